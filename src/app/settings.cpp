@@ -1,0 +1,66 @@
+#include "app/settings.h"
+
+#include <string>
+
+#include "app/key_value.h"
+#include "app/open_command.h"
+#include "app/program_count.h"
+
+namespace vigilon {
+namespace {
+
+constexpr int kDefaultCapacity = 10;
+
+std::wstring AppKey(int number) { return kAppKeyPrefix + std::to_wstring(number); }
+
+void LoadProgram(SettingsFile const& file, int number, WatchedProgram& record) {
+    record.name = file.ReadIniValue(kAppsSection, AppKey(number), L"");
+    record.caption = file.ReadIniValue(record.name, kCaptionKey, L"");
+    record.exe = file.ReadIniValue(record.name, kExeKey, L"");
+    record.command = file.ReadIniValue(record.name, kCommandKey, L"");
+    record.prefix = file.ReadIniValue(record.name, kPrefixKey, L"");
+    record.postfix = file.ReadIniValue(record.name, kPostfixKey, L"");
+}
+
+void BuildDefaultEntry(Registry& registry, WatchedPrograms& programs) {
+    programs.Reset(1, kDefaultCapacity);
+    WatchedProgram& record = programs[1];
+    record.name = kDefaultProgramName;
+    record.caption = kDefaultProgramCaption;
+    // An empty open command tells nothing about javaw.exe: the entry then stays without
+    // executable and arguments, as when the association is missing.
+    if (GetKeyValue(registry, RegistryRoot::ClassesRoot, kJarOpenCommandKey, L"", record.exe) &&
+        !record.exe.empty()) {
+        ExeFromOpenCommand(programs, 1);
+    }
+}
+
+}  // namespace
+
+bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs) {
+    int const count = ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0"));
+    if (count == 0) {
+        BuildDefaultEntry(registry, programs);
+        return true;
+    }
+    programs.Reset(count, count + WatchedPrograms::kGrowth);
+    for (int i = 1; i <= count; ++i) LoadProgram(file, i, programs[i]);
+    return false;
+}
+
+bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
+    int const count = programs.Count();
+    bool ok = file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));
+    for (int i = 1; i <= count; ++i) ok &= file.WriteIniValue(kAppsSection, AppKey(i), programs[i].name);
+    for (int i = 1; i <= count; ++i) {
+        WatchedProgram const& record = programs[i];
+        ok &= file.WriteIniValue(record.name, kCaptionKey, record.caption);
+        ok &= file.WriteIniValue(record.name, kExeKey, record.exe);
+        ok &= file.WriteIniValue(record.name, kCommandKey, record.command);
+        ok &= file.WriteIniValue(record.name, kPrefixKey, record.prefix);
+        ok &= file.WriteIniValue(record.name, kPostfixKey, record.postfix);
+    }
+    return ok;
+}
+
+}  // namespace vigilon

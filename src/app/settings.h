@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/settings_file.h"
+#include "app/watched_programs.h"
+#include "platform/registry.h"
+
+namespace vigilon {
+
+// Names in the settings file.
+inline constexpr wchar_t kAppsSection[] = L"Apps";
+inline constexpr wchar_t kNumberKey[] = L"Number";
+inline constexpr wchar_t kAppKeyPrefix[] = L"App";
+inline constexpr wchar_t kCaptionKey[] = L"Caption";
+inline constexpr wchar_t kExeKey[] = L"EXE";
+inline constexpr wchar_t kCommandKey[] = L"Command";
+inline constexpr wchar_t kPrefixKey[] = L"Prefix";
+inline constexpr wchar_t kPostfixKey[] = L"Postfix";
+
+// The built-in entry for the Quorvault archive program, used when the file lists no programs.
+inline constexpr wchar_t kDefaultProgramName[] = L"Quorvault";
+inline constexpr wchar_t kDefaultProgramCaption[] = L"Quorvault V3.2 - ";
+inline constexpr wchar_t kJarOpenCommandKey[] = L"jarfile\\shell\\open\\command";
+
+// Fills `programs` from the settings file. When the file lists no programs it builds the built-in
+// entry instead, taking the path of javaw.exe from the system's command for opening jar files,
+// and returns true: this is a first run.
+bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
+
+// Writes the count, the names and every program's section. Nothing is removed from the file.
+// True when every write succeeded.
+bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);
+
+}  // namespace vigilon

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/profile_store.h"
+
+namespace vigilon {
+
+// Values are read into a buffer of this many characters, so a value keeps its first 254.
+inline constexpr std::size_t kIniValueBufferLength = 255;
+
+// The settings file, vigilon.ini: read and written one key at a time.
+class SettingsFile {
+public:
+    SettingsFile(ProfileStore& store, std::wstring path) : store_(store), path_(std::move(path)) {}
+
+    std::wstring const& Path() const { return path_; }
+
+    // The value of `key` in `section`, or `defaultValue` when the key or the file is missing; at
+    // most 254 characters.
+    std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key,
+                              std::wstring_view defaultValue) const;
+
+    // Writes `key` with `value` into `section`, creating the file, section or key as needed.
+    // True when the system reports success.
+    bool WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) const;
+
+private:
+    ProfileStore& store_;
+    std::wstring path_;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/window_handle.h"
+
+namespace vigilon {
+
+// One configured program.
+struct WatchedProgram {
+    std::wstring name;     // also the name of the program's section in the settings file
+    std::wstring caption;  // leading text of the caption of the program's main window
+    std::wstring exe;      // the executable, or for the jar program the folder of javaw.exe
+    std::wstring command;  // a file or folder handed to the program in double quotes
+    std::wstring prefix;   // arguments before the quoted command
+    std::wstring postfix;  // arguments after the quoted command
+    std::int32_t launchResult = 0;  // the shell's result for the last launch; not stored
+    WindowHandle windowHandle = 0;  // the window the last search found; not stored
+};
+
+}  // namespace vigilon

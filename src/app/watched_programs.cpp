@@ -1,0 +1,40 @@
+#include "app/watched_programs.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace vigilon {
+
+void WatchedPrograms::Reset(int count, int capacity) {
+    count_ = std::clamp(count, 0, kMaxCount);
+    slots_.assign(static_cast<std::size_t>(std::max(count_, capacity)), WatchedProgram{});
+}
+
+int WatchedPrograms::Add(std::wstring_view name) {
+    if (count_ >= kMaxCount) return 0;
+    if (count_ + 1 > Capacity()) slots_.resize(static_cast<std::size_t>(count_ + kGrowth));
+    WatchedProgram& record = slots_[static_cast<std::size_t>(count_)];
+    record = WatchedProgram{};
+    record.name = std::wstring(name);
+    return ++count_;
+}
+
+bool WatchedPrograms::Delete(int number) {
+    if (number < 1 || number > count_) return false;
+    auto const first = slots_.begin() + (number - 1);
+    std::move(first + 1, slots_.begin() + count_, first);
+    slots_[static_cast<std::size_t>(count_ - 1)] = WatchedProgram{};
+    --count_;
+    return true;
+}
+
+WatchedProgram& WatchedPrograms::operator[](int number) {
+    if (number < 1 || number > count_) throw std::out_of_range("no such watched program");
+    return slots_[static_cast<std::size_t>(number - 1)];
+}
+
+WatchedProgram const& WatchedPrograms::operator[](int number) const {
+    return const_cast<WatchedPrograms&>(*this)[number];
+}
+
+}  // namespace vigilon

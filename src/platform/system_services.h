@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace vigilon {
+
+struct OsVersion {
+    std::uint32_t platformId = 0;
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+};
+
+inline constexpr std::uint32_t kVerPlatformWin32Windows = 1;
+inline constexpr std::uint32_t kVerPlatformWin32Nt = 2;
+
+enum class SoundResult : std::uint8_t {
+    Played,
+    NotPlayed,       // the sound service ran but played nothing
+    ServiceMissing,  // the sound service could not be called at all
+};
+
+inline constexpr std::uint32_t kSndAsync = 0x0001;
+
+// Message boxes, sounds and the system version.
+class SystemServices {
+public:
+    virtual ~SystemServices() = default;
+
+    // Shows a modal message box and returns the number of the button pressed (1 for OK).
+    virtual int ShowMessageBox(std::wstring_view text, std::wstring_view title,
+                               std::uint32_t style) = 0;
+
+    virtual SoundResult PlaySystemSound(std::wstring_view alias, std::uint32_t flags) = 0;
+    virtual void SoundBeep() = 0;
+
+    // Fills `version`; false (and `version` left zeroed) when the system cannot tell.
+    virtual bool QueryVersion(OsVersion& version) = 0;
+};
+
+}  // namespace vigilon

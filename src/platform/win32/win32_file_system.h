@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vigilon {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    FileAttributes QueryFileAttributes(std::wstring_view path) override;
+    bool SetWorkingDirectory(std::wstring_view path) override;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/profile_store.h"
+
+namespace vigilon {
+
+// Profile files through GetPrivateProfileStringW and WritePrivateProfileStringW. A file without a
+// byte-order mark is read and written in the system's ANSI code page.
+class Win32ProfileStore final : public ProfileStore {
+public:
+    std::size_t ReadProfileValue(std::wstring_view section, std::wstring_view key,
+                                  std::wstring_view defaultValue, std::span<wchar_t> buffer,
+                                  std::wstring_view file) override;
+    bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
+                            std::wstring_view value, std::wstring_view file) override;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,56 @@
+#include "platform/win32/win32_system_services.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace vigilon {
+namespace {
+
+using SndPlaySoundW = BOOL(WINAPI*)(LPCWSTR, UINT);
+
+// The sound library is loaded on first use and stays loaded for the life of the process: an
+// asynchronous sound goes on playing after the call returns.
+SndPlaySoundW SoundFunction() {
+    static SndPlaySoundW const function = [] {
+        HMODULE const winmm = LoadLibraryW(L"winmm.dll");
+        if (winmm == nullptr) return SndPlaySoundW{};
+        return reinterpret_cast<SndPlaySoundW>(
+            reinterpret_cast<void*>(GetProcAddress(winmm, "sndPlaySoundW")));
+    }();
+    return function;
+}
+
+}  // namespace
+
+int Win32SystemServices::ShowMessageBox(std::wstring_view text, std::wstring_view title,
+                                        std::uint32_t style) {
+    return MessageBoxW(nullptr, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
+}
+
+SoundResult Win32SystemServices::PlaySystemSound(std::wstring_view alias, std::uint32_t flags) {
+    SndPlaySoundW const play = SoundFunction();
+    if (play == nullptr) return SoundResult::ServiceMissing;
+    return play(std::wstring(alias).c_str(), flags) ? SoundResult::Played : SoundResult::NotPlayed;
+}
+
+void Win32SystemServices::SoundBeep() { MessageBeep(0xFFFFFFFF); }
+
+bool Win32SystemServices::QueryVersion(OsVersion& version) {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)  // GetVersionExW is deprecated but still tells the platform apart
+#endif
+    BOOL const ok = GetVersionExW(&info);
+    if (!ok) {
+        version = OsVersion{};
+        return false;
+    }
+    version.platformId = info.dwPlatformId;
+    version.major = info.dwMajorVersion;
+    version.minor = info.dwMinorVersion;
+    return true;
+}
+
+}  // namespace vigilon

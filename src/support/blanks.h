@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string_view>
+
+namespace vigilon {
+
+// The text without its leading and trailing blanks (spaces only; tabs and other white space stay).
+std::wstring_view TrimBlanks(std::wstring_view text);
+
+}  // namespace vigilon

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/desktop.h"
+#include "platform/window_handle.h"
+
+namespace vigilon {
+
+// How a caption is compared with the search text; any other value matches nothing.
+inline constexpr std::int32_t kMatchBeginsWith = 0;
+inline constexpr std::int32_t kMatchContains = 1;
+inline constexpr std::int32_t kMatchEquals = 2;
+
+// Captions are read and compared on their first 255 characters.
+inline constexpr std::size_t kCaptionBufferLength = 256;
+
+// True when `caption` matches `searchText` under `matchKind`; both are compared exactly as given.
+// An empty caption never matches.
+bool CaptionMatches(std::wstring_view caption, std::wstring_view searchText, std::int32_t matchKind);
+
+// The first top-level window, in enumeration order, whose caption matches `searchText`, or 0.
+// Visibility plays no part: hidden and minimised windows are found too. Without `caseSensitive`
+// both texts are upper-cased before they are compared.
+WindowHandle FindWindowByPartialCaption(Desktop& desktop, std::wstring_view searchText,
+                                        std::int32_t matchKind, bool caseSensitive);
+
+}  // namespace vigilon

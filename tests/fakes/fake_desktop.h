@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace vigilon::testing {
+
+struct FakeWindow {
+    WindowHandle handle = 0;
+    std::wstring caption;
+    bool visible = true;
+    bool minimised = false;
+    std::uint32_t processId = 0;
+    bool child = false;  // a control inside another window: never enumerated
+};
+
+// A desktop of windows, enumerated in the order they were added.
+class FakeDesktop final : public Desktop {
+public:
+    // Adds a top-level window and returns its handle.
+    WindowHandle Add(std::wstring caption, bool visible = true, bool minimised = false);
+    WindowHandle AddChild(std::wstring caption);
+    void Remove(WindowHandle window);
+    FakeWindow* Find(WindowHandle window);
+
+    int enumerations = 0;
+    int captionReads = 0;
+
+    void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
+
+private:
+    std::vector<FakeWindow> windows_;
+    WindowHandle next_ = 0x1000;
+};
+
+}  // namespace vigilon::testing

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace vigilon::testing {
+
+// Files and folders by exact path; any other path is missing.
+class FakeFileSystem final : public FileSystem {
+public:
+    void AddFile(std::wstring const& path) { entries_[path] = {0x20, 0}; }
+    void AddFolder(std::wstring const& path) { entries_[path] = {kFileAttributeDirectory, 0}; }
+    // A path whose attributes cannot be read, failing with `error`.
+    void AddUnreadable(std::wstring const& path, std::uint32_t error) {
+        entries_[path] = {kInvalidFileAttributes, error};
+    }
+
+    std::wstring currentDirectory = L"C:\\";
+
+    FileAttributes QueryFileAttributes(std::wstring_view path) override {
+        auto it = entries_.find(std::wstring(path));
+        if (it == entries_.end()) return {kInvalidFileAttributes, kErrorFileNotFound};
+        return it->second;
+    }
+
+    bool SetWorkingDirectory(std::wstring_view path) override {
+        auto it = entries_.find(std::wstring(path));
+        if (it == entries_.end() || it->second.attributes != kFileAttributeDirectory) return false;
+        currentDirectory = path;
+        return true;
+    }
+
+private:
+    static constexpr std::uint32_t kErrorFileNotFound = 2;
+    std::map<std::wstring, FileAttributes> entries_;
+};
+
+}  // namespace vigilon::testing

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/system_services.h"
+
+namespace vigilon::testing {
+
+// Records what would have been shown or played.
+class FakeSystemServices final : public SystemServices {
+public:
+    struct Message {
+        std::wstring text;
+        std::wstring title;
+        std::uint32_t style;
+    };
+
+    std::vector<Message> messages;
+    std::vector<std::wstring> sounds;
+    int beeps = 0;
+    OsVersion version{kVerPlatformWin32Nt, 10, 0};
+    bool versionAvailable = true;
+    SoundResult soundResult = SoundResult::Played;
+    int buttonPressed = 1;
+
+    int ShowMessageBox(std::wstring_view text, std::wstring_view title, std::uint32_t style) override {
+        messages.push_back({std::wstring(text), std::wstring(title), style});
+        return buttonPressed;
+    }
+    SoundResult PlaySystemSound(std::wstring_view alias, std::uint32_t) override {
+        sounds.emplace_back(alias);
+        return soundResult;
+    }
+    void SoundBeep() override { ++beeps; }
+    bool QueryVersion(OsVersion& out) override {
+        if (!versionAvailable) return false;
+        out = version;
+        return true;
+    }
+};
+
+}  // namespace vigilon::testing

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "fakes/fake_profile_store.h"
+#include "fakes/fake_registry.h"
+
+namespace vigilon {
+namespace {
+
+using testing::FakeProfileStore;
+using testing::FakeRegistry;
+
+constexpr wchar_t kIni[] = L"C:\\Vigilon\\vigilon.ini";
+constexpr wchar_t kJarCommand[] = LR"("C:\Java\bin\javaw.exe" -jar "%1" %*)";
+
+class SettingsTest : public ::testing::Test {
+protected:
+    bool Load() { return LoadSettings(file, registry, programs); }
+    void SetJarAssociation(std::wstring const& command) {
+        registry.SetString(RegistryRoot::ClassesRoot, kJarOpenCommandKey, L"", command);
+    }
+    void AddProgram(int number, std::wstring const& name, std::wstring const& caption) {
+        store.Set(kIni, L"Apps", L"App" + std::to_wstring(number), name);
+        store.Set(kIni, name, L"Caption", caption);
+        store.Set(kIni, name, L"EXE", name + L".exe");
+    }
+
+    FakeProfileStore store;
+    FakeRegistry registry;
+    SettingsFile file{store, kIni};
+    WatchedPrograms programs;
+};
+
+TEST_F(SettingsTest, FirstRunBuildsTheDefaultEntryFromTheJarAssociation) {
+    SetJarAssociation(kJarCommand);
+    EXPECT_TRUE(Load());
+    ASSERT_EQ(programs.Count(), 1);
+    EXPECT_EQ(programs.Capacity(), 10);
+    EXPECT_EQ(programs[1].name, L"Quorvault");
+    EXPECT_EQ(programs[1].caption, L"Quorvault V3.2 - ");
+    EXPECT_EQ(programs[1].exe, LR"(C:\Java\bin\javaw.exe)");
+    EXPECT_EQ(programs[1].prefix, L"-jar -Xmx384m");
+    EXPECT_EQ(programs[1].command, L"");
+    EXPECT_EQ(registry.openKeys, 0);
+}
+
+TEST_F(SettingsTest, DefaultEntryWithoutAJarAssociationHasNoExecutable) {
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(programs[1].exe, L"");
+    EXPECT_EQ(programs[1].prefix, L"");
+}
+
+TEST_F(SettingsTest, EmptyOrUntypedJarAssociationIsTreatedAsMissing) {
+    registry.SetBytes(RegistryRoot::ClassesRoot, kJarOpenCommandKey, L"", kRegSz, {});
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(programs[1].exe, L"");
+    EXPECT_EQ(programs[1].prefix, L"");
+
+    registry.SetString(RegistryRoot::ClassesRoot, kJarOpenCommandKey, L"", kJarCommand, kRegExpandSz);
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(programs[1].exe, L"");
+    EXPECT_EQ(programs[1].prefix, L"");
+}
+
+TEST_F(SettingsTest, NumberZeroIgnoresAppKeys) {
+    store.Set(kIni, L"Apps", L"Number", L"0");
+    AddProgram(1, L"Editor", L"Notes - ");
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(programs[1].name, L"Quorvault");
+}
+
+TEST_F(SettingsTest, LoadsTheCountedProgramsInAppKeyOrder) {
+    store.Set(kIni, L"Apps", L"Number", L"2");
+    AddProgram(1, L"Second", L"Two - ");
+    AddProgram(2, L"First", L"One - ");
+    AddProgram(3, L"Third", L"Three - ");
+    store.Set(kIni, L"First", L"Command", LR"(D:\data)");
+    store.Set(kIni, L"First", L"Prefix", L"-a");
+    store.Set(kIni, L"First", L"Postfix", L"-z");
+    EXPECT_FALSE(Load());
+    ASSERT_EQ(programs.Count(), 2);
+    EXPECT_EQ(programs.Capacity(), 7);
+    EXPECT_EQ(programs[1].name, L"Second");
+    EXPECT_EQ(programs[1].caption, L"Two - ");
+    EXPECT_EQ(programs[2].name, L"First");
+    EXPECT_EQ(programs[2].exe, L"First.exe");
+    EXPECT_EQ(programs[2].command, LR"(D:\data)");
+    EXPECT_EQ(programs[2].prefix, L"-a");
+    EXPECT_EQ(programs[2].postfix, L"-z");
+}
+
+TEST_F(SettingsTest, LongValuesKeepTheirFirst254Characters) {
+    store.Set(kIni, L"Apps", L"Number", L"1");
+    AddProgram(1, L"Long", std::wstring(300, L'c'));
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(programs[1].caption, std::wstring(254, L'c'));
+}
+
+TEST_F(SettingsTest, MissingAppKeyGivesAnEmptyRecord) {
+    store.Set(kIni, L"Apps", L"Number", L"1");
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(programs[1].name, L"");
+    EXPECT_EQ(programs[1].caption, L"");
+}
+
+TEST_F(SettingsTest, ProgramsWithTheSameNameShareOneSection) {
+    programs.Reset(0, 5);
+    programs[programs.Add(L"Twin")].caption = L"first";
+    programs[programs.Add(L"Twin")].caption = L"second";
+    EXPECT_TRUE(SaveSettings(file, programs));
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(programs[1].caption, L"second");
+    EXPECT_EQ(programs[2].caption, L"second");
+}
+
+TEST_F(SettingsTest, SavingTheDefaultEntryWritesTheNineLines) {
+    SetJarAssociation(kJarCommand);
+    Load();
+    programs[1].caption = L"Quorvault V3.2 -";  // the editor trims the fields it stores
+    EXPECT_TRUE(SaveSettings(file, programs));
+    std::vector<std::wstring> const expected{
+        L"[Apps]", L"Number=1", L"App1=Quorvault", L"[Quorvault]", L"Caption=Quorvault V3.2 -",
+        LR"(EXE=C:\Java\bin\javaw.exe)", L"Command=", L"Prefix=-jar -Xmx384m", L"Postfix="};
+    EXPECT_EQ(store.Lines(kIni), expected);
+}
+
+TEST_F(SettingsTest, DeletingKeepsLeftoversThatLoadingIgnores) {
+    programs.Reset(0, 5);
+    for (wchar_t const* name : {L"A", L"B", L"C"}) programs[programs.Add(name)].caption = name;
+    SaveSettings(file, programs);
+    programs.Delete(2);
+    SaveSettings(file, programs);
+
+    std::vector<std::wstring> const lines = store.Lines(kIni);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"App3=C"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"[B]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"Number=2"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"App2=C"), lines.end());
+
+    EXPECT_FALSE(Load());
+    ASSERT_EQ(programs.Count(), 2);
+    EXPECT_EQ(programs[1].name, L"A");
+    EXPECT_EQ(programs[2].name, L"C");
+    EXPECT_EQ(programs[2].caption, L"C");
+}
+
+TEST_F(SettingsTest, SavingNoProgramsMakesTheNextStartAFirstRun) {
+    programs.Reset(0, 5);
+    SaveSettings(file, programs);
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(programs[1].name, L"Quorvault");
+}
+
+TEST_F(SettingsTest, CountThreeLeavesRoomForFiveMore) {
+    store.Set(kIni, L"Apps", L"Number", L"3");
+    Load();
+    EXPECT_EQ(programs.Capacity(), 8);
+    for (int i = 0; i < 5; ++i) programs.Add(L"new");
+    EXPECT_EQ(programs.Capacity(), 8);
+    programs.Add(L"ninth");
+    EXPECT_EQ(programs.Capacity(), 13);
+}
+
+TEST_F(SettingsTest, OutOfRangeNumberBuildsTheDefaultEntry) {
+    for (wchar_t const* number : {L"-1", L"32763", L"99999", L"abc", L""}) {
+        store.Set(kIni, L"Apps", L"Number", number);
+        EXPECT_TRUE(Load()) << number;
+        EXPECT_EQ(programs.Count(), 1);
+    }
+}
+
+TEST_F(SettingsTest, FailedWritesAreReported) {
+    programs.Reset(0, 5);
+    programs.Add(L"A");
+    store.FailWrites(kIni);
+    EXPECT_FALSE(SaveSettings(file, programs));
+}
+
+}  // namespace
+}  // namespace vigilon

@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/win32/win32_platform.h"
+#include "wine_test_support.h"
+
+namespace vigilon::testing {
+namespace {
+
+constexpr wchar_t kJarCommandKey[] = L"jarfile\\shell\\open\\command";
+
+std::vector<std::string> NonEmptyLines(std::string const& bytes) {
+    std::vector<std::string> lines;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+// Sets the system's command for opening jar files for the length of a test.
+class JarAssociation {
+public:
+    explicit JarAssociation(std::wstring const& command)
+        : value_(HKEY_CLASSES_ROOT, kJarCommandKey, L"", REG_SZ, command.c_str(), StringBytes(command)) {}
+
+private:
+    ScopedRegistryValue value_;
+};
+
+TEST(SettingsFileOnWindows, SavingTheDefaultEntryWritesTheNineLines) {
+    TempFolder folder;
+    Win32Platform platform;
+    SettingsFile const file(platform.profile, folder / L"vigilon.ini");
+    JarAssociation jar(LR"("C:\Java\bin\javaw.exe" -jar "%1" %*)");
+    WatchedPrograms programs;
+    ASSERT_TRUE(LoadSettings(file, platform.registry, programs));
+    programs[1].caption = L"Quorvault V3.2 -";  // the editor trims what it stores
+    EXPECT_TRUE(SaveSettings(file, programs));
+    std::vector<std::string> const expected{
+        "[Apps]",      "Number=1",   "App1=Quorvault", "[Quorvault]", "Caption=Quorvault V3.2 -",
+        R"(EXE=C:\Java\bin\javaw.exe)", "Command=", "Prefix=-jar -Xmx384m", "Postfix="};
+    EXPECT_EQ(NonEmptyLines(ReadFileBytes(folder / L"vigilon.ini")), expected);
+}
+
+TEST(SettingsFileOnWindows, UnquotedJarCommandGivesThePath) {
+    TempFolder folder;
+    Win32Platform platform;
+    SettingsFile const file(platform.profile, folder / L"vigilon.ini");
+    JarAssociation jar(LR"(C:\Java\bin\javaw.exe -jar "%1" %*)");
+    WatchedPrograms programs;
+    ASSERT_TRUE(LoadSettings(file, platform.registry, programs));
+    EXPECT_EQ(programs[1].exe, LR"(C:\Java\bin\javaw.exe)");
+    EXPECT_EQ(programs[1].prefix, L"-jar -Xmx384m");
+}
+
+TEST(SettingsFileOnWindows, LongValuesLoadAsTheirFirst254Characters) {
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    WritePrivateProfileStringW(L"Apps", L"Number", L"1", path.c_str());
+    WritePrivateProfileStringW(L"Apps", L"App1", L"Long", path.c_str());
+    WritePrivateProfileStringW(L"Long", L"Caption", std::wstring(300, L'c').c_str(), path.c_str());
+    SettingsFile const file(platform.profile, path);
+    WatchedPrograms programs;
+    EXPECT_FALSE(LoadSettings(file, platform.registry, programs));
+    EXPECT_EQ(programs[1].caption, std::wstring(254, L'c'));
+}
+
+TEST(SettingsFileOnWindows, DeletingTheSecondOfThreeKeepsLeftoversAndLoadsTwo) {
+    TempFolder folder;
+    Win32Platform platform;
+    SettingsFile const file(platform.profile, folder / L"vigilon.ini");
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    for (wchar_t const* name : {L"Alpha", L"Beta", L"Gamma"}) {
+        int const n = programs.Add(name);
+        programs[n].caption = std::wstring(name) + L" - ";
+        programs[n].exe = std::wstring(L"C:\\") + name + L".exe";
+    }
+    ASSERT_TRUE(SaveSettings(file, programs));
+    programs.Delete(2);
+    ASSERT_TRUE(SaveSettings(file, programs));
+
+    std::vector<std::string> const lines = NonEmptyLines(ReadFileBytes(folder / L"vigilon.ini"));
+    auto has = [&](char const* line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    EXPECT_TRUE(has("Number=2"));
+    EXPECT_TRUE(has("App2=Gamma"));
+    EXPECT_TRUE(has("App3=Gamma"));
+    EXPECT_TRUE(has("[Beta]"));
+
+    WatchedPrograms loaded;
+    EXPECT_FALSE(LoadSettings(file, platform.registry, loaded));
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(loaded[1].name, L"Alpha");
+    EXPECT_EQ(loaded[2].name, L"Gamma");
+    EXPECT_EQ(loaded[2].exe, L"C:\\Gamma.exe");
+}
+
+}  // namespace
+}  // namespace vigilon::testing

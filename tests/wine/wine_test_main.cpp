@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "hold_file.h"
+
+// The test program doubles as a helper: with --hold-file it opens a file without sharing and keeps
+// it open until told to let go, so that tests can see a file held by another process.
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 5 && std::wstring(argv[1]) == vigilon::testing::kHoldFileSwitch) {
+        return vigilon::testing::HoldFile(argv[2], argv[3], argv[4]);
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

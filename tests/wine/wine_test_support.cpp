@@ -1,0 +1,92 @@
+#include "wine_test_support.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include <shellapi.h>
+
+namespace vigilon::testing {
+namespace {
+
+constexpr wchar_t kTestWindowClass[] = L"VigilonTestWindow";
+
+void RegisterTestClass() {
+    static bool const registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kTestWindowClass;
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (!registered) throw std::runtime_error("cannot register the test window class");
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"vigilon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create temp folder");
+}
+
+TempFolder::~TempFolder() {
+    std::wstring from = path_;
+    from.push_back(L'\0');  // the list of paths ends with two zero characters
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+TestWindow::TestWindow(std::wstring_view caption, bool visible, HWND parent) {
+    RegisterTestClass();
+    DWORD const style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
+    window_ = CreateWindowExW(0, kTestWindowClass, std::wstring(caption).c_str(), style, 10, 10, 200,
+                              100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window_ == nullptr) throw std::runtime_error("cannot create test window");
+}
+
+TestWindow::~TestWindow() { DestroyWindow(window_); }
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name, DWORD type,
+                                         void const* data, DWORD size)
+    : root_(root), path_(std::move(path)), name_(std::move(name)) {
+    DWORD oldSize = 0;
+    if (RegGetValueW(root_, path_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_,
+                     nullptr, &oldSize) == ERROR_SUCCESS) {
+        oldData_.resize(oldSize);
+        hadValue_ = RegGetValueW(root_, path_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                                 &oldType_, oldData_.data(), &oldSize) == ERROR_SUCCESS;
+    }
+    if (RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), type, data, size) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot set registry value");
+    }
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() {
+    if (hadValue_) {
+        RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), oldType_, oldData_.data(),
+                        static_cast<DWORD>(oldData_.size()));
+    } else {
+        RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
+    }
+}
+
+std::string ReadFileBytes(std::wstring const& path) {
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+}  // namespace vigilon::testing
