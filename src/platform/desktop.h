@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -20,6 +21,30 @@ public:
     // Copies at most buffer.size() - 1 characters of the window's caption and a terminator into
     // `buffer`. Returns the number of characters copied: 0 for a window without a caption.
     virtual std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) = 0;
+
+    virtual bool IsMinimised(WindowHandle window) = 0;
+    virtual bool IsVisible(WindowHandle window) = 0;
+
+    // Shows or hides a window with a show command (SW_HIDE, SW_SHOWNORMAL, ...). The request is
+    // handed over without waiting for the window's owner, so a program that no longer responds
+    // cannot hold up the caller.
+    virtual void ShowWindowAs(WindowHandle window, std::int32_t showCommand) = 0;
+
+    // The id of the process that owns the window; 0 when there is none.
+    virtual std::uint32_t WindowProcessId(WindowHandle window) = 0;
+
+    // Makes the first suitable top-level window of the process the active, foreground window.
+    // False when the process has none.
+    virtual bool ActivateProcess(std::uint32_t processId) = 0;
+
+    // Asks the window to close (WM_CLOSE) and waits until its owner has handled the request, or
+    // until the owner is found not responding, or the wait has gone on for too long.
+    virtual void RequestClose(WindowHandle window) = 0;
 };
+
+// Show commands.
+inline constexpr std::int32_t kSwHide = 0;
+inline constexpr std::int32_t kSwShowNormal = 1;
+inline constexpr std::int32_t kSwMinimize = 6;
 
 }  // namespace vigilon

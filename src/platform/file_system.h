@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vigilon {
@@ -24,6 +25,12 @@ public:
 
     // Makes `path` the process's current directory (and drive). False leaves it unchanged.
     virtual bool SetWorkingDirectory(std::wstring_view path) = 0;
+
+    // The process's current directory.
+    virtual std::wstring WorkingDirectory() = 0;
+
+    // Deletes a file. False when it could not be deleted.
+    virtual bool RemoveFile(std::wstring_view path) = 0;
 };
 
 }  // namespace vigilon

@@ -1,15 +1,20 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
 #include "app/settings.h"
+#include "app/start_mode.h"
 #include "app/watched_programs.h"
 #include "platform/win32/win32_platform.h"
 #include "support/file_utils.h"
+#include "ui/main_form.h"
+#include "ui/single_instance.h"
 
 namespace {
 
-// The folder that holds this executable, without a trailing backslash.
+// The folder that holds this executable, with a trailing backslash.
 std::wstring ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -20,17 +25,52 @@ std::wstring ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    return path.substr(0, path.rfind(L'\\'));
+    return path.substr(0, path.rfind(L'\\') + 1);
 }
+
+// COM for the shell's dialogs, for the life of the user-interface thread.
+class ComApartment {
+public:
+    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ComApartment(ComApartment const&) = delete;
+    ComApartment& operator=(ComApartment const&) = delete;
+    ~ComApartment() {
+        if (ok_) CoUninitialize();
+    }
+
+private:
+    bool ok_;
+};
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    vigilon::SingleInstance const instanceGuard;
+    if (instanceGuard.AlreadyRunning()) return 0;
+
+    ComApartment const com;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
     vigilon::Win32Platform platform;
     std::wstring const folder = ProgramFolder();
-    vigilon::ChangeDirectory(platform.files, folder + L"\\");
-    vigilon::SettingsFile const settings(platform.profile, folder + L"\\vigilon.ini");
+    vigilon::ChangeDirectory(platform.files, folder);
+    vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
     vigilon::WatchedPrograms programs;
-    vigilon::LoadSettings(settings, platform.registry, programs);
-    return 0;
+    bool const firstRun = vigilon::LoadSettings(settings, platform.registry, programs);
+
+    vigilon::MainForm form(platform, programs, folder);
+    if (!form.Create(instance)) return 1;
+    form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
+    form.SetCaption(L"Watching programs - so you don't have to");
+    if (vigilon::DecideStartMode(vigilon::ArgumentsOf(GetCommandLineW()), firstRun) ==
+        vigilon::StartMode::Configure) {
+        form.StartConfiguring();
+    } else {
+        form.StartWatching();
+    }
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) platform.events.Dispatch(message);
+    return static_cast<int>(message.wParam);
 }

@@ -6,7 +6,7 @@ namespace vigilon::testing {
 
 WindowHandle FakeDesktop::Add(std::wstring caption, bool visible, bool minimised) {
     next_ += 4;
-    windows_.push_back({next_, std::move(caption), visible, minimised, 100, false});
+    windows_.push_back({next_, std::move(caption), visible, minimised, next_ / 4, false});
     return next_;
 }
 
@@ -45,6 +45,49 @@ std::size_t FakeDesktop::ReadWindowCaption(WindowHandle window, std::span<wchar_
     std::copy_n(w->caption.begin(), n, buffer.begin());
     buffer[n] = L'\0';
     return n;
+}
+
+bool FakeDesktop::IsMinimised(WindowHandle window) {
+    FakeWindow const* w = Find(window);
+    return w != nullptr && w->minimised;
+}
+
+bool FakeDesktop::IsVisible(WindowHandle window) {
+    FakeWindow const* w = Find(window);
+    return w != nullptr && w->visible;
+}
+
+void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
+    FakeWindow* w = Find(window);
+    if (w == nullptr) return;
+    switch (showCommand) {
+    case kSwHide: w->visible = false; break;
+    case kSwShowNormal:
+        w->visible = true;
+        w->minimised = false;
+        break;
+    case kSwMinimize:
+        w->visible = true;
+        w->minimised = true;
+        break;
+    default: break;
+    }
+}
+
+std::uint32_t FakeDesktop::WindowProcessId(WindowHandle window) {
+    FakeWindow const* w = Find(window);
+    return w == nullptr ? 0 : w->processId;
+}
+
+bool FakeDesktop::ActivateProcess(std::uint32_t processId) {
+    activatedProcesses.push_back(processId);
+    return std::any_of(windows_.begin(), windows_.end(),
+                       [&](FakeWindow const& w) { return w.processId == processId && w.visible; });
+}
+
+void FakeDesktop::RequestClose(WindowHandle window) {
+    closeRequests.push_back(window);
+    if (std::find(refuseClose.begin(), refuseClose.end(), window) == refuseClose.end()) Remove(window);
 }
 
 }  // namespace vigilon::testing

@@ -28,9 +28,19 @@ public:
 
     int enumerations = 0;
     int captionReads = 0;
+    std::vector<std::uint32_t> activatedProcesses;
+    std::vector<WindowHandle> closeRequests;
+    // Windows that stay open when asked to close (a program that asks to save, or has hung).
+    std::vector<WindowHandle> refuseClose;
 
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
     std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
+    bool IsMinimised(WindowHandle window) override;
+    bool IsVisible(WindowHandle window) override;
+    void ShowWindowAs(WindowHandle window, std::int32_t showCommand) override;
+    std::uint32_t WindowProcessId(WindowHandle window) override;
+    bool ActivateProcess(std::uint32_t processId) override;
+    void RequestClose(WindowHandle window) override;
 
 private:
     std::vector<FakeWindow> windows_;

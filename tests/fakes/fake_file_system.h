@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -18,6 +20,10 @@ public:
     }
 
     std::wstring currentDirectory = L"C:\\";
+    std::vector<std::wstring> removed;
+    // Files that exist but cannot be deleted.
+    std::vector<std::wstring> undeletable;
+    std::vector<std::wstring> directoryChanges;
 
     FileAttributes QueryFileAttributes(std::wstring_view path) override {
         auto it = entries_.find(std::wstring(path));
@@ -29,6 +35,17 @@ public:
         auto it = entries_.find(std::wstring(path));
         if (it == entries_.end() || it->second.attributes != kFileAttributeDirectory) return false;
         currentDirectory = path;
+        directoryChanges.emplace_back(path);
+        return true;
+    }
+
+    std::wstring WorkingDirectory() override { return currentDirectory; }
+
+    bool RemoveFile(std::wstring_view path) override {
+        std::wstring const name(path);
+        if (std::find(undeletable.begin(), undeletable.end(), name) != undeletable.end()) return false;
+        if (entries_.erase(name) == 0) return false;
+        removed.push_back(name);
         return true;
     }
 

@@ -9,6 +9,29 @@ namespace {
 
 using Visitor = std::function<bool(WindowHandle)>;
 
+// How long a close request may keep the caller waiting for a program that still handles its
+// messages, for example one that asks the user whether to save. A program that does not respond
+// at all is given up at once.
+constexpr UINT kCloseTimeoutMilliseconds = 60'000;
+
+struct ActivationSearch {
+    DWORD processId;
+    HWND found;
+};
+
+// The first visible, unowned top-level window of the process: the one a user would switch to.
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ActivationSearch*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window) ||
+        GetWindow(window, GW_OWNER) != nullptr) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
     // No exception may cross back into the system's enumeration; one stops the enumeration.
     try {
@@ -28,6 +51,45 @@ std::size_t Win32Desktop::ReadWindowCaption(WindowHandle window, std::span<wchar
     if (buffer.empty()) return 0;
     int const n = GetWindowTextW(ToHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
     return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+}  // namespace vigilon
+
+namespace vigilon {
+
+bool Win32Desktop::IsMinimised(WindowHandle window) { return IsIconic(ToHwnd(window)) != 0; }
+
+bool Win32Desktop::IsVisible(WindowHandle window) { return IsWindowVisible(ToHwnd(window)) != 0; }
+
+void Win32Desktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
+    HWND const hwnd = ToHwnd(window);
+    // Another thread's window gets the request posted, so that a program that has stopped
+    // responding cannot hang this one; our own windows change at once.
+    if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+        ShowWindow(hwnd, showCommand);
+    } else {
+        ShowWindowAsync(hwnd, showCommand);
+    }
+}
+
+std::uint32_t Win32Desktop::WindowProcessId(WindowHandle window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(ToHwnd(window), &processId);
+    return processId;
+}
+
+bool Win32Desktop::ActivateProcess(std::uint32_t processId) {
+    ActivationSearch search{processId, nullptr};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) return false;
+    if (IsIconic(search.found)) ShowWindowAsync(search.found, SW_RESTORE);
+    return SetForegroundWindow(search.found) != 0;
+}
+
+void Win32Desktop::RequestClose(WindowHandle window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(ToHwnd(window), WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        kCloseTimeoutMilliseconds, &result);
 }
 
 }  // namespace vigilon

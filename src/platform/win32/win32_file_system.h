@@ -8,6 +8,8 @@ class Win32FileSystem final : public FileSystem {
 public:
     FileAttributes QueryFileAttributes(std::wstring_view path) override;
     bool SetWorkingDirectory(std::wstring_view path) override;
+    std::wstring WorkingDirectory() override;
+    bool RemoveFile(std::wstring_view path) override;
 };
 
 }  // namespace vigilon

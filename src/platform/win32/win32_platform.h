@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/platform.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
 
 namespace vigilon {
@@ -15,6 +18,11 @@ struct Win32Platform {
     Win32Desktop desktop;
     Win32FileSystem files;
     Win32SystemServices system;
+    Win32Shell shell;
+    Win32EventLoop events;
+
+    // The bundle the core takes.
+    Platform View() { return Platform{profile, registry, desktop, files, system, shell, events}; }
 };
 
 }  // namespace vigilon

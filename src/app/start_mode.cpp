@@ -1,0 +1,27 @@
+#include "app/start_mode.h"
+
+#include "support/text_case.h"
+
+namespace vigilon {
+
+std::wstring_view ArgumentsOf(std::wstring_view commandLine) {
+    std::size_t end = 0;
+    if (!commandLine.empty() && commandLine.front() == L'"') {
+        std::size_t const close = commandLine.find(L'"', 1);
+        end = close == std::wstring_view::npos ? commandLine.size() : close + 1;
+    } else {
+        end = commandLine.find_first_of(L" \t");
+        if (end == std::wstring_view::npos) end = commandLine.size();
+    }
+    std::wstring_view rest = commandLine.substr(end);
+    std::size_t const first = rest.find_first_not_of(L" \t");
+    return first == std::wstring_view::npos ? std::wstring_view() : rest.substr(first);
+}
+
+StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
+    if (arguments.empty()) return firstRun ? StartMode::Configure : StartMode::Watch;
+    return ToLowerText(arguments).find(L"configure") != std::wstring::npos ? StartMode::Configure
+                                                                           : StartMode::Watch;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,158 @@
+#include "engine/watch_engine.h"
+
+#include "engine/jar_program.h"
+#include "engine/launch_text.h"
+#include "engine/wait_seconds.h"
+#include "support/application_title.h"
+#include "support/file_utils.h"
+#include "support/folders.h"
+#include "support/message.h"
+#include "support/window_search.h"
+
+namespace vigilon {
+namespace {
+
+constexpr int kWindowTries = 61;
+constexpr std::int32_t kLaunchSucceeded = 32;  // the shell's results above this mean success
+
+}  // namespace
+
+WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
+                         std::wstring programFolder)
+    : platform_(platform), host_(host), programs_(programs), programFolder_(std::move(programFolder)) {}
+
+void WatchEngine::WatchPrograms() {
+    if (watchBusy_) return;
+    watchBusy_ = true;
+    // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
+    // pass stops early when the editor has removed the programs it has yet to visit.
+    int const count = programs_.Count();
+    for (int i = 1; i <= count && Valid(i); ++i) {
+        if (WatchProgram(i) == Outcome::StopPass) break;
+    }
+    watchBusy_ = false;
+}
+
+WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
+    WatchedProgram& record = programs_[number];
+    record.windowHandle = FindProgramWindow(record);
+    if (record.windowHandle != 0) {
+        Desktop& desktop = platform_.desktop;
+        if (desktop.IsMinimised(record.windowHandle) && desktop.IsVisible(record.windowHandle)) {
+            desktop.ShowWindowAs(record.windowHandle, kSwHide);
+        }
+        return Outcome::Next;
+    }
+    if (launchPaused_) return Outcome::Next;
+    return Launch(number);
+}
+
+WatchEngine::Outcome WatchEngine::Launch(int number) {
+    if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
+        return Outcome::StopPass;
+    }
+    if (!Valid(number)) return Outcome::StopPass;
+    WatchedProgram& record = programs_[number];
+    if (!FileExists(platform_.files, record.exe)) {
+        return MissingFileStop(L"Executable: " + record.exe + L" is not a valid file.");
+    }
+    std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
+    EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
+    record.launchResult =
+        platform_.shell.Execute(host_.MainWindow(), L"open", L"\"" + record.exe + L"\"", parameters,
+                                platform_.files.WorkingDirectory(), kSwMinimize);
+
+    Outcome outcome = Outcome::Next;
+    if (record.launchResult > kLaunchSucceeded) {
+        outcome = WaitForWindow(number);
+    } else {
+        outcome = Report(L"Error launching: \"" + record.exe + L"\"" + parameters);
+    }
+    if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
+    ChangeDirectory(platform_.files, programFolder_);
+    return platform_.events.ProcessPendingEvents() ? Outcome::Next : Outcome::StopPass;
+}
+
+WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
+    WatchedProgram& record = programs_[number];
+    CompleteJarPaths(record);
+    if (!FileExists(platform_.files, record.command)) {
+        return MissingFileStop(L"Quorvault location: " + record.command + L" is not a valid file.");
+    }
+    EnterDirectory(DirectoryOf(record.command));
+    std::wstring const markerFolder =
+        record.postfix.empty() ? GetSpecialFolderPath(platform_.shell, kCsidlProfile) : record.postfix;
+    std::wstring const marker = AddBackslash(markerFolder) + kMarkerFileName;
+    if (FileExists(platform_.files, marker) && !platform_.files.RemoveFile(marker)) {
+        // A marker left behind may keep the program from starting, but starting it anyway is
+        // the better bet; the user learns why if it does not come up.
+        return Report(L"Marker file: " + marker + L" could not be deleted.");
+    }
+    return Outcome::Next;
+}
+
+WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
+    for (int tries = 1; tries <= kWindowTries; ++tries) {
+        if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
+        WatchedProgram& record = programs_[number];
+        record.windowHandle = FindProgramWindow(record);
+        if (record.windowHandle != 0) return Outcome::Next;
+    }
+    return Report(L"Could not find Window with Caption: " + programs_[number].caption);
+}
+
+WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message) {
+    if (Report(message) == Outcome::StopPass) return Outcome::StopPass;
+    launchPaused_ = true;
+    host_.ShowMainWindow();
+    // A jar program may have left its jar's folder current; between passes it is the program's.
+    ChangeDirectory(platform_.files, programFolder_);
+    return Outcome::StopPass;
+}
+
+WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
+    ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+    return host_.Ending() ? Outcome::StopPass : Outcome::Next;
+}
+
+WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
+    return FindWindowByPartialCaption(platform_.desktop, record.caption, kMatchBeginsWith, false);
+}
+
+void WatchEngine::EnterDirectory(std::wstring const& directory) {
+    // A bare file name has no folder to enter: the current directory stays as it is.
+    if (!directory.empty()) ChangeDirectory(platform_.files, directory);
+}
+
+void WatchEngine::ShowHidePrograms(bool forceShow) {
+    Desktop& desktop = platform_.desktop;
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        WindowHandle const window = programs_[i].windowHandle;
+        if (window == 0) continue;
+        if (desktop.IsVisible(window) && !forceShow) {
+            desktop.ShowWindowAs(window, kSwHide);
+            continue;
+        }
+        desktop.ShowWindowAs(window, kSwShowNormal);
+        platform_.events.ProcessPendingEvents();
+        std::uint32_t const processId = desktop.WindowProcessId(window);
+        if (processId != 0) desktop.ActivateProcess(processId);  // a failure changes nothing
+    }
+}
+
+void WatchEngine::ClosePrograms() {
+    launchPaused_ = true;
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        WindowHandle const window = programs_[i].windowHandle;
+        if (window == 0) continue;
+        platform_.desktop.RequestClose(window);
+        if (i <= programs_.Count()) programs_[i].windowHandle = 0;
+    }
+}
+
+void WatchEngine::ResumeLaunching() {
+    launchPaused_ = false;
+    host_.EnableTimer();
+}
+
+}  // namespace vigilon

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+#include "app/watched_programs.h"
+#include "engine/watch_host.h"
+#include "platform/platform.h"
+
+namespace vigilon {
+
+// Keeps the watched programs running: finds their windows, hides minimised ones, starts the
+// missing ones, and shows, hides or closes them all on request.
+class WatchEngine {
+public:
+    WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
+
+    // One pass over the table. Does nothing when a pass is already running (a pass handles events
+    // while it waits, so a timer tick can arrive inside one).
+    void WatchPrograms();
+
+    // Hides every known window that is visible and shows and activates every hidden one; with
+    // `forceShow`, shows and activates them all.
+    void ShowHidePrograms(bool forceShow);
+
+    // Pauses launching and asks every known window to close.
+    void ClosePrograms();
+
+    // Ends the pause on launching and starts the watch timer.
+    void ResumeLaunching();
+
+    bool LaunchPaused() const { return launchPaused_; }
+    bool WatchBusy() const { return watchBusy_; }
+
+private:
+    enum class Outcome { Next, StopPass };
+
+    Outcome WatchProgram(int number);
+    Outcome Launch(int number);
+    Outcome PrepareJarProgram(int number);
+    Outcome WaitForWindow(int number);
+    Outcome MissingFileStop(std::wstring const& message);
+    // Shows a message; StopPass when the program began to end while it was open.
+    Outcome Report(std::wstring const& message);
+    WindowHandle FindProgramWindow(WatchedProgram const& record);
+    void EnterDirectory(std::wstring const& directory);
+    bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
+
+    Platform& platform_;
+    WatchHost& host_;
+    WatchedPrograms& programs_;
+    std::wstring programFolder_;
+    bool launchPaused_ = false;
+    bool watchBusy_ = false;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vigilon {
+
+// The user-interface thread's events and the wall clock.
+class EventLoop {
+public:
+    virtual ~EventLoop() = default;
+
+    // Handles every event waiting for the thread, then returns. False when the program has been
+    // asked to end (the quit request stays pending for the outermost loop).
+    virtual bool ProcessPendingEvents() = 0;
+
+    // Blocks until an event arrives for the thread or `milliseconds` have passed, whichever comes
+    // first. Uses no processor time while it waits.
+    virtual void WaitForEvents(std::int32_t milliseconds) = 0;
+
+    // The wall-clock time of day, in milliseconds.
+    virtual std::int64_t WallClockMilliseconds() = 0;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+#include "platform/profile_store.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system_services.h"
+
+namespace vigilon {
+
+// Every service the core uses, handed to it as one bundle.
+struct Platform {
+    ProfileStore& profile;
+    Registry& registry;
+    Desktop& desktop;
+    FileSystem& files;
+    SystemServices& system;
+    Shell& shell;
+    EventLoop& events;
+};
+
+}  // namespace vigilon

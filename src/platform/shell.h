@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/window_handle.h"
+
+namespace vigilon {
+
+// Special folder numbers.
+inline constexpr std::int32_t kCsidlProfile = 40;
+
+// The shell: starting programs, special folders and the folder-browse dialog.
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // Asks the shell to apply `verb` to `file` with `parameters`, in `directory`, showing the new
+    // window with `showCommand`. Returns a value greater than 32 on success, else an error code.
+    virtual std::int32_t Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                 std::wstring_view parameters, std::wstring_view directory,
+                                 std::int32_t showCommand) = 0;
+
+    // The file-system path of special folder `csidl`, without a trailing backslash; empty when
+    // the system does not know the folder or it has no file-system path.
+    virtual std::wstring SpecialFolderPath(std::int32_t csidl, WindowHandle owner) = 0;
+
+    // Shows the shell's modal folder-browse dialog with `prompt`, opened on `initialPath` when it
+    // is not empty, offering files too when `includeFiles` is set. Returns the chosen item's
+    // file-system path, or empty when the user cancelled or chose an item without one.
+    virtual std::wstring BrowseForFolderDialog(WindowHandle owner, std::wstring_view prompt,
+                                               std::wstring_view initialPath, bool includeFiles) = 0;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,41 @@
+#include "platform/win32/win32_event_loop.h"
+
+namespace vigilon {
+
+void Win32EventLoop::Dispatch(MSG& message) {
+    if (dialogWindow_ != nullptr && IsWindow(dialogWindow_) && IsDialogMessageW(dialogWindow_, &message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+bool Win32EventLoop::ProcessPendingEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave the request for the outermost loop, which ends the program.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        Dispatch(message);
+    }
+    return true;
+}
+
+void Win32EventLoop::WaitForEvents(std::int32_t milliseconds) {
+    if (milliseconds < 0) milliseconds = 0;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
+std::int64_t Win32EventLoop::WallClockMilliseconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return static_cast<std::int64_t>(ticks.QuadPart / 10'000);  // 100 ns units to milliseconds
+}
+
+}  // namespace vigilon

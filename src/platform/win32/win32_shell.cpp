@@ -1,0 +1,71 @@
+#include "platform/win32/win32_shell.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <array>
+#include <string>
+
+#include "platform/win32/item_id_list.h"
+#include "platform/win32/win32_handles.h"
+
+namespace vigilon {
+namespace {
+
+// The file-system path of an item, or empty for an item without one.
+std::wstring PathOf(ItemIdList const& item) {
+    std::array<wchar_t, MAX_PATH> path{};
+    if (!SHGetPathFromIDListW(item.Get(), path.data())) return {};
+    return std::wstring(path.data());
+}
+
+ItemIdList PathToItemIdList(std::wstring const& path) {
+    ItemIdList list;
+    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, list.Receive(), 0, nullptr))) return {};
+    return list;
+}
+
+// Selects the initial item once the dialog is up; `data` is that item's list.
+int CALLBACK SelectInitialItem(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, data);
+    return 0;
+}
+
+}  // namespace
+
+std::int32_t Win32Shell::Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                 std::wstring_view parameters, std::wstring_view directory,
+                                 std::int32_t showCommand) {
+    HINSTANCE const result = ShellExecuteW(ToHwnd(owner), std::wstring(verb).c_str(), std::wstring(file).c_str(),
+                                           std::wstring(parameters).c_str(), std::wstring(directory).c_str(),
+                                           showCommand);
+    return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
+}
+
+std::wstring Win32Shell::SpecialFolderPath(std::int32_t csidl, WindowHandle owner) {
+    ItemIdList folder;
+    if (FAILED(SHGetSpecialFolderLocation(ToHwnd(owner), csidl, folder.Receive()))) return {};
+    return PathOf(folder);
+}
+
+std::wstring Win32Shell::BrowseForFolderDialog(WindowHandle owner, std::wstring_view prompt,
+                                               std::wstring_view initialPath, bool includeFiles) {
+    std::array<wchar_t, MAX_PATH + 1> displayName{};
+    std::wstring const title(prompt);
+    ItemIdList initial;
+    BROWSEINFOW info{};
+    info.hwndOwner = ToHwnd(owner);
+    info.pszDisplayName = displayName.data();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = includeFiles ? BIF_BROWSEINCLUDEFILES : 0;
+    if (!initialPath.empty()) {
+        initial = PathToItemIdList(std::wstring(initialPath));
+        info.lpfn = SelectInitialItem;
+        info.lParam = reinterpret_cast<LPARAM>(initial.Get());
+    }
+    ItemIdList const chosen(SHBrowseForFolderW(&info));
+    return chosen ? PathOf(chosen) : std::wstring();
+}
+
+}  // namespace vigilon

@@ -1,0 +1,27 @@
+#include "ui/dpi.h"
+
+namespace vigilon {
+
+UINT WindowDpi(HWND window) {
+    // GetDpiForWindow exists from Windows 10 1607 on; before that the system value applies.
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static auto const getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow != nullptr) {
+        UINT const dpi = getDpiForWindow(window);
+        if (dpi != 0) return dpi;
+    }
+    HDC const screen = GetDC(nullptr);
+    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+HFONT CreatePointFont(wchar_t const* face, int points10, bool bold, UINT dpi) {
+    int const height = -MulDiv(points10, static_cast<int>(dpi), 720);
+    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       face);
+}
+
+}  // namespace vigilon

@@ -1,0 +1,244 @@
+#include "ui/main_form.h"
+
+#include "platform/win32/win32_handles.h"
+#include "ui/dpi.h"
+#include "ui/res/resource_ids.h"
+#include "version.h"
+
+namespace vigilon {
+namespace {
+
+UINT_PTR const kWatchTimerId = 1;
+UINT const kWatchIntervalMilliseconds = 1000;
+DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The client area and the description label, in twips.
+int const kClientWidth = 10215;
+int const kClientHeight = 7125;
+RECT const kDescriptionRect = {2760, 60, 2760 + 5055, 60 + 1035};
+
+HMENU CreateMenuBar() {
+    HMENU const bar = CreateMenu();
+    HMENU const file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
+    HMENU const help = CreatePopupMenu();
+    AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    return bar;
+}
+
+HMENU CreateTrayMenu() {
+    HMENU const menu = CreatePopupMenu();
+    for (PopupItem const& item : PopupMenuItems()) {
+        if (item.command == PopupCommand::Separator) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, kPopupCommandBase + static_cast<UINT>(item.command), item.caption);
+        }
+    }
+    return menu;
+}
+
+HICON LoadProgramIcon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VIGILON), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, std::wstring programFolder)
+    : platform_(platform), core_(platform.View()), engine_(core_, *this, programs, std::move(programFolder)) {}
+
+bool MainForm::Create(HINSTANCE instance) {
+    instance_ = instance;
+    icon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON)));
+    smallIcon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON)));
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon_.Get();
+    windowClass.hIconSm = smallIcon_.Get();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassExW(&windowClass) == 0) return false;
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    return CreateWindowExW(0, kClassName, L"Vigilon", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
+                           nullptr, CreateMenuBar(), instance, this) != nullptr;
+}
+
+void MainForm::OnCreate() {
+    description_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, window_,
+                                   nullptr, instance_, nullptr);
+    popup_.Reset(CreateTrayMenu());
+    LayOut();
+    tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), L"Vigilon");
+}
+
+void MainForm::LayOut() {
+    UINT const dpi = WindowDpi(window_);
+    RECT frame = {0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    descriptionFont_.Reset(CreatePointFont(L"MS Sans Serif", 120, true, dpi));
+    SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(descriptionFont_.Get()), TRUE);
+    RECT const& r = kDescriptionRect;
+    MoveWindow(description_, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
+               TwipsToPixels(r.right - r.left, dpi), TwipsToPixels(r.bottom - r.top, dpi), TRUE);
+}
+
+void MainForm::SetDescription(std::wstring const& text) { SetWindowTextW(description_, text.c_str()); }
+
+void MainForm::SetCaption(std::wstring const& text) { SetWindowTextW(window_, text.c_str()); }
+
+void MainForm::StartWatching() {
+    // Minimising hides the window and resumes launching (OnSize); only the tray icon remains.
+    ShowWindow(window_, SW_SHOWMINNOACTIVE);
+    EnableTimer();
+}
+
+void MainForm::StartConfiguring() {
+    DisableTimer();
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+}
+
+WindowHandle MainForm::MainWindow() { return FromHwnd(window_); }
+
+void MainForm::ShowMainWindow() {
+    if (window_ == nullptr) return;
+    // Shown in its current state: after a start in watching mode it is minimised and shows as a
+    // taskbar button. That minimised state must not count as the user minimising it again.
+    showingStop_ = true;
+    ShowWindow(window_, IsIconic(window_) ? SW_SHOWMINNOACTIVE : SW_SHOW);
+    showingStop_ = false;
+}
+
+void MainForm::EnableTimer() {
+    if (window_ != nullptr && !ending_) SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
+}
+
+void MainForm::DisableTimer() {
+    if (window_ != nullptr) KillTimer(window_, kWatchTimerId);
+}
+
+void MainForm::OnTimer() {
+    // A pass handles events while it waits, so ticks can arrive inside one: they are dropped.
+    if (tickBusy_) return;
+    tickBusy_ = true;
+    engine_.WatchPrograms();
+    tickBusy_ = false;
+}
+
+void MainForm::OnTrayNotification(LPARAM lParam) {
+    switch (DecodeTrayNotification(IsWindowVisible(window_) != FALSE, static_cast<std::uint32_t>(lParam))) {
+    case TrayAction::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
+    case TrayAction::PopupMenu: ShowPopupMenu(); break;
+    case TrayAction::None: break;
+    }
+}
+
+void MainForm::ShowPopupMenu() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Our window must be foreground before TrackPopupMenu, or the menu will not disappear when
+    // the user clicks away from it.
+    SetForegroundWindow(window_);
+    UINT const chosen = static_cast<UINT>(TrackPopupMenu(popup_.Get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+                                                         cursor.x, cursor.y, 0, window_, nullptr));
+    // Makes the menu's owner see a new message, so a second click on the icon works at once.
+    PostMessageW(window_, WM_NULL, 0, 0);
+    if (chosen != 0) OnCommand(chosen);
+}
+
+void MainForm::OnCommand(UINT id) {
+    if (auto const command = PopupCommandFromId(id)) {
+        RunPopupCommand(*command);
+    } else if (id == kFileExitCommand) {
+        Unload();
+    } else if (id == kHelpAboutCommand) {
+        ShowAbout();
+    }
+}
+
+void MainForm::RunPopupCommand(PopupCommand command) {
+    switch (command) {
+    case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
+    case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
+    case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
+    case PopupCommand::Configure: Configure(); break;
+    case PopupCommand::Exit: Unload(); break;
+    case PopupCommand::Separator: break;
+    }
+}
+
+void MainForm::OnSize(WPARAM kind) {
+    if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
+    ShowWindow(window_, SW_HIDE);
+    engine_.ResumeLaunching();
+}
+
+void MainForm::OnEndSession() {
+    engine_.ClosePrograms();
+    platform_.events.ProcessPendingEvents();
+    Unload();
+}
+
+void MainForm::Configure() {
+    DisableTimer();
+    engine_.ShowHidePrograms(false);
+    RestoreMainWindow();
+}
+
+void MainForm::RestoreMainWindow() {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+}
+
+void MainForm::Unload() {
+    if (ending_ || window_ == nullptr) return;
+    ending_ = true;
+    DisableTimer();
+    engine_.ShowHidePrograms(true);
+    RestoreMainWindow();
+    tray_.Delete();
+    // A watch pass that is waiting inside this call sees Ending() and the quit request, and
+    // returns without touching the window again.
+    DestroyWindow(window_);
+}
+
+void MainForm::ShowAbout() {
+    std::wstring const text = L"Vigilon\nVersion " VIGILON_VERSION_TEXT_W;
+    MessageBoxW(window_, text.c_str(), L"About Vigilon", MB_OK);
+}
+
+LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        tray_.Restore();
+        return 0;
+    }
+    switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_TIMER:
+        if (wParam == kWatchTimerId) OnTimer();
+        return 0;
+    case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_SIZE: OnSize(wParam); return 0;
+    case WM_CLOSE:
+        // Closing by the user (close box, Alt+F4) only hides the window and resumes watching.
+        if (!ending_) ShowWindow(window_, SW_MINIMIZE);
+        return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE) OnEndSession();
+        return 0;
+    case WM_DPICHANGED: LayOut(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace vigilon

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/watched_programs.h"
+#include "engine/watch_engine.h"
+#include "engine/watch_host.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/base_window.h"
+#include "ui/tray_commands.h"
+#include "ui/tray_icon.h"
+#include "ui/win32_owners.h"
+
+namespace vigilon {
+
+// The main window: hidden most of the time, it owns the tray icon and its menu, runs the watch
+// timer, and is the configuration editor when shown.
+class MainForm final : public BaseWindow<MainForm>, public WatchHost {
+public:
+    static constexpr wchar_t kClassName[] = L"VigilonMainForm";
+
+    MainForm(Win32Platform& platform, WatchedPrograms& programs, std::wstring programFolder);
+
+    // Creates the window, hidden, and adds the tray icon.
+    bool Create(HINSTANCE instance);
+
+    void SetDescription(std::wstring const& text);
+    void SetCaption(std::wstring const& text);
+    void StartWatching();
+    void StartConfiguring();
+
+    WindowHandle MainWindow() override;
+    void ShowMainWindow() override;
+    void EnableTimer() override;
+    bool Ending() override { return ending_; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class BaseWindow<MainForm>;
+
+    void OnCreate();
+    void LayOut();
+    void OnTimer();
+    void OnTrayNotification(LPARAM lParam);
+    void ShowPopupMenu();
+    void OnCommand(UINT id);
+    void RunPopupCommand(PopupCommand command);
+    void OnSize(WPARAM kind);
+    void OnEndSession();
+    void Configure();
+    void RestoreMainWindow();
+    void DisableTimer();
+    void Unload();
+    void ShowAbout();
+
+    Win32Platform& platform_;
+    Platform core_;
+    WatchEngine engine_;
+    HINSTANCE instance_ = nullptr;
+    TrayIcon tray_;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
+    UniqueMenu popup_;
+    UniqueFont descriptionFont_;
+    HWND description_ = nullptr;  // the editor's description label
+    UINT taskbarCreated_ = 0;
+    bool tickBusy_ = false;
+    bool ending_ = false;
+    bool showingStop_ = false;
+};
+
+}  // namespace vigilon

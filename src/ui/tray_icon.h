@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vigilon {
+
+// The program's icon in the notification area. Failures are silent: without a tray icon the
+// program still runs.
+class TrayIcon {
+public:
+    static constexpr UINT kId = 1;
+
+    TrayIcon() = default;
+    TrayIcon(TrayIcon const&) = delete;
+    TrayIcon& operator=(TrayIcon const&) = delete;
+    ~TrayIcon() { Delete(); }
+
+    // Adds the icon for `window`, whose notifications arrive as `callbackMessage`.
+    void Add(HWND window, UINT callbackMessage, HICON icon, wchar_t const* tip);
+    // Adds it again after the taskbar was re-created (Explorer restarted).
+    void Restore();
+    void Delete();
+
+private:
+    NOTIFYICONDATAW data_{};  // hWnd is null while no icon is shown
+};
+
+}  // namespace vigilon

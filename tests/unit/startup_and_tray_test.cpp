@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "app/start_mode.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_shell.h"
+#include "support/folders.h"
+#include "ui/tray_commands.h"
+
+namespace vigilon {
+namespace {
+
+TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
+    EXPECT_EQ(DecideStartMode(L"Configure", false), StartMode::Configure);
+    EXPECT_EQ(DecideStartMode(L"/CONFIGURE", false), StartMode::Configure);
+    EXPECT_EQ(DecideStartMode(L"reconfigured", false), StartMode::Configure);
+    EXPECT_EQ(DecideStartMode(L"watch", true), StartMode::Watch);
+    EXPECT_EQ(DecideStartMode(L"", true), StartMode::Configure);
+    EXPECT_EQ(DecideStartMode(L"", false), StartMode::Watch);
+}
+
+TEST(StartMode, ArgumentsFollowTheProgramName) {
+    EXPECT_EQ(ArgumentsOf(L"\"C:\\Program Files\\V\\vigilon.exe\"  configure"), L"configure");
+    EXPECT_EQ(ArgumentsOf(L"vigilon.exe /x y"), L"/x y");
+    EXPECT_EQ(ArgumentsOf(L"vigilon.exe"), L"");
+    EXPECT_EQ(ArgumentsOf(L"\"C:\\V\\vigilon.exe\""), L"");
+    EXPECT_EQ(ArgumentsOf(L"\"unterminated configure"), L"");
+    EXPECT_EQ(ArgumentsOf(L""), L"");
+}
+
+TEST(TrayNotification, ActsOnlyWhileTheWindowIsHidden) {
+    EXPECT_EQ(DecodeTrayNotification(false, 0x203), TrayAction::ShowHidePrograms);
+    EXPECT_EQ(DecodeTrayNotification(false, 0x204), TrayAction::PopupMenu);
+    for (std::uint32_t message : {0x200u, 0x201u, 0x202u, 0x205u, 0x206u, 0x207u}) {
+        EXPECT_EQ(DecodeTrayNotification(false, message), TrayAction::None) << message;
+    }
+    EXPECT_EQ(DecodeTrayNotification(true, 0x203), TrayAction::None);
+    EXPECT_EQ(DecodeTrayNotification(true, 0x204), TrayAction::None);
+}
+
+TEST(TrayMenu, FiveCommandsAndASeparatorInIndexOrder) {
+    auto const items = PopupMenuItems();
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(std::wstring(items[3].caption), L"-");
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 6), PopupCommand::Configure);
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 7), PopupCommand::Exit);
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 5), std::nullopt);
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 3), std::nullopt);
+}
+
+TEST(Folders, SpecialFolderGetsOneBackslash) {
+    testing::FakeShell shell;
+    EXPECT_EQ(GetSpecialFolderPath(shell, kCsidlProfile), L"C:\\Users\\me\\");
+    EXPECT_EQ(GetSpecialFolderPath(shell, 9999), L"");
+}
+
+TEST(Folders, BrowseStripsOneBackslashAndRestoresTheDirectory) {
+    testing::FakeShell shell;
+    testing::FakeFileSystem files;
+    files.AddFolder(L"C:\\");
+    shell.browseResult = L"D:\\picked.exe";
+    EXPECT_EQ(BrowseForFolder(shell, files, 0, L"Prompt", L"C:\\Tools\\", true), L"D:\\picked.exe");
+    EXPECT_EQ(BrowseForFolder(shell, files, 0, L"Prompt", L"", true), L"D:\\picked.exe");
+    EXPECT_EQ(shell.browseInitialPaths, (std::vector<std::wstring>{L"C:\\Tools", L""}));
+    EXPECT_EQ(StripBackslash(L"C:\\"), L"C:");
+    EXPECT_EQ(StripBackslash(L"C:\\\\"), L"C:\\");
+    EXPECT_EQ(files.directoryChanges.size(), 2u);
+    EXPECT_EQ(files.currentDirectory, L"C:\\");
+}
+
+}  // namespace
+}  // namespace vigilon

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include "engine/watch_engine.h"
+#include "fakes/fake_platform.h"
+
+namespace vigilon {
+namespace {
+
+using testing::FakePlatform;
+using testing::FakeWatchHost;
+
+constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
+
+class WatchEngineTest : public ::testing::Test {
+protected:
+    WatchEngineTest() {
+        fake.files.AddFolder(kFolder);
+        fake.files.currentDirectory = kFolder;
+        programs.Reset(0, 5);
+    }
+
+    WatchedProgram& AddProgram(std::wstring const& name, std::wstring const& caption, std::wstring const& exe) {
+        WatchedProgram& record = programs[programs.Add(name)];
+        record.caption = caption;
+        record.exe = exe;
+        return record;
+    }
+    // The started program opens its window `seconds` after the launch.
+    void OpenWindowOnLaunch(std::wstring const& caption, int seconds = 2) {
+        fake.shell.onLaunch = [this, caption, seconds](auto const&) {
+            fake.events.After(seconds * 1000, [this, caption] { fake.desktop.Add(caption, true, true); });
+        };
+    }
+    std::vector<std::wstring> Messages() const {
+        std::vector<std::wstring> texts;
+        for (auto const& m : fake.system.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    FakePlatform fake;
+    FakeWatchHost host;
+    WatchedPrograms programs;
+    WatchEngine engine{fake.view, host, programs, kFolder};
+};
+
+TEST_F(WatchEngineTest, HidesMinimisedVisibleWindowsOnly) {
+    WindowHandle const minimised = fake.desktop.Add(L"Alpha - 1", true, true);
+    WindowHandle const restored = fake.desktop.Add(L"Beta - 1", true, false);
+    AddProgram(L"A", L"alpha", L"");
+    AddProgram(L"B", L"beta", L"");
+    engine.WatchPrograms();
+    EXPECT_FALSE(fake.desktop.IsVisible(minimised));
+    EXPECT_TRUE(fake.desktop.IsVisible(restored));
+    EXPECT_EQ(programs[1].windowHandle, minimised);
+    EXPECT_EQ(programs[2].windowHandle, restored);
+    EXPECT_TRUE(fake.shell.launches.empty());
+}
+
+TEST_F(WatchEngineTest, LaunchesAMissingProgramMinimisedAndWaitsForItsWindow) {
+    fake.files.AddFolder(L"D:\\Tools\\");
+    fake.files.AddFile(L"D:\\Tools\\notes.exe");
+    WatchedProgram& record = AddProgram(L"Notes", L"Notes - ", L"D:\\Tools\\notes.exe");
+    record.prefix = L"  -a  ";
+    record.command = L"E:\\doc.txt";
+    record.postfix = L" -z ";
+    OpenWindowOnLaunch(L"Notes - doc.txt", 3);
+    engine.WatchPrograms();
+
+    ASSERT_EQ(fake.shell.launches.size(), 1u);
+    auto const& launch = fake.shell.launches[0];
+    EXPECT_EQ(launch.verb, L"open");
+    EXPECT_EQ(launch.file, L"\"D:\\Tools\\notes.exe\"");
+    EXPECT_EQ(launch.parameters, L" -a \"E:\\doc.txt\" -z");
+    EXPECT_EQ(launch.directory, L"D:\\Tools\\");
+    EXPECT_EQ(launch.showCommand, kSwMinimize);
+    EXPECT_EQ(launch.owner, host.mainWindow);
+    EXPECT_NE(programs[1].windowHandle, 0u);
+    EXPECT_EQ(programs[1].launchResult, 42);
+    EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_EQ(fake.files.currentDirectory, kFolder);
+    // Found, not hidden yet: the next pass hides it.
+    EXPECT_TRUE(fake.desktop.IsVisible(programs[1].windowHandle));
+    engine.WatchPrograms();
+    EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+}
+
+TEST_F(WatchEngineTest, WaitsSixtyOneTriesThenReports) {
+    fake.files.AddFile(L"C:\\x.exe");
+    AddProgram(L"X", L"Never", L"C:\\x.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.desktop.enumerations, 1 + 61);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Could not find Window with Caption: Never"});
+    EXPECT_EQ(fake.system.messages[0].title, L"Vigilon");
+    EXPECT_EQ(fake.system.messages[0].style, 48u);
+    EXPECT_FALSE(engine.LaunchPaused());
+}
+
+TEST_F(WatchEngineTest, WaitingSleepsInsteadOfSpinning) {
+    fake.files.AddFile(L"C:\\x.exe");
+    AddProgram(L"X", L"Never", L"C:\\x.exe");
+    engine.WatchPrograms();
+    // One wait per second of the minute, not a loop that polls the clock.
+    EXPECT_LE(fake.events.waits, 61 + 1);
+}
+
+TEST_F(WatchEngineTest, RefusedLaunchReportsAndGoesOn) {
+    fake.files.AddFile(L"C:\\a.exe");
+    fake.files.AddFile(L"C:\\b.exe");
+    AddProgram(L"A", L"A - ", L"C:\\a.exe").prefix = L"-x";
+    AddProgram(L"B", L"B - ", L"C:\\b.exe");
+    fake.shell.result = 32;
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.shell.launches.size(), 2u);
+    ASSERT_EQ(fake.system.messages.size(), 2u);
+    EXPECT_EQ(fake.system.messages[0].text, L"Error launching: \"C:\\a.exe\" -x ");
+}
+
+TEST_F(WatchEngineTest, MissingExecutableStopsThePassAndPausesLaunching) {
+    fake.files.AddFile(L"C:\\b.exe");
+    WindowHandle const other = fake.desktop.Add(L"Other", true, true);
+    AddProgram(L"A", L"A - ", L"C:\\missing.exe");
+    AddProgram(L"B", L"Other", L"C:\\b.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Executable: C:\\missing.exe is not a valid file."});
+    EXPECT_TRUE(engine.LaunchPaused());
+    EXPECT_EQ(host.mainWindowShown, 1);
+    EXPECT_TRUE(fake.desktop.IsVisible(other));  // not visited in this pass
+    EXPECT_TRUE(fake.shell.launches.empty());
+
+    engine.WatchPrograms();  // later passes still hide, and launch nothing
+    EXPECT_FALSE(fake.desktop.IsVisible(other));
+    EXPECT_EQ(fake.system.messages.size(), 1u);
+}
+
+TEST_F(WatchEngineTest, CompletesTheJarProgramsPathsAndDeletesItsMarker) {
+    fake.files.AddFolder(L"D:\\Q\\");
+    fake.files.AddFile(L"D:\\Q\\quorvault.jar");
+    fake.files.AddFile(L"C:\\Java\\bin\\javaw.exe");
+    fake.files.AddFile(L"D:\\Data\\_quorvault_.run");
+    WatchedProgram& record = AddProgram(L"Quorvault", L"Quorvault V3.2 - ", L"C:\\Java\\bin");
+    record.command = L"D:\\Q";
+    record.prefix = L"-jar -Xmx384m";
+    record.postfix = L"D:\\Data";
+    OpenWindowOnLaunch(L"Quorvault V3.2 - Server");
+    engine.WatchPrograms();
+
+    EXPECT_EQ(programs[1].exe, L"C:\\Java\\bin\\javaw.exe");
+    EXPECT_EQ(programs[1].command, L"D:\\Q\\quorvault.jar");
+    EXPECT_EQ(fake.files.removed, std::vector<std::wstring>{L"D:\\Data\\_quorvault_.run"});
+    ASSERT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(fake.shell.launches[0].parameters, L" -jar -Xmx384m \"D:\\Q\\quorvault.jar\" D:\\Data");
+    EXPECT_EQ(fake.shell.launches[0].directory, L"D:\\Q\\");
+}
+
+TEST_F(WatchEngineTest, JarMarkerDefaultsToTheProfileFolder) {
+    fake.files.AddFile(L"C:\\Q\\quorvault.jar");
+    fake.files.AddFile(L"C:\\Q\\javaw.exe");
+    fake.files.AddFile(L"C:\\Users\\me\\_quorvault_.run");
+    WatchedProgram& record = AddProgram(L"Quorvault", L"Quorvault V3.2 - ", L"C:\\Q\\javaw.exe");
+    record.command = L"C:\\Q\\quorvault.jar";
+    record.prefix = L"-jar";
+    OpenWindowOnLaunch(L"Quorvault V3.2 - ");
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.files.removed, std::vector<std::wstring>{L"C:\\Users\\me\\_quorvault_.run"});
+}
+
+TEST_F(WatchEngineTest, JarTestsTellCaptionAndPrefixApart) {
+    fake.files.AddFolder(L"C:\\J\\");
+    fake.files.AddFile(L"C:\\J\\javaw.exe");
+    fake.files.AddFile(L"C:\\J\\quorvault.jar");
+    fake.files.AddFile(L"C:\\D\\quorvault.jar");
+    // Caption starting with "quorvault" but no -jar: paths completed, started in the exe's folder.
+    WatchedProgram& byCaption = AddProgram(L"Q", L"quorvault viewer", L"C:\\J");
+    byCaption.command = L"C:\\D";
+    OpenWindowOnLaunch(L"quorvault viewer");
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[1].exe, L"C:\\J\\javaw.exe");
+    EXPECT_EQ(fake.shell.launches.back().directory, L"C:\\J\\");
+
+    // -JAR in capitals is not the jar switch: nothing is completed.
+    programs.Delete(1);
+    fake.files.AddFile(L"C:\\J\\tool.exe");
+    WatchedProgram& capitals = AddProgram(L"T", L"Tool", L"C:\\J\\tool.exe");
+    capitals.prefix = L"-JAR";
+    capitals.command = L"C:\\D";
+    OpenWindowOnLaunch(L"Tool");
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[1].command, L"C:\\D");
+}
+
+TEST_F(WatchEngineTest, MissingJarStopsWithItsOwnMessage) {
+    WatchedProgram& record = AddProgram(L"Quorvault", L"Quorvault V3.2 - ", L"");
+    record.prefix = L"-jar -Xmx384m";
+    engine.WatchPrograms();
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Quorvault location: quorvault.jar is not a valid file."});
+    EXPECT_EQ(programs[1].exe, L"javaw.exe");
+    EXPECT_TRUE(engine.LaunchPaused());
+}
+
+TEST_F(WatchEngineTest, UndeletableMarkerIsReportedAndTheLaunchGoesOn) {
+    fake.files.AddFile(L"C:\\Q\\quorvault.jar");
+    fake.files.AddFile(L"C:\\Q\\javaw.exe");
+    fake.files.AddFile(L"C:\\Users\\me\\_quorvault_.run");
+    fake.files.undeletable.push_back(L"C:\\Users\\me\\_quorvault_.run");
+    WatchedProgram& record = AddProgram(L"Quorvault", L"Quorvault V3.2 - ", L"C:\\Q\\javaw.exe");
+    record.command = L"C:\\Q\\quorvault.jar";
+    OpenWindowOnLaunch(L"Quorvault V3.2 - ");
+    engine.WatchPrograms();
+    EXPECT_EQ(Messages(),
+              std::vector<std::wstring>{L"Marker file: C:\\Users\\me\\_quorvault_.run could not be deleted."});
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+}
+
+TEST_F(WatchEngineTest, PausedLaunchingStillHides) {
+    WindowHandle const window = fake.desktop.Add(L"Found", true, true);
+    AddProgram(L"A", L"Missing", L"C:\\a.exe");
+    AddProgram(L"B", L"Found", L"C:\\b.exe");
+    engine.ClosePrograms();
+    engine.WatchPrograms();
+    EXPECT_TRUE(fake.shell.launches.empty());
+    EXPECT_FALSE(fake.desktop.IsVisible(window));
+    engine.ResumeLaunching();
+    EXPECT_FALSE(engine.LaunchPaused());
+    EXPECT_EQ(host.timerEnabled, 1);
+}
+
+TEST_F(WatchEngineTest, TicksInsideAWaitDoNotStartASecondPass) {
+    fake.files.AddFile(L"C:\\x.exe");
+    AddProgram(L"X", L"X - ", L"C:\\x.exe");
+    int nested = -1;
+    fake.shell.onLaunch = [&](auto const&) {
+        fake.events.After(1500, [&] {
+            int const before = fake.desktop.enumerations;
+            engine.WatchPrograms();
+            nested = fake.desktop.enumerations - before;
+            fake.desktop.Add(L"X - up");
+        });
+    };
+    engine.WatchPrograms();
+    EXPECT_EQ(nested, 0);
+    EXPECT_FALSE(engine.WatchBusy());
+}
+
+TEST_F(WatchEngineTest, EndingDuringAWaitAbandonsThePass) {
+    fake.files.AddFile(L"C:\\a.exe");
+    fake.files.AddFile(L"C:\\b.exe");
+    AddProgram(L"A", L"A - ", L"C:\\a.exe");
+    AddProgram(L"B", L"B - ", L"C:\\b.exe");
+    fake.shell.onLaunch = [&](auto const&) {
+        fake.events.After(2000, [&] {
+            host.ending = true;
+            fake.events.quitting = true;
+        });
+    };
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_EQ(host.mainWindowShown, 0);
+    EXPECT_FALSE(engine.WatchBusy());
+}
+
+TEST_F(WatchEngineTest, ProgramsDeletedDuringAWaitAreNotTouched) {
+    fake.files.AddFile(L"C:\\a.exe");
+    fake.files.AddFile(L"C:\\b.exe");
+    AddProgram(L"A", L"A - ", L"C:\\a.exe");
+    AddProgram(L"B", L"B - ", L"C:\\b.exe");
+    fake.shell.onLaunch = [&](auto const&) {
+        fake.events.After(1500, [&] {
+            while (programs.Count() > 0) programs.Delete(1);
+        });
+    };
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_TRUE(fake.system.messages.empty());
+}
+
+TEST_F(WatchEngineTest, EmptyCaptionMatchesAnyCaptionedWindowSoIsNeverLaunched) {
+    fake.desktop.Add(L"");
+    WindowHandle const any = fake.desktop.Add(L"Something", true, true);
+    AddProgram(L"E", L"", L"C:\\e.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[1].windowHandle, any);
+    EXPECT_TRUE(fake.shell.launches.empty());
+}
+
+TEST_F(WatchEngineTest, ShowHideTogglesEachProgramOnItsOwn) {
+    WindowHandle const visible = fake.desktop.Add(L"V", true, false);
+    WindowHandle const hidden = fake.desktop.Add(L"H", false, true);
+    AddProgram(L"V", L"V", L"").windowHandle = visible;
+    AddProgram(L"H", L"H", L"").windowHandle = hidden;
+    AddProgram(L"N", L"N", L"");  // not found by the last pass: skipped
+    engine.ShowHidePrograms(false);
+    EXPECT_FALSE(fake.desktop.IsVisible(visible));
+    EXPECT_TRUE(fake.desktop.IsVisible(hidden));
+    EXPECT_FALSE(fake.desktop.IsMinimised(hidden));
+    EXPECT_EQ(fake.desktop.activatedProcesses, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(hidden)});
+
+    engine.ShowHidePrograms(true);
+    EXPECT_TRUE(fake.desktop.IsVisible(visible));
+    EXPECT_TRUE(fake.desktop.IsVisible(hidden));
+    EXPECT_EQ(fake.desktop.activatedProcesses.size(), 3u);
+}
+
+TEST_F(WatchEngineTest, CloseAsksEveryKnownWindowAndForgetsIt) {
+    WindowHandle const a = fake.desktop.Add(L"A");
+    WindowHandle const stubborn = fake.desktop.Add(L"S");
+    fake.desktop.refuseClose.push_back(stubborn);
+    AddProgram(L"A", L"A", L"").windowHandle = a;
+    AddProgram(L"S", L"S", L"").windowHandle = stubborn;
+    AddProgram(L"N", L"N", L"");
+    engine.ClosePrograms();
+    EXPECT_TRUE(engine.LaunchPaused());
+    EXPECT_EQ(fake.desktop.closeRequests, (std::vector<WindowHandle>{a, stubborn}));
+    EXPECT_EQ(programs[1].windowHandle, 0u);
+    EXPECT_EQ(programs[2].windowHandle, 0u);
+    engine.WatchPrograms();  // the stubborn one is found again, nothing is launched
+    EXPECT_EQ(programs[2].windowHandle, stubborn);
+    EXPECT_TRUE(fake.shell.launches.empty());
+}
+
+}  // namespace
+}  // namespace vigilon
