@@ -1,0 +1,94 @@
+#include "driver.h"
+
+#include <shellapi.h>
+
+namespace vigilon::e2e {
+namespace {
+
+constexpr UINT kVigilonTrayId = 1;
+
+std::wstring TextOf(HWND window) {
+    wchar_t buffer[512] = L"";
+    GetWindowTextW(window, buffer, 512);
+    return buffer;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t buffer[256] = L"";
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM context) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    reinterpret_cast<std::vector<WindowInfo>*>(context)->push_back(
+        {window, TextOf(window), ClassOf(window), IsWindowVisible(window) != FALSE, IsIconic(window) != FALSE,
+         processId});
+    return TRUE;
+}
+
+NOTIFYICONDATAW TrayData(HWND mainWindow) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = mainWindow;
+    data.uID = kVigilonTrayId;
+    return data;
+}
+
+}  // namespace
+
+std::vector<WindowInfo> ListWindows() {
+    std::vector<WindowInfo> windows;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND FindWindowStartingWith(std::wstring const& prefix) {
+    for (WindowInfo const& info : ListWindows()) {
+        if (info.caption.rfind(prefix, 0) == 0) return info.window;
+    }
+    return nullptr;
+}
+
+HWND FindVigilonMainWindow() { return FindWindowW(L"VigilonMainForm", nullptr); }
+
+void Minimise(HWND window) { ShowWindowAsync(window, SW_MINIMIZE); }
+
+void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+void SendTrayNotification(HWND mainWindow, UINT mouseMessage) {
+    PostMessageW(mainWindow, WM_MOUSEMOVE, kVigilonTrayId, static_cast<LPARAM>(mouseMessage));
+}
+
+void SendMenuCommand(HWND mainWindow, UINT id) { PostMessageW(mainWindow, WM_COMMAND, id, 0); }
+
+HWND FindMessageBox(std::wstring const& title, std::wstring* text) {
+    for (WindowInfo const& info : ListWindows()) {
+        if (info.className != L"#32770" || info.caption != title || !info.visible) continue;
+        if (text != nullptr) {
+            HWND const label = GetDlgItem(info.window, 0xFFFF);
+            *text = label != nullptr ? TextOf(label) : L"";
+        }
+        return info.window;
+    }
+    return nullptr;
+}
+
+void PressOk(HWND messageBox) { PostMessageW(messageBox, WM_COMMAND, IDOK, 0); }
+
+void BroadcastTaskbarCreated() {
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
+bool TrayIconPresent(HWND mainWindow) {
+    NOTIFYICONDATAW data = TrayData(mainWindow);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void RemoveTrayIcon(HWND mainWindow) {
+    NOTIFYICONDATAW data = TrayData(mainWindow);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+}  // namespace vigilon::e2e

@@ -1,0 +1,52 @@
+// Command-line front of the test driver, for scripts:
+//   driver.exe list                      one line per top-level window
+//   driver.exe minimise|close <caption prefix>
+//   driver.exe tray <mouse message>      e.g. 0x203 for a left double-click
+//   driver.exe command <id>              a menu command to Vigilon's main window
+//   driver.exe ok <title>                presses OK on a message box with that title
+//   driver.exe taskbar-created
+#include <cstdio>
+#include <string>
+
+#include "driver.h"
+
+using namespace vigilon::e2e;
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    std::wstring const verb = argv[1];
+    std::wstring const arg = argc > 2 ? argv[2] : L"";
+    if (verb == L"list") {
+        for (WindowInfo const& w : ListWindows()) {
+            std::wprintf(L"%p\t%ls\t%ls\tvisible=%d\tminimised=%d\tpid=%lu\n", static_cast<void*>(w.window),
+                         w.className.c_str(), w.caption.c_str(), w.visible, w.minimised, w.processId);
+        }
+        return 0;
+    }
+    if (verb == L"minimise" || verb == L"close") {
+        HWND const window = FindWindowStartingWith(arg);
+        if (window == nullptr) return 1;
+        verb == L"close" ? Close(window) : Minimise(window);
+        return 0;
+    }
+    HWND const main = FindVigilonMainWindow();
+    if (verb == L"tray" && main != nullptr) {
+        SendTrayNotification(main, static_cast<UINT>(std::wcstoul(arg.c_str(), nullptr, 0)));
+        return 0;
+    }
+    if (verb == L"command" && main != nullptr) {
+        SendMenuCommand(main, static_cast<UINT>(std::wcstoul(arg.c_str(), nullptr, 0)));
+        return 0;
+    }
+    if (verb == L"ok") {
+        HWND const box = FindMessageBox(arg);
+        if (box == nullptr) return 1;
+        PressOk(box);
+        return 0;
+    }
+    if (verb == L"taskbar-created") {
+        BroadcastTaskbarCreated();
+        return 0;
+    }
+    return 2;
+}

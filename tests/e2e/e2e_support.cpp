@@ -1,0 +1,115 @@
+#include "e2e_support.h"
+
+#include <sstream>
+#include <thread>
+
+#include "driver.h"
+
+namespace vigilon::e2e {
+
+bool WaitUntil(std::function<bool()> const& condition, double seconds) {
+    auto const deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+bool HoldsFor(std::function<bool()> const& condition, double seconds) {
+    return !WaitUntil([&] { return !condition(); }, seconds);
+}
+
+Record ReadRecord(std::wstring const& path) {
+    Record record;
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return record;
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
+    CloseHandle(file);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                             text.data(), static_cast<int>(text.size()))));
+    std::wistringstream lines(text);
+    for (std::wstring line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (line == L"close") ++record.closes;
+        if (line == L"endsession") ++record.endSessions;
+        if (line.rfind(L"start|", 0) != 0) continue;
+        std::size_t const a = line.find(L'|', 6);
+        std::size_t const b = line.find(L'|', a + 1);
+        if (a == std::wstring::npos || b == std::wstring::npos) continue;
+        record.starts.push_back({line.substr(6, a - 6), line.substr(a + 1, b - a - 1), std::stoi(line.substr(b + 1))});
+    }
+    return record;
+}
+
+std::wstring FolderOf(std::wstring const& path) { return path.substr(0, path.rfind(L'\\')); }
+
+std::wstring ThisFolder() {
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return FolderOf(self);
+}
+
+void WriteTextFile(std::wstring const& path, std::wstring const& text) {
+    HANDLE const file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    int const bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool FileExistsAt(std::wstring const& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Process::Start(std::wstring const& exe, std::wstring const& arguments, std::wstring const& directory) {
+    std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != FALSE;
+}
+
+bool Process::Running() const {
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int Process::WaitForExit(double seconds) {
+    if (info_.hProcess == nullptr) return -1;
+    if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000)) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+void Process::Kill() {
+    if (info_.hProcess == nullptr) return;
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+    info_ = PROCESS_INFORMATION{};
+}
+
+void KillProcessesWithWindows(std::wstring const& prefix) {
+    for (WindowInfo const& w : ListWindows()) {
+        if (w.caption.rfind(prefix, 0) != 0) continue;
+        HANDLE const process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, w.processId);
+        if (process == nullptr) continue;
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
+}  // namespace vigilon::e2e

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vigilon::e2e {
+
+// Polls `condition` every 50 ms until it holds or `seconds` have passed; true when it held.
+bool WaitUntil(std::function<bool()> const& condition, double seconds = 20);
+
+// True when `condition` holds all through `seconds`: for checking that nothing happens.
+bool HoldsFor(std::function<bool()> const& condition, double seconds);
+
+// One start of a watched program as it recorded it.
+struct StartRecord {
+    std::wstring commandLine;
+    std::wstring directory;
+    int showCommand = -1;
+};
+
+struct Record {
+    std::vector<StartRecord> starts;
+    int closes = 0;
+    int endSessions = 0;
+};
+
+Record ReadRecord(std::wstring const& path);
+
+std::wstring FolderOf(std::wstring const& path);
+std::wstring ThisFolder();
+void WriteTextFile(std::wstring const& path, std::wstring const& text);
+bool FileExistsAt(std::wstring const& path);
+
+// A running process started by a test; ended at the end if it is still running.
+class Process {
+public:
+    Process() = default;
+    Process(Process const&) = delete;
+    Process& operator=(Process const&) = delete;
+    ~Process() { Kill(); }
+
+    bool Start(std::wstring const& exe, std::wstring const& arguments, std::wstring const& directory);
+    bool Running() const;
+    // Waits for the process to end; its exit code, or -1 when it is still running.
+    int WaitForExit(double seconds);
+    void Kill();
+    DWORD Id() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Ends every process that owns a top-level window whose caption starts with `prefix`.
+void KillProcessesWithWindows(std::wstring const& prefix);
+
+}  // namespace vigilon::e2e

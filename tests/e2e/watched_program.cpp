@@ -1,0 +1,117 @@
+// A stand-in for a watched program: opens one top-level window and appends what it sees to a
+// record file, one line per event:
+//   start|<command line>|<working directory>|<show command>
+//   close            (WM_CLOSE: the window closes)
+//   endsession       (WM_ENDSESSION)
+// Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
+// like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
+// and options on the third ("exit-at-once", "hang-on-close").
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring g_recordFile;
+bool g_hangOnClose = false;
+
+void Record(std::wstring const& line) {
+    HANDLE const file = CreateFileW(g_recordFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::wstring const text = line + L"\r\n";
+    int const bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
+                        nullptr);
+    DWORD written = 0;
+    WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        Record(L"close");
+        if (g_hangOnClose) {
+            for (;;) Sleep(1000);  // stops responding for good
+        }
+        DestroyWindow(window);
+        return 0;
+    case WM_ENDSESSION:
+        Record(L"endsession");
+        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+
+// The lines of the settings file beside the exe.
+std::vector<std::wstring> ReadSettings() {
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    HANDLE const file = CreateFileW((std::wstring(self) + L".cfg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(4096, '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                            static_cast<int>(text.size()))));
+    std::vector<std::wstring> lines;
+    std::wstring line;
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != L'\r') {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    std::vector<std::wstring> settings = ReadSettings();
+    if (settings.size() < 2) return 2;
+    std::wstring const caption = settings[0];
+    g_recordFile = settings[1];
+    std::wstring const options = settings.size() > 2 ? settings[2] : L"";
+    bool const exitAtOnce = options.find(L"exit-at-once") != std::wstring::npos;
+    g_hangOnClose = options.find(L"hang-on-close") != std::wstring::npos;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    GetStartupInfoW(&startup);
+    int const shown = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+    wchar_t directory[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, directory);
+    Record(L"start|" + std::wstring(GetCommandLineW()) + L"|" + directory + L"|" + std::to_wstring(shown));
+    if (exitAtOnce) return 0;
+
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"VigilonWatchedProgram";
+    RegisterClassW(&windowClass);
+    HWND const window = CreateWindowExW(0, windowClass.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+    ShowWindow(window, showCommand);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
