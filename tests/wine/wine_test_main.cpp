@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 5 && std::wstring(argv[1]) == vigilon::testing::kHoldFileSwitch) {
         return vigilon::testing::HoldFile(argv[2], argv[3], argv[4]);
     }
+    // The shell's folder dialog needs a single-threaded COM apartment, as in the program itself.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -24,11 +24,11 @@ void RegisterTestClass() {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    wchar_t base[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, base);
+TempFolder::TempFolder(std::wstring const& base) {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
     static int counter = 0;
-    path_ = std::wstring(base) + L"vigilon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    path_ = (base.empty() ? std::wstring(temp) : base) + L"vigilon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter);
     if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create temp folder");
 }

@@ -10,7 +10,8 @@ namespace vigilon::testing {
 // A new, empty folder under the temporary folder, removed with its contents at the end.
 class TempFolder {
 public:
-    TempFolder();
+    // Under the temporary folder, or under `base` when it is given.
+    explicit TempFolder(std::wstring const& base = {});
     TempFolder(TempFolder const&) = delete;
     TempFolder& operator=(TempFolder const&) = delete;
     ~TempFolder();
