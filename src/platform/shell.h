@@ -31,6 +31,10 @@ public:
     // file-system path, or empty when the user cancelled or chose an item without one.
     virtual std::wstring BrowseForFolderDialog(WindowHandle owner, std::wstring_view prompt,
                                                std::wstring_view initialPath, bool includeFiles) = 0;
+
+    // Starts `commandLine` (the program and any arguments) in a normal window that takes the
+    // focus, without waiting for it. False when it could not be started.
+    virtual bool StartProgram(std::wstring_view commandLine) = 0;
 };
 
 }  // namespace vigilon

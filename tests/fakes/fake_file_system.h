@@ -14,6 +14,7 @@ class FakeFileSystem final : public FileSystem {
 public:
     void AddFile(std::wstring const& path) { entries_[path] = {0x20, 0}; }
     void AddFolder(std::wstring const& path) { entries_[path] = {kFileAttributeDirectory, 0}; }
+    void AddWithAttributes(std::wstring const& path, std::uint32_t attributes) { entries_[path] = {attributes, 0}; }
     // A path whose attributes cannot be read, failing with `error`.
     void AddUnreadable(std::wstring const& path, std::uint32_t error) {
         entries_[path] = {kInvalidFileAttributes, error};

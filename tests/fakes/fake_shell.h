@@ -23,6 +23,8 @@ public:
     std::wstring profileFolder = L"C:\\Users\\me";
     std::wstring browseResult;
     std::vector<std::wstring> browseInitialPaths;
+    std::vector<std::wstring> started;
+    bool startSucceeds = true;
 
     std::int32_t Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                          std::wstring_view parameters, std::wstring_view directory,
@@ -39,6 +41,10 @@ public:
                                        bool) override {
         browseInitialPaths.emplace_back(initialPath);
         return browseResult;
+    }
+    bool StartProgram(std::wstring_view commandLine) override {
+        started.emplace_back(commandLine);
+        return startSucceeds && !commandLine.empty();
     }
 };
 

@@ -68,4 +68,20 @@ std::wstring Win32Shell::BrowseForFolderDialog(WindowHandle owner, std::wstring_
     return chosen ? PathOf(chosen) : std::wstring();
 }
 
+bool Win32Shell::StartProgram(std::wstring_view commandLine) {
+    if (commandLine.empty()) return false;
+    std::wstring line(commandLine);  // CreateProcessW may write to it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 }  // namespace vigilon

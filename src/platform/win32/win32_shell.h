@@ -12,6 +12,7 @@ public:
     std::wstring SpecialFolderPath(std::int32_t csidl, WindowHandle owner) override;
     std::wstring BrowseForFolderDialog(WindowHandle owner, std::wstring_view prompt,
                                        std::wstring_view initialPath, bool includeFiles) override;
+    bool StartProgram(std::wstring_view commandLine) override;
 };
 
 }  // namespace vigilon

@@ -1,0 +1,112 @@
+#include "ui/editor_presenter.h"
+
+#include "app/settings.h"
+#include "support/application_title.h"
+#include "support/blanks.h"
+#include "support/message.h"
+
+namespace vigilon {
+namespace {
+
+constexpr std::uint32_t kMbYesNo = 4;
+constexpr std::uint32_t kMbDefButton2 = 256;
+constexpr int kIdYes = 6;
+
+std::wstring& FieldOf(WatchedProgram& record, Field field) {
+    switch (field) {
+    case Field::Caption: return record.caption;
+    case Field::Exe: return record.exe;
+    case Field::Prefix: return record.prefix;
+    case Field::Command: return record.command;
+    case Field::Postfix: break;
+    }
+    return record.postfix;
+}
+
+}  // namespace
+
+EditorPresenter::EditorPresenter(EditorView& view, WatchedPrograms& programs, SettingsFile const& settings,
+                                 SystemServices& system)
+    : view_(view), programs_(programs), settings_(settings), system_(system) {}
+
+void EditorPresenter::OnActivate() {
+    if (!HasCurrent()) RebuildProgramList();
+    ShowProgramFields();
+}
+
+void EditorPresenter::OnSelectionChanged(int index) {
+    if (index < 0) return;
+    currentProgram_ = view_.ListItemData(index);
+    ShowProgramFields();
+}
+
+void EditorPresenter::OnSave() {
+    StoreProgramFields();
+    if (!SaveSettings(settings_, programs_)) {
+        ShowMessage(system_, L"The settings could not be saved to " + settings_.Path() +
+                                 L".\r\nCheck that the file and its folder can be written to.",
+                    kMbIconExclamation, kApplicationTitle);
+    }
+}
+
+void EditorPresenter::OnCancel() { ShowProgramFields(); }
+
+void EditorPresenter::OnNewProgram() {
+    std::wstring const name = view_.AskText(L"Name of Program to Monitor", L"Program Name");
+    if (name.empty()) return;
+    int const number = programs_.Add(name);
+    if (number == 0) return;  // the table is full
+    view_.AppendListEntry(name, number);
+}
+
+void EditorPresenter::OnDeleteProgram() {
+    if (!HasCurrent()) return;
+    std::wstring const prompt = L"OK to delete the program: " + programs_[currentProgram_].name;
+    if (ShowMessage(system_, prompt, kMbYesNo | kMbDefButton2, kApplicationTitle) != kIdYes) return;
+    programs_.Delete(currentProgram_);
+    currentProgram_ = 0;
+    OnActivate();
+}
+
+void EditorPresenter::OnBrowse(Field field) {
+    if (!HasCurrent()) return;
+    bool const exe = field == Field::Exe;
+    std::wstring const prompt = exe ? L"Select executable to run" : L"File/Folder to add to command line";
+    std::wstring const path = view_.BrowseForPath(prompt, FieldOf(programs_[currentProgram_], field));
+    if (!path.empty()) view_.SetField(field, path);
+}
+
+void EditorPresenter::ShowProgramFields() {
+    if (!HasCurrent()) {
+        // No program is left to show: the fields stay empty until one is added and selected.
+        view_.SetFrameCaption(L"Parameters for ");
+        for (int i = 0; i < kFieldCount; ++i) view_.SetField(static_cast<Field>(i), L"");
+        return;
+    }
+    WatchedProgram& record = programs_[currentProgram_];
+    view_.SetFrameCaption(L"Parameters for " + record.name);
+    for (int i = 0; i < kFieldCount; ++i) view_.SetField(static_cast<Field>(i), FieldOf(record, static_cast<Field>(i)));
+}
+
+void EditorPresenter::StoreProgramFields() {
+    if (!HasCurrent()) return;
+    WatchedProgram& record = programs_[currentProgram_];
+    for (int i = 0; i < kFieldCount; ++i) {
+        auto const field = static_cast<Field>(i);
+        FieldOf(record, field) = std::wstring(TrimBlanks(view_.FieldText(field)));
+    }
+}
+
+void EditorPresenter::RebuildProgramList() {
+    view_.ClearList();
+    currentProgram_ = 0;
+    for (int i = 1; i <= programs_.Count(); ++i) view_.AppendListEntry(programs_[i].name, i);
+    if (programs_.Count() == 0) {
+        view_.SelectListEntry(-1);
+        return;
+    }
+    view_.SelectListEntry(0);
+    OnSelectionChanged(0);
+}
+
+}  // namespace vigilon

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "app/settings.h"
+#include "fakes/fake_profile_store.h"
+#include "fakes/fake_system_services.h"
+#include "ui/editor_presenter.h"
+
+namespace vigilon {
+namespace {
+
+using testing::FakeProfileStore;
+using testing::FakeSystemServices;
+
+constexpr wchar_t kIni[] = L"C:\\V\\vigilon.ini";
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+
+// The editor's window as the presenter sees it.
+class FakeEditorView final : public EditorView {
+public:
+    struct Entry {
+        std::wstring text;
+        std::int32_t data;
+    };
+    std::vector<Entry> list;
+    int selected = -1;
+    std::wstring frameCaption;
+    std::array<std::wstring, kFieldCount> fields;
+    std::wstring answer;  // what the user types into the input box
+    std::wstring browseAnswer;
+    std::vector<std::wstring> browseInitial;
+
+    void ClearList() override { list.clear(); selected = -1; }
+    void AppendListEntry(std::wstring const& text, std::int32_t data) override { list.push_back({text, data}); }
+    void SelectListEntry(int index) override { selected = index; }
+    std::int32_t ListItemData(int index) const override { return list.at(static_cast<std::size_t>(index)).data; }
+    void SetFrameCaption(std::wstring const& caption) override { frameCaption = caption; }
+    void SetField(Field field, std::wstring const& text) override { fields[static_cast<std::size_t>(field)] = text; }
+    std::wstring FieldText(Field field) const override { return fields[static_cast<std::size_t>(field)]; }
+    std::wstring AskText(std::wstring const&, std::wstring const&) override { return answer; }
+    std::wstring BrowseForPath(std::wstring const&, std::wstring const& initial) override {
+        browseInitial.push_back(initial);
+        return browseAnswer;
+    }
+    std::wstring& Field(Field f) { return fields[static_cast<std::size_t>(f)]; }
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    EditorTest() {
+        programs.Reset(0, 5);
+        for (wchar_t const* name : {L"Alpha", L"Beta", L"Gamma"}) {
+            WatchedProgram& p = programs[programs.Add(name)];
+            p.caption = std::wstring(name) + L" - ";
+            p.exe = std::wstring(L"C:\\") + name + L".exe";
+        }
+    }
+    std::vector<std::wstring> ListTexts() const {
+        std::vector<std::wstring> texts;
+        for (auto const& e : view.list) texts.push_back(e.text);
+        return texts;
+    }
+
+    FakeProfileStore store;
+    SettingsFile settings{store, kIni};
+    FakeSystemServices system;
+    WatchedPrograms programs;
+    FakeEditorView view;
+    EditorPresenter editor{view, programs, settings, system};
+};
+
+TEST_F(EditorTest, OpeningListsTheProgramsInOrderAndShowsTheFirst) {
+    editor.OnActivate();
+    EXPECT_EQ(ListTexts(), (std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma"}));
+    EXPECT_EQ(view.list[2].data, 3);
+    EXPECT_EQ(view.selected, 0);
+    EXPECT_EQ(editor.CurrentProgram(), 1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for Alpha");
+    EXPECT_EQ(view.Field(Field::Caption), L"Alpha - ");
+    EXPECT_EQ(view.Field(Field::Exe), L"C:\\Alpha.exe");
+
+    editor.OnSelectionChanged(1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for Beta");
+    EXPECT_EQ(editor.CurrentProgram(), 2);
+}
+
+TEST_F(EditorTest, SaveTrimsBlanksOnlyAndLeavesTheTextBoxes) {
+    editor.OnActivate();
+    view.Field(Field::Exe) = L"  D:\\Tools\\x.exe ";
+    view.Field(Field::Prefix) = L"\t-a ";
+    editor.OnSave();
+    EXPECT_EQ(programs[1].exe, L"D:\\Tools\\x.exe");
+    EXPECT_EQ(programs[1].prefix, L"\t-a");
+    EXPECT_EQ(programs[1].caption, L"Alpha -");
+    EXPECT_EQ(view.Field(Field::Exe), L"  D:\\Tools\\x.exe ");
+    std::vector<std::wstring> const lines = store.Lines(kIni);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"EXE=D:\\Tools\\x.exe"), lines.end());
+    EXPECT_TRUE(system.messages.empty());
+}
+
+TEST_F(EditorTest, CancelAndActivationRestoreTheStoredValues) {
+    editor.OnActivate();
+    view.Field(Field::Caption) = L"typed";
+    editor.OnCancel();
+    EXPECT_EQ(view.Field(Field::Caption), L"Alpha - ");
+    view.Field(Field::Caption) = L"typed";
+    editor.OnActivate();
+    EXPECT_EQ(view.Field(Field::Caption), L"Alpha - ");
+}
+
+TEST_F(EditorTest, NewProgramIsAddedWithoutBeingSelected) {
+    editor.OnActivate();
+    view.answer = L" Delta ";
+    editor.OnNewProgram();
+    EXPECT_EQ(programs.Count(), 4);
+    EXPECT_EQ(programs[4].name, L" Delta ");
+    ASSERT_EQ(view.list.size(), 4u);
+    EXPECT_EQ(view.list[3].data, 4);
+    EXPECT_EQ(editor.CurrentProgram(), 1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for Alpha");
+    editor.OnSelectionChanged(3);
+    EXPECT_EQ(view.frameCaption, L"Parameters for  Delta ");
+    EXPECT_EQ(view.Field(Field::Exe), L"");
+
+    view.answer = L"";
+    editor.OnNewProgram();
+    EXPECT_EQ(programs.Count(), 4);
+}
+
+TEST_F(EditorTest, DeleteAsksAndOnlyYesDeletes) {
+    editor.OnActivate();
+    editor.OnSelectionChanged(1);
+    system.buttonPressed = kNo;
+    editor.OnDeleteProgram();
+    EXPECT_EQ(programs.Count(), 3);
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text, L"OK to delete the program: Beta");
+    EXPECT_EQ(system.messages[0].style, 260u);
+    EXPECT_EQ(system.messages[0].title, L"Vigilon");
+
+    system.buttonPressed = kYes;
+    editor.OnDeleteProgram();
+    EXPECT_EQ(ListTexts(), (std::vector<std::wstring>{L"Alpha", L"Gamma"}));
+    EXPECT_EQ(view.selected, 0);
+    EXPECT_EQ(editor.CurrentProgram(), 1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for Alpha");
+}
+
+TEST_F(EditorTest, DeletingTheLastProgramIsSafe) {
+    editor.OnActivate();
+    system.buttonPressed = kYes;
+    for (int i = 0; i < 3; ++i) editor.OnDeleteProgram();
+    EXPECT_EQ(programs.Count(), 0);
+    EXPECT_EQ(editor.CurrentProgram(), 0);
+    EXPECT_TRUE(view.list.empty());
+    EXPECT_EQ(view.selected, -1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for ");
+
+    std::size_t const asked = system.messages.size();
+    view.Field(Field::Caption) = L"ignored";
+    editor.OnDeleteProgram();
+    editor.OnBrowse(Field::Exe);
+    editor.OnCancel();
+    EXPECT_EQ(system.messages.size(), asked);
+    EXPECT_TRUE(view.browseInitial.empty());
+    editor.OnSave();  // saves the empty list
+    std::vector<std::wstring> const lines = store.Lines(kIni);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"Number=0"), lines.end());
+
+    view.answer = L"Fresh";
+    editor.OnNewProgram();
+    editor.OnSelectionChanged(0);
+    EXPECT_EQ(editor.CurrentProgram(), 1);
+    EXPECT_EQ(view.frameCaption, L"Parameters for Fresh");
+}
+
+TEST_F(EditorTest, BrowseStartsFromTheStoredValueAndACancelKeepsTheField) {
+    editor.OnActivate();
+    view.Field(Field::Exe) = L"typed";
+    editor.OnBrowse(Field::Exe);
+    EXPECT_EQ(view.browseInitial.back(), L"C:\\Alpha.exe");
+    EXPECT_EQ(view.Field(Field::Exe), L"typed");
+    view.browseAnswer = L"D:\\chosen";
+    editor.OnBrowse(Field::Command);
+    EXPECT_EQ(view.Field(Field::Command), L"D:\\chosen");
+    EXPECT_EQ(programs[1].command, L"");
+}
+
+TEST_F(EditorTest, FailedSaveIsReportedWithTheFileName) {
+    editor.OnActivate();
+    store.FailWrites(kIni);
+    editor.OnSave();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_NE(system.messages[0].text.find(kIni), std::wstring::npos);
+    EXPECT_EQ(system.messages[0].style, 48u);
+}
+
+}  // namespace
+}  // namespace vigilon
