@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws Vigilon's icon, three stacked grey discs circled by two blue arrows, and writes it as a
 Windows .ico: 32 x 32 at 16 colours, 256 colours and 24-bit colour, plus 16 x 16 for the tray.
+Also writes the same artwork as the 70 x 75 logo bitmap of the editor and the About dialog, on a
+background of RGB 192,192,192 that the program maps to the button-face colour when it loads it.
 
-Usage: scripts/make-icon.py [output.ico]   (default: src/ui/res/vigilon.ico)
+Usage: scripts/make-icon.py [folder]   (default: src/ui/res; writes vigilon.ico and logo.bmp)
 Needs only Python 3. The drawing is supersampled and the result is deterministic, so the
 committed icon can be checked against a fresh run.
 """
@@ -64,11 +66,12 @@ def arrow_colour(x, y):
     return None
 
 
-def render(size):
+def render(size, height=None):
     """RGBA rows, top row first."""
+    height = height or size
     rows = []
     n = SUPERSAMPLE
-    for py in range(size):
+    for py in range(height):
         row = []
         for px in range(size):
             acc = [0, 0, 0]
@@ -76,7 +79,7 @@ def render(size):
             for sy in range(n):
                 for sx in range(n):
                     x = (px + (sx + 0.5) / n) / size
-                    y = (py + (sy + 0.5) / n) / size
+                    y = (py + (sy + 0.5) / n) / height
                     c = arrow_colour(x, y) or disc_colour(x, y)
                     if c:
                         hits += 1
@@ -146,9 +149,29 @@ def dib(rows, size, bpp):
     return header + colour_table + pixels + and_mask(rows, size)
 
 
+LOGO_BACKGROUND = (192, 192, 192)
+
+
+def bitmap(rows, width, height):
+    """A 24-bit .bmp file of the rows on the logo background."""
+    stride = ((width * 3 + 3) // 4) * 4
+    pixels = b""
+    for row in reversed(rows):
+        line = bytearray(stride)
+        for x, p in enumerate(row):
+            r, g, b = p[:3] if p[3] else LOGO_BACKGROUND
+            line[x * 3:x * 3 + 3] = bytes((b, g, r))
+        pixels += bytes(line)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + pixels
+
+
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
-        Path(__file__).resolve().parent.parent / "src" / "ui" / "res" / "vigilon.ico"
+    folder = Path(sys.argv[1]) if len(sys.argv) > 1 else \
+        Path(__file__).resolve().parent.parent / "src" / "ui" / "res"
+    out = folder / "vigilon.ico"
+    (folder / "logo.bmp").write_bytes(bitmap(render(70, 75), 70, 75))
     big, small = render(32), render(16)
     images = [(32, 4, dib(big, 32, 4)), (32, 8, dib(big, 32, 8)), (32, 24, dib(big, 32, 24)),
               (16, 24, dib(small, 16, 24))]

@@ -1,5 +1,7 @@
 #include "ui/dpi.h"
 
+#include <cmath>
+
 namespace vigilon {
 
 UINT WindowDpi(HWND window) {
@@ -17,8 +19,8 @@ UINT WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
-HFONT CreatePointFont(wchar_t const* face, int points10, bool bold, UINT dpi) {
-    int const height = -MulDiv(points10, static_cast<int>(dpi), 720);
+HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi) {
+    int const height = -static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                        face);

@@ -11,6 +11,6 @@ UINT WindowDpi(HWND window);
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 // A font of `points` size at `dpi`.
-HFONT CreatePointFont(wchar_t const* face, int points10, bool bold, UINT dpi);
+HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi);
 
 }  // namespace vigilon

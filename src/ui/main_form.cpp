@@ -1,9 +1,10 @@
 #include "ui/main_form.h"
 
 #include "platform/win32/win32_handles.h"
+#include "ui/about_dialog.h"
 #include "ui/dpi.h"
+#include "ui/layout_table.h"
 #include "ui/res/resource_ids.h"
-#include "version.h"
 
 namespace vigilon {
 namespace {
@@ -12,10 +13,6 @@ UINT_PTR const kWatchTimerId = 1;
 UINT const kWatchIntervalMilliseconds = 1000;
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// The client area and the description label, in twips.
-int const kClientWidth = 10215;
-int const kClientHeight = 7125;
-RECT const kDescriptionRect = {2760, 60, 2760 + 5055, 60 + 1035};
 
 HMENU CreateMenuBar() {
     HMENU const bar = CreateMenu();
@@ -46,8 +43,12 @@ HICON LoadProgramIcon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, std::wstring programFolder)
-    : platform_(platform), core_(platform.View()), engine_(core_, *this, programs, std::move(programFolder)) {}
+MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsFile const& settings,
+                   std::wstring programFolder)
+    : platform_(platform),
+      core_(platform.View()),
+      engine_(core_, *this, programs, std::move(programFolder)),
+      editor_(core_, programs, settings) {}
 
 bool MainForm::Create(HINSTANCE instance) {
     instance_ = instance;
@@ -69,27 +70,26 @@ bool MainForm::Create(HINSTANCE instance) {
 }
 
 void MainForm::OnCreate() {
-    description_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, window_,
-                                   nullptr, instance_, nullptr);
     popup_.Reset(CreateTrayMenu());
+    editor_.Create(window_, instance_);
     LayOut();
+    // Keyboard navigation, Enter and Escape work in the editor as in a dialog, and the editor's
+    // questions are owned by this window while it shows.
+    platform_.events.SetDialogWindow(window_);
+    platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), L"Vigilon");
 }
 
 void MainForm::LayOut() {
     UINT const dpi = WindowDpi(window_);
-    RECT frame = {0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+    RECT frame = {0, 0, TwipsToPixels(kEditorWidth, dpi), TwipsToPixels(kEditorHeight, dpi)};
     AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    descriptionFont_.Reset(CreatePointFont(L"MS Sans Serif", 120, true, dpi));
-    SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(descriptionFont_.Get()), TRUE);
-    RECT const& r = kDescriptionRect;
-    MoveWindow(description_, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
-               TwipsToPixels(r.right - r.left, dpi), TwipsToPixels(r.bottom - r.top, dpi), TRUE);
+    editor_.LayOut(dpi);
 }
 
-void MainForm::SetDescription(std::wstring const& text) { SetWindowTextW(description_, text.c_str()); }
+void MainForm::SetDescription(std::wstring const& text) { editor_.SetDescription(text); }
 
 void MainForm::SetCaption(std::wstring const& text) { SetWindowTextW(window_, text.c_str()); }
 
@@ -175,9 +175,29 @@ void MainForm::RunPopupCommand(PopupCommand command) {
 }
 
 void MainForm::OnSize(WPARAM kind) {
+    bool const wasMinimised = minimised_;
+    minimised_ = kind == SIZE_MINIMIZED;
+    // Restored from its taskbar button (after a stop on a missing file): the editor opens afresh.
+    if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
     engine_.ResumeLaunching();
+}
+
+void MainForm::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) {
+        lastFocus_ = GetFocus();
+        return;
+    }
+    if (reloadOnActivate_ && IsWindowVisible(window_)) {
+        reloadOnActivate_ = false;
+        editor_.Presenter().OnActivate();
+        editor_.FocusList();
+    } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
+        SetFocus(lastFocus_);
+    } else {
+        editor_.FocusList();
+    }
 }
 
 void MainForm::OnEndSession() {
@@ -210,8 +230,9 @@ void MainForm::Unload() {
 }
 
 void MainForm::ShowAbout() {
-    std::wstring const text = L"Vigilon\nVersion " VIGILON_VERSION_TEXT_W;
-    MessageBoxW(window_, text.c_str(), L"About Vigilon", MB_OK);
+    ShowAboutDialog(window_, instance_, core_);
+    // Coming back from another window of the program reloads the editor.
+    editor_.Presenter().OnActivate();
 }
 
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -225,7 +246,15 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kWatchTimerId) OnTimer();
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
-    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_COMMAND:
+        if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE) reloadOnActivate_ = true;
+        return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        return 0;
     case WM_SIZE: OnSize(wParam); return 0;
     case WM_CLOSE:
         // Closing by the user (close box, Alt+F4) only hides the window and resumes watching.

@@ -4,14 +4,16 @@
 
 #include <string>
 
+#include "app/settings_file.h"
 #include "app/watched_programs.h"
 #include "engine/watch_engine.h"
 #include "engine/watch_host.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/base_window.h"
+#include "ui/editor_window.h"
 #include "ui/tray_commands.h"
 #include "ui/tray_icon.h"
-#include "ui/win32_owners.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon {
 
@@ -21,7 +23,8 @@ class MainForm final : public BaseWindow<MainForm>, public WatchHost {
 public:
     static constexpr wchar_t kClassName[] = L"VigilonMainForm";
 
-    MainForm(Win32Platform& platform, WatchedPrograms& programs, std::wstring programFolder);
+    MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsFile const& settings,
+             std::wstring programFolder);
 
     // Creates the window, hidden, and adds the tray icon.
     bool Create(HINSTANCE instance);
@@ -49,6 +52,7 @@ private:
     void OnCommand(UINT id);
     void RunPopupCommand(PopupCommand command);
     void OnSize(WPARAM kind);
+    void OnActivate(WPARAM state);
     void OnEndSession();
     void Configure();
     void RestoreMainWindow();
@@ -59,14 +63,16 @@ private:
     Win32Platform& platform_;
     Platform core_;
     WatchEngine engine_;
+    EditorWindow editor_;
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueMenu popup_;
-    UniqueFont descriptionFont_;
-    HWND description_ = nullptr;  // the editor's description label
     UINT taskbarCreated_ = 0;
+    HWND lastFocus_ = nullptr;
+    bool reloadOnActivate_ = false;  // the editor reloads when the window next becomes active
+    bool minimised_ = false;
     bool tickBusy_ = false;
     bool ending_ = false;
     bool showingStop_ = false;

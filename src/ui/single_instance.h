@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/win32_owners.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon {
 

@@ -59,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vigilon::WatchedPrograms programs;
     bool const firstRun = vigilon::LoadSettings(settings, platform.registry, programs);
 
-    vigilon::MainForm form(platform, programs, folder);
+    vigilon::MainForm form(platform, programs, settings, folder);
     if (!form.Create(instance)) return 1;
     form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
     form.SetCaption(L"Watching programs - so you don't have to");

@@ -5,6 +5,7 @@
 //   driver.exe command <id>              a menu command to Vigilon's main window
 //   driver.exe ok <title>                presses OK on a message box with that title
 //   driver.exe taskbar-created
+//   driver.exe rect <caption prefix>     the window's screen rectangle: left top width height
 #include <cstdio>
 #include <string>
 
@@ -21,6 +22,13 @@ int wmain(int argc, wchar_t** argv) {
             std::wprintf(L"%p\t%ls\t%ls\tvisible=%d\tminimised=%d\tpid=%lu\n", static_cast<void*>(w.window),
                          w.className.c_str(), w.caption.c_str(), w.visible, w.minimised, w.processId);
         }
+        return 0;
+    }
+    if (verb == L"rect") {
+        HWND const window = FindWindowStartingWith(arg);
+        RECT r{};
+        if (window == nullptr || !GetWindowRect(window, &r)) return 1;
+        std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     if (verb == L"minimise" || verb == L"close") {

@@ -25,7 +25,8 @@ SndPlaySoundW SoundFunction() {
 
 int Win32SystemServices::ShowMessageBox(std::wstring_view text, std::wstring_view title,
                                         std::uint32_t style) {
-    return MessageBoxW(nullptr, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
+    HWND const owner = owner_ != nullptr && IsWindowVisible(owner_) ? owner_ : nullptr;
+    return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
 }
 
 SoundResult Win32SystemServices::PlaySystemSound(std::wstring_view alias, std::uint32_t flags) {

@@ -45,9 +45,30 @@ struct CloseHandleRelease {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 
+struct DestroyWindowRelease {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+
 using UniqueIcon = Owned<HICON, DestroyIconRelease>;
+using UniqueWindow = Owned<HWND, DestroyWindowRelease>;
+using UniqueBitmap = Owned<HBITMAP, DeleteGdiObjectRelease>;
+using UniqueBrush = Owned<HBRUSH, DeleteGdiObjectRelease>;
+using UniquePen = Owned<HPEN, DeleteGdiObjectRelease>;
 using UniqueMenu = Owned<HMENU, DestroyMenuRelease>;
 using UniqueFont = Owned<HFONT, DeleteGdiObjectRelease>;
 using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
+
+// Selects an object into a device context and selects the previous one back at the end.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ScopedSelect(ScopedSelect const&) = delete;
+    ScopedSelect& operator=(ScopedSelect const&) = delete;
+    ~ScopedSelect() { SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 }  // namespace vigilon

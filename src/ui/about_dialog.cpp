@@ -1,0 +1,130 @@
+#include "ui/about_dialog.h"
+
+#include <vector>
+
+#include "platform/win32/win32_owners.h"
+#include "ui/about_logic.h"
+#include "ui/dpi.h"
+#include "ui/layout_table.h"
+#include "ui/res/resource_ids.h"
+#include "ui/version_info.h"
+#include "ui/win32_layout.h"
+
+namespace vigilon {
+namespace {
+
+DWORD const kAboutStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+// Everything the dialog owns while it is open.
+struct AboutState {
+    HINSTANCE instance;
+    Platform& platform;
+    UniqueFont font;
+    UniqueBitmap logo;
+    UINT dpi = 96;
+};
+
+// An empty dialog template: the controls are created from the layout table, in pixels scaled to
+// the monitor, rather than in dialog units.
+std::vector<WORD> EmptyTemplate() {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    header->style = kAboutStyle;
+    return words;
+}
+
+void SizeClientArea(HWND dialog, UINT dpi) {
+    RECT frame{0, 0, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi)};
+    AdjustWindowRectEx(&frame, kAboutStyle, FALSE, 0);
+    int const width = frame.right - frame.left;
+    int const height = frame.bottom - frame.top;
+    // Centred on the owner, as the template's centring knew nothing of the final size.
+    RECT owner{};
+    HWND const parent = GetWindow(dialog, GW_OWNER);
+    if (parent != nullptr && IsWindowVisible(parent)) {
+        GetWindowRect(parent, &owner);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+    }
+    SetWindowPos(dialog, nullptr, owner.left + (owner.right - owner.left - width) / 2,
+                 owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
+}
+
+void Initialise(HWND dialog, AboutState& state) {
+    state.dpi = WindowDpi(dialog);
+    SizeClientArea(dialog, state.dpi);
+    state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
+    for (ControlSpec const& spec : AboutLayout()) {
+        HWND const control = CreateLayoutControl(dialog, spec, state.dpi, state.instance);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
+    }
+    for (ControlSpec const& spec : AboutLayout()) {
+        if (spec.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog, spec.id));
+    }
+    // The picture box: the logo inside a sunken two-pixel border.
+    HWND const icon = GetDlgItem(dialog, kIdAboutIcon);
+    SetWindowLongPtrW(icon, GWL_EXSTYLE, GetWindowLongPtrW(icon, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    SetWindowPos(icon, nullptr, 0, 0, MulDiv(74, static_cast<int>(state.dpi), 96), MulDiv(79, static_cast<int>(state.dpi), 96),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    state.logo.Reset(LoadLogo(state.instance));
+    SendMessageW(icon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(state.logo.Get()));
+
+    AboutTexts const texts = MakeAboutTexts(ReadApplicationInfo());
+    SetWindowTextW(dialog, texts.caption.c_str());
+    SetDlgItemTextW(dialog, kIdAboutVersion, texts.version.c_str());
+    SetDlgItemTextW(dialog, kIdAboutTitle, texts.title.c_str());
+    SetDlgItemTextW(dialog, kIdAboutDescription, texts.description.c_str());
+    SetDlgItemTextW(dialog, kIdAboutDisclaimer, texts.disclaimer.c_str());
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_VIGILON))));
+    SetFocus(GetDlgItem(dialog, kIdAboutOk));
+}
+
+// The engraved rule: a grey line over a white one.
+void PaintRule(HWND dialog, UINT dpi) {
+    PAINTSTRUCT paint;
+    HDC const dc = BeginPaint(dialog, &paint);
+    for (RuleLine const& line : AboutRule()) {
+        int const top = TwipsToPixels(line.top, dpi);
+        RECT const r{TwipsToPixels(line.left, dpi), top, TwipsToPixels(line.right, dpi),
+                     top + MulDiv(line.widthPixels, static_cast<int>(dpi), 96)};
+        UniqueBrush const brush(CreateSolidBrush(line.colour));
+        FillRect(dc, &r, brush.Get());
+    }
+    EndPaint(dialog, &paint);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        Initialise(dialog, *reinterpret_cast<AboutState*>(lParam));
+        return FALSE;  // the focus is set already
+    case WM_PAINT:
+        PaintRule(dialog, state->dpi);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
+        case kIdAboutSysInfo:
+            StartSysInfo(state->platform.registry, state->platform.files, state->platform.shell,
+                         state->platform.system);
+            return TRUE;
+        default: return FALSE;
+        }
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) {
+    AboutState state{instance, platform, {}, {}};
+    std::vector<WORD> const dialogTemplate = EmptyTemplate();
+    DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()), owner, AboutProc,
+                            reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace vigilon

@@ -1,0 +1,79 @@
+#include "ui/layout_table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vigilon {
+namespace {
+
+using enum ControlKind;
+constexpr Container Window = Container::Window;
+
+constexpr ControlSpec Unsorted[] = {
+    {kIdImage, Picture, Window, L"", nullptr, 180, 60, 1050, 1125, -1, ControlFont::Window},
+    {kIdDescription, Label, Window, L"", nullptr, 2760, 60, 5055, 1035, 0, ControlFont::LargeBold},
+    {kIdProgramList, ListBox, Window, L"", nullptr, 120, 1680, 2535, 3960, 1, ControlFont::Window},
+    {kIdListCaption, Label, Window, L"Programs to Monitor", nullptr, 120, 1320, 2415, 315, 2, ControlFont::Window},
+    {kIdNewProgram, Button, Window, L"&New Program", nullptr, 120, 5760, 2535, 435, 3, ControlFont::Window},
+    {kIdFrame, ControlKind::Frame, Window, L"Frame1", nullptr, 2820, 1320, 7215, 5475, 4, ControlFont::Window},
+    {kIdDeleteProgram, Button, Window, L"&Delete Program", nullptr, 120, 6300, 2535, 435, 18, ControlFont::Window},
+
+    {kIdFieldLabelBase + 0, Label, Container::Frame, L"Window Text:", nullptr, 120, 300, 4995, 315, 4, ControlFont::Window},
+    {kIdCancel, DefaultButton, Container::Frame, L"&Cancel", nullptr, 4860, 4800, 1755, 495, 5, ControlFont::Window},
+    {kIdSave, Button, Container::Frame, L"&Save", nullptr, 120, 4740, 1755, 495, 6, ControlFont::Window},
+    {kIdFieldBase + 4, TextBox, Container::Frame, L"", nullptr, 120, 4080, 6495, 375, 7, ControlFont::Window},
+    {kIdFieldBase + 3, TextBox, Container::Frame, L"", L"For Quorvault this should be the location of the .jar file",
+     120, 3195, 6495, 375, 8, ControlFont::Window},
+    {kIdFieldBase + 1, TextBox, Container::Frame, L"", L"For Quorvault this should be the javaw.exe ", 120, 1425,
+     6495, 375, 9, ControlFont::Window},
+    {kIdBrowseBase + 3, Button, Container::Frame, L"...", L"Browse for the File/Folder parameter", 6660, 3195, 375, 375,
+     10, ControlFont::ButtonBold},
+    {kIdFieldBase + 2, TextBox, Container::Frame, L"",
+     L"For Quorvault this should be -jar and any settings for the memory", 120, 2310, 6495, 375, 11,
+     ControlFont::Window},
+    {kIdBrowseBase + 1, Button, Container::Frame, L"...", L"Browse for the executable", 6660, 1425, 375, 375, 12,
+     ControlFont::ButtonBold},
+    {kIdFieldBase + 0, TextBox, Container::Frame, L"", L"For Quorvault this should be Quorvault V3.2 - ", 120, 540,
+     6495, 375, 13, ControlFont::Window},
+    {kIdFieldLabelBase + 3, Label, Container::Frame, L"File/Folder Parameter:", nullptr, 120, 2955, 4995, 315, 14,
+     ControlFont::Window},
+    {kIdFieldLabelBase + 4, Label, Container::Frame, L"Addtional parameters:", nullptr, 120, 3840, 4995, 315, 15,
+     ControlFont::Window},
+    {kIdFieldLabelBase + 2, Label, Container::Frame, L"Executable parameters:", nullptr, 120, 2070, 4995, 315, 16,
+     ControlFont::Window},
+    {kIdFieldLabelBase + 1, Label, Container::Frame, L"Executable:", nullptr, 120, 1185, 4995, 315, 17,
+     ControlFont::Window},
+};
+
+constexpr ControlSpec kAbout[] = {
+    {kIdAboutOk, DefaultButton, Window, L"OK", nullptr, 4245, 2625, 1260, 345, 0, ControlFont::Window},
+    {kIdAboutIcon, Picture, Window, L"", nullptr, 60, 180, 1110, 1185, 1, ControlFont::Window},
+    {kIdAboutSysInfo, Button, Window, L"&System Info...", nullptr, 4260, 3075, 1245, 345, 2, ControlFont::Window},
+    {kIdAboutDescription, Label, Window, L"", nullptr, 1290, 1125, 4185, 1170, 3, ControlFont::Window},
+    {kIdAboutDisclaimer, Label, Window, L"Warning: ...", nullptr, 75, 2625, 4050, 825, 4, ControlFont::Window},
+    {kIdAboutTitle, Label, Window, L"Application Title", nullptr, 1290, 240, 4245, 480, 5, ControlFont::Window},
+    {kIdAboutVersion, Label, Window, L"Version", nullptr, 1290, 780, 4185, 225, 6, ControlFont::Window},
+};
+
+constexpr RuleLine kRule[] = {
+    {90, 2445, 5654, 1, 0x808080},
+    {105, 2460, 5654, 2, 0xFFFFFF},
+};
+
+// Creation order decides keyboard order, so the table is handed out sorted by tab index.
+constexpr auto Sorted() {
+    std::array<ControlSpec, std::size(Unsorted)> sorted{};
+    std::copy(std::begin(Unsorted), std::end(Unsorted), sorted.begin());
+    std::sort(sorted.begin(), sorted.end(), [](ControlSpec const& a, ControlSpec const& b) { return a.tabIndex < b.tabIndex; });
+    return sorted;
+}
+
+constexpr auto kEditor = Sorted();
+
+}  // namespace
+
+std::span<ControlSpec const> EditorLayout() { return kEditor; }
+std::span<ControlSpec const> AboutLayout() { return kAbout; }
+std::span<RuleLine const> AboutRule() { return kRule; }
+
+}  // namespace vigilon

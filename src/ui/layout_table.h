@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace vigilon {
+
+enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, Frame };
+
+// Where a control sits: on the window itself, or inside the framed panel.
+enum class Container : std::uint8_t { Window, Frame };
+
+enum class ControlFont : std::uint8_t { Window, LargeBold, ButtonBold };
+
+// One control of a window's stored layout. Positions are twips (1/1440 inch), relative to the
+// container; a tab index of -1 means the control takes no part in keyboard navigation.
+struct ControlSpec {
+    std::uint16_t id;
+    ControlKind kind;
+    Container container;
+    wchar_t const* text;
+    wchar_t const* tooltip;  // null for none
+    int left, top, width, height;
+    int tabIndex;
+    ControlFont font;
+};
+
+// Control identifiers of the editor.
+inline constexpr std::uint16_t kIdImage = 1000;
+inline constexpr std::uint16_t kIdDescription = 1001;   // Label1 4
+inline constexpr std::uint16_t kIdListCaption = 1002;   // Label1 3
+inline constexpr std::uint16_t kIdProgramList = 1003;   // List1
+inline constexpr std::uint16_t kIdNewProgram = 1010;    // Command2 2
+inline constexpr std::uint16_t kIdDeleteProgram = 1011; // Command2 3
+inline constexpr std::uint16_t kIdSave = 1012;          // Command2 0
+inline constexpr std::uint16_t kIdCancel = 2;           // Command2 1: IDCANCEL, so Escape presses it
+inline constexpr std::uint16_t kIdFrame = 1020;         // LumoFrame1
+inline constexpr std::uint16_t kIdFieldLabelBase = 1030; // Label2 0..4
+inline constexpr std::uint16_t kIdFieldBase = 1040;      // Text1 0..4
+inline constexpr std::uint16_t kIdBrowseBase = 1050;     // Command1 1 and 3
+
+// The editor's client area, in twips.
+inline constexpr int kEditorWidth = 10215;
+inline constexpr int kEditorHeight = 7125;
+
+// Every control of the editor, in tab order within each container.
+std::span<ControlSpec const> EditorLayout();
+
+// The About dialog's client area and controls.
+inline constexpr int kAboutWidth = 5730;
+inline constexpr int kAboutHeight = 3555;
+inline constexpr std::uint16_t kIdAboutIcon = 1100;
+inline constexpr std::uint16_t kIdAboutOk = 1;  // IDOK: Enter and Escape both press it
+inline constexpr std::uint16_t kIdAboutSysInfo = 1102;
+inline constexpr std::uint16_t kIdAboutDescription = 1103;
+inline constexpr std::uint16_t kIdAboutTitle = 1104;
+inline constexpr std::uint16_t kIdAboutVersion = 1105;
+inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
+
+std::span<ControlSpec const> AboutLayout();
+
+// The engraved rule across the About dialog: a grey line over a white one, in twips.
+struct RuleLine {
+    int left, top, right, widthPixels;
+    std::uint32_t colour;  // 0x00BBGGRR
+};
+std::span<RuleLine const> AboutRule();
+
+}  // namespace vigilon
