@@ -22,6 +22,19 @@ void RegisterTestClass() {
     if (!registered) throw std::runtime_error("cannot register the test window class");
 }
 
+
+// Reads a value's type and bytes; false when there is none.
+bool SaveValue(HKEY root, std::wstring const& path, std::wstring const& name, DWORD& type, std::string& data) {
+    DWORD size = 0;
+    if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    data.resize(size);
+    return RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size) ==
+           ERROR_SUCCESS;
+}
+
 }  // namespace
 
 TempFolder::TempFolder(std::wstring const& base) {
@@ -48,7 +61,9 @@ TestWindow::TestWindow(std::wstring_view caption, bool visible, HWND parent) {
     DWORD const style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
     window_ = CreateWindowExW(0, kTestWindowClass, std::wstring(caption).c_str(), style, 10, 10, 200,
                               100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) throw std::runtime_error("cannot create test window");
+    if (window_ == nullptr) {
+        throw std::runtime_error("cannot create test window: error " + std::to_string(GetLastError()));
+    }
 }
 
 TestWindow::~TestWindow() { DestroyWindow(window_); }
@@ -56,13 +71,7 @@ TestWindow::~TestWindow() { DestroyWindow(window_); }
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name, DWORD type,
                                          void const* data, DWORD size)
     : root_(root), path_(std::move(path)), name_(std::move(name)) {
-    DWORD oldSize = 0;
-    if (RegGetValueW(root_, path_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_,
-                     nullptr, &oldSize) == ERROR_SUCCESS) {
-        oldData_.resize(oldSize);
-        hadValue_ = RegGetValueW(root_, path_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
-                                 &oldType_, oldData_.data(), &oldSize) == ERROR_SUCCESS;
-    }
+    hadValue_ = SaveValue(root_, path_, name_, oldType_, oldData_);
     if (RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), type, data, size) != ERROR_SUCCESS) {
         throw std::runtime_error("cannot set registry value");
     }
@@ -74,6 +83,20 @@ ScopedRegistryValue::~ScopedRegistryValue() {
                         static_cast<DWORD>(oldData_.size()));
     } else {
         RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
+    }
+}
+
+
+ScopedRegistryAbsence::ScopedRegistryAbsence(HKEY root, std::wstring path, std::wstring name)
+    : root_(root), path_(std::move(path)), name_(std::move(name)) {
+    hadValue_ = SaveValue(root_, path_, name_, oldType_, oldData_);
+    RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
+}
+
+ScopedRegistryAbsence::~ScopedRegistryAbsence() {
+    if (hadValue_) {
+        RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), oldType_, oldData_.data(),
+                        static_cast<DWORD>(oldData_.size()));
     }
 }
 

@@ -55,6 +55,23 @@ private:
     std::string oldData_;
 };
 
+// Removes a registry value for the length of a test and puts it back afterwards.
+class ScopedRegistryAbsence {
+public:
+    ScopedRegistryAbsence(HKEY root, std::wstring path, std::wstring name);
+    ScopedRegistryAbsence(ScopedRegistryAbsence const&) = delete;
+    ScopedRegistryAbsence& operator=(ScopedRegistryAbsence const&) = delete;
+    ~ScopedRegistryAbsence();
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    std::wstring name_;
+    bool hadValue_ = false;
+    DWORD oldType_ = 0;
+    std::string oldData_;
+};
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(std::wstring const& path);
 
