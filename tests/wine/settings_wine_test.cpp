@@ -103,5 +103,21 @@ TEST(SettingsFileOnWindows, DeletingTheSecondOfThreeKeepsLeftoversAndLoadsTwo) {
     EXPECT_EQ(loaded[2].exe, L"C:\\Gamma.exe");
 }
 
+TEST(SettingsFileOnWindows, SavingToAReadOnlyFileOrAMissingFolderFails) {
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    programs.Add(L"Alpha");
+    ASSERT_TRUE(SaveSettings(SettingsFile(platform.profile, path), programs));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    programs[1].caption = L"changed";
+    EXPECT_FALSE(SaveSettings(SettingsFile(platform.profile, path), programs));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(NonEmptyLines(ReadFileBytes(path)).size(), 9u);  // the file as it was
+    EXPECT_FALSE(SaveSettings(SettingsFile(platform.profile, folder / L"missing\\vigilon.ini"), programs));
+}
+
 }  // namespace
 }  // namespace vigilon::testing

@@ -19,8 +19,20 @@ std::size_t Win32ProfileStore::ReadProfileValue(std::wstring_view section, std::
 
 bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstring_view key,
                                            std::wstring_view value, std::wstring_view file) {
+    // The profile functions can report success for a file they could not write: some systems keep
+    // the change in a cache and fail only when that is flushed. Opening the file for writing first
+    // tells the truth for a read-only or locked file and an unwritable folder.
+    std::wstring const path(file);
+    DWORD const attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;  // Windows refuses to write either; said here for systems that might not
+    }
+    HANDLE const probe = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(probe);
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
-                                      std::wstring(value).c_str(), std::wstring(file).c_str()) != 0;
+                                      std::wstring(value).c_str(), path.c_str()) != 0;
 }
 
 }  // namespace vigilon

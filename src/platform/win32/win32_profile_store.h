@@ -5,7 +5,8 @@
 namespace vigilon {
 
 // Profile files through GetPrivateProfileStringW and WritePrivateProfileStringW. A file without a
-// byte-order mark is read and written in the system's ANSI code page.
+// byte-order mark is read and written in the system's ANSI code page. A write fails, and says so,
+// when the file cannot be opened for writing.
 class Win32ProfileStore final : public ProfileStore {
 public:
     std::size_t ReadProfileValue(std::wstring_view section, std::wstring_view key,
