@@ -33,7 +33,7 @@ TEST(SysInfoOnWindows, PathValueWithAndWithoutItsFinalZero) {
 }
 
 TEST(SysInfoOnWindows, FallbackFolderCountsOnlyWhenItHoldsTheTool) {
-    ScopedRegistryAbsence noPath(HKEY_LOCAL_MACHINE, kMsinfoKey, L"PATH");
+    ScopedRegistryValue noPath(HKEY_LOCAL_MACHINE, kMsinfoKey, L"PATH");
     TempFolder folder;
     ScopedRegistryValue location(HKEY_LOCAL_MACHINE, kLocationKey, L"MSINFO", REG_SZ, folder.Path().c_str(),
                                  StringBytes(folder.Path()));

@@ -77,26 +77,18 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring path, std::wstr
     }
 }
 
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name)
+    : root_(root), path_(std::move(path)), name_(std::move(name)) {
+    hadValue_ = SaveValue(root_, path_, name_, oldType_, oldData_);
+    RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
+}
+
 ScopedRegistryValue::~ScopedRegistryValue() {
     if (hadValue_) {
         RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), oldType_, oldData_.data(),
                         static_cast<DWORD>(oldData_.size()));
     } else {
         RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
-    }
-}
-
-
-ScopedRegistryAbsence::ScopedRegistryAbsence(HKEY root, std::wstring path, std::wstring name)
-    : root_(root), path_(std::move(path)), name_(std::move(name)) {
-    hadValue_ = SaveValue(root_, path_, name_, oldType_, oldData_);
-    RegDeleteKeyValueW(root_, path_.c_str(), name_.c_str());
-}
-
-ScopedRegistryAbsence::~ScopedRegistryAbsence() {
-    if (hadValue_) {
-        RegSetKeyValueW(root_, path_.c_str(), name_.c_str(), oldType_, oldData_.data(),
-                        static_cast<DWORD>(oldData_.size()));
     }
 }
 

@@ -37,31 +37,15 @@ private:
     HWND window_ = nullptr;
 };
 
-// Sets a registry value for the length of a test and puts back what was there before.
+// Sets a registry value, or removes it, for the length of a test, and puts back what was there.
 class ScopedRegistryValue {
 public:
-    ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name, DWORD type,
-                        void const* data, DWORD size);
+    ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name, DWORD type, void const* data, DWORD size);
+    // Removes the value.
+    ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name);
     ScopedRegistryValue(ScopedRegistryValue const&) = delete;
     ScopedRegistryValue& operator=(ScopedRegistryValue const&) = delete;
     ~ScopedRegistryValue();
-
-private:
-    HKEY root_;
-    std::wstring path_;
-    std::wstring name_;
-    bool hadValue_ = false;
-    DWORD oldType_ = 0;
-    std::string oldData_;
-};
-
-// Removes a registry value for the length of a test and puts it back afterwards.
-class ScopedRegistryAbsence {
-public:
-    ScopedRegistryAbsence(HKEY root, std::wstring path, std::wstring name);
-    ScopedRegistryAbsence(ScopedRegistryAbsence const&) = delete;
-    ScopedRegistryAbsence& operator=(ScopedRegistryAbsence const&) = delete;
-    ~ScopedRegistryAbsence();
 
 private:
     HKEY root_;

@@ -23,6 +23,11 @@ public:
 
     Handle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != Handle{}; }
+    // For functions that hand back a new handle through a pointer: releases the current one first.
+    Handle* Receive() {
+        Reset();
+        return &handle_;
+    }
     void Reset(Handle handle = Handle{}) {
         if (handle_ != Handle{}) Release{}(handle_);
         handle_ = handle;
