@@ -27,15 +27,17 @@ void WatchEngine::WatchPrograms() {
     // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
+    snapshot_.reset();
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
+    snapshot_.reset();
     watchBusy_ = false;
 }
 
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WatchedProgram& record = programs_[number];
-    record.windowHandle = FindProgramWindow(record);
+    record.windowHandle = FindInPass(record);
     if (record.windowHandle != 0) {
         Desktop& desktop = platform_.desktop;
         if (desktop.IsMinimised(record.windowHandle) && desktop.IsVisible(record.windowHandle)) {
@@ -48,6 +50,9 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 }
 
 WatchEngine::Outcome WatchEngine::Launch(int number) {
+    // A launch processes events and windows come and go meanwhile: the programs after this one
+    // are looked up in a new snapshot.
+    snapshot_.reset();
     if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
         return Outcome::StopPass;
     }
@@ -113,6 +118,11 @@ WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message) {
 WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
     ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
     return host_.Ending() ? Outcome::StopPass : Outcome::Next;
+}
+
+WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
+    if (!snapshot_) snapshot_ = WindowSnapshot::Take(platform_.desktop);
+    return snapshot_->Find(record.caption, kMatchBeginsWith, false);
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/watched_programs.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
+#include "support/window_snapshot.h"
 
 namespace vigilon {
 
@@ -41,6 +43,9 @@ private:
     Outcome MissingFileStop(std::wstring const& message);
     // Shows a message; StopPass when the program began to end while it was open.
     Outcome Report(std::wstring const& message);
+    // The program's window as the pass sees it: from one snapshot of the desktop per pass, taken
+    // again whenever events were processed (a launch, a wait, a message) since it was taken.
+    WindowHandle FindInPass(WatchedProgram const& record);
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
@@ -51,6 +56,7 @@ private:
     std::wstring programFolder_;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::optional<WindowSnapshot> snapshot_;
 };
 
 }  // namespace vigilon

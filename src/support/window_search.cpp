@@ -1,5 +1,6 @@
 #include "support/window_search.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -17,16 +18,20 @@ bool CaptionMatches(std::wstring_view caption, std::wstring_view searchText, std
     }
 }
 
+std::wstring_view ReadCaption(Desktop& desktop, WindowHandle window, std::span<wchar_t, kCaptionBufferLength> buffer) {
+    std::fill(buffer.begin(), buffer.end(), L' ');
+    std::size_t const n = desktop.ReadWindowCaption(window, buffer);
+    return std::wstring_view(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+}
+
 WindowHandle FindWindowByPartialCaption(Desktop& desktop, std::wstring_view searchText,
                                         std::int32_t matchKind, bool caseSensitive) {
     std::wstring const search = caseSensitive ? std::wstring(searchText) : ToUpperText(searchText);
     WindowHandle found = 0;
     std::array<wchar_t, kCaptionBufferLength> buffer{};
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
-        buffer.fill(L' ');
-        std::size_t const n = desktop.ReadWindowCaption(window, buffer);
-        if (n == 0) return true;
-        std::wstring_view caption(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+        std::wstring_view const caption = ReadCaption(desktop, window, buffer);
+        if (caption.empty()) return true;
         bool const match = caseSensitive ? CaptionMatches(caption, search, matchKind)
                                          : CaptionMatches(ToUpperText(caption), search, matchKind);
         if (match) found = window;

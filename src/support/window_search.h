@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -15,6 +16,10 @@ inline constexpr std::int32_t kMatchEquals = 2;
 
 // Captions are read and compared on their first 255 characters.
 inline constexpr std::size_t kCaptionBufferLength = 256;
+
+// Reads a window's caption as the search compares it: at most 255 characters. Empty for a window
+// without one.
+std::wstring_view ReadCaption(Desktop& desktop, WindowHandle window, std::span<wchar_t, kCaptionBufferLength> buffer);
 
 // True when `caption` matches `searchText` under `matchKind`; both are compared exactly as given.
 // An empty caption never matches.

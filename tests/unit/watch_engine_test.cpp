@@ -275,6 +275,40 @@ TEST_F(WatchEngineTest, ProgramsDeletedDuringAWaitAreNotTouched) {
     EXPECT_TRUE(fake.system.messages.empty());
 }
 
+TEST_F(WatchEngineTest, APassReadsTheDesktopOnceHoweverManyPrograms) {
+    for (int i = 0; i < 300; ++i) fake.desktop.Add(L"Other " + std::to_wstring(i));
+    for (int i = 0; i < 50; ++i) {
+        std::wstring const caption = L"Program " + std::to_wstring(i) + L" -";
+        fake.desktop.Add(caption + L" running", true, i % 2 == 0);
+        AddProgram(L"P" + std::to_wstring(i), caption, L"");
+    }
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.desktop.enumerations, 1);
+    EXPECT_EQ(fake.desktop.captionReads, 350);
+    for (int i = 1; i <= 50; ++i) EXPECT_NE(programs[i].windowHandle, 0u) << i;
+    EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));  // minimised ones are hidden
+    EXPECT_TRUE(fake.desktop.IsVisible(programs[2].windowHandle));
+}
+
+TEST_F(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTheView) {
+    WindowHandle const first = fake.desktop.Add(L"Shared - one");
+    fake.desktop.Add(L"Shared - two");
+    fake.files.AddFile(L"C:\a.exe");
+    AddProgram(L"A", L"Starter", L"C:\a.exe");
+    AddProgram(L"B", L"Shared", L"");
+    AddProgram(L"C", L"Late", L"C:\\c.exe");  // its window opens while A is being started
+    fake.shell.onLaunch = [&](auto const&) {
+        fake.events.After(1000, [&] {
+            fake.desktop.Add(L"Starter");
+            fake.desktop.Add(L"Late window");
+        });
+    };
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[2].windowHandle, first);
+    EXPECT_NE(programs[3].windowHandle, 0u);
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+}
+
 TEST_F(WatchEngineTest, EmptyCaptionMatchesAnyCaptionedWindowSoIsNeverLaunched) {
     fake.desktop.Add(L"");
     WindowHandle const any = fake.desktop.Add(L"Something", true, true);
