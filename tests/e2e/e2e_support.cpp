@@ -36,13 +36,15 @@ Record ReadRecord(std::wstring const& path) {
     std::wistringstream lines(text);
     for (std::wstring line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (line == L"close") ++record.closes;
-        if (line == L"endsession") ++record.endSessions;
+        if (line.rfind(L"close|", 0) == 0) ++record.closes;
+        if (line.rfind(L"endsession|", 0) == 0) ++record.endSessions;
         if (line.rfind(L"start|", 0) != 0) continue;
-        std::size_t const a = line.find(L'|', 6);
-        std::size_t const b = line.find(L'|', a + 1);
-        if (a == std::wstring::npos || b == std::wstring::npos) continue;
-        record.starts.push_back({line.substr(6, a - 6), line.substr(a + 1, b - a - 1), std::stoi(line.substr(b + 1))});
+        // start|<command line>|<directory>|<show>|<time>: the command line may hold '|' itself
+        std::size_t const d = line.rfind(L'|');
+        std::size_t const c = line.rfind(L'|', d - 1);
+        std::size_t const b = line.rfind(L'|', c - 1);
+        if (b <= 5) continue;
+        record.starts.push_back({line.substr(6, b - 6), line.substr(b + 1, c - b - 1), std::stoi(line.substr(c + 1, d - c - 1))});
     }
     return record;
 }

@@ -27,7 +27,7 @@ hidden() {
   wine "$build/tests/e2e/driver.exe" list >"$folder/windows.txt" 2>/dev/null </dev/null
   grep -q $'SessionEnd Held\tvisible=0' "$folder/windows.txt"
 }
-closed() { grep -q '^close' "$folder/held.txt" 2>/dev/null; }
+closed() { grep -q '^close|' "$folder/held.txt" 2>/dev/null; }
 
 wine 'C:\vigilon-session-test\vigilon.exe' >"$folder/vigilon.log" 2>&1 </dev/null &
 vigilon=$!

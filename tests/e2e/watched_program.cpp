@@ -1,11 +1,13 @@
 // A stand-in for a watched program: opens one top-level window and appends what it sees to a
 // record file, one line per event:
-//   start|<command line>|<working directory>|<show command>
-//   close            (WM_CLOSE: the window closes)
-//   endsession       (WM_ENDSESSION)
+//   start|<command line>|<working directory>|<show command>|<time>
+//   close|<time>        (WM_CLOSE: the window closes)
+//   endsession|<time>   (WM_ENDSESSION)
+// Times are the wall clock in milliseconds.
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
-// and options on the third ("exit-at-once", "hang-on-close").
+// and options on the third ("exit-at-once", "hang-on-close", "extra-windows=N" for N more hidden
+// top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
 #include <windows.h>
 
 #include <string>
@@ -16,7 +18,18 @@ namespace {
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
 
-void Record(std::wstring const& line) {
+std::wstring Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return std::to_wstring(ticks.QuadPart / 10'000);
+}
+
+// Appends one event with the time it happened.
+void Record(std::wstring const& event) {
+    std::wstring const line = event + L"|" + Now();
     HANDLE const file = CreateFileW(g_recordFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -108,6 +121,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     HWND const window = CreateWindowExW(0, windowClass.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
                                         CW_USEDEFAULT, CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, showCommand);
+    std::size_t const extra = options.find(L"extra-windows=");
+    int const crowd = extra == std::wstring::npos ? 0 : std::stoi(options.substr(extra + 14));
+    for (int i = 0; i < crowd; ++i) {
+        CreateWindowExW(0, windowClass.lpszClassName, (L"Crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPEDWINDOW,
+                        0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
+    }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

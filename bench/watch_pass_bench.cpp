@@ -1,0 +1,59 @@
+// The time of one watch pass on a fake desktop of 300 other windows, for 1, 10 and 50 watched
+// programs that are all running, side by side with looking each program up by its own search of
+// the desktop (one enumeration per program).
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "engine/watch_engine.h"
+#include "fakes/fake_platform.h"
+#include "support/window_search.h"
+
+namespace {
+
+using namespace vigilon;
+
+constexpr int kOtherWindows = 300;
+
+// A desktop of 300 windows plus one running window per watched program.
+struct Scene {
+    explicit Scene(int programCount) {
+        for (int i = 0; i < kOtherWindows; ++i) fake.desktop.Add(L"Some other program window " + std::to_wstring(i));
+        programs.Reset(0, programCount);
+        for (int i = 0; i < programCount; ++i) {
+            std::wstring const caption = L"Watched program " + std::to_wstring(i) + L" -";
+            fake.desktop.Add(caption + L" document.txt");
+            programs[programs.Add(L"P" + std::to_wstring(i))].caption = caption;
+        }
+    }
+    testing::FakePlatform fake;
+    testing::FakeWatchHost host;
+    WatchedPrograms programs;
+};
+
+void WatchPass(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)));
+    WatchEngine engine(scene.fake.view, scene.host, scene.programs, L"C:\\");
+    for (auto _ : state) engine.WatchPrograms();
+    state.counters["caption reads/pass"] =
+        benchmark::Counter(static_cast<double>(scene.fake.desktop.captionReads), benchmark::Counter::kAvgIterations);
+}
+
+void SearchPerProgram(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        for (int i = 1; i <= scene.programs.Count(); ++i) {
+            benchmark::DoNotOptimize(
+                FindWindowByPartialCaption(scene.fake.desktop, scene.programs[i].caption, kMatchBeginsWith, false));
+        }
+    }
+    state.counters["caption reads/pass"] =
+        benchmark::Counter(static_cast<double>(scene.fake.desktop.captionReads), benchmark::Counter::kAvgIterations);
+}
+
+BENCHMARK(WatchPass)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SearchPerProgram)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
