@@ -11,6 +11,24 @@ std::wstring DirectoryOf(std::wstring_view path) {
     return {};
 }
 
+std::wstring QuoteArgument(std::wstring_view text) {
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count double only before a double quote.
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    quoted += L'"';
+    return quoted;
+}
+
 std::wstring LaunchParameters(std::wstring_view prefix, std::wstring_view command,
                               std::wstring_view postfix) {
     std::wstring text;
@@ -19,11 +37,7 @@ std::wstring LaunchParameters(std::wstring_view prefix, std::wstring_view comman
         text += TrimBlanks(prefix);
         text += L' ';
     }
-    if (!command.empty()) {
-        text += L'"';
-        text += command;
-        text += L'"';
-    }
+    if (!command.empty()) text += QuoteArgument(command);
     if (!postfix.empty()) {
         text += L' ';
         text += TrimBlanks(postfix);

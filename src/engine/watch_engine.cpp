@@ -1,5 +1,7 @@
 #include "engine/watch_engine.h"
 
+#include <array>
+
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
 #include "engine/wait_seconds.h"
@@ -7,6 +9,7 @@
 #include "support/file_utils.h"
 #include "support/folders.h"
 #include "support/message.h"
+#include "support/text_case.h"
 #include "support/window_search.h"
 
 namespace vigilon {
@@ -27,32 +30,36 @@ void WatchEngine::WatchPrograms() {
     // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
-    snapshot_.reset();
+    captionsCurrent_ = false;
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
-    snapshot_.reset();
     watchBusy_ = false;
 }
 
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WatchedProgram& record = programs_[number];
+    Desktop& desktop = platform_.desktop;
     record.windowHandle = FindInPass(record);
-    if (record.windowHandle != 0) {
-        Desktop& desktop = platform_.desktop;
-        if (desktop.IsMinimised(record.windowHandle) && desktop.IsVisible(record.windowHandle)) {
+    if (record.windowHandle != 0 && desktop.IsMinimised(record.windowHandle) &&
+        desktop.IsVisible(record.windowHandle)) {
+        if (!StillMatches(record.windowHandle, record)) record.windowHandle = FindProgramWindow(record);
+        if (record.windowHandle != 0 && desktop.IsMinimised(record.windowHandle) &&
+            desktop.IsVisible(record.windowHandle)) {
             desktop.ShowWindowAs(record.windowHandle, kSwHide);
         }
-        return Outcome::Next;
     }
-    if (launchPaused_) return Outcome::Next;
+    if (record.windowHandle != 0 || launchPaused_) return Outcome::Next;
+    // Missing as far as the captions last read go: a fresh search decides before anything starts.
+    record.windowHandle = FindProgramWindow(record);
+    if (record.windowHandle != 0) return Outcome::Next;
     return Launch(number);
 }
 
 WatchEngine::Outcome WatchEngine::Launch(int number) {
     // A launch processes events and windows come and go meanwhile: the programs after this one
-    // are looked up in a new snapshot.
-    snapshot_.reset();
+    // are looked up in a new reading of the desktop.
+    captionsCurrent_ = false;
     if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
         return Outcome::StopPass;
     }
@@ -121,8 +128,17 @@ WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
 }
 
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
-    if (!snapshot_) snapshot_ = WindowSnapshot::Take(platform_.desktop);
-    return snapshot_->Find(record.caption, kMatchBeginsWith, false);
+    if (!captionsCurrent_) {
+        captions_.Update(platform_.desktop);
+        captionsCurrent_ = true;
+    }
+    return captions_.Find(record.caption, kMatchBeginsWith, false);
+}
+
+bool WatchEngine::StillMatches(WindowHandle window, WatchedProgram const& record) {
+    std::array<wchar_t, kCaptionBufferLength> buffer{};
+    std::wstring_view const caption = ReadCaption(platform_.desktop, window, buffer);
+    return CaptionMatches(ToUpperText(caption), ToUpperText(record.caption), kMatchBeginsWith);
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "app/watched_programs.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
-#include "support/window_snapshot.h"
+#include "support/caption_cache.h"
 
 namespace vigilon {
 
@@ -43,9 +42,11 @@ private:
     Outcome MissingFileStop(std::wstring const& message);
     // Shows a message; StopPass when the program began to end while it was open.
     Outcome Report(std::wstring const& message);
-    // The program's window as the pass sees it: from one snapshot of the desktop per pass, taken
-    // again whenever events were processed (a launch, a wait, a message) since it was taken.
+    // The program's window as the pass sees it, from the desktop's captions as last read: one
+    // enumeration per pass, taken again whenever events were processed (a launch, a wait, a
+    // message). A window is acted on, or declared missing, only after a fresh look.
     WindowHandle FindInPass(WatchedProgram const& record);
+    bool StillMatches(WindowHandle window, WatchedProgram const& record);
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
@@ -56,7 +57,8 @@ private:
     std::wstring programFolder_;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
-    std::optional<WindowSnapshot> snapshot_;
+    CaptionCache captions_;
+    bool captionsCurrent_ = false;
 };
 
 }  // namespace vigilon

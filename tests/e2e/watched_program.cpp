@@ -6,7 +6,8 @@
 // Times are the wall clock in milliseconds.
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
-// and options on the third ("exit-at-once", "hang-on-close", "extra-windows=N" for N more hidden
+// and options on the third ("exit-at-once", "hang-on-close", "hang-after-ms=N" to stop handling
+// messages for good N milliseconds after its window opens, "extra-windows=N" for N more hidden
 // top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 
 namespace {
 
+constexpr UINT_PTR kHangTimer = 1;
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
 
@@ -52,6 +54,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             for (;;) Sleep(1000);  // stops responding for good
         }
         DestroyWindow(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kHangTimer) {
+            Record(L"hung");
+            for (;;) Sleep(1000);  // stops responding for good
+        }
         return 0;
     case WM_ENDSESSION:
         Record(L"endsession");
@@ -127,6 +135,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         CreateWindowExW(0, windowClass.lpszClassName, (L"Crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPEDWINDOW,
                         0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
     }
+    std::size_t const hang = options.find(L"hang-after-ms=");
+    if (hang != std::wstring::npos) SetTimer(window, kHangTimer, static_cast<UINT>(std::stoi(options.substr(hang + 14))), nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -1,9 +1,9 @@
 // Caption matching: the first line is the search text, the others are window captions. Searching
-// the desktop window by window and searching one snapshot of it must always agree.
+// the desktop window by window and searching the captions read into the cache must always agree.
 #include "fakes/fake_desktop.h"
 #include "fuzz_input.h"
 #include "support/window_search.h"
-#include "support/window_snapshot.h"
+#include "support/caption_cache.h"
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
     using namespace vigilon;
@@ -20,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         start = end;
     }
     WindowHandle const direct = FindWindowByPartialCaption(desktop, search, kind, caseSensitive);
-    WindowHandle const viaSnapshot = WindowSnapshot::Take(desktop).Find(search, kind, caseSensitive);
-    fuzzing::Require(direct == viaSnapshot);
+    CaptionCache cache;
+    cache.Update(desktop);
+    fuzzing::Require(cache.Find(search, kind, caseSensitive) == direct);
+    cache.Update(desktop);  // served from what was read before
+    fuzzing::Require(cache.Find(search, kind, caseSensitive) == direct);
     return 0;
 }

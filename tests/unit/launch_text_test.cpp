@@ -25,6 +25,19 @@ TEST(LaunchParameters, JoinsThePartsThatAreThere) {
     EXPECT_EQ(LaunchParameters(L" -a ", L"", L"-z"), L" -a  -z");
 }
 
+TEST(QuoteArgument, OrdinaryPathsAreOnlyEnclosed) {
+    EXPECT_EQ(QuoteArgument(L"C:\\Program Files\\Q\\quorvault.jar"), L"\"C:\\Program Files\\Q\\quorvault.jar\"");
+    EXPECT_EQ(QuoteArgument(L"\\\\srv\\share\\x"), L"\"\\\\srv\\share\\x\"");
+    EXPECT_EQ(QuoteArgument(L""), L"\"\"");
+}
+
+TEST(QuoteArgument, BackslashesBeforeAQuoteAreDoubled) {
+    EXPECT_EQ(QuoteArgument(L"C:\\"), L"\"C:\\\\\"");
+    EXPECT_EQ(QuoteArgument(L"D:\\Data\\"), L"\"D:\\Data\\\\\"");
+    EXPECT_EQ(QuoteArgument(L"say \"hi\""), L"\"say \\\"hi\\\"\"");
+    EXPECT_EQ(QuoteArgument(L"a\\\"b"), L"\"a\\\\\\\"b\"");
+}
+
 TEST(WaitSeconds, EndsAtTheNextChangeOfTheClocksSeconds) {
     testing::FakeEventLoop events;
     events.now = 5'000'999;

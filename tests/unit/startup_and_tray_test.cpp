@@ -27,6 +27,12 @@ TEST(StartMode, ArgumentsFollowTheProgramName) {
     EXPECT_EQ(ArgumentsOf(L""), L"");
 }
 
+TEST(StartMode, VeryLongArgumentsAreReadWhole) {
+    std::wstring const padding(100'000, L'x');
+    EXPECT_EQ(DecideStartMode(ArgumentsOf(L"vigilon.exe " + padding + L"configure"), false), StartMode::Configure);
+    EXPECT_EQ(DecideStartMode(ArgumentsOf(L"vigilon.exe " + padding), true), StartMode::Watch);
+}
+
 TEST(TrayNotification, ActsOnlyWhileTheWindowIsHidden) {
     EXPECT_EQ(DecodeTrayNotification(false, 0x203), TrayAction::ShowHidePrograms);
     EXPECT_EQ(DecodeTrayNotification(false, 0x204), TrayAction::PopupMenu);

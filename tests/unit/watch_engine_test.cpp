@@ -8,6 +8,7 @@ namespace {
 
 using testing::FakePlatform;
 using testing::FakeWatchHost;
+using testing::FakeWindow;
 
 constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
 
@@ -89,7 +90,8 @@ TEST_F(WatchEngineTest, WaitsSixtyOneTriesThenReports) {
     fake.files.AddFile(L"C:\\x.exe");
     AddProgram(L"X", L"Never", L"C:\\x.exe");
     engine.WatchPrograms();
-    EXPECT_EQ(fake.desktop.enumerations, 1 + 61);
+    // One reading of the desktop for the pass, a fresh search before the start, then 61 tries.
+    EXPECT_EQ(fake.desktop.enumerations, 1 + 1 + 61);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Could not find Window with Caption: Never"});
     EXPECT_EQ(fake.system.messages[0].title, L"Vigilon");
     EXPECT_EQ(fake.system.messages[0].style, 48u);
@@ -284,10 +286,41 @@ TEST_F(WatchEngineTest, APassReadsTheDesktopOnceHoweverManyPrograms) {
     }
     engine.WatchPrograms();
     EXPECT_EQ(fake.desktop.enumerations, 1);
-    EXPECT_EQ(fake.desktop.captionReads, 350);
+    // Every caption once, and the 25 minimised windows once more before they are hidden.
+    EXPECT_EQ(fake.desktop.captionReads, 350 + 25);
     for (int i = 1; i <= 50; ++i) EXPECT_NE(programs[i].windowHandle, 0u) << i;
     EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));  // minimised ones are hidden
     EXPECT_TRUE(fake.desktop.IsVisible(programs[2].windowHandle));
+
+    // The next passes read no caption they have read before, until every tenth pass reads all.
+    int const reads = fake.desktop.captionReads;
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.desktop.enumerations, 2);
+    EXPECT_EQ(fake.desktop.captionReads, reads);
+}
+
+TEST_F(WatchEngineTest, ACaptionChangedSinceItWasReadIsLookedAtAfreshBeforeActing) {
+    WindowHandle const window = fake.desktop.Add(L"Editor - a.txt", true, false);
+    fake.files.AddFile(L"C:\\ed.exe");
+    fake.files.AddFile(L"C:\\view.exe");
+    AddProgram(L"Ed", L"Editor", L"C:\\ed.exe");
+    AddProgram(L"Viewer", L"Viewer", L"C:\\view.exe");
+    engine.ClosePrograms();  // paused, so the viewer is not started by the first pass
+    engine.WatchPrograms();
+    engine.ResumeLaunching();
+
+    // The window becomes the viewer's and is minimised; the editor opens a new, minimised window.
+    FakeWindow* const changed = fake.desktop.Find(window);
+    changed->caption = L"Viewer - b.txt";
+    changed->minimised = true;
+    WindowHandle const editor = fake.desktop.Add(L"Editor - c.txt", true, true);
+    engine.WatchPrograms();
+
+    EXPECT_TRUE(fake.shell.launches.empty());
+    EXPECT_EQ(programs[1].windowHandle, editor);
+    EXPECT_FALSE(fake.desktop.IsVisible(editor));
+    EXPECT_EQ(programs[2].windowHandle, window);
+    EXPECT_TRUE(fake.desktop.IsVisible(window));  // not hidden as the editor's
 }
 
 TEST_F(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTheView) {
@@ -307,6 +340,36 @@ TEST_F(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTh
     EXPECT_EQ(programs[2].windowHandle, first);
     EXPECT_NE(programs[3].windowHandle, 0u);
     EXPECT_EQ(fake.shell.launches.size(), 1u);
+}
+
+TEST_F(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
+    struct Case {
+        wchar_t const* exe;
+        wchar_t const* command;
+        wchar_t const* directory;   // the working directory the program gets
+        wchar_t const* parameters;
+    };
+    Case const cases[] = {
+        {L"C:\\Program Files\\X\\x.exe", L"D:\\My Data\\", L"C:\\Program Files\\X\\", L"\"D:\\My Data\\\\\""},
+        {L"\\\\srv\\share\\x.exe", L"C:\\", L"\\\\srv\\share\\", L"\"C:\\\\\""},
+        {L"C:x.exe", L"say \"hi\"", L"C:", L"\"say \\\"hi\\\"\""},
+        {L"x.exe", L"", kFolder, L""},
+    };
+    for (Case const& c : cases) {
+        fake.files.AddFile(c.exe);
+        fake.files.AddFolder(c.directory);
+        programs.Reset(0, 5);
+        AddProgram(L"P", L"Shape", c.exe).command = c.command;
+        OpenWindowOnLaunch(L"Shape");
+        fake.files.currentDirectory = kFolder;
+        engine.WatchPrograms();
+        ASSERT_FALSE(fake.shell.launches.empty()) << c.exe;
+        EXPECT_EQ(fake.shell.launches.back().file, L"\"" + std::wstring(c.exe) + L"\"");
+        EXPECT_EQ(fake.shell.launches.back().directory, c.directory) << c.exe;
+        EXPECT_EQ(fake.shell.launches.back().parameters, c.parameters) << c.exe;
+        fake.desktop.Remove(programs[1].windowHandle);
+    }
+    EXPECT_TRUE(fake.system.messages.empty());
 }
 
 TEST_F(WatchEngineTest, EmptyCaptionMatchesAnyCaptionedWindowSoIsNeverLaunched) {
