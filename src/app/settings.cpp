@@ -48,6 +48,19 @@ bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms&
     return false;
 }
 
+SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs) {
+    if (!file.CanRead()) {
+        programs.Reset(0, WatchedPrograms::kGrowth);
+        return SettingsLoad::Unreadable;
+    }
+    return LoadSettings(file, registry, programs) ? SettingsLoad::FirstRun : SettingsLoad::Loaded;
+}
+
+std::wstring UnreadableSettingsMessage(std::wstring const& path) {
+    return L"The settings file " + path + L" could not be read.\r\nClose any program that holds it open, " +
+           L"check that it is a file you may read, and start Vigilon again.";
+}
+
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
     int const count = programs.Count();
     bool ok = file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));

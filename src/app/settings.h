@@ -26,6 +26,17 @@ inline constexpr wchar_t kJarOpenCommandKey[] = L"jarfile\\shell\\open\\command"
 // and returns true: this is a first run.
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
 
+// How start-up found the settings file.
+enum class SettingsLoad { Loaded, FirstRun, Unreadable };
+
+// LoadSettings for start-up. A file that is there but cannot be read (held open without sharing,
+// not readable, a folder) gives Unreadable and an empty table: taking it for a first run would
+// offer the built-in entry, and a save would then write it over the user's list.
+SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
+
+// What the user is told when the settings file cannot be read.
+std::wstring UnreadableSettingsMessage(std::wstring const& path);
+
 // Writes the count, the names and every program's section. Nothing is removed from the file.
 // True when every write succeeded.
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);

@@ -27,6 +27,9 @@ public:
     // True when the system reports success.
     bool WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) const;
 
+    // False when the file is there but cannot be read; a missing file can be read.
+    bool CanRead() const { return store_.CanReadProfile(path_); }
+
 private:
     ProfileStore& store_;
     std::wstring path_;

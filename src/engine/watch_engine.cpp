@@ -40,6 +40,12 @@ void WatchEngine::WatchPrograms() {
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WatchedProgram& record = programs_[number];
     Desktop& desktop = platform_.desktop;
+    // Every caption begins with the empty text: a program without a caption would claim some
+    // other program's window, to hide or close it. It is left unwatched until it has one.
+    if (record.caption.empty()) {
+        record.windowHandle = 0;
+        return Outcome::Next;
+    }
     record.windowHandle = FindInPass(record);
     if (record.windowHandle != 0 && desktop.IsMinimised(record.windowHandle) &&
         desktop.IsVisible(record.windowHandle)) {

@@ -22,6 +22,11 @@ public:
     // True on success.
     virtual bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                                     std::wstring_view value, std::wstring_view file) = 0;
+
+    // False when `file` is there but cannot be opened for reading: held open without sharing, not
+    // readable, or a folder. The read functions then quietly give their defaults. A missing file
+    // can be read: it holds nothing.
+    virtual bool CanReadProfile(std::wstring_view file) = 0;
 };
 
 }  // namespace vigilon

@@ -8,11 +8,16 @@
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
 #include "platform/win32/win32_platform.h"
+#include "support/application_title.h"
 #include "support/file_utils.h"
+#include "support/message.h"
 #include "ui/main_form.h"
 #include "ui/single_instance.h"
 
 namespace {
+
+int const kSettingsReadAttempts = 10;
+DWORD const kSettingsReadPauseMilliseconds = 300;
 
 // The folder that holds this executable, with a trailing backslash.
 std::wstring ProgramFolder() {
@@ -57,7 +62,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vigilon::ChangeDirectory(platform.files, folder);
     vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
     vigilon::WatchedPrograms programs;
-    bool const firstRun = vigilon::LoadSettings(settings, platform.registry, programs);
+    vigilon::SettingsLoad load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+    // A lock held by a backup or synchronising program usually passes within moments.
+    for (int attempt = 0; load == vigilon::SettingsLoad::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
+        Sleep(kSettingsReadPauseMilliseconds);
+        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+    }
+    if (load == vigilon::SettingsLoad::Unreadable) {
+        vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
+                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
+        return 1;
+    }
+    bool const firstRun = load == vigilon::SettingsLoad::FirstRun;
 
     vigilon::MainForm form(platform, programs, settings, folder);
     if (!form.Create(instance)) return 1;

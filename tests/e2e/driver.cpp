@@ -63,6 +63,23 @@ void SendTrayNotification(HWND mainWindow, UINT mouseMessage) {
 
 void SendMenuCommand(HWND mainWindow, UINT id) { PostMessageW(mainWindow, WM_COMMAND, id, 0); }
 
+HWND FindControl(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(window) != s->id) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindMessageBox(std::wstring const& title, std::wstring* text) {
     for (WindowInfo const& info : ListWindows()) {
         if (info.className != L"#32770" || info.caption != title || !info.visible) continue;

@@ -25,6 +25,9 @@ HWND FindWindowStartingWith(std::wstring const& prefix);
 // Vigilon's hidden main window, or null.
 HWND FindVigilonMainWindow();
 
+// The control with identifier `id` among the descendants of `parent`, or null.
+HWND FindControl(HWND parent, int id);
+
 void Minimise(HWND window);
 void Close(HWND window);
 

@@ -3,6 +3,8 @@
 //   driver.exe minimise|close <caption prefix>
 //   driver.exe tray <mouse message>      e.g. 0x203 for a left double-click
 //   driver.exe command <id>              a menu command to Vigilon's main window
+//   driver.exe click <control id>        clicks a button of Vigilon's main window or its panel
+//   driver.exe message <title>           the text of a message box with that title
 //   driver.exe ok <title>                presses OK on a message box with that title
 //   driver.exe taskbar-created
 //   driver.exe rect <caption prefix>     the window's screen rectangle: left top width height
@@ -44,6 +46,18 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"command" && main != nullptr) {
         SendMenuCommand(main, static_cast<UINT>(std::wcstoul(arg.c_str(), nullptr, 0)));
+        return 0;
+    }
+    if (verb == L"click" && main != nullptr) {
+        HWND const button = FindControl(main, static_cast<int>(std::wcstol(arg.c_str(), nullptr, 0)));
+        if (button == nullptr) return 1;
+        PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (verb == L"message") {
+        std::wstring text;
+        if (FindMessageBox(arg, &text) == nullptr) return 1;
+        std::wprintf(L"%ls\n", text.c_str());
         return 0;
     }
     if (verb == L"ok") {

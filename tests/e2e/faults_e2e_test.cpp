@@ -7,7 +7,7 @@ namespace {
 class HeldFile {
 public:
     explicit HeldFile(std::wstring const& path)
-        : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     HeldFile(HeldFile const&) = delete;
     HeldFile& operator=(HeldFile const&) = delete;
@@ -104,6 +104,27 @@ TEST_F(VigilonTest, AMarkerThatCannotBeDeletedIsReportedAndTheStartGoesOn) {
     EXPECT_EQ(text, L"Marker file: " + marker + L" could not be deleted.");
     PressOk(box);
     EXPECT_TRUE(WaitUntil([&] { return !RecordOf(javaw).starts.empty(); }));
+}
+
+TEST_F(VigilonTest, ASettingsFileThatCannotBeReadIsReportedAndLeftAlone) {
+    WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
+    std::wstring const ini = Path(L"vigilon.ini");
+    std::string const before = testing::ReadFileBytes(ini);
+    {
+        HeldFile const held(ini);
+        ASSERT_TRUE(held.Held());
+        ASSERT_TRUE(vigilon_.Start(exe_, L"", L"C:\\"));
+        std::wstring text;
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(L"Vigilon", &text)) != nullptr; }));
+        EXPECT_EQ(text, L"The settings file " + ini +
+                            L" could not be read.\r\nClose any program that holds it open, check that it is a file "
+                            L"you may read, and start Vigilon again.");
+        EXPECT_EQ(FindVigilonMainWindow(), nullptr);  // no editor offering the built-in entry
+        PressOk(box);
+        EXPECT_EQ(vigilon_.WaitForExit(15), 1);
+    }
+    EXPECT_EQ(testing::ReadFileBytes(ini), before);
 }
 
 TEST_F(VigilonTest, TwentySecondStartsInARowAllEndSilently) {

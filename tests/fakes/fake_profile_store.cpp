@@ -36,7 +36,7 @@ std::size_t FakeProfileStore::ReadProfileValue(std::wstring_view section, std::w
     if (buffer.empty()) return 0;
     std::wstring_view value = defaultValue;
     auto f = files_.find(std::wstring(file));
-    if (f != files_.end()) {
+    if (f != files_.end() && !locked_[f->first]) {
         for (Section const& s : f->second) {
             if (!SameName(s.name, section)) continue;
             for (auto const& [k, v] : s.keys) {
@@ -53,7 +53,7 @@ std::size_t FakeProfileStore::ReadProfileValue(std::wstring_view section, std::w
 bool FakeProfileStore::WriteProfileValue(std::wstring_view section, std::wstring_view key,
                                           std::wstring_view value, std::wstring_view file) {
     std::wstring const name(file);
-    if (readOnly_[name]) return false;
+    if (readOnly_[name] || locked_[name]) return false;
     std::vector<Section>& sections = files_[name];
     auto s = std::find_if(sections.begin(), sections.end(),
                           [&](Section const& x) { return SameName(x.name, section); });

@@ -22,6 +22,8 @@ public:
     std::vector<std::wstring> Lines(std::wstring const& file) const;
     // Makes every write to `file` fail, as for a read-only or locked file.
     void FailWrites(std::wstring const& file) { readOnly_[file] = true; }
+    // Makes `file` unreadable, as when another program holds it open without sharing.
+    void Lock(std::wstring const& file) { locked_[file] = true; }
     void Set(std::wstring const& file, std::wstring const& section, std::wstring const& key,
              std::wstring const& value);
     bool Has(std::wstring const& file) const { return files_.count(file) != 0; }
@@ -31,10 +33,12 @@ public:
                                   std::wstring_view file) override;
     bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                             std::wstring_view value, std::wstring_view file) override;
+    bool CanReadProfile(std::wstring_view file) override { return !locked_[std::wstring(file)]; }
 
 private:
     std::map<std::wstring, std::vector<Section>> files_;
     std::map<std::wstring, bool> readOnly_;
+    std::map<std::wstring, bool> locked_;
 };
 
 }  // namespace vigilon::testing

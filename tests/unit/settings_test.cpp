@@ -179,5 +179,19 @@ TEST_F(SettingsTest, FailedWritesAreReported) {
     EXPECT_FALSE(SaveSettings(file, programs));
 }
 
+TEST_F(SettingsTest, AnUnreadableFileIsNeitherAFirstRunNorWrittenOver) {
+    SetJarAssociation(kJarCommand);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::FirstRun);  // no file yet
+    store.Set(kIni, L"Apps", L"Number", L"1");
+    AddProgram(1, L"Mine", L"Mine - ");
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::Loaded);
+    store.Lock(kIni);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::Unreadable);
+    EXPECT_EQ(programs.Count(), 0);  // not the built-in entry, which a save would write over the list
+    EXPECT_EQ(UnreadableSettingsMessage(kIni),
+              L"The settings file C:\\Vigilon\\vigilon.ini could not be read.\r\nClose any program that holds it "
+              L"open, check that it is a file you may read, and start Vigilon again.");
+}
+
 }  // namespace
 }  // namespace vigilon

@@ -57,6 +57,18 @@ TEST_F(WatchEngineTest, HidesMinimisedVisibleWindowsOnly) {
     EXPECT_TRUE(fake.shell.launches.empty());
 }
 
+TEST_F(WatchEngineTest, AProgramWithoutACaptionClaimsNoWindowAndStartsNothing) {
+    fake.files.AddFile(L"C:\\new.exe");
+    WindowHandle const other = fake.desktop.Add(L"Someone else's editor", true, true);
+    AddProgram(L"New", L"", L"C:\\new.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[1].windowHandle, 0u);
+    EXPECT_TRUE(fake.desktop.IsVisible(other));  // minimised, but not ours to hide
+    EXPECT_TRUE(fake.shell.launches.empty());
+    engine.ClosePrograms();
+    EXPECT_TRUE(fake.desktop.closeRequests.empty());
+}
+
 TEST_F(WatchEngineTest, LaunchesAMissingProgramMinimisedAndWaitsForItsWindow) {
     fake.files.AddFolder(L"D:\\Tools\\");
     fake.files.AddFile(L"D:\\Tools\\notes.exe");
@@ -370,15 +382,6 @@ TEST_F(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
         fake.desktop.Remove(programs[1].windowHandle);
     }
     EXPECT_TRUE(fake.system.messages.empty());
-}
-
-TEST_F(WatchEngineTest, EmptyCaptionMatchesAnyCaptionedWindowSoIsNeverLaunched) {
-    fake.desktop.Add(L"");
-    WindowHandle const any = fake.desktop.Add(L"Something", true, true);
-    AddProgram(L"E", L"", L"C:\\e.exe");
-    engine.WatchPrograms();
-    EXPECT_EQ(programs[1].windowHandle, any);
-    EXPECT_TRUE(fake.shell.launches.empty());
 }
 
 TEST_F(WatchEngineTest, ShowHideTogglesEachProgramOnItsOwn) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "file_holder.h"
 #include "platform/win32/win32_platform.h"
 #include "wine_test_support.h"
 
@@ -117,6 +118,62 @@ TEST(SettingsFileOnWindows, SavingToAReadOnlyFileOrAMissingFolderFails) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(NonEmptyLines(ReadFileBytes(path)).size(), 9u);  // the file as it was
     EXPECT_FALSE(SaveSettings(SettingsFile(platform.profile, folder / L"missing\\vigilon.ini"), programs));
+}
+
+TEST(SettingsFileOnWindows, NamesOutsideAsciiRoundTripInTheSystemCodePage) {
+    std::wstring const name = L"Caf\u00e9 \u00d6lm\u00fchle";
+    char ansi[64] = "";
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, ansi, sizeof(ansi), nullptr, &lossy);
+    if (lossy) GTEST_SKIP() << "the system code page " << GetACP() << " lacks these letters";
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    programs.Add(name);
+    programs[1].caption = name + L" - Main";
+    ASSERT_TRUE(SaveSettings(SettingsFile(platform.profile, path), programs));
+    EXPECT_NE(ReadFileBytes(path).find("[" + std::string(ansi) + "]"), std::string::npos);
+    WatchedPrograms loaded;
+    ASSERT_FALSE(LoadSettings(SettingsFile(platform.profile, path), platform.registry, loaded));
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded[1].name, name);
+    EXPECT_EQ(loaded[1].caption, name + L" - Main");
+}
+
+TEST(SettingsFileOnWindows, AFileThatCannotBeReadIsNeitherAFirstRunNorWrittenOver) {
+    TempFolder folder;
+    Win32Platform platform;
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    programs.Add(L"Alpha");
+    // A folder where the file should be.
+    std::wstring const folderInPlace = folder / L"vigilon.ini";
+    ASSERT_TRUE(CreateDirectoryW(folderInPlace.c_str(), nullptr));
+    SettingsFile const blocked(platform.profile, folderInPlace);
+    WatchedPrograms loaded;
+    EXPECT_EQ(LoadStartupSettings(blocked, platform.registry, loaded), SettingsLoad::Unreadable);
+    EXPECT_EQ(loaded.Count(), 0);
+    EXPECT_FALSE(SaveSettings(blocked, programs));
+    // A file another process holds open without sharing.
+    std::wstring const path = folder / L"held.ini";
+    SettingsFile const held(platform.profile, path);
+    ASSERT_TRUE(SaveSettings(held, programs));
+    std::string const before = ReadFileBytes(path);
+    {
+        FileHolder holder(path);
+        ASSERT_TRUE(holder.Held());
+        EXPECT_EQ(LoadStartupSettings(held, platform.registry, loaded), SettingsLoad::Unreadable);
+        programs[1].caption = L"changed";
+        EXPECT_FALSE(SaveSettings(held, programs));
+    }
+    EXPECT_EQ(ReadFileBytes(path), before);
+    // A read-only file still loads.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(LoadStartupSettings(held, platform.registry, loaded), SettingsLoad::Loaded);
+    EXPECT_EQ(loaded[1].name, L"Alpha");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

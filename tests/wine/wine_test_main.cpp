@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hold_file.h"
+#include "file_holder.h"
 
 // The test program doubles as a helper: with --hold-file it opens a file without sharing and keeps
 // it open until told to let go, so that tests can see a file held by another process.

@@ -35,4 +35,16 @@ bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstrin
                                       std::wstring(value).c_str(), path.c_str()) != 0;
 }
 
+bool Win32ProfileStore::CanReadProfile(std::wstring_view file) {
+    HANDLE const probe = CreateFileW(std::wstring(file).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return true;
+    }
+    DWORD const error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace vigilon
