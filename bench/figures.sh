@@ -6,11 +6,12 @@
 #   - processor time while waiting for the window of a program that never opens one;
 #   - the time from a watched program's exit to its new start;
 #   - peak working set; the size of the exe.
-# Usage: bench/figures.sh [seconds per case, default 60]
+# Usage: [VIGILON_EXE=other/vigilon.exe] bench/figures.sh [seconds per case, default 60]
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
 seconds=${1:-60}
 build="$VIGILON_ROOT/build/mingw"
+exe=${VIGILON_EXE:-$build/vigilon.exe}  # another build of vigilon.exe to compare
 driver="$build/tests/e2e/driver.exe"
 ticks=$(getconf CLK_TCK)
 root="$WINEPREFIX/drive_c/vigilon-bench"
@@ -50,7 +51,7 @@ stand_in() {
 program_folder() {
   local case=$1 count=$2 options=${3:-} i ini="$root/$1/vigilon.ini"
   mkdir -p "$root/$case"
-  cp "$build/vigilon.exe" "$root/$case/"
+  cp "$exe" "$root/$case/"
   printf '[Apps]\r\nNumber=%d\r\n' "$count" >"$ini"
   for i in $(seq -w 1 "$count"); do printf 'App%d=P%s\r\n' "$((10#$i))" "$i" >>"$ini"; done
   for i in $(seq -w 1 "$count"); do
@@ -136,5 +137,5 @@ echo "| figure | vigilon.exe | baseline (idle window program) | ratio |"
 echo "|---|---|---|---|"
 echo "| exit to new start, 5 rounds (ms) | $sorted| | |"
 awk -v v="$vigilon_peak" -v b="$baseline_peak" 'BEGIN { printf "| peak working set under Wine (KiB) | %d | %d | %.2f |\n", v, b, v / b }'
-echo "| exe size (bytes) | $(stat -c %s "$build/vigilon.exe") | | |"
+echo "| exe size (bytes) | $(stat -c %s "$exe") | | |"
 kill "$baseline" 2>/dev/null || true

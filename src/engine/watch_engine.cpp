@@ -47,11 +47,12 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         return Outcome::Next;
     }
     record.windowHandle = FindInPass(record);
-    if (record.windowHandle != 0 && desktop.IsMinimised(record.windowHandle) &&
-        desktop.IsVisible(record.windowHandle)) {
+    // Visibility first: a watched window is usually hidden, and each question is a round trip.
+    if (record.windowHandle != 0 && desktop.IsVisible(record.windowHandle) &&
+        desktop.IsMinimised(record.windowHandle)) {
         if (!StillMatches(record.windowHandle, record)) record.windowHandle = FindProgramWindow(record);
-        if (record.windowHandle != 0 && desktop.IsMinimised(record.windowHandle) &&
-            desktop.IsVisible(record.windowHandle)) {
+        if (record.windowHandle != 0 && desktop.IsVisible(record.windowHandle) &&
+            desktop.IsMinimised(record.windowHandle)) {
             desktop.ShowWindowAs(record.windowHandle, kSwHide);
         }
     }
@@ -88,7 +89,9 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     }
     if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
     ChangeDirectory(platform_.files, programFolder_);
-    return platform_.events.ProcessPendingEvents() ? Outcome::Next : Outcome::StopPass;
+    bool const goOn = platform_.events.ProcessPendingEvents();
+    captionsCurrent_ = false;  // the desktop has moved on during the wait and its events
+    return goOn ? Outcome::Next : Outcome::StopPass;
 }
 
 WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
@@ -113,7 +116,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        record.windowHandle = FindProgramWindow(record);
+        record.windowHandle = FindAfterUpdate(record);
         if (record.windowHandle != 0) return Outcome::Next;
     }
     return Report(L"Could not find Window with Caption: " + programs_[number].caption);
@@ -134,10 +137,7 @@ WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
 }
 
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
-    if (!captionsCurrent_) {
-        captions_.Update(platform_.desktop);
-        captionsCurrent_ = true;
-    }
+    if (!captionsCurrent_) return FindAfterUpdate(record);
     return captions_.Find(record.caption, kMatchBeginsWith, false);
 }
 
@@ -148,7 +148,15 @@ bool WatchEngine::StillMatches(WindowHandle window, WatchedProgram const& record
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
-    return FindWindowByPartialCaption(platform_.desktop, record.caption, kMatchBeginsWith, false);
+    captions_.Refresh(platform_.desktop);
+    captionsCurrent_ = true;
+    return captions_.Find(record.caption, kMatchBeginsWith, false);
+}
+
+WindowHandle WatchEngine::FindAfterUpdate(WatchedProgram const& record) {
+    captions_.Update(platform_.desktop);
+    captionsCurrent_ = true;
+    return captions_.Find(record.caption, kMatchBeginsWith, false);
 }
 
 void WatchEngine::EnterDirectory(std::wstring const& directory) {

@@ -47,7 +47,10 @@ private:
     // message). A window is acted on, or declared missing, only after a fresh look.
     WindowHandle FindInPass(WatchedProgram const& record);
     bool StillMatches(WindowHandle window, WatchedProgram const& record);
+    // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
+    // The program's window after reading the captions that may have changed.
+    WindowHandle FindAfterUpdate(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
 

@@ -1,6 +1,8 @@
 #include "support/caption_cache.h"
 
+#include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "support/text_case.h"
 #include "support/window_search.h"
@@ -8,21 +10,35 @@
 namespace vigilon {
 
 void CaptionCache::Update(Desktop& desktop) {
-    bool const refresh = updatesSinceRefresh_ == 0;
+    bool const everyCaption = updatesSinceRefresh_ == 0;
     updatesSinceRefresh_ = (updatesSinceRefresh_ + 1) % refreshInterval_;
+    Read(desktop, everyCaption);
+}
+
+void CaptionCache::Refresh(Desktop& desktop) {
+    updatesSinceRefresh_ = 1 % refreshInterval_;
+    Read(desktop, true);
+}
+
+void CaptionCache::Read(Desktop& desktop, bool everyCaption) {
     std::unordered_map<WindowHandle, std::size_t> known;
-    if (!refresh) {
-        for (std::size_t i = 0; i < entries_.size(); ++i) known.emplace(entries_[i].window, i);
-    }
+    for (std::size_t i = 0; i < entries_.size(); ++i) known.emplace(entries_[i].window, i);
     std::vector<Entry> current;
+    current.reserve(entries_.size());
     std::array<wchar_t, kCaptionBufferLength> buffer{};
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
         auto const seen = known.find(window);
-        if (seen != known.end()) {
-            current.push_back(std::move(entries_[seen->second]));
+        if (seen == known.end()) {
+            current.push_back({window, {}, {}, 0});
         } else {
+            current.push_back(std::move(entries_[seen->second]));
+            current.back().updatesSeen = std::min(current.back().updatesSeen + 1, kYoungUpdates);
+        }
+        Entry& entry = current.back();
+        if (everyCaption || entry.updatesSeen < kYoungUpdates) {
             std::wstring_view const caption = ReadCaption(desktop, window, buffer);
-            current.push_back({window, std::wstring(caption), ToUpperText(caption)});
+            entry.caption.assign(caption);
+            entry.upperCaption = ToUpperText(caption);
         }
         return true;
     });

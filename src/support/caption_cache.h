@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -11,15 +10,20 @@
 namespace vigilon {
 
 // The top-level windows in enumeration order with their captions, kept from one watch pass to the
-// next. Each update enumerates the windows once but reads only the captions of windows it has not
-// seen before; every caption is read again on every `refreshInterval`-th update, so a caption that
-// changes on a window already seen is noticed within that many updates. Under Wine every caption
-// read is a round trip to the server, and a desktop holds hundreds of windows.
+// next. Under Wine every caption read is a round trip to the server, and a desktop holds hundreds
+// of windows, so an update enumerates the windows once but reads only the captions that may have
+// changed: those of windows it has not seen before, and of windows seen on fewer than
+// kYoungUpdates updates, since programs often retitle a window just after opening it. Every
+// `refreshInterval`-th update, and every Refresh, reads all captions again.
 class CaptionCache {
 public:
-    explicit CaptionCache(int refreshInterval = 10) : refreshInterval_(refreshInterval) {}
+    static constexpr int kYoungUpdates = 5;
+
+    explicit CaptionCache(int refreshInterval = 30) : refreshInterval_(refreshInterval) {}
 
     void Update(Desktop& desktop);
+    // Enumerates the windows and reads every caption now.
+    void Refresh(Desktop& desktop);
 
     // The first window in enumeration order whose caption, as last read, matches; or 0.
     WindowHandle Find(std::wstring_view searchText, std::int32_t matchKind, bool caseSensitive) const;
@@ -31,7 +35,10 @@ private:
         WindowHandle window;
         std::wstring caption;
         std::wstring upperCaption;
+        int updatesSeen;
     };
+    void Read(Desktop& desktop, bool everyCaption);
+
     std::vector<Entry> entries_;
     int refreshInterval_;
     int updatesSinceRefresh_ = 0;

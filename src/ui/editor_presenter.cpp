@@ -4,6 +4,7 @@
 #include "support/application_title.h"
 #include "support/blanks.h"
 #include "support/message.h"
+#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -54,9 +55,25 @@ void EditorPresenter::OnCancel() { ShowProgramFields(); }
 void EditorPresenter::OnNewProgram() {
     std::wstring const name = view_.AskText(L"Name of Program to Monitor", L"Program Name");
     if (name.empty()) return;
+    if (NameInUse(name)) {
+        // Each name is a section of the settings file: two programs of one name would share
+        // their settings, and saving would keep only one of them.
+        ShowMessage(system_, L"A program named " + name + L" is already in the list.", kMbIconExclamation,
+                    kApplicationTitle);
+        return;
+    }
     int const number = programs_.Add(name);
     if (number == 0) return;  // the table is full
     view_.AppendListEntry(name, number);
+}
+
+bool EditorPresenter::NameInUse(std::wstring_view name) const {
+    // The settings file compares section names without regard to case, and reads values trimmed.
+    std::wstring const wanted = ToUpperText(TrimBlanks(name));
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        if (ToUpperText(TrimBlanks(programs_[i].name)) == wanted) return true;
+    }
+    return false;
 }
 
 void EditorPresenter::OnDeleteProgram() {

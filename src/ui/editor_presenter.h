@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/settings_file.h"
 #include "app/watched_programs.h"
@@ -61,6 +62,8 @@ private:
     void ShowProgramFields();
     void StoreProgramFields();
     void RebuildProgramList();
+    // True when a program of the list already has `name`, as the settings file compares names.
+    bool NameInUse(std::wstring_view name) const;
 
     EditorView& view_;
     WatchedPrograms& programs_;

@@ -25,5 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     fuzzing::Require(cache.Find(search, kind, caseSensitive) == direct);
     cache.Update(desktop);  // served from what was read before
     fuzzing::Require(cache.Find(search, kind, caseSensitive) == direct);
+    cache.Refresh(desktop);
+    fuzzing::Require(cache.Find(search, kind, caseSensitive) == direct);
     return 0;
 }

@@ -130,6 +130,17 @@ TEST_F(EditorTest, NewProgramIsAddedWithoutBeingSelected) {
     EXPECT_EQ(programs.Count(), 4);
 }
 
+TEST_F(EditorTest, ANameAlreadyInTheListIsRefused) {
+    editor.OnActivate();
+    view.answer = L" beta";
+    editor.OnNewProgram();
+    EXPECT_EQ(programs.Count(), 3);
+    EXPECT_EQ(view.list.size(), 3u);
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text, L"A program named  beta is already in the list.");
+    EXPECT_EQ(system.messages[0].style, 48u);
+}
+
 TEST_F(EditorTest, DeleteAsksAndOnlyYesDeletes) {
     editor.OnActivate();
     editor.OnSelectionChanged(1);

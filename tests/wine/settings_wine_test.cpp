@@ -142,6 +142,33 @@ TEST(SettingsFileOnWindows, NamesOutsideAsciiRoundTripInTheSystemCodePage) {
     EXPECT_EQ(loaded[1].caption, name + L" - Main");
 }
 
+TEST(SettingsFileOnWindows, AnEmptyNameOrSectionNameSpoilsNothingElse) {
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char const text[] = "[Apps]\r\nNumber=2\r\nApp1=\r\nApp2=Beta\r\n[]\r\nCaption=Nameless\r\n"
+                        "[Beta]\r\nCaption=Beta - Main\r\nEXE=C:\\beta.exe\r\n";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(file);
+    SettingsFile const settings(platform.profile, path);
+    WatchedPrograms loaded;
+    ASSERT_FALSE(LoadSettings(settings, platform.registry, loaded));
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(loaded[1].name, L"");  // listed, and without a caption never watched
+    EXPECT_EQ(loaded[2].caption, L"Beta - Main");
+    EXPECT_EQ(loaded[2].exe, L"C:\\beta.exe");
+    // Saving what was loaded and loading it again gives the same table.
+    ASSERT_TRUE(SaveSettings(settings, loaded));
+    WatchedPrograms again;
+    ASSERT_FALSE(LoadSettings(settings, platform.registry, again));
+    ASSERT_EQ(again.Count(), 2);
+    EXPECT_EQ(again[1].caption, loaded[1].caption);
+    EXPECT_EQ(again[2].caption, L"Beta - Main");
+}
+
 TEST(SettingsFileOnWindows, AFileThatCannotBeReadIsNeitherAFirstRunNorWrittenOver) {
     TempFolder folder;
     Win32Platform platform;
