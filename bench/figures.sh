@@ -31,13 +31,6 @@ rm -rf "$root" && mkdir -p "$root"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 peak_kib() { awk '/^VmHWM/ { print $2 }' "/proc/$1/status"; }
 wine_server() { pgrep -n -x wineserver64 || pgrep -n -x wineserver; }
-wait_for() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || { echo "timed out: $*" >&2; return 1; }
-    sleep 0.5
-  done
-}
 win_path() { echo "C:\\vigilon-bench\\$1"; }
 
 # A stand-in copy at <root>/<name>.exe captioned <caption>, recording to <name>.txt.

@@ -17,6 +17,15 @@ export WINEARCH=win64
 
 log() { printf '==> %s\n' "$*" >&2; }
 
+# Polls a condition (a command and its arguments) until it holds or `seconds` have passed.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

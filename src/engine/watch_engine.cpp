@@ -50,11 +50,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // Visibility first: a watched window is usually hidden, and each question is a round trip.
     if (record.windowHandle != 0 && desktop.IsVisible(record.windowHandle) &&
         desktop.IsMinimised(record.windowHandle)) {
-        if (!StillMatches(record.windowHandle, record)) record.windowHandle = FindProgramWindow(record);
-        if (record.windowHandle != 0 && desktop.IsVisible(record.windowHandle) &&
-            desktop.IsMinimised(record.windowHandle)) {
-            desktop.ShowWindowAs(record.windowHandle, kSwHide);
-        }
+        desktop.ShowWindowAs(record.windowHandle, kSwHide);
     }
     if (record.windowHandle != 0 || launchPaused_) return Outcome::Next;
     // Missing as far as the captions last read go: a fresh search decides before anything starts.
@@ -116,7 +112,9 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        record.windowHandle = FindAfterUpdate(record);
+        captions_.Update(platform_.desktop);
+        captionsCurrent_ = true;
+        record.windowHandle = Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
         if (record.windowHandle != 0) return Outcome::Next;
     }
     return Report(L"Could not find Window with Caption: " + programs_[number].caption);
@@ -137,24 +135,23 @@ WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
 }
 
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
-    if (!captionsCurrent_) return FindAfterUpdate(record);
-    return captions_.Find(record.caption, kMatchBeginsWith, false);
+    if (!captionsCurrent_) {
+        captions_.Update(platform_.desktop);
+        captionsCurrent_ = true;
+    }
+    return Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
 }
 
-bool WatchEngine::StillMatches(WindowHandle window, WatchedProgram const& record) {
+WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& record) {
+    if (window == 0) return 0;
     std::array<wchar_t, kCaptionBufferLength> buffer{};
     std::wstring_view const caption = ReadCaption(platform_.desktop, window, buffer);
-    return CaptionMatches(ToUpperText(caption), ToUpperText(record.caption), kMatchBeginsWith);
+    if (CaptionMatches(ToUpperText(caption), ToUpperText(record.caption), kMatchBeginsWith)) return window;
+    return FindProgramWindow(record);  // closed or retitled since its caption was read
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
     captions_.Refresh(platform_.desktop);
-    captionsCurrent_ = true;
-    return captions_.Find(record.caption, kMatchBeginsWith, false);
-}
-
-WindowHandle WatchEngine::FindAfterUpdate(WatchedProgram const& record) {
-    captions_.Update(platform_.desktop);
     captionsCurrent_ = true;
     return captions_.Find(record.caption, kMatchBeginsWith, false);
 }

@@ -43,14 +43,15 @@ private:
     // Shows a message; StopPass when the program began to end while it was open.
     Outcome Report(std::wstring const& message);
     // The program's window as the pass sees it, from the desktop's captions as last read: one
-    // enumeration per pass, taken again whenever events were processed (a launch, a wait, a
-    // message). A window is acted on, or declared missing, only after a fresh look.
+    // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
+    // and left out while the desktop reports no change. The window found is confirmed by reading
+    // its own caption again, so a closed or retitled window is never taken for the program's.
     WindowHandle FindInPass(WatchedProgram const& record);
-    bool StillMatches(WindowHandle window, WatchedProgram const& record);
+    // `window` when its caption still matches, otherwise the program's window from every caption
+    // read afresh.
+    WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
-    // The program's window after reading the captions that may have changed.
-    WindowHandle FindAfterUpdate(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
 

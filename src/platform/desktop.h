@@ -18,6 +18,13 @@ public:
     // returns false. Child windows are not visited.
     virtual void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) = 0;
 
+    // A count that grows when the system reports that a top-level window of another process
+    // came, went, was shown or hidden, retitled or brought to the front; where the system cannot
+    // report, it grows on every call. Reports may be incomplete (Wine reports new windows but not
+    // closed or retitled ones), so equal readings only suggest that nothing changed: the caller
+    // confirms what it relies on and enumerates again now and then.
+    virtual std::uint64_t ChangeCount() = 0;
+
     // Copies at most buffer.size() - 1 characters of the window's caption and a terminator into
     // `buffer`. Returns the number of characters copied: 0 for a window without a caption.
     virtual std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) = 0;

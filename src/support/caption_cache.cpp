@@ -10,12 +10,19 @@
 namespace vigilon {
 
 void CaptionCache::Update(Desktop& desktop) {
+    // Read before enumerating, so that a change made meanwhile shows at the next update.
+    std::uint64_t const changes = desktop.ChangeCount();
     bool const everyCaption = updatesSinceRefresh_ == 0;
     updatesSinceRefresh_ = (updatesSinceRefresh_ + 1) % refreshInterval_;
+    if (!everyCaption && changes == changesSeen_ && ++quietUpdates_ < kQuietUpdates) return;
+    quietUpdates_ = 0;
+    changesSeen_ = changes;
     Read(desktop, everyCaption);
 }
 
 void CaptionCache::Refresh(Desktop& desktop) {
+    changesSeen_ = desktop.ChangeCount();
+    quietUpdates_ = 0;
     updatesSinceRefresh_ = 1 % refreshInterval_;
     Read(desktop, true);
 }

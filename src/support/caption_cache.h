@@ -14,10 +14,13 @@ namespace vigilon {
 // of windows, so an update enumerates the windows once but reads only the captions that may have
 // changed: those of windows it has not seen before, and of windows seen on fewer than
 // kYoungUpdates updates, since programs often retitle a window just after opening it. Every
-// `refreshInterval`-th update, and every Refresh, reads all captions again.
+// `refreshInterval`-th update, and every Refresh, reads all captions again. While the desktop
+// reports no change at all, an update enumerates nothing, but never more than kQuietUpdates
+// times in a row.
 class CaptionCache {
 public:
     static constexpr int kYoungUpdates = 5;
+    static constexpr int kQuietUpdates = 10;
 
     explicit CaptionCache(int refreshInterval = 30) : refreshInterval_(refreshInterval) {}
 
@@ -42,6 +45,8 @@ private:
     std::vector<Entry> entries_;
     int refreshInterval_;
     int updatesSinceRefresh_ = 0;
+    int quietUpdates_ = 0;
+    std::uint64_t changesSeen_ = 0;
 };
 
 }  // namespace vigilon

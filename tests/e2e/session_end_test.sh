@@ -14,14 +14,6 @@ printf '[Apps]\r\nNumber=1\r\nApp1=Held\r\n[Held]\r\nCaption=SessionEnd\r\nEXE=C
   >"$folder/vigilon.ini"
 
 fail() { echo "FAIL: $*"; exit 1; }
-# Polls a condition with a deadline in seconds.
-wait_for() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
-  done
-}
 started() { grep -q '^start|' "$folder/held.txt" 2>/dev/null; }
 hidden() {
   wine "$build/tests/e2e/driver.exe" list >"$folder/windows.txt" 2>/dev/null </dev/null

@@ -27,13 +27,6 @@ if touch "$folder/probe" 2>/dev/null; then
 fi
 
 fail() { echo "FAIL: $*"; exit 1; }
-wait_for() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
-  done
-}
 driver() { wine "$build/tests/e2e/driver.exe" "$@" >"$log_dir/driver.txt" 2>/dev/null </dev/null; }
 editor_shown() { driver list && grep -q $'Watching programs - so you don\'t have to\tvisible=1' "$log_dir/driver.txt"; }
 message_shown() { driver message Vigilon; }

@@ -6,6 +6,7 @@ namespace vigilon::testing {
 
 WindowHandle FakeDesktop::Add(std::wstring caption, bool visible, bool minimised) {
     next_ += 4;
+    ++changes;
     windows_.push_back({next_, std::move(caption), visible, minimised, next_ / 4, false});
     return next_;
 }
@@ -17,6 +18,7 @@ WindowHandle FakeDesktop::AddChild(std::wstring caption) {
 }
 
 void FakeDesktop::Remove(WindowHandle window) {
+    ++changes;
     std::erase_if(windows_, [&](FakeWindow const& w) { return w.handle == window; });
 }
 
@@ -60,6 +62,7 @@ bool FakeDesktop::IsVisible(WindowHandle window) {
 void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     FakeWindow* w = Find(window);
     if (w == nullptr) return;
+    ++changes;
     switch (showCommand) {
     case kSwHide: w->visible = false; break;
     case kSwShowNormal:

@@ -26,6 +26,10 @@ public:
     void Remove(WindowHandle window);
     FakeWindow* Find(WindowHandle window);
 
+    // Off: every ChangeCount reading differs, as on a system that cannot tell. On: the count
+    // grows only with `changes`, which Add and Remove bump and a test bumps after editing a window.
+    bool tracksChanges = false;
+    std::uint64_t changes = 0;
     int enumerations = 0;
     int captionReads = 0;
     std::vector<std::uint32_t> activatedProcesses;
@@ -34,6 +38,7 @@ public:
     std::vector<WindowHandle> refuseClose;
 
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+    std::uint64_t ChangeCount() override { return tracksChanges ? changes : ++changes; }
     std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
     bool IsMinimised(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;

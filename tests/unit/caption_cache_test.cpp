@@ -59,5 +59,21 @@ TEST(CaptionCache, ClosedWindowsDropOutAndTheOrderFollowsTheDesktop) {
     EXPECT_EQ(cache.Size(), 1u);
 }
 
+TEST(CaptionCache, AQuietDesktopIsEnumeratedOnlyNowAndThen) {
+    FakeDesktop desktop;
+    desktop.tracksChanges = true;
+    WindowHandle const window = desktop.Add(L"App - one");
+    CaptionCache cache;
+    for (int i = 0; i < 5; ++i) cache.Update(desktop);
+    EXPECT_EQ(desktop.enumerations, 1);
+    desktop.Remove(window);
+    cache.Update(desktop);
+    EXPECT_EQ(desktop.enumerations, 2);
+    EXPECT_EQ(FindApp(cache), 0u);
+    // However quiet, one update in kQuietUpdates enumerates, for changes the system did not tell.
+    for (int i = 0; i < CaptionCache::kQuietUpdates; ++i) cache.Update(desktop);
+    EXPECT_EQ(desktop.enumerations, 3);
+}
+
 }  // namespace
 }  // namespace vigilon

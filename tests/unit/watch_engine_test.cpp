@@ -298,18 +298,43 @@ TEST_F(WatchEngineTest, APassReadsTheDesktopOnceHoweverManyPrograms) {
     }
     engine.WatchPrograms();
     EXPECT_EQ(fake.desktop.enumerations, 1);
-    // Every caption once, and the 25 minimised windows once more before they are hidden.
-    EXPECT_EQ(fake.desktop.captionReads, 350 + 25);
+    // Every caption once, and each program's window once more to confirm it.
+    EXPECT_EQ(fake.desktop.captionReads, 350 + 50);
     for (int i = 1; i <= 50; ++i) EXPECT_NE(programs[i].windowHandle, 0u) << i;
     EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));  // minimised ones are hidden
     EXPECT_TRUE(fake.desktop.IsVisible(programs[2].windowHandle));
 
-    // Once the windows have settled, a pass reads no caption it has read before.
+    // Once the windows have settled, a pass reads only the programs' own windows' captions.
     for (int i = 0; i < CaptionCache::kYoungUpdates; ++i) engine.WatchPrograms();
     int const reads = fake.desktop.captionReads;
     engine.WatchPrograms();
     EXPECT_EQ(fake.desktop.enumerations, CaptionCache::kYoungUpdates + 2);
-    EXPECT_EQ(fake.desktop.captionReads, reads);
+    EXPECT_EQ(fake.desktop.captionReads, reads + 50);
+}
+
+TEST_F(WatchEngineTest, WhileNothingChangesPassesDoNotEnumerateAndAnExitIsSeenAtOnce) {
+    fake.desktop.tracksChanges = true;
+    for (int i = 0; i < 300; ++i) fake.desktop.Add(L"Other " + std::to_wstring(i));
+    fake.files.AddFile(L"C:\\p.exe");
+    for (int i = 0; i < 50; ++i) AddProgram(L"P" + std::to_wstring(i), L"Program " + std::to_wstring(i), L"C:\\p.exe");
+    std::vector<WindowHandle> windows;
+    for (int i = 0; i < 50; ++i) windows.push_back(fake.desktop.Add(L"Program " + std::to_wstring(i), false, true));
+    engine.WatchPrograms();
+    int const enumerations = fake.desktop.enumerations;
+    int const reads = fake.desktop.captionReads;
+    for (int i = 0; i < 5; ++i) engine.WatchPrograms();
+    EXPECT_EQ(fake.desktop.enumerations, enumerations);
+    EXPECT_EQ(fake.desktop.captionReads, reads + 5 * 50);  // each program's window, confirmed
+
+    // A program exits and the system does not tell: confirming its window finds it gone.
+    std::uint64_t const untold = fake.desktop.changes;
+    fake.desktop.Remove(windows[7]);
+    fake.desktop.changes = untold;
+    OpenWindowOnLaunch(L"Program 7");
+    engine.WatchPrograms();
+    ASSERT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_NE(programs[8].windowHandle, 0u);
+    EXPECT_NE(programs[8].windowHandle, windows[7]);
 }
 
 TEST_F(WatchEngineTest, ACaptionChangedSinceItWasReadIsLookedAtAfreshBeforeActing) {

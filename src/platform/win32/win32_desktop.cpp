@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "platform/win32/win32_handles.h"
 
 namespace vigilon {
@@ -32,6 +34,19 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context) {
     return FALSE;
 }
 
+// Window events of other processes since the hooks were installed. The hook procedure has no
+// context of its own, so the count is the process's.
+std::atomic<std::uint64_t> windowEvents{0};
+
+void CALLBACK CountWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window != nullptr && object == OBJID_WINDOW && child == CHILDID_SELF) ++windowEvents;
+}
+
+HWINEVENTHOOK HookWindowEvents(DWORD first, DWORD last) {
+    return SetWinEventHook(first, last, nullptr, CountWindowEvent, 0, 0,
+                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
     // No exception may cross back into the system's enumeration; one stops the enumeration.
     try {
@@ -45,6 +60,21 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
 
 void Win32Desktop::EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
     EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
+std::uint64_t Win32Desktop::ChangeCount() {
+    if (!hooked_) {
+        hooked_ = true;
+        // Created, destroyed, shown, hidden and reordered; retitled; brought to the front. Not
+        // moves, which come with every drag and every movement of the mouse pointer.
+        hooks_[0].Reset(HookWindowEvents(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER));
+        hooks_[1].Reset(HookWindowEvents(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE));
+        hooks_[2].Reset(HookWindowEvents(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND));
+    }
+    for (UniqueWinEventHook const& hook : hooks_) {
+        if (!hook) return ++windowEvents;  // blind without it: every call is a change
+    }
+    return windowEvents.load();
 }
 
 std::size_t Win32Desktop::ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) {

@@ -50,6 +50,9 @@ struct CloseHandleRelease {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 
+struct UnhookWinEventRelease {
+    void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
+};
 struct DestroyWindowRelease {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
@@ -62,6 +65,7 @@ using UniquePen = Owned<HPEN, DeleteGdiObjectRelease>;
 using UniqueMenu = Owned<HMENU, DestroyMenuRelease>;
 using UniqueFont = Owned<HFONT, DeleteGdiObjectRelease>;
 using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
+using UniqueWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
 
 // Selects an object into a device context and selects the previous one back at the end.
 class ScopedSelect {

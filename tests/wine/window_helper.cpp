@@ -1,0 +1,79 @@
+#include "window_helper.h"
+
+namespace vigilon::testing {
+namespace {
+
+constexpr DWORD kStepTimeoutMilliseconds = 30000;
+
+HANDLE OpenNamedEvent(std::wstring const& name) {
+    return OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.c_str());
+}
+
+// Handles the window's messages until one of the events is set; its index, or -1.
+int PumpUntil(HANDLE const* events, DWORD count) {
+    for (;;) {
+        DWORD const woken = MsgWaitForMultipleObjects(count, events, FALSE, kStepTimeoutMilliseconds, QS_ALLINPUT);
+        if (woken < WAIT_OBJECT_0 + count) return static_cast<int>(woken - WAIT_OBJECT_0);
+        if (woken != WAIT_OBJECT_0 + count) return -1;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+int RunWindowHelper(std::wstring const& caption, std::wstring const& base) {
+    HANDLE const done = OpenNamedEvent(base + L"Done");
+    HANDLE const requests[] = {OpenNamedEvent(base + L"Retitle"), OpenNamedEvent(base + L"Close")};
+    if (done == nullptr || requests[0] == nullptr || requests[1] == nullptr) return 3;
+    HWND const window = CreateWindowExW(0, L"Static", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                        100, nullptr, nullptr, nullptr, nullptr);
+    if (window == nullptr) return 2;
+    SetEvent(done);
+    for (;;) {
+        int const request = PumpUntil(requests, 2);
+        if (request == 0) {
+            ResetEvent(requests[0]);
+            SetWindowTextW(window, (caption + L" retitled").c_str());
+        } else {
+            DestroyWindow(window);
+        }
+        SetEvent(done);
+        if (request != 0) return request == 1 ? 0 : 4;
+    }
+}
+
+WindowHelper::WindowHelper(std::wstring const& caption) {
+    std::wstring const base = L"VigilonWindowHelper" + std::to_wstring(GetCurrentProcessId());
+    done_ = CreateEventW(nullptr, FALSE, FALSE, (base + L"Done").c_str());
+    retitle_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Retitle").c_str());
+    close_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Close").c_str());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + kWindowHelperSwitch + L" \"" + caption + L"\" " + base;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+        HANDLE const waitFor[] = {done_, process_.hProcess};
+        started_ = WaitForMultipleObjects(2, waitFor, FALSE, kStepTimeoutMilliseconds) == WAIT_OBJECT_0;
+    }
+}
+
+WindowHelper::~WindowHelper() {
+    SetEvent(close_);
+    if (process_.hProcess != nullptr) {
+        WaitForSingleObject(process_.hProcess, kStepTimeoutMilliseconds);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    CloseHandle(done_);
+    CloseHandle(retitle_);
+    CloseHandle(close_);
+}
+
+bool WindowHelper::Step(HANDLE request) {
+    SetEvent(request);
+    return WaitForSingleObject(done_, kStepTimeoutMilliseconds) == WAIT_OBJECT_0;
+}
+
+}  // namespace vigilon::testing
