@@ -112,9 +112,8 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        captions_.Update(platform_.desktop);
-        captionsCurrent_ = true;
-        record.windowHandle = Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
+        captionsCurrent_ = false;  // a second of events has passed
+        record.windowHandle = FindInPass(record);
         if (record.windowHandle != 0) return Outcome::Next;
     }
     return Report(L"Could not find Window with Caption: " + programs_[number].caption);

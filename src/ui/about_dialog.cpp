@@ -54,12 +54,12 @@ void Initialise(HWND dialog, AboutState& state) {
     state.dpi = WindowDpi(dialog);
     SizeClientArea(dialog, state.dpi);
     state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
-    for (ControlSpec const& spec : AboutLayout()) {
-        HWND const control = CreateLayoutControl(dialog, spec, state.dpi, state.instance);
+    for (ControlPlacement const& placement : AboutLayout()) {
+        HWND const control = CreateLayoutControl(dialog, placement, state.dpi, state.instance);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
     }
-    for (ControlSpec const& spec : AboutLayout()) {
-        if (spec.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog, spec.id));
+    for (ControlPlacement const& placement : AboutLayout()) {
+        if (placement.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog, placement.id));
     }
     // The picture box: the logo inside a sunken two-pixel border.
     HWND const icon = GetDlgItem(dialog, kIdAboutIcon);

@@ -36,20 +36,20 @@ bool EditorWindow::Create(HWND main, HINSTANCE instance) {
     instance_ = instance;
     UINT const dpi = WindowDpi(main);
     tooltips_ = CreateTooltips(main, instance);
-    for (ControlSpec const& spec : EditorLayout()) {
-        if (spec.kind == ControlKind::Frame) {
-            if (!frame_.Create(main, spec.id, ScaledBounds(spec, dpi), instance)) return false;
-            controls_[spec.id] = frame_.Window();
+    for (ControlPlacement const& placement : EditorLayout()) {
+        if (placement.kind == ControlKind::Frame) {
+            if (!frame_.Create(main, placement.id, ScaledBounds(placement, dpi), instance)) return false;
+            controls_[placement.id] = frame_.Window();
             continue;
         }
-        HWND const parent = spec.container == Container::Frame ? frame_.Window() : main;
-        HWND const control = CreateLayoutControl(parent, spec, dpi, instance);
+        HWND const parent = placement.container == Container::Frame ? frame_.Window() : main;
+        HWND const control = CreateLayoutControl(parent, placement, dpi, instance);
         if (control == nullptr) return false;
-        controls_[spec.id] = control;
-        if (spec.tooltip != nullptr) AddTooltip(tooltips_, parent, control, spec.tooltip);
+        controls_[placement.id] = control;
+        if (placement.tooltip != nullptr) AddTooltip(tooltips_, parent, control, placement.tooltip);
     }
-    for (ControlSpec const& spec : EditorLayout()) {
-        if (spec.kind == ControlKind::Label) SendLabelToBack(Control(spec.id));
+    for (ControlPlacement const& placement : EditorLayout()) {
+        if (placement.kind == ControlKind::Label) SendLabelToBack(Control(placement.id));
     }
     logo_.Reset(LoadLogo(instance));
     SendMessageW(Control(kIdImage), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
@@ -78,12 +78,12 @@ void EditorWindow::LayOut(UINT dpi) {
     windowFont_.Reset(CreatePointFont(kFontName, kFontSize, false, dpi));
     buttonBoldFont_.Reset(CreatePointFont(kFontName, 9.75f, true, dpi));
     frame_.SetDpi(dpi);
-    for (ControlSpec const& spec : EditorLayout()) {
-        HWND const control = Control(spec.id);
-        RECT const r = ScaledBounds(spec, dpi);
+    for (ControlPlacement const& placement : EditorLayout()) {
+        HWND const control = Control(placement.id);
+        RECT const r = ScaledBounds(placement, dpi);
         MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        if (spec.kind != ControlKind::Frame && spec.font != ControlFont::LargeBold) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), TRUE);
+        if (placement.kind != ControlKind::Frame && placement.font != ControlFont::LargeBold) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(placement.font)), TRUE);
         }
     }
     FitDescription(dpi);

@@ -9,7 +9,7 @@ namespace {
 using enum ControlKind;
 constexpr Container Window = Container::Window;
 
-constexpr ControlSpec Unsorted[] = {
+constexpr ControlPlacement Unsorted[] = {
     {kIdImage, Picture, Window, L"", nullptr, 180, 60, 1050, 1125, -1, ControlFont::Window},
     {kIdDescription, Label, Window, L"", nullptr, 2760, 60, 5055, 1035, 0, ControlFont::LargeBold},
     {kIdProgramList, ListBox, Window, L"", nullptr, 120, 1680, 2535, 3960, 1, ControlFont::Window},
@@ -45,7 +45,7 @@ constexpr ControlSpec Unsorted[] = {
      ControlFont::Window},
 };
 
-constexpr ControlSpec kAbout[] = {
+constexpr ControlPlacement kAbout[] = {
     {kIdAboutOk, DefaultButton, Window, L"OK", nullptr, 4245, 2625, 1260, 345, 0, ControlFont::Window},
     {kIdAboutIcon, Picture, Window, L"", nullptr, 60, 180, 1110, 1185, 1, ControlFont::Window},
     {kIdAboutSysInfo, Button, Window, L"&System Info...", nullptr, 4260, 3075, 1245, 345, 2, ControlFont::Window},
@@ -62,9 +62,9 @@ constexpr RuleLine kRule[] = {
 
 // Creation order decides keyboard order, so the table is handed out sorted by tab index.
 constexpr auto Sorted() {
-    std::array<ControlSpec, std::size(Unsorted)> sorted{};
+    std::array<ControlPlacement, std::size(Unsorted)> sorted{};
     std::copy(std::begin(Unsorted), std::end(Unsorted), sorted.begin());
-    std::sort(sorted.begin(), sorted.end(), [](ControlSpec const& a, ControlSpec const& b) { return a.tabIndex < b.tabIndex; });
+    std::sort(sorted.begin(), sorted.end(), [](ControlPlacement const& a, ControlPlacement const& b) { return a.tabIndex < b.tabIndex; });
     return sorted;
 }
 
@@ -72,8 +72,8 @@ constexpr auto kEditor = Sorted();
 
 }  // namespace
 
-std::span<ControlSpec const> EditorLayout() { return kEditor; }
-std::span<ControlSpec const> AboutLayout() { return kAbout; }
+std::span<ControlPlacement const> EditorLayout() { return kEditor; }
+std::span<ControlPlacement const> AboutLayout() { return kAbout; }
 std::span<RuleLine const> AboutRule() { return kRule; }
 
 }  // namespace vigilon

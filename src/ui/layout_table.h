@@ -14,7 +14,7 @@ enum class ControlFont : std::uint8_t { Window, LargeBold, ButtonBold };
 
 // One control of a window's stored layout. Positions are twips (1/1440 inch), relative to the
 // container; a tab index of -1 means the control takes no part in keyboard navigation.
-struct ControlSpec {
+struct ControlPlacement {
     std::uint16_t id;
     ControlKind kind;
     Container container;
@@ -44,7 +44,7 @@ inline constexpr int kEditorWidth = 10215;
 inline constexpr int kEditorHeight = 7125;
 
 // Every control of the editor, in tab order within each container.
-std::span<ControlSpec const> EditorLayout();
+std::span<ControlPlacement const> EditorLayout();
 
 // The About dialog's client area and controls.
 inline constexpr int kAboutWidth = 5730;
@@ -57,7 +57,7 @@ inline constexpr std::uint16_t kIdAboutTitle = 1104;
 inline constexpr std::uint16_t kIdAboutVersion = 1105;
 inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
 
-std::span<ControlSpec const> AboutLayout();
+std::span<ControlPlacement const> AboutLayout();
 
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {

@@ -34,19 +34,19 @@ constexpr float kSmallestFittedPoints = 8.0f;
 
 }  // namespace
 
-RECT ScaledBounds(ControlSpec const& spec, UINT dpi) {
-    int const left = TwipsToPixels(spec.left, dpi);
-    int const top = TwipsToPixels(spec.top, dpi);
-    return {left, top, left + TwipsToPixels(spec.width, dpi), top + TwipsToPixels(spec.height, dpi)};
+RECT ScaledBounds(ControlPlacement const& placement, UINT dpi) {
+    int const left = TwipsToPixels(placement.left, dpi);
+    int const top = TwipsToPixels(placement.top, dpi);
+    return {left, top, left + TwipsToPixels(placement.width, dpi), top + TwipsToPixels(placement.height, dpi)};
 }
 
-HWND CreateLayoutControl(HWND parent, ControlSpec const& spec, UINT dpi, HINSTANCE instance) {
-    WindowKind const kind = KindOf(spec.kind);
-    RECT const r = ScaledBounds(spec, dpi);
+HWND CreateLayoutControl(HWND parent, ControlPlacement const& placement, UINT dpi, HINSTANCE instance) {
+    WindowKind const kind = KindOf(placement.kind);
+    RECT const r = ScaledBounds(placement, dpi);
     // WS_CLIPSIBLINGS: see SendLabelsToBack.
-    return CreateWindowExW(kind.exStyle, kind.className, spec.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
+    return CreateWindowExW(kind.exStyle, kind.className, placement.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
                            r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)), instance, nullptr);
 }
 
 void SendLabelToBack(HWND label) {

@@ -7,10 +7,10 @@
 namespace vigilon {
 
 // A control's place in pixels at `dpi`.
-RECT ScaledBounds(ControlSpec const& spec, UINT dpi);
+RECT ScaledBounds(ControlPlacement const& placement, UINT dpi);
 
 // Creates the control a layout entry describes (not the framed panel) inside `parent`.
-HWND CreateLayoutControl(HWND parent, ControlSpec const& spec, UINT dpi, HINSTANCE instance);
+HWND CreateLayoutControl(HWND parent, ControlPlacement const& placement, UINT dpi, HINSTANCE instance);
 
 // Some labels of the stored layouts reach a few pixels into the control below them. Controls clip
 // their siblings, and labels go to the bottom of the stacking order once every control exists, so a

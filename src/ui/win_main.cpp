@@ -47,6 +47,23 @@ private:
     bool ok_;
 };
 
+// Loads the settings, trying again for a moment while the file cannot be read: a lock held by a
+// backup or synchronising program usually passes within moments. When it still cannot be read,
+// the user is told and Unreadable comes back.
+vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vigilon::SettingsFile const& settings,
+                                           vigilon::WatchedPrograms& programs) {
+    vigilon::SettingsLoad load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+    for (int attempt = 0; load == vigilon::SettingsLoad::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
+        Sleep(kSettingsReadPauseMilliseconds);
+        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+    }
+    if (load == vigilon::SettingsLoad::Unreadable) {
+        vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
+                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
+    }
+    return load;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -62,17 +79,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vigilon::ChangeDirectory(platform.files, folder);
     vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
     vigilon::WatchedPrograms programs;
-    vigilon::SettingsLoad load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
-    // A lock held by a backup or synchronising program usually passes within moments.
-    for (int attempt = 0; load == vigilon::SettingsLoad::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
-        Sleep(kSettingsReadPauseMilliseconds);
-        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
-    }
-    if (load == vigilon::SettingsLoad::Unreadable) {
-        vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
-                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
-        return 1;
-    }
+    vigilon::SettingsLoad const load = LoadSettingsForStart(platform, settings, programs);
+    if (load == vigilon::SettingsLoad::Unreadable) return 1;
     bool const firstRun = load == vigilon::SettingsLoad::FirstRun;
 
     vigilon::MainForm form(platform, programs, settings, folder);
