@@ -32,7 +32,8 @@ TEST_F(VigilonTest, KeepsAProgramRunningAndOutOfTheWay) {
 
     // A tray double-click shows it; minimising hides it again; a double-click shows it again.
     SendTrayNotification(main_, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitUntil([&] { return Shown(window) && !IsIconic(window); }));
+    ASSERT_TRUE(WaitUntil([&] { return Shown(window) && !IsIconic(window); }))
+        << "visible " << IsWindowVisible(window) << ", minimised " << IsIconic(window);
     Minimise(window);
     ASSERT_TRUE(WaitUntil([&] { return Hidden(window); }));
     SendTrayNotification(main_, WM_LBUTTONDBLCLK);

@@ -23,26 +23,14 @@ FileHolder::FileHolder(std::wstring const& path) {
     std::wstring const releaseName = L"VigilonHoldRelease" + tag;
     ready_ = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     release_ = CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + kHoldFileSwitch + L" \"" + path + L"\" " +
-                               readyName + L" " + releaseName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process_)) {
-        HANDLE const waitFor[] = {ready_, process_.hProcess};
-        held_ = WaitForMultipleObjects(2, waitFor, FALSE, 30000) == WAIT_OBJECT_0;
-    }
+    helper_ = std::make_unique<HelperProcess>(std::wstring(kHoldFileSwitch) + L" \"" + path + L"\" " + readyName +
+                                              L" " + releaseName);
+    held_ = helper_->WaitFor(ready_);
 }
 
 FileHolder::~FileHolder() {
     SetEvent(release_);
-    if (process_.hProcess != nullptr) {
-        WaitForSingleObject(process_.hProcess, 30000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
+    helper_.reset();
     CloseHandle(ready_);
     CloseHandle(release_);
 }

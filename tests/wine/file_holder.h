@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+#include "helper_process.h"
 
 namespace vigilon::testing {
 
@@ -24,7 +27,7 @@ public:
 private:
     HANDLE ready_ = nullptr;
     HANDLE release_ = nullptr;
-    PROCESS_INFORMATION process_{};
+    std::unique_ptr<HelperProcess> helper_;
     bool held_ = false;
 };
 

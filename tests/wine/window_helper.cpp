@@ -48,24 +48,13 @@ WindowHelper::WindowHelper(std::wstring const& caption) {
     done_ = CreateEventW(nullptr, FALSE, FALSE, (base + L"Done").c_str());
     retitle_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Retitle").c_str());
     close_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Close").c_str());
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + kWindowHelperSwitch + L" \"" + caption + L"\" " + base;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
-        HANDLE const waitFor[] = {done_, process_.hProcess};
-        started_ = WaitForMultipleObjects(2, waitFor, FALSE, kStepTimeoutMilliseconds) == WAIT_OBJECT_0;
-    }
+    helper_ = std::make_unique<HelperProcess>(std::wstring(kWindowHelperSwitch) + L" \"" + caption + L"\" " + base);
+    started_ = helper_->WaitFor(done_);
 }
 
 WindowHelper::~WindowHelper() {
     SetEvent(close_);
-    if (process_.hProcess != nullptr) {
-        WaitForSingleObject(process_.hProcess, kStepTimeoutMilliseconds);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
+    helper_.reset();
     CloseHandle(done_);
     CloseHandle(retitle_);
     CloseHandle(close_);
@@ -73,7 +62,7 @@ WindowHelper::~WindowHelper() {
 
 bool WindowHelper::Step(HANDLE request) {
     SetEvent(request);
-    return WaitForSingleObject(done_, kStepTimeoutMilliseconds) == WAIT_OBJECT_0;
+    return helper_->WaitFor(done_);
 }
 
 }  // namespace vigilon::testing

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+#include "helper_process.h"
 
 namespace vigilon::testing {
 
@@ -32,7 +35,7 @@ private:
     HANDLE done_ = nullptr;
     HANDLE retitle_ = nullptr;
     HANDLE close_ = nullptr;
-    PROCESS_INFORMATION process_{};
+    std::unique_ptr<HelperProcess> helper_;
     bool started_ = false;
 };
 
