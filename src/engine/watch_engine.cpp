@@ -30,7 +30,7 @@ void WatchEngine::WatchPrograms() {
     // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
-    captionsCurrent_ = false;
+    captionsState_ = Captions::Stale;
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
@@ -53,8 +53,9 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         desktop.ShowWindowAs(record.windowHandle, kSwHide);
     }
     if (record.windowHandle != 0 || launchPaused_) return Outcome::Next;
-    // Missing as far as the captions last read go: a fresh search decides before anything starts.
-    record.windowHandle = FindProgramWindow(record);
+    // Missing as far as the captions last read go: a fresh search decides before anything starts,
+    // unless every caption has been read since events were last processed.
+    if (captionsState_ != Captions::Fresh) record.windowHandle = FindProgramWindow(record);
     if (record.windowHandle != 0) return Outcome::Next;
     return Launch(number);
 }
@@ -62,7 +63,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 WatchEngine::Outcome WatchEngine::Launch(int number) {
     // A launch processes events and windows come and go meanwhile: the programs after this one
     // are looked up in a new reading of the desktop.
-    captionsCurrent_ = false;
+    captionsState_ = Captions::Stale;
     if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
         return Outcome::StopPass;
     }
@@ -86,7 +87,7 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
     ChangeDirectory(platform_.files, programFolder_);
     bool const goOn = platform_.events.ProcessPendingEvents();
-    captionsCurrent_ = false;  // the desktop has moved on during the wait and its events
+    captionsState_ = Captions::Stale;  // the desktop has moved on during the wait and its events
     return goOn ? Outcome::Next : Outcome::StopPass;
 }
 
@@ -112,7 +113,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        captionsCurrent_ = false;  // a second of events has passed
+        captionsState_ = Captions::Stale;  // a second of events has passed
         record.windowHandle = FindInPass(record);
         if (record.windowHandle != 0) return Outcome::Next;
     }
@@ -134,9 +135,9 @@ WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
 }
 
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
-    if (!captionsCurrent_) {
+    if (captionsState_ == Captions::Stale) {
         captions_.Update(platform_.desktop);
-        captionsCurrent_ = true;
+        captionsState_ = Captions::Current;
     }
     return Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
 }
@@ -151,7 +152,7 @@ WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& r
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
     captions_.Refresh(platform_.desktop);
-    captionsCurrent_ = true;
+    captionsState_ = Captions::Fresh;
     return captions_.Find(record.caption, kMatchBeginsWith, false);
 }
 

@@ -61,8 +61,11 @@ private:
     std::wstring programFolder_;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    // How the cached captions stand since events were last processed: not read, updated (only
+    // what may have changed), or read in full.
+    enum class Captions { Stale, Current, Fresh };
     CaptionCache captions_;
-    bool captionsCurrent_ = false;
+    Captions captionsState_ = Captions::Stale;
 };
 
 }  // namespace vigilon

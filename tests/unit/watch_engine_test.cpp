@@ -330,9 +330,15 @@ TEST_F(WatchEngineTest, WhileNothingChangesPassesDoNotEnumerateAndAnExitIsSeenAt
     std::uint64_t const untold = fake.desktop.changes;
     fake.desktop.Remove(windows[7]);
     fake.desktop.changes = untold;
-    OpenWindowOnLaunch(L"Program 7");
+    int const beforeExitPass = fake.desktop.enumerations;
+    int enumerationsToLaunch = -1;
+    fake.shell.onLaunch = [&](auto const&) {
+        enumerationsToLaunch = fake.desktop.enumerations - beforeExitPass;
+        fake.events.After(2000, [&] { fake.desktop.Add(L"Program 7", true, true); });
+    };
     engine.WatchPrograms();
     ASSERT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(enumerationsToLaunch, 1);  // one full reading serves the confirmation and the start
     EXPECT_NE(programs[8].windowHandle, 0u);
     EXPECT_NE(programs[8].windowHandle, windows[7]);
 }
