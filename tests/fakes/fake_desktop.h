@@ -27,7 +27,8 @@ public:
     FakeWindow* Find(WindowHandle window);
 
     // Off: every ChangeCount reading differs, as on a system that cannot tell. On: the count
-    // grows only with `changes`, which Add and Remove bump and a test bumps after editing a window.
+    // grows only with `changes`, which Add, Remove and ShowWindowAs bump, and a test bumps after
+    // editing a window.
     bool tracksChanges = false;
     std::uint64_t changes = 0;
     int enumerations = 0;

@@ -21,18 +21,13 @@ FileHolder::FileHolder(std::wstring const& path) {
     std::wstring const tag = std::to_wstring(GetCurrentProcessId());
     std::wstring const readyName = L"VigilonHoldReady" + tag;
     std::wstring const releaseName = L"VigilonHoldRelease" + tag;
-    ready_ = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    release_ = CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
+    ready_.Reset(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    release_.Reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     helper_ = std::make_unique<HelperProcess>(std::wstring(kHoldFileSwitch) + L" \"" + path + L"\" " + readyName +
                                               L" " + releaseName);
-    held_ = helper_->WaitFor(ready_);
+    held_ = helper_->WaitFor(ready_.Get());
 }
 
-FileHolder::~FileHolder() {
-    SetEvent(release_);
-    helper_.reset();
-    CloseHandle(ready_);
-    CloseHandle(release_);
-}
+FileHolder::~FileHolder() { SetEvent(release_.Get()); }
 
 }  // namespace vigilon::testing

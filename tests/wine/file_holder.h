@@ -6,6 +6,7 @@
 #include <string>
 
 #include "helper_process.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon::testing {
 
@@ -25,9 +26,9 @@ public:
     bool Held() const { return held_; }
 
 private:
-    HANDLE ready_ = nullptr;
-    HANDLE release_ = nullptr;
-    std::unique_ptr<HelperProcess> helper_;
+    UniqueKernelHandle ready_;
+    UniqueKernelHandle release_;
+    std::unique_ptr<HelperProcess> helper_;  // ends before the events are closed
     bool held_ = false;
 };
 

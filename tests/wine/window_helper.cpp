@@ -45,24 +45,18 @@ int RunWindowHelper(std::wstring const& caption, std::wstring const& base) {
 
 WindowHelper::WindowHelper(std::wstring const& caption) {
     std::wstring const base = L"VigilonWindowHelper" + std::to_wstring(GetCurrentProcessId());
-    done_ = CreateEventW(nullptr, FALSE, FALSE, (base + L"Done").c_str());
-    retitle_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Retitle").c_str());
-    close_ = CreateEventW(nullptr, TRUE, FALSE, (base + L"Close").c_str());
+    done_.Reset(CreateEventW(nullptr, FALSE, FALSE, (base + L"Done").c_str()));
+    retitle_.Reset(CreateEventW(nullptr, TRUE, FALSE, (base + L"Retitle").c_str()));
+    close_.Reset(CreateEventW(nullptr, TRUE, FALSE, (base + L"Close").c_str()));
     helper_ = std::make_unique<HelperProcess>(std::wstring(kWindowHelperSwitch) + L" \"" + caption + L"\" " + base);
-    started_ = helper_->WaitFor(done_);
+    started_ = helper_->WaitFor(done_.Get());
 }
 
-WindowHelper::~WindowHelper() {
-    SetEvent(close_);
-    helper_.reset();
-    CloseHandle(done_);
-    CloseHandle(retitle_);
-    CloseHandle(close_);
-}
+WindowHelper::~WindowHelper() { SetEvent(close_.Get()); }
 
 bool WindowHelper::Step(HANDLE request) {
     SetEvent(request);
-    return helper_->WaitFor(done_);
+    return helper_->WaitFor(done_.Get());
 }
 
 }  // namespace vigilon::testing

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "helper_process.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon::testing {
 
@@ -26,16 +27,16 @@ public:
 
     bool Started() const { return started_; }
     // Each waits until the helper has done it.
-    bool Retitle() { return Step(retitle_); }
-    bool Close() { return Step(close_); }
+    bool Retitle() { return Step(retitle_.Get()); }
+    bool Close() { return Step(close_.Get()); }
 
 private:
     bool Step(HANDLE request);
 
-    HANDLE done_ = nullptr;
-    HANDLE retitle_ = nullptr;
-    HANDLE close_ = nullptr;
-    std::unique_ptr<HelperProcess> helper_;
+    UniqueKernelHandle done_;
+    UniqueKernelHandle retitle_;
+    UniqueKernelHandle close_;
+    std::unique_ptr<HelperProcess> helper_;  // ends before the events are closed
     bool started_ = false;
 };
 
