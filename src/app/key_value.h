@@ -10,8 +10,11 @@
 
 namespace vigilon {
 
-// Registry values are read into a buffer of this many bytes; a larger value cannot be read.
-inline constexpr std::size_t kKeyValueBufferBytes = 1024;
+// Registry values are read into a buffer of 1024 characters: a text of up to 1023 characters and
+// its terminator fits, as it does in 1024 bytes of a single-byte code page. A larger value cannot
+// be read. Text is read as UTF-16, two bytes to the character.
+inline constexpr std::size_t kKeyValueBufferCharacters = 1024;
+inline constexpr std::size_t kKeyValueBufferBytes = kKeyValueBufferCharacters * 2;
 
 // Read rights only: KEY_READ (STANDARD_RIGHTS_READ, KEY_QUERY_VALUE, KEY_ENUMERATE_SUB_KEYS,
 // KEY_NOTIFY). Nothing is ever written, and asking for write rights would make the read fail for

@@ -1,6 +1,6 @@
 #include "controls/lumo_frame.h"
 
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 
 namespace vigilon {
 namespace {

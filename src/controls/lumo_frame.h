@@ -6,7 +6,7 @@
 
 #include "controls/lumo_frame_model.h"
 #include "platform/win32/win32_owners.h"
-#include "ui/base_window.h"
+#include "platform/win32/base_window.h"
 
 namespace vigilon {
 

@@ -53,10 +53,6 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         desktop.ShowWindowAs(record.windowHandle, kSwHide);
     }
     if (record.windowHandle != 0 || launchPaused_) return Outcome::Next;
-    // Missing as far as the captions last read go: a fresh search decides before anything starts,
-    // unless every caption has been read since events were last processed.
-    if (captionsState_ != Captions::Fresh) record.windowHandle = FindProgramWindow(record);
-    if (record.windowHandle != 0) return Outcome::Next;
     return Launch(number);
 }
 
@@ -64,6 +60,17 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     // A launch processes events and windows come and go meanwhile: the programs after this one
     // are looked up in a new reading of the desktop.
     captionsState_ = Captions::Stale;
+    Outcome const outcome = StartAndWait(number);
+    // Every way out of a launch, an abandoned one included, leaves the program folder current:
+    // a later program with a bare file name is looked for there.
+    ChangeDirectory(platform_.files, programFolder_);
+    if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
+    bool const goOn = platform_.events.ProcessPendingEvents();
+    captionsState_ = Captions::Stale;  // the desktop has moved on during the wait and its events
+    return goOn ? Outcome::Next : Outcome::StopPass;
+}
+
+WatchEngine::Outcome WatchEngine::StartAndWait(int number) {
     if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
         return Outcome::StopPass;
     }
@@ -77,18 +84,8 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     record.launchResult =
         platform_.shell.Execute(host_.MainWindow(), L"open", L"\"" + record.exe + L"\"", parameters,
                                 platform_.files.WorkingDirectory(), kSwMinimize);
-
-    Outcome outcome = Outcome::Next;
-    if (record.launchResult > kLaunchSucceeded) {
-        outcome = WaitForWindow(number);
-    } else {
-        outcome = Report(L"Error launching: \"" + record.exe + L"\"" + parameters);
-    }
-    if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
-    ChangeDirectory(platform_.files, programFolder_);
-    bool const goOn = platform_.events.ProcessPendingEvents();
-    captionsState_ = Captions::Stale;  // the desktop has moved on during the wait and its events
-    return goOn ? Outcome::Next : Outcome::StopPass;
+    if (record.launchResult > kLaunchSucceeded) return WaitForWindow(number);
+    return Report(L"Error launching: \"" + record.exe + L"\"" + parameters);
 }
 
 WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
@@ -113,8 +110,8 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        captionsState_ = Captions::Stale;  // a second of events has passed
-        record.windowHandle = FindInPass(record);
+        // A second of events has passed: the window awaited is new, or has just taken its title.
+        record.windowHandle = FindProgramWindow(record);
         if (record.windowHandle != 0) return Outcome::Next;
     }
     return Report(L"Could not find Window with Caption: " + programs_[number].caption);
@@ -124,8 +121,6 @@ WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message) {
     if (Report(message) == Outcome::StopPass) return Outcome::StopPass;
     launchPaused_ = true;
     host_.ShowMainWindow();
-    // A jar program may have left its jar's folder current; between passes it is the program's.
-    ChangeDirectory(platform_.files, programFolder_);
     return Outcome::StopPass;
 }
 
@@ -139,7 +134,12 @@ WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
         captions_.Update(platform_.desktop);
         captionsState_ = Captions::Current;
     }
-    return Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
+    WindowHandle const window = Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
+    // Not among the captions as last read: a window may have taken the caption since, and not
+    // every system reports a retitle. Every caption is read afresh, at most once per reading,
+    // before the program counts as missing.
+    if (window == 0 && captionsState_ != Captions::Fresh) return FindProgramWindow(record);
+    return window;
 }
 
 WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& record) {

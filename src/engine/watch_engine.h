@@ -36,7 +36,9 @@ private:
     enum class Outcome { Next, StopPass };
 
     Outcome WatchProgram(int number);
+    // Starts the program and waits for its window; the program folder is current again after.
     Outcome Launch(int number);
+    Outcome StartAndWait(int number);
     Outcome PrepareJarProgram(int number);
     Outcome WaitForWindow(int number);
     Outcome MissingFileStop(std::wstring const& message);
@@ -45,7 +47,9 @@ private:
     // The program's window as the pass sees it, from the desktop's captions as last read: one
     // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
     // and left out while the desktop reports no change. The window found is confirmed by reading
-    // its own caption again, so a closed or retitled window is never taken for the program's.
+    // its own caption again, so a closed or retitled window is never taken for the program's; a
+    // program not found is looked for among every caption read afresh, so a window retitled into
+    // a match counts at once.
     WindowHandle FindInPass(WatchedProgram const& record);
     // `window` when its caption still matches, otherwise the program's window from every caption
     // read afresh.

@@ -6,8 +6,9 @@
 namespace vigilon {
 
 // Case conversion that does not depend on the C library's locale, so it gives the same result on
-// every system: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic letters, which cover the
-// Western, Central European, Cyrillic and Greek ANSI code pages.
+// every system: the simple case mappings of Unicode for every letter of the Basic Multilingual
+// Plane (Latin, Greek, Cyrillic, Armenian, fullwidth forms and the rest). A letter whose other
+// case is more than one character, such as the German sharp s, stays as it is.
 wchar_t ToUpperChar(wchar_t c);
 wchar_t ToLowerChar(wchar_t c);
 std::wstring ToUpperText(std::wstring_view text);

@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_owners.h"
 #include "ui/about_logic.h"
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 #include "ui/layout_table.h"
 #include "ui/res/resource_ids.h"
 #include "ui/version_info.h"

@@ -3,7 +3,7 @@
 #include "controls/property_bag.h"
 #include "platform/win32/win32_handles.h"
 #include "support/folders.h"
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 #include "ui/input_box.h"
 #include "ui/win32_layout.h"
 

@@ -1,15 +1,14 @@
 #include "ui/layout_table.h"
 
-#include <algorithm>
-#include <array>
-
 namespace vigilon {
 namespace {
 
 using enum ControlKind;
 constexpr Container Window = Container::Window;
 
-constexpr ControlPlacement Unsorted[] = {
+// In creation order, which is keyboard order: the window's own controls by tab index, then the
+// framed panel's children by theirs. The panel exists before its children are put in it.
+constexpr ControlPlacement kEditor[] = {
     {kIdImage, Picture, Window, L"", nullptr, 180, 60, 1050, 1125, -1, ControlFont::Window},
     {kIdDescription, Label, Window, L"", nullptr, 2760, 60, 5055, 1035, 0, ControlFont::LargeBold},
     {kIdProgramList, ListBox, Window, L"", nullptr, 120, 1680, 2535, 3960, 1, ControlFont::Window},
@@ -60,15 +59,6 @@ constexpr RuleLine kRule[] = {
     {105, 2460, 5654, 2, 0xFFFFFF},
 };
 
-// Creation order decides keyboard order, so the table is handed out sorted by tab index.
-constexpr auto Sorted() {
-    std::array<ControlPlacement, std::size(Unsorted)> sorted{};
-    std::copy(std::begin(Unsorted), std::end(Unsorted), sorted.begin());
-    std::sort(sorted.begin(), sorted.end(), [](ControlPlacement const& a, ControlPlacement const& b) { return a.tabIndex < b.tabIndex; });
-    return sorted;
-}
-
-constexpr auto kEditor = Sorted();
 
 }  // namespace
 

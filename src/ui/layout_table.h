@@ -43,7 +43,8 @@ inline constexpr std::uint16_t kIdBrowseBase = 1050;     // Command1 1 and 3
 inline constexpr int kEditorWidth = 10215;
 inline constexpr int kEditorHeight = 7125;
 
-// Every control of the editor, in tab order within each container.
+// Every control of the editor in creation order: the window's own controls by tab index, the
+// framed panel among them, then the panel's children by theirs.
 std::span<ControlPlacement const> EditorLayout();
 
 // The About dialog's client area and controls.
@@ -58,6 +59,7 @@ inline constexpr std::uint16_t kIdAboutVersion = 1105;
 inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
 
 std::span<ControlPlacement const> AboutLayout();
+
 
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {

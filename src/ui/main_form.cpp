@@ -2,7 +2,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 #include "ui/layout_table.h"
 #include "ui/res/resource_ids.h"
 
@@ -200,6 +200,26 @@ void MainForm::OnActivate(WPARAM state) {
     }
 }
 
+void MainForm::OnClose() {
+    if (ending_) return;
+    // A hidden window cannot be closed by the user: the request comes from another program (the
+    // task manager, taskkill, an installer), which wants Vigilon to end.
+    if (!IsWindowVisible(window_)) {
+        Unload();
+        return;
+    }
+    // Closed by the user (close box, Close on the system menu, Alt+F4) from any visible state: the
+    // window is hidden and watching resumes. A window not yet minimised is minimised, which does
+    // both (OnSize) and keeps its state for a later stop on a missing file; one that sits
+    // minimised on the taskbar gets no size change, so it is hidden here.
+    if (!IsIconic(window_)) {
+        ShowWindow(window_, SW_MINIMIZE);
+        return;
+    }
+    ShowWindow(window_, SW_HIDE);
+    engine_.ResumeLaunching();
+}
+
 void MainForm::OnEndSession() {
     engine_.ClosePrograms();
     platform_.events.ProcessPendingEvents();
@@ -256,10 +276,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnActivate(wParam);
         return 0;
     case WM_SIZE: OnSize(wParam); return 0;
-    case WM_CLOSE:
-        // Closing by the user (close box, Alt+F4) only hides the window and resumes watching.
-        if (!ending_) ShowWindow(window_, SW_MINIMIZE);
-        return 0;
+    case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession();

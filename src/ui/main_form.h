@@ -9,7 +9,7 @@
 #include "engine/watch_engine.h"
 #include "engine/watch_host.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/base_window.h"
+#include "platform/win32/base_window.h"
 #include "ui/editor_window.h"
 #include "ui/tray_commands.h"
 #include "ui/tray_icon.h"
@@ -53,6 +53,7 @@ private:
     void RunPopupCommand(PopupCommand command);
     void OnSize(WPARAM kind);
     void OnActivate(WPARAM state);
+    void OnClose();
     void OnEndSession();
     void Configure();
     void RestoreMainWindow();

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -31,6 +32,36 @@ WindowKind KindOf(ControlKind kind) {
 }
 
 constexpr float kSmallestFittedPoints = 8.0f;
+
+// The artwork stands on a background of this colour (RGB 192, 192, 192), which runs to its edges.
+constexpr BYTE kLogoBackground = 192;
+
+// Paints the background of a 24-bit bitmap in `colour`: the pixels of the background colour that
+// connect to its border. The artwork's own grey inside the picture is left alone.
+void FillBackground(BITMAP const& bitmap, COLORREF colour) {
+    if (colour == RGB(kLogoBackground, kLogoBackground, kLogoBackground)) return;  // nothing to paint
+    int const width = bitmap.bmWidth;
+    int const height = bitmap.bmHeight < 0 ? -bitmap.bmHeight : bitmap.bmHeight;
+    auto* const bits = static_cast<BYTE*>(bitmap.bmBits);
+    auto pixel = [&](int x, int y) { return bits + static_cast<std::ptrdiff_t>(y) * bitmap.bmWidthBytes + x * 3; };
+    auto isBackground = [&](int x, int y) {
+        BYTE const* p = pixel(x, y);
+        return p[0] == kLogoBackground && p[1] == kLogoBackground && p[2] == kLogoBackground;
+    };
+    std::vector<POINT> pending;
+    for (int x = 0; x < width; ++x) pending.insert(pending.end(), {{x, 0}, {x, height - 1}});
+    for (int y = 0; y < height; ++y) pending.insert(pending.end(), {{0, y}, {width - 1, y}});
+    while (!pending.empty()) {
+        POINT const at = pending.back();
+        pending.pop_back();
+        if (at.x < 0 || at.y < 0 || at.x >= width || at.y >= height || !isBackground(at.x, at.y)) continue;
+        BYTE* const p = pixel(at.x, at.y);
+        p[0] = GetBValue(colour);
+        p[1] = GetGValue(colour);
+        p[2] = GetRValue(colour);
+        pending.insert(pending.end(), {{at.x + 1, at.y}, {at.x - 1, at.y}, {at.x, at.y + 1}, {at.x, at.y - 1}});
+    }
+}
 
 }  // namespace
 
@@ -89,8 +120,18 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, wchar_t const* text) {
 }
 
 HBITMAP LoadLogo(HINSTANCE instance) {
-    return static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    // LR_LOADMAP3DCOLORS maps only bitmaps with a colour table, and the logo is 24-bit: its
+    // background is painted in the face colour here, in the bitmap's own pixels.
+    auto const logo = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    DIBSECTION dib{};
+    if (logo == nullptr || GetObjectW(logo, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24 ||
+        dib.dsBm.bmBits == nullptr) {
+        return logo;
+    }
+    FillBackground(dib.dsBm, GetSysColor(COLOR_BTNFACE));
+    GdiFlush();
+    return logo;
 }
 
 }  // namespace vigilon

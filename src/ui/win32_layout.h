@@ -25,7 +25,7 @@ HFONT CreateFittingFont(HWND label, wchar_t const* face, float points, bool bold
 HWND CreateTooltips(HWND owner, HINSTANCE instance);
 void AddTooltip(HWND tooltips, HWND owner, HWND control, wchar_t const* text);
 
-// The program's logo, with its grey background mapped to the button-face colour.
+// The program's logo, its background painted in the button-face colour.
 HBITMAP LoadLogo(HINSTANCE instance);
 
 }  // namespace vigilon

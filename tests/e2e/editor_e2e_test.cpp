@@ -13,6 +13,8 @@ constexpr int kFrame = 1020;
 constexpr int kFieldBase = 1040;  // + 0 caption, 1 exe, 2 prefix, 3 command, 4 postfix
 constexpr int kInputText = 102;
 constexpr UINT kHelpAboutCommand = 209;
+constexpr int kLogo = 1000;
+constexpr int kAboutSysInfo = 1102;
 
 std::wstring TextOf(HWND window) {
     wchar_t buffer[1024] = L"";
@@ -118,7 +120,7 @@ TEST_F(EditorTest, NewProgramAndDeleteWithTheirQuestions) {
     Click(frame, kSave);
     ASSERT_TRUE(WaitUntil([&] { return IniValue(Ini(), L"Apps", L"App2") == L"Gamma"; }));
     EXPECT_EQ(IniValue(Ini(), L"Apps", L"Number"), L"2");
-    EXPECT_EQ(IniValue(Ini(), L"Gamma", L"EXE"), L"");
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(Ini(), L"Gamma", L"EXE").empty(); }));  // written after App2
 }
 
 TEST_F(EditorTest, AboutShowsTheVersionAndEscapeClosesIt) {
@@ -139,6 +141,43 @@ TEST_F(EditorTest, AboutShowsTheVersionAndEscapeClosesIt) {
     ASSERT_TRUE(WaitUntil([&] { return (about = FindMessageBox(L"About Vigilon")) != nullptr; }));
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return Field(0) == Caption(L"Alpha"); }));
+}
+
+TEST_F(EditorTest, AboutStaysModalWhileItsSystemInfoBoxIsOpenAndAfter) {
+    testing::ScopedRegistryValue const noPath(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                                              L"PATH");
+    testing::ScopedRegistryValue const noFolder(HKEY_LOCAL_MACHINE,
+                                                L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO");
+    Open();
+    SendMenuCommand(main_, kHelpAboutCommand);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (about = FindMessageBox(L"About Vigilon")) != nullptr; }));
+    Click(about, kAboutSysInfo);
+    std::wstring text;
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(L"Vigilon", &text)) != nullptr; }));
+    EXPECT_EQ(text, L"System Information Is Unavailable At This Time");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), about);
+    EXPECT_FALSE(IsWindowEnabled(about));
+    PressOk(box);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(about) != FALSE; }));
+    EXPECT_TRUE(HoldsFor([&] { return IsWindowEnabled(main_) == FALSE; }, 1));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; }));
+}
+
+TEST_F(EditorTest, TheLogoStandsOnTheFaceColour) {
+    Open();
+    RECT logo{};
+    GetWindowRect(GetDlgItem(main_, kLogo), &logo);
+    auto const cornerPixel = [&] {
+        HDC const screen = GetDC(nullptr);
+        COLORREF const pixel = GetPixel(screen, logo.left + 1, logo.top + 1);
+        ReleaseDC(nullptr, screen);
+        return pixel;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return cornerPixel() == GetSysColor(COLOR_BTNFACE); }, 5))
+        << std::hex << cornerPixel() << " against " << GetSysColor(COLOR_BTNFACE);
 }
 
 TEST_F(EditorTest, AFailedSaveIsReportedWithTheFileName) {

@@ -76,6 +76,12 @@ TEST_F(VigilonTest, MissingExecutableIsReportedAndPausesLaunching) {
     ASSERT_TRUE(WaitUntil([&] { return Shown(main_); }));
     EXPECT_TRUE(IsIconic(main_));
     EXPECT_TRUE(HoldsFor([&] { return RecordOf(helper).starts.empty() && !FindMessageBox(L"Vigilon"); }, 2.5));
+
+    // Closed from its taskbar button while minimised: hidden, and launching resumes, so the next
+    // pass reports the missing file again.
+    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Hidden(main_); }));
+    EXPECT_TRUE(WaitUntil([&] { return FindMessageBox(L"Vigilon") != nullptr; }));
 }
 
 TEST_F(VigilonTest, StartsTheJarProgramInTheJarsFolderAndDeletesItsMarker) {
@@ -135,6 +141,17 @@ TEST_F(VigilonTest, ExitLeavesProgramsRunningAndVisibleAndRemovesTheIcon) {
     EXPECT_TRUE(Shown(WindowOf(Caption(L"Gamma"))));
     EXPECT_FALSE(TrayIconPresent(main_));
     EXPECT_EQ(RecordOf(helper).closes, 0);
+}
+
+TEST_F(VigilonTest, ACloseRequestFromAnotherProgramEndsVigilonAsExitDoes) {
+    std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
+    WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Gamma"))); }));
+    PostMessageW(main_, WM_CLOSE, 0, 0);  // what taskkill without /F sends the hidden window
+    EXPECT_EQ(vigilon_.WaitForExit(15), 0);
+    EXPECT_TRUE(Shown(WindowOf(Caption(L"Gamma"))));
+    EXPECT_FALSE(TrayIconPresent(main_));
 }
 
 TEST_F(VigilonTest, TrayIconComesBackWhenTheTaskbarIsCreatedAgain) {

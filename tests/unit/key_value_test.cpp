@@ -55,11 +55,14 @@ TEST_F(KeyValueTest, ZeroLengthStringIsEmpty) {
 }
 
 TEST_F(KeyValueTest, FailuresEmptyTheText) {
-    registry.SetBytes(kRoot, kKey, L"Big", kRegSz, std::vector<std::uint8_t>(1025, 'a'));
-    registry.SetBytes(kRoot, kKey, L"Fits", kRegSz, std::vector<std::uint8_t>(1024, 'a'));
+    // 1023 characters and a terminator fit, as in 1024 bytes of a single-byte code page.
+    registry.SetString(kRoot, kKey, L"Long", std::wstring(1023, L'a'));
+    registry.SetString(kRoot, kKey, L"Command", L"\"C:\\Tools\\msinfo32.exe\" " + std::wstring(601, L'x'));
+    registry.SetString(kRoot, kKey, L"Big", std::wstring(1024, L'a'));
+    EXPECT_EQ(Read(L"Long").size(), 1023u);
+    EXPECT_EQ(Read(L"Command").size(), 625u);
     EXPECT_EQ(Read(L"Big", false), L"");
     EXPECT_EQ(Read(L"Missing", false), L"");
-    EXPECT_EQ(Read(L"Fits").size(), 512u);
     std::wstring text = L"x";
     EXPECT_FALSE(GetKeyValue(registry, kRoot, L"Software\\Absent", L"", text));
     EXPECT_EQ(text, L"");

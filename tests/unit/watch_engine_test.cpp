@@ -275,9 +275,10 @@ TEST_F(WatchEngineTest, EndingDuringAWaitAbandonsThePass) {
 }
 
 TEST_F(WatchEngineTest, ProgramsDeletedDuringAWaitAreNotTouched) {
-    fake.files.AddFile(L"C:\\a.exe");
+    fake.files.AddFolder(L"D:\\A\\");
+    fake.files.AddFile(L"D:\\A\\a.exe");
     fake.files.AddFile(L"C:\\b.exe");
-    AddProgram(L"A", L"A - ", L"C:\\a.exe");
+    AddProgram(L"A", L"A - ", L"D:\\A\\a.exe");
     AddProgram(L"B", L"B - ", L"C:\\b.exe");
     fake.shell.onLaunch = [&](auto const&) {
         fake.events.After(1500, [&] {
@@ -287,6 +288,38 @@ TEST_F(WatchEngineTest, ProgramsDeletedDuringAWaitAreNotTouched) {
     engine.WatchPrograms();
     EXPECT_EQ(fake.shell.launches.size(), 1u);
     EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_EQ(fake.files.currentDirectory, kFolder);  // the abandoned launch left its folder
+}
+
+TEST_F(WatchEngineTest, AWindowRetitledIntoAMatchCountsAtOnceThoughTheSystemDoesNotSay) {
+    fake.desktop.tracksChanges = true;  // and no retitle is reported, as under Wine
+    WindowHandle const late = fake.desktop.Add(L"Untitled", true, true);
+    fake.files.AddFile(L"C:\\slow.exe");
+    AddProgram(L"Ed", L"Editor", L"C:\\ed.exe");
+    engine.ClosePrograms();  // paused: a missing program is not started, only looked for
+    for (int i = 0; i <= CaptionCache::kYoungUpdates; ++i) engine.WatchPrograms();  // settled
+    fake.desktop.Find(late)->caption = L"Editor - a.txt";
+    engine.WatchPrograms();
+    EXPECT_EQ(programs[1].windowHandle, late);
+    EXPECT_FALSE(fake.desktop.IsVisible(late));
+
+    // A started program whose window takes its title long after it opened is found at that try,
+    // also where every update enumerates the desktop but reads only the young windows' captions.
+    fake.desktop.tracksChanges = false;
+    engine.ResumeLaunching();
+    AddProgram(L"Slow", L"Slow - ready", L"C:\\slow.exe");
+    std::int64_t retitledAt = 0;
+    fake.shell.onLaunch = [&](auto const&) {
+        WindowHandle const window = fake.desktop.Add(L"Loading", true, true);
+        fake.events.After(20'000, [&, window] {
+            fake.desktop.Find(window)->caption = L"Slow - ready";
+            retitledAt = fake.events.now;
+        });
+    };
+    engine.WatchPrograms();
+    EXPECT_NE(programs[2].windowHandle, 0u);
+    EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_LE(fake.events.now - retitledAt, 2'000);
 }
 
 TEST_F(WatchEngineTest, APassReadsTheDesktopOnceHoweverManyPrograms) {
@@ -371,8 +404,8 @@ TEST_F(WatchEngineTest, ACaptionChangedSinceItWasReadIsLookedAtAfreshBeforeActin
 TEST_F(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTheView) {
     WindowHandle const first = fake.desktop.Add(L"Shared - one");
     fake.desktop.Add(L"Shared - two");
-    fake.files.AddFile(L"C:\a.exe");
-    AddProgram(L"A", L"Starter", L"C:\a.exe");
+    fake.files.AddFile(L"C:\\a.exe");
+    AddProgram(L"A", L"Starter", L"C:\\a.exe");
     AddProgram(L"B", L"Shared", L"");
     AddProgram(L"C", L"Late", L"C:\\c.exe");  // its window opens while A is being started
     fake.shell.onLaunch = [&](auto const&) {

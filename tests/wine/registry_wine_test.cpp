@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "app/key_value.h"
 #include "platform/win32/win32_registry.h"
 #include "wine_test_support.h"
@@ -46,10 +44,12 @@ TEST(RegistryOnWindows, StringsWithAndWithoutTheirFinalZero) {
     EXPECT_EQ(ReadValue(L"Bare"), L"PATH");
 }
 
-TEST(RegistryOnWindows, ValuesOverTheBufferAndMissingOnesFail) {
-    std::vector<BYTE> const big(1025, 'a');
-    ScopedRegistryValue v(HKEY_CURRENT_USER, kTestKey, L"Big", REG_BINARY, big.data(),
-                          static_cast<DWORD>(big.size()));
+TEST(RegistryOnWindows, TextUpTo1023CharactersIsReadAndLongerOrMissingValuesFail) {
+    std::wstring const longest(1023, L'a');
+    std::wstring const tooLong(1024, L'b');
+    ScopedRegistryValue fits(HKEY_CURRENT_USER, kTestKey, L"Fits", REG_SZ, longest.c_str(), StringBytes(longest));
+    ScopedRegistryValue big(HKEY_CURRENT_USER, kTestKey, L"Big", REG_SZ, tooLong.c_str(), StringBytes(tooLong));
+    EXPECT_EQ(ReadValue(L"Fits"), longest);
     EXPECT_EQ(ReadValue(L"Big", false), L"");
     EXPECT_EQ(ReadValue(L"Missing", false), L"");
 }

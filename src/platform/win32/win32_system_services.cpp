@@ -25,7 +25,7 @@ SndPlaySoundW SoundFunction() {
 
 int Win32SystemServices::ShowMessageBox(std::wstring_view text, std::wstring_view title,
                                         std::uint32_t style) {
-    HWND const owner = owner_ != nullptr && IsWindowVisible(owner_) ? owner_ : nullptr;
+    HWND const owner = owner_ != nullptr && IsWindowVisible(owner_) ? GetLastActivePopup(owner_) : nullptr;
     return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
 }
 

@@ -8,7 +8,9 @@ namespace vigilon {
 
 class Win32SystemServices final : public SystemServices {
 public:
-    // Message boxes are owned by this window while it is visible, so they are modal to it.
+    // While this window is visible, message boxes are owned by the window the user acts in: this
+    // one, or the dialog it has open (the About dialog), so that the box is modal to that window
+    // and closing the box gives input back to it alone.
     void SetOwner(HWND owner) { owner_ = owner; }
 
     int ShowMessageBox(std::wstring_view text, std::wstring_view title, std::uint32_t style) override;

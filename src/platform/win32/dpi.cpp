@@ -1,4 +1,4 @@
-#include "ui/dpi.h"
+#include "platform/win32/dpi.h"
 
 #include <cmath>
 
