@@ -61,6 +61,10 @@ std::wstring UnreadableSettingsMessage(std::wstring const& path) {
            L"check that it is a file you may read, and start Vigilon again.";
 }
 
+std::wstring UnsavedSettingsMessage(std::wstring const& path) {
+    return L"The settings could not be saved to " + path + L".\r\nCheck that the file and its folder can be written to.";
+}
+
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
     int const count = programs.Count();
     bool ok = file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));

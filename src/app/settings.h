@@ -37,6 +37,9 @@ SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, W
 // What the user is told when the settings file cannot be read.
 std::wstring UnreadableSettingsMessage(std::wstring const& path);
 
+// What the user is told when the settings file at `path` could not be written.
+std::wstring UnsavedSettingsMessage(std::wstring const& path);
+
 // Writes the count, the names and every program's section. Nothing is removed from the file.
 // True when every write succeeded.
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);

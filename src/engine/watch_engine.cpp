@@ -1,6 +1,8 @@
 #include "engine/watch_engine.h"
 
+#include <algorithm>
 #include <array>
+#include <cwchar>
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
@@ -16,13 +18,21 @@ namespace vigilon {
 namespace {
 
 constexpr int kWindowTries = 61;
+constexpr std::int64_t kWindowWaitMilliseconds = kWindowTries * 1000;
+// Reading every caption costs a round trip per window under Wine: done for a missing program at
+// most this often, so every other one-second pass.
+constexpr std::int64_t kFullReadingInterval = 1500;
 constexpr std::int32_t kLaunchSucceeded = 32;  // the shell's results above this mean success
 
 }  // namespace
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
                          std::wstring programFolder)
-    : platform_(platform), host_(host), programs_(programs), programFolder_(std::move(programFolder)) {}
+    : platform_(platform),
+      host_(host),
+      programs_(programs),
+      programFolder_(std::move(programFolder)),
+      history_(platform.files, platform.events, programFolder_ + L"vigilon.log") {}
 
 void WatchEngine::WatchPrograms() {
     if (watchBusy_) return;
@@ -34,65 +44,110 @@ void WatchEngine::WatchPrograms() {
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
+    if (!host_.Ending()) WatchProcessesFound();
     watchBusy_ = false;
 }
 
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WatchedProgram& record = programs_[number];
+    ProgramState& state = states_[record.name];
     Desktop& desktop = platform_.desktop;
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
     if (record.caption.empty()) {
         record.windowHandle = 0;
+        state = {};
         return Outcome::Next;
     }
     record.windowHandle = FindInPass(record);
-    // Visibility first: a watched window is usually hidden, and each question is a round trip.
-    if (record.windowHandle != 0 && desktop.IsVisible(record.windowHandle) &&
-        desktop.IsMinimised(record.windowHandle)) {
-        desktop.ShowWindowAs(record.windowHandle, kSwHide);
+    // About to start it: a fresh look at every caption decides, unless one was just taken.
+    if (record.windowHandle == 0 && !launchPaused_ && !state.awaited && captionsState_ != Captions::Fresh) {
+        record.windowHandle = FindProgramWindow(record);
     }
-    if (record.windowHandle != 0 || launchPaused_) return Outcome::Next;
+    NoteWindow(record, state, record.windowHandle);
+    if (record.windowHandle != 0) {
+        // Visibility first: a watched window is usually hidden, and each question is a round trip.
+        if (desktop.IsVisible(record.windowHandle) && desktop.IsMinimised(record.windowHandle)) {
+            desktop.ShowWindowAs(record.windowHandle, kSwHide);
+            Log(L"hidden", record.name);
+        }
+        return Outcome::Next;
+    }
+    if (state.awaited) {
+        if (platform_.events.MonotonicMilliseconds() - state.launchedAt < kWindowWaitMilliseconds) {
+            return Outcome::Next;
+        }
+        state.awaited = false;  // the next pass starts it again
+        return Report(L"Could not find Window with Caption: " + record.caption, record.name);
+    }
+    if (launchPaused_) return Outcome::Next;
     return Launch(number);
+}
+
+void WatchEngine::NoteWindow(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+    if (window == state.window) return;
+    if (window == 0) {
+        Log(L"gone", record.name);
+        state.window = 0;
+        state.processId = 0;
+        return;
+    }
+    if (state.awaited) {
+        state.awaited = false;
+        std::int64_t const waited = platform_.events.MonotonicMilliseconds() - state.launchedAt;
+        wchar_t seconds[32];
+        std::swprintf(seconds, std::size(seconds), L"%.1f", static_cast<double>(waited) / 1000.0);
+        Log(L"found", record.name, seconds);
+    }
+    state.window = window;
+    state.processId = platform_.desktop.WindowProcessId(window);
 }
 
 WatchEngine::Outcome WatchEngine::Launch(int number) {
     // A launch processes events and windows come and go meanwhile: the programs after this one
     // are looked up in a new reading of the desktop.
     captionsState_ = Captions::Stale;
-    Outcome const outcome = StartAndWait(number);
+    Outcome outcome = Start(number);
+    if (outcome == Outcome::Started) outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(number) : Outcome::Next;
     // Every way out of a launch, an abandoned one included, leaves the program folder current:
     // a later program with a bare file name is looked for there.
     ChangeDirectory(platform_.files, programFolder_);
     if (outcome == Outcome::StopPass || host_.Ending()) return Outcome::StopPass;
+    if (noticeMode_ == NoticeMode::Tray) return Outcome::Next;  // nothing was waited for
     bool const goOn = platform_.events.ProcessPendingEvents();
     captionsState_ = Captions::Stale;  // the desktop has moved on during the wait and its events
     return goOn ? Outcome::Next : Outcome::StopPass;
 }
 
-WatchEngine::Outcome WatchEngine::StartAndWait(int number) {
+WatchEngine::Outcome WatchEngine::Start(int number) {
     if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
         return Outcome::StopPass;
     }
     if (!Valid(number)) return Outcome::StopPass;
     WatchedProgram& record = programs_[number];
     if (!FileExists(platform_.files, record.exe)) {
-        return MissingFileStop(L"Executable: " + record.exe + L" is not a valid file.");
+        return MissingFileStop(L"Executable: " + record.exe + L" is not a valid file.", record.name);
     }
     std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
     EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
-    record.launchResult =
-        platform_.shell.Execute(host_.MainWindow(), L"open", L"\"" + record.exe + L"\"", parameters,
-                                platform_.files.WorkingDirectory(), kSwMinimize);
-    if (record.launchResult > kLaunchSucceeded) return WaitForWindow(number);
-    return Report(L"Error launching: \"" + record.exe + L"\"" + parameters);
+    std::wstring const file = L"\"" + record.exe + L"\"";
+    record.launchResult = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
+                                                  platform_.files.WorkingDirectory(), kSwMinimize);
+    if (record.launchResult <= kLaunchSucceeded) {
+        return Report(L"Error launching: " + file + parameters, record.name);
+    }
+    Log(L"launch", record.name, file + parameters);
+    ProgramState& state = states_[record.name];
+    state.awaited = true;
+    state.launchedAt = platform_.events.MonotonicMilliseconds();
+    return Outcome::Started;
 }
 
 WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
     WatchedProgram& record = programs_[number];
     CompleteJarPaths(record);
     if (!FileExists(platform_.files, record.command)) {
-        return MissingFileStop(L"Quorvault location: " + record.command + L" is not a valid file.");
+        return MissingFileStop(L"Quorvault location: " + record.command + L" is not a valid file.", record.name);
     }
     EnterDirectory(DirectoryOf(record.command));
     std::wstring const markerFolder =
@@ -101,7 +156,7 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
     if (FileExists(platform_.files, marker) && !platform_.files.RemoveFile(marker)) {
         // A marker left behind may keep the program from starting, but starting it anyway is
         // the better bet; the user learns why if it does not come up.
-        return Report(L"Marker file: " + marker + L" could not be deleted.");
+        return Report(L"Marker file: " + marker + L" could not be deleted.", record.name);
     }
     return Outcome::Next;
 }
@@ -110,23 +165,64 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
-        // A second of events has passed: the window awaited is new, or has just taken its title.
-        record.windowHandle = FindProgramWindow(record);
-        if (record.windowHandle != 0) return Outcome::Next;
+        captionsState_ = Captions::Stale;  // a second of events has passed
+        record.windowHandle = FindInPass(record);
+        if (record.windowHandle != 0) {
+            NoteWindow(record, states_[record.name], record.windowHandle);
+            return Outcome::Next;
+        }
     }
-    return Report(L"Could not find Window with Caption: " + programs_[number].caption);
+    WatchedProgram const& record = programs_[number];
+    states_[record.name].awaited = false;
+    return Report(L"Could not find Window with Caption: " + record.caption, record.name);
 }
 
-WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message) {
-    if (Report(message) == Outcome::StopPass) return Outcome::StopPass;
-    launchPaused_ = true;
+WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
+    if (Report(message, program) == Outcome::StopPass) return Outcome::StopPass;
+    SetLaunchPaused(true);
     host_.ShowMainWindow();
     return Outcome::StopPass;
 }
 
-WatchEngine::Outcome WatchEngine::Report(std::wstring const& message) {
+WatchEngine::Outcome WatchEngine::Report(std::wstring const& message, std::wstring_view program) {
+    Log(L"message", program, message);
+    if (noticeMode_ == NoticeMode::Tray) {
+        host_.ShowNotice(message);
+        return Outcome::Next;
+    }
     ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
     return host_.Ending() ? Outcome::StopPass : Outcome::Next;
+}
+
+void WatchEngine::SetLaunchPaused(bool paused) {
+    if (paused == launchPaused_) return;
+    launchPaused_ = paused;
+    Log(paused ? L"paused" : L"resumed", {});
+    host_.LaunchPausedChanged(paused);
+}
+
+void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    if (history_.Record(event, program, details) || historyFailureReported_) return;
+    // Said once, without holding anything up; later lines are tried quietly.
+    historyFailureReported_ = true;
+    host_.ShowNotice(L"The event history could not be written to " + history_.Path() + L".");
+}
+
+void WatchEngine::WatchProcessesFound() {
+    std::vector<std::uint32_t> processes;
+    std::map<std::wstring, ProgramState> current;
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        auto const state = states_.find(programs_[i].name);
+        if (state == states_.end()) continue;
+        if (state->second.processId != 0) processes.push_back(state->second.processId);
+        current.insert(states_.extract(state));
+    }
+    states_ = std::move(current);  // programs deleted meanwhile are forgotten
+    std::sort(processes.begin(), processes.end());
+    processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
+    if (processes == watchedProcesses_) return;
+    watchedProcesses_ = std::move(processes);
+    platform_.processes.WatchProcesses(watchedProcesses_);
 }
 
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
@@ -136,9 +232,12 @@ WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
     }
     WindowHandle const window = Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
     // Not among the captions as last read: a window may have taken the caption since, and not
-    // every system reports a retitle. Every caption is read afresh, at most once per reading,
-    // before the program counts as missing.
-    if (window == 0 && captionsState_ != Captions::Fresh) return FindProgramWindow(record);
+    // every system reports a retitle. Every caption is read afresh, at most every other second,
+    // so a missing program finds a window retitled into a match within a tick or two.
+    if (window == 0 && captionsState_ != Captions::Fresh &&
+        platform_.events.MonotonicMilliseconds() - lastFullReading_ >= kFullReadingInterval) {
+        return FindProgramWindow(record);
+    }
     return window;
 }
 
@@ -153,6 +252,7 @@ WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& r
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
     captions_.Refresh(platform_.desktop);
     captionsState_ = Captions::Fresh;
+    lastFullReading_ = platform_.events.MonotonicMilliseconds();
     return captions_.Find(record.caption, kMatchBeginsWith, false);
 }
 
@@ -166,11 +266,14 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
     for (int i = 1; i <= programs_.Count(); ++i) {
         WindowHandle const window = programs_[i].windowHandle;
         if (window == 0) continue;
+        std::wstring const name = programs_[i].name;
         if (desktop.IsVisible(window) && !forceShow) {
             desktop.ShowWindowAs(window, kSwHide);
+            Log(L"hidden", name);
             continue;
         }
         desktop.ShowWindowAs(window, kSwShowNormal);
+        Log(L"shown", name);
         platform_.events.ProcessPendingEvents();
         std::uint32_t const processId = desktop.WindowProcessId(window);
         if (processId != 0) desktop.ActivateProcess(processId);  // a failure changes nothing
@@ -178,17 +281,22 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
 }
 
 void WatchEngine::ClosePrograms() {
-    launchPaused_ = true;
+    SetLaunchPaused(true);
     for (int i = 1; i <= programs_.Count(); ++i) {
         WindowHandle const window = programs_[i].windowHandle;
         if (window == 0) continue;
+        std::wstring const name = programs_[i].name;
+        Log(L"close", name);
+        // Forgotten first: its going is asked for, not news.
+        states_[name].window = 0;
+        states_[name].processId = 0;
         platform_.desktop.RequestClose(window);
         if (i <= programs_.Count()) programs_[i].windowHandle = 0;
     }
 }
 
 void WatchEngine::ResumeLaunching() {
-    launchPaused_ = false;
+    SetLaunchPaused(false);
     host_.EnableTimer();
 }
 

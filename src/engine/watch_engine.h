@@ -1,22 +1,45 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "app/watched_programs.h"
+#include "engine/event_history.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
 
 namespace vigilon {
 
+// How the watch pass reports a problem.
+enum class NoticeMode : std::uint8_t {
+    // A modal message box, and nothing else is watched until the user dismisses it. While a
+    // started program's window is awaited, the pass waits for it and visits nothing else either.
+    Box,
+    // A tray notification; the pass goes on. Each program keeps its own sequence (start, up to a
+    // minute's wait for its window, the notice when it does not come), advanced by each pass, so
+    // one program's trouble never holds the others.
+    Tray,
+};
+
 // Keeps the watched programs running: finds their windows, hides minimised ones, starts the
-// missing ones, and shows, hides or closes them all on request.
+// missing ones, and shows, hides or closes them all on request. Every step a user may want to
+// look back on goes into the event history.
+//
+// How it works: each pass looks up every program's window in the desktop's captions. A program
+// whose window is missing is started, unless launching is paused. In Box mode the pass then waits
+// for the new window, handling events meanwhile (passes never nest: a tick inside is dropped); in
+// Tray mode the program is marked as awaited with a deadline, and later passes look for its
+// window like any other. The processes behind the windows found are watched, so the host can run
+// a pass the moment one ends.
 class WatchEngine {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
-    // One pass over the table. Does nothing when a pass is already running (a pass handles events
-    // while it waits, so a timer tick can arrive inside one).
+    // One pass over the table. Does nothing when a pass is already running (a pass in Box mode
+    // handles events while it waits, so a timer tick can arrive inside one).
     void WatchPrograms();
 
     // Hides every known window that is visible and shows and activates every hidden one; with
@@ -29,27 +52,53 @@ public:
     // Ends the pause on launching and starts the watch timer.
     void ResumeLaunching();
 
+    void SetNoticeMode(NoticeMode mode) { noticeMode_ = mode; }
+    NoticeMode Notices() const { return noticeMode_; }
+
+    // Adds an event of the program's own (start, exit) to the history.
+    void Record(std::wstring_view event, std::wstring_view details = {}) { Log(event, {}, details); }
+    std::wstring const& HistoryPath() const { return history_.Path(); }
+
     bool LaunchPaused() const { return launchPaused_; }
     bool WatchBusy() const { return watchBusy_; }
 
 private:
-    enum class Outcome { Next, StopPass };
+    // How a step ends: go on with the next program, or end the pass; Started only from Start.
+    enum class Outcome { Next, StopPass, Started };
+
+    // What the engine keeps of one program between passes, by the program's name.
+    struct ProgramState {
+        WindowHandle window = 0;        // the window the last pass found, 0 for none
+        std::uint32_t processId = 0;    // its process
+        bool awaited = false;           // started, and its window not yet found
+        std::int64_t launchedAt = 0;    // monotonic milliseconds
+    };
 
     Outcome WatchProgram(int number);
-    // Starts the program and waits for its window; the program folder is current again after.
+    // Starts the program, and in Box mode waits for its window; the program folder is current
+    // again after.
     Outcome Launch(int number);
-    Outcome StartAndWait(int number);
+    // Prepares and starts the program: Started when the shell started it.
+    Outcome Start(int number);
     Outcome PrepareJarProgram(int number);
     Outcome WaitForWindow(int number);
-    Outcome MissingFileStop(std::wstring const& message);
-    // Shows a message; StopPass when the program began to end while it was open.
-    Outcome Report(std::wstring const& message);
+    Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
+    // Reports a problem as the notice mode says, and records it; StopPass when the program began
+    // to end while a message box was open.
+    Outcome Report(std::wstring const& message, std::wstring_view program);
+    // Records what the window found for a program means: found after a start, gone, or moved to
+    // another process.
+    void NoteWindow(WatchedProgram const& record, ProgramState& state, WindowHandle window);
+    void SetLaunchPaused(bool paused);
+    void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {});
+    // Watches the processes of the windows found, and forgets the programs no longer listed.
+    void WatchProcessesFound();
     // The program's window as the pass sees it, from the desktop's captions as last read: one
     // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
     // and left out while the desktop reports no change. The window found is confirmed by reading
     // its own caption again, so a closed or retitled window is never taken for the program's; a
-    // program not found is looked for among every caption read afresh, so a window retitled into
-    // a match counts at once.
+    // program not found is looked for among every caption read afresh, at most every other
+    // second, so a window retitled into a match counts within a tick or two.
     WindowHandle FindInPass(WatchedProgram const& record);
     // `window` when its caption still matches, otherwise the program's window from every caption
     // read afresh.
@@ -63,13 +112,19 @@ private:
     WatchHost& host_;
     WatchedPrograms& programs_;
     std::wstring programFolder_;
+    EventHistory history_;
+    bool historyFailureReported_ = false;
+    NoticeMode noticeMode_ = NoticeMode::Box;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::map<std::wstring, ProgramState> states_;
+    std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.
     enum class Captions { Stale, Current, Fresh };
     CaptionCache captions_;
     Captions captionsState_ = Captions::Stale;
+    std::int64_t lastFullReading_ = INT64_MIN / 2;  // monotonic milliseconds
 };
 
 }  // namespace vigilon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -17,6 +19,10 @@ public:
     virtual void EnableTimer() = 0;
     // True once the program is ending: work in progress is abandoned.
     virtual bool Ending() = 0;
+    // Tells the user of a problem without waiting for an answer (a tray notification).
+    virtual void ShowNotice(std::wstring const& text) = 0;
+    // Launching was paused or resumed: the tray says so.
+    virtual void LaunchPausedChanged(bool paused) = 0;
 };
 
 }  // namespace vigilon

@@ -4,6 +4,10 @@
 
 namespace vigilon {
 
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
 // The user-interface thread's events and the wall clock.
 class EventLoop {
 public:
@@ -19,6 +23,12 @@ public:
 
     // The wall-clock time of day, in milliseconds.
     virtual std::int64_t WallClockMilliseconds() = 0;
+
+    // Milliseconds since some fixed moment, never set back: for deadlines.
+    virtual std::int64_t MonotonicMilliseconds() = 0;
+
+    // The local date and time, for the event history.
+    virtual LocalTime LocalTimeNow() = 0;
 };
 
 }  // namespace vigilon

@@ -33,6 +33,16 @@ public:
 
     // Deletes a file. False when it could not be deleted.
     virtual bool RemoveFile(std::wstring_view path) = 0;
+
+    // Adds `bytes` at the end of the file, creating it when missing. The file is shared with
+    // readers and writers, and the call never waits for a lock. False when it could not be written.
+    virtual bool AppendToFile(std::wstring_view path, std::string_view bytes) = 0;
+
+    // The size of the file in bytes, or -1 when it is missing or cannot be read.
+    virtual std::int64_t FileSize(std::wstring_view path) = 0;
+
+    // Renames `from` to `to`, replacing a file of that name. False when it could not.
+    virtual bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) = 0;
 };
 
 }  // namespace vigilon

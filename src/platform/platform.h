@@ -3,6 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
+#include "platform/process_watch.h"
 #include "platform/profile_store.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -19,6 +20,7 @@ struct Platform {
     SystemServices& system;
     Shell& shell;
     EventLoop& events;
+    ProcessWatch& processes;
 };
 
 }  // namespace vigilon

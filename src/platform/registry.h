@@ -17,7 +17,8 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 
-// Read access to registry keys. Results are system error codes: 0 means success.
+// Access to registry keys: reading, and the few values the program sets for itself. Results are
+// system error codes: 0 means success.
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -34,6 +35,13 @@ public:
                             std::span<std::uint8_t> data, std::size_t& size) = 0;
 
     virtual void CloseKey(RegistryKeyHandle key) = 0;
+
+    // Writes the string value `name` of `path` below `root`, creating the key as needed.
+    virtual long WriteString(RegistryRoot root, std::wstring_view path, std::wstring_view name,
+                             std::wstring_view text) = 0;
+
+    // Deletes the value `name` of `path` below `root`; a missing value is no failure.
+    virtual long DeleteValue(RegistryRoot root, std::wstring_view path, std::wstring_view name) = 0;
 };
 
 }  // namespace vigilon

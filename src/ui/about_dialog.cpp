@@ -24,35 +24,9 @@ struct AboutState {
     UINT dpi = 96;
 };
 
-// An empty dialog template: the controls are created from the layout table, in pixels scaled to
-// the monitor, rather than in dialog units.
-std::vector<WORD> EmptyTemplate() {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = kAboutStyle;
-    return words;
-}
-
-void SizeClientArea(HWND dialog, UINT dpi) {
-    RECT frame{0, 0, TwipsToPixels(kAboutWidth, dpi), TwipsToPixels(kAboutHeight, dpi)};
-    AdjustWindowRectEx(&frame, kAboutStyle, FALSE, 0);
-    int const width = frame.right - frame.left;
-    int const height = frame.bottom - frame.top;
-    // Centred on the owner, as the template's centring knew nothing of the final size.
-    RECT owner{};
-    HWND const parent = GetWindow(dialog, GW_OWNER);
-    if (parent != nullptr && IsWindowVisible(parent)) {
-        GetWindowRect(parent, &owner);
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-    }
-    SetWindowPos(dialog, nullptr, owner.left + (owner.right - owner.left - width) / 2,
-                 owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
-}
-
 void Initialise(HWND dialog, AboutState& state) {
     state.dpi = WindowDpi(dialog);
-    SizeClientArea(dialog, state.dpi);
+    SizeDialog(dialog, kAboutWidth, kAboutHeight, kAboutStyle, state.dpi);
     state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
     for (ControlPlacement const& placement : AboutLayout()) {
         HWND const control = CreateLayoutControl(dialog, placement, state.dpi, state.instance);
@@ -122,7 +96,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) {
     AboutState state{instance, platform, {}, {}};
-    std::vector<WORD> const dialogTemplate = EmptyTemplate();
+    std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kAboutStyle);
     DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()), owner, AboutProc,
                             reinterpret_cast<LPARAM>(&state));
 }

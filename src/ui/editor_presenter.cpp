@@ -44,9 +44,7 @@ void EditorPresenter::OnSelectionChanged(int index) {
 void EditorPresenter::OnSave() {
     StoreProgramFields();
     if (!SaveSettings(settings_, programs_)) {
-        ShowMessage(system_, L"The settings could not be saved to " + settings_.Path() +
-                                 L".\r\nCheck that the file and its folder can be written to.",
-                    kMbIconExclamation, kApplicationTitle);
+        ShowMessage(system_, UnsavedSettingsMessage(settings_.Path()), kMbIconExclamation, kApplicationTitle);
     }
 }
 

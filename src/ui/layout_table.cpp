@@ -54,6 +54,15 @@ constexpr ControlPlacement kAbout[] = {
     {kIdAboutVersion, Label, Window, L"Version", nullptr, 1290, 780, 4185, 225, 6, ControlFont::Window},
 };
 
+constexpr ControlPlacement kOptions[] = {
+    {kIdTrayNotices, CheckBox, Window, L"Show notices in the tray and keep watching", nullptr, 240, 180, 5400, 345, 0,
+     ControlFont::Window},
+    {kIdStartAtLogon, CheckBox, Window, L"Start Vigilon when I log on", nullptr, 240, 600, 5400, 345, 1,
+     ControlFont::Window},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 3000, 1350, 1260, 375, 2, ControlFont::Window},
+    {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 4380, 1350, 1260, 375, 3, ControlFont::Window},
+};
+
 constexpr RuleLine kRule[] = {
     {90, 2445, 5654, 1, 0x808080},
     {105, 2460, 5654, 2, 0xFFFFFF},
@@ -64,6 +73,7 @@ constexpr RuleLine kRule[] = {
 
 std::span<ControlPlacement const> EditorLayout() { return kEditor; }
 std::span<ControlPlacement const> AboutLayout() { return kAbout; }
+std::span<ControlPlacement const> OptionsLayout() { return kOptions; }
 std::span<RuleLine const> AboutRule() { return kRule; }
 
 }  // namespace vigilon

@@ -5,7 +5,7 @@
 
 namespace vigilon {
 
-enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, Frame };
+enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, Frame, CheckBox };
 
 // Where a control sits: on the window itself, or inside the framed panel.
 enum class Container : std::uint8_t { Window, Frame };
@@ -60,6 +60,15 @@ inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
 
 std::span<ControlPlacement const> AboutLayout();
 
+// The Options dialog's client area and controls.
+inline constexpr int kOptionsWidth = 5880;
+inline constexpr int kOptionsHeight = 1965;
+inline constexpr std::uint16_t kIdOptionsOk = 1;      // IDOK
+inline constexpr std::uint16_t kIdOptionsCancel = 2;  // IDCANCEL
+inline constexpr std::uint16_t kIdTrayNotices = 1200;
+inline constexpr std::uint16_t kIdStartAtLogon = 1201;
+
+std::span<ControlPlacement const> OptionsLayout();
 
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {

@@ -1,15 +1,21 @@
 #include "ui/main_form.h"
 
+#include "platform/win32/module_path.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
 #include "platform/win32/dpi.h"
+#include "app/options.h"
 #include "ui/layout_table.h"
+#include "ui/options_dialog.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
 namespace {
 
 UINT_PTR const kWatchTimerId = 1;
+UINT const kProcessEndedMessage = WM_APP + 1;  // wParam: the process id
+wchar_t const kTip[] = L"Vigilon";
+wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 UINT const kWatchIntervalMilliseconds = 1000;
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -17,6 +23,7 @@ DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZE
 HMENU CreateMenuBar() {
     HMENU const bar = CreateMenu();
     HMENU const file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
     AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
     HMENU const help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
@@ -47,8 +54,12 @@ MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsF
                    std::wstring programFolder)
     : platform_(platform),
       core_(platform.View()),
+      settings_(settings),
+      programs_(programs),
       engine_(core_, *this, programs, std::move(programFolder)),
-      editor_(core_, programs, settings) {}
+      editor_(core_, programs, settings) {
+    engine_.SetNoticeMode(LoadOptions(settings, platform.registry).trayNotices ? NoticeMode::Tray : NoticeMode::Box);
+}
 
 bool MainForm::Create(HINSTANCE instance) {
     instance_ = instance;
@@ -77,7 +88,8 @@ void MainForm::OnCreate() {
     // questions are owned by this window while it shows.
     platform_.events.SetDialogWindow(window_);
     platform_.system.SetOwner(window_);
-    tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), L"Vigilon");
+    tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), kTip);
+    platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage);
 }
 
 void MainForm::LayOut() {
@@ -117,18 +129,42 @@ void MainForm::ShowMainWindow() {
 }
 
 void MainForm::EnableTimer() {
-    if (window_ != nullptr && !ending_) SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
+    if (window_ == nullptr || ending_) return;
+    SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
+    timerEnabled_ = true;
 }
 
 void MainForm::DisableTimer() {
     if (window_ != nullptr) KillTimer(window_, kWatchTimerId);
+    timerEnabled_ = false;
+}
+
+void MainForm::ShowNotice(std::wstring const& text) { tray_.ShowBalloon(kTip, text); }
+
+void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedTip : kTip); }
+
+void MainForm::RecordStart(std::wstring const& version) {
+    engine_.Record(L"start", L"version " + version + L", settings " + settings_.Path() + L", programs " +
+                                 std::to_wstring(programs_.Count()));
 }
 
 void MainForm::OnTimer() {
     // A pass handles events while it waits, so ticks can arrive inside one: they are dropped.
     if (tickBusy_) return;
+    RunPass();
+}
+
+void MainForm::RunPass() {
+    if (!timerEnabled_ || ending_) return;  // no pass runs while the user edits
+    if (tickBusy_) {
+        passWanted_ = true;
+        return;
+    }
     tickBusy_ = true;
-    engine_.WatchPrograms();
+    do {
+        passWanted_ = false;
+        engine_.WatchPrograms();
+    } while (passWanted_ && timerEnabled_ && !ending_);
     tickBusy_ = false;
 }
 
@@ -160,6 +196,8 @@ void MainForm::OnCommand(UINT id) {
         Unload();
     } else if (id == kHelpAboutCommand) {
         ShowAbout();
+    } else if (id == kFileOptionsCommand) {
+        ShowOptions();
     }
 }
 
@@ -168,6 +206,7 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
     case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
+    case PopupCommand::History: OpenHistory(); break;
     case PopupCommand::Configure: Configure(); break;
     case PopupCommand::Exit: Unload(); break;
     case PopupCommand::Separator: break;
@@ -241,6 +280,7 @@ void MainForm::Unload() {
     if (ending_ || window_ == nullptr) return;
     ending_ = true;
     DisableTimer();
+    engine_.Record(L"exit");
     engine_.ShowHidePrograms(true);
     RestoreMainWindow();
     tray_.Delete();
@@ -255,6 +295,22 @@ void MainForm::ShowAbout() {
     editor_.Presenter().OnActivate();
 }
 
+void MainForm::ShowOptions() {
+    std::wstring const exe = ExecutablePath();
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
+        engine_.SetNoticeMode(chosen->trayNotices ? NoticeMode::Tray : NoticeMode::Box);
+    }
+    editor_.Presenter().OnActivate();
+}
+
+void MainForm::OpenHistory() {
+    // The system's viewer for the file, or Notepad where .log files have none.
+    std::wstring const path = engine_.HistoryPath();
+    if (platform_.shell.Execute(FromHwnd(window_), L"open", path, L"", L"", SW_SHOWNORMAL) <= 32) {
+        platform_.shell.StartProgram(L"notepad.exe \"" + path + L"\"");
+    }
+}
+
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         tray_.Restore();
@@ -266,6 +322,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kWatchTimerId) OnTimer();
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
+    case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
     case WM_COMMAND:
         if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
         return 0;

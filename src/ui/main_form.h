@@ -38,6 +38,11 @@ public:
     void ShowMainWindow() override;
     void EnableTimer() override;
     bool Ending() override { return ending_; }
+    void ShowNotice(std::wstring const& text) override;
+    void LaunchPausedChanged(bool paused) override;
+
+    // Adds the start to the event history: the version, the settings file and the program count.
+    void RecordStart(std::wstring const& version);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -47,6 +52,8 @@ private:
     void OnCreate();
     void LayOut();
     void OnTimer();
+    // Runs a pass now, or right after the one under way; not while the timer is stopped.
+    void RunPass();
     void OnTrayNotification(LPARAM lParam);
     void ShowPopupMenu();
     void OnCommand(UINT id);
@@ -60,9 +67,13 @@ private:
     void DisableTimer();
     void Unload();
     void ShowAbout();
+    void ShowOptions();
+    void OpenHistory();
 
     Win32Platform& platform_;
     Platform core_;
+    SettingsFile const& settings_;
+    WatchedPrograms const& programs_;
     WatchEngine engine_;
     EditorWindow editor_;
     HINSTANCE instance_ = nullptr;
@@ -75,6 +86,8 @@ private:
     bool reloadOnActivate_ = false;  // the editor reloads when the window next becomes active
     bool minimised_ = false;
     bool tickBusy_ = false;
+    bool timerEnabled_ = false;
+    bool passWanted_ = false;  // a process ended while a pass ran
     bool ending_ = false;
     bool showingStop_ = false;
 };

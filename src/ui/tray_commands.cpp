@@ -7,6 +7,7 @@ constexpr PopupItem kPopupItems[] = {
     {PopupCommand::ShowHidePrograms, L"&Show/Hide Programs"},
     {PopupCommand::ClosePrograms, L"C&lose Programs"},
     {PopupCommand::LaunchPrograms, L"L&aunch Programs"},
+    {PopupCommand::History, L"&History"},
     {PopupCommand::Separator, L"-"},
     {PopupCommand::Configure, L"&Configure"},
     {PopupCommand::Exit, L"E&xit"},

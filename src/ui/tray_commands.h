@@ -19,11 +19,12 @@ inline constexpr std::uint32_t kWmRButtonDown = 0x204;
 // right button's press opens the pop-up menu.
 TrayAction DecodeTrayNotification(bool mainWindowVisible, std::uint32_t mouseMessage);
 
-// The pop-up menu's items by index; 3 and 4 are not used.
+// The pop-up menu's items by index; 4 is not used.
 enum class PopupCommand : std::uint8_t {
     ShowHidePrograms = 0,
     ClosePrograms = 1,
     LaunchPrograms = 2,
+    History = 3,
     Separator = 5,
     Configure = 6,
     Exit = 7,
@@ -40,6 +41,7 @@ std::span<PopupItem const> PopupMenuItems();
 // Menu command identifiers: the pop-up's items are kPopupCommandBase plus their index.
 inline constexpr std::uint16_t kPopupCommandBase = 100;
 inline constexpr std::uint16_t kFileExitCommand = 200;
+inline constexpr std::uint16_t kFileOptionsCommand = 201;
 inline constexpr std::uint16_t kHelpAboutCommand = 209;
 
 std::optional<PopupCommand> PopupCommandFromId(std::uint32_t id);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace vigilon {
 
 // The program's icon in the notification area. Failures are silent: without a tray icon the
@@ -20,8 +22,14 @@ public:
     // Adds it again after the taskbar was re-created (Explorer restarted).
     void Restore();
     void Delete();
+    // Changes the tip; kept for a restore.
+    void SetTip(wchar_t const* tip);
+    // Shows a notification balloon over the icon, with the warning icon.
+    void ShowBalloon(wchar_t const* title, std::wstring const& text);
 
 private:
+    void FillTip(wchar_t const* tip);
+
     NOTIFYICONDATAW data_{};  // hWnd is null while no icon is shown
 };
 

@@ -26,6 +26,7 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::TextBox: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::Frame: break;
     }
     return {L"STATIC", 0, 0};
@@ -117,6 +118,30 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, wchar_t const* text) {
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);
     SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::vector<WORD> EmptyDialogTemplate(DWORD style) {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    header->style = style;
+    return words;
+}
+
+void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT dpi) {
+    RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    int const width = frame.right - frame.left;
+    int const height = frame.bottom - frame.top;
+    // Centred here, as the template's centring knew nothing of the final size.
+    RECT owner{};
+    HWND const parent = GetWindow(dialog, GW_OWNER);
+    if (parent != nullptr && IsWindowVisible(parent)) {
+        GetWindowRect(parent, &owner);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+    }
+    SetWindowPos(dialog, nullptr, owner.left + (owner.right - owner.left - width) / 2,
+                 owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
 }
 
 HBITMAP LoadLogo(HINSTANCE instance) {

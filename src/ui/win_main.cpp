@@ -7,12 +7,14 @@
 #include "app/settings.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
+#include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
 #include "support/message.h"
 #include "ui/main_form.h"
 #include "ui/single_instance.h"
+#include "version.h"
 
 namespace {
 
@@ -21,15 +23,7 @@ DWORD const kSettingsReadPauseMilliseconds = 300;
 
 // The folder that holds this executable, with a trailing backslash.
 std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD const n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring const path = vigilon::ExecutablePath();
     return path.substr(0, path.rfind(L'\\') + 1);
 }
 
@@ -87,6 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!form.Create(instance)) return 1;
     form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
     form.SetCaption(L"Watching programs - so you don't have to");
+    form.RecordStart(VIGILON_VERSION_TEXT_W);
     if (vigilon::DecideStartMode(vigilon::ArgumentsOf(GetCommandLineW()), firstRun) ==
         vigilon::StartMode::Configure) {
         form.StartConfiguring();

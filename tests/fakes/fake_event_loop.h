@@ -33,6 +33,9 @@ public:
         now = !events_.empty() && events_.begin()->first < until ? events_.begin()->first : until;
     }
     std::int64_t WallClockMilliseconds() override { return now; }
+    std::int64_t MonotonicMilliseconds() override { return now; }
+    // The local time: 2026-01-02 03:04:05 plus the milliseconds of `now`.
+    LocalTime LocalTimeNow() override { return {2026, 1, 2, 3, 4, 5, static_cast<int>(now % 1000)}; }
 
 private:
     std::multimap<std::int64_t, std::function<void()>> events_;

@@ -50,6 +50,28 @@ public:
         return true;
     }
 
+    // Text files: appended bytes by path. A path in `unwritable` takes no writes.
+    std::map<std::wstring, std::string> texts;
+    std::vector<std::wstring> unwritable;
+
+    bool AppendToFile(std::wstring_view path, std::string_view bytes) override {
+        std::wstring const name(path);
+        if (std::find(unwritable.begin(), unwritable.end(), name) != unwritable.end()) return false;
+        texts[name] += bytes;
+        return true;
+    }
+    std::int64_t FileSize(std::wstring_view path) override {
+        auto it = texts.find(std::wstring(path));
+        return it == texts.end() ? -1 : static_cast<std::int64_t>(it->second.size());
+    }
+    bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) override {
+        auto it = texts.find(std::wstring(from));
+        if (it == texts.end()) return false;
+        texts[std::wstring(to)] = std::move(it->second);
+        texts.erase(std::wstring(from));
+        return true;
+    }
+
 private:
     static constexpr std::uint32_t kErrorFileNotFound = 2;
     std::map<std::wstring, FileAttributes> entries_;

@@ -9,8 +9,20 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system_services.h"
 #include "platform/platform.h"
+#include "platform/process_watch.h"
 
 namespace vigilon::testing {
+
+// Keeps the list of processes watched; a test ends one by calling the host as the system would.
+class FakeProcessWatch final : public ProcessWatch {
+public:
+    std::vector<std::uint32_t> watched;
+    int calls = 0;
+    void WatchProcesses(std::span<std::uint32_t const> processIds) override {
+        watched.assign(processIds.begin(), processIds.end());
+        ++calls;
+    }
+};
 
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
@@ -21,7 +33,8 @@ struct FakePlatform {
     FakeSystemServices system;
     FakeShell shell;
     FakeEventLoop events;
-    Platform view{profile, registry, desktop, files, system, shell, events};
+    FakeProcessWatch processes;
+    Platform view{profile, registry, desktop, files, system, shell, events, processes};
 };
 
 class FakeWatchHost final : public WatchHost {
@@ -35,6 +48,11 @@ public:
     void ShowMainWindow() override { ++mainWindowShown; }
     void EnableTimer() override { ++timerEnabled; }
     bool Ending() override { return ending; }
+    void ShowNotice(std::wstring const& text) override { notices.push_back(text); }
+    void LaunchPausedChanged(bool paused) override { pausedTip = paused; }
+
+    std::vector<std::wstring> notices;
+    bool pausedTip = false;
 };
 
 }  // namespace vigilon::testing

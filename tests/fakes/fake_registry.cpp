@@ -73,4 +73,18 @@ void FakeRegistry::CloseKey(RegistryKeyHandle key) {
     if (handles_.erase(key) != 0) --openKeys;
 }
 
+long FakeRegistry::WriteString(RegistryRoot root, std::wstring_view path, std::wstring_view name,
+                               std::wstring_view text) {
+    if (KeyAt(root, std::wstring(path)).readOnly) return kErrorAccessDenied;
+    SetString(root, std::wstring(path), std::wstring(name), std::wstring(text));
+    return 0;
+}
+
+long FakeRegistry::DeleteValue(RegistryRoot root, std::wstring_view path, std::wstring_view name) {
+    Key& key = KeyAt(root, std::wstring(path));
+    if (key.readOnly) return kErrorAccessDenied;
+    key.values.erase(ToUpperText(name));
+    return 0;
+}
+
 }  // namespace vigilon::testing

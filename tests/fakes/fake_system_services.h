@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,11 @@ public:
     bool versionAvailable = true;
     SoundResult soundResult = SoundResult::Played;
     int buttonPressed = 1;
+    std::function<void()> onMessage;  // runs while a message box is open
 
     int ShowMessageBox(std::wstring_view text, std::wstring_view title, std::uint32_t style) override {
         messages.push_back({std::wstring(text), std::wstring(title), style});
+        if (onMessage) onMessage();
         return buttonPressed;
     }
     SoundResult PlaySystemSound(std::wstring_view alias, std::uint32_t) override {

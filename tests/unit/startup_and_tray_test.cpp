@@ -43,14 +43,17 @@ TEST(TrayNotification, ActsOnlyWhileTheWindowIsHidden) {
     EXPECT_EQ(DecodeTrayNotification(true, 0x204), TrayAction::None);
 }
 
-TEST(TrayMenu, FiveCommandsAndASeparatorInIndexOrder) {
-    auto const items = PopupMenuItems();
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(std::wstring(items[3].caption), L"-");
-    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 6), PopupCommand::Configure);
-    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 7), PopupCommand::Exit);
-    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 5), std::nullopt);
-    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 3), std::nullopt);
+TEST(TrayMenu, EachCommandIsFoundFromItsIdAndNothingElseIs) {
+    std::uint32_t previous = 0;
+    for (PopupItem const& item : PopupMenuItems()) {
+        auto const index = static_cast<std::uint32_t>(item.command);
+        EXPECT_TRUE(previous == 0 || index > previous) << index;  // shown in index order
+        previous = index;
+        auto const expected = item.command == PopupCommand::Separator ? std::nullopt : std::optional(item.command);
+        EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + index), expected) << index;
+    }
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 4), std::nullopt);  // an index never used
+    EXPECT_EQ(PopupCommandFromId(kFileExitCommand), std::nullopt);
 }
 
 TEST(Folders, SpecialFolderGetsOneBackslash) {

@@ -38,4 +38,12 @@ std::int64_t Win32EventLoop::WallClockMilliseconds() {
     return static_cast<std::int64_t>(ticks.QuadPart / 10'000);  // 100 ns units to milliseconds
 }
 
+std::int64_t Win32EventLoop::MonotonicMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
+
+LocalTime Win32EventLoop::LocalTimeNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 }  // namespace vigilon

@@ -11,6 +11,8 @@ public:
     bool ProcessPendingEvents() override;
     void WaitForEvents(std::int32_t milliseconds) override;
     std::int64_t WallClockMilliseconds() override;
+    std::int64_t MonotonicMilliseconds() override;
+    LocalTime LocalTimeNow() override;
 
     // Keyboard navigation (Tab, access keys, Enter, Escape) goes to this window's controls.
     void SetDialogWindow(HWND window) { dialogWindow_ = window; }

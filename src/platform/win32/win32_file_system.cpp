@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 
 FileAttributes Win32FileSystem::QueryFileAttributes(std::wstring_view path) {
@@ -33,6 +35,28 @@ std::wstring Win32FileSystem::WorkingDirectory() {
 
 bool Win32FileSystem::RemoveFile(std::wstring_view path) {
     return DeleteFileW(std::wstring(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::AppendToFile(std::wstring_view path, std::string_view bytes) {
+    // Opened for appending only, shared with every reader and writer, and closed at once, so a
+    // viewer may hold the file open and the file may be renamed between two lines.
+    UniqueKernelHandle const file = OwnFileHandle(CreateFileW(std::wstring(path).c_str(), FILE_APPEND_DATA,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
+           written == bytes.size();
+}
+
+std::int64_t Win32FileSystem::FileSize(std::wstring_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(std::wstring(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32FileSystem::MoveFileReplacing(std::wstring_view from, std::wstring_view to) {
+    return MoveFileExW(std::wstring(from).c_str(), std::wstring(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 }  // namespace vigilon

@@ -10,6 +10,9 @@ public:
     bool SetWorkingDirectory(std::wstring_view path) override;
     std::wstring WorkingDirectory() override;
     bool RemoveFile(std::wstring_view path) override;
+    bool AppendToFile(std::wstring_view path, std::string_view bytes) override;
+    std::int64_t FileSize(std::wstring_view path) override;
+    bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) override;
 };
 
 }  // namespace vigilon

@@ -50,6 +50,9 @@ struct CloseHandleRelease {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 
+struct RegCloseKeyRelease {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
 struct UnhookWinEventRelease {
     void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
 };
@@ -65,6 +68,12 @@ using UniquePen = Owned<HPEN, DeleteGdiObjectRelease>;
 using UniqueMenu = Owned<HMENU, DestroyMenuRelease>;
 using UniqueFont = Owned<HFONT, DeleteGdiObjectRelease>;
 using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
+using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
+
+// CreateFile reports failure with INVALID_HANDLE_VALUE rather than null: either is empty here.
+inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
+    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 using UniqueWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
 
 // Selects an object into a device context and selects the previous one back at the end.

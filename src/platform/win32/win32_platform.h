@@ -4,6 +4,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_process_watch.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -20,9 +21,10 @@ struct Win32Platform {
     Win32SystemServices system;
     Win32Shell shell;
     Win32EventLoop events;
+    Win32ProcessWatch processes;
 
     // The bundle the core takes.
-    Platform View() { return Platform{profile, registry, desktop, files, system, shell, events}; }
+    Platform View() { return Platform{profile, registry, desktop, files, system, shell, events, processes}; }
 };
 
 }  // namespace vigilon

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
@@ -41,5 +43,25 @@ long Win32Registry::QueryValue(RegistryKeyHandle key, std::wstring_view name, st
 }
 
 void Win32Registry::CloseKey(RegistryKeyHandle key) { RegCloseKey(ToHkey(key)); }
+
+long Win32Registry::WriteString(RegistryRoot root, std::wstring_view path, std::wstring_view name,
+                                std::wstring_view text) {
+    UniqueRegistryKey key;
+    LSTATUS const result = RegCreateKeyExW(RootKey(root), std::wstring(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                           nullptr, key.Receive(), nullptr);
+    if (result != ERROR_SUCCESS) return result;
+    std::wstring const value(text);
+    return RegSetValueExW(key.Get(), std::wstring(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<BYTE const*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+long Win32Registry::DeleteValue(RegistryRoot root, std::wstring_view path, std::wstring_view name) {
+    UniqueRegistryKey key;
+    LSTATUS result = RegOpenKeyExW(RootKey(root), std::wstring(path).c_str(), 0, KEY_SET_VALUE, key.Receive());
+    if (result == ERROR_SUCCESS) result = RegDeleteValueW(key.Get(), std::wstring(name).c_str());
+    // No key or no value: nothing is left to delete.
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
 
 }  // namespace vigilon

@@ -1,0 +1,48 @@
+#include "engine/event_history.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "support/utf8.h"
+
+namespace vigilon {
+namespace {
+
+// A field as one run of text: line breaks and tabs would split the line or its fields.
+void AppendField(std::wstring& line, std::wstring_view text) {
+    for (wchar_t c : text) line.push_back(c == L'\t' || c == L'\r' || c == L'\n' ? L' ' : c);
+}
+
+}  // namespace
+
+std::wstring EventHistory::FormatLine(LocalTime const& time, std::wstring_view event, std::wstring_view program,
+                                      std::wstring_view details) {
+    wchar_t stamp[32];
+    std::swprintf(stamp, std::size(stamp), L"%04d-%02d-%02d %02d:%02d:%02d.%03d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second, time.millisecond);
+    std::wstring line = stamp;
+    line.push_back(L'\t');
+    AppendField(line, event);
+    line.push_back(L'\t');
+    AppendField(line, program);
+    line.push_back(L'\t');
+    AppendField(line, details);
+    return line;
+}
+
+bool EventHistory::Record(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    std::string const line = ToUtf8(FormatLine(clock_.LocalTimeNow(), event, program, details) + L"\r\n");
+    if (size_ < 0) size_ = std::max<std::int64_t>(files_.FileSize(path_), 0);
+    if (size_ > 0 && size_ + static_cast<std::int64_t>(line.size()) > kMaxBytes &&
+        files_.MoveFileReplacing(path_, path_ + L".1")) {
+        size_ = 0;
+    }
+    if (!files_.AppendToFile(path_, line)) {
+        size_ = -1;  // asked afresh next time: another program may have changed the file meanwhile
+        return false;
+    }
+    size_ += static_cast<std::int64_t>(line.size());
+    return true;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "platform/process_watch.h"
+
+namespace vigilon {
+
+// Waits on the watched processes' handles in the system's thread pool; the end of one is posted
+// to the notify window as its message, with the process id in wParam.
+class Win32ProcessWatch final : public ProcessWatch {
+public:
+    Win32ProcessWatch();
+    Win32ProcessWatch(Win32ProcessWatch const&) = delete;
+    Win32ProcessWatch& operator=(Win32ProcessWatch const&) = delete;
+    ~Win32ProcessWatch() override;
+
+    void SetNotifyWindow(HWND window, UINT message);
+    void WatchProcesses(std::span<std::uint32_t const> processIds) override;
+
+private:
+    struct Watch;
+    std::map<std::uint32_t, std::unique_ptr<Watch>> watches_;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+};
+
+}  // namespace vigilon

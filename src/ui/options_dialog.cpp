@@ -1,0 +1,89 @@
+#include "ui/options_dialog.h"
+
+#include <vector>
+
+#include "platform/win32/dpi.h"
+#include "platform/win32/win32_owners.h"
+#include "ui/layout_table.h"
+#include "ui/options_logic.h"
+#include "ui/win32_layout.h"
+
+namespace vigilon {
+namespace {
+
+DWORD const kOptionsStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+// Everything the dialog uses while it is open.
+struct OptionsState {
+    HINSTANCE instance;
+    Platform& platform;
+    SettingsFile const& settings;
+    std::wstring const& exePath;
+    Options chosen;
+    UniqueFont font;
+};
+
+void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void Initialise(HWND dialog, OptionsState& state) {
+    UINT const dpi = WindowDpi(dialog);
+    SizeDialog(dialog, kOptionsWidth, kOptionsHeight, kOptionsStyle, dpi);
+    SetWindowTextW(dialog, L"Options");
+    state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
+    for (ControlPlacement const& placement : OptionsLayout()) {
+        HWND const control = CreateLayoutControl(dialog, placement, dpi, state.instance);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
+    }
+    Options const current = LoadOptions(state.settings, state.platform.registry);
+    Check(dialog, kIdTrayNotices, current.trayNotices);
+    Check(dialog, kIdStartAtLogon, current.startAtLogon);
+    SetFocus(GetDlgItem(dialog, kIdTrayNotices));
+}
+
+void Accept(HWND dialog, OptionsState& state) {
+    state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
+    state.chosen.startAtLogon = Checked(dialog, kIdStartAtLogon);
+    // Written while the dialog is open, so that a failure's message is modal to it.
+    AcceptOptions(state.chosen, state.settings, state.platform.registry, state.platform.system, state.exePath);
+    EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        auto* state = reinterpret_cast<OptionsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            Initialise(dialog, *reinterpret_cast<OptionsState*>(lParam));
+            return FALSE;  // the focus is set already
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                Accept(dialog, *state);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        default: return FALSE;
+        }
+    } catch (...) {
+        return FALSE;  // no exception may cross into the system
+    }
+}
+
+}  // namespace
+
+std::optional<Options> ShowOptionsDialog(HWND owner, HINSTANCE instance, Platform& platform,
+                                         SettingsFile const& settings, std::wstring const& exePath) {
+    OptionsState state{instance, platform, settings, exePath, {}, {}};
+    std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kOptionsStyle);
+    INT_PTR const result = DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()),
+                                                   owner, OptionsProc, reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return std::nullopt;
+    return state.chosen;
+}
+
+}  // namespace vigilon

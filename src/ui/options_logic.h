@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "app/options.h"
+#include "platform/system_services.h"
+
+namespace vigilon {
+
+// Saves the options the user accepted in the Options dialog and tells the user what could not be
+// written: the settings file as a failed Save is told, the start at logon in a message of its own.
+// True when everything was written.
+bool AcceptOptions(Options const& options, SettingsFile const& settings, Registry& registry, SystemServices& system,
+                   std::wstring const& exePath);
+
+}  // namespace vigilon

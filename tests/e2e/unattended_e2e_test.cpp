@@ -1,0 +1,56 @@
+#include "e2e_fixture.h"
+
+namespace vigilon::e2e {
+namespace {
+
+// The event words of the history, in order, for `program` (empty: Vigilon's own).
+std::vector<std::string> HistoryEvents(std::wstring const& log, std::string const& program) {
+    std::vector<std::string> words;
+    std::string const text = testing::ReadFileBytes(log);
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
+        std::string const line = text.substr(begin, end - begin);
+        std::size_t const a = line.find('\t');
+        std::size_t const b = line.find('\t', a + 1);
+        std::size_t const c = line.find('\t', b + 1);
+        if (c == std::string::npos) continue;
+        if (line.substr(b + 1, c - b - 1) == program) words.push_back(line.substr(a + 1, b - a - 1));
+    }
+    return words;
+}
+
+bool Hidden(HWND window) { return window != nullptr && !IsWindowVisible(window); }
+
+TEST_F(VigilonTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndNoBoxAppears) {
+    std::wstring const quitter = AddHelper(L"quit.exe", Caption(L"Quitter"), L"exit-at-once");
+    std::wstring const runner = AddHelper(L"run.exe", Caption(L"Runner"));
+    WriteIni({{L"Quitter", Caption(L"Quitter"), quitter}, {L"Runner", Caption(L"Runner"), runner}});
+    WritePrivateProfileStringW(L"Apps", L"Notices", L"Tray", Path(L"vigilon.ini").c_str());
+    StartVigilon();
+
+    // Both started in the first pass; Runner is hidden and, once it exits, started again, all
+    // while Quitter's window is awaited.
+    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Runner"))); }));
+    Close(WindowOf(Caption(L"Runner")));
+    ASSERT_TRUE(WaitUntil([&] { return RecordOf(runner).starts.size() == 2; }));
+    EXPECT_EQ(RecordOf(quitter).starts.size(), 1u);
+
+    // A minute on, Quitter's notice goes to the tray and the history, and it is started again.
+    std::wstring const log = Path(L"vigilon.log");
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(quitter).starts.size() == 2; }, 90));
+    EXPECT_EQ(FindMessageBox(L"Vigilon"), nullptr);
+    ExitVigilon();
+
+    EXPECT_EQ(HistoryEvents(log, ""), (std::vector<std::string>{"start", "exit"}));
+    EXPECT_EQ(HistoryEvents(log, "Quitter"), (std::vector<std::string>{"launch", "message", "launch"}));
+    std::vector<std::string> const runnerEvents = HistoryEvents(log, "Runner");
+    std::vector<std::string> const expected{"launch", "found", "hidden", "gone", "launch", "found", "hidden"};
+    ASSERT_GE(runnerEvents.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(runnerEvents.begin(), runnerEvents.begin() + 7), expected);
+    EXPECT_NE(testing::ReadFileBytes(log).find("\tmessage\tQuitter\tCould not find Window with Caption: " +
+                                               std::string(tag_.begin(), tag_.end()) + " Quitter\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace vigilon::e2e

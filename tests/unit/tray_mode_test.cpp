@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "engine/watch_engine.h"
+#include "fakes/fake_platform.h"
+
+namespace vigilon {
+namespace {
+
+using testing::FakePlatform;
+using testing::FakeWatchHost;
+
+constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
+
+class NoticeModeTest : public ::testing::Test {
+protected:
+    NoticeModeTest() {
+        fake.files.AddFolder(kFolder);
+        fake.files.currentDirectory = kFolder;
+        fake.files.AddFile(L"C:\\slow.exe");
+        fake.files.AddFile(L"C:\\quick.exe");
+        programs.Reset(0, 5);
+        Add(L"Slow", L"Slow - ", L"C:\\slow.exe");
+        Add(L"Quick", L"Quick - ", L"C:\\quick.exe");
+        // Slow never opens a window; Quick opens one, minimised, as soon as it is started.
+        fake.shell.onLaunch = [this](auto const& launch) {
+            if (launch.file == L"\"C:\\quick.exe\"") fake.desktop.Add(L"Quick - up", true, true);
+        };
+    }
+    void Add(std::wstring const& name, std::wstring const& caption, std::wstring const& exe) {
+        WatchedProgram& record = programs[programs.Add(name)];
+        record.caption = caption;
+        record.exe = exe;
+    }
+    // Passes one second apart, as the timer runs them.
+    void Passes(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            fake.events.now += 1000;
+        }
+    }
+    int Launches(std::wstring const& exe) const {
+        int n = 0;
+        for (auto const& launch : fake.shell.launches) n += launch.file == L"\"" + exe + L"\"";
+        return n;
+    }
+    // The event words of the history, in order, for `program`.
+    std::vector<std::wstring> Events(std::wstring const& program) const {
+        std::vector<std::wstring> words;
+        auto const text = fake.files.texts.find(std::wstring(kFolder) + L"vigilon.log");
+        if (text == fake.files.texts.end()) return words;
+        std::istringstream lines(text->second);
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+            if (fields.size() >= 3 && fields[2] == std::string(program.begin(), program.end())) {
+                words.emplace_back(fields[1].begin(), fields[1].end());
+            }
+        }
+        return words;
+    }
+
+    FakePlatform fake;
+    FakeWatchHost host;
+    WatchedPrograms programs;
+    WatchEngine engine{fake.view, host, programs, kFolder};
+};
+
+TEST_F(NoticeModeTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndItsNoticeWaitsForNobody) {
+    engine.SetNoticeMode(NoticeMode::Tray);
+    Passes(3);
+    ASSERT_EQ(Launches(L"C:\\slow.exe"), 1);
+    ASSERT_EQ(Launches(L"C:\\quick.exe"), 1);
+    WindowHandle const quick = programs[2].windowHandle;
+    EXPECT_FALSE(fake.desktop.IsVisible(quick));  // hidden while Slow is awaited
+
+    // Quick exits and is started again at the next pass, Slow still awaited.
+    fake.desktop.Remove(quick);
+    Passes(1);
+    EXPECT_EQ(Launches(L"C:\\quick.exe"), 2);
+    EXPECT_EQ(Launches(L"C:\\slow.exe"), 1);
+
+    Passes(60);
+    EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Could not find Window with Caption: Slow - "});
+    Passes(1);
+    EXPECT_EQ(Launches(L"C:\\slow.exe"), 2);  // started again after its notice
+    EXPECT_EQ(Events(L"Slow"), (std::vector<std::wstring>{L"launch", L"message", L"launch"}));
+    EXPECT_EQ(Events(L"Quick"), (std::vector<std::wstring>{L"launch", L"found", L"hidden", L"gone", L"launch",
+                                                          L"found", L"hidden"}));
+}
+
+TEST_F(NoticeModeTest, InBoxModeNothingElseIsVisitedWhileAProgramIsAwaited) {
+    WindowHandle const quick = fake.desktop.Add(L"Quick - up", true, false);
+    fake.shell.onLaunch = [&](auto const&) {
+        fake.events.After(5000, [&] { fake.desktop.Find(quick)->minimised = true; });
+    };
+    int hiddenDuringWait = -1;
+    fake.system.onMessage = [&] { hiddenDuringWait = !fake.desktop.IsVisible(quick); };
+    engine.WatchPrograms();
+    EXPECT_EQ(hiddenDuringWait, 0);  // minimised during the minute, and left alone until the box
+    ASSERT_EQ(fake.system.messages.size(), 1u);
+    EXPECT_TRUE(host.notices.empty());
+    engine.WatchPrograms();
+    EXPECT_FALSE(fake.desktop.IsVisible(quick));
+}
+
+TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileStillPauses) {
+    engine.SetNoticeMode(NoticeMode::Tray);
+    Passes(2);
+    std::uint32_t const quick = fake.desktop.WindowProcessId(programs[2].windowHandle);
+    EXPECT_EQ(fake.processes.watched, std::vector<std::uint32_t>{quick});
+    programs.Delete(2);
+    int const calls = fake.processes.calls;
+    Passes(2);
+    EXPECT_TRUE(fake.processes.watched.empty());
+    EXPECT_EQ(fake.processes.calls, calls + 1);  // told again only when the list changes
+
+    programs[1].exe = L"C:\\gone.exe";
+    Passes(62);
+    EXPECT_TRUE(engine.LaunchPaused());
+    EXPECT_TRUE(host.pausedTip);
+    EXPECT_EQ(host.notices.back(), L"Executable: C:\\gone.exe is not a valid file.");
+    EXPECT_EQ(host.mainWindowShown, 1);
+    EXPECT_TRUE(fake.system.messages.empty());
+}
+
+}  // namespace
+}  // namespace vigilon
