@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # Measures vigilon.exe under Wine, side by side with an idle Win32 window program (the stand-in
-# watched program) as the baseline, all in one run, and prints the README's tables:
+# watched program) as the baseline and, when COMPARE_EXE names one, another build of vigilon.exe,
+# all in one run, and prints the README's tables as they stand there:
 #   - processor time per minute while watching 1, 10 and 50 running programs on a desktop with
-#     about 300 other windows, for vigilon.exe and for the Wine server that answers its requests;
+#     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
-#   - the time from a watched program's exit to its new start;
-#   - peak working set; the size of the exe.
-# Usage: [VIGILON_EXE=other/vigilon.exe] bench/figures.sh [seconds per case, default 60]
+#   - the time from a watched program's exit to its new start, and from the history's "gone" to
+#     its "launch"; peak working set; the size of the exe.
+# Usage: [VIGILON_EXE=this/vigilon.exe] [COMPARE_EXE=other/vigilon.exe] bench/figures.sh [seconds per case]
+# The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
 seconds=${1:-60}
 build="$VIGILON_ROOT/build/mingw"
-exe=${VIGILON_EXE:-$build/vigilon.exe}  # another build of vigilon.exe to compare
+exe=${VIGILON_EXE:-$build/vigilon.exe}
+compare=${COMPARE_EXE:-}
 driver="$build/tests/e2e/driver.exe"
 ticks=$(getconf CLK_TCK)
 root="$WINEPREFIX/drive_c/vigilon-bench"
+crowd_size=300
 
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$(nproc)" >/dev/null
@@ -30,8 +34,18 @@ rm -rf "$root" && mkdir -p "$root"
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 peak_kib() { awk '/^VmHWM/ { print $2 }' "/proc/$1/status"; }
-wine_server() { pgrep -n -x wineserver64 || pgrep -n -x wineserver; }
 win_path() { echo "C:\\vigilon-bench\\$1"; }
+
+# The Wine server of this prefix: it works in a folder named after the prefix's device and inode.
+wine_server() {
+  local dir pid
+  dir="/tmp/.wine-$(id -u)/server-$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")"
+  for pid in $(pgrep -x 'wineserver64|wineserver'); do
+    [ "$(readlink "/proc/$pid/cwd")" = "$dir" ] && { echo "$pid"; return 0; }
+  done
+  log "no Wine server works in $dir"
+  return 1
+}
 
 # A stand-in copy at <root>/<name>.exe captioned <caption>, recording to <name>.txt.
 stand_in() {
@@ -40,11 +54,11 @@ stand_in() {
   printf '%s\r\n%s\r\n%s\r\n' "$caption" "$(win_path "$name.txt")" "$options" >"$root/$name.exe.cfg"
 }
 
-# A program folder <root>/<case> with vigilon.exe watching <count> stand-ins "<case> P<nn>".
+# A program folder <root>/<case> with a copy of <exe> watching <count> stand-ins "<case> P<nn>".
 program_folder() {
-  local case=$1 count=$2 options=${3:-} i ini="$root/$1/vigilon.ini"
+  local case=$1 count=$2 from=$3 options=${4:-} i ini="$root/$1/vigilon.ini"
   mkdir -p "$root/$case"
-  cp "$exe" "$root/$case/"
+  cp "$from" "$root/$case/vigilon.exe"
   printf '[Apps]\r\nNumber=%d\r\n' "$count" >"$ini"
   for i in $(seq -w 1 "$count"); do printf 'App%d=P%s\r\n' "$((10#$i))" "$i" >>"$ini"; done
   for i in $(seq -w 1 "$count"); do
@@ -53,24 +67,28 @@ program_folder() {
   done
 }
 
-hidden_count() {
-  wine "$driver" list >"$root/windows.txt" 2>/dev/null </dev/null || true
-  grep -c $'\t'"$1"' P[0-9]*'$'\tvisible=0' "$root/windows.txt" || true
-}
+list_windows() { wine "$driver" list >"$root/windows.txt" 2>/dev/null </dev/null || true; }
+hidden_count() { list_windows; grep -c $'\t'"$1"' P[0-9]*'$'\tvisible=0' "$root/windows.txt" || true; }
 all_hidden() { [ "$(hidden_count "$1")" -ge "$2" ]; }
+crowd_ready() { list_windows; [ "$(grep -c $'\tCrowd [0-9]*\t' "$root/windows.txt" || true)" -ge "$crowd_size" ]; }
 started() { grep -q '^start|' "$root/$1.txt" 2>/dev/null; }
 
-# CPU seconds used by each pid over `seconds`, printed in order.
+# CPU seconds used by each pid over <span> seconds, printed in order.
 measure() {
-  local before=() after=() pid i
+  local span=$1 before=() after=() pid i
+  shift
   for pid in "$@"; do before+=("$(cpu_ticks "$pid")"); done
-  sleep "$seconds"
+  sleep "$span"
   for pid in "$@"; do after+=("$(cpu_ticks "$pid")"); done
   for i in "${!before[@]}"; do
     awk -v d=$((after[i] - before[i])) -v t="$ticks" 'BEGIN { printf "%.2f ", d / t }'
   done
   echo
 }
+# CPU seconds over <span> as a per-minute figure, with the share of one core when asked.
+per_minute() { awk -v v="$1" -v s="$2" -v share="${3:-}" 'BEGIN {
+  printf "%.2f s", v * 60 / s; if (share != "") printf " (%.2f %%)", 100 * v / s }'; }
+
 # Milliseconds from the last "gone" line of a program in a history to the "launch" line after it.
 gone_to_launch() {
   tr -d '\r' <"$1" | awk -F'\t' -v p="$2" '
@@ -79,70 +97,105 @@ gone_to_launch() {
     $3 == p && $2 == "launch" && gone != "" { last = ms($1) - gone; gone = "" }
     END { print last }'
 }
-per_minute() { awk -v v="$1" -v s="$seconds" 'BEGIN { printf "%.2f s (%.2f %%)", v * 60 / s, 100 * v / s }'; }
 
-# The baseline, and a crowd of 300 other top-level windows.
-stand_in baseline "Baseline window"
-wine "$(win_path baseline.exe)" >/dev/null 2>&1 </dev/null &
-baseline=$!
-stand_in crowd "Crowd host" "extra-windows=300"
-wine "$(win_path crowd.exe)" >/dev/null 2>&1 </dev/null &
-wait_for 60 started baseline
-wait_for 60 started crowd
-sleep 2
-
-echo "| watched programs (with ~300 other windows) | vigilon.exe CPU per minute | Wine server CPU per minute | idle window program CPU per minute |"
-echo "|---|---|---|---|"
-for count in 1 10 50; do
-  case=w$count
-  program_folder "$case" "$count"
+# Starts <exe> watching <count> stand-ins as case <case>, waits until all are hidden, and leaves
+# its pid in $vigilon.
+start_watching() {
+  local case=$1 count=$2 from=$3
+  program_folder "$case" "$count" "$from"
   wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
   vigilon=$!
   wait_for 300 all_hidden "$case" "$count"
-  read -r v s b < <(measure "$vigilon" "$(wine_server)" "$baseline")
-  echo "| $count | $(per_minute "$v") | $(per_minute "$s") | $(per_minute "$b") |"
-  if [ "$count" = 50 ]; then
-    vigilon_peak=$(peak_kib "$vigilon")
-    # Exit to new start, 20 times: the stand-in stamps both events, and Vigilon's history stamps
-    # when it saw the program gone and when it asked for the new start.
-    latencies=()
-    requests=()
-    for round in $(seq 1 20); do
-      record="$root/$case-p01.txt"
-      starts=$(grep -c '^start|' "$record")
-      wine "$driver" close "$case P01" >/dev/null 2>&1 </dev/null
-      wait_for 30 eval '[ "$(grep -c "^start|" "$record")" -gt "$starts" ]'
-      closed=$(grep '^close|' "$record" | tail -n 1 | cut -d'|' -f2 | tr -d '\r')
-      again=$(grep '^start|' "$record" | tail -n 1 | awk -F'|' '{ print $NF }' | tr -d '\r')
-      latencies+=($((again - closed)))
-      requests+=("$(gone_to_launch "$root/$case/vigilon.log" P01)")
-      wait_for 30 all_hidden "$case" "$count"
-    done
-  fi
+}
+stop_watching() {
   kill "$vigilon" 2>/dev/null || true
   wait "$vigilon" 2>/dev/null || true
+}
+
+# Exit to new start, 20 times, with 50 programs watched: the stand-in stamps both events, and
+# Vigilon's history stamps when it saw the program gone and when it asked for the new start.
+relaunch_rounds() {
+  local case=$1 count=$2 record starts closed again round
+  latencies=()
+  requests=()
+  for round in $(seq 1 20); do
+    record="$root/$case-p01.txt"
+    starts=$(grep -c '^start|' "$record")
+    wine "$driver" close "$case P01" >/dev/null 2>&1 </dev/null
+    wait_for 30 eval '[ "$(grep -c "^start|" "$record")" -gt "$starts" ]'
+    closed=$(grep '^close|' "$record" | tail -n 1 | cut -d'|' -f2 | tr -d '\r')
+    again=$(grep '^start|' "$record" | tail -n 1 | awk -F'|' '{ print $NF }' | tr -d '\r')
+    latencies+=($((again - closed)))
+    requests+=("$(gone_to_launch "$root/$case/vigilon.log" P01)")
+    wait_for 30 all_hidden "$case" "$count"
+  done
+}
+
+# The baseline, and a crowd of 300 other top-level windows, all there before anything is measured.
+stand_in baseline "Baseline window"
+wine "$(win_path baseline.exe)" >/dev/null 2>&1 </dev/null &
+baseline=$!
+stand_in crowd "Crowd host" "extra-windows=$crowd_size"
+wine "$(win_path crowd.exe)" >/dev/null 2>&1 </dev/null &
+wait_for 60 started baseline
+wait_for 60 started crowd
+wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appear"; exit 1; }
+server=$(wine_server)
+
+no_compare() { [ -z "$compare" ]; }
+echo "| watched programs | vigilon.exe | Wine server | comparison build | its Wine server | idle window program |"
+echo "|---|---|---|---|---|---|"
+for count in 1 10 50; do
+  start_watching "w$count" "$count" "$exe"
+  read -r v s b < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  if [ "$count" = 50 ]; then
+    vigilon_peak=$(peak_kib "$vigilon")
+    relaunch_rounds "w$count" "$count"
+  fi
+  stop_watching
+  cv="-" cs="-"
+  if ! no_compare; then
+    start_watching "c$count" "$count" "$compare"
+    read -r c1 c2 _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+    stop_watching
+    cv=$(per_minute "$c1" "$seconds" share) cs=$(per_minute "$c2" "$seconds")
+  fi
+  echo "| $count | $(per_minute "$v" "$seconds" share) | $(per_minute "$s" "$seconds") | $cv | $cs | $(per_minute "$b" "$seconds") |"
 done
 
-program_folder wait 1 "exit-at-once"
-wine "$(win_path 'wait\vigilon.exe')" >/dev/null 2>&1 </dev/null &
-vigilon=$!
-wait_for 60 started wait-p1
-read -r v s b < <(measure "$vigilon" "$(wine_server)" "$baseline")
+# Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
+wait_span=$((seconds < 55 ? seconds : 55))
+waiting() {
+  local case=$1 from=$2
+  program_folder "$case" 1 "$from" "exit-at-once"
+  wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
+  vigilon=$!
+  wait_for 60 started "$case-p1"
+  read -r wv ws wb < <(measure "$wait_span" "$vigilon" "$server" "$baseline")
+  stop_watching
+}
+waiting wait "$exe"
+cwv="-" cws="-"
+if ! no_compare; then
+  v=$wv s=$ws b=$wb
+  waiting cwait "$compare"
+  cwv=$(per_minute "$wv" "$wait_span" share) cws=$(per_minute "$ws" "$wait_span")
+  wv=$v ws=$s wb=$b
+fi
 echo
-echo "| waiting for a window that never appears | vigilon.exe | Wine server | idle window program |"
-echo "|---|---|---|---|"
-echo "| CPU per minute | $(per_minute "$v") | $(per_minute "$s") | $(per_minute "$b") |"
-kill "$vigilon" 2>/dev/null || true
+echo "| | vigilon.exe | Wine server | comparison build | its Wine server | idle window program |"
+echo "|---|---|---|---|---|---|"
+echo "| per minute | $(per_minute "$wv" "$wait_span" share) | $(per_minute "$ws" "$wait_span") | $cwv | $cws | $(per_minute "$wb" "$wait_span") |"
 
-sorted=$(printf '%s\n' "${latencies[@]}" | sort -n | tr '\n' ' ')
-requested=$(printf '%s\n' "${requests[@]}" | sort -n | tr '\n' ' ')
-requested_max=$(printf '%s\n' "${requests[@]}" | sort -n | tail -n 1)
+sorted=$(printf '%s\n' "${latencies[@]}" | sort -n | tr '\n' ' ' | sed 's/ $//; s/ /, /g')
+requested=$(printf '%s\n' "${requests[@]}" | sort -n | tr '\n' ' ' | sed 's/ $//; s/ /, /g')
 baseline_peak=$(peak_kib "$baseline")
 echo
-echo "| figure | vigilon.exe | baseline (idle window program) | ratio |"
+echo "| figure | vigilon.exe | baseline | ratio |"
 echo "|---|---|---|---|"
-echo "| exit to new start, 20 rounds (ms) | $sorted| | |"
-echo "| gone to relaunch request in the history, 20 rounds (ms; most $requested_max) | $requested| | |"
-awk -v v="$vigilon_peak" -v b="$baseline_peak" 'BEGIN { printf "| peak working set under Wine (KiB) | %d | %d | %.2f |\n", v, b, v / b }'
-echo "| exe size (bytes) | $(stat -c %s "$exe") | | |"
+echo "| from a watched program's exit to its new start, 20 rounds, 50 programs watched (ms) | $sorted | | |"
+echo "| from the history's \`gone\` to its \`launch\`, the same 20 rounds (ms) | $requested | | |"
+awk -v v="$vigilon_peak" -v b="$baseline_peak" \
+  'BEGIN { printf "| peak working set under Wine (KiB), idle window program as baseline | %d | %d | %.2f |\n", v, b, v / b }'
+echo "| size of \`vigilon.exe\` (static runtime, stripped) | $(stat -c %s "$exe") bytes | | |"
 kill "$baseline" 2>/dev/null || true

@@ -41,7 +41,7 @@ void Counters(benchmark::State& state, Scene const& scene) {
 
 void RunPasses(benchmark::State& state, bool quietDesktop) {
     Scene scene(static_cast<int>(state.range(0)));
-    scene.fake.desktop.tracksChanges = quietDesktop;
+    scene.fake.desktop.reports = quietDesktop ? testing::FakeDesktop::Reports::Wine : testing::FakeDesktop::Reports::Blind;
     WatchEngine engine(scene.fake.view, scene.host, scene.programs, L"C:\\");
     for (auto _ : state) engine.WatchPrograms();
     Counters(state, scene);

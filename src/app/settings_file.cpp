@@ -13,9 +13,26 @@ std::wstring SettingsFile::ReadIniValue(std::wstring_view section, std::wstring_
     return std::wstring(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
 }
 
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The system reads a value without the blanks around it and without one pair of quotes that
+// open and close it. A value that would lose either is written inside one more pair of double
+// quotes, which the reading takes off again; any other value is written as it is.
+std::wstring Protected(std::wstring_view value) {
+    bool const blanksAround = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    bool const quoted =
+        value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front();
+    if (!blanksAround && !quoted) return std::wstring(value);
+    return L"\"" + std::wstring(value) + L"\"";
+}
+
+}  // namespace
+
 bool SettingsFile::WriteIniValue(std::wstring_view section, std::wstring_view key,
                                  std::wstring_view value) const {
-    return store_.WriteProfileValue(section, key, value, path_);
+    return store_.WriteProfileValue(section, key, Protected(value), path_);
 }
 
 }  // namespace vigilon

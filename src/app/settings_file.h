@@ -23,8 +23,9 @@ public:
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key,
                               std::wstring_view defaultValue) const;
 
-    // Writes `key` with `value` into `section`, creating the file, section or key as needed.
-    // True when the system reports success.
+    // Writes `key` with `value` into `section`, creating the file, section or key as needed, so
+    // that ReadIniValue gives `value` back as it was: blanks around it and quotes that open and
+    // close it included. True when the system reports success.
     bool WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) const;
 
     // False when the file is there but cannot be read; a missing file can be read.

@@ -38,13 +38,16 @@ Record ReadRecord(std::wstring const& path) {
         if (!line.empty() && line.back() == L'\r') line.pop_back();
         if (line.rfind(L"close|", 0) == 0) ++record.closes;
         if (line.rfind(L"endsession|", 0) == 0) ++record.endSessions;
+        if (line.rfind(L"arg|", 0) == 0 && !record.starts.empty()) {
+            record.starts.back().arguments.push_back(line.substr(4, line.rfind(L'|') - 4));  // arg|<text>|<time>
+        }
         if (line.rfind(L"start|", 0) != 0) continue;
         // start|<command line>|<directory>|<show>|<time>: the command line may hold '|' itself
         std::size_t const d = line.rfind(L'|');
         std::size_t const c = line.rfind(L'|', d - 1);
         std::size_t const b = line.rfind(L'|', c - 1);
         if (b <= 5) continue;
-        record.starts.push_back({line.substr(6, b - 6), line.substr(b + 1, c - b - 1), std::stoi(line.substr(c + 1, d - c - 1))});
+        record.starts.push_back({line.substr(6, b - 6), line.substr(b + 1, c - b - 1), std::stoi(line.substr(c + 1, d - c - 1)), {}});
     }
     return record;
 }

@@ -20,6 +20,7 @@ struct StartRecord {
     std::wstring commandLine;
     std::wstring directory;
     int showCommand = -1;
+    std::vector<std::wstring> arguments;  // as the C runtime split the command line
 };
 
 struct Record {

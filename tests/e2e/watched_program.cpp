@@ -118,6 +118,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     wchar_t directory[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, directory);
     Record(L"start|" + std::wstring(GetCommandLineW()) + L"|" + directory + L"|" + std::to_wstring(shown));
+    // The arguments as the C runtime split the command line, each on a line of its own.
+    for (int i = 1; i < __argc; ++i) Record(L"arg|" + std::wstring(__wargv[i]));
     if (exitAtOnce) return 0;
 
     WNDCLASSW windowClass{};

@@ -1,6 +1,7 @@
 #include "fakes/fake_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vigilon::testing {
 
@@ -18,8 +19,15 @@ WindowHandle FakeDesktop::AddChild(std::wstring caption) {
 }
 
 void FakeDesktop::Remove(WindowHandle window) {
-    ++changes;
+    if (reports == Reports::Windows) ++changes;
     std::erase_if(windows_, [&](FakeWindow const& w) { return w.handle == window; });
+}
+
+void FakeDesktop::Retitle(WindowHandle window, std::wstring caption) {
+    FakeWindow* const w = Find(window);
+    if (w == nullptr) return;
+    w->caption = std::move(caption);
+    if (reports == Reports::Windows) ++changes;
 }
 
 FakeWindow* FakeDesktop::Find(WindowHandle window) {
@@ -65,15 +73,36 @@ void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     ++changes;
     switch (showCommand) {
     case kSwHide: w->visible = false; break;
-    case kSwShowNormal:
-        w->visible = true;
-        w->minimised = false;
-        break;
+    case kSwShowNormal: pendingShows_.push_back(window); break;
     case kSwMinimize:
         w->visible = true;
         w->minimised = true;
         break;
     default: break;
+    }
+}
+
+void FakeDesktop::Raise(WindowHandle window) {
+    auto const it = std::find_if(windows_.begin(), windows_.end(), [&](FakeWindow const& w) { return w.handle == window; });
+    if (it == windows_.end()) return;
+    std::rotate(windows_.begin(), it, it + 1);
+    if (reports == Reports::Windows) ++changes;
+}
+
+std::vector<WindowHandle> FakeDesktop::TopLevelWindows() const {
+    std::vector<WindowHandle> handles;
+    for (FakeWindow const& w : windows_) {
+        if (!w.child) handles.push_back(w.handle);
+    }
+    return handles;
+}
+
+void FakeDesktop::ApplyPendingShows() {
+    for (WindowHandle const window : std::exchange(pendingShows_, {})) {
+        if (FakeWindow* const w = Find(window)) {
+            w->visible = true;
+            w->minimised = false;
+        }
     }
 }
 
@@ -83,9 +112,11 @@ std::uint32_t FakeDesktop::WindowProcessId(WindowHandle window) {
 }
 
 bool FakeDesktop::ActivateProcess(std::uint32_t processId) {
-    activatedProcesses.push_back(processId);
-    return std::any_of(windows_.begin(), windows_.end(),
-                       [&](FakeWindow const& w) { return w.processId == processId && w.visible; });
+    // Only a window already shown can come to the front.
+    bool const shown = std::any_of(windows_.begin(), windows_.end(),
+                                   [&](FakeWindow const& w) { return w.processId == processId && w.visible; });
+    if (shown) activatedProcesses.push_back(processId);
+    return shown;
 }
 
 void FakeDesktop::RequestClose(WindowHandle window) {

@@ -26,11 +26,20 @@ public:
     void Remove(WindowHandle window);
     FakeWindow* Find(WindowHandle window);
 
-    // Off: every ChangeCount reading differs, as on a system that cannot tell. On: the count
-    // grows only with `changes`, which Add, Remove and ShowWindowAs bump, and a test bumps after
-    // editing a window.
-    bool tracksChanges = false;
+    // What ChangeCount learns of. Wine reports windows opened, shown and hidden, but not closed
+    // or retitled; Windows reports those too; Blind is a system whose window-event hooks could not
+    // be installed, where every reading differs. A test that edits a window directly is a retitle
+    // nobody reports; Retitle reports it as the system would.
+    enum class Reports { Wine, Windows, Blind };
+    Reports reports = Reports::Wine;
     std::uint64_t changes = 0;
+    void Retitle(WindowHandle window, std::wstring caption);
+    // Shows are handed over without waiting, as for another process's window: they take effect
+    // when the caller next processes events, which calls this.
+    void ApplyPendingShows();
+    // Brings a window to the top of the enumeration order; reported by Windows only.
+    void Raise(WindowHandle window);
+    std::vector<WindowHandle> TopLevelWindows() const;
     int enumerations = 0;
     int captionReads = 0;
     std::vector<std::uint32_t> activatedProcesses;
@@ -39,7 +48,7 @@ public:
     std::vector<WindowHandle> refuseClose;
 
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
-    std::uint64_t ChangeCount() override { return tracksChanges ? changes : ++changes; }
+    std::uint64_t ChangeCount() override { return reports == Reports::Blind ? ++changes : changes; }
     std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
     bool IsMinimised(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;
@@ -49,6 +58,7 @@ public:
     void RequestClose(WindowHandle window) override;
 
 private:
+    std::vector<WindowHandle> pendingShows_;
     std::vector<FakeWindow> windows_;
     WindowHandle next_ = 0x1000;
 };

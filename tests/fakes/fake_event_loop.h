@@ -19,7 +19,10 @@ public:
     void Schedule(std::int64_t at, std::function<void()> event) { events_.emplace(at, std::move(event)); }
     void After(std::int64_t milliseconds, std::function<void()> event) { Schedule(now + milliseconds, std::move(event)); }
 
+    std::function<void()> onProcess;  // runs first whenever events are processed
+
     bool ProcessPendingEvents() override {
+        if (onProcess) onProcess();
         while (!events_.empty() && events_.begin()->first <= now) {
             auto event = std::move(events_.begin()->second);
             events_.erase(events_.begin());

@@ -35,6 +35,10 @@ struct FakePlatform {
     FakeEventLoop events;
     FakeProcessWatch processes;
     Platform view{profile, registry, desktop, files, system, shell, events, processes};
+
+    FakePlatform() { events.onProcess = [this] { desktop.ApplyPendingShows(); }; }
+    FakePlatform(FakePlatform const&) = delete;
+    FakePlatform& operator=(FakePlatform const&) = delete;
 };
 
 class FakeWatchHost final : public WatchHost {

@@ -44,6 +44,13 @@ std::size_t FakeProfileStore::ReadProfileValue(std::wstring_view section, std::w
             }
         }
     }
+    // As the system reads a value: without the blanks around it, and without one pair of quotes
+    // (single or double) that open and close it.
+    while (!value.empty() && (value.front() == L' ' || value.front() == L'\t')) value.remove_prefix(1);
+    while (!value.empty() && (value.back() == L' ' || value.back() == L'\t')) value.remove_suffix(1);
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
     std::size_t const n = std::min(value.size(), buffer.size() - 1);
     std::copy_n(value.begin(), n, buffer.begin());
     buffer[n] = L'\0';

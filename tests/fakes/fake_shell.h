@@ -23,6 +23,7 @@ public:
     std::wstring profileFolder = L"C:\\Users\\me";
     std::wstring browseResult;
     std::vector<std::wstring> browseInitialPaths;
+    std::function<void()> onBrowse;  // runs while the dialog is open, which may change directory
     std::vector<std::wstring> started;
     bool startSucceeds = true;
 
@@ -40,6 +41,7 @@ public:
     std::wstring BrowseForFolderDialog(WindowHandle, std::wstring_view, std::wstring_view initialPath,
                                        bool) override {
         browseInitialPaths.emplace_back(initialPath);
+        if (onBrowse) onBrowse();
         return browseResult;
     }
     bool StartProgram(std::wstring_view commandLine) override {

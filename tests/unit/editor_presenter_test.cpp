@@ -200,6 +200,7 @@ TEST_F(EditorTest, BrowseStartsFromTheStoredValueAndACancelKeepsTheField) {
     EXPECT_EQ(programs[1].command, L"");
 }
 
+// Also the proof that SaveSettings reports failed writes: the message comes only from its result.
 TEST_F(EditorTest, FailedSaveIsReportedWithTheFileName) {
     editor.OnActivate();
     store.FailWrites(kIni);

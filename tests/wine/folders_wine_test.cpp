@@ -1,8 +1,10 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "platform/win32/win32_file_system.h"
@@ -13,10 +15,38 @@
 namespace vigilon::testing {
 namespace {
 
-// Answers the first folder-browse dialog of this process with `button`, as a user would.
+// The text of the item selected in the dialog's folder tree; empty while there is none.
+std::wstring SelectedFolder(HWND dialog) {
+    HWND tree = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM context) -> BOOL {
+            wchar_t className[32] = L"";
+            GetClassNameW(child, className, 32);
+            if (std::wstring(className) != WC_TREEVIEWW) return TRUE;
+            *reinterpret_cast<HWND*>(context) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    if (tree == nullptr) return L"";
+    auto const item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (item == nullptr) return L"";
+    wchar_t text[MAX_PATH] = L"";
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = MAX_PATH;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+
+// Answers the first folder-browse dialog of this process with `button`, as a user would: once
+// its tree has selected `selected`, or at once when that is empty.
 class DialogAnswerer {
 public:
-    explicit DialogAnswerer(int button) : thread_([this, button] { Run(button); }) {}
+    explicit DialogAnswerer(int button, std::wstring selected = L"")
+        : selected_(std::move(selected)), thread_([this, button] { Run(button); }) {}
     DialogAnswerer(DialogAnswerer const&) = delete;
     DialogAnswerer& operator=(DialogAnswerer const&) = delete;
     ~DialogAnswerer() {
@@ -42,8 +72,8 @@ private:
         for (int i = 0; i < 600 && !stop_; ++i) {
             HWND dialog = nullptr;
             EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&dialog));
-            // The tree fills in after the dialog shows; give it a moment before answering.
-            if (dialog != nullptr && ++seen_ > 10) {
+            // The tree fills in and selects the initial folder after the dialog shows.
+            if (dialog != nullptr && (selected_.empty() || SelectedFolder(dialog) == selected_)) {
                 PostMessageW(dialog, WM_COMMAND, button, 0);
                 answered_ = true;
                 return;
@@ -54,7 +84,7 @@ private:
 
     std::atomic<bool> stop_{false};
     std::atomic<bool> answered_{false};
-    int seen_ = 0;
+    std::wstring const selected_;
     std::thread thread_;
 };
 
@@ -74,7 +104,8 @@ TEST(FoldersOnWindows, BrowseOpensOnTheInitialPathAndRestoresTheDirectory) {
     std::wstring const before = files.WorkingDirectory();
     std::wstring result;
     {
-        DialogAnswerer ok(IDOK);
+        std::wstring const name = folder.Path().substr(folder.Path().rfind(L'\\') + 1);
+        DialogAnswerer ok(IDOK, name);
         result = BrowseForFolder(shell, files, 0, L"Select executable to run", folder.Path() + L"\\", true);
         EXPECT_TRUE(ok.Answered());
     }

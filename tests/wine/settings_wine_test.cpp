@@ -142,6 +142,23 @@ TEST(SettingsFileOnWindows, NamesOutsideAsciiRoundTripInTheSystemCodePage) {
     EXPECT_EQ(loaded[1].caption, name + L" - Main");
 }
 
+TEST(SettingsFileOnWindows, QuotesAndBlanksAroundAValueRoundTrip) {
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    WatchedProgram& record = programs[programs.Add(L"Q")];
+    record.caption = L"Q";
+    record.prefix = L"  \"-Dname=a b\"  ";
+    record.command = L"\"C:\\My Data\\q.jar\"";
+    ASSERT_TRUE(SaveSettings(SettingsFile(platform.profile, path), programs));
+    WatchedPrograms loaded;
+    ASSERT_FALSE(LoadSettings(SettingsFile(platform.profile, path), platform.registry, loaded));
+    EXPECT_EQ(loaded[1].prefix, record.prefix);
+    EXPECT_EQ(loaded[1].command, record.command);
+}
+
 TEST(SettingsFileOnWindows, AnEmptyNameOrSectionNameSpoilsNothingElse) {
     TempFolder folder;
     Win32Platform platform;
