@@ -6,7 +6,9 @@
 #     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
 #   - the time from a watched program's exit to its new start, and from the history's "gone" to
-#     its "launch"; peak working set; the size of the exe.
+#     its "launch"; peak working set; the size of the exe;
+#   - starts per minute of a program that ends a second after each start, with and without
+#     Backoff=1, and the time from a hang to the new start with HangSeconds=5.
 # Usage: [VIGILON_EXE=this/vigilon.exe] [COMPARE_EXE=other/vigilon.exe] bench/figures.sh [seconds per case]
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
 set -euo pipefail
@@ -39,11 +41,11 @@ win_path() { echo "C:\\vigilon-bench\\$1"; }
 # The Wine server of this prefix: it works in a folder named after the prefix's device and inode.
 wine_server() {
   local dir pid
-  dir="/tmp/.wine-$(id -u)/server-$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")"
+  dir="server-$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")"
   for pid in $(pgrep -x 'wineserver64|wineserver'); do
-    [ "$(readlink "/proc/$pid/cwd")" = "$dir" ] && { echo "$pid"; return 0; }
+    [ "$(basename "$(readlink "/proc/$pid/cwd")")" = "$dir" ] && { echo "$pid"; return 0; }
   done
-  log "no Wine server works in $dir"
+  log "no Wine server works in a folder $dir"
   return 1
 }
 
@@ -187,6 +189,32 @@ echo "| | vigilon.exe | Wine server | comparison build | its Wine server | idle 
 echo "|---|---|---|---|---|---|"
 echo "| per minute | $(per_minute "$wv" "$wait_span" share) | $(per_minute "$ws" "$wait_span") | $cwv | $cws | $(per_minute "$wb" "$wait_span") |"
 
+# Restraint: one program alone, with a key added to [Apps].
+restraint_case() {
+  local case=$1 options=$2 key=$3
+  program_folder "$case" 1 "$exe" "$options"
+  sed -i "s/^\[Apps\]\r\$/[Apps]\r\n$key\r/" "$root/$case/vigilon.ini"
+  wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
+  vigilon=$!
+  wait_for 60 started "$case-p1"
+}
+start_count() { grep -c '^start|' "$root/$1-p1.txt" || true; }
+crash_starts() {
+  local case=$1 key=$2 first
+  restraint_case "$case" "exit-after-ms=1000" "$key"
+  first=$(start_count "$case")
+  sleep 60
+  echo $(($(start_count "$case") - first))
+  stop_watching
+}
+plain_starts=$(crash_starts crashplain Backoff=0)
+backoff_starts=$(crash_starts crashbackoff Backoff=1)
+restraint_case hang "hang-after-ms=2000" HangSeconds=5
+wait_for 60 eval '[ "$(start_count hang)" -ge 2 ]' || true
+hung_at=$(grep '^hung|' "$root/hang-p1.txt" | head -n 1 | cut -d'|' -f2 | tr -d '\r')
+restart_at=$(grep '^start|' "$root/hang-p1.txt" | sed -n 2p | awk -F'|' '{ print $NF }' | tr -d '\r')
+stop_watching
+
 sorted=$(printf '%s\n' "${latencies[@]}" | sort -n | tr '\n' ' ' | sed 's/ $//; s/ /, /g')
 requested=$(printf '%s\n' "${requests[@]}" | sort -n | tr '\n' ' ' | sed 's/ $//; s/ /, /g')
 baseline_peak=$(peak_kib "$baseline")
@@ -198,4 +226,9 @@ echo "| from the history's \`gone\` to its \`launch\`, the same 20 rounds (ms) |
 awk -v v="$vigilon_peak" -v b="$baseline_peak" \
   'BEGIN { printf "| peak working set under Wine (KiB), idle window program as baseline | %d | %d | %.2f |\n", v, b, v / b }'
 echo "| size of \`vigilon.exe\` (static runtime, stripped) | $(stat -c %s "$exe") bytes | | |"
+echo
+echo "| restraint | without | with |"
+echo "|---|---|---|"
+echo "| starts in a minute of a program that ends 1 s after each start (\`Backoff=1\`) | $plain_starts | $backoff_starts |"
+echo "| from a hang to the new start (\`HangSeconds=5\`; the rule allows 5 + 10 s) (ms) | | $((restart_at - hung_at)) |"
 kill "$baseline" 2>/dev/null || true

@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include <algorithm>
+
 #include "app/key_value.h"
 #include "support/text_case.h"
 
@@ -10,12 +12,26 @@ constexpr wchar_t kAppsSection[] = L"Apps";
 constexpr wchar_t kNoticesKey[] = L"Notices";
 constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
+constexpr wchar_t kBackoffKey[] = L"Backoff";
+constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 
 }  // namespace
+
+int HangSecondsFrom(std::wstring const& text) {
+    std::size_t i = text.find_first_not_of(L" \t");
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = std::min<long long>(value * 10 + (text[i] - L'0'), kMaxHangSeconds);
+    }
+    if (value <= 0) return 0;
+    return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
+}
 
 Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;
     options.trayNotices = ToUpperText(settings.ReadIniValue(kAppsSection, kNoticesKey, kBoxNotices)) == L"TRAY";
+    options.backoff = settings.ReadIniValue(kAppsSection, kBackoffKey, L"0") == L"1";
+    options.hangSeconds = HangSecondsFrom(settings.ReadIniValue(kAppsSection, kHangSecondsKey, L"0"));
     std::wstring run;
     options.startAtLogon = GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, run);
     return options;
@@ -25,6 +41,8 @@ OptionsSaved SaveOptions(Options const& options, SettingsFile const& settings, R
                          std::wstring const& exePath) {
     OptionsSaved saved;
     saved.settings = settings.WriteIniValue(kAppsSection, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
+    saved.settings &= settings.WriteIniValue(kAppsSection, kBackoffKey, options.backoff ? L"1" : L"0");
+    saved.settings &= settings.WriteIniValue(kAppsSection, kHangSecondsKey, std::to_wstring(options.hangSeconds));
     long const result = options.startAtLogon
                             ? registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName,
                                                    L"\"" + exePath + L"\"")

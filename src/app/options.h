@@ -11,7 +11,18 @@ namespace vigilon {
 struct Options {
     bool trayNotices = false;   // [Apps] Notices=Tray; any other value, or none, means Box
     bool startAtLogon = false;  // the Run value "Vigilon" of the current user is there
+    bool backoff = false;       // [Apps] Backoff=1: wait longer between starts of a program that keeps failing
+    int hangSeconds = 0;        // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
 };
+
+// The smallest number of seconds a window must fail to answer before it counts as hung: the
+// system itself calls a window hung after five.
+inline constexpr int kMinHangSeconds = 5;
+inline constexpr int kMaxHangSeconds = 3600;
+
+// A HangSeconds value as the user wrote it: 0 (off) for nothing, zero, a negative number or no
+// number; otherwise at least kMinHangSeconds and at most kMaxHangSeconds.
+int HangSecondsFrom(std::wstring const& text);
 
 inline constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kRunValueName[] = L"Vigilon";

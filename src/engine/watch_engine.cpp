@@ -19,6 +19,10 @@ namespace {
 
 constexpr int kWindowTries = 61;
 constexpr std::int64_t kWindowWaitMilliseconds = kWindowTries * 1000;
+constexpr std::int64_t kQuickEnd = 60'000;        // a shorter run counts as a failed start
+constexpr std::int64_t kFirstDelay = 2'000;
+constexpr std::int64_t kLongestDelay = 300'000;
+constexpr std::int64_t kEndAfterClose = 10'000;   // a hung program's time to close before it is ended
 // Reading every caption costs a round trip per window under Wine: done for a missing program at
 // most this often, so every other one-second pass.
 constexpr std::int64_t kFullReadingInterval = 1500;
@@ -61,7 +65,8 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     }
     record.windowHandle = FindInPass(record);
     // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (record.windowHandle == 0 && !launchPaused_ && !state.awaited && captionsState_ != Captions::Fresh) {
+    if (record.windowHandle == 0 && !launchPaused_ && !state.awaited && Now() >= state.notBefore &&
+        captionsState_ != Captions::Fresh) {
         record.windowHandle = FindProgramWindow(record);
     }
     NoteWindow(record, state, record.windowHandle);
@@ -71,6 +76,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
             desktop.ShowWindowAs(record.windowHandle, kSwHide);
             Log(L"hidden", record.name);
         }
+        CheckAnswers(record, state);
         return Outcome::Next;
     }
     if (state.awaited) {
@@ -80,7 +86,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         state.awaited = false;  // the next pass starts it again
         return Report(L"Could not find Window with Caption: " + record.caption, record.name);
     }
-    if (launchPaused_) return Outcome::Next;
+    if (launchPaused_ || Now() < state.notBefore) return Outcome::Next;
     return Launch(number);
 }
 
@@ -90,6 +96,8 @@ void WatchEngine::NoteWindow(WatchedProgram const& record, ProgramState& state, 
         Log(L"gone", record.name);
         state.window = 0;
         state.processId = 0;
+        state.closeAskedAt = 0;
+        BackOff(record, state);
         return;
     }
     if (state.awaited) {
@@ -101,6 +109,63 @@ void WatchEngine::NoteWindow(WatchedProgram const& record, ProgramState& state, 
     }
     state.window = window;
     state.processId = platform_.desktop.WindowProcessId(window);
+    state.asking = false;
+    state.answeredAt = Now();
+    state.closeAskedAt = 0;
+    state.endRefused = false;
+}
+
+void WatchEngine::BackOff(WatchedProgram const& record, ProgramState& state) {
+    if (!backoff_) return;
+    if (state.launchedAt == 0 || Now() - state.launchedAt >= kQuickEnd) {
+        state.delay = 0;  // it ran long enough: the next failure starts the count afresh
+        state.longestNoticed = false;
+        return;
+    }
+    state.delay = state.delay == 0 ? kFirstDelay : std::min(state.delay * 2, kLongestDelay);
+    state.notBefore = Now() + state.delay;
+    Log(L"backoff", record.name, std::to_wstring(state.delay / 1000));
+    if (state.delay == kLongestDelay && !state.longestNoticed && noticeMode_ == NoticeMode::Tray) {
+        state.longestNoticed = true;
+        Report(record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.", record.name);
+    }
+}
+
+void WatchEngine::CheckAnswers(WatchedProgram const& record, ProgramState& state) {
+    if (hangSeconds_ <= 0 || state.window == 0) return;
+    std::int64_t const now = Now();
+    if (state.closeAskedAt != 0) {
+        if (state.endRefused || now - state.closeAskedAt < kEndAfterClose) return;
+        // Still there after its time to close: its process is ended, and the next pass starts it.
+        switch (platform_.processes.EndProcess(state.processId)) {
+        case EndResult::Ended: Log(L"ended", record.name, L"process " + std::to_wstring(state.processId)); break;
+        case EndResult::Gone: break;
+        case EndResult::Denied:
+            state.endRefused = true;
+            Report(record.name + L" does not respond, and Vigilon may not end it.", record.name);
+            break;
+        }
+        state.closeAskedAt = now;
+        return;
+    }
+    if (now - state.answeredAt >= std::int64_t{hangSeconds_} * 1000) {
+        Log(L"hung", record.name, std::to_wstring((now - state.answeredAt) / 1000));
+        platform_.desktop.PostClose(state.window);
+        state.closeAskedAt = now;
+        return;
+    }
+    if (!state.asking) {
+        state.asking = true;
+        platform_.processes.AskToAnswer(state.window);
+    }
+}
+
+void WatchEngine::WindowAnswered(WindowHandle window, bool answered) {
+    for (auto& [name, state] : states_) {
+        if (state.window != window) continue;
+        state.asking = false;
+        if (answered) state.answeredAt = Now();
+    }
 }
 
 WatchEngine::Outcome WatchEngine::Launch(int number) {
@@ -139,7 +204,7 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     Log(L"launch", record.name, file + parameters);
     ProgramState& state = states_[record.name];
     state.awaited = true;
-    state.launchedAt = platform_.events.MonotonicMilliseconds();
+    state.launchedAt = Now();
     return Outcome::Started;
 }
 
@@ -296,6 +361,11 @@ void WatchEngine::ClosePrograms() {
 }
 
 void WatchEngine::ResumeLaunching() {
+    for (auto& [name, state] : states_) {
+        state.delay = 0;
+        state.notBefore = 0;
+        state.longestNoticed = false;
+    }
     SetLaunchPaused(false);
     host_.EnableTimer();
 }

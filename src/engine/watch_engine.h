@@ -53,6 +53,18 @@ public:
     void ResumeLaunching();
 
     void SetNoticeMode(NoticeMode mode) { noticeMode_ = mode; }
+
+    // Back-off: a program whose window or process is gone within a minute of its start is
+    // started again only after a delay, from 2 s doubling to 5 minutes; a run of a minute or more,
+    // and ResumeLaunching, reset it.
+    void SetBackoff(bool on) { backoff_ = on; }
+
+    // Hung programs: a watched window that does not answer for `seconds` in a row (0: never
+    // checked) is asked to close, and its process is ended 10 s later if it is still there.
+    void SetHangSeconds(int seconds) { hangSeconds_ = seconds; }
+
+    // Whether `window` answered the question the engine had the platform ask it.
+    void WindowAnswered(WindowHandle window, bool answered);
     NoticeMode Notices() const { return noticeMode_; }
 
     // Adds an event of the program's own (start, exit) to the history.
@@ -71,7 +83,14 @@ private:
         WindowHandle window = 0;        // the window the last pass found, 0 for none
         std::uint32_t processId = 0;    // its process
         bool awaited = false;           // started, and its window not yet found
-        std::int64_t launchedAt = 0;    // monotonic milliseconds
+        std::int64_t launchedAt = 0;    // monotonic milliseconds; 0: never started here
+        std::int64_t delay = 0;         // back-off before the next start; 0 for none
+        std::int64_t notBefore = 0;     // no start before this moment
+        bool longestNoticed = false;    // told once that the delay is at its longest
+        bool asking = false;            // a question to the window is under way
+        std::int64_t answeredAt = 0;    // when the window last answered, or was found
+        std::int64_t closeAskedAt = 0;  // when it was asked to close for not answering; 0 not
+        bool endRefused = false;        // its process may not be ended: said once, left alone
     };
 
     Outcome WatchProgram(int number);
@@ -90,6 +109,12 @@ private:
     // another process.
     void NoteWindow(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     void SetLaunchPaused(bool paused);
+    // Sets the program's back-off after its window or process went away.
+    void BackOff(WatchedProgram const& record, ProgramState& state);
+    // Asks the program's window whether it answers, and restarts a program that has not answered
+    // for too long: asked to close first, then ended.
+    void CheckAnswers(WatchedProgram const& record, ProgramState& state);
+    std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {});
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
@@ -115,6 +140,8 @@ private:
     EventHistory history_;
     bool historyFailureReported_ = false;
     NoticeMode noticeMode_ = NoticeMode::Box;
+    bool backoff_ = false;
+    int hangSeconds_ = 0;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::map<std::wstring, ProgramState> states_;

@@ -47,6 +47,9 @@ public:
     // Asks the window to close (WM_CLOSE) and waits until its owner has handled the request, or
     // until the owner is found not responding, or the wait has gone on for too long.
     virtual void RequestClose(WindowHandle window) = 0;
+
+    // Asks the window to close (WM_CLOSE) without waiting for its owner at all.
+    virtual void PostClose(WindowHandle window) = 0;
 };
 
 // Show commands.

@@ -3,10 +3,19 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/window_handle.h"
+
 namespace vigilon {
 
-// Learns of the end of other processes as it happens, so that a watched program that exits can be
-// started again at once instead of at the next tick.
+enum class EndResult : std::uint8_t {
+    Ended,   // the process was ended
+    Gone,    // it had ended already
+    Denied,  // it may not be ended (it runs elevated, or is this program)
+};
+
+// Watching other programs' processes: learns of their end as it happens, so that a watched
+// program that exits can be started again at once instead of at the next tick; asks whether their
+// windows still answer; ends a process that does not.
 class ProcessWatch {
 public:
     virtual ~ProcessWatch() = default;
@@ -15,6 +24,14 @@ public:
     // host's ProcessEnded, and processes left out of the list are no longer watched. A process
     // that cannot be opened (already gone, or not ours to see) is left out silently.
     virtual void WatchProcesses(std::span<std::uint32_t const> processIds) = 0;
+
+    // Asks the window's owner for an answer (WM_NULL, given up when the system finds the owner
+    // hung) without waiting for it: whether it answered is reported later, through the host's
+    // WindowAnswered.
+    virtual void AskToAnswer(WindowHandle window) = 0;
+
+    // Ends the process at once, as the task manager does.
+    virtual EndResult EndProcess(std::uint32_t processId) = 0;
 };
 
 }  // namespace vigilon

@@ -61,12 +61,16 @@ inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
 std::span<ControlPlacement const> AboutLayout();
 
 // The Options dialog's client area and controls.
-inline constexpr int kOptionsWidth = 5880;
-inline constexpr int kOptionsHeight = 1965;
+inline constexpr int kOptionsWidth = 6420;
+inline constexpr int kOptionsHeight = 2820;
 inline constexpr std::uint16_t kIdOptionsOk = 1;      // IDOK
 inline constexpr std::uint16_t kIdOptionsCancel = 2;  // IDCANCEL
 inline constexpr std::uint16_t kIdTrayNotices = 1200;
 inline constexpr std::uint16_t kIdStartAtLogon = 1201;
+inline constexpr std::uint16_t kIdBackoff = 1202;
+inline constexpr std::uint16_t kIdRestartHung = 1203;
+inline constexpr std::uint16_t kIdHangSeconds = 1204;
+inline constexpr std::uint16_t kIdHangSecondsUnit = 1205;
 
 std::span<ControlPlacement const> OptionsLayout();
 

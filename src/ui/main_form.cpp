@@ -13,7 +13,8 @@ namespace vigilon {
 namespace {
 
 UINT_PTR const kWatchTimerId = 1;
-UINT const kProcessEndedMessage = WM_APP + 1;  // wParam: the process id
+UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
+UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 UINT const kWatchIntervalMilliseconds = 1000;
@@ -58,7 +59,13 @@ MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsF
       programs_(programs),
       engine_(core_, *this, programs, std::move(programFolder)),
       editor_(core_, programs, settings) {
-    engine_.SetNoticeMode(LoadOptions(settings, platform.registry).trayNotices ? NoticeMode::Tray : NoticeMode::Box);
+    ApplyOptions(LoadOptions(settings, platform.registry));
+}
+
+void MainForm::ApplyOptions(Options const& options) {
+    engine_.SetNoticeMode(options.trayNotices ? NoticeMode::Tray : NoticeMode::Box);
+    engine_.SetBackoff(options.backoff);
+    engine_.SetHangSeconds(options.hangSeconds);
 }
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -89,7 +96,7 @@ void MainForm::OnCreate() {
     platform_.events.SetDialogWindow(window_);
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), kTip);
-    platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage);
+    platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
 }
 
 void MainForm::LayOut() {
@@ -297,9 +304,7 @@ void MainForm::ShowAbout() {
 
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
-    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
-        engine_.SetNoticeMode(chosen->trayNotices ? NoticeMode::Tray : NoticeMode::Box);
-    }
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) ApplyOptions(*chosen);
     editor_.Presenter().OnActivate();
 }
 
@@ -323,6 +328,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
+    case kWindowAnsweredMessage:
+        engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), lParam != 0);
+        return 0;
     case WM_COMMAND:
         if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
         return 0;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/options.h"
 #include "app/settings_file.h"
 #include "app/watched_programs.h"
 #include "engine/watch_engine.h"
@@ -68,6 +69,7 @@ private:
     void Unload();
     void ShowAbout();
     void ShowOptions();
+    void ApplyOptions(Options const& options);
     void OpenHistory();
 
     Win32Platform& platform_;

@@ -38,12 +38,20 @@ void Initialise(HWND dialog, OptionsState& state) {
     Options const current = LoadOptions(state.settings, state.platform.registry);
     Check(dialog, kIdTrayNotices, current.trayNotices);
     Check(dialog, kIdStartAtLogon, current.startAtLogon);
+    Check(dialog, kIdBackoff, current.backoff);
+    Check(dialog, kIdRestartHung, current.hangSeconds > 0);
+    int const seconds = current.hangSeconds > 0 ? current.hangSeconds : kDefaultHangSeconds;
+    SetDlgItemTextW(dialog, kIdHangSeconds, std::to_wstring(seconds).c_str());
     SetFocus(GetDlgItem(dialog, kIdTrayNotices));
 }
 
 void Accept(HWND dialog, OptionsState& state) {
     state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
     state.chosen.startAtLogon = Checked(dialog, kIdStartAtLogon);
+    state.chosen.backoff = Checked(dialog, kIdBackoff);
+    wchar_t typed[16] = L"";
+    GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
+    state.chosen.hangSeconds = HangSecondsChosen(Checked(dialog, kIdRestartHung), typed);
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, state.settings, state.platform.registry, state.platform.system, state.exePath);
     EndDialog(dialog, IDOK);

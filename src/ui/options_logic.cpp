@@ -6,6 +6,12 @@
 
 namespace vigilon {
 
+int HangSecondsChosen(bool checked, std::wstring const& typed) {
+    if (!checked) return 0;
+    int const seconds = HangSecondsFrom(typed);
+    return seconds == 0 ? kDefaultHangSeconds : seconds;
+}
+
 bool AcceptOptions(Options const& options, SettingsFile const& settings, Registry& registry, SystemServices& system,
                    std::wstring const& exePath) {
     OptionsSaved const saved = SaveOptions(options, settings, registry, exePath);

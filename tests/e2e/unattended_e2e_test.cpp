@@ -52,5 +52,49 @@ TEST_F(VigilonTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndNoBoxAppears) {
               std::string::npos);
 }
 
+class RestraintTest : public VigilonTest {
+protected:
+    // Starts over 45 s of a program that ends a second after each start, with or without back-off.
+    std::size_t CrashLoopStarts(bool backoff) {
+        std::wstring const helper = AddHelper(backoff ? L"b.exe" : L"n.exe", Caption(backoff ? L"B" : L"N"),
+                                              L"exit-after-ms=1000");
+        WriteIni({{L"Crash", Caption(backoff ? L"B" : L"N"), helper}});
+        WritePrivateProfileStringW(L"Apps", L"Backoff", backoff ? L"1" : L"0", Path(L"vigilon.ini").c_str());
+        StartVigilon();
+        EXPECT_TRUE(WaitUntil([&] { return !RecordOf(helper).starts.empty(); }));
+        // Counted while Vigilon keeps answering at once.
+        EXPECT_TRUE(HoldsFor([&] { return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0; }, 45));
+        std::size_t const starts = RecordOf(helper).starts.size();
+        ExitVigilon();
+        return starts;
+    }
+};
+
+TEST_F(RestraintTest, BackoffStartsACrashingProgramFarLessOften) {
+    std::size_t const plain = CrashLoopStarts(false);
+    std::size_t const restrained = CrashLoopStarts(true);
+    EXPECT_LE(restrained, 6u) << "with back-off";  // 2, 4, 8 and 16 s apart: five starts in 45 s
+    EXPECT_GT(plain, 2 * restrained) << "without: " << plain;
+    EXPECT_NE(testing::ReadFileBytes(Path(L"vigilon.log")).find("\tbackoff\tCrash\t8\r\n"), std::string::npos);
+}
+
+TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedAndStartedAgain) {
+    constexpr int kHangSeconds = 5;
+    std::wstring const helper = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=2000");
+    WriteIni({{L"Hanger", Caption(L"Hanger"), helper}});
+    WritePrivateProfileStringW(L"Apps", L"HangSeconds", std::to_wstring(kHangSeconds).c_str(), Path(L"vigilon.ini").c_str());
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return !RecordOf(helper).starts.empty(); }));
+    // It stops answering 2 s after its start; within the hang time, 10 s to close and 3 s more, it
+    // is started again, while Vigilon answers all along.
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(helper).starts.size() >= 2; }, 2 + kHangSeconds + 10 + 3));
+    EXPECT_EQ(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0, true);
+    ExitVigilon();
+    std::vector<std::string> const events = HistoryEvents(Path(L"vigilon.log"), "Hanger");
+    std::vector<std::string> const expected{"launch", "found", "hidden", "hung", "ended", "gone", "launch"};
+    ASSERT_GE(events.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 7), expected);
+}
+
 }  // namespace
 }  // namespace vigilon::e2e

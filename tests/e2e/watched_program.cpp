@@ -7,7 +7,9 @@
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
 // and options on the third ("exit-at-once", "hang-on-close", "hang-after-ms=N" to stop handling
-// messages for good N milliseconds after its window opens, "extra-windows=N" for N more hidden
+// messages for good N milliseconds after its window opens, "exit-after-ms=N" to end N
+// milliseconds after its window opens, as a program that crashes soon after its start,
+// "extra-windows=N" for N more hidden
 // top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
 #include <windows.h>
 
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr UINT_PTR kHangTimer = 1;
+constexpr UINT_PTR kExitTimer = 2;
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
 
@@ -60,6 +63,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Record(L"hung");
             for (;;) Sleep(1000);  // stops responding for good
         }
+        if (wParam == kExitTimer) ExitProcess(3);  // ends without closing, as a crash does
         return 0;
     case WM_ENDSESSION:
         Record(L"endsession");
@@ -139,6 +143,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     std::size_t const hang = options.find(L"hang-after-ms=");
     if (hang != std::wstring::npos) SetTimer(window, kHangTimer, static_cast<UINT>(std::stoi(options.substr(hang + 14))), nullptr);
+    std::size_t const quit = options.find(L"exit-after-ms=");
+    if (quit != std::wstring::npos) SetTimer(window, kExitTimer, static_cast<UINT>(std::stoi(options.substr(quit + 14))), nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -56,6 +56,8 @@ public:
     std::uint32_t WindowProcessId(WindowHandle window) override;
     bool ActivateProcess(std::uint32_t processId) override;
     void RequestClose(WindowHandle window) override;
+    void PostClose(WindowHandle window) override { postedCloses.push_back(window); }
+    std::vector<WindowHandle> postedCloses;
 
 private:
     std::vector<WindowHandle> pendingShows_;

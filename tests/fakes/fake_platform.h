@@ -18,9 +18,17 @@ class FakeProcessWatch final : public ProcessWatch {
 public:
     std::vector<std::uint32_t> watched;
     int calls = 0;
+    std::vector<WindowHandle> questions;  // windows asked to answer, in order
+    std::vector<std::uint32_t> ended;     // processes ended
+    EndResult endResult = EndResult::Ended;
     void WatchProcesses(std::span<std::uint32_t const> processIds) override {
         watched.assign(processIds.begin(), processIds.end());
         ++calls;
+    }
+    void AskToAnswer(WindowHandle window) override { questions.push_back(window); }
+    EndResult EndProcess(std::uint32_t processId) override {
+        ended.push_back(processId);
+        return endResult;
     }
 };
 

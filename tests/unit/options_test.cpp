@@ -34,8 +34,28 @@ TEST_F(OptionsTest, TrayNoticesOnlyForTrayAndLogonAsTheRegistryHasIt) {
     EXPECT_TRUE(LoadOptions(settings, registry).startAtLogon);
 }
 
+TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
+    EXPECT_FALSE(LoadOptions(settings, registry).backoff);
+    store.Set(kIni, L"Apps", L"Backoff", L"1");
+    EXPECT_TRUE(LoadOptions(settings, registry).backoff);
+    struct Case {
+        wchar_t const* text;
+        int seconds;
+    };
+    for (Case const c : {Case{L"", 0}, Case{L"0", 0}, Case{L"-7", 0}, Case{L"abc", 0}, Case{L"3", 5}, Case{L" 12 ", 12},
+                         Case{L"99999999999999", kMaxHangSeconds}}) {
+        store.Set(kIni, L"Apps", L"HangSeconds", c.text);
+        EXPECT_EQ(LoadOptions(settings, registry).hangSeconds, c.seconds) << c.text;
+    }
+    EXPECT_EQ(HangSecondsChosen(false, L"20"), 0);
+    EXPECT_EQ(HangSecondsChosen(true, L"20"), 20);
+    EXPECT_EQ(HangSecondsChosen(true, L""), kDefaultHangSeconds);
+}
+
 TEST_F(OptionsTest, AcceptingWritesAtOnceAndReportsWhatFailed) {
-    EXPECT_TRUE(AcceptOptions({true, true}, settings, registry, system, kExe));
+    EXPECT_TRUE(AcceptOptions({true, true, true, 12}, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Backoff", L""), L"1");
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"HangSeconds", L""), L"12");
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Notices", L""), L"Tray");
     std::wstring run;
     ASSERT_TRUE(GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, run));

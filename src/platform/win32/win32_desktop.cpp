@@ -122,4 +122,6 @@ void Win32Desktop::RequestClose(WindowHandle window) {
                         kCloseTimeoutMilliseconds, &result);
 }
 
+void Win32Desktop::PostClose(WindowHandle window) { PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0); }
+
 }  // namespace vigilon

@@ -20,6 +20,7 @@ public:
     std::uint32_t WindowProcessId(WindowHandle window) override;
     bool ActivateProcess(std::uint32_t processId) override;
     void RequestClose(WindowHandle window) override;
+    void PostClose(WindowHandle window) override;
 
 private:
     bool hooked_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
@@ -32,9 +33,49 @@ Win32ProcessWatch::Win32ProcessWatch() = default;
 
 Win32ProcessWatch::~Win32ProcessWatch() = default;
 
-void Win32ProcessWatch::SetNotifyWindow(HWND window, UINT message) {
+void Win32ProcessWatch::SetNotifyWindow(HWND window, UINT endedMessage, UINT answeredMessage) {
     window_ = window;
-    message_ = message;
+    message_ = endedMessage;
+    answeredMessage_ = answeredMessage;
+}
+
+namespace {
+
+// Long enough for a busy program, short enough that a question never piles up behind the last.
+DWORD const kAnswerTimeoutMilliseconds = 2000;
+
+// One question to a window, asked on a thread of the system's pool, so that a window that does not
+// answer holds up nothing but that thread.
+struct Question {
+    HWND window;
+    HWND notify;
+    UINT message;
+
+    static DWORD WINAPI Ask(LPVOID context) {
+        std::unique_ptr<Question const> const question(static_cast<Question const*>(context));
+        DWORD_PTR result = 0;
+        bool const answered = SendMessageTimeoutW(question->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                  kAnswerTimeoutMilliseconds, &result) != 0;
+        PostMessageW(question->notify, question->message, reinterpret_cast<WPARAM>(question->window), answered);
+        return 0;
+    }
+};
+
+}  // namespace
+
+void Win32ProcessWatch::AskToAnswer(WindowHandle window) {
+    if (window_ == nullptr) return;
+    auto question = std::make_unique<Question>(Question{ToHwnd(window), window_, answeredMessage_});
+    if (QueueUserWorkItem(Question::Ask, question.get(), WT_EXECUTELONGFUNCTION)) question.release();
+}
+
+EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {
+    if (processId == GetCurrentProcessId()) return EndResult::Denied;  // never this program
+    UniqueKernelHandle const process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? EndResult::Gone : EndResult::Denied;
+    if (TerminateProcess(process.Get(), 1)) return EndResult::Ended;
+    // A process that has just ended refuses to be ended again: tell that apart from a refusal.
+    return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0 ? EndResult::Gone : EndResult::Denied;
 }
 
 void Win32ProcessWatch::WatchProcesses(std::span<std::uint32_t const> processIds) {

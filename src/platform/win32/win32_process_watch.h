@@ -19,14 +19,19 @@ public:
     Win32ProcessWatch& operator=(Win32ProcessWatch const&) = delete;
     ~Win32ProcessWatch() override;
 
-    void SetNotifyWindow(HWND window, UINT message);
+    // Ends of processes are posted to `window` as `endedMessage`, with the process id in wParam;
+    // answers as `answeredMessage`, with the window in wParam and whether it answered in lParam.
+    void SetNotifyWindow(HWND window, UINT endedMessage, UINT answeredMessage);
     void WatchProcesses(std::span<std::uint32_t const> processIds) override;
+    void AskToAnswer(WindowHandle window) override;
+    EndResult EndProcess(std::uint32_t processId) override;
 
 private:
     struct Watch;
     std::map<std::uint32_t, std::unique_ptr<Watch>> watches_;
     HWND window_ = nullptr;
     UINT message_ = 0;
+    UINT answeredMessage_ = 0;
 };
 
 }  // namespace vigilon
