@@ -80,7 +80,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         return Outcome::Next;
     }
     if (state.awaited) {
-        if (platform_.events.MonotonicMilliseconds() - state.launchedAt < kWindowWaitMilliseconds) {
+        if (Now() - state.launchedAt < kWindowWaitMilliseconds) {
             return Outcome::Next;
         }
         state.awaited = false;  // the next pass starts it again
@@ -102,7 +102,7 @@ void WatchEngine::NoteWindow(WatchedProgram const& record, ProgramState& state, 
     }
     if (state.awaited) {
         state.awaited = false;
-        std::int64_t const waited = platform_.events.MonotonicMilliseconds() - state.launchedAt;
+        std::int64_t const waited = Now() - state.launchedAt;
         wchar_t seconds[32];
         std::swprintf(seconds, std::size(seconds), L"%.1f", static_cast<double>(waited) / 1000.0);
         Log(L"found", record.name, seconds);
@@ -300,7 +300,7 @@ WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
     // every system reports a retitle. Every caption is read afresh, at most every other second,
     // so a missing program finds a window retitled into a match within a tick or two.
     if (window == 0 && captionsState_ != Captions::Fresh &&
-        platform_.events.MonotonicMilliseconds() - lastFullReading_ >= kFullReadingInterval) {
+        Now() - lastFullReading_ >= kFullReadingInterval) {
         return FindProgramWindow(record);
     }
     return window;
@@ -317,7 +317,7 @@ WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& r
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
     captions_.Refresh(platform_.desktop);
     captionsState_ = Captions::Fresh;
-    lastFullReading_ = platform_.events.MonotonicMilliseconds();
+    lastFullReading_ = Now();
     return captions_.Find(record.caption, kMatchBeginsWith, false);
 }
 

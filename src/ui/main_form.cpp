@@ -287,8 +287,8 @@ void MainForm::Unload() {
     if (ending_ || window_ == nullptr) return;
     ending_ = true;
     DisableTimer();
-    engine_.Record(L"exit");
     engine_.ShowHidePrograms(true);
+    engine_.Record(L"exit");  // the last line: after the programs shown on the way out
     RestoreMainWindow();
     tray_.Delete();
     // A watch pass that is waiting inside this call sees Ending() and the quit request, and

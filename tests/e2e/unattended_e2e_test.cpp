@@ -78,6 +78,15 @@ TEST_F(RestraintTest, BackoffStartsACrashingProgramFarLessOften) {
     EXPECT_NE(testing::ReadFileBytes(Path(L"vigilon.log")).find("\tbackoff\tCrash\t8\r\n"), std::string::npos);
 }
 
+TEST_F(RestraintTest, AProgramThatKeepsAnsweringIsLeftAlone) {
+    std::wstring const helper = AddHelper(L"a.exe", Caption(L"Answerer"));
+    WriteIni({{L"Answerer", Caption(L"Answerer"), helper}});
+    WritePrivateProfileStringW(L"Apps", L"HangSeconds", L"5", Path(L"vigilon.ini").c_str());
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return !RecordOf(helper).starts.empty(); }));
+    EXPECT_TRUE(HoldsFor([&] { return RecordOf(helper).starts.size() == 1 && RecordOf(helper).closes == 0; }, 12));
+}
+
 TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedAndStartedAgain) {
     constexpr int kHangSeconds = 5;
     std::wstring const helper = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=2000");
