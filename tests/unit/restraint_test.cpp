@@ -1,26 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "engine/watch_engine.h"
-#include "fakes/fake_platform.h"
+#include "fakes/engine_scene.h"
 
 namespace vigilon {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeWatchHost;
-
-constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
-
-class RestraintTest : public ::testing::Test {
+class RestraintTest : public ::testing::Test, protected testing::EngineScene {
 protected:
     RestraintTest() {
-        fake.files.AddFolder(kFolder);
-        fake.files.currentDirectory = kFolder;
         fake.files.AddFile(L"C:\\crash.exe");
-        programs.Reset(0, 5);
-        WatchedProgram& record = programs[programs.Add(L"Crash")];
-        record.caption = L"Crash";
-        record.exe = L"C:\\crash.exe";
+        AddProgram(L"Crash", L"Crash", L"C:\\crash.exe");
         engine.SetNoticeMode(NoticeMode::Tray);
     }
     // The started program opens its window at once and ends `runMs` later: with 1500, it is found
@@ -44,11 +33,6 @@ protected:
         }
         return starts;
     }
-
-    FakePlatform fake;
-    FakeWatchHost host;
-    WatchedPrograms programs;
-    WatchEngine engine{fake.view, host, programs, kFolder};
 };
 
 TEST_F(RestraintTest, WithoutBackoffAProgramThatEndsAtOnceIsStartedAgainAtEveryOtherPass) {

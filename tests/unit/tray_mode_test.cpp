@@ -2,36 +2,22 @@
 
 #include <sstream>
 
-#include "engine/watch_engine.h"
-#include "fakes/fake_platform.h"
+#include "fakes/engine_scene.h"
 
 namespace vigilon {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeWatchHost;
-
-constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
-
-class NoticeModeTest : public ::testing::Test {
+class NoticeModeTest : public ::testing::Test, protected testing::EngineScene {
 protected:
     NoticeModeTest() {
-        fake.files.AddFolder(kFolder);
-        fake.files.currentDirectory = kFolder;
         fake.files.AddFile(L"C:\\slow.exe");
         fake.files.AddFile(L"C:\\quick.exe");
-        programs.Reset(0, 5);
-        Add(L"Slow", L"Slow - ", L"C:\\slow.exe");
-        Add(L"Quick", L"Quick - ", L"C:\\quick.exe");
+        AddProgram(L"Slow", L"Slow - ", L"C:\\slow.exe");
+        AddProgram(L"Quick", L"Quick - ", L"C:\\quick.exe");
         // Slow never opens a window; Quick opens one, minimised, as soon as it is started.
         fake.shell.onLaunch = [this](auto const& launch) {
             if (launch.file == L"\"C:\\quick.exe\"") fake.desktop.Add(L"Quick - up", true, true);
         };
-    }
-    void Add(std::wstring const& name, std::wstring const& caption, std::wstring const& exe) {
-        WatchedProgram& record = programs[programs.Add(name)];
-        record.caption = caption;
-        record.exe = exe;
     }
     // Passes one second apart, as the timer runs them.
     void Passes(int count) {
@@ -61,11 +47,6 @@ protected:
         }
         return words;
     }
-
-    FakePlatform fake;
-    FakeWatchHost host;
-    WatchedPrograms programs;
-    WatchEngine engine{fake.view, host, programs, kFolder};
 };
 
 TEST_F(NoticeModeTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndItsNoticeWaitsForNobody) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/watch_engine.h"
-#include "fakes/fake_platform.h"
+#include "fakes/engine_scene.h"
 
 namespace vigilon {
 namespace {
@@ -10,26 +9,14 @@ using testing::FakePlatform;
 using testing::FakeWatchHost;
 using testing::FakeWindow;
 
-constexpr wchar_t kFolder[] = L"C:\\Vigilon\\";
+constexpr auto& kFolder = testing::EngineScene::kFolder;
 
 using Reports = testing::FakeDesktop::Reports;
 
 // Every test runs against what Wine reports of window changes and against what Windows reports.
-class WatchEngineTest : public ::testing::TestWithParam<Reports> {
+class WatchEngineTest : public ::testing::TestWithParam<Reports>, protected testing::EngineScene {
 protected:
-    WatchEngineTest() {
-        fake.desktop.reports = GetParam();
-        fake.files.AddFolder(kFolder);
-        fake.files.currentDirectory = kFolder;
-        programs.Reset(0, 5);
-    }
-
-    WatchedProgram& AddProgram(std::wstring const& name, std::wstring const& caption, std::wstring const& exe) {
-        WatchedProgram& record = programs[programs.Add(name)];
-        record.caption = caption;
-        record.exe = exe;
-        return record;
-    }
+    WatchEngineTest() { fake.desktop.reports = GetParam(); }
     // The started program opens its window `seconds` after the launch.
     void OpenWindowOnLaunch(std::wstring const& caption, int seconds = 2) {
         fake.shell.onLaunch = [this, caption, seconds](auto const&) {
@@ -41,11 +28,6 @@ protected:
         for (auto const& m : fake.system.messages) texts.push_back(m.text);
         return texts;
     }
-
-    FakePlatform fake;
-    FakeWatchHost host;
-    WatchedPrograms programs;
-    WatchEngine engine{fake.view, host, programs, kFolder};
 };
 
 TEST_P(WatchEngineTest, HidesMinimisedVisibleWindowsOnly) {
