@@ -1,10 +1,10 @@
 #include "ui/main_form.h"
 
+#include "app/options.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
-#include "platform/win32/dpi.h"
-#include "app/options.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
 #include "ui/res/resource_ids.h"
@@ -13,11 +13,11 @@ namespace vigilon {
 namespace {
 
 UINT_PTR const kWatchTimerId = 1;
+UINT const kWatchIntervalMilliseconds = 1000;
 UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
-UINT const kWatchIntervalMilliseconds = 1000;
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 
