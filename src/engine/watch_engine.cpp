@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <set>
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
@@ -274,15 +275,17 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
 }
 
 void WatchEngine::WatchProcessesFound() {
-    std::vector<std::uint32_t> processes;
-    std::map<std::wstring, ProgramState> current;
-    for (int i = 1; i <= programs_.Count(); ++i) {
-        auto const state = states_.find(programs_[i].name);
-        if (state == states_.end()) continue;
-        if (state->second.processId != 0) processes.push_back(state->second.processId);
-        current.insert(states_.extract(state));
+    // Every program visited has a state: more states than programs means some were deleted, and
+    // only then are the names compared.
+    if (states_.size() > static_cast<std::size_t>(programs_.Count())) {
+        std::set<std::wstring> names;
+        for (int i = 1; i <= programs_.Count(); ++i) names.insert(programs_[i].name);
+        std::erase_if(states_, [&](auto const& entry) { return !names.contains(entry.first); });
     }
-    states_ = std::move(current);  // programs deleted meanwhile are forgotten
+    std::vector<std::uint32_t> processes;
+    for (auto const& [name, state] : states_) {
+        if (state.processId != 0) processes.push_back(state.processId);
+    }
     std::sort(processes.begin(), processes.end());
     processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
     if (processes == watchedProcesses_) return;

@@ -5,24 +5,10 @@
 namespace vigilon::e2e {
 namespace {
 
-// The history as it stands, read the way a viewer may while Vigilon writes: sharing every access,
-// so that no line Vigilon writes meanwhile is refused.
-std::string HistoryText(std::wstring const& log) {
-    HANDLE const file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 // The event words of the history, in order, for `program` (empty: Vigilon's own).
 std::vector<std::string> HistoryEvents(std::wstring const& log, std::string const& program) {
     std::vector<std::string> words;
-    std::string const text = HistoryText(log);
+    std::string const text = testing::ReadFileBytes(log);
     std::size_t begin = 0;
     for (std::size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
         std::string const line = text.substr(begin, end - begin);
@@ -66,7 +52,7 @@ TEST_F(VigilonTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndNoBoxAppears) {
     std::vector<std::string> const expected{"launch", "found", "hidden", "gone", "launch", "found", "hidden"};
     ASSERT_GE(runnerEvents.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(runnerEvents.begin(), runnerEvents.begin() + 7), expected);
-    EXPECT_NE(HistoryText(log).find("\tmessage\tQuitter\tCould not find Window with Caption: " +
+    EXPECT_NE(testing::ReadFileBytes(log).find("\tmessage\tQuitter\tCould not find Window with Caption: " +
                                                std::string(tag_.begin(), tag_.end()) + " Quitter\r\n"),
               std::string::npos);
 }
@@ -94,7 +80,7 @@ TEST_F(RestraintTest, BackoffStartsACrashingProgramFarLessOften) {
     std::size_t const restrained = CrashLoopStarts(true);
     EXPECT_LE(restrained, 6u) << "with back-off";  // 2, 4, 8 and 16 s apart: five starts in 45 s
     EXPECT_GT(plain, 2 * restrained) << "without: " << plain;
-    EXPECT_NE(HistoryText(Path(L"vigilon.log")).find("\tbackoff\tCrash\t8\r\n"), std::string::npos);
+    EXPECT_NE(testing::ReadFileBytes(Path(L"vigilon.log")).find("\tbackoff\tCrash\t8\r\n"), std::string::npos);
 }
 
 TEST_F(RestraintTest, AProgramThatKeepsAnsweringIsLeftAlone) {

@@ -93,8 +93,9 @@ ScopedRegistryValue::~ScopedRegistryValue() {
 }
 
 std::string ReadFileBytes(std::wstring const& path) {
-    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Sharing every access, as a viewer may: a program that writes the file meanwhile is not refused.
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char chunk[4096];
