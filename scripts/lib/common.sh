@@ -7,7 +7,7 @@ VIGILON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 VIGILON_PACKAGES=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine wine64 fonts-wine xvfb imagemagick clang-14 libclang-rt-14-dev
+  wine wine64 fonts-wine xvfb imagemagick clang-14 libclang-rt-14-dev wixl msitools
 )
 
 export WINEPREFIX=${WINEPREFIX:-$VIGILON_ROOT/build/wineprefix}

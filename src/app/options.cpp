@@ -15,6 +15,10 @@ constexpr wchar_t kBoxNotices[] = L"Box";
 constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 
+long WriteRunValue(Registry& registry, std::wstring const& exePath) {
+    return registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"" + exePath + L"\"");
+}
+
 }  // namespace
 
 int HangSecondsFrom(std::wstring const& text) {
@@ -43,12 +47,27 @@ OptionsSaved SaveOptions(Options const& options, SettingsFile const& settings, R
     saved.settings = settings.WriteIniValue(kAppsSection, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
     saved.settings &= settings.WriteIniValue(kAppsSection, kBackoffKey, options.backoff ? L"1" : L"0");
     saved.settings &= settings.WriteIniValue(kAppsSection, kHangSecondsKey, std::to_wstring(options.hangSeconds));
-    long const result = options.startAtLogon
-                            ? registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName,
-                                                   L"\"" + exePath + L"\"")
-                            : registry.DeleteValue(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName);
+    long const result = options.startAtLogon ? WriteRunValue(registry, exePath)
+                                             : registry.DeleteValue(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName);
     saved.logon = result == 0;
     return saved;
+}
+
+bool ForgetStartAtLogon(Registry& registry, std::wstring const& exePath) {
+    std::wstring run;
+    if (!GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, run)) return true;
+    std::wstring_view path = run;
+    std::size_t const first = path.find_first_not_of(L" \t\"");
+    std::size_t const last = path.find_last_not_of(L" \t\"");
+    path = first == std::wstring_view::npos ? std::wstring_view() : path.substr(first, last - first + 1);
+    if (ToLowerText(path) != ToLowerText(exePath)) return true;
+    return registry.DeleteValue(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName) == 0;
+}
+
+bool SetStartAtLogonIfMissing(Registry& registry, std::wstring const& exePath) {
+    std::wstring run;
+    if (GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, run)) return true;
+    return WriteRunValue(registry, exePath) == 0;
 }
 
 }  // namespace vigilon

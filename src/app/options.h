@@ -41,4 +41,14 @@ struct OptionsSaved {
 OptionsSaved SaveOptions(Options const& options, SettingsFile const& settings, Registry& registry,
                          std::wstring const& exePath);
 
+// Deletes the Run value "Vigilon" when it starts the copy at `exePath` (quoted or not, case
+// ignored), as uninstalling that copy asks; a value that starts another copy is left alone. True
+// when no Run value starts this copy any more.
+bool ForgetStartAtLogon(Registry& registry, std::wstring const& exePath);
+
+// Sets the Run value "Vigilon" to start the copy at `exePath` when there is no Run value "Vigilon":
+// an upgrade keeps a start at logon its removal of the older version took away. True when a Run
+// value is there afterwards.
+bool SetStartAtLogonIfMissing(Registry& registry, std::wstring const& exePath);
+
 }  // namespace vigilon

@@ -20,8 +20,11 @@ std::wstring_view ArgumentsOf(std::wstring_view commandLine) {
 
 StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
     if (arguments.empty()) return firstRun ? StartMode::Configure : StartMode::Watch;
-    return ToLowerText(arguments).find(L"configure") != std::wstring::npos ? StartMode::Configure
-                                                                           : StartMode::Watch;
+    std::wstring const lower = ToLowerText(arguments);
+    std::wstring const trimmed = lower.substr(0, lower.find_last_not_of(L" \t") + 1);
+    if (trimmed == L"/unregister") return StartMode::Unregister;
+    if (trimmed == L"/register") return StartMode::Register;
+    return lower.find(L"configure") != std::wstring::npos ? StartMode::Configure : StartMode::Watch;
 }
 
 }  // namespace vigilon

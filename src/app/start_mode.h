@@ -5,14 +5,16 @@
 
 namespace vigilon {
 
-enum class StartMode { Watch, Configure };
+// Unregister and Register are the installer's requests: to forget this copy's start at logon, and
+// to set it again when an upgrade took it away. Nothing else is done for them.
+enum class StartMode { Watch, Configure, Unregister, Register };
 
 // The arguments of a full command line: what follows the program's name (quoted or not) and the
 // blanks after it.
 std::wstring_view ArgumentsOf(std::wstring_view commandLine);
 
-// Configure when the arguments hold "configure" anywhere, in any case; with no arguments,
-// Configure on a first run; Watch otherwise.
+// Unregister or Register for the arguments "/unregister" or "/register" alone, in any case; Configure when the arguments hold
+// "configure" anywhere, in any case; with no arguments, Configure on a first run; Watch otherwise.
 StartMode DecideStartMode(std::wstring_view arguments, bool firstRun);
 
 }  // namespace vigilon

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "app/options.h"
 #include "app/settings.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
 #include "support/message.h"
@@ -61,6 +63,16 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    std::wstring_view const arguments = vigilon::ArgumentsOf(GetCommandLineW());
+    vigilon::StartMode const request = vigilon::DecideStartMode(arguments, false);
+    if (request == vigilon::StartMode::Unregister || request == vigilon::StartMode::Register) {
+        // The installer's requests, answered whether or not another copy is running.
+        vigilon::Win32Registry registry;
+        std::wstring const exe = vigilon::ExecutablePath();
+        bool const done = request == vigilon::StartMode::Unregister ? vigilon::ForgetStartAtLogon(registry, exe)
+                                                                     : vigilon::SetStartAtLogonIfMissing(registry, exe);
+        return done ? 0 : 1;
+    }
     vigilon::SingleInstance const instanceGuard;
     if (instanceGuard.AlreadyRunning()) return 0;
 
@@ -82,8 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
     form.SetCaption(L"Watching programs - so you don't have to");
     form.RecordStart(VIGILON_VERSION_TEXT_W);
-    if (vigilon::DecideStartMode(vigilon::ArgumentsOf(GetCommandLineW()), firstRun) ==
-        vigilon::StartMode::Configure) {
+    if (vigilon::DecideStartMode(arguments, firstRun) == vigilon::StartMode::Configure) {
         form.StartConfiguring();
     } else {
         form.StartWatching();

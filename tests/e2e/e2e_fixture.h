@@ -16,6 +16,8 @@ namespace vigilon::e2e {
 
 // The vigilon.exe under test; set from the command line.
 extern std::wstring g_vigilonExe;
+// The folder of the installer test packages, or empty when none were built.
+extern std::wstring g_packagesFolder;
 
 // Menu command identifiers of Vigilon's main window.
 inline constexpr UINT kShowHideCommand = 100;

@@ -73,5 +73,26 @@ TEST_F(OptionsTest, AcceptingWritesAtOnceAndReportsWhatFailed) {
     EXPECT_NE(system.messages[0].text.find(L"could not be saved to C:\\V\\vigilon.ini"), std::wstring::npos);
 }
 
+TEST_F(OptionsTest, TheInstallerForgetsOnlyThisCopysLogonStartAndSetsOneOnlyWhenNoneIsThere) {
+    auto run = [&] {
+        std::wstring value;
+        return GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value) ? value : L"-";
+    };
+    EXPECT_TRUE(ForgetStartAtLogon(registry, kExe));  // nothing to forget
+    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"D:\\Portable\\vigilon.exe\"");
+    EXPECT_TRUE(ForgetStartAtLogon(registry, kExe));
+    EXPECT_EQ(run(), L"\"D:\\Portable\\vigilon.exe\"");
+    for (std::wstring const value : {L"\"c:\\v\\VIGILON.exe\"", L"C:\\V\\vigilon.exe"}) {
+        registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value);
+        EXPECT_TRUE(ForgetStartAtLogon(registry, kExe)) << value;
+        EXPECT_EQ(run(), L"-") << value;
+    }
+    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, kExe));
+    EXPECT_EQ(run(), L"\"C:\\V\\vigilon.exe\"");
+    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"D:\\other.exe");
+    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, kExe));
+    EXPECT_EQ(run(), L"D:\\other.exe");
+}
+
 }  // namespace
 }  // namespace vigilon

@@ -16,6 +16,9 @@ TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"watch", true), StartMode::Watch);
     EXPECT_EQ(DecideStartMode(L"", true), StartMode::Configure);
     EXPECT_EQ(DecideStartMode(L"", false), StartMode::Watch);
+    EXPECT_EQ(DecideStartMode(L"/UnRegister ", false), StartMode::Unregister);
+    EXPECT_EQ(DecideStartMode(L"/register", true), StartMode::Register);
+    EXPECT_EQ(DecideStartMode(L"/unregister configure", false), StartMode::Configure);
 }
 
 TEST(StartMode, ArgumentsFollowTheProgramName) {

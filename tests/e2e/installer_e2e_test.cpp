@@ -1,0 +1,167 @@
+// The per-user MSI as a user meets it, through msiexec /qn: install, run, upgrade, a refused
+// downgrade and uninstall.
+#include <windows.h>
+#include <msi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e_fixture.h"
+
+namespace vigilon::e2e {
+
+std::wstring g_packagesFolder;
+
+namespace {
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kSettings[] = L"[Apps]\r\nNumber=0\r\n";
+
+std::wstring KnownFolder(KNOWNFOLDERID const& id) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
+    CoTaskMemFree(path);
+    return result;
+}
+
+std::wstring ReadText(std::wstring const& path) {
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return L"(none)";
+    std::string bytes(4096, '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return std::wstring(bytes.begin(), bytes.begin() + read);
+}
+
+// Runs msiexec with `arguments` and gives its exit code.
+int Msiexec(std::wstring const& arguments) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    Process msiexec;
+    if (!msiexec.Start(std::wstring(system) + L"\\msiexec.exe", arguments, L"C:\\")) return -1;
+    return msiexec.WaitForExit(180);
+}
+
+std::wstring ProductInfo(std::wstring const& product, wchar_t const* property) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    return MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
+}
+
+// The product codes of the installed Vigilon, any version. Found by name: Wine forgets a product's
+// upgrade code when an upgrade removes the older version.
+std::vector<std::wstring> InstalledProducts() {
+    std::vector<std::wstring> codes;
+    wchar_t code[39];
+    for (DWORD i = 0; MsiEnumProductsW(i, code) == ERROR_SUCCESS; ++i) {
+        if (ProductInfo(code, INSTALLPROPERTY_PRODUCTNAME) == L"Vigilon") codes.emplace_back(code);
+    }
+    return codes;
+}
+
+std::wstring ShortcutTarget(std::wstring const& link) {
+    IShellLinkW* shortcut = nullptr;
+    wchar_t target[MAX_PATH] = L"";
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shortcut)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ))) shortcut->GetPath(target, MAX_PATH, nullptr, 0);
+            file->Release();
+        }
+        shortcut->Release();
+    }
+    return target;
+}
+
+bool RunValuePresent() {
+    return RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+class InstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (g_packagesFolder.empty()) GTEST_SKIP() << "no installer packages: wixl was not found at build time";
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        folder_ = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Vigilon\\";
+        shortcut_ = KnownFolder(FOLDERID_Programs) + L"\\Vigilon.lnk";
+        RemoveEverything();
+    }
+    void TearDown() override {
+        if (g_packagesFolder.empty()) return;
+        RemoveEverything();
+        CoUninitialize();
+    }
+    // What an earlier run may have left: installed products, the user's files, the Run value.
+    void RemoveEverything() {
+        for (std::wstring const& product : InstalledProducts()) Msiexec(L"/x " + product + L" /qn");
+        for (wchar_t const* name : {L"vigilon.ini", L"vigilon.log"}) DeleteFileW((folder_ + name).c_str());
+        RemoveDirectoryW(folder_.c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon");
+    }
+    std::wstring Package(std::wstring const& version) const {
+        return L"\"" + g_packagesFolder + L"\\vigilon-" + version + L"-x64.msi\"";
+    }
+
+    std::wstring folder_, shortcut_;
+};
+
+TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFiles) {
+    std::wstring const exe = folder_ + L"vigilon.exe";
+    ASSERT_EQ(Msiexec(L"/i " + Package(VIGILON_TEST_VERSION) + L" /qn"), 0);
+    std::vector<std::wstring> products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), VIGILON_TEST_VERSION);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), folder_);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), L"the Vigilon developers");
+    EXPECT_TRUE(FileExistsAt(ProductInfo(products[0], INSTALLPROPERTY_PRODUCTICON)));
+    EXPECT_TRUE(FileExistsAt(exe));
+    EXPECT_EQ(ShortcutTarget(shortcut_), exe);
+
+    // The installed copy runs, keeps its settings and history beside itself, and sets its start at
+    // logon as its Options would.
+    WriteTextFile(folder_ + L"vigilon.ini", kSettings);
+    {
+        Process vigilon;
+        ASSERT_TRUE(vigilon.Start(exe, L"", L"C:\\"));
+        HWND main = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (main = FindVigilonMainWindow()) != nullptr; }));
+        EXPECT_TRUE(WaitUntil([&] { return FileExistsAt(folder_ + L"vigilon.log"); }));
+        SendMenuCommand(main, kFileExitCommand);
+        EXPECT_EQ(vigilon.WaitForExit(15), 0);
+    }
+    std::wstring const history = ReadText(folder_ + L"vigilon.log");
+    std::wstring const quoted = L"\"" + exe + L"\"";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", REG_SZ, quoted.c_str(),
+                    static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t)));
+
+    ASSERT_EQ(Msiexec(L"/i " + Package(VIGILON_TEST_NEWER_VERSION) + L" /qn"), 0);
+    products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u) << "the older version is replaced, not installed beside";
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), VIGILON_TEST_NEWER_VERSION);
+    EXPECT_TRUE(FileExistsAt(exe));
+    EXPECT_EQ(ReadText(folder_ + L"vigilon.ini"), kSettings);
+    EXPECT_EQ(ReadText(folder_ + L"vigilon.log"), history);
+    EXPECT_TRUE(RunValuePresent()) << "an upgrade keeps the start at logon";
+
+    EXPECT_NE(Msiexec(L"/i " + Package(VIGILON_TEST_VERSION) + L" /qn"), 0) << "a downgrade is refused";
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), VIGILON_TEST_NEWER_VERSION);
+
+    ASSERT_EQ(Msiexec(L"/x " + products[0] + L" /qn"), 0);
+    EXPECT_TRUE(InstalledProducts().empty());
+    EXPECT_FALSE(FileExistsAt(exe));
+    EXPECT_FALSE(FileExistsAt(shortcut_));
+    EXPECT_FALSE(RunValuePresent());
+    EXPECT_EQ(ReadText(folder_ + L"vigilon.ini"), kSettings);
+    EXPECT_EQ(ReadText(folder_ + L"vigilon.log"), history);
+}
+
+}  // namespace
+}  // namespace vigilon::e2e
