@@ -24,24 +24,39 @@ struct AboutState {
     UINT dpi = 96;
 };
 
+// Places the controls and sizes the font and the logo at state.dpi; again whenever the DPI changes.
+void LayOut(HWND dialog, AboutState& state) {
+    int const scale = static_cast<int>(state.dpi);
+    UniqueFont font(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
+    for (ControlPlacement const& placement : AboutLayout()) {
+        HWND const control = GetDlgItem(dialog, placement.id);
+        RECT const r = ScaledBounds(placement, state.dpi);
+        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+    state.font = std::move(font);
+    // The picture box: the logo inside a sunken two-pixel border.
+    HWND const icon = GetDlgItem(dialog, kIdAboutIcon);
+    SetWindowPos(icon, nullptr, 0, 0, MulDiv(74, scale, kDefaultDpi), MulDiv(79, scale, kDefaultDpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    UniqueBitmap logo(LoadLogo(state.instance, state.dpi));
+    SendMessageW(icon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+    state.logo = std::move(logo);
+    InvalidateRect(dialog, nullptr, TRUE);  // the engraved rule
+}
+
 void Initialise(HWND dialog, AboutState& state) {
     state.dpi = WindowDpi(dialog);
     SizeDialog(dialog, kAboutWidth, kAboutHeight, kAboutStyle, state.dpi);
-    state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
     for (ControlPlacement const& placement : AboutLayout()) {
-        HWND const control = CreateLayoutControl(dialog, placement, state.dpi, state.instance);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
+        CreateLayoutControl(dialog, placement, state.dpi, state.instance);
     }
     for (ControlPlacement const& placement : AboutLayout()) {
         if (placement.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog, placement.id));
     }
-    // The picture box: the logo inside a sunken two-pixel border.
     HWND const icon = GetDlgItem(dialog, kIdAboutIcon);
     SetWindowLongPtrW(icon, GWL_EXSTYLE, GetWindowLongPtrW(icon, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-    SetWindowPos(icon, nullptr, 0, 0, MulDiv(74, static_cast<int>(state.dpi), 96), MulDiv(79, static_cast<int>(state.dpi), 96),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    state.logo.Reset(LoadLogo(state.instance));
-    SendMessageW(icon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(state.logo.Get()));
+    LayOut(dialog, state);
 
     AboutTexts const texts = MakeAboutTexts(ReadApplicationInfo());
     SetWindowTextW(dialog, texts.caption.c_str());
@@ -78,6 +93,14 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT:
         PaintRule(dialog, state->dpi);
         return TRUE;
+    case WM_DPICHANGED: {
+        auto const& suggested = *reinterpret_cast<RECT const*>(lParam);
+        SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        state->dpi = HIWORD(wParam);
+        LayOut(dialog, *state);
+        return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

@@ -51,8 +51,6 @@ bool EditorWindow::Create(HWND main, HINSTANCE instance) {
     for (ControlPlacement const& placement : EditorLayout()) {
         if (placement.kind == ControlKind::Label) SendLabelToBack(Control(placement.id));
     }
-    logo_.Reset(LoadLogo(instance));
-    SendMessageW(Control(kIdImage), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
     LayOut(dpi);
     frame_.Model().LoadFromBag(StoredFrameLayout(), ParentLook());
     return true;
@@ -86,6 +84,10 @@ void EditorWindow::LayOut(UINT dpi) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(placement.font)), TRUE);
         }
     }
+    // The picture control shows the new logo before the old one is deleted.
+    UniqueBitmap logo(LoadLogo(instance_, dpi));
+    SendMessageW(Control(kIdImage), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+    logo_ = std::move(logo);
     FitDescription(dpi);
 }
 

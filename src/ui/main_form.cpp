@@ -102,9 +102,15 @@ void MainForm::OnCreate() {
 void MainForm::LayOut() {
     UINT const dpi = WindowDpi(window_);
     RECT frame = {0, 0, TwipsToPixels(kEditorWidth, dpi), TwipsToPixels(kEditorHeight, dpi)};
-    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+    AdjustFrameForDpi(frame, kWindowStyle, true, 0, dpi);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    editor_.LayOut(dpi);
+}
+
+void MainForm::OnDpiChanged(UINT dpi, RECT const& suggested) {
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     editor_.LayOut(dpi);
 }
 
@@ -346,7 +352,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession();
         return 0;
-    case WM_DPICHANGED: LayOut(); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<RECT const*>(lParam)); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/win32/dpi.h"
+#include "support/image_scale.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -62,6 +65,42 @@ void FillBackground(BITMAP const& bitmap, COLORREF colour) {
         p[2] = GetRValue(colour);
         pending.insert(pending.end(), {{at.x + 1, at.y}, {at.x - 1, at.y}, {at.x, at.y + 1}, {at.x, at.y - 1}});
     }
+}
+
+// The pixels of a 24-bit DIB section, whose rows are padded to four bytes and may run from the bottom.
+Picture PictureOf(BITMAP const& bitmap) {
+    Picture picture{bitmap.bmWidth, std::abs(bitmap.bmHeight), {}};
+    auto const rowBytes = static_cast<std::size_t>(picture.width) * 3;
+    picture.pixels.resize(rowBytes * static_cast<std::size_t>(picture.height));
+    auto const* const bits = static_cast<BYTE const*>(bitmap.bmBits);
+    for (int y = 0; y < picture.height; ++y) {
+        int const row = bitmap.bmHeight > 0 ? picture.height - 1 - y : y;
+        std::copy_n(bits + static_cast<std::ptrdiff_t>(row) * bitmap.bmWidthBytes, rowBytes,
+                    picture.pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)));
+    }
+    return picture;
+}
+
+// A 24-bit DIB section, top row first, holding `picture`.
+HBITMAP BitmapOf(Picture const& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP const bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return nullptr;
+    auto const rowBytes = static_cast<std::size_t>(picture.width) * 3;
+    std::size_t const stride = (rowBytes + 3) & ~std::size_t{3};
+    for (int y = 0; y < picture.height; ++y) {
+        std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
+                    rowBytes, static_cast<BYTE*>(bits) + stride * static_cast<std::size_t>(y));
+    }
+    GdiFlush();
+    return bitmap;
 }
 
 }  // namespace
@@ -129,7 +168,7 @@ std::vector<WORD> EmptyDialogTemplate(DWORD style) {
 
 void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT dpi) {
     RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    AdjustFrameForDpi(frame, style, false, 0, dpi);
     int const width = frame.right - frame.left;
     int const height = frame.bottom - frame.top;
     // Centred here, as the template's centring knew nothing of the final size.
@@ -144,7 +183,7 @@ void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT 
                  owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
 }
 
-HBITMAP LoadLogo(HINSTANCE instance) {
+HBITMAP LoadLogo(HINSTANCE instance, UINT dpi) {
     // LR_LOADMAP3DCOLORS maps only bitmaps with a colour table, and the logo is 24-bit: its
     // background is painted in the face colour here, in the bitmap's own pixels.
     auto const logo = static_cast<HBITMAP>(
@@ -156,7 +195,15 @@ HBITMAP LoadLogo(HINSTANCE instance) {
     }
     FillBackground(dib.dsBm, GetSysColor(COLOR_BTNFACE));
     GdiFlush();
-    return logo;
+    int const scale = static_cast<int>(dpi);
+    if (scale == kDefaultDpi) return logo;
+    // Scaled after the background is painted, so that the smoothed edges blend into the face colour.
+    Picture const picture = ScaleSmoothly(PictureOf(dib.dsBm), MulDiv(dib.dsBm.bmWidth, scale, kDefaultDpi),
+                                          MulDiv(std::abs(dib.dsBm.bmHeight), scale, kDefaultDpi));
+    HBITMAP const scaled = BitmapOf(picture);
+    if (scaled == nullptr) return logo;  // the logo at its own size rather than none
+    DeleteObject(logo);
+    return scaled;
 }
 
 }  // namespace vigilon

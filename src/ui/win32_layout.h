@@ -35,7 +35,7 @@ std::vector<WORD> EmptyDialogTemplate(DWORD style);
 // visible, otherwise on the work area.
 void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT dpi);
 
-// The program's logo, its background painted in the button-face colour.
-HBITMAP LoadLogo(HINSTANCE instance);
+// The program's logo, its background painted in the button-face colour, drawn at its size at `dpi`.
+HBITMAP LoadLogo(HINSTANCE instance, UINT dpi);
 
 }  // namespace vigilon

@@ -19,6 +19,15 @@ UINT WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
+void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
+    using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static auto const adjustForDpi = reinterpret_cast<AdjustForDpiFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (adjustForDpi == nullptr || adjustForDpi(&rect, style, menu, exStyle, dpi) == FALSE) {
+        AdjustWindowRectEx(&rect, style, menu, exStyle);
+    }
+}
+
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi) {
     int const height = -static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,

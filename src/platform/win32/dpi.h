@@ -4,11 +4,19 @@
 
 namespace vigilon {
 
+// The dots per inch at 100%, for which pictures are drawn.
+inline constexpr int kDefaultDpi = 96;
+
 // The dots per inch of the monitor the window is on (96 at 100%).
 UINT WindowDpi(HWND window);
 
 // Layouts are kept in twips, 1/1440 inch: 15 twips per pixel at 96 dots per inch.
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// Widens a client rectangle to the window rectangle with its frame at `dpi`: with
+// AdjustWindowRectExForDpi from Windows 10 1607 on, so that the frame fits the monitor's DPI rather
+// than the system's; before that with AdjustWindowRectEx.
+void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 
 // A font of `points` size at `dpi`.
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi);
