@@ -13,8 +13,9 @@ enum class StartMode { Watch, Configure, Unregister, Register };
 // blanks after it.
 std::wstring_view ArgumentsOf(std::wstring_view commandLine);
 
-// Unregister or Register for the arguments "/unregister" or "/register" alone, in any case; Configure when the arguments hold
-// "configure" anywhere, in any case; with no arguments, Configure on a first run; Watch otherwise.
+// Unregister or Register for the arguments "/unregister" or "/register" alone, in any case;
+// Configure when the arguments hold "configure" anywhere, in any case; with no arguments, Configure
+// on a first run; Watch otherwise.
 StartMode DecideStartMode(std::wstring_view arguments, bool firstRun);
 
 }  // namespace vigilon

@@ -272,7 +272,13 @@ void MainForm::OnClose() {
     engine_.ResumeLaunching();
 }
 
-void MainForm::OnEndSession() {
+void MainForm::OnEndSession(bool onlyVigilon) {
+    // An installer replacing Vigilon's exe (Restart Manager) ends Vigilon alone, as Exit does: the
+    // watched programs go on running.
+    if (onlyVigilon) {
+        Unload();
+        return;
+    }
     engine_.ClosePrograms();
     platform_.events.ProcessPendingEvents();
     Unload();
@@ -350,7 +356,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-        if (wParam != FALSE) OnEndSession();
+        if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);
         return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<RECT const*>(lParam)); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;

@@ -65,7 +65,9 @@ private:
     void OnSize(WPARAM kind);
     void OnActivate(WPARAM state);
     void OnClose();
-    void OnEndSession();
+    // The session ends: the watched programs are asked to close and Vigilon ends; or, when
+    // `onlyVigilon` (a file of Vigilon's is being replaced), Vigilon ends as Exit does.
+    void OnEndSession(bool onlyVigilon);
     void Configure();
     void RestoreMainWindow();
     void DisableTimer();

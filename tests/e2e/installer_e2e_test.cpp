@@ -18,7 +18,7 @@ std::wstring g_packagesFolder;
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kSettings[] = L"[Apps]\r\nNumber=0\r\n";
+constexpr char kSettings[] = "[Apps]\r\nNumber=0\r\n";
 
 std::wstring KnownFolder(KNOWNFOLDERID const& id) {
     PWSTR path = nullptr;
@@ -26,17 +26,6 @@ std::wstring KnownFolder(KNOWNFOLDERID const& id) {
     if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
     CoTaskMemFree(path);
     return result;
-}
-
-std::wstring ReadText(std::wstring const& path) {
-    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return L"(none)";
-    std::string bytes(4096, '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return std::wstring(bytes.begin(), bytes.begin() + read);
 }
 
 // Runs msiexec with `arguments` and gives its exit code.
@@ -65,21 +54,6 @@ std::vector<std::wstring> InstalledProducts() {
     return codes;
 }
 
-std::wstring ShortcutTarget(std::wstring const& link) {
-    IShellLinkW* shortcut = nullptr;
-    wchar_t target[MAX_PATH] = L"";
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&shortcut)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ))) shortcut->GetPath(target, MAX_PATH, nullptr, 0);
-            file->Release();
-        }
-        shortcut->Release();
-    }
-    return target;
-}
-
 bool RunValuePresent() {
     return RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
            ERROR_SUCCESS;
@@ -89,7 +63,6 @@ class InstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (g_packagesFolder.empty()) GTEST_SKIP() << "no installer packages: wixl was not found at build time";
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         folder_ = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Vigilon\\";
         shortcut_ = KnownFolder(FOLDERID_Programs) + L"\\Vigilon.lnk";
         RemoveEverything();
@@ -97,7 +70,6 @@ protected:
     void TearDown() override {
         if (g_packagesFolder.empty()) return;
         RemoveEverything();
-        CoUninitialize();
     }
     // What an earlier run may have left: installed products, the user's files, the Run value.
     void RemoveEverything() {
@@ -123,11 +95,11 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), L"the Vigilon developers");
     EXPECT_TRUE(FileExistsAt(ProductInfo(products[0], INSTALLPROPERTY_PRODUCTICON)));
     EXPECT_TRUE(FileExistsAt(exe));
-    EXPECT_EQ(ShortcutTarget(shortcut_), exe);
+    EXPECT_TRUE(FileExistsAt(shortcut_));
 
     // The installed copy runs, keeps its settings and history beside itself, and sets its start at
     // logon as its Options would.
-    WriteTextFile(folder_ + L"vigilon.ini", kSettings);
+    WriteTextFile(folder_ + L"vigilon.ini", L"[Apps]\r\nNumber=0\r\n");
     {
         Process vigilon;
         ASSERT_TRUE(vigilon.Start(exe, L"", L"C:\\"));
@@ -137,7 +109,8 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
         SendMenuCommand(main, kFileExitCommand);
         EXPECT_EQ(vigilon.WaitForExit(15), 0);
     }
-    std::wstring const history = ReadText(folder_ + L"vigilon.log");
+    std::string const history = testing::ReadFileBytes(folder_ + L"vigilon.log");
+    EXPECT_NE(history.find("\tstart\t"), std::string::npos) << history;
     std::wstring const quoted = L"\"" + exe + L"\"";
     RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", REG_SZ, quoted.c_str(),
                     static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t)));
@@ -147,8 +120,8 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
     ASSERT_EQ(products.size(), 1u) << "the older version is replaced, not installed beside";
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), VIGILON_TEST_NEWER_VERSION);
     EXPECT_TRUE(FileExistsAt(exe));
-    EXPECT_EQ(ReadText(folder_ + L"vigilon.ini"), kSettings);
-    EXPECT_EQ(ReadText(folder_ + L"vigilon.log"), history);
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), kSettings);
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.log"), history);
     EXPECT_TRUE(RunValuePresent()) << "an upgrade keeps the start at logon";
 
     EXPECT_NE(Msiexec(L"/i " + Package(VIGILON_TEST_VERSION) + L" /qn"), 0) << "a downgrade is refused";
@@ -159,8 +132,8 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
     EXPECT_FALSE(FileExistsAt(exe));
     EXPECT_FALSE(FileExistsAt(shortcut_));
     EXPECT_FALSE(RunValuePresent());
-    EXPECT_EQ(ReadText(folder_ + L"vigilon.ini"), kSettings);
-    EXPECT_EQ(ReadText(folder_ + L"vigilon.log"), history);
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), kSettings);
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.log"), history);
 }
 
 }  // namespace

@@ -199,5 +199,19 @@ TEST_F(VigilonTest, SessionEndAsksTheWatchedProgramsToClose) {
     EXPECT_EQ(vigilon_.WaitForExit(15), 0);
 }
 
+TEST_F(VigilonTest, AnInstallerReplacingVigilonEndsItAloneAndShowsTheWatchedPrograms) {
+    std::wstring const helper = AddHelper(L"u.exe", Caption(L"Upsilon"));
+    WriteIni({{L"Upsilon", Caption(L"Upsilon"), helper}});
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Upsilon"))); }));
+    // What Restart Manager sends a program whose files an installer must replace.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, &result);
+    EXPECT_EQ(vigilon_.WaitForExit(15), 0);
+    EXPECT_TRUE(WaitUntil([&] { return Shown(WindowOf(Caption(L"Upsilon"))); }));
+    EXPECT_EQ(RecordOf(helper).closes, 0);
+}
+
 }  // namespace
 }  // namespace vigilon::e2e
