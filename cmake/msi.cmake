@@ -13,6 +13,10 @@ foreach(name WIXL EXE VERSION MSI)
   endif()
 endforeach()
 
+# CPack runs this before it copies the ZIP to the output folder, which may not exist yet.
+cmake_path(GET CPACK_VIGILON_MSI PARENT_PATH msi_folder)
+file(MAKE_DIRECTORY ${msi_folder})
+file(REMOVE ${CPACK_VIGILON_MSI})
 # wixl takes source files relative to the folder it runs in.
 cmake_path(GET CPACK_VIGILON_EXE PARENT_PATH exe_folder)
 cmake_path(GET CPACK_VIGILON_EXE FILENAME exe_name)
@@ -23,6 +27,7 @@ execute_process(
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output
   ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "wixl failed (${result}):\n${output}")
+# wixl can fail and still exit with 0 (an output it cannot write), so the MSI itself is the proof.
+if(NOT result EQUAL 0 OR NOT EXISTS ${CPACK_VIGILON_MSI})
+  message(FATAL_ERROR "wixl did not make ${CPACK_VIGILON_MSI} (exit code ${result}):\n${output}")
 endif()

@@ -1,5 +1,8 @@
 // The editor at 144 dots per inch, the DPI Wine takes from the registry when a program starts.
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <vector>
 
 #include "e2e_fixture.h"
 #include "ui/layout_table.h"
