@@ -43,8 +43,9 @@ std::wstring ProductInfo(std::wstring const& product, wchar_t const* property) {
     return MsiGetProductInfoW(product.c_str(), property, value, &size) == ERROR_SUCCESS ? value : L"(none)";
 }
 
-// The product codes of the installed Vigilon, any version. Found by name: Wine forgets a product's
-// upgrade code when an upgrade removes the older version.
+// The product codes of the installed Vigilon, any version. Found by name rather than by upgrade
+// code, so that a second product installed beside the first, or one whose upgrade code an older
+// Wine lost, is counted too.
 std::vector<std::wstring> InstalledProducts() {
     std::vector<std::wstring> codes;
     wchar_t code[39];
