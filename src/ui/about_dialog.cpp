@@ -93,14 +93,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT:
         PaintRule(dialog, state->dpi);
         return TRUE;
-    case WM_DPICHANGED: {
-        auto const& suggested = *reinterpret_cast<RECT const*>(lParam);
-        SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        MoveToSuggestedRect(dialog, lParam);
         state->dpi = HIWORD(wParam);
         LayOut(dialog, *state);
         return TRUE;
-    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

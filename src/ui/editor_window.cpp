@@ -84,10 +84,14 @@ void EditorWindow::LayOut(UINT dpi) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(placement.font)), TRUE);
         }
     }
-    // The picture control shows the new logo before the old one is deleted.
-    UniqueBitmap logo(LoadLogo(instance_, dpi));
-    SendMessageW(Control(kIdImage), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
-    logo_ = std::move(logo);
+    // Drawn once per DPI (start-up lays out twice); the picture control shows the new logo before
+    // the old one is deleted.
+    if (dpi != logoDpi_) {
+        UniqueBitmap logo(LoadLogo(instance_, dpi));
+        SendMessageW(Control(kIdImage), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+        logo_ = std::move(logo);
+        logoDpi_ = dpi;
+    }
     FitDescription(dpi);
 }
 

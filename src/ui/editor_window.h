@@ -62,6 +62,7 @@ private:
     UniqueFont largeBoldFont_;
     UniqueFont buttonBoldFont_;
     UniqueBitmap logo_;
+    UINT logoDpi_ = 0;  // the DPI logo_ was drawn for
 };
 
 }  // namespace vigilon

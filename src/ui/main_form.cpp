@@ -108,12 +108,6 @@ void MainForm::LayOut() {
     editor_.LayOut(dpi);
 }
 
-void MainForm::OnDpiChanged(UINT dpi, RECT const& suggested) {
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    editor_.LayOut(dpi);
-}
-
 void MainForm::SetDescription(std::wstring const& text) { editor_.SetDescription(text); }
 
 void MainForm::SetCaption(std::wstring const& text) { SetWindowTextW(window_, text.c_str()); }
@@ -358,7 +352,11 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);
         return 0;
-    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<RECT const*>(lParam)); return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI: the suggested rectangle, and the editor laid out anew.
+        MoveToSuggestedRect(window_, lParam);
+        editor_.LayOut(HIWORD(wParam));
+        return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -52,9 +52,6 @@ private:
 
     void OnCreate();
     void LayOut();
-    // The window moved to a monitor of another DPI: it takes the rectangle the system suggests, and
-    // the editor lays its controls, fonts and logo out again at `dpi`.
-    void OnDpiChanged(UINT dpi, RECT const& suggested);
     void OnTimer();
     // Runs a pass now, or right after the one under way; not while the timer is stopped.
     void RunPass();

@@ -28,6 +28,11 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT d
     }
 }
 
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect) {
+    auto const& r = *reinterpret_cast<RECT const*>(suggestedRect);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi) {
     int const height = -static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,

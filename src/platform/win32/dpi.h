@@ -18,6 +18,9 @@ inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast
 // than the system's; before that with AdjustWindowRectEx.
 void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 
+// Moves and sizes `window` to the rectangle WM_DPICHANGED suggests, in its lParam.
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect);
+
 // A font of `points` size at `dpi`.
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi);
 
