@@ -9,6 +9,10 @@ namespace vigilon {
 // to set it again when an upgrade took it away. Nothing else is done for them.
 enum class StartMode { Watch, Configure, Unregister, Register };
 
+// The arguments Windows is given to start Vigilon again after a crash, a hang or an installer: they
+// start watching, never the editor.
+inline constexpr wchar_t kRestartArguments[] = L"/restarted";
+
 // The arguments of a full command line: what follows the program's name (quoted or not) and the
 // blanks after it.
 std::wstring_view ArgumentsOf(std::wstring_view commandLine);

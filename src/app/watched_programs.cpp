@@ -19,6 +19,13 @@ int WatchedPrograms::Add(std::wstring_view name) {
     return ++count_;
 }
 
+int WatchedPrograms::Find(std::wstring_view name) const {
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[static_cast<std::size_t>(i)].name == name) return i + 1;
+    }
+    return 0;
+}
+
 bool WatchedPrograms::Delete(int number) {
     if (number < 1 || number > count_) return false;
     auto const first = slots_.begin() + (number - 1);

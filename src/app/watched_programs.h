@@ -32,6 +32,9 @@ public:
     // such program.
     bool Delete(int number);
 
+    // The number of the first program named exactly `name`, or 0 when none is.
+    int Find(std::wstring_view name) const;
+
     // Record `number`, 1 to Count(). Throws std::out_of_range for any other number.
     WatchedProgram& operator[](int number);
     WatchedProgram const& operator[](int number) const;

@@ -1,6 +1,5 @@
 #include "engine/event_history.h"
 
-#include <algorithm>
 #include <cwchar>
 
 #include "support/utf8.h"
@@ -32,17 +31,13 @@ std::wstring EventHistory::FormatLine(LocalTime const& time, std::wstring_view e
 
 bool EventHistory::Record(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
     std::string const line = ToUtf8(FormatLine(clock_.LocalTimeNow(), event, program, details) + L"\r\n");
-    if (size_ < 0) size_ = std::max<std::int64_t>(files_.FileSize(path_), 0);
-    if (size_ > 0 && size_ + static_cast<std::int64_t>(line.size()) > kMaxBytes &&
-        files_.MoveFileReplacing(path_, path_ + L".1")) {
-        size_ = 0;
+    // The size is asked of the file itself every time: the user may have emptied or deleted it, or
+    // another copy of Vigilon may write to it too.
+    std::int64_t const size = files_.FileSize(path_);
+    if (size > 0 && size + static_cast<std::int64_t>(line.size()) > kMaxBytes) {
+        files_.MoveFileReplacing(path_, path_ + L".1");
     }
-    if (!files_.AppendToFile(path_, line)) {
-        size_ = -1;  // asked afresh next time: another program may have changed the file meanwhile
-        return false;
-    }
-    size_ += static_cast<std::int64_t>(line.size());
-    return true;
+    return files_.AppendToFile(path_, line);
 }
 
 }  // namespace vigilon

@@ -35,7 +35,6 @@ private:
     FileSystem& files_;
     EventLoop& clock_;
     std::wstring path_;
-    std::int64_t size_ = -1;  // the file's size as far as this program wrote it; -1 until known
 };
 
 }  // namespace vigilon

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
-#include <set>
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
@@ -19,11 +18,6 @@ namespace vigilon {
 namespace {
 
 constexpr int kWindowTries = 61;
-constexpr std::int64_t kWindowWaitMilliseconds = kWindowTries * 1000;
-constexpr std::int64_t kQuickEnd = 60'000;        // a shorter run counts as a failed start
-constexpr std::int64_t kFirstDelay = 2'000;
-constexpr std::int64_t kLongestDelay = 300'000;
-constexpr std::int64_t kEndAfterClose = 10'000;   // a hung program's time to close before it is ended
 // Reading every caption costs a round trip per window under Wine: done for a missing program at
 // most this often, so every other one-second pass.
 constexpr std::int64_t kFullReadingInterval = 1500;
@@ -46,6 +40,7 @@ void WatchEngine::WatchPrograms() {
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
     captionsState_ = Captions::Stale;
+    supervisor_.PassBegins();
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
@@ -55,118 +50,49 @@ void WatchEngine::WatchPrograms() {
 
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WatchedProgram& record = programs_[number];
-    ProgramState& state = states_[record.name];
-    Desktop& desktop = platform_.desktop;
+    ProgramState& state = supervisor_.StateOf(record.name);
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
     if (record.caption.empty()) {
         record.windowHandle = 0;
-        state = {};
+        supervisor_.Unwatch(state);
         return Outcome::Next;
     }
     record.windowHandle = FindInPass(record);
     // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (record.windowHandle == 0 && !launchPaused_ && !state.awaited && Now() >= state.notBefore &&
+    if (record.windowHandle == 0 && !launchPaused_ && supervisor_.StartDue(state) &&
         captionsState_ != Captions::Fresh) {
         record.windowHandle = FindProgramWindow(record);
     }
-    NoteWindow(record, state, record.windowHandle);
+    supervisor_.Observe(record, state, record.windowHandle);
     if (record.windowHandle != 0) {
-        // Visibility first: a watched window is usually hidden, and each question is a round trip.
-        if (desktop.IsVisible(record.windowHandle) && desktop.IsMinimised(record.windowHandle)) {
-            desktop.ShowWindowAs(record.windowHandle, kSwHide);
-            Log(L"hidden", record.name);
-        }
-        CheckAnswers(record, state);
+        HideIfMinimised(record, state);
+        supervisor_.Supervise(record, state);
         return Outcome::Next;
     }
-    if (state.awaited) {
-        if (Now() - state.launchedAt < kWindowWaitMilliseconds) {
-            return Outcome::Next;
-        }
-        state.awaited = false;  // the next pass starts it again
-        return Report(L"Could not find Window with Caption: " + record.caption, record.name);
+    if (state.phase == ProgramPhase::Starting) {
+        if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
+        Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, record.name);
+        supervisor_.WindowNeverCame(record, state);  // the next pass starts it again, or backs off
+        return outcome;
     }
-    if (launchPaused_ || Now() < state.notBefore) return Outcome::Next;
+    if (launchPaused_ || !supervisor_.StartDue(state)) return Outcome::Next;
     return Launch(number);
 }
 
-void WatchEngine::NoteWindow(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
-    if (window == state.window) return;
-    if (window == 0) {
-        Log(L"gone", record.name);
-        state.window = 0;
-        state.processId = 0;
-        state.closeAskedAt = 0;
-        BackOff(record, state);
+void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
+    Desktop& desktop = platform_.desktop;
+    // Visibility first: a watched window is usually hidden, and each question is a round trip.
+    if (!desktop.IsVisible(record.windowHandle)) return;
+    if (!desktop.IsMinimised(record.windowHandle)) {
+        state.hiddenNoted = false;
         return;
     }
-    if (state.awaited) {
-        state.awaited = false;
-        std::int64_t const waited = Now() - state.launchedAt;
-        wchar_t seconds[32];
-        std::swprintf(seconds, std::size(seconds), L"%.1f", static_cast<double>(waited) / 1000.0);
-        Log(L"found", record.name, seconds);
-    }
-    state.window = window;
-    state.processId = platform_.desktop.WindowProcessId(window);
-    state.asking = false;
-    state.answeredAt = Now();
-    state.closeAskedAt = 0;
-    state.endRefused = false;
-}
-
-void WatchEngine::BackOff(WatchedProgram const& record, ProgramState& state) {
-    if (!backoff_) return;
-    if (state.launchedAt == 0 || Now() - state.launchedAt >= kQuickEnd) {
-        state.delay = 0;  // it ran long enough: the next failure starts the count afresh
-        state.longestNoticed = false;
-        return;
-    }
-    state.delay = state.delay == 0 ? kFirstDelay : std::min(state.delay * 2, kLongestDelay);
-    state.notBefore = Now() + state.delay;
-    Log(L"backoff", record.name, std::to_wstring(state.delay / 1000));
-    if (state.delay == kLongestDelay && !state.longestNoticed && noticeMode_ == NoticeMode::Tray) {
-        state.longestNoticed = true;
-        Report(record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.", record.name);
-    }
-}
-
-void WatchEngine::CheckAnswers(WatchedProgram const& record, ProgramState& state) {
-    if (hangSeconds_ <= 0 || state.window == 0) return;
-    std::int64_t const now = Now();
-    if (state.closeAskedAt != 0) {
-        if (state.endRefused || now - state.closeAskedAt < kEndAfterClose) return;
-        // Still there after its time to close: its process is ended, and the next pass starts it.
-        switch (platform_.processes.EndProcess(state.processId)) {
-        case EndResult::Ended: Log(L"ended", record.name, L"process " + std::to_wstring(state.processId)); break;
-        case EndResult::Gone: break;
-        case EndResult::Denied:
-            state.endRefused = true;
-            Report(record.name + L" does not respond, and Vigilon may not end it.", record.name);
-            break;
-        }
-        state.closeAskedAt = now;
-        return;
-    }
-    if (now - state.answeredAt >= std::int64_t{hangSeconds_} * 1000) {
-        Log(L"hung", record.name, std::to_wstring((now - state.answeredAt) / 1000));
-        platform_.desktop.PostClose(state.window);
-        state.closeAskedAt = now;
-        return;
-    }
-    if (!state.asking) {
-        state.asking = true;
-        platform_.processes.AskToAnswer(state.window);
-    }
-}
-
-void WatchEngine::WindowAnswered(WindowHandle window, bool answered) {
-    for (auto& [name, state] : states_) {
-        if (state.window != window) continue;
-        state.asking = false;
-        if (answered) state.answeredAt = Now();
-    }
+    desktop.ShowWindowAs(record.windowHandle, kSwHide);
+    // A window that does not hide (its program has hung) is tried at every pass, and said once.
+    if (state.hiddenNoted) return;
+    state.hiddenNoted = true;
+    Log(L"hidden", record.name);
 }
 
 WatchEngine::Outcome WatchEngine::Launch(int number) {
@@ -174,7 +100,9 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     // are looked up in a new reading of the desktop.
     captionsState_ = Captions::Stale;
     Outcome outcome = Start(number);
-    if (outcome == Outcome::Started) outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(number) : Outcome::Next;
+    if (outcome == Outcome::Started) {
+        outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(programs_[number].name) : Outcome::Next;
+    }
     // Every way out of a launch, an abandoned one included, leaves the program folder current:
     // a later program with a bare file name is looked for there.
     ChangeDirectory(platform_.files, programFolder_);
@@ -197,15 +125,14 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
     EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
     std::wstring const file = L"\"" + record.exe + L"\"";
-    record.launchResult = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
-                                                  platform_.files.WorkingDirectory(), kSwMinimize);
+    ExecuteResult const result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
+                                                         platform_.files.WorkingDirectory(), kSwMinimize);
+    record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
-        return Report(L"Error launching: " + file + parameters, record.name);
+        return Notify(L"Error launching: " + file + parameters, record.name);
     }
     Log(L"launch", record.name, file + parameters);
-    ProgramState& state = states_[record.name];
-    state.awaited = true;
-    state.launchedAt = Now();
+    supervisor_.Started(supervisor_.StateOf(record.name), result.processId);
     return Outcome::Started;
 }
 
@@ -222,42 +149,48 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
     if (FileExists(platform_.files, marker) && !platform_.files.RemoveFile(marker)) {
         // A marker left behind may keep the program from starting, but starting it anyway is
         // the better bet; the user learns why if it does not come up.
-        return Report(L"Marker file: " + marker + L" could not be deleted.", record.name);
+        return Notify(L"Marker file: " + marker + L" could not be deleted.", record.name);
     }
     return Outcome::Next;
 }
 
-WatchEngine::Outcome WatchEngine::WaitForWindow(int number) {
+WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
     for (int tries = 1; tries <= kWindowTries; ++tries) {
-        if (!WaitSeconds(platform_.events, 1) || !Valid(number)) return Outcome::StopPass;
+        if (!WaitSeconds(platform_.events, 1)) return Outcome::StopPass;
+        int const number = programs_.Find(name);
+        // Deleted, or the editor opened: later passes look for the window without waiting.
+        if (number == 0 || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
         captionsState_ = Captions::Stale;  // a second of events has passed
         record.windowHandle = FindInPass(record);
         if (record.windowHandle != 0) {
-            NoteWindow(record, states_[record.name], record.windowHandle);
+            supervisor_.Observe(record, supervisor_.StateOf(name), record.windowHandle);
             return Outcome::Next;
         }
     }
+    int const number = programs_.Find(name);
+    if (number == 0) return Outcome::StopPass;
     WatchedProgram const& record = programs_[number];
-    states_[record.name].awaited = false;
-    return Report(L"Could not find Window with Caption: " + record.caption, record.name);
+    Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, name);
+    supervisor_.WindowNeverCame(record, supervisor_.StateOf(name));
+    return outcome;
 }
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
-    if (Report(message, program) == Outcome::StopPass) return Outcome::StopPass;
+    if (Notify(message, program) == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
     host_.ShowMainWindow();
     return Outcome::StopPass;
 }
 
-WatchEngine::Outcome WatchEngine::Report(std::wstring const& message, std::wstring_view program) {
+WatchEngine::Outcome WatchEngine::Notify(std::wstring const& message, std::wstring_view program) {
     Log(L"message", program, message);
     if (noticeMode_ == NoticeMode::Tray) {
         host_.ShowNotice(message);
         return Outcome::Next;
     }
     ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
-    return host_.Ending() ? Outcome::StopPass : Outcome::Next;
+    return host_.Ending() || !host_.Watching() ? Outcome::StopPass : Outcome::Next;
 }
 
 void WatchEngine::SetLaunchPaused(bool paused) {
@@ -275,19 +208,9 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
 }
 
 void WatchEngine::WatchProcessesFound() {
-    // Every program visited has a state: more states than programs means some were deleted, and
-    // only then are the names compared.
-    if (states_.size() > static_cast<std::size_t>(programs_.Count())) {
-        std::set<std::wstring> names;
-        for (int i = 1; i <= programs_.Count(); ++i) names.insert(programs_[i].name);
-        std::erase_if(states_, [&](auto const& entry) { return !names.contains(entry.first); });
-    }
-    std::vector<std::uint32_t> processes;
-    for (auto const& [name, state] : states_) {
-        if (state.processId != 0) processes.push_back(state.processId);
-    }
-    std::sort(processes.begin(), processes.end());
-    processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
+    supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()),
+                               [this](std::wstring const& name) { return programs_.Find(name) != 0; });
+    std::vector<std::uint32_t> processes = supervisor_.ProcessesFound();
     if (processes == watchedProcesses_) return;
     watchedProcesses_ = std::move(processes);
     platform_.processes.WatchProcesses(watchedProcesses_);
@@ -356,19 +279,14 @@ void WatchEngine::ClosePrograms() {
         std::wstring const name = programs_[i].name;
         Log(L"close", name);
         // Forgotten first: its going is asked for, not news.
-        states_[name].window = 0;
-        states_[name].processId = 0;
+        supervisor_.ClosedOnRequest(supervisor_.StateOf(name));
         platform_.desktop.RequestClose(window);
         if (i <= programs_.Count()) programs_[i].windowHandle = 0;
     }
 }
 
 void WatchEngine::ResumeLaunching() {
-    for (auto& [name, state] : states_) {
-        state.delay = 0;
-        state.notBefore = 0;
-        state.longestNoticed = false;
-    }
+    supervisor_.ClearBackoff();
     SetLaunchPaused(false);
     host_.EnableTimer();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/supervisor.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
@@ -34,7 +34,7 @@ enum class NoticeMode : std::uint8_t {
 // Tray mode the program is marked as awaited with a deadline, and later passes look for its
 // window like any other. The processes behind the windows found are watched, so the host can run
 // a pass the moment one ends.
-class WatchEngine {
+class WatchEngine final : private SupervisionJournal {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
@@ -52,19 +52,25 @@ public:
     // Ends the pause on launching and starts the watch timer.
     void ResumeLaunching();
 
-    void SetNoticeMode(NoticeMode mode) { noticeMode_ = mode; }
+    void SetNoticeMode(NoticeMode mode) {
+        noticeMode_ = mode;
+        supervisor_.SetTrayNotices(mode == NoticeMode::Tray);
+    }
 
-    // Back-off: a program whose window or process is gone within a minute of its start is
-    // started again only after a delay, from 2 s doubling to 5 minutes; a run of a minute or more,
-    // and ResumeLaunching, reset it.
-    void SetBackoff(bool on) { backoff_ = on; }
+    // Back-off: a program whose window or process is gone within a minute of its start, or whose
+    // window never came, is started again only after a delay, from 2 s doubling to 5 minutes; a run
+    // of a minute or more, and ResumeLaunching, reset it.
+    void SetBackoff(bool on) { supervisor_.SetBackoff(on); }
 
-    // Hung programs: a watched window that does not answer for `seconds` in a row (0: never
-    // checked) is asked to close, and its process is ended 10 s later if it is still there.
-    void SetHangSeconds(int seconds) { hangSeconds_ = seconds; }
+    // Hung programs: a watched window that leaves a question unanswered for `seconds` of passing
+    // (0: never asked) is asked to close, and its process is ended 10 s later only if it is still
+    // there, still does not answer, and is the program's own.
+    void SetHangSeconds(int seconds) { supervisor_.SetHangSeconds(seconds); }
 
     // Whether `window` answered the question the engine had the platform ask it.
-    void WindowAnswered(WindowHandle window, bool answered);
+    void WindowAnswered(WindowHandle window, bool answered) { supervisor_.Answered(window, answered); }
+    // A watched process has ended; the host runs a pass next.
+    void ProcessEnded(std::uint32_t processId) { supervisor_.ProcessEnded(processId); }
     NoticeMode Notices() const { return noticeMode_; }
 
     // Adds an event of the program's own (start, exit) to the history.
@@ -78,21 +84,6 @@ private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.
     enum class Outcome { Next, StopPass, Started };
 
-    // What the engine keeps of one program between passes, by the program's name.
-    struct ProgramState {
-        WindowHandle window = 0;        // the window the last pass found, 0 for none
-        std::uint32_t processId = 0;    // its process
-        bool awaited = false;           // started, and its window not yet found
-        std::int64_t launchedAt = 0;    // monotonic milliseconds; 0: never started here
-        std::int64_t delay = 0;         // back-off before the next start; 0 for none
-        std::int64_t notBefore = 0;     // no start before this moment
-        bool longestNoticed = false;    // told once that the delay is at its longest
-        bool asking = false;            // a question to the window is under way
-        std::int64_t answeredAt = 0;    // when the window last answered, or was found
-        std::int64_t closeAskedAt = 0;  // when it was asked to close for not answering; 0 not
-        bool endRefused = false;        // its process may not be ended: said once, left alone
-    };
-
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
     // again after.
@@ -100,22 +91,20 @@ private:
     // Prepares and starts the program: Started when the shell started it.
     Outcome Start(int number);
     Outcome PrepareJarProgram(int number);
-    Outcome WaitForWindow(int number);
+    // Waits for the window of the program named `name`, found by name at every try: the editor
+    // may delete programs meanwhile, so the name is a copy. The wait ends early when the editor
+    // stops the passes.
+    Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
     // Reports a problem as the notice mode says, and records it; StopPass when the program began
-    // to end while a message box was open.
-    Outcome Report(std::wstring const& message, std::wstring_view program);
-    // Records what the window found for a program means: found after a start, gone, or moved to
-    // another process.
-    void NoteWindow(WatchedProgram const& record, ProgramState& state, WindowHandle window);
+    // to end, or the passes were stopped, while a message box was open.
+    Outcome Notify(std::wstring const& message, std::wstring_view program);
+    void Report(std::wstring const& message, std::wstring_view program) override { Notify(message, program); }
+    // Hides a window the user minimised; the history says so once for each time it is hidden.
+    void HideIfMinimised(WatchedProgram const& record, ProgramState& state);
     void SetLaunchPaused(bool paused);
-    // Sets the program's back-off after its window or process went away.
-    void BackOff(WatchedProgram const& record, ProgramState& state);
-    // Asks the program's window whether it answers, and restarts a program that has not answered
-    // for too long: asked to close first, then ended.
-    void CheckAnswers(WatchedProgram const& record, ProgramState& state);
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
-    void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {});
+    void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {}) override;
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // The program's window as the pass sees it, from the desktop's captions as last read: one
@@ -131,7 +120,9 @@ private:
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
-    bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending(); }
+    // True while the pass may go on with program `number`: it is still listed, Vigilon is not
+    // ending, and the user has not stopped the passes (the editor is open).
+    bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending() && host_.Watching(); }
 
     Platform& platform_;
     WatchHost& host_;
@@ -140,11 +131,9 @@ private:
     EventHistory history_;
     bool historyFailureReported_ = false;
     NoticeMode noticeMode_ = NoticeMode::Box;
-    bool backoff_ = false;
-    int hangSeconds_ = 0;
+    Supervisor supervisor_{platform_, *this};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
-    std::map<std::wstring, ProgramState> states_;
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

@@ -19,6 +19,8 @@ public:
     virtual void EnableTimer() = 0;
     // True once the program is ending: work in progress is abandoned.
     virtual bool Ending() = 0;
+    // True while the watch timer runs; false while the user has the passes stopped (the editor).
+    virtual bool Watching() = 0;
     // Tells the user of a problem without waiting for an answer (a tray notification).
     virtual void ShowNotice(std::wstring const& text) = 0;
     // Launching was paused or resumed: the tray says so.

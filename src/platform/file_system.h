@@ -43,6 +43,10 @@ public:
 
     // Renames `from` to `to`, replacing a file of that name. False when it could not.
     virtual bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) = 0;
+
+    // The full path of `path` (taken from the current directory when relative) with every short
+    // (8.3) name in it written out long, as far as the file exists; the full path alone otherwise.
+    virtual std::wstring LongFullPath(std::wstring_view path) = 0;
 };
 
 }  // namespace vigilon

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/window_handle.h"
 
@@ -27,8 +28,11 @@ public:
 
     // Asks the window's owner for an answer (WM_NULL, given up when the system finds the owner
     // hung) without waiting for it: whether it answered is reported later, through the host's
-    // WindowAnswered.
-    virtual void AskToAnswer(WindowHandle window) = 0;
+    // WindowAnswered. False when the question could not be sent: no answer will come.
+    virtual bool AskToAnswer(WindowHandle window) = 0;
+
+    // The full path of the process's executable file; empty when it cannot be read.
+    virtual std::wstring ProcessImagePath(std::uint32_t processId) = 0;
 
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;

@@ -11,14 +11,21 @@ namespace vigilon {
 // Special folder numbers.
 inline constexpr std::int32_t kCsidlProfile = 40;
 
+// What a start through the shell gave: the shell's result (above 32 on success), and the id of the
+// process started, 0 when the shell handed the file to a program already running or cannot tell.
+struct ExecuteResult {
+    std::int32_t code = 0;
+    std::uint32_t processId = 0;
+};
+
 // The shell: starting programs, special folders and the folder-browse dialog.
 class Shell {
 public:
     virtual ~Shell() = default;
 
     // Asks the shell to apply `verb` to `file` with `parameters`, in `directory`, showing the new
-    // window with `showCommand`. Returns a value greater than 32 on success, else an error code.
-    virtual std::int32_t Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+    // window with `showCommand`.
+    virtual ExecuteResult Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                                  std::wstring_view parameters, std::wstring_view directory,
                                  std::int32_t showCommand) = 0;
 

@@ -62,7 +62,7 @@ std::span<ControlPlacement const> AboutLayout();
 
 // The Options dialog's client area and controls.
 inline constexpr int kOptionsWidth = 6420;
-inline constexpr int kOptionsHeight = 2820;
+inline constexpr int kOptionsHeight = 3300;
 inline constexpr std::uint16_t kIdOptionsOk = 1;      // IDOK
 inline constexpr std::uint16_t kIdOptionsCancel = 2;  // IDCANCEL
 inline constexpr std::uint16_t kIdTrayNotices = 1200;
@@ -71,6 +71,7 @@ inline constexpr std::uint16_t kIdBackoff = 1202;
 inline constexpr std::uint16_t kIdRestartHung = 1203;
 inline constexpr std::uint16_t kIdHangSeconds = 1204;
 inline constexpr std::uint16_t kIdHangSecondsUnit = 1205;
+inline constexpr std::uint16_t kIdLogonNote = 1206;  // which copy starts at logon, when not this one
 
 std::span<ControlPlacement const> OptionsLayout();
 

@@ -59,7 +59,7 @@ MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsF
       programs_(programs),
       engine_(core_, *this, programs, std::move(programFolder)),
       editor_(core_, programs, settings) {
-    ApplyOptions(LoadOptions(settings, platform.registry));
+    ApplyOptions(LoadOptions(settings));
 }
 
 void MainForm::ApplyOptions(Options const& options) {
@@ -317,7 +317,7 @@ void MainForm::ShowOptions() {
 void MainForm::OpenHistory() {
     // The system's viewer for the file, or Notepad where .log files have none.
     std::wstring const path = engine_.HistoryPath();
-    if (platform_.shell.Execute(FromHwnd(window_), L"open", path, L"", L"", SW_SHOWNORMAL) <= 32) {
+    if (platform_.shell.Execute(FromHwnd(window_), L"open", path, L"", L"", SW_SHOWNORMAL).code <= 32) {
         platform_.shell.StartProgram(L"notepad.exe \"" + path + L"\"");
     }
 }
@@ -333,7 +333,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kWatchTimerId) OnTimer();
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
-    case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
+    case kProcessEndedMessage:  // a watched program has ended: start it now
+        engine_.ProcessEnded(static_cast<std::uint32_t>(wParam));
+        RunPass();
+        return 0;
     case kWindowAnsweredMessage:
         engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), lParam != 0);
         return 0;

@@ -39,6 +39,7 @@ public:
     void ShowMainWindow() override;
     void EnableTimer() override;
     bool Ending() override { return ending_; }
+    bool Watching() override { return timerEnabled_ && !ending_; }
     void ShowNotice(std::wstring const& text) override;
     void LaunchPausedChanged(bool paused) override;
 

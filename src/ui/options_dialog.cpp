@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/logon_start.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_owners.h"
 #include "ui/layout_table.h"
@@ -20,6 +21,7 @@ struct OptionsState {
     SettingsFile const& settings;
     std::wstring const& exePath;
     Options chosen;
+    bool startedAtLogon = false;  // the box as it was when the dialog opened
     UniqueFont font;
 };
 
@@ -35,9 +37,14 @@ void Initialise(HWND dialog, OptionsState& state) {
         HWND const control = CreateLayoutControl(dialog, placement, dpi, state.instance);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
     }
-    Options const current = LoadOptions(state.settings, state.platform.registry);
+    Options const current = LoadOptions(state.settings);
+    LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
+    state.startedAtLogon = logon.Enabled();
     Check(dialog, kIdTrayNotices, current.trayNotices);
-    Check(dialog, kIdStartAtLogon, current.startAtLogon);
+    Check(dialog, kIdStartAtLogon, state.startedAtLogon);
+    std::wstring const note = LogonStartNote(logon);
+    SetDlgItemTextW(dialog, kIdLogonNote, note.c_str());
+    ShowWindow(GetDlgItem(dialog, kIdLogonNote), note.empty() ? SW_HIDE : SW_SHOW);
     Check(dialog, kIdBackoff, current.backoff);
     Check(dialog, kIdRestartHung, current.hangSeconds > 0);
     int const seconds = current.hangSeconds > 0 ? current.hangSeconds : kDefaultHangSeconds;
@@ -47,13 +54,14 @@ void Initialise(HWND dialog, OptionsState& state) {
 
 void Accept(HWND dialog, OptionsState& state) {
     state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
-    state.chosen.startAtLogon = Checked(dialog, kIdStartAtLogon);
+    bool const startAtLogon = Checked(dialog, kIdStartAtLogon);
     state.chosen.backoff = Checked(dialog, kIdBackoff);
     wchar_t typed[16] = L"";
     GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
     state.chosen.hangSeconds = HangSecondsChosen(Checked(dialog, kIdRestartHung), typed);
     // Written while the dialog is open, so that a failure's message is modal to it.
-    AcceptOptions(state.chosen, state.settings, state.platform.registry, state.platform.system, state.exePath);
+    AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,
+                  state.settings, state.platform.registry, state.platform.system, state.exePath);
     EndDialog(dialog, IDOK);
 }
 
@@ -86,7 +94,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 std::optional<Options> ShowOptionsDialog(HWND owner, HINSTANCE instance, Platform& platform,
                                          SettingsFile const& settings, std::wstring const& exePath) {
-    OptionsState state{instance, platform, settings, exePath, {}, {}};
+    OptionsState state{instance, platform, settings, exePath, {}, false, {}};
     std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kOptionsStyle);
     INT_PTR const result = DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()),
                                                    owner, OptionsProc, reinterpret_cast<LPARAM>(&state));

@@ -1,5 +1,6 @@
 #include "ui/options_logic.h"
 
+#include "app/logon_start.h"
 #include "app/settings.h"
 #include "support/application_title.h"
 #include "support/message.h"
@@ -12,17 +13,21 @@ int HangSecondsChosen(bool checked, std::wstring const& typed) {
     return seconds == 0 ? kDefaultHangSeconds : seconds;
 }
 
-bool AcceptOptions(Options const& options, SettingsFile const& settings, Registry& registry, SystemServices& system,
-                   std::wstring const& exePath) {
-    OptionsSaved const saved = SaveOptions(options, settings, registry, exePath);
-    if (!saved.settings) {
+bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, SettingsFile const& settings,
+                   Registry& registry, SystemServices& system, std::wstring const& exePath) {
+    bool const settingsSaved = SaveOptions(options, settings);
+    if (!settingsSaved) {
         ShowMessage(system, UnsavedSettingsMessage(settings.Path()), kMbIconExclamation, kApplicationTitle);
     }
-    if (!saved.logon) {
+    bool logonSaved = true;
+    if (startAtLogon) {
+        logonSaved = *startAtLogon ? SetStartAtLogon(registry, exePath) : ForgetStartAtLogon(registry, exePath);
+    }
+    if (!logonSaved) {
         ShowMessage(system, L"Starting Vigilon when you log on could not be set in the registry.",
                     kMbIconExclamation, kApplicationTitle);
     }
-    return saved.settings && saved.logon;
+    return settingsSaved && logonSaved;
 }
 
 }  // namespace vigilon

@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "app/options.h"
+#include "app/logon_start.h"
 #include "app/settings.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
@@ -68,9 +69,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (request == vigilon::StartMode::Unregister || request == vigilon::StartMode::Register) {
         // The installer's requests, answered whether or not another copy is running.
         vigilon::Win32Registry registry;
+        vigilon::Win32FileSystem files;
         std::wstring const exe = vigilon::ExecutablePath();
-        bool const done = request == vigilon::StartMode::Unregister ? vigilon::ForgetStartAtLogon(registry, exe)
-                                                                     : vigilon::SetStartAtLogonIfMissing(registry, exe);
+        bool const done = request == vigilon::StartMode::Unregister
+                              ? vigilon::ForgetStartAtLogon(registry, exe)
+                              : vigilon::SetStartAtLogonIfMissing(registry, files, exe);
         return done ? 0 : 1;
     }
     vigilon::SingleInstance const instanceGuard;
@@ -94,6 +97,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
     form.SetCaption(L"Watching programs - so you don't have to");
     form.RecordStart(VIGILON_VERSION_TEXT_W);
+    // Windows starts Vigilon again, watching, after Restart Manager closed it for an installer, or
+    // after it crashed or hung having run a minute. Not after a reboot: starting at logon is the
+    // user's choice in Options. A first start has nothing saved to watch yet.
+    if (!firstRun) RegisterApplicationRestart(vigilon::kRestartArguments, RESTART_NO_REBOOT);
     if (vigilon::DecideStartMode(arguments, firstRun) == vigilon::StartMode::Configure) {
         form.StartConfiguring();
     } else {

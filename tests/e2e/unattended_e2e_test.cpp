@@ -92,22 +92,33 @@ TEST_F(RestraintTest, AProgramThatKeepsAnsweringIsLeftAlone) {
     EXPECT_TRUE(HoldsFor([&] { return RecordOf(helper).starts.size() == 1 && RecordOf(helper).closes == 0; }, 12));
 }
 
-TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedAndStartedAgain) {
+TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedAndOneThatAsksToSaveIsSpared) {
     constexpr int kHangSeconds = 5;
-    std::wstring const helper = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=2000");
-    WriteIni({{L"Hanger", Caption(L"Hanger"), helper}});
+    // Hanger stops answering for good 2 s after its start. Saver stops for 9 s, then answers the
+    // close request with "Save changes?" and waits for the user.
+    std::wstring const hanger = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=2000");
+    std::wstring const saver = AddHelper(L"s.exe", Caption(L"Saver"), L"hang-after-ms=2000 busy-for-ms=9000 ask-on-close");
+    WriteIni({{L"Hanger", Caption(L"Hanger"), hanger}, {L"Saver", Caption(L"Saver"), saver}});
     WritePrivateProfileStringW(L"Apps", L"HangSeconds", std::to_wstring(kHangSeconds).c_str(), Path(L"vigilon.ini").c_str());
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return !RecordOf(helper).starts.empty(); }));
-    // It stops answering 2 s after its start; within the hang time, 10 s to close and 3 s more, it
-    // is started again, while Vigilon answers all along.
-    EXPECT_TRUE(WaitUntil([&] { return RecordOf(helper).starts.size() >= 2; }, 2 + kHangSeconds + 10 + 3));
+    ASSERT_TRUE(WaitUntil([&] { return !RecordOf(hanger).starts.empty() && !RecordOf(saver).starts.empty(); }));
+    // Within the hang time, 10 s to close, the last question's 2 s and a margin of 8 s for a busy
+    // machine, Hanger is started again, while Vigilon answers all along.
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(hanger).starts.size() >= 2; }, 2 + kHangSeconds + 10 + 2 + 8));
     EXPECT_EQ(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0, true);
+    std::wstring const log = Path(L"vigilon.log");
+    auto const spared = [&] {
+        std::vector<std::string> const events = HistoryEvents(log, "Saver");
+        return std::find(events.begin(), events.end(), "spared") != events.end();
+    };
+    EXPECT_TRUE(WaitUntil(spared, 30));
+    // Its question to the user stays on the screen, and nothing more is done to it.
+    EXPECT_TRUE(HoldsFor([&] { return RecordOf(saver).starts.size() == 1 && WindowOf(Caption(L"Saver")) != nullptr; }, 3));
     ExitVigilon();
-    std::vector<std::string> const events = HistoryEvents(Path(L"vigilon.log"), "Hanger");
-    std::vector<std::string> const expected{"launch", "found", "hidden", "hung", "ended", "gone", "launch"};
+    std::vector<std::string> const events = HistoryEvents(log, "Hanger");
+    std::vector<std::string> const expected{"launch", "found", "hidden", "hung", "close", "ended", "gone", "launch"};
     ASSERT_GE(events.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 7), expected);
+    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), expected);
 }
 
 }  // namespace

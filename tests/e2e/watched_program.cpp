@@ -1,13 +1,15 @@
 // A stand-in for a watched program: opens one top-level window and appends what it sees to a
 // record file, one line per event:
 //   start|<command line>|<working directory>|<show command>|<time>
-//   close|<time>        (WM_CLOSE: the window closes)
+//   close|<time>        (WM_CLOSE: the window closes, or asks to save with "ask-on-close")
 //   endsession|<time>   (WM_ENDSESSION)
 // Times are the wall clock in milliseconds.
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
 // and options on the third ("exit-at-once", "hang-on-close", "hang-after-ms=N" to stop handling
-// messages for good N milliseconds after its window opens, "exit-after-ms=N" to end N
+// messages for good N milliseconds after its window opens, or with "busy-for-ms=M" for M
+// milliseconds only, "ask-on-close" to answer WM_CLOSE with a modal "Save changes?" box and stay
+// open, as an editor with unsaved work does, "exit-after-ms=N" to end N
 // milliseconds after its window opens, as a program that crashes soon after its start,
 // "extra-windows=N" for N more hidden
 // top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
@@ -22,6 +24,8 @@ constexpr UINT_PTR kHangTimer = 1;
 constexpr UINT_PTR kExitTimer = 2;
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
+bool g_askOnClose = false;
+DWORD g_busyMilliseconds = INFINITE;  // how long the hang lasts
 
 std::wstring Now() {
     FILETIME now;
@@ -56,12 +60,21 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (g_hangOnClose) {
             for (;;) Sleep(1000);  // stops responding for good
         }
+        if (g_askOnClose) {
+            MessageBoxW(window, L"Save changes?", L"Watched program", MB_YESNOCANCEL);
+            return 0;
+        }
         DestroyWindow(window);
         return 0;
     case WM_TIMER:
         if (wParam == kHangTimer) {
+            KillTimer(window, kHangTimer);
             Record(L"hung");
-            for (;;) Sleep(1000);  // stops responding for good
+            if (g_busyMilliseconds == INFINITE) {
+                for (;;) Sleep(1000);  // stops responding for good
+            }
+            Sleep(g_busyMilliseconds);
+            Record(L"recovered");
         }
         if (wParam == kExitTimer) ExitProcess(3);  // ends without closing, as a crash does
         return 0;
@@ -114,6 +127,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     std::wstring const options = settings.size() > 2 ? settings[2] : L"";
     bool const exitAtOnce = options.find(L"exit-at-once") != std::wstring::npos;
     g_hangOnClose = options.find(L"hang-on-close") != std::wstring::npos;
+    g_askOnClose = options.find(L"ask-on-close") != std::wstring::npos;
+    std::size_t const busy = options.find(L"busy-for-ms=");
+    if (busy != std::wstring::npos) g_busyMilliseconds = static_cast<DWORD>(std::stoul(options.substr(busy + 12)));
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

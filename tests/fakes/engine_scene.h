@@ -1,6 +1,8 @@
 #pragma once
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/watch_engine.h"
 #include "fakes/fake_platform.h"
@@ -23,6 +25,23 @@ struct EngineScene {
         record.caption = caption;
         record.exe = exe;
         return record;
+    }
+
+    // The event words of the history, in order, for `program` (empty: Vigilon's own).
+    std::vector<std::wstring> Events(std::wstring const& program) const {
+        std::vector<std::wstring> words;
+        auto const text = fake.files.texts.find(std::wstring(kFolder) + L"vigilon.log");
+        if (text == fake.files.texts.end()) return words;
+        std::istringstream lines(text->second);
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+            if (fields.size() >= 3 && fields[2] == std::string(program.begin(), program.end())) {
+                words.emplace_back(fields[1].begin(), fields[1].end());
+            }
+        }
+        return words;
     }
 
     FakePlatform fake;

@@ -69,7 +69,7 @@ bool FakeDesktop::IsVisible(WindowHandle window) {
 
 void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     FakeWindow* w = Find(window);
-    if (w == nullptr) return;
+    if (w == nullptr || std::find(frozen.begin(), frozen.end(), window) != frozen.end()) return;
     ++changes;
     switch (showCommand) {
     case kSwHide: w->visible = false; break;

@@ -46,6 +46,8 @@ public:
     std::vector<WindowHandle> closeRequests;
     // Windows that stay open when asked to close (a program that asks to save, or has hung).
     std::vector<WindowHandle> refuseClose;
+    // Windows whose program has hung: requests to show or hide them change nothing.
+    std::vector<WindowHandle> frozen;
 
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
     std::uint64_t ChangeCount() override { return reports == Reports::Blind ? ++changes : changes; }

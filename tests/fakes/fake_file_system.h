@@ -72,6 +72,13 @@ public:
         return true;
     }
 
+    // Paths as the system writes them out in full, by the path given; any other comes back as given.
+    std::map<std::wstring, std::wstring> longPaths;
+    std::wstring LongFullPath(std::wstring_view path) override {
+        auto const it = longPaths.find(std::wstring(path));
+        return it == longPaths.end() ? std::wstring(path) : it->second;
+    }
+
 private:
     static constexpr std::uint32_t kErrorFileNotFound = 2;
     std::map<std::wstring, FileAttributes> entries_;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "engine/watch_host.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_event_loop.h"
@@ -19,13 +23,23 @@ public:
     std::vector<std::uint32_t> watched;
     int calls = 0;
     std::vector<WindowHandle> questions;  // windows asked to answer, in order
+    bool questionsQueue = true;           // false: the system cannot send a question
     std::vector<std::uint32_t> ended;     // processes ended
     EndResult endResult = EndResult::Ended;
+    std::map<std::uint32_t, std::wstring> images;  // the executable of each process, where known
     void WatchProcesses(std::span<std::uint32_t const> processIds) override {
         watched.assign(processIds.begin(), processIds.end());
         ++calls;
     }
-    void AskToAnswer(WindowHandle window) override { questions.push_back(window); }
+    bool AskToAnswer(WindowHandle window) override {
+        if (!questionsQueue) return false;
+        questions.push_back(window);
+        return true;
+    }
+    std::wstring ProcessImagePath(std::uint32_t processId) override {
+        auto const it = images.find(processId);
+        return it == images.end() ? std::wstring() : it->second;
+    }
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);
         return endResult;
@@ -55,11 +69,13 @@ public:
     int mainWindowShown = 0;
     int timerEnabled = 0;
     bool ending = false;
+    bool watching = true;  // false while the editor has the passes stopped
 
     WindowHandle MainWindow() override { return mainWindow; }
     void ShowMainWindow() override { ++mainWindowShown; }
     void EnableTimer() override { ++timerEnabled; }
     bool Ending() override { return ending; }
+    bool Watching() override { return watching; }
     void ShowNotice(std::wstring const& text) override { notices.push_back(text); }
     void LaunchPausedChanged(bool paused) override { pausedTip = paused; }
 

@@ -18,6 +18,7 @@ public:
 
     std::vector<Launch> launches;
     std::int32_t result = 42;
+    std::uint32_t processId = 0;  // the process each start reports
     // Runs after each launch, for example to open the started program's window.
     std::function<void(Launch const&)> onLaunch;
     std::wstring profileFolder = L"C:\\Users\\me";
@@ -27,13 +28,13 @@ public:
     std::vector<std::wstring> started;
     bool startSucceeds = true;
 
-    std::int32_t Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
-                         std::wstring_view parameters, std::wstring_view directory,
-                         std::int32_t showCommand) override {
+    ExecuteResult Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                          std::wstring_view parameters, std::wstring_view directory,
+                          std::int32_t showCommand) override {
         launches.push_back({owner, std::wstring(verb), std::wstring(file), std::wstring(parameters),
                             std::wstring(directory), showCommand});
         if (onLaunch) onLaunch(launches.back());
-        return result;
+        return {result, result > 32 ? processId : 0};
     }
     std::wstring SpecialFolderPath(std::int32_t csidl, WindowHandle) override {
         return csidl == kCsidlProfile ? profileFolder : std::wstring();

@@ -2,6 +2,7 @@
 
 #include "engine/event_history.h"
 #include "engine/watch_engine.h"
+#include "support/utf8.h"
 #include "fakes/fake_platform.h"
 
 namespace vigilon {
@@ -20,14 +21,39 @@ TEST(EventHistory, OneLineOfFourFieldsPerEventInUtf8) {
               "2026-01-02 03:04:05.042\tmessage\tCaf\xC3\xA9\tError launching:  \"C:\\a.exe\" -x\r\n");
 }
 
-TEST(EventHistory, AtOneMebibyteTheFileMovesAsideAndANewOneStarts) {
+TEST(EventHistory, TheOlderFileIsReplacedOnlyWhenTheHistoryReachesOneMebibyte) {
+    constexpr std::size_t kMebibyte = 1'048'576;
     FakePlatform fake;
-    fake.files.texts[kLog] = std::string(EventHistory::kMaxBytes - 10, 'x');
-    fake.files.texts[std::wstring(kLog) + L".1"] = "older";
+    std::wstring const older = std::wstring(kLog) + L".1";
+    std::size_t const line = ToUtf8(EventHistory::FormatLine({}, L"start", L"", L"1.0")).size() + 2;
+    fake.files.texts[kLog] = std::string(kMebibyte - 2 * line, 'x');
+    fake.files.texts[older] = "older";
     EventHistory history(fake.files, fake.events, kLog);
+    // Two lines fill the file to exactly 1 MiB; the third starts a new one.
     ASSERT_TRUE(history.Record(L"start", L"", L"1.0"));
-    EXPECT_EQ(fake.files.texts[std::wstring(kLog) + L".1"].size(), static_cast<std::size_t>(EventHistory::kMaxBytes - 10));
-    EXPECT_EQ(fake.files.texts[kLog].substr(24, 5), "start");
+    ASSERT_TRUE(history.Record(L"start", L"", L"1.0"));
+    EXPECT_EQ(fake.files.texts[older], "older");
+    ASSERT_TRUE(history.Record(L"start", L"", L"1.0"));
+    EXPECT_EQ(fake.files.texts[older].size(), kMebibyte);
+    // Later lines go on into the new file: the older one stays.
+    for (int i = 0; i < 20; ++i) history.Record(L"start", L"", L"1.0");
+    EXPECT_EQ(fake.files.texts[older].size(), kMebibyte);
+    EXPECT_EQ(fake.files.texts[kLog].size(), 21 * line);
+
+    // Another copy of Vigilon writes to the same file: it moves aside at its real size.
+    fake.files.texts[kLog] += std::string(kMebibyte - 21 * line - line / 2, 'y');
+    history.Record(L"start", L"", L"1.0");
+    EXPECT_EQ(fake.files.texts[older].size(), kMebibyte - line / 2);
+
+    // The user deletes a history that was nearly full: lines go into a new file, and the older
+    // file stays until that one is full in its turn.
+    EventHistory later(fake.files, fake.events, kLog);
+    fake.files.texts[kLog] = std::string(kMebibyte - 2 * line, 'z');
+    later.Record(L"start", L"", L"1.0");
+    fake.files.texts.erase(kLog);
+    for (int i = 0; i < 100; ++i) later.Record(L"start", L"", L"1.0");
+    EXPECT_EQ(fake.files.texts[older].size(), kMebibyte - line / 2);
+    EXPECT_EQ(fake.files.texts[kLog].size(), 100 * line);
 }
 
 TEST(EventHistory, AHistoryThatCannotBeWrittenIsReportedOnceAndWatchingGoesOn) {

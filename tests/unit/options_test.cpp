@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/key_value.h"
+#include "app/logon_start.h"
 #include "app/options.h"
+#include "fakes/fake_file_system.h"
 #include "fakes/fake_profile_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_services.h"
@@ -21,23 +23,20 @@ protected:
     SettingsFile settings{store, kIni};
 };
 
-TEST_F(OptionsTest, TrayNoticesOnlyForTrayAndLogonAsTheRegistryHasIt) {
-    EXPECT_FALSE(LoadOptions(settings, registry).trayNotices);
+TEST_F(OptionsTest, TrayNoticesOnlyForTray) {
+    EXPECT_FALSE(LoadOptions(settings).trayNotices);
     for (wchar_t const* value : {L"Box", L"Balloon", L""}) {
         store.Set(kIni, L"Apps", L"Notices", value);
-        EXPECT_FALSE(LoadOptions(settings, registry).trayNotices) << value;
+        EXPECT_FALSE(LoadOptions(settings).trayNotices) << value;
     }
     store.Set(kIni, L"Apps", L"Notices", L"tray");
-    EXPECT_TRUE(LoadOptions(settings, registry).trayNotices);
-    EXPECT_FALSE(LoadOptions(settings, registry).startAtLogon);
-    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"D:\\elsewhere.exe\"");
-    EXPECT_TRUE(LoadOptions(settings, registry).startAtLogon);
+    EXPECT_TRUE(LoadOptions(settings).trayNotices);
 }
 
 TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
-    EXPECT_FALSE(LoadOptions(settings, registry).backoff);
+    EXPECT_FALSE(LoadOptions(settings).backoff);
     store.Set(kIni, L"Apps", L"Backoff", L"1");
-    EXPECT_TRUE(LoadOptions(settings, registry).backoff);
+    EXPECT_TRUE(LoadOptions(settings).backoff);
     struct Case {
         wchar_t const* text;
         int seconds;
@@ -45,53 +44,103 @@ TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
     for (Case const c : {Case{L"", 0}, Case{L"0", 0}, Case{L"-7", 0}, Case{L"abc", 0}, Case{L"3", 5}, Case{L" 12 ", 12},
                          Case{L"99999999999999", kMaxHangSeconds}}) {
         store.Set(kIni, L"Apps", L"HangSeconds", c.text);
-        EXPECT_EQ(LoadOptions(settings, registry).hangSeconds, c.seconds) << c.text;
+        EXPECT_EQ(LoadOptions(settings).hangSeconds, c.seconds) << c.text;
     }
     EXPECT_EQ(HangSecondsChosen(false, L"20"), 0);
     EXPECT_EQ(HangSecondsChosen(true, L"20"), 20);
     EXPECT_EQ(HangSecondsChosen(true, L""), kDefaultHangSeconds);
 }
 
+class LogonTest : public OptionsTest {
+protected:
+    std::wstring Run() {
+        std::wstring value;
+        return GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value) ? value : L"-";
+    }
+    void SetRun(std::wstring const& value) {
+        registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value);
+    }
+    void DisableInTaskManager() {
+        registry.SetBytes(RegistryRoot::CurrentUser, kStartupApprovedPath, kRunValueName, kRegBinary,
+                          {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    }
+    LogonStart Read() { return ReadLogonStart(registry, files, kExe); }
+    testing::FakeFileSystem files;
+};
+
+TEST_F(LogonTest, TheBoxIsTickedOnlyWhenThisCopyStartsAndIsNotDisabled) {
+    EXPECT_FALSE(Read().Enabled());
+    SetRun(L"\"c:\\v\\VIGILON.exe\"");
+    EXPECT_TRUE(Read().Enabled());
+    EXPECT_EQ(LogonStartNote(Read()), L"");
+    DisableInTaskManager();
+    EXPECT_FALSE(Read().Enabled());
+    EXPECT_EQ(LogonStartNote(Read()), L"Disabled in Task Manager's Startup tab; ticking the box enables it again.");
+
+    // Another copy, here or gone: unticked, and the dialog says which program starts.
+    files.AddFile(L"D:\\Portable\\vigilon.exe");
+    SetRun(L"\"D:\\Portable\\vigilon.exe\" /x");
+    EXPECT_FALSE(Read().Enabled());
+    EXPECT_EQ(LogonStartNote(Read()),
+              L"Now started at logon: D:\\Portable\\vigilon.exe. Ticking the box starts this copy instead.");
+    SetRun(L"E:\\Old Copy\\vigilon.exe");
+    EXPECT_EQ(LogonStartNote(Read()), L"Now started at logon: E:\\Old Copy\\vigilon.exe (no longer there). "
+                                      L"Ticking the box starts this copy instead.");
+}
+
+TEST_F(LogonTest, OkWritesTheRunValueOnlyWhenTheBoxWasChanged) {
+    SetRun(L"\"D:\\Portable\\vigilon.exe\"");
+    DisableInTaskManager();
+    // Another change in the dialog leaves another copy's value, and its state, alone.
+    EXPECT_TRUE(AcceptOptions({true, false, 0}, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(Run(), L"\"D:\\Portable\\vigilon.exe\"");
+    EXPECT_TRUE(Read().disabled);
+
+    // Ticking replaces it with this copy, enabled; unticking deletes this copy's value.
+    EXPECT_TRUE(AcceptOptions({}, true, settings, registry, system, kExe));
+    EXPECT_EQ(Run(), L"\"C:\\V\\vigilon.exe\"");
+    EXPECT_TRUE(Read().Enabled());
+    EXPECT_TRUE(AcceptOptions({}, false, settings, registry, system, kExe));
+    EXPECT_EQ(Run(), L"-");
+    EXPECT_TRUE(system.messages.empty());
+}
+
 TEST_F(OptionsTest, AcceptingWritesAtOnceAndReportsWhatFailed) {
-    EXPECT_TRUE(AcceptOptions({true, true, true, 12}, settings, registry, system, kExe));
+    EXPECT_TRUE(AcceptOptions({true, true, 12}, std::nullopt, settings, registry, system, kExe));
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Backoff", L""), L"1");
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"HangSeconds", L""), L"12");
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Notices", L""), L"Tray");
-    std::wstring run;
-    ASSERT_TRUE(GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, run));
-    EXPECT_EQ(run, L"\"C:\\V\\vigilon.exe\"");
-
-    EXPECT_TRUE(AcceptOptions({false, false}, settings, registry, system, kExe));
+    EXPECT_TRUE(AcceptOptions({false, false}, std::nullopt, settings, registry, system, kExe));
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Notices", L""), L"Box");
-    EXPECT_FALSE(LoadOptions(settings, registry).startAtLogon);
     EXPECT_TRUE(system.messages.empty());
 
     store.FailWrites(kIni);
     registry.DenyWriteAccess(RegistryRoot::CurrentUser, kRunKeyPath);
-    EXPECT_FALSE(AcceptOptions({true, true}, settings, registry, system, kExe));
+    EXPECT_FALSE(AcceptOptions({true, true}, true, settings, registry, system, kExe));
     ASSERT_EQ(system.messages.size(), 2u);
     EXPECT_NE(system.messages[0].text.find(L"could not be saved to C:\\V\\vigilon.ini"), std::wstring::npos);
 }
 
-TEST_F(OptionsTest, TheInstallerForgetsOnlyThisCopysLogonStartAndSetsOneOnlyWhenNoneIsThere) {
-    auto run = [&] {
-        std::wstring value;
-        return GetKeyValue(registry, RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value) ? value : L"-";
-    };
+TEST_F(LogonTest, TheInstallerForgetsOnlyThisCopysLogonStartAndReplacesOnlyAMissingOne) {
     EXPECT_TRUE(ForgetStartAtLogon(registry, kExe));  // nothing to forget
-    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"D:\\Portable\\vigilon.exe\"");
+    files.AddFile(L"D:\\Portable\\vigilon.exe");
+    SetRun(L"\"D:\\Portable\\vigilon.exe\"");
     EXPECT_TRUE(ForgetStartAtLogon(registry, kExe));
-    EXPECT_EQ(run(), L"\"D:\\Portable\\vigilon.exe\"");
+    EXPECT_EQ(Run(), L"\"D:\\Portable\\vigilon.exe\"");
     for (std::wstring const value : {L"\"c:\\v\\VIGILON.exe\"", L"C:\\V\\vigilon.exe"}) {
-        registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value);
+        SetRun(value);
         EXPECT_TRUE(ForgetStartAtLogon(registry, kExe)) << value;
-        EXPECT_EQ(run(), L"-") << value;
+        EXPECT_EQ(Run(), L"-") << value;
     }
-    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, kExe));
-    EXPECT_EQ(run(), L"\"C:\\V\\vigilon.exe\"");
-    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"D:\\other.exe");
-    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, kExe));
-    EXPECT_EQ(run(), L"D:\\other.exe");
+    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, files, kExe));
+    EXPECT_EQ(Run(), L"\"C:\\V\\vigilon.exe\"");
+    // /register keeps another copy that is there, and replaces one whose file is gone.
+    SetRun(L"D:\\Portable\\vigilon.exe");
+    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, files, kExe));
+    EXPECT_EQ(Run(), L"D:\\Portable\\vigilon.exe");
+    SetRun(L"\"E:\\Gone\\vigilon.exe\"");
+    EXPECT_TRUE(SetStartAtLogonIfMissing(registry, files, kExe));
+    EXPECT_EQ(Run(), L"\"C:\\V\\vigilon.exe\"");
 }
 
 }  // namespace

@@ -20,6 +20,17 @@ protected:
             fake.events.After(runMs, [this, window] { fake.desktop.Remove(window); });
         };
     }
+    // Passes one second apart, as the timer runs them; after each, every question out is answered,
+    // or reported unanswered, as the system reports a question to a hung window.
+    void Passes(int count, bool answering) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            for (; answered_ < fake.processes.questions.size(); ++answered_) {
+                engine.WindowAnswered(fake.processes.questions[answered_], answering);
+            }
+            fake.events.now += 1000;
+        }
+    }
     // Passes one second apart, as the timer runs them; the starts' times, in seconds from now.
     std::vector<std::int64_t> StartsDuring(int seconds) {
         std::int64_t const from = fake.events.now;
@@ -33,6 +44,9 @@ protected:
         }
         return starts;
     }
+
+private:
+    std::size_t answered_ = 0;
 };
 
 TEST_F(RestraintTest, WithoutBackoffAProgramThatEndsAtOnceIsStartedAgainAtEveryOtherPass) {
@@ -66,45 +80,116 @@ TEST_F(RestraintTest, QuickEndsDoubleTheDelayUpToFiveMinutesAndALongRunOrLaunchP
     EXPECT_EQ(after[2] - after[1], 6);  // 2 s after the first quick end, then 4 s
 }
 
-TEST_F(RestraintTest, AWindowThatStopsAnsweringIsAskedToCloseThenItsProcessIsEnded) {
+TEST_F(RestraintTest, AStartWhoseWindowNeverComesCountsAsAQuickEnd) {
+    engine.SetBackoff(true);
+    std::vector<std::int64_t> const starts = StartsDuring(500);
+    std::vector<std::int64_t> gaps;
+    for (std::size_t i = 1; i < starts.size(); ++i) gaps.push_back(starts[i] - starts[i - 1]);
+    // The minute's wait, then 2 s, doubling.
+    ASSERT_GE(gaps.size(), 4u);
+    EXPECT_EQ(std::vector<std::int64_t>(gaps.begin(), gaps.begin() + 4), (std::vector<std::int64_t>{63, 65, 69, 77}));
+}
+
+TEST_F(RestraintTest, AMinimisedWindowThatDoesNotHideIsSaidHiddenOnce) {
+    WindowHandle const window = fake.desktop.Add(L"Crash - hung", true, true);
+    fake.desktop.frozen.push_back(window);
+    Passes(10, true);
+    EXPECT_EQ(Events(L"Crash"), std::vector<std::wstring>{L"hidden"});
+    // Once it is shown and minimised again, that is a new hiding.
+    fake.desktop.frozen.clear();
+    fake.desktop.Find(window)->visible = true;
+    fake.desktop.Find(window)->minimised = false;
+    Passes(1, true);
+    fake.desktop.Find(window)->minimised = true;
+    Passes(3, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hidden", L"hidden"}));
+}
+
+TEST_F(RestraintTest, OnlyAQuestionLeftUnansweredForTheHangTimeWhilePassingCallsAWindowHung) {
+    WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
+    // Watched for an hour with the check off: no question, so nothing is late when it is turned on.
+    Passes(3600, true);
+    EXPECT_TRUE(fake.processes.questions.empty());
+    engine.SetHangSeconds(5);
+    Passes(30, true);
+    // No pass for ten minutes (asleep, or the editor open) while a question is out, and then it
+    // answers: the pause is not counted.
+    engine.WatchPrograms();
+    fake.events.now += 600'000;
+    Passes(30, true);
+    // Questions that cannot be sent start no count either.
+    fake.processes.questionsQueue = false;
+    Passes(30, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(Events(L"Crash").empty());
+
+    // A question sent and left unanswered: hung after five seconds of passes, asked to close.
+    fake.processes.questionsQueue = true;
+    std::int64_t const from = fake.events.now;
+    while (fake.desktop.postedCloses.empty() && fake.events.now - from < 20'000) Passes(1, false);
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(fake.events.now - from, 6'000);  // the question goes at the first pass, five more pass
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hung", L"close"}));
+}
+
+TEST_F(RestraintTest, AHungWindowIsAskedOnceMoreBeforeItsProcessIsEndedAndOneThatAnswersIsSpared) {
     engine.SetHangSeconds(5);
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
-    std::uint32_t const process = fake.desktop.WindowProcessId(window);
-    engine.WatchPrograms();
-    EXPECT_EQ(fake.processes.questions, std::vector<WindowHandle>{window});
-    // It answers for a while, and each answer allows one more question.
-    for (int i = 0; i < 8; ++i) {
-        fake.events.now += 1000;
-        engine.WindowAnswered(window, true);
-        engine.WatchPrograms();
-    }
-    EXPECT_EQ(fake.processes.questions.size(), 9u);
-    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
+    while (fake.desktop.postedCloses.empty()) Passes(1, false);
+    // Ten seconds to close; then it is asked once more, and answers (it asks the user to save).
+    Passes(9, false);
+    std::size_t const asked = fake.processes.questions.size();
+    Passes(1, true);
+    EXPECT_EQ(fake.processes.questions.size(), asked + 1);
+    Passes(1, true);
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hung", L"close", L"spared"}));
 
-    // Then no more: five seconds on it is asked to close, ten more and its process is ended.
-    std::int64_t const silentFrom = fake.events.now;
-    while (fake.desktop.postedCloses.empty() && fake.events.now - silentFrom < 20'000) {
-        fake.events.now += 1000;
-        engine.WatchPrograms();
-    }
-    EXPECT_EQ(fake.events.now - silentFrom, 5'000);
-    EXPECT_EQ(fake.processes.questions.size(), 9u);  // one question at a time
-    while (fake.processes.ended.empty() && fake.events.now - silentFrom < 30'000) {
-        fake.events.now += 1000;
-        engine.WatchPrograms();
-    }
-    EXPECT_EQ(fake.events.now - silentFrom, 15'000);
-    EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{process});
+    // Hung for good this time: the last question goes unanswered too, and its process is ended.
+    for (int i = 0; i < 30 && fake.processes.ended.empty(); ++i) Passes(1, false);
+    EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(window)});
+    EXPECT_EQ(Events(L"Crash"),
+              (std::vector<std::wstring>{L"hung", L"close", L"spared", L"hung", L"close", L"ended"}));
+}
+
+TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
+    engine.SetHangSeconds(5);
+    // A window with the program's caption that belongs to another program (a folder window of
+    // Explorer's, a terminal): said once, and left running.
+    WindowHandle const folder = fake.desktop.Add(L"Crash - folder", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(folder)] = L"C:\\Windows\\explorer.exe";
+    Passes(60, false);
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Crash is not ended: its window belongs to "
+                                                      L"C:\\Windows\\explorer.exe, not to C:\\crash.exe."});
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+
+    // The program's own executable, by a short name: ended.
+    fake.desktop.Remove(folder);
+    WindowHandle const own = fake.desktop.Add(L"Crash - own", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(own)] = L"C:\\CRASH~1.EXE";
+    fake.files.longPaths[L"C:\\CRASH~1.EXE"] = L"C:\\Crash.exe";
+    for (int i = 0; i < 30 && fake.processes.ended.empty(); ++i) Passes(1, false);
+    EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(own)});
+
+    // The process Vigilon started for it, whatever its image (a launcher's child): ended.
+    fake.desktop.Remove(own);
+    fake.shell.processId = 4242;
+    fake.shell.onLaunch = [this](auto const&) {
+        fake.desktop.Find(fake.desktop.Add(L"Crash - started", true, false))->processId = 4242;
+    };
+    fake.processes.images[4242] = L"C:\\Other\\launched.exe";
+    for (int i = 0; i < 30 && fake.processes.ended.size() < 2; ++i) Passes(1, false);
+    EXPECT_EQ(fake.processes.ended.back(), 4242u);
 }
 
 TEST_F(RestraintTest, AProcessThatMayNotBeEndedIsReportedOnceAndLeftAlone) {
     engine.SetHangSeconds(5);
     fake.processes.endResult = EndResult::Denied;
-    fake.desktop.Add(L"Crash - elevated", true, false);
-    for (int i = 0; i < 60; ++i) {
-        engine.WatchPrograms();
-        fake.events.now += 1000;
-    }
+    WindowHandle const window = fake.desktop.Add(L"Crash - elevated", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
+    Passes(60, false);
     EXPECT_EQ(fake.processes.ended.size(), 1u);
     EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Crash does not respond, and Vigilon may not end it."});
 }

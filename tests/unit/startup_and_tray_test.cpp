@@ -19,6 +19,8 @@ TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"/UnRegister ", false), StartMode::Unregister);
     EXPECT_EQ(DecideStartMode(L"/register", true), StartMode::Register);
     EXPECT_EQ(DecideStartMode(L"/unregister configure", false), StartMode::Configure);
+    // Windows' restart after a crash or an installer watches, even on a first start.
+    EXPECT_EQ(DecideStartMode(kRestartArguments, true), StartMode::Watch);
 }
 
 TEST(StartMode, ArgumentsFollowTheProgramName) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "fakes/engine_scene.h"
 
 namespace vigilon {
@@ -30,22 +28,6 @@ protected:
         int n = 0;
         for (auto const& launch : fake.shell.launches) n += launch.file == L"\"" + exe + L"\"";
         return n;
-    }
-    // The event words of the history, in order, for `program`.
-    std::vector<std::wstring> Events(std::wstring const& program) const {
-        std::vector<std::wstring> words;
-        auto const text = fake.files.texts.find(std::wstring(kFolder) + L"vigilon.log");
-        if (text == fake.files.texts.end()) return words;
-        std::istringstream lines(text->second);
-        for (std::string line; std::getline(lines, line);) {
-            std::vector<std::string> fields;
-            std::istringstream split(line);
-            for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
-            if (fields.size() >= 3 && fields[2] == std::string(program.begin(), program.end())) {
-                words.emplace_back(fields[1].begin(), fields[1].end());
-            }
-        }
-        return words;
     }
 };
 
@@ -86,6 +68,36 @@ TEST_F(NoticeModeTest, InBoxModeNothingElseIsVisitedWhileAProgramIsAwaited) {
     EXPECT_TRUE(host.notices.empty());
     engine.WatchPrograms();
     EXPECT_FALSE(fake.desktop.IsVisible(quick));
+}
+
+TEST_F(NoticeModeTest, InBoxModeOpeningTheEditorEndsTheWaitForAWindow) {
+    // The editor opens three seconds into the wait for Slow's window: the pass ends there, and
+    // no other program is started under it.
+    fake.shell.onLaunch = [this](auto const&) { fake.events.After(3000, [this] { host.watching = false; }); };
+    engine.WatchPrograms();
+    EXPECT_EQ(Launches(L"C:\\slow.exe"), 1);
+    EXPECT_EQ(Launches(L"C:\\quick.exe"), 0);
+    EXPECT_TRUE(fake.system.messages.empty());
+}
+
+class BoxWaitTest : public ::testing::Test, protected testing::EngineScene {};
+
+TEST_F(BoxWaitTest, TheAwaitedProgramIsFollowedByNameWhenAProgramAboveItIsDeleted) {
+    // The main window shows after a missing file while passes go on, so the list can change
+    // during a wait.
+    fake.files.AddFile(L"C:\\slow.exe");
+    fake.desktop.Add(L"Above", true, false);
+    fake.desktop.Add(L"Below", true, false);
+    AddProgram(L"Above", L"Above", L"C:\\above.exe");
+    AddProgram(L"Slow", L"Slow - ", L"C:\\slow.exe");
+    AddProgram(L"Below", L"Below", L"C:\\below.exe");
+    fake.shell.onLaunch = [this](auto const&) {
+        fake.events.After(3000, [this] { programs.Delete(1); });
+        fake.events.After(10'000, [this] { fake.desktop.Add(L"Slow - up", true, true); });
+    };
+    engine.WatchPrograms();
+    EXPECT_EQ(Events(L"Slow"), (std::vector<std::wstring>{L"launch", L"found"}));
+    EXPECT_TRUE(fake.system.messages.empty());
 }
 
 TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileStillPauses) {

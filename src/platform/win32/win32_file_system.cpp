@@ -8,6 +8,27 @@
 
 namespace vigilon {
 
+namespace {
+
+// Calls `get` with a buffer that grows until the text fits: `get` returns the characters it
+// wrote, or the size it needs (terminator counted) when the buffer was too small, or 0 on failure.
+template <typename Get>
+std::wstring GrowingBuffer(Get get) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD const n = get(text.data(), static_cast<DWORD>(text.size()));
+        if (n == 0) return {};
+        if (n < text.size()) {
+            text.resize(n);
+            return text;
+        }
+        text.resize(n);
+    }
+    return {};
+}
+
+}  // namespace
+
 FileAttributes Win32FileSystem::QueryFileAttributes(std::wstring_view path) {
     FileAttributes result;
     result.attributes = GetFileAttributesW(std::wstring(path).c_str());
@@ -21,16 +42,7 @@ bool Win32FileSystem::SetWorkingDirectory(std::wstring_view path) {
 }
 
 std::wstring Win32FileSystem::WorkingDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD const n = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(n);  // n counts the terminator when the buffer was too small
-    }
+    return GrowingBuffer([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 bool Win32FileSystem::RemoveFile(std::wstring_view path) {
@@ -57,6 +69,16 @@ std::int64_t Win32FileSystem::FileSize(std::wstring_view path) {
 
 bool Win32FileSystem::MoveFileReplacing(std::wstring_view from, std::wstring_view to) {
     return MoveFileExW(std::wstring(from).c_str(), std::wstring(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::wstring Win32FileSystem::LongFullPath(std::wstring_view path) {
+    std::wstring const given(path);
+    std::wstring const full = GrowingBuffer(
+        [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(given.c_str(), size, buffer, nullptr); });
+    if (full.empty()) return given;
+    std::wstring const longPath =
+        GrowingBuffer([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(full.c_str(), buffer, size); });
+    return longPath.empty() ? full : longPath;
 }
 
 }  // namespace vigilon

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_process_watch.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
@@ -63,10 +64,22 @@ struct Question {
 
 }  // namespace
 
-void Win32ProcessWatch::AskToAnswer(WindowHandle window) {
-    if (window_ == nullptr) return;
+bool Win32ProcessWatch::AskToAnswer(WindowHandle window) {
+    if (window_ == nullptr) return false;
     auto question = std::make_unique<Question>(Question{ToHwnd(window), window_, answeredMessage_});
-    if (QueueUserWorkItem(Question::Ask, question.get(), WT_EXECUTELONGFUNCTION)) question.release();
+    if (!QueueUserWorkItem(Question::Ask, question.get(), WT_EXECUTELONGFUNCTION)) return false;
+    question.release();  // the pool thread owns it now
+    return true;
+}
+
+std::wstring Win32ProcessWatch::ProcessImagePath(std::uint32_t processId) {
+    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return {};
+    std::wstring path(32768, L'\0');  // the longest path the system takes
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) return {};
+    path.resize(size);
+    return path;
 }
 
 EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {

@@ -23,7 +23,8 @@ public:
     // answers as `answeredMessage`, with the window in wParam and whether it answered in lParam.
     void SetNotifyWindow(HWND window, UINT endedMessage, UINT answeredMessage);
     void WatchProcesses(std::span<std::uint32_t const> processIds) override;
-    void AskToAnswer(WindowHandle window) override;
+    bool AskToAnswer(WindowHandle window) override;
+    std::wstring ProcessImagePath(std::uint32_t processId) override;
     EndResult EndProcess(std::uint32_t processId) override;
 
 private:

@@ -4,11 +4,13 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include "platform/win32/item_id_list.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon {
 namespace {
@@ -34,13 +36,29 @@ int CALLBACK SelectInitialItem(HWND dialog, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-std::int32_t Win32Shell::Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
-                                 std::wstring_view parameters, std::wstring_view directory,
-                                 std::int32_t showCommand) {
-    HINSTANCE const result = ShellExecuteW(ToHwnd(owner), std::wstring(verb).c_str(), std::wstring(file).c_str(),
-                                           std::wstring(parameters).c_str(), std::wstring(directory).c_str(),
-                                           showCommand);
-    return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
+ExecuteResult Win32Shell::Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+                                  std::wstring_view parameters, std::wstring_view directory,
+                                  std::int32_t showCommand) {
+    std::wstring const verbText(verb), fileText(file), parametersText(parameters), directoryText(directory);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    // The process handle tells which process was started; the shell's own messages stay as
+    // ShellExecute shows them.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = ToHwnd(owner);
+    info.lpVerb = verbText.c_str();
+    info.lpFile = fileText.c_str();
+    info.lpParameters = parametersText.c_str();
+    info.lpDirectory = directoryText.c_str();
+    info.nShow = showCommand;
+    bool const started = ShellExecuteExW(&info) != FALSE;
+    UniqueKernelHandle const process(info.hProcess);
+    ExecuteResult result;
+    // hInstApp holds what ShellExecute would return: above 32 on success, an error code otherwise.
+    auto const code = static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
+    result.code = started ? std::max(code, 33) : std::min(code, 32);
+    if (process) result.processId = GetProcessId(process.Get());
+    return result;
 }
 
 std::wstring Win32Shell::SpecialFolderPath(std::int32_t csidl, WindowHandle owner) {

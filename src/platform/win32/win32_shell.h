@@ -6,7 +6,7 @@ namespace vigilon {
 
 class Win32Shell final : public Shell {
 public:
-    std::int32_t Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
+    ExecuteResult Execute(WindowHandle owner, std::wstring_view verb, std::wstring_view file,
                          std::wstring_view parameters, std::wstring_view directory,
                          std::int32_t showCommand) override;
     std::wstring SpecialFolderPath(std::int32_t csidl, WindowHandle owner) override;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/backoff.h"
+#include "engine/graceful_restart.h"
+#include "engine/hang_timeline.h"
+#include "platform/window_handle.h"
+
+namespace vigilon {
+
+// Where a watched program stands between passes.
+enum class ProgramPhase : std::uint8_t {
+    Unwatched,   // it has no caption, so it claims no window and is never started
+    Absent,      // no window: started at the next pass, unless launching is paused
+    Starting,    // started, and its window awaited until a deadline
+    Running,     // its window is there
+    BackingOff,  // ended soon after its start: not started again before a moment
+    Restarting,  // its window was asked to close, for a reason, and is ended if it neither closes nor answers
+};
+
+// What the engine keeps of one program between passes. Monotonic times are milliseconds; pass
+// times are on the pass clock.
+struct ProgramState {
+    ProgramPhase phase = ProgramPhase::Absent;
+    WindowHandle window = 0;              // the window the last pass found, 0 for none
+    std::uint32_t processId = 0;          // the process that owns it
+    std::uint32_t startedProcessId = 0;   // the process Vigilon last started for the program; 0 none known
+    std::int64_t launchedAt = 0;          // monotonic; 0: never started here
+    std::int64_t foundAt = 0;             // monotonic: when its window was found
+    int starts = 0;                       // how many times Vigilon started it
+    bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
+    bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)
+    Backoff backoff;
+    HangTimeline answers;
+    GracefulRestart restart;
+};
+
+}  // namespace vigilon

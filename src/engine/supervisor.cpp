@@ -1,0 +1,236 @@
+#include "engine/supervisor.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "support/text_case.h"
+
+namespace vigilon {
+namespace {
+
+constexpr std::int64_t kWindowWaitMilliseconds = 61 * 1000;  // 61 one-second tries
+
+// Seconds with one decimal, as the history gives the wait for a window.
+std::wstring Seconds(std::int64_t milliseconds) {
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%.1f", static_cast<double>(milliseconds) / 1000.0);
+    return text;
+}
+
+}  // namespace
+
+Supervisor::Supervisor(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
+
+ProgramState const* Supervisor::Find(std::wstring const& name) const {
+    auto const it = states_.find(name);
+    return it == states_.end() ? nullptr : &it->second;
+}
+
+void Supervisor::ForgetUnlisted(std::size_t count, std::function<bool(std::wstring const&)> const& listed) {
+    // Every program visited has a state: more states than programs means some were deleted, and
+    // only then are the names compared.
+    if (states_.size() <= count) return;
+    std::erase_if(states_, [&](auto const& entry) { return !listed(entry.first); });
+}
+
+std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
+    std::vector<std::uint32_t> processes;
+    for (auto const& [name, state] : states_) {
+        if (state.processId != 0) processes.push_back(state.processId);
+    }
+    std::sort(processes.begin(), processes.end());
+    processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
+    return processes;
+}
+
+void Supervisor::PassBegins() { clock_.PassBegins(Now()); }
+
+void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+    if (state.phase == ProgramPhase::Unwatched) state.phase = ProgramPhase::Absent;
+    if (window == state.window) return;
+    if (window == 0) {
+        Gone(record, state);
+        return;
+    }
+    if (state.phase == ProgramPhase::Starting) {
+        journal_.Log(L"found", record.name, Seconds(Now() - state.launchedAt));
+    }
+    state.phase = ProgramPhase::Running;
+    state.window = window;
+    state.processId = platform_.desktop.WindowProcessId(window);
+    state.foundAt = Now();
+    state.hiddenNoted = false;
+    state.leftAlone = false;
+    state.answers.Clear();
+    state.restart.Clear();
+}
+
+void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
+    journal_.Log(L"gone", record.name, {});
+    state.window = 0;
+    state.processId = 0;
+    state.answers.Clear();
+    state.restart.Clear();
+    state.phase = ProgramPhase::Absent;
+    BackOff(record, state, false);
+}
+
+void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart) {
+    if (!backoff_) return;
+    std::int64_t const delay = failedStart ? state.backoff.Failed(Now()) : state.backoff.Ended(state.launchedAt, Now());
+    if (delay == 0) return;
+    state.phase = ProgramPhase::BackingOff;
+    journal_.Log(L"backoff", record.name, std::to_wstring(delay / 1000));
+    if (trayNotices_ && state.backoff.FirstAtLongest()) {
+        journal_.Report(record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.",
+                        record.name);
+    }
+}
+
+bool Supervisor::StartDue(ProgramState const& state) const {
+    switch (state.phase) {
+    case ProgramPhase::Absent: return true;
+    case ProgramPhase::BackingOff: return state.backoff.Allows(platform_.events.MonotonicMilliseconds());
+    default: return false;
+    }
+}
+
+void Supervisor::Started(ProgramState& state, std::uint32_t processId) {
+    state.phase = ProgramPhase::Starting;
+    state.launchedAt = Now();
+    state.startedProcessId = processId;
+    ++state.starts;
+}
+
+bool Supervisor::WaitIsOver(ProgramState const& state) const {
+    return state.phase == ProgramPhase::Starting &&
+           platform_.events.MonotonicMilliseconds() - state.launchedAt >= kWindowWaitMilliseconds;
+}
+
+void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& state) {
+    // A program that ends before it shows its window is a quick end too: without this it would
+    // be started again every minute, with a notice each time.
+    state.phase = ProgramPhase::Absent;
+    BackOff(record, state, true);
+}
+
+void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state) {
+    if (state.leftAlone) return;
+    if (state.restart.Active()) {
+        ContinueRestart(record, state);
+    } else {
+        CheckAnswers(record, state);
+    }
+}
+
+void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state) {
+    if (hangSeconds_ <= 0) {
+        state.answers.Clear();
+        return;
+    }
+    std::int64_t const late = state.answers.Unanswered(clock_.Now());
+    if (late >= std::int64_t{hangSeconds_} * 1000) {
+        journal_.Log(L"hung", record.name, std::to_wstring(late / 1000));
+        BeginRestart(record, state, RestartReason::Hung);
+        return;
+    }
+    Ask(state);
+}
+
+bool Supervisor::Ask(ProgramState& state) {
+    if (state.answers.Asking() || !platform_.processes.AskToAnswer(state.window)) return false;
+    state.answers.Asked(clock_.Now());
+    return true;
+}
+
+void Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
+    journal_.Log(L"close", record.name, {});
+    platform_.desktop.PostClose(state.window);
+    state.restart.Begin(reason, clock_.Now());
+    state.phase = ProgramPhase::Restarting;
+}
+
+void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
+    switch (state.restart.Next(clock_.Now())) {
+    case GracefulRestart::Step::None: return;
+    case GracefulRestart::Step::AskAgain:
+        if (Ask(state)) state.restart.AskedAgain();
+        return;
+    case GracefulRestart::Step::Spare:
+        journal_.Log(L"spared", record.name, L"it answers: not ended");
+        state.restart.Clear();
+        state.answers.Clear();
+        state.phase = ProgramPhase::Running;
+        return;
+    case GracefulRestart::Step::End: EndProgram(record, state); return;
+    }
+}
+
+void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
+    bool const hung = state.restart.Reason() == RestartReason::Hung;
+    state.restart.Clear();
+    state.answers.Clear();
+    std::wstring image;
+    if (!OwnProcess(record, state, image)) {
+        state.leftAlone = true;
+        state.phase = ProgramPhase::Running;
+        journal_.Report(record.name + L" is not ended: its window belongs to " +
+                            (image.empty() ? std::wstring(L"a process Vigilon cannot name") : image) + L", not to " +
+                            record.exe + L".",
+                        record.name);
+        return;
+    }
+    switch (platform_.processes.EndProcess(state.processId)) {
+    case EndResult::Ended:
+        journal_.Log(L"ended", record.name, L"process " + std::to_wstring(state.processId));
+        break;
+    case EndResult::Gone: break;
+    case EndResult::Denied:
+        state.leftAlone = true;
+        state.phase = ProgramPhase::Running;
+        journal_.Report(record.name + (hung ? L" does not respond, and Vigilon may not end it."
+                                            : L" did not close when asked, and Vigilon may not end it."),
+                        record.name);
+        break;
+    }
+}
+
+bool Supervisor::OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image) {
+    if (state.processId == 0) return false;
+    if (state.processId == state.startedProcessId) return true;
+    image = platform_.processes.ProcessImagePath(state.processId);
+    if (image.empty() || record.exe.empty()) return false;
+    return ToUpperText(platform_.files.LongFullPath(image)) == ToUpperText(platform_.files.LongFullPath(record.exe));
+}
+
+void Supervisor::ClosedOnRequest(ProgramState& state) {
+    state.window = 0;
+    state.processId = 0;
+    state.answers.Clear();
+    state.restart.Clear();
+    state.phase = ProgramPhase::Absent;
+}
+
+void Supervisor::ClearBackoff() {
+    for (auto& [name, state] : states_) {
+        state.backoff.Clear();
+        if (state.phase == ProgramPhase::BackingOff) state.phase = ProgramPhase::Absent;
+    }
+}
+
+void Supervisor::Answered(WindowHandle window, bool answered) {
+    for (auto& [name, state] : states_) {
+        if (state.window != window || window == 0) continue;
+        bool const last = state.restart.AwaitsAnswer();
+        state.answers.Answered(answered);
+        if (last) state.restart.Answered(answered);
+    }
+}
+
+void Supervisor::ProcessEnded(std::uint32_t processId) {
+    for (auto& [name, state] : states_) {
+        if (state.startedProcessId == processId) state.startedProcessId = 0;
+    }
+}
+
+}  // namespace vigilon

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/watched_program.h"
+#include "engine/pass_clock.h"
+#include "engine/program_state.h"
+#include "platform/platform.h"
+
+namespace vigilon {
+
+// Where the supervisor's findings go: the engine writes them to the history and tells the user.
+class SupervisionJournal {
+public:
+    virtual ~SupervisionJournal() = default;
+    // One line of the history.
+    virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
+    // A problem the user is told of, as the notice mode says; also a line of the history.
+    virtual void Report(std::wstring const& message, std::wstring_view program) = 0;
+};
+
+// Each watched program's state between passes, and the rules that move it: found and gone,
+// back-off after quick ends, the check that its window answers, and the graceful restart that asks
+// a window to close before anything is ended. The engine's pass finds the windows and starts the
+// programs; it hands each finding to the supervisor and asks it what is due.
+//
+// How a program moves (ProgramPhase):
+//   Absent --start--> Starting --window found--> Running --window gone--> Absent or BackingOff
+//   Starting --no window within the wait--> Absent or BackingOff
+//   BackingOff --its moment comes--> started as from Absent
+//   Running --no answer for HangSeconds--> Restarting --closes--> Absent --> started again
+//   Restarting --still there after 10 s: asked again--> answers: Running; does not: its process ended
+class Supervisor {
+public:
+    Supervisor(Platform& platform, SupervisionJournal& journal);
+
+    void SetBackoff(bool on) { backoff_ = on; }
+    void SetHangSeconds(int seconds) { hangSeconds_ = seconds; }
+    // In tray mode the user is told once that a program is started again only every 5 minutes.
+    void SetTrayNotices(bool on) { trayNotices_ = on; }
+
+    // The program's state, made on first use.
+    ProgramState& StateOf(std::wstring const& name) { return states_[name]; }
+    ProgramState const* Find(std::wstring const& name) const;
+    // Forgets the states of the programs `listed` no longer names; `count` programs are listed.
+    void ForgetUnlisted(std::size_t count, std::function<bool(std::wstring const&)> const& listed);
+    // The processes that own the windows found, each once, in ascending order.
+    std::vector<std::uint32_t> ProcessesFound() const;
+
+    // A pass begins: the pass clock moves on.
+    void PassBegins();
+
+    // A program without a caption: nothing of it is watched.
+    void Unwatch(ProgramState& state) {
+        state = {};
+        state.phase = ProgramPhase::Unwatched;
+    }
+    // The window the pass found for the program, 0 for none: found after a start, gone, or another.
+    void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
+    // True when a program without a window may be started now.
+    bool StartDue(ProgramState const& state) const;
+    // Vigilon started the program; `processId` is the process started, 0 when none is known.
+    void Started(ProgramState& state, std::uint32_t processId);
+    // True when the program was started and its window has not come within the wait.
+    bool WaitIsOver(ProgramState const& state) const;
+    // The wait for its window is over without it: a failed start, as far as back-off goes.
+    void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
+    // Applies the rules to a program whose window is there: asks whether it answers, and carries
+    // on a restart under way.
+    void Supervise(WatchedProgram const& record, ProgramState& state);
+    // Close Programs asked the window to close: its going is no news.
+    void ClosedOnRequest(ProgramState& state);
+    // Launch Programs: every program may start at once.
+    void ClearBackoff();
+
+    // Whether `window` answered the question asked of it.
+    void Answered(WindowHandle window, bool answered);
+    // A watched process has ended.
+    void ProcessEnded(std::uint32_t processId);
+
+private:
+    std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
+    void Gone(WatchedProgram const& record, ProgramState& state);
+    // Holds the program back after a quick end or a start whose window never came, when back-off
+    // is on.
+    void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
+    void CheckAnswers(WatchedProgram const& record, ProgramState& state);
+    // Sends a question when none is out; true when one was sent.
+    bool Ask(ProgramState& state);
+    void BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason);
+    void ContinueRestart(WatchedProgram const& record, ProgramState& state);
+    void EndProgram(WatchedProgram const& record, ProgramState& state);
+    // True when the window's process is the program's own: one Vigilon started for it, or one whose
+    // image is the program's executable.
+    bool OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image);
+
+    Platform& platform_;
+    SupervisionJournal& journal_;
+    PassClock clock_;
+    bool backoff_ = false;
+    int hangSeconds_ = 0;
+    bool trayNotices_ = false;
+    std::map<std::wstring, ProgramState> states_;
+};
+
+}  // namespace vigilon
