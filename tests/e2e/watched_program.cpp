@@ -3,6 +3,8 @@
 //   start|<command line>|<working directory>|<show command>|<time>
 //   close|<time>        (WM_CLOSE: the window closes, or asks to save with "ask-on-close")
 //   endsession|<time>   (WM_ENDSESSION)
+//   destroyed|<time>    (WM_DESTROY: its window is gone)
+//   exit|<time>         (the end of its message loop, just before the process ends)
 // Times are the wall clock in milliseconds.
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
@@ -81,7 +83,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ENDSESSION:
         Record(L"endsession");
         return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+        Record(L"destroyed");
+        PostQuitMessage(0);
+        return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -166,5 +171,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    Record(L"exit");
     return 0;
 }
