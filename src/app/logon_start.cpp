@@ -46,8 +46,10 @@ LogonStart ReadLogonStart(Registry& registry, FileSystem& files, std::wstring co
     start.disabled = DisabledInTaskManager(registry);
     if (SamePath(program, exePath)) {
         start.thisCopy = true;
+    } else if (program.empty()) {
+        start.other = L"a value Vigilon cannot read";  // an expandable one, say: not to be replaced unseen
     } else {
-        start.other = program.empty() ? value : program;
+        start.other = program;
         start.otherMissing = !FileExists(files, program);
     }
     return start;

@@ -24,7 +24,7 @@ Fraction CompareWithHalf(std::wstring_view text, std::size_t i) {
 
 }  // namespace
 
-int ParseProgramCount(std::wstring_view text) {
+std::optional<int> ParseProgramCount(std::wstring_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
     bool negative = false;
@@ -41,7 +41,7 @@ int ParseProgramCount(std::wstring_view text) {
     bool const roundUp = fraction == Fraction::Above || (fraction == Fraction::Half && whole % 2 == 1);
     std::int64_t const rounded = whole + (roundUp ? 1 : 0);
     if (rounded == 0) return 0;
-    if (negative || rounded > kMaxStoredCount) return 0;
+    if (negative || rounded > kMaxStoredCount) return std::nullopt;
     return static_cast<int>(rounded);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace vigilon {
@@ -11,8 +12,8 @@ inline constexpr int kMaxStoredCount = 32762;
 // The numeric value of the text of the `Number` setting: its leading decimal number (blanks and
 // tabs before it skipped, an optional sign, digits and an optional fraction), rounded to the
 // nearest integer with halves going to the even neighbour. A text that does not start with a
-// number counts as 0, and so does a value that is negative or larger than kMaxStoredCount, which
-// no saved file holds.
-int ParseProgramCount(std::wstring_view text);
+// number counts as 0. A value that is negative or larger than kMaxStoredCount, which no saved file
+// holds, gives nothing: it cannot be used, and taking it for 0 would lose the list.
+std::optional<int> ParseProgramCount(std::wstring_view text);
 
 }  // namespace vigilon

@@ -38,7 +38,7 @@ void BuildDefaultEntry(Registry& registry, WatchedPrograms& programs) {
 }  // namespace
 
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs) {
-    int const count = ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0"));
+    int const count = ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0")).value_or(0);
     if (count == 0) {
         BuildDefaultEntry(registry, programs);
         return true;
@@ -53,12 +53,22 @@ SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, W
         programs.Reset(0, WatchedPrograms::kGrowth);
         return SettingsLoad::Unreadable;
     }
+    if (!ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0"))) {
+        programs.Reset(0, WatchedPrograms::kGrowth);
+        return SettingsLoad::UnusableCount;
+    }
     return LoadSettings(file, registry, programs) ? SettingsLoad::FirstRun : SettingsLoad::Loaded;
 }
 
 std::wstring UnreadableSettingsMessage(std::wstring const& path) {
     return L"The settings file " + path + L" could not be read.\r\nClose any program that holds it open, " +
            L"check that it is a file you may read, and start Vigilon again.";
+}
+
+std::wstring UnusableCountMessage(SettingsFile const& file) {
+    return L"The settings file " + file.Path() + L" gives Number=" + file.ReadIniValue(kAppsSection, kNumberKey, L"") +
+           L", which is not a number of programs from 0 to " + std::to_wstring(kMaxStoredCount) +
+           L".\r\nCorrect the value and start Vigilon again. The file has not been changed.";
 }
 
 std::wstring UnsavedSettingsMessage(std::wstring const& path) {

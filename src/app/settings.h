@@ -27,15 +27,19 @@ inline constexpr wchar_t kJarOpenCommandKey[] = L"jarfile\\shell\\open\\command"
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
 
 // How start-up found the settings file.
-enum class SettingsLoad { Loaded, FirstRun, Unreadable };
+enum class SettingsLoad { Loaded, FirstRun, Unreadable, UnusableCount };
 
 // LoadSettings for start-up. A file that is there but cannot be read (held open without sharing,
-// not readable, a folder) gives Unreadable and an empty table: taking it for a first run would
-// offer the built-in entry, and a save would then write it over the user's list.
+// not readable, a folder) gives Unreadable, and a `Number` that is no count of programs gives
+// UnusableCount, both with an empty table: taking either for a first run would offer the built-in
+// entry, and a save would then write it over the user's list.
 SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
 
 // What the user is told when the settings file cannot be read.
 std::wstring UnreadableSettingsMessage(std::wstring const& path);
+
+// What the user is told when the file's `Number` is no count of programs; names the file and the value.
+std::wstring UnusableCountMessage(SettingsFile const& file);
 
 // What the user is told when the settings file at `path` could not be written.
 std::wstring UnsavedSettingsMessage(std::wstring const& path);

@@ -1,5 +1,7 @@
 #include "controls/lumo_frame.h"
 
+#include <algorithm>
+
 #include "platform/win32/dpi.h"
 
 namespace vigilon {
@@ -30,8 +32,8 @@ bool LumoFrame::Create(HWND parent, int id, RECT const& bounds, HINSTANCE instan
                                         bounds.bottom - bounds.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
     if (window == nullptr) return false;
-    label_ = CreateWindowExW(0, L"STATIC", L"Frame1", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabelLeft, 0, 0,
-                             0, window_, nullptr, instance, nullptr);
+    label_ = CreateWindowExW(0, L"STATIC", L"Frame1", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                             kLabelLeft, 0, 0, 0, window_, nullptr, instance, nullptr);
     backColour_ = GetSysColor(COLOR_BTNFACE);
     backBrush_.Reset(CreateSolidBrush(backColour_));
     FitLabel();
@@ -61,7 +63,17 @@ void LumoFrame::FitLabel() {
         }
     }
     ReleaseDC(label_, dc);
-    SetWindowPos(label_, nullptr, kLabelLeft, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A caption longer than the panel ends in an ellipsis inside the border, as far from the right
+    // edge as it starts from the left.
+    RECT client{};
+    GetClientRect(window_, &client);
+    int const room = std::max(0, static_cast<int>(client.right) - 2 * kLabelLeft);
+    SetWindowPos(label_, nullptr, kLabelLeft, 0, std::min(static_cast<int>(size.cx), room), size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    // Drawn whole at once: nothing of the old caption's picture is kept, and the border it
+    // covered is drawn again.
+    InvalidateRect(label_, nullptr, TRUE);
+    Redraw();
 }
 
 void LumoFrame::SetDpi(UINT dpi) {
@@ -122,7 +134,10 @@ LRESULT LumoFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;  // Paint covers every pixel
-    case WM_SIZE: Redraw(); return 0;
+    case WM_SIZE:
+        if (label_ != nullptr) FitLabel();  // the room for the caption changed
+        Redraw();
+        return 0;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == label_) {
             SetBkColor(reinterpret_cast<HDC>(wParam), backColour_);

@@ -26,6 +26,7 @@ struct ProgramState {
     WindowHandle window = 0;              // the window the last pass found, 0 for none
     std::uint32_t processId = 0;          // the process that owns it
     std::uint32_t startedProcessId = 0;   // the process Vigilon last started for the program; 0 none known
+    std::uint64_t startedProcessAt = 0;   // when that process started, which tells it from a later one of its id
     std::int64_t launchedAt = 0;          // monotonic; 0: never started here
     std::int64_t foundAt = 0;             // monotonic: when its window was found
     int starts = 0;                       // how many times Vigilon started it

@@ -95,10 +95,11 @@ bool Supervisor::StartDue(ProgramState const& state) const {
     }
 }
 
-void Supervisor::Started(ProgramState& state, std::uint32_t processId) {
+void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.phase = ProgramPhase::Starting;
     state.launchedAt = Now();
-    state.startedProcessId = processId;
+    state.startedProcessId = started.processId;
+    state.startedProcessAt = started.processStarted;
     ++state.starts;
 }
 
@@ -116,6 +117,11 @@ void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& sta
 
 void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state) {
     if (state.leftAlone) return;
+    if (state.restart.Active() && state.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
+        // The check was turned off meanwhile: nothing more is done to the window.
+        state.restart.Clear();
+        state.phase = ProgramPhase::Running;
+    }
     if (state.restart.Active()) {
         ContinueRestart(record, state);
     } else {
@@ -144,6 +150,15 @@ bool Supervisor::Ask(ProgramState& state) {
 }
 
 void Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
+    // Not even asked to close: a folder window of Explorer's or a terminal that shares the caption
+    // would close once it recovered.
+    std::wstring image;
+    if (!OwnProcess(record, state, image)) {
+        LeaveAlone(record, state, L"its window belongs to " +
+                                      (image.empty() ? std::wstring(L"a process Vigilon cannot name") : image) +
+                                      L", not to " + record.exe);
+        return;
+    }
     journal_.Log(L"close", record.name, {});
     platform_.desktop.PostClose(state.window);
     state.restart.Begin(reason, clock_.Now());
@@ -171,13 +186,8 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     state.restart.Clear();
     state.answers.Clear();
     std::wstring image;
-    if (!OwnProcess(record, state, image)) {
-        state.leftAlone = true;
-        state.phase = ProgramPhase::Running;
-        journal_.Report(record.name + L" is not ended: its window belongs to " +
-                            (image.empty() ? std::wstring(L"a process Vigilon cannot name") : image) + L", not to " +
-                            record.exe + L".",
-                        record.name);
+    if (!OwnProcess(record, state, image)) {  // its window moved to another process meanwhile
+        LeaveAlone(record, state, L"its window belongs to another process now");
         return;
     }
     switch (platform_.processes.EndProcess(state.processId)) {
@@ -195,9 +205,21 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     }
 }
 
+void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why) {
+    state.leftAlone = true;
+    state.restart.Clear();
+    state.answers.Clear();
+    state.phase = ProgramPhase::Running;
+    journal_.Report(record.name + L" is not ended: " + why + L".", record.name);
+}
+
 bool Supervisor::OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image) {
     if (state.processId == 0) return false;
-    if (state.processId == state.startedProcessId) return true;
+    // The process Vigilon started, if the id still names it and not a later process.
+    if (state.processId == state.startedProcessId && state.startedProcessAt != 0 &&
+        platform_.processes.ProcessStartTime(state.processId) == state.startedProcessAt) {
+        return true;
+    }
     image = platform_.processes.ProcessImagePath(state.processId);
     if (image.empty() || record.exe.empty()) return false;
     return ToUpperText(platform_.files.LongFullPath(image)) == ToUpperText(platform_.files.LongFullPath(record.exe));
@@ -224,12 +246,6 @@ void Supervisor::Answered(WindowHandle window, bool answered) {
         bool const last = state.restart.AwaitsAnswer();
         state.answers.Answered(answered);
         if (last) state.restart.Answered(answered);
-    }
-}
-
-void Supervisor::ProcessEnded(std::uint32_t processId) {
-    for (auto& [name, state] : states_) {
-        if (state.startedProcessId == processId) state.startedProcessId = 0;
     }
 }
 

@@ -64,8 +64,8 @@ public:
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // True when a program without a window may be started now.
     bool StartDue(ProgramState const& state) const;
-    // Vigilon started the program; `processId` is the process started, 0 when none is known.
-    void Started(ProgramState& state, std::uint32_t processId);
+    // Vigilon started the program: the process started, when the shell tells it.
+    void Started(ProgramState& state, ExecuteResult const& started);
     // True when the program was started and its window has not come within the wait.
     bool WaitIsOver(ProgramState const& state) const;
     // The wait for its window is over without it: a failed start, as far as back-off goes.
@@ -80,8 +80,6 @@ public:
 
     // Whether `window` answered the question asked of it.
     void Answered(WindowHandle window, bool answered);
-    // A watched process has ended.
-    void ProcessEnded(std::uint32_t processId);
 
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
@@ -92,7 +90,11 @@ private:
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
     // Sends a question when none is out; true when one was sent.
     bool Ask(ProgramState& state);
+    // Asks the window to close for `reason`, when it is the program's own; a window of another
+    // program is said once not to be ended, and left alone.
     void BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason);
+    // Leaves the window running for good, and tells the user why.
+    void LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why);
     void ContinueRestart(WatchedProgram const& record, ProgramState& state);
     void EndProgram(WatchedProgram const& record, ProgramState& state);
     // True when the window's process is the program's own: one Vigilon started for it, or one whose

@@ -83,7 +83,10 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
     Desktop& desktop = platform_.desktop;
     // Visibility first: a watched window is usually hidden, and each question is a round trip.
-    if (!desktop.IsVisible(record.windowHandle)) return;
+    if (!desktop.IsVisible(record.windowHandle)) {
+        state.hiddenNoted = false;  // hidden indeed: the next minimise is a new hiding
+        return;
+    }
     if (!desktop.IsMinimised(record.windowHandle)) {
         state.hiddenNoted = false;
         return;
@@ -132,7 +135,7 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
         return Notify(L"Error launching: " + file + parameters, record.name);
     }
     Log(L"launch", record.name, file + parameters);
-    supervisor_.Started(supervisor_.StateOf(record.name), result.processId);
+    supervisor_.Started(supervisor_.StateOf(record.name), result);
     return Outcome::Started;
 }
 

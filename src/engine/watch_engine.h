@@ -69,8 +69,6 @@ public:
 
     // Whether `window` answered the question the engine had the platform ask it.
     void WindowAnswered(WindowHandle window, bool answered) { supervisor_.Answered(window, answered); }
-    // A watched process has ended; the host runs a pass next.
-    void ProcessEnded(std::uint32_t processId) { supervisor_.ProcessEnded(processId); }
     NoticeMode Notices() const { return noticeMode_; }
 
     // Adds an event of the program's own (start, exit) to the history.

@@ -34,6 +34,9 @@ public:
     // The full path of the process's executable file; empty when it cannot be read.
     virtual std::wstring ProcessImagePath(std::uint32_t processId) = 0;
 
+    // When the process started, in the system's own units; 0 when it cannot be read.
+    virtual std::uint64_t ProcessStartTime(std::uint32_t processId) = 0;
+
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;
 };

@@ -11,11 +11,13 @@ namespace vigilon {
 // Special folder numbers.
 inline constexpr std::int32_t kCsidlProfile = 40;
 
-// What a start through the shell gave: the shell's result (above 32 on success), and the id of the
-// process started, 0 when the shell handed the file to a program already running or cannot tell.
+// What a start through the shell gave: the shell's result (above 32 on success), and the process
+// started, 0 when the shell handed the file to a program already running or cannot tell. A process
+// id can be used again once its process has ended: the start time tells the two apart.
 struct ExecuteResult {
     std::int32_t code = 0;
     std::uint32_t processId = 0;
+    std::uint64_t processStarted = 0;  // as ProcessWatch::ProcessStartTime gives it
 };
 
 // The shell: starting programs, special folders and the folder-browse dialog.

@@ -51,8 +51,11 @@ void EditorPresenter::OnSave() {
 void EditorPresenter::OnCancel() { ShowProgramFields(); }
 
 void EditorPresenter::OnNewProgram() {
-    std::wstring const name = view_.AskText(L"Name of Program to Monitor", L"Program Name");
-    if (name.empty()) return;
+    // The settings file keeps no blanks around a section name: the name is what would be stored.
+    std::wstring const answer = view_.AskText(L"Name of Program to Monitor", L"Program Name");
+    std::size_t const first = answer.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return;  // nothing but blanks, as nothing at all
+    std::wstring const name = answer.substr(first, answer.find_last_not_of(L" \t") + 1 - first);
     if (NameInUse(name)) {
         // Each name is a section of the settings file: two programs of one name would share
         // their settings, and saving would keep only one of them.
@@ -67,7 +70,7 @@ void EditorPresenter::OnNewProgram() {
 
 bool EditorPresenter::NameInUse(std::wstring_view name) const {
     // The settings file compares section names without regard to case, and reads values trimmed.
-    std::wstring const wanted = ToUpperText(TrimBlanks(name));
+    std::wstring const wanted = ToUpperText(name);
     for (int i = 1; i <= programs_.Count(); ++i) {
         if (ToUpperText(TrimBlanks(programs_[i].name)) == wanted) return true;
     }

@@ -55,19 +55,19 @@ constexpr ControlPlacement kAbout[] = {
 };
 
 constexpr ControlPlacement kOptions[] = {
-    {kIdTrayNotices, CheckBox, Window, L"Show notices in the tray and keep watching", nullptr, 240, 180, 5400, 345, 0,
+    {kIdTrayNotices, CheckBox, Window, L"&Show notices in the tray and keep watching", nullptr, 240, 180, 6540, 345, 0,
      ControlFont::Window},
-    {kIdStartAtLogon, CheckBox, Window, L"Start Vigilon when I log on", nullptr, 240, 600, 5400, 345, 1,
+    {kIdStartAtLogon, CheckBox, Window, L"Start Vigilon when I &log on", nullptr, 240, 600, 6540, 345, 1,
      ControlFont::Window},
-    {kIdLogonNote, Label, Window, L"", nullptr, 540, 945, 5700, 435, -1, ControlFont::Window},
-    {kIdBackoff, CheckBox, Window, L"Wait longer between starts of a program that keeps failing", nullptr, 240, 1500,
-     5940, 345, 2, ControlFont::Window},
-    {kIdRestartHung, CheckBox, Window, L"Restart a program that stops responding for", nullptr, 240, 1920, 4020, 345,
+    {kIdLogonNote, Label, Window, L"", nullptr, 540, 945, 6240, 435, -1, ControlFont::Window},
+    {kIdBackoff, CheckBox, Window, L"&Wait longer between starts of a program that keeps failing", nullptr, 240, 1500,
+     6540, 345, 2, ControlFont::Window},
+    {kIdRestartHung, CheckBox, Window, L"&Restart a program that stops responding for", nullptr, 240, 1920, 4560, 345,
      3, ControlFont::Window},
-    {kIdHangSeconds, TextBox, Window, L"", nullptr, 4320, 1905, 720, 345, 4, ControlFont::Window},
-    {kIdHangSecondsUnit, Label, Window, L"seconds", nullptr, 5130, 1950, 1050, 300, 5, ControlFont::Window},
-    {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 3540, 2685, 1260, 375, 6, ControlFont::Window},
-    {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 4920, 2685, 1260, 375, 7, ControlFont::Window},
+    {kIdHangSeconds, NumberBox, Window, L"", nullptr, 4860, 1905, 720, 345, 4, ControlFont::Window},
+    {kIdHangSecondsUnit, Label, Window, L"seconds", nullptr, 5670, 1950, 1110, 300, 5, ControlFont::Window},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 4140, 2685, 1260, 375, 6, ControlFont::Window},
+    {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 2685, 1260, 375, 7, ControlFont::Window},
 };
 
 constexpr RuleLine kRule[] = {

@@ -5,7 +5,8 @@
 
 namespace vigilon {
 
-enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, Frame, CheckBox };
+// NumberBox is a text box that takes digits only.
+enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox };
 
 // Where a control sits: on the window itself, or inside the framed panel.
 enum class Container : std::uint8_t { Window, Frame };
@@ -61,7 +62,7 @@ inline constexpr std::uint16_t kIdAboutDisclaimer = 1106;
 std::span<ControlPlacement const> AboutLayout();
 
 // The Options dialog's client area and controls.
-inline constexpr int kOptionsWidth = 6420;
+inline constexpr int kOptionsWidth = 7020;
 inline constexpr int kOptionsHeight = 3300;
 inline constexpr std::uint16_t kIdOptionsOk = 1;      // IDOK
 inline constexpr std::uint16_t kIdOptionsCancel = 2;  // IDCANCEL

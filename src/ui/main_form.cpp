@@ -292,6 +292,7 @@ void MainForm::RestoreMainWindow() {
 void MainForm::Unload() {
     if (ending_ || window_ == nullptr) return;
     ending_ = true;
+    if (onEnding_) onEnding_();
     DisableTimer();
     engine_.ShowHidePrograms(true);
     engine_.Record(L"exit");  // the last line: after the programs shown on the way out
@@ -333,10 +334,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kWatchTimerId) OnTimer();
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
-    case kProcessEndedMessage:  // a watched program has ended: start it now
-        engine_.ProcessEnded(static_cast<std::uint32_t>(wParam));
-        RunPass();
-        return 0;
+    case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
     case kWindowAnsweredMessage:
         engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), lParam != 0);
         return 0;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/options.h"
@@ -45,6 +46,9 @@ public:
 
     // Adds the start to the event history: the version, the settings file and the program count.
     void RecordStart(std::wstring const& version);
+
+    // Called once, as soon as Vigilon begins to end.
+    void SetEndingCallback(std::function<void()> callback) { onEnding_ = std::move(callback); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -95,6 +99,7 @@ private:
     bool passWanted_ = false;  // a process ended while a pass ran
     bool ending_ = false;
     bool showingStop_ = false;
+    std::function<void()> onEnding_;
 };
 
 }  // namespace vigilon

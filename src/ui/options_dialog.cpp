@@ -6,6 +6,8 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_owners.h"
 #include "ui/layout_table.h"
+#include "support/application_title.h"
+#include "support/message.h"
 #include "ui/options_logic.h"
 #include "ui/win32_layout.h"
 
@@ -49,16 +51,27 @@ void Initialise(HWND dialog, OptionsState& state) {
     Check(dialog, kIdRestartHung, current.hangSeconds > 0);
     int const seconds = current.hangSeconds > 0 ? current.hangSeconds : kDefaultHangSeconds;
     SetDlgItemTextW(dialog, kIdHangSeconds, std::to_wstring(seconds).c_str());
+    SendDlgItemMessageW(dialog, kIdHangSeconds, EM_LIMITTEXT, std::to_wstring(kMaxHangSeconds).size(), 0);
+    EnableWindow(GetDlgItem(dialog, kIdHangSeconds), current.hangSeconds > 0);
     SetFocus(GetDlgItem(dialog, kIdTrayNotices));
 }
 
 void Accept(HWND dialog, OptionsState& state) {
+    wchar_t typed[16] = L"";
+    GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
+    HangSecondsChoice const hang = ChooseHangSeconds(Checked(dialog, kIdRestartHung), typed);
+    if (!hang.refusal.empty()) {
+        // Refused with the dialog kept open, the box ready for another number.
+        ShowMessage(state.platform.system, hang.refusal, kMbIconExclamation, kApplicationTitle);
+        HWND const box = GetDlgItem(dialog, kIdHangSeconds);
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        return;
+    }
     state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
     bool const startAtLogon = Checked(dialog, kIdStartAtLogon);
     state.chosen.backoff = Checked(dialog, kIdBackoff);
-    wchar_t typed[16] = L"";
-    GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
-    state.chosen.hangSeconds = HangSecondsChosen(Checked(dialog, kIdRestartHung), typed);
+    state.chosen.hangSeconds = hang.seconds;
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,
                   state.settings, state.platform.registry, state.platform.system, state.exePath);
@@ -80,6 +93,11 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             }
             if (LOWORD(wParam) == IDCANCEL) {
                 EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == kIdRestartHung && HIWORD(wParam) == BN_CLICKED) {
+                // The seconds count only while the row is ticked.
+                EnableWindow(GetDlgItem(dialog, kIdHangSeconds), Checked(dialog, kIdRestartHung));
                 return TRUE;
             }
             return FALSE;

@@ -7,10 +7,17 @@
 
 namespace vigilon {
 
-int HangSecondsChosen(bool checked, std::wstring const& typed) {
-    if (!checked) return 0;
-    int const seconds = HangSecondsFrom(typed);
-    return seconds == 0 ? kDefaultHangSeconds : seconds;
+HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed) {
+    if (!checked) return {};
+    std::size_t const first = typed.find_first_not_of(L' ');
+    std::size_t const last = typed.find_last_not_of(L' ');
+    std::wstring const digits = first == std::wstring::npos ? L"" : typed.substr(first, last + 1 - first);
+    bool const number = !digits.empty() && digits.size() <= 5 &&
+                        digits.find_first_not_of(L"0123456789") == std::wstring::npos;
+    int const seconds = number ? std::stoi(digits) : 0;
+    if (seconds >= kMinHangSeconds && seconds <= kMaxHangSeconds) return {seconds, {}};
+    return {0, L"Restart a program that stops responding for: type a whole number of seconds from " +
+                   std::to_wstring(kMinHangSeconds) + L" to " + std::to_wstring(kMaxHangSeconds) + L"."};
 }
 
 bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, SettingsFile const& settings,

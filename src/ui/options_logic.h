@@ -9,10 +9,17 @@
 
 namespace vigilon {
 
-// The hang time the dialog's row stands for: 0 when unchecked; otherwise the seconds typed, at
-// least the smallest allowed, or kDefaultHangSeconds where no number was typed.
+// The seconds the dialog's box shows when the row was off.
 inline constexpr int kDefaultHangSeconds = 30;
-int HangSecondsChosen(bool checked, std::wstring const& typed);
+
+// The hang time the dialog's row stands for: 0 when unchecked; otherwise the whole number of
+// seconds typed, from kMinHangSeconds to kMaxHangSeconds. Anything else is refused with a message
+// that names the row and the range, and nothing is changed.
+struct HangSecondsChoice {
+    int seconds = 0;
+    std::wstring refusal;  // empty when the choice stands
+};
+HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed);
 
 // Saves the options the user accepted in the Options dialog and tells the user what could not be
 // written: the settings file as a failed Save is told, the start at logon in a message of its own.

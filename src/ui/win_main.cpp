@@ -58,6 +58,10 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
         vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
                              vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
     }
+    if (load == vigilon::SettingsLoad::UnusableCount) {
+        vigilon::ShowMessage(platform.system, vigilon::UnusableCountMessage(settings),
+                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
+    }
     return load;
 }
 
@@ -89,11 +93,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
     vigilon::WatchedPrograms programs;
     vigilon::SettingsLoad const load = LoadSettingsForStart(platform, settings, programs);
-    if (load == vigilon::SettingsLoad::Unreadable) return 1;
+    if (load == vigilon::SettingsLoad::Unreadable || load == vigilon::SettingsLoad::UnusableCount) return 1;
     bool const firstRun = load == vigilon::SettingsLoad::FirstRun;
 
     vigilon::MainForm form(platform, programs, settings, folder);
     if (!form.Create(instance)) return 1;
+    // A start while this copy tears its windows down waits for it instead of ending at once.
+    form.SetEndingCallback([&instanceGuard] { instanceGuard.Ending(); });
     form.SetDescription(L"Vigilon\r\nLaunches, Hides and Closes programs that should run all the time.");
     form.SetCaption(L"Watching programs - so you don't have to");
     form.RecordStart(VIGILON_VERSION_TEXT_W);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "driver.h"
+#include "../wine/wine_test_support.h"
 
 namespace vigilon::e2e {
 
@@ -18,6 +19,21 @@ bool WaitUntil(std::function<bool()> const& condition, double seconds) {
 
 bool HoldsFor(std::function<bool()> const& condition, double seconds) {
     return !WaitUntil([&] { return !condition(); }, seconds);
+}
+
+std::vector<std::string> HistoryEvents(std::wstring const& log, std::string const& program) {
+    std::vector<std::string> words;
+    std::string const text = testing::ReadFileBytes(log);
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
+        std::string const line = text.substr(begin, end - begin);
+        std::size_t const a = line.find('\t');
+        std::size_t const b = line.find('\t', a + 1);
+        std::size_t const c = line.find('\t', b + 1);
+        if (c == std::string::npos) continue;
+        if (line.substr(b + 1, c - b - 1) == program) words.push_back(line.substr(a + 1, b - a - 1));
+    }
+    return words;
 }
 
 Record ReadRecord(std::wstring const& path) {

@@ -31,6 +31,9 @@ struct Record {
 
 Record ReadRecord(std::wstring const& path);
 
+// The event words of the history at `log`, in order, for `program` (empty: Vigilon's own).
+std::vector<std::string> HistoryEvents(std::wstring const& log, std::string const& program);
+
 std::wstring FolderOf(std::wstring const& path);
 std::wstring ThisFolder();
 void WriteTextFile(std::wstring const& path, std::wstring const& text);

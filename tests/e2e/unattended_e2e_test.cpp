@@ -5,22 +5,6 @@
 namespace vigilon::e2e {
 namespace {
 
-// The event words of the history, in order, for `program` (empty: Vigilon's own).
-std::vector<std::string> HistoryEvents(std::wstring const& log, std::string const& program) {
-    std::vector<std::string> words;
-    std::string const text = testing::ReadFileBytes(log);
-    std::size_t begin = 0;
-    for (std::size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
-        std::string const line = text.substr(begin, end - begin);
-        std::size_t const a = line.find('\t');
-        std::size_t const b = line.find('\t', a + 1);
-        std::size_t const c = line.find('\t', b + 1);
-        if (c == std::string::npos) continue;
-        if (line.substr(b + 1, c - b - 1) == program) words.push_back(line.substr(a + 1, b - a - 1));
-    }
-    return words;
-}
-
 TEST_F(VigilonTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndNoBoxAppears) {
     std::wstring const quitter = AddHelper(L"quit.exe", Caption(L"Quitter"), L"exit-at-once");
     std::wstring const runner = AddHelper(L"run.exe", Caption(L"Runner"));

@@ -163,6 +163,26 @@ TEST_F(VigilonTest, ExitLeavesProgramsRunningAndVisibleAndRemovesTheIcon) {
     EXPECT_EQ(RecordOf(helper).closes, 0);
 }
 
+TEST_F(VigilonTest, AStartRightAfterExitWaitsForTheEndingCopyAndComesUp) {
+    std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
+    WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Gamma"))); }));
+    SendMenuCommand(main_, kPopupExitCommand);
+    // Started again at once, while the first copy still tears its windows down.
+    Process again;
+    ASSERT_TRUE(again.Start(exe_, L"", L"C:\\"));
+    // The first copy ends within 10 s; Wine's own teardown of its windows takes about 4 of them.
+    EXPECT_GE(vigilon_.WaitForExit(10), 0);
+    std::wstring const log = Path(L"vigilon.log");
+    EXPECT_TRUE(WaitUntil([&] { return HistoryEvents(log, "").size() == 3; }));  // start, exit, start
+    EXPECT_TRUE(HoldsFor([&] { return again.Running(); }, 2));
+    HWND const second = FindVigilonMainWindow();
+    ASSERT_NE(second, nullptr);
+    SendMenuCommand(second, kFileExitCommand);
+    EXPECT_GE(again.WaitForExit(15), 0);
+}
+
 TEST_F(VigilonTest, ACloseRequestFromAnotherProgramEndsVigilonAsExitDoes) {
     std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
     WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});

@@ -26,7 +26,8 @@ public:
     bool questionsQueue = true;           // false: the system cannot send a question
     std::vector<std::uint32_t> ended;     // processes ended
     EndResult endResult = EndResult::Ended;
-    std::map<std::uint32_t, std::wstring> images;  // the executable of each process, where known
+    std::map<std::uint32_t, std::wstring> images;     // the executable of each process, where known
+    std::map<std::uint32_t, std::uint64_t> startTimes;  // when each process started, where known
     void WatchProcesses(std::span<std::uint32_t const> processIds) override {
         watched.assign(processIds.begin(), processIds.end());
         ++calls;
@@ -39,6 +40,10 @@ public:
     std::wstring ProcessImagePath(std::uint32_t processId) override {
         auto const it = images.find(processId);
         return it == images.end() ? std::wstring() : it->second;
+    }
+    std::uint64_t ProcessStartTime(std::uint32_t processId) override {
+        auto const it = startTimes.find(processId);
+        return it == startTimes.end() ? 0 : it->second;
     }
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);

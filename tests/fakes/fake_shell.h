@@ -18,7 +18,8 @@ public:
 
     std::vector<Launch> launches;
     std::int32_t result = 42;
-    std::uint32_t processId = 0;  // the process each start reports
+    std::uint32_t processId = 0;        // the process each start reports
+    std::uint64_t processStarted = 0;   // and when it started
     // Runs after each launch, for example to open the started program's window.
     std::function<void(Launch const&)> onLaunch;
     std::wstring profileFolder = L"C:\\Users\\me";
@@ -34,7 +35,8 @@ public:
         launches.push_back({owner, std::wstring(verb), std::wstring(file), std::wstring(parameters),
                             std::wstring(directory), showCommand});
         if (onLaunch) onLaunch(launches.back());
-        return {result, result > 32 ? processId : 0};
+        if (result <= 32) return {result, 0, 0};
+        return {result, processId, processStarted};
     }
     std::wstring SpecialFolderPath(std::int32_t csidl, WindowHandle) override {
         return csidl == kCsidlProfile ? profileFolder : std::wstring();

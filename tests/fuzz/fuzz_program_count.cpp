@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
     using namespace vigilon;
-    int const count = ParseProgramCount(fuzzing::WideText(data, size));
-    fuzzing::Require(count >= 0 && count <= kMaxStoredCount);
+    std::optional<int> const count = ParseProgramCount(fuzzing::WideText(data, size));
+    fuzzing::Require(!count || (*count >= 0 && *count <= kMaxStoredCount));
     return 0;
 }

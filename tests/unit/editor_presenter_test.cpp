@@ -116,13 +116,13 @@ TEST_F(EditorTest, NewProgramIsAddedWithoutBeingSelected) {
     view.answer = L" Delta ";
     editor.OnNewProgram();
     EXPECT_EQ(programs.Count(), 4);
-    EXPECT_EQ(programs[4].name, L" Delta ");
+    EXPECT_EQ(programs[4].name, L"Delta");  // trimmed, as the settings file would keep it
     ASSERT_EQ(view.list.size(), 4u);
     EXPECT_EQ(view.list[3].data, 4);
     EXPECT_EQ(editor.CurrentProgram(), 1);
     EXPECT_EQ(view.frameCaption, L"Parameters for Alpha");
     editor.OnSelectionChanged(3);
-    EXPECT_EQ(view.frameCaption, L"Parameters for  Delta ");
+    EXPECT_EQ(view.frameCaption, L"Parameters for Delta");
     EXPECT_EQ(view.Field(Field::Exe), L"");
 
     view.answer = L"";
@@ -130,14 +130,19 @@ TEST_F(EditorTest, NewProgramIsAddedWithoutBeingSelected) {
     EXPECT_EQ(programs.Count(), 4);
 }
 
-TEST_F(EditorTest, ANameAlreadyInTheListIsRefused) {
+TEST_F(EditorTest, ANameIsTrimmedAndOneOfBlanksOrAlreadyInTheListIsRefused) {
     editor.OnActivate();
-    view.answer = L" beta";
+    view.answer = L"   ";
+    editor.OnNewProgram();
+    EXPECT_EQ(programs.Count(), 3);
+    EXPECT_TRUE(system.messages.empty());
+
+    view.answer = L"  beta\t";
     editor.OnNewProgram();
     EXPECT_EQ(programs.Count(), 3);
     EXPECT_EQ(view.list.size(), 3u);
     ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].text, L"A program named  beta is already in the list.");
+    EXPECT_EQ(system.messages[0].text, L"A program named beta is already in the list.");
     EXPECT_EQ(system.messages[0].style, 48u);
 }
 

@@ -46,9 +46,20 @@ TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
         store.Set(kIni, L"Apps", L"HangSeconds", c.text);
         EXPECT_EQ(LoadOptions(settings).hangSeconds, c.seconds) << c.text;
     }
-    EXPECT_EQ(HangSecondsChosen(false, L"20"), 0);
-    EXPECT_EQ(HangSecondsChosen(true, L"20"), 20);
-    EXPECT_EQ(HangSecondsChosen(true, L""), kDefaultHangSeconds);
+}
+
+TEST(HangSecondsBox, TakesWholeSecondsFromFiveTo3600AndRefusesAnythingElse) {
+    EXPECT_EQ(ChooseHangSeconds(false, L"abc").seconds, 0);  // the row is off: the box does not count
+    EXPECT_TRUE(ChooseHangSeconds(false, L"abc").refusal.empty());
+    for (auto const [typed, seconds] : {std::pair{L"5", 5}, {L" 20 ", 20}, {L"3600", 3600}}) {
+        EXPECT_EQ(ChooseHangSeconds(true, typed).seconds, seconds) << typed;
+        EXPECT_TRUE(ChooseHangSeconds(true, typed).refusal.empty()) << typed;
+    }
+    for (wchar_t const* typed : {L"", L"abc", L"0", L"4", L"3601", L"99999", L"3x", L"1.5", L"-7", L"0000000000005"}) {
+        EXPECT_EQ(ChooseHangSeconds(true, typed).refusal,
+                  L"Restart a program that stops responding for: type a whole number of seconds from 5 to 3600.")
+            << typed;
+    }
 }
 
 class LogonTest : public OptionsTest {
@@ -83,6 +94,9 @@ TEST_F(LogonTest, TheBoxIsTickedOnlyWhenThisCopyStartsAndIsNotDisabled) {
     EXPECT_FALSE(Read().Enabled());
     EXPECT_EQ(LogonStartNote(Read()),
               L"Now started at logon: D:\\Portable\\vigilon.exe. Ticking the box starts this copy instead.");
+    registry.SetString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"%TOOLS%\\vigilon.exe", kRegExpandSz);
+    EXPECT_EQ(LogonStartNote(Read()),
+              L"Now started at logon: a value Vigilon cannot read. Ticking the box starts this copy instead.");
     SetRun(L"E:\\Old Copy\\vigilon.exe");
     EXPECT_EQ(LogonStartNote(Read()), L"Now started at logon: E:\\Old Copy\\vigilon.exe (no longer there). "
                                       L"Ticking the box starts this copy instead.");

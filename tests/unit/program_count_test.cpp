@@ -30,14 +30,14 @@ TEST(ProgramCount, TextWithoutANumberCountsAsZero) {
     EXPECT_EQ(ParseProgramCount(L"-"), 0);
 }
 
-TEST(ProgramCount, NegativeAndOversizedCountsAreTreatedAsZero) {
-    EXPECT_EQ(ParseProgramCount(L"-1"), 0);
+TEST(ProgramCount, NegativeAndOversizedCountsCannotBeUsed) {
+    EXPECT_EQ(ParseProgramCount(L"-1"), std::nullopt);
     EXPECT_EQ(ParseProgramCount(L"-0.4"), 0);
     EXPECT_EQ(ParseProgramCount(L"32762"), 32762);
     EXPECT_EQ(ParseProgramCount(L"32762.5"), 32762);
-    EXPECT_EQ(ParseProgramCount(L"32763"), 0);
-    EXPECT_EQ(ParseProgramCount(L"99999"), 0);
-    EXPECT_EQ(ParseProgramCount(L"99999999999999999999999999999"), 0);
+    EXPECT_EQ(ParseProgramCount(L"32763"), std::nullopt);
+    EXPECT_EQ(ParseProgramCount(L"99999"), std::nullopt);
+    EXPECT_EQ(ParseProgramCount(L"99999999999999999999999999999"), std::nullopt);
 }
 
 }  // namespace

@@ -103,10 +103,15 @@ TEST_F(RestraintTest, AMinimisedWindowThatDoesNotHideIsSaidHiddenOnce) {
     fake.desktop.Find(window)->minimised = true;
     Passes(3, true);
     EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hidden", L"hidden"}));
+    // It shows itself minimised again, as tray programs do: hidden again, and said again.
+    fake.desktop.Find(window)->visible = true;
+    Passes(2, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hidden", L"hidden", L"hidden"}));
 }
 
 TEST_F(RestraintTest, OnlyAQuestionLeftUnansweredForTheHangTimeWhilePassingCallsAWindowHung) {
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
     // Watched for an hour with the check off: no question, so nothing is late when it is turned on.
     Passes(3600, true);
     EXPECT_TRUE(fake.processes.questions.empty());
@@ -161,9 +166,9 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     fake.processes.images[fake.desktop.WindowProcessId(folder)] = L"C:\\Windows\\explorer.exe";
     Passes(60, false);
     EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());  // not even asked to close
     EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Crash is not ended: its window belongs to "
                                                       L"C:\\Windows\\explorer.exe, not to C:\\crash.exe."});
-    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
 
     // The program's own executable, by a short name: ended.
     fake.desktop.Remove(folder);
@@ -173,15 +178,32 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     for (int i = 0; i < 30 && fake.processes.ended.empty(); ++i) Passes(1, false);
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(own)});
 
-    // The process Vigilon started for it, whatever its image (a launcher's child): ended.
-    fake.desktop.Remove(own);
+    // The process Vigilon started for it, whatever its image (a launcher's): ended; but not a
+    // later process that has taken its id.
     fake.shell.processId = 4242;
+    fake.shell.processStarted = 777;
     fake.shell.onLaunch = [this](auto const&) {
         fake.desktop.Find(fake.desktop.Add(L"Crash - started", true, false))->processId = 4242;
     };
     fake.processes.images[4242] = L"C:\\Other\\launched.exe";
+    fake.processes.startTimes[4242] = 778;
+    fake.desktop.Remove(own);
+    Passes(30, false);
+    EXPECT_EQ(fake.processes.ended.size(), 1u);
+    fake.desktop.Remove(programs[1].windowHandle);
+    fake.processes.startTimes[4242] = 777;
     for (int i = 0; i < 30 && fake.processes.ended.size() < 2; ++i) Passes(1, false);
     EXPECT_EQ(fake.processes.ended.back(), 4242u);
+}
+
+TEST_F(RestraintTest, TurningTheCheckOffStopsARestartUnderWay) {
+    engine.SetHangSeconds(5);
+    WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
+    while (fake.desktop.postedCloses.empty()) Passes(1, false);
+    engine.SetHangSeconds(0);
+    Passes(30, false);
+    EXPECT_TRUE(fake.processes.ended.empty());
 }
 
 TEST_F(RestraintTest, AProcessThatMayNotBeEndedIsReportedOnceAndLeftAlone) {

@@ -164,11 +164,21 @@ TEST_F(SettingsTest, CountThreeLeavesRoomForFiveMore) {
     EXPECT_EQ(programs.Capacity(), 13);
 }
 
-TEST_F(SettingsTest, OutOfRangeNumberBuildsTheDefaultEntry) {
-    for (wchar_t const* number : {L"-1", L"32763", L"99999", L"abc", L""}) {
+TEST_F(SettingsTest, ACountThatCannotBeUsedIsRefusedAndTheListKept) {
+    AddProgram(1, L"Calm", L"Calm - ");
+    for (wchar_t const* number : {L"-1", L"32763", L"99999"}) {
         store.Set(kIni, L"Apps", L"Number", number);
-        EXPECT_TRUE(Load()) << number;
-        EXPECT_EQ(programs.Count(), 1);
+        EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::UnusableCount) << number;
+        EXPECT_EQ(programs.Count(), 0) << number;  // not the built-in entry, which a save would write
+    }
+    EXPECT_EQ(UnusableCountMessage(file), L"The settings file C:\\Vigilon\\vigilon.ini gives Number=99999, which "
+                                          L"is not a number of programs from 0 to 32762.\r\nCorrect the value and "
+                                          L"start Vigilon again. The file has not been changed.");
+    EXPECT_EQ(file.ReadIniValue(L"Apps", L"App1", L""), L"Calm");
+    // A text without a number counts as none: a first start.
+    for (wchar_t const* number : {L"abc", L""}) {
+        store.Set(kIni, L"Apps", L"Number", number);
+        EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::FirstRun) << number;
     }
 }
 

@@ -63,6 +63,21 @@ TEST_F(FramePixels, BorderStyleZeroLeavesAPlainArea) {
     EXPECT_EQ(At(76, 132), kBack);
 }
 
+TEST_F(FramePixels, ACaptionLongerThanThePanelEndsInsideItsBorder) {
+    frame.Model().SetCaption(L"Parameters for A very long program name that runs on and on past the frame");
+    RECT label{};
+    GetWindowRect(GetWindow(frame.Window(), GW_CHILD), &label);
+    RECT panel{};
+    GetWindowRect(frame.Window(), &panel);
+    EXPECT_LE(label.right, panel.right - 8);  // as far in from the right as the caption starts on the left
+    EXPECT_GT(label.right, panel.right - 40);  // and the caption uses the room there is
+    MoveWindow(frame.Window(), 0, 0, 400, 133, TRUE);
+    GetWindowRect(GetWindow(frame.Window(), GW_CHILD), &label);
+    GetWindowRect(frame.Window(), &panel);
+    EXPECT_LE(label.right, panel.right - 8);  // fitted again when the panel grows
+    EXPECT_GT(label.right, panel.right - 40);
+}
+
 TEST(LumoFrameOnWindows, ChildrenTakeNoInputWhileThePanelIsDisabled) {
     TestWindow host(L"frame host", false);
     LumoFrame frame;

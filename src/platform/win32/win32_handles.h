@@ -17,4 +17,11 @@ inline HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(window)));
 }
 
+// When `process` started, as a FILETIME in one number; 0 when it cannot be read.
+inline std::uint64_t StartTimeOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 }  // namespace vigilon

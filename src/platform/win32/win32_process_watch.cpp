@@ -91,6 +91,11 @@ EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {
     return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0 ? EndResult::Gone : EndResult::Denied;
 }
 
+std::uint64_t Win32ProcessWatch::ProcessStartTime(std::uint32_t processId) {
+    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    return process ? StartTimeOf(process.Get()) : 0;
+}
+
 void Win32ProcessWatch::WatchProcesses(std::span<std::uint32_t const> processIds) {
     std::erase_if(watches_, [&](auto const& entry) {
         return std::find(processIds.begin(), processIds.end(), entry.first) == processIds.end();

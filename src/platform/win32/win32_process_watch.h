@@ -25,6 +25,7 @@ public:
     void WatchProcesses(std::span<std::uint32_t const> processIds) override;
     bool AskToAnswer(WindowHandle window) override;
     std::wstring ProcessImagePath(std::uint32_t processId) override;
+    std::uint64_t ProcessStartTime(std::uint32_t processId) override;
     EndResult EndProcess(std::uint32_t processId) override;
 
 private:

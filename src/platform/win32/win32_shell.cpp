@@ -57,7 +57,10 @@ ExecuteResult Win32Shell::Execute(WindowHandle owner, std::wstring_view verb, st
     // hInstApp holds what ShellExecute would return: above 32 on success, an error code otherwise.
     auto const code = static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
     result.code = started ? std::max(code, 33) : std::min(code, 32);
-    if (process) result.processId = GetProcessId(process.Get());
+    if (process) {
+        result.processId = GetProcessId(process.Get());
+        result.processStarted = StartTimeOf(process.Get());
+    }
     return result;
 }
 
