@@ -54,12 +54,17 @@ constexpr ControlPlacement kAbout[] = {
     {kIdAboutVersion, Label, Window, L"Version", nullptr, 1290, 780, 4185, 225, 6, ControlFont::Window},
 };
 
+// The Options dialog with every row; the logon note and the room it takes from the rows below it.
+constexpr int kOptionsFullHeight = 3300;
+constexpr int kLogonNoteTop = 945;
+constexpr int kLogonNoteRoom = 480;
+
 constexpr ControlPlacement kOptions[] = {
     {kIdTrayNotices, CheckBox, Window, L"&Show notices in the tray and keep watching", nullptr, 240, 180, 6540, 345, 0,
      ControlFont::Window},
     {kIdStartAtLogon, CheckBox, Window, L"Start Vigilon when I &log on", nullptr, 240, 600, 6540, 345, 1,
      ControlFont::Window},
-    {kIdLogonNote, Label, Window, L"", nullptr, 540, 945, 6240, 435, -1, ControlFont::Window},
+    {kIdLogonNote, Label, Window, L"", nullptr, 540, kLogonNoteTop, 6240, 435, -1, ControlFont::Window},
     {kIdBackoff, CheckBox, Window, L"&Wait longer between starts of a program that keeps failing", nullptr, 240, 1500,
      6540, 345, 2, ControlFont::Window},
     {kIdRestartHung, CheckBox, Window, L"&Restart a program that stops responding for", nullptr, 240, 1920, 4560, 345,
@@ -80,7 +85,17 @@ constexpr RuleLine kRule[] = {
 
 std::span<ControlPlacement const> EditorLayout() { return kEditor; }
 std::span<ControlPlacement const> AboutLayout() { return kAbout; }
-std::span<ControlPlacement const> OptionsLayout() { return kOptions; }
+std::vector<ControlPlacement> OptionsLayout(bool logonNote) {
+    std::vector<ControlPlacement> placements;
+    for (ControlPlacement placement : kOptions) {
+        if (placement.id == kIdLogonNote && !logonNote) continue;
+        if (placement.top > kLogonNoteTop && !logonNote) placement.top -= kLogonNoteRoom;
+        placements.push_back(placement);
+    }
+    return placements;
+}
+
+int OptionsHeight(bool logonNote) { return logonNote ? kOptionsFullHeight : kOptionsFullHeight - kLogonNoteRoom; }
 std::span<RuleLine const> AboutRule() { return kRule; }
 
 }  // namespace vigilon

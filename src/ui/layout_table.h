@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vigilon {
 
@@ -63,7 +64,6 @@ std::span<ControlPlacement const> AboutLayout();
 
 // The Options dialog's client area and controls.
 inline constexpr int kOptionsWidth = 7020;
-inline constexpr int kOptionsHeight = 3300;
 inline constexpr std::uint16_t kIdOptionsOk = 1;      // IDOK
 inline constexpr std::uint16_t kIdOptionsCancel = 2;  // IDCANCEL
 inline constexpr std::uint16_t kIdTrayNotices = 1200;
@@ -74,7 +74,11 @@ inline constexpr std::uint16_t kIdHangSeconds = 1204;
 inline constexpr std::uint16_t kIdHangSecondsUnit = 1205;
 inline constexpr std::uint16_t kIdLogonNote = 1206;  // which copy starts at logon, when not this one
 
-std::span<ControlPlacement const> OptionsLayout();
+// The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
+// `logonNote`: without it, the rows below move up into its place.
+std::vector<ControlPlacement> OptionsLayout(bool logonNote);
+// The height of the Options dialog's client area, in twips.
+int OptionsHeight(bool logonNote);
 
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {

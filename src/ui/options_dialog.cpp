@@ -31,22 +31,21 @@ void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_C
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 void Initialise(HWND dialog, OptionsState& state) {
+    Options const current = LoadOptions(state.settings);
+    LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
+    std::wstring const note = LogonStartNote(logon);
     UINT const dpi = WindowDpi(dialog);
-    SizeDialog(dialog, kOptionsWidth, kOptionsHeight, kOptionsStyle, dpi);
+    SizeDialog(dialog, kOptionsWidth, OptionsHeight(!note.empty()), kOptionsStyle, dpi);
     SetWindowTextW(dialog, L"Options");
     state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
-    for (ControlPlacement const& placement : OptionsLayout()) {
+    for (ControlPlacement const& placement : OptionsLayout(!note.empty())) {
         HWND const control = CreateLayoutControl(dialog, placement, dpi, state.instance);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
     }
-    Options const current = LoadOptions(state.settings);
-    LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
     state.startedAtLogon = logon.Enabled();
     Check(dialog, kIdTrayNotices, current.trayNotices);
     Check(dialog, kIdStartAtLogon, state.startedAtLogon);
-    std::wstring const note = LogonStartNote(logon);
     SetDlgItemTextW(dialog, kIdLogonNote, note.c_str());
-    ShowWindow(GetDlgItem(dialog, kIdLogonNote), note.empty() ? SW_HIDE : SW_SHOW);
     Check(dialog, kIdBackoff, current.backoff);
     Check(dialog, kIdRestartHung, current.hangSeconds > 0);
     int const seconds = current.hangSeconds > 0 ? current.hangSeconds : kDefaultHangSeconds;

@@ -140,6 +140,23 @@ TEST(SettingsFileOnWindows, NamesOutsideAsciiRoundTripInTheSystemCodePage) {
     ASSERT_EQ(loaded.Count(), 1);
     EXPECT_EQ(loaded[1].name, name);
     EXPECT_EQ(loaded[1].caption, name + L" - Main");
+
+    // A name the code page cannot hold: the file becomes UTF-16 once, and both programs keep
+    // every character.
+    std::wstring const other = L"\u041f\u0440\u0438\u043c\u0435\u0440 \u03a9mega";
+    std::wstring const caption = L"\u0411\u043b\u043e\u043a\u043d\u043e\u0442 - \u043e\u043a\u043d\u043e";
+    programs[programs.Add(other)].caption = caption;
+    ASSERT_TRUE(SaveSettings(SettingsFile(platform.profile, path), programs));
+    if (GetACP() != CP_UTF8) {
+        EXPECT_EQ(ReadFileBytes(path).substr(0, 2), "\xFF\xFE");
+    }
+    ASSERT_FALSE(LoadSettings(SettingsFile(platform.profile, path), platform.registry, loaded));
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(loaded[1].name, name);
+    EXPECT_EQ(loaded[1].caption, name + L" - Main");
+    EXPECT_EQ(loaded[2].name, other);
+    EXPECT_EQ(loaded[2].caption, caption);
+    EXPECT_EQ(ReadFileBytes(path).find("?"), std::string::npos);
 }
 
 TEST(SettingsFileOnWindows, QuotesAndBlanksAroundAValueRoundTrip) {

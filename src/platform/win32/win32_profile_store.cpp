@@ -3,8 +3,74 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace vigilon {
+namespace {
+
+// True when the system's ANSI code page holds every character of `text`.
+bool FitsCodePage(std::wstring_view text) {
+    if (text.empty() || GetACP() == CP_UTF8) return true;
+    BOOL lossy = FALSE;
+    int const n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, &lossy);
+    return n > 0 && !lossy;
+}
+
+std::string ReadWholeFile(std::wstring const& path, bool& ok) {
+    ok = false;
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ok = GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing to keep
+        return {};
+    }
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart < (1 << 26)) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteWholeFile(std::wstring const& path, std::string_view bytes) {
+    HANDLE const file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool const ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    return CloseHandle(file) && ok;
+}
+
+// Rewrites the file in UTF-16LE with its mark, unless it is so already. The new text goes to a
+// file beside it first, which then replaces it: a failure leaves the file as it was.
+bool MakeUnicode(std::wstring const& path) {
+    bool ok = false;
+    std::string const bytes = ReadWholeFile(path, ok);
+    if (!ok) return false;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        return true;
+    }
+    std::wstring text(bytes.size(), L'\0');
+    if (!bytes.empty()) {
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                                 text.data(), static_cast<int>(text.size()))));
+    }
+    std::string unicode = "\xFF\xFE";
+    unicode.append(reinterpret_cast<char const*>(text.data()), text.size() * sizeof(wchar_t));
+    std::wstring const fresh = path + L".new";
+    if (!WriteWholeFile(fresh, unicode)) return false;
+    if (MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileW(fresh.c_str());
+    return false;
+}
+
+}  // namespace
 
 std::size_t Win32ProfileStore::ReadProfileValue(std::wstring_view section, std::wstring_view key,
                                                  std::wstring_view defaultValue,
@@ -31,6 +97,7 @@ bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstrin
                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE) return false;
     CloseHandle(probe);
+    if (!(FitsCodePage(section) && FitsCodePage(key) && FitsCodePage(value)) && !MakeUnicode(path)) return false;
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
                                       std::wstring(value).c_str(), path.c_str()) != 0;
 }

@@ -5,8 +5,11 @@
 namespace vigilon {
 
 // Profile files through GetPrivateProfileStringW and WritePrivateProfileStringW. A file without a
-// byte-order mark is read and written in the system's ANSI code page. A write fails, and says so,
-// when the file cannot be opened for writing.
+// byte-order mark is read and written in the system's ANSI code page; one that starts with the
+// UTF-16LE mark is read and written in UTF-16, where every character keeps. A file stays in the
+// code page until a text it cannot hold is written: it then becomes UTF-16 once, with everything
+// in it, so that nothing is stored as question marks. A write fails, and says so, when the file
+// cannot be opened for writing.
 class Win32ProfileStore final : public ProfileStore {
 public:
     std::size_t ReadProfileValue(std::wstring_view section, std::wstring_view key,
