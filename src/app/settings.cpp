@@ -20,6 +20,7 @@ void LoadProgram(SettingsFile const& file, int number, WatchedProgram& record) {
     record.command = file.ReadIniValue(record.name, kCommandKey, L"");
     record.prefix = file.ReadIniValue(record.name, kPrefixKey, L"");
     record.postfix = file.ReadIniValue(record.name, kPostfixKey, L"");
+    record.rules = LoadRestartRules(file, record.name);
 }
 
 void BuildDefaultEntry(Registry& registry, WatchedPrograms& programs) {
@@ -86,7 +87,25 @@ bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
         ok &= file.WriteIniValue(record.name, kCommandKey, record.command);
         ok &= file.WriteIniValue(record.name, kPrefixKey, record.prefix);
         ok &= file.WriteIniValue(record.name, kPostfixKey, record.postfix);
+        ok &= SaveRestartRules(file, record.name, record.rules);
     }
+    return ok;
+}
+
+RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program) {
+    return {file.ReadIniValue(program, kMaxMemoryKey, L""), file.ReadIniValue(program, kRestartAtKey, L""),
+            file.ReadIniValue(program, kCrashDialogKey, L"")};
+}
+
+bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules) {
+    // A rule that is off has no key, so that a program added again under a deleted one's name
+    // does not take over its rules.
+    auto save = [&](wchar_t const* key, std::wstring const& text) {
+        return text.empty() ? file.RemoveIniValue(program, key) : file.WriteIniValue(program, key, text);
+    };
+    bool ok = save(kMaxMemoryKey, rules.maxMemoryMB);
+    ok &= save(kRestartAtKey, rules.restartAt);
+    ok &= save(kCrashDialogKey, rules.crashDialog);
     return ok;
 }
 

@@ -44,8 +44,15 @@ std::wstring UnusableCountMessage(SettingsFile const& file);
 // What the user is told when the settings file at `path` could not be written.
 std::wstring UnsavedSettingsMessage(std::wstring const& path);
 
-// Writes the count, the names and every program's section. Nothing is removed from the file.
-// True when every write succeeded.
+// Writes the count, the names and every program's section. Nothing is removed from the file but
+// the keys of restart rules that are off. True when every write succeeded.
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);
+
+// A program's restart rules, read from its section as written.
+RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program);
+
+// Writes the program's restart rules into its section: a rule that is off loses its key. True when
+// every write succeeded.
+bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules);
 
 }  // namespace vigilon

@@ -30,6 +30,13 @@ std::wstring Protected(std::wstring_view value) {
 
 }  // namespace
 
+bool SettingsFile::RemoveIniValue(std::wstring_view section, std::wstring_view key) const {
+    // No key gives the default back: a text no value holds.
+    constexpr wchar_t kAbsent[] = L"\x01";
+    if (ReadIniValue(section, key, kAbsent) == kAbsent) return true;
+    return store_.DeleteProfileValue(section, key, path_);
+}
+
 bool SettingsFile::WriteIniValue(std::wstring_view section, std::wstring_view key,
                                  std::wstring_view value) const {
     return store_.WriteProfileValue(section, key, Protected(value), path_);

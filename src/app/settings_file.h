@@ -28,6 +28,10 @@ public:
     // close it included. True when the system reports success.
     bool WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) const;
 
+    // Removes `key` from `section`; a key that is not there is no failure and leaves the file as it
+    // is. True when the system reports success.
+    bool RemoveIniValue(std::wstring_view section, std::wstring_view key) const;
+
     // False when the file is there but cannot be read; a missing file can be read.
     bool CanRead() const { return store_.CanReadProfile(path_); }
 

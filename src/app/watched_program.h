@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/restart_rules.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -17,6 +18,7 @@ struct WatchedProgram {
     std::wstring postfix;  // arguments after the quoted command
     std::int32_t launchResult = 0;  // the shell's result for the last launch; not stored
     WindowHandle windowHandle = 0;  // the window the last search found; not stored
+    RestartRules rules;             // set in the Restart Rules dialog; keys of their own in the section
 };
 
 }  // namespace vigilon

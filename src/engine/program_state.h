@@ -2,9 +2,14 @@
 
 #include <cstdint>
 
+#include <string>
+
+#include "app/restart_rules.h"
 #include "engine/backoff.h"
+#include "engine/daily_schedule.h"
 #include "engine/graceful_restart.h"
 #include "engine/hang_timeline.h"
+#include "engine/memory_watch.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -35,6 +40,9 @@ struct ProgramState {
     Backoff backoff;
     HangTimeline answers;
     GracefulRestart restart;
+    MemoryWatch memory;
+    DailySchedule schedule;
+    RestartRules rulesSaid;               // rules whose unusable values the history has told of
 };
 
 }  // namespace vigilon

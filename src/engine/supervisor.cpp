@@ -63,6 +63,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.leftAlone = false;
     state.answers.Clear();
     state.restart.Clear();
+    state.memory.Clear();
 }
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
@@ -115,8 +116,13 @@ void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& sta
     BackOff(record, state, true);
 }
 
-void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state) {
-    if (state.leftAlone) return;
+void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused) {
+    SayUnusableRules(record, state);
+    // Looked at every pass, so that a time that goes by while the program is not running, or
+    // launching is paused, is skipped rather than done late.
+    std::vector<int> const times = ParseRestartTimes(record.rules.restartAt).value.value_or(std::vector<int>{});
+    bool const scheduled = !times.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), times);
+    if (state.window == 0 || state.leftAlone) return;
     if (state.restart.Active() && state.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
         // The check was turned off meanwhile: nothing more is done to the window.
         state.restart.Clear();
@@ -124,9 +130,36 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state) {
     }
     if (state.restart.Active()) {
         ContinueRestart(record, state);
-    } else {
-        CheckAnswers(record, state);
+        return;
     }
+    if (scheduled && !launchPaused) {
+        journal_.Log(L"scheduled", record.name, {});
+        BeginRestart(record, state, RestartReason::Scheduled);
+        return;
+    }
+    std::optional<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB).value;
+    if (limit && !launchPaused && MemoryOverLimit(state, *limit)) {
+        journal_.Log(L"memory", record.name, std::to_wstring(state.memory.Megabytes()));
+        BeginRestart(record, state, RestartReason::Memory);
+        return;
+    }
+    CheckAnswers(record, state);
+}
+
+bool Supervisor::MemoryOverLimit(ProgramState& state, int limitMB) {
+    if (!state.memory.SampleDue(clock_.Now())) return false;
+    return state.memory.Sample(clock_.Now(), platform_.processes.PrivateMemoryBytes(state.processId), limitMB);
+}
+
+void Supervisor::SayUnusableRules(WatchedProgram const& record, ProgramState& state) {
+    if (record.rules == state.rulesSaid) return;
+    state.rulesSaid = record.rules;
+    auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& problem) {
+        if (!problem.empty()) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
+    };
+    say(kMaxMemoryKey, record.rules.maxMemoryMB, ParseMemoryLimit(record.rules.maxMemoryMB).problem);
+    say(kRestartAtKey, record.rules.restartAt, ParseRestartTimes(record.rules.restartAt).problem);
+    say(kCrashDialogKey, record.rules.crashDialog, ParseCrashDialog(record.rules.crashDialog).problem);
 }
 
 void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state) {

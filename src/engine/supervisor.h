@@ -70,9 +70,10 @@ public:
     bool WaitIsOver(ProgramState const& state) const;
     // The wait for its window is over without it: a failed start, as far as back-off goes.
     void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
-    // Applies the rules to a program whose window is there: asks whether it answers, and carries
-    // on a restart under way.
-    void Supervise(WatchedProgram const& record, ProgramState& state);
+    // Applies the rules to a program, at every pass: its daily restarts and its memory limit, the
+    // check that its window answers, and a restart under way. A program without a window, or
+    // with launching paused, is not restarted.
+    void Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused);
     // Close Programs asked the window to close: its going is no news.
     void ClosedOnRequest(ProgramState& state);
     // Launch Programs: every program may start at once.
@@ -88,6 +89,10 @@ private:
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
+    // True when the program's memory has stayed over its limit for a minute; reads it when due.
+    bool MemoryOverLimit(ProgramState& state, int limitMB);
+    // Tells the history once of each rule whose value cannot be used.
+    void SayUnusableRules(WatchedProgram const& record, ProgramState& state);
     // Sends a question when none is out; true when one was sent.
     bool Ask(ProgramState& state);
     // Asks the window to close for `reason`, when it is the program's own; a window of another

@@ -23,6 +23,28 @@ constexpr int kWindowTries = 61;
 constexpr std::int64_t kFullReadingInterval = 1500;
 constexpr std::int32_t kLaunchSucceeded = 32;  // the shell's results above this mean success
 
+// While it lives, the programs this process starts inherit an error mode that shows no crash
+// dialog: a crash then ends the program at once. The mode is the process's own, so it is set
+// just around the start, and the one before is put back.
+class NoCrashDialog {
+public:
+    NoCrashDialog(SystemServices& system, bool on) : system_(system), on_(on) {
+        if (!on_) return;
+        previous_ = system_.SetProcessErrorMode(kSemNoGpFaultErrorBox);
+        system_.SetProcessErrorMode(previous_ | kSemNoGpFaultErrorBox);  // keeps the flags already set
+    }
+    NoCrashDialog(NoCrashDialog const&) = delete;
+    NoCrashDialog& operator=(NoCrashDialog const&) = delete;
+    ~NoCrashDialog() {
+        if (on_) system_.SetProcessErrorMode(previous_);
+    }
+
+private:
+    SystemServices& system_;
+    bool on_;
+    std::uint32_t previous_ = 0;
+};
+
 }  // namespace
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
@@ -65,11 +87,9 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         record.windowHandle = FindProgramWindow(record);
     }
     supervisor_.Observe(record, state, record.windowHandle);
-    if (record.windowHandle != 0) {
-        HideIfMinimised(record, state);
-        supervisor_.Supervise(record, state);
-        return Outcome::Next;
-    }
+    if (record.windowHandle != 0) HideIfMinimised(record, state);
+    supervisor_.Supervise(record, state, launchPaused_);
+    if (record.windowHandle != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
         Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, record.name);
@@ -128,8 +148,12 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
     EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
     std::wstring const file = L"\"" + record.exe + L"\"";
-    ExecuteResult const result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
-                                                         platform_.files.WorkingDirectory(), kSwMinimize);
+    ExecuteResult result;
+    {
+        NoCrashDialog const quiet(platform_.system, ParseCrashDialog(record.rules.crashDialog).value == false);
+        result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
+                                         platform_.files.WorkingDirectory(), kSwMinimize);
+    }
     record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
         return Notify(L"Error launching: " + file + parameters, record.name);

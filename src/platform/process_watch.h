@@ -37,6 +37,9 @@ public:
     // When the process started, in the system's own units; 0 when it cannot be read.
     virtual std::uint64_t ProcessStartTime(std::uint32_t processId) = 0;
 
+    // The process's private memory (its commit charge) in bytes; 0 when it cannot be read.
+    virtual std::uint64_t PrivateMemoryBytes(std::uint32_t processId) = 0;
+
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;
 };

@@ -23,6 +23,9 @@ public:
     virtual bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                                     std::wstring_view value, std::wstring_view file) = 0;
 
+    // Removes `key` from `section` of `file`. True on success.
+    virtual bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) = 0;
+
     // False when `file` is there but cannot be opened for reading: held open without sharing, not
     // readable, or a folder. The read functions then quietly give their defaults. A missing file
     // can be read: it holds nothing.

@@ -22,6 +22,9 @@ enum class SoundResult : std::uint8_t {
 
 inline constexpr std::uint32_t kSndAsync = 0x0001;
 
+// Error mode flags: no Windows Error Reporting dialog when a process crashes.
+inline constexpr std::uint32_t kSemNoGpFaultErrorBox = 0x0002;
+
 // Message boxes, sounds and the system version.
 class SystemServices {
 public:
@@ -36,6 +39,10 @@ public:
 
     // Fills `version`; false (and `version` left zeroed) when the system cannot tell.
     virtual bool QueryVersion(OsVersion& version) = 0;
+
+    // Sets this process's error mode, which the processes it starts inherit, and returns the
+    // one it had.
+    virtual std::uint32_t SetProcessErrorMode(std::uint32_t mode) = 0;
 };
 
 }  // namespace vigilon

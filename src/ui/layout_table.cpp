@@ -75,6 +75,19 @@ constexpr ControlPlacement kOptions[] = {
     {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 2685, 1260, 375, 7, ControlFont::Window},
 };
 
+constexpr ControlPlacement kRestartRules[] = {
+    {kIdMemoryRule, CheckBox, Window, L"Restart when its &memory stays above", nullptr, 240, 180, 3660, 345, 0,
+     ControlFont::Window},
+    {kIdMemoryLimit, NumberBox, Window, L"", nullptr, 3960, 165, 1020, 345, 1, ControlFont::Window},
+    {kIdMemoryUnit, Label, Window, L"MB for a minute", nullptr, 5070, 210, 1650, 300, 2, ControlFont::Window},
+    {kIdScheduleRule, CheckBox, Window, L"Restart every &day at", nullptr, 240, 600, 2400, 345, 3, ControlFont::Window},
+    {kIdScheduleTimes, TextBox, Window, L"", nullptr, 2700, 585, 3960, 345, 4, ControlFont::Window},
+    {kIdCrashDialogRule, CheckBox, Window, L"Start it without the &crash dialog", nullptr, 240, 1020, 6420, 345, 5,
+     ControlFont::Window},
+    {kIdRulesOk, DefaultButton, Window, L"OK", nullptr, 4020, 1560, 1260, 375, 6, ControlFont::Window},
+    {kIdRulesCancel, Button, Window, L"Cancel", nullptr, 5400, 1560, 1260, 375, 7, ControlFont::Window},
+};
+
 constexpr RuleLine kRule[] = {
     {90, 2445, 5654, 1, 0x808080},
     {105, 2460, 5654, 2, 0xFFFFFF},
@@ -97,5 +110,6 @@ std::vector<ControlPlacement> OptionsLayout(bool logonNote) {
 
 int OptionsHeight(bool logonNote) { return logonNote ? kOptionsFullHeight : kOptionsFullHeight - kLogonNoteRoom; }
 std::span<RuleLine const> AboutRule() { return kRule; }
+std::span<ControlPlacement const> RestartRulesLayout() { return kRestartRules; }
 
 }  // namespace vigilon

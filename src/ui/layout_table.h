@@ -80,6 +80,20 @@ std::vector<ControlPlacement> OptionsLayout(bool logonNote);
 // The height of the Options dialog's client area, in twips.
 int OptionsHeight(bool logonNote);
 
+// The Restart Rules dialog's client area and controls.
+inline constexpr int kRulesWidth = 6900;
+inline constexpr int kRulesHeight = 2160;
+inline constexpr std::uint16_t kIdRulesOk = 1;      // IDOK
+inline constexpr std::uint16_t kIdRulesCancel = 2;  // IDCANCEL
+inline constexpr std::uint16_t kIdMemoryRule = 1300;
+inline constexpr std::uint16_t kIdMemoryLimit = 1301;
+inline constexpr std::uint16_t kIdMemoryUnit = 1302;
+inline constexpr std::uint16_t kIdScheduleRule = 1303;
+inline constexpr std::uint16_t kIdScheduleTimes = 1304;
+inline constexpr std::uint16_t kIdCrashDialogRule = 1305;
+
+std::span<ControlPlacement const> RestartRulesLayout();
+
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {
     int left, top, right, widthPixels;

@@ -7,6 +7,7 @@
 #include "ui/about_dialog.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
+#include "ui/restart_rules_dialog.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -26,9 +27,12 @@ HMENU CreateMenuBar() {
     HMENU const file = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
     AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
+    HMENU const program = CreatePopupMenu();
+    AppendMenuW(program, MF_STRING, kProgramRulesCommand, L"&Restart Rules...");
     HMENU const help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     return bar;
 }
@@ -205,6 +209,8 @@ void MainForm::OnCommand(UINT id) {
         ShowAbout();
     } else if (id == kFileOptionsCommand) {
         ShowOptions();
+    } else if (id == kProgramRulesCommand) {
+        ShowRestartRules();
     }
 }
 
@@ -312,6 +318,15 @@ void MainForm::ShowAbout() {
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
     if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) ApplyOptions(*chosen);
+    editor_.Presenter().OnActivate();
+}
+
+void MainForm::ShowRestartRules() {
+    // For the program the editor shows; with none, there is nothing to set.
+    int const number = editor_.Presenter().CurrentProgram();
+    if (number >= 1 && number <= programs_.Count()) {
+        ShowRestartRulesDialog(window_, instance_, core_, settings_, programs_, number);
+    }
     editor_.Presenter().OnActivate();
 }
 

@@ -76,13 +76,15 @@ private:
     void Unload();
     void ShowAbout();
     void ShowOptions();
+    // The Restart Rules dialog for the program the editor shows.
+    void ShowRestartRules();
     void ApplyOptions(Options const& options);
     void OpenHistory();
 
     Win32Platform& platform_;
     Platform core_;
     SettingsFile const& settings_;
-    WatchedPrograms const& programs_;
+    WatchedPrograms& programs_;
     WatchEngine engine_;
     EditorWindow editor_;
     HINSTANCE instance_ = nullptr;

@@ -105,5 +105,40 @@ TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedAndOneThatAsksToSaveIsSp
     EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), expected);
 }
 
+TEST_F(RestraintTest, RestartRulesRestartALeakingProgramAndADailyOne) {
+    // Grower takes 20 MB more every second; its limit is 100 MB. Daily is restarted at the next
+    // whole minute at least 20 s away.
+    std::wstring const grower = AddHelper(L"m.exe", Caption(L"Grower"), L"grow-mb=20");
+    std::wstring const daily = AddHelper(L"d.exe", Caption(L"Daily"));
+    WriteIni({{L"Grower", Caption(L"Grower"), grower}, {L"Daily", Caption(L"Daily"), daily}});
+    std::wstring const ini = Path(L"vigilon.ini");
+    WritePrivateProfileStringW(L"Grower", L"MaxMemoryMB", L"100", ini.c_str());
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    int const at = (now.wHour * 60 + now.wMinute + (now.wSecond < 40 ? 1 : 2)) % 1440;
+    wchar_t time[8];
+    swprintf(time, 8, L"%02d:%02d", at / 60, at % 60);
+    WritePrivateProfileStringW(L"Daily", L"RestartAt", time, ini.c_str());
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return !RecordOf(grower).starts.empty() && !RecordOf(daily).starts.empty(); }));
+
+    // Over its limit within 5 s, restarted a minute later; Daily within two minutes. Both close
+    // when asked. The margins are for a machine busy with other tests.
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(grower).starts.size() >= 2; }, 5 + 5 + 60 + 20));
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(daily).starts.size() >= 2; }, 130));
+    ExitVigilon();
+    std::wstring const log = Path(L"vigilon.log");
+    std::vector<std::string> const expected{"memory", "close", "gone", "launch"};
+    std::vector<std::string> const growerEvents = HistoryEvents(log, "Grower");
+    auto const memory = std::find(growerEvents.begin(), growerEvents.end(), "memory");
+    ASSERT_GE(growerEvents.end() - memory, 4);
+    EXPECT_EQ(std::vector<std::string>(memory, memory + 4), expected);
+    std::vector<std::string> const dailyEvents = HistoryEvents(log, "Daily");
+    auto const scheduled = std::find(dailyEvents.begin(), dailyEvents.end(), "scheduled");
+    ASSERT_GE(dailyEvents.end() - scheduled, 4);
+    EXPECT_EQ(std::vector<std::string>(scheduled, scheduled + 4),
+              (std::vector<std::string>{"scheduled", "close", "gone", "launch"}));
+}
+
 }  // namespace
 }  // namespace vigilon::e2e

@@ -11,7 +11,8 @@
 // and options on the third ("exit-at-once", "hang-on-close", "hang-after-ms=N" to stop handling
 // messages for good N milliseconds after its window opens, or with "busy-for-ms=M" for M
 // milliseconds only, "ask-on-close" to answer WM_CLOSE with a modal "Save changes?" box and stay
-// open, as an editor with unsaved work does, "exit-after-ms=N" to end N
+// open, as an editor with unsaved work does, "grow-mb=N" to take N MB more of private memory every
+// second, as a program that leaks does, "exit-after-ms=N" to end N
 // milliseconds after its window opens, as a program that crashes soon after its start,
 // "extra-windows=N" for N more hidden
 // top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
@@ -24,6 +25,8 @@ namespace {
 
 constexpr UINT_PTR kHangTimer = 1;
 constexpr UINT_PTR kExitTimer = 2;
+constexpr UINT_PTR kGrowTimer = 3;
+std::size_t g_growBytes = 0;
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
 bool g_askOnClose = false;
@@ -79,6 +82,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Record(L"recovered");
         }
         if (wParam == kExitTimer) ExitProcess(3);  // ends without closing, as a crash does
+        if (wParam == kGrowTimer) {
+            // Committed and written, so that it counts as the program's own memory.
+            auto* const block = static_cast<char*>(VirtualAlloc(nullptr, g_growBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            if (block != nullptr) {
+                for (std::size_t i = 0; i < g_growBytes; i += 4096) block[i] = 1;
+            }
+        }
         return 0;
     case WM_ENDSESSION:
         Record(L"endsession");
@@ -164,6 +174,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     std::size_t const hang = options.find(L"hang-after-ms=");
     if (hang != std::wstring::npos) SetTimer(window, kHangTimer, static_cast<UINT>(std::stoi(options.substr(hang + 14))), nullptr);
+    std::size_t const grow = options.find(L"grow-mb=");
+    if (grow != std::wstring::npos) {
+        g_growBytes = static_cast<std::size_t>(std::stoul(options.substr(grow + 8))) << 20;
+        SetTimer(window, kGrowTimer, 1000, nullptr);
+    }
     std::size_t const quit = options.find(L"exit-after-ms=");
     if (quit != std::wstring::npos) SetTimer(window, kExitTimer, static_cast<UINT>(std::stoi(options.substr(quit + 14))), nullptr);
     MSG message;

@@ -37,8 +37,22 @@ public:
     }
     std::int64_t WallClockMilliseconds() override { return now; }
     std::int64_t MonotonicMilliseconds() override { return now; }
-    // The local time: 2026-01-02 03:04:05 plus the milliseconds of `now`.
-    LocalTime LocalTimeNow() override { return {2026, 1, 2, 3, 4, 5, static_cast<int>(now % 1000)}; }
+    // The local time: 2026-01-02 03:04:05.000 when `now` is 1'000'000'000, moving with `now`; a
+    // test sets the clock with `localShift`, as a user or daylight saving does.
+    std::int64_t localShift = 0;
+    LocalTime LocalTimeNow() override {
+        std::int64_t const ms = (now - 1'000'000'000) + localShift + ((3 * 60 + 4) * 60 + 5) * 1000;
+        std::int64_t const seconds = ms / 1000;
+        std::int64_t days = seconds / 86400;
+        std::int64_t const inDay = seconds % 86400;
+        // 2026-01-02 plus whole days, through the months of 2026.
+        constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        int month = 0;
+        days += 1;  // the 2nd of January is day 1 of the year, counted from 0
+        while (days >= kMonthDays[month]) days -= kMonthDays[month++];
+        return {2026, month + 1, static_cast<int>(days) + 1, static_cast<int>(inDay / 3600),
+                static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60), static_cast<int>(ms % 1000)};
+    }
 
 private:
     std::multimap<std::int64_t, std::function<void()>> events_;

@@ -45,6 +45,13 @@ public:
         auto const it = startTimes.find(processId);
         return it == startTimes.end() ? 0 : it->second;
     }
+    std::map<std::uint32_t, std::uint64_t> memory;  // each process's private bytes, where known
+    int memoryReadings = 0;
+    std::uint64_t PrivateMemoryBytes(std::uint32_t processId) override {
+        ++memoryReadings;
+        auto const it = memory.find(processId);
+        return it == memory.end() ? 0 : it->second;
+    }
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);
         return endResult;

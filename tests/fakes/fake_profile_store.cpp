@@ -75,4 +75,13 @@ bool FakeProfileStore::WriteProfileValue(std::wstring_view section, std::wstring
     return true;
 }
 
+bool FakeProfileStore::DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) {
+    std::wstring const name(file);
+    if (readOnly_[name] || locked_[name]) return false;
+    for (Section& s : files_[name]) {
+        if (SameName(s.name, section)) std::erase_if(s.keys, [&](auto const& x) { return SameName(x.first, key); });
+    }
+    return true;
+}
+
 }  // namespace vigilon::testing

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/system_services.h"
@@ -36,6 +37,8 @@ public:
         return soundResult;
     }
     void SoundBeep() override { ++beeps; }
+    std::uint32_t errorMode = 0;
+    std::uint32_t SetProcessErrorMode(std::uint32_t mode) override { return std::exchange(errorMode, mode); }
     bool QueryVersion(OsVersion& out) override {
         if (!versionAvailable) return false;
         out = version;

@@ -206,6 +206,86 @@ TEST_F(RestraintTest, TurningTheCheckOffStopsARestartUnderWay) {
     EXPECT_TRUE(fake.processes.ended.empty());
 }
 
+TEST_F(RestraintTest, MemoryOverTheLimitForAMinuteRestartsTheProgramButASpikeDoesNot) {
+    programs[1].rules.maxMemoryMB = L"100";
+    WindowHandle const window = fake.desktop.Add(L"Crash - big", true, false);
+    std::uint32_t const process = fake.desktop.WindowProcessId(window);
+    fake.processes.images[process] = L"C:\\crash.exe";
+    // Half a minute over the limit at start-up, then under: left alone.
+    fake.processes.memory[process] = std::uint64_t{300} << 20;
+    Passes(30, true);
+    fake.processes.memory[process] = std::uint64_t{50} << 20;
+    Passes(90, true);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+
+    // Over for good: asked to close a minute after the first reading over it, which comes within
+    // five seconds; read at most every five seconds meanwhile.
+    fake.processes.memory[process] = std::uint64_t{300} << 20;
+    int const readings = fake.processes.memoryReadings;
+    std::int64_t const from = fake.events.now;
+    while (fake.desktop.postedCloses.empty() && fake.events.now - from < 120'000) Passes(1, true);
+    EXPECT_GE(fake.events.now - from, 60'000);
+    EXPECT_LE(fake.events.now - from, 66'000);
+    EXPECT_LE(fake.processes.memoryReadings - readings, 14);
+    // It closes when asked, and the usual pass starts it again.
+    fake.desktop.Remove(window);
+    Passes(1, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"gone", L"launch"}));
+    EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tmemory\tCrash\t300\r\n"),
+              std::string::npos);
+}
+
+TEST_F(RestraintTest, ADailyRestartComesAtItsTimeButNotWhileLaunchingIsPaused) {
+    programs[1].rules.restartAt = L"03:06";  // the fake clock starts at 03:04:05
+    WindowHandle const window = fake.desktop.Add(L"Crash - daily", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
+    Passes(110, true);  // to 03:05:55
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    Passes(10, true);
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"scheduled", L"close"}));
+
+    // The next day, with launching paused over the time: skipped, and not done when launching
+    // resumes.
+    // (It did not close when Close Programs asked it to.)
+    fake.desktop.Remove(window);
+    WindowHandle const again = fake.desktop.Add(L"Crash - daily", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(again)] = L"C:\\crash.exe";
+    fake.desktop.refuseClose.push_back(again);
+    engine.ClosePrograms();
+    fake.events.localShift = 24 * 3600 * 1000 - 5 * 60 * 1000;  // a day on, five minutes before
+    Passes(600, true);
+    engine.ResumeLaunching();
+    Passes(10, true);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+}
+
+TEST_F(RestraintTest, OnlyTheStartsThatAskForItAreMadeWithoutTheCrashDialog) {
+    fake.files.AddFile(L"C:\\quiet.exe");
+    AddProgram(L"Quiet", L"Quiet", L"C:\\quiet.exe").rules.crashDialog = L"0";
+    fake.system.errorMode = 0x8001;  // the modes Vigilon itself runs with are kept
+    std::vector<std::pair<std::wstring, std::uint32_t>> modes;
+    fake.shell.onLaunch = [&](auto const& launch) { modes.emplace_back(launch.file, fake.system.errorMode); };
+    Passes(1, true);
+    EXPECT_EQ(modes, (std::vector<std::pair<std::wstring, std::uint32_t>>{{L"\"C:\\crash.exe\"", 0x8001},
+                                                                          {L"\"C:\\quiet.exe\"", 0x8003}}));
+    EXPECT_EQ(fake.system.errorMode, 0x8001u);  // put back after the start
+}
+
+TEST_F(RestraintTest, AValueThatCannotBeUsedIsIgnoredAndSaidOnce) {
+    programs[1].rules.maxMemoryMB = L"lots";
+    programs[1].rules.restartAt = L"25:00";
+    WindowHandle const window = fake.desktop.Add(L"Crash - odd", true, false);
+    fake.processes.memory[fake.desktop.WindowProcessId(window)] = std::uint64_t{900} << 20;
+    Passes(200, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"ignored", L"ignored"}));
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find(
+                  "\tignored\tCrash\tRestartAt=25:00: not times of day from 0:00 to 23:59, as hh:mm, separated by "
+                  "commas\r\n"),
+              std::string::npos);
+}
+
 TEST_F(RestraintTest, AProcessThatMayNotBeEndedIsReportedOnceAndLeftAlone) {
     engine.SetHangSeconds(5);
     fake.processes.endResult = EndResult::Denied;

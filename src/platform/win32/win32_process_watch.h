@@ -26,6 +26,7 @@ public:
     bool AskToAnswer(WindowHandle window) override;
     std::wstring ProcessImagePath(std::uint32_t processId) override;
     std::uint64_t ProcessStartTime(std::uint32_t processId) override;
+    std::uint64_t PrivateMemoryBytes(std::uint32_t processId) override;
     EndResult EndProcess(std::uint32_t processId) override;
 
 private:

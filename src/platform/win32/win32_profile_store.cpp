@@ -102,6 +102,16 @@ bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstrin
                                       std::wstring(value).c_str(), path.c_str()) != 0;
 }
 
+bool Win32ProfileStore::DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) {
+    std::wstring const path(file);
+    DWORD const attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(), nullptr,
+                                      path.c_str()) != 0;
+}
+
 bool Win32ProfileStore::CanReadProfile(std::wstring_view file) {
     HANDLE const probe = CreateFileW(std::wstring(file).c_str(), GENERIC_READ,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,

@@ -17,6 +17,7 @@ public:
                                   std::wstring_view file) override;
     bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                             std::wstring_view value, std::wstring_view file) override;
+    bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) override;
     bool CanReadProfile(std::wstring_view file) override;
 };
 

@@ -37,6 +37,8 @@ SoundResult Win32SystemServices::PlaySystemSound(std::wstring_view alias, std::u
 
 void Win32SystemServices::SoundBeep() { MessageBeep(0xFFFFFFFF); }
 
+std::uint32_t Win32SystemServices::SetProcessErrorMode(std::uint32_t mode) { return SetErrorMode(mode); }
+
 bool Win32SystemServices::QueryVersion(OsVersion& version) {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);

@@ -17,6 +17,7 @@ public:
     SoundResult PlaySystemSound(std::wstring_view alias, std::uint32_t flags) override;
     void SoundBeep() override;
     bool QueryVersion(OsVersion& version) override;
+    std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
 
 private:
     HWND owner_ = nullptr;

@@ -1,0 +1,37 @@
+#include "engine/daily_schedule.h"
+
+namespace vigilon {
+
+std::int64_t DaysFromCivil(int year, int month, int day) {
+    std::int64_t const y = year - (month <= 2 ? 1 : 0);
+    std::int64_t const era = (y >= 0 ? y : y - 399) / 400;
+    std::int64_t const yearOfEra = y - era * 400;
+    std::int64_t const dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    std::int64_t const dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+bool DailySchedule::Due(LocalTime const& now, std::vector<int> const& times) {
+    std::int64_t const today = DaysFromCivil(now.year, now.month, now.day);
+    std::int64_t const stamp = today * 1440 + now.hour * 60 + now.minute;
+    bool due = false;
+    if (looked_) {
+        for (int const time : times) {
+            // Yesterday's occurrence too: a time just before midnight, looked at just after.
+            for (std::int64_t const day : {today - 1, today}) {
+                std::int64_t const at = day * 1440 + time;
+                auto const done = done_.find(time);
+                bool const new_ = done == done_.end() || at > done->second;
+                if (lastLook_ < at && at <= stamp && stamp - at <= kLatest && new_) {
+                    done_[time] = at;
+                    due = true;
+                }
+            }
+        }
+    }
+    looked_ = true;
+    lastLook_ = stamp;
+    return due;
+}
+
+}  // namespace vigilon

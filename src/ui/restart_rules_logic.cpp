@@ -1,0 +1,52 @@
+#include "ui/restart_rules_logic.h"
+
+#include "app/settings.h"
+#include "support/application_title.h"
+#include "support/message.h"
+
+namespace vigilon {
+
+RestartRulesForm FormFromRules(RestartRules const& rules) {
+    RestartRulesForm form;
+    form.memoryOn = !rules.maxMemoryMB.empty();
+    form.megabytes = rules.maxMemoryMB;
+    form.scheduleOn = !rules.restartAt.empty();
+    form.times = rules.restartAt;
+    form.noCrashDialog = ParseCrashDialog(rules.crashDialog).value == false;
+    return form;
+}
+
+RestartRulesChoice RulesFromForm(RestartRulesForm const& form) {
+    RestartRulesChoice choice;
+    if (form.memoryOn) {
+        RuleValue<int> const limit = ParseMemoryLimit(form.megabytes);
+        if (!limit.value) {
+            return {{}, L"Restart when its memory stays above: type a whole number of megabytes from 1 to " +
+                            std::to_wstring(kMaxMemoryLimitMB) + L"."};
+        }
+        choice.rules.maxMemoryMB = std::to_wstring(*limit.value);
+    }
+    if (form.scheduleOn) {
+        RuleValue<std::vector<int>> const times = ParseRestartTimes(form.times);
+        if (!times.value) {
+            return {{}, L"Restart every day at: type times of day from 0:00 to 23:59 as hh:mm, separated by "
+                        L"commas, for example 03:30, 15:00."};
+        }
+        choice.rules.restartAt = FormatRestartTimes(*times.value);
+    }
+    if (form.noCrashDialog) choice.rules.crashDialog = L"0";
+    return choice;
+}
+
+bool AcceptRestartRules(WatchedPrograms& programs, int number, RestartRules const& rules, SettingsFile const& settings,
+                        SystemServices& system) {
+    if (number < 1 || number > programs.Count()) return false;
+    if (!SaveRestartRules(settings, programs[number].name, rules)) {
+        ShowMessage(system, UnsavedSettingsMessage(settings.Path()), kMbIconExclamation, kApplicationTitle);
+        return false;
+    }
+    programs[number].rules = rules;
+    return true;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "app/restart_rules.h"
+#include "app/settings.h"
+#include "engine/daily_schedule.h"
+#include "fakes/fake_profile_store.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system_services.h"
+#include "ui/restart_rules_logic.h"
+
+namespace vigilon {
+namespace {
+
+TEST(RestartRules, ValuesAreReadStrictlyAndAnythingElseIsRefusedWithAReason) {
+    EXPECT_EQ(ParseMemoryLimit(L" 500 ").value, 500);
+    EXPECT_FALSE(ParseMemoryLimit(L"").value);
+    EXPECT_TRUE(ParseMemoryLimit(L"").problem.empty());  // no key: the rule is off, and nothing to say
+    for (wchar_t const* text : {L"0", L"-5", L"12MB", L"1.5", L"abc", L"99999999"}) {
+        EXPECT_FALSE(ParseMemoryLimit(text).value) << text;
+        EXPECT_EQ(ParseMemoryLimit(text).problem, L"a whole number of megabytes from 1 to 1048576") << text;
+    }
+
+    EXPECT_EQ(ParseRestartTimes(L"3:30, 12:00,03:30").value, (std::vector<int>{210, 720}));
+    EXPECT_EQ(ParseRestartTimes(L"00:00,23:59").value, (std::vector<int>{0, 1439}));
+    for (wchar_t const* text : {L"25:00", L"3:7", L"12:60", L"noon", L"3:30,", L"1230", L":30"}) {
+        EXPECT_FALSE(ParseRestartTimes(text).value) << text;
+        EXPECT_FALSE(ParseRestartTimes(text).problem.empty()) << text;
+    }
+    EXPECT_EQ(FormatRestartTimes({210, 720}), L"03:30, 12:00");
+
+    EXPECT_EQ(ParseCrashDialog(L"0").value, false);
+    EXPECT_FALSE(ParseCrashDialog(L"1").value);
+    EXPECT_FALSE(ParseCrashDialog(L"").value);
+    EXPECT_FALSE(ParseCrashDialog(L"no").problem.empty());
+}
+
+// A day of passes a minute apart from `from` (hour, minute) to `to`, on 2026-03-29.
+int Firings(DailySchedule& schedule, std::vector<int> const& times, int fromMinute, int toMinute, int day = 29) {
+    int fired = 0;
+    for (int m = fromMinute; m <= toMinute; ++m) {
+        fired += schedule.Due(LocalTime{2026, 3, day, m / 60, m % 60, 0, 0}, times) ? 1 : 0;
+    }
+    return fired;
+}
+
+TEST(DailySchedule, EachTimeOnceADayNeitherCaughtUpNorTwiceWhenTheClockGoesBack) {
+    std::vector<int> const threeThirty{210};
+    DailySchedule schedule;
+    EXPECT_EQ(Firings(schedule, threeThirty, 200, 240), 1);
+    // The clock goes back an hour (daylight saving ends): 3:30 comes round again, and is not done.
+    EXPECT_EQ(Firings(schedule, threeThirty, 180, 240), 0);
+    // The next day it is.
+    EXPECT_EQ(Firings(schedule, threeThirty, 200, 240, 30), 1);
+
+    // Started a minute after the time (Vigilon restarted): not done again today.
+    DailySchedule restarted;
+    EXPECT_EQ(Firings(restarted, threeThirty, 211, 300), 0);
+    // Asleep over the time, woken much later: skipped, not done late.
+    DailySchedule asleep;
+    EXPECT_EQ(Firings(asleep, threeThirty, 200, 205), 0);
+    EXPECT_FALSE(asleep.Due(LocalTime{2026, 3, 29, 9, 0, 0, 0}, threeThirty));
+    // A time just before midnight, looked at just after.
+    DailySchedule midnight;
+    EXPECT_FALSE(midnight.Due(LocalTime{2026, 3, 29, 23, 58, 0, 0}, {1439}));
+    EXPECT_TRUE(midnight.Due(LocalTime{2026, 3, 30, 0, 0, 0, 0}, {1439}));
+    EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
+    EXPECT_EQ(DaysFromCivil(2000, 3, 1), 11017);
+}
+
+class RulesDialogTest : public ::testing::Test {
+protected:
+    static constexpr wchar_t kIni[] = L"C:\\V\\vigilon.ini";
+    RulesDialogTest() {
+        programs.Reset(0, 5);
+        programs.Add(L"Kiosk");
+    }
+    std::wstring Key(wchar_t const* key) { return file.ReadIniValue(L"Kiosk", key, L"-"); }
+
+    testing::FakeProfileStore store;
+    testing::FakeSystemServices system;
+    SettingsFile file{store, kIni};
+    WatchedPrograms programs;
+};
+
+TEST_F(RulesDialogTest, OkWritesTheKeysAtOnceAndInputThatCannotBeUsedIsRefusedByItsRow) {
+    RestartRulesChoice const chosen = RulesFromForm({true, L"500", true, L"15:00, 3:30", true});
+    ASSERT_TRUE(chosen.refusal.empty());
+    ASSERT_TRUE(AcceptRestartRules(programs, 1, chosen.rules, file, system));
+    EXPECT_EQ(Key(kMaxMemoryKey), L"500");
+    EXPECT_EQ(Key(kRestartAtKey), L"03:30, 15:00");
+    EXPECT_EQ(Key(kCrashDialogKey), L"0");
+    EXPECT_EQ(programs[1].rules, chosen.rules);  // in force from the next pass
+
+    EXPECT_EQ(RulesFromForm({true, L"5a", false, L"", false}).refusal,
+              L"Restart when its memory stays above: type a whole number of megabytes from 1 to 1048576.");
+    EXPECT_EQ(RulesFromForm({false, L"", true, L"25:00", false}).refusal,
+              L"Restart every day at: type times of day from 0:00 to 23:59 as hh:mm, separated by commas, for "
+              L"example 03:30, 15:00.");
+    // A box whose row is unticked does not count.
+    EXPECT_TRUE(RulesFromForm({false, L"5a", false, L"25:00", false}).refusal.empty());
+
+    // Rules turned off leave no keys; a write that fails is told, and the table keeps its rules.
+    ASSERT_TRUE(AcceptRestartRules(programs, 1, {}, file, system));
+    EXPECT_EQ(Key(kMaxMemoryKey), L"-");
+    EXPECT_EQ(Key(kRestartAtKey), L"-");
+    EXPECT_TRUE(system.messages.empty());
+    store.FailWrites(kIni);
+    EXPECT_FALSE(AcceptRestartRules(programs, 1, chosen.rules, file, system));
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_NE(system.messages[0].text.find(L"could not be saved to C:\\V\\vigilon.ini"), std::wstring::npos);
+    EXPECT_EQ(programs[1].rules, RestartRules{});
+}
+
+TEST_F(RulesDialogTest, SavingKeepsAValueItCannotUseAndDropsTheRulesOfADeletedProgram) {
+    store.Set(kIni, L"Apps", L"Number", L"1");
+    store.Set(kIni, L"Apps", L"App1", L"Kiosk");
+    store.Set(kIni, L"Kiosk", L"MaxMemoryMB", L"lots");
+    store.Set(kIni, L"Kiosk", L"RestartAt", L"03:00");
+    testing::FakeRegistry registry;
+    ASSERT_FALSE(LoadSettings(file, registry, programs));
+    EXPECT_EQ(programs[1].rules.maxMemoryMB, L"lots");
+    EXPECT_TRUE(FormFromRules(programs[1].rules).memoryOn);  // shown as written, to be mended
+    ASSERT_TRUE(SaveSettings(file, programs));
+    EXPECT_EQ(Key(kMaxMemoryKey), L"lots");  // the user's text is never lost on a save
+
+    // Deleted, and a new program added under the same name: it starts without rules.
+    programs.Delete(1);
+    programs.Add(L"Kiosk");
+    ASSERT_TRUE(SaveSettings(file, programs));
+    EXPECT_EQ(Key(kMaxMemoryKey), L"-");
+    EXPECT_EQ(Key(kRestartAtKey), L"-");
+}
+
+}  // namespace
+}  // namespace vigilon
