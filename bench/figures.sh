@@ -5,6 +5,7 @@
 #   - processor time per minute while watching 1, 10 and 50 running programs on a desktop with
 #     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
+#   - processor time with 50 programs, with and without a memory limit on each;
 #   - the time from a watched program's exit to its new start, and from the history's "gone" to
 #     its "launch"; peak working set; the size of the exe;
 #   - the time from Exit to the end of the process;
@@ -57,9 +58,10 @@ stand_in() {
   printf '%s\r\n%s\r\n%s\r\n' "$caption" "$(win_path "$name.txt")" "$options" >"$root/$name.exe.cfg"
 }
 
-# A program folder <root>/<case> with a copy of <exe> watching <count> stand-ins "<case> P<nn>".
+# A program folder <root>/<case> with a copy of <exe> watching <count> stand-ins "<case> P<nn>",
+# each section with the key line <extra> when one is given.
 program_folder() {
-  local case=$1 count=$2 from=$3 options=${4:-} i ini="$root/$1/vigilon.ini"
+  local case=$1 count=$2 from=$3 options=${4:-} extra=${5:-} i ini="$root/$1/vigilon.ini"
   mkdir -p "$root/$case"
   cp "$from" "$root/$case/vigilon.exe"
   printf '[Apps]\r\nNumber=%d\r\n' "$count" >"$ini"
@@ -67,6 +69,7 @@ program_folder() {
   for i in $(seq -w 1 "$count"); do
     stand_in "$case-p$i" "$case P$i" "$options"
     printf '[P%s]\r\nCaption=%s P%s\r\nEXE=%s\r\n' "$i" "$case" "$i" "$(win_path "$case-p$i.exe")" >>"$ini"
+    [ -z "$extra" ] || printf '%s\r\n' "$extra" >>"$ini"
   done
 }
 
@@ -101,11 +104,11 @@ gone_to_launch() {
     END { print last }'
 }
 
-# Starts <exe> watching <count> stand-ins as case <case>, waits until all are hidden, and leaves
-# its pid in $vigilon.
+# Starts <exe> watching <count> stand-ins as case <case> (each section with the key line <extra>),
+# waits until all are hidden, and leaves its pid in $vigilon.
 start_watching() {
-  local case=$1 count=$2 from=$3
-  program_folder "$case" "$count" "$from"
+  local case=$1 count=$2 from=$3 extra=${4:-}
+  program_folder "$case" "$count" "$from" "" "$extra"
   wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
   vigilon=$!
   wait_for 300 all_hidden "$case" "$count"
@@ -172,6 +175,21 @@ for count in 1 10 50; do
   fi
   echo "| $count | $(per_minute "$v" "$seconds" share) | $(per_minute "$s" "$seconds") | $cv | $cs | $(per_minute "$b" "$seconds") |"
 done
+
+# 50 programs again: with none of the extras, with a memory limit on each (never reached, so its
+# memory is read every 5 s), side by side.
+extras_case() {
+  local case=$1 extra=$2
+  start_watching "$case" 50 "$exe" "$extra"
+  read -r ev es _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  stop_watching
+  echo "| $3 | $(per_minute "$ev" "$seconds" share) | $(per_minute "$es" "$seconds") |"
+}
+echo
+echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+echo "|---|---|---|"
+extras_case plain "" "no restart rules"
+extras_case memory "MaxMemoryMB=1048576" "\`MaxMemoryMB\` on every program"
 
 # Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
 wait_span=$((seconds < 55 ? seconds : 55))

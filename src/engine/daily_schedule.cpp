@@ -1,15 +1,8 @@
 #include "engine/daily_schedule.h"
 
-namespace vigilon {
+#include "support/local_time.h"
 
-std::int64_t DaysFromCivil(int year, int month, int day) {
-    std::int64_t const y = year - (month <= 2 ? 1 : 0);
-    std::int64_t const era = (y >= 0 ? y : y - 399) / 400;
-    std::int64_t const yearOfEra = y - era * 400;
-    std::int64_t const dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    std::int64_t const dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
+namespace vigilon {
 
 bool DailySchedule::Due(LocalTime const& now, std::vector<int> const& times) {
     std::int64_t const today = DaysFromCivil(now.year, now.month, now.day);

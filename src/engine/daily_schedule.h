@@ -26,7 +26,4 @@ private:
     std::map<int, std::int64_t> done_;   // for each time, the occurrence last done
 };
 
-// The days from 1970-01-01 to the date, in the proleptic Gregorian calendar.
-std::int64_t DaysFromCivil(int year, int month, int day);
-
 }  // namespace vigilon

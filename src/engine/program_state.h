@@ -34,6 +34,9 @@ struct ProgramState {
     std::uint64_t startedProcessAt = 0;   // when that process started, which tells it from a later one of its id
     std::int64_t launchedAt = 0;          // monotonic; 0: never started here
     std::int64_t foundAt = 0;             // monotonic: when its window was found
+    std::wstring upSince;                 // the local time then, hh:mm:ss
+    std::wstring lastEvent;               // the history's last line for it: time and event
+    bool missingFile = false;             // its start stopped on a missing file
     int starts = 0;                       // how many times Vigilon started it
     bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
     bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "support/local_time.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -59,6 +60,8 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.window = window;
     state.processId = platform_.desktop.WindowProcessId(window);
     state.foundAt = Now();
+    state.upSince = ClockText(platform_.events.LocalTimeNow());
+    state.missingFile = false;
     state.hiddenNoted = false;
     state.leftAlone = false;
     state.answers.Clear();
@@ -264,6 +267,53 @@ void Supervisor::ClosedOnRequest(ProgramState& state) {
     state.answers.Clear();
     state.restart.Clear();
     state.phase = ProgramPhase::Absent;
+}
+
+bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
+    if (state.window == 0) return false;
+    if (state.restart.Active()) return true;  // one under way already
+    state.leftAlone = false;
+    journal_.Log(L"restart", record.name, L"asked for");
+    BeginRestart(record, state, RestartReason::Requested);
+    return true;
+}
+
+ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                                   std::int64_t now, LocalTime const& local) const {
+    ProgramStatus row;
+    row.name = record.name;
+    if (record.caption.empty()) {
+        row.state = StatusState::NoCaption;
+        return row;
+    }
+    if (state == nullptr) {
+        row.state = launchPaused ? StatusState::Paused : StatusState::Starting;
+        return row;
+    }
+    row.starts = state->starts;
+    row.lastEvent = state->lastEvent;
+    if (state->window != 0) {
+        row.processId = state->processId;
+        row.upSince = state->upSince;
+        bool const restarting = state->phase == ProgramPhase::Restarting && state->restart.Active();
+        row.state = !restarting                                        ? StatusState::Running
+                    : state->restart.Reason() == RestartReason::Hung ? StatusState::NotResponding
+                                                                       : StatusState::Restarting;
+        return row;
+    }
+    if (state->missingFile) {
+        row.state = StatusState::MissingFile;
+    } else if (state->phase == ProgramPhase::Starting) {
+        row.state = StatusState::Starting;
+    } else if (launchPaused) {
+        row.state = StatusState::Paused;
+    } else if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) {
+        row.state = StatusState::Waiting;
+        row.nextStart = ClockText(AddMilliseconds(local, state->backoff.NotBefore() - now));
+    } else {
+        row.state = StatusState::Starting;  // started at the next pass
+    }
+    return row;
 }
 
 void Supervisor::ClearBackoff() {

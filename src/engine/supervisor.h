@@ -10,6 +10,7 @@
 #include "app/watched_program.h"
 #include "engine/pass_clock.h"
 #include "engine/program_state.h"
+#include "engine/program_status.h"
 #include "platform/platform.h"
 
 namespace vigilon {
@@ -78,6 +79,14 @@ public:
     void ClosedOnRequest(ProgramState& state);
     // Launch Programs: every program may start at once.
     void ClearBackoff();
+
+    // Restarts a running program the graceful way, as asked by the user. False when it has no
+    // window to restart.
+    bool RequestRestart(WatchedProgram const& record, ProgramState& state);
+
+    // The program's row for the status window, at monotonic time `now` and local time `local`.
+    ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                           std::int64_t now, LocalTime const& local) const;
 
     // Whether `window` answered the question asked of it.
     void Answered(WindowHandle window, bool answered);

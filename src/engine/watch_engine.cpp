@@ -10,6 +10,7 @@
 #include "support/application_title.h"
 #include "support/file_utils.h"
 #include "support/folders.h"
+#include "support/local_time.h"
 #include "support/message.h"
 #include "support/text_case.h"
 #include "support/window_search.h"
@@ -204,6 +205,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
 }
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
+    supervisor_.StateOf(program).missingFile = true;
     if (Notify(message, program) == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
     host_.ShowMainWindow();
@@ -228,6 +230,10 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 }
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    if (!program.empty()) {
+        supervisor_.StateOf(std::wstring(program)).lastEvent = ClockText(platform_.events.LocalTimeNow()) + L" " +
+                                                               std::wstring(event);
+    }
     if (history_.Record(event, program, details) || historyFailureReported_) return;
     // Said once, without holding anything up; later lines are tried quietly.
     historyFailureReported_ = true;
@@ -310,6 +316,54 @@ void WatchEngine::ClosePrograms() {
         platform_.desktop.RequestClose(window);
         if (i <= programs_.Count()) programs_[i].windowHandle = 0;
     }
+}
+
+void WatchEngine::PauseLaunching() { SetLaunchPaused(true); }
+
+std::vector<ProgramStatus> WatchEngine::Status() {
+    std::int64_t const now = Now();
+    LocalTime const local = platform_.events.LocalTimeNow();
+    std::vector<ProgramStatus> rows;
+    rows.reserve(static_cast<std::size_t>(programs_.Count()));
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        rows.push_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+    }
+    return rows;
+}
+
+int WatchEngine::FindByName(std::wstring_view name) const {
+    int const exact = programs_.Find(name);
+    if (exact != 0) return exact;
+    // As the settings file compares names: without regard to case.
+    std::wstring const wanted = ToUpperText(name);
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        if (ToUpperText(programs_[i].name) == wanted) return i;
+    }
+    return 0;
+}
+
+WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
+    int const number = FindByName(name);
+    if (number == 0) return RestartAnswer::NoSuchProgram;
+    WatchedProgram const& record = programs_[number];
+    if (record.caption.empty()) return RestartAnswer::NotRunning;
+    return supervisor_.RequestRestart(record, supervisor_.StateOf(record.name)) ? RestartAnswer::Restarting
+                                                                              : RestartAnswer::NotRunning;
+}
+
+bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
+    int const number = FindByName(name);
+    if (number == 0 || programs_[number].windowHandle == 0) return false;
+    WindowHandle const window = programs_[number].windowHandle;
+    std::wstring const program = programs_[number].name;
+    platform_.desktop.ShowWindowAs(window, show ? kSwShowNormal : kSwHide);
+    Log(show ? L"shown" : L"hidden", program);
+    if (show) {
+        platform_.events.ProcessPendingEvents();
+        std::uint32_t const processId = platform_.desktop.WindowProcessId(window);
+        if (processId != 0) platform_.desktop.ActivateProcess(processId);
+    }
+    return true;
 }
 
 void WatchEngine::ResumeLaunching() {

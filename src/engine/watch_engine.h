@@ -6,6 +6,7 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/program_status.h"
 #include "engine/supervisor.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
@@ -51,6 +52,19 @@ public:
 
     // Ends the pause on launching and starts the watch timer.
     void ResumeLaunching();
+
+    // Pauses launching, as Close Programs does, without closing anything.
+    void PauseLaunching();
+
+    // Every program's row, in the table's order.
+    std::vector<ProgramStatus> Status();
+
+    // Restarts the program of that name (case ignored) the graceful way, as for a hung one.
+    enum class RestartAnswer { Restarting, NotRunning, NoSuchProgram };
+    RestartAnswer RestartProgram(std::wstring_view name);
+
+    // Shows and activates, or hides, the window of the program of that name. False when it has none.
+    bool ShowProgram(std::wstring_view name, bool show);
 
     void SetNoticeMode(NoticeMode mode) {
         noticeMode_ = mode;
@@ -118,6 +132,8 @@ private:
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
+    // The number of the program named `name`: exactly, or else with case ignored; 0 for none.
+    int FindByName(std::wstring_view name) const;
     // True while the pass may go on with program `number`: it is still listed, Vigilon is not
     // ending, and the user has not stopped the passes (the editor is open).
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending() && host_.Watching(); }

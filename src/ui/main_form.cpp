@@ -17,6 +17,8 @@ UINT_PTR const kWatchTimerId = 1;
 UINT const kWatchIntervalMilliseconds = 1000;
 UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
+UINT const kUnloadMessage = WM_APP + 3;           // a script asked Vigilon to end
+UINT const kRemoteAnswerTimeoutMilliseconds = 5000;
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -123,6 +125,7 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
+    editing_ = true;
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
@@ -140,7 +143,7 @@ void MainForm::ShowMainWindow() {
 }
 
 void MainForm::EnableTimer() {
-    if (window_ == nullptr || ending_) return;
+    if (window_ == nullptr || ending_ || editing_) return;
     SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
     timerEnabled_ = true;
 }
@@ -220,6 +223,7 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
     case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
     case PopupCommand::History: OpenHistory(); break;
+    case PopupCommand::Status: status_.Show(instance_); break;
     case PopupCommand::Configure: Configure(); break;
     case PopupCommand::Exit: Unload(); break;
     case PopupCommand::Separator: break;
@@ -233,6 +237,7 @@ void MainForm::OnSize(WPARAM kind) {
     if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
+    editing_ = false;
     engine_.ResumeLaunching();
 }
 
@@ -269,6 +274,7 @@ void MainForm::OnClose() {
         return;
     }
     ShowWindow(window_, SW_HIDE);
+    editing_ = false;
     engine_.ResumeLaunching();
 }
 
@@ -285,6 +291,7 @@ void MainForm::OnEndSession(bool onlyVigilon) {
 }
 
 void MainForm::Configure() {
+    editing_ = true;
     DisableTimer();
     engine_.ShowHidePrograms(false);
     RestoreMainWindow();
@@ -302,6 +309,7 @@ void MainForm::Unload() {
     DisableTimer();
     engine_.ShowHidePrograms(true);
     engine_.Record(L"exit");  // the last line: after the programs shown on the way out
+    if (status_.Window() != nullptr) DestroyWindow(status_.Window());
     RestoreMainWindow();
     tray_.Delete();
     // A watch pass that is waiting inside this call sees Ending() and the quit request, and
@@ -338,6 +346,30 @@ void MainForm::OpenHistory() {
     }
 }
 
+LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
+    if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr || !IsWindow(sender)) {
+        return FALSE;
+    }
+    DWORD senderProcess = 0;
+    GetWindowThreadProcessId(sender, &senderProcess);
+    DWORD senderSession = 0;
+    DWORD ownSession = 0;
+    if (!ProcessIdToSessionId(senderProcess, &senderSession) ||
+        !ProcessIdToSessionId(GetCurrentProcessId(), &ownSession) || senderSession != ownSession) {
+        return FALSE;
+    }
+    auto const request = DecodeRequest({static_cast<std::uint8_t const*>(data->lpData), data->cbData});
+    if (!request) return FALSE;
+    std::vector<std::uint8_t> answer = EncodeAnswer(AnswerRemote(*request, *this));
+    COPYDATASTRUCT reply{kRemoteMessageMark, static_cast<DWORD>(answer.size()), answer.data()};
+    DWORD_PTR result = 0;
+    // The caller waits for this answer, and handles it at once.
+    SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(&reply),
+                        SMTO_ABORTIFHUNG, kRemoteAnswerTimeoutMilliseconds, &result);
+    if (exitRequested_) PostMessageW(window_, kUnloadMessage, 0, 0);
+    return TRUE;
+}
+
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         tray_.Restore();
@@ -364,6 +396,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE: OnSize(wParam); return 0;
     case WM_CLOSE: OnClose(); return 0;
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<COPYDATASTRUCT const*>(lParam));
+    case kUnloadMessage: Unload(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);

@@ -13,6 +13,8 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/base_window.h"
 #include "ui/editor_window.h"
+#include "ui/remote_answers.h"
+#include "ui/status_window.h"
 #include "ui/tray_commands.h"
 #include "ui/tray_icon.h"
 #include "platform/win32/win32_owners.h"
@@ -21,7 +23,7 @@ namespace vigilon {
 
 // The main window: hidden most of the time, it owns the tray icon and its menu, runs the watch
 // timer, and is the configuration editor when shown.
-class MainForm final : public BaseWindow<MainForm>, public WatchHost {
+class MainForm final : public BaseWindow<MainForm>, public WatchHost, private RemoteTarget {
 public:
     static constexpr wchar_t kClassName[] = L"VigilonMainForm";
 
@@ -80,6 +82,16 @@ private:
     void ShowRestartRules();
     void ApplyOptions(Options const& options);
     void OpenHistory();
+    // A script's command from another copy, in WM_COPYDATA: answered only for a window of this
+    // user session, and only when it has the command's shape.
+    LRESULT OnCopyData(HWND sender, COPYDATASTRUCT const* data);
+
+    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    void Pause() override { engine_.PauseLaunching(); }
+    void Resume() override { engine_.ResumeLaunching(); }
+    WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    void Close() override { engine_.ClosePrograms(); }
+    void Exit() override { exitRequested_ = true; }
 
     Win32Platform& platform_;
     Platform core_;
@@ -87,6 +99,7 @@ private:
     WatchedPrograms& programs_;
     WatchEngine engine_;
     EditorWindow editor_;
+    StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
     UniqueIcon icon_;
@@ -101,6 +114,8 @@ private:
     bool passWanted_ = false;  // a process ended while a pass ran
     bool ending_ = false;
     bool showingStop_ = false;
+    bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
+    bool exitRequested_ = false;  // a script asked Vigilon to end, once its answer has gone
     std::function<void()> onEnding_;
 };
 

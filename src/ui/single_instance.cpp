@@ -35,6 +35,11 @@ bool SingleInstance::Claim() {
     return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool SingleInstance::Running() {
+    UniqueKernelHandle const mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
+    return static_cast<bool>(mutex);
+}
+
 void SingleInstance::Ending() const {
     if (ending_) SetEvent(ending_.Get());
 }

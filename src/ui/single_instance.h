@@ -21,6 +21,9 @@ public:
     // This copy has begun to end: a new start need not give way to it.
     void Ending() const;
 
+    // True when a copy of the program runs in this session; takes no part in the check itself.
+    static bool Running();
+
 private:
     // Opens or creates the mutex; true when another copy made it first.
     bool Claim();

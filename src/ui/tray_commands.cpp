@@ -5,6 +5,7 @@ namespace {
 
 constexpr PopupItem kPopupItems[] = {
     {PopupCommand::ShowHidePrograms, L"&Show/Hide Programs"},
+    {PopupCommand::Status, L"&Status"},
     {PopupCommand::ClosePrograms, L"C&lose Programs"},
     {PopupCommand::LaunchPrograms, L"L&aunch Programs"},
     {PopupCommand::History, L"&History"},

@@ -19,12 +19,13 @@ inline constexpr std::uint32_t kWmRButtonDown = 0x204;
 // right button's press opens the pop-up menu.
 TrayAction DecodeTrayNotification(bool mainWindowVisible, std::uint32_t mouseMessage);
 
-// The pop-up menu's items by index; 4 is not used.
+// The pop-up menu's items by index.
 enum class PopupCommand : std::uint8_t {
     ShowHidePrograms = 0,
     ClosePrograms = 1,
     LaunchPrograms = 2,
     History = 3,
+    Status = 4,
     Separator = 5,
     Configure = 6,
     Exit = 7,
@@ -35,7 +36,7 @@ struct PopupItem {
     wchar_t const* caption;  // "-" draws a separator
 };
 
-// The pop-up menu in index order.
+// The pop-up menu in the order it shows.
 std::span<PopupItem const> PopupMenuItems();
 
 // Menu command identifiers: the pop-up's items are kPopupCommandBase plus their index.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/logon_start.h"
+#include "app/remote_command.h"
 #include "app/settings.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
@@ -16,6 +17,7 @@
 #include "support/file_utils.h"
 #include "support/message.h"
 #include "ui/main_form.h"
+#include "ui/remote_client.h"
 #include "ui/single_instance.h"
 #include "version.h"
 
@@ -69,6 +71,8 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::wstring_view const arguments = vigilon::ArgumentsOf(GetCommandLineW());
+    // A script's command to the running copy: answered, and nothing else is done.
+    if (auto const remote = vigilon::RemoteRequestFromArguments(arguments)) return vigilon::RunRemoteCommand(*remote);
     vigilon::StartMode const request = vigilon::DecideStartMode(arguments, false);
     if (request == vigilon::StartMode::Unregister || request == vigilon::StartMode::Register) {
         // The installer's requests, answered whether or not another copy is running.

@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <commctrl.h>
+
 #include <sstream>
 #include <thread>
 
@@ -120,6 +122,69 @@ void Process::Kill() {
     CloseHandle(info_.hProcess);
     CloseHandle(info_.hThread);
     info_ = PROCESS_INFORMATION{};
+}
+
+CommandResult RunCommand(std::wstring const& exe, std::wstring const& arguments, std::wstring const& outputFile,
+                         double seconds) {
+    CommandResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE const output = CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) return result;
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION info{};
+    bool const started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                        &startup, &info) != FALSE;
+    CloseHandle(output);
+    if (!started) return result;
+    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        result.exitCode = static_cast<int>(code);
+    } else {
+        TerminateProcess(info.hProcess, 99);
+    }
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    result.output = testing::ReadFileBytes(outputFile);
+    return result;
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::wstring>> rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE const process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return rows;
+    // The item and its text buffer live in the list's own process, where the list writes them.
+    constexpr int kChars = 512;
+    void* const remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    int const count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote != nullptr && row < count; ++row) {
+        std::vector<std::wstring> cells;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.cchTextMax = kChars;
+            item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+            WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+            LRESULT const n = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                           reinterpret_cast<LPARAM>(remote));
+            std::wstring text(static_cast<std::size_t>(n), L'\0');
+            ReadProcessMemory(process, item.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+            cells.push_back(text);
+        }
+        rows.push_back(cells);
+    }
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rows;
 }
 
 void KillProcessesWithWindows(std::wstring const& prefix) {

@@ -58,6 +58,18 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// A command's exit code and what it wrote on its standard output (UTF-8), run with that output
+// going to `outputFile`; the code is -1 when it did not end within `seconds`.
+struct CommandResult {
+    int exitCode = -1;
+    std::string output;
+};
+CommandResult RunCommand(std::wstring const& exe, std::wstring const& arguments, std::wstring const& outputFile,
+                         double seconds = 20);
+
+// The rows of another process's report-style list view, each a list of cell texts.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
+
 // Ends every process that owns a top-level window whose caption starts with `prefix`.
 void KillProcessesWithWindows(std::wstring const& prefix);
 

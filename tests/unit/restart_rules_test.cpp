@@ -6,6 +6,7 @@
 #include "fakes/fake_profile_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_services.h"
+#include "support/local_time.h"
 #include "ui/restart_rules_logic.h"
 
 namespace vigilon {

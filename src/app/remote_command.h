@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vigilon {
+
+// What a script asks the running copy, with the switches /status, /pause, /resume,
+// /restart "Name", /close and /exit.
+enum class RemoteVerb : std::uint32_t { Status = 1, Pause = 2, Resume = 3, Restart = 4, Close = 5, Exit = 6 };
+
+struct RemoteRequest {
+    RemoteVerb verb = RemoteVerb::Status;
+    std::wstring program;  // for Restart: the program's name; empty for every other verb
+
+    bool operator==(RemoteRequest const&) const = default;
+};
+
+// What the running copy answers: the exit code the command ends with, and the text it prints.
+struct RemoteAnswer {
+    std::uint32_t code = 0;
+    std::wstring text;
+
+    bool operator==(RemoteAnswer const&) const = default;
+};
+
+// Exit codes of a command to the running copy.
+inline constexpr std::uint32_t kRemoteDone = 0;
+inline constexpr std::uint32_t kRemoteNotAllRunning = 1;
+inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name
+inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
+
+// The request the command line's arguments make: nothing when they are not one of the switches
+// (the arguments then start Vigilon as always). `/restart` without a name makes a request with an
+// empty name, which the running copy refuses as an unknown program.
+std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view arguments);
+
+// Messages between the two copies, carried by WM_COPYDATA: a fixed header (a mark, the version,
+// the kind, the verb or exit code, the length of the text in UTF-16 units), then the text.
+// Decoding refuses anything that does not have exactly this shape: another mark or version, a
+// length that does not match the data, text that is not whole UTF-16, a NUL inside it, a verb
+// that does not exist, or a name on any verb but Restart.
+inline constexpr std::uint32_t kRemoteMessageMark = 0x4E4C4756;  // "VGLN"
+inline constexpr std::uint16_t kRemoteVersion = 1;
+inline constexpr std::size_t kRemoteHeaderBytes = 16;
+inline constexpr std::size_t kRemoteLongestName = 1024;        // UTF-16 units in a request
+inline constexpr std::size_t kRemoteLongestAnswer = 1 << 20;   // UTF-16 units in an answer
+
+std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request);
+std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes);
+std::vector<std::uint8_t> EncodeAnswer(RemoteAnswer const& answer);
+std::optional<RemoteAnswer> DecodeAnswer(std::span<std::uint8_t const> bytes);
+
+}  // namespace vigilon

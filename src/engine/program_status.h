@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vigilon {
+
+// What a program is doing, as the status window and /status show it.
+enum class StatusState : std::uint8_t {
+    Running,        // its window is there
+    Starting,       // started, or about to be: its window awaited
+    Waiting,        // backing off after quick ends, until `nextStart`
+    NotResponding,  // a hang restart under way
+    Restarting,     // a restart for another reason under way
+    Paused,         // launching paused, and its window not there
+    MissingFile,    // its executable (or jar) is missing: launching stopped on it
+    NoCaption,      // it has no caption, so it is not watched
+};
+
+// The words the status window shows for a state.
+std::wstring StatusText(StatusState state);
+
+// One program's row.
+struct ProgramStatus {
+    std::wstring name;
+    StatusState state = StatusState::Starting;
+    std::wstring nextStart;       // local time hh:mm:ss of the next start, while Waiting
+    std::uint32_t processId = 0;  // the process of its window; 0 for none
+    std::wstring upSince;         // local time its window was found, while it runs
+    int starts = 0;               // starts by Vigilon since Vigilon started
+    std::wstring lastEvent;       // the history's last line for it: time and event
+
+    bool operator==(ProgramStatus const&) const = default;
+};
+
+// The six cells of a row, in the columns' order: Program, State, Process, Up since, Starts, Last event.
+inline constexpr int kStatusColumns = 6;
+std::vector<std::wstring> StatusCells(ProgramStatus const& row);
+std::vector<std::wstring> StatusHeadings();
+
+// The table as /status prints it: a header line, then a line per program, cells separated by tabs.
+std::wstring StatusTable(std::vector<ProgramStatus> const& rows);
+
+// True when every program that has a caption is running: /status's exit code is 0 then, 1 else.
+bool AllRunning(std::vector<ProgramStatus> const& rows);
+
+}  // namespace vigilon

@@ -1,0 +1,32 @@
+#include "ui/remote_answers.h"
+
+namespace vigilon {
+
+RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
+    switch (request.verb) {
+    case RemoteVerb::Status: {
+        std::vector<ProgramStatus> const rows = target.Status();
+        return {AllRunning(rows) ? kRemoteDone : kRemoteNotAllRunning, StatusTable(rows)};
+    }
+    case RemoteVerb::Pause: target.Pause(); return {kRemoteDone, L"Launching paused.\r\n"};
+    case RemoteVerb::Resume: target.Resume(); return {kRemoteDone, L"Launching resumed.\r\n"};
+    case RemoteVerb::Restart:
+        if (request.program.empty()) {
+            return {kRemoteUnknown, L"Name the program to restart: /restart \"Name\"\r\n"};
+        }
+        switch (target.Restart(request.program)) {
+        case WatchEngine::RestartAnswer::Restarting:
+            return {kRemoteDone, L"Restarting " + request.program + L": asked to close.\r\n"};
+        case WatchEngine::RestartAnswer::NotRunning:
+            return {kRemoteDone, request.program + L" is not running: there is nothing to restart.\r\n"};
+        case WatchEngine::RestartAnswer::NoSuchProgram:
+            return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
+        }
+        break;
+    case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
+    case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
+    }
+    return {kRemoteUnknown, L"Unknown command.\r\n"};
+}
+
+}  // namespace vigilon

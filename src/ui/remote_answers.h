@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/remote_command.h"
+#include "engine/program_status.h"
+#include "engine/watch_engine.h"
+
+namespace vigilon {
+
+// What the running copy does for a script's command.
+class RemoteTarget {
+public:
+    virtual ~RemoteTarget() = default;
+    virtual std::vector<ProgramStatus> Status() = 0;
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
+    virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
+    virtual void Close() = 0;
+    // Ends Vigilon once the answer has gone back.
+    virtual void Exit() = 0;
+};
+
+// Carries out the command and says what came of it, with the command's exit code.
+RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target);
+
+}  // namespace vigilon

@@ -1,0 +1,176 @@
+#include "ui/status_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "platform/win32/dpi.h"
+#include "ui/res/resource_ids.h"
+
+namespace vigilon {
+namespace {
+
+UINT_PTR const kRefreshTimerId = 1;
+UINT const kRefreshMilliseconds = 500;  // a few updates a second at most
+DWORD const kStyle = WS_OVERLAPPEDWINDOW;
+int const kListId = 100;
+
+// Widths at 96 dots per inch, in the columns' order.
+constexpr std::array<int, kStatusColumns> kColumnWidths = {150, 150, 70, 80, 55, 170};
+int const kClientWidth = 700;
+int const kClientHeight = 300;
+
+enum RowCommand : UINT { kRestartRow = 1, kShowRow = 2, kHideRow = 3 };
+
+}  // namespace
+
+void StatusWindow::Show(HINSTANCE instance) {
+    if (window_ == nullptr && !Create(instance)) return;
+    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+bool StatusWindow::Create(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VIGILON));
+        windowClass.lpszClassName = kClassName;
+        if (RegisterClassExW(&windowClass) == 0) return false;
+    }
+    return CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight,
+                           nullptr, nullptr, instance, this) != nullptr;
+}
+
+void StatusWindow::OnCreate() {
+    list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                LVS_SHOWSELALWAYS,
+                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    std::vector<std::wstring> const headings = StatusHeadings();
+    for (int i = 0; i < kStatusColumns; ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(headings[static_cast<std::size_t>(i)].c_str());
+        column.cx = kColumnWidths[static_cast<std::size_t>(i)];
+        column.iSubItem = i;
+        ListView_InsertColumn(list_, i, &column);
+    }
+    dpi_ = kDefaultDpi;
+    ApplyDpi(WindowDpi(window_));
+    RECT frame{0, 0, MulDiv(kClientWidth, static_cast<int>(dpi_), kDefaultDpi),
+               MulDiv(kClientHeight, static_cast<int>(dpi_), kDefaultDpi)};
+    AdjustFrameForDpi(frame, kStyle, false, 0, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Refresh();
+    SetTimer(window_, kRefreshTimerId, kRefreshMilliseconds, nullptr);
+}
+
+void StatusWindow::ApplyDpi(UINT dpi) {
+    // The columns keep the widths the user gave them, scaled to the new DPI.
+    for (int i = 0; i < kStatusColumns; ++i) {
+        int const width = ListView_GetColumnWidth(list_, i);
+        ListView_SetColumnWidth(list_, i, MulDiv(width, static_cast<int>(dpi), static_cast<int>(dpi_)));
+    }
+    dpi_ = dpi;
+    font_.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+}
+
+void StatusWindow::Refresh() {
+    std::vector<ProgramStatus> rows = engine_.Status();
+    if (rows == rows_) return;
+    std::wstring const selected = SelectedName();
+    rows_ = std::move(rows);
+    cells_.clear();
+    for (ProgramStatus const& row : rows_) cells_.push_back(StatusCells(row));
+    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    Select(selected);
+    InvalidateRect(list_, nullptr, FALSE);
+}
+
+std::wstring StatusWindow::SelectedName() const {
+    int const row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(row)].name : L"";
+}
+
+void StatusWindow::Select(std::wstring const& name) {
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (name.empty()) return;
+    auto const it = std::find_if(rows_.begin(), rows_.end(), [&](ProgramStatus const& row) { return row.name == name; });
+    if (it == rows_.end()) return;
+    int const row = static_cast<int>(it - rows_.begin());
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void StatusWindow::OnGetDisplayInfo(NMLVDISPINFOW& info) {
+    if ((info.item.mask & LVIF_TEXT) == 0) return;
+    auto const row = static_cast<std::size_t>(info.item.iItem);
+    auto const column = static_cast<std::size_t>(info.item.iSubItem);
+    if (row >= cells_.size() || column >= cells_[row].size() || info.item.cchTextMax <= 0) return;
+    std::wstring const& text = cells_[row][column];
+    std::size_t const n = std::min(text.size(), static_cast<std::size_t>(info.item.cchTextMax - 1));
+    std::copy_n(text.begin(), n, info.item.pszText);
+    info.item.pszText[n] = L'\0';
+}
+
+void StatusWindow::OnRightClick(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    std::wstring const name = rows_[static_cast<std::size_t>(row)].name;
+    UniqueMenu const menu(CreatePopupMenu());
+    AppendMenuW(menu.Get(), MF_STRING, kRestartRow, L"&Restart");
+    AppendMenuW(menu.Get(), MF_STRING, kShowRow, L"&Show");
+    AppendMenuW(menu.Get(), MF_STRING, kHideRow, L"&Hide");
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    UINT const chosen = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                                         cursor.x, cursor.y, 0, window_, nullptr));
+    switch (chosen) {
+    case kRestartRow: engine_.RestartProgram(name); break;
+    case kShowRow: engine_.ShowProgram(name, true); break;
+    case kHideRow: engine_.ShowProgram(name, false); break;
+    default: return;
+    }
+    Refresh();
+}
+
+LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_TIMER:
+        if (wParam == kRefreshTimerId) Refresh();
+        return 0;
+    case WM_NOTIFY: {
+        auto const* header = reinterpret_cast<NMHDR const*>(lParam);
+        if (header->hwndFrom != list_) break;
+        if (header->code == LVN_GETDISPINFOW) OnGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+        if (header->code == NM_RCLICK) OnRightClick(reinterpret_cast<NMITEMACTIVATE const*>(lParam)->iItem);
+        return 0;
+    }
+    case WM_SETFOCUS: SetFocus(list_); return 0;
+    case WM_DPICHANGED:
+        MoveToSuggestedRect(window_, lParam);
+        ApplyDpi(HIWORD(wParam));
+        return 0;
+    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_DESTROY:
+        KillTimer(window_, kRefreshTimerId);
+        list_ = nullptr;
+        rows_.clear();
+        cells_.clear();
+        return 0;
+    default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace vigilon

@@ -1,0 +1,62 @@
+#include "e2e_fixture.h"
+
+#include <algorithm>
+
+namespace vigilon::e2e {
+namespace {
+
+inline constexpr UINT kStatusCommand = 104;
+
+class StatusTest : public VigilonTest {
+protected:
+    CommandResult Vigilon(std::wstring const& arguments) { return RunCommand(exe_, arguments, Path(L"answer.txt")); }
+    // The status window's rows, once it shows `rows` of them.
+    std::vector<std::vector<std::wstring>> WindowRows() {
+        HWND const window = FindWindowW(L"VigilonStatus", nullptr);
+        HWND const list = window == nullptr ? nullptr : FindWindowExW(window, nullptr, L"SysListView32", nullptr);
+        return list == nullptr ? std::vector<std::vector<std::wstring>>{} : ListViewRows(list, 6);
+    }
+};
+
+TEST_F(StatusTest, ScriptsSeeAndSteerTheRunningCopyAndTheWindowFollows) {
+    std::wstring const alpha = AddHelper(L"a.exe", Caption(L"Alpha"));
+    WriteIni({{L"Alpha", Caption(L"Alpha"), alpha}, {L"Blank", L"", L""}});
+    EXPECT_EQ(Vigilon(L"/status").exitCode, 3);  // no running copy yet
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"Alpha")) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return Vigilon(L"/status").exitCode == 0; }));
+    CommandResult status = Vigilon(L"/status");
+    EXPECT_EQ(status.output.substr(0, status.output.find("\r\n")), "Program\tState\tProcess\tUp since\tStarts\tLast event");
+    EXPECT_NE(status.output.find("\r\nAlpha\tRunning\t"), std::string::npos) << status.output;
+    EXPECT_NE(status.output.find("\r\nBlank\tNo caption\t"), std::string::npos) << status.output;
+
+    SendMenuCommand(main_, kStatusCommand);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRows().size() == 2; }));
+    EXPECT_EQ(WindowRows()[0][0], L"Alpha");
+    EXPECT_EQ(WindowRows()[0][1], L"Running");
+
+    // Paused, and Alpha closed: not every program runs, and the window says so within a second.
+    EXPECT_EQ(Vigilon(L"/pause").exitCode, 0);
+    Close(WindowOf(Caption(L"Alpha")));
+    EXPECT_TRUE(WaitUntil([&] { return Vigilon(L"/status").exitCode == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return !WindowRows().empty() && WindowRows()[0][1] == L"Paused"; }));
+    EXPECT_EQ(RecordOf(alpha).starts.size(), 1u);
+
+    // Resumed: started again. Restarted by name: asked to close, and started again.
+    EXPECT_EQ(Vigilon(L"/resume").exitCode, 0);
+    ASSERT_TRUE(WaitUntil([&] { return RecordOf(alpha).starts.size() == 2 && WindowOf(Caption(L"Alpha")); }));
+    ASSERT_TRUE(WaitUntil([&] { return Vigilon(L"/status").exitCode == 0; }));
+    CommandResult const restart = Vigilon(L"/restart \"alpha\"");
+    EXPECT_EQ(restart.exitCode, 0) << restart.output;
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(alpha).starts.size() == 3; }));
+    EXPECT_EQ(RecordOf(alpha).closes, 2);
+
+    CommandResult const unknown = Vigilon(L"/restart \"Nobody\"");
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.output, "No program named \"Nobody\" is watched.\r\n");
+    EXPECT_EQ(Vigilon(L"/exit").exitCode, 0);
+    EXPECT_GE(vigilon_.WaitForExit(15), 0);
+}
+
+}  // namespace
+}  // namespace vigilon::e2e

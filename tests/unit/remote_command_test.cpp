@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "app/remote_command.h"
+
+namespace vigilon {
+namespace {
+
+TEST(RemoteCommand, OnlyTheSwitchesAsWrittenAreCommandsToTheRunningCopy) {
+    EXPECT_EQ(RemoteRequestFromArguments(L"/status"), (RemoteRequest{RemoteVerb::Status, L""}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"  /PAUSE "), (RemoteRequest{RemoteVerb::Pause, L""}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/restart \"Kiosk - Main\""), (RemoteRequest{RemoteVerb::Restart, L"Kiosk - Main"}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/restart Notes"), (RemoteRequest{RemoteVerb::Restart, L"Notes"}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/restart"), (RemoteRequest{RemoteVerb::Restart, L""}));
+    // Every other command line starts Vigilon as it always did.
+    for (wchar_t const* other : {L"", L"configure", L"/register", L"/status now", L"/statusx", L"status", L"/restarted"}) {
+        EXPECT_FALSE(RemoteRequestFromArguments(other)) << other;
+    }
+}
+
+TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
+    RemoteRequest const restart{RemoteVerb::Restart, L"Caf\u00e9 \xD83D\xDE00"};  // a pair, as UTF-16 holds it
+    std::vector<std::uint8_t> const bytes = EncodeRequest(restart);
+    EXPECT_EQ(DecodeRequest(bytes), restart);
+    RemoteAnswer const answer{1, L"Program\tState\r\n"};
+    EXPECT_EQ(DecodeAnswer(EncodeAnswer(answer)), answer);
+    EXPECT_FALSE(DecodeAnswer(bytes));  // a request is no answer
+
+    auto refused = [&](auto change) {
+        std::vector<std::uint8_t> b = bytes;
+        change(b);
+        return !DecodeRequest(b);
+    };
+    EXPECT_TRUE(refused([](auto& b) { b.pop_back(); }));                 // shorter than its length says
+    EXPECT_TRUE(refused([](auto& b) { b.push_back(0); }));               // longer
+    EXPECT_TRUE(refused([](auto& b) { b.resize(10); }));                 // no whole header
+    EXPECT_TRUE(refused([](auto& b) { b[0] ^= 1; }));                    // another mark
+    EXPECT_TRUE(refused([](auto& b) { b[4] = 2; }));                     // another version
+    EXPECT_TRUE(refused([](auto& b) { b[8] = 9; }));                     // no such verb
+    EXPECT_TRUE(refused([](auto& b) { b[8] = 1; }));                     // a name on /status
+    EXPECT_TRUE(refused([](auto& b) { b[16] = 0, b[17] = 0; }));         // a NUL in the name
+    EXPECT_TRUE(refused([](auto& b) { b.resize(b.size() - 2), b[12] -= 1; }));  // a surrogate cut in half
+    EXPECT_TRUE(refused([](auto& b) { b[16] = 0x00, b[17] = 0xDC; }));   // a low surrogate alone
+    std::vector<std::uint8_t> huge = EncodeRequest({RemoteVerb::Restart, std::wstring(2000, L'x')});
+    EXPECT_FALSE(DecodeRequest(huge));
+}
+
+}  // namespace
+}  // namespace vigilon

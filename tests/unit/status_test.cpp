@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "fakes/engine_scene.h"
+#include "ui/remote_answers.h"
+
+namespace vigilon {
+namespace {
+
+class StatusTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    StatusTest() {
+        engine.SetNoticeMode(NoticeMode::Tray);
+        engine.SetBackoff(true);
+        fake.files.AddFile(L"C:\\run.exe");
+        fake.files.AddFile(L"C:\\crash.exe");
+        AddProgram(L"Runner", L"Runner", L"C:\\run.exe");
+        AddProgram(L"Crash", L"Crash", L"C:\\crash.exe");
+        AddProgram(L"Blank", L"", L"");
+        // Runner opens its window when started; Crash's window goes a moment after each start.
+        fake.shell.onLaunch = [this](auto const& launch) {
+            if (launch.file == L"\"C:\\run.exe\"") {
+                runner = fake.desktop.Add(L"Runner - up", true, true);
+                fake.processes.images[fake.desktop.WindowProcessId(runner)] = L"C:\\run.exe";
+            }
+            if (launch.file != L"\"C:\\crash.exe\"") return;
+            WindowHandle const window = fake.desktop.Add(L"Crash - up", true, true);
+            fake.events.After(1500, [this, window] { fake.desktop.Remove(window); });
+        };
+    }
+    void Passes(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            fake.events.now += 1000;
+            fake.events.ProcessPendingEvents();
+        }
+    }
+    std::vector<StatusState> States() {
+        std::vector<StatusState> states;
+        for (ProgramStatus const& row : engine.Status()) states.push_back(row.state);
+        return states;
+    }
+    WindowHandle runner = 0;
+};
+
+TEST_F(StatusTest, EachProgramsStateIsShownAsItChanges) {
+    using enum StatusState;
+    EXPECT_EQ(States(), (std::vector{Starting, Starting, NoCaption}));
+    Passes(3);
+    std::vector<ProgramStatus> rows = engine.Status();
+    EXPECT_EQ(rows[0].state, Running);
+    EXPECT_EQ(rows[0].processId, fake.desktop.WindowProcessId(runner));
+    EXPECT_EQ(rows[0].upSince, L"03:04:06");
+    EXPECT_EQ(rows[0].starts, 1);
+    EXPECT_EQ(rows[0].lastEvent, L"03:04:06 hidden");
+    // Crash ended within a minute of its start: waiting, with the time of its next start.
+    EXPECT_EQ(rows[1].state, Waiting);
+    EXPECT_EQ(StatusCells(rows[1])[1], L"Waiting until 03:04:09");
+
+    engine.RestartProgram(L"runner");  // case ignored, as the settings file ignores it
+    EXPECT_EQ(States()[0], Restarting);
+    fake.desktop.Remove(runner);
+    engine.PauseLaunching();
+    Passes(1);
+    EXPECT_EQ(States(), (std::vector{Paused, Paused, NoCaption}));
+    EXPECT_FALSE(AllRunning(engine.Status()));
+
+    programs[1].exe = L"C:\\gone.exe";
+    engine.ResumeLaunching();
+    Passes(1);
+    EXPECT_EQ(States()[0], MissingFile);
+}
+
+// A script's commands, carried out on the engine, with the exit codes scripts rely on.
+class Target final : public RemoteTarget {
+public:
+    explicit Target(WatchEngine& engine) : engine_(engine) {}
+    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    void Pause() override { engine_.PauseLaunching(); }
+    void Resume() override { engine_.ResumeLaunching(); }
+    WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    void Close() override { engine_.ClosePrograms(); }
+    void Exit() override { exited = true; }
+    bool exited = false;
+
+private:
+    WatchEngine& engine_;
+};
+
+TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
+    Target target(engine);
+    programs.Delete(2);  // Runner and Blank
+    Passes(2);
+    RemoteAnswer const status = AnswerRemote({RemoteVerb::Status, L""}, target);
+    EXPECT_EQ(status.code, kRemoteDone);  // Blank has no caption: it does not count
+    EXPECT_EQ(status.text.substr(0, status.text.find(L"\r\n")), L"Program\tState\tProcess\tUp since\tStarts\tLast event");
+    EXPECT_NE(status.text.find(L"\r\nRunner\tRunning\t"), std::wstring::npos);
+    EXPECT_NE(status.text.find(L"\r\nBlank\tNo caption\t\t\t0\t\r\n"), std::wstring::npos);
+
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Pause, L""}, target).code, kRemoteDone);
+    EXPECT_TRUE(engine.LaunchPaused());
+    fake.desktop.Remove(runner);
+    Passes(1);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteNotAllRunning);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Resume, L""}, target).code, kRemoteDone);
+    EXPECT_FALSE(engine.LaunchPaused());
+
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Nobody"}, target),
+              (RemoteAnswer{kRemoteUnknown, L"No program named \"Nobody\" is watched.\r\n"}));
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L""}, target).code, kRemoteUnknown);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Exit, L""}, target).code, kRemoteDone);
+    EXPECT_TRUE(target.exited);
+}
+
+}  // namespace
+}  // namespace vigilon
