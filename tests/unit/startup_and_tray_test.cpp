@@ -49,15 +49,16 @@ TEST(TrayNotification, ActsOnlyWhileTheWindowIsHidden) {
 }
 
 TEST(TrayMenu, EachCommandIsFoundFromItsIdAndNothingElseIs) {
-    std::uint32_t previous = 0;
+    std::vector<std::wstring> captions;
     for (PopupItem const& item : PopupMenuItems()) {
+        captions.emplace_back(item.caption);
         auto const index = static_cast<std::uint32_t>(item.command);
-        EXPECT_TRUE(previous == 0 || index > previous) << index;  // shown in index order
-        previous = index;
         auto const expected = item.command == PopupCommand::Separator ? std::nullopt : std::optional(item.command);
         EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + index), expected) << index;
     }
-    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 4), std::nullopt);  // an index never used
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"&Show/Hide Programs", L"&Status", L"C&lose Programs",
+                                                   L"L&aunch Programs", L"&History", L"-", L"&Configure", L"E&xit"}));
+    EXPECT_EQ(PopupCommandFromId(kPopupCommandBase + 8), std::nullopt);  // an index never used
     EXPECT_EQ(PopupCommandFromId(kFileExitCommand), std::nullopt);
 }
 
