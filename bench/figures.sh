@@ -5,7 +5,8 @@
 #   - processor time per minute while watching 1, 10 and 50 running programs on a desktop with
 #     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
-#   - processor time with 50 programs, with and without a memory limit on each;
+#   - processor time with 50 programs: plain, with a memory limit on each, with the status window
+#     open; the time /status takes to answer;
 #   - the time from a watched program's exit to its new start, and from the history's "gone" to
 #     its "launch"; peak working set; the size of the exe;
 #   - the time from Exit to the end of the process;
@@ -78,6 +79,7 @@ hidden_count() { list_windows; grep -c $'\t'"$1"' P[0-9]*'$'\tvisible=0' "$root/
 all_hidden() { [ "$(hidden_count "$1")" -ge "$2" ]; }
 crowd_ready() { list_windows; [ "$(grep -c $'\tCrowd [0-9]*\t' "$root/windows.txt" || true)" -ge "$crowd_size" ]; }
 started() { grep -q '^start|' "$root/$1.txt" 2>/dev/null; }
+status_window_open() { list_windows; grep -q $'\tVigilon Status\t' "$root/windows.txt"; }
 
 # CPU seconds used by each pid over <span> seconds, printed in order.
 measure() {
@@ -177,19 +179,42 @@ for count in 1 10 50; do
 done
 
 # 50 programs again: with none of the extras, with a memory limit on each (never reached, so its
-# memory is read every 5 s), side by side.
+# memory is read every 5 s), and with the status window open, side by side. With the window open,
+# /status is asked 20 times; the longest answer is kept, as Vigilon gives it, and as a whole
+# command under Wine, with the start of a new process.
 extras_case() {
-  local case=$1 extra=$2
+  local case=$1 extra=$2 window=${4:-}
   start_watching "$case" 50 "$exe" "$extra"
+  if [ -n "$window" ]; then
+    wine "$driver" command 104 >/dev/null 2>&1 </dev/null
+    wait_for 30 status_window_open
+  fi
   read -r ev es _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  if [ -n "$window" ]; then
+    status_answer=$(wine "$driver" status-time 20 2>/dev/null </dev/null | tr -d '\r')
+    local before elapsed
+    status_command=0
+    for round in 1 2 3 4 5; do
+      before=$(date +%s%3N)
+      wine "$(win_path "$case\\vigilon.exe")" /status >"$root/status.txt" 2>/dev/null </dev/null || true
+      elapsed=$(($(date +%s%3N) - before))
+      [ "$elapsed" -le "$status_command" ] || status_command=$elapsed
+    done
+  fi
   stop_watching
   echo "| $3 | $(per_minute "$ev" "$seconds" share) | $(per_minute "$es" "$seconds") |"
 }
 echo
 echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
 echo "|---|---|---|"
-extras_case plain "" "no restart rules"
+extras_case plain "" "no restart rules, status window closed"
 extras_case memory "MaxMemoryMB=1048576" "\`MaxMemoryMB\` on every program"
+extras_case status "" "status window open" window
+echo
+echo "| \`/status\` with 50 programs | longest of its rounds (ms) |"
+echo "|---|---|"
+echo "| Vigilon's answer, 20 rounds | $status_answer |"
+echo "| the whole command, a new process under Wine, 5 rounds | $status_command |"
 
 # Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
 wait_span=$((seconds < 55 ? seconds : 55))

@@ -2,6 +2,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "app/remote_command.h"
+
 namespace vigilon::e2e {
 namespace {
 
@@ -106,6 +111,55 @@ bool TrayIconPresent(HWND mainWindow) {
 void RemoveTrayIcon(HWND mainWindow) {
     NOTIFYICONDATAW data = TrayData(mainWindow);
     Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+}  // namespace vigilon::e2e
+
+namespace vigilon::e2e {
+namespace {
+
+bool g_answered = false;
+
+LRESULT CALLBACK AnswerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        auto const* data = reinterpret_cast<COPYDATASTRUCT const*>(lParam);
+        g_answered = data != nullptr && DecodeAnswer({static_cast<std::uint8_t const*>(data->lpData), data->cbData});
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+double LongestStatusAnswer(int rounds) {
+    HWND const main = FindVigilonMainWindow();
+    if (main == nullptr) return -1;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = AnswerProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VigilonDriverAnswers";
+    RegisterClassW(&windowClass);
+    HWND const self = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      windowClass.hInstance, nullptr);
+    std::vector<std::uint8_t> bytes = EncodeRequest({RemoteVerb::Status, L""});
+    COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    double longest = 0;
+    for (int i = 0; i < rounds; ++i) {
+        g_answered = false;
+        LARGE_INTEGER before{}, after{};
+        QueryPerformanceCounter(&before);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(main, WM_COPYDATA, reinterpret_cast<WPARAM>(self), reinterpret_cast<LPARAM>(&data),
+                            SMTO_ABORTIFHUNG, 10000, &result);
+        QueryPerformanceCounter(&after);
+        if (!g_answered) return -1;
+        longest = std::max(longest, 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                                        static_cast<double>(frequency.QuadPart));
+    }
+    DestroyWindow(self);
+    return longest;
 }
 
 }  // namespace vigilon::e2e

@@ -42,6 +42,10 @@ void SendMenuCommand(HWND mainWindow, UINT id);
 HWND FindMessageBox(std::wstring const& title, std::wstring* text = nullptr);
 void PressOk(HWND messageBox);
 
+// Asks the running Vigilon for its status `rounds` times through the message /status sends, and
+// gives the longest time from the question to the whole answer, in milliseconds; -1 on failure.
+double LongestStatusAnswer(int rounds);
+
 // Tells every top-level window that the taskbar was created anew.
 void BroadcastTaskbarCreated();
 

@@ -8,6 +8,9 @@
 //   driver.exe ok <title>                presses OK on a message box with that title
 //   driver.exe taskbar-created
 //   driver.exe rect <caption prefix>     the window's screen rectangle: left top width height
+//   driver.exe status-time <rounds>      asks Vigilon for its status that many times, as /status does,
+//                                        and prints the longest answer's time in milliseconds
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -64,6 +67,12 @@ int wmain(int argc, wchar_t** argv) {
         HWND const box = FindMessageBox(arg);
         if (box == nullptr) return 1;
         PressOk(box);
+        return 0;
+    }
+    if (verb == L"status-time") {
+        double const longest = LongestStatusAnswer(std::max(1, std::stoi(arg.empty() ? L"1" : arg)));
+        if (longest < 0) return 1;
+        std::wprintf(L"%.1f\n", longest);
         return 0;
     }
     if (verb == L"taskbar-created") {
