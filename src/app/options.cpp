@@ -13,6 +13,8 @@ constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
 constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
+constexpr wchar_t kEventLogKey[] = L"EventLog";
+constexpr wchar_t kOnEventKey[] = L"OnEvent";
 
 }  // namespace
 
@@ -31,6 +33,8 @@ Options LoadOptions(SettingsFile const& settings) {
     options.trayNotices = ToUpperText(settings.ReadIniValue(kAppsSection, kNoticesKey, kBoxNotices)) == L"TRAY";
     options.backoff = settings.ReadIniValue(kAppsSection, kBackoffKey, L"0") == L"1";
     options.hangSeconds = HangSecondsFrom(settings.ReadIniValue(kAppsSection, kHangSecondsKey, L"0"));
+    options.eventLog = settings.ReadIniValue(kAppsSection, kEventLogKey, L"0") == L"1";
+    options.onEvent = settings.ReadIniValue(kAppsSection, kOnEventKey, L"");
     return options;
 }
 
@@ -38,6 +42,8 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
     bool saved = settings.WriteIniValue(kAppsSection, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
     saved &= settings.WriteIniValue(kAppsSection, kBackoffKey, options.backoff ? L"1" : L"0");
     saved &= settings.WriteIniValue(kAppsSection, kHangSecondsKey, std::to_wstring(options.hangSeconds));
+    saved &= settings.WriteIniValue(kAppsSection, kEventLogKey, options.eventLog ? L"1" : L"0");
+    saved &= settings.WriteIniValue(kAppsSection, kOnEventKey, options.onEvent);
     return saved;
 }
 

@@ -11,6 +11,8 @@ struct Options {
     bool trayNotices = false;  // [Apps] Notices=Tray; any other value, or none, means Box
     bool backoff = false;      // [Apps] Backoff=1: wait longer between starts of a program that keeps failing
     int hangSeconds = 0;       // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
+    bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
+    std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
 };
 
 // The smallest number of seconds a window must fail to answer before it counts as hung: the

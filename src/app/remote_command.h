@@ -31,7 +31,8 @@ struct RemoteAnswer {
 
 // Exit codes of a command to the running copy.
 inline constexpr std::uint32_t kRemoteDone = 0;
-inline constexpr std::uint32_t kRemoteNotAllRunning = 1;
+inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs
+inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why
 inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
 
@@ -49,7 +50,7 @@ inline constexpr std::uint32_t kRemoteMessageMark = 0x4E4C4756;  // "VGLN"
 inline constexpr std::uint16_t kRemoteVersion = 1;
 inline constexpr std::size_t kRemoteHeaderBytes = 16;
 inline constexpr std::size_t kRemoteLongestName = 1024;        // UTF-16 units in a request
-inline constexpr std::size_t kRemoteLongestAnswer = 1 << 20;   // UTF-16 units in an answer
+inline constexpr std::size_t kRemoteLongestAnswer = 1 << 23;   // UTF-16 units in an answer
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request);
 std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes);

@@ -87,7 +87,9 @@ bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
         ok &= file.WriteIniValue(record.name, kCommandKey, record.command);
         ok &= file.WriteIniValue(record.name, kPrefixKey, record.prefix);
         ok &= file.WriteIniValue(record.name, kPostfixKey, record.postfix);
-        ok &= SaveRestartRules(file, record.name, record.rules);
+        // A program added since start-up has no rules yet: keys left in its section by a deleted
+        // program of the same name go. A program read from the file keeps keys added by hand.
+        ok &= SaveRestartRules(file, record.name, record.rules, record.added);
     }
     return ok;
 }
@@ -97,11 +99,11 @@ RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& prog
             file.ReadIniValue(program, kCrashDialogKey, L"")};
 }
 
-bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules) {
-    // A rule that is off has no key, so that a program added again under a deleted one's name
-    // does not take over its rules.
+bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
+                      bool removeUnset) {
     auto save = [&](wchar_t const* key, std::wstring const& text) {
-        return text.empty() ? file.RemoveIniValue(program, key) : file.WriteIniValue(program, key, text);
+        if (!text.empty()) return file.WriteIniValue(program, key, text);
+        return !removeUnset || file.RemoveIniValue(program, key);
     };
     bool ok = save(kMaxMemoryKey, rules.maxMemoryMB);
     ok &= save(kRestartAtKey, rules.restartAt);

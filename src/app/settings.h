@@ -45,14 +45,16 @@ std::wstring UnusableCountMessage(SettingsFile const& file);
 std::wstring UnsavedSettingsMessage(std::wstring const& path);
 
 // Writes the count, the names and every program's section. Nothing is removed from the file but
-// the keys of restart rules that are off. True when every write succeeded.
+// the keys of restart rules left behind for a program added since start-up. True when every write
+// succeeded.
 bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);
 
 // A program's restart rules, read from its section as written.
 RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program);
 
-// Writes the program's restart rules into its section: a rule that is off loses its key. True when
-// every write succeeded.
-bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules);
+// Writes the program's restart rules into its section; a rule that is off loses its key when
+// `removeUnset`, and otherwise keeps what the section holds. True when every write succeeded.
+bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
+                      bool removeUnset);
 
 }  // namespace vigilon

@@ -24,6 +24,8 @@ StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
     std::wstring const trimmed = lower.substr(0, lower.find_last_not_of(L" \t") + 1);
     if (trimmed == L"/unregister") return StartMode::Unregister;
     if (trimmed == L"/register") return StartMode::Register;
+    if (trimmed == L"/registereventsource") return StartMode::RegisterEventSource;
+    if (trimmed == L"/unregistereventsource") return StartMode::UnregisterEventSource;
     return lower.find(L"configure") != std::wstring::npos ? StartMode::Configure : StartMode::Watch;
 }
 

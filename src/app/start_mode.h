@@ -7,7 +7,9 @@ namespace vigilon {
 
 // Unregister and Register are the installer's requests: to forget this copy's start at logon, and
 // to set it again when an upgrade took it away. Nothing else is done for them.
-enum class StartMode { Watch, Configure, Unregister, Register };
+// RegisterEventSource and UnregisterEventSource are an administrator's: to make this exe the event
+// log's source "Vigilon", and to forget it.
+enum class StartMode { Watch, Configure, Unregister, Register, RegisterEventSource, UnregisterEventSource };
 
 // The arguments Windows is given to start Vigilon again after a crash, a hang or an installer: they
 // start watching, never the editor.

@@ -16,6 +16,7 @@ int WatchedPrograms::Add(std::wstring_view name) {
     WatchedProgram& record = slots_[static_cast<std::size_t>(count_)];
     record = WatchedProgram{};
     record.name = std::wstring(name);
+    record.added = true;
     return ++count_;
 }
 

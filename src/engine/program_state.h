@@ -37,6 +37,7 @@ struct ProgramState {
     std::wstring upSince;                 // the local time then, hh:mm:ss
     std::wstring lastEvent;               // the history's last line for it: time and event
     bool missingFile = false;             // its start stopped on a missing file
+    bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it
     bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
     bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)

@@ -67,10 +67,12 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.answers.Clear();
     state.restart.Clear();
     state.memory.Clear();
+    state.memoryUnreadableSaid = false;
 }
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     journal_.Log(L"gone", record.name, {});
+    journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
     state.window = 0;
     state.processId = 0;
     state.answers.Clear();
@@ -85,10 +87,10 @@ void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool
     if (delay == 0) return;
     state.phase = ProgramPhase::BackingOff;
     journal_.Log(L"backoff", record.name, std::to_wstring(delay / 1000));
-    if (trayNotices_ && state.backoff.FirstAtLongest()) {
-        journal_.Report(record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.",
-                        record.name);
-    }
+    if (!state.backoff.FirstAtLongest()) return;
+    std::wstring const message = record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.";
+    journal_.Trouble(TroubleKind::LongestBackoff, record.name, message);
+    if (trayNotices_) journal_.Report(message, record.name);
 }
 
 bool Supervisor::StartDue(ProgramState const& state) const {
@@ -101,6 +103,7 @@ bool Supervisor::StartDue(ProgramState const& state) const {
 
 void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.phase = ProgramPhase::Starting;
+    state.missingFile = false;
     state.launchedAt = Now();
     state.startedProcessId = started.processId;
     state.startedProcessAt = started.processStarted;
@@ -137,21 +140,31 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
     }
     if (scheduled && !launchPaused) {
         journal_.Log(L"scheduled", record.name, {});
+        journal_.Trouble(TroubleKind::Scheduled, record.name, {});
         BeginRestart(record, state, RestartReason::Scheduled);
         return;
     }
     std::optional<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB).value;
-    if (limit && !launchPaused && MemoryOverLimit(state, *limit)) {
+    if (!limit || launchPaused) {
+        state.memory.Clear();  // not read meanwhile: the minute over the limit starts afresh
+    } else if (MemoryOverLimit(record, state, *limit)) {
         journal_.Log(L"memory", record.name, std::to_wstring(state.memory.Megabytes()));
+        journal_.Trouble(TroubleKind::Memory, record.name, std::to_wstring(state.memory.Megabytes()));
         BeginRestart(record, state, RestartReason::Memory);
         return;
     }
     CheckAnswers(record, state);
 }
 
-bool Supervisor::MemoryOverLimit(ProgramState& state, int limitMB) {
+bool Supervisor::MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB) {
     if (!state.memory.SampleDue(clock_.Now())) return false;
-    return state.memory.Sample(clock_.Now(), platform_.processes.PrivateMemoryBytes(state.processId), limitMB);
+    std::uint64_t const bytes = platform_.processes.PrivateMemoryBytes(state.processId);
+    if (bytes == 0 && !state.memoryUnreadableSaid) {
+        state.memoryUnreadableSaid = true;
+        journal_.Log(L"ignored", record.name,
+                     L"MaxMemoryMB: the memory of process " + std::to_wstring(state.processId) + L" cannot be read");
+    }
+    return state.memory.Sample(clock_.Now(), bytes, limitMB);
 }
 
 void Supervisor::SayUnusableRules(WatchedProgram const& record, ProgramState& state) {
@@ -173,6 +186,7 @@ void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state)
     std::int64_t const late = state.answers.Unanswered(clock_.Now());
     if (late >= std::int64_t{hangSeconds_} * 1000) {
         journal_.Log(L"hung", record.name, std::to_wstring(late / 1000));
+        journal_.Trouble(TroubleKind::Hung, record.name, std::to_wstring(late / 1000));
         BeginRestart(record, state, RestartReason::Hung);
         return;
     }
@@ -185,7 +199,7 @@ bool Supervisor::Ask(ProgramState& state) {
     return true;
 }
 
-void Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
+bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
     // Not even asked to close: a folder window of Explorer's or a terminal that shares the caption
     // would close once it recovered.
     std::wstring image;
@@ -193,12 +207,14 @@ void Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
         LeaveAlone(record, state, L"its window belongs to " +
                                       (image.empty() ? std::wstring(L"a process Vigilon cannot name") : image) +
                                       L", not to " + record.exe);
-        return;
+        return false;
     }
     journal_.Log(L"close", record.name, {});
     platform_.desktop.PostClose(state.window);
     state.restart.Begin(reason, clock_.Now());
+    state.memory.Clear();
     state.phase = ProgramPhase::Restarting;
+    return true;
 }
 
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
@@ -211,6 +227,7 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
         journal_.Log(L"spared", record.name, L"it answers: not ended");
         state.restart.Clear();
         state.answers.Clear();
+        state.memory.Clear();  // a minute over its limit anew before it is asked again
         state.phase = ProgramPhase::Running;
         return;
     case GracefulRestart::Step::End: EndProgram(record, state); return;
@@ -229,15 +246,18 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     switch (platform_.processes.EndProcess(state.processId)) {
     case EndResult::Ended:
         journal_.Log(L"ended", record.name, L"process " + std::to_wstring(state.processId));
+        journal_.Trouble(TroubleKind::Ended, record.name, L"process " + std::to_wstring(state.processId));
         break;
     case EndResult::Gone: break;
-    case EndResult::Denied:
+    case EndResult::Denied: {
         state.leftAlone = true;
         state.phase = ProgramPhase::Running;
-        journal_.Report(record.name + (hung ? L" does not respond, and Vigilon may not end it."
-                                            : L" did not close when asked, and Vigilon may not end it."),
-                        record.name);
+        std::wstring const message = record.name + (hung ? L" does not respond, and Vigilon may not end it."
+                                                         : L" did not close when asked, and Vigilon may not end it.");
+        journal_.Trouble(TroubleKind::NotEnded, record.name, message);
+        journal_.Report(message, record.name);
         break;
+    }
     }
 }
 
@@ -246,7 +266,9 @@ void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, s
     state.restart.Clear();
     state.answers.Clear();
     state.phase = ProgramPhase::Running;
-    journal_.Report(record.name + L" is not ended: " + why + L".", record.name);
+    std::wstring const message = record.name + L" is not ended: " + why + L".";
+    journal_.Trouble(TroubleKind::NotEnded, record.name, message);
+    journal_.Report(message, record.name);
 }
 
 bool Supervisor::OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image) {
@@ -274,8 +296,7 @@ bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& stat
     if (state.restart.Active()) return true;  // one under way already
     state.leftAlone = false;
     journal_.Log(L"restart", record.name, L"asked for");
-    BeginRestart(record, state, RestartReason::Requested);
-    return true;
+    return BeginRestart(record, state, RestartReason::Requested);
 }
 
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,

@@ -11,6 +11,7 @@
 #include "engine/pass_clock.h"
 #include "engine/program_state.h"
 #include "engine/program_status.h"
+#include "engine/trouble.h"
 #include "platform/platform.h"
 
 namespace vigilon {
@@ -23,6 +24,8 @@ public:
     virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
     // A problem the user is told of, as the notice mode says; also a line of the history.
     virtual void Report(std::wstring const& message, std::wstring_view program) = 0;
+    // Something someone away from the PC is told of: the event log, the user's command.
+    virtual void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details) = 0;
 };
 
 // Each watched program's state between passes, and the rules that move it: found and gone,
@@ -81,7 +84,7 @@ public:
     void ClearBackoff();
 
     // Restarts a running program the graceful way, as asked by the user. False when it has no
-    // window to restart.
+    // window to restart, or its window is not its own to end.
     bool RequestRestart(WatchedProgram const& record, ProgramState& state);
 
     // The program's row for the status window, at monotonic time `now` and local time `local`.
@@ -98,15 +101,16 @@ private:
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
-    // True when the program's memory has stayed over its limit for a minute; reads it when due.
-    bool MemoryOverLimit(ProgramState& state, int limitMB);
+    // True when the program's memory has stayed over its limit for a minute; reads it when due. A
+    // memory that cannot be read is said once for each window.
+    bool MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB);
     // Tells the history once of each rule whose value cannot be used.
     void SayUnusableRules(WatchedProgram const& record, ProgramState& state);
     // Sends a question when none is out; true when one was sent.
     bool Ask(ProgramState& state);
     // Asks the window to close for `reason`, when it is the program's own; a window of another
-    // program is said once not to be ended, and left alone.
-    void BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason);
+    // program is said once not to be ended, and left alone. True when it was asked.
+    bool BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason);
     // Leaves the window running for good, and tells the user why.
     void LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why);
     void ContinueRestart(WatchedProgram const& record, ProgramState& state);

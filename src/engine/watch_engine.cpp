@@ -67,7 +67,10 @@ void WatchEngine::WatchPrograms() {
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
-    if (!host_.Ending()) WatchProcessesFound();
+    if (!host_.Ending()) {
+        WatchProcessesFound();
+        TellRecoveries();
+    }
     watchBusy_ = false;
 }
 
@@ -157,7 +160,9 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     }
     record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
-        return Notify(L"Error launching: " + file + parameters, record.name);
+        std::wstring const message = L"Error launching: " + file + parameters;
+        reporter_.Report(TroubleKind::LaunchFailed, record.name, message);
+        return Notify(message, record.name);
     }
     Log(L"launch", record.name, file + parameters);
     supervisor_.Started(supervisor_.StateOf(record.name), result);
@@ -206,6 +211,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
     supervisor_.StateOf(program).missingFile = true;
+    reporter_.Report(TroubleKind::MissingFile, program, message);
     if (Notify(message, program) == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
     host_.ShowMainWindow();
@@ -238,6 +244,25 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
     // Said once, without holding anything up; later lines are tried quietly.
     historyFailureReported_ = true;
     host_.ShowNotice(L"The event history could not be written to " + history_.Path() + L".");
+    reporter_.Report(TroubleKind::HistoryUnwritable, {}, history_.Path());
+}
+
+void WatchEngine::TellRecoveries() {
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        ProgramState const* state = supervisor_.Find(programs_[i].name);
+        if (state != nullptr && state->window != 0) reporter_.Running(programs_[i].name, state->foundAt);
+    }
+    reporter_.Pass();
+}
+
+void WatchEngine::RecordStart(std::wstring_view details) {
+    Log(L"start", {}, details);
+    reporter_.Report(TroubleKind::Started, {}, details);
+}
+
+void WatchEngine::RecordExit() {
+    Log(L"exit", {});
+    reporter_.Report(TroubleKind::Exited, {}, {});
 }
 
 void WatchEngine::WatchProcessesFound() {
@@ -346,9 +371,10 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     int const number = FindByName(name);
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
-    if (record.caption.empty()) return RestartAnswer::NotRunning;
-    return supervisor_.RequestRestart(record, supervisor_.StateOf(record.name)) ? RestartAnswer::Restarting
-                                                                              : RestartAnswer::NotRunning;
+    ProgramState& state = supervisor_.StateOf(record.name);
+    if (record.caption.empty() || state.window == 0) return RestartAnswer::NotRunning;
+    if (launchPaused_) return RestartAnswer::LaunchPaused;
+    return supervisor_.RequestRestart(record, state) ? RestartAnswer::Restarting : RestartAnswer::NotItsOwn;
 }
 
 bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {

@@ -8,6 +8,7 @@
 #include "engine/event_history.h"
 #include "engine/program_status.h"
 #include "engine/supervisor.h"
+#include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
@@ -35,7 +36,7 @@ enum class NoticeMode : std::uint8_t {
 // Tray mode the program is marked as awaited with a deadline, and later passes look for its
 // window like any other. The processes behind the windows found are watched, so the host can run
 // a pass the moment one ends.
-class WatchEngine final : private SupervisionJournal {
+class WatchEngine final : private SupervisionJournal, private TroubleJournal {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
@@ -59,8 +60,9 @@ public:
     // Every program's row, in the table's order.
     std::vector<ProgramStatus> Status();
 
-    // Restarts the program of that name (case ignored) the graceful way, as for a hung one.
-    enum class RestartAnswer { Restarting, NotRunning, NoSuchProgram };
+    // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
+    // while launching is paused: it would not be started again.
+    enum class RestartAnswer { Restarting, NotRunning, LaunchPaused, NotItsOwn, NoSuchProgram };
     RestartAnswer RestartProgram(std::wstring_view name);
 
     // Shows and activates, or hides, the window of the program of that name. False when it has none.
@@ -87,6 +89,14 @@ public:
 
     // Adds an event of the program's own (start, exit) to the history.
     void Record(std::wstring_view event, std::wstring_view details = {}) { Log(event, {}, details); }
+    // Vigilon's start and end: the history, and the event log.
+    void RecordStart(std::wstring_view details);
+    void RecordExit();
+
+    // Someone away from the PC is told of trouble: in the Windows event log, and through the
+    // user's command (empty: none).
+    void SetEventLog(bool on) { reporter_.SetEventLog(on); }
+    void SetTroubleCommand(std::wstring commandLine) { reporter_.SetCommand(std::move(commandLine)); }
     std::wstring const& HistoryPath() const { return history_.Path(); }
 
     bool LaunchPaused() const { return launchPaused_; }
@@ -117,8 +127,14 @@ private:
     void SetLaunchPaused(bool paused);
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {}) override;
+    void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details) override {
+        reporter_.Report(kind, program, details);
+    }
+    void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
+    // Programs in trouble that have run long enough have recovered; commands on trouble move on.
+    void TellRecoveries();
     // The program's window as the pass sees it, from the desktop's captions as last read: one
     // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
     // and left out while the desktop reports no change. The window found is confirmed by reading
@@ -145,7 +161,8 @@ private:
     EventHistory history_;
     bool historyFailureReported_ = false;
     NoticeMode noticeMode_ = NoticeMode::Box;
-    Supervisor supervisor_{platform_, *this};
+    Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
+    TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

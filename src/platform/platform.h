@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/command_runner.h"
 #include "platform/desktop.h"
+#include "platform/event_log.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
 #include "platform/process_watch.h"
@@ -21,6 +23,8 @@ struct Platform {
     Shell& shell;
     EventLoop& events;
     ProcessWatch& processes;
+    EventLog& eventLog;
+    CommandRunner& commands;
 };
 
 }  // namespace vigilon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vigilon {
@@ -43,6 +44,9 @@ public:
     // Sets this process's error mode, which the processes it starts inherit, and returns the
     // one it had.
     virtual std::uint32_t SetProcessErrorMode(std::uint32_t mode) = 0;
+
+    // The computer's name; empty when it cannot be read.
+    virtual std::wstring ComputerName() = 0;
 };
 
 }  // namespace vigilon

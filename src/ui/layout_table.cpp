@@ -55,7 +55,7 @@ constexpr ControlPlacement kAbout[] = {
 };
 
 // The Options dialog with every row; the logon note and the room it takes from the rows below it.
-constexpr int kOptionsFullHeight = 3300;
+constexpr int kOptionsFullHeight = 4140;
 constexpr int kLogonNoteTop = 945;
 constexpr int kLogonNoteRoom = 480;
 
@@ -71,8 +71,14 @@ constexpr ControlPlacement kOptions[] = {
      3, ControlFont::Window},
     {kIdHangSeconds, NumberBox, Window, L"", nullptr, 4860, 1905, 720, 345, 4, ControlFont::Window},
     {kIdHangSecondsUnit, Label, Window, L"seconds", nullptr, 5670, 1950, 1110, 300, 5, ControlFont::Window},
-    {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 4140, 2685, 1260, 375, 6, ControlFont::Window},
-    {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 2685, 1260, 375, 7, ControlFont::Window},
+    {kIdEventLog, CheckBox, Window, L"Write problems to the Windows &event log", nullptr, 240, 2340, 6540, 345, 6,
+     ControlFont::Window},
+    {kIdOnEventLabel, KeyLabel, Window, L"Run this command on &trouble:", nullptr, 240, 2790, 6540, 270, 7,
+     ControlFont::Window},
+    {kIdOnEvent, TextBox, Window, L"", nullptr, 240, 3075, 5160, 345, 8, ControlFont::Window},
+    {kIdOnEventBrowse, Button, Window, L"&Browse...", nullptr, 5520, 3060, 1260, 375, 9, ControlFont::Window},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 4140, 3600, 1260, 375, 10, ControlFont::Window},
+    {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 3600, 1260, 375, 11, ControlFont::Window},
 };
 
 constexpr ControlPlacement kRestartRules[] = {

@@ -6,8 +6,11 @@
 
 namespace vigilon {
 
-// NumberBox is a text box that takes digits only.
-enum class ControlKind : std::uint8_t { Picture, Label, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox };
+// NumberBox is a text box that takes digits only; KeyLabel is a label whose access key moves to the
+// control after it.
+enum class ControlKind : std::uint8_t {
+    Picture, Label, KeyLabel, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox
+};
 
 // Where a control sits: on the window itself, or inside the framed panel.
 enum class Container : std::uint8_t { Window, Frame };
@@ -73,6 +76,10 @@ inline constexpr std::uint16_t kIdRestartHung = 1203;
 inline constexpr std::uint16_t kIdHangSeconds = 1204;
 inline constexpr std::uint16_t kIdHangSecondsUnit = 1205;
 inline constexpr std::uint16_t kIdLogonNote = 1206;  // which copy starts at logon, when not this one
+inline constexpr std::uint16_t kIdEventLog = 1207;
+inline constexpr std::uint16_t kIdOnEventLabel = 1208;
+inline constexpr std::uint16_t kIdOnEvent = 1209;
+inline constexpr std::uint16_t kIdOnEventBrowse = 1210;
 
 // The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
 // `logonNote`: without it, the rows below move up into its place.

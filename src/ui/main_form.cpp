@@ -17,7 +17,10 @@ UINT_PTR const kWatchTimerId = 1;
 UINT const kWatchIntervalMilliseconds = 1000;
 UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
-UINT const kUnloadMessage = WM_APP + 3;           // a script asked Vigilon to end
+UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
+UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
+// The caller waits in SendMessage for the answer, which Windows may take for not responding after
+// five seconds: the answer is sent without asking whether it is hung.
 UINT const kRemoteAnswerTimeoutMilliseconds = 5000;
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
@@ -72,6 +75,8 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetNoticeMode(options.trayNotices ? NoticeMode::Tray : NoticeMode::Box);
     engine_.SetBackoff(options.backoff);
     engine_.SetHangSeconds(options.hangSeconds);
+    engine_.SetEventLog(options.eventLog);
+    engine_.SetTroubleCommand(options.onEvent);
 }
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -158,7 +163,7 @@ void MainForm::ShowNotice(std::wstring const& text) { tray_.ShowBalloon(kTip, te
 void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedTip : kTip); }
 
 void MainForm::RecordStart(std::wstring const& version) {
-    engine_.Record(L"start", L"version " + version + L", settings " + settings_.Path() + L", programs " +
+    engine_.RecordStart(L"version " + version + L", settings " + settings_.Path() + L", programs " +
                                  std::to_wstring(programs_.Count()));
 }
 
@@ -308,7 +313,7 @@ void MainForm::Unload() {
     if (onEnding_) onEnding_();
     DisableTimer();
     engine_.ShowHidePrograms(true);
-    engine_.Record(L"exit");  // the last line: after the programs shown on the way out
+    engine_.RecordExit();  // the last line: after the programs shown on the way out
     if (status_.Window() != nullptr) DestroyWindow(status_.Window());
     RestoreMainWindow();
     tray_.Delete();
@@ -346,6 +351,10 @@ void MainForm::OpenHistory() {
     }
 }
 
+void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, 0); }
+
+void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, 0); }
+
 LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr || !IsWindow(sender)) {
         return FALSE;
@@ -365,8 +374,7 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     DWORD_PTR result = 0;
     // The caller waits for this answer, and handles it at once.
     SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(&reply),
-                        SMTO_ABORTIFHUNG, kRemoteAnswerTimeoutMilliseconds, &result);
-    if (exitRequested_) PostMessageW(window_, kUnloadMessage, 0, 0);
+                        SMTO_NORMAL, kRemoteAnswerTimeoutMilliseconds, &result);
     return TRUE;
 }
 
@@ -398,7 +406,8 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<COPYDATASTRUCT const*>(lParam));
-    case kUnloadMessage: Unload(); return 0;
+    case kRemoteCloseMessage: engine_.ClosePrograms(); return 0;
+    case kRemoteExitMessage: Unload(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);

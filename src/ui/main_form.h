@@ -90,8 +90,9 @@ private:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    void Close() override { engine_.ClosePrograms(); }
-    void Exit() override { exitRequested_ = true; }
+    // Closing and ending wait on other programs: they are done once the answer has gone.
+    void Close() override;
+    void Exit() override;
 
     Win32Platform& platform_;
     Platform core_;
@@ -115,7 +116,6 @@ private:
     bool ending_ = false;
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
-    bool exitRequested_ = false;  // a script asked Vigilon to end, once its answer has gone
     std::function<void()> onEnding_;
 };
 

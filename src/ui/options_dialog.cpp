@@ -4,6 +4,7 @@
 
 #include "app/logon_start.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 #include "ui/layout_table.h"
 #include "support/application_title.h"
@@ -52,7 +53,19 @@ void Initialise(HWND dialog, OptionsState& state) {
     SetDlgItemTextW(dialog, kIdHangSeconds, std::to_wstring(seconds).c_str());
     SendDlgItemMessageW(dialog, kIdHangSeconds, EM_LIMITTEXT, std::to_wstring(kMaxHangSeconds).size(), 0);
     EnableWindow(GetDlgItem(dialog, kIdHangSeconds), current.hangSeconds > 0);
+    Check(dialog, kIdEventLog, current.eventLog);
+    SetDlgItemTextW(dialog, kIdOnEvent, current.onEvent.c_str());
+    // The settings file keeps this many characters of a value.
+    SendDlgItemMessageW(dialog, kIdOnEvent, EM_LIMITTEXT, kIniValueBufferLength - 1, 0);
     SetFocus(GetDlgItem(dialog, kIdTrayNotices));
+}
+
+// A program or script to run on trouble, chosen in the shell's dialog, quoted in the box.
+void BrowseForCommand(HWND dialog, OptionsState& state) {
+    std::wstring const path = state.platform.shell.BrowseForFolderDialog(
+        FromHwnd(dialog), L"Choose the program or script to run on trouble", L"", true);
+    if (path.empty()) return;
+    SetDlgItemTextW(dialog, kIdOnEvent, (L"\"" + path + L"\"").c_str());
 }
 
 void Accept(HWND dialog, OptionsState& state) {
@@ -71,6 +84,12 @@ void Accept(HWND dialog, OptionsState& state) {
     bool const startAtLogon = Checked(dialog, kIdStartAtLogon);
     state.chosen.backoff = Checked(dialog, kIdBackoff);
     state.chosen.hangSeconds = hang.seconds;
+    state.chosen.eventLog = Checked(dialog, kIdEventLog);
+    wchar_t command[kIniValueBufferLength] = L"";
+    GetDlgItemTextW(dialog, kIdOnEvent, command, static_cast<int>(std::size(command)));
+    std::wstring const line = command;
+    std::size_t const first = line.find_first_not_of(L" \t");
+    state.chosen.onEvent = first == std::wstring::npos ? L"" : line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,
                   state.settings, state.platform.registry, state.platform.system, state.exePath);
@@ -92,6 +111,10 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             }
             if (LOWORD(wParam) == IDCANCEL) {
                 EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == kIdOnEventBrowse && HIWORD(wParam) == BN_CLICKED) {
+                BrowseForCommand(dialog, *state);
                 return TRUE;
             }
             if (LOWORD(wParam) == kIdRestartHung && HIWORD(wParam) == BN_CLICKED) {

@@ -18,7 +18,13 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         case WatchEngine::RestartAnswer::Restarting:
             return {kRemoteDone, L"Restarting " + request.program + L": asked to close.\r\n"};
         case WatchEngine::RestartAnswer::NotRunning:
-            return {kRemoteDone, request.program + L" is not running: there is nothing to restart.\r\n"};
+            return {kRemoteNotDone, request.program + L" is not running: there is nothing to restart.\r\n"};
+        case WatchEngine::RestartAnswer::LaunchPaused:
+            return {kRemoteNotDone, L"Launching is paused: " + request.program +
+                                        L" is not restarted, as it would not be started again.\r\n"};
+        case WatchEngine::RestartAnswer::NotItsOwn:
+            return {kRemoteNotDone, request.program +
+                                        L" is not restarted: its window belongs to another program (see the history).\r\n"};
         case WatchEngine::RestartAnswer::NoSuchProgram:
             return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
         }

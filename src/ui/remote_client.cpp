@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/win32_owners.h"
+#include "ui/console_output.h"
 #include "ui/main_form.h"
 #include "ui/single_instance.h"
 
@@ -14,8 +15,8 @@ namespace vigilon {
 namespace {
 
 wchar_t const kClientClass[] = L"VigilonRemoteClient";
-// Long enough for Close Programs, which waits for each program to handle its close request.
-UINT const kAnswerTimeoutMilliseconds = 90'000;
+// Every command is answered at once; what takes long (closing programs) is done afterwards.
+UINT const kAnswerTimeoutMilliseconds = 30'000;
 
 // The answer the running copy sends back to the message-only window.
 std::optional<RemoteAnswer> g_answer;
@@ -31,33 +32,8 @@ LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Writes `text` where this process's output goes: its standard output when it was given one, as
-// UTF-8 to a pipe or a file; otherwise the console it was started from.
-void Print(std::wstring const& text) {
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    UniqueKernelHandle console;
-    if (output == nullptr || output == INVALID_HANDLE_VALUE) {
-        if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-        console = OwnFileHandle(CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        output = console.Get();
-        if (output == nullptr) return;
-    }
-    DWORD mode = 0;
-    DWORD written = 0;
-    if (GetConsoleMode(output, &mode)) {
-        WriteConsoleW(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
-    }
-    int const bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                          nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
-    WriteFile(output, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-}
-
 int Fail(wchar_t const* text) {
-    Print(text);
+    PrintToConsole(text);
     return static_cast<int>(kRemoteNoCopy);
 }
 
@@ -88,7 +64,7 @@ int RunRemoteCommand(RemoteRequest const& request) {
         !g_answer) {
         return Fail(L"Vigilon did not answer.\r\n");
     }
-    Print(g_answer->text);
+    PrintToConsole(g_answer->text);
     return static_cast<int>(g_answer->code);
 }
 

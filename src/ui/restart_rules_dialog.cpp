@@ -79,7 +79,7 @@ void Accept(HWND dialog, RulesState& state) {
     form.scheduleOn = Checked(dialog, kIdScheduleRule);
     form.times = TextOf(dialog, kIdScheduleTimes);
     form.noCrashDialog = Checked(dialog, kIdCrashDialogRule);
-    RestartRulesChoice const choice = RulesFromForm(form);
+    RestartRulesChoice const choice = RulesFromForm(form, state.programs[state.number].rules);
     if (!choice.refusal.empty()) {
         ShowMessage(state.platform.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
         bool const memory = form.memoryOn && !ParseMemoryLimit(form.megabytes).value;

@@ -16,7 +16,7 @@ RestartRulesForm FormFromRules(RestartRules const& rules) {
     return form;
 }
 
-RestartRulesChoice RulesFromForm(RestartRulesForm const& form) {
+RestartRulesChoice RulesFromForm(RestartRulesForm const& form, RestartRules const& original) {
     RestartRulesChoice choice;
     if (form.memoryOn) {
         RuleValue<int> const limit = ParseMemoryLimit(form.megabytes);
@@ -34,14 +34,18 @@ RestartRulesChoice RulesFromForm(RestartRulesForm const& form) {
         }
         choice.rules.restartAt = FormatRestartTimes(*times.value);
     }
-    if (form.noCrashDialog) choice.rules.crashDialog = L"0";
+    if (form.noCrashDialog) {
+        choice.rules.crashDialog = L"0";
+    } else if (!ParseCrashDialog(original.crashDialog).problem.empty()) {
+        choice.rules.crashDialog = original.crashDialog;  // the user's text, which the box cannot show
+    }
     return choice;
 }
 
 bool AcceptRestartRules(WatchedPrograms& programs, int number, RestartRules const& rules, SettingsFile const& settings,
                         SystemServices& system) {
     if (number < 1 || number > programs.Count()) return false;
-    if (!SaveRestartRules(settings, programs[number].name, rules)) {
+    if (!SaveRestartRules(settings, programs[number].name, rules, true)) {
         ShowMessage(system, UnsavedSettingsMessage(settings.Path()), kMbIconExclamation, kApplicationTitle);
         return false;
     }

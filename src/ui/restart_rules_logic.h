@@ -23,12 +23,13 @@ struct RestartRulesForm {
 RestartRulesForm FormFromRules(RestartRules const& rules);
 
 // The rules the fields stand for, written as the settings file keeps them; or, when a ticked row
-// holds something that cannot be used, a message that names the row, and no rules.
+// holds something that cannot be used, a message that names the row, and no rules. A crash
+// dialog value from the file that cannot be used, left unticked, is kept as it was written.
 struct RestartRulesChoice {
     RestartRules rules;
     std::wstring refusal;  // empty when the rules stand
 };
-RestartRulesChoice RulesFromForm(RestartRulesForm const& form);
+RestartRulesChoice RulesFromForm(RestartRulesForm const& form, RestartRules const& original);
 
 // Writes program `number`'s rules at once, and takes them into the table so that they apply from
 // the next pass. A write that fails is told as a failed Save is, and the table keeps the rules it

@@ -1,6 +1,7 @@
 #include "ui/status_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
@@ -122,17 +123,15 @@ void StatusWindow::OnGetDisplayInfo(NMLVDISPINFOW& info) {
     info.item.pszText[n] = L'\0';
 }
 
-void StatusWindow::OnRightClick(int row) {
+void StatusWindow::ShowRowMenu(int row, POINT at) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     std::wstring const name = rows_[static_cast<std::size_t>(row)].name;
     UniqueMenu const menu(CreatePopupMenu());
     AppendMenuW(menu.Get(), MF_STRING, kRestartRow, L"&Restart");
     AppendMenuW(menu.Get(), MF_STRING, kShowRow, L"&Show");
     AppendMenuW(menu.Get(), MF_STRING, kHideRow, L"&Hide");
-    POINT cursor{};
-    GetCursorPos(&cursor);
     UINT const chosen = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                         cursor.x, cursor.y, 0, window_, nullptr));
+                                                         at.x, at.y, 0, window_, nullptr));
     switch (chosen) {
     case kRestartRow: engine_.RestartProgram(name); break;
     case kShowRow: engine_.ShowProgram(name, true); break;
@@ -153,7 +152,26 @@ LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         auto const* header = reinterpret_cast<NMHDR const*>(lParam);
         if (header->hwndFrom != list_) break;
         if (header->code == LVN_GETDISPINFOW) OnGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
-        if (header->code == NM_RCLICK) OnRightClick(reinterpret_cast<NMITEMACTIVATE const*>(lParam)->iItem);
+        return 0;
+    }
+    case WM_CONTEXTMENU: {
+        // From the mouse, the row under it; from the keyboard (Shift+F10, the menu key), the
+        // selected one, with the menu below it.
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+        if (lParam == -1) {
+            RECT item{};
+            ListView_GetItemRect(list_, row, &item, LVIR_LABEL);
+            at = {item.left, item.bottom};
+            ClientToScreen(list_, &at);
+        } else {
+            LVHITTESTINFO hit{};
+            hit.pt = at;
+            ScreenToClient(list_, &hit.pt);
+            row = ListView_HitTest(list_, &hit);
+            if (row >= 0) ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        ShowRowMenu(row, at);
         return 0;
     }
     case WM_SETFOCUS: SetFocus(list_); return 0;

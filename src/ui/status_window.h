@@ -40,7 +40,8 @@ private:
     // Takes the engine's rows; the list is redrawn only when one changed.
     void Refresh();
     void OnGetDisplayInfo(NMLVDISPINFOW& info);
-    void OnRightClick(int row);
+    // The row's menu (Restart, Show, Hide) at `at`, in screen coordinates.
+    void ShowRowMenu(int row, POINT at);
     std::wstring SelectedName() const;
     void Select(std::wstring const& name);
 

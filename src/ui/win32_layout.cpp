@@ -24,6 +24,7 @@ WindowKind KindOf(ControlKind kind) {
     switch (kind) {
     case ControlKind::Picture: return {L"STATIC", SS_BITMAP | SS_CENTERIMAGE, 0};
     case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::KeyLabel: return {L"STATIC", SS_LEFT, 0};
     case ControlKind::ListBox:
         return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};

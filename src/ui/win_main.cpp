@@ -11,11 +11,13 @@
 #include "app/watched_programs.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
 #include "support/message.h"
+#include "ui/console_output.h"
 #include "ui/main_form.h"
 #include "ui/remote_client.h"
 #include "ui/single_instance.h"
@@ -67,6 +69,23 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
     return load;
 }
 
+// /registereventsource and /unregistereventsource: done, and said, on the console.
+int RegisterEventSourceAsAsked(bool registering) {
+    std::wstring const exe = vigilon::ExecutablePath();
+    long const result = registering ? vigilon::RegisterAsEventSource(exe) : vigilon::UnregisterAsEventSource();
+    if (result == ERROR_SUCCESS) {
+        vigilon::PrintToConsole(registering ? L"The Application event log now takes the messages of the source "
+                                              L"\"Vigilon\" from " + exe + L".\r\n"
+                                            : std::wstring(L"The event source \"Vigilon\" is no longer registered.\r\n"));
+        return 0;
+    }
+    vigilon::PrintToConsole(std::wstring(L"The event source could not be ") + (registering ? L"registered" : L"removed") +
+                            (result == ERROR_ACCESS_DENIED ? L": it needs an administrator. Run it from an elevated prompt."
+                                                           : L": error " + std::to_wstring(result) + L".") +
+                            L"\r\n");
+    return 1;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -83,6 +102,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               ? vigilon::ForgetStartAtLogon(registry, exe)
                               : vigilon::SetStartAtLogonIfMissing(registry, files, exe);
         return done ? 0 : 1;
+    }
+    if (request == vigilon::StartMode::RegisterEventSource || request == vigilon::StartMode::UnregisterEventSource) {
+        return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
     }
     vigilon::SingleInstance const instanceGuard;
     if (instanceGuard.AlreadyRunning()) return 0;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,48 @@ public:
     }
 };
 
+// Records the entries written, as Windows would keep them.
+class FakeEventLog final : public EventLog {
+public:
+    struct Entry {
+        std::uint16_t type;
+        std::uint32_t messageId;
+        std::wstring program, details;
+    };
+    std::vector<Entry> entries;
+    bool Write(std::uint16_t type, std::uint32_t messageId, std::wstring_view program,
+               std::wstring_view details) override {
+        entries.push_back({type, messageId, std::wstring(program), std::wstring(details)});
+        return true;
+    }
+};
+
+// Commands started, by id, with their environment; a test ends one with `finished`.
+class FakeCommandRunner final : public CommandRunner {
+public:
+    struct Command {
+        std::wstring line;
+        std::map<std::wstring, std::wstring> variables;
+        bool running = true;
+        bool ended = false;  // ended by Vigilon
+    };
+    std::vector<Command> commands;
+    bool startSucceeds = true;
+    std::optional<std::uint32_t> Start(std::wstring_view commandLine, Variables variables) override {
+        if (!startSucceeds) return std::nullopt;
+        commands.push_back({std::wstring(commandLine), {variables.begin(), variables.end()}});
+        return static_cast<std::uint32_t>(commands.size() - 1);
+    }
+    bool Finished(std::uint32_t id) override { return !commands.at(id).running; }
+    void End(std::uint32_t id) override {
+        commands.at(id).running = false;
+        commands.at(id).ended = true;
+    }
+    std::size_t Running() const {
+        return static_cast<std::size_t>(std::count_if(commands.begin(), commands.end(), [](auto const& c) { return c.running; }));
+    }
+};
+
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     FakeProfileStore profile;
@@ -68,7 +112,9 @@ struct FakePlatform {
     FakeShell shell;
     FakeEventLoop events;
     FakeProcessWatch processes;
-    Platform view{profile, registry, desktop, files, system, shell, events, processes};
+    FakeEventLog eventLog;
+    FakeCommandRunner commands;
+    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands};
 
     FakePlatform() { events.onProcess = [this] { desktop.ApplyPendingShows(); }; }
     FakePlatform(FakePlatform const&) = delete;

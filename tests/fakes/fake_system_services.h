@@ -37,6 +37,7 @@ public:
         return soundResult;
     }
     void SoundBeep() override { ++beeps; }
+    std::wstring ComputerName() override { return L"KIOSK-7"; }
     std::uint32_t errorMode = 0;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override { return std::exchange(errorMode, mode); }
     bool QueryVersion(OsVersion& out) override {

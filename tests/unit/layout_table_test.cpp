@@ -26,7 +26,7 @@ TEST(EditorLayout, TheFrameComesBeforeItsChildrenAndTabIndicesRiseInEachContaine
     EXPECT_TRUE(frameCreated);
 }
 
-// Each row of Options has an access key of its own, and nothing overlaps, with or without the note
+// Each row of Options has an access key of its own (and Browse too), and nothing overlaps, with or without the note
 // that names another copy started at logon.
 TEST(OptionsLayout, EveryRowHasAUniqueAccessKeyAndNothingOverlaps) {
     for (bool const note : {false, true}) {
@@ -34,7 +34,8 @@ TEST(OptionsLayout, EveryRowHasAUniqueAccessKeyAndNothingOverlaps) {
         std::wstring keys;
         for (ControlPlacement const& a : layout) {
             std::wstring_view const text = a.text;
-            if (a.kind == ControlKind::CheckBox) {
+            if (a.kind == ControlKind::CheckBox || a.kind == ControlKind::KeyLabel ||
+                (a.kind == ControlKind::Button && text.find(L'&') != std::wstring_view::npos)) {
                 std::size_t const amp = text.find(L'&');
                 ASSERT_NE(amp, std::wstring_view::npos) << a.id;
                 wchar_t const key = static_cast<wchar_t>(std::towlower(text[amp + 1]));

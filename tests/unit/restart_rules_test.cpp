@@ -84,7 +84,7 @@ protected:
 };
 
 TEST_F(RulesDialogTest, OkWritesTheKeysAtOnceAndInputThatCannotBeUsedIsRefusedByItsRow) {
-    RestartRulesChoice const chosen = RulesFromForm({true, L"500", true, L"15:00, 3:30", true});
+    RestartRulesChoice const chosen = RulesFromForm({true, L"500", true, L"15:00, 3:30", true}, {});
     ASSERT_TRUE(chosen.refusal.empty());
     ASSERT_TRUE(AcceptRestartRules(programs, 1, chosen.rules, file, system));
     EXPECT_EQ(Key(kMaxMemoryKey), L"500");
@@ -92,13 +92,13 @@ TEST_F(RulesDialogTest, OkWritesTheKeysAtOnceAndInputThatCannotBeUsedIsRefusedBy
     EXPECT_EQ(Key(kCrashDialogKey), L"0");
     EXPECT_EQ(programs[1].rules, chosen.rules);  // in force from the next pass
 
-    EXPECT_EQ(RulesFromForm({true, L"5a", false, L"", false}).refusal,
+    EXPECT_EQ(RulesFromForm({true, L"5a", false, L"", false}, {}).refusal,
               L"Restart when its memory stays above: type a whole number of megabytes from 1 to 1048576.");
-    EXPECT_EQ(RulesFromForm({false, L"", true, L"25:00", false}).refusal,
+    EXPECT_EQ(RulesFromForm({false, L"", true, L"25:00", false}, {}).refusal,
               L"Restart every day at: type times of day from 0:00 to 23:59 as hh:mm, separated by commas, for "
               L"example 03:30, 15:00.");
     // A box whose row is unticked does not count.
-    EXPECT_TRUE(RulesFromForm({false, L"5a", false, L"25:00", false}).refusal.empty());
+    EXPECT_TRUE(RulesFromForm({false, L"5a", false, L"25:00", false}, {}).refusal.empty());
 
     // Rules turned off leave no keys; a write that fails is told, and the table keeps its rules.
     ASSERT_TRUE(AcceptRestartRules(programs, 1, {}, file, system));
@@ -123,6 +123,9 @@ TEST_F(RulesDialogTest, SavingKeepsAValueItCannotUseAndDropsTheRulesOfADeletedPr
     EXPECT_TRUE(FormFromRules(programs[1].rules).memoryOn);  // shown as written, to be mended
     ASSERT_TRUE(SaveSettings(file, programs));
     EXPECT_EQ(Key(kMaxMemoryKey), L"lots");  // the user's text is never lost on a save
+    // Nor in the dialog: a crash dialog value it cannot show stays when its row is left alone.
+    RestartRules const odd{L"", L"", L"no"};
+    EXPECT_EQ(RulesFromForm(FormFromRules(odd), odd).rules.crashDialog, L"no");
 
     // Deleted, and a new program added under the same name: it starts without rules.
     programs.Delete(1);

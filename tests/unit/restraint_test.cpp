@@ -227,10 +227,19 @@ TEST_F(RestraintTest, MemoryOverTheLimitForAMinuteRestartsTheProgramButASpikeDoe
     EXPECT_GE(fake.events.now - from, 60'000);
     EXPECT_LE(fake.events.now - from, 66'000);
     EXPECT_LE(fake.processes.memoryReadings - readings, 14);
+    // It answers instead of closing (it asks to save): spared, and asked again only after another
+    // minute over its limit.
+    Passes(12, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"spared"}));
+    Passes(45, true);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+    Passes(25, true);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 2u);
     // It closes when asked, and the usual pass starts it again.
     fake.desktop.Remove(window);
     Passes(1, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"gone", L"launch"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"spared", L"memory", L"close",
+                                                          L"gone", L"launch"}));
     EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tmemory\tCrash\t300\r\n"),
               std::string::npos);
 }

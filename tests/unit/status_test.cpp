@@ -98,11 +98,21 @@ TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
 
     EXPECT_EQ(AnswerRemote({RemoteVerb::Pause, L""}, target).code, kRemoteDone);
     EXPECT_TRUE(engine.LaunchPaused());
+    // Paused, a program would not be started again: it is not restarted.
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
     fake.desktop.Remove(runner);
     Passes(1);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteNotAllRunning);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Resume, L""}, target).code, kRemoteDone);
     EXPECT_FALSE(engine.LaunchPaused());
+
+    // A window of the caption that another program owns is not restarted, and the script is told.
+    WindowHandle const stranger = fake.desktop.Add(L"Runner - not ours", true, false);
+    Passes(1);
+    ASSERT_EQ(programs[1].windowHandle, stranger);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
 
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Nobody"}, target),
               (RemoteAnswer{kRemoteUnknown, L"No program named \"Nobody\" is watched.\r\n"}));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_command_runner.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_watch.h"
@@ -22,9 +24,13 @@ struct Win32Platform {
     Win32Shell shell;
     Win32EventLoop events;
     Win32ProcessWatch processes;
+    Win32EventLog eventLog;
+    Win32CommandRunner commands;
 
     // The bundle the core takes.
-    Platform View() { return Platform{profile, registry, desktop, files, system, shell, events, processes}; }
+    Platform View() {
+        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands};
+    }
 };
 
 }  // namespace vigilon

@@ -99,7 +99,10 @@ std::uint64_t Win32ProcessWatch::ProcessStartTime(std::uint32_t processId) {
 }
 
 std::uint64_t Win32ProcessWatch::PrivateMemoryBytes(std::uint32_t processId) {
-    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    // The documented rights first; a process of another user or one running elevated grants only
+    // the limited query, which Windows takes for this question too.
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process) process.Reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return 0;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);

@@ -39,6 +39,12 @@ void Win32SystemServices::SoundBeep() { MessageBeep(0xFFFFFFFF); }
 
 std::uint32_t Win32SystemServices::SetProcessErrorMode(std::uint32_t mode) { return SetErrorMode(mode); }
 
+std::wstring Win32SystemServices::ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = L"";
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? std::wstring(name, size) : std::wstring();
+}
+
 bool Win32SystemServices::QueryVersion(OsVersion& version) {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);

@@ -18,6 +18,7 @@ public:
     void SoundBeep() override;
     bool QueryVersion(OsVersion& version) override;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
+    std::wstring ComputerName() override;
 
 private:
     HWND owner_ = nullptr;

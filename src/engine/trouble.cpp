@@ -1,0 +1,35 @@
+#include "engine/trouble.h"
+
+namespace vigilon {
+
+TroubleInfo Describe(TroubleKind kind) {
+    using enum EventType;
+    switch (kind) {
+    case TroubleKind::Started: return {100, Information, L"start"};
+    case TroubleKind::Exited: return {101, Information, L"exit"};
+    case TroubleKind::Scheduled: return {102, Information, L"scheduled"};
+    case TroubleKind::Recovered: return {103, Information, L"recovered"};
+    case TroubleKind::Gone: return {200, Warning, L"gone"};
+    case TroubleKind::Hung: return {201, Warning, L"hung"};
+    case TroubleKind::Ended: return {202, Warning, L"ended"};
+    case TroubleKind::Memory: return {203, Warning, L"memory"};
+    case TroubleKind::LongestBackoff: return {204, Warning, L"backoff"};
+    case TroubleKind::HistoryUnwritable: return {205, Warning, L"history"};
+    case TroubleKind::MissingFile: return {300, Error, L"message"};
+    case TroubleKind::LaunchFailed: return {301, Error, L"message"};
+    case TroubleKind::NotEnded: return {302, Error, L"message"};
+    }
+    return {0, Information, L""};
+}
+
+std::uint32_t MessageId(TroubleInfo const& info) {
+    // The severity the message compiler puts in the top two bits: informational 1, warning 2, error 3.
+    std::uint32_t const severity = info.type == EventType::Information ? 1u : info.type == EventType::Warning ? 2u : 3u;
+    return (severity << 30) | info.eventId;
+}
+
+bool IsProblem(TroubleKind kind) {
+    return kind == TroubleKind::Recovered || Describe(kind).type != EventType::Information;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/trouble.h"
+#include "platform/platform.h"
+
+namespace vigilon {
+
+// Where the reporter's own findings go: the history and the tray.
+class TroubleJournal {
+public:
+    virtual ~TroubleJournal() = default;
+    virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
+    virtual void Notice(std::wstring const& text) = 0;
+};
+
+// Tells someone away from the PC: each trouble goes to the Windows event log (when asked for) and
+// runs the user's command (when there is one), with the history's event word, the program and the
+// details in its environment.
+//
+// So that one crash loop does not send a thousand mails, the command runs for a program when its
+// trouble starts, then at most once per kRepeatAfter while the trouble goes on, with the count of
+// what happened meanwhile in its details; and once with `recovered` when the program has run
+// kRecoveredAfter since its last trouble, which goes into the history too. Vigilon's own troubles
+// are not held back. At most kMostRunning commands run at once, others wait their turn; one that
+// runs kLongestRun is ended, and the history says so.
+class TroubleReporter {
+public:
+    static constexpr std::int64_t kRepeatAfter = 600'000;
+    static constexpr std::int64_t kRecoveredAfter = 300'000;
+    static constexpr std::size_t kMostRunning = 4;
+    static constexpr std::int64_t kLongestRun = 120'000;
+    static constexpr std::size_t kMostWaiting = 32;
+
+    TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath);
+
+    void SetEventLog(bool on) { eventLog_ = on; }
+    void SetCommand(std::wstring commandLine) { command_ = std::move(commandLine); }
+
+    // A trouble of `kind` for `program` (empty: Vigilon's own).
+    void Report(TroubleKind kind, std::wstring_view program, std::wstring_view details);
+
+    // The program's window is there, and has been since `runningSince` (monotonic milliseconds):
+    // a program in trouble that has run long enough has recovered.
+    void Running(std::wstring const& program, std::int64_t runningSince);
+
+    // Ends the commands that ran too long, and starts the ones that wait.
+    void Pass();
+
+private:
+    struct ProgramTrouble {
+        bool inTrouble = false;
+        std::int64_t lastTroubleAt = 0;
+        std::int64_t lastRunAt = 0;
+        int untold = 0;  // troubles since the command last ran
+    };
+    using Variables = std::vector<std::pair<std::wstring, std::wstring>>;
+    struct RunningCommand {
+        std::uint32_t id;
+        std::int64_t startedAt;
+    };
+
+    std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
+    void WriteEventLog(TroubleKind kind, std::wstring_view program, std::wstring_view details);
+    // Queues the command for one trouble, and starts it when a place is free.
+    void Run(std::wstring_view word, std::wstring_view program, std::wstring_view details);
+    void StartWaiting();
+
+    Platform& platform_;
+    TroubleJournal& journal_;
+    std::wstring historyPath_;
+    bool eventLog_ = false;
+    std::wstring command_;
+    std::map<std::wstring, ProgramTrouble> troubles_;
+    std::vector<RunningCommand> running_;
+    std::deque<Variables> waiting_;
+    bool failureSaid_ = false;  // a command that could not be started, or had to wait out, was told
+};
+
+// What "N more" adds to a command's details for the troubles it was not run for.
+std::wstring UntoldSuffix(int untold);
+
+}  // namespace vigilon

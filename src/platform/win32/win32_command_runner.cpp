@@ -1,0 +1,84 @@
+#include "platform/win32/win32_command_runner.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+
+namespace vigilon {
+namespace {
+
+// Compares names as the environment does: without regard to case.
+int CompareNames(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) -
+           CSTR_EQUAL;
+}
+
+// This process's environment with `variables` set: a block of "name=value" strings, each ended by
+// a NUL, and one NUL more.
+std::vector<wchar_t> EnvironmentWith(CommandRunner::Variables variables) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* const block = GetEnvironmentStringsW()) {
+        for (wchar_t const* entry = block; *entry != L'\0'; entry += wcslen(entry) + 1) entries.emplace_back(entry);
+        FreeEnvironmentStringsW(block);
+    }
+    for (auto const& [name, value] : variables) {
+        std::wstring const prefix = name + L"=";
+        std::erase_if(entries, [&](std::wstring const& e) {
+            return CompareNames(std::wstring_view(e).substr(0, prefix.size()), prefix) == 0;
+        });
+        entries.push_back(name + L"=" + value);
+    }
+    // Windows wants the block sorted by name, without regard to case.
+    std::sort(entries.begin(), entries.end(),
+              [](std::wstring const& a, std::wstring const& b) { return CompareNames(a, b) < 0; });
+    std::vector<wchar_t> block;
+    for (std::wstring const& entry : entries) {
+        block.insert(block.end(), entry.begin(), entry.end());
+        block.push_back(L'\0');
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
+std::wstring Interpreter() {
+    wchar_t path[MAX_PATH] = L"";
+    DWORD const n = GetEnvironmentVariableW(L"ComSpec", path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(path) : std::wstring(L"cmd.exe");
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> Win32CommandRunner::Start(std::wstring_view commandLine, Variables variables) {
+    // /s: the line inside the outer quotes runs as it was written, quotes and all.
+    std::wstring line = L"\"" + Interpreter() + L"\" /d /s /c \"" + std::wstring(commandLine) + L"\"";
+    std::vector<wchar_t> environment = EnvironmentWith(variables);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                        environment.data(), nullptr, &startup, &info)) {
+        return std::nullopt;
+    }
+    CloseHandle(info.hThread);
+    processes_[info.dwProcessId] = UniqueKernelHandle(info.hProcess);
+    return info.dwProcessId;
+}
+
+bool Win32CommandRunner::Finished(std::uint32_t id) {
+    auto const it = processes_.find(id);
+    if (it == processes_.end()) return true;
+    if (WaitForSingleObject(it->second.Get(), 0) == WAIT_TIMEOUT) return false;
+    processes_.erase(it);
+    return true;
+}
+
+void Win32CommandRunner::End(std::uint32_t id) {
+    auto const it = processes_.find(id);
+    if (it == processes_.end()) return;
+    TerminateProcess(it->second.Get(), 1);
+    processes_.erase(it);
+}
+
+}  // namespace vigilon

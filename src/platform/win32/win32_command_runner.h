@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "platform/command_runner.h"
+#include "platform/win32/win32_owners.h"
+
+namespace vigilon {
+
+// Runs commands through %ComSpec% /d /s /c, without a console window, and keeps each one's process
+// handle until it is found finished or ended, so that its id names it and no other process.
+class Win32CommandRunner final : public CommandRunner {
+public:
+    std::optional<std::uint32_t> Start(std::wstring_view commandLine, Variables variables) override;
+    bool Finished(std::uint32_t id) override;
+    void End(std::uint32_t id) override;
+
+private:
+    std::map<std::uint32_t, UniqueKernelHandle> processes_;
+};
+
+}  // namespace vigilon

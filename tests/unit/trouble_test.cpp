@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/trouble.h"
+#include "fakes/engine_scene.h"
+
+namespace vigilon {
+namespace {
+
+class TroubleTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    TroubleTest() {
+        engine.SetNoticeMode(NoticeMode::Tray);
+        engine.SetEventLog(true);
+        engine.SetTroubleCommand(L"C:\\Tools\\tell.cmd");
+        fake.files.AddFile(L"C:\\crash.exe");
+        AddProgram(L"Crash", L"Crash", L"C:\\crash.exe");
+    }
+    // Passes one second apart; the program ends `runMs` after each start while `crashing`.
+    void Passes(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            fake.events.now += 1000;
+            fake.events.ProcessPendingEvents();
+        }
+    }
+    void CrashAfter(std::int64_t runMs) {
+        fake.shell.onLaunch = [this, runMs](auto const&) {
+            WindowHandle const window = fake.desktop.Add(L"Crash", true, true);
+            if (runMs > 0) fake.events.After(runMs, [this, window] { fake.desktop.Remove(window); });
+        };
+    }
+    std::vector<std::wstring> CommandEvents() const {
+        std::vector<std::wstring> events;
+        for (auto const& command : fake.commands.commands) events.push_back(command.variables.at(L"VIGILON_EVENT"));
+        return events;
+    }
+    void FinishCommands() {
+        for (auto& command : fake.commands.commands) command.running = false;
+    }
+};
+
+TEST_F(TroubleTest, AnHourOfCrashesRunsTheCommandAtMostSevenTimesThenOnceWhenItRecovers) {
+    CrashAfter(1500);
+    for (int minute = 0; minute < 60; ++minute) {
+        Passes(60);
+        FinishCommands();
+    }
+    std::vector<std::wstring> const during = CommandEvents();
+    EXPECT_GE(during.size(), 6u);
+    EXPECT_LE(during.size(), 7u);
+    // Each repeat says how much happened meanwhile.
+    EXPECT_NE(fake.commands.commands[1].variables.at(L"VIGILON_DETAILS").find(L"more troubles since the last report"),
+              std::wstring::npos);
+
+    // It runs for good: five minutes on, `recovered`, once, in the command, the event log and the history.
+    CrashAfter(0);
+    Passes(400);
+    std::vector<std::wstring> const after = CommandEvents();
+    ASSERT_EQ(after.size(), during.size() + 1);
+    EXPECT_EQ(after.back(), L"recovered");
+    EXPECT_EQ(Events(L"Crash").back(), L"recovered");
+    EXPECT_EQ(fake.eventLog.entries.back().messageId, 0x40000000u + 103);
+    EXPECT_EQ(fake.eventLog.entries.back().type, kEventLogInformation);
+}
+
+TEST_F(TroubleTest, TheCommandGetsItsEnvironmentAndNoMoreThanFourRunAtOnce) {
+    WindowHandle const window = fake.desktop.Add(L"Crash", true, false);
+    Passes(1);
+    fake.desktop.Remove(window);
+    Passes(1);
+    ASSERT_EQ(fake.commands.commands.size(), 1u);
+    auto const& command = fake.commands.commands[0];
+    EXPECT_EQ(command.line, L"C:\\Tools\\tell.cmd");
+    EXPECT_EQ(command.variables, (std::map<std::wstring, std::wstring>{
+                                     {L"VIGILON_EVENT", L"gone"},
+                                     {L"VIGILON_PROGRAM", L"Crash"},
+                                     {L"VIGILON_DETAILS", L"process " + std::to_wstring(window / 4)},
+                                     {L"VIGILON_TIME", L"2026-01-02 03:04:06"},
+                                     {L"VIGILON_COMPUTER", L"KIOSK-7"},
+                                     {L"VIGILON_HISTORY", L"C:\\Vigilon\\vigilon.log"}}));
+
+    // Vigilon's own troubles are not held back; the fifth waits for a place, and a command that
+    // runs two minutes is ended.
+    for (int i = 0; i < 5; ++i) engine.RecordExit();
+    EXPECT_EQ(fake.commands.Running(), 1u);  // exits are not problems: no command for them
+    fake.files.unwritable.push_back(std::wstring(kFolder) + L"vigilon.log");
+    engine.RecordStart(L"again");  // the history cannot be written: a problem of Vigilon's own
+    EXPECT_EQ(CommandEvents().back(), L"history");
+    Passes(121);
+    EXPECT_TRUE(fake.commands.commands[0].ended);
+}
+
+TEST_F(TroubleTest, EachTroubleHasItsOwnEventIdTypeAndStrings) {
+    engine.RecordStart(L"version 1");
+    programs[1].exe = L"C:\\gone.exe";
+    Passes(1);
+    ASSERT_EQ(fake.eventLog.entries.size(), 2u);
+    EXPECT_EQ(fake.eventLog.entries[0].messageId, 0x40000000u + 100);
+    EXPECT_EQ(fake.eventLog.entries[0].details, L"version 1");
+    EXPECT_EQ(fake.eventLog.entries[1].messageId, 0xC0000000u + 300);
+    EXPECT_EQ(fake.eventLog.entries[1].type, kEventLogError);
+    EXPECT_EQ(fake.eventLog.entries[1].program, L"Crash");
+    EXPECT_EQ(fake.eventLog.entries[1].details, L"Executable: C:\\gone.exe is not a valid file.");
+
+    // Off: nothing is written.
+    engine.SetEventLog(false);
+    engine.RecordExit();
+    EXPECT_EQ(fake.eventLog.entries.size(), 2u);
+}
+
+// The message table in the exe holds every event, with the id and severity Vigilon reports it by.
+TEST(MessageTable, HoldsEveryTroubleWithItsIdAndSeverity) {
+    std::ifstream file(VIGILON_SOURCE_DIR "/src/ui/res/vigilon_events.mc");
+    ASSERT_TRUE(file) << "the message table's source is missing";
+    std::stringstream text;
+    text << file.rdbuf();
+    for (TroubleKind const kind : kAllTroubles) {
+        TroubleInfo const info = Describe(kind);
+        std::string const severity = info.type == EventType::Information ? "Informational"
+                                     : info.type == EventType::Warning   ? "Warning"
+                                                                         : "Error";
+        std::string const entry = "MessageId=" + std::to_string(info.eventId) + "\nSeverity=" + severity;
+        EXPECT_NE(text.str().find(entry), std::string::npos) << entry;
+    }
+}
+
+}  // namespace
+}  // namespace vigilon
