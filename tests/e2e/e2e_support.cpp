@@ -55,6 +55,7 @@ Record ReadRecord(std::wstring const& path) {
     for (std::wstring line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == L'\r') line.pop_back();
         if (line.rfind(L"close|", 0) == 0) ++record.closes;
+        if (line.rfind(L"exit|", 0) == 0) record.exits.push_back(std::stoll(line.substr(5)));
         if (line.rfind(L"endsession|", 0) == 0) ++record.endSessions;
         if (line.rfind(L"arg|", 0) == 0 && !record.starts.empty()) {
             record.starts.back().arguments.push_back(line.substr(4, line.rfind(L'|') - 4));  // arg|<text>|<time>
@@ -65,7 +66,8 @@ Record ReadRecord(std::wstring const& path) {
         std::size_t const c = line.rfind(L'|', d - 1);
         std::size_t const b = line.rfind(L'|', c - 1);
         if (b <= 5) continue;
-        record.starts.push_back({line.substr(6, b - 6), line.substr(b + 1, c - b - 1), std::stoi(line.substr(c + 1, d - c - 1)), {}});
+        record.starts.push_back({line.substr(6, b - 6), line.substr(b + 1, c - b - 1),
+                                 std::stoi(line.substr(c + 1, d - c - 1)), {}, std::stoll(line.substr(d + 1))});
     }
     return record;
 }

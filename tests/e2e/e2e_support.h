@@ -21,10 +21,12 @@ struct StartRecord {
     std::wstring directory;
     int showCommand = -1;
     std::vector<std::wstring> arguments;  // as the C runtime split the command line
+    long long time = 0;                    // when it started, in milliseconds of the system clock
 };
 
 struct Record {
     std::vector<StartRecord> starts;
+    std::vector<long long> exits;  // when each run's message loop ended, in milliseconds
     int closes = 0;
     int endSessions = 0;
 };

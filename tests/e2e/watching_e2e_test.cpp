@@ -1,5 +1,7 @@
 #include "e2e_fixture.h"
 
+#include <algorithm>
+
 namespace vigilon::e2e {
 namespace {
 
@@ -47,6 +49,31 @@ TEST_F(VigilonTest, KeepsAProgramRunningAndOutOfTheWay) {
     ASSERT_TRUE(WaitUntil([&] { return RecordOf(helper).starts.size() == 2; }));
     EXPECT_EQ(RecordOf(helper).closes, 1);
     EXPECT_TRUE(FindMessageBox(L"Vigilon") == nullptr);
+}
+
+TEST_F(VigilonTest, AProgramThatEndsIsStartedAgainBeforeTheNextTick) {
+    std::wstring const helper = AddHelper(L"r.exe", Caption(L"Relaunch"));
+    WriteIni({{L"Relaunch", Caption(L"Relaunch"), helper}});
+    StartVigilon();
+    std::wstring const log = Path(L"vigilon.log");
+    auto const hidings = [&] {
+        std::vector<std::string> const events = HistoryEvents(log, "Relaunch");
+        return std::count(events.begin(), events.end(), "hidden");
+    };
+    for (int round = 1; round <= 8; ++round) {
+        // Found and hidden by Vigilon: started and running, not just opening its window.
+        ASSERT_TRUE(WaitUntil([&] { return hidings() == round; }));
+        Close(WindowOf(Caption(L"Relaunch")));
+        ASSERT_TRUE(WaitUntil([&] { return RecordOf(helper).starts.size() == static_cast<std::size_t>(round) + 1; }));
+    }
+    // Vigilon waits on the program's process, so each end is seen at once; the one-second tick
+    // alone would start it again about a second after its end. Typically 30 to 150 ms here:
+    // the bound leaves a wide margin for a busy machine.
+    Record const record = RecordOf(helper);
+    ASSERT_EQ(record.exits.size(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_LT(record.starts[i + 1].time - record.exits[i], 500) << "round " << i + 1;
+    }
 }
 
 TEST_F(VigilonTest, CloseProgramsPausesLaunchingUntilLaunchPrograms) {

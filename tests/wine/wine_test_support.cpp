@@ -41,9 +41,15 @@ TempFolder::TempFolder(std::wstring const& base) {
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
     static int counter = 0;
-    path_ = (base.empty() ? std::wstring(temp) : base) + L"vigilon-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
-    if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create temp folder");
+    // Wine gives out the same process ids again after its server restarts, and a folder a run
+    // could not delete may still be there: the next free name is taken.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        path_ = (base.empty() ? std::wstring(temp) : base) + L"vigilon-test-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    throw std::runtime_error("cannot create temp folder");
 }
 
 TempFolder::~TempFolder() {
