@@ -23,27 +23,28 @@ TEST_F(VigilonTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndNoBoxAppears) {
     ASSERT_TRUE(WaitUntil(runnerHidden));
     Close(WindowOf(Caption(L"Runner")));
     ASSERT_TRUE(WaitUntil([&] { return RecordOf(runner).starts.size() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<std::string> const events = HistoryEvents(log, "Runner");
+        return std::count(events.begin(), events.end(), "hidden") == 2;
+    }));
     EXPECT_EQ(RecordOf(quitter).starts.size(), 1u);
 
-    // A minute on, Quitter's notice goes to the tray and the history, and it is started again.
-    EXPECT_TRUE(WaitUntil([&] { return RecordOf(quitter).starts.size() == 2; }, 90));
-    EXPECT_EQ(FindMessageBox(L"Vigilon"), nullptr);
+    // No box, in Tray mode, for anything. (The notice a minute on, when the window has not come,
+    // is the unit tests' to show: the minute itself is not worth waiting for here.)
+    EXPECT_TRUE(HoldsFor([&] { return FindMessageBox(L"Vigilon") == nullptr; }, 2));
     ExitVigilon();
 
     EXPECT_EQ(HistoryEvents(log, ""), (std::vector<std::string>{"start", "exit"}));
-    EXPECT_EQ(HistoryEvents(log, "Quitter"), (std::vector<std::string>{"launch", "message", "launch"}));
+    EXPECT_EQ(HistoryEvents(log, "Quitter"), (std::vector<std::string>{"launch"}));
     std::vector<std::string> const runnerEvents = HistoryEvents(log, "Runner");
     std::vector<std::string> const expected{"launch", "found", "hidden", "gone", "launch", "found", "hidden"};
     ASSERT_GE(runnerEvents.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(runnerEvents.begin(), runnerEvents.begin() + 7), expected);
-    EXPECT_NE(testing::ReadFileBytes(log).find("\tmessage\tQuitter\tCould not find Window with Caption: " +
-                                               std::string(tag_.begin(), tag_.end()) + " Quitter\r\n"),
-              std::string::npos);
 }
 
 class RestraintTest : public VigilonTest {
 protected:
-    // Starts over 25 s of a program that ends a second after each start, with or without back-off.
+    // Starts over 20 s of a program that ends a second after each start, with or without back-off.
     std::size_t CrashLoopStarts(bool backoff) {
         std::wstring const helper = AddHelper(backoff ? L"b.exe" : L"n.exe", Caption(backoff ? L"B" : L"N"),
                                               L"exit-after-ms=1000");
@@ -52,7 +53,7 @@ protected:
         StartVigilon();
         EXPECT_TRUE(WaitUntil([&] { return !RecordOf(helper).starts.empty(); }));
         // Counted while Vigilon keeps answering at once.
-        EXPECT_TRUE(HoldsFor([&] { return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0; }, 25));
+        EXPECT_TRUE(HoldsFor([&] { return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0; }, 20));
         std::size_t const starts = RecordOf(helper).starts.size();
         ExitVigilon();
         return starts;
@@ -62,7 +63,7 @@ protected:
 TEST_F(RestraintTest, BackoffStartsACrashingProgramFarLessOften) {
     std::size_t const plain = CrashLoopStarts(false);
     std::size_t const restrained = CrashLoopStarts(true);
-    EXPECT_LE(restrained, 5u) << "with back-off";  // 2, 4 and 8 s apart, after a run of 2 s each: four in 25 s
+    EXPECT_LE(restrained, 4u) << "with back-off";  // 2, 4 and 8 s apart, after a run of 1 s each: four in 20 s
     EXPECT_GT(plain, 2 * restrained) << "without: " << plain;
     EXPECT_NE(testing::ReadFileBytes(Path(L"vigilon.log")).find("\tbackoff\tCrash\t4\r\n"), std::string::npos);
 }
