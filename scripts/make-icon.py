@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws Vigilon's icon, three stacked grey discs circled by two blue arrows, and writes it as a
-Windows .ico: 32 x 32 at 16 colours, 256 colours and 24-bit colour, plus 16 x 16 for the tray.
-Also writes the same artwork as the 70 x 75 logo bitmap of the editor and the About dialog, on a
-background of RGB 192,192,192 that the program maps to the button-face colour when it loads it.
+Windows .ico with an image for every size Windows asks for at every DPI: 16, 20, 24, 32, 40, 48
+and 64 pixels as 32-bit images with alpha (soft edges on any background), and 256 pixels as a
+PNG. Also writes the same artwork as the 70 x 75 logo bitmap of the editor and the About dialog,
+on a background of RGB 192,192,192 that the program maps to the button-face colour when it loads
+it.
 
 Usage: scripts/make-icon.py [folder]   (default: src/ui/res; writes vigilon.ico and logo.bmp)
 Needs only Python 3. The drawing is supersampled and the result is deterministic, so the
@@ -11,6 +13,7 @@ committed icon can be checked against a fresh run.
 import math
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 SUPERSAMPLE = 8
@@ -66,11 +69,12 @@ def arrow_colour(x, y):
     return None
 
 
-def render(size, height=None):
-    """RGBA rows, top row first."""
+def render(size, height=None, coverage=False, supersample=SUPERSAMPLE):
+    """RGBA rows, top row first. With `coverage`, a pixel's alpha is the share of it the drawing
+    covers; otherwise a pixel is drawn, opaque, when the drawing covers half of it."""
     height = height or size
     rows = []
-    n = SUPERSAMPLE
+    n = supersample
     for py in range(height):
         row = []
         for px in range(size):
@@ -85,28 +89,14 @@ def render(size, height=None):
                         hits += 1
                         for i in range(3):
                             acc[i] += c[i]
-            if hits * 2 >= n * n:
+            if coverage and hits:
+                row.append(tuple(a // hits for a in acc) + ((255 * hits + n * n // 2) // (n * n),))
+            elif not coverage and hits * 2 >= n * n:
                 row.append(tuple(a // hits for a in acc) + (255,))
             else:
                 row.append((0, 0, 0, 0))
         rows.append(row)
     return rows
-
-
-VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-         (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-         (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-
-
-def nearest(colour, palette):
-    return min(range(len(palette)),
-               key=lambda i: sum((colour[k] - palette[i][k]) ** 2 for k in range(3)))
-
-
-def palette_256(rows):
-    colours = sorted({p[:3] for row in rows for p in row if p[3]})
-    palette = colours[:255]
-    return [(0, 0, 0)] + palette
 
 
 def and_mask(rows, size):
@@ -121,32 +111,24 @@ def and_mask(rows, size):
     return data
 
 
-def dib(rows, size, bpp):
-    stride = ((size * bpp + 31) // 32) * 4
-    palette = []
-    if bpp == 4:
-        palette = VGA16
-    elif bpp == 8:
-        palette = palette_256(rows)
-        palette += [(0, 0, 0)] * (256 - len(palette))
-    pixels = b""
-    for row in reversed(rows):
-        line = bytearray(stride)
-        for x, p in enumerate(row):
-            if bpp == 24:
-                line[x * 3:x * 3 + 3] = bytes((p[2], p[1], p[0])) if p[3] else b"\0\0\0"
-            else:
-                index = nearest(p[:3], palette) if p[3] else 0
-                if bpp == 8:
-                    line[x] = index
-                else:
-                    line[x // 2] |= index << (4 if x % 2 == 0 else 0)
-        pixels += bytes(line)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bpp, 0,
-                         len(pixels) + len(and_mask(rows, size)), 0, 0,
-                         len(palette) if bpp <= 8 else 0, 0)
-    colour_table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
-    return header + colour_table + pixels + and_mask(rows, size)
+def dib32(rows, size):
+    """A 32-bit image with alpha, rows from the bottom, and its mask of the clear pixels."""
+    pixels = b"".join(bytes((p[2], p[1], p[0], p[3])) for row in reversed(rows) for p in row)
+    mask = and_mask(rows, size)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + pixels + mask
+
+
+def png(rows, size):
+    """A PNG of the rows, 8-bit RGBA: Windows takes the 256-pixel image of an icon in this form."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    raw = b"".join(b"\0" + b"".join(bytes(p) for p in row) for row in rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
 
 
 LOGO_BACKGROUND = (192, 192, 192)
@@ -172,16 +154,15 @@ def main():
         Path(__file__).resolve().parent.parent / "src" / "ui" / "res"
     out = folder / "vigilon.ico"
     (folder / "logo.bmp").write_bytes(bitmap(render(70, 75), 70, 75))
-    big, small = render(32), render(16)
-    images = [(32, 4, dib(big, 32, 4)), (32, 8, dib(big, 32, 8)), (32, 24, dib(big, 32, 24)),
-              (16, 24, dib(small, 16, 24))]
+    images = [(size, dib32(render(size, coverage=True), size)) for size in ICON_SIZES]
+    images.append((256, png(render(256, coverage=True, supersample=4), 256)))
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, bpp, image in images:
-        colours = 16 if bpp == 4 else 0
-        data += struct.pack("<BBBBHHII", size, size, colours, 0, 1, bpp, len(image), offset)
+    for size, image in images:
+        # The directory writes 256 as 0.
+        data += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
-    data += b"".join(image for _, _, image in images)
+    data += b"".join(image for _, image in images)
     out.write_bytes(data)
     print(f"wrote {out} ({len(data)} bytes)")
 

@@ -8,6 +8,7 @@ VIGILON_PACKAGES=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 fonts-wine xvfb imagemagick clang-14 libclang-rt-14-dev wixl msitools
+  osslsigncode openssl python3
 )
 
 export WINEPREFIX=${WINEPREFIX:-$VIGILON_ROOT/build/wineprefix}

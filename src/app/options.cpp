@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/setting_source.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -28,23 +29,43 @@ int HangSecondsFrom(std::wstring const& text) {
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
 }
 
-Options LoadOptions(SettingsFile const& settings) {
+Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;
-    options.trayNotices = ToUpperText(settings.ReadIniValue(kAppsSection, kNoticesKey, kBoxNotices)) == L"TRAY";
-    options.backoff = settings.ReadIniValue(kAppsSection, kBackoffKey, L"0") == L"1";
-    options.hangSeconds = HangSecondsFrom(settings.ReadIniValue(kAppsSection, kHangSecondsKey, L"0"));
-    options.eventLog = settings.ReadIniValue(kAppsSection, kEventLogKey, L"0") == L"1";
-    options.onEvent = settings.ReadIniValue(kAppsSection, kOnEventKey, L"");
+    auto read = [&](wchar_t const* key, wchar_t const* defaultValue, bool& locked) {
+        SettingValue value = ReadAppsSetting(settings, registry, key, defaultValue);
+        locked = value.FromPolicy();
+        return std::move(value.text);
+    };
+    options.trayNotices = ToUpperText(read(kNoticesKey, kBoxNotices, options.locked.notices)) == L"TRAY";
+    options.backoff = read(kBackoffKey, L"0", options.locked.backoff) == L"1";
+    options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
+    options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
+    options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
     return options;
 }
 
 bool SaveOptions(Options const& options, SettingsFile const& settings) {
-    bool saved = settings.WriteIniValue(kAppsSection, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
-    saved &= settings.WriteIniValue(kAppsSection, kBackoffKey, options.backoff ? L"1" : L"0");
-    saved &= settings.WriteIniValue(kAppsSection, kHangSecondsKey, std::to_wstring(options.hangSeconds));
-    saved &= settings.WriteIniValue(kAppsSection, kEventLogKey, options.eventLog ? L"1" : L"0");
-    saved &= settings.WriteIniValue(kAppsSection, kOnEventKey, options.onEvent);
+    bool saved = true;
+    auto write = [&](bool locked, wchar_t const* key, std::wstring const& value) {
+        if (!locked) saved &= settings.WriteIniValue(kAppsSection, key, value);
+    };
+    write(options.locked.notices, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
+    write(options.locked.backoff, kBackoffKey, options.backoff ? L"1" : L"0");
+    write(options.locked.hangSeconds, kHangSecondsKey, std::to_wstring(options.hangSeconds));
+    write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
+    write(options.locked.onEvent, kOnEventKey, options.onEvent);
     return saved;
+}
+
+std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
+    std::wstring summary;
+    for (wchar_t const* key : PolicyKeys()) {
+        SettingValue const value = ReadAppsSetting(settings, registry, key, L"");
+        if (!value.FromPolicy()) continue;
+        if (!summary.empty()) summary += L", ";
+        summary += std::wstring(key) + L"=" + value.text + L" (" + std::wstring(SourceName(value.source)) + L")";
+    }
+    return summary;
 }
 
 }  // namespace vigilon

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/settings_file.h"
+#include "platform/registry.h"
 
 namespace vigilon {
 
@@ -13,6 +14,13 @@ struct Options {
     int hangSeconds = 0;       // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
     bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
+
+    // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
+    // never written to the settings file.
+    struct Locks {
+        bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
+        bool Any() const { return notices || backoff || hangSeconds || eventLog || onEvent; }
+    } locked;
 };
 
 // The smallest number of seconds a window must fail to answer before it counts as hung: the
@@ -24,10 +32,15 @@ inline constexpr int kMaxHangSeconds = 3600;
 // number; otherwise at least kMinHangSeconds and at most kMaxHangSeconds.
 int HangSecondsFrom(std::wstring const& text);
 
-// The options as the settings file holds them now.
-Options LoadOptions(SettingsFile const& settings);
+// The options in force now: an administrator's policies first, then the settings file.
+Options LoadOptions(SettingsFile const& settings, Registry& registry);
 
-// Writes the options' [Apps] keys at once. False when one could not be written.
+// Writes the options' [Apps] keys at once, but for those a policy sets. False when one could not
+// be written.
 bool SaveOptions(Options const& options, SettingsFile const& settings);
+
+// The settings a policy sets, for the history: "HangSeconds=30 (machine policy), ..."; empty for
+// none.
+std::wstring PolicySummary(SettingsFile const& settings, Registry& registry);
 
 }  // namespace vigilon

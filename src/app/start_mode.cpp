@@ -1,8 +1,27 @@
 #include "app/start_mode.h"
 
+#include <algorithm>
+
 #include "support/text_case.h"
 
 namespace vigilon {
+namespace {
+
+constexpr wchar_t kImportSwitch[] = L"/importsettings";
+
+}  // namespace
+
+std::wstring ImportedSettingsPath(std::wstring_view arguments) {
+    std::size_t const first = arguments.find_first_not_of(L" \t");
+    if (first == std::wstring_view::npos) return {};
+    std::wstring_view rest = arguments.substr(first);
+    rest.remove_prefix(std::min(rest.size(), std::size(kImportSwitch) - 1));
+    std::size_t const start = rest.find_first_not_of(L" \t");
+    if (start == std::wstring_view::npos) return {};
+    rest = rest.substr(start, rest.find_last_not_of(L" \t") + 1 - start);
+    if (rest.size() >= 2 && rest.front() == L'"' && rest.back() == L'"') rest = rest.substr(1, rest.size() - 2);
+    return std::wstring(rest);
+}
 
 std::wstring_view ArgumentsOf(std::wstring_view commandLine) {
     std::size_t end = 0;
@@ -25,6 +44,10 @@ StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
     if (trimmed == L"/unregister") return StartMode::Unregister;
     if (trimmed == L"/register") return StartMode::Register;
     if (trimmed == L"/registereventsource") return StartMode::RegisterEventSource;
+    if (trimmed.starts_with(kImportSwitch) &&
+        (trimmed.size() == std::size(kImportSwitch) - 1 || trimmed[std::size(kImportSwitch) - 1] == L' ')) {
+        return StartMode::ImportSettings;
+    }
     if (trimmed == L"/unregistereventsource") return StartMode::UnregisterEventSource;
     return lower.find(L"configure") != std::wstring::npos ? StartMode::Configure : StartMode::Watch;
 }

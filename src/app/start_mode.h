@@ -8,8 +8,12 @@ namespace vigilon {
 // Unregister and Register are the installer's requests: to forget this copy's start at logon, and
 // to set it again when an upgrade took it away. Nothing else is done for them.
 // RegisterEventSource and UnregisterEventSource are an administrator's: to make this exe the event
-// log's source "Vigilon", and to forget it.
-enum class StartMode { Watch, Configure, Unregister, Register, RegisterEventSource, UnregisterEventSource };
+// log's source "Vigilon", and to forget it. ImportSettings is the installer's: to take a preset
+// vigilon.ini in when there is none.
+enum class StartMode { Watch, Configure, Unregister, Register, RegisterEventSource, UnregisterEventSource, ImportSettings };
+
+// The file `/importsettings "<path>"` names, without its quotes.
+std::wstring ImportedSettingsPath(std::wstring_view arguments);
 
 // The arguments Windows is given to start Vigilon again after a crash, a hang or an installer: they
 // start watching, never the editor.

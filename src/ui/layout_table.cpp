@@ -77,6 +77,8 @@ constexpr ControlPlacement kOptions[] = {
      ControlFont::Window},
     {kIdOnEvent, TextBox, Window, L"", nullptr, 240, 3075, 5160, 345, 8, ControlFont::Window},
     {kIdOnEventBrowse, Button, Window, L"&Browse...", nullptr, 5520, 3060, 1260, 375, 9, ControlFont::Window},
+    {kIdPolicyNote, Label, Window, L"* Set by your administrator", nullptr, 240, 3645, 3780, 300, -1,
+     ControlFont::Window},
     {kIdOptionsOk, DefaultButton, Window, L"OK", nullptr, 4140, 3600, 1260, 375, 10, ControlFont::Window},
     {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 3600, 1260, 375, 11, ControlFont::Window},
 };

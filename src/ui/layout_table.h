@@ -80,6 +80,7 @@ inline constexpr std::uint16_t kIdEventLog = 1207;
 inline constexpr std::uint16_t kIdOnEventLabel = 1208;
 inline constexpr std::uint16_t kIdOnEvent = 1209;
 inline constexpr std::uint16_t kIdOnEventBrowse = 1210;
+inline constexpr std::uint16_t kIdPolicyNote = 1211;  // shown when a policy sets a row
 
 // The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
 // `logonNote`: without it, the rows below move up into its place.

@@ -54,9 +54,6 @@ HMENU CreateTrayMenu() {
     return menu;
 }
 
-HICON LoadProgramIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VIGILON), IMAGE_ICON, size, size, 0));
-}
 
 }  // namespace
 
@@ -68,7 +65,7 @@ MainForm::MainForm(Win32Platform& platform, WatchedPrograms& programs, SettingsF
       programs_(programs),
       engine_(core_, *this, programs, std::move(programFolder)),
       editor_(core_, programs, settings) {
-    ApplyOptions(LoadOptions(settings));
+    ApplyOptions(LoadOptions(settings, platform.registry));
 }
 
 void MainForm::ApplyOptions(Options const& options) {
@@ -81,8 +78,10 @@ void MainForm::ApplyOptions(Options const& options) {
 
 bool MainForm::Create(HINSTANCE instance) {
     instance_ = instance;
-    icon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON)));
-    smallIcon_.Reset(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON)));
+    UINT const dpi = SystemDpi();
+    icon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, false, dpi));
+    smallIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
+    trayIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
@@ -102,12 +101,25 @@ void MainForm::OnCreate() {
     popup_.Reset(CreateTrayMenu());
     editor_.Create(window_, instance_);
     LayOut();
+    ApplyIcons(WindowDpi(window_));
     // Keyboard navigation, Enter and Escape work in the editor as in a dialog, and the editor's
     // questions are owned by this window while it shows.
     platform_.events.SetDialogWindow(window_);
     platform_.system.SetOwner(window_);
-    tray_.Add(window_, kTrayCallbackMessage, smallIcon_.Get(), kTip);
+    tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+}
+
+void MainForm::ApplyIcons(UINT dpi) {
+    // The class keeps the icons it was registered with; the window's own are set over them.
+    UniqueIcon big(LoadIconForDpi(instance_, IDI_VIGILON, false, dpi));
+    UniqueIcon small(LoadIconForDpi(instance_, IDI_VIGILON, true, dpi));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    windowIcon_ = std::move(big);
+    windowSmallIcon_ = std::move(small);
+    trayIcon_.Reset(LoadIconForDpi(instance_, IDI_VIGILON, true, SystemDpi()));
+    tray_.SetIcon(trayIcon_.Get());
 }
 
 void MainForm::LayOut() {
@@ -163,8 +175,10 @@ void MainForm::ShowNotice(std::wstring const& text) { tray_.ShowBalloon(kTip, te
 void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedTip : kTip); }
 
 void MainForm::RecordStart(std::wstring const& version) {
+    // Settings an administrator's policy holds are named, so that the history explains them.
+    std::wstring const policies = PolicySummary(settings_, platform_.registry);
     engine_.RecordStart(L"version " + version + L", settings " + settings_.Path() + L", programs " +
-                                 std::to_wstring(programs_.Count()));
+                        std::to_wstring(programs_.Count()) + (policies.empty() ? L"" : L", policies " + policies));
 }
 
 void MainForm::OnTimer() {
@@ -380,6 +394,9 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
 
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // The taskbar may have come back at another DPI: the icon is drawn for it afresh.
+        trayIcon_.Reset(LoadIconForDpi(instance_, IDI_VIGILON, true, SystemDpi()));
+        tray_.SetIconForRestore(trayIcon_.Get());
         tray_.Restore();
         return 0;
     }
@@ -413,9 +430,11 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);
         return 0;
     case WM_DPICHANGED:
-        // Moved to a monitor of another DPI: the suggested rectangle, and the editor laid out anew.
+        // Moved to a monitor of another DPI: the suggested rectangle, the editor laid out anew,
+        // and the icons drawn for it; the tray's for the taskbar's DPI.
         MoveToSuggestedRect(window_, lParam);
         editor_.LayOut(HIWORD(wParam));
+        ApplyIcons(HIWORD(wParam));
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);

@@ -59,6 +59,8 @@ private:
 
     void OnCreate();
     void LayOut();
+    // The window's icons drawn for `dpi`, and the tray's for the taskbar's.
+    void ApplyIcons(UINT dpi);
     void OnTimer();
     // Runs a pass now, or right after the one under way; not while the timer is stopped.
     void RunPass();
@@ -105,6 +107,9 @@ private:
     TrayIcon tray_;
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
+    UniqueIcon windowIcon_;  // the window's own, drawn for its monitor's DPI
+    UniqueIcon windowSmallIcon_;
+    UniqueIcon trayIcon_;    // drawn for the taskbar's DPI
     UniqueMenu popup_;
     UINT taskbarCreated_ = 0;
     HWND lastFocus_ = nullptr;

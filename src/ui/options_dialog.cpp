@@ -23,26 +23,52 @@ struct OptionsState {
     Platform& platform;
     SettingsFile const& settings;
     std::wstring const& exePath;
-    Options chosen;
+    Options chosen;               // as loaded, then as the user leaves the rows; with the policies' locks
     bool startedAtLogon = false;  // the box as it was when the dialog opened
+    bool logonNote = false;       // the note naming another copy that starts at logon is shown
     UniqueFont font;
 };
 
 void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
+// Places the controls and sizes their font at `dpi`: at the start, and whenever the dialog moves
+// to a monitor of another DPI.
+void LayOut(HWND dialog, OptionsState& state, UINT dpi) {
+    UniqueFont font(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
+    for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
+        HWND const control = GetDlgItem(dialog, placement.id);
+        RECT const r = ScaledBounds(placement, dpi);
+        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+    state.font = std::move(font);
+}
+
+// A row an administrator's policy sets: greyed, and marked.
+void Lock(HWND dialog, std::initializer_list<int> ids) {
+    for (int const id : ids) {
+        HWND const control = GetDlgItem(dialog, id);
+        EnableWindow(control, FALSE);
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        if (id != kIdHangSeconds && id != kIdOnEvent && id != kIdOnEventBrowse) SetWindowTextW(control, (text + L" *").c_str());
+    }
+}
+
 void Initialise(HWND dialog, OptionsState& state) {
-    Options const current = LoadOptions(state.settings);
+    state.chosen = LoadOptions(state.settings, state.platform.registry);
+    Options const& current = state.chosen;
     LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
     std::wstring const note = LogonStartNote(logon);
+    state.logonNote = !note.empty();
     UINT const dpi = WindowDpi(dialog);
-    SizeDialog(dialog, kOptionsWidth, OptionsHeight(!note.empty()), kOptionsStyle, dpi);
+    SizeDialog(dialog, kOptionsWidth, OptionsHeight(state.logonNote), kOptionsStyle, dpi);
     SetWindowTextW(dialog, L"Options");
-    state.font.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
-    for (ControlPlacement const& placement : OptionsLayout(!note.empty())) {
-        HWND const control = CreateLayoutControl(dialog, placement, dpi, state.instance);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
+    for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
+        CreateLayoutControl(dialog, placement, dpi, state.instance);
     }
+    LayOut(dialog, state, dpi);
     state.startedAtLogon = logon.Enabled();
     Check(dialog, kIdTrayNotices, current.trayNotices);
     Check(dialog, kIdStartAtLogon, state.startedAtLogon);
@@ -57,7 +83,14 @@ void Initialise(HWND dialog, OptionsState& state) {
     SetDlgItemTextW(dialog, kIdOnEvent, current.onEvent.c_str());
     // The settings file keeps this many characters of a value.
     SendDlgItemMessageW(dialog, kIdOnEvent, EM_LIMITTEXT, kIniValueBufferLength - 1, 0);
-    SetFocus(GetDlgItem(dialog, kIdTrayNotices));
+    Options::Locks const& locked = current.locked;
+    if (locked.notices) Lock(dialog, {kIdTrayNotices});
+    if (locked.backoff) Lock(dialog, {kIdBackoff});
+    if (locked.hangSeconds) Lock(dialog, {kIdRestartHung, kIdHangSeconds});
+    if (locked.eventLog) Lock(dialog, {kIdEventLog});
+    if (locked.onEvent) Lock(dialog, {kIdOnEventLabel, kIdOnEvent, kIdOnEventBrowse});
+    ShowWindow(GetDlgItem(dialog, kIdPolicyNote), locked.Any() ? SW_SHOW : SW_HIDE);
+    SetFocus(GetDlgItem(dialog, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
 }
 
 // A program or script to run on trouble, chosen in the shell's dialog, quoted in the box.
@@ -69,9 +102,11 @@ void BrowseForCommand(HWND dialog, OptionsState& state) {
 }
 
 void Accept(HWND dialog, OptionsState& state) {
+    Options::Locks const& locked = state.chosen.locked;
     wchar_t typed[16] = L"";
     GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
-    HangSecondsChoice const hang = ChooseHangSeconds(Checked(dialog, kIdRestartHung), typed);
+    HangSecondsChoice const hang = locked.hangSeconds ? HangSecondsChoice{state.chosen.hangSeconds, {}}
+                                                      : ChooseHangSeconds(Checked(dialog, kIdRestartHung), typed);
     if (!hang.refusal.empty()) {
         // Refused with the dialog kept open, the box ready for another number.
         ShowMessage(state.platform.system, hang.refusal, kMbIconExclamation, kApplicationTitle);
@@ -80,16 +115,20 @@ void Accept(HWND dialog, OptionsState& state) {
         SendMessageW(box, EM_SETSEL, 0, -1);
         return;
     }
-    state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
+    // A row a policy sets keeps the policy's value.
     bool const startAtLogon = Checked(dialog, kIdStartAtLogon);
-    state.chosen.backoff = Checked(dialog, kIdBackoff);
+    if (!locked.notices) state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
+    if (!locked.backoff) state.chosen.backoff = Checked(dialog, kIdBackoff);
     state.chosen.hangSeconds = hang.seconds;
-    state.chosen.eventLog = Checked(dialog, kIdEventLog);
-    wchar_t command[kIniValueBufferLength] = L"";
-    GetDlgItemTextW(dialog, kIdOnEvent, command, static_cast<int>(std::size(command)));
-    std::wstring const line = command;
-    std::size_t const first = line.find_first_not_of(L" \t");
-    state.chosen.onEvent = first == std::wstring::npos ? L"" : line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+    if (!locked.eventLog) state.chosen.eventLog = Checked(dialog, kIdEventLog);
+    if (!locked.onEvent) {
+        wchar_t command[kIniValueBufferLength] = L"";
+        GetDlgItemTextW(dialog, kIdOnEvent, command, static_cast<int>(std::size(command)));
+        std::wstring const line = command;
+        std::size_t const first = line.find_first_not_of(L" \t");
+        state.chosen.onEvent =
+            first == std::wstring::npos ? L"" : line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+    }
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,
                   state.settings, state.platform.registry, state.platform.system, state.exePath);
@@ -104,6 +143,10 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             Initialise(dialog, *reinterpret_cast<OptionsState*>(lParam));
             return FALSE;  // the focus is set already
+        case WM_DPICHANGED:
+            MoveToSuggestedRect(dialog, lParam);
+            LayOut(dialog, *state, HIWORD(wParam));
+            return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 Accept(dialog, *state);
@@ -134,7 +177,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 std::optional<Options> ShowOptionsDialog(HWND owner, HINSTANCE instance, Platform& platform,
                                          SettingsFile const& settings, std::wstring const& exePath) {
-    OptionsState state{instance, platform, settings, exePath, {}, false, {}};
+    OptionsState state{instance, platform, settings, exePath, {}, false, false, {}};
     std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kOptionsStyle);
     INT_PTR const result = DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()),
                                                    owner, OptionsProc, reinterpret_cast<LPARAM>(&state));

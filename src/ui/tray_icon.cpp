@@ -53,6 +53,14 @@ void TrayIcon::SetTip(wchar_t const* tip) {
     Shell_NotifyIconW(NIM_MODIFY, &change);
 }
 
+void TrayIcon::SetIcon(HICON icon) {
+    if (data_.hWnd == nullptr) return;
+    data_.hIcon = icon;
+    NOTIFYICONDATAW change = data_;
+    change.uFlags = NIF_ICON;
+    Shell_NotifyIconW(NIM_MODIFY, &change);
+}
+
 void TrayIcon::ShowBalloon(wchar_t const* title, std::wstring const& text) {
     if (data_.hWnd == nullptr) return;
     // Balloons came with the second layout of the record.

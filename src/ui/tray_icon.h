@@ -24,6 +24,10 @@ public:
     void Delete();
     // Changes the tip; kept for a restore.
     void SetTip(wchar_t const* tip);
+    // Changes the icon (one for the taskbar's DPI); kept for a restore.
+    void SetIcon(HICON icon);
+    // The icon the next restore adds; the taskbar, just re-created, is not told now.
+    void SetIconForRestore(HICON icon) { data_.hIcon = icon; }
     // Shows a notification balloon over the icon, with the warning icon.
     void ShowBalloon(wchar_t const* title, std::wstring const& text);
 

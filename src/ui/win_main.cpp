@@ -69,6 +69,24 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
     return load;
 }
 
+// /importsettings "<path>": the installer's preset vigilon.ini, copied in when there is none.
+int ImportSettings(std::wstring const& source) {
+    std::wstring const target = ProgramFolder() + L"vigilon.ini";
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        vigilon::PrintToConsole(target + L" is there already: it is kept.\r\n");
+        return 0;
+    }
+    if (source.empty() || !CopyFileW(source.c_str(), target.c_str(), TRUE)) {
+        vigilon::PrintToConsole(L"The settings " + source + L" could not be copied to " + target + L" (error " +
+                                std::to_wstring(GetLastError()) + L").\r\n");
+        return 1;
+    }
+    // Copied files keep their read-only attribute: the editor must be able to save.
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    vigilon::PrintToConsole(L"The settings " + source + L" are now " + target + L".\r\n");
+    return 0;
+}
+
 // /registereventsource and /unregistereventsource: done, and said, on the console.
 int RegisterEventSourceAsAsked(bool registering) {
     std::wstring const exe = vigilon::ExecutablePath();
@@ -103,6 +121,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               : vigilon::SetStartAtLogonIfMissing(registry, files, exe);
         return done ? 0 : 1;
     }
+    if (request == vigilon::StartMode::ImportSettings) return ImportSettings(vigilon::ImportedSettingsPath(arguments));
     if (request == vigilon::StartMode::RegisterEventSource || request == vigilon::StartMode::UnregisterEventSource) {
         return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
     }

@@ -26,6 +26,14 @@ inline constexpr UINT kLaunchProgramsCommand = 102;
 inline constexpr UINT kConfigureCommand = 106;
 inline constexpr UINT kPopupExitCommand = 107;
 inline constexpr UINT kFileExitCommand = 200;
+inline constexpr UINT kFileOptionsCommand = 201;
+
+// Controls of the Options dialog.
+inline constexpr int kOptionsTrayNotices = 1200;
+inline constexpr int kOptionsBackoff = 1202;
+inline constexpr int kOptionsRestartHung = 1203;
+inline constexpr int kOptionsHangSeconds = 1204;
+inline constexpr int kOptionsPolicyNote = 1211;
 
 inline constexpr wchar_t kMainCaption[] = L"Watching programs - so you don't have to";
 

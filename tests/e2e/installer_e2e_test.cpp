@@ -93,7 +93,7 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
     ASSERT_EQ(products.size(), 1u);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), VIGILON_TEST_VERSION);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION), folder_);
-    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), L"the Vigilon developers");
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), L"The Vigilon developers");
     EXPECT_TRUE(FileExistsAt(ProductInfo(products[0], INSTALLPROPERTY_PRODUCTICON)));
     EXPECT_TRUE(FileExistsAt(exe));
     EXPECT_TRUE(FileExistsAt(shortcut_));
@@ -135,6 +135,31 @@ TEST_F(InstallerTest, InstallsRunsUpgradesInPlaceAndUninstallsLeavingTheUsersFil
     EXPECT_FALSE(RunValuePresent());
     EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), kSettings);
     EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.log"), history);
+}
+
+TEST_F(InstallerTest, PresetsForFleetsAndARebuildOfTheSameVersionInstallInPlace) {
+    // An administrator's preset settings and start at logon, on the command line.
+    testing::TempFolder share;
+    std::wstring const preset = share / L"vigilon.ini";
+    WriteTextFile(preset, L"[Apps]\r\nNumber=1\r\nApp1=Kiosk\r\n[Kiosk]\r\nCaption=Kiosk -\r\n");
+    SetFileAttributesW(preset.c_str(), FILE_ATTRIBUTE_READONLY);  // as on a share the users may only read
+    ASSERT_EQ(Msiexec(L"/i " + Package(VIGILON_TEST_VERSION) + L" SETTINGS=\"" + preset + L"\" STARTATLOGON=1 /qn"), 0);
+    std::wstring const exe = folder_ + L"vigilon.exe";
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), testing::ReadFileBytes(preset));
+    EXPECT_EQ(GetFileAttributesW((folder_ + L"vigilon.ini").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    wchar_t run[MAX_PATH] = L"";
+    DWORD size = sizeof(run);
+    RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", RRF_RT_REG_SZ, nullptr, run, &size);
+    EXPECT_EQ(std::wstring(run), L"\"" + exe + L"\"");
+
+    // A rebuild of the same version replaces it in place, and never replaces the user's settings.
+    WriteTextFile(folder_ + L"vigilon.ini", L"[Apps]\r\nNumber=0\r\n");
+    ASSERT_EQ(Msiexec(L"/i " + Package(std::wstring(VIGILON_TEST_VERSION) + L"-rebuild") + L" SETTINGS=\"" + preset +
+                      L"\" /qn"),
+              0);
+    EXPECT_EQ(InstalledProducts().size(), 1u) << "one entry in Apps & features";
+    EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), kSettings);
+    SetFileAttributesW(preset.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

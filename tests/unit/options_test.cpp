@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <fstream>
+#include <set>
+#include <sstream>
+
 #include "app/key_value.h"
 #include "app/logon_start.h"
 #include "app/options.h"
+#include "app/setting_source.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_profile_store.h"
 #include "fakes/fake_registry.h"
@@ -24,19 +30,19 @@ protected:
 };
 
 TEST_F(OptionsTest, TrayNoticesOnlyForTray) {
-    EXPECT_FALSE(LoadOptions(settings).trayNotices);
+    EXPECT_FALSE(LoadOptions(settings, registry).trayNotices);
     for (wchar_t const* value : {L"Box", L"Balloon", L""}) {
         store.Set(kIni, L"Apps", L"Notices", value);
-        EXPECT_FALSE(LoadOptions(settings).trayNotices) << value;
+        EXPECT_FALSE(LoadOptions(settings, registry).trayNotices) << value;
     }
     store.Set(kIni, L"Apps", L"Notices", L"tray");
-    EXPECT_TRUE(LoadOptions(settings).trayNotices);
+    EXPECT_TRUE(LoadOptions(settings, registry).trayNotices);
 }
 
 TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
-    EXPECT_FALSE(LoadOptions(settings).backoff);
+    EXPECT_FALSE(LoadOptions(settings, registry).backoff);
     store.Set(kIni, L"Apps", L"Backoff", L"1");
-    EXPECT_TRUE(LoadOptions(settings).backoff);
+    EXPECT_TRUE(LoadOptions(settings, registry).backoff);
     struct Case {
         wchar_t const* text;
         int seconds;
@@ -44,7 +50,7 @@ TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
     for (Case const c : {Case{L"", 0}, Case{L"0", 0}, Case{L"-7", 0}, Case{L"abc", 0}, Case{L"3", 5}, Case{L" 12 ", 12},
                          Case{L"99999999999999", kMaxHangSeconds}}) {
         store.Set(kIni, L"Apps", L"HangSeconds", c.text);
-        EXPECT_EQ(LoadOptions(settings).hangSeconds, c.seconds) << c.text;
+        EXPECT_EQ(LoadOptions(settings, registry).hangSeconds, c.seconds) << c.text;
     }
 }
 
@@ -155,6 +161,48 @@ TEST_F(LogonTest, TheInstallerForgetsOnlyThisCopysLogonStartAndReplacesOnlyAMiss
     SetRun(L"\"E:\\Gone\\vigilon.exe\"");
     EXPECT_TRUE(SetStartAtLogonIfMissing(registry, files, kExe));
     EXPECT_EQ(Run(), L"\"C:\\V\\vigilon.exe\"");
+}
+
+TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
+    store.Set(kIni, L"Apps", L"HangSeconds", L"60");
+    store.Set(kIni, L"Apps", L"Backoff", L"1");
+    registry.SetDword(RegistryRoot::CurrentUser, kPolicyKeyPath, L"HangSeconds", 20);
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HangSeconds", 10);  // the machine's wins
+    registry.SetString(RegistryRoot::CurrentUser, kPolicyKeyPath, L"OnEvent", L"notify.cmd");
+    Options options = LoadOptions(settings, registry);
+    EXPECT_EQ(options.hangSeconds, 10);
+    EXPECT_EQ(options.onEvent, L"notify.cmd");
+    EXPECT_TRUE(options.backoff);  // from the file
+    EXPECT_TRUE(options.locked.hangSeconds);
+    EXPECT_TRUE(options.locked.onEvent);
+    EXPECT_FALSE(options.locked.backoff);
+    EXPECT_EQ(PolicySummary(settings, registry),
+              L"HangSeconds=10 (machine policy), OnEvent=notify.cmd (user policy)");
+
+    options.backoff = false;
+    options.hangSeconds = 99;
+    EXPECT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Backoff", L""), L"0");
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"HangSeconds", L""), L"60");  // the file's own value stays
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"OnEvent", L"-"), L"-");
+}
+
+// The administrative template sets exactly the values Vigilon reads as policies.
+TEST(AdministrativeTemplate, EveryPolicyIsOneVigilonReads) {
+    std::ifstream file(VIGILON_SOURCE_DIR "/policy/vigilon.admx");
+    ASSERT_TRUE(file) << "the template is missing";
+    std::stringstream text;
+    text << file.rdbuf();
+    std::set<std::string> inTemplate;
+    std::string const admx = text.str();
+    for (std::size_t at = admx.find("valueName=\""); at != std::string::npos; at = admx.find("valueName=\"", at + 1)) {
+        std::size_t const begin = at + 11;
+        inTemplate.insert(admx.substr(begin, admx.find('"', begin) - begin));
+    }
+    std::set<std::string> read;
+    for (wchar_t const* key : PolicyKeys()) read.insert(std::string(key, key + std::wcslen(key)));
+    EXPECT_EQ(inTemplate, read);
+    EXPECT_NE(admx.find("key=\"Software\\Policies\\Vigilon\""), std::string::npos);
 }
 
 }  // namespace

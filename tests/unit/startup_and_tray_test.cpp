@@ -20,6 +20,9 @@ TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"/register", true), StartMode::Register);
     EXPECT_EQ(DecideStartMode(L"/RegisterEventSource", false), StartMode::RegisterEventSource);
     EXPECT_EQ(DecideStartMode(L"/unregistereventsource", false), StartMode::UnregisterEventSource);
+    EXPECT_EQ(DecideStartMode(L"/ImportSettings \"\\\\server\\share\\vigilon.ini\"", false), StartMode::ImportSettings);
+    EXPECT_EQ(ImportedSettingsPath(L"/importsettings \"\\\\server\\share\\vigilon.ini\" "), L"\\\\server\\share\\vigilon.ini");
+    EXPECT_EQ(DecideStartMode(L"/importsettingsx", false), StartMode::Watch);
     EXPECT_EQ(DecideStartMode(L"/unregister configure", false), StartMode::Configure);
     // Windows' restart after a crash or an installer watches, even on a first start.
     EXPECT_EQ(DecideStartMode(kRestartArguments, true), StartMode::Watch);

@@ -21,6 +21,16 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT d
 // Moves and sizes `window` to the rectangle WM_DPICHANGED suggests, in its lParam.
 void MoveToSuggestedRect(HWND window, LPARAM suggestedRect);
 
+// The dots per inch of the primary monitor, where the taskbar's notification area is.
+UINT SystemDpi();
+
+// The size, in pixels, Windows draws a small (title bar, tray) or a large icon at `dpi`.
+int IconSize(bool small, UINT dpi);
+
+// The icon resource `id` at the size Windows draws it at `dpi`, taken from the image of that size
+// in the icon (or scaled down from a larger one); null when it cannot be loaded.
+HICON LoadIconForDpi(HINSTANCE instance, int id, bool small, UINT dpi);
+
 // A font of `points` size at `dpi`.
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi);
 

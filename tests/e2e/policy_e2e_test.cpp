@@ -1,0 +1,77 @@
+#include "e2e_fixture.h"
+
+namespace vigilon::e2e {
+namespace {
+
+constexpr wchar_t kUserPolicyKey[] = L"Software\\Policies\\Vigilon";
+
+// The user's policy key for one test, removed again so that no other test sees it.
+class UserPolicy {
+public:
+    UserPolicy() { RegCreateKeyExW(HKEY_CURRENT_USER, kUserPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr); }
+    ~UserPolicy() {
+        RegCloseKey(key_);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kUserPolicyKey);
+    }
+    UserPolicy(UserPolicy const&) = delete;
+    UserPolicy& operator=(UserPolicy const&) = delete;
+
+    void Set(wchar_t const* name, std::wstring const& text) {
+        RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<BYTE const*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    void Set(wchar_t const* name, DWORD number) {
+        RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<BYTE const*>(&number), sizeof(number));
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+std::wstring IniValue(std::wstring const& ini, wchar_t const* key) {
+    wchar_t text[64] = L"";
+    GetPrivateProfileStringW(L"Apps", key, L"(none)", text, 64, ini.c_str());
+    return text;
+}
+
+TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
+    WriteIni({});
+    std::wstring const ini = Path(L"vigilon.ini");
+    WritePrivateProfileStringW(L"Apps", L"Notices", L"Box", ini.c_str());
+    UserPolicy policy;
+    policy.Set(L"Notices", L"Tray");
+    policy.Set(L"HangSeconds", 7);
+    StartVigilon(L"configure");
+
+    std::string history;
+    EXPECT_TRUE(WaitUntil([&] {
+        history = testing::ReadFileBytes(Path(L"vigilon.log"));
+        return history.find("policies Notices=Tray (user policy), HangSeconds=7 (user policy)") != std::string::npos;
+    })) << history;
+
+    SendMenuCommand(main_, kFileOptionsCommand);
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { 
+        options = FindWindowStartingWith(L"Options");
+        return options != nullptr && IsWindowVisible(options);
+    }));
+    // The policy's rows are greyed and show its values; the others stay the user's.
+    HWND const tray = GetDlgItem(options, kOptionsTrayNotices);
+    EXPECT_FALSE(IsWindowEnabled(tray));
+    EXPECT_EQ(SendMessageW(tray, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(options, kOptionsRestartHung)));
+    wchar_t seconds[16] = L"";
+    GetDlgItemTextW(options, kOptionsHangSeconds, seconds, 16);
+    EXPECT_STREQ(seconds, L"7");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(options, kOptionsBackoff)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(options, kOptionsPolicyNote)));
+
+    // OK writes the user's rows, and leaves the file's own value where a policy holds the setting.
+    PressOk(options);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(ini, L"Backoff") != L"(none)"; }));
+    EXPECT_EQ(IniValue(ini, L"Notices"), L"Box");
+    EXPECT_EQ(IniValue(ini, L"HangSeconds"), L"(none)");
+}
+
+}  // namespace
+}  // namespace vigilon::e2e
