@@ -113,11 +113,19 @@ start_watching() {
   program_folder "$case" "$count" "$from" "" "$extra"
   wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
   vigilon=$!
-  wait_for 300 all_hidden "$case" "$count"
+  wait_for 300 all_hidden "$case" "$count" || {
+    log "case $case: $(hidden_count "$case") of $count windows hidden after 300 s; its history ends:"
+    tail -n 20 "$root/$case/vigilon.log" >&2 || true
+    exit 1
+  }
 }
+# Ends Vigilon, then closes the case's stand-ins: left running, the cases' processes add up until
+# the X server takes no more clients (256), and then no new window opens.
 stop_watching() {
+  local case=${1:-}
   kill "$vigilon" 2>/dev/null || true
   wait "$vigilon" 2>/dev/null || true
+  [ -z "$case" ] || wine "$driver" close-all "$case P" >/dev/null 2>&1 </dev/null || true
 }
 
 # Exit to new start, 20 times, with 50 programs watched: the stand-in stamps the close request,
@@ -167,12 +175,12 @@ for count in 1 10 50; do
     vigilon_peak=$(peak_kib "$vigilon")
     relaunch_rounds "w$count" "$count"
   fi
-  stop_watching
+  stop_watching "w$count"
   cv="-" cs="-"
   if ! no_compare; then
     start_watching "c$count" "$count" "$compare"
     read -r c1 c2 _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
-    stop_watching
+    stop_watching "c$count"
     cv=$(per_minute "$c1" "$seconds" share) cs=$(per_minute "$c2" "$seconds")
   fi
   echo "| $count | $(per_minute "$v" "$seconds" share) | $(per_minute "$s" "$seconds") | $cv | $cs | $(per_minute "$b" "$seconds") |"
@@ -201,7 +209,7 @@ extras_case() {
       [ "$elapsed" -le "$status_command" ] || status_command=$elapsed
     done
   fi
-  stop_watching
+  stop_watching "$case"
   echo "| $3 | $(per_minute "$ev" "$seconds" share) | $(per_minute "$es" "$seconds") |"
 }
 echo
@@ -225,7 +233,7 @@ waiting() {
   vigilon=$!
   wait_for 60 started "$case-p1"
   read -r wv ws wb < <(measure "$wait_span" "$vigilon" "$server" "$baseline")
-  stop_watching
+  stop_watching "$case"
 }
 waiting wait "$exe"
 cwv="-" cws="-"
@@ -256,7 +264,7 @@ crash_starts() {
   first=$(start_count "$case")
   sleep 60
   echo $(($(start_count "$case") - first))
-  stop_watching
+  stop_watching "$case"
 }
 plain_starts=$(crash_starts crashplain Backoff=0)
 backoff_starts=$(crash_starts crashbackoff Backoff=1)
@@ -264,7 +272,7 @@ restraint_case hang "hang-after-ms=2000" HangSeconds=5
 wait_for 60 eval '[ "$(start_count hang)" -ge 2 ]' || true
 hung_at=$(grep '^hung|' "$root/hang-p1.txt" | head -n 1 | cut -d'|' -f2 | tr -d '\r')
 restart_at=$(grep '^start|' "$root/hang-p1.txt" | sed -n 2p | awk -F'|' '{ print $NF }' | tr -d '\r')
-stop_watching
+stop_watching hang
 
 # Exit, 5 times: from the command to the end of the process, watching one program.
 exits=()
@@ -275,6 +283,7 @@ for round in 1 2 3 4 5; do
   wine "$driver" command 200 >/dev/null 2>&1 </dev/null
   wait "$vigilon" 2>/dev/null || true
   exits+=($(($(date +%s%3N) - before)))
+  wine "$driver" close-all "exit$round P" >/dev/null 2>&1 </dev/null || true
 done
 
 # The figures in ascending order, then their maximum.

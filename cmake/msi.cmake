@@ -9,7 +9,7 @@
 #   CPACK_VIGILON_MSIBUILD msitools' msibuild, which finishes the tables wixl leaves short
 #   CPACK_VIGILON_MSIINFO  msitools' msiinfo
 # As a CPack script it installs the exe CPack staged (signed, when a certificate is given), and
-# signs the MSI too (sign.cmake), and puts the administrative template beside it.
+# signs the MSI too (vigilon_sign.cmake), and puts the administrative template beside it.
 cmake_minimum_required(VERSION 3.25)
 
 foreach(name WIXL EXE ICON VERSION MSI MSIBUILD MSIINFO)
@@ -69,7 +69,7 @@ msi_run(${CPACK_VIGILON_MSIBUILD} ${CPACK_VIGILON_MSI} -i ${upgrade_idt})
 file(REMOVE ${upgrade_idt})
 
 if(CPACK_TEMPORARY_INSTALL_DIRECTORY)
-  include(${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/vigilon_sign.cmake)
   vigilon_sign(${CPACK_VIGILON_MSI})
   # The administrative template beside the MSI, as in the ZIP.
   file(COPY ${CPACK_TEMPORARY_INSTALL_DIRECTORY}/policy DESTINATION ${msi_folder})

@@ -63,7 +63,9 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         SettingValue const value = ReadAppsSetting(settings, registry, key, L"");
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
-        summary += std::wstring(key) + L"=" + value.text + L" (" + std::wstring(SourceName(value.source)) + L")";
+        // The command line is named, not shown: it may hold a token, and the event log is read widely.
+        summary += std::wstring(key) + (key == std::wstring_view(kOnEventKey) ? L"" : L"=" + value.text) + L" (" +
+                   std::wstring(SourceName(value.source)) + L")";
     }
     return summary;
 }

@@ -1,11 +1,31 @@
 #include "app/setting_source.h"
 
+#include <array>
+
 #include "app/key_value.h"
+#include "app/registry_key.h"
 
 namespace vigilon {
 namespace {
 
 constexpr wchar_t const* kPolicyKeys[] = {L"Notices", L"Backoff", L"HangSeconds", L"EventLog", L"OnEvent"};
+
+// A policy's value as text: a string (an expandable one as written: the command interpreter
+// expands it when it runs) up to its first NUL, or a 32-bit number. A value of another type is no
+// policy, and the next place is read, rather than holding the setting at an empty value.
+bool ReadPolicyValue(Registry& registry, RegistryRoot root, std::wstring_view name, std::wstring& text) {
+    RegistryKey key(registry);
+    if (key.Open(root, kPolicyKeyPath, kKeyReadAccess) != 0) return false;
+    std::array<std::uint8_t, kKeyValueBufferBytes> buffer{};
+    std::uint32_t type = 0;
+    std::size_t size = buffer.size();
+    if (registry.QueryValue(key.Handle(), name, type, buffer, size) != 0) return false;
+    if (type != kRegSz && type != kRegExpandSz && type != kRegDword) return false;
+    std::span<std::uint8_t const> const data(buffer.data(), std::min(size, buffer.size()));
+    DecodeKeyValue(type == kRegDword ? kRegDword : kRegSz, data, text);
+    text.resize(std::wcslen(text.c_str()));
+    return true;
+}
 
 }  // namespace
 
@@ -16,7 +36,7 @@ SettingValue ReadAppsSetting(SettingsFile const& settings, Registry& registry, s
     for (auto const& [root, source] : {std::pair{RegistryRoot::LocalMachine, SettingSource::MachinePolicy},
                                       std::pair{RegistryRoot::CurrentUser, SettingSource::UserPolicy}}) {
         std::wstring text;
-        if (GetKeyValue(registry, root, kPolicyKeyPath, key, text)) return {text, source};
+        if (ReadPolicyValue(registry, root, key, text)) return {text, source};
     }
     // No key gives the default back: a text no value holds tells the two apart.
     constexpr wchar_t kAbsent[] = L"\x01";

@@ -91,13 +91,17 @@ void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std
 
 void TroubleReporter::Pass() {
     std::int64_t const now = Now();
+    int ended = 0;
     std::erase_if(running_, [&](RunningCommand const& command) {
         if (platform_.commands.Finished(command.id)) return true;
         if (now - command.startedAt < kLongestRun) return false;
         platform_.commands.End(command.id);
-        journal_.Log(L"command", {}, L"ended after running 2 minutes: " + command_);
+        ++ended;
         return true;
     });
+    // Logged once the list is whole again: a line that cannot be written is itself a trouble,
+    // which may start a command.
+    for (int i = 0; i < ended; ++i) journal_.Log(L"command", {}, L"ended after running 2 minutes: " + command_);
     StartWaiting();
 }
 

@@ -250,10 +250,15 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
 void WatchEngine::TellRecoveries() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        if (state != nullptr && state->window != 0) reporter_.Running(programs_[i].name, state->foundAt);
+        // A window left alone (hung, and not Vigilon's to end) or one being restarted is no recovery.
+        bool const healthy = state != nullptr && state->window != 0 && state->phase == ProgramPhase::Running &&
+                             !state->leftAlone;
+        if (healthy) reporter_.Running(programs_[i].name, state->foundAt);
     }
     reporter_.Pass();
 }
+
+void WatchEngine::TendCommands() { reporter_.Pass(); }
 
 void WatchEngine::RecordStart(std::wstring_view details) {
     Log(L"start", {}, details);

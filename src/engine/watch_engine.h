@@ -92,6 +92,9 @@ public:
     // Vigilon's start and end: the history, and the event log.
     void RecordStart(std::wstring_view details);
     void RecordExit();
+    // Ends a command on trouble that has run too long and starts those waiting. Called every second,
+    // also while no pass runs (the editor open, a message box waiting for OK).
+    void TendCommands();
 
     // Someone away from the PC is told of trouble: in the Windows event log, and through the
     // user's command (empty: none).

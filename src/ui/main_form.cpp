@@ -14,6 +14,7 @@ namespace vigilon {
 namespace {
 
 UINT_PTR const kWatchTimerId = 1;
+UINT_PTR const kCommandsTimerId = 2;  // runs whether or not passes do
 UINT const kWatchIntervalMilliseconds = 1000;
 UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
@@ -108,16 +109,17 @@ void MainForm::OnCreate() {
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+    SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
 }
 
 void MainForm::ApplyIcons(UINT dpi) {
     // The class keeps the icons it was registered with; the window's own are set over them.
     UniqueIcon big(LoadIconForDpi(instance_, IDI_VIGILON, false, dpi));
-    UniqueIcon small(LoadIconForDpi(instance_, IDI_VIGILON, true, dpi));
+    UniqueIcon smallIcon(LoadIconForDpi(instance_, IDI_VIGILON, true, dpi));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
     windowIcon_ = std::move(big);
-    windowSmallIcon_ = std::move(small);
+    windowSmallIcon_ = std::move(smallIcon);
     trayIcon_.Reset(LoadIconForDpi(instance_, IDI_VIGILON, true, SystemDpi()));
     tray_.SetIcon(trayIcon_.Get());
 }
@@ -404,6 +406,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_TIMER:
         if (wParam == kWatchTimerId) OnTimer();
+        if (wParam == kCommandsTimerId && !ending_) engine_.TendCommands();
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now

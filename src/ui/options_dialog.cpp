@@ -93,12 +93,12 @@ void Initialise(HWND dialog, OptionsState& state) {
     SetFocus(GetDlgItem(dialog, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
 }
 
-// A program or script to run on trouble, chosen in the shell's dialog, quoted in the box.
+// A program or script to run on trouble, chosen in the shell's dialog, put in the box as a command.
 void BrowseForCommand(HWND dialog, OptionsState& state) {
     std::wstring const path = state.platform.shell.BrowseForFolderDialog(
         FromHwnd(dialog), L"Choose the program or script to run on trouble", L"", true);
     if (path.empty()) return;
-    SetDlgItemTextW(dialog, kIdOnEvent, (L"\"" + path + L"\"").c_str());
+    SetDlgItemTextW(dialog, kIdOnEvent, CommandForChosenFile(path).c_str());
 }
 
 void Accept(HWND dialog, OptionsState& state) {

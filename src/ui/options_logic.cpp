@@ -1,5 +1,7 @@
 #include "ui/options_logic.h"
 
+#include <cwctype>
+
 #include "app/logon_start.h"
 #include "app/settings.h"
 #include "support/application_title.h"
@@ -35,6 +37,13 @@ bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, Set
                     kMbIconExclamation, kApplicationTitle);
     }
     return settingsSaved && logonSaved;
+}
+
+std::wstring CommandForChosenFile(std::wstring const& path) {
+    std::wstring const quoted = L"\"" + path + L"\"";
+    std::wstring extension = path.size() >= 4 ? path.substr(path.size() - 4) : L"";
+    for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
+    return extension == L".ps1" ? L"powershell.exe -NoProfile -NonInteractive -File " + quoted : quoted;
 }
 
 }  // namespace vigilon

@@ -155,6 +155,8 @@ LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
     case WM_CONTEXTMENU: {
+        // The title bar keeps its system menu.
+        if (reinterpret_cast<HWND>(wParam) != list_) break;
         // From the mouse, the row under it; from the keyboard (Shift+F10, the menu key), the
         // selected one, with the menu below it.
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -1,6 +1,7 @@
 // Command-line front of the test driver, for scripts:
 //   driver.exe list                      one line per top-level window
 //   driver.exe minimise|close <caption prefix>
+//   driver.exe close-all <caption prefix> every top-level window whose caption starts so
 //   driver.exe tray <mouse message>      e.g. 0x203 for a left double-click
 //   driver.exe command <id>              a menu command to Vigilon's main window
 //   driver.exe click <control id>        clicks a button of Vigilon's main window or its panel
@@ -40,6 +41,12 @@ int wmain(int argc, wchar_t** argv) {
         HWND const window = FindWindowStartingWith(arg);
         if (window == nullptr) return 1;
         verb == L"close" ? Close(window) : Minimise(window);
+        return 0;
+    }
+    if (verb == L"close-all") {
+        for (WindowInfo const& w : ListWindows()) {
+            if (w.caption.starts_with(arg)) Close(w.window);
+        }
         return 0;
     }
     HWND const main = FindVigilonMainWindow();

@@ -176,8 +176,15 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
     EXPECT_TRUE(options.locked.hangSeconds);
     EXPECT_TRUE(options.locked.onEvent);
     EXPECT_FALSE(options.locked.backoff);
-    EXPECT_EQ(PolicySummary(settings, registry),
-              L"HangSeconds=10 (machine policy), OnEvent=notify.cmd (user policy)");
+    EXPECT_EQ(PolicySummary(settings, registry), L"HangSeconds=10 (machine policy), OnEvent (user policy)");
+    // A value of a type no policy has is passed over; a string's extra terminators are not part of it.
+    registry.SetBytes(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff", kRegBinary, {1, 0, 0, 0});
+    EXPECT_FALSE(LoadOptions(settings, registry).locked.backoff);
+    registry.SetBytes(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Notices", kRegSz,
+                      {'T', 0, 'r', 0, 'a', 0, 'y', 0, 0, 0, 0, 0});
+    EXPECT_TRUE(LoadOptions(settings, registry).trayNotices);
+    registry.DeleteValue(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Notices");
+    registry.DeleteValue(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff");
 
     options.backoff = false;
     options.hangSeconds = 99;
@@ -185,6 +192,12 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"Backoff", L""), L"0");
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"HangSeconds", L""), L"60");  // the file's own value stays
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"OnEvent", L"-"), L"-");
+}
+
+TEST(OptionsBrowse, AChosenScriptBecomesACommandThatRunsIt) {
+    EXPECT_EQ(CommandForChosenFile(L"C:\\Tools\\tell.cmd"), L"\"C:\\Tools\\tell.cmd\"");
+    EXPECT_EQ(CommandForChosenFile(L"C:\\My Tools\\Mail.PS1"),
+              L"powershell.exe -NoProfile -NonInteractive -File \"C:\\My Tools\\Mail.PS1\"");
 }
 
 // The administrative template sets exactly the values Vigilon reads as policies.

@@ -196,6 +196,20 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     EXPECT_EQ(fake.processes.ended.back(), 4242u);
 }
 
+// A hung window Vigilon may not end stays a trouble: however long it is there, it is never
+// reported recovered.
+TEST_F(RestraintTest, AHungWindowLeftAloneIsNeverReportedRecovered) {
+    engine.SetHangSeconds(5);
+    engine.SetTroubleCommand(L"C:\\Tools\\tell.cmd");
+    WindowHandle const folder = fake.desktop.Add(L"Crash - folder", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(folder)] = L"C:\\Windows\\explorer.exe";
+    Passes(400, false);
+    ASSERT_FALSE(fake.commands.commands.empty());
+    for (auto const& command : fake.commands.commands) {
+        EXPECT_NE(command.variables.at(L"VIGILON_EVENT"), L"recovered");
+    }
+}
+
 TEST_F(RestraintTest, TurningTheCheckOffStopsARestartUnderWay) {
     engine.SetHangSeconds(5);
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);

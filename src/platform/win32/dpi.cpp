@@ -45,20 +45,20 @@ UINT SystemDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-int IconSize(bool small, UINT dpi) {
+int IconSize(bool smallIcon, UINT dpi) {
     using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
     static auto const metricsForDpi = reinterpret_cast<MetricsForDpiFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
-    int const index = small ? SM_CXSMICON : SM_CXICON;
+    int const index = smallIcon ? SM_CXSMICON : SM_CXICON;
     if (metricsForDpi != nullptr) {
         int const size = metricsForDpi(index, dpi);
         if (size > 0) return size;
     }
-    return MulDiv(small ? 16 : 32, static_cast<int>(dpi), kDefaultDpi);
+    return MulDiv(smallIcon ? 16 : 32, static_cast<int>(dpi), kDefaultDpi);
 }
 
-HICON LoadIconForDpi(HINSTANCE instance, int id, bool small, UINT dpi) {
-    int const size = IconSize(small, dpi);
+HICON LoadIconForDpi(HINSTANCE instance, int id, bool smallIcon, UINT dpi) {
+    int const size = IconSize(smallIcon, dpi);
     // The common controls 6 (the manifest asks for them) have it: the icon's own image of that
     // size, or a larger one scaled down smoothly. LoadImage picks the nearest and stretches it.
     using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);

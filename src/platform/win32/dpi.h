@@ -25,11 +25,11 @@ void MoveToSuggestedRect(HWND window, LPARAM suggestedRect);
 UINT SystemDpi();
 
 // The size, in pixels, Windows draws a small (title bar, tray) or a large icon at `dpi`.
-int IconSize(bool small, UINT dpi);
+int IconSize(bool smallIcon, UINT dpi);
 
 // The icon resource `id` at the size Windows draws it at `dpi`, taken from the image of that size
 // in the icon (or scaled down from a larger one); null when it cannot be loaded.
-HICON LoadIconForDpi(HINSTANCE instance, int id, bool small, UINT dpi);
+HICON LoadIconForDpi(HINSTANCE instance, int id, bool smallIcon, UINT dpi);
 
 // A font of `points` size at `dpi`.
 HFONT CreatePointFont(wchar_t const* face, float points, bool bold, UINT dpi);

@@ -57,28 +57,35 @@ std::optional<std::uint32_t> Win32CommandRunner::Start(std::wstring_view command
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), nullptr, &startup, &info)) {
+    // Started suspended, so that it is in its job before it can start anything.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(), nullptr,
+                        &startup, &info)) {
         return std::nullopt;
     }
+    Running running{UniqueKernelHandle(info.hProcess), UniqueKernelHandle(CreateJobObjectW(nullptr, nullptr))};
+    if (running.job && !AssignProcessToJobObject(running.job.Get(), info.hProcess)) running.job.Reset();
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
-    processes_[info.dwProcessId] = UniqueKernelHandle(info.hProcess);
+    running_[info.dwProcessId] = std::move(running);
     return info.dwProcessId;
 }
 
 bool Win32CommandRunner::Finished(std::uint32_t id) {
-    auto const it = processes_.find(id);
-    if (it == processes_.end()) return true;
-    if (WaitForSingleObject(it->second.Get(), 0) == WAIT_TIMEOUT) return false;
-    processes_.erase(it);
+    auto const it = running_.find(id);
+    if (it == running_.end()) return true;
+    // The command is over when the interpreter is; a program it started and left running is the
+    // user's (closing the job's handle does not end it).
+    if (WaitForSingleObject(it->second.process.Get(), 0) == WAIT_TIMEOUT) return false;
+    running_.erase(it);
     return true;
 }
 
 void Win32CommandRunner::End(std::uint32_t id) {
-    auto const it = processes_.find(id);
-    if (it == processes_.end()) return;
-    TerminateProcess(it->second.Get(), 1);
-    processes_.erase(it);
+    auto const it = running_.find(id);
+    if (it == running_.end()) return;
+    if (!it->second.job || !TerminateJobObject(it->second.job.Get(), 1)) TerminateProcess(it->second.process.Get(), 1);
+    running_.erase(it);
 }
 
 }  // namespace vigilon

@@ -10,7 +10,9 @@
 namespace vigilon {
 
 // Runs commands through %ComSpec% /d /s /c, without a console window, and keeps each one's process
-// handle until it is found finished or ended, so that its id names it and no other process.
+// handle until it is found finished or ended, so that its id names it and no other process. Each
+// command runs in a job of its own, so that ending it ends what it started too (a script's
+// PowerShell, not only the interpreter around it).
 class Win32CommandRunner final : public CommandRunner {
 public:
     std::optional<std::uint32_t> Start(std::wstring_view commandLine, Variables variables) override;
@@ -18,7 +20,11 @@ public:
     void End(std::uint32_t id) override;
 
 private:
-    std::map<std::uint32_t, UniqueKernelHandle> processes_;
+    struct Running {
+        UniqueKernelHandle process;
+        UniqueKernelHandle job;  // empty when the process could not be put in one
+    };
+    std::map<std::uint32_t, Running> running_;
 };
 
 }  // namespace vigilon
