@@ -1,5 +1,6 @@
 #include "app/remote_command.h"
 
+#include "support/blanks.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -15,12 +16,6 @@ constexpr Switch kSwitches[] = {
     {L"/status", RemoteVerb::Status}, {L"/pause", RemoteVerb::Pause}, {L"/resume", RemoteVerb::Resume},
     {L"/restart", RemoteVerb::Restart}, {L"/close", RemoteVerb::Close}, {L"/exit", RemoteVerb::Exit},
 };
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    std::size_t const first = text.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(L" \t") + 1 - first);
-}
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -72,12 +67,12 @@ std::optional<std::pair<std::uint32_t, std::wstring>> Decode(std::span<std::uint
 }  // namespace
 
 std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view arguments) {
-    std::wstring_view const text = Trimmed(arguments);
+    std::wstring_view const text = TrimSpacesAndTabs(arguments);
     std::size_t const end = text.find_first_of(L" \t");
     std::wstring const word = ToLowerText(text.substr(0, end));
     for (Switch const& s : kSwitches) {
         if (word != s.word) continue;
-        std::wstring_view rest = end == std::wstring_view::npos ? std::wstring_view() : Trimmed(text.substr(end));
+        std::wstring_view rest = end == std::wstring_view::npos ? std::wstring_view() : TrimSpacesAndTabs(text.substr(end));
         if (s.verb != RemoteVerb::Restart) {
             if (!rest.empty()) return std::nullopt;  // not one of the switches as they are written
             return RemoteRequest{s.verb, {}};

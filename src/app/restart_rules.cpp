@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "support/blanks.h"
+
 namespace vigilon {
 namespace {
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    std::size_t const first = text.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(L" \t") + 1 - first);
-}
 
 bool AllDigits(std::wstring_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
@@ -38,7 +34,7 @@ int ParseTime(std::wstring_view text) {
 }  // namespace
 
 RuleValue<int> ParseMemoryLimit(std::wstring_view text) {
-    std::wstring_view const value = Trimmed(text);
+    std::wstring_view const value = TrimSpacesAndTabs(text);
     if (value.empty()) return {};
     int const megabytes = SmallNumber(value, 7);
     if (megabytes < 1 || megabytes > kMaxMemoryLimitMB) {
@@ -48,11 +44,11 @@ RuleValue<int> ParseMemoryLimit(std::wstring_view text) {
 }
 
 RuleValue<std::vector<int>> ParseRestartTimes(std::wstring_view text) {
-    if (Trimmed(text).empty()) return {};
+    if (TrimSpacesAndTabs(text).empty()) return {};
     std::vector<int> times;
     for (std::size_t start = 0;;) {
         std::size_t const comma = text.find(L',', start);
-        int const time = ParseTime(Trimmed(text.substr(start, comma == std::wstring_view::npos ? comma : comma - start)));
+        int const time = ParseTime(TrimSpacesAndTabs(text.substr(start, comma == std::wstring_view::npos ? comma : comma - start)));
         if (time < 0) return {std::nullopt, L"times of day from 0:00 to 23:59, as hh:mm, separated by commas"};
         times.push_back(time);
         if (comma == std::wstring_view::npos) break;
@@ -64,7 +60,7 @@ RuleValue<std::vector<int>> ParseRestartTimes(std::wstring_view text) {
 }
 
 RuleValue<bool> ParseCrashDialog(std::wstring_view text) {
-    std::wstring_view const value = Trimmed(text);
+    std::wstring_view const value = TrimSpacesAndTabs(text);
     if (value.empty() || value == L"1") return {};
     if (value == L"0") return {false, {}};
     return {std::nullopt, L"0 to start it without the crash dialog, or 1"};

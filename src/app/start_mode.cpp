@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/blanks.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -16,9 +17,7 @@ std::wstring ImportedSettingsPath(std::wstring_view arguments) {
     if (first == std::wstring_view::npos) return {};
     std::wstring_view rest = arguments.substr(first);
     rest.remove_prefix(std::min(rest.size(), std::size(kImportSwitch) - 1));
-    std::size_t const start = rest.find_first_not_of(L" \t");
-    if (start == std::wstring_view::npos) return {};
-    rest = rest.substr(start, rest.find_last_not_of(L" \t") + 1 - start);
+    rest = TrimSpacesAndTabs(rest);
     if (rest.size() >= 2 && rest.front() == L'"' && rest.back() == L'"') rest = rest.substr(1, rest.size() - 2);
     return std::wstring(rest);
 }

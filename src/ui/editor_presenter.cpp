@@ -53,9 +53,8 @@ void EditorPresenter::OnCancel() { ShowProgramFields(); }
 void EditorPresenter::OnNewProgram() {
     // The settings file keeps no blanks around a section name: the name is what would be stored.
     std::wstring const answer = view_.AskText(L"Name of Program to Monitor", L"Program Name");
-    std::size_t const first = answer.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return;  // nothing but blanks, as nothing at all
-    std::wstring const name = answer.substr(first, answer.find_last_not_of(L" \t") + 1 - first);
+    std::wstring const name(TrimSpacesAndTabs(answer));
+    if (name.empty()) return;  // nothing but blanks, as nothing at all
     if (NameInUse(name)) {
         // Each name is a section of the settings file: two programs of one name would share
         // their settings, and saving would keep only one of them.

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_owners.h"
 #include "ui/layout_table.h"
 #include "support/application_title.h"
+#include "support/blanks.h"
 #include "support/message.h"
 #include "ui/options_logic.h"
 #include "ui/win32_layout.h"
@@ -124,10 +125,7 @@ void Accept(HWND dialog, OptionsState& state) {
     if (!locked.onEvent) {
         wchar_t command[kIniValueBufferLength] = L"";
         GetDlgItemTextW(dialog, kIdOnEvent, command, static_cast<int>(std::size(command)));
-        std::wstring const line = command;
-        std::size_t const first = line.find_first_not_of(L" \t");
-        state.chosen.onEvent =
-            first == std::wstring::npos ? L"" : line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+        state.chosen.onEvent = TrimSpacesAndTabs(command);
     }
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,

@@ -5,15 +5,14 @@
 #include "app/logon_start.h"
 #include "app/settings.h"
 #include "support/application_title.h"
+#include "support/blanks.h"
 #include "support/message.h"
 
 namespace vigilon {
 
 HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed) {
     if (!checked) return {};
-    std::size_t const first = typed.find_first_not_of(L' ');
-    std::size_t const last = typed.find_last_not_of(L' ');
-    std::wstring const digits = first == std::wstring::npos ? L"" : typed.substr(first, last + 1 - first);
+    std::wstring const digits(TrimBlanks(typed));
     bool const number = !digits.empty() && digits.size() <= 5 &&
                         digits.find_first_not_of(L"0123456789") == std::wstring::npos;
     int const seconds = number ? std::stoi(digits) : 0;
