@@ -54,8 +54,10 @@ function(msi_run)
 endfunction()
 msi_run(${CPACK_VIGILON_MSIBUILD} ${CPACK_VIGILON_MSI} -q
         "UPDATE `File` SET `Version` = '${CPACK_VIGILON_VERSION}.0' WHERE `File` = 'vigilon.exe'")
-cmake_path(GET CPACK_VIGILON_MSI PARENT_PATH msi_folder)
-set(upgrade_idt ${msi_folder}/Upgrade.idt)
+# A folder of the MSI's own: the installer tests build several MSIs side by side, at once.
+set(tables_folder ${CPACK_VIGILON_MSI}.tables)
+file(MAKE_DIRECTORY ${tables_folder})
+set(upgrade_idt ${tables_folder}/Upgrade.idt)
 execute_process(COMMAND ${CPACK_VIGILON_MSIINFO} export ${CPACK_VIGILON_MSI} Upgrade OUTPUT_FILE ${upgrade_idt}
                 RESULT_VARIABLE result)
 file(READ ${upgrade_idt} upgrade)
@@ -66,7 +68,7 @@ if(result OR same_version STREQUAL upgrade)
 endif()
 file(WRITE ${upgrade_idt} ${same_version})
 msi_run(${CPACK_VIGILON_MSIBUILD} ${CPACK_VIGILON_MSI} -i ${upgrade_idt})
-file(REMOVE ${upgrade_idt})
+file(REMOVE_RECURSE ${tables_folder})
 
 if(CPACK_TEMPORARY_INSTALL_DIRECTORY)
   include(${CMAKE_CURRENT_LIST_DIR}/vigilon_sign.cmake)
