@@ -4,6 +4,7 @@
 #include "platform/win32/win32_handles.h"
 #include "support/folders.h"
 #include "platform/win32/dpi.h"
+#include "ui/dialog_controls.h"
 #include "ui/input_box.h"
 #include "ui/win32_layout.h"
 
@@ -19,12 +20,6 @@ MemoryPropertyBag StoredFrameLayout() {
 }
 
 std::uint16_t FieldId(Field field) { return static_cast<std::uint16_t>(kIdFieldBase + static_cast<int>(field)); }
-
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 }  // namespace
 
@@ -149,7 +144,7 @@ void EditorWindow::SetField(Field field, std::wstring const& text) {
     SetWindowTextW(Control(FieldId(field)), text.c_str());
 }
 
-std::wstring EditorWindow::FieldText(Field field) const { return TextOf(Control(FieldId(field))); }
+std::wstring EditorWindow::FieldText(Field field) const { return WindowText(Control(FieldId(field))); }
 
 std::wstring EditorWindow::AskText(std::wstring const& prompt, std::wstring const& title) {
     return InputBox(main_, instance_, prompt, title);

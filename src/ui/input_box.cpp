@@ -1,5 +1,6 @@
 #include "ui/input_box.h"
 
+#include "ui/dialog_controls.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -22,10 +23,7 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         return TRUE;  // the first control with a tab stop, the text box, gets the focus
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            HWND const text = GetDlgItem(dialog, IDC_INPUT_TEXT);
-            std::wstring answer(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
-            answer.resize(static_cast<std::size_t>(GetWindowTextW(text, answer.data(), static_cast<int>(answer.size()))));
-            state->answer = std::move(answer);
+            state->answer = WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
             EndDialog(dialog, IDOK);
             return TRUE;
         }

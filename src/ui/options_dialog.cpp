@@ -6,6 +6,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
+#include "ui/dialog_controls.h"
 #include "ui/layout_table.h"
 #include "support/application_title.h"
 #include "support/blanks.h"
@@ -30,9 +31,6 @@ struct OptionsState {
     UniqueFont font;
 };
 
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
 // Places the controls and sizes their font at `dpi`: at the start, and whenever the dialog moves
 // to a monitor of another DPI.
 void LayOut(HWND dialog, OptionsState& state, UINT dpi) {
@@ -51,8 +49,7 @@ void Lock(HWND dialog, std::initializer_list<int> ids) {
     for (int const id : ids) {
         HWND const control = GetDlgItem(dialog, id);
         EnableWindow(control, FALSE);
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        std::wstring const text = WindowText(control);
         if (id != kIdHangSeconds && id != kIdOnEvent && id != kIdOnEventBrowse) SetWindowTextW(control, (text + L" *").c_str());
     }
 }
@@ -111,9 +108,7 @@ void Accept(HWND dialog, OptionsState& state) {
     if (!hang.refusal.empty()) {
         // Refused with the dialog kept open, the box ready for another number.
         ShowMessage(state.platform.system, hang.refusal, kMbIconExclamation, kApplicationTitle);
-        HWND const box = GetDlgItem(dialog, kIdHangSeconds);
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
-        SendMessageW(box, EM_SETSEL, 0, -1);
+        FocusBox(dialog, kIdHangSeconds);
         return;
     }
     // A row a policy sets keeps the policy's value.

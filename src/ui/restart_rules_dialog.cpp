@@ -7,6 +7,7 @@
 #include "platform/win32/win32_owners.h"
 #include "support/application_title.h"
 #include "support/message.h"
+#include "ui/dialog_controls.h"
 #include "ui/layout_table.h"
 #include "ui/restart_rules_logic.h"
 #include "ui/win32_layout.h"
@@ -26,16 +27,6 @@ struct RulesState {
     int number;
     UniqueFont font;
 };
-
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-std::wstring TextOf(HWND dialog, int id) {
-    HWND const control = GetDlgItem(dialog, id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Each box takes input only while its row is ticked.
 void EnableBoxes(HWND dialog) {
@@ -65,25 +56,18 @@ void Initialise(HWND dialog, RulesState& state) {
     SetFocus(GetDlgItem(dialog, kIdMemoryRule));
 }
 
-// The box of the row the refusal names, ready for another try.
-void FocusBox(HWND dialog, int id) {
-    HWND const box = GetDlgItem(dialog, id);
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
-    SendMessageW(box, EM_SETSEL, 0, -1);
-}
-
 void Accept(HWND dialog, RulesState& state) {
     RestartRulesForm form;
     form.memoryOn = Checked(dialog, kIdMemoryRule);
-    form.megabytes = TextOf(dialog, kIdMemoryLimit);
+    form.megabytes = WindowText(GetDlgItem(dialog, kIdMemoryLimit));
     form.scheduleOn = Checked(dialog, kIdScheduleRule);
-    form.times = TextOf(dialog, kIdScheduleTimes);
+    form.times = WindowText(GetDlgItem(dialog, kIdScheduleTimes));
     form.noCrashDialog = Checked(dialog, kIdCrashDialogRule);
     RestartRulesChoice const choice = RulesFromForm(form, state.programs[state.number].rules);
     if (!choice.refusal.empty()) {
         ShowMessage(state.platform.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
         bool const memory = form.memoryOn && !ParseMemoryLimit(form.megabytes).value;
-        FocusBox(dialog, memory ? kIdMemoryLimit : kIdScheduleTimes);
+        FocusBox(dialog, memory ? kIdMemoryLimit : kIdScheduleTimes);  // the row the refusal names
         return;
     }
     // Written while the dialog is open, so that a failure's message is modal to it.

@@ -9,6 +9,7 @@
 
 #include "platform/win32/dpi.h"
 #include "support/image_scale.h"
+#include "ui/dialog_controls.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -129,8 +130,7 @@ void SendLabelToBack(HWND label) {
 HFONT CreateFittingFont(HWND label, wchar_t const* face, float points, bool bold, UINT dpi) {
     RECT client{};
     GetClientRect(label, &client);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
+    std::wstring const text = WindowText(label);
     HDC const dc = GetDC(label);
     HFONT font = nullptr;
     for (float size = points;; size -= 0.5f) {
