@@ -2,16 +2,6 @@
 
 namespace vigilon {
 
-std::wstring_view RestartEvent(RestartReason reason) {
-    switch (reason) {
-    case RestartReason::Hung: return L"hung";
-    case RestartReason::Memory: return L"memory";
-    case RestartReason::Scheduled: return L"scheduled";
-    case RestartReason::Requested: return L"restart";
-    }
-    return L"restart";
-}
-
 GracefulRestart::Step GracefulRestart::Next(std::int64_t now) const {
     if (!active_) return Step::None;
     if (answer_ == Answer::Yes) return Step::Spare;

@@ -1,15 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace vigilon {
 
 // Why a program is being restarted.
 enum class RestartReason : std::uint8_t { Hung, Memory, Scheduled, Requested };
-
-// The event word the history gives a restart for this reason.
-std::wstring_view RestartEvent(RestartReason reason);
 
 // A restart the graceful way, on the pass clock: the window is asked to close; when it is still
 // there kTimeToClose later, it is asked once more whether it answers, and only a window that still

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/win32_owners.h"
+#include "support/utf8.h"
 
 namespace vigilon {
 
@@ -24,10 +25,7 @@ void PrintToConsole(std::wstring const& text) {
         WriteConsoleW(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    int const bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                          nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
+    std::string const utf8 = ToUtf8(text);
     WriteFile(output, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
