@@ -326,12 +326,17 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
             Log(L"hidden", name);
             continue;
         }
-        desktop.ShowWindowAs(window, kSwShowNormal);
-        Log(L"shown", name);
-        platform_.events.ProcessPendingEvents();
-        std::uint32_t const processId = desktop.WindowProcessId(window);
-        if (processId != 0) desktop.ActivateProcess(processId);  // a failure changes nothing
+        ShowAndActivate(window, name);
     }
+}
+
+void WatchEngine::ShowAndActivate(WindowHandle window, std::wstring const& name) {
+    Desktop& desktop = platform_.desktop;
+    desktop.ShowWindowAs(window, kSwShowNormal);
+    Log(L"shown", name);
+    platform_.events.ProcessPendingEvents();
+    std::uint32_t const processId = desktop.WindowProcessId(window);
+    if (processId != 0) desktop.ActivateProcess(processId);  // a failure changes nothing
 }
 
 void WatchEngine::ClosePrograms() {
@@ -387,12 +392,11 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     if (number == 0 || programs_[number].windowHandle == 0) return false;
     WindowHandle const window = programs_[number].windowHandle;
     std::wstring const program = programs_[number].name;
-    platform_.desktop.ShowWindowAs(window, show ? kSwShowNormal : kSwHide);
-    Log(show ? L"shown" : L"hidden", program);
     if (show) {
-        platform_.events.ProcessPendingEvents();
-        std::uint32_t const processId = platform_.desktop.WindowProcessId(window);
-        if (processId != 0) platform_.desktop.ActivateProcess(processId);
+        ShowAndActivate(window, program);
+    } else {
+        platform_.desktop.ShowWindowAs(window, kSwHide);
+        Log(L"hidden", program);
     }
     return true;
 }

@@ -125,6 +125,9 @@ private:
     // to end, or the passes were stopped, while a message box was open.
     Outcome Notify(std::wstring const& message, std::wstring_view program);
     void Report(std::wstring const& message, std::wstring_view program) override { Notify(message, program); }
+    // Shows the window as it was before it was hidden or minimised, and brings its program to the
+    // front; the history says `shown`. `name` is a copy: the editor may change the table meanwhile.
+    void ShowAndActivate(WindowHandle window, std::wstring const& name);
     // Hides a window the user minimised; the history says so once for each time it is hidden.
     void HideIfMinimised(WatchedProgram const& record, ProgramState& state);
     void SetLaunchPaused(bool paused);
