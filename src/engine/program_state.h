@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/restart_rules.h"
 #include "engine/backoff.h"
@@ -46,7 +48,9 @@ struct ProgramState {
     GracefulRestart restart;
     MemoryWatch memory;
     DailySchedule schedule;
-    RestartRules rulesSaid;               // rules whose unusable values the history has told of
+    RestartRules rulesRead;               // the rules as last read; their unusable values were told of
+    std::optional<int> memoryLimit;       // MaxMemoryMB as read: none when unset or unusable
+    std::vector<int> restartTimes;        // RestartAt as read, minutes after midnight
 };
 
 }  // namespace vigilon

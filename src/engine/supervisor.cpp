@@ -73,11 +73,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     journal_.Log(L"gone", record.name, {});
     journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
-    state.window = 0;
-    state.processId = 0;
-    state.answers.Clear();
-    state.restart.Clear();
-    state.phase = ProgramPhase::Absent;
+    ForgetWindow(state);
     BackOff(record, state, false);
 }
 
@@ -123,11 +119,11 @@ void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& sta
 }
 
 void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused) {
-    SayUnusableRules(record, state);
+    ReadRules(record, state);
     // Looked at every pass, so that a time that goes by while the program is not running, or
     // launching is paused, is skipped rather than done late.
-    std::vector<int> const times = ParseRestartTimes(record.rules.restartAt).value.value_or(std::vector<int>{});
-    bool const scheduled = !times.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), times);
+    bool const scheduled =
+        !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
     if (state.window == 0 || state.leftAlone) return;
     if (state.restart.Active() && state.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
         // The check was turned off meanwhile: nothing more is done to the window.
@@ -144,10 +140,9 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         BeginRestart(record, state, RestartReason::Scheduled);
         return;
     }
-    std::optional<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB).value;
-    if (!limit || launchPaused) {
+    if (!state.memoryLimit || launchPaused) {
         state.memory.Clear();  // not read meanwhile: the minute over the limit starts afresh
-    } else if (MemoryOverLimit(record, state, *limit)) {
+    } else if (MemoryOverLimit(record, state, *state.memoryLimit)) {
         journal_.Log(L"memory", record.name, std::to_wstring(state.memory.Megabytes()));
         journal_.Trouble(TroubleKind::Memory, record.name, std::to_wstring(state.memory.Megabytes()));
         BeginRestart(record, state, RestartReason::Memory);
@@ -167,14 +162,18 @@ bool Supervisor::MemoryOverLimit(WatchedProgram const& record, ProgramState& sta
     return state.memory.Sample(clock_.Now(), bytes, limitMB);
 }
 
-void Supervisor::SayUnusableRules(WatchedProgram const& record, ProgramState& state) {
-    if (record.rules == state.rulesSaid) return;
-    state.rulesSaid = record.rules;
+void Supervisor::ReadRules(WatchedProgram const& record, ProgramState& state) {
+    if (record.rules == state.rulesRead) return;
+    state.rulesRead = record.rules;
     auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& problem) {
         if (!problem.empty()) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
     };
-    say(kMaxMemoryKey, record.rules.maxMemoryMB, ParseMemoryLimit(record.rules.maxMemoryMB).problem);
-    say(kRestartAtKey, record.rules.restartAt, ParseRestartTimes(record.rules.restartAt).problem);
+    RuleValue<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB);
+    RuleValue<std::vector<int>> times = ParseRestartTimes(record.rules.restartAt);
+    state.memoryLimit = limit.value;
+    state.restartTimes = std::move(times.value).value_or(std::vector<int>{});
+    say(kMaxMemoryKey, record.rules.maxMemoryMB, limit.problem);
+    say(kRestartAtKey, record.rules.restartAt, times.problem);
     say(kCrashDialogKey, record.rules.crashDialog, ParseCrashDialog(record.rules.crashDialog).problem);
 }
 
@@ -283,7 +282,9 @@ bool Supervisor::OwnProcess(WatchedProgram const& record, ProgramState const& st
     return ToUpperText(platform_.files.LongFullPath(image)) == ToUpperText(platform_.files.LongFullPath(record.exe));
 }
 
-void Supervisor::ClosedOnRequest(ProgramState& state) {
+void Supervisor::ClosedOnRequest(ProgramState& state) { ForgetWindow(state); }
+
+void Supervisor::ForgetWindow(ProgramState& state) {
     state.window = 0;
     state.processId = 0;
     state.answers.Clear();

@@ -97,6 +97,8 @@ public:
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Gone(WatchedProgram const& record, ProgramState& state);
+    // The program has no window now: nothing is asked of it, and it is started at the next pass.
+    static void ForgetWindow(ProgramState& state);
     // Holds the program back after a quick end or a start whose window never came, when back-off
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
@@ -104,8 +106,9 @@ private:
     // True when the program's memory has stayed over its limit for a minute; reads it when due. A
     // memory that cannot be read is said once for each window.
     bool MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB);
-    // Tells the history once of each rule whose value cannot be used.
-    void SayUnusableRules(WatchedProgram const& record, ProgramState& state);
+    // Reads the program's rules when they changed, and tells the history once of each value that
+    // cannot be used.
+    void ReadRules(WatchedProgram const& record, ProgramState& state);
     // Sends a question when none is out; true when one was sent.
     bool Ask(ProgramState& state);
     // Asks the window to close for `reason`, when it is the program's own; a window of another
