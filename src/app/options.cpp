@@ -16,6 +16,7 @@ constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
+constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
 
 }  // namespace
 
@@ -28,6 +29,8 @@ int HangSecondsFrom(std::wstring const& text) {
     if (value <= 0) return 0;
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
 }
+
+std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
 
 Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "app/settings_file.h"
@@ -38,6 +39,9 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry);
 // Writes the options' [Apps] keys at once, but for those a policy sets. False when one could not
 // be written.
 bool SaveOptions(Options const& options, SettingsFile const& settings);
+
+// The [Apps] keys a policy may set, as the administrative template names them.
+std::span<wchar_t const* const> PolicyKeys();
 
 // The settings a policy sets, for the history: "HangSeconds=30 (machine policy), ..."; empty for
 // none.

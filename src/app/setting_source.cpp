@@ -1,14 +1,14 @@
 #include "app/setting_source.h"
 
 #include <array>
+#include <span>
 
 #include "app/key_value.h"
 #include "app/registry_key.h"
+#include "app/settings.h"
 
 namespace vigilon {
 namespace {
-
-constexpr wchar_t const* kPolicyKeys[] = {L"Notices", L"Backoff", L"HangSeconds", L"EventLog", L"OnEvent"};
 
 // A policy's value as text: a string (an expandable one as written: the command interpreter
 // expands it when it runs) up to its first NUL, or a 32-bit number. A value of another type is no
@@ -29,8 +29,6 @@ bool ReadPolicyValue(Registry& registry, RegistryRoot root, std::wstring_view na
 
 }  // namespace
 
-std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
-
 SettingValue ReadAppsSetting(SettingsFile const& settings, Registry& registry, std::wstring_view key,
                              std::wstring_view defaultValue) {
     for (auto const& [root, source] : {std::pair{RegistryRoot::LocalMachine, SettingSource::MachinePolicy},
@@ -38,10 +36,9 @@ SettingValue ReadAppsSetting(SettingsFile const& settings, Registry& registry, s
         std::wstring text;
         if (ReadPolicyValue(registry, root, key, text)) return {text, source};
     }
-    // No key gives the default back: a text no value holds tells the two apart.
-    constexpr wchar_t kAbsent[] = L"\x01";
-    std::wstring text = settings.ReadIniValue(L"Apps", key, kAbsent);
-    if (text != kAbsent) return {std::move(text), SettingSource::File};
+    if (std::optional<std::wstring> text = settings.FindIniValue(kAppsSection, key)) {
+        return {std::move(*text), SettingSource::File};
+    }
     return {std::wstring(defaultValue), SettingSource::Default};
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,9 +22,6 @@ struct SettingValue {
 // Policies live under this key of HKEY_LOCAL_MACHINE and of HKEY_CURRENT_USER, with the [Apps]
 // keys' names: text as a string value, numbers as a string or a DWORD.
 inline constexpr wchar_t kPolicyKeyPath[] = L"Software\\Policies\\Vigilon";
-
-// The [Apps] keys a policy may set, as the administrative template names them.
-std::span<wchar_t const* const> PolicyKeys();
 
 // The one place a setting's value is read: the machine's policy, then the user's, then the [Apps]
 // key of vigilon.ini, then `defaultValue`.

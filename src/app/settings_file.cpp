@@ -13,6 +13,14 @@ std::wstring SettingsFile::ReadIniValue(std::wstring_view section, std::wstring_
     return std::wstring(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
 }
 
+std::optional<std::wstring> SettingsFile::FindIniValue(std::wstring_view section, std::wstring_view key) const {
+    // No key gives the default back: a text no value holds.
+    constexpr wchar_t kAbsent[] = L"\x01";
+    std::wstring text = ReadIniValue(section, key, kAbsent);
+    if (text == kAbsent) return std::nullopt;
+    return text;
+}
+
 namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -31,9 +39,7 @@ std::wstring Protected(std::wstring_view value) {
 }  // namespace
 
 bool SettingsFile::RemoveIniValue(std::wstring_view section, std::wstring_view key) const {
-    // No key gives the default back: a text no value holds.
-    constexpr wchar_t kAbsent[] = L"\x01";
-    if (ReadIniValue(section, key, kAbsent) == kAbsent) return true;
+    if (!FindIniValue(section, key)) return true;
     return store_.DeleteProfileValue(section, key, path_);
 }
 

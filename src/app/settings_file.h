@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ public:
     // most 254 characters.
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key,
                               std::wstring_view defaultValue) const;
+
+    // The value of `key` in `section`, or nothing when the key or the file is missing.
+    std::optional<std::wstring> FindIniValue(std::wstring_view section, std::wstring_view key) const;
 
     // Writes `key` with `value` into `section`, creating the file, section or key as needed, so
     // that ReadIniValue gives `value` back as it was: blanks around it and quotes that open and
