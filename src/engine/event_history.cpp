@@ -2,24 +2,16 @@
 
 #include <cwchar>
 
+#include "support/field_text.h"
+#include "support/local_time.h"
 #include "support/utf8.h"
 
 namespace vigilon {
-namespace {
-
-// A field as one run of text: line breaks and tabs would split the line or its fields.
-void AppendField(std::wstring& line, std::wstring_view text) {
-    for (wchar_t c : text) line.push_back(c == L'\t' || c == L'\r' || c == L'\n' ? L' ' : c);
-}
-
-}  // namespace
-
 std::wstring EventHistory::FormatLine(LocalTime const& time, std::wstring_view event, std::wstring_view program,
                                       std::wstring_view details) {
-    wchar_t stamp[32];
-    std::swprintf(stamp, std::size(stamp), L"%04d-%02d-%02d %02d:%02d:%02d.%03d", time.year, time.month, time.day,
-                  time.hour, time.minute, time.second, time.millisecond);
-    std::wstring line = stamp;
+    wchar_t milliseconds[8];
+    std::swprintf(milliseconds, std::size(milliseconds), L".%03d", time.millisecond);
+    std::wstring line = DateTimeText(time) + milliseconds;
     line.push_back(L'\t');
     AppendField(line, event);
     line.push_back(L'\t');

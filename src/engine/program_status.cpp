@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/field_text.h"
+
 namespace vigilon {
 
 std::wstring StatusText(StatusState state) {
@@ -38,8 +40,7 @@ std::wstring StatusTable(std::vector<ProgramStatus> const& rows) {
         std::wstring text;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             if (i > 0) text += L'\t';
-            // A tab or line break inside a name would split the table.
-            for (wchar_t c : cells[i]) text += c == L'\t' || c == L'\r' || c == L'\n' ? L' ' : c;
+            AppendField(text, cells[i]);
         }
         return text + L"\r\n";
     };

@@ -1,7 +1,8 @@
 #include "engine/trouble_reporter.h"
 
 #include <algorithm>
-#include <cwchar>
+
+#include "support/local_time.h"
 
 namespace vigilon {
 namespace {
@@ -13,13 +14,6 @@ std::uint16_t EventLogType(EventType type) {
     case EventType::Error: return kEventLogError;
     }
     return kEventLogInformation;
-}
-
-std::wstring TimeText(LocalTime const& time) {
-    wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
-                  time.hour, time.minute, time.second);
-    return text;
 }
 
 }  // namespace
@@ -83,7 +77,7 @@ void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std
     waiting_.push_back({{L"VIGILON_EVENT", std::wstring(word)},
                         {L"VIGILON_PROGRAM", std::wstring(program)},
                         {L"VIGILON_DETAILS", std::wstring(details)},
-                        {L"VIGILON_TIME", TimeText(platform_.events.LocalTimeNow())},
+                        {L"VIGILON_TIME", DateTimeText(platform_.events.LocalTimeNow())},
                         {L"VIGILON_COMPUTER", platform_.system.ComputerName()},
                         {L"VIGILON_HISTORY", historyPath_}});
     StartWaiting();

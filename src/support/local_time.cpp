@@ -43,4 +43,10 @@ std::wstring ClockText(LocalTime const& time) {
     return text;
 }
 
+std::wstring DateTimeText(LocalTime const& time) {
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%04d-%02d-%02d ", time.year, time.month, time.day);
+    return text + ClockText(time);
+}
+
 }  // namespace vigilon

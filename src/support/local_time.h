@@ -16,4 +16,7 @@ LocalTime AddMilliseconds(LocalTime const& time, std::int64_t milliseconds);
 // The time of day as hh:mm:ss.
 std::wstring ClockText(LocalTime const& time);
 
+// The date and time as yyyy-mm-dd hh:mm:ss.
+std::wstring DateTimeText(LocalTime const& time);
+
 }  // namespace vigilon
