@@ -82,7 +82,6 @@ bool MainForm::Create(HINSTANCE instance) {
     UINT const dpi = SystemDpi();
     icon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, false, dpi));
     smallIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
-    trayIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
@@ -102,7 +101,7 @@ void MainForm::OnCreate() {
     popup_.Reset(CreateTrayMenu());
     editor_.Create(window_, instance_);
     LayOut();
-    ApplyIcons(WindowDpi(window_));
+    ApplyIcons(WindowDpi(window_));  // the tray's icon too, which Add shows
     // Keyboard navigation, Enter and Escape work in the editor as in a dialog, and the editor's
     // questions are owned by this window while it shows.
     platform_.events.SetDialogWindow(window_);

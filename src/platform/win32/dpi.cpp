@@ -3,26 +3,37 @@
 #include <cmath>
 
 namespace vigilon {
+namespace {
+
+// A function of user32.dll that older versions of Windows lack; null where it is missing.
+template <typename Function>
+Function FromUser32(char const* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The screen's dots per inch, as systems before the per-monitor functions give them.
+UINT ScreenDpi() {
+    HDC const screen = GetDC(nullptr);
+    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+}  // namespace
 
 UINT WindowDpi(HWND window) {
     // GetDpiForWindow exists from Windows 10 1607 on; before that the system value applies.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static auto const getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static auto const getDpiForWindow = FromUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (getDpiForWindow != nullptr) {
         UINT const dpi = getDpiForWindow(window);
         if (dpi != 0) return dpi;
     }
-    HDC const screen = GetDC(nullptr);
-    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+    return ScreenDpi();
 }
 
 void AdjustFrameForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
-    using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static auto const adjustForDpi = reinterpret_cast<AdjustForDpiFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    static auto const adjustForDpi =
+        FromUser32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     if (adjustForDpi == nullptr || adjustForDpi(&rect, style, menu, exStyle, dpi) == FALSE) {
         AdjustWindowRectEx(&rect, style, menu, exStyle);
     }
@@ -35,20 +46,12 @@ void MoveToSuggestedRect(HWND window, LPARAM suggestedRect) {
 
 UINT SystemDpi() {
     // GetDpiForSystem exists from Windows 10 1607 on; before that the screen's value is the same.
-    using GetDpiForSystemFunction = UINT(WINAPI*)();
-    static auto const getDpiForSystem = reinterpret_cast<GetDpiForSystemFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForSystem")));
-    if (getDpiForSystem != nullptr) return getDpiForSystem();
-    HDC const screen = GetDC(nullptr);
-    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    static auto const getDpiForSystem = FromUser32<UINT(WINAPI*)()>("GetDpiForSystem");
+    return getDpiForSystem != nullptr ? getDpiForSystem() : ScreenDpi();
 }
 
 int IconSize(bool smallIcon, UINT dpi) {
-    using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
-    static auto const metricsForDpi = reinterpret_cast<MetricsForDpiFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static auto const metricsForDpi = FromUser32<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
     int const index = smallIcon ? SM_CXSMICON : SM_CXICON;
     if (metricsForDpi != nullptr) {
         int const size = metricsForDpi(index, dpi);

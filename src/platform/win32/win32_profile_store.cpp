@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
@@ -19,21 +21,20 @@ bool FitsCodePage(std::wstring_view text) {
 
 std::string ReadWholeFile(std::wstring const& path, bool& ok) {
     ok = false;
-    HANDLE const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    UniqueKernelHandle const file = OwnFileHandle(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         ok = GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing to keep
         return {};
     }
     std::string bytes;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart < (1 << 26)) {
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart < (1 << 26)) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
+        ok = bytes.empty() || (ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                               read == bytes.size());
     }
-    CloseHandle(file);
     return bytes;
 }
 
