@@ -24,6 +24,11 @@ bool DisabledInTaskManager(Registry& registry) {
     return type == kRegBinary && size > 0 && (data[0] & 1) != 0;
 }
 
+// Sets the Run value to start the copy at `exePath`; the system's error code, 0 on success.
+long WriteRunValue(Registry& registry, std::wstring const& exePath) {
+    return registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"" + exePath + L"\"");
+}
+
 }  // namespace
 
 std::wstring RunValueProgram(std::wstring const& value) {
@@ -65,9 +70,7 @@ std::wstring LogonStartNote(LogonStart const& start) {
 }
 
 bool SetStartAtLogon(Registry& registry, std::wstring const& exePath) {
-    if (registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"" + exePath + L"\"") != 0) {
-        return false;
-    }
+    if (WriteRunValue(registry, exePath) != 0) return false;
     // Without Task Manager's entry the value counts as enabled.
     registry.DeleteValue(RegistryRoot::CurrentUser, kStartupApprovedPath, kRunValueName);
     return true;
@@ -87,7 +90,7 @@ bool SetStartAtLogonIfMissing(Registry& registry, FileSystem& files, std::wstrin
         (value.empty() || FileExists(files, RunValueProgram(value)))) {
         return true;
     }
-    return registry.WriteString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, L"\"" + exePath + L"\"") == 0;
+    return WriteRunValue(registry, exePath) == 0;
 }
 
 }  // namespace vigilon
