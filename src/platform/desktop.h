@@ -44,8 +44,9 @@ public:
     // False when the process has none.
     virtual bool ActivateProcess(std::uint32_t processId) = 0;
 
-    // Asks the window to close (WM_CLOSE) and waits until its owner has handled the request, or
-    // until the owner is found not responding, or the wait has gone on for too long.
+    // Asks the window to close (WM_CLOSE) without waiting for its owner to handle the request, so
+    // that every program can be asked at once and none that has stopped responding holds the
+    // caller up. The request is handled before the owner's posted messages.
     virtual void RequestClose(WindowHandle window) = 0;
 
     // Asks the window to close (WM_CLOSE) without waiting for its owner at all.

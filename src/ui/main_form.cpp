@@ -26,6 +26,9 @@ UINT const kRemoteAnswerTimeoutMilliseconds = 5000;
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The first of the shutdown levels that programs may take to be told of the session's end before
+// others; every program starts at 0x280.
+DWORD const kShutdownLevelBeforePrograms = 0x300;
 
 
 HMENU CreateMenuBar() {
@@ -109,6 +112,9 @@ void MainForm::OnCreate() {
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
+    // Told of the session's end before the watched programs, Vigilon asks them to close while they
+    // still run, and starts none of them again as the system ends them.
+    SetProcessShutdownParameters(kShutdownLevelBeforePrograms, 0);
 }
 
 void MainForm::ApplyIcons(UINT dpi) {

@@ -1,5 +1,7 @@
 #include "e2e_fixture.h"
 
+#include <algorithm>
+
 namespace vigilon::e2e {
 
 std::wstring g_vigilonExe;
@@ -33,6 +35,17 @@ std::wstring VigilonTest::AddHelper(std::wstring const& relativePath, std::wstri
     CopyFileW((ThisFolder() + L"\\watched_program.exe").c_str(), path.c_str(), FALSE);
     WriteTextFile(path + L".cfg", caption + L"\r\n" + path + L".txt\r\n" + options + L"\r\n");
     return path;
+}
+
+bool VigilonTest::HiddenByVigilon(std::wstring const& program) const {
+    HWND const window = WindowOf(Caption(program));
+    return InHistory(program, "hidden") && window != nullptr && !IsWindowVisible(window);
+}
+
+bool VigilonTest::InHistory(std::wstring const& program, std::string const& event) const {
+    std::string const name(program.begin(), program.end());  // the tests' names are ASCII
+    std::vector<std::string> const events = HistoryEvents(folder_ / L"vigilon.log", name);
+    return std::find(events.begin(), events.end(), event) != events.end();
 }
 
 void VigilonTest::WriteIni(std::vector<IniProgram> const& programs) {

@@ -58,6 +58,13 @@ protected:
     void StartVigilon(std::wstring const& arguments = L"");
     void ExitVigilon();
 
+    // True once Vigilon has hidden the window of `program`, whose window is captioned
+    // Caption(program): its history says so, and the window is hidden. The window alone cannot
+    // tell, for one just created is not shown yet either, and Vigilon may not have found it.
+    bool HiddenByVigilon(std::wstring const& program) const;
+    // True when Vigilon's history holds `event` for `program`.
+    bool InHistory(std::wstring const& program, std::string const& event) const;
+
     // The first top-level window whose caption starts with `caption`.
     HWND WindowOf(std::wstring const& caption) const { return FindWindowStartingWith(caption); }
     std::wstring Path(std::wstring const& relative) const { return folder_ / relative; }

@@ -55,6 +55,7 @@ Record ReadRecord(std::wstring const& path) {
     for (std::wstring line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == L'\r') line.pop_back();
         if (line.rfind(L"close|", 0) == 0) ++record.closes;
+        if (line.rfind(L"hung|", 0) == 0) ++record.hangs;
         if (line.rfind(L"exit|", 0) == 0) record.exits.push_back(std::stoll(line.substr(5)));
         if (line.rfind(L"endsession|", 0) == 0) ++record.endSessions;
         if (line.rfind(L"arg|", 0) == 0 && !record.starts.empty()) {

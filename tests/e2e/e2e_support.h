@@ -28,6 +28,7 @@ struct Record {
     std::vector<StartRecord> starts;
     std::vector<long long> exits;  // when each run's message loop ended, in milliseconds
     int closes = 0;
+    int hangs = 0;  // times it stopped handling its messages
     int endSessions = 0;
 };
 

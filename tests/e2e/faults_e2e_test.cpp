@@ -24,6 +24,13 @@ int CountMessageBoxes(std::wstring const& title) {
     return count;
 }
 
+// The dialogs shown by process `processId`: message boxes among them.
+int CountDialogsOf(DWORD processId) {
+    int count = 0;
+    for (WindowInfo const& w : ListWindows()) count += w.className == L"#32770" && w.visible && w.processId == processId;
+    return count;
+}
+
 TEST_F(VigilonTest, AProgramThatExitsAtOnceLeavesVigilonResponsiveAndGetsOneMessage) {
     std::wstring const helper = AddHelper(L"quit.exe", Caption(L"Quitter"), L"exit-at-once");
     WriteIni({{L"Quitter", Caption(L"Quitter"), helper}});
@@ -87,6 +94,39 @@ TEST_F(VigilonTest, AProgramThatStopsRespondingHoldsNothingUp) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 15));
     SendMenuCommand(main_, kFileExitCommand);
     EXPECT_EQ(vigilon_.WaitForExit(15), 0);
+}
+
+TEST_F(VigilonTest, CloseProgramsAsksEveryProgramAtOnceThoughOneHasJustStoppedResponding) {
+    // Hanger stops handling its messages 6 s after its window opens, when Vigilon has found both
+    // windows. The system calls a window hung only after five seconds without a look at its
+    // messages, so Close Programs comes while Hanger does not count as hung yet.
+    std::wstring const hanger = AddHelper(L"hang.exe", Caption(L"Hanger"), L"hang-after-ms=6000");
+    std::wstring const other = AddHelper(L"other.exe", Caption(L"Other"));
+    WriteIni({{L"Hanger", Caption(L"Hanger"), hanger}, {L"Other", Caption(L"Other"), other}});
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return InHistory(L"Hanger", "found") && HiddenByVigilon(L"Other"); }));
+    ASSERT_TRUE(WaitUntil([&] { return RecordOf(hanger).hangs == 1; }));
+    SendMenuCommand(main_, kCloseProgramsCommand);
+    // Other is asked as well, and Vigilon answers a script and starts Other again, all well within
+    // the minute a wait for Hanger would take: 20 s leave a wide margin for a busy machine.
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(other).closes == 1 && WindowOf(Caption(L"Other")) == nullptr; }));
+    EXPECT_EQ(RunCommand(exe_, L"/resume", Path(L"answer.txt")).exitCode, 0);
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(other).starts.size() == 2; }));
+    EXPECT_EQ(RecordOf(hanger).starts.size(), 1u);  // still there, hung: not started again
+}
+
+TEST_F(VigilonTest, AFileThatIsNotAProgramIsReportedByVigilonWithoutTheShellsOwnMessage) {
+    std::wstring const bad = Path(L"bad.exe");
+    WriteTextFile(bad, L"This is a text file, not a program.");
+    WriteIni({{L"Bad", Caption(L"Bad"), bad}});
+    StartVigilon();
+    std::wstring text;
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(L"Vigilon", &text)) != nullptr; }));
+    EXPECT_EQ(text.rfind(L"Error launching: \"" + bad + L"\"", 0), 0u) << text;
+    // Vigilon's own message is the only one: the shell showed none of its own inside Vigilon.
+    EXPECT_EQ(CountDialogsOf(vigilon_.Id()), 1);
+    PressOk(box);
 }
 
 TEST_F(VigilonTest, AMarkerThatCannotBeDeletedIsReportedAndTheStartGoesOn) {

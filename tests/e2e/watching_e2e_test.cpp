@@ -29,7 +29,7 @@ TEST_F(VigilonTest, KeepsAProgramRunningAndOutOfTheWay) {
     EXPECT_EQ(start.showCommand, SW_MINIMIZE);
     EXPECT_EQ(start.directory, FolderOf(helper));
     EXPECT_NE(start.commandLine.find(L" -a  -z"), std::wstring::npos) << start.commandLine;
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Notes"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Notes"); }));
     HWND const window = WindowOf(Caption(L"Notes"));
 
     // A tray double-click shows it; minimising hides it again; a double-click shows it again.
@@ -80,7 +80,7 @@ TEST_F(VigilonTest, CloseProgramsPausesLaunchingUntilLaunchPrograms) {
     std::wstring const helper = AddHelper(L"a.exe", Caption(L"Alpha"));
     WriteIni({{L"Alpha", Caption(L"Alpha"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Alpha"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Alpha"); }));
 
     SendMenuCommand(main_, kCloseProgramsCommand);
     ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"Alpha")) == nullptr; }));
@@ -180,7 +180,7 @@ TEST_F(VigilonTest, ExitLeavesProgramsRunningAndVisibleAndRemovesTheIcon) {
     std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
     WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Gamma"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Gamma"); }));
     EXPECT_TRUE(TrayIconPresent(main_));
     SendMenuCommand(main_, kPopupExitCommand);
     EXPECT_EQ(vigilon_.WaitForExit(15), 0);
@@ -194,7 +194,7 @@ TEST_F(VigilonTest, AStartRightAfterExitWaitsForTheEndingCopyAndComesUp) {
     std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
     WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Gamma"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Gamma"); }));
     SendMenuCommand(main_, kPopupExitCommand);
     // Started again at once, while the first copy still tears its windows down.
     Process again;
@@ -215,7 +215,7 @@ TEST_F(VigilonTest, ACloseRequestFromAnotherProgramEndsVigilonAsExitDoes) {
     std::wstring const helper = AddHelper(L"g.exe", Caption(L"Gamma"));
     WriteIni({{L"Gamma", Caption(L"Gamma"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Gamma"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Gamma"); }));
     PostMessageW(main_, WM_CLOSE, 0, 0);  // what taskkill without /F sends the hidden window
     EXPECT_EQ(vigilon_.WaitForExit(15), 0);
     // Shown by a request handed over without waiting: it takes effect a moment later.
@@ -237,7 +237,7 @@ TEST_F(VigilonTest, SessionEndAsksTheWatchedProgramsToClose) {
     std::wstring const helper = AddHelper(L"d.exe", Caption(L"Delta"));
     WriteIni({{L"Delta", Caption(L"Delta"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Delta"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Delta"); }));
     // What the system sends each top-level window when the session ends.
     DWORD_PTR result = 0;
     SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &result);
@@ -251,7 +251,7 @@ TEST_F(VigilonTest, AnInstallerReplacingVigilonEndsItAloneAndShowsTheWatchedProg
     std::wstring const helper = AddHelper(L"u.exe", Caption(L"Upsilon"));
     WriteIni({{L"Upsilon", Caption(L"Upsilon"), helper}});
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return Hidden(WindowOf(Caption(L"Upsilon"))); }));
+    ASSERT_TRUE(WaitUntil([&] { return HiddenByVigilon(L"Upsilon"); }));
     // What Restart Manager sends a program whose files an installer must replace.
     DWORD_PTR result = 0;
     SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 10000, &result);

@@ -141,7 +141,8 @@ TEST_F(RestraintTest, AHungWindowIsAskedOnceMoreBeforeItsProcessIsEndedAndOneTha
     engine.SetHangSeconds(5);
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
-    while (fake.desktop.postedCloses.empty()) Passes(1, false);
+    for (int i = 0; i < 600 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);  // 10 min: a wide bound
+    ASSERT_FALSE(fake.desktop.postedCloses.empty());
     // Ten seconds to close; then it is asked once more, and answers (it asks the user to save).
     Passes(9, false);
     std::size_t const asked = fake.processes.questions.size();
@@ -214,7 +215,8 @@ TEST_F(RestraintTest, TurningTheCheckOffStopsARestartUnderWay) {
     engine.SetHangSeconds(5);
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
-    while (fake.desktop.postedCloses.empty()) Passes(1, false);
+    for (int i = 0; i < 600 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);  // 10 min: a wide bound
+    ASSERT_FALSE(fake.desktop.postedCloses.empty());
     engine.SetHangSeconds(0);
     Passes(30, false);
     EXPECT_TRUE(fake.processes.ended.empty());

@@ -9,15 +9,19 @@ HANDLE OpenNamedEvent(std::wstring const& name) {
     return OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.c_str());
 }
 
-// Handles the window's messages until one of the events is set; its index, or -1.
+// Handles the window's messages until one of the events is set; its index, or -1 when none is
+// set within the step's time.
 int PumpUntil(HANDLE const* events, DWORD count) {
-    for (;;) {
-        DWORD const woken = MsgWaitForMultipleObjects(count, events, FALSE, kStepTimeoutMilliseconds, QS_ALLINPUT);
+    DWORD const start = GetTickCount();
+    for (DWORD waited = 0; waited < kStepTimeoutMilliseconds; waited = GetTickCount() - start) {
+        DWORD const woken =
+            MsgWaitForMultipleObjects(count, events, FALSE, kStepTimeoutMilliseconds - waited, QS_ALLINPUT);
         if (woken < WAIT_OBJECT_0 + count) return static_cast<int>(woken - WAIT_OBJECT_0);
         if (woken != WAIT_OBJECT_0 + count) return -1;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
+    return -1;
 }
 
 }  // namespace

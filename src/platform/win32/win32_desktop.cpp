@@ -11,11 +11,6 @@ namespace {
 
 using Visitor = std::function<bool(WindowHandle)>;
 
-// How long a close request may keep the caller waiting for a program that still handles its
-// messages, for example one that asks the user whether to save. A program that does not respond
-// at all is given up at once.
-constexpr UINT kCloseTimeoutMilliseconds = 60'000;
-
 struct ActivationSearch {
     DWORD processId;
     HWND found;
@@ -117,9 +112,10 @@ bool Win32Desktop::ActivateProcess(std::uint32_t processId) {
 }
 
 void Win32Desktop::RequestClose(WindowHandle window) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(ToHwnd(window), WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                        kCloseTimeoutMilliseconds, &result);
+    // Sent without waiting for an answer: the owner handles it among its sent messages, ahead of
+    // its posted ones and of a later end-session message, while a program that has just stopped
+    // responding (and is not yet called hung) keeps nobody waiting.
+    SendNotifyMessageW(ToHwnd(window), WM_CLOSE, 0, 0);
 }
 
 void Win32Desktop::PostClose(WindowHandle window) { PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0); }

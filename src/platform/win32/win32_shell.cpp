@@ -42,9 +42,10 @@ ExecuteResult Win32Shell::Execute(WindowHandle owner, std::wstring_view verb, st
     std::wstring const verbText(verb), fileText(file), parametersText(parameters), directoryText(directory);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    // The process handle tells which process was started; the shell's own messages stay as
-    // ShellExecute shows them.
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // The process handle tells which process was started. The shell shows no message of its own
+    // ("Bad EXE format for ..." would stop the calling thread until someone answers it): a start it
+    // refuses comes back as a failed result, which the caller reports its own way.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.hwnd = ToHwnd(owner);
     info.lpVerb = verbText.c_str();
     info.lpFile = fileText.c_str();
