@@ -124,4 +124,10 @@ void FakeDesktop::RequestClose(WindowHandle window) {
     if (std::find(refuseClose.begin(), refuseClose.end(), window) == refuseClose.end()) Remove(window);
 }
 
+void FakeDesktop::PostClose(WindowHandle window) {
+    postedCloses.push_back(window);
+    bool const refuses = std::find(refuseClose.begin(), refuseClose.end(), window) != refuseClose.end();
+    if (closeOnPost && !refuses) Remove(window);
+}
+
 }  // namespace vigilon::testing
