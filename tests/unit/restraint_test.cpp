@@ -414,5 +414,53 @@ TEST_F(RestraintTest, NoRuleRestartsAProgramMoreThanThreeTimesAnHourForOneReason
     EXPECT_EQ(fake.desktop.postedCloses.size(), 4u);
 }
 
+// A process taken as the program's own by its path alone may run other windows too: the shell's
+// (EXE=explorer.exe to keep a folder open), a browser in app mode, javaw.exe. Left alone, and said.
+TEST_F(RestraintTest, NeitherTheShellNorAProcessShowingOtherWindowsIsEnded) {
+    engine.SetHangSeconds(5);
+    programs[1].exe = L"C:\\Windows\\explorer.exe";
+    WindowHandle const folder = fake.desktop.Add(L"Crash - folder", true, false);
+    std::uint32_t const shell = fake.desktop.WindowProcessId(folder);
+    fake.desktop.shellProcess = shell;
+    fake.processes.images[shell] = L"C:\\Windows\\explorer.exe";
+    Passes(70, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{
+                                L"Crash is not ended: its window belongs to the Windows shell, C:\\Windows\\explorer.exe."});
+
+    // The program's executable, with a window of another program's in the same process.
+    programs[1].exe = L"C:\\crash.exe";
+    fake.desktop.Remove(folder);
+    WindowHandle const own = fake.desktop.Add(L"Crash - main", true, false);
+    std::uint32_t const process = fake.desktop.WindowProcessId(own);
+    fake.processes.images[process] = L"C:\\crash.exe";
+    fake.desktop.Find(fake.desktop.Add(L"Another tool", true, false))->processId = process;
+    fake.desktop.Find(fake.desktop.Add(L"", false, false))->processId = process;  // hidden: not shown
+    Passes(70, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(host.notices.back(), L"Crash is not ended: its process, C:\\crash.exe, shows other windows than Crash's.");
+}
+
+// A start the shell refuses (not a valid program, access denied) is a failed start for back-off,
+// and is said once until a start succeeds.
+TEST_F(RestraintTest, AStartTheShellRefusesBacksOffAndIsSaidOnceUntilAStartSucceeds) {
+    fake.shell.result = 2;
+    EXPECT_EQ(StartsDuring(10).size(), 10u);  // without back-off: tried at every pass
+    engine.SetBackoff(true);
+    EXPECT_EQ(StartsDuring(40), (std::vector<std::int64_t>{0, 2, 6, 14, 30}));
+    std::wstring const refused = L"Error launching: \"C:\\crash.exe\"";
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{refused});
+    // A start succeeds; a later refusal is news again.
+    fake.shell.result = 42;
+    EndAfter(1500);
+    engine.ResumeLaunching();
+    StartsDuring(3);
+    fake.shell.result = 2;
+    StartsDuring(3);
+    EXPECT_EQ(host.notices, (std::vector<std::wstring>{refused, refused}));
+}
+
 }  // namespace
 }  // namespace vigilon
