@@ -420,12 +420,13 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     if (state->window != 0) {
         row.processId = state->processId;
         row.upSince = state->upSince;
-        bool const restarting = state->phase == ProgramPhase::Restarting && state->restart.Active();
-        // A window left alone, or spared, is not ended, but it may well be hung.
-        row.state = !Responding(*state)                                         ? StatusState::NotResponding
-                    : !restarting                                      ? StatusState::Running
-                    : state->restart.Reason() == RestartReason::Hung ? StatusState::NotResponding
-                                                                       : StatusState::Restarting;
+        // Restarting also once its process was ended, until the pass sees its window gone. A window
+        // left alone, or spared, is not ended, but it may well be hung.
+        bool const restarting = state->phase == ProgramPhase::Restarting;
+        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
+        row.state = !Responding(*state) || hangRestart ? StatusState::NotResponding
+                    : restarting                       ? StatusState::Restarting
+                                                       : StatusState::Running;
         return row;
     }
     if (state->missingFile) {

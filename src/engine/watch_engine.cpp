@@ -376,6 +376,13 @@ std::vector<ProgramStatus> WatchEngine::Status() {
     bool const stopped = !host_.Watching() && !host_.Ending();
     for (int i = 1; i <= programs_.Count(); ++i) {
         rows.push_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        // A window gone since the pass last looked (or while a pass waits for another program's
+        // window in Box mode) is not running: the next pass starts the program again.
+        if (rows.back().state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+            rows.back().state = launchPaused_ ? StatusState::Paused : StatusState::Starting;
+            rows.back().processId = 0;
+            rows.back().upSince.clear();
+        }
         if (stopped && rows.back().state != StatusState::NoCaption) {
             rows.back().state = StatusState::Stopped;
             rows.back().processId = 0;
@@ -401,7 +408,10 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    if (record.caption.empty() || state.window == 0) return RestartAnswer::NotRunning;
+    // A window gone since the last pass is not restarted: its going was not asked for.
+    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0) {
+        return RestartAnswer::NotRunning;
+    }
     if (launchPaused_) return RestartAnswer::LaunchPaused;
     return supervisor_.RequestRestart(record, state) ? RestartAnswer::Restarting : RestartAnswer::NotItsOwn;
 }

@@ -126,6 +126,7 @@ void FakeDesktop::RequestClose(WindowHandle window) {
 
 void FakeDesktop::PostClose(WindowHandle window) {
     postedCloses.push_back(window);
+    if (onPost) onPost(window);
     bool const refuses = std::find(refuseClose.begin(), refuseClose.end(), window) != refuseClose.end();
     if (closeOnPost && !refuses) Remove(window);
 }
