@@ -40,8 +40,10 @@ public:
         }
         auto& fake = scene_.fake;
         fake.desktop.closeOnPost = true;
-        fake.desktop.shellProcess = Process(L"C:\\Windows\\explorer.exe");
-        fake.desktop.Find(fake.desktop.Add(L"Program Manager", true, false))->processId = fake.desktop.shellProcess;
+        // The third program's executable is the shell's, as with EXE=explorer.exe for a folder.
+        fake.desktop.shellProcess = Process(Exe(2));
+        desktopWindow_ = fake.desktop.Add(L"Program Manager", true, false);
+        fake.desktop.Find(desktopWindow_)->processId = fake.desktop.shellProcess;
         fake.eventLog.clock = [&fake] { return fake.events.now; };
         fake.commands.clock = [&fake] { return fake.events.now; };
         fake.shell.onLaunch = [this](FakeShell::Launch const& launch) { Launched(launch); };
@@ -120,7 +122,7 @@ private:
     WindowHandle AnyWindow() {
         std::vector<WindowHandle> const windows = desktop().TopLevelWindows();
         WindowHandle const window = windows[choices_.Below(static_cast<std::uint32_t>(windows.size()))];
-        return desktop().WindowProcessId(window) == desktop().shellProcess ? 0 : window;
+        return window == desktopWindow_ ? 0 : window;
     }
     void Say(std::string what) {
         trace_.push_back(std::to_string(step_) + ": " + what);
@@ -137,7 +139,10 @@ private:
         WatchedProgram& record = scene_.programs[program + 1];
         switch (choices_.Below(22)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
-        case 1: Say("stranger window " + std::to_string(program)); Open(Name(program) + L" - other", Process(L"C:\\other.exe"), false); break;
+        case 1:
+            Say("stranger window " + std::to_string(program));
+            Open(Name(program) + L" - other", program == 2 ? desktop().shellProcess : Process(L"C:\\other.exe"), false);
+            break;
         case 2: case 3: {
             WindowHandle const window = AnyWindow();
             if (window == 0) break;
@@ -368,7 +373,9 @@ private:
             if (last != 0 && entry.at - last < TroubleReporter::kEventLogAfter) Fail("the event log took one kind twice in a minute");
             last = entry.at;
         }
+        std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
         for (auto const& [program, word, details] : NewHistoryLines()) {
+            if (word == L"gone" && details.empty()) gone.insert(program);
             bool const trouble = word == L"hung" || word == L"memory" || word == L"held" || (word == L"gone" && details.empty());
             if (!trouble) continue;
             int const number = scene_.programs.Find(program) - 1;
@@ -376,6 +383,11 @@ private:
             auto const last = lastRun_[program].find(word);
             bool const due = last == lastRun_[program].end() || fake.events.now - last->second >= TroubleReporter::kRepeatAfter + kQueued;
             if (due && told[{program, word}] == 0) Fail("a trouble due was not told to the command");
+        }
+        for (std::size_t i = commandsSeen_; i < commands.size(); ++i) {
+            if (commands[i].variables.at(L"VIGILON_EVENT") == L"gone" && gone.count(commands[i].variables.at(L"VIGILON_PROGRAM")) == 0) {
+                Fail("a planned end ran the command as trouble");
+            }
         }
         commandsSeen_ = commands.size();
         entriesSeen_ = fake.eventLog.entries.size();
@@ -418,6 +430,7 @@ private:
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0;
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
+    WindowHandle desktopWindow_ = 0;
     bool requested_ = false;
     bool backoff_ = false;
     int hangSeconds_ = 0;
