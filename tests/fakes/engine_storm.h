@@ -30,7 +30,7 @@ class EngineStorm final : private RemoteTarget {
 public:
     static constexpr int kPrograms = 3;
     // How long a command may wait for its start after its trouble: in Box mode a pass may wait a
-    // minute for a window before the commands are tended.
+    // minute for each program's window before the commands are tended, and the step's clock runs on.
     static constexpr std::int64_t kQueued = 70'000;
 
     explicit EngineStorm(Choices& choices) : choices_(choices) {
@@ -381,8 +381,12 @@ private:
             int const number = scene_.programs.Find(program) - 1;
             if (word == L"gone" && !Forget(crashed_, number)) Fail("a planned end told as trouble: " + std::to_string(number));
             auto const last = lastRun_[program].find(word);
-            bool const due = last == lastRun_[program].end() || fake.events.now - last->second >= TroubleReporter::kRepeatAfter + kQueued;
-            if (due && told[{program, word}] == 0) Fail("a trouble due was not told to the command");
+            bool const due = last == lastRun_[program].end() || fake.events.now - last->second >= TroubleReporter::kRepeatAfter + kPrograms * kQueued;
+            if (due && told[{program, word}] == 0) {
+                Fail("a trouble due was not told to the command: " + std::string(word.begin(), word.end()) + " at " +
+                     std::to_string(fake.events.now) + ", last told " +
+                     (last == lastRun_[program].end() ? std::string("never") : std::to_string(last->second)));
+            }
         }
         for (std::size_t i = commandsSeen_; i < commands.size(); ++i) {
             if (commands[i].variables.at(L"VIGILON_EVENT") == L"gone" && gone.count(commands[i].variables.at(L"VIGILON_PROGRAM")) == 0) {
