@@ -12,6 +12,7 @@
 #include "engine/graceful_restart.h"
 #include "engine/hang_timeline.h"
 #include "engine/memory_watch.h"
+#include "engine/restart_limits.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -43,9 +44,15 @@ struct ProgramState {
     int starts = 0;                       // how many times Vigilon started it
     bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
     bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)
+    bool plannedEnd = false;              // Vigilon asked this window to close: its going is no trouble
+    bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
+    std::int64_t missingFileRetryAt = 0;  // monotonic: in Tray mode, when a missing file is looked for again
     Backoff backoff;
     HangTimeline answers;
     GracefulRestart restart;
+    StartupAllowance startup;             // a window just found is not called hung yet
+    RestartLimit restartLimit;            // the rules' restarts in the last hour, by reason
+    SparedWindows spared;                 // windows that answered when about to be ended, by reason
     MemoryWatch memory;
     DailySchedule schedule;
     RestartRules rulesRead;               // the rules as last read; their unusable values were told of

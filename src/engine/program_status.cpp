@@ -16,6 +16,7 @@ std::wstring StatusText(StatusState state) {
     case StatusState::Paused: return L"Paused";
     case StatusState::MissingFile: return L"Missing file";
     case StatusState::NoCaption: return L"No caption";
+    case StatusState::Stopped: return L"Not watched (editor open)";
     }
     return L"";
 }

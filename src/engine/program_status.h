@@ -16,6 +16,7 @@ enum class StatusState : std::uint8_t {
     Paused,         // launching paused, and its window not there
     MissingFile,    // its executable (or jar) is missing: launching stopped on it
     NoCaption,      // it has no caption, so it is not watched
+    Stopped,        // watching is stopped (the editor is open): what it does is not known
 };
 
 // The words the status window shows for a state.

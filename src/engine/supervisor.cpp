@@ -1,10 +1,13 @@
 #include "engine/supervisor.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
+#include <utility>
 
 #include "support/local_time.h"
 #include "support/text_case.h"
+#include "support/window_search.h"
 
 namespace vigilon {
 namespace {
@@ -55,6 +58,8 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     }
     if (state.phase == ProgramPhase::Starting) {
         journal_.Log(L"found", record.name, Seconds(Now() - state.launchedAt));
+    } else if (state.window == 0) {
+        journal_.Log(L"found", record.name, L"already running");  // not started by Vigilon
     }
     state.phase = ProgramPhase::Running;
     state.window = window;
@@ -64,15 +69,20 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.missingFile = false;
     state.hiddenNoted = false;
     state.leftAlone = false;
+    state.plannedEnd = false;
     state.answers.Clear();
     state.restart.Clear();
     state.memory.Clear();
     state.memoryUnreadableSaid = false;
+    state.startup.Found(clock_.Now());
 }
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
-    journal_.Log(L"gone", record.name, {});
-    journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
+    // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble.
+    journal_.Log(L"gone", record.name, state.plannedEnd ? L"closed as asked" : L"");
+    if (!state.plannedEnd) {
+        journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
+    }
     ForgetWindow(state);
     BackOff(record, state, false);
 }
@@ -90,9 +100,11 @@ void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool
 }
 
 bool Supervisor::StartDue(ProgramState const& state) const {
+    std::int64_t const now = platform_.events.MonotonicMilliseconds();
+    if (state.missingFile && now < state.missingFileRetryAt) return false;
     switch (state.phase) {
     case ProgramPhase::Absent: return true;
-    case ProgramPhase::BackingOff: return state.backoff.Allows(platform_.events.MonotonicMilliseconds());
+    case ProgramPhase::BackingOff: return state.backoff.Allows(now);
     default: return false;
     }
 }
@@ -103,7 +115,13 @@ void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.launchedAt = Now();
     state.startedProcessId = started.processId;
     state.startedProcessAt = started.processStarted;
+    state.launchFailSaid = false;
     ++state.starts;
+}
+
+bool Supervisor::StartRefused(WatchedProgram const& record, ProgramState& state) {
+    BackOff(record, state, true);
+    return !std::exchange(state.launchFailSaid, true);
 }
 
 bool Supervisor::WaitIsOver(ProgramState const& state) const {
@@ -124,31 +142,78 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
     // launching is paused, is skipped rather than done late.
     bool const scheduled =
         !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
-    if (state.window == 0 || state.leftAlone) return;
+    if (state.window == 0) return;
+    if (state.leftAlone) {
+        // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
+        if (hangSeconds_ > 0) Ask(state);
+        return;
+    }
+    if (launchPaused) {
+        HoldOff(state);
+        return;
+    }
     if (state.restart.Active() && state.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
         // The check was turned off meanwhile: nothing more is done to the window.
         state.restart.Clear();
+        state.plannedEnd = false;
         state.phase = ProgramPhase::Running;
     }
     if (state.restart.Active()) {
         ContinueRestart(record, state);
         return;
     }
-    if (scheduled && !launchPaused) {
-        journal_.Log(L"scheduled", record.name, {});
-        journal_.Trouble(TroubleKind::Scheduled, record.name, {});
-        BeginRestart(record, state, RestartReason::Scheduled);
+    if (scheduled) {
+        RuleRestart(record, state, RestartReason::Scheduled, {});
         return;
     }
-    if (!state.memoryLimit || launchPaused) {
+    if (!state.memoryLimit) {
         state.memory.Clear();  // not read meanwhile: the minute over the limit starts afresh
-    } else if (MemoryOverLimit(record, state, *state.memoryLimit)) {
-        journal_.Log(L"memory", record.name, std::to_wstring(state.memory.Megabytes()));
-        journal_.Trouble(TroubleKind::Memory, record.name, std::to_wstring(state.memory.Megabytes()));
-        BeginRestart(record, state, RestartReason::Memory);
+    } else if (MemoryOverLimit(record, state, *state.memoryLimit) &&
+               RuleRestart(record, state, RestartReason::Memory, std::to_wstring(state.memory.Megabytes()))) {
         return;
     }
     CheckAnswers(record, state);
+}
+
+void Supervisor::HoldOff(ProgramState& state) {
+    // Nothing would start the program again: a restart under way is called off, and the counts
+    // start afresh once launching resumes.
+    if (state.restart.Active()) {
+        state.restart.Clear();
+        state.plannedEnd = false;
+        state.phase = ProgramPhase::Running;
+    }
+    state.memory.Clear();
+    state.answers.Clear();
+}
+
+bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
+                             std::wstring const& details) {
+    std::int64_t const now = clock_.Now();
+    if (state.spared.Holds(state.window, reason, now)) return false;
+    if (!state.restartLimit.Allows(reason, now)) {
+        if (state.restartLimit.FirstHeld(reason)) Held(record, reason);
+        return false;
+    }
+    TroubleKind const kind = reason == RestartReason::Hung     ? TroubleKind::Hung
+                             : reason == RestartReason::Memory ? TroubleKind::Memory
+                                                               : TroubleKind::Scheduled;
+    journal_.Log(Describe(kind).word, record.name, details);
+    journal_.Trouble(kind, record.name, details);
+    if (!BeginRestart(record, state, reason)) return false;
+    state.restartLimit.Restarted(reason, now);
+    return true;
+}
+
+void Supervisor::Held(WatchedProgram const& record, RestartReason reason) {
+    std::wstring const why = reason == RestartReason::Hung     ? L"because it stopped responding"
+                             : reason == RestartReason::Memory ? L"because its memory stayed over its limit"
+                                                               : L"at its daily times";
+    std::wstring const message = record.name + L" is not restarted: it was restarted " +
+                                 std::to_wstring(RestartLimit::kMostPerHour) + L" times in the last hour " + why + L".";
+    journal_.Log(L"held", record.name, why);
+    journal_.Trouble(TroubleKind::RestartHeld, record.name, message);
+    journal_.Report(message, record.name);
 }
 
 bool Supervisor::MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB) {
@@ -183,10 +248,8 @@ void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state)
         return;
     }
     std::int64_t const late = state.answers.Unanswered(clock_.Now());
-    if (late >= std::int64_t{hangSeconds_} * 1000) {
-        journal_.Log(L"hung", record.name, std::to_wstring(late / 1000));
-        journal_.Trouble(TroubleKind::Hung, record.name, std::to_wstring(late / 1000));
-        BeginRestart(record, state, RestartReason::Hung);
+    if (late >= std::int64_t{hangSeconds_} * 1000 && state.startup.Over(clock_.Now()) &&
+        RuleRestart(record, state, RestartReason::Hung, std::to_wstring(late / 1000))) {
         return;
     }
     Ask(state);
@@ -201,11 +264,14 @@ bool Supervisor::Ask(ProgramState& state) {
 bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
     // Not even asked to close: a folder window of Explorer's or a terminal that shares the caption
     // would close once it recovered.
-    std::wstring image;
-    if (!OwnProcess(record, state, image)) {
-        LeaveAlone(record, state, L"its window belongs to " +
-                                      (image.empty() ? std::wstring(L"a process Vigilon cannot name") : image) +
-                                      L", not to " + record.exe);
+    std::wstring const why = NotOwnBecause(record, state);
+    if (!why.empty()) {
+        // A restart asked for is refused in the answer to whoever asked, not in a message box.
+        if (reason == RestartReason::Requested) {
+            journal_.Log(L"restart", record.name, L"not done: " + why);
+        } else {
+            LeaveAlone(record, state, why);
+        }
         return false;
     }
     journal_.Log(L"close", record.name, {});
@@ -213,6 +279,7 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     state.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
     state.phase = ProgramPhase::Restarting;
+    state.plannedEnd = true;
     return true;
 }
 
@@ -224,6 +291,11 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
         return;
     case GracefulRestart::Step::Spare:
         journal_.Log(L"spared", record.name, L"it answers: not ended");
+        // Not asked again for the same reason for an hour: it may be asking the user to save.
+        if (state.restart.Reason() != RestartReason::Requested) {
+            state.spared.Spared(state.window, state.restart.Reason(), clock_.Now());
+        }
+        state.plannedEnd = false;
         state.restart.Clear();
         state.answers.Clear();
         state.memory.Clear();  // a minute over its limit anew before it is asked again
@@ -234,24 +306,29 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
 }
 
 void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
-    bool const hung = state.restart.Reason() == RestartReason::Hung;
+    RestartReason const reason = state.restart.Reason();
     state.restart.Clear();
-    state.answers.Clear();
-    std::wstring image;
-    if (!OwnProcess(record, state, image)) {  // its window moved to another process meanwhile
-        LeaveAlone(record, state, L"its window belongs to another process now");
+    // Its window moved to another process meanwhile, or the process shows another window now.
+    std::wstring const why = NotOwnBecause(record, state);
+    if (!why.empty()) {
+        LeaveAlone(record, state, why);
         return;
     }
     switch (platform_.processes.EndProcess(state.processId)) {
     case EndResult::Ended:
         journal_.Log(L"ended", record.name, L"process " + std::to_wstring(state.processId));
-        journal_.Trouble(TroubleKind::Ended, record.name, L"process " + std::to_wstring(state.processId));
+        // A daily restart and one asked for are planned: their end is no trouble.
+        if (reason == RestartReason::Hung || reason == RestartReason::Memory) {
+            journal_.Trouble(TroubleKind::Ended, record.name, L"process " + std::to_wstring(state.processId));
+        }
         break;
     case EndResult::Gone: break;
     case EndResult::Denied: {
         state.leftAlone = true;
+        state.plannedEnd = false;
         state.phase = ProgramPhase::Running;
-        std::wstring const message = record.name + (hung ? L" does not respond, and Vigilon may not end it."
+        std::wstring const message =
+            record.name + (reason == RestartReason::Hung ? L" does not respond, and Vigilon may not end it."
                                                          : L" did not close when asked, and Vigilon may not end it.");
         journal_.Trouble(TroubleKind::NotEnded, record.name, message);
         journal_.Report(message, record.name);
@@ -261,25 +338,50 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
 }
 
 void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why) {
+    // Its answers are still counted, so that the status shows a hung one as not responding.
     state.leftAlone = true;
+    state.plannedEnd = false;
     state.restart.Clear();
-    state.answers.Clear();
     state.phase = ProgramPhase::Running;
     std::wstring const message = record.name + L" is not ended: " + why + L".";
     journal_.Trouble(TroubleKind::NotEnded, record.name, message);
     journal_.Report(message, record.name);
 }
 
-bool Supervisor::OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image) {
-    if (state.processId == 0) return false;
+std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramState const& state) {
+    std::wstring const image = state.processId == 0 ? std::wstring() : platform_.processes.ProcessImagePath(state.processId);
+    std::wstring const named = image.empty() ? std::wstring(L"a process Vigilon cannot name") : image;
+    if (state.processId == 0) return L"its window belongs to " + named + L", not to " + record.exe;
+    // Ending the shell would take the taskbar, the desktop and every folder window with it.
+    if (state.processId == platform_.desktop.ShellProcessId()) return L"its window belongs to the Windows shell, " + named;
     // The process Vigilon started, if the id still names it and not a later process.
     if (state.processId == state.startedProcessId && state.startedProcessAt != 0 &&
         platform_.processes.ProcessStartTime(state.processId) == state.startedProcessAt) {
-        return true;
+        return {};
     }
-    image = platform_.processes.ProcessImagePath(state.processId);
-    if (image.empty() || record.exe.empty()) return false;
-    return ToUpperText(platform_.files.LongFullPath(image)) == ToUpperText(platform_.files.LongFullPath(record.exe));
+    if (image.empty() || record.exe.empty() ||
+        ToUpperText(platform_.files.LongFullPath(image)) != ToUpperText(platform_.files.LongFullPath(record.exe))) {
+        return L"its window belongs to " + named + L", not to " + record.exe;
+    }
+    // The program's executable by its path only: a browser in app mode or javaw.exe may run other
+    // programs' windows in the same process.
+    if (ShowsOtherWindows(record, state.processId)) {
+        return L"its process, " + image + L", shows other windows than " + record.name + L"'s";
+    }
+    return {};
+}
+
+bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId) {
+    Desktop& desktop = platform_.desktop;
+    std::wstring const wanted = ToUpperText(record.caption);
+    bool other = false;
+    desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
+        if (desktop.WindowProcessId(window) != processId || !desktop.IsVisible(window)) return true;
+        std::array<wchar_t, kCaptionBufferLength> buffer{};
+        other = !CaptionMatches(ToUpperText(ReadCaption(desktop, window, buffer)), wanted, kMatchBeginsWith);
+        return !other;
+    });
+    return other;
 }
 
 void Supervisor::ClosedOnRequest(ProgramState& state) { ForgetWindow(state); }
@@ -287,6 +389,7 @@ void Supervisor::ClosedOnRequest(ProgramState& state) { ForgetWindow(state); }
 void Supervisor::ForgetWindow(ProgramState& state) {
     state.window = 0;
     state.processId = 0;
+    state.plannedEnd = false;
     state.answers.Clear();
     state.restart.Clear();
     state.phase = ProgramPhase::Absent;
@@ -317,10 +420,13 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     if (state->window != 0) {
         row.processId = state->processId;
         row.upSince = state->upSince;
-        bool const restarting = state->phase == ProgramPhase::Restarting && state->restart.Active();
-        row.state = !restarting                                        ? StatusState::Running
-                    : state->restart.Reason() == RestartReason::Hung ? StatusState::NotResponding
-                                                                       : StatusState::Restarting;
+        // Restarting also once its process was ended, until the pass sees its window gone. A window
+        // left alone, or spared, is not ended, but it may well be hung.
+        bool const restarting = state->phase == ProgramPhase::Restarting;
+        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
+        row.state = !Responding(*state) || hangRestart ? StatusState::NotResponding
+                    : restarting                       ? StatusState::Restarting
+                                                       : StatusState::Running;
         return row;
     }
     if (state->missingFile) {
@@ -338,9 +444,21 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     return row;
 }
 
+bool Supervisor::Healthy(ProgramState const& state) const {
+    // A window spared keeps the trouble it was spared from (its memory, its silence) for now.
+    return state.window != 0 && state.phase == ProgramPhase::Running && !state.leftAlone &&
+           !state.spared.Any(state.window, clock_.Now()) && Responding(state);
+}
+
+bool Supervisor::Responding(ProgramState const& state) const {
+    return hangSeconds_ <= 0 || !state.startup.Over(clock_.Now()) ||
+           state.answers.Unanswered(clock_.Now()) < std::int64_t{hangSeconds_} * 1000;
+}
+
 void Supervisor::ClearBackoff() {
     for (auto& [name, state] : states_) {
         state.backoff.Clear();
+        state.missingFileRetryAt = 0;
         if (state.phase == ProgramPhase::BackingOff) state.phase = ProgramPhase::Absent;
     }
 }
@@ -350,6 +468,7 @@ void Supervisor::Answered(WindowHandle window, bool answered) {
         if (state.window != window || window == 0) continue;
         bool const last = state.restart.AwaitsAnswer();
         state.answers.Answered(answered);
+        if (answered) state.startup.Answered();
         if (last) state.restart.Answered(answered);
     }
 }

@@ -70,13 +70,17 @@ public:
     bool StartDue(ProgramState const& state) const;
     // Vigilon started the program: the process started, when the shell tells it.
     void Started(ProgramState& state, ExecuteResult const& started);
+    // The shell refused to start the program: a failed start, as far as back-off goes. True the
+    // first time since the last start that succeeded: the refusal is said once.
+    bool StartRefused(WatchedProgram const& record, ProgramState& state);
     // True when the program was started and its window has not come within the wait.
     bool WaitIsOver(ProgramState const& state) const;
     // The wait for its window is over without it: a failed start, as far as back-off goes.
     void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
     // Applies the rules to a program, at every pass: its daily restarts and its memory limit, the
-    // check that its window answers, and a restart under way. A program without a window, or
-    // with launching paused, is not restarted.
+    // check that its window answers, and a restart under way. A program without a window is not
+    // restarted; while launching is paused nothing is closed or ended (nothing would start it
+    // again), and a restart under way is called off.
     void Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused);
     // Close Programs asked the window to close: its going is no news.
     void ClosedOnRequest(ProgramState& state);
@@ -91,6 +95,13 @@ public:
     ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                            std::int64_t now, LocalTime const& local) const;
 
+    // False when the program's window has left a question unanswered for the hang time (one left
+    // alone, or spared, is not restarted for it).
+    bool Responding(ProgramState const& state) const;
+    // True when the program runs free of trouble: its window there, answering, neither being
+    // restarted, nor left alone or spared.
+    bool Healthy(ProgramState const& state) const;
+
     // Whether `window` answered the question asked of it.
     void Answered(WindowHandle window, bool answered);
 
@@ -103,6 +114,15 @@ private:
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
+    // Launching is paused: a restart under way is called off, and the counts start afresh.
+    static void HoldOff(ProgramState& state);
+    // A rule's restart for `reason` (hung, memory, daily), told with `details`: none for a window
+    // spared for that reason within the hour, and held once the rules restarted the program
+    // RestartLimit::kMostPerHour times this hour for it. True when the window was asked to close.
+    bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
+                     std::wstring const& details);
+    // Says once that a rule's restart is held, and why.
+    void Held(WatchedProgram const& record, RestartReason reason);
     // True when the program's memory has stayed over its limit for a minute; reads it when due. A
     // memory that cannot be read is said once for each window.
     bool MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB);
@@ -112,15 +132,19 @@ private:
     // Sends a question when none is out; true when one was sent.
     bool Ask(ProgramState& state);
     // Asks the window to close for `reason`, when it is the program's own; a window of another
-    // program is said once not to be ended, and left alone. True when it was asked.
+    // program is said once not to be ended, and left alone (a restart asked for is only refused:
+    // the answer says so). True when it was asked.
     bool BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason);
     // Leaves the window running for good, and tells the user why.
     void LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why);
     void ContinueRestart(WatchedProgram const& record, ProgramState& state);
     void EndProgram(WatchedProgram const& record, ProgramState& state);
-    // True when the window's process is the program's own: one Vigilon started for it, or one whose
-    // image is the program's executable.
-    bool OwnProcess(WatchedProgram const& record, ProgramState const& state, std::wstring& image);
+    // Empty when the window's process is the program's own, otherwise why it is not. Its own: one
+    // Vigilon started for it, or one whose image is the program's executable and that shows no
+    // top-level window other than the program's. Never the shell's process.
+    std::wstring NotOwnBecause(WatchedProgram const& record, ProgramState const& state);
+    // True when the process shows a top-level window whose caption is not the program's.
+    bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
 
     Platform& platform_;
     SupervisionJournal& journal_;

@@ -15,6 +15,7 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::Memory: return {203, Warning, L"memory"};
     case TroubleKind::LongestBackoff: return {204, Warning, L"backoff"};
     case TroubleKind::HistoryUnwritable: return {205, Warning, L"history"};
+    case TroubleKind::RestartHeld: return {206, Warning, L"held"};
     case TroubleKind::MissingFile: return {300, Error, L"message"};
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};
     case TroubleKind::NotEnded: return {302, Error, L"message"};
@@ -26,6 +27,15 @@ std::uint32_t MessageId(TroubleInfo const& info) {
     // The severity the message compiler puts in the top two bits: informational 1, warning 2, error 3.
     std::uint32_t const severity = info.type == EventType::Information ? 1u : info.type == EventType::Warning ? 2u : 3u;
     return (severity << 30) | info.eventId;
+}
+
+std::wstring_view TroubleName(TroubleKind kind) {
+    switch (kind) {
+    case TroubleKind::MissingFile: return L"missing file";
+    case TroubleKind::LaunchFailed: return L"refused start";
+    case TroubleKind::NotEnded: return L"not ended";
+    default: return Describe(kind).word;
+    }
 }
 
 bool IsProblem(TroubleKind kind) {

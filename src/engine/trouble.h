@@ -18,6 +18,7 @@ enum class TroubleKind : std::uint8_t {
     Memory,             // a program was over its memory limit for a minute
     LongestBackoff,     // a program keeps ending soon after its start: every 5 minutes now
     HistoryUnwritable,  // the event history cannot be written
+    RestartHeld,        // a rule restarted a program 3 times in the hour for one reason: the next is held
     MissingFile,        // a program's executable or jar is missing
     LaunchFailed,       // the shell refused to start a program
     NotEnded,           // a program that should have been ended could not be
@@ -36,6 +37,9 @@ TroubleInfo Describe(TroubleKind kind);
 // The full message id the message table gives the event: its severity over its id.
 std::uint32_t MessageId(TroubleInfo const& info);
 
+// The kind's name where kinds are counted (three kinds share the history's word `message`).
+std::wstring_view TroubleName(TroubleKind kind);
+
 // A problem, for which the user's command runs: a warning or an error, and Recovered.
 bool IsProblem(TroubleKind kind);
 
@@ -43,7 +47,7 @@ bool IsProblem(TroubleKind kind);
 inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Started, TroubleKind::Exited,         TroubleKind::Scheduled,         TroubleKind::Recovered,
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
-    TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::MissingFile,
+    TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,
 };
 

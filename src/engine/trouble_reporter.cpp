@@ -7,6 +7,12 @@
 namespace vigilon {
 namespace {
 
+// What an event log entry adds for the entries of its kind held back before it.
+std::wstring HeldBackSuffix(int heldBack) {
+    if (heldBack <= 0) return L"";
+    return L" (" + std::to_wstring(heldBack) + L" more held back since the last entry)";
+}
+
 std::uint16_t EventLogType(EventType type) {
     switch (type) {
     case EventType::Information: return kEventLogInformation;
@@ -18,35 +24,66 @@ std::uint16_t EventLogType(EventType type) {
 
 }  // namespace
 
-std::wstring UntoldSuffix(int untold) {
-    if (untold <= 0) return L"";
-    return L" (" + std::to_wstring(untold) + (untold == 1 ? L" more trouble" : L" more troubles") +
-           L" since the last report)";
+std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold) {
+    std::wstring kinds;
+    int total = 0;
+    for (auto const& [kind, count] : untold) {
+        if (count <= 0) continue;
+        total += count;
+        kinds += (kinds.empty() ? L"" : L", ") + std::to_wstring(count) + L" " + std::wstring(TroubleName(kind));
+    }
+    if (total == 0) return L"";
+    return L" (" + std::to_wstring(total) + (total == 1 ? L" more trouble" : L" more troubles") +
+           L" since the last report: " + kinds + L")";
 }
 
 TroubleReporter::TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath)
     : platform_(platform), journal_(journal), historyPath_(std::move(historyPath)) {}
 
 void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::wstring_view details) {
-    WriteEventLog(kind, program, details);
-    if (!IsProblem(kind)) return;
-    TroubleInfo const info = Describe(kind);
     if (program.empty()) {  // Vigilon's own: every one is told
-        Run(info.word, program, details);
+        WriteEventLog(kind, program, details);
+        if (IsProblem(kind)) Run(Describe(kind).word, program, details);
         return;
     }
-    ProgramTrouble& trouble = troubles_[std::wstring(program)];
+    std::wstring const name(program);
+    LimitEventLog(kind, name, details);
+    if (!IsProblem(kind)) return;
+    ProgramTrouble& trouble = troubles_[name];
     std::int64_t const now = Now();
+    trouble.inTrouble = true;
     trouble.lastTroubleAt = now;
-    if (!trouble.inTrouble) {
-        trouble = {true, now, now, 0};
-        Run(info.word, program, details);
-    } else if (now - trouble.lastRunAt >= kRepeatAfter) {
-        Run(info.word, program, std::wstring(details) + UntoldSuffix(trouble.untold));
-        trouble.lastRunAt = now;
-        trouble.untold = 0;
-    } else {
-        ++trouble.untold;
+    auto const last = trouble.lastRunAt.find(kind);
+    if (last != trouble.lastRunAt.end() && now - last->second < kRepeatAfter) {
+        ++trouble.untold[kind];
+        return;
+    }
+    // A kind new to the program, or its repeat after the quiet time: with what was held back.
+    Run(Describe(kind).word, program, std::wstring(details) + UntoldSuffix(trouble.untold));
+    trouble.lastRunAt[kind] = now;
+    trouble.untold.clear();
+}
+
+void TroubleReporter::LimitEventLog(TroubleKind kind, std::wstring const& program, std::wstring_view details) {
+    if (!eventLog_) return;
+    Logged& logged = logged_[{program, kind}];
+    std::int64_t const now = Now();
+    if (logged.lastAt != 0 && now - logged.lastAt < kEventLogAfter) {
+        ++logged.heldBack;
+        logged.heldDetails = details;
+        return;
+    }
+    WriteEventLog(kind, program, std::wstring(details) + HeldBackSuffix(logged.heldBack));
+    logged = {now, 0, {}};
+}
+
+void TroubleReporter::FlushEventLog() {
+    std::int64_t const now = Now();
+    for (auto& [key, logged] : logged_) {
+        if (logged.heldBack == 0 || now - logged.lastAt < kEventLogAfter) continue;
+        // The last one held back stands for them all, with their count.
+        WriteEventLog(key.second, key.first, logged.heldDetails + HeldBackSuffix(logged.heldBack - 1));
+        logged = {now, 0, {}};
     }
 }
 
@@ -57,7 +94,7 @@ void TroubleReporter::Running(std::wstring const& program, std::int64_t runningS
     std::wstring const details = L"ran 5 minutes without trouble" + UntoldSuffix(it->second.untold);
     troubles_.erase(it);
     journal_.Log(Describe(TroubleKind::Recovered).word, program, details);
-    WriteEventLog(TroubleKind::Recovered, program, details);
+    LimitEventLog(TroubleKind::Recovered, program, details);
     Run(Describe(TroubleKind::Recovered).word, program, details);
 }
 
@@ -95,8 +132,9 @@ void TroubleReporter::Pass() {
     });
     // Logged once the list is whole again: a line that cannot be written is itself a trouble,
     // which may start a command.
-    for (int i = 0; i < ended; ++i) journal_.Log(L"command", {}, L"ended after running 2 minutes: " + command_);
+    for (int i = 0; i < ended; ++i) journal_.Log(L"command", {}, L"ended after running 2 minutes");
     StartWaiting();
+    FlushEventLog();
 }
 
 void TroubleReporter::StartWaiting() {
@@ -107,8 +145,8 @@ void TroubleReporter::StartWaiting() {
         if (!id) {
             // Said once, until a command starts again.
             if (!failureSaid_) {
-                journal_.Log(L"command", {}, L"could not be started: " + command_);
-                journal_.Notice(L"The command on trouble could not be started: " + command_);
+                journal_.Log(L"command", {}, L"could not be started (OnEvent in the settings)");
+                journal_.Notice(L"The command on trouble could not be started.");
             }
             failureSaid_ = true;
             continue;

@@ -26,12 +26,14 @@ public:
 // runs the user's command (when there is one), with the history's event word, the program and the
 // details in its environment.
 //
-// So that one crash loop does not send a thousand mails, the command runs for a program when its
-// trouble starts, then at most once per kRepeatAfter while the trouble goes on, with the count of
-// what happened meanwhile in its details; and once with `recovered` when the program has run
-// kRecoveredAfter since its last trouble, which goes into the history too. Vigilon's own troubles
-// are not held back. At most kMostRunning commands run at once, others wait their turn; one that
-// runs kLongestRun is ended, and the history says so.
+// So that one crash loop does not send a thousand mails, the command runs for a program at once
+// for each kind of trouble new to it, then for that kind at most once per kRepeatAfter while the
+// trouble goes on, with what happened meanwhile, kind by kind, in its details; and once with
+// `recovered` when the program has run kRecoveredAfter since its last trouble, which goes into the
+// history too. The event log takes each kind for a program at most once per kEventLogAfter, the
+// next entry saying how many were held back. Vigilon's own troubles are not held back. At most
+// kMostRunning commands run at once, others wait their turn; one that runs kLongestRun is ended,
+// and the history says so. The command line itself is never written out: it may hold a password.
 class TroubleReporter {
 public:
     static constexpr std::int64_t kRepeatAfter = 600'000;
@@ -39,6 +41,7 @@ public:
     static constexpr std::size_t kMostRunning = 4;
     static constexpr std::int64_t kLongestRun = 120'000;
     static constexpr std::size_t kMostWaiting = 32;
+    static constexpr std::int64_t kEventLogAfter = 60'000;
 
     TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath);
 
@@ -59,8 +62,14 @@ private:
     struct ProgramTrouble {
         bool inTrouble = false;
         std::int64_t lastTroubleAt = 0;
-        std::int64_t lastRunAt = 0;
-        int untold = 0;  // troubles since the command last ran
+        std::map<TroubleKind, std::int64_t> lastRunAt;  // the command last run, by kind
+        std::map<TroubleKind, int> untold;              // troubles since, by kind
+    };
+    // The event log's entries for one program and kind.
+    struct Logged {
+        std::int64_t lastAt = 0;
+        int heldBack = 0;
+        std::wstring heldDetails;  // the last one held back
     };
     using Variables = std::vector<std::pair<std::wstring, std::wstring>>;
     struct RunningCommand {
@@ -70,6 +79,11 @@ private:
 
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void WriteEventLog(TroubleKind kind, std::wstring_view program, std::wstring_view details);
+    // Writes an entry for a program's trouble, or holds it back when one of its kind was written
+    // within kEventLogAfter.
+    void LimitEventLog(TroubleKind kind, std::wstring const& program, std::wstring_view details);
+    // Writes the entries held back whose minute is over.
+    void FlushEventLog();
     // Queues the command for one trouble, and starts it when a place is free.
     void Run(std::wstring_view word, std::wstring_view program, std::wstring_view details);
     void StartWaiting();
@@ -80,12 +94,13 @@ private:
     bool eventLog_ = false;
     std::wstring command_;
     std::map<std::wstring, ProgramTrouble> troubles_;
+    std::map<std::pair<std::wstring, TroubleKind>, Logged> logged_;
     std::vector<RunningCommand> running_;
     std::deque<Variables> waiting_;
     bool failureSaid_ = false;  // a command that could not be started, or had to wait out, was told
 };
 
-// What "N more" adds to a command's details for the troubles it was not run for.
-std::wstring UntoldSuffix(int untold);
+// What a command's details add for the troubles it was not run for, kind by kind.
+std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold);
 
 }  // namespace vigilon

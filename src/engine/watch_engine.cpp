@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <utility>
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
@@ -23,6 +24,8 @@ constexpr int kWindowTries = 61;
 // most this often, so every other one-second pass.
 constexpr std::int64_t kFullReadingInterval = 1500;
 constexpr std::int32_t kLaunchSucceeded = 32;  // the shell's results above this mean success
+// In Tray mode a missing file is looked for again this often (a network drive, a USB stick).
+constexpr std::int64_t kMissingFileRetry = 60'000;
 
 // While it lives, the programs this process starts inherit an error mode that shows no crash
 // dialog: a crash then ends the program at once. The mode is the process's own, so it is set
@@ -160,6 +163,8 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     }
     record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
+        // Said once until a start succeeds; tried again as back-off allows.
+        if (!supervisor_.StartRefused(record, supervisor_.StateOf(record.name))) return Outcome::Next;
         std::wstring const message = L"Error launching: " + file + parameters;
         reporter_.Report(TroubleKind::LaunchFailed, record.name, message);
         return Notify(message, record.name);
@@ -210,7 +215,17 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
 }
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
-    supervisor_.StateOf(program).missingFile = true;
+    ProgramState& state = supervisor_.StateOf(program);
+    if (noticeMode_ == NoticeMode::Tray) {
+        // One bad entry stops no other program: this one is looked for again every minute, and
+        // said once until it starts.
+        bool const said = std::exchange(state.missingFile, true);
+        state.missingFileRetryAt = Now() + kMissingFileRetry;
+        if (said) return Outcome::Next;
+        reporter_.Report(TroubleKind::MissingFile, program, message);
+        return Notify(message, program);
+    }
+    state.missingFile = true;
     reporter_.Report(TroubleKind::MissingFile, program, message);
     if (Notify(message, program) == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
@@ -250,10 +265,7 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
 void WatchEngine::TellRecoveries() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        // A window left alone (hung, and not Vigilon's to end) or one being restarted is no recovery.
-        bool const healthy = state != nullptr && state->window != 0 && state->phase == ProgramPhase::Running &&
-                             !state->leftAlone;
-        if (healthy) reporter_.Running(programs_[i].name, state->foundAt);
+        if (state != nullptr && supervisor_.Healthy(*state)) reporter_.Running(programs_[i].name, state->foundAt);
     }
     reporter_.Pass();
 }
@@ -360,8 +372,22 @@ std::vector<ProgramStatus> WatchEngine::Status() {
     LocalTime const local = platform_.events.LocalTimeNow();
     std::vector<ProgramStatus> rows;
     rows.reserve(static_cast<std::size_t>(programs_.Count()));
+    // With the editor open no pass runs: what was last seen may be long gone.
+    bool const stopped = !host_.Watching() && !host_.Ending();
     for (int i = 1; i <= programs_.Count(); ++i) {
         rows.push_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        // A window gone since the pass last looked (or while a pass waits for another program's
+        // window in Box mode) is not running: the next pass starts the program again.
+        if (rows.back().state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+            rows.back().state = launchPaused_ ? StatusState::Paused : StatusState::Starting;
+            rows.back().processId = 0;
+            rows.back().upSince.clear();
+        }
+        if (stopped && rows.back().state != StatusState::NoCaption) {
+            rows.back().state = StatusState::Stopped;
+            rows.back().processId = 0;
+            rows.back().upSince.clear();
+        }
     }
     return rows;
 }
@@ -382,7 +408,10 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    if (record.caption.empty() || state.window == 0) return RestartAnswer::NotRunning;
+    // A window gone since the last pass is not restarted: its going was not asked for.
+    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0) {
+        return RestartAnswer::NotRunning;
+    }
     if (launchPaused_) return RestartAnswer::LaunchPaused;
     return supervisor_.RequestRestart(record, state) ? RestartAnswer::Restarting : RestartAnswer::NotItsOwn;
 }

@@ -22,7 +22,8 @@ enum class NoticeMode : std::uint8_t {
     Box,
     // A tray notification; the pass goes on. Each program keeps its own sequence (start, up to a
     // minute's wait for its window, the notice when it does not come), advanced by each pass, so
-    // one program's trouble never holds the others.
+    // one program's trouble never holds the others; a missing file is looked for again every
+    // minute, and pauses nothing.
     Tray,
 };
 
@@ -57,11 +58,13 @@ public:
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();
 
-    // Every program's row, in the table's order.
+    // Every program's row, in the table's order; while the editor has the passes stopped, every
+    // watched program's row says so.
     std::vector<ProgramStatus> Status();
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
-    // while launching is paused: it would not be started again.
+    // while launching is paused: it would not be started again. A refusal is in the answer and
+    // the history only, never in a message box: whoever asked is waiting for the answer.
     enum class RestartAnswer { Restarting, NotRunning, LaunchPaused, NotItsOwn, NoSuchProgram };
     RestartAnswer RestartProgram(std::wstring_view name);
 
@@ -79,8 +82,9 @@ public:
     void SetBackoff(bool on) { supervisor_.SetBackoff(on); }
 
     // Hung programs: a watched window that leaves a question unanswered for `seconds` of passing
-    // (0: never asked) is asked to close, and its process is ended 10 s later only if it is still
-    // there, still does not answer, and is the program's own.
+    // (0: never asked), once it has answered once or a minute has passed since it was found, is
+    // asked to close, and its process is ended 10 s later only if it is still there, still does not
+    // answer, and is the program's own.
     void SetHangSeconds(int seconds) { supervisor_.SetHangSeconds(seconds); }
 
     // Whether `window` answered the question the engine had the platform ask it.

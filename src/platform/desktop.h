@@ -51,6 +51,10 @@ public:
 
     // Asks the window to close (WM_CLOSE) without waiting for its owner at all.
     virtual void PostClose(WindowHandle window) = 0;
+
+    // The id of the process that owns the shell's desktop window (the taskbar and the desktop's
+    // process); 0 when there is no shell.
+    virtual std::uint32_t ShellProcessId() = 0;
 };
 
 // Show commands.

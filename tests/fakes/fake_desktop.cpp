@@ -124,4 +124,11 @@ void FakeDesktop::RequestClose(WindowHandle window) {
     if (std::find(refuseClose.begin(), refuseClose.end(), window) == refuseClose.end()) Remove(window);
 }
 
+void FakeDesktop::PostClose(WindowHandle window) {
+    postedCloses.push_back(window);
+    if (onPost) onPost(window);
+    bool const refuses = std::find(refuseClose.begin(), refuseClose.end(), window) != refuseClose.end();
+    if (closeOnPost && !refuses) Remove(window);
+}
+
 }  // namespace vigilon::testing

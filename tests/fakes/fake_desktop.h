@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,8 +59,14 @@ public:
     std::uint32_t WindowProcessId(WindowHandle window) override;
     bool ActivateProcess(std::uint32_t processId) override;
     void RequestClose(WindowHandle window) override;
-    void PostClose(WindowHandle window) override { postedCloses.push_back(window); }
+    void PostClose(WindowHandle window) override;
     std::vector<WindowHandle> postedCloses;
+    // True: a window asked to close without waiting closes at once, unless it refuses.
+    bool closeOnPost = false;
+    std::function<void(WindowHandle)> onPost;  // runs as a window is asked to close without waiting
+    // The process that owns the shell's desktop window; 0 for none.
+    std::uint32_t shellProcess = 0;
+    std::uint32_t ShellProcessId() override { return shellProcess; }
 
 private:
     std::vector<WindowHandle> pendingShows_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,8 +55,10 @@ public:
         auto const it = memory.find(processId);
         return it == memory.end() ? 0 : it->second;
     }
+    std::function<void(std::uint32_t)> onEnd;  // runs as a process is ended
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);
+        if (onEnd) onEnd(processId);
         return endResult;
     }
 };
@@ -67,11 +70,13 @@ public:
         std::uint16_t type;
         std::uint32_t messageId;
         std::wstring program, details;
+        std::int64_t at = 0;  // the clock's time, when a test gives one
     };
     std::vector<Entry> entries;
+    std::function<std::int64_t()> clock;
     bool Write(std::uint16_t type, std::uint32_t messageId, std::wstring_view program,
                std::wstring_view details) override {
-        entries.push_back({type, messageId, std::wstring(program), std::wstring(details)});
+        entries.push_back({type, messageId, std::wstring(program), std::wstring(details), clock ? clock() : 0});
         return true;
     }
 };
@@ -84,12 +89,14 @@ public:
         std::map<std::wstring, std::wstring> variables;
         bool running = true;
         bool ended = false;  // ended by Vigilon
+        std::int64_t at = 0;  // the clock's time, when a test gives one
     };
     std::vector<Command> commands;
     bool startSucceeds = true;
+    std::function<std::int64_t()> clock;
     std::optional<std::uint32_t> Start(std::wstring_view commandLine, Variables variables) override {
         if (!startSucceeds) return std::nullopt;
-        commands.push_back({std::wstring(commandLine), {variables.begin(), variables.end()}});
+        commands.push_back({std::wstring(commandLine), {variables.begin(), variables.end()}, true, false, clock ? clock() : 0});
         return static_cast<std::uint32_t>(commands.size() - 1);
     }
     bool Finished(std::uint32_t id) override { return !commands.at(id).running; }

@@ -94,7 +94,8 @@ TEST_F(RestraintTest, AMinimisedWindowThatDoesNotHideIsSaidHiddenOnce) {
     WindowHandle const window = fake.desktop.Add(L"Crash - hung", true, true);
     fake.desktop.frozen.push_back(window);
     Passes(10, true);
-    EXPECT_EQ(Events(L"Crash"), std::vector<std::wstring>{L"hidden"});
+    // Running before Vigilon saw it: found, then hidden.
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"hidden"}));
     // Once it is shown and minimised again, that is a new hiding.
     fake.desktop.frozen.clear();
     fake.desktop.Find(window)->visible = true;
@@ -102,11 +103,11 @@ TEST_F(RestraintTest, AMinimisedWindowThatDoesNotHideIsSaidHiddenOnce) {
     Passes(1, true);
     fake.desktop.Find(window)->minimised = true;
     Passes(3, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hidden", L"hidden"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"hidden", L"hidden"}));
     // It shows itself minimised again, as tray programs do: hidden again, and said again.
     fake.desktop.Find(window)->visible = true;
     Passes(2, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hidden", L"hidden", L"hidden"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"hidden", L"hidden", L"hidden"}));
 }
 
 TEST_F(RestraintTest, OnlyAQuestionLeftUnansweredForTheHangTimeWhilePassingCallsAWindowHung) {
@@ -126,7 +127,7 @@ TEST_F(RestraintTest, OnlyAQuestionLeftUnansweredForTheHangTimeWhilePassingCalls
     fake.processes.questionsQueue = false;
     Passes(30, false);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
-    EXPECT_TRUE(Events(L"Crash").empty());
+    EXPECT_EQ(Events(L"Crash"), std::vector<std::wstring>{L"found"});
 
     // A question sent and left unanswered: hung after five seconds of passes, asked to close.
     fake.processes.questionsQueue = true;
@@ -134,14 +135,15 @@ TEST_F(RestraintTest, OnlyAQuestionLeftUnansweredForTheHangTimeWhilePassingCalls
     while (fake.desktop.postedCloses.empty() && fake.events.now - from < 20'000) Passes(1, false);
     EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
     EXPECT_EQ(fake.events.now - from, 6'000);  // the question goes at the first pass, five more pass
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hung", L"close"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"hung", L"close"}));
 }
 
 TEST_F(RestraintTest, AHungWindowIsAskedOnceMoreBeforeItsProcessIsEndedAndOneThatAnswersIsSpared) {
     engine.SetHangSeconds(5);
     WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
-    for (int i = 0; i < 600 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);  // 10 min: a wide bound
+    // Past the start-up allowance (a minute since it was found without an answer); 10 min is a wide bound.
+    for (int i = 0; i < 600 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);
     ASSERT_FALSE(fake.desktop.postedCloses.empty());
     // Ten seconds to close; then it is asked once more, and answers (it asks the user to save).
     Passes(9, false);
@@ -150,13 +152,17 @@ TEST_F(RestraintTest, AHungWindowIsAskedOnceMoreBeforeItsProcessIsEndedAndOneTha
     EXPECT_EQ(fake.processes.questions.size(), asked + 1);
     Passes(1, true);
     EXPECT_TRUE(fake.processes.ended.empty());
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"hung", L"close", L"spared"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"hung", L"close", L"spared"}));
 
-    // Hung for good this time: the last question goes unanswered too, and its process is ended.
-    for (int i = 0; i < 30 && fake.processes.ended.empty(); ++i) Passes(1, false);
+    // Spared, it is not asked to close again for an hour, however long it does not answer: no
+    // second prompt is stacked on the first.
+    Passes(1700, false);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+    // Hung for good: an hour on, the last question goes unanswered too, and its process is ended.
+    for (int i = 0; i < 2000 && fake.processes.ended.empty(); ++i) Passes(1, false);
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(window)});
     EXPECT_EQ(Events(L"Crash"),
-              (std::vector<std::wstring>{L"hung", L"close", L"spared", L"hung", L"close", L"ended"}));
+              (std::vector<std::wstring>{L"found", L"hung", L"close", L"spared", L"hung", L"close", L"ended"}));
 }
 
 TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
@@ -165,7 +171,7 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     // Explorer's, a terminal): said once, and left running.
     WindowHandle const folder = fake.desktop.Add(L"Crash - folder", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(folder)] = L"C:\\Windows\\explorer.exe";
-    Passes(60, false);
+    Passes(70, false);  // past the minute's start-up allowance
     EXPECT_TRUE(fake.processes.ended.empty());
     EXPECT_TRUE(fake.desktop.postedCloses.empty());  // not even asked to close
     EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Crash is not ended: its window belongs to "
@@ -176,7 +182,7 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     WindowHandle const own = fake.desktop.Add(L"Crash - own", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(own)] = L"C:\\CRASH~1.EXE";
     fake.files.longPaths[L"C:\\CRASH~1.EXE"] = L"C:\\Crash.exe";
-    for (int i = 0; i < 30 && fake.processes.ended.empty(); ++i) Passes(1, false);
+    for (int i = 0; i < 90 && fake.processes.ended.empty(); ++i) Passes(1, false);
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(own)});
 
     // The process Vigilon started for it, whatever its image (a launcher's): ended; but not a
@@ -189,11 +195,12 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     fake.processes.images[4242] = L"C:\\Other\\launched.exe";
     fake.processes.startTimes[4242] = 778;
     fake.desktop.Remove(own);
-    Passes(30, false);
+    Passes(90, false);
     EXPECT_EQ(fake.processes.ended.size(), 1u);
     fake.desktop.Remove(programs[1].windowHandle);
     fake.processes.startTimes[4242] = 777;
-    for (int i = 0; i < 30 && fake.processes.ended.size() < 2; ++i) Passes(1, false);
+    for (int i = 0; i < 90 && fake.processes.ended.size() < 2; ++i) Passes(1, false);
+    ASSERT_EQ(fake.processes.ended.size(), 2u);
     EXPECT_EQ(fake.processes.ended.back(), 4242u);
 }
 
@@ -243,19 +250,22 @@ TEST_F(RestraintTest, MemoryOverTheLimitForAMinuteRestartsTheProgramButASpikeDoe
     EXPECT_GE(fake.events.now - from, 60'000);
     EXPECT_LE(fake.events.now - from, 66'000);
     EXPECT_LE(fake.processes.memoryReadings - readings, 14);
-    // It answers instead of closing (it asks to save): spared, and asked again only after another
-    // minute over its limit.
+    // It answers instead of closing (it asks to save): spared, and that window is not asked again
+    // for its memory within the hour, so no second prompt is stacked on the first.
     Passes(12, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"spared"}));
-    Passes(45, true);
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"memory", L"close", L"spared"}));
+    Passes(600, true);
     EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
-    Passes(25, true);
-    EXPECT_EQ(fake.desktop.postedCloses.size(), 2u);
-    // It closes when asked, and the usual pass starts it again.
+    // The user closes it; the usual pass starts it again, and the new window is a new case.
     fake.desktop.Remove(window);
     Passes(1, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"memory", L"close", L"spared", L"memory", L"close",
-                                                          L"gone", L"launch"}));
+    WindowHandle const again = fake.desktop.Add(L"Crash - big", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(again)] = L"C:\\crash.exe";
+    fake.processes.memory[fake.desktop.WindowProcessId(again)] = std::uint64_t{300} << 20;
+    Passes(70, true);
+    EXPECT_EQ(fake.desktop.postedCloses, (std::vector<WindowHandle>{window, again}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"memory", L"close", L"spared", L"gone",
+                                                          L"launch", L"found", L"memory", L"close"}));
     EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tmemory\tCrash\t300\r\n"),
               std::string::npos);
 }
@@ -268,7 +278,7 @@ TEST_F(RestraintTest, ADailyRestartComesAtItsTimeButNotWhileLaunchingIsPaused) {
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
     Passes(10, true);
     EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"scheduled", L"close"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"scheduled", L"close"}));
 
     // The next day, with launching paused over the time: skipped, and not done when launching
     // resumes.
@@ -303,7 +313,7 @@ TEST_F(RestraintTest, AValueThatCannotBeUsedIsIgnoredAndSaidOnce) {
     WindowHandle const window = fake.desktop.Add(L"Crash - odd", true, false);
     fake.processes.memory[fake.desktop.WindowProcessId(window)] = std::uint64_t{900} << 20;
     Passes(200, true);
-    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"ignored", L"ignored"}));
+    EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"ignored", L"ignored"}));
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
     EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find(
                   "\tignored\tCrash\tRestartAt=25:00: not times of day from 0:00 to 23:59, as hh:mm, separated by "
@@ -316,9 +326,142 @@ TEST_F(RestraintTest, AProcessThatMayNotBeEndedIsReportedOnceAndLeftAlone) {
     fake.processes.endResult = EndResult::Denied;
     WindowHandle const window = fake.desktop.Add(L"Crash - elevated", true, false);
     fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\crash.exe";
-    Passes(60, false);
+    Passes(90, false);  // the minute's start-up allowance, five seconds, ten to close
     EXPECT_EQ(fake.processes.ended.size(), 1u);
     EXPECT_EQ(host.notices, std::vector<std::wstring>{L"Crash does not respond, and Vigilon may not end it."});
+}
+
+// While launching is paused nothing would start a program again: no rule closes or ends one,
+// and a restart under way is called off.
+TEST_F(RestraintTest, NoRuleClosesOrEndsAnythingWhileLaunchingIsPaused) {
+    engine.SetHangSeconds(5);
+    programs[1].rules.maxMemoryMB = L"100";
+    programs[1].rules.restartAt = L"03:05";  // the fake clock starts at 03:04:05
+    WindowHandle const window = fake.desktop.Add(L"Crash - busy", true, false);
+    std::uint32_t const process = fake.desktop.WindowProcessId(window);
+    fake.processes.images[process] = L"C:\\crash.exe";
+    fake.processes.memory[process] = std::uint64_t{300} << 20;
+    Passes(2, true);
+    engine.PauseLaunching();
+    Passes(200, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+
+    // A hang restart under way when launching is paused goes no further.
+    programs[1].rules = {};
+    engine.ResumeLaunching();
+    for (int i = 0; i < 30 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);
+    ASSERT_EQ(fake.desktop.postedCloses.size(), 1u);
+    engine.ClosePrograms();  // the window stays: it does not answer
+    fake.desktop.refuseClose.push_back(window);
+    Passes(60, false);
+    EXPECT_TRUE(fake.processes.ended.empty());
+}
+
+// A program busy while it starts up (loading data, a splash screen) is not taken for hung: not
+// before it has answered once, or a minute has passed since its window was found.
+TEST_F(RestraintTest, AWindowIsNotHungBeforeItHasAnsweredOnceOrAMinuteHasPassed) {
+    engine.SetHangSeconds(5);
+    fake.shell.processId = 4242;
+    fake.shell.processStarted = 777;
+    fake.processes.startTimes[4242] = 777;
+    fake.shell.onLaunch = [this](auto const&) {
+        fake.desktop.Find(fake.desktop.Add(L"Crash - loading", true, false))->processId = 4242;
+    };
+    Passes(55, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    // It answers once, then stops: hung five seconds later.
+    Passes(1, true);
+    for (int i = 0; i < 10 && fake.desktop.postedCloses.empty(); ++i) Passes(1, false);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+
+    // A new start that never answers: hung once the minute since it was found is over.
+    fake.desktop.Remove(programs[1].windowHandle);
+    Passes(2, false);
+    std::size_t const closes = fake.desktop.postedCloses.size();
+    Passes(58, false);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), closes);
+    Passes(4, false);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), closes + 1);
+}
+
+// A memory limit under the program's normal use would restart it all day: three restarts for one
+// reason in an hour, then the next is held and said once, everywhere someone may look.
+TEST_F(RestraintTest, NoRuleRestartsAProgramMoreThanThreeTimesAnHourForOneReason) {
+    engine.SetTroubleCommand(L"C:\\Tools\\tell.cmd");
+    engine.SetEventLog(true);
+    programs[1].rules.maxMemoryMB = L"100";
+    fake.desktop.closeOnPost = true;
+    fake.shell.onLaunch = [this](auto const&) {
+        WindowHandle const window = fake.desktop.Add(L"Crash", true, false);
+        std::uint32_t const process = fake.desktop.WindowProcessId(window);
+        fake.processes.images[process] = L"C:\\crash.exe";
+        fake.processes.memory[process] = std::uint64_t{300} << 20;
+    };
+    Passes(3000, true);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 3u);
+    std::wstring const held = L"Crash is not restarted: it was restarted 3 times in the last hour because its "
+                              L"memory stayed over its limit.";
+    EXPECT_EQ(std::count(host.notices.begin(), host.notices.end(), held), 1);
+    std::vector<std::wstring> const events = Events(L"Crash");
+    EXPECT_EQ(std::count(events.begin(), events.end(), L"held"), 1);
+    int commands = 0;
+    for (auto const& command : fake.commands.commands) commands += command.variables.at(L"VIGILON_EVENT") == L"held";
+    EXPECT_EQ(commands, 1);
+    int entries = 0;
+    for (auto const& entry : fake.eventLog.entries) entries += entry.details == held;
+    EXPECT_EQ(entries, 1);
+    // An hour after the first, a restart is allowed again.
+    Passes(700, true);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 4u);
+}
+
+// A process taken as the program's own by its path alone may run other windows too: the shell's
+// (EXE=explorer.exe to keep a folder open), a browser in app mode, javaw.exe. Left alone, and said.
+TEST_F(RestraintTest, NeitherTheShellNorAProcessShowingOtherWindowsIsEnded) {
+    engine.SetHangSeconds(5);
+    programs[1].exe = L"C:\\Windows\\explorer.exe";
+    WindowHandle const folder = fake.desktop.Add(L"Crash - folder", true, false);
+    std::uint32_t const shell = fake.desktop.WindowProcessId(folder);
+    fake.desktop.shellProcess = shell;
+    fake.processes.images[shell] = L"C:\\Windows\\explorer.exe";
+    Passes(70, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{
+                                L"Crash is not ended: its window belongs to the Windows shell, C:\\Windows\\explorer.exe."});
+
+    // The program's executable, with a window of another program's in the same process.
+    programs[1].exe = L"C:\\crash.exe";
+    fake.desktop.Remove(folder);
+    WindowHandle const own = fake.desktop.Add(L"Crash - main", true, false);
+    std::uint32_t const process = fake.desktop.WindowProcessId(own);
+    fake.processes.images[process] = L"C:\\crash.exe";
+    fake.desktop.Find(fake.desktop.Add(L"Another tool", true, false))->processId = process;
+    fake.desktop.Find(fake.desktop.Add(L"", false, false))->processId = process;  // hidden: not shown
+    Passes(70, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(host.notices.back(), L"Crash is not ended: its process, C:\\crash.exe, shows other windows than Crash's.");
+}
+
+// A start the shell refuses (not a valid program, access denied) is a failed start for back-off,
+// and is said once until a start succeeds.
+TEST_F(RestraintTest, AStartTheShellRefusesBacksOffAndIsSaidOnceUntilAStartSucceeds) {
+    fake.shell.result = 2;
+    EXPECT_EQ(StartsDuring(10).size(), 10u);  // without back-off: tried at every pass
+    engine.SetBackoff(true);
+    EXPECT_EQ(StartsDuring(40), (std::vector<std::int64_t>{0, 2, 6, 14, 30}));
+    std::wstring const refused = L"Error launching: \"C:\\crash.exe\"";
+    EXPECT_EQ(host.notices, std::vector<std::wstring>{refused});
+    // A start succeeds; a later refusal is news again.
+    fake.shell.result = 42;
+    EndAfter(1500);
+    engine.ResumeLaunching();
+    StartsDuring(3);
+    fake.shell.result = 2;
+    StartsDuring(3);
+    EXPECT_EQ(host.notices, (std::vector<std::wstring>{refused, refused}));
 }
 
 }  // namespace

@@ -114,11 +114,46 @@ TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
 
+    // In Box mode too the refusal goes into the answer, never into a message box that would
+    // hold the answer up.
+    engine.SetNoticeMode(NoticeMode::Box);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
+    EXPECT_TRUE(fake.system.messages.empty());
+    engine.SetNoticeMode(NoticeMode::Tray);
+
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Nobody"}, target),
               (RemoteAnswer{kRemoteUnknown, L"No program named \"Nobody\" is watched.\r\n"}));
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L""}, target).code, kRemoteUnknown);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Exit, L""}, target).code, kRemoteDone);
     EXPECT_TRUE(target.exited);
+}
+
+// With the editor open no pass runs, and what was last seen may be long gone; a window left alone
+// while hung is not running as it should. Neither is all well.
+TEST_F(StatusTest, StoppedWatchingAndAHungWindowLeftAloneAreNotAllRunning) {
+    Target target(engine);
+    programs.Delete(2);  // Runner and Blank
+    Passes(3);
+    ASSERT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteDone);
+    host.watching = false;
+    RemoteAnswer const stopped = AnswerRemote({RemoteVerb::Status, L""}, target);
+    EXPECT_EQ(stopped.code, kRemoteNotAllRunning);
+    EXPECT_NE(stopped.text.find(L"\r\nRunner\tNot watched (editor open)\t\t"), std::wstring::npos) << stopped.text;
+    host.watching = true;
+
+    // Another program's window with Runner's caption, hung: left alone, and not responding.
+    engine.SetHangSeconds(5);
+    fake.desktop.Remove(runner);
+    fake.shell.onLaunch = nullptr;
+    WindowHandle const stranger = fake.desktop.Add(L"Runner - not ours", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(stranger)] = L"C:\\other.exe";
+    Passes(70);  // questions go unanswered: the fake reports no answer
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_EQ(States()[0], StatusState::NotResponding);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteNotAllRunning);
+    // It answers again: running.
+    engine.WindowAnswered(stranger, true);
+    EXPECT_EQ(States()[0], StatusState::Running);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(BoxWaitTest, TheAwaitedProgramIsFollowedByNameWhenAProgramAboveItIsDelete
     EXPECT_TRUE(fake.system.messages.empty());
 }
 
-TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileStillPauses) {
+TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileStopsNoOtherProgram) {
     engine.SetNoticeMode(NoticeMode::Tray);
     Passes(2);
     std::uint32_t const quick = fake.desktop.WindowProcessId(programs[2].windowHandle);
@@ -111,13 +111,29 @@ TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileSti
     EXPECT_TRUE(fake.processes.watched.empty());
     EXPECT_EQ(fake.processes.calls, calls + 1);  // told again only when the list changes
 
+    // One program's file is missing: said once, looked for again every minute, and every other
+    // program goes on being watched and started.
     programs[1].exe = L"C:\\gone.exe";
+    fake.files.AddFile(L"C:\\quick.exe");
+    programs.Add(L"Quick");
+    programs[2].caption = L"Quick - ";
+    programs[2].exe = L"C:\\quick.exe";
     Passes(62);
-    EXPECT_TRUE(engine.LaunchPaused());
-    EXPECT_TRUE(host.pausedTip);
-    EXPECT_EQ(host.notices.back(), L"Executable: C:\\gone.exe is not a valid file.");
-    EXPECT_EQ(host.mainWindowShown, 1);
+    EXPECT_FALSE(engine.LaunchPaused());
+    EXPECT_FALSE(host.pausedTip);
+    EXPECT_EQ(std::count(host.notices.begin(), host.notices.end(), L"Executable: C:\\gone.exe is not a valid file."), 1);
+    EXPECT_EQ(host.mainWindowShown, 0);
     EXPECT_TRUE(fake.system.messages.empty());
+    EXPECT_EQ(engine.Status()[0].state, StatusState::MissingFile);
+    fake.desktop.Remove(programs[2].windowHandle);
+    int const quickStarts = Launches(L"C:\\quick.exe");
+    Passes(1);
+    EXPECT_EQ(Launches(L"C:\\quick.exe"), quickStarts + 1);
+    // The file comes back (a network drive): started within the minute.
+    fake.files.AddFile(L"C:\\gone.exe");
+    int const slow = Launches(L"C:\\gone.exe");
+    Passes(61);
+    EXPECT_EQ(Launches(L"C:\\gone.exe"), slow + 1);
 }
 
 }  // namespace

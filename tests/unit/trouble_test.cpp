@@ -52,7 +52,7 @@ TEST_F(TroubleTest, AnHourOfCrashesRunsTheCommandAtMostSevenTimesThenOnceWhenItR
     EXPECT_GE(during.size(), 6u);
     EXPECT_LE(during.size(), 7u);
     // Each repeat says how much happened meanwhile.
-    EXPECT_NE(fake.commands.commands[1].variables.at(L"VIGILON_DETAILS").find(L"more troubles since the last report"),
+    EXPECT_NE(fake.commands.commands[1].variables.at(L"VIGILON_DETAILS").find(L"more troubles since the last report: "),
               std::wstring::npos);
 
     // It runs for good: five minutes on, `recovered`, once, in the command, the event log and the history.
@@ -109,6 +109,62 @@ TEST_F(TroubleTest, EachTroubleHasItsOwnEventIdTypeAndStrings) {
     engine.SetEventLog(false);
     engine.RecordExit();
     EXPECT_EQ(fake.eventLog.entries.size(), 2u);
+}
+
+// A restart Vigilon plans (a daily one, one asked for) ends the program as asked: no trouble, so no
+// gone warning, no command and no recovered after it.
+TEST_F(TroubleTest, APlannedRestartIsNoTrouble) {
+    programs[1].rules.restartAt = L"03:06";  // the fake clock starts at 03:04:05
+    fake.desktop.closeOnPost = true;
+    fake.shell.onLaunch = [this](auto const&) {
+        fake.processes.images[fake.desktop.WindowProcessId(fake.desktop.Add(L"Crash", true, false))] = L"C:\\crash.exe";
+    };
+    Passes(200);
+    ASSERT_EQ(fake.desktop.postedCloses.size(), 1u);
+    ASSERT_EQ(engine.RestartProgram(L"Crash"), WatchEngine::RestartAnswer::Restarting);
+    Passes(400);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 2u);
+    EXPECT_EQ(fake.shell.launches.size(), 3u);
+    EXPECT_TRUE(CommandEvents().empty());
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
+}
+
+// A new kind of trouble is told at once, whatever came just before; repeats of a kind wait out
+// the quiet time and then say what came meanwhile, kind by kind. The event log takes each kind
+// at most once a minute, with the count held back.
+TEST_F(TroubleTest, EachKindIsToldAtOnceAndRepeatsAreCountedByKind) {
+    CrashAfter(1500);
+    Passes(600);
+    programs[1].exe = L"C:\\gone.exe";  // gone, and its file missing at the next start
+    Passes(3);
+    std::vector<std::wstring> const events = CommandEvents();
+    ASSERT_EQ(events, (std::vector<std::wstring>{L"gone", L"message"}));
+    EXPECT_EQ(fake.commands.commands[1].variables.at(L"VIGILON_DETAILS"),
+              L"Executable: C:\\gone.exe is not a valid file. (299 more troubles since the last report: 299 gone)");
+    int gone = 0;
+    bool countShown = false;
+    for (auto const& entry : fake.eventLog.entries) {
+        if (entry.messageId != 0x80000000u + 200) continue;
+        ++gone;
+        countShown = countShown || entry.details.find(L"more held back since the last entry") != std::wstring::npos;
+    }
+    EXPECT_GE(gone, 10);
+    EXPECT_LE(gone, 11);
+    EXPECT_TRUE(countShown);
+}
+
+// The command line may hold a password or a token: when it cannot be started, the history and the
+// notice say so without it.
+TEST_F(TroubleTest, ACommandThatCannotBeStartedIsToldWithoutItsCommandLine) {
+    engine.SetTroubleCommand(L"C:\\Tools\\tell.cmd --token=SECRET");
+    fake.commands.startSucceeds = false;
+    programs[1].exe = L"C:\\gone.exe";
+    Passes(1);
+    ASSERT_FALSE(host.notices.empty());
+    for (auto const& notice : host.notices) EXPECT_EQ(notice.find(L"SECRET"), std::wstring::npos) << notice;
+    std::string const history = fake.files.texts[std::wstring(kFolder) + L"vigilon.log"];
+    EXPECT_NE(history.find("\tcommand\t"), std::string::npos);
+    EXPECT_EQ(history.find("SECRET"), std::string::npos);
 }
 
 // The message table in the exe holds every event, with the id and severity Vigilon reports it by.

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
+
 #include "fakes/engine_scene.h"
+#include "fakes/engine_storm.h"
 
 namespace vigilon {
 namespace {
@@ -488,6 +492,38 @@ TEST_P(WatchEngineTest, CloseAsksEveryKnownWindowAndForgetsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Systems, WatchEngineTest, ::testing::Values(Reports::Wine, Reports::Windows),
                          [](auto const& info) { return info.param == Reports::Wine ? "Wine" : "Windows"; });
+
+// Random happenings, and after every step the rules that must always hold (see EngineStorm). A
+// failure names its seed: VIGILON_STORM_SEED=<seed> runs that sequence alone, with its trace.
+class SeededChoices final : public testing::Choices {
+public:
+    explicit SeededChoices(std::uint32_t seed) : generator_(seed) {}
+    std::uint32_t Below(std::uint32_t bound) override { return static_cast<std::uint32_t>(generator_() % bound); }
+
+private:
+    std::mt19937 generator_;
+};
+
+TEST(EngineStormTest, RandomHappeningsNeverBreakTheRules) {
+    constexpr std::uint32_t kSequences = 30;
+    constexpr int kSteps = 500;
+    std::vector<std::uint32_t> seeds;
+    if (char const* const replay = std::getenv("VIGILON_STORM_SEED")) {
+        seeds.push_back(static_cast<std::uint32_t>(std::strtoul(replay, nullptr, 10)));
+    } else {
+        for (std::uint32_t seed = 1; seed <= kSequences; ++seed) seeds.push_back(seed);
+    }
+    for (std::uint32_t const seed : seeds) {
+        SeededChoices choices(seed);
+        testing::EngineStorm storm(choices);
+        for (int step = 0; step < kSteps; ++step) {
+            std::string const failure = storm.Step();
+            if (failure.empty()) continue;
+            FAIL() << "seed " << seed << " (replay with VIGILON_STORM_SEED=" << seed << "): " << failure
+                   << "\nlast steps:\n" << storm.Trace();
+        }
+    }
+}
 
 }  // namespace
 }  // namespace vigilon

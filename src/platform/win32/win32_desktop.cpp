@@ -120,4 +120,12 @@ void Win32Desktop::RequestClose(WindowHandle window) {
 
 void Win32Desktop::PostClose(WindowHandle window) { PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0); }
 
+std::uint32_t Win32Desktop::ShellProcessId() {
+    HWND const shell = GetShellWindow();
+    if (shell == nullptr) return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(shell, &processId);
+    return processId;
+}
+
 }  // namespace vigilon

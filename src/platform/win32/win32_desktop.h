@@ -21,6 +21,7 @@ public:
     bool ActivateProcess(std::uint32_t processId) override;
     void RequestClose(WindowHandle window) override;
     void PostClose(WindowHandle window) override;
+    std::uint32_t ShellProcessId() override;
 
 private:
     bool hooked_ = false;

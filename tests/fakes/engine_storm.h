@@ -1,0 +1,446 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/engine_scene.h"
+#include "support/local_time.h"
+#include "support/text_case.h"
+#include "ui/remote_answers.h"
+
+namespace vigilon::testing {
+
+// Where the storm's choices come from: a seeded generator in the unit tests, the fuzzer's bytes.
+class Choices {
+public:
+    virtual ~Choices() = default;
+    // A number from 0 to bound - 1.
+    virtual std::uint32_t Below(std::uint32_t bound) = 0;
+};
+
+// Drives a watch engine on the fakes with random happenings (windows that come, go, hang and
+// answer; starts that come up, never come, or are refused; memory, sleep, the clock set, the editor,
+// the tray's and a script's commands, rules and options changed), a pass after each as the timer
+// runs them, and checks after every step what must always hold. Step returns what broke, or empty.
+class EngineStorm final : private RemoteTarget {
+public:
+    static constexpr int kPrograms = 3;
+    // How long a command may wait for its start after its trouble: in Box mode a pass may wait a
+    // minute for each program's window before the commands are tended, and the step's clock runs on.
+    static constexpr std::int64_t kQueued = 70'000;
+
+    explicit EngineStorm(Choices& choices) : choices_(choices) {
+        for (int i = 0; i < kPrograms; ++i) {
+            scene_.fake.files.AddFile(Exe(i));
+            scene_.AddProgram(Name(i), Name(i), Exe(i));
+        }
+        auto& fake = scene_.fake;
+        fake.desktop.closeOnPost = true;
+        // The third program's executable is the shell's, as with EXE=explorer.exe for a folder.
+        fake.desktop.shellProcess = Process(Exe(2));
+        desktopWindow_ = fake.desktop.Add(L"Program Manager", true, false);
+        fake.desktop.Find(desktopWindow_)->processId = fake.desktop.shellProcess;
+        fake.eventLog.clock = [&fake] { return fake.events.now; };
+        fake.commands.clock = [&fake] { return fake.events.now; };
+        fake.shell.onLaunch = [this](FakeShell::Launch const& launch) { Launched(launch); };
+        fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
+        fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
+        engine().SetEventLog(true);
+        engine().SetTroubleCommand(L"tell.cmd");
+        engine().SetNoticeMode(NoticeMode::Tray);
+    }
+
+    std::string Step() {
+        failure_.clear();
+        Happen();
+        if (scene_.host.watching) scene_.engine.WatchPrograms();
+        CheckStatus();  // as the pass left it, before the world moves on
+        Answer();
+        scene_.fake.events.now += 1000;
+        scene_.fake.events.ProcessPendingEvents();
+        DrainCommands();
+        CheckTrouble();
+        return failure_;
+    }
+
+    // The last steps, for the report of a failure.
+    std::string Trace() {
+        std::string text;
+        for (std::string const& line : trace_) text += line + "\n";
+        std::string const& history = scene_.fake.files.texts[std::wstring(EngineScene::kFolder) + L"vigilon.log"];
+        std::size_t from = history.size();
+        for (int lines = 0; lines <= 20 && from > 0; lines += history[--from] == '\n') {}
+        return text + "history:\n" + history.substr(from);
+    }
+
+private:
+    struct Proc {
+        std::wstring image;
+        bool hung = false;
+        int startedFor = -1;  // the program Vigilon started it for, -1 none
+    };
+
+    static std::wstring Name(int i) { return std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L"lpha"; }
+    static std::wstring Exe(int i) { return L"C:\\" + Name(i) + L".exe"; }
+    WatchEngine& engine() { return scene_.engine; }
+    FakeDesktop& desktop() { return scene_.fake.desktop; }
+
+    std::uint32_t Process(std::wstring image, int startedFor = -1) {
+        std::uint32_t const id = nextProcess_++;
+        processes_[id] = {std::move(image), false, startedFor};
+        scene_.fake.processes.images[id] = processes_[id].image;
+        scene_.fake.processes.startTimes[id] = id * 10ull;
+        return id;
+    }
+    WindowHandle Open(std::wstring const& caption, std::uint32_t process, bool minimised) {
+        WindowHandle const window = desktop().Add(caption, true, minimised);
+        desktop().Find(window)->processId = process;
+        Sync(process);
+        return window;
+    }
+    // A hung program handles no close request, nor one that asks the user to save.
+    void Sync(std::uint32_t process) {
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (desktop().WindowProcessId(window) != process) continue;
+            std::erase(desktop().refuseClose, window);
+            if (processes_[process].hung || asksToSave_.count(window) != 0) desktop().refuseClose.push_back(window);
+        }
+    }
+    // The program whose caption `window` has, -1 none.
+    int ProgramOf(WindowHandle window) {
+        FakeWindow const* w = desktop().Find(window);
+        if (w == nullptr) return -1;
+        for (int i = 0; i < kPrograms; ++i) {
+            if (ToUpperText(w->caption).starts_with(ToUpperText(Name(i)))) return i;
+        }
+        return -1;
+    }
+    WindowHandle AnyWindow() {
+        std::vector<WindowHandle> const windows = desktop().TopLevelWindows();
+        WindowHandle const window = windows[choices_.Below(static_cast<std::uint32_t>(windows.size()))];
+        return window == desktopWindow_ ? 0 : window;
+    }
+    void Say(std::string what) {
+        trace_.push_back(std::to_string(step_) + ": " + what);
+        if (trace_.size() > 40) trace_.erase(trace_.begin());
+    }
+    void Fail(std::string const& what) {
+        if (failure_.empty()) failure_ = "step " + std::to_string(step_) + ": " + what;
+    }
+
+    void Happen() {
+        ++step_;
+        auto& fake = scene_.fake;
+        int const program = static_cast<int>(choices_.Below(kPrograms));
+        WatchedProgram& record = scene_.programs[program + 1];
+        switch (choices_.Below(22)) {
+        case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
+        case 1:
+            Say("stranger window " + std::to_string(program));
+            Open(Name(program) + L" - other", program == 2 ? desktop().shellProcess : Process(L"C:\\other.exe"), false);
+            break;
+        case 2: case 3: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            int const of = ProgramOf(window);
+            Say("window gone " + std::to_string(window) + " of " + std::to_string(of));
+            if (of >= 0) crashed_.insert(of);
+            desktop().Remove(window);
+            break;
+        }
+        case 4: case 5: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            std::uint32_t const process = desktop().WindowProcessId(window);
+            processes_[process].hung = !processes_[process].hung;
+            Say("process " + std::to_string(process) + (processes_[process].hung ? " hangs" : " answers"));
+            Sync(process);
+            break;
+        }
+        case 6: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            if (!asksToSave_.insert(window).second) asksToSave_.erase(window);
+            Sync(desktop().WindowProcessId(window));
+            Say("window asks to save, or not " + std::to_string(window));
+            break;
+        }
+        case 7: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0 || processes_[desktop().WindowProcessId(window)].hung) break;
+            desktop().Find(window)->minimised = true;
+            Say("minimised");
+            break;
+        }
+        case 8: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            fake.processes.memory[desktop().WindowProcessId(window)] = std::uint64_t{choices_.Below(2) == 0 ? 50u : 300u} << 20;
+            Say("memory reading");
+            break;
+        }
+        case 9: {
+            std::int64_t const jump = 2'000 + choices_.Below(600) * 1'000;
+            Say("asleep " + std::to_string(jump));
+            fake.events.now += jump;
+            break;
+        }
+        case 10: fake.events.localShift += (static_cast<std::int64_t>(choices_.Below(3)) - 1) * 3'600'000; Say("clock set"); break;
+        case 11:
+            scene_.host.watching = !scene_.host.watching;
+            Say(scene_.host.watching ? "editor closed" : "editor opened");
+            if (scene_.host.watching) engine().ResumeLaunching(); else engine().ShowHidePrograms(false);
+            break;
+        case 12: Say("pause"); engine().PauseLaunching(); break;
+        case 13: Say("resume"); engine().ResumeLaunching(); break;
+        case 14: Say("close programs"); engine().ClosePrograms(); break;
+        case 15: Remote(program); break;
+        case 16: {
+            static constexpr int kHangSeconds[] = {0, 5, 20};
+            int const seconds = kHangSeconds[choices_.Below(3)];
+            Say("hang seconds " + std::to_string(seconds));
+            hangSeconds_ = seconds;
+            engine().SetHangSeconds(seconds);
+            break;
+        }
+        case 17: backoff_ = !backoff_; engine().SetBackoff(backoff_); Say("backoff"); break;
+        case 18: record.rules.maxMemoryMB = record.rules.maxMemoryMB.empty() ? L"100" : L""; Say("memory limit"); break;
+        case 19: {
+            LocalTime const soon = AddMilliseconds(fake.events.LocalTimeNow(), 60'000);
+            record.rules.restartAt = choices_.Below(2) == 0 ? std::wstring() : ClockText(soon).substr(0, 5);
+            Say("daily restart");
+            break;
+        }
+        case 20:
+            if (choices_.Below(2) == 0) fake.files.RemoveFile(Exe(program)); else fake.files.AddFile(Exe(program));
+            fake.shell.result = choices_.Below(4) == 0 ? 2 : 42;
+            Say("file or shell changed");
+            break;
+        case 21:
+            engine().SetNoticeMode(engine().Notices() == NoticeMode::Tray ? NoticeMode::Box : NoticeMode::Tray);
+            Say("notice mode");
+            break;
+        }
+    }
+
+    void Remote(int program) {
+        static constexpr RemoteVerb kVerbs[] = {RemoteVerb::Status, RemoteVerb::Pause, RemoteVerb::Resume,
+                                                RemoteVerb::Restart, RemoteVerb::Close, RemoteVerb::Exit};
+        RemoteVerb const verb = kVerbs[choices_.Below(6)];
+        Say("remote " + std::to_string(static_cast<int>(verb)));
+        requested_ = true;
+        RemoteAnswer const answer = AnswerRemote({verb, choices_.Below(4) == 0 ? L"Nobody" : Name(program)}, *this);
+        requested_ = false;
+        if (verb == RemoteVerb::Close) engine().ClosePrograms();  // posted, done after the answer
+        if (verb == RemoteVerb::Status && !scene_.host.watching && answer.code == kRemoteDone) {
+            Fail("/status exits 0 while watching is stopped");
+        }
+    }
+    std::vector<ProgramStatus> Status() override { return engine().Status(); }
+    void Pause() override { engine().PauseLaunching(); }
+    void Resume() override { engine().ResumeLaunching(); }
+    WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine().RestartProgram(name); }
+    void Close() override {}
+    void Exit() override {}
+
+    // Each question out is answered, or found unanswered, as the system reports it.
+    void Answer() {
+        auto const& questions = scene_.fake.processes.questions;
+        for (; answered_ < questions.size(); ++answered_) {
+            WindowHandle const window = questions[answered_];
+            bool const answers = desktop().Find(window) != nullptr && !processes_[desktop().WindowProcessId(window)].hung;
+            lastAnswer_[window] = answers;
+            engine().WindowAnswered(window, answers);
+        }
+    }
+
+    void Launched(FakeShell::Launch const& launch) {
+        int program = -1;
+        for (int i = 0; i < kPrograms; ++i) program = launch.file == L"\"" + Exe(i) + L"\"" ? i : program;
+        if (program < 0) return Fail("a start of something not watched");
+        if (engine().LaunchPaused()) Fail("a start while launching is paused");
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (ProgramOf(window) == program) Fail("a start while the program's window is there");
+        }
+        if (engine().Status()[static_cast<std::size_t>(program)].state == StatusState::Waiting) {
+            Fail("a start while back-off holds it");
+        }
+        auto& fake = scene_.fake;
+        if (fake.shell.result <= 32) return;
+        std::uint32_t const process = Process(Exe(program), program);
+        fake.shell.processId = process;
+        fake.shell.processStarted = process * 10ull;
+        std::wstring const caption = Name(program) + L" - started";
+        switch (choices_.Below(4)) {
+        case 0: Open(caption, process, true); break;
+        case 1: fake.events.After(1'000 + choices_.Below(70) * 1'000, [this, caption, process] { Open(caption, process, true); }); break;
+        case 2: break;  // its window never comes
+        case 3: {
+            WindowHandle const window = Open(caption, process, true);
+            fake.events.After(500 + choices_.Below(3) * 1'000, [this, window, program] {
+                if (desktop().Find(window) != nullptr) crashed_.insert(program);
+                Say("started window ends " + std::to_string(window));
+                desktop().Remove(window);
+            });
+            break;
+        }
+        }
+    }
+
+    // Vigilon may end only the program's own process, that it asked to close, whose last question
+    // went unanswered, with launching not paused and passes running; never the shell.
+    bool Own(std::uint32_t process, int program) {
+        if (processes_[process].startedFor == program) return true;
+        if (processes_[process].image != Exe(program)) return false;
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (desktop().WindowProcessId(window) == process && desktop().IsVisible(window) && ProgramOf(window) != program) {
+                return false;
+            }
+        }
+        return true;
+    }
+    void Posted(WindowHandle window) {
+        posted_.insert(window);
+        if (engine().LaunchPaused()) Fail("a window asked to close while launching is paused");
+        if (!scene_.host.watching && !requested_) Fail("a rule asked a window to close while the editor is open");
+        std::uint32_t const process = desktop().WindowProcessId(window);
+        int const program = ProgramOf(window);
+        if (program < 0 || process == desktop().shellProcess || !Own(process, program)) {
+            Fail("a window asked to close that is not the program's own: " + std::to_string(window) + " of process " +
+                 std::to_string(process) + ", program " + std::to_string(program));
+        }
+    }
+    void Ended(std::uint32_t process) {
+        if (engine().LaunchPaused() || !scene_.host.watching) Fail("a process ended while launching is paused or the editor open");
+        if (process == desktop().shellProcess) Fail("the shell's process ended");
+        bool asked = false, unanswered = false, own = false;
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (desktop().WindowProcessId(window) != process) continue;
+            asked = asked || posted_.count(window) != 0;
+            unanswered = unanswered || (lastAnswer_.count(window) != 0 && !lastAnswer_[window]);
+            own = own || (ProgramOf(window) >= 0 && Own(process, ProgramOf(window)));
+        }
+        if (!asked || !unanswered || !own) Fail("a process ended that was not asked to close, answered, or is not its own");
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (desktop().WindowProcessId(window) == process) desktop().Remove(window);
+        }
+    }
+
+    // Commands on trouble end at once, so that each one due starts within the step.
+    void DrainCommands() {
+        for (int i = 0; i < 10; ++i) {
+            for (auto& command : scene_.fake.commands.commands) command.running = false;
+            engine().TendCommands();
+        }
+    }
+
+    void CheckStatus() {
+        std::vector<ProgramStatus> const rows = engine().Status();
+        for (int i = 0; i < kPrograms; ++i) {
+            if (rows[static_cast<std::size_t>(i)].state != StatusState::Running) continue;
+            if (desktop().Find(scene_.programs[i + 1].windowHandle) == nullptr) {
+                Fail("/status says " + std::to_string(i) + " is running, its window gone");
+            }
+        }
+    }
+
+    // Each trouble of a kind new to the program, or past its quiet time, reaches the command at
+    // once; no kind more often than its flood rule allows; a planned end is no trouble.
+    void CheckTrouble() {
+        auto& fake = scene_.fake;
+        auto const& commands = fake.commands.commands;
+        std::map<std::pair<std::wstring, std::wstring>, int> told;
+        for (std::size_t i = commandsSeen_; i < commands.size(); ++i) {
+            std::wstring const program = commands[i].variables.at(L"VIGILON_PROGRAM");
+            std::wstring const event = commands[i].variables.at(L"VIGILON_EVENT");
+            if (event == L"recovered") lastRun_.erase(program);
+            auto& last = lastRun_[program][event];
+            if (event != L"message" && event != L"recovered" && last != 0 &&
+                commands[i].at - last < TroubleReporter::kRepeatAfter - kQueued) {
+                Fail("the command ran twice within ten minutes for one kind");
+            }
+            last = commands[i].at;
+            ++told[{program, event}];
+        }
+        for (std::size_t i = entriesSeen_; i < fake.eventLog.entries.size(); ++i) {
+            auto const& entry = fake.eventLog.entries[i];
+            if (entry.program.empty()) continue;
+            auto& last = lastEntry_[{entry.program, entry.messageId}];
+            if (last != 0 && entry.at - last < TroubleReporter::kEventLogAfter) Fail("the event log took one kind twice in a minute");
+            last = entry.at;
+        }
+        std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
+        for (auto const& [program, word, details] : NewHistoryLines()) {
+            if (word == L"gone" && details.empty()) gone.insert(program);
+            bool const trouble = word == L"hung" || word == L"memory" || word == L"held" || (word == L"gone" && details.empty());
+            if (!trouble) continue;
+            int const number = scene_.programs.Find(program) - 1;
+            if (word == L"gone" && !Forget(crashed_, number)) Fail("a planned end told as trouble: " + std::to_string(number));
+            auto const last = lastRun_[program].find(word);
+            bool const due = last == lastRun_[program].end() || fake.events.now - last->second >= TroubleReporter::kRepeatAfter + kPrograms * kQueued;
+            if (due && told[{program, word}] == 0) {
+                Fail("a trouble due was not told to the command: " + std::string(word.begin(), word.end()) + " at " +
+                     std::to_string(fake.events.now) + ", last told " +
+                     (last == lastRun_[program].end() ? std::string("never") : std::to_string(last->second)));
+            }
+        }
+        for (std::size_t i = commandsSeen_; i < commands.size(); ++i) {
+            if (commands[i].variables.at(L"VIGILON_EVENT") == L"gone" && gone.count(commands[i].variables.at(L"VIGILON_PROGRAM")) == 0) {
+                Fail("a planned end ran the command as trouble");
+            }
+        }
+        commandsSeen_ = commands.size();
+        entriesSeen_ = fake.eventLog.entries.size();
+    }
+
+    static bool Forget(std::multiset<int>& set, int value) {
+        auto const it = set.find(value);
+        if (it == set.end()) return false;
+        set.erase(it);
+        return true;
+    }
+
+    struct Line {
+        std::wstring program, word, details;
+    };
+    std::vector<Line> NewHistoryLines() {
+        std::string const& text = scene_.fake.files.texts[std::wstring(EngineScene::kFolder) + L"vigilon.log"];
+        std::vector<Line> lines;
+        std::istringstream stream(text.substr(std::min(historySeen_, text.size())));
+        historySeen_ = text.size();
+        for (std::string line; std::getline(stream, line);) {
+            std::vector<std::wstring> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');) fields.emplace_back(field.begin(), field.end());
+            if (fields.size() >= 3) lines.push_back({fields[2], fields[1], fields.size() > 3 ? fields[3] : L""});
+        }
+        for (Line& line : lines) {
+            if (!line.details.empty() && line.details.back() == L'\r') line.details.pop_back();
+        }
+        return lines;
+    }
+
+    Choices& choices_;
+    EngineScene scene_;
+    std::uint32_t nextProcess_ = 50'000;
+    std::map<std::uint32_t, Proc> processes_;
+    std::set<WindowHandle> asksToSave_, posted_;
+    std::map<WindowHandle, bool> lastAnswer_;
+    std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
+    std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0;
+    std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
+    std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
+    WindowHandle desktopWindow_ = 0;
+    bool requested_ = false;
+    bool backoff_ = false;
+    int hangSeconds_ = 0;
+    int step_ = 0;
+    std::vector<std::string> trace_;
+    std::string failure_;
+};
+
+}  // namespace vigilon::testing
