@@ -1,7 +1,7 @@
 # Signs release files with osslsigncode when a certificate is given, and leaves them unsigned
 # otherwise. The environment says how:
 #   VIGILON_SIGN_PFX       the certificate and its key, a PKCS#12 file
-#   VIGILON_SIGN_PASSWORD  its password
+#   VIGILON_SIGN_PASSWORD  its password; unset or empty for a file that has none
 #   VIGILON_SIGN_TIMESTAMP an RFC 3161 time-stamp server's address (optional)
 # The password reaches osslsigncode in a file only this user can read, not on its command line,
 # where every user of the machine could see it.
@@ -21,9 +21,15 @@ function(vigilon_sign file)
   set(private "${folder}/.sign-${tag}")
   file(MAKE_DIRECTORY "${private}")
   file(CHMOD "${private}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  file(WRITE "${private}/password" "$ENV{VIGILON_SIGN_PASSWORD}")
+  # osslsigncode refuses an empty password file ("Failed to read password from file"): a
+  # certificate without a password is given none.
+  set(password "")
+  if(DEFINED ENV{VIGILON_SIGN_PASSWORD} AND NOT "$ENV{VIGILON_SIGN_PASSWORD}" STREQUAL "")
+    file(WRITE "${private}/password" "$ENV{VIGILON_SIGN_PASSWORD}")
+    set(password -readpass "${private}/password")
+  endif()
   execute_process(
-    COMMAND ${osslsigncode} sign -pkcs12 "$ENV{VIGILON_SIGN_PFX}" -readpass "${private}/password" -h sha256
+    COMMAND ${osslsigncode} sign -pkcs12 "$ENV{VIGILON_SIGN_PFX}" ${password} -h sha256
             -n Vigilon ${timestamp} -in "${file}" -out "${file}.signed"
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   file(REMOVE_RECURSE "${private}")

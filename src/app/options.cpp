@@ -48,16 +48,19 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
 }
 
 bool SaveOptions(Options const& options, SettingsFile const& settings) {
+    // All keys into one copy of the file, which then replaces it whole.
+    SettingsUpdate update(settings);
+    if (!update.Ready()) return false;
     bool saved = true;
     auto write = [&](bool locked, wchar_t const* key, std::wstring const& value) {
-        if (!locked) saved &= settings.WriteIniValue(kAppsSection, key, value);
+        if (!locked) saved &= update.Copy().WriteIniValue(kAppsSection, key, value);
     };
     write(options.locked.notices, kNoticesKey, options.trayNotices ? kTrayNotices : kBoxNotices);
     write(options.locked.backoff, kBackoffKey, options.backoff ? L"1" : L"0");
     write(options.locked.hangSeconds, kHangSecondsKey, std::to_wstring(options.hangSeconds));
     write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
     write(options.locked.onEvent, kOnEventKey, options.onEvent);
-    return saved;
+    return saved && update.Commit();
 }
 
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {

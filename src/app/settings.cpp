@@ -5,6 +5,8 @@
 #include "app/key_value.h"
 #include "app/open_command.h"
 #include "app/program_count.h"
+#include "support/blanks.h"
+#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -36,6 +38,43 @@ void BuildDefaultEntry(Registry& registry, WatchedPrograms& programs) {
     }
 }
 
+// Why a value written to the copy did not come back as it was; empty when it did.
+std::wstring ReadBackProblem(SettingsFile const& copy, std::wstring const& section, wchar_t const* key,
+                             std::wstring const& value) {
+    if (copy.ReadIniValue(section, key, L"\x01") == value) return {};
+    if (value.size() > kMaxIniValueLength) {
+        return L"it is " + std::to_wstring(value.size()) + L" characters long, and the settings file gives back at most " +
+               std::to_wstring(kMaxIniValueLength) + L".";
+    }
+    if (value.find_first_of(L"\r\n") != std::wstring::npos) return L"it holds a line break.";
+    return L"the settings file would not give it back as it is.";
+}
+
+// The first value of the saved table the copy does not give back, named: "The Command of Kiosk
+// ..."; empty when every value comes back. A program whose section a later one of the same name
+// shares is not checked: the later one's values are the ones kept.
+std::wstring Unstorable(SettingsFile const& copy, WatchedPrograms const& programs) {
+    int const count = programs.Count();
+    for (int i = 1; i <= count; ++i) {
+        WatchedProgram const& record = programs[i];
+        std::wstring problem = ReadBackProblem(copy, kAppsSection, AppKey(i).c_str(), record.name);
+        if (!problem.empty()) return L"The name of program " + std::to_wstring(i) + L" cannot be saved: " + problem;
+        bool shared = false;
+        for (int later = i + 1; later <= count; ++later) {
+            shared |= ToUpperText(TrimBlanks(programs[later].name)) == ToUpperText(TrimBlanks(record.name));
+        }
+        if (shared) continue;
+        std::pair<wchar_t const*, std::wstring const*> const fields[] = {
+            {kCaptionKey, &record.caption}, {kExeKey, &record.exe},       {kCommandKey, &record.command},
+            {kPrefixKey, &record.prefix},   {kPostfixKey, &record.postfix}};
+        for (auto const& [key, value] : fields) {
+            problem = ReadBackProblem(copy, record.name, key, *value);
+            if (!problem.empty()) return L"The " + std::wstring(key) + L" of " + record.name + L" cannot be saved: " + problem;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs) {
@@ -54,7 +93,18 @@ SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, W
         programs.Reset(0, WatchedPrograms::kGrowth);
         return SettingsLoad::Unreadable;
     }
-    if (!ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0"))) {
+    if (file.Store().ProfileInUtf8(file.Path())) {
+        // Converted on the way into the update's copy; when it cannot be, the file is read as it is.
+        SettingsUpdate conversion(file);
+        conversion.Commit();
+    }
+    std::optional<std::wstring> const number = file.FindIniValue(kAppsSection, kNumberKey);
+    bool const usable = !number || ParseProgramCount(*number);
+    if ((!number || !usable) && file.Store().ProfileExists(file.BackupPath())) {
+        programs.Reset(0, WatchedPrograms::kGrowth);
+        return SettingsLoad::BackupFound;
+    }
+    if (!usable) {
         programs.Reset(0, WatchedPrograms::kGrowth);
         return SettingsLoad::UnusableCount;
     }
@@ -72,11 +122,27 @@ std::wstring UnusableCountMessage(SettingsFile const& file) {
            L".\r\nCorrect the value and start Vigilon again. The file has not been changed.";
 }
 
+std::wstring BackupFoundMessage(SettingsFile const& file) {
+    bool const missing = !file.Store().ProfileExists(file.Path());
+    return L"The settings file " + file.Path() + (missing ? L" is missing" : L" lists no programs Vigilon can read") +
+           L", but the copy kept by the last save, " + file.BackupPath() +
+           L", is there: a save may have been cut short.\r\n\r\nRestore that copy and start with it?\r\n"
+           L"No leaves both files as they are, and Vigilon ends.";
+}
+
+bool RestoreSettingsBackup(SettingsFile const& file) {
+    SettingsUpdate restore(file, file.BackupPath());
+    return restore.Ready() && restore.Commit();
+}
+
 std::wstring UnsavedSettingsMessage(std::wstring const& path) {
     return L"The settings could not be saved to " + path + L".\r\nCheck that the file and its folder can be written to.";
 }
 
-bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
+bool SaveSettings(SettingsFile const& settings, WatchedPrograms const& programs, std::wstring* refusal) {
+    SettingsUpdate update(settings);
+    if (!update.Ready()) return false;
+    SettingsFile const& file = update.Copy();
     int const count = programs.Count();
     bool ok = file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));
     for (int i = 1; i <= count; ++i) ok &= file.WriteIniValue(kAppsSection, AppKey(i), programs[i].name);
@@ -89,9 +155,15 @@ bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs) {
         ok &= file.WriteIniValue(record.name, kPostfixKey, record.postfix);
         // A program added since start-up has no rules yet: keys left in its section by a deleted
         // program of the same name go. A program read from the file keeps keys added by hand.
-        ok &= SaveRestartRules(file, record.name, record.rules, record.added);
+        ok &= WriteRestartRules(file, record.name, record.rules, record.added);
     }
-    return ok;
+    if (!ok) return false;
+    std::wstring const problem = Unstorable(file, programs);
+    if (!problem.empty()) {
+        if (refusal != nullptr) *refusal = problem;
+        return false;
+    }
+    return update.Commit();
 }
 
 RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program) {
@@ -99,8 +171,14 @@ RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& prog
             file.ReadIniValue(program, kCrashDialogKey, L"")};
 }
 
-bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
+bool SaveRestartRules(SettingsFile const& settings, std::wstring const& program, RestartRules const& rules,
                       bool removeUnset) {
+    SettingsUpdate update(settings);
+    return update.Ready() && WriteRestartRules(update.Copy(), program, rules, removeUnset) && update.Commit();
+}
+
+bool WriteRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
+                       bool removeUnset) {
     auto save = [&](wchar_t const* key, std::wstring const& text) {
         if (!text.empty()) return file.WriteIniValue(program, key, text);
         return !removeUnset || file.RemoveIniValue(program, key);

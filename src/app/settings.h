@@ -27,12 +27,15 @@ inline constexpr wchar_t kJarOpenCommandKey[] = L"jarfile\\shell\\open\\command"
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
 
 // How start-up found the settings file.
-enum class SettingsLoad { Loaded, FirstRun, Unreadable, UnusableCount };
+enum class SettingsLoad { Loaded, FirstRun, Unreadable, UnusableCount, BackupFound };
 
 // LoadSettings for start-up. A file that is there but cannot be read (held open without sharing,
 // not readable, a folder) gives Unreadable, and a `Number` that is no count of programs gives
 // UnusableCount, both with an empty table: taking either for a first run would offer the built-in
-// entry, and a save would then write it over the user's list.
+// entry, and a save would then write it over the user's list. A file that is missing, or gives no
+// usable `Number`, while vigilon.ini.bak is there gives BackupFound, with an empty table: a save cut
+// short, not a first run. A file in UTF-8 is first converted, once, to the UTF-16 form the
+// profile functions read right, the file in UTF-8 kept as the backup.
 SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs);
 
 // What the user is told when the settings file cannot be read.
@@ -41,19 +44,34 @@ std::wstring UnreadableSettingsMessage(std::wstring const& path);
 // What the user is told when the file's `Number` is no count of programs; names the file and the value.
 std::wstring UnusableCountMessage(SettingsFile const& file);
 
+// What the user is asked when the file is missing or unusable and its backup is there: Yes
+// restores the backup.
+std::wstring BackupFoundMessage(SettingsFile const& file);
+
+// Puts the backup in the file's place. True when it is.
+bool RestoreSettingsBackup(SettingsFile const& file);
+
 // What the user is told when the settings file at `path` could not be written.
 std::wstring UnsavedSettingsMessage(std::wstring const& path);
 
-// Writes the count, the names and every program's section. Nothing is removed from the file but
-// the keys of restart rules left behind for a program added since start-up. True when every write
-// succeeded.
-bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs);
+// Writes the count, the names and every program's section, all into one copy of the file that then
+// replaces it (SettingsUpdate). Nothing is removed from the file but the keys of restart rules left
+// behind for a program added since start-up. Every value is read back from the copy before it
+// replaces the file: when one would not come back as it is (too long, a line break, a name the
+// file cannot hold), nothing is changed, false comes back, and `refusal`, when given, names the
+// program and the field. True when the file was replaced.
+bool SaveSettings(SettingsFile const& file, WatchedPrograms const& programs, std::wstring* refusal = nullptr);
 
 // A program's restart rules, read from its section as written.
 RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program);
 
-// Writes the program's restart rules into its section; a rule that is off loses its key when
-// `removeUnset`, and otherwise keeps what the section holds. True when every write succeeded.
+// Writes the program's restart rules into its section of `file` (an update's copy); a rule that is
+// off loses its key when `removeUnset`, and otherwise keeps what the section holds. True when every
+// write succeeded.
+bool WriteRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
+                       bool removeUnset);
+
+// WriteRestartRules through an update of its own: the file is replaced whole, or not changed.
 bool SaveRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
                       bool removeUnset);
 

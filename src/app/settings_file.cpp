@@ -1,16 +1,22 @@
 #include "app/settings_file.h"
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 namespace vigilon {
 
 std::wstring SettingsFile::ReadIniValue(std::wstring_view section, std::wstring_view key,
                                         std::wstring_view defaultValue) const {
-    std::array<wchar_t, kIniValueBufferLength> buffer;
-    buffer.fill(L' ');
-    std::size_t const n = store_.ReadProfileValue(section, key, defaultValue, buffer, path_);
-    if (n == 0) return {};
-    return std::wstring(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+    // A value that fills the buffer may have been cut: read again with more room, up to the
+    // longest value kept (and one character more, to tell a value of that length from a longer one).
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        std::size_t const n = store_.ReadProfileValue(section, key, defaultValue, buffer, path_);
+        if (n + 1 < buffer.size() || buffer.size() > kMaxIniValueLength + 1) {
+            return std::wstring(buffer.data(), std::min(n, kMaxIniValueLength));
+        }
+        buffer.assign(std::min(buffer.size() * 8, kMaxIniValueLength + 2), L'\0');
+    }
 }
 
 std::optional<std::wstring> SettingsFile::FindIniValue(std::wstring_view section, std::wstring_view key) const {
@@ -46,6 +52,24 @@ bool SettingsFile::RemoveIniValue(std::wstring_view section, std::wstring_view k
 bool SettingsFile::WriteIniValue(std::wstring_view section, std::wstring_view key,
                                  std::wstring_view value) const {
     return store_.WriteProfileValue(section, key, Protected(value), path_);
+}
+
+SettingsUpdate::SettingsUpdate(SettingsFile const& file, std::wstring_view source) : file_(file) {
+    if (std::optional<std::wstring> copy =
+            file.Store().BeginProfileUpdate(file.Path(), source.empty() ? std::wstring_view(file.Path()) : source)) {
+        copy_.emplace(file.Store(), std::move(*copy));
+    }
+}
+
+SettingsUpdate::~SettingsUpdate() {
+    if (copy_) file_.Store().AbandonProfileUpdate(copy_->Path());
+}
+
+bool SettingsUpdate::Commit() {
+    if (!copy_) return false;
+    bool const done = file_.Store().CommitProfileUpdate(copy_->Path(), file_.Path(), file_.BackupPath());
+    copy_.reset();  // gone either way
+    return done;
 }
 
 }  // namespace vigilon

@@ -9,10 +9,11 @@
 
 namespace vigilon {
 
-// Values are read into a buffer of this many characters, so a value keeps its first 254.
-inline constexpr std::size_t kIniValueBufferLength = 255;
+// The longest value read back: as long as a command line can be. A longer one is cut there, and
+// Save refuses to write one.
+inline constexpr std::size_t kMaxIniValueLength = 32767;
 
-// The settings file, vigilon.ini: read and written one key at a time.
+// The settings file, vigilon.ini: read one key at a time, and changed through a SettingsUpdate.
 class SettingsFile {
 public:
     SettingsFile(ProfileStore& store, std::wstring path) : store_(store), path_(std::move(path)) {}
@@ -20,7 +21,7 @@ public:
     std::wstring const& Path() const { return path_; }
 
     // The value of `key` in `section`, or `defaultValue` when the key or the file is missing; at
-    // most 254 characters.
+    // most kMaxIniValueLength characters.
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key,
                               std::wstring_view defaultValue) const;
 
@@ -39,9 +40,39 @@ public:
     // False when the file is there but cannot be read; a missing file can be read.
     bool CanRead() const { return store_.CanReadProfile(path_); }
 
+    // The previous file, kept by every update: vigilon.ini.bak.
+    std::wstring BackupPath() const { return path_ + L".bak"; }
+
+    ProfileStore& Store() const { return store_; }
+
 private:
     ProfileStore& store_;
     std::wstring path_;
+};
+
+// A change to the settings file made whole before it is seen: every write goes to a copy of the
+// file in its folder, and Commit puts the copy in the file's place in one step, keeping the file
+// it replaces as vigilon.ini.bak. Without Commit the file is left exactly as it was.
+class SettingsUpdate {
+public:
+    // A copy of the file itself; or, with `source`, of that file (a backup to restore).
+    explicit SettingsUpdate(SettingsFile const& file, std::wstring_view source = {});
+    SettingsUpdate(SettingsUpdate const&) = delete;
+    SettingsUpdate& operator=(SettingsUpdate const&) = delete;
+    ~SettingsUpdate();
+
+    // False when no copy could be made: the file may not be written, or cannot be read.
+    bool Ready() const { return copy_.has_value(); }
+
+    // The copy, to read and write as the settings file; only while Ready.
+    SettingsFile const& Copy() const { return *copy_; }
+
+    // Puts the copy in place. True when it is; false leaves the file as it was.
+    bool Commit();
+
+private:
+    SettingsFile const& file_;
+    std::optional<SettingsFile> copy_;
 };
 
 }  // namespace vigilon

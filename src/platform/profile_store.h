@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace vigilon {
@@ -30,6 +32,31 @@ public:
     // readable, or a folder. The read functions then quietly give their defaults. A missing file
     // can be read: it holds nothing.
     virtual bool CanReadProfile(std::wstring_view file) = 0;
+
+    // True when `file` is there as a file (not a folder).
+    virtual bool ProfileExists(std::wstring_view file) = 0;
+
+    // True when `file` is in UTF-8: with the UTF-8 mark, or without one but holding text that is
+    // valid UTF-8 and not plain ASCII. The profile functions would read it in the ANSI code page.
+    virtual bool ProfileInUtf8(std::wstring_view file) = 0;
+
+    // Whole-file updates: the writes above change the file in place, one key at a time, so a crash,
+    // a full disk or a power cut half way would leave it cut. An update writes into a copy instead,
+    // and then puts the copy in the file's place in one step.
+
+    // Copies `source` (usually `file` itself; an empty file when it is missing) beside `file`, a
+    // file in UTF-8 converted to UTF-16 on the way, and returns the copy's path, to be read and
+    // written with the functions above. Nothing when `file` may not be written (read-only, a
+    // folder), `source` cannot be read, or the copy cannot be made.
+    virtual std::optional<std::wstring> BeginProfileUpdate(std::wstring_view file, std::wstring_view source) = 0;
+
+    // Flushes `copy` to the disk and puts it in place of `file`, which keeps its attributes and
+    // security; the file it replaces becomes `backup`, unless that is empty. False when it could not:
+    // `file` is then as it was, and the copy is gone.
+    virtual bool CommitProfileUpdate(std::wstring_view copy, std::wstring_view file, std::wstring_view backup) = 0;
+
+    // Deletes a copy that is not to be committed.
+    virtual void AbandonProfileUpdate(std::wstring_view copy) = 0;
 };
 
 }  // namespace vigilon

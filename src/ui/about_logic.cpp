@@ -40,7 +40,9 @@ std::wstring SystemInfoToolPath(Registry& registry, FileSystem& files) {
 
 void StartSysInfo(Registry& registry, FileSystem& files, Shell& shell, SystemServices& system) {
     std::wstring const path = SystemInfoToolPath(registry, files);
-    if (!path.empty() && shell.StartProgram(path)) return;
+    // Quoted: a path with blanks left bare would be tried word by word (C:\Program.exe first).
+    std::wstring const line = !path.empty() && path.front() != L'"' ? L"\"" + path + L"\"" : path;
+    if (!line.empty() && shell.StartProgram(line)) return;
     ShowMessage(system, L"System Information Is Unavailable At This Time", kMbOk, kApplicationTitle);
 }
 

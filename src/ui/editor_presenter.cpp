@@ -43,8 +43,11 @@ void EditorPresenter::OnSelectionChanged(int index) {
 
 void EditorPresenter::OnSave() {
     StoreProgramFields();
-    if (!SaveSettings(settings_, programs_)) {
-        ShowMessage(system_, UnsavedSettingsMessage(settings_.Path()), kMbIconExclamation, kApplicationTitle);
+    std::wstring refusal;
+    if (!SaveSettings(settings_, programs_, &refusal)) {
+        // A value the file would not give back is named; the file is left as it was.
+        ShowMessage(system_, refusal.empty() ? UnsavedSettingsMessage(settings_.Path()) : refusal + L"\r\nNothing was saved.",
+                    kMbIconExclamation, kApplicationTitle);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/module_path.h"
+#include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
 #include "ui/layout_table.h"
@@ -17,12 +18,16 @@ UINT_PTR const kWatchTimerId = 1;
 UINT_PTR const kCommandsTimerId = 2;  // runs whether or not passes do
 UINT const kWatchIntervalMilliseconds = 1000;
 UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
-UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: whether it answered
+// The messages that change state carry PrivateMessageToken in lParam: any program can post to this
+// window, but only this process knows the token.
+UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
 // The caller waits in SendMessage for the answer, which Windows may take for not responding after
 // five seconds: the answer is sent without asking whether it is hung.
-UINT const kRemoteAnswerTimeoutMilliseconds = 5000;
+// Short, and given up at once for a caller found hung: a script that never reads its messages must
+// not hold up watching.
+UINT const kRemoteAnswerTimeoutMilliseconds = 2000;
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -58,6 +63,11 @@ HMENU CreateTrayMenu() {
     return menu;
 }
 
+
+// True for a private message that carries this process's token.
+bool FromThisProcess(LPARAM lParam) {
+    return (static_cast<std::uintptr_t>(lParam) & ~std::uintptr_t{1}) == PrivateMessageToken();
+}
 
 }  // namespace
 
@@ -365,16 +375,16 @@ void MainForm::ShowRestartRules() {
 }
 
 void MainForm::OpenHistory() {
-    // The system's viewer for the file, or Notepad where .log files have none.
+    // The system's viewer for the file, or Notepad (by its full path) where .log files have none.
     std::wstring const path = engine_.HistoryPath();
     if (platform_.shell.Execute(FromHwnd(window_), L"open", path, L"", L"", SW_SHOWNORMAL).code <= 32) {
-        platform_.shell.StartProgram(L"notepad.exe \"" + path + L"\"");
+        platform_.shell.StartProgram(L"\"" + SystemFolderPath() + L"\\notepad.exe\" \"" + path + L"\"");
     }
 }
 
-void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, 0); }
+void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
 
-void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, 0); }
+void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
 
 LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr || !IsWindow(sender)) {
@@ -395,7 +405,7 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     DWORD_PTR result = 0;
     // The caller waits for this answer, and handles it at once.
     SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(&reply),
-                        SMTO_NORMAL, kRemoteAnswerTimeoutMilliseconds, &result);
+                        SMTO_ABORTIFHUNG, kRemoteAnswerTimeoutMilliseconds, &result);
     return TRUE;
 }
 
@@ -416,7 +426,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
     case kWindowAnsweredMessage:
-        engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), lParam != 0);
+        if (FromThisProcess(lParam)) engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), (lParam & 1) != 0);
         return 0;
     case WM_COMMAND:
         if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
@@ -431,8 +441,12 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<COPYDATASTRUCT const*>(lParam));
-    case kRemoteCloseMessage: engine_.ClosePrograms(); return 0;
-    case kRemoteExitMessage: Unload(); return 0;
+    case kRemoteCloseMessage:
+        if (FromThisProcess(lParam)) engine_.ClosePrograms();
+        return 0;
+    case kRemoteExitMessage:
+        if (FromThisProcess(lParam)) Unload();
+        return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wParam != FALSE) OnEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0);

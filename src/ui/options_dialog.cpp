@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/logon_start.h"
+#include "platform/win32/module_path.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
@@ -80,7 +81,7 @@ void Initialise(HWND dialog, OptionsState& state) {
     Check(dialog, kIdEventLog, current.eventLog);
     SetDlgItemTextW(dialog, kIdOnEvent, current.onEvent.c_str());
     // The settings file keeps this many characters of a value.
-    SendDlgItemMessageW(dialog, kIdOnEvent, EM_LIMITTEXT, kIniValueBufferLength - 1, 0);
+    SendDlgItemMessageW(dialog, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
     Options::Locks const& locked = current.locked;
     if (locked.notices) Lock(dialog, {kIdTrayNotices});
     if (locked.backoff) Lock(dialog, {kIdBackoff});
@@ -96,7 +97,7 @@ void BrowseForCommand(HWND dialog, OptionsState& state) {
     std::wstring const path = state.platform.shell.BrowseForFolderDialog(
         FromHwnd(dialog), L"Choose the program or script to run on trouble", L"", true);
     if (path.empty()) return;
-    SetDlgItemTextW(dialog, kIdOnEvent, CommandForChosenFile(path).c_str());
+    SetDlgItemTextW(dialog, kIdOnEvent, CommandForChosenFile(path, SystemFolderPath()).c_str());
 }
 
 void Accept(HWND dialog, OptionsState& state) {
@@ -118,9 +119,9 @@ void Accept(HWND dialog, OptionsState& state) {
     state.chosen.hangSeconds = hang.seconds;
     if (!locked.eventLog) state.chosen.eventLog = Checked(dialog, kIdEventLog);
     if (!locked.onEvent) {
-        wchar_t command[kIniValueBufferLength] = L"";
-        GetDlgItemTextW(dialog, kIdOnEvent, command, static_cast<int>(std::size(command)));
-        state.chosen.onEvent = TrimSpacesAndTabs(command);
+        std::vector<wchar_t> command(kMaxIniValueLength + 1, L'\0');
+        GetDlgItemTextW(dialog, kIdOnEvent, command.data(), static_cast<int>(command.size()));
+        state.chosen.onEvent = TrimSpacesAndTabs(command.data());
     }
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,

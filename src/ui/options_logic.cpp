@@ -38,11 +38,12 @@ bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, Set
     return settingsSaved && logonSaved;
 }
 
-std::wstring CommandForChosenFile(std::wstring const& path) {
+std::wstring CommandForChosenFile(std::wstring const& path, std::wstring const& systemFolder) {
     std::wstring const quoted = L"\"" + path + L"\"";
     std::wstring extension = path.size() >= 4 ? path.substr(path.size() - 4) : L"";
     for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
-    return extension == L".ps1" ? L"powershell.exe -NoProfile -NonInteractive -File " + quoted : quoted;
+    if (extension != L".ps1") return quoted;
+    return L"\"" + systemFolder + L"\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -NonInteractive -File " + quoted;
 }
 
 }  // namespace vigilon

@@ -22,8 +22,9 @@ struct HangSecondsChoice {
 HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed);
 
 // The command line for a program or script chosen with Browse: the path quoted, and a PowerShell
-// script run by PowerShell without its profile (cmd.exe would open a .ps1 in Notepad).
-std::wstring CommandForChosenFile(std::wstring const& path);
+// script run by PowerShell without its profile (cmd.exe would open a .ps1 in Notepad), named by its
+// full path in `systemFolder`: by its bare name, a powershell.exe in the current folder would run.
+std::wstring CommandForChosenFile(std::wstring const& path, std::wstring const& systemFolder);
 
 // Saves the options the user accepted in the Options dialog and tells the user what could not be
 // written: the settings file as a failed Save is told, the start at logon in a message of its own.

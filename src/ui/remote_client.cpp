@@ -8,8 +8,10 @@
 
 #include "platform/win32/win32_owners.h"
 #include "ui/console_output.h"
+#include "ui/instance_logic.h"
 #include "ui/main_form.h"
 #include "ui/single_instance.h"
+#include "ui/version_info.h"
 
 namespace vigilon {
 namespace {
@@ -17,17 +19,46 @@ namespace {
 wchar_t const kClientClass[] = L"VigilonRemoteClient";
 // Every command is answered at once; what takes long (closing programs) is done afterwards.
 UINT const kAnswerTimeoutMilliseconds = 30'000;
+// A copy in its first second holds the mutex before its window is made: a command waits that long
+// for the window rather than saying that Vigilon does not answer.
+DWORD const kWindowWaitMilliseconds = 5000;
 
-// The answer the running copy sends back to the message-only window.
-std::optional<RemoteAnswer> g_answer;
+// The product name of the executable the process runs; empty when it cannot be read.
+std::wstring ProcessProduct(DWORD process) {
+    UniqueKernelHandle const handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+    if (!handle) return {};
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(handle.Get(), 0, path.data(), &size)) return {};
+    path.resize(size);
+    return ImageProductName(path);
+}
+
+// What the client knows of `window`, to believe it or not.
+AnswererFacts FactsOf(HWND window, std::optional<std::uint32_t> holder) {
+    DWORD process = 0;
+    if (window != nullptr) GetWindowThreadProcessId(window, &process);
+    return {holder, process, process != 0 ? ProcessProduct(process) : std::wstring()};
+}
+
+// The answer, once one came from the running copy's own window; and that copy's process.
+struct Exchange {
+    std::optional<std::uint32_t> holder;
+    std::optional<RemoteAnswer> answer;
+};
+Exchange g_exchange;
 
 LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         auto const* data = reinterpret_cast<COPYDATASTRUCT const*>(lParam);
-        if (data != nullptr && data->dwData == kRemoteMessageMark && data->lpData != nullptr) {
-            g_answer = DecodeAnswer({static_cast<std::uint8_t const*>(data->lpData), data->cbData});
-        }
-        return g_answer ? TRUE : FALSE;
+        if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr) return FALSE;
+        // A reply from any other window is no answer, whatever it holds.
+        std::optional<RemoteAnswer> answer = AcceptAnswer(
+            FactsOf(reinterpret_cast<HWND>(wParam), g_exchange.holder),
+            {static_cast<std::uint8_t const*>(data->lpData), data->cbData});
+        if (!answer) return FALSE;
+        g_exchange.answer = std::move(answer);
+        return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -40,8 +71,14 @@ int Fail(wchar_t const* text) {
 }  // namespace
 
 int RunRemoteCommand(RemoteRequest const& request) {
-    HWND const running = SingleInstance::Running() ? FindWindowW(MainForm::kClassName, nullptr) : nullptr;
-    if (running == nullptr) return Fail(L"Vigilon is not running.\r\n");
+    if (!SingleInstance::Running()) return Fail(L"Vigilon is not running.\r\n");
+    HWND const running = SingleInstance::WaitForWindow(MainForm::kClassName, true, kWindowWaitMilliseconds);
+    g_exchange.holder = SingleInstance::HolderProcess();
+    // The window must be the running copy's, in a Vigilon exe: a program that made a window of
+    // Vigilon's class, or the mutex first, is not asked, and cannot answer.
+    if (running == nullptr || !TrustedAnswerer(FactsOf(running, g_exchange.holder))) {
+        return Fail(L"Vigilon did not answer.\r\n");
+    }
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -53,6 +90,9 @@ int RunRemoteCommand(RemoteRequest const& request) {
     UniqueWindow const client(CreateWindowExW(0, kClientClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                               windowClass.hInstance, nullptr));
     if (!client) return Fail(L"Vigilon could not be asked.\r\n");
+    // From an elevated prompt, the answer comes up from a copy that runs with less: without this,
+    // the system drops it, and the command would seem unanswered though it was done.
+    ChangeWindowMessageFilterEx(client.Get(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
 
     std::vector<std::uint8_t> bytes = EncodeRequest(request);
     COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
@@ -61,11 +101,11 @@ int RunRemoteCommand(RemoteRequest const& request) {
     if (!SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(client.Get()),
                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerTimeoutMilliseconds,
                              &result) ||
-        !g_answer) {
+        !g_exchange.answer) {
         return Fail(L"Vigilon did not answer.\r\n");
     }
-    PrintToConsole(g_answer->text);
-    return static_cast<int>(g_answer->code);
+    PrintToConsole(g_exchange.answer->text);
+    return static_cast<int>(g_exchange.answer->code);
 }
 
 }  // namespace vigilon

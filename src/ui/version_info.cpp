@@ -2,43 +2,65 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
+
+#include "support/version_resource.h"
 
 namespace vigilon {
 namespace {
 
-std::wstring StringValue(std::vector<BYTE> const& block, wchar_t const* name) {
-    std::wstring const path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    void* value = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || length == 0) return {};
-    return std::wstring(static_cast<wchar_t const*>(value));
+wchar_t const kStringTable[] = L"040904B0";
+
+// The version resource of a loaded module, as it lies in memory; empty when it has none.
+std::span<std::uint8_t const> VersionResourceOf(HMODULE module) {
+    HRSRC const found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    if (found == nullptr) return {};
+    HGLOBAL const loaded = LoadResource(module, found);
+    void const* const data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr) return {};
+    return {static_cast<std::uint8_t const*>(data), SizeofResource(module, found)};
 }
+
+// A module mapped as data and resources only, freed at the end of the scope.
+class DataModule {
+public:
+    explicit DataModule(std::wstring const& path)
+        : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    DataModule(DataModule const&) = delete;
+    DataModule& operator=(DataModule const&) = delete;
+    ~DataModule() {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    HMODULE Get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
 
 }  // namespace
 
 ApplicationInfo ReadApplicationInfo() {
     ApplicationInfo info;
-    wchar_t self[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    DWORD ignored = 0;
-    DWORD const size = GetFileVersionInfoSizeW(self, &ignored);
-    if (size == 0) return info;
-    std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoW(self, 0, size, block.data())) return info;
-    info.title = StringValue(block, L"ProductName");
-    info.fileDescription = StringValue(block, L"FileDescription");
-    info.comments = StringValue(block, L"Comments");
-    info.legalNotice = StringValue(block, L"LegalCopyright");
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed != nullptr) {
-        info.major = HIWORD(fixed->dwFileVersionMS);
-        info.minor = LOWORD(fixed->dwFileVersionMS);
-        info.revision = HIWORD(fixed->dwFileVersionLS);
+    std::span<std::uint8_t const> const resource = VersionResourceOf(GetModuleHandleW(nullptr));
+    auto text = [&](wchar_t const* name) { return VersionString(resource, kStringTable, name).value_or(L""); };
+    info.title = text(L"ProductName");
+    info.fileDescription = text(L"FileDescription");
+    info.comments = text(L"Comments");
+    info.legalNotice = text(L"LegalCopyright");
+    if (std::optional<FileVersion> const version = VersionNumbers(resource)) {
+        info.major = version->major;
+        info.minor = version->minor;
+        info.revision = version->build;
     }
     return info;
+}
+
+std::wstring ImageProductName(std::wstring const& path) {
+    DataModule const image(path);
+    if (image.Get() == nullptr) return {};
+    return VersionString(VersionResourceOf(image.Get()), kStringTable, L"ProductName").value_or(L"");
 }
 
 }  // namespace vigilon

@@ -9,9 +9,11 @@
 #include "app/settings.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
+#include "engine/event_history.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_event_log.h"
+#include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
@@ -20,6 +22,7 @@
 #include "ui/console_output.h"
 #include "ui/main_form.h"
 #include "ui/remote_client.h"
+#include "ui/instance_logic.h"
 #include "ui/single_instance.h"
 #include "version.h"
 
@@ -27,6 +30,9 @@ namespace {
 
 int const kSettingsReadAttempts = 10;
 DWORD const kSettingsReadPauseMilliseconds = 300;
+// How long a start that gives way waits for the other copy's window: a copy in its first second
+// holds the mutex before its window is made.
+DWORD const kInstanceWindowWaitMilliseconds = 3000;
 
 // The folder that holds this executable, with a trailing backslash.
 std::wstring ProgramFolder() {
@@ -61,6 +67,20 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
     if (load == vigilon::SettingsLoad::Unreadable) {
         vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
                              vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
+    }
+    if (load == vigilon::SettingsLoad::BackupFound) {
+        // A save cut short: the backup is offered, and a first run is never made of it.
+        int const kIdYes = 6;
+        if (vigilon::ShowMessage(platform.system, vigilon::BackupFoundMessage(settings),
+                                 vigilon::kMbIconExclamation | MB_YESNO, vigilon::kApplicationTitle) != kIdYes) {
+            return load;
+        }
+        if (!vigilon::RestoreSettingsBackup(settings)) {
+            vigilon::ShowMessage(platform.system, vigilon::UnsavedSettingsMessage(settings.Path()),
+                                 vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
+            return load;
+        }
+        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
     }
     if (load == vigilon::SettingsLoad::UnusableCount) {
         vigilon::ShowMessage(platform.system, vigilon::UnusableCountMessage(settings),
@@ -104,9 +124,31 @@ int RegisterEventSourceAsAsked(bool registering) {
     return 1;
 }
 
+// A start that gives way to another copy says so, once: a line in the history, and a message when
+// the other copy's window cannot be found (it runs elevated or as another account), so that the
+// start does not seem lost. Ends the start with 0, as giving way is no failure.
+int GiveWay(vigilon::InstanceClaim claim) {
+    bool const windowSeen =
+        vigilon::SingleInstance::WaitForWindow(vigilon::MainForm::kClassName, false, kInstanceWindowWaitMilliseconds) !=
+        nullptr;
+    vigilon::Win32FileSystem files;
+    vigilon::Win32EventLoop clock;
+    vigilon::EventHistory(files, clock, ProgramFolder() + L"vigilon.log")
+        .Record(L"gave way", L"", vigilon::GaveWayDetails(claim, windowSeen));
+    std::wstring const notice = vigilon::GaveWayNotice(claim, windowSeen);
+    if (!notice.empty()) {
+        MessageBoxW(nullptr, notice.c_str(), vigilon::kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything else can load a library: DLLs come from the system folder only, never from
+    // the exe's folder or the current directory, which the user (or anyone who can write there)
+    // may have filled.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     std::wstring_view const arguments = vigilon::ArgumentsOf(GetCommandLineW());
     // A script's command to the running copy: answered, and nothing else is done.
     if (auto const remote = vigilon::RemoteRequestFromArguments(arguments)) return vigilon::RunRemoteCommand(*remote);
@@ -126,7 +168,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
     }
     vigilon::SingleInstance const instanceGuard;
-    if (instanceGuard.AlreadyRunning()) return 0;
+    if (instanceGuard.AlreadyRunning()) return GiveWay(instanceGuard.Claim());
 
     ComApartment const com;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -138,7 +180,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
     vigilon::WatchedPrograms programs;
     vigilon::SettingsLoad const load = LoadSettingsForStart(platform, settings, programs);
-    if (load == vigilon::SettingsLoad::Unreadable || load == vigilon::SettingsLoad::UnusableCount) return 1;
+    if (load == vigilon::SettingsLoad::Unreadable || load == vigilon::SettingsLoad::UnusableCount ||
+        load == vigilon::SettingsLoad::BackupFound) {
+        return 1;
+    }
     bool const firstRun = load == vigilon::SettingsLoad::FirstRun;
 
     vigilon::MainForm form(platform, programs, settings, folder);

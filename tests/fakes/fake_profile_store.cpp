@@ -35,15 +35,18 @@ std::size_t FakeProfileStore::ReadProfileValue(std::wstring_view section, std::w
                                                 std::span<wchar_t> buffer, std::wstring_view file) {
     if (buffer.empty()) return 0;
     std::wstring_view value = defaultValue;
+    bool found = false;
     auto f = files_.find(std::wstring(file));
     if (f != files_.end() && !locked_[f->first]) {
         for (Section const& s : f->second) {
             if (!SameName(s.name, section)) continue;
             for (auto const& [k, v] : s.keys) {
-                if (SameName(k, key)) value = v;
+                if (SameName(k, key)) value = v, found = true;
             }
         }
     }
+    // A line break ends the line the value is on, as in the system's file.
+    if (found) value = value.substr(0, std::min(value.find(L'\r'), value.find(L'\n')));
     // As the system reads a value: without the blanks around it, and without one pair of quotes
     // (single or double) that open and close it.
     while (!value.empty() && (value.front() == L' ' || value.front() == L'\t')) value.remove_prefix(1);
@@ -61,6 +64,7 @@ bool FakeProfileStore::WriteProfileValue(std::wstring_view section, std::wstring
                                           std::wstring_view value, std::wstring_view file) {
     std::wstring const name(file);
     if (readOnly_[name] || locked_[name]) return false;
+    ++writes[name];
     std::vector<Section>& sections = files_[name];
     auto s = std::find_if(sections.begin(), sections.end(),
                           [&](Section const& x) { return SameName(x.name, section); });
@@ -78,9 +82,40 @@ bool FakeProfileStore::WriteProfileValue(std::wstring_view section, std::wstring
 bool FakeProfileStore::DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) {
     std::wstring const name(file);
     if (readOnly_[name] || locked_[name]) return false;
+    ++writes[name];
     for (Section& s : files_[name]) {
         if (SameName(s.name, section)) std::erase_if(s.keys, [&](auto const& x) { return SameName(x.first, key); });
     }
+    return true;
+}
+
+std::optional<std::wstring> FakeProfileStore::BeginProfileUpdate(std::wstring_view file, std::wstring_view source) {
+    std::wstring const name(file);
+    if (readOnly_[name] || locked_[name] || locked_[std::wstring(source)]) return std::nullopt;
+    ++updatesBegun;
+    std::wstring const copy = CopyOf(name);
+    if (readOnly_[copy]) return std::nullopt;  // the folder is full or cannot be written
+    auto const from = files_.find(std::wstring(source));
+    files_[copy] = from == files_.end() ? std::vector<Section>{} : from->second;
+    if (utf8_[std::wstring(source)]) ++conversions;
+    return copy;
+}
+
+bool FakeProfileStore::CommitProfileUpdate(std::wstring_view copy, std::wstring_view file, std::wstring_view backup) {
+    std::wstring const name(file);
+    auto const fresh = files_.find(std::wstring(copy));
+    if (fresh == files_.end()) return false;
+    if (failReplace_[name]) {
+        failReplace_[name] = false;
+        files_.erase(fresh);
+        return false;
+    }
+    ++replaces;
+    auto const old = files_.find(name);
+    if (old != files_.end() && !backup.empty()) files_[std::wstring(backup)] = old->second;
+    files_[name] = fresh->second;
+    files_.erase(std::wstring(copy));
+    utf8_[name] = false;
     return true;
 }
 

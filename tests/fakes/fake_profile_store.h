@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,11 +36,31 @@ public:
                             std::wstring_view value, std::wstring_view file) override;
     bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) override;
     bool CanReadProfile(std::wstring_view file) override { return !locked_[std::wstring(file)]; }
+    bool ProfileExists(std::wstring_view file) override { return Has(std::wstring(file)); }
+    bool ProfileInUtf8(std::wstring_view file) override { return utf8_[std::wstring(file)]; }
+    std::optional<std::wstring> BeginProfileUpdate(std::wstring_view file, std::wstring_view source) override;
+    bool CommitProfileUpdate(std::wstring_view copy, std::wstring_view file, std::wstring_view backup) override;
+    void AbandonProfileUpdate(std::wstring_view copy) override { files_.erase(std::wstring(copy)); }
+
+    // The copy an update of `file` writes into.
+    static std::wstring CopyOf(std::wstring const& file) { return file + L".new"; }
+    // Marks `file` as one in UTF-8; an update's copy is then converted.
+    void MarkUtf8(std::wstring const& file) { utf8_[file] = true; }
+    // Makes the next replace of `file` fail, as a full disk or a file held open would.
+    void FailReplace(std::wstring const& file) { failReplace_[file] = true; }
+    void Remove(std::wstring const& file) { files_.erase(file); }
+    int updatesBegun = 0;
+    int replaces = 0;
+    int conversions = 0;
+    // Writes and removals made straight into each file, outside any update's copy.
+    std::map<std::wstring, int> writes;
 
 private:
     std::map<std::wstring, std::vector<Section>> files_;
     std::map<std::wstring, bool> readOnly_;
     std::map<std::wstring, bool> locked_;
+    std::map<std::wstring, bool> utf8_;
+    std::map<std::wstring, bool> failReplace_;
 };
 
 }  // namespace vigilon::testing

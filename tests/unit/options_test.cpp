@@ -195,9 +195,11 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
 }
 
 TEST(OptionsBrowse, AChosenScriptBecomesACommandThatRunsIt) {
-    EXPECT_EQ(CommandForChosenFile(L"C:\\Tools\\tell.cmd"), L"\"C:\\Tools\\tell.cmd\"");
-    EXPECT_EQ(CommandForChosenFile(L"C:\\My Tools\\Mail.PS1"),
-              L"powershell.exe -NoProfile -NonInteractive -File \"C:\\My Tools\\Mail.PS1\"");
+    EXPECT_EQ(CommandForChosenFile(L"C:\\Tools\\tell.cmd", L"C:\\Windows\\System32"), L"\"C:\\Tools\\tell.cmd\"");
+    // PowerShell by its full path: by its bare name, a powershell.exe in the current folder would run.
+    EXPECT_EQ(CommandForChosenFile(L"C:\\My Tools\\Mail.PS1", L"C:\\Windows\\System32"),
+              L"\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -NonInteractive -File "
+              L"\"C:\\My Tools\\Mail.PS1\"");
 }
 
 // The administrative template sets exactly the values Vigilon reads as policies.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/remote_command.h"
+#include "ui/instance_logic.h"
 
 namespace vigilon {
 namespace {
@@ -15,6 +16,19 @@ TEST(RemoteCommand, OnlyTheSwitchesAsWrittenAreCommandsToTheRunningCopy) {
     for (wchar_t const* other : {L"", L"configure", L"/register", L"/status now", L"/statusx", L"status", L"/restarted"}) {
         EXPECT_FALSE(RemoteRequestFromArguments(other)) << other;
     }
+}
+
+// Any program can make a window of Vigilon's class, or the mutex first: an answer is believed only
+// from the window of the process that holds the instance, running a Vigilon exe.
+TEST(RemoteCommand, AReplyFromAWindowOfAnotherProcessIsRefused) {
+    std::vector<std::uint8_t> const allRunning = EncodeAnswer({0, L"Kiosk\tRunning\r\n"});
+    AnswererFacts const vigilon{42u, 42, L"Vigilon"};
+    EXPECT_EQ(AcceptAnswer(vigilon, allRunning), (RemoteAnswer{0, L"Kiosk\tRunning\r\n"}));
+    EXPECT_FALSE(AcceptAnswer({42u, 77, L"Vigilon"}, allRunning));   // another process's window
+    EXPECT_FALSE(AcceptAnswer({42u, 42, L"Notepad"}, allRunning));   // the holder runs no Vigilon exe
+    EXPECT_FALSE(AcceptAnswer({std::nullopt, 42, L"Vigilon"}, allRunning));  // no holder published
+    EXPECT_TRUE(TrustedAnswerer(vigilon));
+    EXPECT_FALSE(TrustedAnswerer({0u, 0, L"Vigilon"}));
 }
 
 TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {

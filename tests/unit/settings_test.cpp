@@ -92,11 +92,110 @@ TEST_F(SettingsTest, LoadsTheCountedProgramsInAppKeyOrder) {
     EXPECT_EQ(programs[2].postfix, L"-z");
 }
 
-TEST_F(SettingsTest, LongValuesKeepTheirFirst254Characters) {
+// A name cut on reading would find no section, and the program would silently go unwatched.
+TEST_F(SettingsTest, LongValuesRoundTripThroughSaveAndLoad) {
+    programs.Reset(0, 5);
+    for (std::size_t length : {300u, 5000u}) {
+        WatchedProgram& record = programs[programs.Add(std::wstring(length, L'n'))];
+        record.caption = std::wstring(length, L'c');
+        record.command = std::wstring(length, L'x');
+    }
+    ASSERT_TRUE(SaveSettings(file, programs));
+    WatchedPrograms loaded;
+    ASSERT_FALSE(LoadSettings(file, registry, loaded));
+    ASSERT_EQ(loaded.Count(), 2);
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(loaded[i].name, programs[i].name);
+        EXPECT_EQ(loaded[i].caption, programs[i].caption);
+        EXPECT_EQ(loaded[i].command, programs[i].command);
+    }
+}
+
+// What the file could not give back is refused, named, and the file is left as it was.
+TEST_F(SettingsTest, SaveRefusesNamingTheFieldAValueThatWouldNotComeBack) {
+    programs.Reset(0, 5);
+    programs[programs.Add(L"Kiosk")].caption = L"Kiosk - ";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    std::vector<std::wstring> const before = store.Lines(kIni);
+    std::wstring refusal;
+    programs[1].command = std::wstring(kMaxIniValueLength + 1, L'x');
+    EXPECT_FALSE(SaveSettings(file, programs, &refusal));
+    EXPECT_EQ(refusal, L"The Command of Kiosk cannot be saved: it is 32768 characters long, and the settings file "
+                       L"gives back at most 32767.");
+    programs[1].command = std::wstring(kMaxIniValueLength, L'x');  // the longest that comes back
+    programs[1].postfix = L"-a\r\n-b";
+    EXPECT_FALSE(SaveSettings(file, programs, &refusal));
+    EXPECT_EQ(refusal, L"The Postfix of Kiosk cannot be saved: it holds a line break.");
+    EXPECT_EQ(store.Lines(kIni), before);
+    programs[1].postfix = L"-a -b";
+    EXPECT_TRUE(SaveSettings(file, programs));
+}
+
+// A save cut short leaves the old file or the new one, never half of each.
+TEST_F(SettingsTest, SaveWritesThroughOneCopyAndOneReplaceAndAFailureLeavesTheFileAsItWas) {
+    programs.Reset(0, 5);
+    for (wchar_t const* name : {L"A", L"B"}) programs[programs.Add(name)].caption = name;
+    ASSERT_TRUE(SaveSettings(file, programs));
+    std::vector<std::wstring> const before = store.Lines(kIni);
+    store.updatesBegun = store.replaces = 0;
+    store.writes.clear();
+    programs[1].caption = L"A changed";
+    programs[2].rules.maxMemoryMB = L"500";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    EXPECT_EQ(store.updatesBegun, 1);
+    EXPECT_EQ(store.replaces, 1);
+    EXPECT_EQ(store.writes[kIni], 0);  // nothing written into the file in place
+    EXPECT_GT(store.writes[FakeProfileStore::CopyOf(kIni)], 0);
+    EXPECT_EQ(store.Lines(file.BackupPath()), before);  // the previous file kept
+    EXPECT_FALSE(store.Has(FakeProfileStore::CopyOf(kIni)));
+
+    std::vector<std::wstring> const saved = store.Lines(kIni);
+    programs[2].caption = L"B changed";
+    store.FailWrites(FakeProfileStore::CopyOf(kIni));  // the disk fills half way
+    EXPECT_FALSE(SaveSettings(file, programs));
+    EXPECT_EQ(store.Lines(kIni), saved);
+    EXPECT_FALSE(store.Has(FakeProfileStore::CopyOf(kIni)));  // and no copy is left behind
+    store = FakeProfileStore{};  // a fresh store, the failure gone
+    ASSERT_TRUE(SaveSettings(file, programs));
+    std::vector<std::wstring> const last = store.Lines(kIni);
+    store.FailReplace(kIni);
+    programs[1].caption = L"A again";
+    EXPECT_FALSE(SaveSettings(file, programs));
+    EXPECT_EQ(store.Lines(kIni), last);
+}
+
+// A lost Number would read as 0: a first run that offers the built-in entry over the user's list.
+TEST_F(SettingsTest, AMissingOrCutFileWithABackupIsNotAFirstRun) {
+    programs.Reset(0, 5);
+    programs[programs.Add(L"Mine")].caption = L"Mine - ";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    ASSERT_TRUE(SaveSettings(file, programs));  // the backup now holds the list too
+    store.Remove(kIni);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::BackupFound);
+    EXPECT_EQ(programs.Count(), 0);
+    EXPECT_NE(BackupFoundMessage(file).find(L"C:\\Vigilon\\vigilon.ini is missing"), std::wstring::npos);
+    ASSERT_TRUE(RestoreSettingsBackup(file));
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::Loaded);
+    EXPECT_EQ(programs[1].name, L"Mine");
+    // A file cut before its Number, likewise.
+    store.Remove(kIni);
+    store.Set(kIni, L"Mine", L"Caption", L"Mine - ");
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::BackupFound);
+    // Without a backup, a missing file is a first run as before.
+    store.Remove(file.BackupPath());
+    store.Remove(kIni);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::FirstRun);
+}
+
+TEST_F(SettingsTest, AFileInUtf8IsConvertedOnceBeforeItIsRead) {
     store.Set(kIni, L"Apps", L"Number", L"1");
-    AddProgram(1, L"Long", std::wstring(300, L'c'));
-    EXPECT_FALSE(Load());
-    EXPECT_EQ(programs[1].caption, std::wstring(254, L'c'));
+    AddProgram(1, L"Caf\u00e9", L"Caf\u00e9 - ");
+    store.MarkUtf8(kIni);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::Loaded);
+    EXPECT_EQ(store.conversions, 1);
+    EXPECT_EQ(store.replaces, 1);
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::Loaded);
+    EXPECT_EQ(store.conversions, 1);  // once
 }
 
 TEST_F(SettingsTest, MissingAppKeyGivesAnEmptyRecord) {

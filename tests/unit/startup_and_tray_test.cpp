@@ -4,10 +4,27 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_shell.h"
 #include "support/folders.h"
+#include "ui/instance_logic.h"
 #include "ui/tray_commands.h"
 
 namespace vigilon {
 namespace {
+
+// A mutex made by a copy that runs elevated or as another account cannot be opened: that is
+// another copy too, never a first start.
+TEST(SingleInstance, AMutexRefusedCountsAsAnotherCopy) {
+    constexpr std::uint32_t kAccessDenied = 5;
+    constexpr std::uint32_t kAlreadyExists = 183;
+    EXPECT_EQ(ClaimFromMutex(true, 0), InstanceClaim::First);
+    EXPECT_EQ(ClaimFromMutex(true, kAlreadyExists), InstanceClaim::Taken);
+    EXPECT_EQ(ClaimFromMutex(false, kAccessDenied), InstanceClaim::Refused);
+    EXPECT_EQ(ClaimFromMutex(false, 0), InstanceClaim::Refused);
+    // The start that gives way says so; to the user only when the other copy's window is not there.
+    EXPECT_NE(GaveWayDetails(InstanceClaim::Refused, false).find(L"as an administrator or as another user"),
+              std::wstring::npos);
+    EXPECT_EQ(GaveWayNotice(InstanceClaim::Taken, true), L"");
+    EXPECT_NE(GaveWayNotice(InstanceClaim::Refused, false), L"");
+}
 
 TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"Configure", false), StartMode::Configure);

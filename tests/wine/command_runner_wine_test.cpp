@@ -59,5 +59,28 @@ TEST(CommandRunner, RunsWithItsVariablesAndEndingItEndsWhatItStarted) {
     SetEvent(release.Get());
 }
 
+// The command runs in Vigilon's own folder whatever the current one is (during a start it is the
+// watched program's), and cmd.exe is told not to look for programs in it before the path.
+TEST(CommandRunner, RunsInVigilonsFolderAndNeverSearchesTheCurrentOneFirst) {
+    testing::TempFolder folder;
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring own(self);
+    own.resize(own.rfind(L'\\'));
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    Win32CommandRunner runner;
+    std::wstring const out = folder / L"where.txt";
+    std::optional<std::uint32_t> const command =
+        runner.Start(L"cd>\"" + out + L"\"& echo x%NoDefaultCurrentDirectoryInExePath%>>\"" + out + L"\"", {});
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(command.has_value());
+    ASSERT_TRUE(Within10Seconds([&] { return runner.Finished(*command); }));
+    std::string const text = testing::ReadFileBytes(out);
+    std::string const ownBytes(own.begin(), own.end());  // the test folder's path is plain ASCII
+    EXPECT_EQ(text, ownBytes + "\r\nx1\r\n");
+}
+
 }  // namespace
 }  // namespace vigilon

@@ -61,17 +61,71 @@ TEST(SettingsFileOnWindows, UnquotedJarCommandGivesThePath) {
     EXPECT_EQ(programs[1].prefix, L"-jar -Xmx384m");
 }
 
-TEST(SettingsFileOnWindows, LongValuesLoadAsTheirFirst254Characters) {
+TEST(SettingsFileOnWindows, LongValuesLoadWhole) {
     TempFolder folder;
     Win32Platform platform;
     std::wstring const path = folder / L"vigilon.ini";
     WritePrivateProfileStringW(L"Apps", L"Number", L"1", path.c_str());
-    WritePrivateProfileStringW(L"Apps", L"App1", L"Long", path.c_str());
-    WritePrivateProfileStringW(L"Long", L"Caption", std::wstring(300, L'c').c_str(), path.c_str());
+    WritePrivateProfileStringW(L"Apps", L"App1", std::wstring(300, L'n').c_str(), path.c_str());
+    WritePrivateProfileStringW(std::wstring(300, L'n').c_str(), L"Caption", std::wstring(5000, L'c').c_str(),
+                               path.c_str());
     SettingsFile const file(platform.profile, path);
     WatchedPrograms programs;
     EXPECT_FALSE(LoadSettings(file, platform.registry, programs));
-    EXPECT_EQ(programs[1].caption, std::wstring(254, L'c'));
+    EXPECT_EQ(programs[1].name, std::wstring(300, L'n'));
+    EXPECT_EQ(programs[1].caption, std::wstring(5000, L'c'));
+}
+
+// Save swaps a whole new file in: the old one is kept as the backup, and the file keeps its
+// attributes; nothing is left beside it.
+TEST(SettingsFileOnWindows, SaveReplacesTheFileWholeAndKeepsTheOldOneAsTheBackup) {
+    TempFolder folder;
+    Win32Platform platform;
+    std::wstring const path = folder / L"vigilon.ini";
+    SettingsFile const file(platform.profile, path);
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    programs[programs.Add(L"Alpha")].caption = L"first";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    std::string const first = ReadFileBytes(path);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    programs[1].caption = L"second";
+    ASSERT_TRUE(SaveSettings(file, programs));
+    EXPECT_EQ(ReadFileBytes(file.BackupPath()), first);
+    EXPECT_NE(ReadFileBytes(path).find("Caption=second"), std::string::npos);
+    EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(GetFileAttributesW((path + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The file gone, its backup there: not a first run.
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    WatchedPrograms loaded;
+    EXPECT_EQ(LoadStartupSettings(file, platform.registry, loaded), SettingsLoad::BackupFound);
+    ASSERT_TRUE(RestoreSettingsBackup(file));
+    EXPECT_EQ(LoadStartupSettings(file, platform.registry, loaded), SettingsLoad::Loaded);
+    EXPECT_EQ(loaded[1].caption, L"first");
+}
+
+// PowerShell 5's Set-Content -Encoding UTF8 writes the mark; many editors write none.
+TEST(SettingsFileOnWindows, AFileInUtf8IsReadRightAndBecomesUtf16Once) {
+    if (GetACP() == CP_UTF8) GTEST_SKIP() << "the system reads UTF-8 as its own code page";
+    for (std::string const mark : {std::string("\xEF\xBB\xBF"), std::string()}) {
+        TempFolder folder;
+        Win32Platform platform;
+        std::wstring const path = folder / L"vigilon.ini";
+        std::string const text = mark + "[Apps]\r\nNumber=1\r\nApp1=Caf\xC3\xA9 \xD0\x9F\r\n"
+                                        "[Caf\xC3\xA9 \xD0\x9F]\r\nCaption=Caf\xC3\xA9 - Main\r\n";
+        HANDLE const handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(handle);
+        SettingsFile const file(platform.profile, path);
+        WatchedPrograms loaded;
+        ASSERT_EQ(LoadStartupSettings(file, platform.registry, loaded), SettingsLoad::Loaded);
+        EXPECT_EQ(loaded[1].name, L"Caf\u00e9 \u041f");
+        EXPECT_EQ(loaded[1].caption, L"Caf\u00e9 - Main");
+        EXPECT_EQ(ReadFileBytes(path).substr(0, 2), "\xFF\xFE");
+        EXPECT_EQ(ReadFileBytes(file.BackupPath()), text);  // the file as it was, kept
+    }
 }
 
 TEST(SettingsFileOnWindows, DeletingTheSecondOfThreeKeepsLeftoversAndLoadsTwo) {

@@ -16,4 +16,10 @@ std::wstring ExecutablePath() {
     }
 }
 
+std::wstring SystemFolderPath() {
+    wchar_t folder[MAX_PATH] = L"";
+    UINT const n = GetSystemDirectoryW(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring(L"C:\\Windows\\System32");
+}
+
 }  // namespace vigilon

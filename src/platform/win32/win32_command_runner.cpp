@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/module_path.h"
 
 namespace vigilon {
 namespace {
@@ -17,7 +18,7 @@ int CompareNames(std::wstring_view a, std::wstring_view b) {
 
 // This process's environment with `variables` set: a block of "name=value" strings, each ended by
 // a NUL, and one NUL more.
-std::vector<wchar_t> EnvironmentWith(CommandRunner::Variables variables) {
+std::vector<wchar_t> EnvironmentWith(std::vector<std::pair<std::wstring, std::wstring>> const& variables) {
     std::vector<std::wstring> entries;
     if (wchar_t* const block = GetEnvironmentStringsW()) {
         for (wchar_t const* entry = block; *entry != L'\0'; entry += wcslen(entry) + 1) entries.emplace_back(entry);
@@ -42,10 +43,17 @@ std::vector<wchar_t> EnvironmentWith(CommandRunner::Variables variables) {
     return block;
 }
 
-std::wstring Interpreter() {
-    wchar_t path[MAX_PATH] = L"";
-    DWORD const n = GetEnvironmentVariableW(L"ComSpec", path, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::wstring(path) : std::wstring(L"cmd.exe");
+// The system's own interpreter, by its full path: %ComSpec% is the user's to change, and a bare
+// cmd.exe is looked for in the current folder first.
+std::wstring Interpreter() { return SystemFolderPath() + L"\\cmd.exe"; }
+
+// Vigilon's own folder, without its trailing backslash. The command runs there rather than in
+// Vigilon's current folder, which during a start is the watched program's: a program or script the
+// command names by its bare name is never taken from a folder someone else may fill.
+std::wstring CommandFolder() {
+    std::wstring const exe = ExecutablePath();
+    std::size_t const slash = exe.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
 }
 
 }  // namespace
@@ -53,13 +61,18 @@ std::wstring Interpreter() {
 std::optional<std::uint32_t> Win32CommandRunner::Start(std::wstring_view commandLine, Variables variables) {
     // /s: the line inside the outer quotes runs as it was written, quotes and all.
     std::wstring line = L"\"" + Interpreter() + L"\" /d /s /c \"" + std::wstring(commandLine) + L"\"";
-    std::vector<wchar_t> environment = EnvironmentWith(variables);
+    // And the interpreter looks for what it runs on the path only, not in its current folder first.
+    std::vector<std::pair<std::wstring, std::wstring>> all(variables.begin(), variables.end());
+    all.emplace_back(L"NoDefaultCurrentDirectoryInExePath", L"1");
+    std::vector<wchar_t> environment = EnvironmentWith(all);
+    std::wstring const folder = CommandFolder();
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     // Started suspended, so that it is in its job before it can start anything.
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(), nullptr,
+                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(),
+                        folder.empty() ? nullptr : folder.c_str(),
                         &startup, &info)) {
         return std::nullopt;
     }

@@ -9,7 +9,8 @@
 
 namespace vigilon {
 
-// Runs commands through %ComSpec% /d /s /c, without a console window, and keeps each one's process
+// Runs commands through the system folder's cmd.exe /d /s /c, in Vigilon's own folder, with
+// NoDefaultCurrentDirectoryInExePath set, without a console window, and keeps each one's process
 // handle until it is found finished or ended, so that its id names it and no other process. Each
 // command runs in a job of its own, so that ending it ends what it started too (a script's
 // PowerShell, not only the interpreter around it).

@@ -5,6 +5,7 @@
 
 #include <psapi.h>
 
+#include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 
@@ -59,7 +60,9 @@ struct Question {
         DWORD_PTR result = 0;
         bool const answered = SendMessageTimeoutW(question->window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                                   kAnswerTimeoutMilliseconds, &result) != 0;
-        PostMessageW(question->notify, question->message, reinterpret_cast<WPARAM>(question->window), answered);
+        // The token says that the answer comes from here, and its free lowest bit what it is.
+        PostMessageW(question->notify, question->message, reinterpret_cast<WPARAM>(question->window),
+                     static_cast<LPARAM>(PrivateMessageToken() | (answered ? 1 : 0)));
         return 0;
     }
 };

@@ -20,7 +20,8 @@ public:
     ~Win32ProcessWatch() override;
 
     // Ends of processes are posted to `window` as `endedMessage`, with the process id in wParam;
-    // answers as `answeredMessage`, with the window in wParam and whether it answered in lParam.
+    // answers as `answeredMessage`, with the window in wParam and, in lParam, PrivateMessageToken
+    // with its lowest bit set when the window answered.
     void SetNotifyWindow(HWND window, UINT endedMessage, UINT answeredMessage);
     void WatchProcesses(std::span<std::uint32_t const> processIds) override;
     bool AskToAnswer(WindowHandle window) override;

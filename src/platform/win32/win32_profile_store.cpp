@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,39 @@ std::string ReadWholeFile(std::wstring const& path, bool& ok) {
     return bytes;
 }
 
+// True when `bytes` are text in UTF-8 that the profile functions would misread: they start with
+// the UTF-8 mark (EF BB BF), or hold no mark but bytes above 0x7F that form valid UTF-8
+// throughout. Plain ASCII and a UTF-16 file (with its mark) are not.
+bool IsUtf8Text(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return true;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return false;
+    int const n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                      nullptr, 0);
+    bool const beyondAscii =
+        std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return beyondAscii && n > 0;
+}
+
+// UTF-16LE with its mark, as the profile functions keep a file that holds every character.
+std::string Utf16File(std::wstring const& text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<char const*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
+}
+
+// The text of a UTF-8 file, without its mark; false when it is no valid UTF-8.
+bool FromUtf8(std::string_view bytes, std::wstring& text) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    text.clear();
+    if (bytes.empty()) return true;
+    int const n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                      nullptr, 0);
+    if (n <= 0) return false;
+    text.resize(static_cast<std::size_t>(n));
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                               text.data(), n) == n;
+}
+
 bool WriteWholeFile(std::wstring const& path, std::string_view bytes) {
     HANDLE const file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
@@ -62,10 +96,8 @@ bool MakeUnicode(std::wstring const& path) {
         text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                                  text.data(), static_cast<int>(text.size()))));
     }
-    std::string unicode = "\xFF\xFE";
-    unicode.append(reinterpret_cast<char const*>(text.data()), text.size() * sizeof(wchar_t));
     std::wstring const fresh = path + L".new";
-    if (!WriteWholeFile(fresh, unicode)) return false;
+    if (!WriteWholeFile(fresh, Utf16File(text))) return false;
     if (MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileW(fresh.c_str());
     return false;
@@ -112,6 +144,80 @@ bool Win32ProfileStore::DeleteProfileValue(std::wstring_view section, std::wstri
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(), nullptr,
                                       path.c_str()) != 0;
 }
+
+bool Win32ProfileStore::ProfileExists(std::wstring_view file) {
+    DWORD const attributes = GetFileAttributesW(std::wstring(file).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32ProfileStore::ProfileInUtf8(std::wstring_view file) {
+    // A system whose ANSI code page is UTF-8 reads such a file right already.
+    if (GetACP() == CP_UTF8) return false;
+    bool ok = false;
+    std::string const bytes = ReadWholeFile(std::wstring(file), ok);
+    return ok && IsUtf8Text(bytes);
+}
+
+std::optional<std::wstring> Win32ProfileStore::BeginProfileUpdate(std::wstring_view file, std::wstring_view source) {
+    std::wstring const path(file);
+    DWORD const attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return std::nullopt;  // Windows refuses to write either
+    }
+    bool ok = false;
+    std::string bytes = ReadWholeFile(std::wstring(source), ok);
+    if (!ok) return std::nullopt;  // held open without sharing, or not readable: never written over
+    if (GetACP() != CP_UTF8 && IsUtf8Text(bytes)) {
+        std::wstring text;
+        if (!FromUtf8(bytes, text)) return std::nullopt;
+        bytes = Utf16File(text);
+    }
+    std::wstring copy = path + L".new";
+    if (!WriteWholeFile(copy, bytes)) {
+        DeleteFileW(copy.c_str());
+        return std::nullopt;
+    }
+    return copy;
+}
+
+bool Win32ProfileStore::CommitProfileUpdate(std::wstring_view copy, std::wstring_view file, std::wstring_view backup) {
+    std::wstring const fresh(copy);
+    std::wstring const path(file);
+    std::wstring const kept(backup);
+    // On the disk before it takes the file's place: a power cut then leaves the old file or the
+    // new one, each whole.
+    bool flushed = false;
+    {
+        UniqueKernelHandle const handle = OwnFileHandle(
+            CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        flushed = handle && FlushFileBuffers(handle.Get());
+    }
+    bool replaced = false;
+    if (flushed) {
+        DWORD const attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            replaced = MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;  // the first save
+        } else {
+            // The file keeps its attributes and security, and the one it was becomes the backup.
+            replaced = ReplaceFileW(path.c_str(), fresh.c_str(), kept.empty() ? nullptr : kept.c_str(),
+                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+            if (!replaced && GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !kept.empty()) {
+                // The old file is the backup already, the new one not yet in place: put it there,
+                // or else the old one back.
+                replaced = MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+                if (!replaced) MoveFileExW(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+            }
+            // ReplaceFileW keeps them on Windows; said again for systems that do not (Wine).
+            if (replaced && attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(path.c_str()) != attributes) {
+                SetFileAttributesW(path.c_str(), attributes);
+            }
+        }
+    }
+    if (!replaced) DeleteFileW(fresh.c_str());
+    return replaced;
+}
+
+void Win32ProfileStore::AbandonProfileUpdate(std::wstring_view copy) { DeleteFileW(std::wstring(copy).c_str()); }
 
 bool Win32ProfileStore::CanReadProfile(std::wstring_view file) {
     HANDLE const probe = CreateFileW(std::wstring(file).c_str(), GENERIC_READ,

@@ -9,11 +9,11 @@ namespace {
 
 using SndPlaySoundW = BOOL(WINAPI*)(LPCWSTR, UINT);
 
-// The sound library is loaded on first use and stays loaded for the life of the process: an
-// asynchronous sound goes on playing after the call returns.
+// The sound library is loaded on first use, from the system folder only, and stays loaded for the
+// life of the process: an asynchronous sound goes on playing after the call returns.
 SndPlaySoundW SoundFunction() {
     static SndPlaySoundW const function = [] {
-        HMODULE const winmm = LoadLibraryW(L"winmm.dll");
+        HMODULE const winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (winmm == nullptr) return SndPlaySoundW{};
         return reinterpret_cast<SndPlaySoundW>(
             reinterpret_cast<void*>(GetProcAddress(winmm, "sndPlaySoundW")));
