@@ -70,10 +70,11 @@ TEST_F(RestraintTest, BackoffStartsACrashingProgramFarLessOften) {
 
 TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedOneThatAsksToSaveIsSparedAndOneThatAnswersIsLeftAlone) {
     constexpr int kHangSeconds = 5;
-    // Hanger stops answering for good 2 s after its start. Saver stops for 9 s, then answers the
+    // Hanger stops answering for good 5 s after its start, once it has answered Vigilon (a window
+    // that never answered is given a minute to start up). Saver stops for 9 s, then answers the
     // close request with "Save changes?" and waits for the user. Answerer answers all along.
-    std::wstring const hanger = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=2000");
-    std::wstring const saver = AddHelper(L"s.exe", Caption(L"Saver"), L"hang-after-ms=2000 busy-for-ms=9000 ask-on-close");
+    std::wstring const hanger = AddHelper(L"h.exe", Caption(L"Hanger"), L"hang-after-ms=5000");
+    std::wstring const saver = AddHelper(L"s.exe", Caption(L"Saver"), L"hang-after-ms=5000 busy-for-ms=9000 ask-on-close");
     std::wstring const answerer = AddHelper(L"a.exe", Caption(L"Answerer"));
     WriteIni({{L"Hanger", Caption(L"Hanger"), hanger}, {L"Saver", Caption(L"Saver"), saver},
               {L"Answerer", Caption(L"Answerer"), answerer}});
@@ -82,7 +83,7 @@ TEST_F(RestraintTest, AProgramThatStopsRespondingIsEndedOneThatAsksToSaveIsSpare
     ASSERT_TRUE(WaitUntil([&] { return !RecordOf(hanger).starts.empty() && !RecordOf(saver).starts.empty(); }));
     // Within the hang time, 10 s to close, the last question's 2 s and a margin of 8 s for a busy
     // machine, Hanger is started again, while Vigilon answers all along.
-    EXPECT_TRUE(WaitUntil([&] { return RecordOf(hanger).starts.size() >= 2; }, 2 + kHangSeconds + 10 + 2 + 8));
+    EXPECT_TRUE(WaitUntil([&] { return RecordOf(hanger).starts.size() >= 2; }, 5 + kHangSeconds + 10 + 2 + 8));
     EXPECT_EQ(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr) != 0, true);
     std::wstring const log = Path(L"vigilon.log");
     auto const spared = [&] {
