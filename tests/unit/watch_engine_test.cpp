@@ -505,13 +505,15 @@ private:
 };
 
 TEST(EngineStormTest, RandomHappeningsNeverBreakTheRules) {
-    constexpr std::uint32_t kSequences = 30;
+    // A deeper search: VIGILON_STORM_SEQUENCES=<count>.
+    char const* const more = std::getenv("VIGILON_STORM_SEQUENCES");
+    std::uint32_t const sequences = more != nullptr ? static_cast<std::uint32_t>(std::strtoul(more, nullptr, 10)) : 30;
     constexpr int kSteps = 500;
     std::vector<std::uint32_t> seeds;
     if (char const* const replay = std::getenv("VIGILON_STORM_SEED")) {
         seeds.push_back(static_cast<std::uint32_t>(std::strtoul(replay, nullptr, 10)));
     } else {
-        for (std::uint32_t seed = 1; seed <= kSequences; ++seed) seeds.push_back(seed);
+        for (std::uint32_t seed = 1; seed <= sequences; ++seed) seeds.push_back(seed);
     }
     for (std::uint32_t const seed : seeds) {
         SeededChoices choices(seed);
