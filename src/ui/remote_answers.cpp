@@ -2,6 +2,24 @@
 
 namespace vigilon {
 
+RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer) {
+    switch (answer) {
+    case WatchEngine::RestartAnswer::Restarting:
+        return {kRemoteDone, L"Restarting " + program + L": asked to close.\r\n"};
+    case WatchEngine::RestartAnswer::NotRunning:
+        return {kRemoteNotDone, program + L" is not running: there is nothing to restart.\r\n"};
+    case WatchEngine::RestartAnswer::LaunchPaused:
+        return {kRemoteNotDone, L"Launching is paused: " + program +
+                                    L" is not restarted, as it would not be started again.\r\n"};
+    case WatchEngine::RestartAnswer::NotItsOwn:
+        return {kRemoteNotDone, program +
+                                    L" is not restarted: its window belongs to another program (see the history).\r\n"};
+    case WatchEngine::RestartAnswer::NoSuchProgram:
+        return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
+    }
+    return {kRemoteUnknown, L"Unknown command.\r\n"};
+}
+
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
@@ -14,21 +32,7 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         if (request.program.empty()) {
             return {kRemoteUnknown, L"Name the program to restart: /restart \"Name\"\r\n"};
         }
-        switch (target.Restart(request.program)) {
-        case WatchEngine::RestartAnswer::Restarting:
-            return {kRemoteDone, L"Restarting " + request.program + L": asked to close.\r\n"};
-        case WatchEngine::RestartAnswer::NotRunning:
-            return {kRemoteNotDone, request.program + L" is not running: there is nothing to restart.\r\n"};
-        case WatchEngine::RestartAnswer::LaunchPaused:
-            return {kRemoteNotDone, L"Launching is paused: " + request.program +
-                                        L" is not restarted, as it would not be started again.\r\n"};
-        case WatchEngine::RestartAnswer::NotItsOwn:
-            return {kRemoteNotDone, request.program +
-                                        L" is not restarted: its window belongs to another program (see the history).\r\n"};
-        case WatchEngine::RestartAnswer::NoSuchProgram:
-            return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
-        }
-        break;
+        return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
     }

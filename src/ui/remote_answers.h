@@ -22,6 +22,9 @@ public:
     virtual void Exit() = 0;
 };
 
+// What came of restarting `program`, as a script is told it.
+RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer);
+
 // Carries out the command and says what came of it, with the command's exit code.
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target);
 

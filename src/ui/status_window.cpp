@@ -7,6 +7,8 @@
 #include <array>
 
 #include "platform/win32/dpi.h"
+#include "support/application_title.h"
+#include "ui/remote_answers.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -133,7 +135,15 @@ void StatusWindow::ShowRowMenu(int row, POINT at) {
     UINT const chosen = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                          at.x, at.y, 0, window_, nullptr));
     switch (chosen) {
-    case kRestartRow: engine_.RestartProgram(name); break;
+    case kRestartRow: {
+        // Only a script hears why a restart was refused; here the user is told in a box.
+        WatchEngine::RestartAnswer const answer = engine_.RestartProgram(name);
+        if (answer != WatchEngine::RestartAnswer::Restarting) {
+            MessageBoxW(window_, RestartAnswerOf(name, answer).text.c_str(), kApplicationTitle,
+                        MB_OK | MB_ICONEXCLAMATION);
+        }
+        break;
+    }
     case kShowRow: engine_.ShowProgram(name, true); break;
     case kHideRow: engine_.ShowProgram(name, false); break;
     default: return;
