@@ -18,6 +18,32 @@ constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
 constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
 
+std::wstring ZeroOrOne(std::wstring const& text) {
+    return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
+}
+
+std::wstring TrayOrBox(std::wstring const& text) {
+    std::wstring const upper = ToUpperText(text);
+    return upper == L"TRAY" || upper == L"BOX" ? L"" : L"not Tray or Box";
+}
+
+std::wstring HangSecondsCheck(std::wstring const& text) {
+    bool const digits = !text.empty() && text.size() <= 4 &&
+                        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    int const value = digits ? std::stoi(text) : -1;
+    if (value == 0 || (value >= kMinHangSeconds && value <= kMaxHangSeconds)) return {};
+    return L"not 0 or a whole number of seconds from " + std::to_wstring(kMinHangSeconds) + L" to " +
+           std::to_wstring(kMaxHangSeconds);
+}
+
+// The check of each key's policy value; the command line takes any text.
+PolicyCheck CheckOf(std::wstring_view key) {
+    if (key == kNoticesKey) return TrayOrBox;
+    if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
+    if (key == kHangSecondsKey) return HangSecondsCheck;
+    return nullptr;
+}
+
 }  // namespace
 
 int HangSecondsFrom(std::wstring const& text) {
@@ -35,7 +61,7 @@ std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
 Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;
     auto read = [&](wchar_t const* key, wchar_t const* defaultValue, bool& locked) {
-        SettingValue value = ReadAppsSetting(settings, registry, key, defaultValue);
+        SettingValue value = ReadAppsSetting(settings, registry, key, defaultValue, CheckOf(key));
         locked = value.FromPolicy();
         return std::move(value.text);
     };
@@ -66,7 +92,13 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
     std::wstring summary;
     for (wchar_t const* key : PolicyKeys()) {
-        SettingValue const value = ReadAppsSetting(settings, registry, key, L"");
+        std::vector<PassedOverPolicy> passedOver;
+        SettingValue const value = ReadAppsSetting(settings, registry, key, L"", CheckOf(key), &passedOver);
+        for (PassedOverPolicy const& ignored : passedOver) {
+            if (!summary.empty()) summary += L", ";
+            summary += std::wstring(key) + L"=" + ignored.text + L" (" + std::wstring(SourceName(ignored.source)) +
+                       L") ignored: " + ignored.reason;
+        }
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
         // The command line is named, not shown: it may hold a token, and the event log is read widely.

@@ -78,9 +78,30 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
             return RemoteRequest{s.verb, {}};
         }
         if (rest.size() >= 2 && rest.front() == L'"' && rest.back() == L'"') rest = rest.substr(1, rest.size() - 2);
+        rest = TrimSpacesAndTabs(rest);  // " Kiosk " is Kiosk, as the editor stores names
+        if (rest.size() > kRemoteLongestName) return std::nullopt;
         return RemoteRequest{s.verb, std::wstring(rest)};
     }
     return std::nullopt;
+}
+
+std::wstring RemoteMisuse(std::wstring_view arguments) {
+    std::wstring_view const text = TrimSpacesAndTabs(arguments);
+    if (text.empty() || (text.front() != L'/' && text.front() != L'-')) return {};
+    std::wstring const lower = ToLowerText(text);
+    if (lower.find(L"configure") != std::wstring::npos) return {};
+    std::wstring const word = lower.substr(0, lower.find_first_of(L" \t"));
+    for (wchar_t const* own : {L"/register", L"/unregister", L"/startatlogon", L"/registereventsource", L"/unregistereventsource",
+                               L"/importsettings", L"/restarted"}) {
+        if (word == own) return {};
+    }
+    if (RemoteRequestFromArguments(text)) return {};
+    if (word == L"/restart") {
+        return L"The name after /restart is too long: a watched program's name has at most " +
+               std::to_wstring(kRemoteLongestName) + L" characters.\r\n";
+    }
+    return L"Not a command: " + std::wstring(text) +
+           L"\r\nThe commands are /status, /pause, /resume, /restart \"Name\", /close and /exit, one at a time.\r\n";
 }
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request) {

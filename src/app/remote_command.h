@@ -39,7 +39,18 @@ inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it
 // The request the command line's arguments make: nothing when they are not one of the switches
 // (the arguments then start Vigilon as always). `/restart` without a name makes a request with an
 // empty name, which the running copy refuses as an unknown program.
+// The name is trimmed of the blanks inside its quotes; a name longer than kRemoteLongestName makes
+// no request.
 std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view arguments);
+
+// What a command line says while another copy runs, when it reads as a switch ("/..." or "-...")
+// but is none of the commands as written (a typo, a known switch with words after it, two
+// switches, a name too long): the line to print, with exit code kRemoteUnknown. Empty for a
+// command, for one of the start's own switches (/register, configure, ...) and for any other
+// text, which starts Vigilon as always.
+std::wstring RemoteMisuse(std::wstring_view arguments);
+
+inline constexpr std::size_t kRemoteLongestName = 1024;  // UTF-16 units in a request
 
 // Messages between the two copies, carried by WM_COPYDATA: a fixed header (a mark, the version,
 // the kind, the verb or exit code, the length of the text in UTF-16 units), then the text.
@@ -49,7 +60,6 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
 inline constexpr std::uint32_t kRemoteMessageMark = 0x4E4C4756;  // "VGLN"
 inline constexpr std::uint16_t kRemoteVersion = 1;
 inline constexpr std::size_t kRemoteHeaderBytes = 16;
-inline constexpr std::size_t kRemoteLongestName = 1024;        // UTF-16 units in a request
 inline constexpr std::size_t kRemoteLongestAnswer = 1 << 23;   // UTF-16 units in an answer
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request);

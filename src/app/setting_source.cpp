@@ -30,11 +30,15 @@ bool ReadPolicyValue(Registry& registry, RegistryRoot root, std::wstring_view na
 }  // namespace
 
 SettingValue ReadAppsSetting(SettingsFile const& settings, Registry& registry, std::wstring_view key,
-                             std::wstring_view defaultValue) {
+                             std::wstring_view defaultValue, PolicyCheck check,
+                             std::vector<PassedOverPolicy>* passedOver) {
     for (auto const& [root, source] : {std::pair{RegistryRoot::LocalMachine, SettingSource::MachinePolicy},
                                       std::pair{RegistryRoot::CurrentUser, SettingSource::UserPolicy}}) {
         std::wstring text;
-        if (ReadPolicyValue(registry, root, key, text)) return {text, source};
+        if (!ReadPolicyValue(registry, root, key, text)) continue;
+        std::wstring const reason = check != nullptr ? check(text) : std::wstring();
+        if (reason.empty()) return {text, source};
+        if (passedOver != nullptr) passedOver->push_back({source, text, reason});
     }
     if (std::optional<std::wstring> text = settings.FindIniValue(kAppsSection, key)) {
         return {std::move(*text), SettingSource::File};

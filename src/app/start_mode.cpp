@@ -42,6 +42,7 @@ StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
     std::wstring const trimmed = lower.substr(0, lower.find_last_not_of(L" \t") + 1);
     if (trimmed == L"/unregister") return StartMode::Unregister;
     if (trimmed == L"/register") return StartMode::Register;
+    if (trimmed == L"/startatlogon") return StartMode::StartAtLogon;
     if (trimmed == L"/registereventsource") return StartMode::RegisterEventSource;
     if (trimmed.starts_with(kImportSwitch) &&
         (trimmed.size() == std::size(kImportSwitch) - 1 || trimmed[std::size(kImportSwitch) - 1] == L' ')) {

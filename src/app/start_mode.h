@@ -10,7 +10,10 @@ namespace vigilon {
 // RegisterEventSource and UnregisterEventSource are an administrator's: to make this exe the event
 // log's source "Vigilon", and to forget it. ImportSettings is the installer's: to take a preset
 // vigilon.ini in when there is none.
-enum class StartMode { Watch, Configure, Unregister, Register, RegisterEventSource, UnregisterEventSource, ImportSettings };
+// StartAtLogon is the installer's STARTATLOGON=1: exactly what ticking the box in Options does.
+enum class StartMode {
+    Watch, Configure, Unregister, Register, StartAtLogon, RegisterEventSource, UnregisterEventSource, ImportSettings
+};
 
 // The file `/importsettings "<path>"` names, without its quotes.
 std::wstring ImportedSettingsPath(std::wstring_view arguments);
@@ -23,7 +26,8 @@ inline constexpr wchar_t kRestartArguments[] = L"/restarted";
 // blanks after it.
 std::wstring_view ArgumentsOf(std::wstring_view commandLine);
 
-// Unregister or Register for the arguments "/unregister" or "/register" alone, in any case;
+// Unregister, Register or StartAtLogon for the arguments "/unregister", "/register" or
+// "/startatlogon" alone, in any case;
 // Configure when the arguments hold "configure" anywhere, in any case; with no arguments, Configure
 // on a first run; Watch otherwise.
 StartMode DecideStartMode(std::wstring_view arguments, bool firstRun);

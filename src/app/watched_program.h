@@ -19,7 +19,7 @@ struct WatchedProgram {
     std::int32_t launchResult = 0;  // the shell's result for the last launch; not stored
     WindowHandle windowHandle = 0;  // the window the last search found; not stored
     RestartRules rules;             // set in the Restart Rules dialog; keys of their own in the section
-    bool added = false;             // added in the editor since start-up; not stored
+    bool added = false;             // added in the editor and not saved since; not stored
 };
 
 }  // namespace vigilon

@@ -121,11 +121,12 @@ void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std
 }
 
 void TroubleReporter::Pass() {
-    std::int64_t const now = Now();
+    // A command's time is counted awake only: one running across a sleep is not ended on waking.
+    std::int64_t const awake = platform_.events.AwakeMilliseconds();
     int ended = 0;
     std::erase_if(running_, [&](RunningCommand const& command) {
         if (platform_.commands.Finished(command.id)) return true;
-        if (now - command.startedAt < kLongestRun) return false;
+        if (awake - command.startedAt < kLongestRun) return false;
         platform_.commands.End(command.id);
         ++ended;
         return true;
@@ -152,7 +153,7 @@ void TroubleReporter::StartWaiting() {
             continue;
         }
         failureSaid_ = false;
-        running_.push_back({*id, Now()});
+        running_.push_back({*id, platform_.events.AwakeMilliseconds()});
     }
 }
 

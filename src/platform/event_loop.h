@@ -27,6 +27,10 @@ public:
     // Milliseconds since some fixed moment, never set back: for deadlines.
     virtual std::int64_t MonotonicMilliseconds() = 0;
 
+    // Milliseconds of time the computer was awake since some fixed moment: a clock that stands
+    // still while it sleeps or hibernates, for limits on what runs (a command's two minutes).
+    virtual std::int64_t AwakeMilliseconds() { return MonotonicMilliseconds(); }
+
     // The local date and time, for the event history.
     virtual LocalTime LocalTimeNow() = 0;
 };

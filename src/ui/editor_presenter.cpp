@@ -44,7 +44,10 @@ void EditorPresenter::OnSelectionChanged(int index) {
 void EditorPresenter::OnSave() {
     StoreProgramFields();
     std::wstring refusal;
-    if (!SaveSettings(settings_, programs_, &refusal)) {
+    if (SaveSettings(settings_, programs_, &refusal)) {
+        // Saved: each program has its section now, and its restart rules are written at once.
+        for (int i = 1; i <= programs_.Count(); ++i) programs_[i].added = false;
+    } else {
         // A value the file would not give back is named; the file is left as it was.
         ShowMessage(system_, refusal.empty() ? UnsavedSettingsMessage(settings_.Path()) : refusal + L"\r\nNothing was saved.",
                     kMbIconExclamation, kApplicationTitle);

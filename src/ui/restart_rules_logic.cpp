@@ -45,6 +45,12 @@ RestartRulesChoice RulesFromForm(RestartRulesForm const& form, RestartRules cons
 bool AcceptRestartRules(WatchedPrograms& programs, int number, RestartRules const& rules, SettingsFile const& settings,
                         SystemServices& system) {
     if (number < 1 || number > programs.Count()) return false;
+    // A program not saved yet has no section to write to: its rules go with it at the next Save,
+    // and a Cancel leaves nothing behind in the file.
+    if (programs[number].added) {
+        programs[number].rules = rules;
+        return true;
+    }
     if (!SaveRestartRules(settings, programs[number].name, rules, true)) {
         ShowMessage(system, UnsavedSettingsMessage(settings.Path()), kMbIconExclamation, kApplicationTitle);
         return false;

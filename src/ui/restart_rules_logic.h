@@ -31,7 +31,8 @@ struct RestartRulesChoice {
 };
 RestartRulesChoice RulesFromForm(RestartRulesForm const& form, RestartRules const& original);
 
-// Writes program `number`'s rules at once, and takes them into the table so that they apply from
+// Writes program `number`'s rules at once (for a program added and not saved yet, they wait for
+// Save and nothing is written), and takes them into the table so that they apply from
 // the next pass. A write that fails is told as a failed Save is, and the table keeps the rules it
 // had. True when written.
 bool AcceptRestartRules(WatchedPrograms& programs, int number, RestartRules const& rules, SettingsFile const& settings,

@@ -152,7 +152,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::wstring_view const arguments = vigilon::ArgumentsOf(GetCommandLineW());
     // A script's command to the running copy: answered, and nothing else is done.
     if (auto const remote = vigilon::RemoteRequestFromArguments(arguments)) return vigilon::RunRemoteCommand(*remote);
+    // A typo that reads as a switch is said, rather than taken for a start that gives way silently;
+    // with no copy running, any other command line starts Vigilon as it always did.
+    if (std::wstring const misuse = vigilon::RemoteMisuse(arguments); !misuse.empty() && vigilon::SingleInstance::Running()) {
+        vigilon::PrintToConsole(misuse);
+        return static_cast<int>(vigilon::kRemoteUnknown);
+    }
     vigilon::StartMode const request = vigilon::DecideStartMode(arguments, false);
+    if (request == vigilon::StartMode::StartAtLogon) {
+        // As ticking the box: this copy's Run value, replacing another copy's, enabled in Task Manager.
+        vigilon::Win32Registry registry;
+        return vigilon::SetStartAtLogon(registry, vigilon::ExecutablePath()) ? 0 : 1;
+    }
     if (request == vigilon::StartMode::Unregister || request == vigilon::StartMode::Register) {
         // The installer's requests, answered whether or not another copy is running.
         vigilon::Win32Registry registry;

@@ -37,6 +37,9 @@ public:
     }
     std::int64_t WallClockMilliseconds() override { return now; }
     std::int64_t MonotonicMilliseconds() override { return now; }
+    // Time spent asleep, which the awake clock leaves out.
+    std::int64_t asleep = 0;
+    std::int64_t AwakeMilliseconds() override { return now - asleep; }
     // The local time: 2026-01-02 03:04:05.000 when `now` is 1'000'000'000, moving with `now`; a
     // test sets the clock with `localShift`, as a user or daylight saving does.
     std::int64_t localShift = 0;

@@ -177,6 +177,18 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
     EXPECT_TRUE(options.locked.onEvent);
     EXPECT_FALSE(options.locked.backoff);
     EXPECT_EQ(PolicySummary(settings, registry), L"HangSeconds=10 (machine policy), OnEvent (user policy)");
+    // A value Vigilon cannot use is passed over, the next place read, and the start line says why.
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff", L"yes");
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HangSeconds", 3);
+    options = LoadOptions(settings, registry);
+    EXPECT_TRUE(options.backoff);  // the file's
+    EXPECT_FALSE(options.locked.backoff);
+    EXPECT_EQ(options.hangSeconds, 20);  // the user's policy
+    EXPECT_EQ(PolicySummary(settings, registry),
+              L"Backoff=yes (machine policy) ignored: not 0 or 1, HangSeconds=3 (machine policy) ignored: not 0 or "
+              L"a whole number of seconds from 5 to 3600, HangSeconds=20 (user policy), OnEvent (user policy)");
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HangSeconds", 10);
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff", L"1");
     // A value of a type no policy has is passed over; a string's extra terminators are not part of it.
     registry.SetBytes(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff", kRegBinary, {1, 0, 0, 0});
     EXPECT_FALSE(LoadOptions(settings, registry).locked.backoff);

@@ -31,6 +31,22 @@ TEST(RemoteCommand, AReplyFromAWindowOfAnotherProcessIsRefused) {
     EXPECT_FALSE(TrustedAnswerer({0u, 0, L"Vigilon"}));
 }
 
+// While a copy runs, a typo must not read as a start that quietly gives way (exit 0).
+TEST(RemoteCommand, ATypoOrAKnownSwitchWithWordsAfterItIsSaidAndNamesAreTrimmed) {
+    for (wchar_t const* typo : {L"/stauts", L"-status", L"/status extra", L"/status /pause"}) {
+        EXPECT_NE(RemoteMisuse(typo).find(L"The commands are /status, /pause"), std::wstring::npos) << typo;
+    }
+    EXPECT_EQ(RemoteRequestFromArguments(L"/restart \" Kiosk \""), (RemoteRequest{RemoteVerb::Restart, L"Kiosk"}));
+    std::wstring const tooLong = L"/restart \"" + std::wstring(kRemoteLongestName + 1, L'n') + L"\"";
+    EXPECT_FALSE(RemoteRequestFromArguments(tooLong));
+    EXPECT_NE(RemoteMisuse(tooLong).find(L"too long"), std::wstring::npos);
+    // The commands, the start's own switches and other text are no misuse.
+    for (wchar_t const* fine : {L"/status", L"/restart \"Kiosk\"", L"/register", L"/restarted", L"configure",
+                                L"/importsettings \"C:\\preset.ini\"", L"", L"watch"}) {
+        EXPECT_EQ(RemoteMisuse(fine), L"") << fine;
+    }
+}
+
 TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
     RemoteRequest const restart{RemoteVerb::Restart, L"Caf\u00e9 \xD83D\xDE00"};  // a pair, as UTF-16 holds it
     std::vector<std::uint8_t> const bytes = EncodeRequest(restart);

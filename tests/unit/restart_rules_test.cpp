@@ -74,6 +74,7 @@ protected:
     RulesDialogTest() {
         programs.Reset(0, 5);
         programs.Add(L"Kiosk");
+        programs[1].added = false;  // as read from the file
     }
     std::wstring Key(wchar_t const* key) { return file.ReadIniValue(L"Kiosk", key, L"-"); }
 
@@ -82,6 +83,18 @@ protected:
     SettingsFile file{store, kIni};
     WatchedPrograms programs;
 };
+
+// Cancel in the editor would otherwise leave the new program's section behind in the file.
+TEST_F(RulesDialogTest, RulesOfANewProgramNotSavedYetWaitForSave) {
+    programs[programs.Add(L"Fresh")].caption = L"Fresh - ";
+    RestartRules rules;
+    rules.maxMemoryMB = L"500";
+    ASSERT_TRUE(AcceptRestartRules(programs, 2, rules, file, system));
+    EXPECT_FALSE(store.Has(kIni));  // nothing written
+    EXPECT_EQ(programs[2].rules, rules);
+    ASSERT_TRUE(SaveSettings(file, programs));
+    EXPECT_EQ(file.ReadIniValue(L"Fresh", kMaxMemoryKey, L"-"), L"500");
+}
 
 TEST_F(RulesDialogTest, OkWritesTheKeysAtOnceAndInputThatCannotBeUsedIsRefusedByItsRow) {
     RestartRulesChoice const chosen = RulesFromForm({true, L"500", true, L"15:00, 3:30", true}, {});

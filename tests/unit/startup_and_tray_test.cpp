@@ -35,6 +35,7 @@ TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"", false), StartMode::Watch);
     EXPECT_EQ(DecideStartMode(L"/UnRegister ", false), StartMode::Unregister);
     EXPECT_EQ(DecideStartMode(L"/register", true), StartMode::Register);
+    EXPECT_EQ(DecideStartMode(L"/StartAtLogon", true), StartMode::StartAtLogon);
     EXPECT_EQ(DecideStartMode(L"/RegisterEventSource", false), StartMode::RegisterEventSource);
     EXPECT_EQ(DecideStartMode(L"/unregistereventsource", false), StartMode::UnregisterEventSource);
     EXPECT_EQ(DecideStartMode(L"/ImportSettings \"\\\\server\\share\\vigilon.ini\"", false), StartMode::ImportSettings);

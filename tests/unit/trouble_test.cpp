@@ -89,7 +89,13 @@ TEST_F(TroubleTest, TheCommandGetsItsEnvironmentAndNoMoreThanFourRunAtOnce) {
     fake.files.unwritable.push_back(std::wstring(kFolder) + L"vigilon.log");
     engine.RecordStart(L"again");  // the history cannot be written: a problem of Vigilon's own
     EXPECT_EQ(CommandEvents().back(), L"history");
-    Passes(121);
+    // A sleep of an hour does not count towards its two minutes.
+    Passes(60);
+    fake.events.now += 3'600'000;
+    fake.events.asleep += 3'600'000;
+    Passes(2);
+    EXPECT_FALSE(fake.commands.commands[0].ended);
+    Passes(61);
     EXPECT_TRUE(fake.commands.commands[0].ended);
 }
 

@@ -40,6 +40,13 @@ std::int64_t Win32EventLoop::WallClockMilliseconds() {
 
 std::int64_t Win32EventLoop::MonotonicMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
 
+std::int64_t Win32EventLoop::AwakeMilliseconds() {
+    // The interrupt time without the time spent asleep, in units of 100 ns.
+    ULONGLONG awake = 0;
+    if (!QueryUnbiasedInterruptTime(&awake)) return MonotonicMilliseconds();
+    return static_cast<std::int64_t>(awake / 10'000);
+}
+
 LocalTime Win32EventLoop::LocalTimeNow() {
     SYSTEMTIME now{};
     GetLocalTime(&now);

@@ -12,6 +12,7 @@ public:
     void WaitForEvents(std::int32_t milliseconds) override;
     std::int64_t WallClockMilliseconds() override;
     std::int64_t MonotonicMilliseconds() override;
+    std::int64_t AwakeMilliseconds() override;
     LocalTime LocalTimeNow() override;
 
     // Keyboard navigation (Tab, access keys, Enter, Escape) goes to this window's controls.
