@@ -75,6 +75,17 @@ std::wstring Unstorable(SettingsFile const& copy, WatchedPrograms const& program
     return {};
 }
 
+// True when the copy kept by the last save lists programs: only then is a file without a usable
+// count taken for a save cut short. A file that never had one (options set before the first
+// Save) is a first run, as it always was.
+bool BackupListsPrograms(SettingsFile const& file) {
+    if (!file.Store().ProfileExists(file.BackupPath())) return false;
+    SettingsFile const backup(file.Store(), file.BackupPath());
+    std::optional<std::wstring> const kept = backup.FindIniValue(kAppsSection, kNumberKey);
+    std::optional<int> const count = kept ? ParseProgramCount(*kept) : std::nullopt;
+    return count && *count > 0;
+}
+
 }  // namespace
 
 bool LoadSettings(SettingsFile const& file, Registry& registry, WatchedPrograms& programs) {
@@ -100,7 +111,7 @@ SettingsLoad LoadStartupSettings(SettingsFile const& file, Registry& registry, W
     }
     std::optional<std::wstring> const number = file.FindIniValue(kAppsSection, kNumberKey);
     bool const usable = !number || ParseProgramCount(*number);
-    if ((!number || !usable) && file.Store().ProfileExists(file.BackupPath())) {
+    if ((!number || !usable) && BackupListsPrograms(file)) {
         programs.Reset(0, WatchedPrograms::kGrowth);
         return SettingsLoad::BackupFound;
     }

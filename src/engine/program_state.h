@@ -46,7 +46,7 @@ struct ProgramState {
     bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)
     bool plannedEnd = false;              // Vigilon asked this window to close: its going is no trouble
     bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
-    std::int64_t missingFileRetryAt = 0;  // monotonic: in Tray mode, when a missing file is looked for again
+    std::int64_t retryAt = 0;             // monotonic: a failed start (a missing file in Tray mode, a refused one) waits until then
     Backoff backoff;
     HangTimeline answers;
     GracefulRestart restart;

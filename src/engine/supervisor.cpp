@@ -79,12 +79,12 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble.
-    journal_.Log(L"gone", record.name, state.plannedEnd ? L"closed as asked" : L"");
-    if (!state.plannedEnd) {
-        journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
-    }
+    bool const planned = state.plannedEnd;
+    journal_.Log(L"gone", record.name, planned ? L"closed as asked" : L"");
+    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
     ForgetWindow(state);
-    BackOff(record, state, false);
+    // A program closed as asked did not end soon after its start of its own accord.
+    if (!planned) BackOff(record, state, false);
 }
 
 void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart) {
@@ -101,7 +101,7 @@ void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool
 
 bool Supervisor::StartDue(ProgramState const& state) const {
     std::int64_t const now = platform_.events.MonotonicMilliseconds();
-    if (state.missingFile && now < state.missingFileRetryAt) return false;
+    if (now < state.retryAt) return false;
     switch (state.phase) {
     case ProgramPhase::Absent: return true;
     case ProgramPhase::BackingOff: return state.backoff.Allows(now);
@@ -121,6 +121,8 @@ void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
 
 bool Supervisor::StartRefused(WatchedProgram const& record, ProgramState& state) {
     BackOff(record, state, true);
+    // Without back-off it is tried again once a minute, not at every pass.
+    if (!backoff_) state.retryAt = Now() + kRetryMilliseconds;
     return !std::exchange(state.launchFailSaid, true);
 }
 
@@ -178,9 +180,9 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
 void Supervisor::HoldOff(ProgramState& state) {
     // Nothing would start the program again: a restart under way is called off, and the counts
     // start afresh once launching resumes.
+    // It was asked to close already, and may still: that end stays one Vigilon asked for.
     if (state.restart.Active()) {
         state.restart.Clear();
-        state.plannedEnd = false;
         state.phase = ProgramPhase::Running;
     }
     state.memory.Clear();
@@ -376,7 +378,13 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     std::wstring const wanted = ToUpperText(record.caption);
     bool other = false;
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
-        if (desktop.WindowProcessId(window) != processId || !desktop.IsVisible(window)) return true;
+        if (desktop.WindowProcessId(window) != processId) return true;
+        // Another watched program's window counts even hidden: Vigilon hides them itself.
+        if (WatchedByAnother(window, record.name)) {
+            other = true;
+            return false;
+        }
+        if (!desktop.IsVisible(window)) return true;
         std::array<wchar_t, kCaptionBufferLength> buffer{};
         other = !CaptionMatches(ToUpperText(ReadCaption(desktop, window, buffer)), wanted, kMatchBeginsWith);
         return !other;
@@ -384,7 +392,19 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     return other;
 }
 
-void Supervisor::ClosedOnRequest(ProgramState& state) { ForgetWindow(state); }
+bool Supervisor::WatchedByAnother(WindowHandle window, std::wstring const& name) const {
+    return std::any_of(states_.begin(), states_.end(),
+                       [&](auto const& entry) { return entry.second.window == window && entry.first != name; });
+}
+
+void Supervisor::ClosedOnRequest(ProgramState& state) {
+    // Kept until it goes, which may take a while (it saves its work, or asks the user to): its
+    // going is then one Vigilon asked for, and no trouble.
+    state.plannedEnd = true;
+    state.answers.Clear();
+    state.restart.Clear();
+    if (state.phase == ProgramPhase::Restarting) state.phase = ProgramPhase::Running;
+}
 
 void Supervisor::ForgetWindow(ProgramState& state) {
     state.window = 0;
@@ -398,9 +418,11 @@ void Supervisor::ForgetWindow(ProgramState& state) {
 bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
     if (state.window == 0) return false;
     if (state.restart.Active()) return true;  // one under way already
-    state.leftAlone = false;
+    bool const leftAlone = std::exchange(state.leftAlone, false);
     journal_.Log(L"restart", record.name, L"asked for");
-    return BeginRestart(record, state, RestartReason::Requested);
+    if (BeginRestart(record, state, RestartReason::Requested)) return true;
+    state.leftAlone = leftAlone;  // refused: still not Vigilon's to end, and not asked about again
+    return false;
 }
 
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
@@ -458,7 +480,7 @@ bool Supervisor::Responding(ProgramState const& state) const {
 void Supervisor::ClearBackoff() {
     for (auto& [name, state] : states_) {
         state.backoff.Clear();
-        state.missingFileRetryAt = 0;
+        state.retryAt = 0;
         if (state.phase == ProgramPhase::BackingOff) state.phase = ProgramPhase::Absent;
     }
 }

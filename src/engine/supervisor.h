@@ -82,6 +82,10 @@ public:
     // restarted; while launching is paused nothing is closed or ended (nothing would start it
     // again), and a restart under way is called off.
     void Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused);
+    // A start that failed for a cause that may pass (a missing file, a start the shell refused
+    // without back-off) is tried again after this long.
+    static constexpr std::int64_t kRetryMilliseconds = 60'000;
+
     // Close Programs asked the window to close: its going is no news.
     void ClosedOnRequest(ProgramState& state);
     // Launch Programs: every program may start at once.
@@ -144,6 +148,8 @@ private:
     // top-level window other than the program's. Never the shell's process.
     std::wstring NotOwnBecause(WatchedProgram const& record, ProgramState const& state);
     // True when the process shows a top-level window whose caption is not the program's.
+    // True when `window` is the window of a watched program other than the one named `name`.
+    bool WatchedByAnother(WindowHandle window, std::wstring const& name) const;
     bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
 
     Platform& platform_;

@@ -24,8 +24,6 @@ constexpr int kWindowTries = 61;
 // most this often, so every other one-second pass.
 constexpr std::int64_t kFullReadingInterval = 1500;
 constexpr std::int32_t kLaunchSucceeded = 32;  // the shell's results above this mean success
-// In Tray mode a missing file is looked for again this often (a network drive, a USB stick).
-constexpr std::int64_t kMissingFileRetry = 60'000;
 
 // While it lives, the programs this process starts inherit an error mode that shows no crash
 // dialog: a crash then ends the program at once. The mode is the process's own, so it is set
@@ -220,7 +218,7 @@ WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, s
         // One bad entry stops no other program: this one is looked for again every minute, and
         // said once until it starts.
         bool const said = std::exchange(state.missingFile, true);
-        state.missingFileRetryAt = Now() + kMissingFileRetry;
+        state.retryAt = Now() + Supervisor::kRetryMilliseconds;
         if (said) return Outcome::Next;
         reporter_.Report(TroubleKind::MissingFile, program, message);
         return Notify(message, program);
@@ -358,7 +356,8 @@ void WatchEngine::ClosePrograms() {
         if (window == 0) continue;
         std::wstring const name = programs_[i].name;
         Log(L"close", name);
-        // Forgotten first: its going is asked for, not news.
+        // Marked first: its going is asked for, not news, however long it takes. The next pass
+        // finds the window again while it is still open.
         supervisor_.ClosedOnRequest(supervisor_.StateOf(name));
         platform_.desktop.RequestClose(window);
         if (i <= programs_.Count()) programs_[i].windowHandle = 0;

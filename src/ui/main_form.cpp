@@ -23,10 +23,10 @@ UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
-// The caller waits in SendMessage for the answer, which Windows may take for not responding after
-// five seconds: the answer is sent without asking whether it is hung.
-// Short, and given up at once for a caller found hung: a script that never reads its messages must
-// not hold up watching.
+// Short, and given up at once for a caller found hung: a window that never reads its messages must
+// not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
+// Vigilon answers well within them, since it handles sent messages inside its own waits and
+// message boxes too.
 UINT const kRemoteAnswerTimeoutMilliseconds = 2000;
 wchar_t const kTip[] = L"Vigilon";
 wchar_t const kPausedTip[] = L"Vigilon - launching paused";

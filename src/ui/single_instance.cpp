@@ -28,13 +28,11 @@ SingleInstance::SingleInstance() {
     // The first copy: a manual-reset event, cleared, that Ending sets.
     ending_.Reset(CreateEventW(nullptr, TRUE, FALSE, kEndingName));
     if (ending_) ResetEvent(ending_.Get());
-    // This copy's process id, for a script to check the answering window against. Made after the
-    // mutex: a mapping that is there already was not made by a Vigilon that holds it, and is not
-    // written to.
-    HANDLE const holder = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), kHolderName);
-    bool const made = holder != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
-    holder_.Reset(holder);
-    if (made) {
+    // This copy's process id, for a script to check the answering window against. Written even
+    // into a mapping that is there already: a script, or a copy that ended, may still hold the
+    // old one open, and this copy holds the mutex.
+    holder_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), kHolderName));
+    if (holder_) {
         if (void* const view = MapViewOfFile(holder_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD))) {
             *static_cast<DWORD*>(view) = GetCurrentProcessId();
             UnmapViewOfFile(view);

@@ -430,6 +430,10 @@ TEST_F(RestraintTest, NeitherTheShellNorAProcessShowingOtherWindowsIsEnded) {
     EXPECT_TRUE(fake.processes.ended.empty());
     EXPECT_EQ(host.notices, std::vector<std::wstring>{
                                 L"Crash is not ended: its window belongs to the Windows shell, C:\\Windows\\explorer.exe."});
+    // Asked to restart it, Vigilon refuses, and the window stays left alone: nothing is said again.
+    EXPECT_EQ(engine.RestartProgram(L"Crash"), WatchEngine::RestartAnswer::NotItsOwn);
+    Passes(70, false);
+    EXPECT_EQ(host.notices.size(), 1u);
 
     // The program's executable, with a window of another program's in the same process.
     programs[1].exe = L"C:\\crash.exe";
@@ -437,19 +441,33 @@ TEST_F(RestraintTest, NeitherTheShellNorAProcessShowingOtherWindowsIsEnded) {
     WindowHandle const own = fake.desktop.Add(L"Crash - main", true, false);
     std::uint32_t const process = fake.desktop.WindowProcessId(own);
     fake.processes.images[process] = L"C:\\crash.exe";
-    fake.desktop.Find(fake.desktop.Add(L"Another tool", true, false))->processId = process;
+    WindowHandle const tool = fake.desktop.Add(L"Another tool", true, false);
+    fake.desktop.Find(tool)->processId = process;
     fake.desktop.Find(fake.desktop.Add(L"", false, false))->processId = process;  // hidden: not shown
     Passes(70, false);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
     EXPECT_TRUE(fake.processes.ended.empty());
-    EXPECT_EQ(host.notices.back(), L"Crash is not ended: its process, C:\\crash.exe, shows other windows than Crash's.");
+    std::wstring const othersShown = L"Crash is not ended: its process, C:\\crash.exe, shows other windows than Crash's.";
+    EXPECT_EQ(host.notices.back(), othersShown);
+
+    // The other window is a watched program's, hidden as Vigilon hides them: it still counts.
+    AddProgram(L"Tool", L"Another tool", L"C:\\crash.exe");
+    fake.desktop.Find(tool)->visible = false;
+    fake.desktop.Remove(own);
+    fake.desktop.Find(fake.desktop.Add(L"Crash - main again", true, false))->processId = process;
+    host.notices.clear();
+    Passes(70, false);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_NE(std::find(host.notices.begin(), host.notices.end(), othersShown), host.notices.end());
 }
 
 // A start the shell refuses (not a valid program, access denied) is a failed start for back-off,
 // and is said once until a start succeeds.
 TEST_F(RestraintTest, AStartTheShellRefusesBacksOffAndIsSaidOnceUntilAStartSucceeds) {
     fake.shell.result = 2;
-    EXPECT_EQ(StartsDuring(10).size(), 10u);  // without back-off: tried at every pass
+    EXPECT_EQ(StartsDuring(10).size(), 1u);  // without back-off: tried again once a minute
+    engine.ResumeLaunching();
     engine.SetBackoff(true);
     EXPECT_EQ(StartsDuring(40), (std::vector<std::int64_t>{0, 2, 6, 14, 30}));
     std::wstring const refused = L"Error launching: \"C:\\crash.exe\"";

@@ -181,6 +181,10 @@ TEST_F(SettingsTest, AMissingOrCutFileWithABackupIsNotAFirstRun) {
     store.Remove(kIni);
     store.Set(kIni, L"Mine", L"Caption", L"Mine - ");
     EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::BackupFound);
+    // A backup that lists no programs either (options set before the first Save) offers nothing.
+    store.Remove(file.BackupPath());
+    store.Set(file.BackupPath(), L"Apps", L"Backoff", L"1");
+    EXPECT_EQ(LoadStartupSettings(file, registry, programs), SettingsLoad::FirstRun);
     // Without a backup, a missing file is a first run as before.
     store.Remove(file.BackupPath());
     store.Remove(kIni);

@@ -131,8 +131,29 @@ TEST_F(TroubleTest, APlannedRestartIsNoTrouble) {
     Passes(400);
     EXPECT_EQ(fake.desktop.postedCloses.size(), 2u);
     EXPECT_EQ(fake.shell.launches.size(), 3u);
+
+    // Soon after its start, with back-off on, a planned end is no quick end either.
+    engine.SetBackoff(true);
+    ASSERT_EQ(engine.RestartProgram(L"Crash"), WatchEngine::RestartAnswer::Restarting);
+    Passes(5);
+    ASSERT_EQ(engine.RestartProgram(L"Crash"), WatchEngine::RestartAnswer::Restarting);
+    Passes(5);
+    EXPECT_EQ(fake.shell.launches.size(), 5u);
+
+    // Close Programs: a window that takes its time to close (it saves its work) is no trouble
+    // when it goes, and is not taken for a program found running meanwhile.
+    WindowHandle const slow = programs[1].windowHandle;
+    ASSERT_NE(slow, 0u);
+    fake.desktop.refuseClose.push_back(slow);
+    engine.ClosePrograms();
+    Passes(3);
+    fake.desktop.Remove(slow);
+    Passes(3);
     EXPECT_TRUE(CommandEvents().empty());
     for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
+    std::string const history = fake.files.texts[std::wstring(kFolder) + L"vigilon.log"];
+    EXPECT_EQ(history.find("\tbackoff\t"), std::string::npos);
+    EXPECT_EQ(history.find("already running"), std::string::npos);
 }
 
 // A new kind of trouble is told at once, whatever came just before; repeats of a kind wait out

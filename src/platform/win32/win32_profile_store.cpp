@@ -59,17 +59,17 @@ std::string Utf16File(std::wstring const& text) {
     return bytes;
 }
 
-// The text of a UTF-8 file, without its mark; false when it is no valid UTF-8.
+// The text of a UTF-8 file, without its mark. A byte that is no UTF-8 (a file with the mark,
+// edited by hand) becomes U+FFFD rather than keeping every later save from being written; the
+// file as it was is kept as the backup.
 bool FromUtf8(std::string_view bytes, std::wstring& text) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     text.clear();
     if (bytes.empty()) return true;
-    int const n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+    int const n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     if (n <= 0) return false;
     text.resize(static_cast<std::size_t>(n));
-    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                               text.data(), n) == n;
+    return MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n) == n;
 }
 
 bool WriteWholeFile(std::wstring const& path, std::string_view bytes) {
