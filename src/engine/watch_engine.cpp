@@ -373,20 +373,20 @@ std::vector<ProgramStatus> WatchEngine::Status() {
     rows.reserve(static_cast<std::size_t>(programs_.Count()));
     // With the editor open no pass runs: what was last seen may be long gone.
     bool const stopped = !host_.Watching() && !host_.Ending();
+    auto const notRunning = [](ProgramStatus& row, StatusState state) {
+        row.state = state;
+        row.processId = 0;
+        row.upSince.clear();
+    };
     for (int i = 1; i <= programs_.Count(); ++i) {
-        rows.push_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        ProgramStatus& row =
+            rows.emplace_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again.
-        if (rows.back().state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
-            rows.back().state = launchPaused_ ? StatusState::Paused : StatusState::Starting;
-            rows.back().processId = 0;
-            rows.back().upSince.clear();
+        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+            notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
         }
-        if (stopped && rows.back().state != StatusState::NoCaption) {
-            rows.back().state = StatusState::Stopped;
-            rows.back().processId = 0;
-            rows.back().upSince.clear();
-        }
+        if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
     }
     return rows;
 }
