@@ -70,9 +70,8 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
     }
     if (load == vigilon::SettingsLoad::BackupFound) {
         // A save cut short: the backup is offered, and a first run is never made of it.
-        int const kIdYes = 6;
         if (vigilon::ShowMessage(platform.system, vigilon::BackupFoundMessage(settings),
-                                 vigilon::kMbIconExclamation | MB_YESNO, vigilon::kApplicationTitle) != kIdYes) {
+                                 vigilon::kMbIconExclamation | MB_YESNO, vigilon::kApplicationTitle) != IDYES) {
             return load;
         }
         if (!vigilon::RestoreSettingsBackup(settings)) {
