@@ -13,6 +13,14 @@ struct RestartRules {
     std::wstring maxMemoryMB;  // MaxMemoryMB=N: restart when its memory stays above N MB for a minute
     std::wstring restartAt;    // RestartAt=hh:mm[,hh:mm...]: restart every day at these local times
     std::wstring crashDialog;  // CrashDialog=0: start it so that a crash ends it without the system's dialog
+    std::wstring show;         // Show=Hidden|Normal|Maximized|FullScreen: how its window is kept
+    std::wstring monitor;      // Monitor=primary or a display's stable identity: where its window is kept
+    std::wstring onTop;        // OnTop=1: its window is kept topmost
+    std::wstring startDelay;   // StartDelay=N: its first start waits N seconds (0 to 3600)
+    std::wstring startAfter;   // StartAfter=<name>: its first start waits for that program's window
+    std::wstring waitFor;      // WaitFor=<path or host:port>: its start waits until that is there
+    std::wstring waitSeconds;  // WaitSeconds=N: the longest a start waits (default 120)
+    std::wstring restart;      // Restart=Always|Failure: whether a program that exits with 0 is started again
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -20,6 +28,14 @@ struct RestartRules {
 inline constexpr wchar_t kMaxMemoryKey[] = L"MaxMemoryMB";
 inline constexpr wchar_t kRestartAtKey[] = L"RestartAt";
 inline constexpr wchar_t kCrashDialogKey[] = L"CrashDialog";
+inline constexpr wchar_t kShowKey[] = L"Show";
+inline constexpr wchar_t kMonitorKey[] = L"Monitor";
+inline constexpr wchar_t kOnTopKey[] = L"OnTop";
+inline constexpr wchar_t kStartDelayKey[] = L"StartDelay";
+inline constexpr wchar_t kStartAfterKey[] = L"StartAfter";
+inline constexpr wchar_t kWaitForKey[] = L"WaitFor";
+inline constexpr wchar_t kWaitSecondsKey[] = L"WaitSeconds";
+inline constexpr wchar_t kRestartKey[] = L"Restart";
 
 // The largest memory limit taken, in MB: a terabyte.
 inline constexpr int kMaxMemoryLimitMB = 1'048'576;

@@ -178,8 +178,10 @@ bool SaveSettings(SettingsFile const& settings, WatchedPrograms const& programs,
 }
 
 RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program) {
-    return {file.ReadIniValue(program, kMaxMemoryKey, L""), file.ReadIniValue(program, kRestartAtKey, L""),
-            file.ReadIniValue(program, kCrashDialogKey, L"")};
+    auto read = [&](wchar_t const* key) { return file.ReadIniValue(program, key, L""); };
+    return {read(kMaxMemoryKey), read(kRestartAtKey), read(kCrashDialogKey), read(kShowKey),
+            read(kMonitorKey),   read(kOnTopKey),     read(kStartDelayKey),  read(kStartAfterKey),
+            read(kWaitForKey),   read(kWaitSecondsKey), read(kRestartKey)};
 }
 
 bool SaveRestartRules(SettingsFile const& settings, std::wstring const& program, RestartRules const& rules,
@@ -197,6 +199,14 @@ bool WriteRestartRules(SettingsFile const& file, std::wstring const& program, Re
     bool ok = save(kMaxMemoryKey, rules.maxMemoryMB);
     ok &= save(kRestartAtKey, rules.restartAt);
     ok &= save(kCrashDialogKey, rules.crashDialog);
+    ok &= save(kShowKey, rules.show);
+    ok &= save(kMonitorKey, rules.monitor);
+    ok &= save(kOnTopKey, rules.onTop);
+    ok &= save(kStartDelayKey, rules.startDelay);
+    ok &= save(kStartAfterKey, rules.startAfter);
+    ok &= save(kWaitForKey, rules.waitFor);
+    ok &= save(kWaitSecondsKey, rules.waitSeconds);
+    ok &= save(kRestartKey, rules.restart);
     return ok;
 }
 

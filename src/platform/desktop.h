@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
+#include "platform/display.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -55,6 +57,9 @@ public:
     // The id of the process that owns the shell's desktop window (the taskbar and the desktop's
     // process); 0 when there is no shell.
     virtual std::uint32_t ShellProcessId() = 0;
+
+    // The displays attached now, the primary one among them; empty when none can be read.
+    virtual std::vector<DisplayInfo> Displays() = 0;
 };
 
 // Show commands.

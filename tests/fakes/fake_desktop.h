@@ -67,6 +67,8 @@ public:
     // The process that owns the shell's desktop window; 0 for none.
     std::uint32_t shellProcess = 0;
     std::uint32_t ShellProcessId() override { return shellProcess; }
+    std::vector<DisplayInfo> displays{{L"primary-display", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true}};
+    std::vector<DisplayInfo> Displays() override { return displays; }
 
 private:
     std::vector<WindowHandle> pendingShows_;

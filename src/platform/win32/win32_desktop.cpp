@@ -51,6 +51,30 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
     }
 }
 
+// The device interface path of the first monitor on the display adapter: it names the monitor
+// itself, so it stays the same when the display is attached again or the adapters are renumbered.
+// The adapter's name when the system gives none (Wine).
+std::wstring StableDisplayId(wchar_t const* adapter) {
+    DISPLAY_DEVICEW device{};
+    device.cb = sizeof device;
+    if (EnumDisplayDevicesW(adapter, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME) && device.DeviceID[0] != L'\0') {
+        return device.DeviceID;
+    }
+    return adapter;
+}
+
+BOOL CALLBACK AddDisplay(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    RECT const& area = info.rcMonitor;
+    reinterpret_cast<std::vector<DisplayInfo>*>(context)->push_back(
+        {StableDisplayId(info.szDevice), info.szDevice, static_cast<int>(area.left), static_cast<int>(area.top),
+         static_cast<int>(area.right - area.left), static_cast<int>(area.bottom - area.top),
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    return TRUE;
+}
+
 }  // namespace
 
 void Win32Desktop::EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
@@ -126,6 +150,12 @@ std::uint32_t Win32Desktop::ShellProcessId() {
     DWORD processId = 0;
     GetWindowThreadProcessId(shell, &processId);
     return processId;
+}
+
+std::vector<DisplayInfo> Win32Desktop::Displays() {
+    std::vector<DisplayInfo> displays;
+    EnumDisplayMonitors(nullptr, nullptr, AddDisplay, reinterpret_cast<LPARAM>(&displays));
+    return displays;
 }
 
 }  // namespace vigilon

@@ -22,6 +22,7 @@ public:
     void RequestClose(WindowHandle window) override;
     void PostClose(WindowHandle window) override;
     std::uint32_t ShellProcessId() override;
+    std::vector<DisplayInfo> Displays() override;
 
 private:
     bool hooked_ = false;
