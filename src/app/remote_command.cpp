@@ -15,6 +15,7 @@ struct Switch {
 constexpr Switch kSwitches[] = {
     {L"/status", RemoteVerb::Status}, {L"/pause", RemoteVerb::Pause}, {L"/resume", RemoteVerb::Resume},
     {L"/restart", RemoteVerb::Restart}, {L"/close", RemoteVerb::Close}, {L"/exit", RemoteVerb::Exit},
+    {L"/start", RemoteVerb::Start}, {L"/screenshot", RemoteVerb::Screenshot},
 };
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
@@ -73,7 +74,8 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
     for (Switch const& s : kSwitches) {
         if (word != s.word) continue;
         std::wstring_view rest = end == std::wstring_view::npos ? std::wstring_view() : TrimSpacesAndTabs(text.substr(end));
-        if (s.verb != RemoteVerb::Restart) {
+        if (s.verb == RemoteVerb::Status && ToLowerText(rest) == L"/json") return RemoteRequest{RemoteVerb::StatusJson, {}};
+        if (!NamesProgram(s.verb)) {
             if (!rest.empty()) return std::nullopt;  // not one of the switches as they are written
             return RemoteRequest{s.verb, {}};
         }
@@ -96,12 +98,13 @@ std::wstring RemoteMisuse(std::wstring_view arguments) {
         if (word == own) return {};
     }
     if (RemoteRequestFromArguments(text)) return {};
-    if (word == L"/restart") {
-        return L"The name after /restart is too long: a watched program's name has at most " +
+    if (word == L"/restart" || word == L"/start" || word == L"/screenshot") {
+        return L"The name after " + word + L" is too long: a watched program's name has at most " +
                std::to_wstring(kRemoteLongestName) + L" characters.\r\n";
     }
     return L"Not a command: " + std::wstring(text) +
-           L"\r\nThe commands are /status, /pause, /resume, /restart \"Name\", /close and /exit, one at a time.\r\n";
+           L"\r\nThe commands are /status, /status /json, /pause, /resume, /restart \"Name\", /start \"Name\", "
+           L"/screenshot \"Name\", /close and /exit, one at a time.\r\n";
 }
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request) {
@@ -112,11 +115,11 @@ std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes) 
     auto decoded = Decode(bytes, Kind::Request, kRemoteLongestName);
     if (!decoded) return std::nullopt;
     auto const& [code, text] = *decoded;
-    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Exit)) {
+    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Screenshot)) {
         return std::nullopt;
     }
     auto const verb = static_cast<RemoteVerb>(code);
-    if (verb != RemoteVerb::Restart && !text.empty()) return std::nullopt;
+    if (!NamesProgram(verb) && !text.empty()) return std::nullopt;
     return RemoteRequest{verb, text};
 }
 

@@ -10,13 +10,28 @@
 
 namespace vigilon {
 
-// What a script asks the running copy, with the switches /status, /pause, /resume,
-// /restart "Name", /close and /exit.
-enum class RemoteVerb : std::uint32_t { Status = 1, Pause = 2, Resume = 3, Restart = 4, Close = 5, Exit = 6 };
+// What a script asks the running copy, with the switches /status, /status /json, /pause, /resume,
+// /restart "Name", /start "Name", /screenshot "Name", /close and /exit.
+enum class RemoteVerb : std::uint32_t {
+    Status = 1,
+    Pause = 2,
+    Resume = 3,
+    Restart = 4,
+    Close = 5,
+    Exit = 6,
+    StatusJson = 7,
+    Start = 8,
+    Screenshot = 9,
+};
+
+// Whether the verb names a program (/restart, /start, /screenshot).
+constexpr bool NamesProgram(RemoteVerb verb) {
+    return verb == RemoteVerb::Restart || verb == RemoteVerb::Start || verb == RemoteVerb::Screenshot;
+}
 
 struct RemoteRequest {
     RemoteVerb verb = RemoteVerb::Status;
-    std::wstring program;  // for Restart: the program's name; empty for every other verb
+    std::wstring program;  // for a verb that names a program: its name; empty for every other verb
 
     bool operator==(RemoteRequest const&) const = default;
 };
@@ -37,7 +52,7 @@ inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or prog
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
 
 // The request the command line's arguments make: nothing when they are not one of the switches
-// (the arguments then start Vigilon as always). `/restart` without a name makes a request with an
+// (the arguments then start Vigilon as always). A verb that names a program, without a name, makes a request with an
 // empty name, which the running copy refuses as an unknown program.
 // The name is trimmed of the blanks inside its quotes; a name longer than kRemoteLongestName makes
 // no request.
@@ -56,7 +71,7 @@ inline constexpr std::size_t kRemoteLongestName = 1024;  // UTF-16 units in a re
 // the kind, the verb or exit code, the length of the text in UTF-16 units), then the text.
 // Decoding refuses anything that does not have exactly this shape: another mark or version, a
 // length that does not match the data, text that is not whole UTF-16, a NUL inside it, a verb
-// that does not exist, or a name on any verb but Restart.
+// that does not exist, or a name on a verb that names no program.
 inline constexpr std::uint32_t kRemoteMessageMark = 0x4E4C4756;  // "VGLN"
 inline constexpr std::uint16_t kRemoteVersion = 1;
 inline constexpr std::size_t kRemoteHeaderBytes = 16;

@@ -35,6 +35,9 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
+    case RemoteVerb::StatusJson:
+    case RemoteVerb::Start:
+    case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }

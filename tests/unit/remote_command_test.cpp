@@ -12,8 +12,11 @@ TEST(RemoteCommand, OnlyTheSwitchesAsWrittenAreCommandsToTheRunningCopy) {
     EXPECT_EQ(RemoteRequestFromArguments(L"/restart \"Kiosk - Main\""), (RemoteRequest{RemoteVerb::Restart, L"Kiosk - Main"}));
     EXPECT_EQ(RemoteRequestFromArguments(L"/restart Notes"), (RemoteRequest{RemoteVerb::Restart, L"Notes"}));
     EXPECT_EQ(RemoteRequestFromArguments(L"/restart"), (RemoteRequest{RemoteVerb::Restart, L""}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/status /JSON"), (RemoteRequest{RemoteVerb::StatusJson, L""}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/start \"Kiosk\""), (RemoteRequest{RemoteVerb::Start, L"Kiosk"}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/screenshot Kiosk"), (RemoteRequest{RemoteVerb::Screenshot, L"Kiosk"}));
     // Every other command line starts Vigilon as it always did.
-    for (wchar_t const* other : {L"", L"configure", L"/register", L"/status now", L"/statusx", L"status", L"/restarted"}) {
+    for (wchar_t const* other : {L"", L"configure", L"/register", L"/status now", L"/statusx", L"status", L"/restarted", L"/startatlogon"}) {
         EXPECT_FALSE(RemoteRequestFromArguments(other)) << other;
     }
 }
@@ -34,7 +37,7 @@ TEST(RemoteCommand, AReplyFromAWindowOfAnotherProcessIsRefused) {
 // While a copy runs, a typo must not read as a start that quietly gives way (exit 0).
 TEST(RemoteCommand, ATypoOrAKnownSwitchWithWordsAfterItIsSaidAndNamesAreTrimmed) {
     for (wchar_t const* typo : {L"/stauts", L"-status", L"/status extra", L"/status /pause"}) {
-        EXPECT_NE(RemoteMisuse(typo).find(L"The commands are /status, /pause"), std::wstring::npos) << typo;
+        EXPECT_NE(RemoteMisuse(typo).find(L"The commands are /status, /status /json, /pause"), std::wstring::npos) << typo;
     }
     EXPECT_EQ(RemoteRequestFromArguments(L"/restart \" Kiosk \""), (RemoteRequest{RemoteVerb::Restart, L"Kiosk"}));
     std::wstring const tooLong = L"/restart \"" + std::wstring(kRemoteLongestName + 1, L'n') + L"\"";
@@ -65,7 +68,7 @@ TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
     EXPECT_TRUE(refused([](auto& b) { b.resize(10); }));                 // no whole header
     EXPECT_TRUE(refused([](auto& b) { b[0] ^= 1; }));                    // another mark
     EXPECT_TRUE(refused([](auto& b) { b[4] = 2; }));                     // another version
-    EXPECT_TRUE(refused([](auto& b) { b[8] = 9; }));                     // no such verb
+    EXPECT_TRUE(refused([](auto& b) { b[8] = 10; }));                     // no such verb
     EXPECT_TRUE(refused([](auto& b) { b[8] = 1; }));                     // a name on /status
     EXPECT_TRUE(refused([](auto& b) { b[16] = 0, b[17] = 0; }));         // a NUL in the name
     EXPECT_TRUE(refused([](auto& b) { b.resize(b.size() - 2), b[12] -= 1; }));  // a surrogate cut in half
