@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         std::vector<std::uint8_t> const again = EncodeAnswer(*answer);
         fuzzing::Require(again == std::vector<std::uint8_t>(data, data + size));
     }
-    // The command line's switches, from the same bytes as text.
+    // The command line's switches, from the same bytes as text: only a verb that names a program carries one.
     if (auto const request = RemoteRequestFromArguments(fuzzing::WideText(data, size))) {
-        fuzzing::Require(request->verb == RemoteVerb::Restart || request->program.empty());
+        fuzzing::Require(NamesProgram(request->verb) || request->program.empty());
     }
     return 0;
 }
