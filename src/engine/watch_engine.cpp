@@ -81,20 +81,18 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
     if (record.caption.empty()) {
-        record.windowHandle = 0;
         supervisor_.Unwatch(state);
         return Outcome::Next;
     }
-    record.windowHandle = FindInPass(record);
+    WindowHandle window = FindInPass(record);
     // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (record.windowHandle == 0 && !launchPaused_ && supervisor_.StartDue(state) &&
-        captionsState_ != Captions::Fresh) {
-        record.windowHandle = FindProgramWindow(record);
+    if (window == 0 && !launchPaused_ && supervisor_.StartDue(state) && captionsState_ != Captions::Fresh) {
+        window = FindProgramWindow(record);
     }
-    supervisor_.Observe(record, state, record.windowHandle);
-    if (record.windowHandle != 0) HideIfMinimised(record, state);
+    supervisor_.Observe(record, state, window);
+    if (window != 0) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
-    if (record.windowHandle != 0) return Outcome::Next;
+    if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
         Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, record.name);
@@ -108,15 +106,15 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
     Desktop& desktop = platform_.desktop;
     // Visibility first: a watched window is usually hidden, and each question is a round trip.
-    if (!desktop.IsVisible(record.windowHandle)) {
+    if (!desktop.IsVisible(state.window)) {
         state.hiddenNoted = false;  // hidden indeed: the next minimise is a new hiding
         return;
     }
-    if (!desktop.IsMinimised(record.windowHandle)) {
+    if (!desktop.IsMinimised(state.window)) {
         state.hiddenNoted = false;
         return;
     }
-    desktop.ShowWindowAs(record.windowHandle, kSwHide);
+    desktop.ShowWindowAs(state.window, kSwHide);
     // A window that does not hide (its program has hung) is tried at every pass, and said once.
     if (state.hiddenNoted) return;
     state.hiddenNoted = true;
@@ -198,9 +196,9 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         if (number == 0 || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
         captionsState_ = Captions::Stale;  // a second of events has passed
-        record.windowHandle = FindInPass(record);
-        if (record.windowHandle != 0) {
-            supervisor_.Observe(record, supervisor_.StateOf(name), record.windowHandle);
+        WindowHandle const window = FindInPass(record);
+        if (window != 0) {
+            supervisor_.Observe(record, supervisor_.StateOf(name), window);
             return Outcome::Next;
         }
     }
@@ -328,7 +326,7 @@ void WatchEngine::EnterDirectory(std::wstring const& directory) {
 void WatchEngine::ShowHidePrograms(bool forceShow) {
     Desktop& desktop = platform_.desktop;
     for (int i = 1; i <= programs_.Count(); ++i) {
-        WindowHandle const window = programs_[i].windowHandle;
+        WindowHandle const window = WindowOf(programs_[i].name);
         if (window == 0) continue;
         std::wstring const name = programs_[i].name;
         if (desktop.IsVisible(window) && !forceShow) {
@@ -352,7 +350,7 @@ void WatchEngine::ShowAndActivate(WindowHandle window, std::wstring const& name)
 void WatchEngine::ClosePrograms() {
     SetLaunchPaused(true);
     for (int i = 1; i <= programs_.Count(); ++i) {
-        WindowHandle const window = programs_[i].windowHandle;
+        WindowHandle const window = WindowOf(programs_[i].name);
         if (window == 0) continue;
         std::wstring const name = programs_[i].name;
         Log(L"close", name);
@@ -360,7 +358,6 @@ void WatchEngine::ClosePrograms() {
         // finds the window again while it is still open.
         supervisor_.ClosedOnRequest(supervisor_.StateOf(name));
         platform_.desktop.RequestClose(window);
-        if (i <= programs_.Count()) programs_[i].windowHandle = 0;
     }
 }
 
@@ -379,16 +376,21 @@ std::vector<ProgramStatus> WatchEngine::Status() {
         row.upSince.clear();
     };
     for (int i = 1; i <= programs_.Count(); ++i) {
-        ProgramStatus& row =
-            rows.emplace_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        ProgramState const* state = supervisor_.Find(programs_[i].name);
+        ProgramStatus& row = rows.emplace_back(supervisor_.StatusOf(programs_[i], state, launchPaused_, now, local));
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again.
-        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
             notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
         }
         if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
     }
     return rows;
+}
+
+WindowHandle WatchEngine::WindowOf(std::wstring const& name) const {
+    ProgramState const* state = supervisor_.Find(name);
+    return state == nullptr ? 0 : state->window;
 }
 
 int WatchEngine::FindByName(std::wstring_view name) const {
@@ -417,8 +419,9 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
 
 bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     int const number = FindByName(name);
-    if (number == 0 || programs_[number].windowHandle == 0) return false;
-    WindowHandle const window = programs_[number].windowHandle;
+    if (number == 0) return false;
+    WindowHandle const window = WindowOf(programs_[number].name);
+    if (window == 0) return false;
     std::wstring const program = programs_[number].name;
     if (show) {
         ShowAndActivate(window, program);

@@ -68,6 +68,10 @@ public:
     enum class RestartAnswer { Restarting, NotRunning, LaunchPaused, NotItsOwn, NoSuchProgram };
     RestartAnswer RestartProgram(std::wstring_view name);
 
+    // The window the last pass found for the program named `name` (exactly), 0 for none. It stays
+    // the program's until a pass sees it gone, also after Close Programs asked it to close.
+    WindowHandle WindowOf(std::wstring const& name) const;
+
     // Shows and activates, or hides, the window of the program of that name. False when it has none.
     bool ShowProgram(std::wstring_view name, bool show);
 

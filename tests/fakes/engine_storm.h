@@ -342,7 +342,7 @@ private:
         std::vector<ProgramStatus> const rows = engine().Status();
         for (int i = 0; i < kPrograms; ++i) {
             if (rows[static_cast<std::size_t>(i)].state != StatusState::Running) continue;
-            if (desktop().Find(scene_.programs[i + 1].windowHandle) == nullptr) {
+            if (desktop().Find(engine().WindowOf(scene_.programs[i + 1].name)) == nullptr) {
                 Fail("/status says " + std::to_string(i) + " is running, its window gone");
             }
         }
