@@ -227,7 +227,7 @@ TEST(AdministrativeTemplate, EveryPolicyIsOneVigilonReads) {
         inTemplate.insert(admx.substr(begin, admx.find('"', begin) - begin));
     }
     std::set<std::string> read;
-    for (wchar_t const* key : PolicyKeys()) read.insert(std::string(key, key + std::wcslen(key)));
+    for (std::wstring_view const key : PolicyKeys()) read.insert(std::string(key.begin(), key.end()));
     EXPECT_EQ(inTemplate, read);
     EXPECT_NE(admx.find("key=\"Software\\Policies\\Vigilon\""), std::string::npos);
 }
