@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures vigilon.exe under Wine, side by side with an idle Win32 window program (the stand-in
 # watched program) as the baseline and, when COMPARE_EXE names one, another build of vigilon.exe,
-# all in one run, and prints the README's tables as they stand there:
+# all in one run, and prints the tables of docs/development.md as they stand there:
 #   - processor time per minute while watching 1, 10 and 50 running programs on a desktop with
 #     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
