@@ -432,6 +432,20 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     return true;
 }
 
+StartAnswer WatchEngine::StartProgram(std::wstring_view name) {
+    int const number = FindByName(name);
+    if (number == 0) return StartAnswer::NoSuchProgram;
+    WatchedProgram const& record = programs_[number];
+    ProgramState& state = supervisor_.StateOf(record.name);
+    bool const windowThere = state.window != 0 && platform_.desktop.WindowProcessId(state.window) != 0;
+    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere});
+}
+
+void WatchEngine::LaunchPrograms() {
+    supervisor_.ReleaseClosed();
+    ResumeLaunching();
+}
+
 void WatchEngine::ResumeLaunching() {
     supervisor_.ClearBackoff();
     SetLaunchPaused(false);

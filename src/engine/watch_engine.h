@@ -7,6 +7,7 @@
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
 #include "engine/program_status.h"
+#include "engine/start_request.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
@@ -54,6 +55,13 @@ public:
 
     // Ends the pause on launching and starts the watch timer.
     void ResumeLaunching();
+
+    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
+    void LaunchPrograms();
+
+    // Starts the program of that name (case ignored) at the next pass, also one backing off or left
+    // closed; a start asked for this way comes before every rule that holds a start back.
+    StartAnswer StartProgram(std::wstring_view name);
 
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();

@@ -257,7 +257,7 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     switch (command) {
     case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
-    case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
+    case PopupCommand::LaunchPrograms: engine_.LaunchPrograms(); break;
     case PopupCommand::History: OpenHistory(); break;
     case PopupCommand::Status: status_.Show(instance_); break;
     case PopupCommand::Configure: Configure(); break;

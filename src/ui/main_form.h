@@ -90,8 +90,9 @@ private:
 
     std::vector<ProgramStatus> Status() override { return engine_.Status(); }
     void Pause() override { engine_.PauseLaunching(); }
-    void Resume() override { engine_.ResumeLaunching(); }
+    void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
