@@ -90,7 +90,8 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         window = FindProgramWindow(record);
     }
     supervisor_.Observe(record, state, window);
-    if (window != 0) HideIfMinimised(record, state);
+    // A window kept on screen is put back in its place rather than hidden when minimised.
+    if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
@@ -155,7 +156,7 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     {
         NoCrashDialog const quiet(platform_.system, ParseCrashDialog(record.rules.crashDialog).value == false);
         result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
-                                         platform_.files.WorkingDirectory(), kSwMinimize);
+                                         platform_.files.WorkingDirectory(), StartShowCommand(record.rules));
     }
     record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
@@ -199,6 +200,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         WindowHandle const window = FindInPass(record);
         if (window != 0) {
             supervisor_.Observe(record, supervisor_.StateOf(name), window);
+            placements_.Keep(record, window, launchPaused_);
             return Outcome::Next;
         }
     }
@@ -279,8 +281,9 @@ void WatchEngine::RecordExit() {
 }
 
 void WatchEngine::WatchProcessesFound() {
-    supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()),
-                               [this](std::wstring const& name) { return programs_.Find(name) != 0; });
+    auto const listed = [this](std::wstring const& name) { return programs_.Find(name) != 0; };
+    supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()), listed);
+    placements_.ForgetUnlisted(listed);
     std::vector<std::uint32_t> processes = supervisor_.ProcessesFound();
     if (processes == watchedProcesses_) return;
     watchedProcesses_ = std::move(processes);
@@ -327,7 +330,8 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
     Desktop& desktop = platform_.desktop;
     for (int i = 1; i <= programs_.Count(); ++i) {
         WindowHandle const window = WindowOf(programs_[i].name);
-        if (window == 0) continue;
+        // A window kept on screen is not the tray's to hide, nor to restore out of its state.
+        if (window == 0 || PlacementKeeper::KeepsShown(programs_[i])) continue;
         std::wstring const name = programs_[i].name;
         if (desktop.IsVisible(window) && !forceShow) {
             desktop.ShowWindowAs(window, kSwHide);

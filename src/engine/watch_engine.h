@@ -6,6 +6,7 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/placement_keeper.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
 #include "engine/supervisor.h"
@@ -65,6 +66,12 @@ public:
 
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();
+
+    // The displays changed or the session came back: every window with a place of its own is
+    // put there again now, unless launching is paused.
+    void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
+    // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
+    void LetGoOfWindows() { placements_.LetGoOfAll(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
@@ -185,6 +192,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
+    PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

@@ -12,6 +12,7 @@
 #include "engine/watch_host.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/session_notifications.h"
 #include "ui/editor_window.h"
 #include "ui/remote_answers.h"
 #include "ui/status_window.h"
@@ -106,6 +107,7 @@ private:
     StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
+    SessionNotifications session_;  // tells the window of session changes
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueIcon windowIcon_;  // the window's own, drawn for its monitor's DPI

@@ -49,6 +49,7 @@ public:
         fake.shell.onLaunch = [this](FakeShell::Launch const& launch) { Launched(launch); };
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
+        fake.desktop.onRequest = [this](WindowHandle window, std::int32_t show) { Requested(window, show); };
         engine().SetEventLog(true);
         engine().SetTroubleCommand(L"tell.cmd");
         engine().SetNoticeMode(NoticeMode::Tray);
@@ -137,7 +138,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(23)) {
+        switch (choices_.Below(24)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -232,6 +233,13 @@ private:
             if (record.rules.restart.empty()) closed_.erase(program);
             Say("restart rule " + std::to_string(program));
             break;
+        case 23: {
+            static constexpr wchar_t const* kShows[] = {L"", L"Normal", L"Maximized", L"FullScreen"};
+            record.rules.show = kShows[choices_.Below(4)];
+            record.rules.onTop = choices_.Below(2) == 0 ? L"1" : L"";
+            Say("show rule");
+            break;
+        }
         }
     }
 
@@ -264,6 +272,19 @@ private:
     }
     void Close() override {}
     void Exit() override {}
+
+    // A window kept on screen is never hidden; nothing is put back into place while launching is
+    // paused or the editor is open (what goes back when a rule is taken away is no putting back).
+    void Requested(WindowHandle window, std::int32_t show) {
+        int const program = ProgramOf(window);
+        if (program < 0) return;
+        bool const keptShown = PlacementKeeper::KeepsShown(scene_.programs[program + 1]);
+        if (show == kSwHide && keptShown) Fail("a window kept on screen was hidden");
+        bool const puttingBack = show == kSwShowMaximized || show == kSwRestore || show == kSwShow ||
+                                 (show == kSwShowNormal && keptShown);
+        if (puttingBack && engine().LaunchPaused()) Fail("a window put back while launching is paused");
+        if (puttingBack && !scene_.host.watching) Fail("a window put back while the editor is open");
+    }
 
     // Each question out is answered, or found unanswered, as the system reports it.
     void Answer() {
