@@ -94,6 +94,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     supervisor_.Observe(record, state, record.windowHandle);
     if (record.windowHandle != 0) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
+    if (readiness_.Holds(record, state, launchPaused_)) return Outcome::Next;
     if (record.windowHandle != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
@@ -381,6 +382,7 @@ std::vector<ProgramStatus> WatchEngine::Status() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramStatus& row =
             rows.emplace_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        readiness_.Describe(row, launchPaused_);
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again.
         if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
@@ -430,6 +432,7 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
 }
 
 void WatchEngine::ResumeLaunching() {
+    if (launchPaused_) readiness_.Arm();
     supervisor_.ClearBackoff();
     SetLaunchPaused(false);
     host_.EnableTimer();

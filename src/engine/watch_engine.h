@@ -7,6 +7,7 @@
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
 #include "engine/program_status.h"
+#include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
@@ -52,7 +53,8 @@ public:
     // Pauses launching and asks every known window to close.
     void ClosePrograms();
 
-    // Ends the pause on launching and starts the watch timer.
+    // Ends the pause on launching and starts the watch timer. After a pause, each program's next
+    // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
     // Pauses launching, as Close Programs does, without closing anything.
@@ -173,6 +175,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
+    Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;
