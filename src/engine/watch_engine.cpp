@@ -93,6 +93,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // A window kept on screen is put back in its place rather than hidden when minimised.
     if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
+    if (readiness_.Holds(record, state, launchPaused_)) return Outcome::Next;
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
@@ -382,6 +383,7 @@ std::vector<ProgramStatus> WatchEngine::Status() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
         ProgramStatus& row = rows.emplace_back(supervisor_.StatusOf(programs_[i], state, launchPaused_, now, local));
+        readiness_.Describe(row, launchPaused_);
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again.
         if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
@@ -451,6 +453,7 @@ void WatchEngine::LaunchPrograms() {
 }
 
 void WatchEngine::ResumeLaunching() {
+    if (launchPaused_) readiness_.Arm();
     supervisor_.ClearBackoff();
     SetLaunchPaused(false);
     host_.EnableTimer();

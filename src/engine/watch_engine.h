@@ -9,6 +9,7 @@
 #include "engine/placement_keeper.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
+#include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
@@ -54,7 +55,8 @@ public:
     // Pauses launching and asks every known window to close.
     void ClosePrograms();
 
-    // Ends the pause on launching and starts the watch timer.
+    // Ends the pause on launching and starts the watch timer. After a pause, each program's next
+    // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
     // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
@@ -193,6 +195,7 @@ private:
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
     PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;
