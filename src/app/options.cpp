@@ -16,7 +16,9 @@ constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
+constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
+constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,  kBackoffKey, kHangSecondsKey,
+                                          kEventLogKey, kOnEventKey, kLockSettingsKey};
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -39,7 +41,7 @@ std::wstring HangSecondsCheck(std::wstring const& text) {
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
+    if (key == kBackoffKey || key == kEventLogKey || key == kLockSettingsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
     return nullptr;
 }
@@ -70,6 +72,8 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
+    bool fromPolicy = false;
+    options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
 }
 
