@@ -76,13 +76,17 @@ private:
     // `onlyVigilon` (a file of Vigilon's is being replaced), Vigilon ends as Exit does.
     void OnEndSession(bool onlyVigilon);
     void Configure();
+    // The editor read-only while an administrator locks the settings.
+    void ApplySettingsLock();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
     void ShowAbout();
     void ShowOptions();
-    // The Restart Rules dialog for the program the editor shows.
-    void ShowRestartRules();
+    // The Settings dialog for the program the editor shows.
+    void ShowProgramSettings();
+    // The Program menu's Settings... is greyed while the program shown is not saved yet.
+    void OnInitMenuPopup(HMENU menu);
     void ApplyOptions(Options const& options);
     void OpenHistory();
     // A script's command from another copy, in WM_COPYDATA: answered only for a window of this
@@ -124,6 +128,7 @@ private:
     bool ending_ = false;
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
+    bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
 };
 
