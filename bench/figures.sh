@@ -231,7 +231,7 @@ echo "| the whole command, a new process under Wine, 5 rounds | $status_command 
 # 50 programs kept on screen, Show=Maximized and OnTop=1 on each, beside the same 50 Hidden (the
 # default), side by side: what reading each window's placement at every pass costs once nothing
 # has drifted. Windows kept on screen are never hidden: the case is ready once all are found.
-found_count() { tr -d '\r' <"$root/$1/vigilon.log" 2>/dev/null | awk -F'\t' '$2 == "found"' | wc -l; }
+found_count() { tr -d '\r' 2>/dev/null <"$root/$1/vigilon.log" | awk -F'\t' '$2 == "found"' | wc -l; }
 all_found() { [ "$(found_count "$1")" -ge "$2" ]; }
 placement_case() {
   local case=$1 extra=$2

@@ -123,7 +123,7 @@ WindowRect MovedOnto(WindowRect rect, DisplayInfo const* from, DisplayInfo const
 PlacementChanges DecidePlacement(PlacementRule const& rule, WindowPlacement const& now,
                                  std::span<DisplayInfo const> displays) {
     PlacementChanges changes;
-    if (!now.read || now.hung || !rule.Any()) return changes;
+    if (!now.read || !rule.Any()) return changes;
     bool const onScreen = now.visible && now.state != WindowShowState::Minimised;
     // Out of sight is where a Hidden program's window belongs.
     if (!rule.KeepsShown() && !onScreen) return changes;

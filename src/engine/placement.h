@@ -53,9 +53,9 @@ struct PlacementChanges {
     bool Empty() const { return !show && !style && !rect && !showAfter && !topmost; }
 };
 
-// Decides from the window's placement as read, and the displays attached now. A hung window, or
-// one that could not be read, is left as it is. A Hidden program's window is only moved or put on
-// top while it is on screen.
+// Decides from the window's placement as read, and the displays attached now. A window that could
+// not be read is left as it is. A Hidden program's window is only moved or put on top while it is
+// on screen.
 PlacementChanges DecidePlacement(PlacementRule const& rule, WindowPlacement const& now,
                                  std::span<DisplayInfo const> displays);
 

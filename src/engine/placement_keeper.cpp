@@ -57,6 +57,8 @@ void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
         held.outOfPlace = false;
         return;
     }
+    // Asked only now: a window in place costs no more than the reading.
+    if (desktop_.IsHung(held.window)) return;
     if (changes.style && !held.ownStyle) {
         held.ownStyle = now.style;
         held.ownRect = now.normal;
@@ -84,7 +86,7 @@ void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
         held.madeTopmost = false;
         return;
     }
-    if (now.hung) return;
+    if (desktop_.IsHung(held.window)) return;
     std::wstring details;
     if (style) {
         desktop_.SetWindowFrame(held.window, *held.ownStyle, held.ownRect);

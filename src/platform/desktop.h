@@ -63,8 +63,11 @@ public:
     virtual std::vector<DisplayInfo> Displays() = 0;
 
     // Where the window is and how it is shown. Reading asks nothing of the window's owner, so a
-    // program that has stopped responding is read like any other, and said to be hung.
+    // program that has stopped responding is read like any other.
     virtual WindowPlacement ReadPlacement(WindowHandle window) = 0;
+    // True when the window's program has not taken its messages for a while: nothing should be
+    // asked of the window, not even a request that does not wait.
+    virtual bool IsHung(WindowHandle window) = 0;
 
     // The requests below are handed over without waiting for the window's owner, as ShowWindowAs
     // is, and are carried out in the order they were made.

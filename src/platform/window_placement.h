@@ -20,7 +20,6 @@ enum class WindowShowState : std::uint8_t { Normal, Minimised, Maximised };
 // What is read of another program's window before anything about its place is changed.
 struct WindowPlacement {
     bool read = false;     // false: the window is gone, or its placement could not be read
-    bool hung = false;     // its program does not answer: nothing is asked of the window
     bool visible = false;
     WindowShowState state = WindowShowState::Normal;
     WindowRect rect;       // where it is now; where it comes back to when it is minimised

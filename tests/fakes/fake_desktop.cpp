@@ -110,7 +110,6 @@ WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
     if (w == nullptr) return {};
     WindowPlacement placement;
     placement.read = true;
-    placement.hung = std::find(frozen.begin(), frozen.end(), window) != frozen.end();
     placement.visible = w->visible;
     placement.state = w->minimised   ? WindowShowState::Minimised
                       : w->maximised ? WindowShowState::Maximised

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -79,6 +80,7 @@ public:
     std::vector<DisplayInfo> displays{{L"primary-display", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true}};
     std::vector<DisplayInfo> Displays() override { return displays; }
     WindowPlacement ReadPlacement(WindowHandle window) override;
+    bool IsHung(WindowHandle window) override { return std::find(frozen.begin(), frozen.end(), window) != frozen.end(); }
     void MoveWindowTo(WindowHandle window, WindowRect const& rect) override;
     void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) override;
     void SetTopmost(WindowHandle window, bool topmost) override;

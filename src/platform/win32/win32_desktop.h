@@ -32,6 +32,7 @@ public:
     std::uint32_t ShellProcessId() override;
     std::vector<DisplayInfo> Displays() override;
     WindowPlacement ReadPlacement(WindowHandle window) override;
+    bool IsHung(WindowHandle window) override;
     void MoveWindowTo(WindowHandle window, WindowRect const& rect) override;
     void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) override;
     void SetTopmost(WindowHandle window, bool topmost) override;

@@ -62,26 +62,33 @@ Win32Desktop::~Win32Desktop() {
 }
 
 WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window) {
+    // Read at every pass for every window with a place of its own, so it asks as little as it
+    // can (under Wine each question is a round trip to the server): the show state and the
+    // visibility are bits of the style, and a normal window is where it comes back to.
     HWND const hwnd = ToHwnd(window);
     WindowPlacement placement;
-    WINDOWPLACEMENT read{};
-    read.length = sizeof read;
     RECT now{};
-    if (!IsWindow(hwnd) || !GetWindowPlacement(hwnd, &read) || !GetWindowRect(hwnd, &now)) return placement;
+    if (!GetWindowRect(hwnd, &now)) return placement;
+    LONG_PTR const style = GetWindowLongPtrW(hwnd, GWL_STYLE);
     LONG_PTR const exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     placement.read = true;
-    placement.hung = IsHungAppWindow(hwnd) != FALSE;
-    placement.visible = IsWindowVisible(hwnd) != FALSE;
-    placement.state = IsIconic(hwnd)   ? WindowShowState::Minimised
-                      : IsZoomed(hwnd) ? WindowShowState::Maximised
-                                       : WindowShowState::Normal;
-    placement.normal = FromRect(NormalOnScreen(hwnd, read, exStyle));
-    // A minimised window's rectangle is a parking place off every display.
-    placement.rect = placement.state == WindowShowState::Minimised ? placement.normal : FromRect(now);
+    placement.visible = (style & WS_VISIBLE) != 0;  // a top-level window has no parent to hide it
+    placement.state = (style & WS_MINIMIZE) != 0   ? WindowShowState::Minimised
+                      : (style & WS_MAXIMIZE) != 0 ? WindowShowState::Maximised
+                                                   : WindowShowState::Normal;
     placement.topmost = (exStyle & WS_EX_TOPMOST) != 0;
-    placement.style = static_cast<std::uint32_t>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    placement.style = static_cast<std::uint32_t>(style);
+    placement.rect = placement.normal = FromRect(now);
+    if (placement.state == WindowShowState::Normal) return placement;
+    WINDOWPLACEMENT read{};
+    read.length = sizeof read;
+    if (GetWindowPlacement(hwnd, &read)) placement.normal = FromRect(NormalOnScreen(hwnd, read, exStyle));
+    // A minimised window's rectangle is a parking place off every display.
+    if (placement.state == WindowShowState::Minimised) placement.rect = placement.normal;
     return placement;
 }
+
+bool Win32Desktop::IsHung(WindowHandle window) { return IsHungAppWindow(ToHwnd(window)) != FALSE; }
 
 void Win32Desktop::MoveWindowTo(WindowHandle window, WindowRect const& rect) {
     HWND const hwnd = ToHwnd(window);
