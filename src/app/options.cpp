@@ -16,7 +16,9 @@ constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
+constexpr wchar_t kMetricsFileKey[] = L"MetricsFile";
+constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,  kBackoffKey, kHangSecondsKey,
+                                          kEventLogKey, kOnEventKey, kMetricsFileKey};
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -70,6 +72,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
+    options.metricsFile = read(kMetricsFileKey, L"", options.locked.metricsFile);
     return options;
 }
 
@@ -87,6 +90,23 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
     write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
     write(options.locked.onEvent, kOnEventKey, options.onEvent);
     return saved && update.Commit();
+}
+
+std::wstring ChangedOptions(Options const& before, Options const& after) {
+    std::wstring changed;
+    auto note = [&](bool differs, wchar_t const* key, std::wstring const& value) {
+        if (!differs) return;
+        if (!changed.empty()) changed += L", ";
+        changed += key + (value.empty() ? std::wstring() : L"=" + value);
+    };
+    note(before.trayNotices != after.trayNotices, kNoticesKey, after.trayNotices ? kTrayNotices : kBoxNotices);
+    note(before.backoff != after.backoff, kBackoffKey, after.backoff ? L"1" : L"0");
+    note(before.hangSeconds != after.hangSeconds, kHangSecondsKey, std::to_wstring(after.hangSeconds));
+    note(before.eventLog != after.eventLog, kEventLogKey, after.eventLog ? L"1" : L"0");
+    // Named, not shown: it may hold a token.
+    note(before.onEvent != after.onEvent, kOnEventKey, L"");
+    note(before.metricsFile != after.metricsFile, kMetricsFileKey, after.metricsFile);
+    return changed;
 }
 
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {

@@ -120,11 +120,12 @@ private:
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
     // Launching is paused: a restart under way is called off, and the counts start afresh.
     static void HoldOff(ProgramState& state);
-    // A rule's restart for `reason` (hung, memory, daily), told with `details`: none for a window
+    // A rule's restart for `reason` (hung, memory, daily), told with `details` (the history's say
+    // what the numbers are: `explained`): none for a window
     // spared for that reason within the hour, and held once the rules restarted the program
     // RestartLimit::kMostPerHour times this hour for it. True when the window was asked to close.
     bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                     std::wstring const& details);
+                     std::wstring const& details, std::wstring const& explained);
     // Says once that a rule's restart is held, and why.
     void Held(WatchedProgram const& record, RestartReason reason);
     // True when the program's memory has stayed over its limit for a minute; reads it when due. A

@@ -6,7 +6,9 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/metrics_file.h"
 #include "engine/program_status.h"
+#include "engine/status_snapshot.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
@@ -37,7 +39,7 @@ enum class NoticeMode : std::uint8_t {
 // Tray mode the program is marked as awaited with a deadline, and later passes look for its
 // window like any other. The processes behind the windows found are watched, so the host can run
 // a pass the moment one ends.
-class WatchEngine final : private SupervisionJournal, private TroubleJournal {
+class WatchEngine final : private SupervisionJournal, private TroubleJournal, private MetricsJournal {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
@@ -61,6 +63,17 @@ public:
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
     std::vector<ProgramStatus> Status();
+    // Every fact of the moment, for the status window, scripts and the metrics; the rows are as
+    // Status gives them.
+    StatusSnapshot Snapshot();
+
+    // Vigilon's version, as the snapshot names it.
+    void SetVersion(std::wstring version) { version_ = std::move(version); }
+    // The metrics file (empty: none), written as the passes go: see MetricsFile.
+    void SetMetricsFile(std::wstring path) { metrics_.SetPath(std::move(path)); }
+    // The history says that the passes stopped or run again, and why.
+    void WatchingStopped(std::wstring_view why);
+    void WatchingResumed(std::wstring_view why);
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
     // while launching is paused: it would not be started again. A refusal is in the answer and
@@ -141,6 +154,11 @@ private:
         reporter_.Report(kind, program, details);
     }
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
+    void MetricsFailed(std::wstring const& path) override;
+    // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
+    StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Writes the metrics when they are due.
+    void PublishMetrics();
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
@@ -173,6 +191,10 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
+    MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
+    std::wstring version_;
+    std::wstring computer_;
+    LocalTime startedAt_{};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

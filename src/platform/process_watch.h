@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -40,6 +41,9 @@ public:
     // The process's private memory (its commit charge) in bytes; 0 when it cannot be read.
     virtual std::uint64_t PrivateMemoryBytes(std::uint32_t processId) = 0;
 
+    // The exit code of a watched process that has ended; none while it runs, or when it was not
+    // watched or cannot be read.
+    virtual std::optional<std::uint32_t> ExitCode(std::uint32_t processId) = 0;
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;
 };

@@ -75,6 +75,10 @@ private:
     // `onlyVigilon` (a file of Vigilon's is being replaced), Vigilon ends as Exit does.
     void OnEndSession(bool onlyVigilon);
     void Configure();
+    // The user begins or ends editing the list: the passes stop or run again, and the history
+    // says so once each time.
+    void StopForEditing();
+    void ResumeAfterEditing();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
@@ -88,7 +92,7 @@ private:
     // user session, and only when it has the command's shape.
     LRESULT OnCopyData(HWND sender, COPYDATASTRUCT const* data);
 
-    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    StatusSnapshot Snapshot() override { return engine_.Snapshot(); }
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
@@ -121,6 +125,7 @@ private:
     bool ending_ = false;
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
+    Options applied_;             // the options in force, which the history's `options` line compares with
     std::function<void()> onEnding_;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/remote_answers.h"
 
+#include "engine/status_json.h"
+
 namespace vigilon {
 
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer) {
@@ -23,8 +25,12 @@ RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAn
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
-        std::vector<ProgramStatus> const rows = target.Status();
+        std::vector<ProgramStatus> const rows = target.Snapshot().Rows();
         return {AllRunning(rows) ? kRemoteDone : kRemoteNotAllRunning, StatusTable(rows)};
+    }
+    case RemoteVerb::StatusJson: {
+        StatusSnapshot const snapshot = target.Snapshot();
+        return {AllRunning(snapshot.Rows()) ? kRemoteDone : kRemoteNotAllRunning, StatusJson(snapshot)};
     }
     case RemoteVerb::Pause: target.Pause(); return {kRemoteDone, L"Launching paused.\r\n"};
     case RemoteVerb::Resume: target.Resume(); return {kRemoteDone, L"Launching resumed.\r\n"};
@@ -35,7 +41,6 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
-    case RemoteVerb::StatusJson:
     case RemoteVerb::Start:
     case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
     }

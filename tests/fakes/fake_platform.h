@@ -55,6 +55,12 @@ public:
         auto const it = memory.find(processId);
         return it == memory.end() ? 0 : it->second;
     }
+    std::map<std::uint32_t, std::uint32_t> exitCodes;  // the exit code of each process ended, where known
+    std::optional<std::uint32_t> ExitCode(std::uint32_t processId) override {
+        auto const it = exitCodes.find(processId);
+        if (it == exitCodes.end()) return std::nullopt;
+        return it->second;
+    }
     std::function<void(std::uint32_t)> onEnd;  // runs as a process is ended
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);

@@ -74,7 +74,7 @@ TEST_F(StatusTest, EachProgramsStateIsShownAsItChanges) {
 class Target final : public RemoteTarget {
 public:
     explicit Target(WatchEngine& engine) : engine_(engine) {}
-    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    StatusSnapshot Snapshot() override { return engine_.Snapshot(); }
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }

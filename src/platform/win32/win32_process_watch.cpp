@@ -87,6 +87,16 @@ std::wstring Win32ProcessWatch::ProcessImagePath(std::uint32_t processId) {
     return path;
 }
 
+std::optional<std::uint32_t> Win32ProcessWatch::ExitCode(std::uint32_t processId) {
+    // Only through the handle held while it was watched: its id may already name another process.
+    auto const it = watches_.find(processId);
+    if (it == watches_.end()) return std::nullopt;
+    HANDLE const process = it->second->process.Get();
+    DWORD code = 0;
+    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code)) return std::nullopt;
+    return code;
+}
+
 EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {
     if (processId == GetCurrentProcessId()) return EndResult::Denied;  // never this program
     UniqueKernelHandle const process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
@@ -127,7 +137,10 @@ void Win32ProcessWatch::WatchProcesses(std::span<std::uint32_t const> processIds
         watch->window = window_;
         watch->message = message_;
         watch->processId = id;
-        watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, id));
+        // The query right lets the exit code be read once it has ended; a process that grants only
+        // the wait is still watched.
+        watch->process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+        if (!watch->process) watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, id));
         if (!watch->process) continue;  // gone already, or not ours to see: found missing by the pass
         if (!RegisterWaitForSingleObject(&watch->wait, watch->process.Get(), Watch::Ended, watch.get(), INFINITE,
                                          WT_EXECUTEONLYONCE)) {
