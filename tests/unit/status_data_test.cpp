@@ -186,6 +186,14 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
     EXPECT_NE(metrics.find("vigilon_starts_total{program=\"Runner\"} 5\n"), std::string::npos);
     EXPECT_NE(metrics.find("vigilon_up{program=\"Runner\"} 1\n"), std::string::npos);
 
+    // Nothing changes: the passes leave the file alone until it is 30 s old.
+    std::wstring const file = L"C:\\Vigilon\\vigilon.prom";
+    fake.files.texts[file] = "as the collector read it";
+    Passes(20);
+    EXPECT_EQ(fake.files.texts[file], "as the collector read it");
+    Passes(15);
+    EXPECT_EQ(fake.files.texts[file], metrics);
+
     // Watching stops while the editor is open: no pass runs, and the file says so all the same.
     host.watching = false;
     fake.events.now += 1000;
