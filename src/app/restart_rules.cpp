@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "support/blanks.h"
+#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -29,6 +30,47 @@ int ParseTime(std::wstring_view text) {
     int const m = minutes.size() == 2 ? SmallNumber(minutes, 2) : -1;
     if (h < 0 || h > 23 || m < 0 || m > 59) return -1;
     return h * 60 + m;
+}
+
+bool SameWord(std::wstring_view a, std::wstring_view b) { return ToUpperText(a) == ToUpperText(b); }
+
+// One of `words`, its case ignored: its index, or -1.
+template <std::size_t N>
+int WordIndex(std::wstring_view text, std::wstring_view const (&words)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (SameWord(text, words[i])) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+constexpr std::wstring_view kShowWords[] = {L"Hidden", L"Normal", L"Maximized", L"FullScreen"};
+constexpr std::wstring_view kRestartWords[] = {L"Always", L"Failure"};
+
+// A whole number of seconds from `low` to `high`; the problem names the range.
+RuleValue<int> ParseSeconds(std::wstring_view text, int low, int high) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    int const seconds = SmallNumber(value, 6);
+    if (seconds < low || seconds > high) {
+        return {std::nullopt, L"a whole number of seconds from " + std::to_wstring(low) + L" to " + std::to_wstring(high)};
+    }
+    return {seconds, {}};
+}
+
+// host:port, the host not a drive letter; [v6 address]:port. Nothing when the text is not one.
+std::optional<WaitTarget> ParseHostPort(std::wstring_view text) {
+    if (text.find_first_of(L"\\/") != std::wstring_view::npos) return std::nullopt;
+    std::size_t const colon = text.rfind(L':');
+    if (colon == std::wstring_view::npos) return std::nullopt;
+    std::wstring_view host = text.substr(0, colon);
+    if (host.size() >= 2 && host.front() == L'[' && host.back() == L']') {
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find(L':') != std::wstring_view::npos) {
+        return std::nullopt;
+    }
+    int const port = SmallNumber(text.substr(colon + 1), 5);
+    if (host.size() < 2 || port < 1 || port > 65535) return std::nullopt;
+    return WaitTarget{{}, std::wstring(host), port};
 }
 
 }  // namespace
@@ -76,5 +118,63 @@ std::wstring FormatRestartTimes(std::vector<int> const& minutes) {
     }
     return text;
 }
+
+RuleValue<ShowAs> ParseShowAs(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    int const index = WordIndex(value, kShowWords);
+    if (index < 0) return {std::nullopt, L"Hidden, Normal, Maximized or FullScreen"};
+    return {static_cast<ShowAs>(index), {}};
+}
+
+std::wstring_view ShowAsWord(ShowAs show) { return kShowWords[static_cast<std::size_t>(show)]; }
+
+RuleValue<std::wstring> ParseMonitor(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    if (SameWord(value, kPrimaryMonitor)) return {std::wstring(kPrimaryMonitor), {}};
+    return {std::wstring(value), {}};
+}
+
+RuleValue<bool> ParseOnTop(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty() || value == L"0") return {};
+    if (value == L"1") return {true, {}};
+    return {std::nullopt, L"1 to keep it on top, or 0"};
+}
+
+RuleValue<int> ParseStartDelay(std::wstring_view text) { return ParseSeconds(text, 0, kMaxStartDelaySeconds); }
+
+RuleValue<std::wstring> ParseStartAfter(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    return {std::wstring(value), {}};
+}
+
+RuleValue<WaitTarget> ParseWaitFor(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    if (std::optional<WaitTarget> connection = ParseHostPort(value)) return {*connection, {}};
+    bool const drive = value.size() >= 3 && value[1] == L':' && (value[2] == L'\\' || value[2] == L'/');
+    bool const share = value.size() >= 3 && value.substr(0, 2) == L"\\\\";
+    if (!drive && !share) return {std::nullopt, L"a full path (C:\\data, \\\\server\\share) or host:port"};
+    return {WaitTarget{std::wstring(value), {}, 0}, {}};
+}
+
+RuleValue<int> ParseWaitSeconds(std::wstring_view text) {
+    RuleValue<int> seconds = ParseSeconds(text, 1, kMaxWaitSeconds);
+    if (!seconds.value && seconds.problem.empty()) seconds.value = kDefaultWaitSeconds;
+    return seconds;
+}
+
+RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    int const index = WordIndex(value, kRestartWords);
+    if (index < 0) return {std::nullopt, L"Always or Failure"};
+    return {static_cast<RestartWhen>(index), {}};
+}
+
+std::wstring_view RestartWhenWord(RestartWhen when) { return kRestartWords[static_cast<std::size_t>(when)]; }
 
 }  // namespace vigilon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,5 +60,49 @@ RuleValue<bool> ParseCrashDialog(std::wstring_view text);
 
 // The times in the form RestartAt is written: "03:30, 12:00".
 std::wstring FormatRestartTimes(std::vector<int> const& minutes);
+
+// Show: how a program's window is kept. Hidden, the default, starts it minimised and hides it when
+// minimised; the others start it in that state and put it back when it is minimised or hidden.
+enum class ShowAs : std::uint8_t { Hidden, Normal, Maximized, FullScreen };
+RuleValue<ShowAs> ParseShowAs(std::wstring_view text);
+std::wstring_view ShowAsWord(ShowAs show);  // "Hidden", "Normal", "Maximized", "FullScreen"
+
+// Monitor: "primary" (any case) or a display's stable identity. Nothing: the window stays on the
+// display it is on. The value is the identity as written, or kPrimaryMonitor.
+inline constexpr wchar_t kPrimaryMonitor[] = L"primary";
+RuleValue<std::wstring> ParseMonitor(std::wstring_view text);
+
+// OnTop: "1" keeps the window topmost; "0" or nothing does not.
+RuleValue<bool> ParseOnTop(std::wstring_view text);
+
+// StartDelay: whole seconds from 0 to kMaxStartDelaySeconds.
+inline constexpr int kMaxStartDelaySeconds = 3600;
+RuleValue<int> ParseStartDelay(std::wstring_view text);
+
+// StartAfter: the name of another program in the list (trimmed; its case is ignored when it is looked up).
+RuleValue<std::wstring> ParseStartAfter(std::wstring_view text);
+
+// WaitFor: a path that must exist (C:\data, \\server\share\file) or host:port that must take a
+// TCP connection (server:1433, 10.0.0.5:80, [::1]:8080).
+struct WaitTarget {
+    std::wstring path;  // the path to wait for; empty for a connection
+    std::wstring host;  // the host to connect to; empty for a path
+    int port = 0;
+
+    bool operator==(WaitTarget const&) const = default;
+};
+RuleValue<WaitTarget> ParseWaitFor(std::wstring_view text);
+
+// WaitSeconds: the longest a start waits for StartAfter and WaitFor, 1 to kMaxWaitSeconds;
+// kDefaultWaitSeconds when not set.
+inline constexpr int kDefaultWaitSeconds = 120;
+inline constexpr int kMaxWaitSeconds = 86'400;
+RuleValue<int> ParseWaitSeconds(std::wstring_view text);
+
+// Restart: Always, the default, starts a program again however it ended; Failure only when it ended
+// with an exit code other than 0 or Vigilon ended it.
+enum class RestartWhen : std::uint8_t { Always, Failure };
+RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text);
+std::wstring_view RestartWhenWord(RestartWhen when);  // "Always", "Failure"
 
 }  // namespace vigilon

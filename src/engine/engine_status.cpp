@@ -31,8 +31,7 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again. Asked of the
         // desktop only for someone reading now, not for what the passes publish as they go.
-        if (confirmWindows && row.state == StatusState::Running &&
-            platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+        if (confirmWindows && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
             notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
         }
         if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);

@@ -40,7 +40,8 @@ private:
 
 constexpr StatusState kAllStates[] = {StatusState::Running,     StatusState::Starting,   StatusState::Waiting,
                                       StatusState::NotResponding, StatusState::Restarting, StatusState::Paused,
-                                      StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped};
+                                      StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped,
+                                      StatusState::Closed};
 
 }  // namespace
 

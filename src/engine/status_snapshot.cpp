@@ -26,6 +26,7 @@ std::wstring_view StateWord(StatusState state) {
     case StatusState::MissingFile: return L"missing_file";
     case StatusState::NoCaption: return L"no_caption";
     case StatusState::Stopped: return L"stopped";
+    case StatusState::Closed: return L"closed";
     }
     return L"";
 }

@@ -35,6 +35,43 @@ TEST(RestartRules, ValuesAreReadStrictlyAndAnythingElseIsRefusedWithAReason) {
     EXPECT_FALSE(ParseCrashDialog(L"no").problem.empty());
 }
 
+TEST(RestartRules, WindowAndStartKeysTakeTheirWordsInAnyCaseAndRefuseTheRest) {
+    EXPECT_EQ(ParseShowAs(L" maximized ").value, ShowAs::Maximized);
+    EXPECT_EQ(ParseShowAs(L"FULLSCREEN").value, ShowAs::FullScreen);
+    EXPECT_FALSE(ParseShowAs(L"").value);
+    EXPECT_FALSE(ParseShowAs(L"Max").problem.empty());
+    EXPECT_EQ(ShowAsWord(ShowAs::FullScreen), L"FullScreen");
+
+    EXPECT_EQ(ParseMonitor(L"PRIMARY").value, std::wstring(kPrimaryMonitor));
+    EXPECT_EQ(ParseMonitor(L" \\\\?\\DISPLAY#DEL1 ").value, L"\\\\?\\DISPLAY#DEL1");
+    EXPECT_EQ(ParseOnTop(L"1").value, true);
+    EXPECT_FALSE(ParseOnTop(L"0").value);
+    EXPECT_FALSE(ParseOnTop(L"yes").problem.empty());
+
+    EXPECT_EQ(ParseStartDelay(L"0").value, 0);
+    EXPECT_EQ(ParseStartDelay(L"3600").value, 3600);
+    EXPECT_FALSE(ParseStartDelay(L"3601").value);
+    EXPECT_FALSE(ParseStartDelay(L"-1").problem.empty());
+    EXPECT_EQ(ParseWaitSeconds(L"").value, kDefaultWaitSeconds);  // not set: the default wait
+    EXPECT_FALSE(ParseWaitSeconds(L"0").value);
+
+    EXPECT_EQ(ParseRestartWhen(L"failure").value, RestartWhen::Failure);
+    EXPECT_FALSE(ParseRestartWhen(L"").value);
+    EXPECT_FALSE(ParseRestartWhen(L"Never").problem.empty());
+}
+
+TEST(RestartRules, WaitForTellsAPathFromAHostAndPort) {
+    EXPECT_EQ(ParseWaitFor(L"C:\\data").value, (WaitTarget{L"C:\\data", {}, 0}));
+    EXPECT_EQ(ParseWaitFor(L"\\\\server\\share\\file").value, (WaitTarget{L"\\\\server\\share\\file", {}, 0}));
+    EXPECT_EQ(ParseWaitFor(L"db.local:1433").value, (WaitTarget{{}, L"db.local", 1433}));
+    EXPECT_EQ(ParseWaitFor(L"[::1]:8080").value, (WaitTarget{{}, L"::1", 8080}));
+    // A drive letter is not a host, a port must be one, and a relative path depends on where Vigilon runs.
+    for (wchar_t const* text : {L"C:80", L"server:0", L"server:70000", L"data\\file", L"::1:80"}) {
+        EXPECT_FALSE(ParseWaitFor(text).value) << text;
+        EXPECT_FALSE(ParseWaitFor(text).problem.empty()) << text;
+    }
+}
+
 // A day of passes a minute apart from `from` (hour, minute) to `to`, on 2026-03-29.
 int Firings(DailySchedule& schedule, std::vector<int> const& times, int fromMinute, int toMinute, int day = 29) {
     int fired = 0;

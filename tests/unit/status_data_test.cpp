@@ -15,7 +15,8 @@ namespace {
 
 constexpr StatusState kEveryState[] = {StatusState::Running,     StatusState::Starting,   StatusState::Waiting,
                                        StatusState::NotResponding, StatusState::Restarting, StatusState::Paused,
-                                       StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped};
+                                       StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped,
+                                       StatusState::Closed};
 
 // A name that needs every kind of care: quotes, a backslash, a line break and letters beyond ASCII.
 std::wstring const kAwkwardName = L"Say \"hi\" \\ to\nGr\u00fc\u00dfe \u65e5\u672c";
@@ -157,7 +158,7 @@ protected:
     }
     // The program ends of its own accord with `code`, and is started again.
     void EndsWith(std::uint32_t code) {
-        fake.processes.exitCodes[fake.desktop.WindowProcessId(window)] = code;
+        fake.processes.exits[fake.desktop.WindowProcessId(window)] = {ProcessExit::State::Ended, code};
         fake.desktop.Remove(window);
         Passes(2);
     }
