@@ -34,7 +34,7 @@ std::wstring HangSecondsCheck(std::wstring const& text) {
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
+    if (key == kBackoffKey || key == kEventLogKey || key == kLockSettingsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
     return nullptr;
 }
@@ -72,6 +72,8 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
     options.metricsFile = read(kMetricsFileKey, L"", options.locked.metricsFile);
+    bool fromPolicy = false;
+    options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
 }
 

@@ -17,6 +17,9 @@ struct Options {
     bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
     std::wstring metricsFile;  // [Apps] MetricsFile=<path>: metrics for Prometheus written there; empty for none
+    // LockSettings=1, from a policy only: the editor, Options and a program's Settings open
+    // read-only. The settings file cannot lock itself: whoever can edit it could unlock it.
+    bool settingsLocked = false;
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.

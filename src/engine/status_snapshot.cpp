@@ -59,7 +59,10 @@ ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t 
     }
     if (facts.row.state == StatusState::NoCaption || facts.row.state == StatusState::Stopped) return facts;
     if (facts.row.processId != 0) facts.upSince = state->foundTime;
-    if (facts.row.state == StatusState::Waiting) facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
+    facts.waitingFor = facts.row.waitingFor;
+    if (facts.row.state == StatusState::Waiting && state->phase == ProgramPhase::BackingOff) {
+        facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
+    }
     if (state->memoryLimit && state->window != 0 && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
     facts.nextDailyRestart = NextDailyTime(state->restartTimes, local);
     return facts;

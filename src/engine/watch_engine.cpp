@@ -94,6 +94,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // A window kept on screen is put back in its place rather than hidden when minimised.
     if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
+    if (readiness_.Holds(record, state, launchPaused_)) return Outcome::Next;
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
@@ -436,6 +437,7 @@ void WatchEngine::LaunchPrograms() {
 }
 
 void WatchEngine::ResumeLaunching() {
+    if (launchPaused_) readiness_.Arm();
     supervisor_.ClearBackoff();
     SetLaunchPaused(false);
     host_.EnableTimer();

@@ -11,6 +11,7 @@
 #include "engine/program_status.h"
 #include "engine/start_request.h"
 #include "engine/status_snapshot.h"
+#include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
 #include "engine/watch_host.h"
@@ -56,7 +57,8 @@ public:
     // Pauses launching and asks every known window to close.
     void ClosePrograms();
 
-    // Ends the pause on launching and starts the watch timer.
+    // Ends the pause on launching and starts the watch timer. After a pause, each program's next
+    // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
     // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
@@ -215,6 +217,7 @@ private:
     std::wstring version_;
     std::wstring computer_;
     LocalTime startedAt_{};
+    Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

@@ -10,7 +10,7 @@
 #include "ui/about_dialog.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
-#include "ui/restart_rules_dialog.h"
+#include "ui/program_settings_dialog.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -44,7 +44,7 @@ HMENU CreateMenuBar() {
     AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
     AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
     HMENU const program = CreatePopupMenu();
-    AppendMenuW(program, MF_STRING, kProgramRulesCommand, L"&Restart Rules...");
+    AppendMenuW(program, MF_STRING, kProgramSettingsCommand, L"&Settings...");
     HMENU const help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
@@ -166,6 +166,7 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
+    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -256,8 +257,8 @@ void MainForm::OnCommand(UINT id) {
         ShowAbout();
     } else if (id == kFileOptionsCommand) {
         ShowOptions();
-    } else if (id == kProgramRulesCommand) {
-        ShowRestartRules();
+    } else if (id == kProgramSettingsCommand) {
+        ShowProgramSettings();
     }
 }
 
@@ -334,7 +335,14 @@ void MainForm::OnEndSession(bool onlyVigilon) {
     Unload();
 }
 
+void MainForm::ApplySettingsLock() {
+    // Read afresh each time the editor opens: an administrator's policy may have changed since.
+    settingsLocked_ = LoadOptions(settings_, platform_.registry).settingsLocked;
+    editor_.SetReadOnly(settingsLocked_);
+}
+
 void MainForm::Configure() {
+    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
@@ -386,13 +394,18 @@ void MainForm::ShowOptions() {
     editor_.Presenter().OnActivate();
 }
 
-void MainForm::ShowRestartRules() {
-    // For the program the editor shows; with none, there is nothing to set.
-    int const number = editor_.Presenter().CurrentProgram();
-    if (number >= 1 && number <= programs_.Count()) {
-        ShowRestartRulesDialog(window_, instance_, core_, settings_, programs_, number);
+void MainForm::ShowProgramSettings() {
+    // For the program the editor shows, once it is saved; with none, there is nothing to set.
+    if (editor_.Presenter().SettingsAvailable()) {
+        ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),
+                                  settingsLocked_);
     }
     editor_.Presenter().OnActivate();
+}
+
+void MainForm::OnInitMenuPopup(HMENU menu) {
+    UINT const state = editor_.Presenter().SettingsAvailable() ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, kProgramSettingsCommand, MF_BYCOMMAND | state);  // no-op for menus without it
 }
 
 void MainForm::OpenHistory() {
@@ -451,6 +464,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_SHOWWINDOW:
         if (wParam != FALSE) reloadOnActivate_ = true;

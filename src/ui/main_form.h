@@ -80,13 +80,17 @@ private:
     // says so once each time.
     void StopForEditing();
     void ResumeAfterEditing();
+    // The editor read-only while an administrator locks the settings.
+    void ApplySettingsLock();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
     void ShowAbout();
     void ShowOptions();
-    // The Restart Rules dialog for the program the editor shows.
-    void ShowRestartRules();
+    // The Settings dialog for the program the editor shows.
+    void ShowProgramSettings();
+    // The Program menu's Settings... is greyed while the program shown is not saved yet.
+    void OnInitMenuPopup(HMENU menu);
     void ApplyOptions(Options const& options);
     void OpenHistory();
     // A script's command from another copy, in WM_COPYDATA: answered only for a window of this
@@ -129,6 +133,7 @@ private:
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
     Options applied_;             // the options in force, which the history's `options` line compares with
+    bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
 };
 

@@ -12,6 +12,7 @@
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_profile_store.h"
+#include "fakes/fake_readiness_probe.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system_services.h"
@@ -132,7 +133,8 @@ struct FakePlatform {
     FakeProcessWatch processes;
     FakeEventLog eventLog;
     FakeCommandRunner commands;
-    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands};
+    FakeReadinessProbe readiness;
+    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, readiness};
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };
