@@ -6,7 +6,7 @@
 #     300 other windows, for each build and for the Wine server that answers its requests;
 #   - processor time while waiting for the window of a program that never opens one;
 #   - processor time with 50 programs: plain, with a memory limit on each, with the status window
-#     open; the time /status takes to answer;
+#     open; with the metrics file on and off; the time /status takes to answer;
 #   - processor time with 50 programs all Show=Maximized and OnTop=1, beside all Hidden;
 #   - the time from a watched program's exit to its new start, and from the history's "gone" to
 #     its "launch"; peak working set; the size of the exe;
@@ -194,6 +194,36 @@ done
 # memory is read every 5 s), and with the status window open, side by side. With the window open,
 # /status is asked 20 times; the longest answer is kept, as Vigilon gives it, and as a whole
 # command under Wine, with the start of a new process.
+# 50 programs with the metrics file written (MetricsFile= in [Apps]) and without, side by side;
+# with it, the file's age is checked to be under the 30 s at which it is written at the latest.
+metrics_case() {
+  local case=$1 metrics=$2 ini="$root/$1/vigilon.ini"
+  program_folder "$case" 50 "$exe"
+  if [ -n "$metrics" ]; then
+    METRICS_LINE="MetricsFile=$(win_path "$case\\vigilon.prom")" \
+      awk '{ print } /^Number=/ { printf "%s\r\n", ENVIRON["METRICS_LINE"] }' "$ini" >"$ini.new"
+    mv "$ini.new" "$ini"
+  fi
+  wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
+  vigilon=$!
+  wait_for 300 all_hidden "$case" 50 || { log "case $case: not every window hidden after 300 s"; exit 1; }
+  read -r mv ms _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  if [ -n "$metrics" ]; then
+    [ -f "$root/$case/vigilon.prom" ] || { log "case $case: no metrics file"; exit 1; }
+    metrics_age=$(($(date +%s) - $(stat -c %Y "$root/$case/vigilon.prom")))
+  fi
+  stop_watching "$case"
+  echo "| $3 | $(per_minute "$mv" "$seconds" share) | $(per_minute "$ms" "$seconds") |"
+}
+metrics_figures() {
+  echo
+  echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+  echo "|---|---|---|"
+  metrics_case metrics-off "" "metrics off"
+  metrics_case metrics-on on "\`MetricsFile=\` set"
+  echo "| age of the metrics file at the end (s) | $metrics_age | |"
+}
+
 extras_case() {
   local case=$1 extra=$2 window=${4:-}
   start_watching "$case" 50 "$exe" "$extra"
@@ -222,6 +252,7 @@ echo "|---|---|---|"
 extras_case plain "" "no restart rules, status window closed"
 extras_case memory "MaxMemoryMB=1048576" "\`MaxMemoryMB\` on every program"
 extras_case status "" "status window open" window
+metrics_figures
 echo
 echo "| \`/status\` with 50 programs | longest of its rounds (ms) |"
 echo "|---|---|"

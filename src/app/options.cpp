@@ -71,6 +71,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
+    options.metricsFile = read(kMetricsFileKey, L"", options.locked.metricsFile);
     bool fromPolicy = false;
     options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
@@ -90,6 +91,23 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
     write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
     write(options.locked.onEvent, kOnEventKey, options.onEvent);
     return saved && update.Commit();
+}
+
+std::wstring ChangedOptions(Options const& before, Options const& after) {
+    std::wstring changed;
+    auto note = [&](bool differs, wchar_t const* key, std::wstring const& value) {
+        if (!differs) return;
+        if (!changed.empty()) changed += L", ";
+        changed += key + (value.empty() ? std::wstring() : L"=" + value);
+    };
+    note(before.trayNotices != after.trayNotices, kNoticesKey, after.trayNotices ? kTrayNotices : kBoxNotices);
+    note(before.backoff != after.backoff, kBackoffKey, after.backoff ? L"1" : L"0");
+    note(before.hangSeconds != after.hangSeconds, kHangSecondsKey, std::to_wstring(after.hangSeconds));
+    note(before.eventLog != after.eventLog, kEventLogKey, after.eventLog ? L"1" : L"0");
+    // Named, not shown: it may hold a token.
+    note(before.onEvent != after.onEvent, kOnEventKey, L"");
+    note(before.metricsFile != after.metricsFile, kMetricsFileKey, after.metricsFile);
+    return changed;
 }
 
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {

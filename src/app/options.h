@@ -16,6 +16,7 @@ struct Options {
     int hangSeconds = 0;       // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
     bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
+    std::wstring metricsFile;  // [Apps] MetricsFile=<path>: metrics for Prometheus written there; empty for none
     // LockSettings=1, from a policy only: the editor, Options and a program's Settings open
     // read-only. The settings file cannot lock itself: whoever can edit it could unlock it.
     bool settingsLocked = false;
@@ -24,7 +25,8 @@ struct Options {
     // never written to the settings file.
     struct Locks {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
-        bool Any() const { return notices || backoff || hangSeconds || eventLog || onEvent; }
+        bool metricsFile = false;
+        bool Any() const { return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile; }
     } locked;
 };
 
@@ -43,6 +45,10 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry);
 // Writes the options' [Apps] keys at once, but for those a policy sets. False when one could not
 // be written.
 bool SaveOptions(Options const& options, SettingsFile const& settings);
+
+// The keys whose values differ between `before` and `after`, for the history: "Backoff=1,
+// HangSeconds=30"; the command line is named without its value. Empty when none differs.
+std::wstring ChangedOptions(Options const& before, Options const& after);
 
 // The [Apps] keys a policy may set, as the administrative template names them.
 std::vector<std::wstring_view> PolicyKeys();

@@ -17,8 +17,8 @@ constexpr SettingKey kKeys[] = {
     {kHangSecondsKey, Apps, FileOrPolicy},
     {kEventLogKey, Apps, FileOrPolicy},
     {kOnEventKey, Apps, FileOrPolicy, false, true},
-    // Metrics, the heartbeat, screenshots and the lock are read by their own parts of Vigilon.
-    {L"MetricsFile", Apps, FileOrPolicy},
+    {kMetricsFileKey, Apps, FileOrPolicy},
+    // The heartbeat, screenshots and the lock are read by their own parts of Vigilon.
     {L"HeartbeatUrl", Apps, FileOrPolicy, false, true},
     {L"HeartbeatSeconds", Apps, FileOrPolicy},
     {L"Screenshots", Apps, FileOrPolicy},

@@ -19,6 +19,7 @@ public:
     bool Sample(std::int64_t now, std::uint64_t bytes, int limitMB) {
         lastSample_ = now;
         if (bytes == 0) return false;  // no reading: neither over nor under
+        bytes_ = bytes;
         megabytes_ = static_cast<std::int64_t>(bytes >> 20);
         if (megabytes_ <= limitMB) {
             overSince_ = -1;
@@ -30,6 +31,8 @@ public:
 
     // The last reading, in MB.
     std::int64_t Megabytes() const { return megabytes_; }
+    // The last reading in bytes; 0 before the first.
+    std::uint64_t Bytes() const { return bytes_; }
 
     void Clear() { *this = {}; }
 
@@ -37,6 +40,7 @@ private:
     std::int64_t lastSample_ = -1;
     std::int64_t overSince_ = -1;
     std::int64_t megabytes_ = 0;
+    std::uint64_t bytes_ = 0;
 };
 
 }  // namespace vigilon

@@ -12,6 +12,7 @@
 #include "engine/graceful_restart.h"
 #include "engine/hang_timeline.h"
 #include "engine/memory_watch.h"
+#include "engine/program_counts.h"
 #include "engine/restart_limits.h"
 #include "platform/window_handle.h"
 
@@ -44,6 +45,12 @@ struct ProgramState {
     std::int64_t foundAt = 0;             // monotonic: when its window was found
     std::wstring upSince;                 // the local time then, hh:mm:ss
     std::wstring lastEvent;               // the history's last line for it: time and event
+    LocalTime foundTime{};                // the local date and time its window was found
+    LocalTime startTime{};                // the local date and time Vigilon last started it
+    LocalTime lastEventTime{};            // the history's last line for it: when, what and its details
+    std::wstring lastEventWord;
+    std::wstring lastEventDetails;
+    ProgramCounts counts;                 // its restarts and exits since Vigilon started
     bool missingFile = false;             // its start stopped on a missing file
     bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it

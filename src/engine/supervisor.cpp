@@ -59,7 +59,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
         return;
     }
     if (state.phase == ProgramPhase::Starting) {
-        journal_.Log(L"found", record.name, Seconds(Now() - state.launchedAt));
+        journal_.Log(L"found", record.name, Seconds(Now() - state.launchedAt) + L" s after its start");
     } else if (state.window == 0) {
         journal_.Log(L"found", record.name, L"already running");  // not started by Vigilon
     }
@@ -69,7 +69,8 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.startAsked = false;
     state.processId = platform_.desktop.WindowProcessId(window);
     state.foundAt = Now();
-    state.upSince = ClockText(platform_.events.LocalTimeNow());
+    state.foundTime = platform_.events.LocalTimeNow();
+    state.upSince = ClockText(state.foundTime);
     state.missingFile = false;
     state.hiddenNoted = false;
     state.leftAlone = false;
@@ -86,6 +87,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     bool const planned = state.plannedEnd;
     std::uint32_t const processId = state.processId;
     ProcessExit const exit = platform_.processes.ExitCode(processId);
+    if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
     AfterEnd const after = state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned, exit);
     if (after == AfterEnd::LeaveClosed) {
@@ -112,10 +114,16 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     if (!planned && !state.startAsked) BackOff(record, state, false);
 }
 
+void Supervisor::CountExit(ProgramState& state, ProcessExit const& exit) {
+    // A window gone while its process runs on, or a code that cannot be read, is no exit to count.
+    if (exit.state == ProcessExit::State::Ended) state.counts.Exited(exit.code == 0 ? ExitKind::Normal : ExitKind::Crash);
+}
+
 void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& state) {
     ProcessExit const exit = platform_.processes.ExitCode(state.lingeringProcessId);
     if (exit.state == ProcessExit::State::Running) return;
     std::uint32_t const processId = std::exchange(state.lingeringProcessId, 0);
+    CountExit(state, exit);
     if (exit.state == ProcessExit::State::Ended && exit.code == 0) {
         journal_.Log(L"exited", record.name, ExitCodeText(0));
         state.phase = ProgramPhase::Closed;
@@ -133,7 +141,7 @@ void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool
     std::int64_t const delay = failedStart ? state.backoff.Failed(Now()) : state.backoff.Ended(state.launchedAt, Now());
     if (delay == 0) return;
     state.phase = ProgramPhase::BackingOff;
-    journal_.Log(L"backoff", record.name, std::to_wstring(delay / 1000));
+    journal_.Log(L"backoff", record.name, L"next start in " + std::to_wstring(delay / 1000) + L" s");
     if (!state.backoff.FirstAtLongest()) return;
     std::wstring const message = record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.";
     journal_.Trouble(TroubleKind::LongestBackoff, record.name, message);
@@ -154,6 +162,7 @@ void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.phase = ProgramPhase::Starting;
     state.missingFile = false;
     state.launchedAt = Now();
+    state.startTime = platform_.events.LocalTimeNow();
     state.startedProcessId = started.processId;
     state.startedProcessAt = started.processStarted;
     state.launchFailSaid = false;
@@ -208,13 +217,15 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         return;
     }
     if (scheduled) {
-        RuleRestart(record, state, RestartReason::Scheduled, {});
+        RuleRestart(record, state, RestartReason::Scheduled, {}, {});
         return;
     }
     if (!state.memoryLimit) {
         state.memory.Clear();  // not read meanwhile: the minute over the limit starts afresh
     } else if (MemoryOverLimit(record, state, *state.memoryLimit) &&
-               RuleRestart(record, state, RestartReason::Memory, std::to_wstring(state.memory.Megabytes()))) {
+               RuleRestart(record, state, RestartReason::Memory, std::to_wstring(state.memory.Megabytes()),
+                           std::to_wstring(state.memory.Megabytes()) + L" MB, over its " +
+                               std::to_wstring(*state.memoryLimit) + L" MB limit for a minute")) {
         return;
     }
     CheckAnswers(record, state);
@@ -233,7 +244,7 @@ void Supervisor::HoldOff(ProgramState& state) {
 }
 
 bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                             std::wstring const& details) {
+                             std::wstring const& details, std::wstring const& explained) {
     std::int64_t const now = clock_.Now();
     if (state.spared.Holds(state.window, reason, now)) return false;
     if (!state.restartLimit.Allows(reason, now)) {
@@ -243,10 +254,13 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
     TroubleKind const kind = reason == RestartReason::Hung     ? TroubleKind::Hung
                              : reason == RestartReason::Memory ? TroubleKind::Memory
                                                                : TroubleKind::Scheduled;
-    journal_.Log(Describe(kind).word, record.name, details);
+    journal_.Log(Describe(kind).word, record.name, explained);
     journal_.Trouble(kind, record.name, details);
     if (!BeginRestart(record, state, reason)) return false;
     state.restartLimit.Restarted(reason, now);
+    state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
+                           : reason == RestartReason::Memory ? RestartCause::Memory
+                                                             : RestartCause::Daily);
     return true;
 }
 
@@ -303,7 +317,8 @@ void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state)
     }
     std::int64_t const late = state.answers.Unanswered(clock_.Now());
     if (late >= std::int64_t{hangSeconds_} * 1000 && state.startup.Over(clock_.Now()) &&
-        RuleRestart(record, state, RestartReason::Hung, std::to_wstring(late / 1000))) {
+        RuleRestart(record, state, RestartReason::Hung, std::to_wstring(late / 1000),
+                    L"no answer for " + std::to_wstring(late / 1000) + L" s")) {
         return;
     }
     Ask(state);
@@ -472,7 +487,10 @@ bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& stat
     if (state.restart.Active()) return true;  // one under way already
     bool const leftAlone = std::exchange(state.leftAlone, false);
     journal_.Log(L"restart", record.name, L"asked for");
-    if (BeginRestart(record, state, RestartReason::Requested)) return true;
+    if (BeginRestart(record, state, RestartReason::Requested)) {
+        state.counts.Restarted(RestartCause::Asked);
+        return true;
+    }
     state.leftAlone = leftAlone;  // refused: still not Vigilon's to end, and not asked about again
     return false;
 }

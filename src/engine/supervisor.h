@@ -114,6 +114,8 @@ public:
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Gone(WatchedProgram const& record, ProgramState& state);
+    // A process that ended of its own accord is counted by its exit code.
+    static void CountExit(ProgramState& state, ProcessExit const& exit);
     // Restart=Failure: the process a gone window left running is judged once it has ended.
     void SettleLingering(WatchedProgram const& record, ProgramState& state);
     // The program has no window now: nothing is asked of it, and it is started at the next pass.
@@ -124,11 +126,12 @@ private:
     void CheckAnswers(WatchedProgram const& record, ProgramState& state);
     // Launching is paused: a restart under way is called off, and the counts start afresh.
     static void HoldOff(ProgramState& state);
-    // A rule's restart for `reason` (hung, memory, daily), told with `details`: none for a window
+    // A rule's restart for `reason` (hung, memory, daily), told with `details` (the history's say
+    // what the numbers are: `explained`): none for a window
     // spared for that reason within the hour, and held once the rules restarted the program
     // RestartLimit::kMostPerHour times this hour for it. True when the window was asked to close.
     bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                     std::wstring const& details);
+                     std::wstring const& details, std::wstring const& explained);
     // Says once that a rule's restart is held, and why.
     void Held(WatchedProgram const& record, RestartReason reason);
     // True when the program's memory has stayed over its limit for a minute; reads it when due. A

@@ -19,6 +19,7 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::MissingFile: return {300, Error, L"message"};
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};
     case TroubleKind::NotEnded: return {302, Error, L"message"};
+    case TroubleKind::MetricsUnwritable: return {2100, Warning, L"metrics"};
     }
     return {0, Information, L""};
 }

@@ -71,6 +71,7 @@ void WatchEngine::WatchPrograms() {
     if (!host_.Ending()) {
         WatchProcessesFound();
         TellRecoveries();
+        PublishMetrics();
     }
     watchBusy_ = false;
 }
@@ -251,8 +252,11 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
     if (!program.empty()) {
-        supervisor_.StateOf(std::wstring(program)).lastEvent = ClockText(platform_.events.LocalTimeNow()) + L" " +
-                                                               std::wstring(event);
+        ProgramState& state = supervisor_.StateOf(std::wstring(program));
+        state.lastEventTime = platform_.events.LocalTimeNow();
+        state.lastEvent = ClockText(state.lastEventTime) + L" " + std::wstring(event);
+        state.lastEventWord = event;
+        state.lastEventDetails = details;
     }
     if (history_.Record(event, program, details) || historyFailureReported_) return;
     // Said once, without holding anything up; later lines are tried quietly.
@@ -269,9 +273,15 @@ void WatchEngine::TellRecoveries() {
     reporter_.Pass();
 }
 
-void WatchEngine::TendCommands() { reporter_.Pass(); }
+void WatchEngine::TendCommands() {
+    reporter_.Pass();
+    // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
+    if (!host_.Ending()) PublishMetrics();
+}
 
 void WatchEngine::RecordStart(std::wstring_view details) {
+    startedAt_ = platform_.events.LocalTimeNow();
+    computer_ = platform_.system.ComputerName();
     Log(L"start", {}, details);
     reporter_.Report(TroubleKind::Started, {}, details);
 }
@@ -367,32 +377,6 @@ void WatchEngine::ClosePrograms() {
 }
 
 void WatchEngine::PauseLaunching() { SetLaunchPaused(true); }
-
-std::vector<ProgramStatus> WatchEngine::Status() {
-    std::int64_t const now = Now();
-    LocalTime const local = platform_.events.LocalTimeNow();
-    std::vector<ProgramStatus> rows;
-    rows.reserve(static_cast<std::size_t>(programs_.Count()));
-    // With the editor open no pass runs: what was last seen may be long gone.
-    bool const stopped = !host_.Watching() && !host_.Ending();
-    auto const notRunning = [](ProgramStatus& row, StatusState state) {
-        row.state = state;
-        row.processId = 0;
-        row.upSince.clear();
-    };
-    for (int i = 1; i <= programs_.Count(); ++i) {
-        ProgramState const* state = supervisor_.Find(programs_[i].name);
-        ProgramStatus& row = rows.emplace_back(supervisor_.StatusOf(programs_[i], state, launchPaused_, now, local));
-        readiness_.Describe(row, launchPaused_);
-        // A window gone since the pass last looked (or while a pass waits for another program's
-        // window in Box mode) is not running: the next pass starts the program again.
-        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
-            notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
-        }
-        if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
-    }
-    return rows;
-}
 
 WindowHandle WatchEngine::WindowOf(std::wstring const& name) const {
     ProgramState const* state = supervisor_.Find(name);

@@ -6,9 +6,11 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/metrics_file.h"
 #include "engine/placement_keeper.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
+#include "engine/status_snapshot.h"
 #include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
@@ -40,7 +42,7 @@ enum class NoticeMode : std::uint8_t {
 // Tray mode the program is marked as awaited with a deadline, and later passes look for its
 // window like any other. The processes behind the windows found are watched, so the host can run
 // a pass the moment one ends.
-class WatchEngine final : private SupervisionJournal, private TroubleJournal {
+class WatchEngine final : private SupervisionJournal, private TroubleJournal, private MetricsJournal {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
@@ -78,6 +80,17 @@ public:
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
     std::vector<ProgramStatus> Status();
+    // Every fact of the moment, for the status window, scripts and the metrics; the rows are as
+    // Status gives them.
+    StatusSnapshot Snapshot();
+
+    // Vigilon's version, as the snapshot names it.
+    void SetVersion(std::wstring version) { version_ = std::move(version); }
+    // The metrics file (empty: none), written as the passes go: see MetricsFile.
+    void SetMetricsFile(std::wstring path) { metrics_.SetPath(std::move(path)); }
+    // The history says that the passes stopped or run again, and why.
+    void WatchingStopped(std::wstring_view why);
+    void WatchingResumed(std::wstring_view why);
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
     // while launching is paused: it would not be started again. A refusal is in the answer and
@@ -162,6 +175,11 @@ private:
         reporter_.Report(kind, program, details);
     }
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
+    void MetricsFailed(std::wstring const& path) override;
+    // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
+    StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Writes the metrics when they are due.
+    void PublishMetrics();
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
@@ -195,6 +213,10 @@ private:
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
     PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
+    std::wstring version_;
+    std::wstring computer_;
+    LocalTime startedAt_{};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;

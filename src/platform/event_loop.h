@@ -33,6 +33,8 @@ public:
 
     // The local date and time, for the event history.
     virtual LocalTime LocalTimeNow() = 0;
+    // How far the local time is ahead of UTC now, in minutes (negative west of Greenwich).
+    virtual int UtcOffsetMinutes() = 0;
 };
 
 }  // namespace vigilon

@@ -41,6 +41,9 @@ public:
     // The size of the file in bytes, or -1 when it is missing or cannot be read.
     virtual std::int64_t FileSize(std::wstring_view path) = 0;
 
+    // Makes the file hold exactly `bytes`, creating it when missing, and flushes it to the disk.
+    // False when it could not be written (what it holds then is not known).
+    virtual bool WriteWholeFile(std::wstring_view path, std::string_view bytes) = 0;
     // Renames `from` to `to`, replacing a file of that name. False when it could not.
     virtual bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) = 0;
 

@@ -49,4 +49,18 @@ std::wstring DateTimeText(LocalTime const& time) {
     return text + ClockText(time);
 }
 
+std::wstring IsoTimeText(LocalTime const& time, int utcOffsetMinutes) {
+    int const offset = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
+    wchar_t text[40];
+    std::swprintf(text, std::size(text), L"%04d-%02d-%02dT%02d:%02d:%02d%lc%02d:%02d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second, static_cast<wint_t>(utcOffsetMinutes < 0 ? L'-' : L'+'),
+                  offset / 60, offset % 60);
+    return text;
+}
+
+std::int64_t UnixSeconds(LocalTime const& time, int utcOffsetMinutes) {
+    return DaysFromCivil(time.year, time.month, time.day) * 86'400 + (time.hour * 60 + time.minute) * 60LL +
+           time.second - utcOffsetMinutes * 60LL;
+}
+
 }  // namespace vigilon

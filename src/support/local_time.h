@@ -19,4 +19,10 @@ std::wstring ClockText(LocalTime const& time);
 // The date and time as yyyy-mm-dd hh:mm:ss.
 std::wstring DateTimeText(LocalTime const& time);
 
+// The local time in ISO 8601 with its offset from UTC: 2026-01-02T03:04:05+01:00.
+std::wstring IsoTimeText(LocalTime const& time, int utcOffsetMinutes);
+
+// The seconds since 1970-01-01 00:00 UTC of a local time `utcOffsetMinutes` ahead of UTC.
+std::int64_t UnixSeconds(LocalTime const& time, int utcOffsetMinutes);
+
 }  // namespace vigilon

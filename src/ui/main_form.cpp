@@ -1,5 +1,7 @@
 #include "ui/main_form.h"
 
+#include <utility>
+
 #include "app/options.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/module_path.h"
@@ -88,6 +90,8 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetHangSeconds(options.hangSeconds);
     engine_.SetEventLog(options.eventLog);
     engine_.SetTroubleCommand(options.onEvent);
+    engine_.SetMetricsFile(options.metricsFile);
+    applied_ = options;
 }
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -163,7 +167,7 @@ void MainForm::StartWatching() {
 
 void MainForm::StartConfiguring() {
     ApplySettingsLock();
-    editing_ = true;
+    StopForEditing();
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
@@ -198,6 +202,7 @@ void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedT
 void MainForm::RecordStart(std::wstring const& version) {
     // Settings an administrator's policy holds are named, so that the history explains them.
     std::wstring const policies = PolicySummary(settings_, platform_.registry);
+    engine_.SetVersion(version);
     engine_.RecordStart(L"version " + version + L", settings " + settings_.Path() + L", programs " +
                         std::to_wstring(programs_.Count()) + (policies.empty() ? L"" : L", policies " + policies));
 }
@@ -277,7 +282,7 @@ void MainForm::OnSize(WPARAM kind) {
     if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
-    editing_ = false;
+    ResumeAfterEditing();
     engine_.ResumeLaunching();
 }
 
@@ -314,7 +319,7 @@ void MainForm::OnClose() {
         return;
     }
     ShowWindow(window_, SW_HIDE);
-    editing_ = false;
+    ResumeAfterEditing();
     engine_.ResumeLaunching();
 }
 
@@ -338,10 +343,18 @@ void MainForm::ApplySettingsLock() {
 
 void MainForm::Configure() {
     ApplySettingsLock();
-    editing_ = true;
+    StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
     RestoreMainWindow();
+}
+
+void MainForm::StopForEditing() {
+    if (!std::exchange(editing_, true)) engine_.WatchingStopped(L"the editor is open");
+}
+
+void MainForm::ResumeAfterEditing() {
+    if (std::exchange(editing_, false)) engine_.WatchingResumed(L"the editor is closed");
 }
 
 void MainForm::RestoreMainWindow() {
@@ -373,7 +386,11 @@ void MainForm::ShowAbout() {
 
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
-    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) ApplyOptions(*chosen);
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
+        std::wstring const changed = ChangedOptions(applied_, *chosen);
+        if (!changed.empty()) engine_.Record(L"options", changed);
+        ApplyOptions(*chosen);
+    }
     editor_.Presenter().OnActivate();
 }
 

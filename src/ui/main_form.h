@@ -76,6 +76,10 @@ private:
     // `onlyVigilon` (a file of Vigilon's is being replaced), Vigilon ends as Exit does.
     void OnEndSession(bool onlyVigilon);
     void Configure();
+    // The user begins or ends editing the list: the passes stop or run again, and the history
+    // says so once each time.
+    void StopForEditing();
+    void ResumeAfterEditing();
     // The editor read-only while an administrator locks the settings.
     void ApplySettingsLock();
     void RestoreMainWindow();
@@ -93,7 +97,7 @@ private:
     // user session, and only when it has the command's shape.
     LRESULT OnCopyData(HWND sender, COPYDATASTRUCT const* data);
 
-    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    StatusSnapshot Snapshot() override { return engine_.Snapshot(); }
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
@@ -128,6 +132,7 @@ private:
     bool ending_ = false;
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
+    Options applied_;             // the options in force, which the history's `options` line compares with
     bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
 };

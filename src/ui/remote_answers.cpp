@@ -1,5 +1,7 @@
 #include "ui/remote_answers.h"
 
+#include "engine/status_json.h"
+
 namespace vigilon {
 
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer) {
@@ -39,8 +41,12 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer) {
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
-        std::vector<ProgramStatus> const rows = target.Status();
+        std::vector<ProgramStatus> const rows = target.Snapshot().Rows();
         return {AllRunning(rows) ? kRemoteDone : kRemoteNotAllRunning, StatusTable(rows)};
+    }
+    case RemoteVerb::StatusJson: {
+        StatusSnapshot const snapshot = target.Snapshot();
+        return {AllRunning(snapshot.Rows()) ? kRemoteDone : kRemoteNotAllRunning, StatusJson(snapshot)};
     }
     case RemoteVerb::Pause: target.Pause(); return {kRemoteDone, L"Launching paused.\r\n"};
     case RemoteVerb::Resume: target.Resume(); return {kRemoteDone, L"Launching resumed.\r\n"};
@@ -54,7 +60,6 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     case RemoteVerb::Start:
         if (request.program.empty()) return {kRemoteUnknown, L"Name the program to start: /start \"Name\"\r\n"};
         return StartAnswerOf(request.program, target.Start(request.program));
-    case RemoteVerb::StatusJson:
     case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};

@@ -5,6 +5,7 @@
 
 #include "app/remote_command.h"
 #include "engine/program_status.h"
+#include "engine/status_snapshot.h"
 #include "engine/watch_engine.h"
 
 namespace vigilon {
@@ -13,7 +14,7 @@ namespace vigilon {
 class RemoteTarget {
 public:
     virtual ~RemoteTarget() = default;
-    virtual std::vector<ProgramStatus> Status() = 0;
+    virtual StatusSnapshot Snapshot() = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;

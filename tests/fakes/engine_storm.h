@@ -257,7 +257,7 @@ private:
             Fail("/status exits 0 while watching is stopped");
         }
     }
-    std::vector<ProgramStatus> Status() override { return engine().Status(); }
+    StatusSnapshot Snapshot() override { return engine().Snapshot(); }
     void Pause() override { engine().PauseLaunching(); }
     void Resume() override {
         closed_.clear();
@@ -379,7 +379,20 @@ private:
     }
 
     void CheckStatus() {
-        std::vector<ProgramStatus> const rows = engine().Status();
+        StatusSnapshot const snapshot = engine().Snapshot();
+        std::vector<ProgramStatus> const rows = snapshot.Rows();
+        // What the metrics count only grows: a collector takes a counter that falls for a restart
+        // of Vigilon.
+        for (ProgramFacts const& facts : snapshot.programs) {
+            ProgramCounts& seen = counts_[facts.row.name];
+            for (std::size_t k = 0; k < seen.restarts.size(); ++k) {
+                if (facts.counts.restarts[k] < seen.restarts[k]) Fail("a restart count went down");
+            }
+            for (std::size_t k = 0; k < seen.exits.size(); ++k) {
+                if (facts.counts.exits[k] < seen.exits[k]) Fail("an exit count went down");
+            }
+            seen = facts.counts;
+        }
         for (int i = 0; i < kPrograms; ++i) {
             if (rows[static_cast<std::size_t>(i)].state != StatusState::Running) continue;
             if (desktop().Find(engine().WindowOf(scene_.programs[i + 1].name)) == nullptr) {
@@ -484,6 +497,7 @@ private:
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0;
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
+    std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
     WindowHandle desktopWindow_ = 0;
     bool requested_ = false;
     bool backoff_ = false;

@@ -12,7 +12,7 @@ namespace vigilon::testing {
 class EngineTarget final : public RemoteTarget {
 public:
     explicit EngineTarget(WatchEngine& engine) : engine_(engine) {}
-    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    StatusSnapshot Snapshot() override { return engine_.Snapshot(); }
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }

@@ -43,6 +43,8 @@ public:
     // The local time: 2026-01-02 03:04:05.000 when `now` is 1'000'000'000, moving with `now`; a
     // test sets the clock with `localShift`, as a user or daylight saving does.
     std::int64_t localShift = 0;
+    int utcOffsetMinutes = 60;
+    int UtcOffsetMinutes() override { return utcOffsetMinutes; }
     LocalTime LocalTimeNow() override {
         std::int64_t const ms = (now - 1'000'000'000) + localShift + ((3 * 60 + 4) * 60 + 5) * 1000;
         std::int64_t const seconds = ms / 1000;

@@ -45,7 +45,8 @@ public:
     bool RemoveFile(std::wstring_view path) override {
         std::wstring const name(path);
         if (std::find(undeletable.begin(), undeletable.end(), name) != undeletable.end()) return false;
-        if (entries_.erase(name) == 0) return false;
+        // A text file written here is a file too.
+        if (entries_.erase(name) + texts.erase(name) == 0) return false;
         removed.push_back(name);
         return true;
     }
@@ -60,6 +61,14 @@ public:
         texts[name] += bytes;
         return true;
     }
+    bool WriteWholeFile(std::wstring_view path, std::string_view bytes) override {
+        std::wstring const name(path);
+        if (std::find(unwritable.begin(), unwritable.end(), name) != unwritable.end()) return false;
+        texts[name] = bytes;
+        return true;
+    }
+    // Renames to a path in `unmovable` fail, as onto a file another program holds open.
+    std::vector<std::wstring> unmovable;
     std::int64_t FileSize(std::wstring_view path) override {
         auto it = texts.find(std::wstring(path));
         return it == texts.end() ? -1 : static_cast<std::int64_t>(it->second.size());
@@ -67,6 +76,7 @@ public:
     bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) override {
         auto it = texts.find(std::wstring(from));
         if (it == texts.end()) return false;
+        if (std::find(unmovable.begin(), unmovable.end(), std::wstring(to)) != unmovable.end()) return false;
         texts[std::wstring(to)] = std::move(it->second);
         texts.erase(std::wstring(from));
         return true;

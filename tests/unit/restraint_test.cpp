@@ -266,7 +266,7 @@ TEST_F(RestraintTest, MemoryOverTheLimitForAMinuteRestartsTheProgramButASpikeDoe
     EXPECT_EQ(fake.desktop.postedCloses, (std::vector<WindowHandle>{window, again}));
     EXPECT_EQ(Events(L"Crash"), (std::vector<std::wstring>{L"found", L"memory", L"close", L"spared", L"gone",
                                                           L"launch", L"found", L"memory", L"close"}));
-    EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tmemory\tCrash\t300\r\n"),
+    EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tmemory\tCrash\t300 MB, over its 100 MB limit for a minute\r\n"),
               std::string::npos);
 }
 

@@ -53,4 +53,21 @@ LocalTime Win32EventLoop::LocalTimeNow() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+int Win32EventLoop::UtcOffsetMinutes() {
+    // The same moment in both clocks, so the difference is the offset alone.
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    FILETIME local;
+    if (!FileTimeToLocalFileTime(&utc, &local)) return 0;
+    auto const ticks = [](FILETIME const& time) {
+        ULARGE_INTEGER value;
+        value.LowPart = time.dwLowDateTime;
+        value.HighPart = time.dwHighDateTime;
+        return static_cast<std::int64_t>(value.QuadPart);
+    };
+    std::int64_t const minute = 600'000'000;  // in 100 ns units
+    std::int64_t const difference = ticks(local) - ticks(utc);
+    return static_cast<int>((difference + (difference >= 0 ? minute / 2 : -minute / 2)) / minute);
+}
+
 }  // namespace vigilon

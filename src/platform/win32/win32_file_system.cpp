@@ -67,6 +67,15 @@ std::int64_t Win32FileSystem::FileSize(std::wstring_view path) {
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view bytes) {
+    UniqueKernelHandle const file = OwnFileHandle(CreateFileW(std::wstring(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
+           written == bytes.size() && FlushFileBuffers(file.Get()) != 0;
+}
+
 bool Win32FileSystem::MoveFileReplacing(std::wstring_view from, std::wstring_view to) {
     return MoveFileExW(std::wstring(from).c_str(), std::wstring(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }

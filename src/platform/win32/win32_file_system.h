@@ -12,6 +12,7 @@ public:
     bool RemoveFile(std::wstring_view path) override;
     bool AppendToFile(std::wstring_view path, std::string_view bytes) override;
     std::int64_t FileSize(std::wstring_view path) override;
+    bool WriteWholeFile(std::wstring_view path, std::string_view bytes) override;
     bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) override;
     std::wstring LongFullPath(std::wstring_view path) override;
 };

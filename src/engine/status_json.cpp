@@ -1,0 +1,119 @@
+#include "engine/status_json.h"
+
+#include <cwchar>
+#include <iterator>
+#include <optional>
+
+#include "support/local_time.h"
+
+namespace vigilon {
+namespace {
+
+constexpr wchar_t kLineEnd[] = L"\r\n";
+
+// Writes the members of one object, one a line, at a depth of indentation.
+class JsonObject {
+public:
+    JsonObject(std::wstring& text, int depth) : text_(text), depth_(depth) { text_ += L"{"; }
+
+    void Raw(wchar_t const* name, std::wstring const& value) {
+        text_ += first_ ? kLineEnd : std::wstring(L",") + kLineEnd;
+        first_ = false;
+        text_.append(static_cast<std::size_t>(depth_ + 1) * 2, L' ');
+        text_ += JsonString(name) + L": " + value;
+    }
+    void Text(wchar_t const* name, std::wstring_view value) { Raw(name, JsonString(value)); }
+    void Number(wchar_t const* name, long long value) { Raw(name, std::to_wstring(value)); }
+
+    void Close() {
+        if (!first_) {
+            text_ += kLineEnd;
+            text_.append(static_cast<std::size_t>(depth_) * 2, L' ');
+        }
+        text_ += L"}";
+    }
+
+private:
+    std::wstring& text_;
+    int depth_;
+    bool first_ = true;
+};
+
+std::wstring TimeOrNull(std::optional<LocalTime> const& time, int offset) {
+    return time ? JsonString(IsoTimeText(*time, offset)) : L"null";
+}
+
+std::wstring LastEventOf(ProgramFacts const& facts, int offset, int depth) {
+    if (facts.lastEvent.word.empty()) return L"null";
+    std::wstring text;
+    JsonObject event(text, depth);
+    event.Text(L"time", IsoTimeText(facts.lastEvent.time, offset));
+    event.Text(L"word", facts.lastEvent.word);
+    event.Text(L"details", facts.lastEvent.details);
+    event.Close();
+    return text;
+}
+
+std::wstring ProgramOf(ProgramFacts const& facts, int offset, int depth) {
+    std::wstring text;
+    JsonObject program(text, depth);
+    program.Text(L"name", facts.row.name);
+    program.Text(L"state", StateWord(facts.row.state));
+    program.Text(L"stateText", StatusCells(facts.row)[1]);
+    program.Raw(L"processId", facts.row.processId == 0 ? L"null" : std::to_wstring(facts.row.processId));
+    program.Raw(L"upSince", TimeOrNull(facts.upSince, offset));
+    program.Number(L"starts", facts.row.starts);
+    program.Raw(L"lastEvent", LastEventOf(facts, offset, depth + 1));
+    program.Raw(L"nextDailyRestart", TimeOrNull(facts.nextDailyRestart, offset));
+    program.Raw(L"memoryMB", facts.memoryBytes ? std::to_wstring(*facts.memoryBytes >> 20) : L"null");
+    program.Raw(L"nextStart", TimeOrNull(facts.nextStart, offset));
+    program.Text(L"waitingFor", facts.waitingFor);
+    program.Close();
+    return text;
+}
+
+}  // namespace
+
+std::wstring JsonString(std::wstring_view text) {
+    std::wstring quoted = L"\"";
+    for (wchar_t const c : text) {
+        switch (c) {
+        case L'"': quoted += L"\\\""; break;
+        case L'\\': quoted += L"\\\\"; break;
+        case L'\n': quoted += L"\\n"; break;
+        case L'\r': quoted += L"\\r"; break;
+        case L'\t': quoted += L"\\t"; break;
+        default:
+            if (static_cast<std::uint32_t>(c) < 0x20) {
+                wchar_t escaped[8];
+                std::swprintf(escaped, std::size(escaped), L"\\u%04x", static_cast<unsigned>(c));
+                quoted += escaped;
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + L"\"";
+}
+
+std::wstring StatusJson(StatusSnapshot const& snapshot) {
+    int const offset = snapshot.utcOffsetMinutes;
+    std::wstring text;
+    JsonObject document(text, 0);
+    document.Number(L"schema", kStatusSchema);
+    document.Text(L"version", snapshot.version);
+    document.Text(L"computer", snapshot.computer);
+    document.Text(L"runningSince", IsoTimeText(snapshot.runningSince, offset));
+    document.Text(L"time", IsoTimeText(snapshot.taken, offset));
+    document.Text(L"watching", WatchingWord(snapshot.watching));
+    std::wstring programs = L"[";
+    for (std::size_t i = 0; i < snapshot.programs.size(); ++i) {
+        programs += (i == 0 ? L"" : L",") + std::wstring(kLineEnd) + L"    " + ProgramOf(snapshot.programs[i], offset, 2);
+    }
+    programs += snapshot.programs.empty() ? L"]" : std::wstring(kLineEnd) + L"  ]";
+    document.Raw(L"programs", programs);
+    document.Close();
+    return text + kLineEnd;
+}
+
+}  // namespace vigilon

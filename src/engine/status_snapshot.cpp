@@ -1,0 +1,71 @@
+#include "engine/status_snapshot.h"
+
+#include <algorithm>
+
+#include "support/local_time.h"
+
+namespace vigilon {
+
+std::wstring_view WatchingWord(WatchingState state) {
+    switch (state) {
+    case WatchingState::Watching: return L"watching";
+    case WatchingState::Paused: return L"paused";
+    case WatchingState::Stopped: return L"stopped: the editor is open";
+    }
+    return L"";
+}
+
+std::wstring_view StateWord(StatusState state) {
+    switch (state) {
+    case StatusState::Running: return L"running";
+    case StatusState::Starting: return L"starting";
+    case StatusState::Waiting: return L"waiting";
+    case StatusState::NotResponding: return L"not_responding";
+    case StatusState::Restarting: return L"restarting";
+    case StatusState::Paused: return L"paused";
+    case StatusState::MissingFile: return L"missing_file";
+    case StatusState::NoCaption: return L"no_caption";
+    case StatusState::Stopped: return L"stopped";
+    case StatusState::Closed: return L"closed";
+    }
+    return L"";
+}
+
+std::vector<ProgramStatus> StatusSnapshot::Rows() const {
+    std::vector<ProgramStatus> rows;
+    rows.reserve(programs.size());
+    for (ProgramFacts const& facts : programs) rows.push_back(facts.row);
+    return rows;
+}
+
+std::optional<LocalTime> NextDailyTime(std::vector<int> const& times, LocalTime const& local) {
+    if (times.empty()) return std::nullopt;
+    int const minute = local.hour * 60 + local.minute;
+    auto const later = std::find_if(times.begin(), times.end(), [&](int time) { return time > minute; });
+    int const next = later != times.end() ? *later : *std::min_element(times.begin(), times.end()) + 24 * 60;
+    LocalTime midnight = local;
+    midnight.hour = midnight.minute = midnight.second = midnight.millisecond = 0;
+    return AddMilliseconds(midnight, std::int64_t{next} * 60'000);
+}
+
+ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t now, LocalTime const& local) {
+    ProgramFacts facts;
+    facts.row = std::move(row);
+    if (state == nullptr) return facts;
+    facts.counts = state->counts;
+    if (state->starts > 0) facts.lastStart = state->startTime;
+    if (!state->lastEventWord.empty()) {
+        facts.lastEvent = {state->lastEventTime, state->lastEventWord, state->lastEventDetails};
+    }
+    if (facts.row.state == StatusState::NoCaption || facts.row.state == StatusState::Stopped) return facts;
+    if (facts.row.processId != 0) facts.upSince = state->foundTime;
+    facts.waitingFor = facts.row.waitingFor;
+    if (facts.row.state == StatusState::Waiting && state->phase == ProgramPhase::BackingOff) {
+        facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
+    }
+    if (state->memoryLimit && state->window != 0 && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
+    facts.nextDailyRestart = NextDailyTime(state->restartTimes, local);
+    return facts;
+}
+
+}  // namespace vigilon
