@@ -16,7 +16,10 @@ constexpr wchar_t kBackoffKey[] = L"Backoff";
 constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
+constexpr wchar_t kHeartbeatUrlKey[] = L"HeartbeatUrl";
+constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
+constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,  kBackoffKey,      kHangSecondsKey,     kEventLogKey,
+                                          kOnEventKey, kHeartbeatUrlKey, kHeartbeatSecondsKey};
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -36,11 +39,21 @@ std::wstring HangSecondsCheck(std::wstring const& text) {
            std::to_wstring(kMaxHangSeconds);
 }
 
+std::wstring HeartbeatSecondsCheck(std::wstring const& text) {
+    bool const digits = !text.empty() && text.size() <= 4 &&
+                        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    int const value = digits ? std::stoi(text) : -1;
+    if (value >= kMinHeartbeatSeconds && value <= kMaxHeartbeatSeconds) return {};
+    return L"not a whole number of seconds from " + std::to_wstring(kMinHeartbeatSeconds) + L" to " +
+           std::to_wstring(kMaxHeartbeatSeconds);
+}
+
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
     if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
+    if (key == kHeartbeatSecondsKey) return HeartbeatSecondsCheck;
     return nullptr;
 }
 
@@ -54,6 +67,16 @@ int HangSecondsFrom(std::wstring const& text) {
     }
     if (value <= 0) return 0;
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
+}
+
+int HeartbeatSecondsFrom(std::wstring const& text) {
+    std::size_t i = text.find_first_not_of(L" \t");
+    if (i == std::wstring::npos || text[i] < L'0' || text[i] > L'9') return kDefaultHeartbeatSeconds;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = std::min<long long>(value * 10 + (text[i] - L'0'), kMaxHeartbeatSeconds);
+    }
+    return static_cast<int>(std::max<long long>(value, kMinHeartbeatSeconds));
 }
 
 std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
@@ -70,6 +93,9 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
+    options.heartbeatUrl = read(kHeartbeatUrlKey, L"", options.locked.heartbeatUrl);
+    options.heartbeatSeconds =
+        HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
     return options;
 }
 
@@ -101,8 +127,10 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         }
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
-        // The command line is named, not shown: it may hold a token, and the event log is read widely.
-        summary += std::wstring(key) + (key == std::wstring_view(kOnEventKey) ? L"" : L"=" + value.text) + L" (" +
+        // The command line and the heartbeat URL are named, not shown: they may hold a token, and
+        // the event log is read widely.
+        bool const secret = key == std::wstring_view(kOnEventKey) || key == std::wstring_view(kHeartbeatUrlKey);
+        summary += std::wstring(key) + (secret ? L"" : L"=" + value.text) + L" (" +
                    std::wstring(SourceName(value.source)) + L")";
     }
     return summary;

@@ -8,6 +8,10 @@
 
 namespace vigilon {
 
+inline constexpr int kDefaultHeartbeatSeconds = 60;
+inline constexpr int kMinHeartbeatSeconds = 10;
+inline constexpr int kMaxHeartbeatSeconds = 3600;
+
 // The user's choices for unattended use, kept apart from the dialog that shows them.
 struct Options {
     bool trayNotices = false;  // [Apps] Notices=Tray; any other value, or none, means Box
@@ -15,12 +19,17 @@ struct Options {
     int hangSeconds = 0;       // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
     bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
+    std::wstring heartbeatUrl;  // [Apps] HeartbeatUrl=<url>: requested every heartbeatSeconds; empty for none
+    int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
     struct Locks {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
-        bool Any() const { return notices || backoff || hangSeconds || eventLog || onEvent; }
+        bool heartbeatUrl = false, heartbeatSeconds = false;
+        bool Any() const {
+            return notices || backoff || hangSeconds || eventLog || onEvent || heartbeatUrl || heartbeatSeconds;
+        }
     } locked;
 };
 
@@ -32,6 +41,10 @@ inline constexpr int kMaxHangSeconds = 3600;
 // A HangSeconds value as the user wrote it: 0 (off) for nothing, zero, a negative number or no
 // number; otherwise at least kMinHangSeconds and at most kMaxHangSeconds.
 int HangSecondsFrom(std::wstring const& text);
+
+// A HeartbeatSeconds value as the user wrote it: the default for no number, otherwise held to
+// kMinHeartbeatSeconds..kMaxHeartbeatSeconds.
+int HeartbeatSecondsFrom(std::wstring const& text);
 
 // The options in force now: an administrator's policies first, then the settings file.
 Options LoadOptions(SettingsFile const& settings, Registry& registry);

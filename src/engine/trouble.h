@@ -22,6 +22,7 @@ enum class TroubleKind : std::uint8_t {
     MissingFile,        // a program's executable or jar is missing
     LaunchFailed,       // the shell refused to start a program
     NotEnded,           // a program that should have been ended could not be
+    HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -48,7 +49,7 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Started, TroubleKind::Exited,         TroubleKind::Scheduled,         TroubleKind::Recovered,
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
-    TroubleKind::LaunchFailed,   TroubleKind::NotEnded,
+    TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::HeartbeatFailed,
 };
 
 }  // namespace vigilon

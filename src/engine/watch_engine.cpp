@@ -268,7 +268,10 @@ void WatchEngine::TellRecoveries() {
     reporter_.Pass();
 }
 
-void WatchEngine::TendCommands() { reporter_.Pass(); }
+void WatchEngine::TendCommands() {
+    reporter_.Pass();
+    heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });
+}
 
 void WatchEngine::RecordStart(std::wstring_view details) {
     Log(L"start", {}, details);

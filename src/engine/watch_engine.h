@@ -6,6 +6,7 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/heartbeat.h"
 #include "engine/program_status.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
@@ -106,6 +107,10 @@ public:
     void SetTroubleCommand(std::wstring commandLine) { reporter_.SetCommand(std::move(commandLine)); }
     std::wstring const& HistoryPath() const { return history_.Path(); }
 
+    // A monitor away from the PC is told every `seconds` that all is well, or why not, by a
+    // request of `url` (empty: none). See Heartbeat.
+    void SetHeartbeat(std::wstring url, int seconds) { heartbeat_.Set(std::move(url), seconds); }
+
     bool LaunchPaused() const { return launchPaused_; }
     bool WatchBusy() const { return watchBusy_; }
 
@@ -173,6 +178,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
+    Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

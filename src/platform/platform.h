@@ -5,6 +5,7 @@
 #include "platform/event_log.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
+#include "platform/http_client.h"
 #include "platform/process_watch.h"
 #include "platform/profile_store.h"
 #include "platform/registry.h"
@@ -25,6 +26,7 @@ struct Platform {
     ProcessWatch& processes;
     EventLog& eventLog;
     CommandRunner& commands;
+    HttpClient& http;
 };
 
 }  // namespace vigilon

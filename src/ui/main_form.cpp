@@ -88,6 +88,7 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetHangSeconds(options.hangSeconds);
     engine_.SetEventLog(options.eventLog);
     engine_.SetTroubleCommand(options.onEvent);
+    engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
 }
 
 bool MainForm::Create(HINSTANCE instance) {

@@ -109,6 +109,27 @@ public:
     }
 };
 
+// Requests made, by id; each ends when a test gives it an outcome, as a real one ends later.
+class FakeHttpClient final : public HttpClient {
+public:
+    struct Request {
+        std::wstring url;
+        int timeoutMilliseconds = 0;
+        std::optional<Outcome> outcome;  // nothing while it runs
+    };
+    std::vector<Request> requests;
+    bool startSucceeds = true;
+    std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override {
+        if (!startSucceeds) return std::nullopt;
+        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt});
+        return static_cast<std::uint32_t>(requests.size() - 1);
+    }
+    std::optional<Outcome> Finished(std::uint32_t id) override { return requests.at(id).outcome; }
+    // Ends the last request as a server would.
+    void Answer(std::uint32_t status) { requests.back().outcome = Outcome{status / 100 == 2, status, {}}; }
+    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
+};
+
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     FakeProfileStore profile;
@@ -121,7 +142,8 @@ struct FakePlatform {
     FakeProcessWatch processes;
     FakeEventLog eventLog;
     FakeCommandRunner commands;
-    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands};
+    FakeHttpClient http;
+    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, http};
 
     FakePlatform() { events.onProcess = [this] { desktop.ApplyPendingShows(); }; }
     FakePlatform(FakePlatform const&) = delete;
