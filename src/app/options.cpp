@@ -18,8 +18,10 @@ constexpr wchar_t kEventLogKey[] = L"EventLog";
 constexpr wchar_t kOnEventKey[] = L"OnEvent";
 constexpr wchar_t kHeartbeatUrlKey[] = L"HeartbeatUrl";
 constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,  kBackoffKey,      kHangSecondsKey,     kEventLogKey,
-                                          kOnEventKey, kHeartbeatUrlKey, kHeartbeatSecondsKey};
+constexpr wchar_t kScreenshotsKey[] = L"Screenshots";
+constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,      kBackoffKey,          kHangSecondsKey, kEventLogKey,
+                                          kOnEventKey,      kHeartbeatUrlKey,     kHeartbeatSecondsKey,
+                                          kScreenshotsKey};
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -51,7 +53,7 @@ std::wstring HeartbeatSecondsCheck(std::wstring const& text) {
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
+    if (key == kBackoffKey || key == kEventLogKey || key == kScreenshotsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
     if (key == kHeartbeatSecondsKey) return HeartbeatSecondsCheck;
     return nullptr;
@@ -96,6 +98,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.heartbeatUrl = read(kHeartbeatUrlKey, L"", options.locked.heartbeatUrl);
     options.heartbeatSeconds =
         HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
+    options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
     return options;
 }
 

@@ -21,14 +21,16 @@ struct Options {
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
     std::wstring heartbeatUrl;  // [Apps] HeartbeatUrl=<url>: requested every heartbeatSeconds; empty for none
     int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
+    bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
     struct Locks {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
-        bool heartbeatUrl = false, heartbeatSeconds = false;
+        bool heartbeatUrl = false, heartbeatSeconds = false, screenshots = false;
         bool Any() const {
-            return notices || backoff || hangSeconds || eventLog || onEvent || heartbeatUrl || heartbeatSeconds;
+            return notices || backoff || hangSeconds || eventLog || onEvent || heartbeatUrl || heartbeatSeconds ||
+                   screenshots;
         }
     } locked;
 };

@@ -11,6 +11,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_services.h"
+#include "platform/window_capture.h"
 
 namespace vigilon {
 
@@ -27,6 +28,7 @@ struct Platform {
     EventLog& eventLog;
     CommandRunner& commands;
     HttpClient& http;
+    WindowCapture& capture;
 };
 
 }  // namespace vigilon

@@ -89,6 +89,7 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetEventLog(options.eventLog);
     engine_.SetTroubleCommand(options.onEvent);
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
+    engine_.SetScreenshots(options.screenshots);
 }
 
 bool MainForm::Create(HINSTANCE instance) {

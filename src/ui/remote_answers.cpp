@@ -35,9 +35,20 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
+    case RemoteVerb::Screenshot: {
+        if (request.program.empty()) {
+            return {kRemoteUnknown, L"Name the program to take a picture of: /screenshot \"Name\"\r\n"};
+        }
+        std::optional<std::wstring> const path = target.Screenshot(request.program);
+        if (!path) return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
+        if (path->empty()) {
+            return {kRemoteNotDone, L"No screenshot of " + request.program + L": its window is not there, or the "
+                                                                            L"picture could not be saved.\r\n"};
+        }
+        return {kRemoteDone, *path + L"\r\n"};
+    }
     case RemoteVerb::StatusJson:
-    case RemoteVerb::Start:
-    case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
+    case RemoteVerb::Start: break;  // answered by the features that carry them out
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }

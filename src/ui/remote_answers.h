@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     virtual void Resume() = 0;
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
     virtual void Close() = 0;
+    // A picture of the named program's window: its path, empty when none could be taken, nothing
+    // when no program has that name.
+    virtual std::optional<std::wstring> Screenshot(std::wstring const& name) = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
 };

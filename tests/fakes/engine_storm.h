@@ -248,6 +248,7 @@ private:
     void Pause() override { engine().PauseLaunching(); }
     void Resume() override { engine().ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine().RestartProgram(name); }
+    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine().TakeScreenshot(name); }
     void Close() override {}
     void Exit() override {}
 

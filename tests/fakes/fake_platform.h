@@ -130,6 +130,28 @@ public:
     void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
 };
 
+// Saves a picture as a file of the fake file system; a test may make saving fail.
+class FakeWindowCapture final : public WindowCapture {
+public:
+    explicit FakeWindowCapture(FakeFileSystem& files) : files_(files) {}
+    struct Saved {
+        WindowHandle window;
+        std::wstring path;
+        bool fromScreen;
+    };
+    std::vector<Saved> saved;
+    bool succeeds = true;
+    bool SavePng(WindowHandle window, std::wstring_view path, bool fromScreen) override {
+        if (!succeeds) return false;
+        saved.push_back({window, std::wstring(path), fromScreen});
+        files_.AddFile(std::wstring(path));
+        return true;
+    }
+
+private:
+    FakeFileSystem& files_;
+};
+
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     FakeProfileStore profile;
@@ -143,7 +165,8 @@ struct FakePlatform {
     FakeEventLog eventLog;
     FakeCommandRunner commands;
     FakeHttpClient http;
-    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, http};
+    FakeWindowCapture capture{files};
+    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, http, capture};
 
     FakePlatform() { events.onProcess = [this] { desktop.ApplyPendingShows(); }; }
     FakePlatform(FakePlatform const&) = delete;

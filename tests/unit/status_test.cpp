@@ -78,6 +78,7 @@ public:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }
     bool exited = false;

@@ -12,6 +12,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
+#include "platform/win32/win32_window_capture.h"
 
 namespace vigilon {
 
@@ -28,10 +29,11 @@ struct Win32Platform {
     Win32EventLog eventLog;
     Win32CommandRunner commands;
     Win32HttpClient http;
+    Win32WindowCapture capture;
 
     // The bundle the core takes.
     Platform View() {
-        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, http};
+        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, http, capture};
     }
 };
 
