@@ -287,6 +287,46 @@ placement_figures() {
   placement_case shown $'Show=Maximized\r\nOnTop=1' "all \`Show=Maximized\` and \`OnTop=1\`"
 }
 placement_figures
+# 50 programs with a heartbeat every 10 s, the shortest period, to a server on 127.0.0.1 that
+# answers 200, beside the same 50 without one. Keys for [Apps] go in after its Number line. A
+# function of its own, so that another case (the metrics file) can stand beside it.
+heartbeat_server() {
+  python3 -c '
+import http.server, sys
+class Ok(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        self.send_response(200); self.send_header("Content-Length", "2"); self.end_headers(); self.wfile.write(b"OK")
+    def log_message(self, *args): pass
+http.server.HTTPServer(("127.0.0.1", int(sys.argv[1])), Ok).serve_forever()' "$1" >/dev/null 2>&1 </dev/null &
+  ping_server=$!
+}
+apps_case() {
+  local case=$1 apps=$2 label=$3
+  program_folder "$case" 50 "$exe"
+  if [ -n "$apps" ]; then
+    awk -v add="$apps" '{ print } /^Number=/ { n = split(add, keys, ";"); for (i = 1; i <= n; i++) print keys[i] "\r" }' \
+      "$root/$case/vigilon.ini" >"$root/$case/vigilon.ini.new" && mv "$root/$case/vigilon.ini.new" "$root/$case/vigilon.ini"
+  fi
+  wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
+  vigilon=$!
+  wait_for 300 all_hidden "$case" 50 || { log "case $case: not every window hidden after 300 s"; exit 1; }
+  read -r av as _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  stop_watching "$case"
+  echo "| $label | $(per_minute "$av" "$seconds" share) | $(per_minute "$as" "$seconds") |"
+}
+heartbeat_figures() {
+  local port=$((20000 + $$ % 10000))
+  heartbeat_server "$port"
+  echo
+  echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+  echo "|---|---|---|"
+  apps_case hb_off "" "no heartbeat"
+  apps_case hb_on "HeartbeatUrl=http://127.0.0.1:$port/ping?status={status}&msg={msg};HeartbeatSeconds=10" \
+    "\`HeartbeatSeconds=10\` to a server on 127.0.0.1"
+  kill "$ping_server" 2>/dev/null || true
+  wait "$ping_server" 2>/dev/null || true
+}
+heartbeat_figures
 
 # Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
 wait_span=$((seconds < 55 ? seconds : 55))

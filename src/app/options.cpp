@@ -31,11 +31,21 @@ std::wstring HangSecondsCheck(std::wstring const& text) {
            std::to_wstring(kMaxHangSeconds);
 }
 
+std::wstring HeartbeatSecondsCheck(std::wstring const& text) {
+    bool const digits = !text.empty() && text.size() <= 4 &&
+                        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    int const value = digits ? std::stoi(text) : -1;
+    if (value >= kMinHeartbeatSeconds && value <= kMaxHeartbeatSeconds) return {};
+    return L"not a whole number of seconds from " + std::to_wstring(kMinHeartbeatSeconds) + L" to " +
+           std::to_wstring(kMaxHeartbeatSeconds);
+}
+
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey || key == kLockSettingsKey) return ZeroOrOne;
+    if (key == kBackoffKey || key == kEventLogKey || key == kScreenshotsKey || key == kLockSettingsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
+    if (key == kHeartbeatSecondsKey) return HeartbeatSecondsCheck;
     return nullptr;
 }
 
@@ -49,6 +59,16 @@ int HangSecondsFrom(std::wstring const& text) {
     }
     if (value <= 0) return 0;
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
+}
+
+int HeartbeatSecondsFrom(std::wstring const& text) {
+    std::size_t i = text.find_first_not_of(L" \t");
+    if (i == std::wstring::npos || text[i] < L'0' || text[i] > L'9') return kDefaultHeartbeatSeconds;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = std::min<long long>(value * 10 + (text[i] - L'0'), kMaxHeartbeatSeconds);
+    }
+    return static_cast<int>(std::max<long long>(value, kMinHeartbeatSeconds));
 }
 
 std::vector<std::wstring_view> PolicyKeys() {
@@ -72,6 +92,10 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
     options.metricsFile = read(kMetricsFileKey, L"", options.locked.metricsFile);
+    options.heartbeatUrl = read(kHeartbeatUrlKey, L"", options.locked.heartbeatUrl);
+    options.heartbeatSeconds =
+        HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
+    options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
     bool fromPolicy = false;
     options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
@@ -107,6 +131,9 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     // Named, not shown: it may hold a token.
     note(before.onEvent != after.onEvent, kOnEventKey, L"");
     note(before.metricsFile != after.metricsFile, kMetricsFileKey, after.metricsFile);
+    note(before.heartbeatUrl != after.heartbeatUrl, kHeartbeatUrlKey, L"");
+    note(before.heartbeatSeconds != after.heartbeatSeconds, kHeartbeatSecondsKey, std::to_wstring(after.heartbeatSeconds));
+    note(before.screenshots != after.screenshots, kScreenshotsKey, after.screenshots ? L"1" : L"0");
     return changed;
 }
 

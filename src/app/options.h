@@ -9,6 +9,10 @@
 
 namespace vigilon {
 
+inline constexpr int kDefaultHeartbeatSeconds = 60;
+inline constexpr int kMinHeartbeatSeconds = 10;
+inline constexpr int kMaxHeartbeatSeconds = 3600;
+
 // The user's choices for unattended use, kept apart from the dialog that shows them.
 struct Options {
     bool trayNotices = false;  // [Apps] Notices=Tray; any other value, or none, means Box
@@ -20,13 +24,19 @@ struct Options {
     // LockSettings=1, from a policy only: the editor, Options and a program's Settings open
     // read-only. The settings file cannot lock itself: whoever can edit it could unlock it.
     bool settingsLocked = false;
+    std::wstring heartbeatUrl;  // [Apps] HeartbeatUrl=<url>: requested every heartbeatSeconds; empty for none
+    int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
+    bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
     struct Locks {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
-        bool metricsFile = false;
-        bool Any() const { return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile; }
+        bool metricsFile = false, heartbeatUrl = false, heartbeatSeconds = false, screenshots = false;
+        bool Any() const {
+            return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile || heartbeatUrl ||
+                   heartbeatSeconds || screenshots;
+        }
     } locked;
 };
 
@@ -38,6 +48,10 @@ inline constexpr int kMaxHangSeconds = 3600;
 // A HangSeconds value as the user wrote it: 0 (off) for nothing, zero, a negative number or no
 // number; otherwise at least kMinHangSeconds and at most kMaxHangSeconds.
 int HangSecondsFrom(std::wstring const& text);
+
+// A HeartbeatSeconds value as the user wrote it: the default for no number, otherwise held to
+// kMinHeartbeatSeconds..kMaxHeartbeatSeconds.
+int HeartbeatSecondsFrom(std::wstring const& text);
 
 // The options in force now: an administrator's policies first, then the settings file.
 Options LoadOptions(SettingsFile const& settings, Registry& registry);

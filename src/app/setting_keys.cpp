@@ -19,9 +19,9 @@ constexpr SettingKey kKeys[] = {
     {kOnEventKey, Apps, FileOrPolicy, false, true},
     {kMetricsFileKey, Apps, FileOrPolicy},
     // The heartbeat, screenshots and the lock are read by their own parts of Vigilon.
-    {L"HeartbeatUrl", Apps, FileOrPolicy, false, true},
-    {L"HeartbeatSeconds", Apps, FileOrPolicy},
-    {L"Screenshots", Apps, FileOrPolicy},
+    {kHeartbeatUrlKey, Apps, FileOrPolicy, false, true},
+    {kHeartbeatSecondsKey, Apps, FileOrPolicy},
+    {kScreenshotsKey, Apps, FileOrPolicy},
     {L"LockSettings", Apps, PolicyOnly},
 
     {kCaptionKey, Program, File},

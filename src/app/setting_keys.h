@@ -13,6 +13,9 @@ inline constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 inline constexpr wchar_t kEventLogKey[] = L"EventLog";
 inline constexpr wchar_t kOnEventKey[] = L"OnEvent";
 inline constexpr wchar_t kMetricsFileKey[] = L"MetricsFile";
+inline constexpr wchar_t kHeartbeatUrlKey[] = L"HeartbeatUrl";
+inline constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
+inline constexpr wchar_t kScreenshotsKey[] = L"Screenshots";
 inline constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
 
 // Where a key is read: the [Apps] section, or the section named after a program.

@@ -254,8 +254,14 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
     TroubleKind const kind = reason == RestartReason::Hung     ? TroubleKind::Hung
                              : reason == RestartReason::Memory ? TroubleKind::Memory
                                                                : TroubleKind::Scheduled;
-    journal_.Log(Describe(kind).word, record.name, explained);
-    journal_.Trouble(kind, record.name, details);
+    // Before the window is asked to close, or left alone: what it showed as it was in trouble.
+    std::wstring const shot = kind == TroubleKind::Scheduled
+                                  ? std::wstring()
+                                  : journal_.Screenshot(state.window, record.name, Describe(kind).word,
+                                                        reason == RestartReason::Hung);
+    std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
+    journal_.Log(Describe(kind).word, record.name, explained + withShot);
+    journal_.Trouble(kind, record.name, details + withShot, shot);
     if (!BeginRestart(record, state, reason)) return false;
     state.restartLimit.Restarted(reason, now);
     state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
@@ -383,14 +389,18 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
         LeaveAlone(record, state, why);
         return;
     }
+    bool const trouble = reason == RestartReason::Hung || reason == RestartReason::Memory;
+    // It did not close when asked: it may be hung whatever the reason, so the screen's pixels.
+    std::wstring const shot = trouble ? journal_.Screenshot(state.window, record.name, L"ended", true) : L"";
+    std::wstring const process = L"process " + std::to_wstring(state.processId);
     switch (platform_.processes.EndProcess(state.processId)) {
-    case EndResult::Ended:
-        journal_.Log(L"ended", record.name, L"process " + std::to_wstring(state.processId));
+    case EndResult::Ended: {
+        std::wstring const told = shot.empty() ? process : process + L", screenshot " + shot;
+        journal_.Log(L"ended", record.name, told);
         // A daily restart and one asked for are planned: their end is no trouble.
-        if (reason == RestartReason::Hung || reason == RestartReason::Memory) {
-            journal_.Trouble(TroubleKind::Ended, record.name, L"process " + std::to_wstring(state.processId));
-        }
+        if (trouble) journal_.Trouble(TroubleKind::Ended, record.name, told, shot);
         break;
+    }
     case EndResult::Gone: break;
     case EndResult::Denied: {
         state.leftAlone = true;

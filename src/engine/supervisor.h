@@ -24,8 +24,14 @@ public:
     virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
     // A problem the user is told of, as the notice mode says; also a line of the history.
     virtual void Report(std::wstring const& message, std::wstring_view program) = 0;
-    // Something someone away from the PC is told of: the event log, the user's command.
-    virtual void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details) = 0;
+    // Something someone away from the PC is told of: the event log, the user's command (with the
+    // path of a screenshot of it, when one was taken).
+    virtual void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                         std::wstring_view screenshot = {}) = 0;
+    // A picture of the program's window, when screenshots are on and one could be saved: its path;
+    // otherwise empty. Taken from the screen's pixels when `hung`.
+    virtual std::wstring Screenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                                    bool hung) = 0;
 };
 
 // Each watched program's state between passes, and the rules that move it: found and gone,

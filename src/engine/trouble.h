@@ -23,6 +23,7 @@ enum class TroubleKind : std::uint8_t {
     LaunchFailed,       // the shell refused to start a program
     NotEnded,           // a program that should have been ended could not be
     MetricsUnwritable,  // the metrics file cannot be written
+    HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -50,6 +51,7 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
+    TroubleKind::HeartbeatFailed,
 };
 
 }  // namespace vigilon

@@ -40,10 +40,17 @@ std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold) {
 TroubleReporter::TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath)
     : platform_(platform), journal_(journal), historyPath_(std::move(historyPath)) {}
 
-void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::wstring_view details) {
-    if (program.empty()) {  // Vigilon's own: every one is told
+void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                             std::wstring_view screenshot) {
+    if (program.empty()) {  // Vigilon's own: every one is told, a flapping one's command held back
         WriteEventLog(kind, program, details);
-        if (IsProblem(kind)) Run(Describe(kind).word, program, details);
+        if (!IsProblem(kind)) return;
+        if (kind == TroubleKind::HeartbeatFailed || kind == TroubleKind::MetricsUnwritable) {
+            auto const last = ownLastRunAt_.find(kind);
+            if (last != ownLastRunAt_.end() && Now() - last->second < kRepeatAfter) return;
+            ownLastRunAt_[kind] = Now();
+        }
+        Run(Describe(kind).word, program, details);
         return;
     }
     std::wstring const name(program);
@@ -59,7 +66,7 @@ void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::w
         return;
     }
     // A kind new to the program, or its repeat after the quiet time: with what was held back.
-    Run(Describe(kind).word, program, std::wstring(details) + UntoldSuffix(trouble.untold));
+    Run(Describe(kind).word, program, std::wstring(details) + UntoldSuffix(trouble.untold), screenshot);
     trouble.lastRunAt[kind] = now;
     trouble.untold.clear();
 }
@@ -104,7 +111,8 @@ void TroubleReporter::WriteEventLog(TroubleKind kind, std::wstring_view program,
     platform_.eventLog.Write(EventLogType(info.type), MessageId(info), program, details);
 }
 
-void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std::wstring_view details) {
+void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std::wstring_view details,
+                          std::wstring_view screenshot) {
     if (command_.empty()) return;
     if (waiting_.size() >= kMostWaiting) {
         if (!failureSaid_) journal_.Log(L"command", {}, L"not run: " + std::to_wstring(kMostWaiting) + L" wait already");
@@ -117,6 +125,7 @@ void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std
                         {L"VIGILON_TIME", DateTimeText(platform_.events.LocalTimeNow())},
                         {L"VIGILON_COMPUTER", platform_.system.ComputerName()},
                         {L"VIGILON_HISTORY", historyPath_}});
+    if (!screenshot.empty()) waiting_.back().emplace_back(L"VIGILON_SCREENSHOT", std::wstring(screenshot));
     StartWaiting();
 }
 

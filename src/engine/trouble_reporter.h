@@ -48,8 +48,10 @@ public:
     void SetEventLog(bool on) { eventLog_ = on; }
     void SetCommand(std::wstring commandLine) { command_ = std::move(commandLine); }
 
-    // A trouble of `kind` for `program` (empty: Vigilon's own).
-    void Report(TroubleKind kind, std::wstring_view program, std::wstring_view details);
+    // A trouble of `kind` for `program` (empty: Vigilon's own); the command gets the path of a
+    // screenshot of it in VIGILON_SCREENSHOT, when there is one.
+    void Report(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                std::wstring_view screenshot = {});
 
     // The program's window is there, and has been since `runningSince` (monotonic milliseconds):
     // a program in trouble that has run long enough has recovered.
@@ -85,7 +87,8 @@ private:
     // Writes the entries held back whose minute is over.
     void FlushEventLog();
     // Queues the command for one trouble, and starts it when a place is free.
-    void Run(std::wstring_view word, std::wstring_view program, std::wstring_view details);
+    void Run(std::wstring_view word, std::wstring_view program, std::wstring_view details,
+             std::wstring_view screenshot = {});
     void StartWaiting();
 
     Platform& platform_;
@@ -94,6 +97,10 @@ private:
     bool eventLog_ = false;
     std::wstring command_;
     std::map<std::wstring, ProgramTrouble> troubles_;
+    // Vigilon's own troubles that come and go with the network or a disk (a heartbeat, the metrics
+    // file): the command last run for each, so that a flapping connection runs it at most once per
+    // kRepeatAfter.
+    std::map<TroubleKind, std::int64_t> ownLastRunAt_;
     std::map<std::pair<std::wstring, TroubleKind>, Logged> logged_;
     std::vector<RunningCommand> running_;
     std::deque<Variables> waiting_;

@@ -277,6 +277,7 @@ void WatchEngine::TendCommands() {
     reporter_.Pass();
     // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
     if (!host_.Ending()) PublishMetrics();
+    heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });
 }
 
 void WatchEngine::RecordStart(std::wstring_view details) {

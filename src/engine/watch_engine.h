@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,12 +9,14 @@
 #include "engine/event_history.h"
 #include "engine/metrics_file.h"
 #include "engine/placement_keeper.h"
+#include "engine/heartbeat.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
 #include "engine/status_snapshot.h"
 #include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
+#include "engine/trouble_screenshots.h"
 #include "engine/watch_host.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
@@ -140,6 +143,18 @@ public:
     void SetTroubleCommand(std::wstring commandLine) { reporter_.SetCommand(std::move(commandLine)); }
     std::wstring const& HistoryPath() const { return history_.Path(); }
 
+    // Screenshots=1: a picture of a window before it is closed or ended for a hang or its memory,
+    // and when a hung one is left alone; its path goes into the history and the command.
+    void SetScreenshots(bool on) { screenshots_.SetOn(on); }
+    // A picture of the window of the program of that name (case ignored), asked for by a user
+    // whatever SetScreenshots says: its path, or empty when it has no window or none was saved;
+    // nothing when no program has that name.
+    std::optional<std::wstring> TakeScreenshot(std::wstring_view name);
+
+    // A monitor away from the PC is told every `seconds` that all is well, or why not, by a
+    // request of `url` (empty: none). See Heartbeat.
+    void SetHeartbeat(std::wstring url, int seconds) { heartbeat_.Set(std::move(url), seconds); }
+
     bool LaunchPaused() const { return launchPaused_; }
     bool WatchBusy() const { return watchBusy_; }
 
@@ -171,8 +186,13 @@ private:
     void SetLaunchPaused(bool paused);
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {}) override;
-    void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details) override {
-        reporter_.Report(kind, program, details);
+    void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                 std::wstring_view screenshot) override {
+        reporter_.Report(kind, program, details, screenshot);
+    }
+    std::wstring Screenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                            bool hung) override {
+        return screenshots_.On() ? screenshots_.Take(window, program, event, hung) : std::wstring();
     }
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
     void MetricsFailed(std::wstring const& path) override;
@@ -218,6 +238,8 @@ private:
     std::wstring computer_;
     LocalTime startedAt_{};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
+    Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
+    TroubleScreenshots screenshots_{platform_, history_.Path()};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vigilon {
 
@@ -50,6 +51,13 @@ public:
     // The full path of `path` (taken from the current directory when relative) with every short
     // (8.3) name in it written out long, as far as the file exists; the full path alone otherwise.
     virtual std::wstring LongFullPath(std::wstring_view path) = 0;
+
+    // Creates the folder `path` (its parent must exist). True when it is there now.
+    virtual bool CreateFolder(std::wstring_view path) = 0;
+
+    // The names (not paths) of the files in the folder `path` whose names end with `suffix`
+    // (case ignored); none when it cannot be read.
+    virtual std::vector<std::wstring> FileNamesIn(std::wstring_view path, std::wstring_view suffix) = 0;
 };
 
 }  // namespace vigilon

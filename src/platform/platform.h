@@ -5,12 +5,14 @@
 #include "platform/event_log.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
+#include "platform/http_client.h"
 #include "platform/process_watch.h"
 #include "platform/profile_store.h"
 #include "platform/readiness_probe.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_services.h"
+#include "platform/window_capture.h"
 
 namespace vigilon {
 
@@ -27,6 +29,8 @@ struct Platform {
     EventLog& eventLog;
     CommandRunner& commands;
     ReadinessProbe& readiness;
+    HttpClient& http;
+    WindowCapture& capture;
 };
 
 }  // namespace vigilon

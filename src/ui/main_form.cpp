@@ -92,6 +92,8 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetTroubleCommand(options.onEvent);
     engine_.SetMetricsFile(options.metricsFile);
     applied_ = options;
+    engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
+    engine_.SetScreenshots(options.screenshots);
 }
 
 bool MainForm::Create(HINSTANCE instance) {

@@ -60,7 +60,18 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     case RemoteVerb::Start:
         if (request.program.empty()) return {kRemoteUnknown, L"Name the program to start: /start \"Name\"\r\n"};
         return StartAnswerOf(request.program, target.Start(request.program));
-    case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
+    case RemoteVerb::Screenshot: {
+        if (request.program.empty()) {
+            return {kRemoteUnknown, L"Name the program to take a picture of: /screenshot \"Name\"\r\n"};
+        }
+        std::optional<std::wstring> const path = target.Screenshot(request.program);
+        if (!path) return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
+        if (path->empty()) {
+            return {kRemoteNotDone, L"No screenshot of " + request.program + L": its window is not there, or the "
+                                                                            L"picture could not be saved.\r\n"};
+        }
+        return {kRemoteDone, *path + L"\r\n"};
+    }
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
     virtual StartAnswer Start(std::wstring const& name) = 0;
     virtual void Close() = 0;
+    // A picture of the named program's window: its path, empty when none could be taken, nothing
+    // when no program has that name.
+    virtual std::optional<std::wstring> Screenshot(std::wstring const& name) = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
 };

@@ -32,6 +32,7 @@ public:
     // How long a command may wait for its start after its trouble: in Box mode a pass may wait a
     // minute for each program's window before the commands are tended, and the step's clock runs on.
     static constexpr std::int64_t kQueued = 70'000;
+    static constexpr wchar_t kPingUrl[] = L"https://hc.example.com/ping/storm";
 
     explicit EngineStorm(Choices& choices) : choices_(choices) {
         for (int i = 0; i < kPrograms; ++i) {
@@ -53,6 +54,8 @@ public:
         engine().SetEventLog(true);
         engine().SetTroubleCommand(L"tell.cmd");
         engine().SetNoticeMode(NoticeMode::Tray);
+        // A URL without a placeholder: a monitor that alerts when its pings stop.
+        engine().SetHeartbeat(kPingUrl, 10);
     }
 
     std::string Step() {
@@ -65,6 +68,7 @@ public:
         scene_.fake.events.ProcessPendingEvents();
         DrainCommands();
         CheckTrouble();
+        CheckHeartbeat();
         return failure_;
     }
 
@@ -270,6 +274,7 @@ private:
         if (answer == StartAnswer::Starting && number >= 0) closed_.erase(number);
         return answer;
     }
+    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine().TakeScreenshot(name); }
     void Close() override {}
     void Exit() override {}
 
@@ -374,6 +379,9 @@ private:
     void DrainCommands() {
         for (int i = 0; i < 10; ++i) {
             for (auto& command : scene_.fake.commands.commands) command.running = false;
+            for (auto& request : scene_.fake.http.requests) {
+                if (!request.outcome) request.outcome = HttpClient::Outcome{choices_.Below(4) != 0, 200, {}};
+            }
             engine().TendCommands();
         }
     }
@@ -398,6 +406,21 @@ private:
             if (desktop().Find(engine().WindowOf(scene_.programs[i + 1].name)) == nullptr) {
                 Fail("/status says " + std::to_string(i) + " is running, its window gone");
             }
+        }
+    }
+
+    // A ping says all is well: never while the editor is open, launching is paused, or a
+    // program's window is missing from the desktop.
+    void CheckHeartbeat() {
+        auto const& requests = scene_.fake.http.requests;
+        if (requests.size() == requestsSeen_) return;
+        requestsSeen_ = requests.size();
+        if (!scene_.host.watching) Fail("a heartbeat pinged while the editor was open");
+        if (engine().LaunchPaused()) Fail("a heartbeat pinged while launching was paused");
+        for (int i = 0; i < kPrograms; ++i) {
+            bool found = false;
+            for (WindowHandle const window : desktop().TopLevelWindows()) found = found || ProgramOf(window) == i;
+            if (!found) Fail("a heartbeat pinged while program " + std::to_string(i) + " had no window");
         }
     }
 
@@ -494,7 +517,7 @@ private:
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
     std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
-    std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0;
+    std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look

@@ -89,6 +89,27 @@ public:
         return it == longPaths.end() ? std::wstring(path) : it->second;
     }
 
+    std::vector<std::wstring> uncreatable;  // folders that cannot be created
+    bool CreateFolder(std::wstring_view path) override {
+        std::wstring const name(path);
+        if (std::find(uncreatable.begin(), uncreatable.end(), name) != uncreatable.end()) return false;
+        auto const it = entries_.find(name);
+        if (it != entries_.end()) return it->second.attributes == kFileAttributeDirectory;
+        AddFolder(name);
+        return true;
+    }
+    std::vector<std::wstring> FileNamesIn(std::wstring_view path, std::wstring_view suffix) override {
+        std::wstring folder(path);
+        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+        std::vector<std::wstring> names;
+        for (auto const& [entry, attributes] : entries_) {
+            if (attributes.attributes == kFileAttributeDirectory || !entry.starts_with(folder)) continue;
+            std::wstring const name = entry.substr(folder.size());
+            if (name.find(L'\\') == std::wstring::npos && name.ends_with(suffix)) names.push_back(name);
+        }
+        return names;
+    }
+
 private:
     static constexpr std::uint32_t kErrorFileNotFound = 2;
     std::map<std::wstring, FileAttributes> entries_;

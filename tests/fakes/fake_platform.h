@@ -121,6 +121,49 @@ public:
     }
 };
 
+// Requests made, by id; each ends when a test gives it an outcome, as a real one ends later.
+class FakeHttpClient final : public HttpClient {
+public:
+    struct Request {
+        std::wstring url;
+        int timeoutMilliseconds = 0;
+        std::optional<Outcome> outcome;  // nothing while it runs
+    };
+    std::vector<Request> requests;
+    bool startSucceeds = true;
+    std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override {
+        if (!startSucceeds) return std::nullopt;
+        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt});
+        return static_cast<std::uint32_t>(requests.size() - 1);
+    }
+    std::optional<Outcome> Finished(std::uint32_t id) override { return requests.at(id).outcome; }
+    // Ends the last request as a server would.
+    void Answer(std::uint32_t status) { requests.back().outcome = Outcome{status / 100 == 2, status, {}}; }
+    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
+};
+
+// Saves a picture as a file of the fake file system; a test may make saving fail.
+class FakeWindowCapture final : public WindowCapture {
+public:
+    explicit FakeWindowCapture(FakeFileSystem& files) : files_(files) {}
+    struct Saved {
+        WindowHandle window;
+        std::wstring path;
+        bool fromScreen;
+    };
+    std::vector<Saved> saved;
+    bool succeeds = true;
+    bool SavePng(WindowHandle window, std::wstring_view path, bool fromScreen) override {
+        if (!succeeds) return false;
+        saved.push_back({window, std::wstring(path), fromScreen});
+        files_.AddFile(std::wstring(path));
+        return true;
+    }
+
+private:
+    FakeFileSystem& files_;
+};
+
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     FakeProfileStore profile;
@@ -134,7 +177,10 @@ struct FakePlatform {
     FakeEventLog eventLog;
     FakeCommandRunner commands;
     FakeReadinessProbe readiness;
-    Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, readiness};
+    FakeHttpClient http;
+    FakeWindowCapture capture{files};
+    Platform view{profile,   registry, desktop,  files,     system, shell, events,
+                  processes, eventLog, commands, readiness, http,   capture};
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };

@@ -54,6 +54,29 @@ TEST_F(OptionsTest, BackoffOnlyForOneAndHangSecondsAreOffOrAtLeastFive) {
     }
 }
 
+TEST_F(OptionsTest, HeartbeatSecondsAreSixtyUnlessGivenAndHeldToTenTo3600AndAPolicyUrlIsNotWrittenOut) {
+    struct Case {
+        wchar_t const* text;
+        int seconds;
+    };
+    for (Case const c : {Case{L"", 60}, Case{L"abc", 60}, Case{L"-5", 60}, Case{L"0", 10}, Case{L"3", 10},
+                         Case{L" 45 ", 45}, Case{L"99999999999999", 3600}}) {
+        store.Set(kIni, L"Apps", L"HeartbeatSeconds", c.text);
+        EXPECT_EQ(LoadOptions(settings, registry).heartbeatSeconds, c.seconds) << c.text;
+    }
+    store.Set(kIni, L"Apps", L"HeartbeatUrl", L"https://hc.example.com/ping/file");
+    EXPECT_EQ(LoadOptions(settings, registry).heartbeatUrl, L"https://hc.example.com/ping/file");
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HeartbeatUrl", L"https://hc.example.com/ping/secret");
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HeartbeatSeconds", 5);  // out of range: passed over
+    Options const options = LoadOptions(settings, registry);
+    EXPECT_EQ(options.heartbeatUrl, L"https://hc.example.com/ping/secret");
+    EXPECT_TRUE(options.locked.heartbeatUrl);
+    EXPECT_FALSE(options.locked.heartbeatSeconds);
+    std::wstring const summary = PolicySummary(settings, registry);
+    EXPECT_NE(summary.find(L"HeartbeatUrl (machine policy)"), std::wstring::npos) << summary;
+    EXPECT_EQ(summary.find(L"secret"), std::wstring::npos) << summary;
+}
+
 TEST(HangSecondsBox, TakesWholeSecondsFromFiveTo3600AndRefusesAnythingElse) {
     EXPECT_EQ(ChooseHangSeconds(false, L"abc").seconds, 0);  // the row is off: the box does not count
     EXPECT_TRUE(ChooseHangSeconds(false, L"abc").refusal.empty());

@@ -90,4 +90,31 @@ std::wstring Win32FileSystem::LongFullPath(std::wstring_view path) {
     return longPath.empty() ? full : longPath;
 }
 
+bool Win32FileSystem::CreateFolder(std::wstring_view path) {
+    std::wstring const folder(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    DWORD const attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<std::wstring> Win32FileSystem::FileNamesIn(std::wstring_view path, std::wstring_view suffix) {
+    std::vector<std::wstring> names;
+    std::wstring pattern(path);
+    if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+    pattern += L"*";
+    WIN32_FIND_DATAW found{};
+    HANDLE const first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (first == INVALID_HANDLE_VALUE) return names;
+    UniqueSearch const search(first);
+    do {
+        std::wstring const name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || name.size() < suffix.size()) continue;
+        if (CompareStringOrdinal(name.c_str() + name.size() - suffix.size(), static_cast<int>(suffix.size()),
+                                 suffix.data(), static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL) {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(search.Get(), &found));
+    return names;
+}
+
 }  // namespace vigilon

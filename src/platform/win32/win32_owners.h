@@ -50,6 +50,13 @@ struct CloseHandleRelease {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 
+struct FindCloseRelease {
+    void operator()(HANDLE search) const { FindClose(search); }
+};
+struct DeleteDcRelease {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+
 struct RegCloseKeyRelease {
     void operator()(HKEY key) const { RegCloseKey(key); }
 };
@@ -69,6 +76,8 @@ using UniqueMenu = Owned<HMENU, DestroyMenuRelease>;
 using UniqueFont = Owned<HFONT, DeleteGdiObjectRelease>;
 using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
 using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
+using UniqueSearch = Owned<HANDLE, FindCloseRelease>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
+using UniqueMemoryDc = Owned<HDC, DeleteDcRelease>;    // from CreateCompatibleDC
 
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null: either is empty here.
 inline UniqueKernelHandle OwnFileHandle(HANDLE file) {

@@ -6,12 +6,14 @@
 #include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_http_client.h"
 #include "platform/win32/win32_process_watch.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_readiness_probe.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
+#include "platform/win32/win32_window_capture.h"
 
 namespace vigilon {
 
@@ -28,10 +30,13 @@ struct Win32Platform {
     Win32EventLog eventLog;
     Win32CommandRunner commands;
     Win32ReadinessProbe readiness;
+    Win32HttpClient http;
+    Win32WindowCapture capture;
 
     // The bundle the core takes.
     Platform View() {
-        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, readiness};
+        return Platform{profile,  registry, desktop,  files,     system, shell, events,
+                        processes, eventLog, commands, readiness, http,   capture};
     }
 };
 

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "engine/trouble_screenshots.h"
+#include "fakes/engine_scene.h"
+#include "fakes/engine_target.h"
+#include "ui/remote_answers.h"
+
+namespace vigilon {
+namespace {
+
+TEST(ScreenshotFiles, NamesSortByTimeAndOnlyTheNewestFiftyOfOursAreKept) {
+    EXPECT_EQ(ScreenshotFileName({2026, 3, 4, 5, 6, 7, 8}, L"Kiosk: \"A/B\"", L"hung"),
+              L"2026-03-04 050607.008 Kiosk_ _A_B_ hung.png");
+    std::vector<std::wstring> names{L"notes.png", L"2026-01-01 picture.png", L"2026-03-04 050607.008 X hung.txt"};
+    // 53 of ours, taken in the order of i across changes of second, hour and day, listed in no order.
+    for (int i = 0; i < 53; ++i) {
+        names.push_back(ScreenshotFileName({2026, 1, 9 + i / 50, i / 10, 0, i % 10, 0}, L"P", L"hung"));
+    }
+    std::swap(names[5], names[40]);
+    std::reverse(names.begin(), names.end());
+    std::vector<std::wstring> const removed = ScreenshotsBeyond(names, 50);
+    EXPECT_EQ(removed, (std::vector<std::wstring>{L"2026-01-09 000000.000 P hung.png", L"2026-01-09 000001.000 P hung.png",
+                                                  L"2026-01-09 000002.000 P hung.png"}));
+    EXPECT_TRUE(ScreenshotsBeyond({L"a.png"}, 0).empty());
+}
+
+class ScreenshotsTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    static constexpr wchar_t kShots[] = L"C:\\Vigilon\\screenshots\\";
+
+    ScreenshotsTest() {
+        engine.SetNoticeMode(NoticeMode::Tray);
+        engine.SetTroubleCommand(L"tell.cmd");
+        engine.SetHangSeconds(5);
+        fake.files.AddFile(L"C:\\busy.exe");
+        AddProgram(L"Busy", L"Busy", L"C:\\busy.exe");
+        window = fake.desktop.Add(L"Busy - work", true, false);
+        fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\busy.exe";
+    }
+    // Passes a second apart until the window is asked to close; no question is answered.
+    void UntilClosed() {
+        for (int i = 0; i < 600 && fake.desktop.postedCloses.empty(); ++i) {
+            engine.WatchPrograms();
+            for (; asked_ < fake.processes.questions.size(); ++asked_) {
+                engine.WindowAnswered(fake.processes.questions[asked_], false);
+            }
+            fake.events.now += 1000;
+            engine.TendCommands();
+        }
+    }
+    std::string History() { return fake.files.texts[std::wstring(kFolder) + L"vigilon.log"]; }
+    WindowHandle window = 0;
+
+private:
+    std::size_t asked_ = 0;
+};
+
+TEST_F(ScreenshotsTest, AHungWindowIsTakenFromTheScreenBeforeItIsAskedToCloseAndThePathIsInTheHistoryAndTheCommand) {
+    // The folder holds 50 already: the oldest goes.
+    fake.files.AddFolder(L"C:\\Vigilon\\screenshots");
+    for (int i = 0; i < 50; ++i) fake.files.AddFile(kShots + ScreenshotFileName({2025, 1, 1, 0, 0, i, 0}, L"Busy", L"hung"));
+    engine.SetScreenshots(true);
+    UntilClosed();
+    ASSERT_EQ(fake.capture.saved.size(), 1u);
+    auto const& shot = fake.capture.saved[0];
+    EXPECT_EQ(shot.window, window);
+    EXPECT_TRUE(shot.fromScreen) << "a hung window never draws itself: the pass would wait on it";
+    EXPECT_TRUE(shot.path.starts_with(kShots) && shot.path.ends_with(L" Busy hung.png")) << shot.path;
+    std::string const narrow(shot.path.begin(), shot.path.end());
+    std::string const history = History();
+    EXPECT_NE(history.find("\thung\tBusy\t"), std::string::npos);
+    EXPECT_NE(history.find(", screenshot " + narrow), std::string::npos) << history;
+    EXPECT_LT(history.find(narrow), history.find("\tclose\tBusy"));
+    ASSERT_FALSE(fake.commands.commands.empty());
+    EXPECT_EQ(fake.commands.commands[0].variables.at(L"VIGILON_SCREENSHOT"), shot.path);
+    EXPECT_EQ(fake.files.FileNamesIn(L"C:\\Vigilon\\screenshots", L".png").size(), 50u);
+    EXPECT_EQ(fake.files.QueryFileAttributes(kShots + ScreenshotFileName({2025, 1, 1, 0, 0, 0, 0}, L"Busy", L"hung")).attributes,
+              kInvalidFileAttributes);
+}
+
+TEST_F(ScreenshotsTest, OffNoneIsTakenAndAPictureThatCannotBeSavedLeavesTheRestartAsItWas) {
+    UntilClosed();
+    EXPECT_TRUE(fake.capture.saved.empty());
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+    EXPECT_EQ(fake.commands.commands.at(0).variables.count(L"VIGILON_SCREENSHOT"), 0u);
+
+    // On, with a folder that cannot be made: the window is still asked to close.
+    fake.desktop.postedCloses.clear();
+    fake.desktop.Remove(window);
+    engine.WatchPrograms();
+    fake.events.now += 1000;
+    window = fake.desktop.Add(L"Busy - again", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\busy.exe";
+    engine.SetScreenshots(true);
+    fake.files.uncreatable.push_back(L"C:\\Vigilon\\screenshots");
+    UntilClosed();
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+}
+
+TEST_F(ScreenshotsTest, OneAskedForByNameIsTakenWhateverTheSettingAndItsPathPrinted) {
+    testing::EngineTarget target(engine);
+    engine.WatchPrograms();
+    RemoteAnswer const taken = AnswerRemote({RemoteVerb::Screenshot, L"busy"}, target);
+    EXPECT_EQ(taken.code, kRemoteDone);
+    ASSERT_EQ(fake.capture.saved.size(), 1u);
+    EXPECT_FALSE(fake.capture.saved[0].fromScreen);
+    EXPECT_EQ(taken.text, fake.capture.saved[0].path + L"\r\n");
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Nobody"}, target).code, kRemoteUnknown);
+    fake.capture.succeeds = false;
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    fake.desktop.Remove(window);
+    fake.capture.succeeds = true;
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+}
+
+}  // namespace
+}  // namespace vigilon
