@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/setting_keys.h"
 #include "app/setting_source.h"
 #include "support/text_case.h"
 
@@ -9,16 +10,9 @@ namespace vigilon {
 namespace {
 
 constexpr wchar_t kAppsSection[] = L"Apps";
-constexpr wchar_t kNoticesKey[] = L"Notices";
 constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
-constexpr wchar_t kBackoffKey[] = L"Backoff";
-constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
-constexpr wchar_t kEventLogKey[] = L"EventLog";
-constexpr wchar_t kOnEventKey[] = L"OnEvent";
-constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey,  kBackoffKey, kHangSecondsKey,
-                                          kEventLogKey, kOnEventKey, kLockSettingsKey};
+constexpr wchar_t kLockSettingsKey[] = L"LockSettings";  // a policy only: see Options::settingsLocked
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -58,7 +52,13 @@ int HangSecondsFrom(std::wstring const& text) {
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
 }
 
-std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
+std::vector<std::wstring_view> PolicyKeys() {
+    std::vector<std::wstring_view> keys;
+    for (SettingKey const& key : SettingKeys()) {
+        if (key.Policy()) keys.push_back(key.name);
+    }
+    return keys;
+}
 
 Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;
@@ -95,7 +95,9 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
 
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
     std::wstring summary;
-    for (wchar_t const* key : PolicyKeys()) {
+    for (SettingKey const& setting : SettingKeys()) {
+        if (!setting.Policy()) continue;
+        std::wstring_view const key = setting.name;
         std::vector<PassedOverPolicy> passedOver;
         SettingValue const value = ReadAppsSetting(settings, registry, key, L"", CheckOf(key), &passedOver);
         for (PassedOverPolicy const& ignored : passedOver) {
@@ -105,8 +107,8 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         }
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
-        // The command line is named, not shown: it may hold a token, and the event log is read widely.
-        summary += std::wstring(key) + (key == std::wstring_view(kOnEventKey) ? L"" : L"=" + value.text) + L" (" +
+        // A command line or a URL is named, not shown: it may hold a token, and the event log is read widely.
+        summary += std::wstring(key) + (setting.secret ? L"" : L"=" + value.text) + L" (" +
                    std::wstring(SourceName(value.source)) + L")";
     }
     return summary;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/settings_file.h"
 #include "platform/registry.h"
@@ -44,7 +45,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry);
 bool SaveOptions(Options const& options, SettingsFile const& settings);
 
 // The [Apps] keys a policy may set, as the administrative template names them.
-std::span<wchar_t const* const> PolicyKeys();
+std::vector<std::wstring_view> PolicyKeys();
 
 // The settings a policy sets, for the history: "HangSeconds=30 (machine policy), ..."; empty for
 // none.

@@ -17,6 +17,7 @@ std::wstring StatusText(StatusState state) {
     case StatusState::MissingFile: return L"Missing file";
     case StatusState::NoCaption: return L"No caption";
     case StatusState::Stopped: return L"Not watched (editor open)";
+    case StatusState::Closed: return L"Closed";
     }
     return L"";
 }
@@ -27,7 +28,11 @@ std::vector<std::wstring> StatusHeadings() {
 
 std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
     std::wstring state = StatusText(row.state);
-    if (row.state == StatusState::Waiting && !row.nextStart.empty()) state += L" until " + row.nextStart;
+    if (row.state == StatusState::Waiting && !row.waitingFor.empty()) {
+        state += L" for " + row.waitingFor;
+    } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
+        state += L" until " + row.nextStart;
+    }
     return {row.name,
             state,
             row.processId == 0 ? std::wstring() : std::to_wstring(row.processId),

@@ -10,13 +10,14 @@ namespace vigilon {
 enum class StatusState : std::uint8_t {
     Running,        // its window is there
     Starting,       // started, or about to be: its window awaited
-    Waiting,        // backing off after quick ends, until `nextStart`
+    Waiting,        // backing off after quick ends, or its start held, until `nextStart` or for `waitingFor`
     NotResponding,  // a hang restart under way
     Restarting,     // a restart for another reason under way
     Paused,         // launching paused, and its window not there
     MissingFile,    // its executable (or jar) is missing: launching stopped on it
     NoCaption,      // it has no caption, so it is not watched
     Stopped,        // watching is stopped (the editor is open): what it does is not known
+    Closed,         // Restart=Failure: it ended well, and is left closed until someone starts it
 };
 
 // The words the status window shows for a state.
@@ -27,6 +28,7 @@ struct ProgramStatus {
     std::wstring name;
     StatusState state = StatusState::Starting;
     std::wstring nextStart;       // local time hh:mm:ss of the next start, while Waiting
+    std::wstring waitingFor;      // what its start waits for ("Kiosk", "\\server\share"), while Waiting
     std::uint32_t processId = 0;  // the process of its window; 0 for none
     std::wstring upSince;         // local time its window was found, while it runs
     int starts = 0;               // starts by Vigilon since Vigilon started

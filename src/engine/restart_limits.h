@@ -74,6 +74,8 @@ public:
         answered_ = false;
     }
     void Answered() { answered_ = true; }
+    // True once the window has answered since it was found.
+    bool HasAnswered() const { return answered_; }
     bool Over(std::int64_t now) const { return answered_ || now - foundAt_ >= kAllowance; }
 
 private:

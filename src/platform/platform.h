@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/process_watch.h"
 #include "platform/profile_store.h"
+#include "platform/readiness_probe.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_services.h"
@@ -25,6 +26,7 @@ struct Platform {
     ProcessWatch& processes;
     EventLog& eventLog;
     CommandRunner& commands;
+    ReadinessProbe& readiness;
 };
 
 }  // namespace vigilon

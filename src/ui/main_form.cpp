@@ -122,6 +122,9 @@ void MainForm::OnCreate() {
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
+    // An unlocked or reconnected session may have its displays laid out anew: windows with a
+    // place of their own are put back there.
+    session_.Register(window_);
     // Told of the session's end before the watched programs, Vigilon asks them to close while they
     // still run, and starts none of them again as the system ends them.
     SetProcessShutdownParameters(kShutdownLevelBeforePrograms, 0);
@@ -258,7 +261,7 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     switch (command) {
     case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
-    case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
+    case PopupCommand::LaunchPrograms: engine_.LaunchPrograms(); break;
     case PopupCommand::History: OpenHistory(); break;
     case PopupCommand::Status: status_.Show(instance_); break;
     case PopupCommand::Configure: Configure(); break;
@@ -351,6 +354,7 @@ void MainForm::Unload() {
     ending_ = true;
     if (onEnding_) onEnding_();
     DisableTimer();
+    engine_.LetGoOfWindows();
     engine_.ShowHidePrograms(true);
     engine_.RecordExit();  // the last line: after the programs shown on the way out
     if (status_.Window() != nullptr) DestroyWindow(status_.Window());
@@ -473,6 +477,13 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         MoveToSuggestedRect(window_, lParam);
         editor_.LayOut(HIWORD(wParam));
         ApplyIcons(HIWORD(wParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // A display attached, taken away or set to another size: windows go where they belong now.
+        if (!ending_) engine_.PlaceWindowsAgain();
+        return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_WTSSESSION_CHANGE:
+        if (!ending_ && SessionNotifications::ScreenCameBack(wParam)) engine_.PlaceWindowsAgain();
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "engine/watch_host.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/session_notifications.h"
 #include "ui/editor_window.h"
 #include "ui/remote_answers.h"
 #include "ui/status_window.h"
@@ -94,8 +95,9 @@ private:
 
     std::vector<ProgramStatus> Status() override { return engine_.Status(); }
     void Pause() override { engine_.PauseLaunching(); }
-    void Resume() override { engine_.ResumeLaunching(); }
+    void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
@@ -109,6 +111,7 @@ private:
     StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
+    SessionNotifications session_;  // tells the window of session changes
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueIcon windowIcon_;  // the window's own, drawn for its monitor's DPI

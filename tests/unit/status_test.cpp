@@ -78,6 +78,7 @@ public:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.ResumeLaunching(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }
     bool exited = false;
@@ -110,7 +111,7 @@ TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
     // A window of the caption that another program owns is not restarted, and the script is told.
     WindowHandle const stranger = fake.desktop.Add(L"Runner - not ours", true, false);
     Passes(1);
-    ASSERT_EQ(programs[1].windowHandle, stranger);
+    ASSERT_EQ(engine.WindowOf(programs[1].name), stranger);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
 

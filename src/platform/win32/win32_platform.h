@@ -8,6 +8,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_watch.h"
 #include "platform/win32/win32_profile_store.h"
+#include "platform/win32/win32_readiness_probe.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
@@ -26,10 +27,11 @@ struct Win32Platform {
     Win32ProcessWatch processes;
     Win32EventLog eventLog;
     Win32CommandRunner commands;
+    Win32ReadinessProbe readiness;
 
     // The bundle the core takes.
     Platform View() {
-        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands};
+        return Platform{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, readiness};
     }
 };
 

@@ -1,0 +1,272 @@
+#include "engine/readiness.h"
+
+#include <cwchar>
+#include <iterator>
+#include <vector>
+
+#include "support/blanks.h"
+#include "support/local_time.h"
+#include "support/text_case.h"
+
+namespace vigilon {
+namespace {
+
+// Seconds with one decimal, as the history gives waits.
+std::wstring Seconds(std::int64_t milliseconds) {
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%.1f", static_cast<double>(milliseconds) / 1000.0);
+    return text;
+}
+
+// "a", "a and b".
+std::wstring Both(std::wstring const& first, std::wstring const& second) {
+    if (first.empty()) return second;
+    if (second.empty()) return first;
+    return first + L" and " + second;
+}
+
+}  // namespace
+
+Readiness::Readiness(Platform& platform, SupervisionJournal& journal, WatchedPrograms const& programs,
+                     Supervisor const& supervisor)
+    : platform_(platform), journal_(journal), programs_(programs), supervisor_(supervisor), armedAt_(Now()) {}
+
+Readiness::~Readiness() {
+    for (auto& [name, entry] : entries_) {
+        if (entry.wait.ticket != 0) platform_.readiness.Drop(entry.wait.ticket);
+    }
+}
+
+void Readiness::Arm() {
+    ++round_;
+    armedAt_ = Now();
+}
+
+Readiness::Entry& Readiness::EntryOf(std::wstring const& name) {
+    Entry& entry = entries_[name];
+    Wait& wait = entry.wait;
+    if (wait.round == round_) return entry;
+    // Launching was paused and resumed before a pass saw the pause: that wait ends here.
+    if (wait.waiting) journal_.Log(L"cancelled", name, L"launching was paused");
+    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
+    wait = Wait{};
+    wait.round = round_;
+    return entry;
+}
+
+bool Readiness::Holds(WatchedProgram const& record, ProgramState const& state, bool launchPaused) {
+    ForgetUnlisted();
+    Entry& entry = EntryOf(record.name);
+    Wait& wait = entry.wait;
+    if (!wait.pending) return false;
+    Rules& rules = entry.rules;
+    ReadRules(record, rules);
+    LookUpAfter(record, rules);
+    // Its window came (started by hand, or it was running already), or something started it
+    // without asking: nothing is left to wait for.
+    if (state.window != 0 || (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
+        wait.pending = false;
+        if (wait.waiting) End(record, wait, L"ready", state.window != 0 ? L"its window is there" : L"started without waiting");
+        return false;
+    }
+    if (launchPaused) {
+        if (wait.waiting) End(record, wait, L"cancelled", L"launching paused");
+        return false;
+    }
+    if (!supervisor_.StartDue(state)) return false;
+    std::int64_t const now = Now();
+    if (!wait.waiting) {
+        if (now >= DelayEnds(rules) && rules.after.empty() && !rules.target) {
+            wait.pending = false;
+            return false;
+        }
+        Begin(record, rules, wait);
+    }
+    if (now < DelayEnds(rules)) return true;
+    if (wait.conditionsSince < 0) wait.conditionsSince = now;
+    // Both are looked at every time, so that the check keeps going while the other is awaited.
+    bool const after = AfterMet(rules, wait);
+    bool const there = TargetThere(rules, wait);
+    if (after && there) {
+        wait.pending = false;
+        std::wstring met = Both(rules.after.empty() ? L"" : rules.after + L" answers",
+                                rules.target ? rules.targetText + L" is there" : L"");
+        End(record, wait, L"ready", (met.empty() ? L"" : met + L", ") + L"after " + Seconds(now - wait.began) + L" s");
+        return false;
+    }
+    if (now - wait.conditionsSince < std::int64_t{rules.waitSeconds} * 1000) return true;
+    wait.pending = false;
+    End(record, wait, L"ready",
+        L"started anyway: still waiting for " + Awaited(rules, wait) + L" after " + std::to_wstring(rules.waitSeconds) + L" s");
+    return false;
+}
+
+void Readiness::Describe(ProgramStatus& row, bool launchPaused) const {
+    if (launchPaused || row.state != StatusState::Starting) return;
+    auto const it = entries_.find(row.name);
+    if (it == entries_.end()) return;
+    Wait const& wait = it->second.wait;
+    if (wait.round != round_ || !wait.waiting) return;
+    row.state = StatusState::Waiting;
+    std::int64_t const now = Now();
+    std::int64_t const delayEnds = DelayEnds(it->second.rules);
+    if (now < delayEnds) {
+        row.nextStart = ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), delayEnds - now));
+    } else {
+        row.waitingFor = Awaited(it->second.rules, wait);
+    }
+}
+
+std::int64_t Readiness::DelayEnds(Rules const& rules) const { return armedAt_ + std::int64_t{rules.delaySeconds} * 1000; }
+
+void Readiness::ReadRules(WatchedProgram const& record, Rules& rules) {
+    RestartRules const& now = record.rules;
+    RestartRules& read = rules.read;
+    if (now.startDelay == read.startDelay && now.waitFor == read.waitFor && now.waitSeconds == read.waitSeconds) return;
+    // Each value that cannot be used is said once, when its text is new, and its rule is off.
+    auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& before, std::wstring const& problem) {
+        if (!problem.empty() && text != before) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
+    };
+    RuleValue<int> const delay = ParseStartDelay(now.startDelay);
+    RuleValue<WaitTarget> target = ParseWaitFor(now.waitFor);
+    RuleValue<int> const seconds = ParseWaitSeconds(now.waitSeconds);
+    say(kStartDelayKey, now.startDelay, read.startDelay, delay.problem);
+    say(kWaitForKey, now.waitFor, read.waitFor, target.problem);
+    say(kWaitSecondsKey, now.waitSeconds, read.waitSeconds, seconds.problem);
+    rules.delaySeconds = delay.value.value_or(0);
+    rules.target = std::move(target.value);
+    rules.waitSeconds = seconds.value.value_or(kDefaultWaitSeconds);
+    read.startDelay = now.startDelay;
+    read.waitFor = now.waitFor;
+    read.waitSeconds = now.waitSeconds;
+    rules.targetText = std::wstring(TrimSpacesAndTabs(now.waitFor));
+}
+
+void Readiness::LookUpAfter(WatchedProgram const& record, Rules& rules) {
+    std::wstring const text = ParseStartAfter(record.rules.startAfter).value.value_or(std::wstring());
+    std::wstring problem;
+    rules.after.clear();
+    if (!text.empty()) {
+        int const number = FindByName(text);
+        std::wstring const loop = number == 0 ? std::wstring() : LoopFrom(record);
+        if (number == 0) {
+            problem = L"no program of that name";
+        } else if (programs_[number].caption.empty()) {
+            problem = programs_[number].name + L" has no caption, so its window is never found";
+        } else if (!loop.empty()) {
+            problem = L"a loop of names, " + loop;
+        } else {
+            rules.after = programs_[number].name;
+        }
+    }
+    if (problem == rules.afterSaid) return;
+    rules.afterSaid = problem;
+    if (!problem.empty()) journal_.Log(L"ignored", record.name, kStartAfterKey + (L"=" + text) + L": " + problem);
+}
+
+std::wstring Readiness::LoopFrom(WatchedProgram const& record) const {
+    std::wstring const self = ToUpperText(record.name);
+    std::wstring names = record.name;
+    std::vector<std::wstring> seen{self};
+    WatchedProgram const* current = &record;
+    for (int step = 0; step < programs_.Count(); ++step) {
+        std::wstring const next = ParseStartAfter(current->rules.startAfter).value.value_or(std::wstring());
+        int const number = next.empty() ? 0 : FindByName(next);
+        if (number == 0) return {};
+        current = &programs_[number];
+        std::wstring const upper = ToUpperText(current->name);
+        names += L", " + current->name;
+        if (upper == self) return names;
+        // A loop further on, that does not come back here: its own programs say it.
+        for (std::wstring const& name : seen) {
+            if (name == upper) return {};
+        }
+        seen.push_back(upper);
+    }
+    return {};
+}
+
+int Readiness::FindByName(std::wstring_view name) const {
+    int const exact = programs_.Find(name);
+    if (exact != 0) return exact;
+    std::wstring const wanted = ToUpperText(name);
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        if (ToUpperText(programs_[i].name) == wanted) return i;
+    }
+    return 0;
+}
+
+bool Readiness::AfterMet(Rules const& rules, Wait& wait) {
+    if (rules.after.empty()) return true;
+    ProgramState const* other = supervisor_.Find(rules.after);
+    wait.afterMet = other != nullptr && other->window != 0 && other->startup.HasAnswered();
+    if (wait.afterMet || other == nullptr || other->window == 0) return wait.afterMet;
+    // Its window is there but has not answered since it was found: asked here, as the hang check
+    // may be off; the answer reaches its state through the supervisor.
+    std::int64_t const now = Now();
+    if (now >= wait.nextAsk) {
+        platform_.processes.AskToAnswer(other->window);
+        wait.nextAsk = now + kCheckMilliseconds;
+    }
+    return false;
+}
+
+bool Readiness::TargetThere(Rules const& rules, Wait& wait) {
+    if (!rules.target) return true;
+    if (wait.ticket != 0) {
+        ProbeResult const result = platform_.readiness.Take(wait.ticket);
+        if (result == ProbeResult::There) {
+            wait.ticket = 0;
+            return true;
+        }
+        if (result == ProbeResult::Missing) wait.ticket = 0;
+    }
+    // One check at a time, begun at most every two seconds: a share that takes long to answer
+    // is not asked again meanwhile.
+    std::int64_t const now = Now();
+    if (wait.ticket == 0 && now >= wait.nextCheck) {
+        wait.ticket = platform_.readiness.Begin(rules.target->path, rules.target->host, rules.target->port);
+        wait.nextCheck = now + kCheckMilliseconds;
+    }
+    return false;
+}
+
+void Readiness::Begin(WatchedProgram const& record, Rules const& rules, Wait& wait) {
+    std::int64_t const now = Now();
+    wait.waiting = true;
+    wait.began = now;
+    std::wstring details;
+    if (now < DelayEnds(rules)) {
+        details = L"until " + ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), DelayEnds(rules) - now));
+    }
+    std::wstring const awaited = Both(rules.after, rules.target ? rules.targetText : L"");
+    if (!awaited.empty()) {
+        details += (details.empty() ? L"for " : L", then for ") + awaited + L", at most " +
+                   std::to_wstring(rules.waitSeconds) + L" s";
+    }
+    journal_.Log(L"waiting", record.name, details);
+}
+
+void Readiness::End(WatchedProgram const& record, Wait& wait, std::wstring_view event, std::wstring const& details) {
+    journal_.Log(event, record.name, details);
+    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
+    wait.ticket = 0;
+    wait.waiting = false;
+    wait.conditionsSince = -1;
+}
+
+void Readiness::ForgetUnlisted() {
+    // Every program visited has an entry: more entries than programs means some were deleted.
+    if (entries_.size() <= static_cast<std::size_t>(programs_.Count())) return;
+    std::erase_if(entries_, [&](auto& entry) {
+        if (programs_.Find(entry.first) != 0) return false;
+        if (entry.second.wait.ticket != 0) platform_.readiness.Drop(entry.second.wait.ticket);
+        return true;
+    });
+}
+
+std::wstring Readiness::Awaited(Rules const& rules, Wait const& wait) {
+    return Both(rules.after.empty() || wait.afterMet ? L"" : rules.after, rules.target ? rules.targetText : L"");
+}
+
+}  // namespace vigilon

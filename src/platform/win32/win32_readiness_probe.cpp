@@ -1,0 +1,139 @@
+#include "platform/win32/win32_readiness_probe.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+namespace vigilon {
+
+struct Win32ReadinessProbe::Check {
+    std::wstring path;
+    std::wstring host;
+    int port = 0;
+    std::atomic<ProbeResult> result{ProbeResult::Pending};
+};
+
+namespace {
+
+// Closes a socket when it goes out of scope.
+class UniqueSocket {
+public:
+    explicit UniqueSocket(SOCKET socket) : socket_(socket) {}
+    UniqueSocket(UniqueSocket const&) = delete;
+    UniqueSocket& operator=(UniqueSocket const&) = delete;
+    ~UniqueSocket() {
+        if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    }
+    SOCKET Get() const { return socket_; }
+    explicit operator bool() const { return socket_ != INVALID_SOCKET; }
+
+private:
+    SOCKET socket_;
+};
+
+// Frees the address list GetAddrInfoW made.
+class AddressList {
+public:
+    AddressList() = default;
+    AddressList(AddressList const&) = delete;
+    AddressList& operator=(AddressList const&) = delete;
+    ~AddressList() {
+        if (list_ != nullptr) FreeAddrInfoW(list_);
+    }
+    ADDRINFOW** Receive() { return &list_; }
+    ADDRINFOW const* First() const { return list_; }
+
+private:
+    ADDRINFOW* list_ = nullptr;
+};
+
+// True when a connection to `address` is made within the timeout. The connect is non-blocking and
+// select waits for it, so a server that drops the packets costs the timeout, not the system's
+// twenty seconds and more.
+bool Connects(ADDRINFOW const& address) {
+    UniqueSocket const socket(::socket(address.ai_family, address.ai_socktype, address.ai_protocol));
+    if (!socket) return false;
+    u_long nonBlocking = 1;
+    if (ioctlsocket(socket.Get(), FIONBIO, &nonBlocking) != 0) return false;
+    if (connect(socket.Get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) return true;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(socket.Get(), &writable);
+    FD_SET(socket.Get(), &failed);
+    timeval timeout{Win32ReadinessProbe::kConnectTimeoutMilliseconds / 1000,
+                    Win32ReadinessProbe::kConnectTimeoutMilliseconds % 1000 * 1000};
+    if (select(0, nullptr, &writable, &failed, &timeout) <= 0) return false;
+    int error = 0;
+    int length = sizeof(error);
+    if (getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0) return false;
+    return FD_ISSET(socket.Get(), &writable) && error == 0;
+}
+
+bool TakesConnection(std::wstring const& host, int port) {
+    ADDRINFOW hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    AddressList addresses;
+    std::wstring const service = std::to_wstring(port);
+    if (GetAddrInfoW(host.c_str(), service.c_str(), &hints, addresses.Receive()) != 0) return false;
+    for (ADDRINFOW const* address = addresses.First(); address != nullptr; address = address->ai_next) {
+        if (Connects(*address)) return true;
+    }
+    return false;
+}
+
+DWORD WINAPI RunCheck(LPVOID context) {
+    std::unique_ptr<std::shared_ptr<Win32ReadinessProbe::Check>> const owner(
+        static_cast<std::shared_ptr<Win32ReadinessProbe::Check>*>(context));
+    Win32ReadinessProbe::Check& check = **owner;
+    bool const there = !check.path.empty() ? GetFileAttributesW(check.path.c_str()) != INVALID_FILE_ATTRIBUTES
+                                           : TakesConnection(check.host, check.port);
+    check.result.store(there ? ProbeResult::There : ProbeResult::Missing);
+    return 0;
+}
+
+}  // namespace
+
+Win32ReadinessProbe::Win32ReadinessProbe() {
+    // Sockets need the library started once for the process; a failure makes every connection
+    // fail, which reads as a server not there yet.
+    WSADATA data{};
+    WSAStartup(MAKEWORD(2, 2), &data);
+}
+
+Win32ReadinessProbe::~Win32ReadinessProbe() = default;
+
+std::uint32_t Win32ReadinessProbe::Begin(std::wstring const& path, std::wstring const& host, int port) {
+    if (++last_ == 0) ++last_;
+    auto check = std::make_shared<Check>();
+    check->path = path;
+    check->host = host;
+    check->port = port;
+    auto owner = std::make_unique<std::shared_ptr<Check>>(check);
+    if (QueueUserWorkItem(RunCheck, owner.get(), WT_EXECUTELONGFUNCTION)) {
+        owner.release();  // the pool thread owns its share now
+    } else {
+        check->result.store(ProbeResult::Missing);
+    }
+    checks_.emplace(last_, std::move(check));
+    return last_;
+}
+
+ProbeResult Win32ReadinessProbe::Take(std::uint32_t ticket) {
+    auto const it = checks_.find(ticket);
+    if (it == checks_.end()) return ProbeResult::Missing;
+    ProbeResult const result = it->second->result.load();
+    if (result != ProbeResult::Pending) checks_.erase(it);
+    return result;
+}
+
+void Win32ReadinessProbe::Drop(std::uint32_t ticket) { checks_.erase(ticket); }
+
+}  // namespace vigilon

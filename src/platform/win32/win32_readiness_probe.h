@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "platform/readiness_probe.h"
+
+namespace vigilon {
+
+// Runs each check on a thread of the system's pool: GetFileAttributesW for a path, a non-blocking
+// connect given up after kConnectTimeoutMilliseconds for a server. The pool thread writes only the
+// check's own result, which the user-interface thread reads; a check that outlives its ticket (or
+// the probe) keeps its state alive through its shared owner. Sockets are started once with the
+// probe and never cleaned up: a check may still run when the probe goes, and the process ends then.
+class Win32ReadinessProbe final : public ReadinessProbe {
+public:
+    static constexpr int kConnectTimeoutMilliseconds = 2000;
+    // One check, shared by the probe and the pool thread that runs it.
+    struct Check;
+
+    Win32ReadinessProbe();
+    Win32ReadinessProbe(Win32ReadinessProbe const&) = delete;
+    Win32ReadinessProbe& operator=(Win32ReadinessProbe const&) = delete;
+    ~Win32ReadinessProbe() override;
+
+    std::uint32_t Begin(std::wstring const& path, std::wstring const& host, int port) override;
+    ProbeResult Take(std::uint32_t ticket) override;
+    void Drop(std::uint32_t ticket) override;
+
+private:
+    std::map<std::uint32_t, std::shared_ptr<Check>> checks_;
+    std::uint32_t last_ = 0;
+};
+
+}  // namespace vigilon
