@@ -12,7 +12,6 @@ namespace {
 constexpr wchar_t kAppsSection[] = L"Apps";
 constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
-constexpr wchar_t kLockSettingsKey[] = L"LockSettings";  // a policy only: see Options::settingsLocked
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";

@@ -12,6 +12,7 @@ inline constexpr wchar_t kBackoffKey[] = L"Backoff";
 inline constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
 inline constexpr wchar_t kEventLogKey[] = L"EventLog";
 inline constexpr wchar_t kOnEventKey[] = L"OnEvent";
+inline constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
 
 // Where a key is read: the [Apps] section, or the section named after a program.
 enum class KeyPlace : std::uint8_t { Apps, Program };
