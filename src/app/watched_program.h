@@ -16,7 +16,7 @@ struct WatchedProgram {
     std::wstring prefix;   // arguments before the quoted command
     std::wstring postfix;  // arguments after the quoted command
     std::int32_t launchResult = 0;  // the shell's result for the last launch; not stored
-    RestartRules rules;             // set in the Restart Rules dialog; keys of their own in the section
+    RestartRules rules;             // set in the Settings dialog; keys of their own in the section
     bool added = false;             // added in the editor and not saved since; not stored
 };
 

@@ -91,7 +91,7 @@ constexpr ControlFont Font = ControlFont::Window;
 constexpr PagedPlacement kProgramSettings[] = {
     {All, {kIdSettingsTabs, Tabs, Window, L"", nullptr, 120, 120, 6960, 2940, 0, Font}},
 
-    {SettingsPage::Window, {kIdShowLabel, KeyLabel, Window, L"&Show it:", nullptr, 360, 690, 1500, 270, 1, Font}},
+    {SettingsPage::Window, {kIdShowLabel, KeyLabel, Window, L"&Show as:", nullptr, 360, 690, 1500, 270, 1, Font}},
     {SettingsPage::Window, {kIdShow, DropDown, Window, L"", nullptr, 1920, 630, 4920, 345, 2, Font}},
     {SettingsPage::Window, {kIdMonitorLabel, KeyLabel, Window, L"&Monitor:", nullptr, 360, 1140, 1500, 270, 3, Font}},
     {SettingsPage::Window, {kIdMonitor, DropDown, Window, L"", nullptr, 1920, 1080, 4920, 345, 4, Font}},
@@ -108,7 +108,7 @@ constexpr PagedPlacement kProgramSettings[] = {
     {Start, {kIdWaitFor, TextBox, Window, L"", nullptr, 360, 1875, 6480, 345, 7, Font}},
     {Start, {kIdWaitSecondsLabel, KeyLabel, Window, L"Wait at m&ost", nullptr, 360, 2385, 1500, 270, 8, Font}},
     {Start, {kIdWaitSeconds, NumberBox, Window, L"", nullptr, 1920, 2325, 900, 345, 9, Font}},
-    {Start, {kIdWaitSecondsUnit, Label, Window, L"seconds, then start it anyway (120 when empty)", nullptr, 2910, 2370,
+    {Start, {kIdWaitSecondsUnit, Label, Window, L"seconds, then start it anyway", nullptr, 2910, 2370,
              3930, 300, 10, Font}},
 
     {Restart, {kIdMemoryRule, CheckBox, Window, L"Restart when its &memory stays above", nullptr, 360, 630, 3660, 345, 1,

@@ -32,7 +32,32 @@ struct SettingsState {
     bool readOnly;
     std::vector<SettingsChoice> show, monitor, startAfter, restartWhen;
     UniqueFont font;
+    HBRUSH pageBrush = nullptr;  // a system brush: not deleted
 };
+
+// Whether the tab control draws its pages with the visual style (white) or in the face colour.
+// The theme library is in the process already when the common controls draw themed: it is only
+// asked, never loaded.
+bool Themed() {
+    HMODULE const uxtheme = GetModuleHandleW(L"uxtheme.dll");
+    if (uxtheme == nullptr) return false;
+    using IsAppThemedFunction = BOOL(WINAPI*)();
+    auto const isAppThemed =
+        reinterpret_cast<IsAppThemedFunction>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
+    return isAppThemed != nullptr && isAppThemed() != FALSE;
+}
+
+// A label or check box on a page, which must stand on the page's colour rather than the dialog's.
+bool StandsOnPage(int id) {
+    for (PagedPlacement const& paged : ProgramSettingsLayout()) {
+        ControlKind const kind = paged.placement.kind;
+        if (paged.placement.id == id) {
+            return paged.page != SettingsPage::All &&
+                   (kind == ControlKind::Label || kind == ControlKind::KeyLabel || kind == ControlKind::CheckBox);
+        }
+    }
+    return false;
+}
 
 // Places the controls and sizes their font at `dpi`: at the start, and whenever the dialog moves
 // to a monitor of another DPI.
@@ -107,6 +132,8 @@ void FillFields(HWND dialog, SettingsState& state) {
     SendDlgItemMessageW(dialog, kIdWaitFor, EM_LIMITTEXT, kWaitForLength, 0);
     SetDlgItemTextW(dialog, kIdWaitSeconds, form.waitSeconds.c_str());
     SendDlgItemMessageW(dialog, kIdWaitSeconds, EM_LIMITTEXT, kSecondsLength, 0);
+    SendDlgItemMessageW(dialog, kIdWaitSeconds, EM_SETCUEBANNER, TRUE,
+                        reinterpret_cast<LPARAM>(std::to_wstring(kDefaultWaitSeconds).c_str()));
     Check(dialog, kIdMemoryRule, form.restart.memoryOn);
     SetDlgItemTextW(dialog, kIdMemoryLimit, form.restart.megabytes.c_str());
     SendDlgItemMessageW(dialog, kIdMemoryLimit, EM_LIMITTEXT, std::to_wstring(kMaxMemoryLimitMB).size(), 0);
@@ -130,6 +157,7 @@ void LockFields(HWND dialog) {
 
 void Initialise(HWND dialog, SettingsState& state) {
     UINT const dpi = WindowDpi(dialog);
+    state.pageBrush = GetSysColorBrush(Themed() ? COLOR_WINDOW : COLOR_BTNFACE);
     SizeDialog(dialog, kSettingsWidth, kSettingsHeight, kSettingsStyle, dpi);
     SetWindowTextW(dialog, (L"Settings for " + state.programs[state.number].name).c_str());
     CreateControls(dialog, state, dpi);
@@ -202,6 +230,11 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             MoveToSuggestedRect(dialog, lParam);
             LayOut(dialog, *state, HIWORD(wParam));
             return TRUE;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (!StandsOnPage(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) return FALSE;
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(state->pageBrush);
         case WM_NOTIFY: {
             auto const* header = reinterpret_cast<NMHDR const*>(lParam);
             if (header->idFrom == kIdSettingsTabs && header->code == TCN_SELCHANGE) {

@@ -9,7 +9,7 @@
 
 namespace vigilon {
 
-// The Restart Rules dialog's fields.
+// The fields of the Restart page of a program's Settings dialog.
 struct RestartRulesForm {
     bool memoryOn = false;
     std::wstring megabytes;
