@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/setting_keys.h"
 #include "app/setting_source.h"
 #include "support/text_case.h"
 
@@ -9,14 +10,8 @@ namespace vigilon {
 namespace {
 
 constexpr wchar_t kAppsSection[] = L"Apps";
-constexpr wchar_t kNoticesKey[] = L"Notices";
 constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
-constexpr wchar_t kBackoffKey[] = L"Backoff";
-constexpr wchar_t kHangSecondsKey[] = L"HangSeconds";
-constexpr wchar_t kEventLogKey[] = L"EventLog";
-constexpr wchar_t kOnEventKey[] = L"OnEvent";
-constexpr wchar_t const* kPolicyKeys[] = {kNoticesKey, kBackoffKey, kHangSecondsKey, kEventLogKey, kOnEventKey};
 
 std::wstring ZeroOrOne(std::wstring const& text) {
     return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
@@ -39,7 +34,7 @@ std::wstring HangSecondsCheck(std::wstring const& text) {
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey) return ZeroOrOne;
+    if (key == kBackoffKey || key == kEventLogKey || key == kLockSettingsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
     return nullptr;
 }
@@ -56,7 +51,13 @@ int HangSecondsFrom(std::wstring const& text) {
     return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
 }
 
-std::span<wchar_t const* const> PolicyKeys() { return kPolicyKeys; }
+std::vector<std::wstring_view> PolicyKeys() {
+    std::vector<std::wstring_view> keys;
+    for (SettingKey const& key : SettingKeys()) {
+        if (key.Policy()) keys.push_back(key.name);
+    }
+    return keys;
+}
 
 Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     Options options;
@@ -70,6 +71,8 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
     options.onEvent = read(kOnEventKey, L"", options.locked.onEvent);
+    bool fromPolicy = false;
+    options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
 }
 
@@ -91,7 +94,9 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
 
 std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
     std::wstring summary;
-    for (wchar_t const* key : PolicyKeys()) {
+    for (SettingKey const& setting : SettingKeys()) {
+        if (!setting.Policy()) continue;
+        std::wstring_view const key = setting.name;
         std::vector<PassedOverPolicy> passedOver;
         SettingValue const value = ReadAppsSetting(settings, registry, key, L"", CheckOf(key), &passedOver);
         for (PassedOverPolicy const& ignored : passedOver) {
@@ -101,8 +106,8 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         }
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
-        // The command line is named, not shown: it may hold a token, and the event log is read widely.
-        summary += std::wstring(key) + (key == std::wstring_view(kOnEventKey) ? L"" : L"=" + value.text) + L" (" +
+        // A command line or a URL is named, not shown: it may hold a token, and the event log is read widely.
+        summary += std::wstring(key) + (setting.secret ? L"" : L"=" + value.text) + L" (" +
                    std::wstring(SourceName(value.source)) + L")";
     }
     return summary;

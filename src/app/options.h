@@ -1,7 +1,8 @@
 #pragma once
 
-#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/settings_file.h"
 #include "platform/registry.h"
@@ -15,6 +16,9 @@ struct Options {
     int hangSeconds = 0;       // [Apps] HangSeconds=N: restart a window that does not answer for N seconds; 0 off
     bool eventLog = false;     // [Apps] EventLog=1: write problems to the Windows event log
     std::wstring onEvent;      // [Apps] OnEvent=<command line>: run on trouble; empty for none
+    // LockSettings=1, from a policy only: the editor, Options and a program's Settings open
+    // read-only. The settings file cannot lock itself: whoever can edit it could unlock it.
+    bool settingsLocked = false;
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
@@ -41,7 +45,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry);
 bool SaveOptions(Options const& options, SettingsFile const& settings);
 
 // The [Apps] keys a policy may set, as the administrative template names them.
-std::span<wchar_t const* const> PolicyKeys();
+std::vector<std::wstring_view> PolicyKeys();
 
 // The settings a policy sets, for the history: "HangSeconds=30 (machine policy), ..."; empty for
 // none.

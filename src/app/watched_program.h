@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/restart_rules.h"
-#include "platform/window_handle.h"
 
 namespace vigilon {
 
@@ -17,7 +16,6 @@ struct WatchedProgram {
     std::wstring prefix;   // arguments before the quoted command
     std::wstring postfix;  // arguments after the quoted command
     std::int32_t launchResult = 0;  // the shell's result for the last launch; not stored
-    WindowHandle windowHandle = 0;  // the window the last search found; not stored
     RestartRules rules;             // set in the Restart Rules dialog; keys of their own in the section
     bool added = false;             // added in the editor and not saved since; not stored
 };

@@ -25,6 +25,8 @@ enum class ProgramPhase : std::uint8_t {
     Running,     // its window is there
     BackingOff,  // ended soon after its start: not started again before a moment
     Restarting,  // its window was asked to close, for a reason, and is ended if it neither closes nor answers
+    Closed,      // Restart=Failure: it exited with 0, and is left closed until someone starts it
+    Lingering,   // Restart=Failure: its window is gone but its process runs on; judged when that ends
 };
 
 // What the engine keeps of one program between passes. Monotonic times are milliseconds; pass
@@ -33,6 +35,9 @@ struct ProgramState {
     ProgramPhase phase = ProgramPhase::Absent;
     WindowHandle window = 0;              // the window the last pass found, 0 for none
     std::uint32_t processId = 0;          // the process that owns it
+    std::uint32_t lingeringProcessId = 0; // while Lingering: the process its window left running
+    bool startAsked = false;              // /start asked for a start, which comes before any rule
+    RestartWhen restartWhen = RestartWhen::Always;  // Restart as read
     std::uint32_t startedProcessId = 0;   // the process Vigilon last started for the program; 0 none known
     std::uint64_t startedProcessAt = 0;   // when that process started, which tells it from a later one of its id
     std::int64_t launchedAt = 0;          // monotonic; 0: never started here

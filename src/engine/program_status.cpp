@@ -17,6 +17,7 @@ std::wstring StatusText(StatusState state) {
     case StatusState::MissingFile: return L"Missing file";
     case StatusState::NoCaption: return L"No caption";
     case StatusState::Stopped: return L"Not watched (editor open)";
+    case StatusState::Closed: return L"Closed";
     }
     return L"";
 }

@@ -17,6 +17,7 @@ enum class StatusState : std::uint8_t {
     MissingFile,    // its executable (or jar) is missing: launching stopped on it
     NoCaption,      // it has no caption, so it is not watched
     Stopped,        // watching is stopped (the editor is open): what it does is not known
+    Closed,         // Restart=Failure: it ended well, and is left closed until someone starts it
 };
 
 // The words the status window shows for a state.

@@ -62,11 +62,16 @@ bool Readiness::Holds(WatchedProgram const& record, ProgramState const& state, b
     Rules& rules = entry.rules;
     ReadRules(record, rules);
     LookUpAfter(record, rules);
-    // Its window came (started by hand, or it was running already), or something started it
-    // without asking: nothing is left to wait for.
-    if (state.window != 0 || (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
+    // Its window came (started by hand, or it was running already), something started it without
+    // asking, or a start was asked for by name, which comes before every rule: nothing is left to wait for.
+    if (state.window != 0 || state.startAsked ||
+        (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
         wait.pending = false;
-        if (wait.waiting) End(record, wait, L"ready", state.window != 0 ? L"its window is there" : L"started without waiting");
+        if (wait.waiting) {
+            End(record, wait, L"ready", state.window != 0 ? L"its window is there"
+                                        : state.startAsked ? L"a start was asked for"
+                                                           : L"started without waiting");
+        }
         return false;
     }
     if (launchPaused) {

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "engine/exit_rule.h"
 #include "support/local_time.h"
 #include "support/text_case.h"
 #include "support/window_search.h"
@@ -41,6 +42,7 @@ std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
     std::vector<std::uint32_t> processes;
     for (auto const& [name, state] : states_) {
         if (state.processId != 0) processes.push_back(state.processId);
+        if (state.lingeringProcessId != 0) processes.push_back(state.lingeringProcessId);
     }
     std::sort(processes.begin(), processes.end());
     processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
@@ -63,6 +65,8 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     }
     state.phase = ProgramPhase::Running;
     state.window = window;
+    state.lingeringProcessId = 0;
+    state.startAsked = false;
     state.processId = platform_.desktop.WindowProcessId(window);
     state.foundAt = Now();
     state.upSince = ClockText(platform_.events.LocalTimeNow());
@@ -80,11 +84,48 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble.
     bool const planned = state.plannedEnd;
-    journal_.Log(L"gone", record.name, planned ? L"closed as asked" : L"");
-    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(state.processId));
+    std::uint32_t const processId = state.processId;
+    ProcessExit const exit = platform_.processes.ExitCode(processId);
+    // A start asked for comes before the rule that would leave the program closed.
+    AfterEnd const after = state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned, exit);
+    if (after == AfterEnd::LeaveClosed) {
+        journal_.Log(L"exited", record.name, ExitCodeText(exit.code));
+        ForgetWindow(state);
+        state.phase = ProgramPhase::Closed;
+        return;
+    }
+    std::wstring const code = GoneExitText(state.restartWhen, processId, exit);
+    std::wstring details = planned ? L"closed as asked" : L"";
+    if (!code.empty()) details += (details.empty() ? L"" : L", ") + code;
+    if (after == AfterEnd::AwaitProcess) {
+        // Gone to its own tray, perhaps: whether it failed is known once its process ends.
+        journal_.Log(L"gone", record.name, details + L": left alone until it ends");
+        ForgetWindow(state);
+        state.phase = ProgramPhase::Lingering;
+        state.lingeringProcessId = processId;
+        return;
+    }
+    journal_.Log(L"gone", record.name, details);
+    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
     ForgetWindow(state);
     // A program closed as asked did not end soon after its start of its own accord.
-    if (!planned) BackOff(record, state, false);
+    if (!planned && !state.startAsked) BackOff(record, state, false);
+}
+
+void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& state) {
+    ProcessExit const exit = platform_.processes.ExitCode(state.lingeringProcessId);
+    if (exit.state == ProcessExit::State::Running) return;
+    std::uint32_t const processId = std::exchange(state.lingeringProcessId, 0);
+    if (exit.state == ProcessExit::State::Ended && exit.code == 0) {
+        journal_.Log(L"exited", record.name, ExitCodeText(0));
+        state.phase = ProgramPhase::Closed;
+        return;
+    }
+    std::wstring const code = exit.state == ProcessExit::State::Ended ? ExitCodeText(exit.code) : L"exit code unknown";
+    journal_.Log(L"exited", record.name, code + L": started again");
+    journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
+    state.phase = ProgramPhase::Absent;
+    BackOff(record, state, false);
 }
 
 void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart) {
@@ -116,6 +157,7 @@ void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.startedProcessId = started.processId;
     state.startedProcessAt = started.processStarted;
     state.launchFailSaid = false;
+    state.startAsked = false;
     ++state.starts;
 }
 
@@ -144,6 +186,7 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
     // launching is paused, is skipped rather than done late.
     bool const scheduled =
         !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
+    if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
     if (state.window == 0) return;
     if (state.leftAlone) {
         // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
@@ -235,6 +278,15 @@ void Supervisor::ReadRules(WatchedProgram const& record, ProgramState& state) {
     auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& problem) {
         if (!problem.empty()) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
     };
+    RuleValue<RestartWhen> const when = ParseRestartWhen(record.rules.restart);
+    state.restartWhen = when.value.value_or(RestartWhen::Always);
+    // Back to Always: nothing keeps the program closed any more.
+    if (state.restartWhen == RestartWhen::Always &&
+        (state.phase == ProgramPhase::Closed || state.phase == ProgramPhase::Lingering)) {
+        state.phase = ProgramPhase::Absent;
+        state.lingeringProcessId = 0;
+    }
+    say(kRestartKey, record.rules.restart, when.problem);
     RuleValue<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB);
     RuleValue<std::vector<int>> times = ParseRestartTimes(record.rules.restartAt);
     state.memoryLimit = limit.value;
@@ -451,7 +503,10 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
                                                        : StatusState::Running;
         return row;
     }
-    if (state->missingFile) {
+    if (state->phase == ProgramPhase::Closed || state->phase == ProgramPhase::Lingering) {
+        row.state = StatusState::Closed;
+        row.processId = state->lingeringProcessId;  // a process its window left running
+    } else if (state->missingFile) {
         row.state = StatusState::MissingFile;
     } else if (state->phase == ProgramPhase::Starting) {
         row.state = StatusState::Starting;
@@ -482,6 +537,14 @@ void Supervisor::ClearBackoff() {
         state.backoff.Clear();
         state.retryAt = 0;
         if (state.phase == ProgramPhase::BackingOff) state.phase = ProgramPhase::Absent;
+    }
+}
+
+void Supervisor::ReleaseClosed() {
+    for (auto& [name, state] : states_) {
+        if (state.phase != ProgramPhase::Closed && state.phase != ProgramPhase::Lingering) continue;
+        state.phase = ProgramPhase::Absent;
+        state.lingeringProcessId = 0;
     }
 }
 

@@ -90,6 +90,8 @@ public:
     void ClosedOnRequest(ProgramState& state);
     // Launch Programs: every program may start at once.
     void ClearBackoff();
+    // Launch Programs: a program left closed by Restart=Failure is started again too.
+    void ReleaseClosed();
 
     // Restarts a running program the graceful way, as asked by the user. False when it has no
     // window to restart, or its window is not its own to end.
@@ -112,6 +114,8 @@ public:
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Gone(WatchedProgram const& record, ProgramState& state);
+    // Restart=Failure: the process a gone window left running is judged once it has ended.
+    void SettleLingering(WatchedProgram const& record, ProgramState& state);
     // The program has no window now: nothing is asked of it, and it is started at the next pass.
     static void ForgetWindow(ProgramState& state);
     // Holds the program back after a quick end or a start whose window never came, when back-off

@@ -81,21 +81,20 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
     if (record.caption.empty()) {
-        record.windowHandle = 0;
         supervisor_.Unwatch(state);
         return Outcome::Next;
     }
-    record.windowHandle = FindInPass(record);
+    WindowHandle window = FindInPass(record);
     // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (record.windowHandle == 0 && !launchPaused_ && supervisor_.StartDue(state) &&
-        captionsState_ != Captions::Fresh) {
-        record.windowHandle = FindProgramWindow(record);
+    if (window == 0 && !launchPaused_ && supervisor_.StartDue(state) && captionsState_ != Captions::Fresh) {
+        window = FindProgramWindow(record);
     }
-    supervisor_.Observe(record, state, record.windowHandle);
-    if (record.windowHandle != 0) HideIfMinimised(record, state);
+    supervisor_.Observe(record, state, window);
+    // A window kept on screen is put back in its place rather than hidden when minimised.
+    if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
     if (readiness_.Holds(record, state, launchPaused_)) return Outcome::Next;
-    if (record.windowHandle != 0) return Outcome::Next;
+    if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
         Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, record.name);
@@ -109,15 +108,15 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
     Desktop& desktop = platform_.desktop;
     // Visibility first: a watched window is usually hidden, and each question is a round trip.
-    if (!desktop.IsVisible(record.windowHandle)) {
+    if (!desktop.IsVisible(state.window)) {
         state.hiddenNoted = false;  // hidden indeed: the next minimise is a new hiding
         return;
     }
-    if (!desktop.IsMinimised(record.windowHandle)) {
+    if (!desktop.IsMinimised(state.window)) {
         state.hiddenNoted = false;
         return;
     }
-    desktop.ShowWindowAs(record.windowHandle, kSwHide);
+    desktop.ShowWindowAs(state.window, kSwHide);
     // A window that does not hide (its program has hung) is tried at every pass, and said once.
     if (state.hiddenNoted) return;
     state.hiddenNoted = true;
@@ -158,7 +157,7 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     {
         NoCrashDialog const quiet(platform_.system, ParseCrashDialog(record.rules.crashDialog).value == false);
         result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
-                                         platform_.files.WorkingDirectory(), kSwMinimize);
+                                         platform_.files.WorkingDirectory(), StartShowCommand(record.rules));
     }
     record.launchResult = result.code;
     if (record.launchResult <= kLaunchSucceeded) {
@@ -199,9 +198,10 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         if (number == 0 || !Valid(number)) return Outcome::StopPass;
         WatchedProgram& record = programs_[number];
         captionsState_ = Captions::Stale;  // a second of events has passed
-        record.windowHandle = FindInPass(record);
-        if (record.windowHandle != 0) {
-            supervisor_.Observe(record, supervisor_.StateOf(name), record.windowHandle);
+        WindowHandle const window = FindInPass(record);
+        if (window != 0) {
+            supervisor_.Observe(record, supervisor_.StateOf(name), window);
+            placements_.Keep(record, window, launchPaused_);
             return Outcome::Next;
         }
     }
@@ -282,8 +282,9 @@ void WatchEngine::RecordExit() {
 }
 
 void WatchEngine::WatchProcessesFound() {
-    supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()),
-                               [this](std::wstring const& name) { return programs_.Find(name) != 0; });
+    auto const listed = [this](std::wstring const& name) { return programs_.Find(name) != 0; };
+    supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()), listed);
+    placements_.ForgetUnlisted(listed);
     std::vector<std::uint32_t> processes = supervisor_.ProcessesFound();
     if (processes == watchedProcesses_) return;
     watchedProcesses_ = std::move(processes);
@@ -329,8 +330,9 @@ void WatchEngine::EnterDirectory(std::wstring const& directory) {
 void WatchEngine::ShowHidePrograms(bool forceShow) {
     Desktop& desktop = platform_.desktop;
     for (int i = 1; i <= programs_.Count(); ++i) {
-        WindowHandle const window = programs_[i].windowHandle;
-        if (window == 0) continue;
+        WindowHandle const window = WindowOf(programs_[i].name);
+        // A window kept on screen is not the tray's to hide, nor to restore out of its state.
+        if (window == 0 || PlacementKeeper::KeepsShown(programs_[i])) continue;
         std::wstring const name = programs_[i].name;
         if (desktop.IsVisible(window) && !forceShow) {
             desktop.ShowWindowAs(window, kSwHide);
@@ -353,7 +355,7 @@ void WatchEngine::ShowAndActivate(WindowHandle window, std::wstring const& name)
 void WatchEngine::ClosePrograms() {
     SetLaunchPaused(true);
     for (int i = 1; i <= programs_.Count(); ++i) {
-        WindowHandle const window = programs_[i].windowHandle;
+        WindowHandle const window = WindowOf(programs_[i].name);
         if (window == 0) continue;
         std::wstring const name = programs_[i].name;
         Log(L"close", name);
@@ -361,7 +363,6 @@ void WatchEngine::ClosePrograms() {
         // finds the window again while it is still open.
         supervisor_.ClosedOnRequest(supervisor_.StateOf(name));
         platform_.desktop.RequestClose(window);
-        if (i <= programs_.Count()) programs_[i].windowHandle = 0;
     }
 }
 
@@ -380,17 +381,22 @@ std::vector<ProgramStatus> WatchEngine::Status() {
         row.upSince.clear();
     };
     for (int i = 1; i <= programs_.Count(); ++i) {
-        ProgramStatus& row =
-            rows.emplace_back(supervisor_.StatusOf(programs_[i], supervisor_.Find(programs_[i].name), launchPaused_, now, local));
+        ProgramState const* state = supervisor_.Find(programs_[i].name);
+        ProgramStatus& row = rows.emplace_back(supervisor_.StatusOf(programs_[i], state, launchPaused_, now, local));
         readiness_.Describe(row, launchPaused_);
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again.
-        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(programs_[i].windowHandle) == 0) {
+        if (row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
             notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
         }
         if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
     }
     return rows;
+}
+
+WindowHandle WatchEngine::WindowOf(std::wstring const& name) const {
+    ProgramState const* state = supervisor_.Find(name);
+    return state == nullptr ? 0 : state->window;
 }
 
 int WatchEngine::FindByName(std::wstring_view name) const {
@@ -419,8 +425,9 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
 
 bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     int const number = FindByName(name);
-    if (number == 0 || programs_[number].windowHandle == 0) return false;
-    WindowHandle const window = programs_[number].windowHandle;
+    if (number == 0) return false;
+    WindowHandle const window = WindowOf(programs_[number].name);
+    if (window == 0) return false;
     std::wstring const program = programs_[number].name;
     if (show) {
         ShowAndActivate(window, program);
@@ -429,6 +436,20 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
         Log(L"hidden", program);
     }
     return true;
+}
+
+StartAnswer WatchEngine::StartProgram(std::wstring_view name) {
+    int const number = FindByName(name);
+    if (number == 0) return StartAnswer::NoSuchProgram;
+    WatchedProgram const& record = programs_[number];
+    ProgramState& state = supervisor_.StateOf(record.name);
+    bool const windowThere = state.window != 0 && platform_.desktop.WindowProcessId(state.window) != 0;
+    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere});
+}
+
+void WatchEngine::LaunchPrograms() {
+    supervisor_.ReleaseClosed();
+    ResumeLaunching();
 }
 
 void WatchEngine::ResumeLaunching() {

@@ -6,7 +6,9 @@
 
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
+#include "engine/placement_keeper.h"
 #include "engine/program_status.h"
+#include "engine/start_request.h"
 #include "engine/readiness.h"
 #include "engine/supervisor.h"
 #include "engine/trouble_reporter.h"
@@ -57,8 +59,21 @@ public:
     // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
+    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
+    void LaunchPrograms();
+
+    // Starts the program of that name (case ignored) at the next pass, also one backing off or left
+    // closed; a start asked for this way comes before every rule that holds a start back.
+    StartAnswer StartProgram(std::wstring_view name);
+
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();
+
+    // The displays changed or the session came back: every window with a place of its own is
+    // put there again now, unless launching is paused.
+    void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
+    // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
+    void LetGoOfWindows() { placements_.LetGoOfAll(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
@@ -69,6 +84,10 @@ public:
     // the history only, never in a message box: whoever asked is waiting for the answer.
     enum class RestartAnswer { Restarting, NotRunning, LaunchPaused, NotItsOwn, NoSuchProgram };
     RestartAnswer RestartProgram(std::wstring_view name);
+
+    // The window the last pass found for the program named `name` (exactly), 0 for none. It stays
+    // the program's until a pass sees it gone, also after Close Programs asked it to close.
+    WindowHandle WindowOf(std::wstring const& name) const;
 
     // Shows and activates, or hides, the window of the program of that name. False when it has none.
     bool ShowProgram(std::wstring_view name, bool show);
@@ -175,6 +194,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
+    PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     bool launchPaused_ = false;
     bool watchBusy_ = false;

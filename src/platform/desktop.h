@@ -8,6 +8,7 @@
 
 #include "platform/display.h"
 #include "platform/window_handle.h"
+#include "platform/window_placement.h"
 
 namespace vigilon {
 
@@ -60,11 +61,27 @@ public:
 
     // The displays attached now, the primary one among them; empty when none can be read.
     virtual std::vector<DisplayInfo> Displays() = 0;
+
+    // Where the window is and how it is shown. Reading asks nothing of the window's owner, so a
+    // program that has stopped responding is read like any other, and said to be hung.
+    virtual WindowPlacement ReadPlacement(WindowHandle window) = 0;
+
+    // The requests below are handed over without waiting for the window's owner, as ShowWindowAs
+    // is, and are carried out in the order they were made.
+    // Moves the window and gives it the size of `rect`; its place in the z-order stays.
+    virtual void MoveWindowTo(WindowHandle window, WindowRect const& rect) = 0;
+    // Gives the window the style, then moves it to `rect` with its frame drawn anew.
+    virtual void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) = 0;
+    // Keeps the window above every window that is not topmost, or lets it go back among them.
+    virtual void SetTopmost(WindowHandle window, bool topmost) = 0;
 };
 
 // Show commands.
 inline constexpr std::int32_t kSwHide = 0;
 inline constexpr std::int32_t kSwShowNormal = 1;
+inline constexpr std::int32_t kSwShowMaximized = 3;
+inline constexpr std::int32_t kSwShow = 5;
 inline constexpr std::int32_t kSwMinimize = 6;
+inline constexpr std::int32_t kSwRestore = 9;
 
 }  // namespace vigilon

@@ -14,6 +14,17 @@ enum class EndResult : std::uint8_t {
     Denied,  // it may not be ended (it runs elevated, or is this program)
 };
 
+// What the system tells of a process's end.
+struct ProcessExit {
+    enum class State : std::uint8_t {
+        Running,  // it has not ended
+        Ended,    // it ended with `code`
+        Unknown,  // it cannot be told: the process was not watched, or may not be asked
+    };
+    State state = State::Unknown;
+    std::uint32_t code = 0;
+};
+
 // Watching other programs' processes: learns of their end as it happens, so that a watched
 // program that exits can be started again at once instead of at the next tick; asks whether their
 // windows still answer; ends a process that does not.
@@ -39,6 +50,11 @@ public:
 
     // The process's private memory (its commit charge) in bytes; 0 when it cannot be read.
     virtual std::uint64_t PrivateMemoryBytes(std::uint32_t processId) = 0;
+
+    // Whether a watched process has ended, and its exit code if so. A process is asked about only
+    // while it is watched (WatchProcesses): the watch holds it, so the code can be read after it
+    // ended and its id cannot name another process meanwhile.
+    virtual ProcessExit ExitCode(std::uint32_t processId) = 0;
 
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;

@@ -42,6 +42,7 @@ void EditorPresenter::OnSelectionChanged(int index) {
 }
 
 void EditorPresenter::OnSave() {
+    if (readOnly_) return;
     StoreProgramFields();
     std::wstring refusal;
     if (SaveSettings(settings_, programs_, &refusal)) {
@@ -57,6 +58,7 @@ void EditorPresenter::OnSave() {
 void EditorPresenter::OnCancel() { ShowProgramFields(); }
 
 void EditorPresenter::OnNewProgram() {
+    if (readOnly_) return;
     // The settings file keeps no blanks around a section name: the name is what would be stored.
     std::wstring const answer = view_.AskText(L"Name of Program to Monitor", L"Program Name");
     std::wstring const name(TrimSpacesAndTabs(answer));
@@ -83,7 +85,7 @@ bool EditorPresenter::NameInUse(std::wstring_view name) const {
 }
 
 void EditorPresenter::OnDeleteProgram() {
-    if (!HasCurrent()) return;
+    if (!HasCurrent() || readOnly_) return;
     std::wstring const prompt = L"OK to delete the program: " + programs_[currentProgram_].name;
     if (ShowMessage(system_, prompt, kMbYesNo | kMbDefButton2, kApplicationTitle) != kIdYes) return;
     programs_.Delete(currentProgram_);
@@ -92,7 +94,7 @@ void EditorPresenter::OnDeleteProgram() {
 }
 
 void EditorPresenter::OnBrowse(Field field) {
-    if (!HasCurrent()) return;
+    if (!HasCurrent() || readOnly_) return;
     bool const exe = field == Field::Exe;
     std::wstring const prompt = exe ? L"Select executable to run" : L"File/Folder to add to command line";
     std::wstring const path = view_.BrowseForPath(prompt, FieldOf(programs_[currentProgram_], field));

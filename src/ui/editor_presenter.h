@@ -56,6 +56,14 @@ public:
 
     // The program whose fields are shown, 0 for none.
     int CurrentProgram() const { return currentProgram_; }
+    // A program's Settings are written to its section at once: a program added and not saved yet
+    // has none, so its Settings wait until Save.
+    bool SettingsAvailable() const { return HasCurrent() && !programs_[currentProgram_].added; }
+
+    // Locked by an administrator: the list can be looked through, but Save, New, Delete and Browse
+    // change nothing.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool ReadOnly() const { return readOnly_; }
 
 private:
     bool HasCurrent() const { return currentProgram_ >= 1 && currentProgram_ <= programs_.Count(); }
@@ -70,6 +78,7 @@ private:
     SettingsFile const& settings_;
     SystemServices& system_;
     int currentProgram_ = 0;
+    bool readOnly_ = false;
 };
 
 }  // namespace vigilon

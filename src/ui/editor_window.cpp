@@ -6,6 +6,7 @@
 #include "platform/win32/dpi.h"
 #include "ui/dialog_controls.h"
 #include "ui/input_box.h"
+#include "ui/program_settings_logic.h"
 #include "ui/win32_layout.h"
 
 namespace vigilon {
@@ -109,9 +110,22 @@ bool EditorWindow::OnCommand(UINT id, UINT code) {
 }
 
 void EditorWindow::SetDescription(std::wstring const& text) {
+    description_ = text;
     HWND const label = Control(kIdDescription);
-    SetWindowTextW(label, text.c_str());
+    std::wstring const shown = presenter_.ReadOnly() ? text + L"\r\n" + kLockedSettingsNote : text;
+    SetWindowTextW(label, shown.c_str());
     FitDescription(WindowDpi(main_));
+}
+
+void EditorWindow::SetReadOnly(bool readOnly) {
+    presenter_.SetReadOnly(readOnly);
+    for (ControlPlacement const& placement : EditorLayout()) {
+        bool const changes = placement.kind == ControlKind::TextBox || placement.id == kIdNewProgram ||
+                             placement.id == kIdDeleteProgram || placement.id == kIdSave ||
+                             placement.id == kIdBrowseBase + 1 || placement.id == kIdBrowseBase + 3;
+        if (changes) EnableWindow(Control(placement.id), readOnly ? FALSE : TRUE);
+    }
+    SetDescription(description_);
 }
 
 void EditorWindow::FitDescription(UINT dpi) {

@@ -33,6 +33,9 @@ public:
     EditorPresenter& Presenter() { return presenter_; }
     void SetDescription(std::wstring const& text);
     void FocusList();
+    // Locked by an administrator: every field and every button that changes the list greyed, and
+    // a line under the description that says why; the list can still be looked through.
+    void SetReadOnly(bool readOnly);
 
     void ClearList() override;
     void AppendListEntry(std::wstring const& text, std::int32_t itemData) override;
@@ -63,6 +66,7 @@ private:
     UniqueFont buttonBoldFont_;
     UniqueBitmap logo_;
     UINT logoDpi_ = 0;  // the DPI logo_ was drawn for
+    std::wstring description_;
 };
 
 }  // namespace vigilon

@@ -83,17 +83,49 @@ constexpr ControlPlacement kOptions[] = {
     {kIdOptionsCancel, Button, Window, L"Cancel", nullptr, 5520, 3600, 1260, 375, 11, ControlFont::Window},
 };
 
-constexpr ControlPlacement kRestartRules[] = {
-    {kIdMemoryRule, CheckBox, Window, L"Restart when its &memory stays above", nullptr, 240, 180, 3660, 345, 0,
-     ControlFont::Window},
-    {kIdMemoryLimit, NumberBox, Window, L"", nullptr, 3960, 165, 1020, 345, 1, ControlFont::Window},
-    {kIdMemoryUnit, Label, Window, L"MB for a minute", nullptr, 5070, 210, 1650, 300, 2, ControlFont::Window},
-    {kIdScheduleRule, CheckBox, Window, L"Restart every &day at", nullptr, 240, 600, 2400, 345, 3, ControlFont::Window},
-    {kIdScheduleTimes, TextBox, Window, L"", nullptr, 2700, 585, 3960, 345, 4, ControlFont::Window},
-    {kIdCrashDialogRule, CheckBox, Window, L"Start it without the &crash dialog", nullptr, 240, 1020, 6420, 345, 5,
-     ControlFont::Window},
-    {kIdRulesOk, DefaultButton, Window, L"OK", nullptr, 4020, 1560, 1260, 375, 6, ControlFont::Window},
-    {kIdRulesCancel, Button, Window, L"Cancel", nullptr, 5400, 1560, 1260, 375, 7, ControlFont::Window},
+constexpr SettingsPage Start = SettingsPage::Start;
+constexpr SettingsPage Restart = SettingsPage::Restart;
+constexpr SettingsPage All = SettingsPage::All;
+constexpr ControlFont Font = ControlFont::Window;
+
+constexpr PagedPlacement kProgramSettings[] = {
+    {All, {kIdSettingsTabs, Tabs, Window, L"", nullptr, 120, 120, 6960, 2940, 0, Font}},
+
+    {SettingsPage::Window, {kIdShowLabel, KeyLabel, Window, L"&Show it:", nullptr, 360, 690, 1500, 270, 1, Font}},
+    {SettingsPage::Window, {kIdShow, DropDown, Window, L"", nullptr, 1920, 630, 4920, 345, 2, Font}},
+    {SettingsPage::Window, {kIdMonitorLabel, KeyLabel, Window, L"&Monitor:", nullptr, 360, 1140, 1500, 270, 3, Font}},
+    {SettingsPage::Window, {kIdMonitor, DropDown, Window, L"", nullptr, 1920, 1080, 4920, 345, 4, Font}},
+    {SettingsPage::Window,
+     {kIdOnTop, CheckBox, Window, L"Keep it on &top of other windows", nullptr, 360, 1530, 6480, 345, 5, Font}},
+
+    {Start, {kIdDelayLabel, KeyLabel, Window, L"&Delay its first start by", nullptr, 360, 690, 2700, 270, 1, Font}},
+    {Start, {kIdDelay, NumberBox, Window, L"", nullptr, 3120, 630, 900, 345, 2, Font}},
+    {Start, {kIdDelayUnit, Label, Window, L"seconds (0 to 3600)", nullptr, 4110, 675, 2730, 300, 3, Font}},
+    {Start, {kIdStartAfterLabel, KeyLabel, Window, L"Start it &after:", nullptr, 360, 1140, 1800, 270, 4, Font}},
+    {Start, {kIdStartAfter, DropDown, Window, L"", nullptr, 2220, 1080, 4620, 345, 5, Font}},
+    {Start, {kIdWaitForLabel, KeyLabel, Window, L"&Wait for this path or host:port to be there:", nullptr, 360, 1590,
+             6480, 270, 6, Font}},
+    {Start, {kIdWaitFor, TextBox, Window, L"", nullptr, 360, 1875, 6480, 345, 7, Font}},
+    {Start, {kIdWaitSecondsLabel, KeyLabel, Window, L"Wait at m&ost", nullptr, 360, 2385, 1500, 270, 8, Font}},
+    {Start, {kIdWaitSeconds, NumberBox, Window, L"", nullptr, 1920, 2325, 900, 345, 9, Font}},
+    {Start, {kIdWaitSecondsUnit, Label, Window, L"seconds, then start it anyway (120 when empty)", nullptr, 2910, 2370,
+             3930, 300, 10, Font}},
+
+    {Restart, {kIdMemoryRule, CheckBox, Window, L"Restart when its &memory stays above", nullptr, 360, 630, 3660, 345, 1,
+               Font}},
+    {Restart, {kIdMemoryLimit, NumberBox, Window, L"", nullptr, 4080, 615, 1020, 345, 2, Font}},
+    {Restart, {kIdMemoryUnit, Label, Window, L"MB for a minute", nullptr, 5190, 660, 1650, 300, 3, Font}},
+    {Restart, {kIdScheduleRule, CheckBox, Window, L"Restart every &day at", nullptr, 360, 1050, 2400, 345, 4, Font}},
+    {Restart, {kIdScheduleTimes, TextBox, Window, L"", nullptr, 2820, 1035, 4020, 345, 5, Font}},
+    {Restart, {kIdTimesFormat, Label, Window, L"hh:mm, hh:mm (local time)", nullptr, 2820, 1395, 4020, 270, 6, Font}},
+    {Restart, {kIdCrashDialogRule, CheckBox, Window, L"Start it without the &crash dialog", nullptr, 360, 1725, 6480,
+               345, 7, Font}},
+    {Restart, {kIdRestartWhenLabel, KeyLabel, Window, L"Start it &again:", nullptr, 360, 2205, 1800, 270, 8, Font}},
+    {Restart, {kIdRestartWhen, DropDown, Window, L"", nullptr, 2220, 2145, 4620, 345, 9, Font}},
+
+    {All, {kIdSettingsLockNote, Label, Window, L"", nullptr, 120, 3210, 4020, 450, -1, Font}},
+    {All, {kIdSettingsOk, DefaultButton, Window, L"OK", nullptr, 4260, 3240, 1260, 375, 10, Font}},
+    {All, {kIdSettingsCancel, Button, Window, L"Cancel", nullptr, 5820, 3240, 1260, 375, 11, Font}},
 };
 
 constexpr RuleLine kRule[] = {
@@ -118,6 +150,16 @@ std::vector<ControlPlacement> OptionsLayout(bool logonNote) {
 
 int OptionsHeight(bool logonNote) { return logonNote ? kOptionsFullHeight : kOptionsFullHeight - kLogonNoteRoom; }
 std::span<RuleLine const> AboutRule() { return kRule; }
-std::span<ControlPlacement const> RestartRulesLayout() { return kRestartRules; }
+std::span<PagedPlacement const> ProgramSettingsLayout() { return kProgramSettings; }
+
+wchar_t const* SettingsPageName(SettingsPage page) {
+    switch (page) {
+    case SettingsPage::Window: return L"Window";
+    case SettingsPage::Start: return L"Start";
+    case SettingsPage::Restart: return L"Restart";
+    case SettingsPage::All: break;
+    }
+    return L"";
+}
 
 }  // namespace vigilon

@@ -7,9 +7,9 @@
 namespace vigilon {
 
 // NumberBox is a text box that takes digits only; KeyLabel is a label whose access key moves to the
-// control after it.
+// control after it. A DropDown's height is that of its closed box; Tabs is a tab control.
 enum class ControlKind : std::uint8_t {
-    Picture, Label, KeyLabel, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox
+    Picture, Label, KeyLabel, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox, DropDown, Tabs
 };
 
 // Where a control sits: on the window itself, or inside the framed panel.
@@ -88,19 +88,53 @@ std::vector<ControlPlacement> OptionsLayout(bool logonNote);
 // The height of the Options dialog's client area, in twips.
 int OptionsHeight(bool logonNote);
 
-// The Restart Rules dialog's client area and controls.
-inline constexpr int kRulesWidth = 6900;
-inline constexpr int kRulesHeight = 2160;
-inline constexpr std::uint16_t kIdRulesOk = 1;      // IDOK
-inline constexpr std::uint16_t kIdRulesCancel = 2;  // IDCANCEL
+// A program's Settings dialog: its client area, its tab control and the controls of its three
+// pages, each shown only while its page is.
+inline constexpr int kSettingsWidth = 7200;
+inline constexpr int kSettingsHeight = 3780;
+inline constexpr std::uint16_t kIdSettingsOk = 1;      // IDOK
+inline constexpr std::uint16_t kIdSettingsCancel = 2;  // IDCANCEL
+inline constexpr std::uint16_t kIdSettingsTabs = 1400;
+inline constexpr std::uint16_t kIdSettingsLockNote = 1401;  // shown when an administrator locks the settings
+// The Window page.
+inline constexpr std::uint16_t kIdShowLabel = 1410;
+inline constexpr std::uint16_t kIdShow = 1411;
+inline constexpr std::uint16_t kIdMonitorLabel = 1412;
+inline constexpr std::uint16_t kIdMonitor = 1413;
+inline constexpr std::uint16_t kIdOnTop = 1414;
+// The Start page.
+inline constexpr std::uint16_t kIdDelayLabel = 1420;
+inline constexpr std::uint16_t kIdDelay = 1421;
+inline constexpr std::uint16_t kIdDelayUnit = 1422;
+inline constexpr std::uint16_t kIdStartAfterLabel = 1423;
+inline constexpr std::uint16_t kIdStartAfter = 1424;
+inline constexpr std::uint16_t kIdWaitForLabel = 1425;
+inline constexpr std::uint16_t kIdWaitFor = 1426;
+inline constexpr std::uint16_t kIdWaitSecondsLabel = 1427;
+inline constexpr std::uint16_t kIdWaitSeconds = 1428;
+inline constexpr std::uint16_t kIdWaitSecondsUnit = 1429;
+// The Restart page.
 inline constexpr std::uint16_t kIdMemoryRule = 1300;
 inline constexpr std::uint16_t kIdMemoryLimit = 1301;
 inline constexpr std::uint16_t kIdMemoryUnit = 1302;
 inline constexpr std::uint16_t kIdScheduleRule = 1303;
 inline constexpr std::uint16_t kIdScheduleTimes = 1304;
 inline constexpr std::uint16_t kIdCrashDialogRule = 1305;
+inline constexpr std::uint16_t kIdTimesFormat = 1306;
+inline constexpr std::uint16_t kIdRestartWhenLabel = 1307;
+inline constexpr std::uint16_t kIdRestartWhen = 1308;
 
-std::span<ControlPlacement const> RestartRulesLayout();
+// The pages in the order of their tabs; All for the controls under the tabs.
+enum class SettingsPage : std::uint8_t { Window, Start, Restart, All };
+inline constexpr int kSettingsPageCount = 3;
+wchar_t const* SettingsPageName(SettingsPage page);  // "Window", "Start", "Restart"
+
+struct PagedPlacement {
+    SettingsPage page;
+    ControlPlacement placement;
+};
+// In creation order: the tab control, then each page's controls in keyboard order, then the rest.
+std::span<PagedPlacement const> ProgramSettingsLayout();
 
 // The engraved rule across the About dialog: a grey line over a white one, in twips.
 struct RuleLine {

@@ -8,7 +8,7 @@
 #include "ui/about_dialog.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
-#include "ui/restart_rules_dialog.h"
+#include "ui/program_settings_dialog.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
@@ -42,7 +42,7 @@ HMENU CreateMenuBar() {
     AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
     AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
     HMENU const program = CreatePopupMenu();
-    AppendMenuW(program, MF_STRING, kProgramRulesCommand, L"&Restart Rules...");
+    AppendMenuW(program, MF_STRING, kProgramSettingsCommand, L"&Settings...");
     HMENU const help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
@@ -122,6 +122,9 @@ void MainForm::OnCreate() {
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
+    // An unlocked or reconnected session may have its displays laid out anew: windows with a
+    // place of their own are put back there.
+    session_.Register(window_);
     // Told of the session's end before the watched programs, Vigilon asks them to close while they
     // still run, and starts none of them again as the system ends them.
     SetProcessShutdownParameters(kShutdownLevelBeforePrograms, 0);
@@ -159,6 +162,7 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
+    ApplySettingsLock();
     editing_ = true;
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -248,8 +252,8 @@ void MainForm::OnCommand(UINT id) {
         ShowAbout();
     } else if (id == kFileOptionsCommand) {
         ShowOptions();
-    } else if (id == kProgramRulesCommand) {
-        ShowRestartRules();
+    } else if (id == kProgramSettingsCommand) {
+        ShowProgramSettings();
     }
 }
 
@@ -257,7 +261,7 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     switch (command) {
     case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
-    case PopupCommand::LaunchPrograms: engine_.ResumeLaunching(); break;
+    case PopupCommand::LaunchPrograms: engine_.LaunchPrograms(); break;
     case PopupCommand::History: OpenHistory(); break;
     case PopupCommand::Status: status_.Show(instance_); break;
     case PopupCommand::Configure: Configure(); break;
@@ -326,7 +330,14 @@ void MainForm::OnEndSession(bool onlyVigilon) {
     Unload();
 }
 
+void MainForm::ApplySettingsLock() {
+    // Read afresh each time the editor opens: an administrator's policy may have changed since.
+    settingsLocked_ = LoadOptions(settings_, platform_.registry).settingsLocked;
+    editor_.SetReadOnly(settingsLocked_);
+}
+
 void MainForm::Configure() {
+    ApplySettingsLock();
     editing_ = true;
     DisableTimer();
     engine_.ShowHidePrograms(false);
@@ -343,6 +354,7 @@ void MainForm::Unload() {
     ending_ = true;
     if (onEnding_) onEnding_();
     DisableTimer();
+    engine_.LetGoOfWindows();
     engine_.ShowHidePrograms(true);
     engine_.RecordExit();  // the last line: after the programs shown on the way out
     if (status_.Window() != nullptr) DestroyWindow(status_.Window());
@@ -365,13 +377,18 @@ void MainForm::ShowOptions() {
     editor_.Presenter().OnActivate();
 }
 
-void MainForm::ShowRestartRules() {
-    // For the program the editor shows; with none, there is nothing to set.
-    int const number = editor_.Presenter().CurrentProgram();
-    if (number >= 1 && number <= programs_.Count()) {
-        ShowRestartRulesDialog(window_, instance_, core_, settings_, programs_, number);
+void MainForm::ShowProgramSettings() {
+    // For the program the editor shows, once it is saved; with none, there is nothing to set.
+    if (editor_.Presenter().SettingsAvailable()) {
+        ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),
+                                  settingsLocked_);
     }
     editor_.Presenter().OnActivate();
+}
+
+void MainForm::OnInitMenuPopup(HMENU menu) {
+    UINT const state = editor_.Presenter().SettingsAvailable() ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, kProgramSettingsCommand, MF_BYCOMMAND | state);  // no-op for menus without it
 }
 
 void MainForm::OpenHistory() {
@@ -431,6 +448,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (!editor_.OnCommand(LOWORD(wParam), HIWORD(wParam))) OnCommand(LOWORD(wParam));
         return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
     case WM_SHOWWINDOW:
         if (wParam != FALSE) reloadOnActivate_ = true;
         return DefWindowProcW(window_, message, wParam, lParam);
@@ -457,6 +477,13 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         MoveToSuggestedRect(window_, lParam);
         editor_.LayOut(HIWORD(wParam));
         ApplyIcons(HIWORD(wParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // A display attached, taken away or set to another size: windows go where they belong now.
+        if (!ending_) engine_.PlaceWindowsAgain();
+        return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_WTSSESSION_CHANGE:
+        if (!ending_ && SessionNotifications::ScreenCameBack(wParam)) engine_.PlaceWindowsAgain();
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);

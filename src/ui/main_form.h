@@ -12,6 +12,7 @@
 #include "engine/watch_host.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/session_notifications.h"
 #include "ui/editor_window.h"
 #include "ui/remote_answers.h"
 #include "ui/status_window.h"
@@ -75,13 +76,17 @@ private:
     // `onlyVigilon` (a file of Vigilon's is being replaced), Vigilon ends as Exit does.
     void OnEndSession(bool onlyVigilon);
     void Configure();
+    // The editor read-only while an administrator locks the settings.
+    void ApplySettingsLock();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
     void ShowAbout();
     void ShowOptions();
-    // The Restart Rules dialog for the program the editor shows.
-    void ShowRestartRules();
+    // The Settings dialog for the program the editor shows.
+    void ShowProgramSettings();
+    // The Program menu's Settings... is greyed while the program shown is not saved yet.
+    void OnInitMenuPopup(HMENU menu);
     void ApplyOptions(Options const& options);
     void OpenHistory();
     // A script's command from another copy, in WM_COPYDATA: answered only for a window of this
@@ -90,8 +95,9 @@ private:
 
     std::vector<ProgramStatus> Status() override { return engine_.Status(); }
     void Pause() override { engine_.PauseLaunching(); }
-    void Resume() override { engine_.ResumeLaunching(); }
+    void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
@@ -105,6 +111,7 @@ private:
     StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
+    SessionNotifications session_;  // tells the window of session changes
     UniqueIcon icon_;
     UniqueIcon smallIcon_;
     UniqueIcon windowIcon_;  // the window's own, drawn for its monitor's DPI
@@ -121,6 +128,7 @@ private:
     bool ending_ = false;
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
+    bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
 };
 

@@ -13,6 +13,7 @@
 #include "support/blanks.h"
 #include "support/message.h"
 #include "ui/options_logic.h"
+#include "ui/program_settings_logic.h"
 #include "ui/win32_layout.h"
 
 namespace vigilon {
@@ -88,7 +89,19 @@ void Initialise(HWND dialog, OptionsState& state) {
     if (locked.hangSeconds) Lock(dialog, {kIdRestartHung, kIdHangSeconds});
     if (locked.eventLog) Lock(dialog, {kIdEventLog});
     if (locked.onEvent) Lock(dialog, {kIdOnEventLabel, kIdOnEvent, kIdOnEventBrowse});
-    ShowWindow(GetDlgItem(dialog, kIdPolicyNote), locked.Any() ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, kIdPolicyNote), locked.Any() || current.settingsLocked ? SW_SHOW : SW_HIDE);
+    if (current.settingsLocked) {
+        // Read-only: every row greyed and OK disabled; Cancel closes.
+        for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
+            if (placement.id != kIdOptionsCancel && placement.id != kIdPolicyNote) {
+                EnableWindow(GetDlgItem(dialog, placement.id), FALSE);
+            }
+        }
+        SetDlgItemTextW(dialog, kIdPolicyNote, kLockedSettingsNote);
+        SendMessageW(dialog, DM_SETDEFID, kIdOptionsCancel, 0);
+        SetFocus(GetDlgItem(dialog, kIdOptionsCancel));
+        return;
+    }
     SetFocus(GetDlgItem(dialog, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
 }
 
@@ -101,6 +114,7 @@ void BrowseForCommand(HWND dialog, OptionsState& state) {
 }
 
 void Accept(HWND dialog, OptionsState& state) {
+    if (state.chosen.settingsLocked) return;  // OK is disabled; Enter must not slip past it
     Options::Locks const& locked = state.chosen.locked;
     wchar_t typed[16] = L"";
     GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));

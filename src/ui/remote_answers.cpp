@@ -20,6 +20,22 @@ RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAn
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }
 
+RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer) {
+    switch (answer) {
+    case StartAnswer::Starting: return {kRemoteDone, L"Starting " + program + L".\r\n"};
+    case StartAnswer::AlreadyRunning: return {kRemoteDone, program + L" is running already.\r\n"};
+    case StartAnswer::AlreadyStarting: return {kRemoteDone, program + L" is starting already.\r\n"};
+    case StartAnswer::NoCaption:
+        return {kRemoteNotDone, program + L" has no caption: Vigilon does not watch it, and does not start it.\r\n"};
+    case StartAnswer::LaunchPaused:
+        return {kRemoteNotDone, L"Launching is paused: " + program + L" is not started. /resume first.\r\n"};
+    case StartAnswer::EditorOpen:
+        return {kRemoteNotDone, L"The editor is open: watching is stopped, and " + program + L" is not started.\r\n"};
+    case StartAnswer::NoSuchProgram: return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
+    }
+    return {kRemoteUnknown, L"Unknown command.\r\n"};
+}
+
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
@@ -35,8 +51,10 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
-    case RemoteVerb::StatusJson:
     case RemoteVerb::Start:
+        if (request.program.empty()) return {kRemoteUnknown, L"Name the program to start: /start \"Name\"\r\n"};
+        return StartAnswerOf(request.program, target.Start(request.program));
+    case RemoteVerb::StatusJson:
     case RemoteVerb::Screenshot: break;  // answered by the features that carry them out
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};

@@ -17,6 +17,7 @@ public:
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
+    virtual StartAnswer Start(std::wstring const& name) = 0;
     virtual void Close() = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
@@ -24,6 +25,9 @@ public:
 
 // What came of restarting `program`, as a script is told it.
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer);
+
+// What came of asking to start `program`, as a script is told it.
+RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer);
 
 // Carries out the command and says what came of it, with the command's exit code.
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target);

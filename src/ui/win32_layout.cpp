@@ -33,12 +33,17 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::TextBox: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::NumberBox: return {L"EDIT", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::DropDown: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::Tabs: return {WC_TABCONTROLW, WS_TABSTOP, 0};
     case ControlKind::Frame: break;
     }
     return {L"STATIC", 0, 0};
 }
 
 constexpr float kSmallestFittedPoints = 8.0f;
+
+// A drop-down's window is as tall as its box and its open list together: room for some ten entries.
+constexpr int kDropDownListTwips = 2700;
 
 // The artwork stands on a background of this colour (RGB 192, 192, 192), which runs to its edges.
 constexpr BYTE kLogoBackground = 192;
@@ -111,7 +116,8 @@ HBITMAP BitmapOf(Picture const& picture) {
 RECT ScaledBounds(ControlPlacement const& placement, UINT dpi) {
     int const left = TwipsToPixels(placement.left, dpi);
     int const top = TwipsToPixels(placement.top, dpi);
-    return {left, top, left + TwipsToPixels(placement.width, dpi), top + TwipsToPixels(placement.height, dpi)};
+    int const height = placement.height + (placement.kind == ControlKind::DropDown ? kDropDownListTwips : 0);
+    return {left, top, left + TwipsToPixels(placement.width, dpi), top + TwipsToPixels(height, dpi)};
 }
 
 HWND CreateLayoutControl(HWND parent, ControlPlacement const& placement, UINT dpi, HINSTANCE instance) {

@@ -7,6 +7,7 @@
 //   driver.exe click <control id>        clicks a button of Vigilon's main window or its panel
 //   driver.exe message <title>           the text of a message box with that title
 //   driver.exe ok <title>                presses OK on a message box with that title
+//   driver.exe next-page <caption prefix> turns a dialog's tab control to its next page
 //   driver.exe taskbar-created
 //   driver.exe rect <caption prefix>     the window's screen rectangle: left top width height
 //   driver.exe status-time <rounds>      asks Vigilon for its status that many times, as /status does,
@@ -74,6 +75,14 @@ int wmain(int argc, wchar_t** argv) {
         HWND const box = FindMessageBox(arg);
         if (box == nullptr) return 1;
         PressOk(box);
+        return 0;
+    }
+    if (verb == L"next-page") {
+        HWND const dialog = FindWindowStartingWith(arg);
+        HWND const tabs = dialog == nullptr ? nullptr : FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr);
+        if (tabs == nullptr) return 1;
+        // The tab control turns the page on the arrow key and tells its dialog, as for a click.
+        PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
         return 0;
     }
     if (verb == L"status-time") {

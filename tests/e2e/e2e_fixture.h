@@ -35,6 +35,15 @@ inline constexpr int kOptionsRestartHung = 1203;
 inline constexpr int kOptionsHangSeconds = 1204;
 inline constexpr int kOptionsPolicyNote = 1211;
 
+// A program's Settings dialog: its tabs and a control of each page.
+inline constexpr UINT kProgramSettingsCommand = 210;
+inline constexpr int kSettingsTabs = 1400;
+inline constexpr int kSettingsLockNote = 1401;
+inline constexpr int kSettingsShow = 1411;      // Window page
+inline constexpr int kSettingsDelay = 1421;     // Start page
+inline constexpr int kSettingsWaitSeconds = 1428;
+inline constexpr int kSettingsRestartWhen = 1308;  // Restart page
+
 inline constexpr wchar_t kMainCaption[] = L"Watching programs - so you don't have to";
 
 struct IniProgram {

@@ -204,5 +204,45 @@ TEST_F(EditorTest, ClosingTheEditorHidesItAndResumesWatching) {
     EXPECT_TRUE(vigilon_.Running());
 }
 
+// Program, Settings...: the Window page first, the arrow keys on the tabs turn to Start and
+// Restart, a value that cannot be used is refused with nothing written, and OK writes the keys.
+TEST_F(EditorTest, TheSettingsDialogShowsItsThreePagesAndWritesWhatIsChosen) {
+    Open();
+    SendMenuCommand(main_, kProgramSettingsCommand);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowStartingWith(L"Settings for Alpha");
+        return dialog != nullptr && IsWindowVisible(dialog);
+    }));
+    HWND const tabs = GetDlgItem(dialog, kSettingsTabs);
+    auto shown = [&](int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; };
+    EXPECT_TRUE(shown(kSettingsShow));
+    EXPECT_FALSE(shown(kSettingsDelay));
+    SendMessageW(GetDlgItem(dialog, kSettingsShow), CB_SETCURSEL, 2, 0);  // Maximized
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(WaitUntil([&] { return shown(kSettingsDelay) && !shown(kSettingsShow); }));
+    SendMessageW(GetDlgItem(dialog, kSettingsDelay), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"15"));
+    SendMessageW(GetDlgItem(dialog, kSettingsWaitSeconds), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(WaitUntil([&] { return shown(kSettingsRestartWhen) && !shown(kSettingsDelay); }));
+    SendMessageW(GetDlgItem(dialog, kSettingsRestartWhen), CB_SETCURSEL, 1, 0);  // only when it fails
+
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    std::wstring refusal;
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(L"Vigilon", &refusal)) != nullptr; }));
+    EXPECT_EQ(refusal, L"Wait at most: type a whole number of seconds from 1 to 86400.");
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"StartDelay"), L"<missing>");
+    PressOk(box);
+    ASSERT_TRUE(WaitUntil([&] { return shown(kSettingsWaitSeconds); }));  // back on the row it names
+    SendMessageW(GetDlgItem(dialog, kSettingsWaitSeconds), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"60"));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(Ini(), L"Alpha", L"StartDelay") == L"15"; }));
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"Show"), L"Maximized");
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"WaitSeconds"), L"60");
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"Restart"), L"Failure");
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Settings for") == nullptr; }));
+}
+
 }  // namespace
 }  // namespace vigilon::e2e

@@ -73,5 +73,47 @@ TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
     EXPECT_EQ(IniValue(ini, L"HangSeconds"), L"(none)");
 }
 
+// LockSettings: the editor's fields and buttons that change the list are greyed, the Settings
+// and Options dialogs open with every row greyed and OK disabled, each with the line saying why.
+TEST_F(VigilonTest, LockSettingsOpensTheEditorAndItsDialogsReadOnly) {
+    WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
+    UserPolicy policy;
+    policy.Set(L"LockSettings", 1);
+    StartVigilon(L"configure");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
+    HWND const frame = GetDlgItem(main_, 1020);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(frame, 1012)); }));  // Save
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, 1040)));                             // the caption box
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main_, 1010)));                             // New Program
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main_, 1003)));                              // the list
+    wchar_t description[512] = L"";
+    GetDlgItemTextW(main_, 1001, description, 512);
+    EXPECT_NE(std::wstring(description).find(L"An administrator manages these settings."), std::wstring::npos);
+
+    SendMenuCommand(main_, kProgramSettingsCommand);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        settings = FindWindowStartingWith(L"Settings for Alpha");
+        return settings != nullptr && IsWindowVisible(settings);
+    }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, kSettingsShow)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(settings, kSettingsLockNote)));
+    PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Settings for") == nullptr; }));
+
+    SendMenuCommand(main_, kFileOptionsCommand);
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        options = FindWindowStartingWith(L"Options");
+        return options != nullptr && IsWindowVisible(options);
+    }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(options, IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(options, kOptionsBackoff)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(options, kOptionsPolicyNote)));
+    PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Options") == nullptr; }));
+}
+
 }  // namespace
 }  // namespace vigilon::e2e

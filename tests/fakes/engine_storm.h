@@ -49,6 +49,7 @@ public:
         fake.shell.onLaunch = [this](FakeShell::Launch const& launch) { Launched(launch); };
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
+        fake.desktop.onRequest = [this](WindowHandle window, std::int32_t show) { Requested(window, show); };
         engine().SetEventLog(true);
         engine().SetTroubleCommand(L"tell.cmd");
         engine().SetNoticeMode(NoticeMode::Tray);
@@ -137,7 +138,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(24)) {
+        switch (choices_.Below(26)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -149,6 +150,9 @@ private:
             int const of = ProgramOf(window);
             Say("window gone " + std::to_string(window) + " of " + std::to_string(of));
             if (of >= 0) crashed_.insert(of);
+            // Its process ends well, crashes, or its end is not told (it runs on, or cannot be asked).
+            std::uint32_t const code = choices_.Below(3) == 0 ? 0u : 0xC0000005u;
+            if (choices_.Below(3) != 0) fake.processes.exits[desktop().WindowProcessId(window)] = {ProcessExit::State::Ended, code};
             desktop().Remove(window);
             break;
         }
@@ -196,7 +200,7 @@ private:
             if (scene_.host.watching) engine().ResumeLaunching(); else engine().ShowHidePrograms(false);
             break;
         case 12: Say("pause"); engine().PauseLaunching(); break;
-        case 13: Say("resume"); engine().ResumeLaunching(); break;
+        case 13: Say("launch programs"); Resume(); break;
         case 14: Say("close programs"); engine().ClosePrograms(); break;
         case 15: Remote(program); break;
         case 16: {
@@ -224,8 +228,20 @@ private:
             engine().SetNoticeMode(engine().Notices() == NoticeMode::Tray ? NoticeMode::Box : NoticeMode::Tray);
             Say("notice mode");
             break;
-        case 22: StartRules(record); break;
-        case 23:
+        case 22:
+            record.rules.restart = record.rules.restart.empty() ? L"Failure" : L"";
+            if (record.rules.restart.empty()) closed_.erase(program);
+            Say("restart rule " + std::to_string(program));
+            break;
+        case 23: {
+            static constexpr wchar_t const* kShows[] = {L"", L"Normal", L"Maximized", L"FullScreen"};
+            record.rules.show = kShows[choices_.Below(4)];
+            record.rules.onTop = choices_.Below(2) == 0 ? L"1" : L"";
+            Say("show rule");
+            break;
+        }
+        case 24: StartRules(record); break;
+        case 25:
             if (choices_.Below(4) == 0) {
                 fake.readiness.stalled = !fake.readiness.stalled;
             } else {
@@ -259,8 +275,9 @@ private:
 
     void Remote(int program) {
         static constexpr RemoteVerb kVerbs[] = {RemoteVerb::Status, RemoteVerb::Pause, RemoteVerb::Resume,
-                                                RemoteVerb::Restart, RemoteVerb::Close, RemoteVerb::Exit};
-        RemoteVerb const verb = kVerbs[choices_.Below(6)];
+                                                RemoteVerb::Restart, RemoteVerb::Close, RemoteVerb::Exit,
+                                                RemoteVerb::Start};
+        RemoteVerb const verb = kVerbs[choices_.Below(7)];
         Say("remote " + std::to_string(static_cast<int>(verb)));
         requested_ = true;
         RemoteAnswer const answer = AnswerRemote({verb, choices_.Below(4) == 0 ? L"Nobody" : Name(program)}, *this);
@@ -272,10 +289,32 @@ private:
     }
     std::vector<ProgramStatus> Status() override { return engine().Status(); }
     void Pause() override { engine().PauseLaunching(); }
-    void Resume() override { engine().ResumeLaunching(); }
+    void Resume() override {
+        closed_.clear();
+        engine().LaunchPrograms();
+    }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine().RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override {
+        StartAnswer const answer = engine().StartProgram(name);
+        int const number = scene_.programs.Find(name) - 1;
+        if (answer == StartAnswer::Starting && number >= 0) closed_.erase(number);
+        return answer;
+    }
     void Close() override {}
     void Exit() override {}
+
+    // A window kept on screen is never hidden; nothing is put back into place while launching is
+    // paused or the editor is open (what goes back when a rule is taken away is no putting back).
+    void Requested(WindowHandle window, std::int32_t show) {
+        int const program = ProgramOf(window);
+        if (program < 0) return;
+        bool const keptShown = PlacementKeeper::KeepsShown(scene_.programs[program + 1]);
+        if (show == kSwHide && keptShown) Fail("a window kept on screen was hidden");
+        bool const puttingBack = show == kSwShowMaximized || show == kSwRestore || show == kSwShow ||
+                                 (show == kSwShowNormal && keptShown);
+        if (puttingBack && engine().LaunchPaused()) Fail("a window put back while launching is paused");
+        if (puttingBack && !scene_.host.watching) Fail("a window put back while the editor is open");
+    }
 
     // Each question out is answered, or found unanswered, as the system reports it.
     void Answer() {
@@ -293,6 +332,7 @@ private:
         for (int i = 0; i < kPrograms; ++i) program = launch.file == L"\"" + Exe(i) + L"\"" ? i : program;
         if (program < 0) return Fail("a start of something not watched");
         if (engine().LaunchPaused()) Fail("a start while launching is paused");
+        if (closed_.count(program) != 0) Fail("a program Restart=Failure left closed was started");
         for (WindowHandle const window : desktop().TopLevelWindows()) {
             if (ProgramOf(window) == program) Fail("a start while the program's window is there");
         }
@@ -372,7 +412,7 @@ private:
         std::vector<ProgramStatus> const rows = engine().Status();
         for (int i = 0; i < kPrograms; ++i) {
             if (rows[static_cast<std::size_t>(i)].state != StatusState::Running) continue;
-            if (desktop().Find(scene_.programs[i + 1].windowHandle) == nullptr) {
+            if (desktop().Find(engine().WindowOf(scene_.programs[i + 1].name)) == nullptr) {
                 Fail("/status says " + std::to_string(i) + " is running, its window gone");
             }
         }
@@ -404,12 +444,21 @@ private:
             last = entry.at;
         }
         std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
-        for (auto const& [program, word, details] : NewHistoryLines()) {
+        for (auto const& [program, line, details] : NewHistoryLines()) {
+            int const listed = scene_.programs.Find(program) - 1;
             // Each wait ends once, before the next begins.
-            if (word == L"waiting" && !waiting_.insert(program).second) Fail("a wait began again before it ended");
-            if ((word == L"ready" || word == L"cancelled") && waiting_.erase(program) == 0) Fail("a wait ended that never began");
-            if (word == L"gone" && details.empty()) gone.insert(program);
-            bool const trouble = word == L"hung" || word == L"memory" || word == L"held" || (word == L"gone" && details.empty());
+            if (line == L"waiting" && !waiting_.insert(program).second) Fail("a wait began again before it ended");
+            if ((line == L"ready" || line == L"cancelled") && waiting_.erase(program) == 0) Fail("a wait ended that never began");
+            // Left closed by Restart=Failure until something starts it; found again, it runs.
+            if (line == L"exited" && details == L"exit code 0") closed_.insert(listed);
+            if (line == L"found") closed_.erase(listed);
+            // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
+            bool const goneTrouble =
+                (line == L"gone" && !details.starts_with(L"closed as asked") && !details.ends_with(L"left alone until it ends")) ||
+                (line == L"exited" && details.ends_with(L"started again"));
+            std::wstring const word = goneTrouble ? std::wstring(L"gone") : line;
+            if (goneTrouble) gone.insert(program);
+            bool const trouble = word == L"hung" || word == L"memory" || word == L"held" || goneTrouble;
             if (!trouble) continue;
             int const number = scene_.programs.Find(program) - 1;
             if (word == L"gone" && !Forget(crashed_, number)) Fail("a planned end told as trouble: " + std::to_string(number));
@@ -467,6 +516,7 @@ private:
     std::set<WindowHandle> asksToSave_, posted_;
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
+    std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0;
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;

@@ -1,5 +1,7 @@
 #include "fakes/fake_desktop.h"
 
+#include "engine/placement.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -68,18 +70,82 @@ bool FakeDesktop::IsVisible(WindowHandle window) {
 }
 
 void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
+    ++requests;
+    if (onRequest) onRequest(window, showCommand);
     FakeWindow* w = Find(window);
     if (w == nullptr || std::find(frozen.begin(), frozen.end(), window) != frozen.end()) return;
     ++changes;
     switch (showCommand) {
     case kSwHide: w->visible = false; break;
-    case kSwShowNormal: pendingShows_.push_back(window); break;
+    case kSwShowNormal:
+    case kSwShowMaximized:
+        Later(window, [showCommand](FakeWindow& shown) {
+            shown.visible = true;
+            shown.minimised = false;
+            shown.maximised = showCommand == kSwShowMaximized;
+        });
+        break;
+    case kSwRestore:
+        Later(window, [](FakeWindow& shown) {
+            shown.visible = true;
+            if (!std::exchange(shown.minimised, false)) shown.maximised = false;
+        });
+        break;
+    case kSwShow: Later(window, [](FakeWindow& shown) { shown.visible = true; }); break;
     case kSwMinimize:
         w->visible = true;
         w->minimised = true;
         break;
     default: break;
     }
+}
+
+void FakeDesktop::Later(WindowHandle window, std::function<void(FakeWindow&)> change) {
+    if (std::find(frozen.begin(), frozen.end(), window) != frozen.end()) return;
+    pending_.emplace_back(window, std::move(change));
+}
+
+WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
+    FakeWindow const* w = Find(window);
+    if (w == nullptr) return {};
+    WindowPlacement placement;
+    placement.read = true;
+    placement.hung = std::find(frozen.begin(), frozen.end(), window) != frozen.end();
+    placement.visible = w->visible;
+    placement.state = w->minimised   ? WindowShowState::Minimised
+                      : w->maximised ? WindowShowState::Maximised
+                                     : WindowShowState::Normal;
+    placement.normal = w->rect;
+    placement.rect = w->rect;
+    if (placement.state == WindowShowState::Maximised) {
+        if (DisplayInfo const* on = DisplayOf(w->rect, displays)) {
+            placement.rect = {on->left, on->top, on->width, on->height};
+        }
+    }
+    placement.topmost = w->topmost;
+    placement.style = w->style;
+    return placement;
+}
+
+void FakeDesktop::MoveWindowTo(WindowHandle window, WindowRect const& rect) {
+    ++requests;
+    if (onRequest) onRequest(window, kNotAShow);
+    Later(window, [rect](FakeWindow& moved) { moved.rect = rect; });
+}
+
+void FakeDesktop::SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) {
+    ++requests;
+    if (onRequest) onRequest(window, kNotAShow);
+    Later(window, [style, rect](FakeWindow& framed) {
+        framed.style = style;
+        framed.rect = rect;
+    });
+}
+
+void FakeDesktop::SetTopmost(WindowHandle window, bool topmost) {
+    ++requests;
+    if (onRequest) onRequest(window, kNotAShow);
+    Later(window, [topmost](FakeWindow& raised) { raised.topmost = topmost; });
 }
 
 void FakeDesktop::Raise(WindowHandle window) {
@@ -98,11 +164,8 @@ std::vector<WindowHandle> FakeDesktop::TopLevelWindows() const {
 }
 
 void FakeDesktop::ApplyPendingShows() {
-    for (WindowHandle const window : std::exchange(pendingShows_, {})) {
-        if (FakeWindow* const w = Find(window)) {
-            w->visible = true;
-            w->minimised = false;
-        }
+    for (auto& [window, change] : std::exchange(pending_, {})) {
+        if (FakeWindow* const w = Find(window)) change(*w);
     }
 }
 

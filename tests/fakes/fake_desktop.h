@@ -16,6 +16,10 @@ struct FakeWindow {
     bool minimised = false;
     std::uint32_t processId = 0;
     bool child = false;  // a control inside another window: never enumerated
+    bool maximised = false;  // kept while it is minimised: restoring it maximises it again
+    WindowRect rect{100, 100, 800, 600};  // its restored place; maximised, it fills its display
+    bool topmost = false;
+    std::uint32_t style = kWsOverlappedWindow;
 };
 
 // A desktop of windows, enumerated in the order they were added.
@@ -35,9 +39,14 @@ public:
     Reports reports = Reports::Wine;
     std::uint64_t changes = 0;
     void Retitle(WindowHandle window, std::wstring caption);
-    // Shows are handed over without waiting, as for another process's window: they take effect
-    // when the caller next processes events, which calls this.
+    // Shows, moves, frames and the topmost flag are handed over without waiting, as for another
+    // process's window: they take effect, in order, when the caller next processes events, which
+    // calls this.
     void ApplyPendingShows();
+    int requests = 0;  // shows, moves, frames and topmost flags asked for
+    // Runs as each is asked for, with the show command; kNotAShow for a move, a frame or the flag.
+    static constexpr std::int32_t kNotAShow = -1;
+    std::function<void(WindowHandle, std::int32_t)> onRequest;
     // Brings a window to the top of the enumeration order; reported by Windows only.
     void Raise(WindowHandle window);
     std::vector<WindowHandle> TopLevelWindows() const;
@@ -69,9 +78,15 @@ public:
     std::uint32_t ShellProcessId() override { return shellProcess; }
     std::vector<DisplayInfo> displays{{L"primary-display", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true}};
     std::vector<DisplayInfo> Displays() override { return displays; }
+    WindowPlacement ReadPlacement(WindowHandle window) override;
+    void MoveWindowTo(WindowHandle window, WindowRect const& rect) override;
+    void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) override;
+    void SetTopmost(WindowHandle window, bool topmost) override;
 
 private:
-    std::vector<WindowHandle> pendingShows_;
+    // A request for a window other than a frozen one, to be carried out later.
+    void Later(WindowHandle window, std::function<void(FakeWindow&)> change);
+    std::vector<std::pair<WindowHandle, std::function<void(FakeWindow&)>>> pending_;
     std::vector<FakeWindow> windows_;
     WindowHandle next_ = 0x1000;
 };

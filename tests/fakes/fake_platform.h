@@ -56,6 +56,17 @@ public:
         auto const it = memory.find(processId);
         return it == memory.end() ? 0 : it->second;
     }
+    // How each process stands, where a test says; one not named here runs while the desktop shows
+    // a window of it, and its end is unknown otherwise. Only a watched process is known, as on Windows.
+    std::map<std::uint32_t, ProcessExit> exits;
+    std::function<bool(std::uint32_t)> hasWindow;  // set by FakePlatform
+    ProcessExit ExitCode(std::uint32_t processId) override {
+        if (std::find(watched.begin(), watched.end(), processId) == watched.end()) return {};
+        auto const it = exits.find(processId);
+        if (it != exits.end()) return it->second;
+        if (hasWindow && hasWindow(processId)) return {ProcessExit::State::Running, 0};
+        return {};
+    }
     std::function<void(std::uint32_t)> onEnd;  // runs as a process is ended
     EndResult EndProcess(std::uint32_t processId) override {
         ended.push_back(processId);
@@ -125,7 +136,14 @@ struct FakePlatform {
     FakeReadinessProbe readiness;
     Platform view{profile, registry, desktop, files, system, shell, events, processes, eventLog, commands, readiness};
 
-    FakePlatform() { events.onProcess = [this] { desktop.ApplyPendingShows(); }; }
+    FakePlatform() {
+        events.onProcess = [this] { desktop.ApplyPendingShows(); };
+        processes.hasWindow = [this](std::uint32_t processId) {
+            auto const windows = desktop.TopLevelWindows();
+            return std::any_of(windows.begin(), windows.end(),
+                               [&](WindowHandle window) { return desktop.WindowProcessId(window) == processId; });
+        };
+    }
     FakePlatform(FakePlatform const&) = delete;
     FakePlatform& operator=(FakePlatform const&) = delete;
 };

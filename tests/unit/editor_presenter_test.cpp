@@ -215,5 +215,38 @@ TEST_F(EditorTest, FailedSaveIsReportedWithTheFileName) {
     EXPECT_EQ(system.messages[0].style, 48u);
 }
 
+// A program's Settings are written to its section at once, which a program not saved yet lacks.
+TEST_F(EditorTest, SettingsWaitUntilANewProgramIsSaved) {
+    for (int i = 1; i <= programs.Count(); ++i) programs[i].added = false;  // as read from the file
+    editor.OnActivate();
+    EXPECT_TRUE(editor.SettingsAvailable());
+    view.answer = L"Delta";
+    editor.OnNewProgram();
+    editor.OnSelectionChanged(3);
+    ASSERT_EQ(editor.CurrentProgram(), 4);
+    EXPECT_FALSE(editor.SettingsAvailable());
+    editor.OnSave();
+    EXPECT_TRUE(editor.SettingsAvailable());
+}
+
+// Locked by an administrator: the list can be looked through, but nothing is added, deleted or saved.
+TEST_F(EditorTest, ReadOnlyChangesNothing) {
+    editor.SetReadOnly(true);
+    editor.OnActivate();
+    view.Field(Field::Exe) = L"D:\\other.exe";
+    editor.OnSave();
+    EXPECT_FALSE(store.Has(kIni));
+    view.answer = L"Delta";
+    editor.OnNewProgram();
+    editor.OnDeleteProgram();
+    view.browseAnswer = L"E:\\x.exe";
+    editor.OnBrowse(Field::Exe);
+    EXPECT_EQ(programs.Count(), 3);
+    EXPECT_TRUE(system.messages.empty());  // no question asked
+    EXPECT_TRUE(view.browseInitial.empty());
+    editor.OnSelectionChanged(1);
+    EXPECT_EQ(view.Field(Field::Caption), L"Beta - ");
+}
+
 }  // namespace
 }  // namespace vigilon

@@ -177,6 +177,11 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
     EXPECT_TRUE(options.locked.onEvent);
     EXPECT_FALSE(options.locked.backoff);
     EXPECT_EQ(PolicySummary(settings, registry), L"HangSeconds=10 (machine policy), OnEvent (user policy)");
+    // A URL, like a command line, may hold a token: the start line names it and shows nothing of it.
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HeartbeatUrl", L"https://hc.example.com/ping/t0ken");
+    EXPECT_EQ(PolicySummary(settings, registry),
+              L"HangSeconds=10 (machine policy), OnEvent (user policy), HeartbeatUrl (machine policy)");
+    registry.DeleteValue(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HeartbeatUrl");
     // A value Vigilon cannot use is passed over, the next place read, and the start line says why.
     registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"Backoff", L"yes");
     registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"HangSeconds", 3);
@@ -227,7 +232,7 @@ TEST(AdministrativeTemplate, EveryPolicyIsOneVigilonReads) {
         inTemplate.insert(admx.substr(begin, admx.find('"', begin) - begin));
     }
     std::set<std::string> read;
-    for (wchar_t const* key : PolicyKeys()) read.insert(std::string(key, key + std::wcslen(key)));
+    for (std::wstring_view const key : PolicyKeys()) read.insert(std::string(key.begin(), key.end()));
     EXPECT_EQ(inTemplate, read);
     EXPECT_NE(admx.find("key=\"Software\\Policies\\Vigilon\""), std::string::npos);
 }

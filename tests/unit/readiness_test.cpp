@@ -78,6 +78,15 @@ TEST_F(ReadinessTest, AStartDelayHoldsOnlyTheFirstStartAndAProgramThatEndsLaterI
     EXPECT_EQ(Starts(L"Player"), 2);
 }
 
+TEST_F(ReadinessTest, AStartAskedForByNameDoesNotWait) {
+    Player().rules.startDelay = L"600";
+    Passes(1);
+    EXPECT_EQ(engine.StartProgram(L"player"), StartAnswer::Starting);
+    Passes(1);
+    EXPECT_EQ(Starts(L"Player"), 1);
+    EXPECT_EQ(Said(L"Player", L"ready"), std::vector<std::wstring>{L"a start was asked for"});
+}
+
 TEST_F(ReadinessTest, StartAfterWaitsUntilTheOtherWindowAnswersAndAskItItselfWithTheHangCheckOff) {
     Player().rules.startAfter = L" kiosk ";
     Passes(3, false);  // Kiosk's window is there, but does not answer

@@ -197,7 +197,7 @@ TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {
     fake.desktop.Remove(own);
     Passes(90, false);
     EXPECT_EQ(fake.processes.ended.size(), 1u);
-    fake.desktop.Remove(programs[1].windowHandle);
+    fake.desktop.Remove(engine.WindowOf(programs[1].name));
     fake.processes.startTimes[4242] = 777;
     for (int i = 0; i < 90 && fake.processes.ended.size() < 2; ++i) Passes(1, false);
     ASSERT_EQ(fake.processes.ended.size(), 2u);
@@ -376,7 +376,7 @@ TEST_F(RestraintTest, AWindowIsNotHungBeforeItHasAnsweredOnceOrAMinuteHasPassed)
     EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
 
     // A new start that never answers: hung once the minute since it was found is over.
-    fake.desktop.Remove(programs[1].windowHandle);
+    fake.desktop.Remove(engine.WindowOf(programs[1].name));
     Passes(2, false);
     std::size_t const closes = fake.desktop.postedCloses.size();
     Passes(58, false);

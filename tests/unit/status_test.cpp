@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/engine_scene.h"
+#include "fakes/engine_target.h"
 #include "ui/remote_answers.h"
 
 namespace vigilon {
@@ -70,21 +71,7 @@ TEST_F(StatusTest, EachProgramsStateIsShownAsItChanges) {
     EXPECT_EQ(States()[0], MissingFile);
 }
 
-// A script's commands, carried out on the engine, with the exit codes scripts rely on.
-class Target final : public RemoteTarget {
-public:
-    explicit Target(WatchEngine& engine) : engine_(engine) {}
-    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
-    void Pause() override { engine_.PauseLaunching(); }
-    void Resume() override { engine_.ResumeLaunching(); }
-    WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    void Close() override { engine_.ClosePrograms(); }
-    void Exit() override { exited = true; }
-    bool exited = false;
-
-private:
-    WatchEngine& engine_;
-};
+using Target = testing::EngineTarget;
 
 TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
     Target target(engine);
@@ -110,7 +97,7 @@ TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
     // A window of the caption that another program owns is not restarted, and the script is told.
     WindowHandle const stranger = fake.desktop.Add(L"Runner - not ours", true, false);
     Passes(1);
-    ASSERT_EQ(programs[1].windowHandle, stranger);
+    ASSERT_EQ(engine.WindowOf(programs[1].name), stranger);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L"Runner"}, target).code, kRemoteNotDone);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
 

@@ -36,7 +36,7 @@ TEST_F(NoticeModeTest, InTrayModeAnAwaitedProgramHoldsUpNoOtherAndItsNoticeWaits
     Passes(3);
     ASSERT_EQ(Launches(L"C:\\slow.exe"), 1);
     ASSERT_EQ(Launches(L"C:\\quick.exe"), 1);
-    WindowHandle const quick = programs[2].windowHandle;
+    WindowHandle const quick = engine.WindowOf(programs[2].name);
     EXPECT_FALSE(fake.desktop.IsVisible(quick));  // hidden while Slow is awaited
 
     // Quick exits and is started again at the next pass, Slow still awaited.
@@ -103,7 +103,7 @@ TEST_F(BoxWaitTest, TheAwaitedProgramIsFollowedByNameWhenAProgramAboveItIsDelete
 TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileStopsNoOtherProgram) {
     engine.SetNoticeMode(NoticeMode::Tray);
     Passes(2);
-    std::uint32_t const quick = fake.desktop.WindowProcessId(programs[2].windowHandle);
+    std::uint32_t const quick = fake.desktop.WindowProcessId(engine.WindowOf(programs[2].name));
     EXPECT_EQ(fake.processes.watched, std::vector<std::uint32_t>{quick});
     programs.Delete(2);
     int const calls = fake.processes.calls;
@@ -125,7 +125,7 @@ TEST_F(NoticeModeTest, TheProcessesOfTheWindowsFoundAreWatchedAndAMissingFileSto
     EXPECT_EQ(host.mainWindowShown, 0);
     EXPECT_TRUE(fake.system.messages.empty());
     EXPECT_EQ(engine.Status()[0].state, StatusState::MissingFile);
-    fake.desktop.Remove(programs[2].windowHandle);
+    fake.desktop.Remove(engine.WindowOf(programs[2].name));
     int const quickStarts = Launches(L"C:\\quick.exe");
     Passes(1);
     EXPECT_EQ(Launches(L"C:\\quick.exe"), quickStarts + 1);

@@ -142,7 +142,7 @@ TEST_F(TroubleTest, APlannedRestartIsNoTrouble) {
 
     // Close Programs: a window that takes its time to close (it saves its work) is no trouble
     // when it goes, and is not taken for a program found running meanwhile.
-    WindowHandle const slow = programs[1].windowHandle;
+    WindowHandle const slow = engine.WindowOf(programs[1].name);
     ASSERT_NE(slow, 0u);
     fake.desktop.refuseClose.push_back(slow);
     engine.ClosePrograms();

@@ -42,8 +42,8 @@ TEST_P(WatchEngineTest, HidesMinimisedVisibleWindowsOnly) {
     engine.WatchPrograms();
     EXPECT_FALSE(fake.desktop.IsVisible(minimised));
     EXPECT_TRUE(fake.desktop.IsVisible(restored));
-    EXPECT_EQ(programs[1].windowHandle, minimised);
-    EXPECT_EQ(programs[2].windowHandle, restored);
+    EXPECT_EQ(engine.WindowOf(programs[1].name), minimised);
+    EXPECT_EQ(engine.WindowOf(programs[2].name), restored);
     EXPECT_TRUE(fake.shell.launches.empty());
 }
 
@@ -52,7 +52,7 @@ TEST_P(WatchEngineTest, AProgramWithoutACaptionClaimsNoWindowAndStartsNothing) {
     WindowHandle const other = fake.desktop.Add(L"Someone else's editor", true, true);
     AddProgram(L"New", L"", L"C:\\new.exe");
     engine.WatchPrograms();
-    EXPECT_EQ(programs[1].windowHandle, 0u);
+    EXPECT_EQ(engine.WindowOf(programs[1].name), 0u);
     EXPECT_TRUE(fake.desktop.IsVisible(other));  // minimised, but not ours to hide
     EXPECT_TRUE(fake.shell.launches.empty());
     engine.ClosePrograms();
@@ -77,13 +77,13 @@ TEST_P(WatchEngineTest, LaunchesAMissingProgramMinimisedAndWaitsForItsWindow) {
     EXPECT_EQ(launch.directory, L"D:\\Tools\\");
     EXPECT_EQ(launch.showCommand, kSwMinimize);
     EXPECT_EQ(launch.owner, host.mainWindow);
-    EXPECT_NE(programs[1].windowHandle, 0u);
+    EXPECT_NE(engine.WindowOf(programs[1].name), 0u);
     EXPECT_TRUE(fake.system.messages.empty());
     EXPECT_EQ(fake.files.currentDirectory, kFolder);
     // Found, not hidden yet: the next pass hides it.
-    EXPECT_TRUE(fake.desktop.IsVisible(programs[1].windowHandle));
+    EXPECT_TRUE(fake.desktop.IsVisible(engine.WindowOf(programs[1].name)));
     engine.WatchPrograms();
-    EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));
+    EXPECT_FALSE(fake.desktop.IsVisible(engine.WindowOf(programs[1].name)));
     EXPECT_EQ(fake.shell.launches.size(), 1u);
 }
 
@@ -301,7 +301,7 @@ TEST_P(WatchEngineTest, AWindowRetitledIntoAMatchCountsWithinTwoPassesThoughTheS
         fake.desktop.Retitle(late, L"Editor - a.txt");
         pass();
         pass();
-        EXPECT_EQ(programs[1].windowHandle, late) << phase;
+        EXPECT_EQ(engine.WindowOf(programs[1].name), late) << phase;
         EXPECT_FALSE(fake.desktop.IsVisible(late)) << phase;
         fake.desktop.Remove(late);
         pass();
@@ -322,7 +322,7 @@ TEST_P(WatchEngineTest, AWindowRetitledIntoAMatchCountsWithinTwoPassesThoughTheS
         });
     };
     engine.WatchPrograms();
-    EXPECT_NE(programs[2].windowHandle, 0u);
+    EXPECT_NE(engine.WindowOf(programs[2].name), 0u);
     EXPECT_TRUE(fake.system.messages.empty());
     EXPECT_LE(fake.events.now - retitledAt, 2'000);
 }
@@ -339,9 +339,9 @@ TEST_P(WatchEngineTest, APassReadsTheDesktopOnceHoweverManyPrograms) {
     EXPECT_EQ(fake.desktop.enumerations, 1);
     // Every caption once, and each program's window once more to confirm it.
     EXPECT_EQ(fake.desktop.captionReads, 350 + 50);
-    for (int i = 1; i <= 50; ++i) EXPECT_NE(programs[i].windowHandle, 0u) << i;
-    EXPECT_FALSE(fake.desktop.IsVisible(programs[1].windowHandle));  // minimised ones are hidden
-    EXPECT_TRUE(fake.desktop.IsVisible(programs[2].windowHandle));
+    for (int i = 1; i <= 50; ++i) EXPECT_NE(engine.WindowOf(programs[i].name), 0u) << i;
+    EXPECT_FALSE(fake.desktop.IsVisible(engine.WindowOf(programs[1].name)));  // minimised ones are hidden
+    EXPECT_TRUE(fake.desktop.IsVisible(engine.WindowOf(programs[2].name)));
 
     // Once the windows have settled, a pass reads only the programs' own windows' captions.
     for (int i = 0; i < CaptionCache::kYoungUpdates; ++i) engine.WatchPrograms();
@@ -377,8 +377,8 @@ TEST_P(WatchEngineTest, WhileNothingChangesPassesDoNotEnumerateAndAnExitIsSeenAt
     engine.WatchPrograms();
     ASSERT_EQ(fake.shell.launches.size(), 1u);
     EXPECT_EQ(enumerationsToLaunch, 1);  // one full reading serves the confirmation and the start
-    EXPECT_NE(programs[8].windowHandle, 0u);
-    EXPECT_NE(programs[8].windowHandle, windows[7]);
+    EXPECT_NE(engine.WindowOf(programs[8].name), 0u);
+    EXPECT_NE(engine.WindowOf(programs[8].name), windows[7]);
 }
 
 TEST_P(WatchEngineTest, ACaptionChangedSinceItWasReadIsLookedAtAfreshBeforeActing) {
@@ -399,9 +399,9 @@ TEST_P(WatchEngineTest, ACaptionChangedSinceItWasReadIsLookedAtAfreshBeforeActin
     engine.WatchPrograms();
 
     EXPECT_TRUE(fake.shell.launches.empty());
-    EXPECT_EQ(programs[1].windowHandle, editor);
+    EXPECT_EQ(engine.WindowOf(programs[1].name), editor);
     EXPECT_FALSE(fake.desktop.IsVisible(editor));
-    EXPECT_EQ(programs[2].windowHandle, window);
+    EXPECT_EQ(engine.WindowOf(programs[2].name), window);
     // Hidden as the viewer's minimised window, not as the editor's.
     EXPECT_FALSE(fake.desktop.IsVisible(window));
 }
@@ -420,8 +420,8 @@ TEST_P(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTh
         });
     };
     engine.WatchPrograms();
-    EXPECT_EQ(programs[2].windowHandle, first);
-    EXPECT_NE(programs[3].windowHandle, 0u);
+    EXPECT_EQ(engine.WindowOf(programs[2].name), first);
+    EXPECT_NE(engine.WindowOf(programs[3].name), 0u);
     EXPECT_EQ(fake.shell.launches.size(), 1u);
 }
 
@@ -450,7 +450,7 @@ TEST_P(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
         EXPECT_EQ(fake.shell.launches.back().file, L"\"" + std::wstring(c.exe) + L"\"");
         EXPECT_EQ(fake.shell.launches.back().directory, c.directory) << c.exe;
         EXPECT_EQ(fake.shell.launches.back().parameters, c.parameters) << c.exe;
-        fake.desktop.Remove(programs[1].windowHandle);
+        fake.desktop.Remove(engine.WindowOf(programs[1].name));
     }
     EXPECT_TRUE(fake.system.messages.empty());
 }
@@ -458,9 +458,11 @@ TEST_P(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
 TEST_P(WatchEngineTest, ShowHideTogglesEachProgramOnItsOwn) {
     WindowHandle const visible = fake.desktop.Add(L"V", true, false);
     WindowHandle const hidden = fake.desktop.Add(L"H", false, true);
-    AddProgram(L"V", L"V", L"").windowHandle = visible;
-    AddProgram(L"H", L"H", L"").windowHandle = hidden;
+    AddProgram(L"V", L"V", L"");
+    AddProgram(L"H", L"H", L"");
     AddProgram(L"N", L"N", L"");  // not found by the last pass: skipped
+    engine.PauseLaunching();     // N is not started, and the windows are found
+    engine.WatchPrograms();
     engine.ShowHidePrograms(false);
     EXPECT_FALSE(fake.desktop.IsVisible(visible));
     EXPECT_TRUE(fake.desktop.IsVisible(hidden));
@@ -473,20 +475,21 @@ TEST_P(WatchEngineTest, ShowHideTogglesEachProgramOnItsOwn) {
     EXPECT_EQ(fake.desktop.activatedProcesses.size(), 3u);
 }
 
-TEST_P(WatchEngineTest, CloseAsksEveryKnownWindowAndForgetsIt) {
+TEST_P(WatchEngineTest, CloseAsksEveryKnownWindowAndKeepsTheOneStillOpen) {
     WindowHandle const a = fake.desktop.Add(L"A");
     WindowHandle const stubborn = fake.desktop.Add(L"S");
     fake.desktop.refuseClose.push_back(stubborn);
-    AddProgram(L"A", L"A", L"").windowHandle = a;
-    AddProgram(L"S", L"S", L"").windowHandle = stubborn;
+    AddProgram(L"A", L"A", L"");
+    AddProgram(L"S", L"S", L"");
     AddProgram(L"N", L"N", L"");
+    engine.PauseLaunching();
+    engine.WatchPrograms();
     engine.ClosePrograms();
     EXPECT_TRUE(engine.LaunchPaused());
     EXPECT_EQ(fake.desktop.closeRequests, (std::vector<WindowHandle>{a, stubborn}));
-    EXPECT_EQ(programs[1].windowHandle, 0u);
-    EXPECT_EQ(programs[2].windowHandle, 0u);
-    engine.WatchPrograms();  // the stubborn one is found again, nothing is launched
-    EXPECT_EQ(programs[2].windowHandle, stubborn);
+    engine.WatchPrograms();  // the closed one is gone, the stubborn one still there, nothing is launched
+    EXPECT_EQ(engine.WindowOf(programs[1].name), 0u);
+    EXPECT_EQ(engine.WindowOf(programs[2].name), stubborn);
     EXPECT_TRUE(fake.shell.launches.empty());
 }
 

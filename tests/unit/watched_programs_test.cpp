@@ -18,7 +18,7 @@ TEST(WatchedPrograms, AddGrowsTheCapacityByFiveOnlyWhenFull) {
     EXPECT_EQ(programs.Capacity(), 13);
     EXPECT_EQ(programs.Count(), 9);
     EXPECT_EQ(programs[9].name, L"P9");
-    EXPECT_EQ(programs[9].windowHandle, 0u);
+    EXPECT_EQ(programs[9].launchResult, 0);
 }
 
 TEST(WatchedPrograms, DeleteMovesLaterRecordsDownWithAllTheirFields) {
@@ -26,7 +26,7 @@ TEST(WatchedPrograms, DeleteMovesLaterRecordsDownWithAllTheirFields) {
     programs.Reset(0, 5);
     for (wchar_t const* name : {L"A", L"B", L"C"}) programs.Add(name);
     programs[3].caption = L"C caption";
-    programs[3].windowHandle = 42;
+    programs[3].rules.maxMemoryMB = L"42";
     programs[3].launchResult = 33;
 
     EXPECT_TRUE(programs.Delete(2));
@@ -35,7 +35,7 @@ TEST(WatchedPrograms, DeleteMovesLaterRecordsDownWithAllTheirFields) {
     EXPECT_EQ(programs[1].name, L"A");
     EXPECT_EQ(programs[2].name, L"C");
     EXPECT_EQ(programs[2].caption, L"C caption");
-    EXPECT_EQ(programs[2].windowHandle, 42u);
+    EXPECT_EQ(programs[2].rules.maxMemoryMB, L"42");
     EXPECT_EQ(programs[2].launchResult, 33);
 }
 

@@ -18,6 +18,7 @@ struct Win32ProcessWatch::Watch {
     UINT message = 0;
     std::uint32_t processId = 0;
     UniqueKernelHandle process;
+    bool mayQuery = false;  // the handle may read the exit code
     HANDLE wait = nullptr;
 
     Watch() = default;
@@ -96,6 +97,17 @@ EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {
     return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0 ? EndResult::Gone : EndResult::Denied;
 }
 
+ProcessExit Win32ProcessWatch::ExitCode(std::uint32_t processId) {
+    auto const it = watches_.find(processId);
+    if (it == watches_.end()) return {};
+    Watch const& watch = *it->second;
+    // The wait first: a running process reports STILL_ACTIVE, which is also a code it may end with.
+    if (WaitForSingleObject(watch.process.Get(), 0) == WAIT_TIMEOUT) return {ProcessExit::State::Running, 0};
+    DWORD code = 0;
+    if (!watch.mayQuery || !GetExitCodeProcess(watch.process.Get(), &code)) return {};
+    return {ProcessExit::State::Ended, code};
+}
+
 std::uint64_t Win32ProcessWatch::ProcessStartTime(std::uint32_t processId) {
     UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     return process ? StartTimeOf(process.Get()) : 0;
@@ -127,7 +139,11 @@ void Win32ProcessWatch::WatchProcesses(std::span<std::uint32_t const> processIds
         watch->window = window_;
         watch->message = message_;
         watch->processId = id;
-        watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, id));
+        // The right to query lets the exit code be read once it has ended; a process that grants
+        // only the wait is still watched, its code then unknown.
+        watch->process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+        watch->mayQuery = static_cast<bool>(watch->process);
+        if (!watch->process) watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, id));
         if (!watch->process) continue;  // gone already, or not ours to see: found missing by the pass
         if (!RegisterWaitForSingleObject(&watch->wait, watch->process.Get(), Watch::Ended, watch.get(), INFINITE,
                                          WT_EXECUTEONLYONCE)) {

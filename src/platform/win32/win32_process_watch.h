@@ -28,6 +28,7 @@ public:
     std::wstring ProcessImagePath(std::uint32_t processId) override;
     std::uint64_t ProcessStartTime(std::uint32_t processId) override;
     std::uint64_t PrivateMemoryBytes(std::uint32_t processId) override;
+    ProcessExit ExitCode(std::uint32_t processId) override;
     EndResult EndProcess(std::uint32_t processId) override;
 
 private:

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/restart_rules.h"
+#include "platform/desktop.h"
+#include "platform/display.h"
+#include "platform/window_placement.h"
+
+namespace vigilon {
+
+// How and where a program's window is kept, from its Show, Monitor and OnTop keys. The default,
+// Hidden on no display in particular and not on top, changes nothing.
+struct PlacementRule {
+    ShowAs show = ShowAs::Hidden;
+    std::wstring monitor;  // empty: where it is; kPrimaryMonitor; or a display's identity or name
+    bool onTop = false;
+
+    // Normal, Maximized and FullScreen windows are kept on screen: never hidden when minimised.
+    bool KeepsShown() const { return show != ShowAs::Hidden; }
+    bool Any() const { return KeepsShown() || !monitor.empty() || onTop; }
+    bool operator==(PlacementRule const&) const = default;
+};
+
+// The rule from the program's keys, and for each key whose value cannot be used the history's
+// words ("Show=Big: not Hidden, Normal, ..."); a value that cannot be used leaves its part off.
+struct PlacementRuleRead {
+    PlacementRule rule;
+    std::vector<std::wstring> refused;
+};
+PlacementRuleRead ReadPlacementRule(RestartRules const& rules);
+
+// How the shell is asked to start the program: minimised when Hidden (or Show cannot be used),
+// otherwise in its state (a full-screen window starts normal and is made full screen once found).
+std::int32_t StartShowCommand(RestartRules const& rules);
+
+// The least that puts a window where its rule wants it, in the order it is done: a show command,
+// the frame (style and place together) or only the place, a show command once it is there, and
+// the topmost flag. Nothing at all when the window is where it belongs.
+struct PlacementChanges {
+    std::optional<std::int32_t> show;       // restores or maximises it first
+    std::optional<std::uint32_t> style;     // a new style, given together with `rect`
+    std::optional<WindowRect> rect;         // where it goes
+    std::optional<std::int32_t> showAfter;  // maximises it again once it has moved
+    std::optional<bool> topmost;
+    std::wstring display;                   // the name of the display it is moved to, for the history
+    bool displayMissing = false;            // the display it belongs on is not attached: the primary instead
+
+    bool Empty() const { return !show && !style && !rect && !showAfter && !topmost; }
+};
+
+// Decides from the window's placement as read, and the displays attached now. A hung window, or
+// one that could not be read, is left as it is. A Hidden program's window is only moved or put on
+// top while it is on screen.
+PlacementChanges DecidePlacement(PlacementRule const& rule, WindowPlacement const& now,
+                                 std::span<DisplayInfo const> displays);
+
+// The words the history gives the changes: "restored, moved to \\.\DISPLAY2, on top".
+std::wstring DescribePlacement(PlacementChanges const& changes);
+
+// The display that holds the largest part of `rect`; none when it is on no display.
+DisplayInfo const* DisplayOf(WindowRect const& rect, std::span<DisplayInfo const> displays);
+
+// `rect` moved from display `from` (none: from nowhere) onto `to`: the same distance from the
+// display's top left corner, no larger than the display, and wholly on it.
+WindowRect MovedOnto(WindowRect rect, DisplayInfo const* from, DisplayInfo const& to);
+
+}  // namespace vigilon

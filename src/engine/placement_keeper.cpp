@@ -1,0 +1,135 @@
+#include "engine/placement_keeper.h"
+
+#include <utility>
+
+namespace vigilon {
+namespace {
+
+// The keys of the placement rule, apart from the rest of the program's rules.
+bool SameKeys(RestartRules const& a, RestartRules const& b) {
+    return a.show == b.show && a.monitor == b.monitor && a.onTop == b.onTop;
+}
+
+}  // namespace
+
+bool PlacementKeeper::KeepsShown(WatchedProgram const& record) {
+    RuleValue<ShowAs> const show = ParseShowAs(record.rules.show);
+    return show.value.value_or(ShowAs::Hidden) != ShowAs::Hidden;
+}
+
+bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bool launchPaused) {
+    auto found = held_.find(record.name);
+    if (found == held_.end()) {
+        // A program without a rule costs nothing: not even a state is kept for it.
+        if (record.rules.show.empty() && record.rules.monitor.empty() && record.rules.onTop.empty()) return false;
+        found = held_.emplace(record.name, Held{}).first;
+    }
+    Held& held = found->second;
+    if (held.window != window) {
+        LetGo(record.name, held, true);  // another window took its caption: the old one gets its own back
+        Held fresh;
+        fresh.window = window;
+        fresh.texts = held.texts;
+        fresh.rule = held.rule;
+        fresh.rulesRead = held.rulesRead;
+        held = fresh;
+    }
+    ReadRule(record, held);
+    LetGo(record.name, held, false);
+    if (!launchPaused) Apply(record.name, held);
+    return held.rule.KeepsShown();
+}
+
+void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
+    if (held.rulesRead && SameKeys(record.rules, held.texts)) return;
+    held.rulesRead = true;
+    held.texts = record.rules;
+    PlacementRuleRead const read = ReadPlacementRule(record.rules);
+    held.rule = read.rule;
+    for (std::wstring const& refused : read.refused) journal_.Log(L"ignored", record.name, refused);
+}
+
+void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
+    if (!held.rule.Any()) return;
+    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+    PlacementChanges const changes = DecidePlacement(held.rule, now, Displays());
+    if (changes.Empty()) {
+        held.outOfPlace = false;
+        return;
+    }
+    if (changes.style && !held.ownStyle) {
+        held.ownStyle = now.style;
+        held.ownRect = now.normal;
+    }
+    if (changes.topmost == true) held.madeTopmost = true;
+    if (changes.show) desktop_.ShowWindowAs(held.window, *changes.show);
+    if (changes.style) {
+        desktop_.SetWindowFrame(held.window, *changes.style, *changes.rect);
+    } else if (changes.rect) {
+        desktop_.MoveWindowTo(held.window, *changes.rect);
+    }
+    if (changes.showAfter) desktop_.ShowWindowAs(held.window, *changes.showAfter);
+    if (changes.topmost) desktop_.SetTopmost(held.window, *changes.topmost);
+    if (!std::exchange(held.outOfPlace, true)) journal_.Log(L"placed", name, DescribePlacement(changes));
+}
+
+void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
+    bool const style = held.ownStyle && (all || held.rule.show != ShowAs::FullScreen);
+    bool const topmost = held.madeTopmost && (all || !held.rule.onTop);
+    if (!style && !topmost) return;
+    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+    // A window gone has nothing to get back; a hung one is given it when it answers again.
+    if (!now.read) {
+        held.ownStyle.reset();
+        held.madeTopmost = false;
+        return;
+    }
+    if (now.hung) return;
+    std::wstring details;
+    if (style) {
+        desktop_.SetWindowFrame(held.window, *held.ownStyle, held.ownRect);
+        held.ownStyle.reset();
+        details = L"its own frame and place";
+    }
+    if (topmost) {
+        desktop_.SetTopmost(held.window, false);
+        held.madeTopmost = false;
+        details += (details.empty() ? L"" : L", ") + std::wstring(L"no longer on top");
+    }
+    journal_.Log(L"released", name, details);
+}
+
+void PlacementKeeper::PlaceAgain(bool launchPaused) {
+    displaysRead_ = false;
+    if (launchPaused) return;
+    for (auto& [name, held] : held_) {
+        if (held.window == 0) continue;
+        held.outOfPlace = false;  // a new look: what it finds is news
+        Apply(name, held);
+    }
+}
+
+void PlacementKeeper::LetGoOfAll() {
+    for (auto& [name, held] : held_) LetGo(name, held, true);
+}
+
+void PlacementKeeper::ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) {
+    for (auto it = held_.begin(); it != held_.end();) {
+        if (listed(it->first)) {
+            ++it;
+            continue;
+        }
+        LetGo(it->first, it->second, true);
+        it = held_.erase(it);
+    }
+}
+
+std::vector<DisplayInfo> const& PlacementKeeper::Displays() {
+    if (!displaysRead_) {
+        displays_ = desktop_.Displays();
+        displaysRead_ = true;
+    }
+    return displays_;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vigilon {
+
+// A rectangle in virtual-screen coordinates, as the displays are given.
+struct WindowRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(WindowRect const&) const = default;
+};
+
+// How a window is shown, apart from whether it is visible at all.
+enum class WindowShowState : std::uint8_t { Normal, Minimised, Maximised };
+
+// What is read of another program's window before anything about its place is changed.
+struct WindowPlacement {
+    bool read = false;     // false: the window is gone, or its placement could not be read
+    bool hung = false;     // its program does not answer: nothing is asked of the window
+    bool visible = false;
+    WindowShowState state = WindowShowState::Normal;
+    WindowRect rect;       // where it is now; where it comes back to when it is minimised
+    WindowRect normal;     // where it comes back to when it is restored, in screen coordinates
+    bool topmost = false;
+    std::uint32_t style = 0;  // its window style (WS_CAPTION, WS_THICKFRAME, ...)
+
+    bool operator==(WindowPlacement const&) const = default;
+};
+
+// Window styles, as the system defines them.
+inline constexpr std::uint32_t kWsCaption = 0x00C0'0000;
+inline constexpr std::uint32_t kWsThickFrame = 0x0004'0000;
+// Caption, system menu, sizing border, minimise and maximise boxes: what a full-screen window drops.
+inline constexpr std::uint32_t kWsOverlappedWindow = 0x00CF'0000;
+
+}  // namespace vigilon

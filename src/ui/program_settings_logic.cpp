@@ -1,0 +1,133 @@
+#include "ui/program_settings_logic.h"
+
+#include "support/text_case.h"
+
+namespace vigilon {
+namespace {
+
+bool SameText(std::wstring const& a, std::wstring const& b) { return ToUpperText(a) == ToUpperText(b); }
+
+// Offers `current` as written when no entry stands for it.
+std::vector<SettingsChoice> WithCurrent(std::vector<SettingsChoice> choices, std::wstring const& current,
+                                        wchar_t const* why) {
+    for (SettingsChoice const& choice : choices) {
+        if (SameText(choice.value, current)) return choices;
+    }
+    choices.push_back({current + L" (" + why + L")", current});
+    return choices;
+}
+
+std::wstring Trimmed(std::wstring const& text) {
+    std::size_t const first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+}  // namespace
+
+std::vector<SettingsChoice> ShowChoices(std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"Hidden (started minimised, hidden when minimised)", L""}};
+    for (ShowAs const show : {ShowAs::Normal, ShowAs::Maximized, ShowAs::FullScreen}) {
+        std::wstring const word(ShowAsWord(show));
+        choices.push_back({show == ShowAs::FullScreen ? L"Full screen" : word, word});
+    }
+    // Hidden written out is the default, which the first entry stands for.
+    if (ParseShowAs(current).value == ShowAs::Hidden) return choices;
+    return WithCurrent(std::move(choices), current, L"cannot be used");
+}
+
+std::vector<SettingsChoice> MonitorChoices(std::vector<DisplayInfo> const& displays, std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"Where it opens", L""}, {L"Primary", kPrimaryMonitor}};
+    for (DisplayInfo const& display : displays) {
+        choices.push_back({display.name + L": " + std::to_wstring(display.width) + L" x " +
+                               std::to_wstring(display.height) + L" at " + std::to_wstring(display.left) + L", " +
+                               std::to_wstring(display.top) + (display.primary ? L" (primary)" : L""),
+                           display.id});
+    }
+    return WithCurrent(std::move(choices), current, L"not attached now");
+}
+
+std::vector<SettingsChoice> StartAfterChoices(WatchedPrograms const& programs, int number, std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"(none)", L""}};
+    for (int i = 1; i <= programs.Count(); ++i) {
+        if (i != number) choices.push_back({programs[i].name, programs[i].name});
+    }
+    return WithCurrent(std::move(choices), current, L"not in the list");
+}
+
+std::vector<SettingsChoice> RestartWhenChoices(std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"Always", L""}, {L"Only when it fails", std::wstring(RestartWhenWord(RestartWhen::Failure))}};
+    if (ParseRestartWhen(current).value == RestartWhen::Always) return choices;
+    return WithCurrent(std::move(choices), current, L"cannot be used");
+}
+
+int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& value) {
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (SameText(choices[i].value, value)) return static_cast<int>(i);
+    }
+    return 0;
+}
+
+ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
+    ProgramSettingsForm form;
+    form.show = ParseShowAs(rules.show).value == ShowAs::Hidden ? L"" : Trimmed(rules.show);
+    form.monitor = Trimmed(rules.monitor);
+    form.onTop = ParseOnTop(rules.onTop).value == true;
+    form.startDelay = Trimmed(rules.startDelay);
+    form.startAfter = Trimmed(rules.startAfter);
+    form.waitFor = Trimmed(rules.waitFor);
+    form.waitSeconds = Trimmed(rules.waitSeconds);
+    form.restart = FormFromRules(rules);
+    form.restartWhen = ParseRestartWhen(rules.restart).value == RestartWhen::Always ? L"" : Trimmed(rules.restart);
+    return form;
+}
+
+ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, RestartRules const& original) {
+    ProgramSettingsChoice choice;
+    auto refuse = [](SettingsRow row, std::wstring text) { return ProgramSettingsChoice{{}, std::move(text), row}; };
+    RestartRulesChoice const restart = RulesFromForm(form.restart, original);
+    if (!restart.refusal.empty()) {
+        bool const memory = form.restart.memoryOn && !ParseMemoryLimit(form.restart.megabytes).value;
+        return refuse(memory ? SettingsRow::MemoryLimit : SettingsRow::RestartTimes, restart.refusal);
+    }
+    choice.rules = restart.rules;
+    std::wstring const delay = Trimmed(form.startDelay);
+    if (!delay.empty()) {
+        RuleValue<int> const seconds = ParseStartDelay(delay);
+        if (!seconds.value) {
+            return refuse(SettingsRow::StartDelay, L"Delay the first start by: type a whole number of seconds from 0 to " +
+                                                       std::to_wstring(kMaxStartDelaySeconds) + L".");
+        }
+        if (*seconds.value > 0) choice.rules.startDelay = std::to_wstring(*seconds.value);
+    }
+    std::wstring const waitFor = Trimmed(form.waitFor);
+    if (!waitFor.empty()) {
+        if (!ParseWaitFor(waitFor).value) {
+            return refuse(SettingsRow::WaitFor, L"Wait for: type a path that must exist (C:\\data, "
+                                                L"\\\\server\\share\\file) or host:port (server:1433).");
+        }
+        choice.rules.waitFor = waitFor;
+    }
+    std::wstring const waitSeconds = Trimmed(form.waitSeconds);
+    if (!waitSeconds.empty()) {
+        RuleValue<int> const seconds = ParseWaitSeconds(waitSeconds);
+        if (!seconds.value) {
+            return refuse(SettingsRow::WaitSeconds, L"Wait at most: type a whole number of seconds from 1 to " +
+                                                        std::to_wstring(kMaxWaitSeconds) + L".");
+        }
+        choice.rules.waitSeconds = std::to_wstring(*seconds.value);
+    }
+    // The drop-downs offer only values that can be used, and what the file held as written.
+    choice.rules.show = form.show;
+    choice.rules.monitor = form.monitor;
+    if (form.onTop) {
+        choice.rules.onTop = L"1";
+    } else if (!ParseOnTop(original.onTop).problem.empty()) {
+        choice.rules.onTop = original.onTop;  // the user's text, which the box cannot show
+    }
+    choice.rules.startAfter = form.startAfter;
+    choice.rules.restart = form.restartWhen;
+    return choice;
+}
+
+}  // namespace vigilon

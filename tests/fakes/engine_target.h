@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/watch_engine.h"
+#include "ui/remote_answers.h"
+
+namespace vigilon::testing {
+
+// A script's commands, carried out on the engine as the running copy carries them out.
+class EngineTarget final : public RemoteTarget {
+public:
+    explicit EngineTarget(WatchEngine& engine) : engine_(engine) {}
+    std::vector<ProgramStatus> Status() override { return engine_.Status(); }
+    void Pause() override { engine_.PauseLaunching(); }
+    void Resume() override { engine_.LaunchPrograms(); }
+    WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
+    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
+    void Close() override { engine_.ClosePrograms(); }
+    void Exit() override { exited = true; }
+    bool exited = false;
+
+private:
+    WatchEngine& engine_;
+};
+
+}  // namespace vigilon::testing

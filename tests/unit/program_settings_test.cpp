@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "app/options.h"
+#include "app/setting_source.h"
+#include "fakes/fake_profile_store.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system_services.h"
+#include "ui/layout_table.h"
+#include "ui/program_settings_logic.h"
+
+namespace vigilon {
+namespace {
+
+constexpr wchar_t kIni[] = L"C:\\V\\vigilon.ini";
+
+// Every key set to something other than its default: what the dialog shows, it writes back.
+TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
+    RestartRules rules;
+    rules.maxMemoryMB = L"800";
+    rules.restartAt = L"04:00, 16:30";
+    rules.crashDialog = L"0";
+    rules.show = L"FullScreen";
+    rules.monitor = L"\\\\?\\DISPLAY#DEL4093#5&1";
+    rules.onTop = L"1";
+    rules.startDelay = L"30";
+    rules.startAfter = L"Server";
+    rules.waitFor = L"\\\\files\\signage\\ready.txt";
+    rules.waitSeconds = L"300";
+    rules.restart = L"Failure";
+    ProgramSettingsChoice const back = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
+    ASSERT_TRUE(back.refusal.empty()) << back.refusal;
+    EXPECT_EQ(back.rules, rules);
+
+    // Hidden, Always, no delay and no top: the defaults, written as no key.
+    RestartRules defaults;
+    defaults.show = L"hidden";
+    defaults.restart = L"ALWAYS";
+    defaults.startDelay = L"0";
+    defaults.onTop = L"0";
+    EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(defaults), defaults).rules, RestartRules{});
+    // What the file holds that the dialog cannot use stays as written while its row is left alone.
+    RestartRules odd;
+    odd.show = L"Big";
+    odd.onTop = L"yes";
+    odd.restart = L"Never";
+    EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(odd), odd).rules, odd);
+}
+
+TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
+    struct Case {
+        void (*set)(ProgramSettingsForm&);
+        SettingsRow row;
+        wchar_t const* message;
+    };
+    Case const cases[] = {
+        {[](ProgramSettingsForm& f) { f.startDelay = L"3601"; }, SettingsRow::StartDelay,
+         L"Delay the first start by: type a whole number of seconds from 0 to 3600."},
+        {[](ProgramSettingsForm& f) { f.waitFor = L"server:70000"; }, SettingsRow::WaitFor,
+         L"Wait for: type a path that must exist (C:\\data, \\\\server\\share\\file) or host:port (server:1433)."},
+        {[](ProgramSettingsForm& f) { f.waitSeconds = L"0"; }, SettingsRow::WaitSeconds,
+         L"Wait at most: type a whole number of seconds from 1 to 86400."},
+        {[](ProgramSettingsForm& f) { f.restart = {true, L"5a", false, L"", false}; }, SettingsRow::MemoryLimit,
+         L"Restart when its memory stays above: type a whole number of megabytes from 1 to 1048576."},
+        {[](ProgramSettingsForm& f) { f.restart = {false, L"", true, L"25:00", false}; }, SettingsRow::RestartTimes,
+         L"Restart every day at: type times of day from 0:00 to 23:59 as hh:mm, separated by commas, for example "
+         L"03:30, 15:00."},
+    };
+    for (Case const& c : cases) {
+        ProgramSettingsForm form;
+        form.show = L"Maximized";
+        c.set(form);
+        ProgramSettingsChoice const choice = RulesFromSettingsForm(form, {});
+        EXPECT_EQ(choice.refusal, c.message);
+        EXPECT_EQ(choice.row, c.row) << c.message;
+        EXPECT_EQ(choice.rules, RestartRules{}) << c.message;  // nothing to write
+    }
+    ProgramSettingsForm typed;
+    typed.startDelay = L" 15 ";
+    typed.waitFor = L" db.local:1433 ";
+    typed.waitSeconds = L"60";
+    ProgramSettingsChoice const taken = RulesFromSettingsForm(typed, {});
+    EXPECT_EQ(taken.rules.startDelay, L"15");
+    EXPECT_EQ(taken.rules.waitFor, L"db.local:1433");
+    EXPECT_EQ(taken.rules.waitSeconds, L"60");
+}
+
+TEST(ProgramSettings, DropDownsOfferWhatCanBeChosenAndKeepWhatTheFileHolds) {
+    std::vector<DisplayInfo> const displays{{L"id-1", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true},
+                                            {L"id-2", L"\\\\.\\DISPLAY2", 1920, 0, 1280, 1024, false}};
+    std::vector<SettingsChoice> const monitors = MonitorChoices(displays, L"PRIMARY");
+    ASSERT_EQ(monitors.size(), 4u);
+    EXPECT_EQ(monitors[3], (SettingsChoice{L"\\\\.\\DISPLAY2: 1280 x 1024 at 1920, 0", L"id-2"}));
+    EXPECT_EQ(ChoiceIndex(monitors, L"PRIMARY"), 1);
+    // A display not attached now stays chosen, so that the window goes back to it when it returns.
+    std::vector<SettingsChoice> const away = MonitorChoices(displays, L"id-3");
+    EXPECT_EQ(away.back(), (SettingsChoice{L"id-3 (not attached now)", L"id-3"}));
+    EXPECT_EQ(ChoiceIndex(away, L"id-3"), 4);
+
+    WatchedPrograms programs;
+    programs.Reset(0, 5);
+    for (wchar_t const* name : {L"Server", L"Kiosk", L"Player"}) programs.Add(name);
+    std::vector<SettingsChoice> const after = StartAfterChoices(programs, 2, L"server");
+    ASSERT_EQ(after.size(), 3u);  // none, Server, Player: never the program itself
+    EXPECT_EQ(after[2].value, L"Player");
+    EXPECT_EQ(ChoiceIndex(after, L"server"), 1);
+    EXPECT_EQ(StartAfterChoices(programs, 2, L"Gone").back(), (SettingsChoice{L"Gone (not in the list)", L"Gone"}));
+
+    EXPECT_EQ(ShowChoices(L"").size(), 4u);
+    EXPECT_EQ(ShowChoices(L"Big").back().value, L"Big");
+    EXPECT_EQ(RestartWhenChoices(L"").back().value, L"Failure");
+}
+
+// Only an administrator's policy locks the settings: whoever can edit the file could unlock it.
+TEST(ProgramSettings, OnlyAPolicyLocksTheSettings) {
+    testing::FakeProfileStore store;
+    testing::FakeRegistry registry;
+    SettingsFile const settings{store, kIni};
+    store.Set(kIni, L"Apps", L"LockSettings", L"1");
+    EXPECT_FALSE(LoadOptions(settings, registry).settingsLocked);
+    registry.SetString(RegistryRoot::CurrentUser, kPolicyKeyPath, L"LockSettings", L"yes");
+    EXPECT_FALSE(LoadOptions(settings, registry).settingsLocked);  // passed over, and the file's does not count
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"LockSettings", 1);
+    EXPECT_TRUE(LoadOptions(settings, registry).settingsLocked);
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"LockSettings", 0);
+    EXPECT_FALSE(LoadOptions(settings, registry).settingsLocked);
+}
+
+// Each page's rows have access keys of their own (with the buttons under the pages), nothing on a
+// page overlaps, and every page's control lies inside the tab control.
+TEST(ProgramSettingsLayout, EachPageHasUniqueAccessKeysAndNothingOverlaps) {
+    auto const layout = ProgramSettingsLayout();
+    ControlPlacement const& tabs = layout.front().placement;
+    ASSERT_EQ(tabs.id, kIdSettingsTabs);
+    for (SettingsPage const page : {SettingsPage::Window, SettingsPage::Start, SettingsPage::Restart}) {
+        std::wstring keys;
+        int rows = 0;
+        for (PagedPlacement const& a : layout) {
+            if (a.page != page && a.page != SettingsPage::All) continue;
+            ControlPlacement const& p = a.placement;
+            std::wstring_view const text = p.text;
+            if (p.kind == ControlKind::CheckBox || p.kind == ControlKind::KeyLabel) {
+                ++rows;
+                std::size_t const amp = text.find(L'&');
+                ASSERT_NE(amp, std::wstring_view::npos) << p.id;
+                wchar_t const key = static_cast<wchar_t>(std::towlower(text[amp + 1]));
+                EXPECT_EQ(keys.find(key), std::wstring::npos) << p.id;
+                keys += key;
+            }
+            EXPECT_LE(p.left + p.width, kSettingsWidth) << p.id;
+            EXPECT_LE(p.top + p.height, kSettingsHeight) << p.id;
+            if (a.page != SettingsPage::All) {
+                EXPECT_TRUE(p.left >= tabs.left && p.top >= tabs.top && p.left + p.width <= tabs.left + tabs.width &&
+                            p.top + p.height <= tabs.top + tabs.height)
+                    << p.id;
+            }
+            for (PagedPlacement const& b : layout) {
+                if (&a == &b || (b.page != page && b.page != SettingsPage::All) || b.placement.id == kIdSettingsTabs ||
+                    p.id == kIdSettingsTabs) {
+                    continue;
+                }
+                ControlPlacement const& q = b.placement;
+                bool const apart = p.left + p.width <= q.left || q.left + q.width <= p.left ||
+                                   p.top + p.height <= q.top || q.top + q.height <= p.top;
+                EXPECT_TRUE(apart) << p.id << " and " << q.id;
+            }
+        }
+        EXPECT_GE(rows, 3) << SettingsPageName(page);
+    }
+}
+
+}  // namespace
+}  // namespace vigilon
