@@ -142,7 +142,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(24)) {
+        switch (choices_.Below(26)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -244,7 +244,37 @@ private:
             Say("show rule");
             break;
         }
+        case 24: StartRules(record); break;
+        case 25:
+            if (choices_.Below(4) == 0) {
+                fake.readiness.stalled = !fake.readiness.stalled;
+            } else {
+                std::wstring const what = choices_.Below(2) == 0 ? L"C:\\ready" : L"db:1433";
+                if (!fake.readiness.there.erase(what)) fake.readiness.there.insert(what);
+            }
+            Say("what a start waits for comes or goes");
+            break;
         }
+    }
+
+    // The rules of a program's first start: a delay, another program (itself, one that is not
+    // listed, or one that waits for it: loops), a path or a server, and how long at most.
+    void StartRules(WatchedProgram& record) {
+        static constexpr wchar_t const* kDelays[] = {L"", L"3", L"40", L"soon"};
+        static constexpr wchar_t const* kWaits[] = {L"", L"C:\\ready", L"db:1433", L"share"};
+        static constexpr wchar_t const* kSeconds[] = {L"", L"5", L"0"};
+        RestartRules& rules = record.rules;
+        switch (choices_.Below(4)) {
+        case 0: rules.startDelay = kDelays[choices_.Below(4)]; break;
+        case 1: {
+            std::uint32_t const other = choices_.Below(kPrograms + 2);
+            rules.startAfter = other == kPrograms ? L"" : other > kPrograms ? L"Nobody" : ToUpperText(Name(static_cast<int>(other)));
+            break;
+        }
+        case 2: rules.waitFor = kWaits[choices_.Below(4)]; break;
+        case 3: rules.waitSeconds = kSeconds[choices_.Below(3)]; break;
+        }
+        Say("start rules of " + std::string(record.name.begin(), record.name.end()));
     }
 
     void Remote(int program) {
@@ -312,7 +342,7 @@ private:
             if (ProgramOf(window) == program) Fail("a start while the program's window is there");
         }
         if (engine().Status()[static_cast<std::size_t>(program)].state == StatusState::Waiting) {
-            Fail("a start while back-off holds it");
+            Fail("a start while back-off or a wait for its rules holds it");
         }
         auto& fake = scene_.fake;
         if (fake.shell.result <= 32) return;
@@ -452,6 +482,9 @@ private:
         std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
         for (auto const& [program, line, details] : NewHistoryLines()) {
             int const listed = scene_.programs.Find(program) - 1;
+            // Each wait ends once, before the next begins.
+            if (line == L"waiting" && !waiting_.insert(program).second) Fail("a wait began again before it ended");
+            if ((line == L"ready" || line == L"cancelled") && waiting_.erase(program) == 0) Fail("a wait ended that never began");
             // Left closed by Restart=Failure until something starts it; found again, it runs.
             if (line == L"exited" && details == L"exit code 0") closed_.insert(listed);
             if (line == L"found") closed_.erase(listed);
@@ -480,6 +513,8 @@ private:
         }
         commandsSeen_ = commands.size();
         entriesSeen_ = fake.eventLog.entries.size();
+        // A check is under way only for a program that waits.
+        if (fake.readiness.Outstanding() > waiting_.size()) Fail("a check of what a start waits for left behind");
     }
 
     static bool Forget(std::multiset<int>& set, int value) {
@@ -513,6 +548,7 @@ private:
     EngineScene scene_;
     std::uint32_t nextProcess_ = 50'000;
     std::map<std::uint32_t, Proc> processes_;
+    std::set<std::wstring> waiting_;  // programs whose wait the history began and has not ended
     std::set<WindowHandle> asksToSave_, posted_;
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
