@@ -65,6 +65,22 @@ std::optional<std::pair<std::uint32_t, std::wstring>> Decode(std::span<std::uint
     return std::pair{Get(bytes, 8, 4), std::move(text)};
 }
 
+// The text as the other side takes it: a surrogate not in a pair (a name cut in the middle of an
+// emoji, say), which would make the whole message refused, becomes U+FFFD.
+std::wstring Carriable(std::wstring_view text) {
+    auto const isHigh = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    auto const isLow = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    std::wstring carried(text);
+    for (std::size_t i = 0; i < carried.size(); ++i) {
+        if (isHigh(carried[i]) && i + 1 < carried.size() && isLow(carried[i + 1])) {
+            ++i;
+        } else if (isHigh(carried[i]) || isLow(carried[i])) {
+            carried[i] = static_cast<wchar_t>(0xFFFD);
+        }
+    }
+    return carried;
+}
+
 }  // namespace
 
 std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view arguments) {
@@ -124,7 +140,7 @@ std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes) 
 }
 
 std::vector<std::uint8_t> EncodeAnswer(RemoteAnswer const& answer) {
-    return Encode(Kind::Answer, answer.code, answer.text);
+    return Encode(Kind::Answer, answer.code, Carriable(answer.text));
 }
 
 std::optional<RemoteAnswer> DecodeAnswer(std::span<std::uint8_t const> bytes) {

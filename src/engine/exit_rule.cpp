@@ -9,7 +9,7 @@ std::wstring ExitCodeText(std::uint32_t code) {
     if ((code & 0x80000000u) == 0) return L"exit code " + std::to_wstring(code);
     wchar_t text[48];
     std::swprintf(text, std::size(text), L"exit code 0x%08X%ls", static_cast<unsigned>(code),
-                  IsCrashCode(code) ? L" (crash)" : L"");
+                  IsCrashCode(code) ? L" (crash)" : code == kControlCExit ? L" (console closed)" : L"");
     return text;
 }
 
@@ -17,7 +17,7 @@ AfterEnd JudgeEnd(RestartWhen when, bool planned, ProcessExit const& exit) {
     if (when == RestartWhen::Always || planned) return AfterEnd::StartAgain;
     switch (exit.state) {
     case ProcessExit::State::Running: return AfterEnd::AwaitProcess;
-    case ProcessExit::State::Ended: return exit.code == 0 ? AfterEnd::LeaveClosed : AfterEnd::StartAgain;
+    case ProcessExit::State::Ended: return IsNormalEnd(exit.code) ? AfterEnd::LeaveClosed : AfterEnd::StartAgain;
     case ProcessExit::State::Unknown: return AfterEnd::StartAgain;
     }
     return AfterEnd::StartAgain;

@@ -9,10 +9,11 @@ void MetricsFile::SetPath(std::wstring path) {
     everWritten_ = false;
     attempted_ = false;
     failureSaid_ = false;
+    failures_ = 0;
 }
 
 bool MetricsFile::Due(std::int64_t now) const {
-    return !path_.empty() && (!attempted_ || now - lastAttempt_ >= kShortest);
+    return !path_.empty() && (!attempted_ || now - lastAttempt_ >= (failureSaid_ ? kLongest : kShortest));
 }
 
 void MetricsFile::Offer(std::int64_t now, std::string const& text) {
@@ -21,10 +22,13 @@ void MetricsFile::Offer(std::int64_t now, std::string const& text) {
     attempted_ = true;
     lastAttempt_ = now;
     if (!Write(text)) {
-        if (!failureSaid_) journal_.MetricsFailed(path_);
-        failureSaid_ = true;
+        if (++failures_ >= 2 && !failureSaid_) {
+            journal_.MetricsFailed(path_);
+            failureSaid_ = true;
+        }
         return;
     }
+    failures_ = 0;
     failureSaid_ = false;
     written_ = text;
     everWritten_ = true;

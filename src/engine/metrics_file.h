@@ -17,8 +17,10 @@ public:
 // The metrics file that a collector reads (windows_exporter's textfile collector, for one). The
 // text goes to a temporary file beside it, which then replaces it, so a reader never sees half a
 // file. It is written when it changed, at most once every kShortest, and at least every kLongest
-// so that its age says Vigilon is alive. A file that cannot be written is told of once, and
-// tried again at every chance; once it could be written, a later failure is told again.
+// so that its age says Vigilon is alive. A replace that fails once (a reader held the file just
+// then) is tried again at the next chance and not told of; one that fails twice in a row is told
+// of once and then tried every kLongest, so that a file on a share that is gone does not hold up
+// every pass. Once it could be written, a later failure is told again.
 class MetricsFile {
 public:
     static constexpr std::int64_t kShortest = 1'000;
@@ -31,7 +33,7 @@ public:
     std::wstring const& Path() const { return path_; }
 
     // True when a look at the metrics is due at monotonic time `now`: a file is set and the last
-    // attempt was kShortest ago or more.
+    // attempt was kShortest ago or more (kLongest once a failure was told of).
     bool Due(std::int64_t now) const;
 
     // The metrics as they stand at `now`, in UTF-8: written when they differ from the file's or
@@ -52,6 +54,7 @@ private:
     std::int64_t lastAttempt_ = 0;
     std::int64_t lastWrite_ = 0;
     bool attempted_ = false;
+    int failures_ = 0;  // attempts in a row that failed
     bool failureSaid_ = false;
 };
 

@@ -60,7 +60,13 @@ bool Readiness::Holds(WatchedProgram const& record, ProgramState const& state, b
     Wait& wait = entry.wait;
     if (!wait.pending) return false;
     Rules& rules = entry.rules;
+    std::wstring const targetBefore = rules.targetText;
     ReadRules(record, rules);
+    // WaitFor changed meanwhile: the check under way looks for what is no longer awaited.
+    if (rules.targetText != targetBefore && wait.ticket != 0) {
+        platform_.readiness.Drop(wait.ticket);
+        wait.ticket = 0;
+    }
     LookUpAfter(record, rules);
     // Its window came (started by hand, or it was running already), something started it without
     // asking, or a start was asked for by name, which comes before every rule: nothing is left to wait for.

@@ -75,6 +75,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.hiddenNoted = false;
     state.leftAlone = false;
     state.plannedEnd = false;
+    state.restartAsked = false;
     state.answers.Clear();
     state.restart.Clear();
     state.memory.Clear();
@@ -89,7 +90,12 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     ProcessExit const exit = platform_.processes.ExitCode(processId);
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
-    AfterEnd const after = state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned, exit);
+    // A window Vigilon asked to close for a restart is started again however it ends, also when it
+    // was spared first (it answered, asking its user something) and ended later.
+    // Judged by the rule as it is now, also when it changed since the last pass read it.
+    state.restartWhen = ParseRestartWhen(record.rules.restart).value.value_or(RestartWhen::Always);
+    AfterEnd const after =
+        state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned || state.restartAsked, exit);
     if (after == AfterEnd::LeaveClosed) {
         journal_.Log(L"exited", record.name, ExitCodeText(exit.code));
         ForgetWindow(state);
@@ -116,7 +122,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
 
 void Supervisor::CountExit(ProgramState& state, ProcessExit const& exit) {
     // A window gone while its process runs on, or a code that cannot be read, is no exit to count.
-    if (exit.state == ProcessExit::State::Ended) state.counts.Exited(exit.code == 0 ? ExitKind::Normal : ExitKind::Crash);
+    if (exit.state == ProcessExit::State::Ended) state.counts.Exited(IsNormalEnd(exit.code) ? ExitKind::Normal : ExitKind::Crash);
 }
 
 void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& state) {
@@ -124,8 +130,8 @@ void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& sta
     if (exit.state == ProcessExit::State::Running) return;
     std::uint32_t const processId = std::exchange(state.lingeringProcessId, 0);
     CountExit(state, exit);
-    if (exit.state == ProcessExit::State::Ended && exit.code == 0) {
-        journal_.Log(L"exited", record.name, ExitCodeText(0));
+    if (exit.state == ProcessExit::State::Ended && IsNormalEnd(exit.code)) {
+        journal_.Log(L"exited", record.name, ExitCodeText(exit.code));
         state.phase = ProgramPhase::Closed;
         return;
     }
@@ -355,6 +361,7 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     state.memory.Clear();
     state.phase = ProgramPhase::Restarting;
     state.plannedEnd = true;
+    state.restartAsked = true;
     return true;
 }
 
@@ -487,6 +494,7 @@ void Supervisor::ForgetWindow(ProgramState& state) {
     state.window = 0;
     state.processId = 0;
     state.plannedEnd = false;
+    state.restartAsked = false;
     state.answers.Clear();
     state.restart.Clear();
     state.phase = ProgramPhase::Absent;

@@ -73,7 +73,8 @@ public:
     // is, and are carried out in the order they were made.
     // Moves the window and gives it the size of `rect`; its place in the z-order stays.
     virtual void MoveWindowTo(WindowHandle window, WindowRect const& rect) = 0;
-    // Gives the window the style, then moves it to `rect` with its frame drawn anew.
+    // Gives the window the frame (caption and borders) of `style`, the rest of its style as the
+    // window has it then, and moves it to `rect` with its frame drawn anew.
     virtual void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) = 0;
     // Keeps the window above every window that is not topmost, or lets it go back among them.
     virtual void SetTopmost(WindowHandle window, bool topmost) = 0;

@@ -57,6 +57,9 @@ TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
     RemoteAnswer const answer{1, L"Program\tState\r\n"};
     EXPECT_EQ(DecodeAnswer(EncodeAnswer(answer)), answer);
     EXPECT_FALSE(DecodeAnswer(bytes));  // a request is no answer
+    // An answer naming a program cut in the middle of a pair still reaches the script.
+    std::wstring const cut{L'K', static_cast<wchar_t>(0xD83D), L'\t'};
+    EXPECT_EQ(DecodeAnswer(EncodeAnswer({0, cut}))->text, (std::wstring{L'K', static_cast<wchar_t>(0xFFFD), L'\t'}));
 
     auto refused = [&](auto change) {
         std::vector<std::uint8_t> b = bytes;

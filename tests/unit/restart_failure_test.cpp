@@ -39,6 +39,7 @@ protected:
     }
     std::size_t Starts() const { return fake.shell.launches.size(); }
     WindowHandle window = 0;
+    std::size_t answered_ = 0;
     testing::EngineTarget target{engine};
 };
 
@@ -46,6 +47,9 @@ TEST(ExitRule, CodesAreWrittenSoACrashStandsOut) {
     EXPECT_EQ(ExitCodeText(3), L"exit code 3");
     EXPECT_EQ(ExitCodeText(0xC0000005u), L"exit code 0xC0000005 (crash)");
     EXPECT_EQ(ExitCodeText(0x80000003u), L"exit code 0x80000003");  // high, but not an exception code
+    EXPECT_EQ(ExitCodeText(0xC000013Au), L"exit code 0xC000013A (console closed)");
+    // A console window closed by its user is the user's own end, as 0 is.
+    EXPECT_EQ(JudgeEnd(RestartWhen::Failure, false, {State::Ended, 0xC000013Au}), AfterEnd::LeaveClosed);
 }
 
 TEST_F(RestartFailureTest, AnExitWithZeroIsLeftClosedUntilLaunchProgramsOrStart) {
@@ -79,6 +83,27 @@ TEST_F(RestartFailureTest, ACrashAnEndVigilonAskedForOrAnUnknownCodeStartsItAgai
     Passes(2);
     EXPECT_EQ(Starts(), 4u);
     EXPECT_TRUE(Logged("gone\tKiosk\texit code unknown: started again, as after a failure"));
+}
+
+TEST_F(RestartFailureTest, AWindowSparedByARestartThatEndsLaterWithZeroIsStartedAgain) {
+    Passes(2);
+    ASSERT_EQ(engine.RestartProgram(L"Kiosk"), WatchEngine::RestartAnswer::Restarting);
+    // It asks its user to save and goes on answering: spared, not ended.
+    for (int i = 0; i < 15; ++i) {
+        Passes(1);
+        for (; answered_ < fake.processes.questions.size(); ++answered_) engine.WindowAnswered(fake.processes.questions[answered_], true);
+    }
+    ASSERT_TRUE(Logged("spared\tKiosk\tit answers: not ended"));
+    Ends({State::Ended, 0});  // the user answered, and it closed
+    EXPECT_EQ(Starts(), 2u);
+}
+
+TEST_F(RestartFailureTest, AnExitIsJudgedByTheRuleAsItIsNowNotAsTheLastPassReadIt) {
+    programs[1].rules.restart.clear();
+    Passes(2);
+    programs[1].rules.restart = L"Failure";  // set in the editor, the program then closed by its user
+    Ends({State::Ended, 0});
+    EXPECT_EQ(Starts(), 1u);
 }
 
 TEST_F(RestartFailureTest, AWindowGoneWhileItsProcessRunsIsLeftAloneUntilTheProcessEnds) {

@@ -131,8 +131,14 @@ Outcome Request(Shared& shared, std::wstring const& url, int timeout) {
     std::wstring const host(parts.lpszHostName, parts.dwHostNameLength);
     std::wstring const path = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
                               std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    InternetHandle const session(f.open(L"Vigilon", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                        WINHTTP_NO_PROXY_BYPASS, 0));
+    // The user's own proxy settings, as a browser finds them (Windows 8.1 and later), else the
+    // machine's WinHTTP proxy.
+    constexpr DWORD kAutomaticProxy = 4;  // WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
+    HINTERNET opened = f.open(L"Vigilon", kAutomaticProxy, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (opened == nullptr) {
+        opened = f.open(L"Vigilon", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    }
+    InternetHandle const session(opened);
     if (!session) return Failure(GetLastError());
     f.setTimeouts(session.Get(), timeout, timeout, timeout, timeout);
     InternetHandle const connection(f.connect(session.Get(), host.c_str(), parts.nPort, 0));
@@ -163,10 +169,11 @@ Win32HttpClient::~Win32HttpClient() {
     {
         std::lock_guard lock(shared_->mutex);
         shared_->closing = true;
-        for (HINTERNET const request : shared_->open) Functions().closeHandle(request);
-        shared_->open.clear();
     }
-    for (auto& [id, thread] : threads_) thread.join();
+    // A request under way may wait out its timeouts, and Vigilon's exit does not wait for it (a
+    // new copy started meanwhile would find this one still there). Each thread holds what it uses,
+    // the shared state and WinHTTP, which stays loaded, and ends with the process.
+    for (auto& [id, thread] : threads_) thread.detach();
 }
 
 std::optional<std::uint32_t> Win32HttpClient::Get(std::wstring_view url, int timeoutMilliseconds) {

@@ -14,7 +14,7 @@ namespace vigilon {
 // Makes each request with WinHTTP on a thread of its own, so that a slow or silent server never
 // holds up the user-interface thread; the outcome waits until it is asked for. winhttp.dll is not
 // one of the DLLs the loader always takes from the system, so it is loaded from the system folder
-// on first use. Going away cancels the requests under way and waits for their threads.
+// on first use. Going away leaves the requests under way to end with the process.
 class Win32HttpClient final : public HttpClient {
 public:
     Win32HttpClient();

@@ -26,7 +26,10 @@ SndPlaySoundW SoundFunction() {
 int Win32SystemServices::ShowMessageBox(std::wstring_view text, std::wstring_view title,
                                         std::uint32_t style) {
     HWND const owner = owner_ != nullptr && IsWindowVisible(owner_) ? GetLastActivePopup(owner_) : nullptr;
-    return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
+    // A box without an owner stands above every window, also a program kept on top: while it is up
+    // watching waits for its answer, and one hidden under a kiosk window would never be answered.
+    UINT const topmost = owner == nullptr ? MB_TOPMOST : 0;
+    return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style | topmost);
 }
 
 SoundResult Win32SystemServices::PlaySystemSound(std::wstring_view alias, std::uint32_t flags) {

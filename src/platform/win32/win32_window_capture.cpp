@@ -67,7 +67,10 @@ bool AnswersAtOnce(HWND window) {
 bool Win32WindowCapture::SavePng(WindowHandle window, std::wstring_view path, bool fromScreen) {
     HWND const hwnd = ToHwnd(window);
     RECT frame{};
-    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &frame)) return false;
+    // A minimised window has only its icon's small place, off screen: there is nothing to picture.
+    if (!IsWindow(hwnd) || IsIconic(hwnd) || !GetWindowRect(hwnd, &frame)) return false;
+    // The screen's pixels show a hidden window's place, not the window: only its own drawing will do.
+    bool const visible = IsWindowVisible(hwnd) != FALSE;
     int const width = frame.right - frame.left;
     int const height = frame.bottom - frame.top;
     if (width <= 0 || height <= 0) return false;
@@ -87,8 +90,8 @@ bool Win32WindowCapture::SavePng(WindowHandle window, std::wstring_view path, bo
         ScopedSelect const select(memory.Get(), bitmap.Get());
         // PrintWindow sends the window a message and waits for it to draw: never for a hung one.
         bool const drawn = !fromScreen && AnswersAtOnce(hwnd) && PrintWindow(hwnd, memory.Get(), PW_RENDERFULLCONTENT);
-        if (!drawn && !BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), frame.left, frame.top,
-                              SRCCOPY | CAPTUREBLT)) {
+        if (!drawn && (!visible || !BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), frame.left, frame.top,
+                              SRCCOPY | CAPTUREBLT))) {
             return false;
         }
         GdiFlush();

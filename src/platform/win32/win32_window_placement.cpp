@@ -41,7 +41,11 @@ struct FrameRequest {
 
 void ApplyFrame(FrameRequest const& request) {
     // The style is sent to the window's owner, which must take it before the frame is drawn anew.
-    SetWindowLongPtrW(request.window, GWL_STYLE, request.style);
+    // Only the frame's bits are taken from the request: the rest (shown, minimised, maximised,
+    // disabled) is as the window has it now, which may have changed since the request was made.
+    LONG_PTR const frame = WS_OVERLAPPEDWINDOW;
+    LONG_PTR const current = GetWindowLongPtrW(request.window, GWL_STYLE);
+    SetWindowLongPtrW(request.window, GWL_STYLE, (current & ~frame) | (request.style & frame));
     SetWindowPos(request.window, nullptr, request.rect.left, request.rect.top, request.rect.width, request.rect.height,
                  SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
