@@ -26,13 +26,14 @@ TEST_F(VigilonTest, AHungWindowIsSavedAsAPngOfItsSizeBeforeItIsRestarted) {
     WritePrivateProfileStringW(L"Apps", L"HangSeconds", L"5", ini.c_str());
     WritePrivateProfileStringW(L"Apps", L"Screenshots", L"1", ini.c_str());
     WritePrivateProfileStringW(L"Apps", L"Notices", L"Tray", ini.c_str());
+    // Kept on screen: a hidden or minimised window has nothing to picture.
+    WritePrivateProfileStringW(L"Hanger", L"Show", L"Normal", ini.c_str());
     StartVigilon();
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = WindowOf(Caption(L"Hanger"))) != nullptr; }));
     // Hung 2.5 s after its start, called hung 5 s later: 40 s leave a wide margin for a busy machine.
     ASSERT_TRUE(WaitUntil([&] { return InHistory(L"Hanger", "close"); }, 40));
-    // Its size as it was taken: started minimised, it may be shown minimised or restored by then,
-    // and a hung window changes no more.
+    // Its size as it was taken: a hung window changes no more.
     RECT frame{};
     ASSERT_TRUE(GetWindowRect(window, &frame));
     std::filesystem::path picture;
