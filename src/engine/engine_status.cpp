@@ -46,6 +46,21 @@ void WatchEngine::PublishMetrics() {
     metrics_.Offer(Now(), MetricsText(TakeSnapshot(false)));
 }
 
+void WatchEngine::PublishLastMetrics() {
+    if (metrics_.Path().empty()) return;
+    // Vigilon ends: a file left saying that every program runs would keep a dashboard green.
+    StatusSnapshot last = TakeSnapshot(false);
+    last.watching = WatchingState::Stopped;
+    for (ProgramFacts& program : last.programs) {
+        if (program.row.state == StatusState::NoCaption) continue;
+        program.row.state = StatusState::Stopped;
+        program.row.processId = 0;
+        program.row.upSince.clear();
+        program.upSince.reset();
+    }
+    metrics_.WriteLast(MetricsText(last));
+}
+
 void WatchEngine::MetricsFailed(std::wstring const& path) {
     Log(L"metrics", {}, L"cannot be written to " + path);
     host_.ShowNotice(L"The metrics could not be written to " + path + L".");

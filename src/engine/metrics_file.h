@@ -40,6 +40,11 @@ public:
     // kLongest has passed since it was written.
     void Offer(std::int64_t now, std::string const& text);
 
+    // The last metrics, as Vigilon ends: written whatever the time since the last.
+    void WriteLast(std::string const& text) {
+        if (!path_.empty()) Write(text);
+    }
+
     // The temporary file beside `path`: a name the textfile collector does not read (*.prom only).
     static std::wstring TemporaryPath(std::wstring const& path) { return path + L".tmp"; }
 

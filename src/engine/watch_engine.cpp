@@ -290,6 +290,7 @@ void WatchEngine::RecordStart(std::wstring_view details) {
 void WatchEngine::RecordExit() {
     Log(L"exit", {});
     reporter_.Report(TroubleKind::Exited, {}, {});
+    PublishLastMetrics();
 }
 
 void WatchEngine::WatchProcessesFound() {

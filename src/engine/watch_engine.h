@@ -200,6 +200,8 @@ private:
     StatusSnapshot TakeSnapshot(bool confirmWindows);
     // Writes the metrics when they are due.
     void PublishMetrics();
+    // Writes the metrics once more as Vigilon ends: nothing watched any more.
+    void PublishLastMetrics();
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.

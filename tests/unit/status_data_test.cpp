@@ -205,6 +205,12 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
     fake.events.now += 1000;
     engine.TendCommands();
     EXPECT_NE(fake.files.texts[L"C:\\Vigilon\\vigilon.prom"].find("\nvigilon_watching 0\n"), std::string::npos);
+
+    // Vigilon ends: the file left behind says that nothing is watched, not that all runs.
+    host.watching = true;
+    engine.RecordExit();
+    EXPECT_NE(fake.files.texts[file].find("vigilon_up{program=\"Runner\"} 0\n"), std::string::npos);
+    EXPECT_NE(fake.files.texts[file].find("\nvigilon_watching 0\n"), std::string::npos);
 }
 
 TEST_F(StatusDataTest, AMetricsFileThatCannotBeWrittenIsToldInTheHistoryTheTrayAndTheEventLog) {
