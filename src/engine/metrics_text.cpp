@@ -64,7 +64,10 @@ std::string MetricsText(StatusSnapshot const& snapshot) {
         for (ProgramFacts const& facts : snapshot.programs) sample(facts);
     };
     Family up(text, "vigilon_up", "Whether the program's window is there (1) or not (0).", "gauge");
-    each([&](ProgramFacts const& p) { up.Sample({{"program", p.row.name}}, p.row.processId != 0 ? 1 : 0); });
+    each([&](ProgramFacts const& p) {
+        // A program left closed may have a process still running: its window is not there.
+        up.Sample({{"program", p.row.name}}, p.row.processId != 0 && p.row.state != StatusState::Closed ? 1 : 0);
+    });
 
     Family state(text, "vigilon_program_state", "The program's state: 1 for the one it is in, 0 for the others.",
                  "gauge");

@@ -267,7 +267,7 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
                                                         reason == RestartReason::Hung);
     std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
     journal_.Log(Describe(kind).word, record.name, explained + withShot);
-    journal_.Trouble(kind, record.name, details + withShot, shot);
+    journal_.Trouble(kind, record.name, details, shot);  // the path goes to the command on its own
     if (!BeginRestart(record, state, reason)) return false;
     state.restartLimit.Restarted(reason, now);
     state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
@@ -405,7 +405,7 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
         std::wstring const told = shot.empty() ? process : process + L", screenshot " + shot;
         journal_.Log(L"ended", record.name, told);
         // A daily restart and one asked for are planned: their end is no trouble.
-        if (trouble) journal_.Trouble(TroubleKind::Ended, record.name, told, shot);
+        if (trouble) journal_.Trouble(TroubleKind::Ended, record.name, process, shot);
         break;
     }
     case EndResult::Gone: break;
