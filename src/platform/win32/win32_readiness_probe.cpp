@@ -75,11 +75,31 @@ bool Connects(ADDRINFOW const& address) {
     return FD_ISSET(socket.Get(), &writable) && error == 0;
 }
 
+// The socket library, started and ended again with the scope.
+class Winsock {
+public:
+    Winsock() : started_(WSAStartup(MAKEWORD(2, 2), &data_) == 0) {}
+    Winsock(Winsock const&) = delete;
+    Winsock& operator=(Winsock const&) = delete;
+    ~Winsock() {
+        if (started_) WSACleanup();
+    }
+    bool Started() const { return started_; }
+
+private:
+    WSADATA data_{};
+    bool started_;
+};
+
 bool TakesConnection(std::wstring const& host, int port) {
     ADDRINFOW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
+    // Sockets are started for this check only, so that Vigilon without a server to wait for never
+    // starts them; a failure reads as a server not there yet.
+    Winsock const sockets;
+    if (!sockets.Started()) return false;
     AddressList addresses;
     std::wstring const service = std::to_wstring(port);
     if (GetAddrInfoW(host.c_str(), service.c_str(), &hints, addresses.Receive()) != 0) return false;
@@ -101,12 +121,7 @@ DWORD WINAPI RunCheck(LPVOID context) {
 
 }  // namespace
 
-Win32ReadinessProbe::Win32ReadinessProbe() {
-    // Sockets need the library started once for the process; a failure makes every connection
-    // fail, which reads as a server not there yet.
-    WSADATA data{};
-    WSAStartup(MAKEWORD(2, 2), &data);
-}
+Win32ReadinessProbe::Win32ReadinessProbe() = default;
 
 Win32ReadinessProbe::~Win32ReadinessProbe() = default;
 
