@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "support/text_case.h"
+
 namespace vigilon {
 
 void WatchedPrograms::Reset(int count, int capacity) {
@@ -23,6 +25,16 @@ int WatchedPrograms::Add(std::wstring_view name) {
 int WatchedPrograms::Find(std::wstring_view name) const {
     for (int i = 0; i < count_; ++i) {
         if (slots_[static_cast<std::size_t>(i)].name == name) return i + 1;
+    }
+    return 0;
+}
+
+int WatchedPrograms::FindByName(std::wstring_view name) const {
+    int const exact = Find(name);
+    if (exact != 0) return exact;
+    std::wstring const wanted = ToUpperText(name);
+    for (int i = 0; i < count_; ++i) {
+        if (ToUpperText(slots_[static_cast<std::size_t>(i)].name) == wanted) return i + 1;
     }
     return 0;
 }

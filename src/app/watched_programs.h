@@ -35,6 +35,10 @@ public:
     // The number of the first program named exactly `name`, or 0 when none is.
     int Find(std::wstring_view name) const;
 
+    // The number of the program named `name`: the one named exactly, else the first whose name
+    // differs only in case, as the settings file compares names; 0 when none is.
+    int FindByName(std::wstring_view name) const;
+
     // Record `number`, 1 to Count(). Throws std::out_of_range for any other number.
     WatchedProgram& operator[](int number);
     WatchedProgram const& operator[](int number) const;

@@ -158,7 +158,7 @@ void Readiness::LookUpAfter(WatchedProgram const& record, Rules& rules) {
     std::wstring problem;
     rules.after.clear();
     if (!text.empty()) {
-        int const number = FindByName(text);
+        int const number = programs_.FindByName(text);
         std::wstring const loop = number == 0 ? std::wstring() : LoopFrom(record);
         if (number == 0) {
             problem = L"no program of that name";
@@ -182,7 +182,7 @@ std::wstring Readiness::LoopFrom(WatchedProgram const& record) const {
     WatchedProgram const* current = &record;
     for (int step = 0; step < programs_.Count(); ++step) {
         std::wstring const next = ParseStartAfter(current->rules.startAfter).value.value_or(std::wstring());
-        int const number = next.empty() ? 0 : FindByName(next);
+        int const number = next.empty() ? 0 : programs_.FindByName(next);
         if (number == 0) return {};
         current = &programs_[number];
         std::wstring const upper = ToUpperText(current->name);
@@ -195,16 +195,6 @@ std::wstring Readiness::LoopFrom(WatchedProgram const& record) const {
         seen.push_back(upper);
     }
     return {};
-}
-
-int Readiness::FindByName(std::wstring_view name) const {
-    int const exact = programs_.Find(name);
-    if (exact != 0) return exact;
-    std::wstring const wanted = ToUpperText(name);
-    for (int i = 1; i <= programs_.Count(); ++i) {
-        if (ToUpperText(programs_[i].name) == wanted) return i;
-    }
-    return 0;
 }
 
 bool Readiness::AfterMet(Rules const& rules, Wait& wait) {

@@ -3,7 +3,7 @@
 namespace vigilon {
 
 std::optional<std::wstring> WatchEngine::TakeScreenshot(std::wstring_view name) {
-    int const number = FindByName(name);
+    int const number = programs_.FindByName(name);
     if (number == 0) return std::nullopt;
     WindowHandle const window = supervisor_.StateOf(programs_[number].name).window;
     // A window gone since the last pass is not there to be taken.

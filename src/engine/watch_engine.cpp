@@ -385,19 +385,8 @@ WindowHandle WatchEngine::WindowOf(std::wstring const& name) const {
     return state == nullptr ? 0 : state->window;
 }
 
-int WatchEngine::FindByName(std::wstring_view name) const {
-    int const exact = programs_.Find(name);
-    if (exact != 0) return exact;
-    // As the settings file compares names: without regard to case.
-    std::wstring const wanted = ToUpperText(name);
-    for (int i = 1; i <= programs_.Count(); ++i) {
-        if (ToUpperText(programs_[i].name) == wanted) return i;
-    }
-    return 0;
-}
-
 WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
-    int const number = FindByName(name);
+    int const number = programs_.FindByName(name);
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
@@ -410,7 +399,7 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
 }
 
 bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
-    int const number = FindByName(name);
+    int const number = programs_.FindByName(name);
     if (number == 0) return false;
     WindowHandle const window = WindowOf(programs_[number].name);
     if (window == 0) return false;
@@ -425,7 +414,7 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
 }
 
 StartAnswer WatchEngine::StartProgram(std::wstring_view name) {
-    int const number = FindByName(name);
+    int const number = programs_.FindByName(name);
     if (number == 0) return StartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);

@@ -219,8 +219,6 @@ private:
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     void EnterDirectory(std::wstring const& directory);
-    // The number of the program named `name`: exactly, or else with case ignored; 0 for none.
-    int FindByName(std::wstring_view name) const;
     // True while the pass may go on with program `number`: it is still listed, Vigilon is not
     // ending, and the user has not stopped the passes (the editor is open).
     bool Valid(int number) const { return number <= programs_.Count() && !host_.Ending() && host_.Watching(); }
