@@ -136,7 +136,7 @@ public:
     // notice mode in force, how many problems the settings file has (when it has any), then the
     // `policies` in force (when any); each problem is then said.
     void RecordStart(std::wstring_view details, std::wstring_view policies = {});
-
+    void RecordExit();
     // The problems of the settings file, named `fileName` ("vigilon.ini"): each one not said before
     // gets a `settings` line (after the start line, once Vigilon's start is recorded), and when one
     // is new a tray notice says how many there are and the first new one. A notice, never a box:
@@ -145,7 +145,6 @@ public:
     void SetSettingsProblems(std::wstring fileName, std::vector<SettingsProblem> problems);
     std::vector<SettingsProblem> const& SettingsProblems() const { return settingsProblems_; }
     std::wstring const& SettingsFileName() const { return settingsFileName_; }
-    void RecordExit();
     // Ends a command on trouble that has run too long and starts those waiting. Called every second,
     // also while no pass runs (the editor open, a message box waiting for OK).
     void TendCommands();
@@ -211,6 +210,8 @@ private:
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
     StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Says the problems of the settings file not said yet.
+    void SayNewSettingsProblems();
     // Writes the metrics when they are due.
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
@@ -253,8 +254,6 @@ private:
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
-    // Says the problems of the settings file not said yet.
-    void SayNewSettingsProblems();
     std::vector<SettingsProblem> settingsProblems_;
     std::wstring settingsFileName_;
     std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
