@@ -61,7 +61,7 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
 // What a command line says while another copy runs, when it reads as a switch ("/..." or "-...")
 // but is none of the commands as written (a typo, a known switch with words after it, two
 // switches, a name too long): the line to print, with exit code kRemoteUnknown. Empty for a
-// command, for one of the start's own switches (/register, configure, ...) and for any other
+// command, for one of the start's own switches (/register, /validate, configure, ...) and for any other
 // text, which starts Vigilon as always.
 std::wstring RemoteMisuse(std::wstring_view arguments);
 

@@ -19,6 +19,7 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     // With the editor open no pass runs: what was last seen may be long gone.
     bool const stopped = !host_.Watching() && !host_.Ending();
     snapshot.watching = stopped ? WatchingState::Stopped : launchPaused_ ? WatchingState::Paused : WatchingState::Watching;
+    snapshot.settingsProblems = settingsProblems_;
     snapshot.programs.reserve(static_cast<std::size_t>(programs_.Count()));
     auto const notRunning = [](ProgramStatus& row, StatusState state) {
         row.state = state;

@@ -72,6 +72,27 @@ std::wstring ProgramOf(ProgramFacts const& facts, int offset, int depth) {
     return text;
 }
 
+std::wstring ProblemOf(SettingsProblem const& problem, int depth) {
+    std::wstring text;
+    JsonObject object(text, depth);
+    object.Number(L"line", problem.line);
+    object.Text(L"section", problem.section);
+    object.Text(L"program", problem.program);
+    object.Text(L"text", problem.text);
+    object.Close();
+    return text;
+}
+
+// The items, each on a line of its own at depth 2, as one array.
+template <typename Item, typename Write>
+std::wstring ArrayOf(std::vector<Item> const& items, Write write) {
+    std::wstring array = L"[";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        array += (i == 0 ? L"" : L",") + std::wstring(kLineEnd) + L"    " + write(items[i]);
+    }
+    return array + (items.empty() ? L"]" : std::wstring(kLineEnd) + L"  ]");
+}
+
 }  // namespace
 
 std::wstring JsonString(std::wstring_view text) {
@@ -106,12 +127,9 @@ std::wstring StatusJson(StatusSnapshot const& snapshot) {
     document.Text(L"runningSince", IsoTimeText(snapshot.runningSince, offset));
     document.Text(L"time", IsoTimeText(snapshot.taken, offset));
     document.Text(L"watching", WatchingWord(snapshot.watching));
-    std::wstring programs = L"[";
-    for (std::size_t i = 0; i < snapshot.programs.size(); ++i) {
-        programs += (i == 0 ? L"" : L",") + std::wstring(kLineEnd) + L"    " + ProgramOf(snapshot.programs[i], offset, 2);
-    }
-    programs += snapshot.programs.empty() ? L"]" : std::wstring(kLineEnd) + L"  ]";
-    document.Raw(L"programs", programs);
+    document.Raw(L"programs", ArrayOf(snapshot.programs, [&](ProgramFacts const& facts) { return ProgramOf(facts, offset, 2); }));
+    document.Raw(L"settingsProblems",
+                 ArrayOf(snapshot.settingsProblems, [](SettingsProblem const& problem) { return ProblemOf(problem, 2); }));
     document.Close();
     return text + kLineEnd;
 }

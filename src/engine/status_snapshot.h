@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings_check.h"
 #include "app/watched_program.h"
 #include "engine/program_counts.h"
 #include "engine/program_state.h"
@@ -55,6 +56,7 @@ struct StatusSnapshot {
     int utcOffsetMinutes = 0;
     WatchingState watching = WatchingState::Watching;
     std::vector<ProgramFacts> programs;
+    std::vector<SettingsProblem> settingsProblems;  // what the settings file holds that Vigilon does not read as written
 
     std::vector<ProgramStatus> Rows() const;
 };

@@ -251,6 +251,8 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 }
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    // A value the settings check named already is not said again as a pass meets it.
+    if (event == L"ignored" && settingsSaid_.contains(ToUpperText(program) + L"\t" + std::wstring(details))) return;
     if (!program.empty()) {
         ProgramState& state = supervisor_.StateOf(std::wstring(program));
         state.lastEventTime = platform_.events.LocalTimeNow();
@@ -280,11 +282,16 @@ void WatchEngine::TendCommands() {
     heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });
 }
 
-void WatchEngine::RecordStart(std::wstring_view details) {
+void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view policies) {
     startedAt_ = platform_.events.LocalTimeNow();
     computer_ = platform_.system.ComputerName();
-    Log(L"start", {}, details);
-    reporter_.Report(TroubleKind::Started, {}, details);
+    std::wstring line = std::wstring(details) + L", notices " + (noticeMode_ == NoticeMode::Tray ? L"Tray" : L"Box");
+    if (!settingsProblems_.empty()) line += L", " + ProblemCount(settingsProblems_.size(), settingsFileName_);
+    if (!policies.empty()) line += L", policies " + std::wstring(policies);
+    Log(L"start", {}, line);
+    reporter_.Report(TroubleKind::Started, {}, line);
+    startRecorded_ = true;
+    SayNewSettingsProblems();
 }
 
 void WatchEngine::RecordExit() {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/settings_check.h"
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
 #include "engine/metrics_file.h"
@@ -130,9 +132,19 @@ public:
 
     // Adds an event of the program's own (start, exit) to the history.
     void Record(std::wstring_view event, std::wstring_view details = {}) { Log(event, {}, details); }
-    // Vigilon's start and end: the history, and the event log.
-    void RecordStart(std::wstring_view details);
+    // Vigilon's start and end: the history, and the event log. The start line adds to `details` the
+    // notice mode in force, how many problems the settings file has (when it has any), then the
+    // `policies` in force (when any); each problem is then said.
+    void RecordStart(std::wstring_view details, std::wstring_view policies = {});
     void RecordExit();
+    // The problems of the settings file, named `fileName` ("vigilon.ini"): each one not said before
+    // gets a `settings` line (after the start line, once Vigilon's start is recorded), and when one
+    // is new a tray notice says how many there are and the first new one. A notice, never a box:
+    // nobody may be there to close it, and watching goes on. They stay for the Status window and
+    // scripts, and an `ignored` line that would say one of them again is left out.
+    void SetSettingsProblems(std::wstring fileName, std::vector<SettingsProblem> problems);
+    std::vector<SettingsProblem> const& SettingsProblems() const { return settingsProblems_; }
+    std::wstring const& SettingsFileName() const { return settingsFileName_; }
     // Ends a command on trouble that has run too long and starts those waiting. Called every second,
     // also while no pass runs (the editor open, a message box waiting for OK).
     void TendCommands();
@@ -198,6 +210,8 @@ private:
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
     StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Says the problems of the settings file not said yet.
+    void SayNewSettingsProblems();
     // Writes the metrics when they are due.
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
@@ -240,6 +254,10 @@ private:
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
+    std::vector<SettingsProblem> settingsProblems_;
+    std::wstring settingsFileName_;
+    std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
+    bool startRecorded_ = false;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

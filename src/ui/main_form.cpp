@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/options.h"
+#include "app/settings_check.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/private_messages.h"
@@ -204,9 +205,11 @@ void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedT
 void MainForm::RecordStart(std::wstring const& version) {
     // Settings an administrator's policy holds are named, so that the history explains them.
     std::wstring const policies = PolicySummary(settings_, platform_.registry);
+    CheckSettings();
     engine_.SetVersion(version);
     engine_.RecordStart(L"version " + version + L", settings " + settings_.Path() + L", programs " +
-                        std::to_wstring(programs_.Count()) + (policies.empty() ? L"" : L", policies " + policies));
+                            std::to_wstring(programs_.Count()),
+                        policies);
 }
 
 void MainForm::OnTimer() {
@@ -356,7 +359,17 @@ void MainForm::StopForEditing() {
 }
 
 void MainForm::ResumeAfterEditing() {
-    if (std::exchange(editing_, false)) engine_.WatchingResumed(L"the editor is closed");
+    if (!std::exchange(editing_, false)) return;
+    // Before a pass runs again: the editor and the dialogs may have saved the file.
+    CheckSettings();
+    engine_.WatchingResumed(L"the editor is closed");
+}
+
+void MainForm::CheckSettings() {
+    // A file that cannot be read this moment keeps the problems found last.
+    if (std::optional<std::wstring> const text = settings_.ReadText()) {
+        engine_.SetSettingsProblems(settings_.Name(), CheckSettingsText(*text));
+    }
 }
 
 void MainForm::RestoreMainWindow() {

@@ -82,6 +82,8 @@ private:
     void ResumeAfterEditing();
     // The editor read-only while an administrator locks the settings.
     void ApplySettingsLock();
+    // Checks the settings file as it is now, and hands its problems to the engine, which says new ones.
+    void CheckSettings();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();

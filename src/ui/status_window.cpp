@@ -24,6 +24,8 @@ constexpr std::array<int, kStatusColumns> kColumnWidths = {150, 150, 70, 80, 55,
 int const kClientWidth = 700;
 int const kClientHeight = 300;
 
+int const kProblemsLineHeight = 22;  // the line under the list, at 96 dots per inch
+
 enum RowCommand : UINT { kRestartRow = 1, kShowRow = 2, kHideRow = 3 };
 
 }  // namespace
@@ -57,6 +59,8 @@ void StatusWindow::OnCreate() {
                             0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    problems_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0, window_,
+                                nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
     std::vector<std::wstring> const headings = StatusHeadings();
     for (int i = 0; i < kStatusColumns; ++i) {
         LVCOLUMNW column{};
@@ -86,9 +90,31 @@ void StatusWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
     font_.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    SendMessageW(problems_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    LayOut();
+}
+
+void StatusWindow::LayOut() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    // The line naming the settings file's problems, under the list, only while there are some.
+    int const line = problemsText_.empty() ? 0 : MulDiv(kProblemsLineHeight, static_cast<int>(dpi_), kDefaultDpi);
+    int const margin = MulDiv(6, static_cast<int>(dpi_), kDefaultDpi);
+    MoveWindow(list_, 0, 0, client.right, client.bottom - line, TRUE);
+    MoveWindow(problems_, margin, client.bottom - line, client.right - margin, line, TRUE);
 }
 
 void StatusWindow::Refresh() {
+    std::size_t const problems = engine_.SettingsProblems().size();
+    std::wstring const line = problems == 0 ? std::wstring()
+                                            : ProblemCount(problems, engine_.SettingsFileName()) +
+                                                  L": the history's settings lines name them, and vigilon.exe /validate checks the file.";
+    if (line != problemsText_) {
+        problemsText_ = line;
+        SetWindowTextW(problems_, line.c_str());
+        ShowWindow(problems_, line.empty() ? SW_HIDE : SW_SHOWNA);
+        LayOut();
+    }
     std::vector<ProgramStatus> rows = engine_.Status();
     if (rows == rows_) return;
     std::wstring const selected = SelectedName();
@@ -154,7 +180,7 @@ void StatusWindow::ShowRowMenu(int row, POINT at) {
 LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
-    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_SIZE: LayOut(); return 0;
     case WM_TIMER:
         if (wParam == kRefreshTimerId) Refresh();
         return 0;
@@ -195,6 +221,8 @@ LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         KillTimer(window_, kRefreshTimerId);
         list_ = nullptr;
+        problems_ = nullptr;
+        problemsText_.clear();
         rows_.clear();
         cells_.clear();
         return 0;

@@ -16,7 +16,8 @@ namespace vigilon {
 // The Status window: one row per watched program, as the engine reports it, in a report-style
 // list view that asks for each cell (LVS_OWNERDATA), so the window keeps the engine's rows and
 // nothing else. While it is open it looks again a few times a second and redraws only when a row
-// changed; the selected program stays selected by name. A right-click on a row offers Restart,
+// changed; the selected program stays selected by name. Under the list, a line says how many
+// problems the settings file has, while it has any. A right-click on a row offers Restart,
 // Show and Hide. Closing it changes nothing else.
 class StatusWindow final : public BaseWindow<StatusWindow> {
 public:
@@ -37,6 +38,8 @@ private:
     void OnCreate();
     // The font and the columns' widths for `dpi`; the list fills the client area.
     void ApplyDpi(UINT dpi);
+    // The list fills the client area, above the line of the settings file's problems when it shows.
+    void LayOut();
     // Takes the engine's rows; the list is redrawn only when one changed.
     void Refresh();
     void OnGetDisplayInfo(NMLVDISPINFOW& info);
@@ -47,6 +50,8 @@ private:
 
     WatchEngine& engine_;
     HWND list_ = nullptr;
+    HWND problems_ = nullptr;   // the line under the list that names the settings file's problems
+    std::wstring problemsText_;  // its text; empty while it is hidden
     UniqueFont font_;
     UINT dpi_ = 96;
     std::vector<ProgramStatus> rows_;

@@ -18,6 +18,31 @@ protected:
     }
 };
 
+// An administrator checks a file before deploying it, whether or not a copy runs, and the check
+// starts none; the running copy said the same problem of its own file at its start.
+TEST_F(StatusTest, ValidateNamesATypoByItsLineAndTheRunningCopySaidItAtItsStart) {
+    std::wstring const alpha = AddHelper(L"a.exe", Caption(L"Alpha"));
+    WriteIni({{L"Alpha", Caption(L"Alpha"), alpha}});
+    WritePrivateProfileStringW(L"Apps", L"Notice", L"Tray", Path(L"vigilon.ini").c_str());
+    auto const namesTheTypo = [](CommandResult const& result) {
+        return result.exitCode == 1 &&
+               result.output.starts_with("line 4 [Apps]: Notice: did you mean Notices?\r\n1 problem in ") &&
+               result.output.ends_with("vigilon.ini.\r\n");
+    };
+    CommandResult const alone = Vigilon(L"/validate");
+    EXPECT_TRUE(namesTheTypo(alone)) << alone.exitCode << " " << alone.output;
+    EXPECT_EQ(FindVigilonMainWindow(), nullptr);
+
+    StartVigilon();
+    EXPECT_TRUE(WaitUntil([&] { return InHistory(L"", "settings"); }));
+    CommandResult const running = Vigilon(L"/validate \"" + Path(L"vigilon.ini") + L"\"");
+    EXPECT_TRUE(namesTheTypo(running)) << running.exitCode << " " << running.output;
+    EXPECT_EQ(Vigilon(L"/validate \"" + Path(L"missing.ini") + L"\"").exitCode, 2);
+    CommandResult const json = Vigilon(L"/status /json");
+    EXPECT_NE(json.output.find("\"text\": \"Notice: did you mean Notices?\""), std::string::npos) << json.output;
+    ExitVigilon();
+}
+
 TEST_F(StatusTest, ScriptsSeeAndSteerTheRunningCopyAndTheWindowFollows) {
     std::wstring const alpha = AddHelper(L"a.exe", Caption(L"Alpha"));
     WriteIni({{L"Alpha", Caption(L"Alpha"), alpha}, {L"Blank", L"", L""}});
