@@ -25,9 +25,8 @@ StatusSnapshot OneProgram(std::wstring const& name, StatusState state) {
     StatusSnapshot snapshot;
     snapshot.version = L"1.2.3";
     snapshot.computer = L"KIOSK-7";
-    snapshot.runningSince = {2026, 12, 9, 8, 30, 0, 0};
-    snapshot.taken = {2026, 12, 9, 9, 5, 7, 250};
-    snapshot.utcOffsetMinutes = -330;
+    snapshot.runningSince = {2026, 12, 9, 8, 30, 0, 0, -330};
+    snapshot.taken = {2026, 12, 9, 9, 5, 7, 250, -330};
     ProgramFacts& facts = snapshot.programs.emplace_back();
     facts.row.name = name;
     facts.row.state = state;
@@ -72,7 +71,6 @@ TEST(MetricsText, HasEveryMetricOnceWithItsHelpAndTypeAndEscapedLabels) {
     snapshot.programs[0].row.processId = 7;
     snapshot.programs[0].memoryBytes = std::uint64_t{300} << 20;
     snapshot.programs[0].lastStart = LocalTime{1970, 1, 1, 0, 0, 10, 0};
-    snapshot.utcOffsetMinutes = 0;
     std::string const text = MetricsText(snapshot);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
@@ -211,6 +209,28 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
     engine.RecordExit();
     EXPECT_NE(fake.files.texts[file].find("vigilon_up{program=\"Runner\"} 0\n"), std::string::npos);
     EXPECT_NE(fake.files.texts[file].find("\nvigilon_watching 0\n"), std::string::npos);
+}
+
+// Daylight saving time begins: the local clock and its offset move on by an hour together. A time
+// taken before names the same instant after.
+TEST_F(StatusDataTest, PastTimesNameTheSameInstantAfterAChangeOfDaylightSavingTime) {
+    engine.SetMetricsFile(L"C:\\Vigilon\\vigilon.prom");
+    engine.RecordStart(L"");
+    Passes(2);
+    std::wstring const before = StatusJson(engine.Snapshot());
+    std::string const started = fake.files.texts[L"C:\\Vigilon\\vigilon.prom"];
+    fake.events.localShift += 3'600'000;
+    fake.events.utcOffsetMinutes += 60;
+    std::wstring const after = StatusJson(engine.Snapshot());
+    for (wchar_t const* field : {L"\"runningSince\": ", L"\"upSince\": ", L"\"time\": \"2026-01-02T03:04:06"}) {
+        std::size_t const at = before.find(field);
+        ASSERT_NE(at, std::wstring::npos) << field;
+        EXPECT_EQ(after.substr(after.find(field), 40), before.substr(at, 40));
+    }
+    Passes(31);  // written again, every 30 s
+    std::string const metrics = fake.files.texts[L"C:\\Vigilon\\vigilon.prom"];
+    std::string const line = "vigilon_last_start_timestamp_seconds{program=\"Runner\"} ";
+    EXPECT_EQ(metrics.substr(metrics.find(line), 60), started.substr(started.find(line), 60));
 }
 
 TEST_F(StatusDataTest, AMetricsFileThatCannotBeWrittenIsToldInTheHistoryTheTrayAndTheEventLog) {
