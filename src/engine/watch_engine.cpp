@@ -260,6 +260,7 @@ WatchEngine::Outcome WatchEngine::Notify(std::wstring const& message, std::wstri
         WaitingOn<Hold> const waiting(waitingOn_, Hold::Notice);
         ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
     }
+    captionsState_ = Captions::Stale;  // windows came and went while the box was open
     return host_.Ending() || !host_.Watching() ? Outcome::StopPass : Outcome::Next;
 }
 
