@@ -46,7 +46,7 @@ struct RemoteAnswer {
 
 // Exit codes of a command to the running copy.
 inline constexpr std::uint32_t kRemoteDone = 0;
-inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs
+inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs, or not all is watched
 inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why
 inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer

@@ -15,10 +15,8 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     snapshot.computer = computer_;
     snapshot.runningSince = startedAt_;
     snapshot.taken = platform_.events.LocalTimeNow();
-    snapshot.utcOffsetMinutes = platform_.events.UtcOffsetMinutes();
-    // With the editor open no pass runs: what was last seen may be long gone.
-    bool const stopped = !host_.Watching() && !host_.Ending();
-    snapshot.watching = stopped ? WatchingState::Stopped : launchPaused_ ? WatchingState::Paused : WatchingState::Watching;
+    snapshot.watching = WatchingNow();
+    bool const stopped = snapshot.watching == WatchingState::Stopped;
     snapshot.settingsProblems = settingsProblems_;
     snapshot.programs.reserve(static_cast<std::size_t>(programs_.Count()));
     auto const notRunning = [](ProgramStatus& row, StatusState state) {
@@ -37,6 +35,8 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
             notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
         }
         if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
+        // Paused, a program without its window is not started: its row says so.
+        row.launchPaused = launchPaused_ && (row.state == StatusState::Paused || row.state == StatusState::MissingFile);
         snapshot.programs.push_back(FactsOf(std::move(row), state, now, snapshot.taken));
     }
     return snapshot;

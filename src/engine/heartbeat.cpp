@@ -28,18 +28,14 @@ std::wstring Programs(int count) { return std::to_wstring(count) + (count == 1 ?
 
 }  // namespace
 
-HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, bool watching, bool launchPaused) {
+HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, WatchingState watching) {
     HeartbeatFacts facts;
-    if (!watching) {
-        facts.watching = HeartbeatFacts::Watching::EditorOpen;
+    if (watching != WatchingState::Watching) {
+        facts.watching = watching == WatchingState::Stopped ? HeartbeatFacts::Watching::EditorOpen
+                         : watching == WatchingState::Paused ? HeartbeatFacts::Watching::Paused
+                                                             : HeartbeatFacts::Watching::Held;
         facts.allRunning = false;
-        facts.reason = L"stopped: the editor is open";
-        return facts;
-    }
-    if (launchPaused) {
-        facts.watching = HeartbeatFacts::Watching::Paused;
-        facts.allRunning = false;
-        facts.reason = L"launching paused";
+        facts.reason = watching == WatchingState::Paused ? std::wstring(L"launching paused") : std::wstring(WatchingWord(watching));
         return facts;
     }
     int running = 0;

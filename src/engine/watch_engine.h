@@ -70,8 +70,9 @@ public:
     void LaunchPrograms();
 
     // Starts the program of that name (case ignored) at the next pass, also one backing off or left
-    // closed; a start asked for this way comes before every rule that holds a start back.
-    StartAnswer StartProgram(std::wstring_view name);
+    // closed; a start asked for this way comes before every rule that holds a start back. Refused,
+    // with the reason, when it could not happen: its file missing, or a notice holding the passes.
+    StartReply StartProgram(std::wstring_view name);
 
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();
@@ -173,6 +174,16 @@ public:
 private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.
     enum class Outcome { Next, StopPass, Started };
+    // What holds the passes while a pass handles events: a notice's box, the wait for a started
+    // program's window, or something else (Pass).
+    enum class Hold : std::uint8_t { None, Notice, StartWait, Pass };
+    // A pass that has lasted this long holds the passes, whatever it waits for.
+    static constexpr std::int64_t kHeldAfterMilliseconds = 5'000;
+    // What holds the passes now: a notice waiting for OK at once, anything else once the pass has
+    // lasted kHeldAfterMilliseconds; None while no pass is under way, or Vigilon ends.
+    Hold HeldBy();
+    // The watching state of the moment, for the reports.
+    WatchingState WatchingNow();
 
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
@@ -260,6 +271,8 @@ private:
     bool startRecorded_ = false;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::int64_t passBegan_ = 0;      // monotonic: when the pass under way began
+    Hold waitingOn_ = Hold::None;     // what the pass under way waits for while it handles events
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

@@ -103,7 +103,7 @@ private:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
+    StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;

@@ -37,14 +37,14 @@ ProgramStatus Row(std::wstring name, StatusState state) {
 
 TEST(HeartbeatFacts, SayDownWithTheReasonForTheEditorAPauseOrAProgramNotRunningAndIgnoreProgramsWithoutCaption) {
     std::vector<ProgramStatus> rows{Row(L"Player", StatusState::Running), Row(L"Notes", StatusState::NoCaption)};
-    HeartbeatFacts const up = HeartbeatFactsFrom(rows, true, false);
+    HeartbeatFacts const up = HeartbeatFactsFrom(rows, WatchingState::Watching);
     EXPECT_TRUE(up.allRunning);
     EXPECT_EQ(up.reason, L"1 program running");
 
-    HeartbeatFacts const editor = HeartbeatFactsFrom(rows, false, false);
+    HeartbeatFacts const editor = HeartbeatFactsFrom(rows, WatchingState::Stopped);
     EXPECT_FALSE(editor.allRunning);
     EXPECT_EQ(editor.reason, L"stopped: the editor is open");
-    HeartbeatFacts const paused = HeartbeatFactsFrom(rows, true, true);
+    HeartbeatFacts const paused = HeartbeatFactsFrom(rows, WatchingState::Paused);
     EXPECT_FALSE(paused.allRunning);
     EXPECT_EQ(paused.reason, L"launching paused");
 
@@ -52,7 +52,7 @@ TEST(HeartbeatFacts, SayDownWithTheReasonForTheEditorAPauseOrAProgramNotRunningA
     kiosk.nextStart = L"10:42:05";
     rows.push_back(kiosk);
     rows.push_back(Row(L"Clock", StatusState::Starting));
-    HeartbeatFacts const down = HeartbeatFactsFrom(rows, true, false);
+    HeartbeatFacts const down = HeartbeatFactsFrom(rows, WatchingState::Watching);
     EXPECT_FALSE(down.allRunning);
     EXPECT_EQ(down.reason, L"Kiosk: Waiting until 10:42:05 (1 more not running)");
 }
