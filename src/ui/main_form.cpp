@@ -168,7 +168,6 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -281,7 +280,7 @@ void MainForm::OnSize(WPARAM kind) {
     bool const wasMinimised = minimised_;
     minimised_ = kind == SIZE_MINIMIZED;
     // Restored from its taskbar button (after a stop on a missing file): the editor opens afresh.
-    if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
+    if (wasMinimised && kind == SIZE_RESTORED) EditorOpens();
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
     ResumeAfterEditing();
@@ -337,14 +336,14 @@ void MainForm::OnEndSession(bool onlyVigilon) {
     Unload();
 }
 
-void MainForm::ApplySettingsLock() {
-    // Read afresh each time the editor opens: an administrator's policy may have changed since.
-    settingsLocked_ = LoadOptions(settings_, platform_.registry).settingsLocked;
-    editor_.SetReadOnly(settingsLocked_);
+bool MainForm::SettingsLocked() const { return LoadOptions(settings_, platform_.registry).settingsLocked; }
+
+void MainForm::EditorOpens() {
+    editor_.SetReadOnly(SettingsLocked());
+    reloadOnActivate_ = true;
 }
 
 void MainForm::Configure() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
@@ -388,7 +387,7 @@ void MainForm::ShowAbout() {
 
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
-    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe, SettingsLocked())) {
         std::wstring const changed = ChangedOptions(applied_, *chosen);
         if (!changed.empty()) engine_.Record(L"options", changed);
         ApplyOptions(*chosen);
@@ -400,7 +399,7 @@ void MainForm::ShowProgramSettings() {
     // For the program the editor shows, once it is saved; with none, there is nothing to set.
     if (editor_.Presenter().SettingsAvailable()) {
         ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),
-                                  settingsLocked_);
+                                  SettingsLocked());
     }
     editor_.Presenter().OnActivate();
 }
@@ -471,7 +470,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam != FALSE) reloadOnActivate_ = true;
+        if (wParam != FALSE) EditorOpens();
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ACTIVATE:
         OnActivate(wParam);
