@@ -29,6 +29,7 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
         ProgramStatus row = supervisor_.StatusOf(programs_[i], state, launchPaused_, now, snapshot.taken);
         readiness_.Describe(row, launchPaused_);
+        if (row.state == StatusState::Running) row.placement = placements_.Problem(programs_[i].name);
         // A window gone since the pass last looked (or while a pass waits for another program's
         // window in Box mode) is not running: the next pass starts the program again. Asked of the
         // desktop only for someone reading now, not for what the passes publish as they go.

@@ -38,19 +38,11 @@ PlacementRuleRead ReadPlacementRule(RestartRules const& rules);
 // otherwise in its state (a full-screen window starts normal and is made full screen once found).
 std::int32_t StartShowCommand(RestartRules const& rules);
 
-// The least that puts a window where its rule wants it, in the order it is done: a show command,
-// the frame (style and place together) or only the place, a show command once it is there, and
-// the topmost flag. Nothing at all when the window is where it belongs.
-struct PlacementChanges {
-    std::optional<std::int32_t> show;       // restores or maximises it first
-    std::optional<std::uint32_t> style;     // a new style, given together with `rect`
-    std::optional<WindowRect> rect;         // where it goes
-    std::optional<std::int32_t> showAfter;  // maximises it again once it has moved
-    std::optional<bool> topmost;
-    std::wstring display;                   // the name of the display it is moved to, for the history
-    bool displayMissing = false;            // the display it belongs on is not attached: the primary instead
-
-    bool Empty() const { return !show && !style && !rect && !showAfter && !topmost; }
+// The least that puts a window where its rule wants it, in the order it is done. Nothing at all
+// when the window is where it belongs.
+struct PlacementChanges : PlacementSteps {
+    std::wstring display;         // the name of the display it is moved to, for the history
+    bool displayMissing = false;  // the display it belongs on is not attached: the primary instead
 };
 
 // Decides from the window's placement as read, and the displays attached now. A window that could

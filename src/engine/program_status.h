@@ -33,6 +33,7 @@ struct ProgramStatus {
     std::wstring upSince;         // local time its window was found, while it runs
     int starts = 0;               // starts by Vigilon since Vigilon started
     std::wstring lastEvent;       // the history's last line for it: time and event
+    std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
 
     bool operator==(ProgramStatus const&) const = default;
 };

@@ -65,6 +65,7 @@ void WatchEngine::WatchPrograms() {
     int const count = programs_.Count();
     captionsState_ = Captions::Stale;
     supervisor_.PassBegins();
+    placements_.TakeOutcomes();
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }

@@ -79,6 +79,8 @@ public:
     void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
     // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
     void LetGoOfWindows() { placements_.LetGoOfAll(); }
+    // Requests to place windows have ended: their outcomes are taken (also at each pass).
+    void TakePlacementOutcomes() { placements_.TakeOutcomes(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
@@ -232,7 +234,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
-    PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this)};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
     std::wstring version_;
     std::wstring computer_;

@@ -25,6 +25,7 @@ UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
+UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
 // Short, and given up at once for a caller found hung: a window that never reads its messages must
 // not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
 // Vigilon answers well within them, since it handles sent messages inside its own waits and
@@ -127,6 +128,7 @@ void MainForm::OnCreate() {
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+    platform_.desktop.SetPlacementNotify(window_, kPlacementDoneMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
     // An unlocked or reconnected session may have its displays laid out anew: windows with a
     // place of their own are put back there.
@@ -460,6 +462,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
+    case kPlacementDoneMessage:
+        if (FromThisProcess(lParam)) engine_.TakePlacementOutcomes();
+        return 0;
     case kWindowAnsweredMessage:
         if (FromThisProcess(lParam)) engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), (lParam & 1) != 0);
         return 0;
