@@ -23,6 +23,9 @@ struct PlacementRule {
     // Normal, Maximized and FullScreen windows are kept on screen: never hidden when minimised.
     bool KeepsShown() const { return show != ShowAs::Hidden; }
     bool Any() const { return KeepsShown() || !monitor.empty() || onTop; }
+    // What of a window's placement the rule decides on: where it is only for a display named or
+    // full screen; the topmost flag only when it is kept on top.
+    PlacementParts Needs() const { return {onTop, !monitor.empty() || show == ShowAs::FullScreen}; }
     bool operator==(PlacementRule const&) const = default;
 };
 
@@ -45,9 +48,9 @@ struct PlacementChanges : PlacementSteps {
     bool displayMissing = false;  // the display it belongs on is not attached: the primary instead
 };
 
-// Decides from the window's placement as read, and the displays attached now. A window that could
-// not be read is left as it is. A Hidden program's window is only moved or put on top while it is
-// on screen.
+// Decides from the window's placement as read (at least the parts rule.Needs() says), and the
+// displays attached now. A window that could not be read is left as it is. A Hidden program's
+// window is only moved or put on top while it is on screen.
 PlacementChanges DecidePlacement(PlacementRule const& rule, WindowPlacement const& now,
                                  std::span<DisplayInfo const> displays);
 

@@ -52,7 +52,7 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
 void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
     // One request at a time, whose outcome decides what comes next; a refused one waits.
     if (!held.rule.Any() || held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
-    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+    WindowPlacement const now = desktop_.ReadPlacement(held.window, held.rule.Needs());
     PlacementChanges const changes = DecidePlacement(held.rule, now, Displays());
     if (changes.Empty()) {
         held.outOfPlace = false;
@@ -114,7 +114,7 @@ void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
     bool const style = held.ownStyle && (all || held.rule.show != ShowAs::FullScreen);
     bool const topmost = held.madeTopmost && (all || !held.rule.onTop);
     if (!style && !topmost) return;
-    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+    WindowPlacement const now = desktop_.ReadPlacement(held.window, {});
     // A window gone has nothing to get back; a hung one is given it when it answers again.
     if (!now.read) {
         held.ownStyle.reset();

@@ -74,6 +74,7 @@ void WatchEngine::WatchPrograms() {
         TellRecoveries();
         PublishMetrics();
     }
+    lastPassEnded_ = Now();
     watchBusy_ = false;
 }
 

@@ -85,6 +85,9 @@ public:
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
     std::vector<ProgramStatus> Status();
+    // The rows for a window that shows them as they change: as Status, without asking the desktop
+    // again for the windows the last pass found while the passes run on time.
+    std::vector<ProgramStatus> StatusOnScreen();
     // Every fact of the moment, for the status window, scripts and the metrics; the rows are as
     // Status gives them.
     StatusSnapshot Snapshot();
@@ -200,6 +203,10 @@ private:
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
     StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Program `number`'s row at monotonic time `now` and local time `taken`.
+    ProgramStatus RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken);
+    // Passes run every second: one that has not ended for longer lags behind.
+    static constexpr std::int64_t kPassesLagAfter = 1500;
     // Writes the metrics when they are due.
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
@@ -244,6 +251,7 @@ private:
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::int64_t lastPassEnded_ = INT64_MIN / 2;  // monotonic milliseconds
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

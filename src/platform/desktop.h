@@ -62,9 +62,9 @@ public:
     // The displays attached now, the primary one among them; empty when none can be read.
     virtual std::vector<DisplayInfo> Displays() = 0;
 
-    // Where the window is and how it is shown. Reading asks nothing of the window's owner, so a
-    // program that has stopped responding is read like any other.
-    virtual WindowPlacement ReadPlacement(WindowHandle window) = 0;
+    // How the window is shown, and the `parts` asked for. Reading asks nothing of the window's
+    // owner, so a program that has stopped responding is read like any other.
+    virtual WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) = 0;
     // True when the window's program has not taken its messages for a while: nothing should be
     // asked of the window, not even a request that does not wait.
     virtual bool IsHung(WindowHandle window) = 0;

@@ -21,7 +21,16 @@ struct WindowRect {
 // How a window is shown, apart from whether it is visible at all.
 enum class WindowShowState : std::uint8_t { Normal, Minimised, Maximised };
 
-// What is read of another program's window before anything about its place is changed.
+// The parts of a window's placement to read besides its style (shown, minimised, maximised, its
+// frame). Each part is another question to the system, under Wine a round trip to its server, so
+// whoever reads at every pass asks only for what it decides on.
+struct PlacementParts {
+    bool topmost = false;
+    bool place = false;  // where it is, and where it comes back to
+};
+
+// What is read of another program's window before anything about its place is changed; what was
+// not asked for is left as it is here.
 struct WindowPlacement {
     bool read = false;     // false: the window is gone, or its placement could not be read
     bool visible = false;

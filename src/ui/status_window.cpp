@@ -89,7 +89,7 @@ void StatusWindow::ApplyDpi(UINT dpi) {
 }
 
 void StatusWindow::Refresh() {
-    std::vector<ProgramStatus> rows = engine_.Status();
+    std::vector<ProgramStatus> rows = engine_.StatusOnScreen();
     if (rows == rows_) return;
     std::wstring const selected = SelectedName();
     rows_ = std::move(rows);

@@ -113,7 +113,8 @@ void FakeDesktop::Later(WindowHandle window, std::function<void(FakeWindow&)> ch
     pending_.emplace_back(window, std::move(change));
 }
 
-WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
+WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window, PlacementParts parts) {
+    placementQuestions += 1 + (parts.topmost ? 1 : 0) + (parts.place ? 1 : 0);
     FakeWindow const* w = Find(window);
     if (w == nullptr) return {};
     WindowPlacement placement;
@@ -129,8 +130,9 @@ WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
             placement.rect = {on->left, on->top, on->width, on->height};
         }
     }
-    placement.topmost = w->topmost;
+    placement.topmost = parts.topmost && w->topmost;
     placement.style = w->style;
+    if (!parts.place) placement.rect = placement.normal = WindowRect{0, 0, 0, 0};
     return placement;
 }
 
@@ -203,6 +205,7 @@ void FakeDesktop::ApplyPendingShows() {
 }
 
 std::uint32_t FakeDesktop::WindowProcessId(WindowHandle window) {
+    ++processQueries;
     FakeWindow const* w = Find(window);
     return w == nullptr ? 0 : w->processId;
 }

@@ -63,6 +63,7 @@ public:
     std::vector<WindowHandle> TopLevelWindows() const;
     int enumerations = 0;
     int captionReads = 0;
+    int processQueries = 0;  // WindowProcessId calls
     std::vector<std::uint32_t> activatedProcesses;
     std::vector<WindowHandle> closeRequests;
     // Windows that stay open when asked to close (a program that asks to save, or has hung).
@@ -89,7 +90,9 @@ public:
     std::uint32_t ShellProcessId() override { return shellProcess; }
     std::vector<DisplayInfo> displays{{L"primary-display", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true}};
     std::vector<DisplayInfo> Displays() override { return displays; }
-    WindowPlacement ReadPlacement(WindowHandle window) override;
+    // Leaves what was not asked for as it is in WindowPlacement, as a system not asked would.
+    WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) override;
+    int placementQuestions = 0;  // the style, and each part asked for: a question to the system each
     bool IsHung(WindowHandle window) override { return std::find(frozen.begin(), frozen.end(), window) != frozen.end(); }
     std::uint64_t Place(WindowHandle window, PlacementSteps const& steps) override;
     std::vector<PlacementOutcome> PlacementsDone() override { return std::exchange(outcomes_, {}); }

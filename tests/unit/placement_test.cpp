@@ -60,11 +60,14 @@ TEST_F(PlacementTest, EachShowStateIsStartedInAndPutBackWhenMinimisedOrHidden) {
         EXPECT_TRUE(Window().visible);
         EXPECT_EQ(Window().maximised, c.maximised);
     }
-    // Once in place, a pass only reads: no request reaches the window, and one line said it.
+    // Once in place, a pass only reads its style (and the topmost flag with OnTop=1; where it is
+    // with a display named or full screen): no request reaches the window, and one line said it.
     int const requests = fake.desktop.requests;
+    int const questions = fake.desktop.placementQuestions;
     Pass();
     Pass();
     EXPECT_EQ(fake.desktop.requests, requests);
+    EXPECT_EQ(fake.desktop.placementQuestions - questions, 2);
     EXPECT_GE(History(L"placed"), 1);
     EXPECT_EQ(Events(L"Kiosk").back(), L"placed");
 }

@@ -36,7 +36,7 @@ public:
     void PostClose(WindowHandle window) override;
     std::uint32_t ShellProcessId() override;
     std::vector<DisplayInfo> Displays() override;
-    WindowPlacement ReadPlacement(WindowHandle window) override;
+    WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) override;
     bool IsHung(WindowHandle window) override;
     // Each window's requests are carried out by a pool worker of its own while it has any, which
     // waits for the window's owner instead of the calling thread.

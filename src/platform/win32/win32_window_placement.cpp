@@ -211,23 +211,29 @@ bool Win32Desktop::WaitForPlacements(int milliseconds) {
                                        [this] { return placements_->underWay == 0; });
 }
 
-WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window) {
+WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window, PlacementParts parts) {
     // Read at every pass for every window with a place of its own, so it asks as little as it
     // can (under Wine each question is a round trip to the server): the show state and the
     // visibility are bits of the style, and a normal window is where it comes back to.
     HWND const hwnd = ToHwnd(window);
     WindowPlacement placement;
-    RECT now{};
-    if (!GetWindowRect(hwnd, &now)) return placement;
+    SetLastError(ERROR_SUCCESS);
     LONG_PTR const style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-    LONG_PTR const exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (style == 0 && GetLastError() != ERROR_SUCCESS) return placement;  // gone
     placement.read = true;
     placement.visible = (style & WS_VISIBLE) != 0;  // a top-level window has no parent to hide it
     placement.state = (style & WS_MINIMIZE) != 0   ? WindowShowState::Minimised
                       : (style & WS_MAXIMIZE) != 0 ? WindowShowState::Maximised
                                                    : WindowShowState::Normal;
-    placement.topmost = (exStyle & WS_EX_TOPMOST) != 0;
     placement.style = static_cast<std::uint32_t>(style);
+    LONG_PTR exStyle = 0;
+    if (parts.topmost || (parts.place && placement.state != WindowShowState::Normal)) {
+        exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        placement.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+    }
+    if (!parts.place) return placement;
+    RECT now{};
+    if (!GetWindowRect(hwnd, &now)) return WindowPlacement{};
     placement.rect = placement.normal = FromRect(now);
     if (placement.state == WindowShowState::Normal) return placement;
     WINDOWPLACEMENT read{};
