@@ -36,7 +36,7 @@ bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bo
     }
     ReadRule(record, held);
     LetGo(record.name, held, false);
-    if (!launchPaused) Apply(record.name, held);
+    if (!launchPaused) Apply(held);
     return held.rule.KeepsShown();
 }
 
@@ -49,7 +49,7 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
     for (std::wstring const& refused : read.refused) journal_.Log(L"ignored", record.name, refused);
 }
 
-void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
+void PlacementKeeper::Apply(Held& held) {
     // One request at a time, whose outcome decides what comes next; a refused one waits.
     if (!held.rule.Any() || held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
     WindowPlacement const now = desktop_.ReadPlacement(held.window, held.rule.Needs());
@@ -145,7 +145,7 @@ void PlacementKeeper::PlaceAgain(bool launchPaused) {
     for (auto& [name, held] : held_) {
         if (held.window == 0) continue;
         held.outOfPlace = false;  // a new look: what it finds is news
-        Apply(name, held);
+        Apply(held);
     }
 }
 

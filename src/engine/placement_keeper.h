@@ -86,7 +86,7 @@ private:
     };
 
     void ReadRule(WatchedProgram const& record, Held& held);
-    void Apply(std::wstring const& name, Held& held);
+    void Apply(Held& held);
     void Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome);
     // Gives the window back what was taken from it that the rule no longer wants.
     void LetGo(std::wstring const& name, Held& held, bool all);

@@ -13,6 +13,13 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Vigilon placement probe";
 
+PlacementSteps Frame(std::uint32_t style, WindowRect rect) {
+    PlacementSteps steps;
+    steps.style = style;
+    steps.rect = rect;
+    return steps;
+}
+
 // Another process's window made full screen and given its frame back, over and over: each frame
 // given back comes after the one taken before it, and every outcome comes back, in order.
 TEST(WindowPlacementOnWindows, OneWindowsRequestsAreCarriedOutInOrderAndEachOutcomeComesBack) {
@@ -24,8 +31,8 @@ TEST(WindowPlacementOnWindows, OneWindowsRequestsAreCarriedOutInOrderAndEachOutc
     Win32Desktop desktop;
     std::vector<std::uint64_t> asked;
     for (int i = 0; i < 20; ++i) {
-        asked.push_back(desktop.Place(FromHwnd(window), {.style = own & ~kWsOverlappedWindow, .rect = WindowRect{0, 0, 640, 480}}));
-        asked.push_back(desktop.Place(FromHwnd(window), {.style = own, .rect = WindowRect{10, 20, 300, 200}}));
+        asked.push_back(desktop.Place(FromHwnd(window), Frame(own & ~kWsOverlappedWindow, {0, 0, 640, 480})));
+        asked.push_back(desktop.Place(FromHwnd(window), Frame(own, {10, 20, 300, 200})));
     }
     ASSERT_TRUE(desktop.WaitForPlacements(20'000));
     std::vector<std::uint64_t> ended;
@@ -42,7 +49,9 @@ TEST(WindowPlacementOnWindows, OneWindowsRequestsAreCarriedOutInOrderAndEachOutc
 
     // A window gone: the outcome says so, rather than that it was placed.
     ASSERT_TRUE(helper.Close());
-    std::uint64_t const late = desktop.Place(FromHwnd(window), {.topmost = true});
+    PlacementSteps onTop;
+    onTop.topmost = true;
+    std::uint64_t const late = desktop.Place(FromHwnd(window), onTop);
     ASSERT_TRUE(desktop.WaitForPlacements(20'000));
     std::vector<PlacementOutcome> const outcomes = desktop.PlacementsDone();
     ASSERT_EQ(outcomes.size(), 1u);
