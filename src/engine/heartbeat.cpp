@@ -103,6 +103,11 @@ std::wstring HeartbeatSite(std::wstring_view url) {
 void Heartbeat::Set(std::wstring url, int seconds) {
     seconds = std::clamp(seconds, kMinSeconds, kMaxSeconds);
     if (url == url_ && seconds == seconds_) return;
+    if (url != url_) {
+        if (pending_) platform_.http.Cancel(*pending_);
+        pending_.reset();
+        failureSaid_ = false;
+    }
     url_ = std::move(url);
     seconds_ = seconds;
     nextAt_ = Now() + std::int64_t{seconds_} * 1000;

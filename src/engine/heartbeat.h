@@ -54,7 +54,9 @@ public:
     Heartbeat(Platform& platform, TroubleJournal& journal, TroubleReporter& reporter)
         : platform_(platform), journal_(journal), reporter_(reporter) {}
 
-    // An empty URL turns the heartbeat off. Setting the same again changes nothing.
+    // An empty URL turns the heartbeat off. Setting the same again changes nothing. Another URL
+    // starts afresh: the request under way for the old one is given up, unheard, and a failure
+    // said for the old one is not held against the new one.
     void Set(std::wstring url, int seconds);
     bool On() const { return !url_.empty(); }
 

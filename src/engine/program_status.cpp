@@ -32,6 +32,8 @@ std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
         state += L" for " + row.waitingFor;
     } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
         state += L" until " + row.nextStart;
+    } else if (!row.placement.empty()) {
+        state += L", " + row.placement;
     }
     if (row.launchPaused) state += L" (launching paused)";
     return {row.name,

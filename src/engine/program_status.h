@@ -34,6 +34,7 @@ struct ProgramStatus {
     int starts = 0;               // starts by Vigilon since Vigilon started
     std::wstring lastEvent;       // the history's last line for it: time and event
     bool launchPaused = false;    // launching is paused, and it would be started otherwise
+    std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
 
     bool operator==(ProgramStatus const&) const = default;
 };

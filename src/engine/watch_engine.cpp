@@ -81,6 +81,7 @@ void WatchEngine::WatchPrograms() {
     int const count = programs_.Count();
     captionsState_ = Captions::Stale;
     supervisor_.PassBegins();
+    placements_.TakeOutcomes();
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
@@ -89,6 +90,7 @@ void WatchEngine::WatchPrograms() {
         TellRecoveries();
         PublishMetrics();
     }
+    lastPassEnded_ = Now();
     watchBusy_ = false;
 }
 

@@ -82,10 +82,17 @@ public:
     void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
     // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
     void LetGoOfWindows() { placements_.LetGoOfAll(); }
+    // Requests to place windows have ended: their outcomes are taken (also at each pass).
+    void TakePlacementOutcomes() { placements_.TakeOutcomes(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
     std::vector<ProgramStatus> Status();
+    // The rows for a window that shows them as they change: as Status, without asking the desktop
+    // again for the windows the last pass found while the passes run on time.
+    std::vector<ProgramStatus> StatusOnScreen();
+    // The watching state of the moment, for the reports.
+    WatchingState WatchingNow();
     // Every fact of the moment, for the status window, scripts and the metrics; the rows are as
     // Status gives them.
     StatusSnapshot Snapshot();
@@ -182,8 +189,6 @@ private:
     // What holds the passes now: a notice waiting for OK at once, anything else once the pass has
     // lasted kHeldAfterMilliseconds; None while no pass is under way, or Vigilon ends.
     Hold HeldBy();
-    // The watching state of the moment, for the reports.
-    WatchingState WatchingNow();
 
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
@@ -223,6 +228,10 @@ private:
     StatusSnapshot TakeSnapshot(bool confirmWindows);
     // Says the problems of the settings file not said yet.
     void SayNewSettingsProblems();
+    // Program `number`'s row at monotonic time `now` and local time `taken`.
+    ProgramStatus RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken);
+    // Passes run every second: one that has not ended for longer lags behind.
+    static constexpr std::int64_t kPassesLagAfter = 1500;
     // Writes the metrics when they are due.
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
@@ -257,7 +266,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
-    PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this)};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
     std::wstring version_;
     std::wstring computer_;
@@ -273,6 +282,7 @@ private:
     bool watchBusy_ = false;
     std::int64_t passBegan_ = 0;      // monotonic: when the pass under way began
     Hold waitingOn_ = Hold::None;     // what the pass under way waits for while it handles events
+    std::int64_t lastPassEnded_ = INT64_MIN / 2;  // monotonic milliseconds
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

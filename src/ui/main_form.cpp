@@ -26,6 +26,7 @@ UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
+UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
 // Short, and given up at once for a caller found hung: a window that never reads its messages must
 // not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
 // Vigilon answers well within them, since it handles sent messages inside its own waits and
@@ -128,6 +129,7 @@ void MainForm::OnCreate() {
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+    platform_.desktop.SetPlacementNotify(window_, kPlacementDoneMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
     // An unlocked or reconnected session may have its displays laid out anew: windows with a
     // place of their own are put back there.
@@ -169,7 +171,6 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -284,7 +285,7 @@ void MainForm::OnSize(WPARAM kind) {
     bool const wasMinimised = minimised_;
     minimised_ = kind == SIZE_MINIMIZED;
     // Restored from its taskbar button (after a stop on a missing file): the editor opens afresh.
-    if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
+    if (wasMinimised && kind == SIZE_RESTORED) EditorOpens();
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
     ResumeAfterEditing();
@@ -340,14 +341,14 @@ void MainForm::OnEndSession(bool onlyVigilon) {
     Unload();
 }
 
-void MainForm::ApplySettingsLock() {
-    // Read afresh each time the editor opens: an administrator's policy may have changed since.
-    settingsLocked_ = LoadOptions(settings_, platform_.registry).settingsLocked;
-    editor_.SetReadOnly(settingsLocked_);
+bool MainForm::SettingsLocked() const { return LoadOptions(settings_, platform_.registry).settingsLocked; }
+
+void MainForm::EditorOpens() {
+    editor_.SetReadOnly(SettingsLocked());
+    reloadOnActivate_ = true;
 }
 
 void MainForm::Configure() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
@@ -401,7 +402,7 @@ void MainForm::ShowAbout() {
 
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
-    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe, SettingsLocked())) {
         std::wstring const changed = ChangedOptions(applied_, *chosen);
         if (!changed.empty()) engine_.Record(L"options", changed);
         ApplyOptions(*chosen);
@@ -413,7 +414,7 @@ void MainForm::ShowProgramSettings() {
     // For the program the editor shows, once it is saved; with none, there is nothing to set.
     if (editor_.Presenter().SettingsAvailable()) {
         ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),
-                                  settingsLocked_);
+                                  SettingsLocked());
     }
     editor_.Presenter().OnActivate();
 }
@@ -474,6 +475,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
+    case kPlacementDoneMessage:
+        if (FromThisProcess(lParam)) engine_.TakePlacementOutcomes();
+        return 0;
     case kWindowAnsweredMessage:
         if (FromThisProcess(lParam)) engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), (lParam & 1) != 0);
         return 0;
@@ -484,7 +488,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam != FALSE) reloadOnActivate_ = true;
+        if (wParam != FALSE) EditorOpens();
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ACTIVATE:
         OnActivate(wParam);

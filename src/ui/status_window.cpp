@@ -115,8 +115,7 @@ void StatusWindow::LayOut() {
 }
 
 void StatusWindow::Refresh() {
-    StatusSnapshot const snapshot = engine_.Snapshot();
-    std::wstring const headline(WatchingHeadline(snapshot.watching));
+    std::wstring const headline(WatchingHeadline(engine_.WatchingNow()));
     if (headline != headlineText_) {
         headlineText_ = headline;
         SetWindowTextW(headline_, headlineText_.c_str());
@@ -131,7 +130,7 @@ void StatusWindow::Refresh() {
         SetWindowTextW(problems_, problemsText_.c_str());
         LayOut();
     }
-    std::vector<ProgramStatus> rows = snapshot.Rows();
+    std::vector<ProgramStatus> rows = engine_.StatusOnScreen();
     if (rows == rows_) return;
     std::wstring const selected = SelectedName();
     rows_ = std::move(rows);

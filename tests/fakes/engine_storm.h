@@ -65,9 +65,11 @@ public:
         Happen();
         if (scene_.host.watching) scene_.engine.WatchPrograms();
         CheckStatus();  // as the pass left it, before the world moves on
+        CheckPlacementRequests();
         Answer();
         scene_.fake.events.now += 1000;
         scene_.fake.events.ProcessPendingEvents();
+        NotePlacementOutcomes();
         DrainCommands();
         CheckTrouble();
         CheckHeartbeat();
@@ -144,7 +146,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(26)) {
+        switch (choices_.Below(27)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -256,6 +258,13 @@ private:
             }
             Say("what a start waits for comes or goes");
             break;
+        case 26: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            if (std::erase(desktop().refusePlacement, window) == 0) desktop().refusePlacement.push_back(window);
+            Say("window refuses placements, or not " + std::to_string(window));
+            break;
+        }
         }
     }
 
@@ -532,6 +541,8 @@ private:
             if (line == L"gone" && ended_.erase(program) != 0 && details.starts_with(L"closed as asked")) {
                 Fail("a program Vigilon ended is said closed as asked");
             }
+            // Said to be placed only once a placement took.
+            if (line == L"placed" && placedDone_[listed]-- <= 0) Fail("a window said placed while its placement did not take");
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
                 (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended after no answer") &&
@@ -562,6 +573,32 @@ private:
         entriesSeen_ = fake.eventLog.entries.size();
         // A check is under way only for a program that waits.
         if (fake.readiness.Outstanding() > waiting_.size()) Fail("a check of what a start waits for left behind");
+    }
+
+    // A placement refused is asked again a minute later at the earliest; giving back a frame or
+    // the topmost flag (no show command, not made topmost) is not held back.
+    void CheckPlacementRequests() {
+        auto const& asked = desktop().placements;
+        for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
+            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].window);
+            PlacementSteps const& steps = asked[placementsSeen_].steps;
+            if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
+            auto const refused = refusedAt_.find(asked[placementsSeen_].window);
+            if (refused != refusedAt_.end() && scene_.fake.events.now - refused->second < PlacementKeeper::kRetryMilliseconds) {
+                Fail("a refused placement asked again within a minute");
+            }
+        }
+    }
+    void NotePlacementOutcomes() {
+        auto const& ended = desktop().ended;
+        for (; outcomesSeen_ < ended.size(); ++outcomesSeen_) {
+            PlacementOutcome const& outcome = ended[outcomesSeen_];
+            if (outcome.done) {
+                ++placedDone_[placedFor_[outcome.request]];
+            } else {
+                refusedAt_[outcome.window] = scene_.fake.events.now;
+            }
+        }
     }
 
     static bool Forget(std::multiset<int>& set, int value) {
@@ -602,6 +639,10 @@ private:
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
     std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
+    std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
+    std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
+    std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
+    std::map<WindowHandle, std::int64_t> refusedAt_;  // when each window last refused a placement
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look

@@ -159,5 +159,35 @@ TEST_F(HeartbeatTest, AFailureIsSaidOnceUntilOneSucceedsAndARequestUnderWayIsNot
     EXPECT_EQ(fake.eventLog.entries.size(), 2u);
 }
 
+TEST_F(HeartbeatTest, AnotherUrlStartsAfreshAndNoOutcomeOfARequestForAnOldOneCounts) {
+    constexpr wchar_t kOtherUrl[] = L"https://other.example.net/push?status={status}";
+    engine.SetHeartbeat(kPushUrl, 10);
+    Seconds(11);
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(10);
+    ASSERT_EQ(host.notices.size(), 1u);
+    ASSERT_EQ(fake.http.requests.size(), 2u);
+
+    // Changed while its second request is under way: that one is given up, and its failure is
+    // neither said again nor held against the new URL, whose own failure is said.
+    engine.SetHeartbeat(kOtherUrl, 10);
+    EXPECT_TRUE(fake.http.requests[1].cancelled);
+    fake.http.Fail(L"no answer within the time allowed");
+    Seconds(5);
+    EXPECT_EQ(host.notices.size(), 1u);
+    Seconds(6);
+    ASSERT_EQ(fake.http.requests.size(), 3u);
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(1);
+    ASSERT_EQ(host.notices.size(), 2u);
+    EXPECT_EQ(host.notices[1], L"The heartbeat to https://other.example.net: the server could not be reached.");
+
+    // Turned off with a request under way: it is given up too.
+    Seconds(9);
+    ASSERT_EQ(fake.http.requests.size(), 4u);
+    engine.SetHeartbeat(L"", 10);
+    EXPECT_TRUE(fake.http.requests[3].cancelled);
+}
+
 }  // namespace
 }  // namespace vigilon

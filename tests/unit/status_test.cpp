@@ -71,6 +71,18 @@ TEST_F(StatusTest, EachProgramsStateIsShownAsItChanges) {
     EXPECT_EQ(States()[0], MissingFile);
 }
 
+// The Status window asks for its rows twice a second: while the passes run on time, that asks
+// the desktop nothing; while they lag behind, a window gone since the last pass is not Running.
+TEST_F(StatusTest, TheStatusWindowAsksTheDesktopOnlyWhileThePassesLagBehind) {
+    Passes(3);
+    fake.desktop.Remove(runner);
+    int const questions = fake.desktop.processQueries;
+    EXPECT_EQ(engine.StatusOnScreen()[0].state, StatusState::Running);
+    EXPECT_EQ(fake.desktop.processQueries, questions);
+    fake.events.now += 1000;  // no pass for two seconds now: held by a box, say
+    EXPECT_EQ(engine.StatusOnScreen()[0].state, StatusState::Starting);
+}
+
 using Target = testing::EngineTarget;
 
 TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
