@@ -122,9 +122,11 @@ private:
     // The program whose caption `window` has, -1 none.
     int ProgramOf(WindowHandle window) {
         FakeWindow const* w = desktop().Find(window);
-        if (w == nullptr) return -1;
+        return w == nullptr ? -1 : ProgramOfCaption(w->caption);
+    }
+    static int ProgramOfCaption(std::wstring const& caption) {
         for (int i = 0; i < kPrograms; ++i) {
-            if (ToUpperText(w->caption).starts_with(ToUpperText(Name(i)))) return i;
+            if (ToUpperText(caption).starts_with(ToUpperText(Name(i)))) return i;
         }
         return -1;
     }
@@ -580,7 +582,8 @@ private:
     void CheckPlacementRequests() {
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
-            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].window);
+            // By the caption it had when asked: the window may have gone within the same pass.
+            placedFor_[asked[placementsSeen_].request] = ProgramOfCaption(asked[placementsSeen_].caption);
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
             auto const refused = refusedAt_.find(asked[placementsSeen_].window);
