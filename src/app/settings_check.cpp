@@ -82,6 +82,7 @@ std::wstring NearestKey(std::wstring_view key, KeyPlace place) {
             std::wstring_view const number = std::wstring_view(upper).substr(firstDigit);
             std::size_t const zeros = std::min(number.find_first_not_of(L'0'), number.size() - 1);
             written += number.substr(zeros);
+            if (ToUpperText(written) == upper) continue;  // a number beyond those read: no nearer key
         }
         std::size_t const distance = Distance(compared, ToUpperText(known.name));
         if (distance <= (known.name.size() <= 4 ? 1u : 2u) && distance < best) {

@@ -44,6 +44,10 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
     if (held.rulesRead && SameKeys(record.rules, held.texts)) return;
     held.rulesRead = true;
     held.texts = record.rules;
+    // Another rule: what the last one met is no longer its news (a refused window is still asked
+    // at most once a minute, and what it says then is said afresh).
+    held.problem.clear();
+    held.outOfPlace = false;
     PlacementRuleRead const read = ReadPlacementRule(record.rules);
     held.rule = read.rule;
     for (std::wstring const& refused : read.refused) journal_.Log(L"ignored", record.name, refused);
@@ -51,7 +55,11 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
 
 void PlacementKeeper::Apply(Held& held) {
     // One request at a time, whose outcome decides what comes next; a refused one waits.
-    if (!held.rule.Any() || held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
+    if (held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
+    if (!held.rule.Any()) {
+        held.problem.clear();
+        return;
+    }
     WindowPlacement const now = desktop_.ReadPlacement(held.window, held.rule.Needs());
     PlacementChanges const changes = DecidePlacement(held.rule, now, Displays());
     if (changes.Empty()) {
@@ -100,6 +108,12 @@ void PlacementKeeper::Placed(std::wstring const& name, Held& held, PlacementOutc
         return;
     }
     held.retryAt = clock_.MonotonicMilliseconds() + kRetryMilliseconds;
+    // What was refused may not have been taken: only what the window shows now is to be given back.
+    WindowPlacement const now = desktop_.ReadPlacement(held.window, {.topmost = true});
+    if (now.read && held.ownStyle && (now.style & kWsOverlappedWindow) == (*held.ownStyle & kWsOverlappedWindow)) {
+        held.ownStyle.reset();
+    }
+    if (now.read && !now.topmost) held.madeTopmost = false;
     bool const said = !held.problem.empty();
     held.problem = L"could not place: " + outcome.reason;
     if (!said) journal_.Log(L"placement", name, held.problem);
@@ -153,6 +167,10 @@ void PlacementKeeper::LetGoOfAll() {
     for (auto& [name, held] : held_) LetGo(name, held, true);
     if (!releases_.empty()) desktop_.WaitForPlacements(kLetGoWaitMilliseconds);
     TakeOutcomes();
+    // A window that did not answer in time: the history says what it may still lack.
+    for (auto const& [request, released] : std::exchange(releases_, {})) {
+        journal_.Log(L"placement", released.name, L"could not give back " + released.details + L": the window did not answer in time");
+    }
 }
 
 void PlacementKeeper::ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) {

@@ -2,6 +2,8 @@
 
 #include "support/text_case.h"
 
+#include <set>
+
 namespace vigilon {
 
 void WatchEngine::SetSettingsProblems(std::wstring fileName, std::vector<SettingsProblem> problems) {
@@ -11,6 +13,10 @@ void WatchEngine::SetSettingsProblems(std::wstring fileName, std::vector<Setting
 }
 
 void WatchEngine::SayNewSettingsProblems() {
+    // A problem mended is forgotten: should it come back, it is news again.
+    std::set<std::wstring> stillThere;
+    for (SettingsProblem const& problem : settingsProblems_) stillThere.insert(ToUpperText(problem.program) + L"\t" + problem.text);
+    std::erase_if(settingsSaid_, [&](std::wstring const& said) { return stillThere.count(said) == 0; });
     SettingsProblem const* first = nullptr;
     for (SettingsProblem const& problem : settingsProblems_) {
         if (!settingsSaid_.insert(ToUpperText(problem.program) + L"\t" + problem.text).second) continue;

@@ -406,6 +406,7 @@ void MainForm::ShowOptions() {
         std::wstring const changed = ChangedOptions(applied_, *chosen);
         if (!changed.empty()) engine_.Record(L"options", changed);
         ApplyOptions(*chosen);
+        CheckSettings();  // Options may have mended what the file got wrong
     }
     editor_.Presenter().OnActivate();
 }

@@ -204,6 +204,25 @@ TEST_F(PlacementTest, APlacementRefusedIsSaidOnceShownAndTriedAgainOnlyEveryMinu
     EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Running");
 }
 
+// Refused, nothing was taken: the rule taken away has nothing to give back, and the row no longer
+// names what the old rule met.
+TEST_F(PlacementTest, ARuleTakenAwayAfterARefusalAsksNothingAndClearsTheRow) {
+    Rules().show = L"FullScreen";
+    Rules().onTop = L"1";
+    fake.desktop.refusePlacement.push_back(window);
+    Pass();
+    fake.events.now += 1000;
+    Pass();
+    std::size_t const asked = fake.desktop.placements.size();
+    Rules().show.clear();
+    Rules().onTop.clear();
+    Pass();
+    engine.LetGoOfWindows();
+    EXPECT_EQ(fake.desktop.placements.size(), asked);
+    EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Running");
+    EXPECT_EQ(History(L"placement"), 1) << "the refusal alone, no frame given back";
+}
+
 // Made full screen by a request its owner has not taken yet, then let go of as Vigilon ends: the
 // end waits for both, and says the frame given back once it was.
 TEST_F(PlacementTest, VigilonsEndWaitsForTheFrameGivenBackBehindTheOneTaken) {

@@ -147,6 +147,9 @@ TEST(SettingsCheck, AnUnknownKeyIsGivenTheKnownKeyOfItsPlaceNearestToIt) {
                   L"line 13 [A]: Executable: not a key Vigilon reads, so it does nothing",
                   L"line 14 [A]: Sohw: did you mean Show?",  // two letters swapped count as one
               }));
+    // A number beyond those read is not near a key of its own spelling.
+    EXPECT_EQ(Said(L"[Apps]\nNumber=0\nApp100000=A\n"),
+              (std::vector<std::wstring>{L"line 3 [Apps]: App100000: not a key Vigilon reads, so it does nothing"}));
 }
 
 TEST(SettingsValidation, ExitsZeroOneOrTwoAndPrintsEachProblemWithItsLine) {

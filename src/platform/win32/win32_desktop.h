@@ -56,6 +56,8 @@ public:
         std::map<HWND, std::deque<PlacementRequest>> waiting;
         std::vector<PlacementOutcome> done;
         int underWay = 0;  // requests made and not yet ended
+        // Windows asked to be on top no longer, by the requests not yet ended that ask it.
+        std::map<HWND, int> leavingTop;
         HWND notify = nullptr;
         UINT message = 0;
     };

@@ -124,11 +124,15 @@ struct Drain {
     HWND window;
 };
 
-void Finished(Queues& queues, PlacementOutcome outcome) {
+void Finished(Queues& queues, PlacementOutcome outcome, bool leavesTop) {
     HWND notify = nullptr;
     UINT message = 0;
     {
         std::lock_guard lock(queues.mutex);
+        if (leavesTop) {
+            auto const left = queues.leavingTop.find(ToHwnd(outcome.window));
+            if (left != queues.leavingTop.end() && --left->second == 0) queues.leavingTop.erase(left);
+        }
         queues.done.push_back(std::move(outcome));
         --queues.underWay;
         notify = queues.notify;
@@ -153,7 +157,7 @@ void CALLBACK DrainOnWorker(PTP_CALLBACK_INSTANCE, void* context) {
             request = std::move(queue->second.front());
             queue->second.pop_front();
         }
-        Finished(queues, CarryOut(drain->window, request.id, request.steps));
+        Finished(queues, CarryOut(drain->window, request.id, request.steps), request.steps.topmost == false);
     }
 }
 
@@ -174,12 +178,14 @@ std::uint64_t Win32Desktop::Place(WindowHandle window, PlacementSteps const& ste
             std::lock_guard lock(placements_->mutex);
             ++placements_->underWay;
         }
-        Finished(*placements_, CarryOut(hwnd, id, steps));
+        Finished(*placements_, CarryOut(hwnd, id, steps), false);
         return id;
     }
+    bool const leavesTop = steps.topmost == false;
     bool startWorker = false;
     {
         std::lock_guard lock(placements_->mutex);
+        if (leavesTop) ++placements_->leavingTop[hwnd];
         auto [queue, fresh] = placements_->waiting.try_emplace(hwnd);
         queue->second.push_back({id, steps});
         ++placements_->underWay;
@@ -194,7 +200,7 @@ std::uint64_t Win32Desktop::Place(WindowHandle window, PlacementSteps const& ste
                 std::lock_guard lock(placements_->mutex);
                 placements_->waiting.erase(hwnd);
             }
-            Finished(*placements_, PlacementOutcome{window, id, false, ReasonOf(GetLastError())});
+            Finished(*placements_, PlacementOutcome{window, id, false, ReasonOf(GetLastError())}, leavesTop);
         }
     }
     return id;
@@ -207,8 +213,19 @@ std::vector<PlacementOutcome> Win32Desktop::PlacementsDone() {
 
 bool Win32Desktop::WaitForPlacements(int milliseconds) {
     std::unique_lock lock(placements_->mutex);
-    return placements_->ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                                       [this] { return placements_->underWay == 0; });
+    if (placements_->ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                    [this] { return placements_->underWay == 0; })) {
+        return true;
+    }
+    // Vigilon may end before a window that does not answer has taken its requests: the topmost
+    // flag asked away is posted to the window's own thread, which takes it whenever it answers,
+    // so a window does not stay on top of everything once nothing keeps it there.
+    for (auto const& [window, requests] : placements_->leavingTop) {
+        // waits-allowed: asynchronous, the window's thread carries it out
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS);
+    }
+    return false;
 }
 
 WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window, PlacementParts parts) {
