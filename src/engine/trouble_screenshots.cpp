@@ -38,12 +38,18 @@ std::wstring ScreenshotFileName(LocalTime const& time, std::wstring_view program
            Safe(program) + L" " + Safe(event) + kSuffix;
 }
 
-std::vector<std::wstring> ScreenshotsBeyond(std::vector<std::wstring> names, std::size_t keep) {
-    std::erase_if(names, [](std::wstring const& name) { return !IsScreenshotName(name); });
-    if (names.size() <= keep) return {};
-    std::sort(names.begin(), names.end());
-    names.resize(names.size() - keep);
-    return names;
+std::vector<std::wstring> ScreenshotsBeyond(std::vector<FileEntry> files, std::size_t keep, std::wstring_view saved) {
+    std::size_t const before = files.size();
+    std::erase_if(files, [&](FileEntry const& file) { return file.name == saved; });
+    std::size_t const room = files.size() < before ? (keep == 0 ? 0 : keep - 1) : keep;
+    std::erase_if(files, [](FileEntry const& file) { return !IsScreenshotName(file.name); });
+    if (files.size() <= room) return {};
+    std::sort(files.begin(), files.end(), [](FileEntry const& a, FileEntry const& b) {
+        return a.written != b.written ? a.written < b.written : a.name < b.name;
+    });
+    std::vector<std::wstring> beyond;
+    for (std::size_t i = 0; i < files.size() - room; ++i) beyond.push_back(files[i].name);
+    return beyond;
 }
 
 TroubleScreenshots::TroubleScreenshots(Platform& platform, std::wstring const& historyPath) : platform_(platform) {
@@ -53,14 +59,15 @@ TroubleScreenshots::TroubleScreenshots(Platform& platform, std::wstring const& h
 
 std::wstring TroubleScreenshots::Take(WindowHandle window, std::wstring_view program, std::wstring_view event,
                                       bool fromScreen) {
-    if (window == 0 || !platform_.files.CreateFolder(folder_)) return {};
-    std::wstring const path =
-        folder_ + L"\\" + ScreenshotFileName(platform_.events.LocalTimeNow(), program, event);
+    if (window == 0 || !platform_.files.CreatePrivateFolder(folder_)) return {};
+    std::wstring const name = ScreenshotFileName(platform_.events.LocalTimeNow(), program, event);
+    std::wstring const path = folder_ + L"\\" + name;
     if (!platform_.capture.SavePng(window, path, fromScreen)) return {};
-    for (std::wstring const& old : ScreenshotsBeyond(platform_.files.FileNamesIn(folder_, kSuffix), kKeep)) {
+    for (std::wstring const& old : ScreenshotsBeyond(platform_.files.FilesIn(folder_, kSuffix), kKeep, name)) {
         platform_.files.RemoveFile(folder_ + L"\\" + old);
     }
-    return path;
+    // Named only when it is there: whoever reads the path looks for the file.
+    return platform_.files.QueryFileAttributes(path).attributes == kInvalidFileAttributes ? std::wstring() : path;
 }
 
 }  // namespace vigilon

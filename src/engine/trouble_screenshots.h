@@ -14,9 +14,11 @@ namespace vigilon {
 // taken; characters a file name cannot hold become "_".
 std::wstring ScreenshotFileName(LocalTime const& time, std::wstring_view program, std::wstring_view event);
 
-// Of the screenshot files named in `names` (any order), those beyond the newest `keep`, oldest
-// first. Names that are not a screenshot's are never among them.
-std::vector<std::wstring> ScreenshotsBeyond(std::vector<std::wstring> names, std::size_t keep);
+// Of the screenshot files in `files` (any order), the names of those beyond the newest `keep` by the
+// times they were written, oldest first; `saved`, the one just saved, counts among the kept and is
+// never among them, whatever the times say (the clock may have been ahead when the others were
+// written). Files whose names are not a screenshot's are never among them.
+std::vector<std::wstring> ScreenshotsBeyond(std::vector<FileEntry> files, std::size_t keep, std::wstring_view saved);
 
 // Pictures of a window in trouble, saved in the folder "screenshots" beside the history, the
 // newest kKeep of them kept.
@@ -31,7 +33,8 @@ public:
     bool On() const { return on_; }
 
     // Saves one of `window` now (whether or not they are on: a user may ask for one), from the
-    // screen's pixels when `fromScreen`. Its path, or empty when none could be saved.
+    // screen's pixels when `fromScreen`, in the folder made for the user alone. Its path, or empty
+    // when no file is there.
     std::wstring Take(WindowHandle window, std::wstring_view program, std::wstring_view event, bool fromScreen);
 
     std::wstring const& Folder() const { return folder_; }

@@ -13,6 +13,12 @@ inline constexpr std::uint32_t kFileAttributeSystem = 0x04;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 
+// A file found in a folder, with the time it was last written.
+struct FileEntry {
+    std::wstring name;          // its name, not its path
+    std::uint64_t written = 0;  // the last write, in the system's units (100 ns since 1601 on Windows)
+};
+
 struct FileAttributes {
     std::uint32_t attributes = kInvalidFileAttributes;
     // The thread's last-error code, read right after a failed query; 0 when the query succeeded.
@@ -52,12 +58,14 @@ public:
     // (8.3) name in it written out long, as far as the file exists; the full path alone otherwise.
     virtual std::wstring LongFullPath(std::wstring_view path) = 0;
 
-    // Creates the folder `path` (its parent must exist). True when it is there now.
-    virtual bool CreateFolder(std::wstring_view path) = 0;
+    // Creates the folder `path` (its parent must exist) for the user Vigilon runs as alone, with the
+    // system and the administrators: it inherits nothing from its parent, so other users of the PC
+    // cannot read it. A folder that is there already is left as it is. True when it is there now.
+    virtual bool CreatePrivateFolder(std::wstring_view path) = 0;
 
-    // The names (not paths) of the files in the folder `path` whose names end with `suffix`
-    // (case ignored); none when it cannot be read.
-    virtual std::vector<std::wstring> FileNamesIn(std::wstring_view path, std::wstring_view suffix) = 0;
+    // The files in the folder `path` whose names end with `suffix` (case ignored); none when it
+    // cannot be read.
+    virtual std::vector<FileEntry> FilesIn(std::wstring_view path, std::wstring_view suffix) = 0;
 };
 
 }  // namespace vigilon

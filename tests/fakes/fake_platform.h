@@ -153,10 +153,11 @@ public:
     };
     std::vector<Saved> saved;
     bool succeeds = true;
+    bool savesNothing = false;  // says it saved, yet no file is there (deleted at once by someone else)
     bool SavePng(WindowHandle window, std::wstring_view path, bool fromScreen) override {
         if (!succeeds) return false;
         saved.push_back({window, std::wstring(path), fromScreen});
-        files_.AddFile(std::wstring(path));
+        if (!savesNothing) files_.AddFile(std::wstring(path));
         return true;
     }
 

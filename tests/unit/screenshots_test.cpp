@@ -8,20 +8,32 @@
 namespace vigilon {
 namespace {
 
-TEST(ScreenshotFiles, NamesSortByTimeAndOnlyTheNewestFiftyOfOursAreKept) {
+TEST(ScreenshotFiles, NamesSortByTimeAndOnlyTheNewestFiftyOfOursByTheirTimesAreKeptNeverTheOneJustSaved) {
     EXPECT_EQ(ScreenshotFileName({2026, 3, 4, 5, 6, 7, 8}, L"Kiosk: \"A/B\"", L"hung"),
               L"2026-03-04 050607.008 Kiosk_ _A_B_ hung.png");
-    std::vector<std::wstring> names{L"notes.png", L"2026-01-01 picture.png", L"2026-03-04 050607.008 X hung.txt"};
-    // 53 of ours, taken in the order of i across changes of second, hour and day, listed in no order.
+    std::vector<FileEntry> files{{L"notes.png", 1}, {L"2026-01-01 picture.png", 2}, {L"2026-03-04 050607.008 X hung.txt", 3}};
+    // 53 of ours, named across changes of second, hour and day; written in the reverse order of
+    // their names (renamed, or copied in), and listed in no order.
     for (int i = 0; i < 53; ++i) {
-        names.push_back(ScreenshotFileName({2026, 1, 9 + i / 50, i / 10, 0, i % 10, 0}, L"P", L"hung"));
+        files.push_back({ScreenshotFileName({2026, 1, 9 + i / 50, i / 10, 0, i % 10, 0}, L"P", L"hung"),
+                         static_cast<std::uint64_t>(100 - i)});
     }
-    std::swap(names[5], names[40]);
-    std::reverse(names.begin(), names.end());
-    std::vector<std::wstring> const removed = ScreenshotsBeyond(names, 50);
-    EXPECT_EQ(removed, (std::vector<std::wstring>{L"2026-01-09 000000.000 P hung.png", L"2026-01-09 000001.000 P hung.png",
-                                                  L"2026-01-09 000002.000 P hung.png"}));
-    EXPECT_TRUE(ScreenshotsBeyond({L"a.png"}, 0).empty());
+    std::swap(files[5], files[40]);
+    std::reverse(files.begin(), files.end());
+    EXPECT_EQ(ScreenshotsBeyond(files, 50, L"elsewhere.png"),
+              (std::vector<std::wstring>{L"2026-01-10 050002.000 P hung.png", L"2026-01-10 050001.000 P hung.png",
+                                         L"2026-01-10 050000.000 P hung.png"}));
+    EXPECT_TRUE(ScreenshotsBeyond({{L"a.png", 1}}, 0, L"").empty());
+
+    // The clock was ahead when 50 were taken: the one just saved is older by name and by time, and
+    // stays; the oldest of the others goes to make room for it.
+    std::vector<FileEntry> ahead;
+    for (int i = 0; i < 50; ++i) {
+        ahead.push_back({ScreenshotFileName({2030, 1, 1, 0, 0, i, 0}, L"P", L"hung"), static_cast<std::uint64_t>(1000 + i)});
+    }
+    std::wstring const saved = ScreenshotFileName({2026, 1, 1, 0, 0, 0, 0}, L"P", L"hung");
+    ahead.push_back({saved, 10});
+    EXPECT_EQ(ScreenshotsBeyond(ahead, 50, saved), std::vector<std::wstring>{ahead[0].name});
 }
 
 class ScreenshotsTest : public ::testing::Test, protected testing::EngineScene {
@@ -73,7 +85,8 @@ TEST_F(ScreenshotsTest, AHungWindowIsTakenFromTheScreenBeforeItIsAskedToCloseAnd
     EXPECT_LT(history.find(narrow), history.find("\tclose\tBusy"));
     ASSERT_FALSE(fake.commands.commands.empty());
     EXPECT_EQ(fake.commands.commands[0].variables.at(L"VIGILON_SCREENSHOT"), shot.path);
-    EXPECT_EQ(fake.files.FileNamesIn(L"C:\\Vigilon\\screenshots", L".png").size(), 50u);
+    EXPECT_EQ(fake.files.FilesIn(L"C:\\Vigilon\\screenshots", L".png").size(), 50u);
+    EXPECT_TRUE(fake.files.privateFolders.empty());  // a folder there already is left as it is
     EXPECT_EQ(fake.files.QueryFileAttributes(kShots + ScreenshotFileName({2025, 1, 1, 0, 0, 0, 0}, L"Busy", L"hung")).attributes,
               kInvalidFileAttributes);
 }
@@ -95,6 +108,15 @@ TEST_F(ScreenshotsTest, OffNoneIsTakenAndAPictureThatCannotBeSavedLeavesTheResta
     fake.files.uncreatable.push_back(L"C:\\Vigilon\\screenshots");
     UntilClosed();
     EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+}
+
+TEST_F(ScreenshotsTest, TheFolderIsMadeForTheUserAloneAndAPictureThatIsNotThereIsNotNamed) {
+    testing::EngineTarget target(engine);
+    engine.WatchPrograms();
+    fake.capture.savesNothing = true;  // the capture says it saved, yet no file is there
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(fake.files.privateFolders, std::vector<std::wstring>{L"C:\\Vigilon\\screenshots"});
     EXPECT_EQ(History().find("screenshot"), std::string::npos);
 }
 

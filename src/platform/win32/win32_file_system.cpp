@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/private_folder_security.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
@@ -90,15 +91,21 @@ std::wstring Win32FileSystem::LongFullPath(std::wstring_view path) {
     return longPath.empty() ? full : longPath;
 }
 
-bool Win32FileSystem::CreateFolder(std::wstring_view path) {
+bool Win32FileSystem::CreatePrivateFolder(std::wstring_view path) {
     std::wstring const folder(path);
-    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
-    DWORD const attributes = GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    DWORD const before = GetFileAttributesW(folder.c_str());
+    if (before != INVALID_FILE_ATTRIBUTES) return (before & FILE_ATTRIBUTE_DIRECTORY) != 0;  // left as it is
+    PrivateFolderSecurity const security;
+    // Without its own permissions the folder would take its parent's, which may let every user read it.
+    if (!security) return false;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Descriptor(), FALSE};
+    if (CreateDirectoryW(folder.c_str(), &attributes)) return true;
+    DWORD const after = GetFileAttributesW(folder.c_str());  // made meanwhile by someone else
+    return after != INVALID_FILE_ATTRIBUTES && (after & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::vector<std::wstring> Win32FileSystem::FileNamesIn(std::wstring_view path, std::wstring_view suffix) {
-    std::vector<std::wstring> names;
+std::vector<FileEntry> Win32FileSystem::FilesIn(std::wstring_view path, std::wstring_view suffix) {
+    std::vector<FileEntry> names;
     std::wstring pattern(path);
     if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
     pattern += L"*";
@@ -111,7 +118,8 @@ std::vector<std::wstring> Win32FileSystem::FileNamesIn(std::wstring_view path, s
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || name.size() < suffix.size()) continue;
         if (CompareStringOrdinal(name.c_str() + name.size() - suffix.size(), static_cast<int>(suffix.size()),
                                  suffix.data(), static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL) {
-            names.push_back(name);
+            names.push_back({name, static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
+                                       found.ftLastWriteTime.dwLowDateTime});
         }
     } while (FindNextFileW(search.Get(), &found));
     return names;

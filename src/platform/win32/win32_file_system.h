@@ -15,8 +15,8 @@ public:
     bool WriteWholeFile(std::wstring_view path, std::string_view bytes) override;
     bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) override;
     std::wstring LongFullPath(std::wstring_view path) override;
-    bool CreateFolder(std::wstring_view path) override;
-    std::vector<std::wstring> FileNamesIn(std::wstring_view path, std::wstring_view suffix) override;
+    bool CreatePrivateFolder(std::wstring_view path) override;
+    std::vector<FileEntry> FilesIn(std::wstring_view path, std::wstring_view suffix) override;
 };
 
 }  // namespace vigilon
