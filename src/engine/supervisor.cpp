@@ -76,6 +76,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.leftAlone = false;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.restartAskedEnds = -1;
     state.answers.Clear();
     state.restart.Clear();
     state.memory.Clear();
@@ -91,7 +92,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
     // A window Vigilon asked to close for a restart is started again however it ends, also when it
-    // was spared first (it answered, asking its user something) and ended later.
+    // was spared first (it answered, asking its user something) and ended soon after.
     // Judged by the rule as it is now, also when it changed since the last pass read it.
     state.restartWhen = ParseRestartWhen(record.rules.restart).value.value_or(RestartWhen::Always);
     AfterEnd const after =
@@ -203,6 +204,10 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
     if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
     if (state.window == 0) return;
+    if (state.restartAskedEnds >= 0 && clock_.Now() >= state.restartAskedEnds) {
+        state.restartAsked = false;
+        state.restartAskedEnds = -1;
+    }
     if (state.leftAlone) {
         // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
         if (hangSeconds_ > 0) Ask(state);
@@ -362,6 +367,7 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     state.phase = ProgramPhase::Restarting;
     state.plannedEnd = true;
     state.restartAsked = true;
+    state.restartAskedEnds = -1;
     return true;
 }
 
@@ -378,6 +384,9 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
             state.spared.Spared(state.window, state.restart.Reason(), clock_.Now());
         }
         state.plannedEnd = false;
+        // An end soon after is the user's answer to its question ("Don't save"): still the restart's.
+        // Once it has run on for the time to close, its end is its own.
+        state.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;
         state.restart.Clear();
         state.answers.Clear();
         state.memory.Clear();  // a minute over its limit anew before it is asked again
@@ -495,6 +504,7 @@ void Supervisor::ForgetWindow(ProgramState& state) {
     state.processId = 0;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.restartAskedEnds = -1;
     state.answers.Clear();
     state.restart.Clear();
     state.phase = ProgramPhase::Absent;
