@@ -22,6 +22,13 @@ std::wstring Seconds(std::int64_t milliseconds) {
     return text;
 }
 
+// The trouble a rule's restart for `reason` is told as.
+TroubleKind KindOf(RestartReason reason) {
+    return reason == RestartReason::Hung     ? TroubleKind::Hung
+           : reason == RestartReason::Memory ? TroubleKind::Memory
+                                             : TroubleKind::Scheduled;
+}
+
 }  // namespace
 
 Supervisor::Supervisor(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
@@ -255,30 +262,37 @@ void Supervisor::HoldOff(ProgramState& state) {
 }
 
 bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                             std::wstring const& details, std::wstring const& explained) {
+                             std::wstring details, std::wstring explained) {
     std::int64_t const now = clock_.Now();
     if (state.spared.Holds(state.window, reason, now)) return false;
     if (!state.restartLimit.Allows(reason, now)) {
         if (state.restartLimit.FirstHeld(reason)) Held(record, reason);
         return false;
     }
-    TroubleKind const kind = reason == RestartReason::Hung     ? TroubleKind::Hung
-                             : reason == RestartReason::Memory ? TroubleKind::Memory
-                                                               : TroubleKind::Scheduled;
     // Before the window is asked to close, or left alone: what it showed as it was in trouble.
-    std::wstring const shot = kind == TroubleKind::Scheduled
-                                  ? std::wstring()
-                                  : journal_.Screenshot(state.window, record.name, Describe(kind).word,
-                                                        reason == RestartReason::Hung);
+    std::uint32_t const shot = reason == RestartReason::Scheduled
+                                   ? 0
+                                   : journal_.BeginScreenshot(state.window, record.name, Describe(KindOf(reason)).word,
+                                                              reason == RestartReason::Hung);
+    state.restart.Decide(reason, shot, std::move(details), std::move(explained));
+    state.phase = ProgramPhase::Restarting;
+    ContinueRestart(record, state);
+    return true;
+}
+
+void Supervisor::CloseDecided(WatchedProgram const& record, ProgramState& state) {
+    GracefulRestart const decided = state.restart;  // asking to close starts the restart afresh
+    RestartReason const reason = decided.Reason();
+    TroubleKind const kind = KindOf(reason);
+    std::wstring const& shot = decided.ShotPath();
     std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
-    journal_.Log(Describe(kind).word, record.name, explained + withShot);
-    journal_.Trouble(kind, record.name, details, shot);  // the path goes to the command on its own
-    if (!BeginRestart(record, state, reason)) return false;
-    state.restartLimit.Restarted(reason, now);
+    journal_.Log(Describe(kind).word, record.name, decided.Explained() + withShot);
+    journal_.Trouble(kind, record.name, decided.Details(), shot);  // the path goes to the command on its own
+    if (!BeginRestart(record, state, reason)) return;
+    state.restartLimit.Restarted(reason, clock_.Now());
     state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
                            : reason == RestartReason::Memory ? RestartCause::Memory
                                                              : RestartCause::Daily);
-    return true;
 }
 
 void Supervisor::Held(WatchedProgram const& record, RestartReason reason) {
@@ -374,6 +388,14 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
     switch (state.restart.Next(clock_.Now())) {
     case GracefulRestart::Step::None: return;
+    case GracefulRestart::Step::Picture: {
+        std::optional<std::wstring> path = journal_.ScreenshotTaken(state.restart.Shot());
+        if (!path) return;  // still being taken: looked at again at the next pass
+        state.restart.Pictured(std::move(*path));
+        ContinueRestart(record, state);
+        return;
+    }
+    case GracefulRestart::Step::Close: CloseDecided(record, state); return;
     case GracefulRestart::Step::AskAgain:
         if (Ask(state)) state.restart.AskedAgain();
         return;
@@ -398,7 +420,6 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
 
 void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     RestartReason const reason = state.restart.Reason();
-    state.restart.Clear();
     // Its window moved to another process meanwhile, or the process shows another window now.
     std::wstring const why = NotOwnBecause(record, state);
     if (!why.empty()) {
@@ -406,8 +427,15 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
         return;
     }
     bool const trouble = reason == RestartReason::Hung || reason == RestartReason::Memory;
-    // It did not close when asked: it may be hung whatever the reason, so the screen's pixels.
-    std::wstring const shot = trouble ? journal_.Screenshot(state.window, record.name, L"ended", true) : L"";
+    // It did not close when asked: it may be hung whatever the reason, so the screen's pixels,
+    // awaited before its process is ended (and whose it is looked at again then).
+    if (trouble && !state.restart.EndPictureBegun()) {
+        state.restart.PictureBeforeEnd(journal_.BeginScreenshot(state.window, record.name, L"ended", true));
+        ContinueRestart(record, state);
+        return;
+    }
+    std::wstring const shot = state.restart.ShotPath();
+    state.restart.Clear();
     std::wstring const process = L"process " + std::to_wstring(state.processId);
     switch (platform_.processes.EndProcess(state.processId)) {
     case EndResult::Ended: {

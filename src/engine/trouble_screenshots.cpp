@@ -57,16 +57,48 @@ TroubleScreenshots::TroubleScreenshots(Platform& platform, std::wstring const& h
     folder_ = (slash == std::wstring::npos ? std::wstring() : historyPath.substr(0, slash + 1)) + L"screenshots";
 }
 
-std::wstring TroubleScreenshots::Take(WindowHandle window, std::wstring_view program, std::wstring_view event,
-                                      bool fromScreen) {
-    if (window == 0 || !platform_.files.CreatePrivateFolder(folder_)) return {};
-    std::wstring const name = ScreenshotFileName(platform_.events.LocalTimeNow(), program, event);
-    std::wstring const path = folder_ + L"\\" + name;
-    if (!platform_.capture.SavePng(window, path, fromScreen)) return {};
+TroubleScreenshots::~TroubleScreenshots() {
+    for (auto const& [id, shot] : shots_) platform_.capture.Drop(shot.ticket);
+}
+
+std::uint32_t TroubleScreenshots::Begin(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                                        bool fromScreen) {
+    if (window == 0 || !platform_.files.CreatePrivateFolder(folder_)) return 0;
+    std::wstring name = ScreenshotFileName(platform_.events.LocalTimeNow(), program, event);
+    std::uint32_t const ticket = platform_.capture.Begin(window, folder_ + L"\\" + name, fromScreen);
+    if (++last_ == 0) ++last_;
+    shots_[last_] = {ticket, std::move(name), Now() + kLimit};
+    return last_;
+}
+
+std::optional<std::wstring> TroubleScreenshots::Take(std::uint32_t id) {
+    auto const it = shots_.find(id);
+    if (it == shots_.end()) return std::wstring();
+    Shot const shot = it->second;
+    CaptureResult const result = platform_.capture.Take(shot.ticket);
+    if (result == CaptureResult::Pending) {
+        if (Now() < shot.deadline) return std::nullopt;
+        platform_.capture.Drop(shot.ticket);
+    }
+    shots_.erase(it);
+    return result == CaptureResult::Saved ? Kept(shot.name) : std::wstring();
+}
+
+void TroubleScreenshots::Expire() {
+    std::int64_t const now = Now();
+    std::erase_if(shots_, [&](auto const& entry) {
+        if (now < entry.second.deadline + kForgotten) return false;
+        platform_.capture.Drop(entry.second.ticket);
+        return true;
+    });
+}
+
+std::wstring TroubleScreenshots::Kept(std::wstring const& name) {
     for (std::wstring const& old : ScreenshotsBeyond(platform_.files.FilesIn(folder_, kSuffix), kKeep, name)) {
         platform_.files.RemoveFile(folder_ + L"\\" + old);
     }
     // Named only when it is there: whoever reads the path looks for the file.
+    std::wstring const path = folder_ + L"\\" + name;
     return platform_.files.QueryFileAttributes(path).attributes == kInvalidFileAttributes ? std::wstring() : path;
 }
 

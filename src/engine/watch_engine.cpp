@@ -275,6 +275,7 @@ void WatchEngine::TellRecoveries() {
 
 void WatchEngine::TendCommands() {
     reporter_.Pass();
+    screenshots_.Expire();
     // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
     if (!host_.Ending()) PublishMetrics();
     heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });

@@ -147,9 +147,22 @@ public:
     // and when a hung one is left alone; its path goes into the history and the command.
     void SetScreenshots(bool on) { screenshots_.SetOn(on); }
     // A picture of the window of the program of that name (case ignored), asked for by a user
-    // whatever SetScreenshots says: its path, or empty when it has no window or none was saved;
-    // nothing when no program has that name.
-    std::optional<std::wstring> TakeScreenshot(std::wstring_view name);
+    // whatever SetScreenshots says. It is taken on a worker: when it was begun, SettledScreenshots
+    // tells what came of it, within TroubleScreenshots::kLimit.
+    struct AskedScreenshot {
+        enum class Kind : std::uint8_t { Begun, NotTaken, NoSuchProgram };  // NotTaken: no window, or no folder
+        Kind kind = Kind::NoSuchProgram;
+        std::uint32_t id = 0;  // when Begun
+    };
+    AskedScreenshot AskScreenshot(std::wstring_view name);
+    // The pictures asked for that are done since the last call: each with its path (empty when none
+    // was saved in time), which the history says too.
+    struct SettledScreenshot {
+        std::uint32_t id = 0;
+        std::wstring program;
+        std::wstring path;
+    };
+    std::vector<SettledScreenshot> SettledScreenshots();
 
     // A monitor away from the PC is told every `seconds` that all is well, or why not, by a
     // request of `url` (empty: none). See Heartbeat.
@@ -190,10 +203,11 @@ private:
                  std::wstring_view screenshot) override {
         reporter_.Report(kind, program, details, screenshot);
     }
-    std::wstring Screenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
-                            bool hung) override {
-        return screenshots_.On() ? screenshots_.Take(window, program, event, hung) : std::wstring();
+    std::uint32_t BeginScreenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                                  bool hung) override {
+        return screenshots_.On() ? screenshots_.Begin(window, program, event, hung) : 0;
     }
+    std::optional<std::wstring> ScreenshotTaken(std::uint32_t id) override { return screenshots_.Take(id); }
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
@@ -240,6 +254,11 @@ private:
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
+    struct Asked {
+        std::uint32_t id;
+        std::wstring program;
+    };
+    std::vector<Asked> asked_;  // pictures asked for by a user, not yet done
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;

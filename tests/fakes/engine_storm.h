@@ -304,7 +304,7 @@ private:
         if (answer == StartAnswer::Starting && number >= 0) closed_.erase(number);
         return answer;
     }
-    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine().TakeScreenshot(name); }
+    WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine().AskScreenshot(name); }
     void Close() override {}
     void Exit() override {}
 

@@ -61,7 +61,16 @@ protected:
         }
     }
     std::string History() { return fake.files.texts[std::wstring(kFolder) + L"vigilon.log"]; }
+    // What a script that asks for a picture of `name` is told: at once, or once it is done.
+    RemoteAnswer Ask(std::wstring const& name) {
+        RemoteAnswer const now = AnswerRemote({RemoteVerb::Screenshot, name}, target);
+        for (int i = 0; now.code == kRemoteLater && i < 10; ++i, fake.events.now += 500) {
+            for (auto const& settled : engine.SettledScreenshots()) return ScreenshotAnswerOf(name, settled.path);
+        }
+        return now;
+    }
     WindowHandle window = 0;
+    testing::EngineTarget target{engine};
 
 private:
     std::size_t asked_ = 0;
@@ -112,28 +121,71 @@ TEST_F(ScreenshotsTest, OffNoneIsTakenAndAPictureThatCannotBeSavedLeavesTheResta
 }
 
 TEST_F(ScreenshotsTest, TheFolderIsMadeForTheUserAloneAndAPictureThatIsNotThereIsNotNamed) {
-    testing::EngineTarget target(engine);
     engine.WatchPrograms();
     fake.capture.savesNothing = true;  // the capture says it saved, yet no file is there
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
     EXPECT_EQ(fake.files.privateFolders, std::vector<std::wstring>{L"C:\\Vigilon\\screenshots"});
     EXPECT_EQ(History().find("screenshot"), std::string::npos);
 }
 
 TEST_F(ScreenshotsTest, OneAskedForByNameIsTakenWhateverTheSettingAndItsPathPrinted) {
-    testing::EngineTarget target(engine);
     engine.WatchPrograms();
-    RemoteAnswer const taken = AnswerRemote({RemoteVerb::Screenshot, L"busy"}, target);
+    RemoteAnswer const taken = Ask(L"busy");
     EXPECT_EQ(taken.code, kRemoteDone);
     ASSERT_EQ(fake.capture.saved.size(), 1u);
     EXPECT_FALSE(fake.capture.saved[0].fromScreen);
     EXPECT_EQ(taken.text, fake.capture.saved[0].path + L"\r\n");
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Nobody"}, target).code, kRemoteUnknown);
+    EXPECT_EQ(Ask(L"Nobody").code, kRemoteUnknown);
     fake.capture.succeeds = false;
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
     fake.desktop.Remove(window);
     fake.capture.succeeds = true;
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
+}
+
+TEST_F(ScreenshotsTest, APictureThatNeverComesHoldsUpNeitherAPassNorACommandAndTheRestartGoesOnAfterItsLimit) {
+    fake.files.AddFile(L"C:\\next.exe");
+    AddProgram(L"Next", L"Next", L"C:\\next.exe");
+    WindowHandle const next = fake.desktop.Add(L"Next", true, false);
+    engine.SetScreenshots(true);
+    fake.capture.blocks = true;  // the window never draws, nor do the screen's pixels come
+    for (int i = 0; i < 600 && fake.capture.saved.empty(); ++i) {
+        engine.WatchPrograms();
+        for (WindowHandle const asked : fake.processes.questions) engine.WindowAnswered(asked, asked != window);
+        fake.processes.questions.clear();
+        fake.events.now += 1000;
+    }
+    ASSERT_EQ(fake.capture.saved.size(), 1u);  // its hang restart is decided, its picture begun
+    // The pass went on past it, without waiting, and scripts are answered meanwhile.
+    fake.desktop.Remove(next);
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.shell.launches.size(), 1u);  // Next, gone, is started again after Busy's visit
+    EXPECT_EQ(fake.events.waits, 0) << "a pass waited for the picture";
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteNotAllRunning);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteLater);
+    // Nothing is said, nor the window asked to close, before the picture is done or given up.
+    EXPECT_EQ(History().find("\thung\tBusy"), std::string::npos);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+
+    // Given up after its limit: the window is asked to close, the history names no picture, and
+    // the script is told there is none.
+    std::vector<WatchEngine::SettledScreenshot> settled;
+    for (int i = 0; i < 10 && (fake.desktop.postedCloses.empty() || settled.empty()); ++i) {
+        fake.events.now += 1000;
+        engine.WatchPrograms();
+        engine.TendCommands();
+        for (auto& done : engine.SettledScreenshots()) settled.push_back(done);
+    }
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_NE(History().find("\thung\tBusy\tno answer for "), std::string::npos);
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+    EXPECT_EQ(fake.commands.commands.at(0).variables.count(L"VIGILON_SCREENSHOT"), 0u);
+    ASSERT_EQ(settled.size(), 1u);
+    EXPECT_EQ(ScreenshotAnswerOf(L"Busy", settled[0].path).code, kRemoteNotDone);
+    // Pictures that come late are deleted: nothing names them.
+    fake.capture.Unblock();
+    EXPECT_TRUE(fake.files.FilesIn(L"C:\\Vigilon\\screenshots", L".png").empty());
+    EXPECT_EQ(fake.capture.Outstanding(), 0u);
 }
 
 }  // namespace
