@@ -551,46 +551,42 @@ bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& stat
     return false;
 }
 
+StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                                 std::int64_t now) const {
+    if (record.caption.empty()) return StatusState::NoCaption;
+    if (state == nullptr) return launchPaused ? StatusState::Paused : StatusState::Starting;
+    if (state->window != 0) {
+        // Restarting also once its process was ended, until the pass sees its window gone. A window
+        // left alone, or spared, is not ended, but it may well be hung.
+        bool const restarting = state->phase == ProgramPhase::Restarting;
+        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
+        return !Responding(*state) || hangRestart ? StatusState::NotResponding
+               : restarting                       ? StatusState::Restarting
+                                                  : StatusState::Running;
+    }
+    if (state->phase == ProgramPhase::Closed || state->phase == ProgramPhase::Lingering) return StatusState::Closed;
+    if (state->missingFile) return StatusState::MissingFile;
+    if (state->phase == ProgramPhase::Starting) return StatusState::Starting;
+    if (launchPaused) return StatusState::Paused;
+    if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) return StatusState::Waiting;
+    return StatusState::Starting;  // started at the next pass
+}
+
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                                    std::int64_t now, LocalTime const& local) const {
     ProgramStatus row;
     row.name = record.name;
-    if (record.caption.empty()) {
-        row.state = StatusState::NoCaption;
-        return row;
-    }
-    if (state == nullptr) {
-        row.state = launchPaused ? StatusState::Paused : StatusState::Starting;
-        return row;
-    }
+    row.state = RowState(record, state, launchPaused, now);
+    if (state == nullptr || row.state == StatusState::NoCaption) return row;
     row.starts = state->starts;
     row.lastEvent = state->lastEvent;
     if (state->window != 0) {
         row.processId = state->processId;
         row.upSince = state->upSince;
-        // Restarting also once its process was ended, until the pass sees its window gone. A window
-        // left alone, or spared, is not ended, but it may well be hung.
-        bool const restarting = state->phase == ProgramPhase::Restarting;
-        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
-        row.state = !Responding(*state) || hangRestart ? StatusState::NotResponding
-                    : restarting                       ? StatusState::Restarting
-                                                       : StatusState::Running;
-        return row;
-    }
-    if (state->phase == ProgramPhase::Closed || state->phase == ProgramPhase::Lingering) {
-        row.state = StatusState::Closed;
+    } else if (row.state == StatusState::Closed) {
         row.processId = state->lingeringProcessId;  // a process its window left running
-    } else if (state->missingFile) {
-        row.state = StatusState::MissingFile;
-    } else if (state->phase == ProgramPhase::Starting) {
-        row.state = StatusState::Starting;
-    } else if (launchPaused) {
-        row.state = StatusState::Paused;
-    } else if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) {
-        row.state = StatusState::Waiting;
+    } else if (row.state == StatusState::Waiting) {
         row.nextStart = ClockText(AddMilliseconds(local, state->backoff.NotBefore() - now));
-    } else {
-        row.state = StatusState::Starting;  // started at the next pass
     }
     return row;
 }

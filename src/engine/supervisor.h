@@ -109,6 +109,9 @@ public:
     // window to restart, or its window is not its own to end.
     bool RequestRestart(WatchedProgram const& record, ProgramState& state);
 
+    // The state the program's row shows at monotonic time `now`: cheap, for a look at every pass.
+    StatusState RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                         std::int64_t now) const;
     // The program's row for the status window, at monotonic time `now` and local time `local`.
     ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                            std::int64_t now, LocalTime const& local) const;

@@ -175,21 +175,30 @@ private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.
     enum class Outcome { Next, StopPass, Started };
 
+    // One pass over the table; true when an edit of the list interrupted it.
+    bool Pass();
+    // True when the pass must stop: Vigilon ends, the passes were stopped, or the list was edited
+    // since the pass began (a record or number taken before may be another program's now).
+    bool Interrupted() const;
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
     // again after.
     Outcome Launch(int number);
-    // Prepares and starts the program: Started when the shell started it.
-    Outcome Start(int number);
-    Outcome PrepareJarProgram(int number);
+    // Prepares and starts the program (`record` is a copy: the shell may run the message loop):
+    // Started when the shell started it.
+    Outcome Start(WatchedProgram const& record);
+    Outcome PrepareJarProgram(WatchedProgram const& record);
     // Waits for the window of the program named `name`, found by name at every try: the editor
     // may delete programs meanwhile, so the name is a copy. The wait ends early when the editor
     // stops the passes.
     Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
-    // Reports a problem as the notice mode says, and records it; StopPass when the program began
-    // to end, or the passes were stopped, while a message box was open.
-    Outcome Notify(std::wstring const& message, std::wstring_view program);
+    // Reports a problem as the notice mode says, and records it: a tray notification, or in Box
+    // mode a message box, shown by ShowNotices once the step is over and nothing is held.
+    void Notify(std::wstring const& message, std::wstring_view program);
+    // Shows the message boxes waiting, one after another; the pass waits for each. StopPass when
+    // the pass was interrupted while one was open.
+    Outcome ShowNotices();
     void Report(std::wstring const& message, std::wstring_view program) override { Notify(message, program); }
     // Shows the window as it was before it was hidden or minimised, and brings its program to the
     // front; the history says `shown`. `name` is a copy: the editor may change the table meanwhile.
@@ -216,6 +225,9 @@ private:
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
     void PublishLastMetrics();
+    // What the metrics show that may change without a line in the history: whether watching runs,
+    // and each program's state, process and memory.
+    std::vector<std::uint64_t> QuietMetrics();
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
@@ -248,6 +260,9 @@ private:
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
     PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
+    std::uint64_t revision_ = 0;  // grows with every line of the history
+    std::uint64_t metricsRevision_ = ~std::uint64_t{0};  // the revision the metrics were last made at
+    std::vector<std::uint64_t> metricsQuiet_;
     std::wstring version_;
     std::wstring computer_;
     LocalTime startedAt_{};
@@ -261,6 +276,8 @@ private:
     std::vector<Asked> asked_;  // pictures asked for by a user, not yet done
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::uint64_t passRevision_ = 0;     // the list's revision as the pass began
+    std::vector<std::wstring> notices_;  // Box mode: the message boxes the step has left to show
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

@@ -66,12 +66,27 @@ public:
         texts[name] += bytes;
         return true;
     }
-    bool WriteWholeFile(std::wstring_view path, std::string_view bytes) override {
-        std::wstring const name(path);
-        if (std::find(unwritable.begin(), unwritable.end(), name) != unwritable.end()) return false;
-        texts[name] = bytes;
-        return true;
+    // Replacements, made as a worker would by the time anyone looks; while `writesStall` (a share
+    // that does not answer) they stay under way, however long anyone waits.
+    bool writesStall = false;
+    int replacementsBegun = 0;
+    std::uint32_t BeginReplaceFile(std::wstring const& path, std::wstring const& temporary, std::string bytes) override {
+        ++replacementsBegun;
+        replacements_[++lastReplacement_] = {path, temporary, std::move(bytes)};
+        return lastReplacement_;
     }
+    WriteResult TakeWrite(std::uint32_t ticket) override {
+        auto const it = replacements_.find(ticket);
+        if (it == replacements_.end()) return WriteResult::Failed;
+        if (writesStall) return WriteResult::Pending;
+        Replacement const replacement = std::move(it->second);
+        replacements_.erase(it);
+        bool const replaced = std::find(unwritable.begin(), unwritable.end(), replacement.temporary) == unwritable.end() &&
+                              (texts[replacement.temporary] = replacement.bytes, MoveFileReplacing(replacement.temporary, replacement.path));
+        if (!replaced) texts.erase(replacement.temporary);
+        return replaced ? WriteResult::Written : WriteResult::Failed;
+    }
+    WriteResult AwaitWrite(std::uint32_t ticket, std::int32_t) override { return TakeWrite(ticket); }
     // Renames to a path in `unmovable` fail, as onto a file another program holds open.
     std::vector<std::wstring> unmovable;
     std::int64_t FileSize(std::wstring_view path) override {
@@ -119,8 +134,14 @@ public:
 
 private:
     static constexpr std::uint32_t kErrorFileNotFound = 2;
+    struct Replacement {
+        std::wstring path, temporary;
+        std::string bytes;
+    };
     std::map<std::wstring, FileAttributes> entries_;
     std::map<std::wstring, std::uint64_t> written_;
+    std::map<std::uint32_t, Replacement> replacements_;
+    std::uint32_t lastReplacement_ = 0;
     std::uint64_t clock_ = 0;
 };
 

@@ -2,12 +2,22 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "platform/win32/private_folder_security.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
+
+struct Win32FileSystem::Replacement {
+    std::wstring path;
+    std::wstring temporary;
+    std::string bytes;
+    std::atomic<WriteResult> result{WriteResult::Pending};
+    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // set once `result` is
+};
 
 namespace {
 
@@ -28,7 +38,32 @@ std::wstring GrowingBuffer(Get get) {
     return {};
 }
 
+bool WriteFlushed(std::wstring const& path, std::string const& bytes) {
+    UniqueKernelHandle const file = OwnFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
+           written == bytes.size() && FlushFileBuffers(file.Get()) != 0;
+}
+
+DWORD WINAPI Replace(LPVOID context) {
+    std::unique_ptr<std::shared_ptr<Win32FileSystem::Replacement>> const owner(
+        static_cast<std::shared_ptr<Win32FileSystem::Replacement>*>(context));
+    Win32FileSystem::Replacement& replacement = **owner;
+    bool const replaced = WriteFlushed(replacement.temporary, replacement.bytes) &&
+                          MoveFileExW(replacement.temporary.c_str(), replacement.path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!replaced) DeleteFileW(replacement.temporary.c_str());  // none is left behind, whatever it holds
+    replacement.result.store(replaced ? WriteResult::Written : WriteResult::Failed);
+    SetEvent(replacement.done.Get());
+    return 0;
+}
+
 }  // namespace
+
+Win32FileSystem::Win32FileSystem() = default;
+
+Win32FileSystem::~Win32FileSystem() = default;
 
 FileAttributes Win32FileSystem::QueryFileAttributes(std::wstring_view path) {
     FileAttributes result;
@@ -68,13 +103,37 @@ std::int64_t Win32FileSystem::FileSize(std::wstring_view path) {
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view bytes) {
-    UniqueKernelHandle const file = OwnFileHandle(CreateFileW(std::wstring(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
-           written == bytes.size() && FlushFileBuffers(file.Get()) != 0;
+std::uint32_t Win32FileSystem::BeginReplaceFile(std::wstring const& path, std::wstring const& temporary,
+                                                std::string bytes) {
+    if (++last_ == 0) ++last_;
+    auto replacement = std::make_shared<Replacement>();
+    replacement->path = path;
+    replacement->temporary = temporary;
+    replacement->bytes = std::move(bytes);
+    auto owner = std::make_unique<std::shared_ptr<Replacement>>(replacement);
+    if (replacement->done && QueueUserWorkItem(Replace, owner.get(), WT_EXECUTELONGFUNCTION)) {
+        owner.release();  // the pool thread owns its share now
+    } else {
+        replacement->result.store(WriteResult::Failed);
+    }
+    replacements_.emplace(last_, std::move(replacement));
+    return last_;
+}
+
+WriteResult Win32FileSystem::TakeWrite(std::uint32_t ticket) {
+    auto const it = replacements_.find(ticket);
+    if (it == replacements_.end()) return WriteResult::Failed;
+    WriteResult const result = it->second->result.load();
+    if (result != WriteResult::Pending) replacements_.erase(it);
+    return result;
+}
+
+WriteResult Win32FileSystem::AwaitWrite(std::uint32_t ticket, std::int32_t milliseconds) {
+    auto const it = replacements_.find(ticket);
+    if (it != replacements_.end() && it->second->result.load() == WriteResult::Pending) {
+        WaitForSingleObject(it->second->done.Get(), static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
+    }
+    return TakeWrite(ticket);
 }
 
 bool Win32FileSystem::MoveFileReplacing(std::wstring_view from, std::wstring_view to) {

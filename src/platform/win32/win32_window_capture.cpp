@@ -139,8 +139,8 @@ DWORD WINAPI Draw(LPVOID context) {
     drawing.drawn = AnswersAtOnce(drawing.window) &&
                     Paint(drawing.width, drawing.height,
                           [&](HDC dc) {
-                              // Sends the window WM_PRINT and waits for it: on this thread only.
-                              return PrintWindow(drawing.window, dc, PW_RENDERFULLCONTENT) != FALSE;  // waits-allowed: the drawing's own thread, which nobody waits for beyond kDrawMilliseconds
+                              // waits-allowed: the drawing's own thread, awaited kDrawMilliseconds at most
+                              return PrintWindow(drawing.window, dc, PW_RENDERFULLCONTENT) != FALSE;
                           },
                           drawing.pixels);
     SetEvent(drawing.done.Get());

@@ -45,7 +45,9 @@ void ApplyFrame(FrameRequest const& request) {
     // disabled) is as the window has it now, which may have changed since the request was made.
     LONG_PTR const frame = WS_OVERLAPPEDWINDOW;
     LONG_PTR const current = GetWindowLongPtrW(request.window, GWL_STYLE);
+    // waits-allowed: on a worker for another thread's window (SetWindowFrame), at once for this thread's
     SetWindowLongPtrW(request.window, GWL_STYLE, (current & ~frame) | (request.style & frame));
+    // waits-allowed: as above
     SetWindowPos(request.window, nullptr, request.rect.left, request.rect.top, request.rect.width, request.rect.height,
                  SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -97,6 +99,7 @@ bool Win32Desktop::IsHung(WindowHandle window) { return IsHungAppWindow(ToHwnd(w
 void Win32Desktop::MoveWindowTo(WindowHandle window, WindowRect const& rect) {
     HWND const hwnd = ToHwnd(window);
     UINT const async = OwnThreads(hwnd) ? 0 : SWP_ASYNCWINDOWPOS;
+    // waits-allowed: asynchronous for another thread's window
     SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height,
                  SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | async);
 }
@@ -122,6 +125,7 @@ void Win32Desktop::SetWindowFrame(WindowHandle window, std::uint32_t style, Wind
 void Win32Desktop::SetTopmost(WindowHandle window, bool topmost) {
     HWND const hwnd = ToHwnd(window);
     UINT const async = OwnThreads(hwnd) ? 0 : SWP_ASYNCWINDOWPOS;
+    // waits-allowed: asynchronous for another thread's window
     SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | async);
 }
