@@ -18,7 +18,7 @@ CALLS='SendMessage[AW]?|SendDlgItemMessage[AW]?|PrintWindow|SetWindowLong(Ptr)?[
 # What gets hold of another program's window; a file with any of these is read.
 FOREIGN='ToHwnd\(|EnumWindows|EnumChildWindows|FindWindow|WindowFromPoint|GetForegroundWindow|GetShellWindow|reinterpret_cast<HWND>\(wParam\)|PrintWindow|AttachThreadInput|WaitForInputIdle'
 # Vigilon's own windows, as their owners name them: calls on them are its own business.
-OWN_WINDOWS='window_|list_|label_'
+OWN_WINDOWS='window_|list_|label_|problems_|headline_'
 MARKER='waits-allowed:'
 
 status=0

@@ -7,6 +7,7 @@
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
+#include "engine/missing_file.h"
 #include "engine/wait_seconds.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
@@ -47,6 +48,20 @@ private:
     std::uint32_t previous_ = 0;
 };
 
+// Names what the pass waits for while it lives; what was named before comes back after.
+template <typename Hold>
+class WaitingOn {
+public:
+    WaitingOn(Hold& slot, Hold what) : slot_(slot), before_(std::exchange(slot, what)) {}
+    WaitingOn(WaitingOn const&) = delete;
+    WaitingOn& operator=(WaitingOn const&) = delete;
+    ~WaitingOn() { slot_ = before_; }
+
+private:
+    Hold& slot_;
+    Hold before_;
+};
+
 }  // namespace
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
@@ -60,10 +75,20 @@ WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& p
 void WatchEngine::WatchPrograms() {
     if (watchBusy_) return;
     watchBusy_ = true;
+    passBegan_ = Now();
+    captionsState_ = Captions::Stale;
+    supervisor_.PassBegins();
+    placements_.TakeOutcomes();
     // A pass that the user's edit of the list interrupted (a program added or deleted while a box
     // was open or a start was awaited) starts over on the list as it is now.
     while (Pass() && !host_.Ending() && host_.Watching()) {
     }
+    if (!host_.Ending()) {
+        WatchProcessesFound();
+        TellRecoveries();
+        PublishMetrics();
+    }
+    lastPassEnded_ = Now();
     watchBusy_ = false;
 }
 
@@ -72,15 +97,10 @@ bool WatchEngine::Pass() {
     // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
-    captionsState_ = Captions::Stale;
-    supervisor_.PassBegins();
     for (int i = 1; i <= count && Valid(i); ++i) {
-        if (WatchProgram(i) == Outcome::StopPass || ShowNotices() == Outcome::StopPass || Interrupted()) break;
-    }
-    if (!host_.Ending()) {
-        WatchProcessesFound();
-        TellRecoveries();
-        PublishMetrics();
+        // The step's boxes are shown once it holds nothing of the program's, even when it stopped the pass.
+        Outcome const outcome = WatchProgram(i);
+        if (ShowNotices() == Outcome::StopPass || outcome == Outcome::StopPass || Interrupted()) break;
     }
     return programs_.Revision() != passRevision_;
 }
@@ -165,7 +185,7 @@ WatchEngine::Outcome WatchEngine::Start(WatchedProgram const& record) {
     if (IsJarProgram(record) && PrepareJarProgram(record) == Outcome::StopPass) return Outcome::StopPass;
     if (Interrupted()) return Outcome::StopPass;
     if (!FileExists(platform_.files, record.exe)) {
-        return MissingFileStop(L"Executable: " + record.exe + L" is not a valid file.", record.name);
+        return MissingFileStop(MissingExecutableMessage(record.exe), record.name);
     }
     std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
     EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
@@ -193,7 +213,7 @@ WatchEngine::Outcome WatchEngine::Start(WatchedProgram const& record) {
 
 WatchEngine::Outcome WatchEngine::PrepareJarProgram(WatchedProgram const& record) {
     if (!FileExists(platform_.files, record.command)) {
-        return MissingFileStop(L"Quorvault location: " + record.command + L" is not a valid file.", record.name);
+        return MissingFileStop(MissingJarMessage(record.command), record.name);
     }
     EnterDirectory(DirectoryOf(record.command));
     std::wstring const markerFolder =
@@ -209,6 +229,7 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(WatchedProgram const& record
 }
 
 WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
+    WaitingOn<Hold> const waiting(waitingOn_, Hold::StartWait);
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1)) return Outcome::StopPass;
         int const number = programs_.Find(name);
@@ -265,7 +286,11 @@ WatchEngine::Outcome WatchEngine::ShowNotices() {
     while (!notices_.empty()) {
         std::wstring const message = std::move(notices_.front());
         notices_.erase(notices_.begin());
-        ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+        {
+            WaitingOn<Hold> const waiting(waitingOn_, Hold::Notice);
+            ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+        }
+        captionsState_ = Captions::Stale;  // windows came and went while the box was open
         if (Interrupted()) {
             notices_.clear();  // the history has them; the pass that would have shown them is over
             return Outcome::StopPass;
@@ -282,6 +307,8 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 }
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    // A value the settings check named already is not said again as a pass meets it.
+    if (event == L"ignored" && settingsSaid_.contains(ToUpperText(program) + L"\t" + std::wstring(details))) return;
     ++revision_;
     if (!program.empty()) {
         ProgramState& state = supervisor_.StateOf(std::wstring(program));
@@ -308,16 +335,46 @@ void WatchEngine::TellRecoveries() {
 void WatchEngine::TendCommands() {
     reporter_.Pass();
     screenshots_.Expire();
+    // A pass under way when this runs is waiting while events are handled: its time counts, and
+    // windows are still asked whether they answer.
+    if (watchBusy_ && host_.Watching() && !host_.Ending()) supervisor_.WhileHeld(launchPaused_);
     // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
     if (!host_.Ending()) PublishMetrics();
-    heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });
+    heartbeat_.Tick([this] {
+        StatusSnapshot const snapshot = Snapshot();
+        return HeartbeatFactsFrom(snapshot.Rows(), snapshot.watching);
+    });
 }
 
-void WatchEngine::RecordStart(std::wstring_view details) {
+WatchEngine::Hold WatchEngine::HeldBy() {
+    if (!watchBusy_ || host_.Ending()) return Hold::None;
+    if (waitingOn_ == Hold::Notice) return Hold::Notice;
+    if (Now() - passBegan_ < kHeldAfterMilliseconds) return Hold::None;
+    return waitingOn_ == Hold::None ? Hold::Pass : waitingOn_;
+}
+
+WatchingState WatchEngine::WatchingNow() {
+    // With the editor open no pass runs: what was last seen may be long gone.
+    if (!host_.Watching() && !host_.Ending()) return WatchingState::Stopped;
+    switch (HeldBy()) {
+    case Hold::Notice: return WatchingState::HeldByNotice;
+    case Hold::StartWait: return WatchingState::HeldByStart;
+    case Hold::Pass: return WatchingState::HeldByPass;
+    case Hold::None: break;
+    }
+    return launchPaused_ ? WatchingState::Paused : WatchingState::Watching;
+}
+
+void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view policies) {
     startedAt_ = platform_.events.LocalTimeNow();
     computer_ = platform_.system.ComputerName();
-    Log(L"start", {}, details);
-    reporter_.Report(TroubleKind::Started, {}, details);
+    std::wstring line = std::wstring(details) + L", notices " + (noticeMode_ == NoticeMode::Tray ? L"Tray" : L"Box");
+    if (!settingsProblems_.empty()) line += L", " + ProblemCount(settingsProblems_.size(), settingsFileName_);
+    if (!policies.empty()) line += L", policies " + std::wstring(policies);
+    Log(L"start", {}, line);
+    reporter_.Report(TroubleKind::Started, {}, line);
+    startRecorded_ = true;
+    SayNewSettingsProblems();
 }
 
 void WatchEngine::RecordExit() {
@@ -449,13 +506,16 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     return true;
 }
 
-StartAnswer WatchEngine::StartProgram(std::wstring_view name) {
+StartReply WatchEngine::StartProgram(std::wstring_view name) {
     int const number = programs_.FindByName(name);
-    if (number == 0) return StartAnswer::NoSuchProgram;
+    if (number == 0) return {StartAnswer::NoSuchProgram};
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
     bool const windowThere = state.window != 0 && platform_.desktop.WindowProcessId(state.window) != 0;
-    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere});
+    // The file is looked for as the pass would, so that a start that would stop on it is refused
+    // now, with the pass's own words, rather than said to go ahead.
+    auto const missing = [&] { return MissingFileOf(record, platform_.files, programFolder_); };
+    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere, HeldBy() == Hold::Notice, missing});
 }
 
 void WatchEngine::LaunchPrograms() {

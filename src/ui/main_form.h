@@ -80,8 +80,15 @@ private:
     // says so once each time.
     void StopForEditing();
     void ResumeAfterEditing();
-    // The editor read-only while an administrator locks the settings.
-    void ApplySettingsLock();
+    // Checks the settings file as it is now, and hands its problems to the engine, which says new ones.
+    void CheckSettings();
+    // Whether an administrator locks the settings, read afresh: an administrator's policy may have
+    // changed since. The one place that decides it for the editor, Options and the Settings dialog.
+    bool SettingsLocked() const;
+    // The editor opens, whichever way its window came on screen (Configure, a start in configuring
+    // mode, a stop on a missing file, restored from its taskbar button): read-only while the
+    // settings are locked, and reloaded once the window is active.
+    void EditorOpens();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
@@ -101,7 +108,7 @@ private:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
+    StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override;
     // Answers the scripts whose pictures are done.
     void AnswerSettledScreenshots();
@@ -136,7 +143,6 @@ private:
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
     Options applied_;             // the options in force, which the history's `options` line compares with
-    bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
     // Scripts waiting for a picture: its id, the command's window, and the name as it was typed.
     struct AwaitedScreenshot {

@@ -19,7 +19,7 @@ public:
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
-    virtual StartAnswer Start(std::wstring const& name) = 0;
+    virtual StartReply Start(std::wstring const& name) = 0;
     virtual void Close() = 0;
     // Begins a picture of the named program's window; its answer follows once it is done.
     virtual WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) = 0;
@@ -31,7 +31,7 @@ public:
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer);
 
 // What came of asking to start `program`, as a script is told it.
-RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer);
+RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply);
 
 // What came of a picture asked for of `program`: its path, or the reason there is none.
 RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const& path);

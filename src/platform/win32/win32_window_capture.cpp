@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 
@@ -211,7 +212,7 @@ DWORD WINAPI RunCapture(LPVOID context) {
     job.result.store(saved ? CaptureResult::Saved : CaptureResult::NotSaved);
     // Dropped meanwhile: nobody names the file, so it goes. Drop deletes it when it looks after this.
     if (saved && job.dropped.load()) DeleteFileW(job.path.c_str());
-    if (job.notifyWindow != nullptr) PostMessageW(job.notifyWindow, job.notifyMessage, 0, 0);
+    if (job.notifyWindow != nullptr) PostMessageW(job.notifyWindow, job.notifyMessage, 0, static_cast<LPARAM>(PrivateMessageToken()));
     return 0;
 }
 
