@@ -105,33 +105,19 @@ std::int64_t Win32FileSystem::FileSize(std::wstring_view path) {
 
 std::uint32_t Win32FileSystem::BeginReplaceFile(std::wstring const& path, std::wstring const& temporary,
                                                 std::string bytes) {
-    if (++last_ == 0) ++last_;
     auto replacement = std::make_shared<Replacement>();
     replacement->path = path;
     replacement->temporary = temporary;
     replacement->bytes = std::move(bytes);
-    auto owner = std::make_unique<std::shared_ptr<Replacement>>(replacement);
-    if (replacement->done && QueueUserWorkItem(Replace, owner.get(), WT_EXECUTELONGFUNCTION)) {
-        owner.release();  // the pool thread owns its share now
-    } else {
-        replacement->result.store(WriteResult::Failed);
-    }
-    replacements_.emplace(last_, std::move(replacement));
-    return last_;
+    return replacements_.Begin(std::move(replacement), Replace, WriteResult::Failed);
 }
 
-WriteResult Win32FileSystem::TakeWrite(std::uint32_t ticket) {
-    auto const it = replacements_.find(ticket);
-    if (it == replacements_.end()) return WriteResult::Failed;
-    WriteResult const result = it->second->result.load();
-    if (result != WriteResult::Pending) replacements_.erase(it);
-    return result;
-}
+WriteResult Win32FileSystem::TakeWrite(std::uint32_t ticket) { return replacements_.Take(ticket, WriteResult::Failed); }
 
 WriteResult Win32FileSystem::AwaitWrite(std::uint32_t ticket, std::int32_t milliseconds) {
-    auto const it = replacements_.find(ticket);
-    if (it != replacements_.end() && it->second->result.load() == WriteResult::Pending) {
-        WaitForSingleObject(it->second->done.Get(), static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
+    std::shared_ptr<Replacement> const replacement = replacements_.Find(ticket);
+    if (replacement != nullptr && replacement->done && replacement->result.load() == WriteResult::Pending) {
+        WaitForSingleObject(replacement->done.Get(), static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
     }
     return TakeWrite(ticket);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 
 #include "platform/file_system.h"
+#include "platform/win32/pool_jobs.h"
 
 namespace vigilon {
 
@@ -36,8 +36,7 @@ public:
     std::vector<FileEntry> FilesIn(std::wstring_view path, std::wstring_view suffix) override;
 
 private:
-    std::map<std::uint32_t, std::shared_ptr<Replacement>> replacements_;
-    std::uint32_t last_ = 0;
+    PoolJobs<Replacement, WriteResult> replacements_;
 };
 
 }  // namespace vigilon

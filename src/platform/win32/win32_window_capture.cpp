@@ -223,7 +223,6 @@ Win32WindowCapture::Win32WindowCapture() : drawings_(std::make_shared<Drawings>(
 Win32WindowCapture::~Win32WindowCapture() = default;
 
 std::uint32_t Win32WindowCapture::Begin(WindowHandle window, std::wstring const& path, bool fromScreen) {
-    if (++last_ == 0) ++last_;
     auto job = std::make_shared<Job>();
     job->window = ToHwnd(window);
     job->path = path;
@@ -231,29 +230,15 @@ std::uint32_t Win32WindowCapture::Begin(WindowHandle window, std::wstring const&
     job->notifyWindow = notifyWindow_;
     job->notifyMessage = notifyMessage_;
     job->drawings = drawings_;
-    auto owner = std::make_unique<std::shared_ptr<Job>>(job);
-    if (QueueUserWorkItem(RunCapture, owner.get(), WT_EXECUTELONGFUNCTION)) {
-        owner.release();  // the pool thread owns its share now
-    } else {
-        job->result.store(CaptureResult::NotSaved);
-    }
-    jobs_.emplace(last_, std::move(job));
-    return last_;
+    return jobs_.Begin(std::move(job), RunCapture, CaptureResult::NotSaved);
 }
 
-CaptureResult Win32WindowCapture::Take(std::uint32_t ticket) {
-    auto const it = jobs_.find(ticket);
-    if (it == jobs_.end()) return CaptureResult::NotSaved;
-    CaptureResult const result = it->second->result.load();
-    if (result != CaptureResult::Pending) jobs_.erase(it);
-    return result;
-}
+CaptureResult Win32WindowCapture::Take(std::uint32_t ticket) { return jobs_.Take(ticket, CaptureResult::NotSaved); }
 
 void Win32WindowCapture::Drop(std::uint32_t ticket) {
-    auto const it = jobs_.find(ticket);
-    if (it == jobs_.end()) return;
-    std::shared_ptr<Job> const job = std::move(it->second);
-    jobs_.erase(it);
+    std::shared_ptr<Job> const job = jobs_.Find(ticket);
+    if (job == nullptr) return;
+    jobs_.Forget(ticket);
     job->dropped.store(true);
     // Saved already: its thread may have looked before the drop, so the file goes here.
     if (job->result.load() == CaptureResult::Saved) DeleteFileW(job->path.c_str());

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 
 #include "platform/window_capture.h"
+#include "platform/win32/pool_jobs.h"
 
 namespace vigilon {
 
@@ -43,9 +43,8 @@ public:
     void Drop(std::uint32_t ticket) override;
 
 private:
-    std::map<std::uint32_t, std::shared_ptr<Job>> jobs_;
+    PoolJobs<Job, CaptureResult> jobs_;
     std::shared_ptr<Drawings> drawings_;
-    std::uint32_t last_ = 0;
     HWND notifyWindow_ = nullptr;
     UINT notifyMessage_ = 0;
 };
