@@ -80,8 +80,9 @@ void WatchEngine::WatchPrograms() {
     supervisor_.PassBegins();
     placements_.TakeOutcomes();
     // A pass that the user's edit of the list interrupted (a program added or deleted while a box
-    // was open or a start was awaited) starts over on the list as it is now.
-    while (Pass() && !host_.Ending() && host_.Watching()) {
+    // was open or a start was awaited) starts over on the list as it is now; a few times at most,
+    // since each may show a box again: then the next tick's pass goes on.
+    for (int starts = 0; Pass() && starts < kStartsOver && !host_.Ending() && host_.Watching(); ++starts) {
     }
     if (!host_.Ending()) {
         WatchProcessesFound();

@@ -203,6 +203,8 @@ private:
     // lasted kHeldAfterMilliseconds; None while no pass is under way, or Vigilon ends.
     Hold HeldBy();
 
+    // How many times a pass starts over after edits of the list, at most.
+    static constexpr int kStartsOver = 3;
     // One visit of the programs in the table; true when an edit of the list interrupted it.
     bool Pass();
     // True when the pass must stop: Vigilon ends, the passes were stopped, or the list was edited

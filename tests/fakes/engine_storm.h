@@ -125,9 +125,11 @@ private:
     // The program whose caption `window` has, -1 none.
     int ProgramOf(WindowHandle window) {
         FakeWindow const* w = desktop().Find(window);
-        if (w == nullptr) return -1;
+        return w == nullptr ? -1 : ProgramOf(w->caption);
+    }
+    int ProgramOf(std::wstring const& caption) {
         for (int i = 0; i < kPrograms; ++i) {
-            if (ToUpperText(w->caption).starts_with(ToUpperText(Name(i)))) return i;
+            if (ToUpperText(caption).starts_with(ToUpperText(Name(i)))) return i;
         }
         return -1;
     }
@@ -290,7 +292,6 @@ private:
         std::uint32_t const seconds = choices_.Below(30);
         Say("a notice waits " + std::to_string(seconds) + " s for OK");
         for (std::uint32_t i = 0; i < seconds; ++i) {
-            CheckPlacementRequests();  // while their windows are there to tell whose they are
             if (choices_.Below(3) == 0) Happen();
             scene_.fake.events.now += 1000;
             scene_.fake.events.ProcessPendingEvents();
@@ -617,7 +618,7 @@ private:
     void CheckPlacementRequests() {
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
-            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].window);
+            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].caption);
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
             auto const refused = refusedAt_.find(asked[placementsSeen_].window);
