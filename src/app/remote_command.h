@@ -76,6 +76,10 @@ inline constexpr std::uint32_t kRemoteMessageMark = 0x4E4C4756;  // "VGLN"
 inline constexpr std::uint16_t kRemoteVersion = 1;
 inline constexpr std::size_t kRemoteHeaderBytes = 16;
 inline constexpr std::size_t kRemoteLongestAnswer = 1 << 23;   // UTF-16 units in an answer
+// What the running copy's WM_COPYDATA returns when the answer is not sent at once but follows (a
+// picture being taken): the caller waits for it within its own limit. Any other result means the
+// answer came, or none will.
+inline constexpr std::uintptr_t kRemoteAnswerFollows = 2;
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request);
 std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes);

@@ -8,12 +8,14 @@
 namespace vigilon {
 
 void WatchedPrograms::Reset(int count, int capacity) {
+    ++revision_;
     count_ = std::clamp(count, 0, kMaxCount);
     slots_.assign(static_cast<std::size_t>(std::max(count_, capacity)), WatchedProgram{});
 }
 
 int WatchedPrograms::Add(std::wstring_view name) {
     if (count_ >= kMaxCount) return 0;
+    ++revision_;
     if (count_ + 1 > Capacity()) slots_.resize(static_cast<std::size_t>(count_ + kGrowth));
     WatchedProgram& record = slots_[static_cast<std::size_t>(count_)];
     record = WatchedProgram{};
@@ -41,6 +43,7 @@ int WatchedPrograms::FindByName(std::wstring_view name) const {
 
 bool WatchedPrograms::Delete(int number) {
     if (number < 1 || number > count_) return false;
+    ++revision_;
     auto const first = slots_.begin() + (number - 1);
     std::move(first + 1, slots_.begin() + count_, first);
     slots_[static_cast<std::size_t>(count_ - 1)] = WatchedProgram{};

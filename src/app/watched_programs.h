@@ -18,6 +18,9 @@ public:
     static constexpr int kGrowth = 5;
 
     int Count() const { return count_; }
+    // Grows whenever programs are added, deleted or the table is filled anew: a record or a number
+    // taken before may no longer be the same program's (or valid at all).
+    std::uint64_t Revision() const { return revision_; }
     int Capacity() const { return static_cast<int>(slots_.size()); }
 
     // Empties the table, then gives it `count` valid, empty records and `capacity` slots in all
@@ -46,6 +49,7 @@ public:
 private:
     std::vector<WatchedProgram> slots_;
     int count_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace vigilon

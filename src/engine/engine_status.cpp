@@ -63,9 +63,30 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     return snapshot;
 }
 
+std::vector<std::uint64_t> WatchEngine::QuietMetrics() {
+    std::int64_t const now = Now();
+    std::vector<std::uint64_t> facts{host_.Watching(), launchPaused_, static_cast<std::uint64_t>(programs_.Count())};
+    facts.reserve(facts.size() + 3 * static_cast<std::size_t>(programs_.Count()));
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        ProgramState const* state = supervisor_.Find(programs_[i].name);
+        facts.push_back(static_cast<std::uint64_t>(supervisor_.RowState(programs_[i], state, launchPaused_, now)));
+        facts.push_back(state == nullptr ? 0 : state->processId);
+        facts.push_back(state == nullptr || !state->memoryLimit ? 0 : state->memory.Bytes());
+    }
+    return facts;
+}
+
 void WatchEngine::PublishMetrics() {
-    if (!metrics_.Due(Now())) return;
-    metrics_.Offer(Now(), MetricsText(TakeSnapshot(false)));
+    std::int64_t const now = Now();
+    metrics_.Collect(now);
+    if (!metrics_.Due(now)) return;
+    // The text is made only when something it shows may have changed: a line in the history, or
+    // what changes without one.
+    std::vector<std::uint64_t> quiet = QuietMetrics();
+    if (revision_ == metricsRevision_ && quiet == metricsQuiet_ && !metrics_.RefreshDue(now)) return;
+    metricsRevision_ = revision_;
+    metricsQuiet_ = std::move(quiet);
+    metrics_.Offer(now, MetricsText(TakeSnapshot(false)));
 }
 
 void WatchEngine::PublishLastMetrics() {
@@ -80,7 +101,11 @@ void WatchEngine::PublishLastMetrics() {
         program.row.upSince.clear();
         program.upSince.reset();
     }
-    metrics_.WriteLast(MetricsText(last));
+    // Awaited a moment, so that the file left behind is this one; a share that does not answer
+    // holds up the end no longer.
+    if (!metrics_.WriteLast(MetricsText(last))) {
+        Log(L"metrics", {}, L"the last could not be written to " + metrics_.Path() + L" as Vigilon ended");
+    }
 }
 
 void WatchEngine::MetricsFailed(std::wstring const& path) {

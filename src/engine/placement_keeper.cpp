@@ -87,6 +87,11 @@ void PlacementKeeper::TakeOutcomes() {
             } else {
                 journal_.Log(L"placement", released.name,
                              L"could not give back " + released.details + L": " + outcome.reason);
+                // A window that refused this refuses a placement too: it waits as after a refusal.
+                auto const held = held_.find(released.name);
+                if (held != held_.end() && held->second.window == outcome.window) {
+                    held->second.retryAt = clock_.MonotonicMilliseconds() + kRetryMilliseconds;
+                }
             }
             continue;
         }

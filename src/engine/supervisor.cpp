@@ -22,6 +22,13 @@ std::wstring Seconds(std::int64_t milliseconds) {
     return text;
 }
 
+// The trouble a rule's restart for `reason` is told as.
+TroubleKind KindOf(RestartReason reason) {
+    return reason == RestartReason::Hung     ? TroubleKind::Hung
+           : reason == RestartReason::Memory ? TroubleKind::Memory
+                                             : TroubleKind::Scheduled;
+}
+
 }  // namespace
 
 Supervisor::Supervisor(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
@@ -85,6 +92,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.leftAlone = false;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.restartAskedEnds = -1;
     state.endedUnanswered = false;
     state.answers.Clear();
     state.restart.Clear();
@@ -101,7 +109,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
     // A window Vigilon asked to close for a restart is started again however it ends, also when it
-    // was spared first (it answered, asking its user something) and ended later.
+    // was spared first (it answered, asking its user something) and ended soon after.
     // Judged by the rule as it is now, also when it changed since the last pass read it.
     state.restartWhen = ParseRestartWhen(record.rules.restart).value.value_or(RestartWhen::Always);
     AfterEnd const after =
@@ -214,6 +222,10 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
     if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
     if (state.window == 0) return;
+    if (state.restartAskedEnds >= 0 && clock_.Now() >= state.restartAskedEnds) {
+        state.restartAsked = false;
+        state.restartAskedEnds = -1;
+    }
     if (state.leftAlone) {
         // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
         if (hangSeconds_ > 0) Ask(state);
@@ -261,30 +273,37 @@ void Supervisor::HoldOff(ProgramState& state) {
 }
 
 bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                             std::wstring const& details, std::wstring const& explained) {
+                             std::wstring details, std::wstring explained) {
     std::int64_t const now = clock_.Now();
     if (state.spared.Holds(state.window, reason, now)) return false;
     if (!state.restartLimit.Allows(reason, now)) {
         if (state.restartLimit.FirstHeld(reason)) Held(record, reason);
         return false;
     }
-    TroubleKind const kind = reason == RestartReason::Hung     ? TroubleKind::Hung
-                             : reason == RestartReason::Memory ? TroubleKind::Memory
-                                                               : TroubleKind::Scheduled;
     // Before the window is asked to close, or left alone: what it showed as it was in trouble.
-    std::wstring const shot = kind == TroubleKind::Scheduled
-                                  ? std::wstring()
-                                  : journal_.Screenshot(state.window, record.name, Describe(kind).word,
-                                                        reason == RestartReason::Hung);
+    std::uint32_t const shot = reason == RestartReason::Scheduled
+                                   ? 0
+                                   : journal_.BeginScreenshot(state.window, record.name, Describe(KindOf(reason)).word,
+                                                              reason == RestartReason::Hung);
+    state.restart.Decide(reason, shot, std::move(details), std::move(explained));
+    state.phase = ProgramPhase::Restarting;
+    ContinueRestart(record, state);
+    return true;
+}
+
+void Supervisor::CloseDecided(WatchedProgram const& record, ProgramState& state) {
+    GracefulRestart const decided = state.restart;  // asking to close starts the restart afresh
+    RestartReason const reason = decided.Reason();
+    TroubleKind const kind = KindOf(reason);
+    std::wstring const& shot = decided.ShotPath();
     std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
-    journal_.Log(Describe(kind).word, record.name, explained + withShot);
-    journal_.Trouble(kind, record.name, details, shot);  // the path goes to the command on its own
-    if (!BeginRestart(record, state, reason)) return false;
-    state.restartLimit.Restarted(reason, now);
+    journal_.Log(Describe(kind).word, record.name, decided.Explained() + withShot);
+    journal_.Trouble(kind, record.name, decided.Details(), shot);  // the path goes to the command on its own
+    if (!BeginRestart(record, state, reason)) return;
+    state.restartLimit.Restarted(reason, clock_.Now());
     state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
                            : reason == RestartReason::Memory ? RestartCause::Memory
                                                              : RestartCause::Daily);
-    return true;
 }
 
 void Supervisor::Held(WatchedProgram const& record, RestartReason reason) {
@@ -373,12 +392,21 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     state.phase = ProgramPhase::Restarting;
     state.plannedEnd = true;
     state.restartAsked = true;
+    state.restartAskedEnds = -1;
     return true;
 }
 
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
     switch (state.restart.Next(clock_.Now())) {
     case GracefulRestart::Step::None: return;
+    case GracefulRestart::Step::Picture: {
+        std::optional<std::wstring> path = journal_.ScreenshotTaken(state.restart.Shot());
+        if (!path) return;  // still being taken: looked at again at the next pass
+        state.restart.Pictured(std::move(*path));
+        ContinueRestart(record, state);
+        return;
+    }
+    case GracefulRestart::Step::Close: CloseDecided(record, state); return;
     case GracefulRestart::Step::AskAgain:
         if (Ask(state)) state.restart.AskedAgain();
         return;
@@ -389,6 +417,9 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
             state.spared.Spared(state.window, state.restart.Reason(), clock_.Now());
         }
         state.plannedEnd = false;
+        // An end soon after is the user's answer to its question ("Don't save"): still the restart's.
+        // Once it has run on for the time to close, its end is its own.
+        state.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;
         state.restart.Clear();
         state.answers.Clear();
         state.memory.Clear();  // a minute over its limit anew before it is asked again
@@ -400,7 +431,6 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
 
 void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     RestartReason const reason = state.restart.Reason();
-    state.restart.Clear();
     // Its window moved to another process meanwhile, or the process shows another window now.
     std::wstring const why = NotOwnBecause(record, state);
     if (!why.empty()) {
@@ -408,8 +438,15 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
         return;
     }
     bool const trouble = reason == RestartReason::Hung || reason == RestartReason::Memory;
-    // It did not close when asked: it may be hung whatever the reason, so the screen's pixels.
-    std::wstring const shot = trouble ? journal_.Screenshot(state.window, record.name, L"ended", true) : L"";
+    // It did not close when asked: it may be hung whatever the reason, so the screen's pixels,
+    // awaited before its process is ended (and whose it is looked at again then).
+    if (trouble && !state.restart.EndPictureBegun()) {
+        state.restart.PictureBeforeEnd(journal_.BeginScreenshot(state.window, record.name, L"ended", true));
+        ContinueRestart(record, state);
+        return;
+    }
+    std::wstring const shot = state.restart.ShotPath();
+    state.restart.Clear();
     std::wstring const process = L"process " + std::to_wstring(state.processId);
     switch (platform_.processes.EndProcess(state.processId)) {
     case EndResult::Ended: {
@@ -507,6 +544,7 @@ void Supervisor::ForgetWindow(ProgramState& state) {
     state.processId = 0;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.restartAskedEnds = -1;
     state.endedUnanswered = false;
     state.answers.Clear();
     state.restart.Clear();
@@ -526,46 +564,42 @@ bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& stat
     return false;
 }
 
+StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                                 std::int64_t now) const {
+    if (record.caption.empty()) return StatusState::NoCaption;
+    if (state == nullptr) return launchPaused ? StatusState::Paused : StatusState::Starting;
+    if (state->window != 0) {
+        // Restarting also once its process was ended, until the pass sees its window gone. A window
+        // left alone, or spared, is not ended, but it may well be hung.
+        bool const restarting = state->phase == ProgramPhase::Restarting;
+        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
+        return !Responding(*state) || hangRestart ? StatusState::NotResponding
+               : restarting                       ? StatusState::Restarting
+                                                  : StatusState::Running;
+    }
+    if (state->phase == ProgramPhase::Closed || state->phase == ProgramPhase::Lingering) return StatusState::Closed;
+    if (state->missingFile) return StatusState::MissingFile;
+    if (state->phase == ProgramPhase::Starting) return StatusState::Starting;
+    if (launchPaused) return StatusState::Paused;
+    if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) return StatusState::Waiting;
+    return StatusState::Starting;  // started at the next pass
+}
+
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                                    std::int64_t now, LocalTime const& local) const {
     ProgramStatus row;
     row.name = record.name;
-    if (record.caption.empty()) {
-        row.state = StatusState::NoCaption;
-        return row;
-    }
-    if (state == nullptr) {
-        row.state = launchPaused ? StatusState::Paused : StatusState::Starting;
-        return row;
-    }
+    row.state = RowState(record, state, launchPaused, now);
+    if (state == nullptr || row.state == StatusState::NoCaption) return row;
     row.starts = state->starts;
     row.lastEvent = state->lastEvent;
     if (state->window != 0) {
         row.processId = state->processId;
         row.upSince = state->upSince;
-        // Restarting also once its process was ended, until the pass sees its window gone. A window
-        // left alone, or spared, is not ended, but it may well be hung.
-        bool const restarting = state->phase == ProgramPhase::Restarting;
-        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
-        row.state = !Responding(*state) || hangRestart ? StatusState::NotResponding
-                    : restarting                       ? StatusState::Restarting
-                                                       : StatusState::Running;
-        return row;
-    }
-    if (state->phase == ProgramPhase::Closed || state->phase == ProgramPhase::Lingering) {
-        row.state = StatusState::Closed;
+    } else if (row.state == StatusState::Closed) {
         row.processId = state->lingeringProcessId;  // a process its window left running
-    } else if (state->missingFile) {
-        row.state = StatusState::MissingFile;
-    } else if (state->phase == ProgramPhase::Starting) {
-        row.state = StatusState::Starting;
-    } else if (launchPaused) {
-        row.state = StatusState::Paused;
-    } else if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) {
-        row.state = StatusState::Waiting;
+    } else if (row.state == StatusState::Waiting) {
         row.nextStart = ClockText(AddMilliseconds(local, state->backoff.NotBefore() - now));
-    } else {
-        row.state = StatusState::Starting;  // started at the next pass
     }
     return row;
 }

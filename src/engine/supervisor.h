@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +29,13 @@ public:
     // path of a screenshot of it, when one was taken).
     virtual void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                          std::wstring_view screenshot = {}) = 0;
-    // A picture of the program's window, when screenshots are on and one could be saved: its path;
-    // otherwise empty. Taken from the screen's pixels when `hung`.
-    virtual std::wstring Screenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
-                                    bool hung) = 0;
+    // Begins a picture of the program's window when screenshots are on: its id, or 0 for none.
+    // Taken from the screen's pixels when `hung`.
+    virtual std::uint32_t BeginScreenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                                          bool hung) = 0;
+    // What came of picture `id`: nothing while it is being taken; then the path of its file, or
+    // empty when none was saved.
+    virtual std::optional<std::wstring> ScreenshotTaken(std::uint32_t id) = 0;
 };
 
 // Each watched program's state between passes, and the rules that move it: found and gone,
@@ -43,8 +47,10 @@ public:
 //   Absent --start--> Starting --window found--> Running --window gone--> Absent or BackingOff
 //   Starting --no window within the wait--> Absent or BackingOff
 //   BackingOff --its moment comes--> started as from Absent
-//   Running --no answer for HangSeconds--> Restarting --closes--> Absent --> started again
-//   Restarting --still there after 10 s: asked again--> answers: Running; does not: its process ended
+//   Running --no answer for HangSeconds--> Restarting (its picture taken first, when wanted; then
+//     asked to close) --closes--> Absent --> started again
+//   Restarting --still there after 10 s: asked again--> answers: Running; does not: its process
+//     ended (its picture taken first, when wanted)
 class Supervisor {
 public:
     Supervisor(Platform& platform, SupervisionJournal& journal);
@@ -108,6 +114,9 @@ public:
     // window to restart, or its window is not its own to end.
     bool RequestRestart(WatchedProgram const& record, ProgramState& state);
 
+    // The state the program's row shows at monotonic time `now`: cheap, for a look at every pass.
+    StatusState RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
+                         std::int64_t now) const;
     // The program's row for the status window, at monotonic time `now` and local time `local`.
     ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                            std::int64_t now, LocalTime const& local) const;
@@ -140,9 +149,13 @@ private:
     // A rule's restart for `reason` (hung, memory, daily), told with `details` (the history's say
     // what the numbers are: `explained`): none for a window
     // spared for that reason within the hour, and held once the rules restarted the program
-    // RestartLimit::kMostPerHour times this hour for it. True when the window was asked to close.
+    // RestartLimit::kMostPerHour times this hour for it. Otherwise its picture is begun (for a hang
+    // or its memory) and the window is asked to close once it is done. True when it was decided.
     bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                     std::wstring const& details, std::wstring const& explained);
+                     std::wstring details, std::wstring explained);
+    // A rule's restart, its picture done: the history and the report say why, with the picture's
+    // path, and the window is asked to close.
+    void CloseDecided(WatchedProgram const& record, ProgramState& state);
     // Says once that a rule's restart is held, and why.
     void Held(WatchedProgram const& record, RestartReason reason);
     // True when the program's memory has stayed over its limit for a minute; reads it when due. A

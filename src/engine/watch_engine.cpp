@@ -76,14 +76,13 @@ void WatchEngine::WatchPrograms() {
     if (watchBusy_) return;
     watchBusy_ = true;
     passBegan_ = Now();
-    // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
-    // pass stops early when the editor has removed the programs it has yet to visit.
-    int const count = programs_.Count();
     captionsState_ = Captions::Stale;
     supervisor_.PassBegins();
     placements_.TakeOutcomes();
-    for (int i = 1; i <= count && Valid(i); ++i) {
-        if (WatchProgram(i) == Outcome::StopPass) break;
+    // A pass that the user's edit of the list interrupted (a program added or deleted while a box
+    // was open or a start was awaited) starts over on the list as it is now; a few times at most,
+    // since each may show a box again: then the next tick's pass goes on.
+    for (int starts = 0; Pass() && starts < kStartsOver && !host_.Ending() && host_.Watching(); ++starts) {
     }
     if (!host_.Ending()) {
         WatchProcessesFound();
@@ -94,8 +93,27 @@ void WatchEngine::WatchPrograms() {
     watchBusy_ = false;
 }
 
+bool WatchEngine::Pass() {
+    passRevision_ = programs_.Revision();
+    // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
+    // pass stops early when the editor has removed the programs it has yet to visit.
+    int const count = programs_.Count();
+    for (int i = 1; i <= count && Valid(i); ++i) {
+        // The step's boxes are shown once it holds nothing of the program's, even when it stopped the pass.
+        Outcome const outcome = WatchProgram(i);
+        if (ShowNotices() == Outcome::StopPass || outcome == Outcome::StopPass || Interrupted()) break;
+    }
+    return programs_.Revision() != passRevision_;
+}
+
+bool WatchEngine::Interrupted() const {
+    return host_.Ending() || !host_.Watching() || programs_.Revision() != passRevision_;
+}
+
 WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
-    WatchedProgram& record = programs_[number];
+    // Held only while nothing here can run the message loop (boxes wait in ShowNotices); a launch
+    // takes its own copy.
+    WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
@@ -116,9 +134,9 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
-        Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, record.name);
+        Notify(L"Could not find Window with Caption: " + record.caption, record.name);
         supervisor_.WindowNeverCame(record, state);  // the next pass starts it again, or backs off
-        return outcome;
+        return Outcome::Next;
     }
     if (launchPaused_ || !supervisor_.StartDue(state)) return Outcome::Next;
     return Launch(number);
@@ -146,9 +164,13 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     // A launch processes events and windows come and go meanwhile: the programs after this one
     // are looked up in a new reading of the desktop.
     captionsState_ = Captions::Stale;
-    Outcome outcome = Start(number);
+    // The jar program's folders become its files' paths in the table too, as the editor shows them.
+    if (IsJarProgram(programs_[number])) CompleteJarPaths(programs_[number]);
+    // A copy: starting runs the message loop, and the user may edit the list meanwhile.
+    WatchedProgram const record = programs_[number];
+    Outcome outcome = Start(record);
     if (outcome == Outcome::Started) {
-        outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(programs_[number].name) : Outcome::Next;
+        outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(record.name) : Outcome::Next;
     }
     // Every way out of a launch, an abandoned one included, leaves the program folder current:
     // a later program with a bare file name is looked for there.
@@ -160,12 +182,9 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     return goOn ? Outcome::Next : Outcome::StopPass;
 }
 
-WatchEngine::Outcome WatchEngine::Start(int number) {
-    if (IsJarProgram(programs_[number]) && PrepareJarProgram(number) == Outcome::StopPass) {
-        return Outcome::StopPass;
-    }
-    if (!Valid(number)) return Outcome::StopPass;
-    WatchedProgram& record = programs_[number];
+WatchEngine::Outcome WatchEngine::Start(WatchedProgram const& record) {
+    if (IsJarProgram(record) && PrepareJarProgram(record) == Outcome::StopPass) return Outcome::StopPass;
+    if (Interrupted()) return Outcome::StopPass;
     if (!FileExists(platform_.files, record.exe)) {
         return MissingFileStop(MissingExecutableMessage(record.exe), record.name);
     }
@@ -178,22 +197,22 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
         result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
                                          platform_.files.WorkingDirectory(), StartShowCommand(record.rules));
     }
-    record.launchResult = result.code;
-    if (record.launchResult <= kLaunchSucceeded) {
+    // The shell may have run the message loop: the table's record is looked up again by name.
+    if (int const listed = programs_.Find(record.name); listed != 0) programs_[listed].launchResult = result.code;
+    if (result.code <= kLaunchSucceeded) {
         // Said once until a start succeeds; tried again as back-off allows.
         if (!supervisor_.StartRefused(record, supervisor_.StateOf(record.name))) return Outcome::Next;
         std::wstring const message = L"Error launching: " + file + parameters;
         reporter_.Report(TroubleKind::LaunchFailed, record.name, message);
-        return Notify(message, record.name);
+        Notify(message, record.name);
+        return Outcome::Next;
     }
     Log(L"launch", record.name, file + parameters);
     supervisor_.Started(supervisor_.StateOf(record.name), result);
     return Outcome::Started;
 }
 
-WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
-    WatchedProgram& record = programs_[number];
-    CompleteJarPaths(record);
+WatchEngine::Outcome WatchEngine::PrepareJarProgram(WatchedProgram const& record) {
     if (!FileExists(platform_.files, record.command)) {
         return MissingFileStop(MissingJarMessage(record.command), record.name);
     }
@@ -204,7 +223,8 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
     if (FileExists(platform_.files, marker) && !platform_.files.RemoveFile(marker)) {
         // A marker left behind may keep the program from starting, but starting it anyway is
         // the better bet; the user learns why if it does not come up.
-        return Notify(L"Marker file: " + marker + L" could not be deleted.", record.name);
+        Notify(L"Marker file: " + marker + L" could not be deleted.", record.name);
+        return ShowNotices();
     }
     return Outcome::Next;
 }
@@ -216,7 +236,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         int const number = programs_.Find(name);
         // Deleted, or the editor opened: later passes look for the window without waiting.
         if (number == 0 || !Valid(number)) return Outcome::StopPass;
-        WatchedProgram& record = programs_[number];
+        WatchedProgram const& record = programs_[number];
         captionsState_ = Captions::Stale;  // a second of events has passed
         WindowHandle const window = FindInPass(record);
         if (window != 0) {
@@ -228,9 +248,9 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
     int const number = programs_.Find(name);
     if (number == 0) return Outcome::StopPass;
     WatchedProgram const& record = programs_[number];
-    Outcome const outcome = Notify(L"Could not find Window with Caption: " + record.caption, name);
+    Notify(L"Could not find Window with Caption: " + record.caption, name);
     supervisor_.WindowNeverCame(record, supervisor_.StateOf(name));
-    return outcome;
+    return Outcome::Next;
 }
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
@@ -242,28 +262,42 @@ WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, s
         state.retryAt = Now() + Supervisor::kRetryMilliseconds;
         if (said) return Outcome::Next;
         reporter_.Report(TroubleKind::MissingFile, program, message);
-        return Notify(message, program);
+        Notify(message, program);
+        return Outcome::Next;
     }
     state.missingFile = true;
     reporter_.Report(TroubleKind::MissingFile, program, message);
-    if (Notify(message, program) == Outcome::StopPass) return Outcome::StopPass;
+    Notify(message, program);
+    if (ShowNotices() == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
     host_.ShowMainWindow();
     return Outcome::StopPass;
 }
 
-WatchEngine::Outcome WatchEngine::Notify(std::wstring const& message, std::wstring_view program) {
+void WatchEngine::Notify(std::wstring const& message, std::wstring_view program) {
     Log(L"message", program, message);
     if (noticeMode_ == NoticeMode::Tray) {
         host_.ShowNotice(message);
-        return Outcome::Next;
+        return;
     }
-    {
-        WaitingOn<Hold> const waiting(waitingOn_, Hold::Notice);
-        ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+    notices_.push_back(message);
+}
+
+WatchEngine::Outcome WatchEngine::ShowNotices() {
+    while (!notices_.empty()) {
+        std::wstring const message = std::move(notices_.front());
+        notices_.erase(notices_.begin());
+        {
+            WaitingOn<Hold> const waiting(waitingOn_, Hold::Notice);
+            ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+        }
+        captionsState_ = Captions::Stale;  // windows came and went while the box was open
+        if (Interrupted()) {
+            notices_.clear();  // the history has them; the pass that would have shown them is over
+            return Outcome::StopPass;
+        }
     }
-    captionsState_ = Captions::Stale;  // windows came and went while the box was open
-    return host_.Ending() || !host_.Watching() ? Outcome::StopPass : Outcome::Next;
+    return Outcome::Next;
 }
 
 void WatchEngine::SetLaunchPaused(bool paused) {
@@ -276,6 +310,7 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
     // A value the settings check named already is not said again as a pass meets it.
     if (event == L"ignored" && settingsSaid_.contains(ToUpperText(program) + L"\t" + std::wstring(details))) return;
+    ++revision_;
     if (!program.empty()) {
         ProgramState& state = supervisor_.StateOf(std::wstring(program));
         state.lastEventTime = platform_.events.LocalTimeNow();
@@ -300,6 +335,7 @@ void WatchEngine::TellRecoveries() {
 
 void WatchEngine::TendCommands() {
     reporter_.Pass();
+    screenshots_.Expire();
     // A pass under way when this runs is waiting while events are handled: its time counts, and
     // windows are still asked whether they answer.
     if (watchBusy_ && host_.Watching() && !host_.Ending()) supervisor_.WhileHeld(launchPaused_);
@@ -343,9 +379,9 @@ void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view polic
 }
 
 void WatchEngine::RecordExit() {
+    PublishLastMetrics();  // before the last line, which says that Vigilon ends
     Log(L"exit", {});
     reporter_.Report(TroubleKind::Exited, {}, {});
-    PublishLastMetrics();
 }
 
 void WatchEngine::WatchProcessesFound() {
@@ -395,12 +431,15 @@ void WatchEngine::EnterDirectory(std::wstring const& directory) {
 }
 
 void WatchEngine::ShowHidePrograms(bool forceShow) {
-    Desktop& desktop = platform_.desktop;
+    // The windows first: showing one processes events, and the user may edit the list meanwhile.
+    std::vector<std::pair<WindowHandle, std::wstring>> windows;
     for (int i = 1; i <= programs_.Count(); ++i) {
         WindowHandle const window = WindowOf(programs_[i].name);
         // A window kept on screen is not the tray's to hide, nor to restore out of its state.
-        if (window == 0 || PlacementKeeper::KeepsShown(programs_[i])) continue;
-        std::wstring const name = programs_[i].name;
+        if (window != 0 && !PlacementKeeper::KeepsShown(programs_[i])) windows.emplace_back(window, programs_[i].name);
+    }
+    Desktop& desktop = platform_.desktop;
+    for (auto const& [window, name] : windows) {
         if (desktop.IsVisible(window) && !forceShow) {
             desktop.ShowWindowAs(window, kSwHide);
             Log(L"hidden", name);

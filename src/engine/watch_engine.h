@@ -167,9 +167,22 @@ public:
     // and when a hung one is left alone; its path goes into the history and the command.
     void SetScreenshots(bool on) { screenshots_.SetOn(on); }
     // A picture of the window of the program of that name (case ignored), asked for by a user
-    // whatever SetScreenshots says: its path, or empty when it has no window or none was saved;
-    // nothing when no program has that name.
-    std::optional<std::wstring> TakeScreenshot(std::wstring_view name);
+    // whatever SetScreenshots says. It is taken on a worker: when it was begun, SettledScreenshots
+    // tells what came of it, within TroubleScreenshots::kLimit.
+    struct AskedScreenshot {
+        enum class Kind : std::uint8_t { Begun, NotTaken, NoSuchProgram };  // NotTaken: no window, or no folder
+        Kind kind = Kind::NoSuchProgram;
+        std::uint32_t id = 0;  // when Begun
+    };
+    AskedScreenshot AskScreenshot(std::wstring_view name);
+    // The pictures asked for that are done since the last call: each with its path (empty when none
+    // was saved in time), which the history says too.
+    struct SettledScreenshot {
+        std::uint32_t id = 0;
+        std::wstring program;
+        std::wstring path;
+    };
+    std::vector<SettledScreenshot> SettledScreenshots();
 
     // A monitor away from the PC is told every `seconds` that all is well, or why not, by a
     // request of `url` (empty: none). See Heartbeat.
@@ -190,21 +203,32 @@ private:
     // lasted kHeldAfterMilliseconds; None while no pass is under way, or Vigilon ends.
     Hold HeldBy();
 
+    // How many times a pass starts over after edits of the list, at most.
+    static constexpr int kStartsOver = 3;
+    // One visit of the programs in the table; true when an edit of the list interrupted it.
+    bool Pass();
+    // True when the pass must stop: Vigilon ends, the passes were stopped, or the list was edited
+    // since the pass began (a record or number taken before may be another program's now).
+    bool Interrupted() const;
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
     // again after.
     Outcome Launch(int number);
-    // Prepares and starts the program: Started when the shell started it.
-    Outcome Start(int number);
-    Outcome PrepareJarProgram(int number);
+    // Prepares and starts the program (`record` is a copy: the shell may run the message loop):
+    // Started when the shell started it.
+    Outcome Start(WatchedProgram const& record);
+    Outcome PrepareJarProgram(WatchedProgram const& record);
     // Waits for the window of the program named `name`, found by name at every try: the editor
     // may delete programs meanwhile, so the name is a copy. The wait ends early when the editor
     // stops the passes.
     Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
-    // Reports a problem as the notice mode says, and records it; StopPass when the program began
-    // to end, or the passes were stopped, while a message box was open.
-    Outcome Notify(std::wstring const& message, std::wstring_view program);
+    // Reports a problem as the notice mode says, and records it: a tray notification, or in Box
+    // mode a message box, shown by ShowNotices once the step is over and nothing is held.
+    void Notify(std::wstring const& message, std::wstring_view program);
+    // Shows the message boxes waiting, one after another; the pass waits for each. StopPass when
+    // the pass was interrupted while one was open.
+    Outcome ShowNotices();
     void Report(std::wstring const& message, std::wstring_view program) override { Notify(message, program); }
     // Shows the window as it was before it was hidden or minimised, and brings its program to the
     // front; the history says `shown`. `name` is a copy: the editor may change the table meanwhile.
@@ -218,10 +242,11 @@ private:
                  std::wstring_view screenshot) override {
         reporter_.Report(kind, program, details, screenshot);
     }
-    std::wstring Screenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
-                            bool hung) override {
-        return screenshots_.On() ? screenshots_.Take(window, program, event, hung) : std::wstring();
+    std::uint32_t BeginScreenshot(WindowHandle window, std::wstring_view program, std::wstring_view event,
+                                  bool hung) override {
+        return screenshots_.On() ? screenshots_.Begin(window, program, event, hung) : 0;
     }
+    std::optional<std::wstring> ScreenshotTaken(std::uint32_t id) override { return screenshots_.Take(id); }
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
@@ -236,6 +261,9 @@ private:
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
     void PublishLastMetrics();
+    // What the metrics show that may change without a line in the history: whether watching runs,
+    // and each program's state, process and memory.
+    std::vector<std::uint64_t> QuietMetrics();
     // Watches the processes of the windows found, and forgets the programs no longer listed.
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
@@ -268,12 +296,20 @@ private:
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
     PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this)};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
+    std::uint64_t revision_ = 0;  // grows with every line of the history
+    std::uint64_t metricsRevision_ = ~std::uint64_t{0};  // the revision the metrics were last made at
+    std::vector<std::uint64_t> metricsQuiet_;
     std::wstring version_;
     std::wstring computer_;
     LocalTime startedAt_{};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
+    struct Asked {
+        std::uint32_t id;
+        std::wstring program;
+    };
+    std::vector<Asked> asked_;  // pictures asked for by a user, not yet done
     std::vector<SettingsProblem> settingsProblems_;
     std::wstring settingsFileName_;
     std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
@@ -283,6 +319,8 @@ private:
     std::int64_t passBegan_ = 0;      // monotonic: when the pass under way began
     Hold waitingOn_ = Hold::None;     // what the pass under way waits for while it handles events
     std::int64_t lastPassEnded_ = INT64_MIN / 2;  // monotonic milliseconds
+    std::uint64_t passRevision_ = 0;     // the list's revision as the pass began
+    std::vector<std::wstring> notices_;  // Box mode: the message boxes the step has left to show
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

@@ -1,5 +1,6 @@
 #include "ui/main_form.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/options.h"
@@ -9,6 +10,7 @@
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
+#include "ui/late_answer.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
 #include "ui/program_settings_dialog.h"
@@ -27,6 +29,7 @@ UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: 
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
 UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
+UINT const kScreenshotDoneMessage = WM_APP + 6;  // a picture is done (a restart or a script waits for it); lParam: the token
 // Short, and given up at once for a caller found hung: a window that never reads its messages must
 // not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
 // Vigilon answers well within them, since it handles sent messages inside its own waits and
@@ -129,6 +132,7 @@ void MainForm::OnCreate() {
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+    platform_.capture.SetNotifyWindow(window_, kScreenshotDoneMessage);
     platform_.desktop.SetPlacementNotify(window_, kPlacementDoneMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
     // An unlocked or reconnected session may have its displays laid out anew: windows with a
@@ -433,6 +437,22 @@ void MainForm::OpenHistory() {
     }
 }
 
+WatchEngine::AskedScreenshot MainForm::Screenshot(std::wstring const& name) {
+    WatchEngine::AskedScreenshot const asked = engine_.AskScreenshot(name);
+    lastAskedScreenshot_ = asked.id;
+    return asked;
+}
+
+void MainForm::AnswerSettledScreenshots() {
+    for (WatchEngine::SettledScreenshot const& settled : engine_.SettledScreenshots()) {
+        auto const awaited = std::find_if(awaitedScreenshots_.begin(), awaitedScreenshots_.end(),
+                                          [&](AwaitedScreenshot const& a) { return a.id == settled.id; });
+        if (awaited == awaitedScreenshots_.end()) continue;
+        SendLateAnswer(awaited->caller, window_, EncodeAnswer(ScreenshotAnswerOf(awaited->program, settled.path)));
+        awaitedScreenshots_.erase(awaited);
+    }
+}
+
 void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
 
 void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
@@ -451,7 +471,13 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     }
     auto const request = DecodeRequest({static_cast<std::uint8_t const*>(data->lpData), data->cbData});
     if (!request) return FALSE;
-    std::vector<std::uint8_t> answer = EncodeAnswer(AnswerRemote(*request, *this));
+    RemoteAnswer const now = AnswerRemote(*request, *this);
+    if (now.code == kRemoteLater) {
+        // A picture is being taken: the caller waits for the answer, which follows once it is done.
+        awaitedScreenshots_.push_back({lastAskedScreenshot_, sender, request->program});
+        return static_cast<LRESULT>(kRemoteAnswerFollows);
+    }
+    std::vector<std::uint8_t> answer = EncodeAnswer(now);
     COPYDATASTRUCT reply{kRemoteMessageMark, static_cast<DWORD>(answer.size()), answer.data()};
     DWORD_PTR result = 0;
     // The caller waits for this answer, and handles it at once.
@@ -472,7 +498,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_TIMER:
         if (wParam == kWatchTimerId) OnTimer();
-        if (wParam == kCommandsTimerId && !ending_) engine_.TendCommands();
+        if (wParam == kCommandsTimerId && !ending_) {
+            engine_.TendCommands();
+            AnswerSettledScreenshots();  // also one not done within its limit
+        }
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
@@ -503,6 +532,11 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kRemoteExitMessage:
         if (FromThisProcess(lParam)) Unload();
+        return 0;
+    case kScreenshotDoneMessage:
+        if (ending_ || !FromThisProcess(lParam)) return 0;
+        RunPass();  // a restart waits for its picture before the window is asked to close
+        AnswerSettledScreenshots();
         return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

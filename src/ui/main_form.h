@@ -109,7 +109,9 @@ private:
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
     StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
-    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
+    WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override;
+    // Answers the scripts whose pictures are done.
+    void AnswerSettledScreenshots();
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
@@ -142,6 +144,14 @@ private:
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
     Options applied_;             // the options in force, which the history's `options` line compares with
     std::function<void()> onEnding_;
+    // Scripts waiting for a picture: its id, the command's window, and the name as it was typed.
+    struct AwaitedScreenshot {
+        std::uint32_t id;
+        HWND caller;
+        std::wstring program;
+    };
+    std::vector<AwaitedScreenshot> awaitedScreenshots_;
+    std::uint32_t lastAskedScreenshot_ = 0;  // the picture the command being answered began
 };
 
 }  // namespace vigilon

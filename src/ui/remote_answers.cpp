@@ -42,6 +42,14 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply)
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }
 
+RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const& path) {
+    if (path.empty()) {
+        return {kRemoteNotDone,
+                L"No screenshot of " + program + L": its window is not there, or the picture could not be saved.\r\n"};
+    }
+    return {kRemoteDone, path + L"\r\n"};
+}
+
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
@@ -68,13 +76,13 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         if (request.program.empty()) {
             return {kRemoteUnknown, L"Name the program to take a picture of: /screenshot \"Name\"\r\n"};
         }
-        std::optional<std::wstring> const path = target.Screenshot(request.program);
-        if (!path) return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
-        if (path->empty()) {
-            return {kRemoteNotDone, L"No screenshot of " + request.program + L": its window is not there, or the "
-                                                                            L"picture could not be saved.\r\n"};
+        switch (target.Screenshot(request.program).kind) {
+        case WatchEngine::AskedScreenshot::Kind::Begun: return {kRemoteLater, {}};
+        case WatchEngine::AskedScreenshot::Kind::NotTaken: return ScreenshotAnswerOf(request.program, {});
+        case WatchEngine::AskedScreenshot::Kind::NoSuchProgram:
+            return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
         }
-        return {kRemoteDone, *path + L"\r\n"};
+        return {kRemoteUnknown, L"Unknown command.\r\n"};
     }
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};

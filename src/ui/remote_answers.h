@@ -21,9 +21,8 @@ public:
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
     virtual StartReply Start(std::wstring const& name) = 0;
     virtual void Close() = 0;
-    // A picture of the named program's window: its path, empty when none could be taken, nothing
-    // when no program has that name.
-    virtual std::optional<std::wstring> Screenshot(std::wstring const& name) = 0;
+    // Begins a picture of the named program's window; its answer follows once it is done.
+    virtual WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
 };
@@ -33,6 +32,13 @@ RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAn
 
 // What came of asking to start `program`, as a script is told it.
 RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply);
+
+// What came of a picture asked for of `program`: its path, or the reason there is none.
+RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const& path);
+
+// The code AnswerRemote gives, never an exit code, for a command whose answer follows later: a
+// picture being taken, answered with ScreenshotAnswerOf once it is done.
+inline constexpr std::uint32_t kRemoteLater = 0xFFFF'FFFFu;
 
 // Carries out the command and says what came of it, with the command's exit code.
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target);

@@ -17,7 +17,8 @@ namespace vigilon {
 namespace {
 
 wchar_t const kClientClass[] = L"VigilonRemoteClient";
-// Every command is answered at once; what takes long (closing programs) is done afterwards.
+// Every command is answered at once, but for a picture, whose answer follows when it is done (a
+// couple of seconds at most); what takes long (closing programs) is done afterwards.
 UINT const kAnswerTimeoutMilliseconds = 30'000;
 // A copy in its first second holds the mutex before its window is made: a command waits that long
 // for the window rather than saying that Vigilon does not answer.
@@ -63,6 +64,22 @@ LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Waits until `deadline` (a tick count) for an answer that follows: it comes as a message sent to
+// this thread, handled while it waits. The wait ends early when the running copy ends.
+void AwaitLateAnswer(std::optional<std::uint32_t> holder, DWORD deadline) {
+    UniqueKernelHandle const process(holder ? OpenProcess(SYNCHRONIZE, FALSE, *holder) : nullptr);
+    HANDLE handles[1] = {process.Get()};
+    DWORD const count = process ? 1 : 0;
+    while (!g_exchange.answer) {
+        LONG const left = static_cast<LONG>(deadline - GetTickCount());
+        if (left <= 0) return;
+        DWORD const woken = MsgWaitForMultipleObjects(count, handles, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        if (count == 1 && woken == WAIT_OBJECT_0) return;  // it ended: nothing more will come
+    }
+}
+
 int Fail(wchar_t const* text) {
     PrintToConsole(text);
     return static_cast<int>(kRemoteNoCopy);
@@ -97,13 +114,16 @@ int RunRemoteCommand(RemoteRequest const& request) {
     std::vector<std::uint8_t> bytes = EncodeRequest(request);
     COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
     DWORD_PTR result = 0;
+    DWORD const deadline = GetTickCount() + kAnswerTimeoutMilliseconds;
     // The answer comes back while this call waits: a message sent to this thread is handled then.
     if (!SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(client.Get()),
                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerTimeoutMilliseconds,
-                             &result) ||
-        !g_exchange.answer) {
+                             &result)) {
         return Fail(L"Vigilon did not answer.\r\n");
     }
+    // Or later (a picture being taken), within the same limit.
+    if (!g_exchange.answer && result == kRemoteAnswerFollows) AwaitLateAnswer(g_exchange.holder, deadline);
+    if (!g_exchange.answer) return Fail(L"Vigilon did not answer.\r\n");
     PrintToConsole(g_exchange.answer->text);
     return static_cast<int>(g_exchange.answer->code);
 }

@@ -50,5 +50,19 @@ TEST_F(VigilonTest, AHungWindowIsSavedAsAPngOfItsSizeBeforeItIsRestarted) {
     EXPECT_NE(history.find(", screenshot " + std::string(path.begin(), path.end())), std::string::npos) << history;
 }
 
+TEST_F(VigilonTest, AScriptThatAsksForAPictureGetsItsPathOnceItIsSaved) {
+    std::wstring const shown = AddHelper(L"shown.exe", Caption(L"Shown"));
+    WriteIni({{L"Shown", Caption(L"Shown"), shown}});
+    WritePrivateProfileStringW(L"Shown", L"Show", L"Normal", Path(L"vigilon.ini").c_str());
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"Shown")) != nullptr && InHistory(L"Shown", "found"); }));
+    // The picture is taken on a worker, and the answer follows: the command waits for it.
+    CommandResult const taken = RunCommand(exe_, L"/screenshot \"shown\"", Path(L"answer.txt"));
+    ASSERT_EQ(taken.exitCode, 0) << taken.output;
+    std::string const path = taken.output.substr(0, taken.output.find("\r\n"));
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(std::wstring(path.begin(), path.end())))) << path;
+    EXPECT_NE(path.find(" Shown asked.png"), std::string::npos) << path;
+}
+
 }  // namespace
 }  // namespace vigilon::e2e

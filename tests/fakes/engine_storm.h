@@ -52,7 +52,10 @@ public:
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
         fake.desktop.onRequest = [this](WindowHandle window, std::int32_t show) { Requested(window, show); };
-        fake.system.onMessage = [this] { HoldBox(); };
+        fake.system.onMessage = [this] {
+            EditWhileABoxIsOpen();
+            HoldBox();
+        };
         engine().SetEventLog(true);
         engine().SetTroubleCommand(L"tell.cmd");
         engine().SetNoticeMode(NoticeMode::Tray);
@@ -122,9 +125,9 @@ private:
     // The program whose caption `window` has, -1 none.
     int ProgramOf(WindowHandle window) {
         FakeWindow const* w = desktop().Find(window);
-        return w == nullptr ? -1 : ProgramOfCaption(w->caption);
+        return w == nullptr ? -1 : ProgramOf(w->caption);
     }
-    static int ProgramOfCaption(std::wstring const& caption) {
+    int ProgramOf(std::wstring const& caption) {
         for (int i = 0; i < kPrograms; ++i) {
             if (ToUpperText(caption).starts_with(ToUpperText(Name(i)))) return i;
         }
@@ -148,7 +151,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(27)) {
+        switch (choices_.Below(28)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -267,6 +270,16 @@ private:
             Say("window refuses placements, or not " + std::to_string(window));
             break;
         }
+        case 27:
+            // Pictures on or off; the ones begun from now on come at once, or never (a window that
+            // does not draw), or those waiting come at last.
+            switch (choices_.Below(3)) {
+            case 0: screenshots_ = !screenshots_; engine().SetScreenshots(screenshots_); break;
+            case 1: fake.capture.blocks = !fake.capture.blocks; break;
+            case 2: fake.capture.Unblock(); break;
+            }
+            Say("pictures changed");
+            break;
         }
     }
 
@@ -318,8 +331,8 @@ private:
     void Remote(int program) {
         static constexpr RemoteVerb kVerbs[] = {RemoteVerb::Status, RemoteVerb::Pause, RemoteVerb::Resume,
                                                 RemoteVerb::Restart, RemoteVerb::Close, RemoteVerb::Exit,
-                                                RemoteVerb::Start};
-        RemoteVerb const verb = kVerbs[choices_.Below(7)];
+                                                RemoteVerb::Start, RemoteVerb::Screenshot};
+        RemoteVerb const verb = kVerbs[choices_.Below(8)];
         Say("remote " + std::to_string(static_cast<int>(verb)));
         requested_ = true;
         RemoteAnswer const answer = AnswerRemote({verb, choices_.Below(4) == 0 ? L"Nobody" : Name(program)}, *this);
@@ -346,9 +359,24 @@ private:
         }
         return reply;
     }
-    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine().TakeScreenshot(name); }
+    WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine().AskScreenshot(name); }
     void Close() override {}
     void Exit() override {}
+
+    // In Box mode the user may edit the list while a box is open: programs added past the table's
+    // slots (every record moves), or deleted again, after the three the storm watches. Nothing the
+    // engine held from before the box may be used after it (the sanitizers would tell).
+    void EditWhileABoxIsOpen() {
+        if (choices_.Below(3) != 0) return;
+        WatchedPrograms& programs = scene_.programs;
+        if (programs.Count() > kPrograms) {
+            Say("box: extras deleted");
+            while (programs.Count() > kPrograms) programs.Delete(kPrograms + 1);
+            return;
+        }
+        Say("box: extras added");
+        for (int i = 0; i < 4; ++i) programs.Add(L"Extra" + std::to_wstring(i));  // no caption: not watched
+    }
 
     // A window kept on screen is never hidden; nothing is put back into place while launching is
     // paused or the editor is open (what goes back when a rule is taken away is no putting back).
@@ -458,6 +486,7 @@ private:
                 if (!request.outcome) request.outcome = HttpClient::Outcome{choices_.Below(4) != 0, 200, {}};
             }
             engine().TendCommands();
+            engine().SettledScreenshots();  // as the host's tick answers the scripts that asked
         }
     }
 
@@ -530,6 +559,13 @@ private:
         }
         std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
         for (auto const& [program, line, details] : NewHistoryLines()) {
+            // A picture is named only once its file is there.
+            std::size_t const shot = details.find(L"screenshot ");
+            std::wstring const path = shot == std::wstring::npos ? std::wstring() : details.substr(shot + 11);
+            if (line == L"screenshot" ? details.empty() || fake.files.QueryFileAttributes(details).attributes == kInvalidFileAttributes
+                                      : !path.empty() && fake.files.QueryFileAttributes(path).attributes == kInvalidFileAttributes) {
+                Fail("a picture named that is not there: " + std::string(details.begin(), details.end()));
+            }
             int const listed = scene_.programs.Find(program) - 1;
             // Each wait ends once, before the next begins.
             if (line == L"waiting" && !waiting_.insert(program).second) Fail("a wait began again before it ended");
@@ -582,8 +618,7 @@ private:
     void CheckPlacementRequests() {
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
-            // By the caption it had when asked: the window may have gone within the same pass.
-            placedFor_[asked[placementsSeen_].request] = ProgramOfCaption(asked[placementsSeen_].caption);
+            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].caption);
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
             auto const refused = refusedAt_.find(asked[placementsSeen_].window);
@@ -653,6 +688,7 @@ private:
     bool requested_ = false;
     bool inBox_ = false;  // a notice waits for OK
     bool backoff_ = false;
+    bool screenshots_ = false;
     int hangSeconds_ = 0;
     int step_ = 0;
     std::vector<std::string> trace_;

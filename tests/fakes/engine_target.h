@@ -18,7 +18,7 @@ public:
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
     StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
-    std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
+    WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine_.AskScreenshot(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }
     bool exited = false;

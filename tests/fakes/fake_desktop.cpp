@@ -147,8 +147,8 @@ std::uint64_t FakeDesktop::Place(WindowHandle window, PlacementSteps const& step
         ++requests;
         if (onRequest) onRequest(window, kNotAShow);
     }
-    FakeWindow const* const asked = Find(window);
-    placements.push_back({window, ++lastRequest_, steps, asked != nullptr ? asked->caption : std::wstring()});
+    FakeWindow const* asked = Find(window);
+    placements.push_back({window, ++lastRequest_, steps, asked == nullptr ? std::wstring() : asked->caption});
     queued_.push_back(placements.back());
     return lastRequest_;
 }

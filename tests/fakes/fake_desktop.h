@@ -50,7 +50,7 @@ public:
         WindowHandle window;
         std::uint64_t request;
         PlacementSteps steps;
-        std::wstring caption;  // the window's caption when it was asked, empty when it was gone
+        std::wstring caption;  // the window's as it was asked
     };
     std::vector<Asked> placements;        // every placement asked for, in order
     std::vector<PlacementOutcome> ended;  // every placement's outcome, in the order they ended

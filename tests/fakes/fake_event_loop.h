@@ -45,7 +45,9 @@ public:
     // `utcOffsetMinutes` too.
     std::int64_t localShift = 0;
     int utcOffsetMinutes = 60;
+    int localTimeReadings = 0;
     LocalTime LocalTimeNow() override {
+        ++localTimeReadings;
         std::int64_t const ms = (now - 1'000'000'000) + localShift + ((3 * 60 + 4) * 60 + 5) * 1000;
         std::int64_t const seconds = ms / 1000;
         std::int64_t days = seconds / 86400;

@@ -146,7 +146,8 @@ public:
     void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
 };
 
-// Saves a picture as a file of the fake file system; a test may make saving fail.
+// Takes each picture as a worker would, saved as a file of the fake file system by the time anyone
+// looks; a test may make saving fail, or pictures block, as for a window that never draws.
 class FakeWindowCapture final : public WindowCapture {
 public:
     explicit FakeWindowCapture(FakeFileSystem& files) : files_(files) {}
@@ -155,17 +156,51 @@ public:
         std::wstring path;
         bool fromScreen;
     };
-    std::vector<Saved> saved;
+    std::vector<Saved> saved;  // every picture begun, in order
     bool succeeds = true;
-    bool SavePng(WindowHandle window, std::wstring_view path, bool fromScreen) override {
-        if (!succeeds) return false;
-        saved.push_back({window, std::wstring(path), fromScreen});
-        files_.AddFile(std::wstring(path));
-        return true;
+    bool savesNothing = false;  // says it saved, yet no file is there (deleted at once by someone else)
+    bool blocks = false;        // pictures begun now are never done, until Unblock
+    std::vector<std::wstring> dropped;  // the paths of the pictures dropped
+    std::uint32_t Begin(WindowHandle window, std::wstring const& path, bool fromScreen) override {
+        saved.push_back({window, path, fromScreen});
+        jobs_[++last_] = {path, blocks ? CaptureResult::Pending : succeeds ? CaptureResult::Saved : CaptureResult::NotSaved};
+        if (jobs_[last_].result == CaptureResult::Saved && !savesNothing) files_.AddFile(path);
+        return last_;
     }
+    CaptureResult Take(std::uint32_t ticket) override {
+        auto const it = jobs_.find(ticket);
+        if (it == jobs_.end()) return CaptureResult::NotSaved;
+        CaptureResult const result = it->second.result;
+        if (result != CaptureResult::Pending) jobs_.erase(it);
+        return result;
+    }
+    void Drop(std::uint32_t ticket) override {
+        auto const it = jobs_.find(ticket);
+        if (it == jobs_.end()) return;
+        if (it->second.result == CaptureResult::Saved) files_.RemoveFile(it->second.path);
+        dropped.push_back(it->second.path);
+        jobs_.erase(it);
+    }
+    // The pictures that block are done at last, saved; a dropped one's file is deleted, as its
+    // worker deletes it.
+    void Unblock() {
+        blocks = false;
+        for (auto& [ticket, job] : jobs_) {
+            if (job.result != CaptureResult::Pending) continue;
+            job.result = CaptureResult::Saved;
+            files_.AddFile(job.path);
+        }
+    }
+    std::size_t Outstanding() const { return jobs_.size(); }
 
 private:
+    struct Job {
+        std::wstring path;
+        CaptureResult result = CaptureResult::Pending;
+    };
     FakeFileSystem& files_;
+    std::map<std::uint32_t, Job> jobs_;
+    std::uint32_t last_ = 0;
 };
 
 // Every fake, and the bundle the core takes.

@@ -85,7 +85,7 @@ TEST_F(RestartFailureTest, ACrashAnEndVigilonAskedForOrAnUnknownCodeStartsItAgai
     EXPECT_TRUE(Logged("gone\tKiosk\texit code unknown: started again, as after a failure"));
 }
 
-TEST_F(RestartFailureTest, AWindowSparedByARestartThatEndsLaterWithZeroIsStartedAgain) {
+TEST_F(RestartFailureTest, AWindowSparedByARestartThatEndsSoonAfterWithZeroIsStartedAgainOneThatRunsOnIsLeftClosed) {
     Passes(2);
     ASSERT_EQ(engine.RestartProgram(L"Kiosk"), WatchEngine::RestartAnswer::Restarting);
     // It asks its user to save and goes on answering: spared, not ended.
@@ -96,6 +96,16 @@ TEST_F(RestartFailureTest, AWindowSparedByARestartThatEndsLaterWithZeroIsStarted
     ASSERT_TRUE(Logged("spared\tKiosk\tit answers: not ended"));
     Ends({State::Ended, 0});  // the user answered, and it closed
     EXPECT_EQ(Starts(), 2u);
+
+    // Spared again, it runs on past the time to close: its own exit with 0, later, is a normal one.
+    ASSERT_EQ(engine.RestartProgram(L"Kiosk"), WatchEngine::RestartAnswer::Restarting);
+    for (int i = 0; i < 30; ++i) {
+        Passes(1);
+        for (; answered_ < fake.processes.questions.size(); ++answered_) engine.WindowAnswered(fake.processes.questions[answered_], true);
+    }
+    Ends({State::Ended, 0});
+    EXPECT_EQ(Starts(), 2u);
+    EXPECT_EQ(engine.Status()[0].state, StatusState::Closed);
 }
 
 TEST_F(RestartFailureTest, AnExitIsJudgedByTheRuleAsItIsNowNotAsTheLastPassReadIt) {

@@ -8,20 +8,32 @@
 namespace vigilon {
 namespace {
 
-TEST(ScreenshotFiles, NamesSortByTimeAndOnlyTheNewestFiftyOfOursAreKept) {
+TEST(ScreenshotFiles, NamesSortByTimeAndOnlyTheNewestFiftyOfOursByTheirTimesAreKeptNeverTheOneJustSaved) {
     EXPECT_EQ(ScreenshotFileName({2026, 3, 4, 5, 6, 7, 8}, L"Kiosk: \"A/B\"", L"hung"),
               L"2026-03-04 050607.008 Kiosk_ _A_B_ hung.png");
-    std::vector<std::wstring> names{L"notes.png", L"2026-01-01 picture.png", L"2026-03-04 050607.008 X hung.txt"};
-    // 53 of ours, taken in the order of i across changes of second, hour and day, listed in no order.
+    std::vector<FileEntry> files{{L"notes.png", 1}, {L"2026-01-01 picture.png", 2}, {L"2026-03-04 050607.008 X hung.txt", 3}};
+    // 53 of ours, named across changes of second, hour and day; written in the reverse order of
+    // their names (renamed, or copied in), and listed in no order.
     for (int i = 0; i < 53; ++i) {
-        names.push_back(ScreenshotFileName({2026, 1, 9 + i / 50, i / 10, 0, i % 10, 0}, L"P", L"hung"));
+        files.push_back({ScreenshotFileName({2026, 1, 9 + i / 50, i / 10, 0, i % 10, 0}, L"P", L"hung"),
+                         static_cast<std::uint64_t>(100 - i)});
     }
-    std::swap(names[5], names[40]);
-    std::reverse(names.begin(), names.end());
-    std::vector<std::wstring> const removed = ScreenshotsBeyond(names, 50);
-    EXPECT_EQ(removed, (std::vector<std::wstring>{L"2026-01-09 000000.000 P hung.png", L"2026-01-09 000001.000 P hung.png",
-                                                  L"2026-01-09 000002.000 P hung.png"}));
-    EXPECT_TRUE(ScreenshotsBeyond({L"a.png"}, 0).empty());
+    std::swap(files[5], files[40]);
+    std::reverse(files.begin(), files.end());
+    EXPECT_EQ(ScreenshotsBeyond(files, 50, L"elsewhere.png"),
+              (std::vector<std::wstring>{L"2026-01-10 050002.000 P hung.png", L"2026-01-10 050001.000 P hung.png",
+                                         L"2026-01-10 050000.000 P hung.png"}));
+    EXPECT_TRUE(ScreenshotsBeyond({{L"a.png", 1}}, 0, L"").empty());
+
+    // The clock was ahead when 50 were taken: the one just saved is older by name and by time, and
+    // stays; the oldest of the others goes to make room for it.
+    std::vector<FileEntry> ahead;
+    for (int i = 0; i < 50; ++i) {
+        ahead.push_back({ScreenshotFileName({2030, 1, 1, 0, 0, i, 0}, L"P", L"hung"), static_cast<std::uint64_t>(1000 + i)});
+    }
+    std::wstring const saved = ScreenshotFileName({2026, 1, 1, 0, 0, 0, 0}, L"P", L"hung");
+    ahead.push_back({saved, 10});
+    EXPECT_EQ(ScreenshotsBeyond(ahead, 50, saved), std::vector<std::wstring>{ahead[0].name});
 }
 
 class ScreenshotsTest : public ::testing::Test, protected testing::EngineScene {
@@ -49,7 +61,16 @@ protected:
         }
     }
     std::string History() { return fake.files.texts[std::wstring(kFolder) + L"vigilon.log"]; }
+    // What a script that asks for a picture of `name` is told: at once, or once it is done.
+    RemoteAnswer Ask(std::wstring const& name) {
+        RemoteAnswer const now = AnswerRemote({RemoteVerb::Screenshot, name}, target);
+        for (int i = 0; now.code == kRemoteLater && i < 10; ++i, fake.events.now += 500) {
+            for (auto const& settled : engine.SettledScreenshots()) return ScreenshotAnswerOf(name, settled.path);
+        }
+        return now;
+    }
     WindowHandle window = 0;
+    testing::EngineTarget target{engine};
 
 private:
     std::size_t asked_ = 0;
@@ -73,7 +94,8 @@ TEST_F(ScreenshotsTest, AHungWindowIsTakenFromTheScreenBeforeItIsAskedToCloseAnd
     EXPECT_LT(history.find(narrow), history.find("\tclose\tBusy"));
     ASSERT_FALSE(fake.commands.commands.empty());
     EXPECT_EQ(fake.commands.commands[0].variables.at(L"VIGILON_SCREENSHOT"), shot.path);
-    EXPECT_EQ(fake.files.FileNamesIn(L"C:\\Vigilon\\screenshots", L".png").size(), 50u);
+    EXPECT_EQ(fake.files.FilesIn(L"C:\\Vigilon\\screenshots", L".png").size(), 50u);
+    EXPECT_TRUE(fake.files.privateFolders.empty());  // a folder there already is left as it is
     EXPECT_EQ(fake.files.QueryFileAttributes(kShots + ScreenshotFileName({2025, 1, 1, 0, 0, 0, 0}, L"Busy", L"hung")).attributes,
               kInvalidFileAttributes);
 }
@@ -98,20 +120,72 @@ TEST_F(ScreenshotsTest, OffNoneIsTakenAndAPictureThatCannotBeSavedLeavesTheResta
     EXPECT_EQ(History().find("screenshot"), std::string::npos);
 }
 
-TEST_F(ScreenshotsTest, OneAskedForByNameIsTakenWhateverTheSettingAndItsPathPrinted) {
-    testing::EngineTarget target(engine);
+TEST_F(ScreenshotsTest, TheFolderIsMadeForTheUserAloneAndAPictureThatIsNotThereIsNotNamed) {
     engine.WatchPrograms();
-    RemoteAnswer const taken = AnswerRemote({RemoteVerb::Screenshot, L"busy"}, target);
+    fake.capture.savesNothing = true;  // the capture says it saved, yet no file is there
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
+    EXPECT_EQ(fake.files.privateFolders, std::vector<std::wstring>{L"C:\\Vigilon\\screenshots"});
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+}
+
+TEST_F(ScreenshotsTest, OneAskedForByNameIsTakenWhateverTheSettingAndItsPathPrinted) {
+    engine.WatchPrograms();
+    RemoteAnswer const taken = Ask(L"busy");
     EXPECT_EQ(taken.code, kRemoteDone);
     ASSERT_EQ(fake.capture.saved.size(), 1u);
     EXPECT_FALSE(fake.capture.saved[0].fromScreen);
     EXPECT_EQ(taken.text, fake.capture.saved[0].path + L"\r\n");
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Nobody"}, target).code, kRemoteUnknown);
+    EXPECT_EQ(Ask(L"Nobody").code, kRemoteUnknown);
     fake.capture.succeeds = false;
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
     fake.desktop.Remove(window);
     fake.capture.succeeds = true;
-    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteNotDone);
+    EXPECT_EQ(Ask(L"Busy").code, kRemoteNotDone);
+}
+
+TEST_F(ScreenshotsTest, APictureThatNeverComesHoldsUpNeitherAPassNorACommandAndTheRestartGoesOnAfterItsLimit) {
+    fake.files.AddFile(L"C:\\next.exe");
+    AddProgram(L"Next", L"Next", L"C:\\next.exe");
+    WindowHandle const next = fake.desktop.Add(L"Next", true, false);
+    engine.SetScreenshots(true);
+    fake.capture.blocks = true;  // the window never draws, nor do the screen's pixels come
+    for (int i = 0; i < 600 && fake.capture.saved.empty(); ++i) {
+        engine.WatchPrograms();
+        for (WindowHandle const asked : fake.processes.questions) engine.WindowAnswered(asked, asked != window);
+        fake.processes.questions.clear();
+        fake.events.now += 1000;
+    }
+    ASSERT_EQ(fake.capture.saved.size(), 1u);  // its hang restart is decided, its picture begun
+    // The pass went on past it, without waiting, and scripts are answered meanwhile.
+    fake.desktop.Remove(next);
+    engine.WatchPrograms();
+    EXPECT_EQ(fake.shell.launches.size(), 1u);  // Next, gone, is started again after Busy's visit
+    EXPECT_EQ(fake.events.waits, 0) << "a pass waited for the picture";
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteNotAllRunning);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Screenshot, L"Busy"}, target).code, kRemoteLater);
+    // Nothing is said, nor the window asked to close, before the picture is done or given up.
+    EXPECT_EQ(History().find("\thung\tBusy"), std::string::npos);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+
+    // Given up after its limit: the window is asked to close, the history names no picture, and
+    // the script is told there is none.
+    std::vector<WatchEngine::SettledScreenshot> settled;
+    for (int i = 0; i < 10 && (fake.desktop.postedCloses.empty() || settled.empty()); ++i) {
+        fake.events.now += 1000;
+        engine.WatchPrograms();
+        engine.TendCommands();
+        for (auto& done : engine.SettledScreenshots()) settled.push_back(done);
+    }
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_NE(History().find("\thung\tBusy\tno answer for "), std::string::npos);
+    EXPECT_EQ(History().find("screenshot"), std::string::npos);
+    EXPECT_EQ(fake.commands.commands.at(0).variables.count(L"VIGILON_SCREENSHOT"), 0u);
+    ASSERT_EQ(settled.size(), 1u);
+    EXPECT_EQ(ScreenshotAnswerOf(L"Busy", settled[0].path).code, kRemoteNotDone);
+    // Pictures that come late are deleted: nothing names them.
+    fake.capture.Unblock();
+    EXPECT_TRUE(fake.files.FilesIn(L"C:\\Vigilon\\screenshots", L".png").empty());
+    EXPECT_EQ(fake.capture.Outstanding(), 0u);
 }
 
 }  // namespace

@@ -98,6 +98,11 @@ class MetricsFileTest : public ::testing::Test, private MetricsJournal {
 protected:
     void MetricsFailed(std::wstring const& path) override { failures.push_back(path); }
     std::string Written() { return files.texts[kPath]; }
+    // Offered at `now`, and looked at as the next tick does.
+    void Offer(std::int64_t now, std::string const& text) {
+        file.Offer(now, text);
+        file.Collect(now);
+    }
     static constexpr wchar_t kPath[] = L"C:\\metrics\\vigilon.prom";
     testing::FakeFileSystem files;
     MetricsFile file{files, *this};
@@ -105,40 +110,65 @@ protected:
 };
 
 TEST_F(MetricsFileTest, WritesWhatChangedAtMostOnceASecondAndAtLeastEveryThirtySeconds) {
-    file.Offer(0, "a\n");
+    Offer(0, "a\n");
     EXPECT_TRUE(files.texts.empty());  // no path: off
     file.SetPath(kPath);
-    file.Offer(1000, "a\n");
+    Offer(1000, "a\n");
     EXPECT_EQ(Written(), "a\n");
     EXPECT_FALSE(files.texts.contains(MetricsFile::TemporaryPath(kPath)));  // moved over, none left behind
-    file.Offer(1500, "b\n");
+    Offer(1500, "b\n");
     EXPECT_EQ(Written(), "a\n");  // within the second: waits
-    file.Offer(2000, "b\n");
+    Offer(2000, "b\n");
     EXPECT_EQ(Written(), "b\n");
     files.texts[kPath] = "read by the collector";
-    file.Offer(20'000, "b\n");
+    Offer(20'000, "b\n");
     EXPECT_EQ(Written(), "read by the collector");  // nothing new, and not 30 s yet
-    file.Offer(32'000, "b\n");
+    EXPECT_FALSE(file.RefreshDue(20'000));
+    EXPECT_TRUE(file.RefreshDue(32'000));
+    Offer(32'000, "b\n");
     EXPECT_EQ(Written(), "b\n");  // its age says Vigilon is alive
 }
 
 TEST_F(MetricsFileTest, AFileThatCannotBeWrittenIsSaidOnceUntilItWorksAgain) {
     file.SetPath(kPath);
     files.unmovable.push_back(kPath);  // a reader holds it without sharing
-    file.Offer(0, "a\n");
+    Offer(0, "a\n");
     EXPECT_TRUE(failures.empty());  // once is a reader's moment: tried again, not told
-    for (std::int64_t t = 1000; t < 30'000; t += 1000) file.Offer(t, "a\n");
+    EXPECT_TRUE(file.RefreshDue(1000));
+    for (std::int64_t t = 1000; t < 30'000; t += 1000) Offer(t, "a\n");
     EXPECT_EQ(failures, std::vector<std::wstring>{kPath});
     EXPECT_FALSE(files.texts.contains(MetricsFile::TemporaryPath(kPath)));
     files.unmovable.clear();
-    file.Offer(30'000, "a\n");
+    Offer(30'000, "a\n");
     EXPECT_FALSE(files.texts.contains(kPath));  // once told, tried every 30 s only
-    file.Offer(31'000, "a\n");
+    Offer(31'000, "a\n");
     EXPECT_EQ(Written(), "a\n");
     files.unwritable.push_back(MetricsFile::TemporaryPath(kPath));
-    file.Offer(32'000, "b\n");
-    file.Offer(33'000, "b\n");
+    Offer(32'000, "b\n");
+    Offer(33'000, "b\n");
     EXPECT_EQ(failures.size(), 2u);
+}
+
+TEST_F(MetricsFileTest, AShareThatDoesNotAnswerHoldsUpNobodyTheNewestTextFollowsAndTheLastWriteIsBounded) {
+    file.SetPath(kPath);
+    files.writesStall = true;
+    for (std::int64_t t = 0; t <= 5000; t += 1000) Offer(t, std::to_string(t) + "\n");
+    EXPECT_EQ(files.replacementsBegun, 1);  // one at a time
+    EXPECT_FALSE(files.texts.contains(kPath));
+    files.writesStall = false;
+    file.Collect(6000);
+    EXPECT_EQ(Written(), "0\n");
+    file.Collect(7000);
+    EXPECT_EQ(Written(), "5000\n");  // the newest, not those between
+    EXPECT_EQ(files.replacementsBegun, 2);
+    EXPECT_TRUE(failures.empty());
+
+    files.writesStall = true;
+    Offer(40'000, "under way\n");
+    EXPECT_FALSE(file.WriteLast("last\n"));  // neither waits for ever
+    files.writesStall = false;
+    EXPECT_TRUE(file.WriteLast("last\n"));
+    EXPECT_EQ(Written(), "last\n");
 }
 
 // The engine counts what the metrics report and the history says what its numbers are.
@@ -201,8 +231,10 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
 
     // Watching stops while the editor is open: no pass runs, and the file says so all the same.
     host.watching = false;
-    fake.events.now += 1000;
-    engine.TendCommands();
+    for (int tick = 0; tick < 2; ++tick) {  // written on a worker: there at the next tick
+        fake.events.now += 1000;
+        engine.TendCommands();
+    }
     EXPECT_NE(fake.files.texts[L"C:\\Vigilon\\vigilon.prom"].find("\nvigilon_watching 0\n"), std::string::npos);
 
     // Vigilon ends: the file left behind says that nothing is watched, not that all runs.
@@ -212,11 +244,38 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
     EXPECT_NE(fake.files.texts[file].find("\nvigilon_watching 0\n"), std::string::npos);
 }
 
+TEST_F(StatusDataTest, QuietPassesMakeNoMetricsAndAnEndThatCannotWriteThemSaysSo) {
+    engine.SetMetricsFile(L"C:\\Vigilon\\vigilon.prom");
+    programs[1].rules.maxMemoryMB = L"500";
+    Passes(3);
+    std::string const running = fake.files.texts[L"C:\\Vigilon\\vigilon.prom"];
+    ASSERT_NE(running.find("vigilon_up{program=\"Runner\"} 1\n"), std::string::npos);
+    // Nothing it shows changes: the passes do not even make the text (each would read the time).
+    int const readings = fake.events.localTimeReadings;
+    for (int i = 0; i < 4; ++i) {
+        engine.WatchPrograms();
+        engine.TendCommands();
+        fake.events.now += 1000;
+    }
+    EXPECT_EQ(fake.events.localTimeReadings, readings);
+    // What changes without a line in the history still reaches the file: a memory reading.
+    fake.processes.memory[fake.desktop.WindowProcessId(window)] = std::uint64_t{300} << 20;
+    Passes(6);
+    EXPECT_NE(fake.files.texts[L"C:\\Vigilon\\vigilon.prom"].find("vigilon_memory_bytes{program=\"Runner\"} 314572800\n"),
+              std::string::npos);
+
+    // The share stops answering as Vigilon ends: the end does not wait for it, and says so.
+    fake.files.writesStall = true;
+    engine.RecordExit();
+    EXPECT_EQ(Events(L""), (std::vector<std::wstring>{L"metrics", L"exit"}));
+    EXPECT_NE(History().find("\tmetrics\t\tthe last could not be written to C:\\Vigilon\\vigilon.prom"), std::string::npos);
+}
+
 // Daylight saving time begins: the local clock and its offset move on by an hour together. A time
 // taken before names the same instant after.
 TEST_F(StatusDataTest, PastTimesNameTheSameInstantAfterAChangeOfDaylightSavingTime) {
     engine.SetMetricsFile(L"C:\\Vigilon\\vigilon.prom");
-    Passes(2);
+    Passes(3);  // the text of the second, once its write has ended
     auto const upSince = [this] { return engine.Snapshot().programs[0].upSince; };
     std::wstring const before = IsoTimeText(*upSince());
     std::string const metrics = fake.files.texts[L"C:\\Vigilon\\vigilon.prom"];

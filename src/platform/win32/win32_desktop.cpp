@@ -115,7 +115,7 @@ void Win32Desktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     // Another thread's window gets the request posted, so that a program that has stopped
     // responding cannot hang this one; our own windows change at once.
     if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
-        ShowWindow(hwnd, showCommand);
+        ShowWindow(hwnd, showCommand);  // waits-allowed: a window of this thread only
     } else {
         ShowWindowAsync(hwnd, showCommand);
     }

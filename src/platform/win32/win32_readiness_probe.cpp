@@ -126,29 +126,15 @@ Win32ReadinessProbe::Win32ReadinessProbe() = default;
 Win32ReadinessProbe::~Win32ReadinessProbe() = default;
 
 std::uint32_t Win32ReadinessProbe::Begin(std::wstring const& path, std::wstring const& host, int port) {
-    if (++last_ == 0) ++last_;
     auto check = std::make_shared<Check>();
     check->path = path;
     check->host = host;
     check->port = port;
-    auto owner = std::make_unique<std::shared_ptr<Check>>(check);
-    if (QueueUserWorkItem(RunCheck, owner.get(), WT_EXECUTELONGFUNCTION)) {
-        owner.release();  // the pool thread owns its share now
-    } else {
-        check->result.store(ProbeResult::Missing);
-    }
-    checks_.emplace(last_, std::move(check));
-    return last_;
+    return checks_.Begin(std::move(check), RunCheck, ProbeResult::Missing);
 }
 
-ProbeResult Win32ReadinessProbe::Take(std::uint32_t ticket) {
-    auto const it = checks_.find(ticket);
-    if (it == checks_.end()) return ProbeResult::Missing;
-    ProbeResult const result = it->second->result.load();
-    if (result != ProbeResult::Pending) checks_.erase(it);
-    return result;
-}
+ProbeResult Win32ReadinessProbe::Take(std::uint32_t ticket) { return checks_.Take(ticket, ProbeResult::Missing); }
 
-void Win32ReadinessProbe::Drop(std::uint32_t ticket) { checks_.erase(ticket); }
+void Win32ReadinessProbe::Drop(std::uint32_t ticket) { checks_.Forget(ticket); }
 
 }  // namespace vigilon

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 
 #include "platform/readiness_probe.h"
+#include "platform/win32/pool_jobs.h"
 
 namespace vigilon {
 
@@ -29,8 +29,7 @@ public:
     void Drop(std::uint32_t ticket) override;
 
 private:
-    std::map<std::uint32_t, std::shared_ptr<Check>> checks_;
-    std::uint32_t last_ = 0;
+    PoolJobs<Check, ProbeResult> checks_;
 };
 
 }  // namespace vigilon

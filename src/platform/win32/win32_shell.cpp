@@ -30,6 +30,7 @@ ItemIdList PathToItemIdList(std::wstring const& path) {
 
 // Selects the initial item once the dialog is up; `data` is that item's list.
 int CALLBACK SelectInitialItem(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    // waits-allowed: the folder dialog is this thread's own
     if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, data);
     return 0;
 }

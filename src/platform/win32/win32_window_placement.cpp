@@ -80,6 +80,7 @@ PlacementOutcome CarryOut(HWND window, std::uint64_t request, PlacementSteps con
         return outcome;
     };
     if (steps.show) {
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         ShowWindow(window, *steps.show);  // answers whether it was visible before, not whether it took
         if (!ShownAs(window, *steps.show)) return failed(ERROR_SUCCESS);
     }
@@ -88,23 +89,28 @@ PlacementOutcome CarryOut(HWND window, std::uint64_t request, PlacementSteps con
         LONG_PTR const current = GetWindowLongPtrW(window, GWL_STYLE);
         LONG_PTR const wanted = (current & ~frame) | (static_cast<LONG_PTR>(*steps.style) & frame);
         SetLastError(ERROR_SUCCESS);
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         if (SetWindowLongPtrW(window, GWL_STYLE, wanted) == 0 && GetLastError() != ERROR_SUCCESS) {
             return failed(GetLastError());
         }
         WindowRect const& r = *steps.rect;
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         if (!SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, keep | SWP_FRAMECHANGED)) {
             return failed(GetLastError());
         }
         if ((GetWindowLongPtrW(window, GWL_STYLE) & frame) != (wanted & frame)) return failed(ERROR_SUCCESS);
     } else if (steps.rect) {
         WindowRect const& r = *steps.rect;
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         if (!SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, keep)) return failed(GetLastError());
     }
     if (steps.showAfter) {
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         ShowWindow(window, *steps.showAfter);
         if (!ShownAs(window, *steps.showAfter)) return failed(ERROR_SUCCESS);
     }
     if (steps.topmost) {
+        // waits-allowed: a worker's, or at once for this thread's own window (Place)
         if (!SetWindowPos(window, *steps.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER)) {
             return failed(GetLastError());
