@@ -10,6 +10,7 @@
 #include "engine/metrics_file.h"
 #include "engine/placement_keeper.h"
 #include "engine/heartbeat.h"
+#include "engine/hidden_windows.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
 #include "engine/status_snapshot.h"
@@ -18,6 +19,7 @@
 #include "engine/trouble_reporter.h"
 #include "engine/trouble_screenshots.h"
 #include "engine/watch_host.h"
+#include "engine/window_claims.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
 
@@ -54,10 +56,12 @@ public:
     void WatchPrograms();
 
     // Hides every known window that is visible and shows and activates every hidden one; with
-    // `forceShow`, shows and activates them all.
+    // `forceShow`, shows and activates them all, and shows every other window Vigilon hid that is
+    // still there.
     void ShowHidePrograms(bool forceShow);
 
-    // Pauses launching and asks every known window to close.
+    // Pauses launching and asks every known window to close; every window Vigilon hid that is
+    // still there is shown, so that a question one asks before it closes can be answered.
     void ClosePrograms();
 
     // Ends the pause on launching and starts the watch timer. After a pause, each program's next
@@ -174,6 +178,11 @@ private:
     // stops the passes.
     Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
+    // What is said when the program's window did not come within the wait, with the windows the
+    // process started shows instead.
+    std::wstring NotFoundMessage(WatchedProgram const& record, ProgramState const& state);
+    // Every window Vigilon hid that no program holds any more is shown again.
+    void ShowWindowsNoLongerHeld();
     // Reports a problem as the notice mode says, and records it; StopPass when the program began
     // to end, or the passes were stopped, while a message box was open.
     Outcome Notify(std::wstring const& message, std::wstring_view program);
@@ -218,6 +227,9 @@ private:
     WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
+    // The first window among the captions as last read that the program may take: one window,
+    // one program (see WindowClaims).
+    WindowHandle FindCached(WatchedProgram const& record) const;
     void EnterDirectory(std::wstring const& directory);
     // True while the pass may go on with program `number`: it is still listed, Vigilon is not
     // ending, and the user has not stopped the passes (the editor is open).
@@ -240,6 +252,7 @@ private:
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
+    HiddenWindows hidden_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     bool launchPaused_ = false;
     bool watchBusy_ = false;
     std::vector<std::uint32_t> watchedProcesses_;
@@ -247,6 +260,7 @@ private:
     // what may have changed), or read in full.
     enum class Captions { Stale, Current, Fresh };
     CaptionCache captions_;
+    WindowClaims claims_{[this](std::wstring const& name) { return WindowOf(name); }};
     Captions captionsState_ = Captions::Stale;
     std::int64_t lastFullReading_ = INT64_MIN / 2;  // monotonic milliseconds
 };

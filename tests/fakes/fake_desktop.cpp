@@ -78,6 +78,7 @@ void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     switch (showCommand) {
     case kSwHide: w->visible = false; break;
     case kSwShowNormal:
+    case kSwShowNoActivate:
     case kSwShowMaximized:
         Later(window, [showCommand](FakeWindow& shown) {
             shown.visible = true;
@@ -91,7 +92,8 @@ void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
             if (!std::exchange(shown.minimised, false)) shown.maximised = false;
         });
         break;
-    case kSwShow: Later(window, [](FakeWindow& shown) { shown.visible = true; }); break;
+    case kSwShow:
+    case kSwShowNa: Later(window, [](FakeWindow& shown) { shown.visible = true; }); break;
     case kSwMinimize:
         w->visible = true;
         w->minimised = true;
