@@ -504,7 +504,7 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
         if (desktop.WindowProcessId(window) != processId) return true;
         // Another watched program's window counts even hidden: Vigilon hides them itself.
-        if (WatchedByAnother(window, record.name)) {
+        if (!HolderOf(window, record.name).empty()) {
             other = true;
             return false;
         }
@@ -516,17 +516,12 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     return other;
 }
 
-std::wstring Supervisor::HolderOf(WindowHandle window) const {
+std::wstring Supervisor::HolderOf(WindowHandle window, std::wstring const& except) const {
     if (window == 0) return {};
     for (auto const& [name, state] : states_) {
-        if (state.window == window) return name;
+        if (state.window == window && name != except) return name;
     }
     return {};
-}
-
-bool Supervisor::WatchedByAnother(WindowHandle window, std::wstring const& name) const {
-    return std::any_of(states_.begin(), states_.end(),
-                       [&](auto const& entry) { return entry.second.window == window && entry.first != name; });
 }
 
 void Supervisor::ClosedOnRequest(ProgramState& state) {

@@ -67,10 +67,17 @@ public:
     // A pass begins: the pass clock moves on.
     void PassBegins();
 
-    // A program without a caption: nothing of it is watched.
+    // A program without a caption: nothing of it is watched. What it counted stays (the metrics'
+    // counters never go down while Vigilon runs), and so does the process last started for it,
+    // which may run on when the caption comes back.
     void Unwatch(ProgramState& state) {
-        state = {};
-        state.phase = ProgramPhase::Unwatched;
+        ProgramState kept;
+        kept.phase = ProgramPhase::Unwatched;
+        kept.counts = state.counts;
+        kept.starts = state.starts;
+        kept.startedProcessId = state.startedProcessId;
+        kept.startedProcessAt = state.startedProcessAt;
+        state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
@@ -127,8 +134,8 @@ public:
     // Whether `window` answered the question asked of it.
     void Answered(WindowHandle window, bool answered);
 
-    // The name of the program whose window `window` is, empty for none.
-    std::wstring HolderOf(WindowHandle window) const;
+    // The name of a program other than `except` whose window `window` is, empty for none.
+    std::wstring HolderOf(WindowHandle window, std::wstring const& except = {}) const;
 
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
@@ -173,8 +180,6 @@ private:
     // Vigilon started for it, or one whose image is the program's executable and that shows no
     // top-level window other than the program's. Never the shell's process.
     std::wstring NotOwnBecause(WatchedProgram const& record, ProgramState const& state);
-    // True when `window` is the window of a watched program other than the one named `name`.
-    bool WatchedByAnother(WindowHandle window, std::wstring const& name) const;
     // True when the process Vigilon last started for the program still runs: the process of that
     // id is the one started then. One known to have ended is forgotten.
     bool StartedProcessRuns(ProgramState& state);

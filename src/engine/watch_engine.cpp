@@ -87,12 +87,13 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         return Outcome::Next;
     }
     WindowHandle window = FindInPass(record);
-    // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (window == 0 && !launchPaused_ && supervisor_.StartDue(state) && captionsState_ != Captions::Fresh &&
-        !supervisor_.HeldByItsProcess(record, state)) {
+    // About to start it, or to take its window for gone: a fresh look at every caption decides,
+    // unless one was just taken (a window retitled into its caption may be read as it was).
+    if (window == 0 && !launchPaused_ && (state.window != 0 || supervisor_.StartDue(state)) &&
+        captionsState_ != Captions::Fresh && !supervisor_.HeldByItsProcess(record, state)) {
         window = FindProgramWindow(record);
     }
-    supervisor_.Observe(record, state, window);
+    Observe(record, state, window);
     // A window kept on screen is put back in its place rather than hidden when minimised.
     if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
@@ -215,7 +216,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         captionsState_ = Captions::Stale;  // a second of events has passed
         WindowHandle const window = FindInPass(record);
         if (window != 0) {
-            supervisor_.Observe(record, supervisor_.StateOf(name), window);
+            Observe(record, supervisor_.StateOf(name), window);
             placements_.Keep(record, window, launchPaused_);
             return Outcome::Next;
         }
@@ -317,6 +318,19 @@ void WatchEngine::WatchProcessesFound() {
     platform_.processes.WatchProcesses(watchedProcesses_);
 }
 
+void WatchEngine::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+    WindowHandle const before = state.window;
+    supervisor_.Observe(record, state, window);
+    if (window == 0 || window == before) return;
+    // One window, one program: one that held it looks for a window of its own again at once, since
+    // the pass may stop before it comes to it.
+    std::wstring const other = supervisor_.HolderOf(window, record.name);
+    int const number = other.empty() ? 0 : programs_.Find(other);
+    if (number == 0) return;
+    WatchedProgram const& loser = programs_[number];
+    supervisor_.Observe(loser, supervisor_.StateOf(other), FindProgramWindow(loser));
+}
+
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
     if (captionsState_ == Captions::Stale) {
         captions_.Update(platform_.desktop);
@@ -336,14 +350,16 @@ WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
 
 WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& record) {
     if (window == 0) return 0;
-    std::array<wchar_t, kCaptionBufferLength> buffer{};
-    std::wstring const caption = ToUpperText(ReadCaption(platform_.desktop, window, buffer));
-    if (CaptionMatches(caption, ToUpperText(record.caption), kMatchBeginsWith) &&
-        claims_.MayTake(record.name, window, caption)) {
-        return window;
-    }
+    if (StillMatches(record, window)) return window;
     // Closed or retitled since its caption was read, or now another program's.
     return FindProgramWindow(record);
+}
+
+bool WatchEngine::StillMatches(WatchedProgram const& record, WindowHandle window) {
+    std::array<wchar_t, kCaptionBufferLength> buffer{};
+    std::wstring const caption = ToUpperText(ReadCaption(platform_.desktop, window, buffer));
+    return CaptionMatches(caption, ToUpperText(record.caption), kMatchBeginsWith) &&
+           claims_.MayTake(record.name, window, caption);
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
@@ -433,8 +449,10 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    // A window gone since the last pass is not restarted: its going was not asked for.
-    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0) {
+    // A window gone since the last pass is not restarted: its going was not asked for; nor one
+    // retitled since, which may be another program's now.
+    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0 ||
+        !StillMatches(record, state.window)) {
         return RestartAnswer::NotRunning;
     }
     if (launchPaused_) return RestartAnswer::LaunchPaused;

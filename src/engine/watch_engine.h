@@ -83,6 +83,12 @@ public:
     void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
     // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
     void LetGoOfWindows() { placements_.LetGoOfAll(); }
+    // Vigilon's own windows are open, or all closed again: while they are, no window is put back
+    // in its place over them (see PlacementKeeper::HoldBack).
+    void SetOwnWindowsOpen(bool open) { placements_.HoldBack(open); }
+    // True when a window is kept on top or full screen, so that Vigilon's own windows are shown
+    // above it.
+    bool KeepsWindowsOnTop() const { return placements_.AnyAbove(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
@@ -215,6 +221,9 @@ private:
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
     void TellRecoveries();
+    // Hands the window the pass found to the program's state; another program that held it lets
+    // go of it now.
+    void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // The program's window as the pass sees it, from the desktop's captions as last read: one
     // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
     // and left out while the desktop reports no change. The window found is confirmed by reading
@@ -225,6 +234,9 @@ private:
     // `window` when its caption still matches, otherwise the program's window from every caption
     // read afresh.
     WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
+    // True when the window's caption, read now, is still the program's: it matches, and no other
+    // program's matches more of it.
+    bool StillMatches(WatchedProgram const& record, WindowHandle window);
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
     // The first window among the captions as last read that the program may take: one window,

@@ -66,7 +66,16 @@ private:
     // Runs a pass now, or right after the one under way; not while the timer is stopped.
     void RunPass();
     void OnTrayNotification(LPARAM lParam);
-    void ShowPopupMenu();
+    // The tray's menu, at the mouse pointer; or, opened by the hot key from any program, at the
+    // centre of the screen the pointer is on.
+    void ShowPopupMenu(bool atCentre = false);
+    // MenuHotkey: registered as the options say; a value that cannot be used, or a key another
+    // program holds, is said in the history and a notice.
+    void ApplyMenuHotkey(std::wstring const& text);
+    // Vigilon's own windows (the editor, the Status window, and the dialogs and boxes they own)
+    // stand above the windows kept on top while they are open, and nothing is put back in its
+    // place over them; closed, they take their place among the others again.
+    void KeepOwnWindowsAbove();
     void OnCommand(UINT id);
     void RunPopupCommand(PopupCommand command);
     void OnSize(WPARAM kind);
@@ -106,6 +115,7 @@ private:
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
+    void OpenEditor() override;
 
     Win32Platform& platform_;
     Platform core_;
@@ -136,6 +146,8 @@ private:
     Options applied_;             // the options in force, which the history's `options` line compares with
     bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
+    std::wstring menuHotkey_;     // MenuHotkey as registered, or as said not to be
+    bool hotkeyRegistered_ = false;
 };
 
 }  // namespace vigilon

@@ -26,6 +26,8 @@ public:
     virtual std::optional<std::wstring> Screenshot(std::wstring const& name) = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
+    // Opens the editor, above every window kept on top, once the answer has gone back.
+    virtual void OpenEditor() = 0;
 };
 
 // What came of restarting `program`, as a script is told it.
