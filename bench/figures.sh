@@ -13,8 +13,12 @@
 #   - the time from Exit to the end of the process;
 #   - starts per minute of a program that ends a second after each start, with and without
 #     Backoff=1, and the time from a hang to the new start with HangSeconds=5.
-# Usage: [VIGILON_EXE=this/vigilon.exe] [COMPARE_EXE=other/vigilon.exe] bench/figures.sh [seconds per case]
+# Usage: [VIGILON_EXE=this/vigilon.exe] [COMPARE_EXE=other/vigilon.exe] [FIGURES_ONLY="sections"]
+#        bench/figures.sh [seconds per case]
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
+# FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat waiting
+# restraint exit (all by default). With COMPARE_EXE, the comparison build is measured beside this
+# one in the counts, in the status window's and the placement's cases, and waiting for a window.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
 seconds=${1:-60}
@@ -170,6 +174,12 @@ wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appe
 server=$(wine_server)
 
 no_compare() { [ -z "$compare" ]; }
+only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat waiting restraint exit} "
+wanted() { [[ "$only" == *" $1 "* ]]; }
+# The build a case runs: this one, or the comparison build while case_exe names it.
+case_exe=
+case_build() { echo "${case_exe:-$exe}"; }
+if wanted counts; then
 echo "| watched programs | vigilon.exe | Wine server | comparison build | its Wine server | idle window program |"
 echo "|---|---|---|---|---|---|"
 for count in 1 10 50; do
@@ -189,6 +199,7 @@ for count in 1 10 50; do
   fi
   echo "| $count | $(per_minute "$v" "$seconds" share) | $(per_minute "$s" "$seconds") | $cv | $cs | $(per_minute "$b" "$seconds") |"
 done
+fi
 
 # 50 programs again: with none of the extras, with a memory limit on each (never reached, so its
 # memory is read every 5 s), and with the status window open, side by side. With the window open,
@@ -198,7 +209,7 @@ done
 # with it, the file's age is checked to be under the 30 s at which it is written at the latest.
 metrics_case() {
   local case=$1 metrics=$2 ini="$root/$1/vigilon.ini"
-  program_folder "$case" 50 "$exe"
+  program_folder "$case" 50 "$(case_build)"
   if [ -n "$metrics" ]; then
     METRICS_LINE="MetricsFile=$(win_path "$case\\vigilon.prom")" \
       awk '{ print } /^Number=/ { printf "%s\r\n", ENVIRON["METRICS_LINE"] }' "$ini" >"$ini.new"
@@ -226,7 +237,7 @@ metrics_figures() {
 
 extras_case() {
   local case=$1 extra=$2 window=${4:-}
-  start_watching "$case" 50 "$exe" "$extra"
+  start_watching "$case" 50 "$(case_build)" "$extra"
   if [ -n "$window" ]; then
     wine "$driver" command 104 >/dev/null 2>&1 </dev/null
     wait_for 30 status_window_open
@@ -246,18 +257,28 @@ extras_case() {
   stop_watching "$case"
   echo "| $3 | $(per_minute "$ev" "$seconds" share) | $(per_minute "$es" "$seconds") |"
 }
+if wanted extras; then
 echo
 echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
 echo "|---|---|---|"
 extras_case plain "" "no restart rules, status window closed"
 extras_case memory "MaxMemoryMB=1048576" "\`MaxMemoryMB\` on every program"
 extras_case status "" "status window open" window
-metrics_figures
+if ! no_compare; then
+  case_exe=$compare
+  extras_case cplain "" "no restart rules, status window closed (comparison build)"
+  extras_case cstatus "" "status window open (comparison build)" window
+  case_exe=
+fi
+fi
+if wanted metrics; then metrics_figures; fi
+if wanted extras; then
 echo
 echo "| \`/status\` with 50 programs | longest of its rounds (ms) |"
 echo "|---|---|"
 echo "| Vigilon's answer, 20 rounds | $status_answer |"
 echo "| the whole command, a new process under Wine, 5 rounds | $status_command |"
+fi
 
 # 50 programs kept on screen, Show=Maximized and OnTop=1 on each, beside the same 50 Hidden (the
 # default), side by side: what reading each window's placement at every pass costs once nothing
@@ -267,9 +288,9 @@ all_found() { [ "$(found_count "$1")" -ge "$2" ]; }
 placement_case() {
   local case=$1 extra=$2
   if [ -z "$extra" ]; then
-    start_watching "$case" 50 "$exe"
+    start_watching "$case" 50 "$(case_build)"
   else
-    program_folder "$case" 50 "$exe" "" "$extra"
+    program_folder "$case" 50 "$(case_build)" "" "$extra"
     wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
     vigilon=$!
     wait_for 300 all_found "$case" 50 || { log "case $case: $(found_count "$case") of 50 windows found after 300 s"; exit 1; }
@@ -285,8 +306,13 @@ placement_figures() {
   echo "|---|---|---|"
   placement_case hidden "" "all \`Show=Hidden\`, the default"
   placement_case shown $'Show=Maximized\r\nOnTop=1' "all \`Show=Maximized\` and \`OnTop=1\`"
+  no_compare && return
+  case_exe=$compare
+  placement_case chidden "" "all \`Show=Hidden\`, the default (comparison build)"
+  placement_case cshown $'Show=Maximized\r\nOnTop=1' "all \`Show=Maximized\` and \`OnTop=1\` (comparison build)"
+  case_exe=
 }
-placement_figures
+if wanted placement; then placement_figures; fi
 # 50 programs with a heartbeat every 10 s, the shortest period, to a server on 127.0.0.1 that
 # answers 200, beside the same 50 without one. Keys for [Apps] go in after its Number line. A
 # function of its own, so that another case (the metrics file) can stand beside it.
@@ -326,7 +352,7 @@ heartbeat_figures() {
   kill "$ping_server" 2>/dev/null || true
   wait "$ping_server" 2>/dev/null || true
 }
-heartbeat_figures
+if wanted heartbeat; then heartbeat_figures; fi
 
 # Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
 wait_span=$((seconds < 55 ? seconds : 55))
@@ -339,6 +365,7 @@ waiting() {
   read -r wv ws wb < <(measure "$wait_span" "$vigilon" "$server" "$baseline")
   stop_watching "$case"
 }
+if wanted waiting; then
 waiting wait "$exe"
 cwv="-" cws="-"
 if ! no_compare; then
@@ -351,6 +378,7 @@ echo
 echo "| | vigilon.exe | Wine server | comparison build | its Wine server | idle window program |"
 echo "|---|---|---|---|---|---|"
 echo "| per minute | $(per_minute "$wv" "$wait_span" share) | $(per_minute "$ws" "$wait_span") | $cwv | $cws | $(per_minute "$wb" "$wait_span") |"
+fi
 
 # Restraint: one program alone, with a key added to [Apps].
 restraint_case() {
@@ -370,6 +398,7 @@ crash_starts() {
   echo $(($(start_count "$case") - first))
   stop_watching "$case"
 }
+if wanted restraint; then
 plain_starts=$(crash_starts crashplain Backoff=0)
 backoff_starts=$(crash_starts crashbackoff Backoff=1)
 restraint_case hang "hang-after-ms=2000" HangSeconds=5
@@ -377,18 +406,32 @@ wait_for 60 eval '[ "$(start_count hang)" -ge 2 ]' || true
 hung_at=$(grep '^hung|' "$root/hang-p1.txt" | head -n 1 | cut -d'|' -f2 | tr -d '\r')
 restart_at=$(grep '^start|' "$root/hang-p1.txt" | sed -n 2p | awk -F'|' '{ print $NF }' | tr -d '\r')
 stop_watching hang
+fi
 
-# Exit, 5 times: from the command to the end of the process, watching one program.
-exits=()
+# Exit, 5 times: from the command to the end of the process, watching one program; and of that,
+# from the command (the driver's own start under Wine included) to the history's `exit` line, and
+# from that line, which Vigilon writes once the programs are shown again, to the end.
+exit_line_ms() {
+  local when
+  when=$(tr -d '\r' <"$root/$1/vigilon.log" | awk -F'\t' '$2 == "exit" { print $1 }' | tail -n 1)
+  [ -n "$when" ] && date -d "$when" +%s%3N
+}
+if wanted exit; then
+exits=() to_exit_line=() from_exit_line=()
 for round in 1 2 3 4 5; do
   restraint_case "exit$round" "" Backoff=0
   wait_for 60 all_hidden "exit$round" 1
   before=$(date +%s%3N)
   wine "$driver" command 200 >/dev/null 2>&1 </dev/null
   wait "$vigilon" 2>/dev/null || true
-  exits+=($(($(date +%s%3N) - before)))
+  after=$(date +%s%3N)
+  exits+=($((after - before)))
+  line=$(exit_line_ms "exit$round")
+  to_exit_line+=($((line - before)))
+  from_exit_line+=($((after - line)))
   wine "$driver" close-all "exit$round P" >/dev/null 2>&1 </dev/null || true
 done
+fi
 
 # The figures in ascending order, then their maximum.
 ascending() { printf '%s\n' "$@" | sort -n | tr '\n' ' ' | sed 's/ $//; s/ /, /g'; }
@@ -397,17 +440,25 @@ baseline_peak=$(peak_kib "$baseline")
 echo
 echo "| figure | vigilon.exe | baseline | ratio |"
 echo "|---|---|---|---|"
+if wanted counts; then
 echo "| from a watched program's close request to its new start, 20 rounds, 50 programs watched (ms) | $(ascending "${latencies[@]}"); max $(maximum "${latencies[@]}") | | |"
 echo "| of which its window's own teardown under Wine, from the close request to WM_DESTROY (ms) | $(ascending "${teardowns[@]}"); max $(maximum "${teardowns[@]}") | | |"
 echo "| from its window's end to its new start (ms) | $(ascending "${afterwards[@]}"); max $(maximum "${afterwards[@]}") | | |"
 echo "| from the history's \`gone\` to its \`launch\`, the same 20 rounds (ms) | $(ascending "${requests[@]}"); max $(maximum "${requests[@]}") | | |"
 awk -v v="$vigilon_peak" -v b="$baseline_peak" \
   'BEGIN { printf "| peak working set under Wine (KiB), idle window program as baseline | %d | %d | %.2f |\n", v, b, v / b }'
+fi
 echo "| size of \`vigilon.exe\` (static runtime, stripped) | $(stat -c %s "$exe") bytes | | |"
+if wanted exit; then
 echo "| from **Exit** to the end of the process, 5 rounds (ms) | $(ascending "${exits[@]}"); max $(maximum "${exits[@]}") | | |"
+echo "| of which from the command to the history's \`exit\` line, the command's own start included (ms) | $(ascending "${to_exit_line[@]}"); max $(maximum "${to_exit_line[@]}") | | |"
+echo "| and from the \`exit\` line to the end of the process (ms) | $(ascending "${from_exit_line[@]}"); max $(maximum "${from_exit_line[@]}") | | |"
+fi
+if wanted restraint; then
 echo
 echo "| restraint | without | with |"
 echo "|---|---|---|"
 echo "| starts in a minute of a program that ends 1 s after each start (\`Backoff=1\`) | $plain_starts | $backoff_starts |"
 echo "| from a hang to the new start (\`HangSeconds=5\`; the rule allows a pass, 5 s, 10 s to close and 2 s for the last question) (ms) | | $((restart_at - hung_at)) |"
+fi
 kill "$baseline" 2>/dev/null || true

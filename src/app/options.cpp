@@ -75,6 +75,11 @@ int HeartbeatSecondsFrom(std::wstring const& text) {
     return static_cast<int>(std::max<long long>(value, kMinHeartbeatSeconds));
 }
 
+std::wstring OptionValueProblem(std::wstring_view key, std::wstring const& text) {
+    PolicyCheck const check = CheckOf(key);
+    return check == nullptr ? std::wstring() : check(text);
+}
+
 std::vector<std::wstring_view> PolicyKeys() {
     std::vector<std::wstring_view> keys;
     for (SettingKey const& key : SettingKeys()) {

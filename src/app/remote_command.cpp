@@ -110,7 +110,7 @@ std::wstring RemoteMisuse(std::wstring_view arguments) {
     if (lower.find(L"configure") != std::wstring::npos) return {};
     std::wstring const word = lower.substr(0, lower.find_first_of(L" \t"));
     for (wchar_t const* own : {L"/register", L"/unregister", L"/startatlogon", L"/registereventsource", L"/unregistereventsource",
-                               L"/importsettings", L"/restarted"}) {
+                               L"/importsettings", L"/restarted", L"/validate"}) {
         if (word == own) return {};
     }
     if (RemoteRequestFromArguments(text)) return {};

@@ -48,7 +48,7 @@ struct RemoteAnswer {
 
 // Exit codes of a command to the running copy.
 inline constexpr std::uint32_t kRemoteDone = 0;
-inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs
+inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs, or not all is watched
 inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why
 inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
@@ -63,7 +63,7 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
 // What a command line says while another copy runs, when it reads as a switch ("/..." or "-...")
 // but is none of the commands as written (a typo, a known switch with words after it, two
 // switches, a name too long): the line to print, with exit code kRemoteUnknown. Empty for a
-// command, for one of the start's own switches (/register, configure, ...) and for any other
+// command, for one of the start's own switches (/register, /validate, configure, ...) and for any other
 // text, which starts Vigilon as always.
 std::wstring RemoteMisuse(std::wstring_view arguments);
 

@@ -123,6 +123,8 @@ RuleValue<ShowAs> ParseShowAs(std::wstring_view text) {
     std::wstring_view const value = TrimSpacesAndTabs(text);
     if (value.empty()) return {};
     int const index = WordIndex(value, kShowWords);
+    // The British spelling, as prose (ours too) writes it.
+    if (index < 0 && SameWord(value, L"Maximised")) return {ShowAs::Maximized, {}};
     if (index < 0) return {std::nullopt, L"Hidden, Normal, Maximized or FullScreen"};
     return {static_cast<ShowAs>(index), {}};
 }
@@ -176,5 +178,28 @@ RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text) {
 }
 
 std::wstring_view RestartWhenWord(RestartWhen when) { return kRestartWords[static_cast<std::size_t>(when)]; }
+
+std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text) {
+    using Check = std::wstring (*)(std::wstring_view);
+    struct Rule {
+        wchar_t const* key;
+        Check check;
+    };
+    static constexpr Rule kRules[] = {
+        {kMaxMemoryKey, [](std::wstring_view t) { return ParseMemoryLimit(t).problem; }},
+        {kRestartAtKey, [](std::wstring_view t) { return ParseRestartTimes(t).problem; }},
+        {kCrashDialogKey, [](std::wstring_view t) { return ParseCrashDialog(t).problem; }},
+        {kShowKey, [](std::wstring_view t) { return ParseShowAs(t).problem; }},
+        {kOnTopKey, [](std::wstring_view t) { return ParseOnTop(t).problem; }},
+        {kStartDelayKey, [](std::wstring_view t) { return ParseStartDelay(t).problem; }},
+        {kWaitForKey, [](std::wstring_view t) { return ParseWaitFor(t).problem; }},
+        {kWaitSecondsKey, [](std::wstring_view t) { return ParseWaitSeconds(t).problem; }},
+        {kRestartKey, [](std::wstring_view t) { return ParseRestartWhen(t).problem; }},
+    };
+    for (Rule const& rule : kRules) {
+        if (SameWord(key, rule.key)) return rule.check(text);
+    }
+    return {};
+}
 
 }  // namespace vigilon

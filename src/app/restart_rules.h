@@ -38,6 +38,14 @@ inline constexpr wchar_t kWaitForKey[] = L"WaitFor";
 inline constexpr wchar_t kWaitSecondsKey[] = L"WaitSeconds";
 inline constexpr wchar_t kRestartKey[] = L"Restart";
 
+// The rules of one section, each key's text as `read` gives it (empty when the key is not there).
+template <typename Read>
+RestartRules ReadRestartRules(Read read) {
+    return {read(kMaxMemoryKey), read(kRestartAtKey), read(kCrashDialogKey), read(kShowKey),
+            read(kMonitorKey),   read(kOnTopKey),     read(kStartDelayKey),  read(kStartAfterKey),
+            read(kWaitForKey),   read(kWaitSecondsKey), read(kRestartKey)};
+}
+
 // The largest memory limit taken, in MB: a terabyte.
 inline constexpr int kMaxMemoryLimitMB = 1'048'576;
 
@@ -63,6 +71,7 @@ std::wstring FormatRestartTimes(std::vector<int> const& minutes);
 
 // Show: how a program's window is kept. Hidden, the default, starts it minimised and hides it when
 // minimised; the others start it in that state and put it back when it is minimised or hidden.
+// Case is ignored, and Maximised is taken for Maximized.
 enum class ShowAs : std::uint8_t { Hidden, Normal, Maximized, FullScreen };
 RuleValue<ShowAs> ParseShowAs(std::wstring_view text);
 std::wstring_view ShowAsWord(ShowAs show);  // "Hidden", "Normal", "Maximized", "FullScreen"
@@ -104,5 +113,10 @@ RuleValue<int> ParseWaitSeconds(std::wstring_view text);
 enum class RestartWhen : std::uint8_t { Always, Failure };
 RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text);
 std::wstring_view RestartWhenWord(RestartWhen when);  // "Always", "Failure"
+
+// Why `text` cannot be used for the rule `key` (MaxMemoryMB, Show, Restart, ...), as the rule's
+// parser says it ("Hidden, Normal, Maximized or FullScreen"); empty when it can, and for a key
+// that takes any text (Monitor, StartAfter).
+std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text);
 
 }  // namespace vigilon

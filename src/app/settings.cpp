@@ -1,7 +1,9 @@
 #include "app/settings.h"
 
 #include <string>
+#include <vector>
 
+#include "app/ini_text.h"
 #include "app/key_value.h"
 #include "app/open_command.h"
 #include "app/program_count.h"
@@ -73,6 +75,30 @@ std::wstring Unstorable(SettingsFile const& copy, WatchedPrograms const& program
         }
     }
     return {};
+}
+
+// The names the file lists: App1 to App<Number>.
+std::vector<std::wstring> ListedNames(SettingsFile const& file) {
+    int const count = ParseProgramCount(file.ReadIniValue(kAppsSection, kNumberKey, L"0")).value_or(0);
+    std::vector<std::wstring> names;
+    for (int i = 1; i <= count; ++i) names.push_back(file.ReadIniValue(kAppsSection, AppKey(i), L""));
+    return names;
+}
+
+// Takes away what a delete left: the App keys beyond the count that the file listed before, and
+// the section of each name it listed that the table no longer holds. Left in place, each would be
+// named a problem at the next start. A key or a section added by hand is kept, for the check to name.
+bool RemoveDeleted(SettingsFile const& file, std::vector<std::wstring> const& before, WatchedPrograms const& programs) {
+    bool ok = true;
+    for (int i = programs.Count() + 1; i <= static_cast<int>(before.size()); ++i) {
+        ok &= file.RemoveIniValue(kAppsSection, AppKey(i));
+    }
+    for (std::wstring const& name : before) {
+        bool kept = name.empty() || IniNameKey(name) == IniNameKey(kAppsSection);
+        for (int i = 1; i <= programs.Count() && !kept; ++i) kept = IniNameKey(programs[i].name) == IniNameKey(name);
+        if (!kept) ok &= file.RemoveSection(name);
+    }
+    return ok;
 }
 
 // True when the copy kept by the last save lists programs: only then is a file without a usable
@@ -154,8 +180,10 @@ bool SaveSettings(SettingsFile const& settings, WatchedPrograms const& programs,
     SettingsUpdate update(settings);
     if (!update.Ready()) return false;
     SettingsFile const& file = update.Copy();
+    std::vector<std::wstring> const before = ListedNames(file);
     int const count = programs.Count();
-    bool ok = file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));
+    bool ok = RemoveDeleted(file, before, programs);
+    ok &= file.WriteIniValue(kAppsSection, kNumberKey, std::to_wstring(count));
     for (int i = 1; i <= count; ++i) ok &= file.WriteIniValue(kAppsSection, AppKey(i), programs[i].name);
     for (int i = 1; i <= count; ++i) {
         WatchedProgram const& record = programs[i];
@@ -178,10 +206,7 @@ bool SaveSettings(SettingsFile const& settings, WatchedPrograms const& programs,
 }
 
 RestartRules LoadRestartRules(SettingsFile const& file, std::wstring const& program) {
-    auto read = [&](wchar_t const* key) { return file.ReadIniValue(program, key, L""); };
-    return {read(kMaxMemoryKey), read(kRestartAtKey), read(kCrashDialogKey), read(kShowKey),
-            read(kMonitorKey),   read(kOnTopKey),     read(kStartDelayKey),  read(kStartAfterKey),
-            read(kWaitForKey),   read(kWaitSecondsKey), read(kRestartKey)};
+    return ReadRestartRules([&](wchar_t const* key) { return file.ReadIniValue(program, key, L""); });
 }
 
 bool SaveRestartRules(SettingsFile const& settings, std::wstring const& program, RestartRules const& rules,

@@ -55,8 +55,10 @@ bool RestoreSettingsBackup(SettingsFile const& file);
 std::wstring UnsavedSettingsMessage(std::wstring const& path);
 
 // Writes the count, the names and every program's section, all into one copy of the file that then
-// replaces it (SettingsUpdate). Nothing is removed from the file but the keys of restart rules left
-// behind for a program added since start-up. Every value is read back from the copy before it
+// replaces it (SettingsUpdate). What a delete leaves goes: the App<n> keys beyond the new count that
+// the file listed, and the section of each program it listed that the table no longer holds; so do
+// the keys of restart rules left behind for a program added since start-up. Nothing else is
+// removed: keys and sections added by hand stay. Every value is read back from the copy before it
 // replaces the file: when one would not come back as it is (too long, a line break, a name the
 // file cannot hold), nothing is changed, false comes back, and `refusal`, when given, names the
 // program and the field. True when the file was replaced.

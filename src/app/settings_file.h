@@ -19,6 +19,8 @@ public:
     SettingsFile(ProfileStore& store, std::wstring path) : store_(store), path_(std::move(path)) {}
 
     std::wstring const& Path() const { return path_; }
+    // The file's name without its folder: "vigilon.ini".
+    std::wstring Name() const { return path_.substr(path_.find_last_of(L"\\/") + 1); }
 
     // The value of `key` in `section`, or `defaultValue` when the key or the file is missing; at
     // most kMaxIniValueLength characters.
@@ -36,6 +38,13 @@ public:
     // Removes `key` from `section`; a key that is not there is no failure and leaves the file as it
     // is. True when the system reports success.
     bool RemoveIniValue(std::wstring_view section, std::wstring_view key) const;
+
+    // Removes `section` and every key in it; a section that is not there is no failure. True when
+    // the system reports success.
+    bool RemoveSection(std::wstring_view section) const { return store_.DeleteProfileSection(section, path_); }
+
+    // The file's whole text, to check it line by line; nothing when it is missing or cannot be read.
+    std::optional<std::wstring> ReadText() const { return store_.ReadProfileText(path_); }
 
     // False when the file is there but cannot be read; a missing file can be read.
     bool CanRead() const { return store_.CanReadProfile(path_); }

@@ -1,23 +1,26 @@
 #include "app/start_mode.h"
 
-#include <algorithm>
-
 #include "support/blanks.h"
 #include "support/text_case.h"
 
 namespace vigilon {
 namespace {
 
-constexpr wchar_t kImportSwitch[] = L"/importsettings";
+constexpr std::wstring_view kImportSwitch = L"/importsettings";
+constexpr std::wstring_view kValidateSwitch = L"/validate";
+
+// True when the trimmed, lower-case arguments are `word` alone or `word` followed by a blank.
+bool StartsWithSwitch(std::wstring_view trimmed, std::wstring_view word) {
+    return trimmed.starts_with(word) && (trimmed.size() == word.size() || trimmed[word.size()] == L' ' ||
+                                         trimmed[word.size()] == L'\t');
+}
 
 }  // namespace
 
-std::wstring ImportedSettingsPath(std::wstring_view arguments) {
-    std::size_t const first = arguments.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos) return {};
-    std::wstring_view rest = arguments.substr(first);
-    rest.remove_prefix(std::min(rest.size(), std::size(kImportSwitch) - 1));
-    rest = TrimSpacesAndTabs(rest);
+std::wstring PathAfterSwitch(std::wstring_view arguments) {
+    std::wstring_view rest = TrimSpacesAndTabs(arguments);
+    std::size_t const end = rest.find_first_of(L" \t");
+    rest = TrimSpacesAndTabs(end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end));
     if (rest.size() >= 2 && rest.front() == L'"' && rest.back() == L'"') rest = rest.substr(1, rest.size() - 2);
     return std::wstring(rest);
 }
@@ -44,10 +47,8 @@ StartMode DecideStartMode(std::wstring_view arguments, bool firstRun) {
     if (trimmed == L"/register") return StartMode::Register;
     if (trimmed == L"/startatlogon") return StartMode::StartAtLogon;
     if (trimmed == L"/registereventsource") return StartMode::RegisterEventSource;
-    if (trimmed.starts_with(kImportSwitch) &&
-        (trimmed.size() == std::size(kImportSwitch) - 1 || trimmed[std::size(kImportSwitch) - 1] == L' ')) {
-        return StartMode::ImportSettings;
-    }
+    if (StartsWithSwitch(trimmed, kImportSwitch)) return StartMode::ImportSettings;
+    if (StartsWithSwitch(trimmed, kValidateSwitch)) return StartMode::Validate;
     if (trimmed == L"/unregistereventsource") return StartMode::UnregisterEventSource;
     return lower.find(L"configure") != std::wstring::npos ? StartMode::Configure : StartMode::Watch;
 }

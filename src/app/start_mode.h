@@ -11,12 +11,15 @@ namespace vigilon {
 // log's source "Vigilon", and to forget it. ImportSettings is the installer's: to take a preset
 // vigilon.ini in when there is none.
 // StartAtLogon is the installer's STARTATLOGON=1: exactly what ticking the box in Options does.
+// Validate is an administrator's `/validate [path]`: the settings file checked, and nothing started.
 enum class StartMode {
-    Watch, Configure, Unregister, Register, StartAtLogon, RegisterEventSource, UnregisterEventSource, ImportSettings
+    Watch, Configure, Unregister, Register, StartAtLogon, RegisterEventSource, UnregisterEventSource, ImportSettings,
+    Validate
 };
 
-// The file `/importsettings "<path>"` names, without its quotes.
-std::wstring ImportedSettingsPath(std::wstring_view arguments);
+// The file a switch names, `/importsettings "<path>"` or `/validate "<path>"`, without its quotes;
+// empty when none follows the switch.
+std::wstring PathAfterSwitch(std::wstring_view arguments);
 
 // The arguments Windows is given to start Vigilon again after a crash, a hang or an installer: they
 // start watching, never the editor.

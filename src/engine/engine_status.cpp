@@ -8,6 +8,44 @@ StatusSnapshot WatchEngine::Snapshot() { return TakeSnapshot(true); }
 
 std::vector<ProgramStatus> WatchEngine::Status() { return Snapshot().Rows(); }
 
+std::vector<ProgramStatus> WatchEngine::StatusOnScreen() {
+    // Asked twice a second while the Status window is open, where each question of the desktop is
+    // a round trip under Wine: the windows are asked for only while the passes lag behind.
+    bool const confirm = watchBusy_ || Now() - lastPassEnded_ > kPassesLagAfter;
+    std::int64_t const now = Now();
+    LocalTime const taken = platform_.events.LocalTimeNow();
+    std::vector<ProgramStatus> rows;
+    rows.reserve(static_cast<std::size_t>(programs_.Count()));
+    for (int i = 1; i <= programs_.Count(); ++i) rows.push_back(RowOf(i, confirm, now, taken));
+    return rows;
+}
+
+ProgramStatus WatchEngine::RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken) {
+    WatchedProgram const& record = programs_[number];
+    ProgramState const* state = supervisor_.Find(record.name);
+    ProgramStatus row = supervisor_.StatusOf(record, state, launchPaused_, now, taken);
+    readiness_.Describe(row, launchPaused_);
+    if (row.state == StatusState::Running) row.placement = placements_.Problem(record.name);
+    auto const notRunning = [&row](StatusState notRunningState) {
+        row.state = notRunningState;
+        row.processId = 0;
+        row.upSince.clear();
+        row.placement.clear();
+    };
+    // A window gone since the pass last looked (or while a pass waits for another program's
+    // window in Box mode) is not running: the next pass starts the program again. Asked of the
+    // desktop only for someone reading now, not for what the passes publish as they go.
+    if (confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
+        notRunning(launchPaused_ ? StatusState::Paused : StatusState::Starting);
+    }
+    // With the editor open no pass runs: what was last seen may be long gone.
+    bool const stopped = !host_.Watching() && !host_.Ending();
+    if (stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
+    // Paused, a program without its window is not started: its row says so.
+    row.launchPaused = launchPaused_ && (row.state == StatusState::Paused || row.state == StatusState::MissingFile);
+    return row;
+}
+
 StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     std::int64_t const now = Now();
     StatusSnapshot snapshot;
@@ -15,28 +53,12 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     snapshot.computer = computer_;
     snapshot.runningSince = startedAt_;
     snapshot.taken = platform_.events.LocalTimeNow();
-    snapshot.utcOffsetMinutes = platform_.events.UtcOffsetMinutes();
-    // With the editor open no pass runs: what was last seen may be long gone.
-    bool const stopped = !host_.Watching() && !host_.Ending();
-    snapshot.watching = stopped ? WatchingState::Stopped : launchPaused_ ? WatchingState::Paused : WatchingState::Watching;
+    snapshot.watching = WatchingNow();
+    snapshot.settingsProblems = settingsProblems_;
     snapshot.programs.reserve(static_cast<std::size_t>(programs_.Count()));
-    auto const notRunning = [](ProgramStatus& row, StatusState state) {
-        row.state = state;
-        row.processId = 0;
-        row.upSince.clear();
-    };
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        ProgramStatus row = supervisor_.StatusOf(programs_[i], state, launchPaused_, now, snapshot.taken);
-        readiness_.Describe(row, launchPaused_);
-        // A window gone since the pass last looked (or while a pass waits for another program's
-        // window in Box mode) is not running: the next pass starts the program again. Asked of the
-        // desktop only for someone reading now, not for what the passes publish as they go.
-        if (confirmWindows && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
-            notRunning(row, launchPaused_ ? StatusState::Paused : StatusState::Starting);
-        }
-        if (stopped && row.state != StatusState::NoCaption) notRunning(row, StatusState::Stopped);
-        snapshot.programs.push_back(FactsOf(std::move(row), state, now, snapshot.taken));
+        snapshot.programs.push_back(FactsOf(RowOf(i, confirmWindows, now, snapshot.taken), state, now, snapshot.taken));
     }
     return snapshot;
 }

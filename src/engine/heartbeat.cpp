@@ -28,18 +28,14 @@ std::wstring Programs(int count) { return std::to_wstring(count) + (count == 1 ?
 
 }  // namespace
 
-HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, bool watching, bool launchPaused) {
+HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, WatchingState watching) {
     HeartbeatFacts facts;
-    if (!watching) {
-        facts.watching = HeartbeatFacts::Watching::EditorOpen;
+    if (watching != WatchingState::Watching) {
+        facts.watching = watching == WatchingState::Stopped ? HeartbeatFacts::Watching::EditorOpen
+                         : watching == WatchingState::Paused ? HeartbeatFacts::Watching::Paused
+                                                             : HeartbeatFacts::Watching::Held;
         facts.allRunning = false;
-        facts.reason = L"stopped: the editor is open";
-        return facts;
-    }
-    if (launchPaused) {
-        facts.watching = HeartbeatFacts::Watching::Paused;
-        facts.allRunning = false;
-        facts.reason = L"launching paused";
+        facts.reason = watching == WatchingState::Paused ? std::wstring(L"launching paused") : std::wstring(WatchingWord(watching));
         return facts;
     }
     int running = 0;
@@ -107,6 +103,11 @@ std::wstring HeartbeatSite(std::wstring_view url) {
 void Heartbeat::Set(std::wstring url, int seconds) {
     seconds = std::clamp(seconds, kMinSeconds, kMaxSeconds);
     if (url == url_ && seconds == seconds_) return;
+    if (url != url_) {
+        if (pending_) platform_.http.Cancel(*pending_);
+        pending_.reset();
+        failureSaid_ = false;
+    }
     url_ = std::move(url);
     seconds_ = seconds;
     nextAt_ = Now() + std::int64_t{seconds_} * 1000;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/program_status.h"
+#include "engine/status_snapshot.h"
 #include "engine/trouble_reporter.h"
 #include "platform/platform.h"
 
@@ -14,7 +15,7 @@ namespace vigilon {
 
 // What the heartbeat tells: whether everything is well, and if not, why.
 struct HeartbeatFacts {
-    enum class Watching : std::uint8_t { Watching, Paused, EditorOpen };
+    enum class Watching : std::uint8_t { Watching, Paused, EditorOpen, Held };
     Watching watching = Watching::Watching;
     bool allRunning = true;  // every program that has a caption runs
     std::wstring reason;     // a short reason: the first program not running and its state
@@ -22,7 +23,7 @@ struct HeartbeatFacts {
 
 // The facts from the programs' rows and the watching state. The one place the heartbeat reads
 // the engine's view of the programs.
-HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, bool watching, bool launchPaused);
+HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, WatchingState watching);
 
 // `text` in UTF-8 with every byte but letters, digits and "-._~" written as %XX, so it fits in
 // a URL's query whatever it holds.
@@ -53,7 +54,9 @@ public:
     Heartbeat(Platform& platform, TroubleJournal& journal, TroubleReporter& reporter)
         : platform_(platform), journal_(journal), reporter_(reporter) {}
 
-    // An empty URL turns the heartbeat off. Setting the same again changes nothing.
+    // An empty URL turns the heartbeat off. Setting the same again changes nothing. Another URL
+    // starts afresh: the request under way for the old one is given up, unheard, and a failure
+    // said for the old one is not held against the new one.
     void Set(std::wstring url, int seconds);
     bool On() const { return !url_.empty(); }
 

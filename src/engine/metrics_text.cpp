@@ -108,12 +108,13 @@ std::string MetricsText(StatusSnapshot const& snapshot) {
                      "When Vigilon last started the program, in seconds since 1970-01-01 UTC.", "gauge");
     each([&](ProgramFacts const& p) {
         if (!p.lastStart) return;
-        std::int64_t const seconds = UnixSeconds(*p.lastStart, snapshot.utcOffsetMinutes);
+        std::int64_t const seconds = UnixSeconds(*p.lastStart);
         lastStart.Sample({{"program", p.row.name}}, static_cast<std::uint64_t>(seconds < 0 ? 0 : seconds));
     });
 
     Family watching(text, "vigilon_watching",
-                    "Whether Vigilon watches and starts programs (1), or launching is paused or the editor is open (0).",
+                    "Whether Vigilon watches and starts programs (1), or launching is paused, the editor is open or a "
+                    "pass is held (0).",
                     "gauge");
     watching.Sample({}, snapshot.watching == WatchingState::Watching ? 1 : 0);
 

@@ -5,17 +5,18 @@
 
 namespace vigilon {
 
-// Time that passes only while watch passes run one after another. Each gap between two passes
-// counts as at most kLongestGap, so time asleep or hibernating, time with the passes stopped (the
-// editor open) and time spent waiting inside one pass (a message box, a minute's wait for a
-// window) all count as a moment. What a window is judged by (its answers, its time to close) is
-// measured on this clock, so that it only counts what Vigilon could see.
+// Time that counts while Vigilon watches: it moves on at each pass, and each second while a pass is
+// held with the passes still on (a notice waiting for OK, a wait for a started program's window),
+// since windows are still asked whether they answer then. Each step counts as at most kLongestGap,
+// so time asleep or hibernating and time with the passes stopped (the editor open) count as a
+// moment. What a window is judged by (its answers, its time to close) is measured on this clock,
+// so that it only counts what Vigilon could see.
 class PassClock {
 public:
     static constexpr std::int64_t kLongestGap = 2'000;
 
-    // A pass begins at monotonic time `now`.
-    void PassBegins(std::int64_t now) {
+    // A pass begins, or a second of a held pass goes by, at monotonic time `now`.
+    void Tick(std::int64_t now) {
         if (lastPass_ != kNever) elapsed_ += std::clamp<std::int64_t>(now - lastPass_, 0, kLongestGap);
         lastPass_ = now;
     }

@@ -23,6 +23,9 @@ struct PlacementRule {
     // Normal, Maximized and FullScreen windows are kept on screen: never hidden when minimised.
     bool KeepsShown() const { return show != ShowAs::Hidden; }
     bool Any() const { return KeepsShown() || !monitor.empty() || onTop; }
+    // What of a window's placement the rule decides on: where it is only for a display named or
+    // full screen; the topmost flag only when it is kept on top.
+    PlacementParts Needs() const { return {onTop, !monitor.empty() || show == ShowAs::FullScreen}; }
     bool operator==(PlacementRule const&) const = default;
 };
 
@@ -38,24 +41,16 @@ PlacementRuleRead ReadPlacementRule(RestartRules const& rules);
 // otherwise in its state (a full-screen window starts normal and is made full screen once found).
 std::int32_t StartShowCommand(RestartRules const& rules);
 
-// The least that puts a window where its rule wants it, in the order it is done: a show command,
-// the frame (style and place together) or only the place, a show command once it is there, and
-// the topmost flag. Nothing at all when the window is where it belongs.
-struct PlacementChanges {
-    std::optional<std::int32_t> show;       // restores or maximises it first
-    std::optional<std::uint32_t> style;     // a new style, given together with `rect`
-    std::optional<WindowRect> rect;         // where it goes
-    std::optional<std::int32_t> showAfter;  // maximises it again once it has moved
-    std::optional<bool> topmost;
-    std::wstring display;                   // the name of the display it is moved to, for the history
-    bool displayMissing = false;            // the display it belongs on is not attached: the primary instead
-
-    bool Empty() const { return !show && !style && !rect && !showAfter && !topmost; }
+// The least that puts a window where its rule wants it, in the order it is done. Nothing at all
+// when the window is where it belongs.
+struct PlacementChanges : PlacementSteps {
+    std::wstring display;         // the name of the display it is moved to, for the history
+    bool displayMissing = false;  // the display it belongs on is not attached: the primary instead
 };
 
-// Decides from the window's placement as read, and the displays attached now. A window that could
-// not be read is left as it is. A Hidden program's window is only moved or put on top while it is
-// on screen.
+// Decides from the window's placement as read (at least the parts rule.Needs() says), and the
+// displays attached now. A window that could not be read is left as it is. A Hidden program's
+// window is only moved or put on top while it is on screen.
 PlacementChanges DecidePlacement(PlacementRule const& rule, WindowPlacement const& now,
                                  std::span<DisplayInfo const> displays);
 

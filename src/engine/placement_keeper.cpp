@@ -36,7 +36,7 @@ bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bo
     }
     ReadRule(record, held);
     LetGo(record.name, held, false);
-    if (!launchPaused && !heldBack_) Apply(record.name, held);
+    if (!launchPaused && !heldBack_) Apply(held);
     return held.rule.KeepsShown();
 }
 
@@ -49,12 +49,14 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
     for (std::wstring const& refused : read.refused) journal_.Log(L"ignored", record.name, refused);
 }
 
-void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
-    if (!held.rule.Any()) return;
-    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+void PlacementKeeper::Apply(Held& held) {
+    // One request at a time, whose outcome decides what comes next; a refused one waits.
+    if (!held.rule.Any() || held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
+    WindowPlacement const now = desktop_.ReadPlacement(held.window, held.rule.Needs());
     PlacementChanges const changes = DecidePlacement(held.rule, now, Displays());
     if (changes.Empty()) {
         held.outOfPlace = false;
+        held.problem.clear();
         return;
     }
     // Asked only now: a window in place costs no more than the reading.
@@ -64,22 +66,55 @@ void PlacementKeeper::Apply(std::wstring const& name, Held& held) {
         held.ownRect = now.normal;
     }
     if (changes.topmost == true) held.madeTopmost = true;
-    if (changes.show) desktop_.ShowWindowAs(held.window, *changes.show);
-    if (changes.style) {
-        desktop_.SetWindowFrame(held.window, *changes.style, *changes.rect);
-    } else if (changes.rect) {
-        desktop_.MoveWindowTo(held.window, *changes.rect);
+    held.askedFor = DescribePlacement(changes);
+    held.asked = desktop_.Place(held.window, changes);
+}
+
+void PlacementKeeper::TakeOutcomes() {
+    for (PlacementOutcome const& outcome : desktop_.PlacementsDone()) {
+        if (auto release = releases_.extract(outcome.request)) {
+            Release const& released = release.mapped();
+            if (outcome.done) {
+                journal_.Log(L"released", released.name, released.details);
+            } else {
+                journal_.Log(L"placement", released.name,
+                             L"could not give back " + released.details + L": " + outcome.reason);
+            }
+            continue;
+        }
+        for (auto& [name, held] : held_) {
+            if (held.asked == outcome.request && held.window == outcome.window) {
+                Placed(name, held, outcome);
+                break;
+            }
+        }
     }
-    if (changes.showAfter) desktop_.ShowWindowAs(held.window, *changes.showAfter);
-    if (changes.topmost) desktop_.SetTopmost(held.window, *changes.topmost);
-    if (!std::exchange(held.outOfPlace, true)) journal_.Log(L"placed", name, DescribePlacement(changes));
+}
+
+void PlacementKeeper::Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome) {
+    held.asked.reset();
+    if (outcome.done) {
+        held.retryAt = 0;
+        bool const wasRefused = !std::exchange(held.problem, {}).empty();
+        if (!std::exchange(held.outOfPlace, true) || wasRefused) journal_.Log(L"placed", name, held.askedFor);
+        return;
+    }
+    held.retryAt = clock_.MonotonicMilliseconds() + kRetryMilliseconds;
+    bool const said = !held.problem.empty();
+    held.problem = L"could not place: " + outcome.reason;
+    if (!said) journal_.Log(L"placement", name, held.problem);
+}
+
+std::wstring PlacementKeeper::Problem(std::wstring const& name) const {
+    auto const found = held_.find(name);
+    return found == held_.end() ? std::wstring() : found->second.problem;
 }
 
 void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
     bool const style = held.ownStyle && (all || held.rule.show != ShowAs::FullScreen);
     bool const topmost = held.madeTopmost && (all || !held.rule.onTop);
     if (!style && !topmost) return;
-    WindowPlacement const now = desktop_.ReadPlacement(held.window);
+    WindowPlacement const now = desktop_.ReadPlacement(held.window, {});
     // A window gone has nothing to get back; a hung one is given it when it answers again.
     if (!now.read) {
         held.ownStyle.reset();
@@ -87,18 +122,21 @@ void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
         return;
     }
     if (desktop_.IsHung(held.window)) return;
+    PlacementSteps steps;
     std::wstring details;
     if (style) {
-        desktop_.SetWindowFrame(held.window, *held.ownStyle, held.ownRect);
+        steps.style = *held.ownStyle;
+        steps.rect = held.ownRect;
         held.ownStyle.reset();
         details = L"its own frame and place";
     }
     if (topmost) {
-        desktop_.SetTopmost(held.window, false);
+        steps.topmost = false;
         held.madeTopmost = false;
         details += (details.empty() ? L"" : L", ") + std::wstring(L"no longer on top");
     }
-    journal_.Log(L"released", name, details);
+    // Queued after whatever was asked of the window before: never overtaken by a frame taken.
+    releases_[desktop_.Place(held.window, steps)] = {name, details};
 }
 
 void PlacementKeeper::PlaceAgain(bool launchPaused) {
@@ -107,7 +145,7 @@ void PlacementKeeper::PlaceAgain(bool launchPaused) {
     for (auto& [name, held] : held_) {
         if (held.window == 0) continue;
         held.outOfPlace = false;  // a new look: what it finds is news
-        Apply(name, held);
+        Apply(held);
     }
 }
 
@@ -120,6 +158,8 @@ bool PlacementKeeper::AnyAbove() const {
 
 void PlacementKeeper::LetGoOfAll() {
     for (auto& [name, held] : held_) LetGo(name, held, true);
+    if (!releases_.empty()) desktop_.WaitForPlacements(kLetGoWaitMilliseconds);
+    TakeOutcomes();
 }
 
 void PlacementKeeper::ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) {

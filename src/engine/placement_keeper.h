@@ -11,6 +11,7 @@
 #include "engine/placement.h"
 #include "engine/supervisor.h"
 #include "platform/desktop.h"
+#include "platform/event_loop.h"
 
 namespace vigilon {
 
@@ -19,14 +20,24 @@ namespace vigilon {
 // then, and the topmost flag Vigilon set.
 //
 // How it works: at every pass, for a program with a rule, the window's placement is read (which
-// asks nothing of the window's owner) and only what differs from the rule is changed, through
-// requests that never wait for the owner; a hung window is left as it is. The display list is
-// read once, and again when the displays change. A window found out of place is told in the
-// history once, until a pass finds it in place again, so a program that fights its rule does
-// not fill the history.
+// asks nothing of the window's owner) and only what differs from the rule is asked for, as one
+// request that never waits for the owner; a hung window is left as it is. The requests for a
+// window are carried out in the order they were made, and each one's outcome comes back later:
+// only then is the window said to be `placed`. While a request is under way no other is made for
+// that window. A placement that did not take (a program that runs elevated refuses it) is said
+// once, shown in the Status window, and tried again a minute later. The display list is read
+// once, and again when the displays change. A window found out of place is told in the history
+// once, until a pass finds it in place again, so a program that fights its rule does not fill the
+// history. A new window for the program starts afresh.
 class PlacementKeeper {
 public:
-    PlacementKeeper(Desktop& desktop, SupervisionJournal& journal) : desktop_(desktop), journal_(journal) {}
+    // How long a placement that did not take waits before it is tried again.
+    static constexpr std::int64_t kRetryMilliseconds = 60'000;
+    // The longest Vigilon's end waits for its windows to get back what was taken from them.
+    static constexpr int kLetGoWaitMilliseconds = 300;
+
+    PlacementKeeper(Desktop& desktop, EventLoop& clock, SupervisionJournal& journal)
+        : desktop_(desktop), clock_(clock), journal_(journal) {}
 
     // True when the program's window is kept on screen (Show other than Hidden): it is never
     // hidden when minimised, and Show/Hide Programs leaves it alone.
@@ -41,7 +52,14 @@ public:
     // read again, and every window held is put where it belongs now.
     void PlaceAgain(bool launchPaused);
 
-    // Lets go of every window (Vigilon ends): each gets back what was taken from it.
+    // Takes the outcomes of the requests that ended since the last call.
+    void TakeOutcomes();
+    // Why the program's window could not be placed ("could not place: access denied (error 5)"),
+    // until a placement takes; empty when nothing is wrong.
+    std::wstring Problem(std::wstring const& name) const;
+
+    // Lets go of every window (Vigilon ends): each gets back what was taken from it, waited for at
+    // most kLetGoWaitMilliseconds.
     void LetGoOfAll();
 
     // While Vigilon's own windows are open (the editor, Status, a box) nothing is put back in its
@@ -64,17 +82,29 @@ private:
         WindowRect ownRect;                     // and where it was then
         bool madeTopmost = false;               // Vigilon made it topmost
         bool outOfPlace = false;                // the last look found it out of place, and said so
+        std::optional<std::uint64_t> asked;     // the request under way
+        std::wstring askedFor;                  // its words for the history
+        std::int64_t retryAt = 0;               // monotonic milliseconds: a refused placement waits
+        std::wstring problem;                   // why the last placement did not take
+    };
+    // A window being given back what was taken from it, for the history once it is done.
+    struct Release {
+        std::wstring name;
+        std::wstring details;
     };
 
     void ReadRule(WatchedProgram const& record, Held& held);
-    void Apply(std::wstring const& name, Held& held);
+    void Apply(Held& held);
+    void Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome);
     // Gives the window back what was taken from it that the rule no longer wants.
     void LetGo(std::wstring const& name, Held& held, bool all);
     std::vector<DisplayInfo> const& Displays();
 
     Desktop& desktop_;
+    EventLoop& clock_;
     SupervisionJournal& journal_;
     std::map<std::wstring, Held> held_;
+    std::map<std::uint64_t, Release> releases_;  // by request
     std::vector<DisplayInfo> displays_;
     bool displaysRead_ = false;
     bool heldBack_ = false;

@@ -59,6 +59,7 @@ struct ProgramState {
     bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)
     bool plannedEnd = false;              // Vigilon asked this window to close: its going is no trouble
     bool restartAsked = false;            // Vigilon asked this window to close for a restart, spared or not
+    bool endedUnanswered = false;         // it did not close when asked nor answer, and Vigilon ended its process
     bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
     std::int64_t retryAt = 0;             // monotonic: a failed start (a missing file in Tray mode, a refused one) waits until then
     Backoff backoff;

@@ -13,7 +13,7 @@ std::wstring StatusText(StatusState state) {
     case StatusState::Waiting: return L"Waiting";
     case StatusState::NotResponding: return L"Not responding";
     case StatusState::Restarting: return L"Restarting";
-    case StatusState::Paused: return L"Paused";
+    case StatusState::Paused: return L"Not running";
     case StatusState::MissingFile: return L"Missing file";
     case StatusState::NoCaption: return L"No caption";
     case StatusState::Stopped: return L"Not watched (editor open)";
@@ -32,7 +32,10 @@ std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
         state += L" for " + row.waitingFor;
     } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
         state += L" until " + row.nextStart;
+    } else if (!row.placement.empty()) {
+        state += L", " + row.placement;
     }
+    if (row.launchPaused) state += L" (launching paused)";
     return {row.name,
             state,
             row.processId == 0 ? std::wstring() : std::to_wstring(row.processId),

@@ -13,7 +13,7 @@ enum class StatusState : std::uint8_t {
     Waiting,        // backing off after quick ends, or its start held, until `nextStart` or for `waitingFor`
     NotResponding,  // a hang restart under way
     Restarting,     // a restart for another reason under way
-    Paused,         // launching paused, and its window not there
+    Paused,         // launching paused, and its window not there: "Not running (launching paused)"
     MissingFile,    // its executable (or jar) is missing: launching stopped on it
     NoCaption,      // it has no caption, so it is not watched
     Stopped,        // watching is stopped (the editor is open): what it does is not known
@@ -33,6 +33,8 @@ struct ProgramStatus {
     std::wstring upSince;         // local time its window was found, while it runs
     int starts = 0;               // starts by Vigilon since Vigilon started
     std::wstring lastEvent;       // the history's last line for it: time and event
+    bool launchPaused = false;    // launching is paused, and it would be started otherwise
+    std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
 
     bool operator==(ProgramStatus const&) const = default;
 };

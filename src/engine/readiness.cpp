@@ -2,11 +2,10 @@
 
 #include <cwchar>
 #include <iterator>
-#include <vector>
 
+#include "app/start_after.h"
 #include "support/blanks.h"
 #include "support/local_time.h"
-#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -155,46 +154,10 @@ void Readiness::ReadRules(WatchedProgram const& record, Rules& rules) {
 
 void Readiness::LookUpAfter(WatchedProgram const& record, Rules& rules) {
     std::wstring const text = ParseStartAfter(record.rules.startAfter).value.value_or(std::wstring());
-    std::wstring problem;
-    rules.after.clear();
-    if (!text.empty()) {
-        int const number = programs_.FindByName(text);
-        std::wstring const loop = number == 0 ? std::wstring() : LoopFrom(record);
-        if (number == 0) {
-            problem = L"no program of that name";
-        } else if (programs_[number].caption.empty()) {
-            problem = programs_[number].name + L" has no caption, so its window is never found";
-        } else if (!loop.empty()) {
-            problem = L"a loop of names, " + loop;
-        } else {
-            rules.after = programs_[number].name;
-        }
-    }
+    std::wstring const problem = StartAfterProblem(programs_, record, rules.after);
     if (problem == rules.afterSaid) return;
     rules.afterSaid = problem;
     if (!problem.empty()) journal_.Log(L"ignored", record.name, kStartAfterKey + (L"=" + text) + L": " + problem);
-}
-
-std::wstring Readiness::LoopFrom(WatchedProgram const& record) const {
-    std::wstring const self = ToUpperText(record.name);
-    std::wstring names = record.name;
-    std::vector<std::wstring> seen{self};
-    WatchedProgram const* current = &record;
-    for (int step = 0; step < programs_.Count(); ++step) {
-        std::wstring const next = ParseStartAfter(current->rules.startAfter).value.value_or(std::wstring());
-        int const number = next.empty() ? 0 : programs_.FindByName(next);
-        if (number == 0) return {};
-        current = &programs_[number];
-        std::wstring const upper = ToUpperText(current->name);
-        names += L", " + current->name;
-        if (upper == self) return names;
-        // A loop further on, that does not come back here: its own programs say it.
-        for (std::wstring const& name : seen) {
-            if (name == upper) return {};
-        }
-        seen.push_back(upper);
-    }
-    return {};
 }
 
 bool Readiness::AfterMet(Rules const& rules, Wait& wait) {

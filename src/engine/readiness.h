@@ -85,8 +85,6 @@ private:
     Entry& EntryOf(std::wstring const& name);
     void ReadRules(WatchedProgram const& record, Rules& rules);
     void LookUpAfter(WatchedProgram const& record, Rules& rules);
-    // Empty when the StartAfter chain from `record` ends; otherwise the loop of names.
-    std::wstring LoopFrom(WatchedProgram const& record) const;
     // True when StartAfter's program has its window found and answering; asks it when it is not known yet.
     bool AfterMet(Rules const& rules, Wait& wait);
     // True when WaitFor's target was found there by the last check; begins the next check when due.

@@ -1,19 +1,25 @@
 #include "engine/start_request.h"
 
+#include <utility>
+
 namespace vigilon {
 
-StartAnswer AskToStart(WatchedProgram const& record, ProgramState& state, StartContext const& context) {
-    if (record.caption.empty()) return StartAnswer::NoCaption;
-    if (!context.watching) return StartAnswer::EditorOpen;
-    if (context.windowThere) return StartAnswer::AlreadyRunning;
-    if (state.phase == ProgramPhase::Starting) return StartAnswer::AlreadyStarting;
-    if (context.launchPaused) return StartAnswer::LaunchPaused;
+StartReply AskToStart(WatchedProgram const& record, ProgramState& state, StartContext const& context) {
+    if (record.caption.empty()) return {StartAnswer::NoCaption};
+    if (!context.watching) return {StartAnswer::EditorOpen};
+    if (context.windowThere) return {StartAnswer::AlreadyRunning};
+    if (state.phase == ProgramPhase::Starting) return {StartAnswer::AlreadyStarting};
+    if (context.launchPaused) return {StartAnswer::LaunchPaused};
+    if (std::wstring missing = context.missingFile ? context.missingFile() : L""; !missing.empty()) {
+        return {StartAnswer::MissingFile, std::move(missing)};
+    }
+    if (context.noticeWaits) return {StartAnswer::NoticeWaits};
     state.startAsked = true;  // also for a window gone since the last pass, whose end is judged next
     state.retryAt = 0;
-    if (state.window != 0) return StartAnswer::Starting;
+    if (state.window != 0) return {StartAnswer::Starting};
     state.phase = ProgramPhase::Absent;
     state.lingeringProcessId = 0;
-    return StartAnswer::Starting;
+    return {StartAnswer::Starting};
 }
 
 }  // namespace vigilon

@@ -39,37 +39,58 @@ private:
     bool first_ = true;
 };
 
-std::wstring TimeOrNull(std::optional<LocalTime> const& time, int offset) {
-    return time ? JsonString(IsoTimeText(*time, offset)) : L"null";
+std::wstring TimeOrNull(std::optional<LocalTime> const& time) {
+    return time ? JsonString(IsoTimeText(*time)) : L"null";
 }
 
-std::wstring LastEventOf(ProgramFacts const& facts, int offset, int depth) {
+std::wstring LastEventOf(ProgramFacts const& facts, int depth) {
     if (facts.lastEvent.word.empty()) return L"null";
     std::wstring text;
     JsonObject event(text, depth);
-    event.Text(L"time", IsoTimeText(facts.lastEvent.time, offset));
+    event.Text(L"time", IsoTimeText(facts.lastEvent.time));
     event.Text(L"word", facts.lastEvent.word);
     event.Text(L"details", facts.lastEvent.details);
     event.Close();
     return text;
 }
 
-std::wstring ProgramOf(ProgramFacts const& facts, int offset, int depth) {
+std::wstring ProgramOf(ProgramFacts const& facts, int depth) {
     std::wstring text;
     JsonObject program(text, depth);
     program.Text(L"name", facts.row.name);
     program.Text(L"state", StateWord(facts.row.state));
     program.Text(L"stateText", StatusCells(facts.row)[1]);
     program.Raw(L"processId", facts.row.processId == 0 ? L"null" : std::to_wstring(facts.row.processId));
-    program.Raw(L"upSince", TimeOrNull(facts.upSince, offset));
+    program.Raw(L"upSince", TimeOrNull(facts.upSince));
     program.Number(L"starts", facts.row.starts);
-    program.Raw(L"lastEvent", LastEventOf(facts, offset, depth + 1));
-    program.Raw(L"nextDailyRestart", TimeOrNull(facts.nextDailyRestart, offset));
+    program.Raw(L"lastEvent", LastEventOf(facts, depth + 1));
+    program.Raw(L"nextDailyRestart", TimeOrNull(facts.nextDailyRestart));
     program.Raw(L"memoryMB", facts.memoryBytes ? std::to_wstring(*facts.memoryBytes >> 20) : L"null");
-    program.Raw(L"nextStart", TimeOrNull(facts.nextStart, offset));
+    program.Raw(L"nextStart", TimeOrNull(facts.nextStart));
     program.Text(L"waitingFor", facts.waitingFor);
     program.Close();
     return text;
+}
+
+std::wstring ProblemOf(SettingsProblem const& problem, int depth) {
+    std::wstring text;
+    JsonObject object(text, depth);
+    object.Number(L"line", problem.line);
+    object.Text(L"section", problem.section);
+    object.Text(L"program", problem.program);
+    object.Text(L"text", problem.text);
+    object.Close();
+    return text;
+}
+
+// The items, each on a line of its own at depth 2, as one array.
+template <typename Item, typename Write>
+std::wstring ArrayOf(std::vector<Item> const& items, Write write) {
+    std::wstring array = L"[";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        array += (i == 0 ? L"" : L",") + std::wstring(kLineEnd) + L"    " + write(items[i]);
+    }
+    return array + (items.empty() ? L"]" : std::wstring(kLineEnd) + L"  ]");
 }
 
 }  // namespace
@@ -97,21 +118,17 @@ std::wstring JsonString(std::wstring_view text) {
 }
 
 std::wstring StatusJson(StatusSnapshot const& snapshot) {
-    int const offset = snapshot.utcOffsetMinutes;
     std::wstring text;
     JsonObject document(text, 0);
     document.Number(L"schema", kStatusSchema);
     document.Text(L"version", snapshot.version);
     document.Text(L"computer", snapshot.computer);
-    document.Text(L"runningSince", IsoTimeText(snapshot.runningSince, offset));
-    document.Text(L"time", IsoTimeText(snapshot.taken, offset));
+    document.Text(L"runningSince", IsoTimeText(snapshot.runningSince));
+    document.Text(L"time", IsoTimeText(snapshot.taken));
     document.Text(L"watching", WatchingWord(snapshot.watching));
-    std::wstring programs = L"[";
-    for (std::size_t i = 0; i < snapshot.programs.size(); ++i) {
-        programs += (i == 0 ? L"" : L",") + std::wstring(kLineEnd) + L"    " + ProgramOf(snapshot.programs[i], offset, 2);
-    }
-    programs += snapshot.programs.empty() ? L"]" : std::wstring(kLineEnd) + L"  ]";
-    document.Raw(L"programs", programs);
+    document.Raw(L"programs", ArrayOf(snapshot.programs, [](ProgramFacts const& facts) { return ProgramOf(facts, 2); }));
+    document.Raw(L"settingsProblems",
+                 ArrayOf(snapshot.settingsProblems, [](SettingsProblem const& problem) { return ProblemOf(problem, 2); }));
     document.Close();
     return text + kLineEnd;
 }

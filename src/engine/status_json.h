@@ -11,7 +11,8 @@ namespace vigilon {
 inline constexpr int kStatusSchema = 1;
 
 // The snapshot as one JSON document, for scripts: Vigilon's own facts, then one object per
-// program. Times are ISO 8601 with the UTC offset; a fact not known is null. Written out in UTF-8.
+// program. Times are ISO 8601, each with the UTC offset of its own moment; a fact not known is
+// null. Written out in UTF-8.
 std::wstring StatusJson(StatusSnapshot const& snapshot);
 
 // `text` as a JSON string, quotes included.

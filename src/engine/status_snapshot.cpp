@@ -6,13 +6,28 @@
 
 namespace vigilon {
 
-std::wstring_view WatchingWord(WatchingState state) {
-    switch (state) {
-    case WatchingState::Watching: return L"watching";
-    case WatchingState::Paused: return L"paused";
-    case WatchingState::Stopped: return L"stopped: the editor is open";
-    }
-    return L"";
+namespace {
+
+// Each watching state's word for scripts and its line above the rows, by the state.
+struct WatchingTexts {
+    std::wstring_view word;
+    std::wstring_view headline;
+};
+constexpr WatchingTexts kWatchingTexts[] = {
+    {L"watching", L""},
+    {L"paused", L"Launching paused"},
+    {L"stopped: the editor is open", L"Stopped: the editor is open"},
+    {L"held: a notice waits for OK", L"Held: a notice waits for OK"},
+    {L"held: a start waits for its window", L"Held: a start waits for its window"},
+    {L"held: a pass has not ended", L"Held: a pass has not ended"},
+};
+
+}  // namespace
+
+std::wstring_view WatchingWord(WatchingState state) { return kWatchingTexts[static_cast<std::size_t>(state)].word; }
+
+std::wstring_view WatchingHeadline(WatchingState state) {
+    return kWatchingTexts[static_cast<std::size_t>(state)].headline;
 }
 
 std::wstring_view StateWord(StatusState state) {
@@ -36,6 +51,14 @@ std::vector<ProgramStatus> StatusSnapshot::Rows() const {
     rows.reserve(programs.size());
     for (ProgramFacts const& facts : programs) rows.push_back(facts.row);
     return rows;
+}
+
+bool StatusSnapshot::AllWell() const { return watching == WatchingState::Watching && AllRunning(Rows()); }
+
+std::wstring StatusReport(StatusSnapshot const& snapshot) {
+    std::wstring_view const headline = WatchingHeadline(snapshot.watching);
+    std::wstring report = headline.empty() ? std::wstring() : std::wstring(headline) + L"\r\n";
+    return report + StatusTable(snapshot.Rows());
 }
 
 std::optional<LocalTime> NextDailyTime(std::vector<int> const& times, LocalTime const& local) {

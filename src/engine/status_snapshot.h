@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings_check.h"
 #include "app/watched_program.h"
 #include "engine/program_counts.h"
 #include "engine/program_state.h"
@@ -14,12 +15,18 @@
 
 namespace vigilon {
 
-// Whether the passes run: watching, watching with launching paused, or stopped while the user
-// edits the list.
-enum class WatchingState : std::uint8_t { Watching, Paused, Stopped };
+// Whether the passes run: watching, watching with launching paused, stopped while the user edits
+// the list, or held by a pass that does not end: at once while a notice waits for OK, and once it
+// has lasted a few seconds while a start waits for its window or for any other reason.
+enum class WatchingState : std::uint8_t { Watching, Paused, Stopped, HeldByNotice, HeldByStart, HeldByPass };
 
-// The fixed words for scripts: "watching", "paused", "stopped: the editor is open".
+// The fixed words for scripts: "watching", "paused", "stopped: the editor is open", "held: a
+// notice waits for OK", "held: a start waits for its window", "held: a pass has not ended".
 std::wstring_view WatchingWord(WatchingState state);
+
+// The line /status and the Status window show above the rows: "Launching paused", "Held: a notice
+// waits for OK", ...; empty while watching.
+std::wstring_view WatchingHeadline(WatchingState state);
 
 // The fixed word for scripts of a program's state ("running", "not_responding", ...): unlike
 // StatusText, never reworded.
@@ -52,12 +59,18 @@ struct StatusSnapshot {
     std::wstring computer;
     LocalTime runningSince{};
     LocalTime taken{};  // when the facts were gathered
-    int utcOffsetMinutes = 0;
     WatchingState watching = WatchingState::Watching;
     std::vector<ProgramFacts> programs;
+    std::vector<SettingsProblem> settingsProblems;  // what the settings file holds that Vigilon does not read as written
 
     std::vector<ProgramStatus> Rows() const;
+    // True when all is well: watching, and every program that has a caption running.
+    bool AllWell() const;
 };
+
+// The status as /status prints it: the line that says why not all is watched, when one does, then
+// the table of the rows.
+std::wstring StatusReport(StatusSnapshot const& snapshot);
 
 // The facts of a program behind its row, at monotonic time `now` and local time `local`.
 ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t now, LocalTime const& local);

@@ -51,7 +51,16 @@ std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
     return processes;
 }
 
-void Supervisor::PassBegins() { clock_.PassBegins(Now()); }
+void Supervisor::PassBegins() { clock_.Tick(Now()); }
+
+void Supervisor::WhileHeld(bool launchPaused) {
+    clock_.Tick(Now());
+    // While paused, a pass forgets every answer (HoldOff): nothing to ask for.
+    if (hangSeconds_ <= 0 || launchPaused) return;
+    for (auto& [name, state] : states_) {
+        if (state.window != 0 && !state.restart.Active()) Ask(state);
+    }
+}
 
 void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
     if (state.phase == ProgramPhase::Unwatched) state.phase = ProgramPhase::Absent;
@@ -79,6 +88,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.leftAlone = false;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.endedUnanswered = false;
     state.answers.Clear();
     state.restart.Clear();
     state.memory.Clear();
@@ -106,7 +116,8 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
         return;
     }
     std::wstring const code = GoneExitText(state.restartWhen, processId, exit);
-    std::wstring details = planned ? L"closed as asked" : L"";
+    // Its process ended by Vigilon is no close as asked: the history says what happened.
+    std::wstring details = !planned ? L"" : state.endedUnanswered ? L"ended after no answer" : L"closed as asked";
     if (!code.empty()) details += (details.empty() ? L"" : L", ") + code;
     if (after == AfterEnd::AwaitProcess) {
         // Gone to its own tray, perhaps: whether it failed is known once its process ends.
@@ -444,6 +455,7 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     case EndResult::Ended: {
         std::wstring const told = shot.empty() ? process : process + L", screenshot " + shot;
         journal_.Log(L"ended", record.name, told);
+        state.endedUnanswered = true;
         // A daily restart and one asked for are planned: their end is no trouble.
         if (trouble) journal_.Trouble(TroubleKind::Ended, record.name, process, shot);
         break;
@@ -538,6 +550,7 @@ void Supervisor::ForgetWindow(ProgramState& state) {
     state.processId = 0;
     state.plannedEnd = false;
     state.restartAsked = false;
+    state.endedUnanswered = false;
     state.answers.Clear();
     state.restart.Clear();
     state.phase = ProgramPhase::Absent;

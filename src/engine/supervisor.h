@@ -66,6 +66,11 @@ public:
 
     // A pass begins: the pass clock moves on.
     void PassBegins();
+    // A second goes by while a pass is held (a notice waits for OK, a start for its window): the
+    // pass clock moves on, and every window not being restarted is asked again whether it answers,
+    // so that a hang that begins meanwhile is judged by how long it lasted once passes resume.
+    // Nothing is closed or ended here.
+    void WhileHeld(bool launchPaused);
 
     // A program without a caption: nothing of it is watched. What it counted stays (the metrics'
     // counters never go down while Vigilon runs), and so does the process last started for it,

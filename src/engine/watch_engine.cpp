@@ -7,6 +7,7 @@
 
 #include "engine/jar_program.h"
 #include "engine/launch_text.h"
+#include "engine/missing_file.h"
 #include "engine/wait_seconds.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
@@ -47,6 +48,20 @@ private:
     std::uint32_t previous_ = 0;
 };
 
+// Names what the pass waits for while it lives; what was named before comes back after.
+template <typename Hold>
+class WaitingOn {
+public:
+    WaitingOn(Hold& slot, Hold what) : slot_(slot), before_(std::exchange(slot, what)) {}
+    WaitingOn(WaitingOn const&) = delete;
+    WaitingOn& operator=(WaitingOn const&) = delete;
+    ~WaitingOn() { slot_ = before_; }
+
+private:
+    Hold& slot_;
+    Hold before_;
+};
+
 }  // namespace
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
@@ -60,11 +75,13 @@ WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& p
 void WatchEngine::WatchPrograms() {
     if (watchBusy_) return;
     watchBusy_ = true;
+    passBegan_ = Now();
     // The bound is fixed at the start; programs added meanwhile wait for the next pass, and the
     // pass stops early when the editor has removed the programs it has yet to visit.
     int const count = programs_.Count();
     captionsState_ = Captions::Stale;
     supervisor_.PassBegins();
+    placements_.TakeOutcomes();
     for (int i = 1; i <= count && Valid(i); ++i) {
         if (WatchProgram(i) == Outcome::StopPass) break;
     }
@@ -74,6 +91,7 @@ void WatchEngine::WatchPrograms() {
         TellRecoveries();
         PublishMetrics();
     }
+    lastPassEnded_ = Now();
     watchBusy_ = false;
 }
 
@@ -164,7 +182,7 @@ WatchEngine::Outcome WatchEngine::Start(int number) {
     if (!Valid(number)) return Outcome::StopPass;
     WatchedProgram& record = programs_[number];
     if (!FileExists(platform_.files, record.exe)) {
-        return MissingFileStop(L"Executable: " + record.exe + L" is not a valid file.", record.name);
+        return MissingFileStop(MissingExecutableMessage(record.exe), record.name);
     }
     std::wstring const parameters = LaunchParameters(record.prefix, record.command, record.postfix);
     EnterDirectory(StartsInJarFolder(record) ? DirectoryOf(record.command) : DirectoryOf(record.exe));
@@ -192,7 +210,7 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
     WatchedProgram& record = programs_[number];
     CompleteJarPaths(record);
     if (!FileExists(platform_.files, record.command)) {
-        return MissingFileStop(L"Quorvault location: " + record.command + L" is not a valid file.", record.name);
+        return MissingFileStop(MissingJarMessage(record.command), record.name);
     }
     EnterDirectory(DirectoryOf(record.command));
     std::wstring const markerFolder =
@@ -207,6 +225,7 @@ WatchEngine::Outcome WatchEngine::PrepareJarProgram(int number) {
 }
 
 WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
+    WaitingOn<Hold> const waiting(waitingOn_, Hold::StartWait);
     for (int tries = 1; tries <= kWindowTries; ++tries) {
         if (!WaitSeconds(platform_.events, 1)) return Outcome::StopPass;
         int const number = programs_.Find(name);
@@ -254,7 +273,11 @@ WatchEngine::Outcome WatchEngine::Notify(std::wstring const& message, std::wstri
         host_.ShowNotice(message);
         return Outcome::Next;
     }
-    ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+    {
+        WaitingOn<Hold> const waiting(waitingOn_, Hold::Notice);
+        ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
+    }
+    captionsState_ = Captions::Stale;  // windows came and went while the box was open
     return host_.Ending() || !host_.Watching() ? Outcome::StopPass : Outcome::Next;
 }
 
@@ -266,6 +289,8 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 }
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
+    // A value the settings check named already is not said again as a pass meets it.
+    if (event == L"ignored" && settingsSaid_.contains(ToUpperText(program) + L"\t" + std::wstring(details))) return;
     if (!program.empty()) {
         ProgramState& state = supervisor_.StateOf(std::wstring(program));
         state.lastEventTime = platform_.events.LocalTimeNow();
@@ -290,16 +315,46 @@ void WatchEngine::TellRecoveries() {
 
 void WatchEngine::TendCommands() {
     reporter_.Pass();
+    // A pass under way when this runs is waiting while events are handled: its time counts, and
+    // windows are still asked whether they answer.
+    if (watchBusy_ && host_.Watching() && !host_.Ending()) supervisor_.WhileHeld(launchPaused_);
     // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
     if (!host_.Ending()) PublishMetrics();
-    heartbeat_.Tick([this] { return HeartbeatFactsFrom(Status(), host_.Watching(), launchPaused_); });
+    heartbeat_.Tick([this] {
+        StatusSnapshot const snapshot = Snapshot();
+        return HeartbeatFactsFrom(snapshot.Rows(), snapshot.watching);
+    });
 }
 
-void WatchEngine::RecordStart(std::wstring_view details) {
+WatchEngine::Hold WatchEngine::HeldBy() {
+    if (!watchBusy_ || host_.Ending()) return Hold::None;
+    if (waitingOn_ == Hold::Notice) return Hold::Notice;
+    if (Now() - passBegan_ < kHeldAfterMilliseconds) return Hold::None;
+    return waitingOn_ == Hold::None ? Hold::Pass : waitingOn_;
+}
+
+WatchingState WatchEngine::WatchingNow() {
+    // With the editor open no pass runs: what was last seen may be long gone.
+    if (!host_.Watching() && !host_.Ending()) return WatchingState::Stopped;
+    switch (HeldBy()) {
+    case Hold::Notice: return WatchingState::HeldByNotice;
+    case Hold::StartWait: return WatchingState::HeldByStart;
+    case Hold::Pass: return WatchingState::HeldByPass;
+    case Hold::None: break;
+    }
+    return launchPaused_ ? WatchingState::Paused : WatchingState::Watching;
+}
+
+void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view policies) {
     startedAt_ = platform_.events.LocalTimeNow();
     computer_ = platform_.system.ComputerName();
-    Log(L"start", {}, details);
-    reporter_.Report(TroubleKind::Started, {}, details);
+    std::wstring line = std::wstring(details) + L", notices " + (noticeMode_ == NoticeMode::Tray ? L"Tray" : L"Box");
+    if (!settingsProblems_.empty()) line += L", " + ProblemCount(settingsProblems_.size(), settingsFileName_);
+    if (!policies.empty()) line += L", policies " + std::wstring(policies);
+    Log(L"start", {}, line);
+    reporter_.Report(TroubleKind::Started, {}, line);
+    startRecorded_ = true;
+    SayNewSettingsProblems();
 }
 
 void WatchEngine::RecordExit() {
@@ -475,13 +530,16 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     return true;
 }
 
-StartAnswer WatchEngine::StartProgram(std::wstring_view name) {
+StartReply WatchEngine::StartProgram(std::wstring_view name) {
     int const number = programs_.FindByName(name);
-    if (number == 0) return StartAnswer::NoSuchProgram;
+    if (number == 0) return {StartAnswer::NoSuchProgram};
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
     bool const windowThere = state.window != 0 && platform_.desktop.WindowProcessId(state.window) != 0;
-    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere});
+    // The file is looked for as the pass would, so that a start that would stop on it is refused
+    // now, with the pass's own words, rather than said to go ahead.
+    auto const missing = [&] { return MissingFileOf(record, platform_.files, programFolder_); };
+    return AskToStart(record, state, {launchPaused_, host_.Watching(), windowThere, HeldBy() == Hold::Notice, missing});
 }
 
 void WatchEngine::LaunchPrograms() {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/settings_check.h"
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
 #include "engine/metrics_file.h"
@@ -72,8 +74,9 @@ public:
     void LaunchPrograms();
 
     // Starts the program of that name (case ignored) at the next pass, also one backing off or left
-    // closed; a start asked for this way comes before every rule that holds a start back.
-    StartAnswer StartProgram(std::wstring_view name);
+    // closed; a start asked for this way comes before every rule that holds a start back. Refused,
+    // with the reason, when it could not happen: its file missing, or a notice holding the passes.
+    StartReply StartProgram(std::wstring_view name);
 
     // Pauses launching, as Close Programs does, without closing anything.
     void PauseLaunching();
@@ -89,10 +92,17 @@ public:
     // True when a window is kept on top or full screen, so that Vigilon's own windows are shown
     // above it.
     bool KeepsWindowsOnTop() const { return placements_.AnyAbove(); }
+    // Requests to place windows have ended: their outcomes are taken (also at each pass).
+    void TakePlacementOutcomes() { placements_.TakeOutcomes(); }
 
     // Every program's row, in the table's order; while the editor has the passes stopped, every
     // watched program's row says so.
     std::vector<ProgramStatus> Status();
+    // The rows for a window that shows them as they change: as Status, without asking the desktop
+    // again for the windows the last pass found while the passes run on time.
+    std::vector<ProgramStatus> StatusOnScreen();
+    // The watching state of the moment, for the reports.
+    WatchingState WatchingNow();
     // Every fact of the moment, for the status window, scripts and the metrics; the rows are as
     // Status gives them.
     StatusSnapshot Snapshot();
@@ -140,9 +150,19 @@ public:
 
     // Adds an event of the program's own (start, exit) to the history.
     void Record(std::wstring_view event, std::wstring_view details = {}) { Log(event, {}, details); }
-    // Vigilon's start and end: the history, and the event log.
-    void RecordStart(std::wstring_view details);
+    // Vigilon's start and end: the history, and the event log. The start line adds to `details` the
+    // notice mode in force, how many problems the settings file has (when it has any), then the
+    // `policies` in force (when any); each problem is then said.
+    void RecordStart(std::wstring_view details, std::wstring_view policies = {});
     void RecordExit();
+    // The problems of the settings file, named `fileName` ("vigilon.ini"): each one not said before
+    // gets a `settings` line (after the start line, once Vigilon's start is recorded), and when one
+    // is new a tray notice says how many there are and the first new one. A notice, never a box:
+    // nobody may be there to close it, and watching goes on. They stay for the Status window and
+    // scripts, and an `ignored` line that would say one of them again is left out.
+    void SetSettingsProblems(std::wstring fileName, std::vector<SettingsProblem> problems);
+    std::vector<SettingsProblem> const& SettingsProblems() const { return settingsProblems_; }
+    std::wstring const& SettingsFileName() const { return settingsFileName_; }
     // Ends a command on trouble that has run too long and starts those waiting. Called every second,
     // also while no pass runs (the editor open, a message box waiting for OK).
     void TendCommands();
@@ -171,6 +191,14 @@ public:
 private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.
     enum class Outcome { Next, StopPass, Started };
+    // What holds the passes while a pass handles events: a notice's box, the wait for a started
+    // program's window, or something else (Pass).
+    enum class Hold : std::uint8_t { None, Notice, StartWait, Pass };
+    // A pass that has lasted this long holds the passes, whatever it waits for.
+    static constexpr std::int64_t kHeldAfterMilliseconds = 5'000;
+    // What holds the passes now: a notice waiting for OK at once, anything else once the pass has
+    // lasted kHeldAfterMilliseconds; None while no pass is under way, or Vigilon ends.
+    Hold HeldBy();
 
     Outcome WatchProgram(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
@@ -213,6 +241,12 @@ private:
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
     StatusSnapshot TakeSnapshot(bool confirmWindows);
+    // Says the problems of the settings file not said yet.
+    void SayNewSettingsProblems();
+    // Program `number`'s row at monotonic time `now` and local time `taken`.
+    ProgramStatus RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken);
+    // Passes run every second: one that has not ended for longer lags behind.
+    static constexpr std::int64_t kPassesLagAfter = 1500;
     // Writes the metrics when they are due.
     void PublishMetrics();
     // Writes the metrics once more as Vigilon ends: nothing watched any more.
@@ -256,7 +290,7 @@ private:
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
-    PlacementKeeper placements_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this)};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
     std::wstring version_;
     std::wstring computer_;
@@ -265,8 +299,15 @@ private:
     Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     HiddenWindows hidden_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
+    std::vector<SettingsProblem> settingsProblems_;
+    std::wstring settingsFileName_;
+    std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
+    bool startRecorded_ = false;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
+    std::int64_t passBegan_ = 0;      // monotonic: when the pass under way began
+    Hold waitingOn_ = Hold::None;     // what the pass under way waits for while it handles events
+    std::int64_t lastPassEnded_ = INT64_MIN / 2;  // monotonic milliseconds
     std::vector<std::uint32_t> watchedProcesses_;
     // How the cached captions stand since events were last processed: not read, updated (only
     // what may have changed), or read in full.

@@ -62,22 +62,24 @@ public:
     // The displays attached now, the primary one among them; empty when none can be read.
     virtual std::vector<DisplayInfo> Displays() = 0;
 
-    // Where the window is and how it is shown. Reading asks nothing of the window's owner, so a
-    // program that has stopped responding is read like any other.
-    virtual WindowPlacement ReadPlacement(WindowHandle window) = 0;
+    // How the window is shown, and the `parts` asked for. Reading asks nothing of the window's
+    // owner, so a program that has stopped responding is read like any other.
+    virtual WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) = 0;
     // True when the window's program has not taken its messages for a while: nothing should be
     // asked of the window, not even a request that does not wait.
     virtual bool IsHung(WindowHandle window) = 0;
 
-    // The requests below are handed over without waiting for the window's owner, as ShowWindowAs
-    // is, and are carried out in the order they were made.
-    // Moves the window and gives it the size of `rect`; its place in the z-order stays.
-    virtual void MoveWindowTo(WindowHandle window, WindowRect const& rect) = 0;
-    // Gives the window the frame (caption and borders) of `style`, the rest of its style as the
-    // window has it then, and moves it to `rect` with its frame drawn anew.
-    virtual void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) = 0;
-    // Keeps the window above every window that is not topmost, or lets it go back among them.
-    virtual void SetTopmost(WindowHandle window, bool topmost) = 0;
+    // Hands `steps` to the window's own queue without waiting for the window's owner, and returns
+    // the request's number. The requests for one window are carried out one after another, in the
+    // order they were made (those for different windows in any order). A new frame keeps the rest
+    // of the style as the window has it then, and is drawn anew; a move keeps its place in the
+    // z-order. A request ends once every step was done and the window is seen to have taken it,
+    // or at the first step that did not take.
+    virtual std::uint64_t Place(WindowHandle window, PlacementSteps const& steps) = 0;
+    // The outcomes of the requests that ended since the last call, in the order they ended.
+    virtual std::vector<PlacementOutcome> PlacementsDone() = 0;
+    // Waits at most `milliseconds` for every request under way to end: true when none is left.
+    virtual bool WaitForPlacements(int milliseconds) = 0;
 };
 
 // Show commands.

@@ -4,8 +4,12 @@
 
 namespace vigilon {
 
+// A local date and time, with how far the local time was ahead of UTC at that moment (negative
+// west of Greenwich). The offset is the one of the moment itself, so a time kept from before a
+// change of daylight saving time still names the same instant after it.
 struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+    int utcOffsetMinutes = 0;
 };
 
 // The user-interface thread's events and the wall clock.
@@ -31,10 +35,8 @@ public:
     // still while it sleeps or hibernates, for limits on what runs (a command's two minutes).
     virtual std::int64_t AwakeMilliseconds() { return MonotonicMilliseconds(); }
 
-    // The local date and time, for the event history.
+    // The local date and time now, with the offset from UTC of this moment.
     virtual LocalTime LocalTimeNow() = 0;
-    // How far the local time is ahead of UTC now, in minutes (negative west of Greenwich).
-    virtual int UtcOffsetMinutes() = 0;
 };
 
 }  // namespace vigilon

@@ -26,6 +26,9 @@ public:
 
     // The outcome once the request has ended, and it is then forgotten; nothing while it runs.
     virtual std::optional<Outcome> Finished(std::uint32_t id) = 0;
+
+    // Gives the request up: its outcome is never given, and one under way ends within its timeouts.
+    virtual void Cancel(std::uint32_t id) = 0;
 };
 
 }  // namespace vigilon

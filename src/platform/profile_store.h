@@ -28,6 +28,16 @@ public:
     // Removes `key` from `section` of `file`. True on success.
     virtual bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) = 0;
 
+    // Removes `section`, with every key in it, from `file`. True on success.
+    virtual bool DeleteProfileSection(std::wstring_view section, std::wstring_view file) = 0;
+
+    // The whole text of `file`, line by line as written, for what the one-key reads cannot tell
+    // (a key Vigilon does not read, the line a key is on): decoded as the file is, from UTF-16
+    // with its mark (either byte order), UTF-8 (with its mark, or without one holding more than
+    // ASCII) or else the ANSI code page, without the mark. Nothing when the file is missing or
+    // cannot be read.
+    virtual std::optional<std::wstring> ReadProfileText(std::wstring_view file) = 0;
+
     // False when `file` is there but cannot be opened for reading: held open without sharing, not
     // readable, or a folder. The read functions then quietly give their defaults. A missing file
     // can be read: it holds nothing.

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/window_handle.h"
 
 namespace vigilon {
 
@@ -17,7 +21,16 @@ struct WindowRect {
 // How a window is shown, apart from whether it is visible at all.
 enum class WindowShowState : std::uint8_t { Normal, Minimised, Maximised };
 
-// What is read of another program's window before anything about its place is changed.
+// The parts of a window's placement to read besides its style (shown, minimised, maximised, its
+// frame). Each part is another question to the system, under Wine a round trip to its server, so
+// whoever reads at every pass asks only for what it decides on.
+struct PlacementParts {
+    bool topmost = false;
+    bool place = false;  // where it is, and where it comes back to
+};
+
+// What is read of another program's window before anything about its place is changed; what was
+// not asked for is left as it is here.
 struct WindowPlacement {
     bool read = false;     // false: the window is gone, or its placement could not be read
     bool visible = false;
@@ -28,6 +41,26 @@ struct WindowPlacement {
     std::uint32_t style = 0;  // its window style (WS_CAPTION, WS_THICKFRAME, ...)
 
     bool operator==(WindowPlacement const&) const = default;
+};
+
+// What to change of a window's placement, done in this order: a show command, the frame (a new
+// style, with `rect`) or only the place, a show command once it is there, and the topmost flag.
+struct PlacementSteps {
+    std::optional<std::int32_t> show;       // restores or maximises it first
+    std::optional<std::uint32_t> style;     // the frame's bits of a new style, given together with `rect`
+    std::optional<WindowRect> rect;         // where it goes
+    std::optional<std::int32_t> showAfter;  // maximises it again once it has moved
+    std::optional<bool> topmost;
+
+    bool Empty() const { return !show && !style && !rect && !showAfter && !topmost; }
+};
+
+// How a request to place a window ended.
+struct PlacementOutcome {
+    WindowHandle window = 0;
+    std::uint64_t request = 0;
+    bool done = false;    // every step took
+    std::wstring reason;  // why not, in words: "access denied (error 5)"
 };
 
 // Window styles, as the system defines them.

@@ -34,6 +34,7 @@ LocalTime AddMilliseconds(LocalTime const& time, std::int64_t milliseconds) {
     later.minute = static_cast<int>(inDay / 60'000 % 60);
     later.second = static_cast<int>(inDay / 1000 % 60);
     later.millisecond = static_cast<int>(inDay % 1000);
+    later.utcOffsetMinutes = time.utcOffsetMinutes;
     return later;
 }
 
@@ -49,7 +50,8 @@ std::wstring DateTimeText(LocalTime const& time) {
     return text + ClockText(time);
 }
 
-std::wstring IsoTimeText(LocalTime const& time, int utcOffsetMinutes) {
+std::wstring IsoTimeText(LocalTime const& time) {
+    int const utcOffsetMinutes = time.utcOffsetMinutes;
     int const offset = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
     wchar_t text[40];
     std::swprintf(text, std::size(text), L"%04d-%02d-%02dT%02d:%02d:%02d%lc%02d:%02d", time.year, time.month, time.day,
@@ -58,9 +60,9 @@ std::wstring IsoTimeText(LocalTime const& time, int utcOffsetMinutes) {
     return text;
 }
 
-std::int64_t UnixSeconds(LocalTime const& time, int utcOffsetMinutes) {
+std::int64_t UnixSeconds(LocalTime const& time) {
     return DaysFromCivil(time.year, time.month, time.day) * 86'400 + (time.hour * 60 + time.minute) * 60LL +
-           time.second - utcOffsetMinutes * 60LL;
+           time.second - time.utcOffsetMinutes * 60LL;
 }
 
 }  // namespace vigilon

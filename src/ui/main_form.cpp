@@ -4,6 +4,7 @@
 
 #include "app/hotkey.h"
 #include "app/options.h"
+#include "app/settings_check.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/private_messages.h"
@@ -26,7 +27,8 @@ UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
 UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
 UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
-UINT const kRemoteEditorMessage = WM_APP + 5;    // another start's `configure`, likewise
+UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
+UINT const kRemoteEditorMessage = WM_APP + 6;    // another start's `configure`, done after its answer has gone
 int const kMenuHotkeyId = 1;
 // Short, and given up at once for a caller found hung: a window that never reads its messages must
 // not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
@@ -111,14 +113,13 @@ void MainForm::ApplyMenuHotkey(std::wstring const& text) {
     if (text == menuHotkey_) return;
     menuHotkey_ = text;
     if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
+    // A value that cannot be used is said by the check of the settings file, with its line.
     HotkeyRead const read = ReadHotkey(text);
-    std::wstring problem = read.problem;
-    if (read.hotkey) {
-        hotkeyRegistered_ = RegisterHotKey(window_, kMenuHotkeyId, read.hotkey->modifiers | MOD_NOREPEAT,
-                                           read.hotkey->key) != FALSE;
-        if (!hotkeyRegistered_) problem = L"another program has taken it";
-    }
-    if (problem.empty()) return;
+    if (!read.hotkey) return;
+    hotkeyRegistered_ =
+        RegisterHotKey(window_, kMenuHotkeyId, read.hotkey->modifiers | MOD_NOREPEAT, read.hotkey->key) != FALSE;
+    if (hotkeyRegistered_) return;
+    std::wstring const problem = L"another program has taken it";
     engine_.Record(L"ignored", L"MenuHotkey=" + text + L": " + problem);
     ShowNotice(L"The menu's hot key " + text + L" is not used: " + problem + L".");
 }
@@ -154,6 +155,7 @@ void MainForm::OnCreate() {
     platform_.system.SetOwner(window_);
     tray_.Add(window_, kTrayCallbackMessage, trayIcon_.Get(), kTip);
     platform_.processes.SetNotifyWindow(window_, kProcessEndedMessage, kWindowAnsweredMessage);
+    platform_.desktop.SetPlacementNotify(window_, kPlacementDoneMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
     ApplyMenuHotkey(applied_.menuHotkey);
     // An unlocked or reconnected session may have its displays laid out anew: windows with a
@@ -196,7 +198,6 @@ void MainForm::StartWatching() {
 }
 
 void MainForm::StartConfiguring() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     RestoreMainWindow();
@@ -231,9 +232,11 @@ void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedT
 void MainForm::RecordStart(std::wstring const& version) {
     // Settings an administrator's policy holds are named, so that the history explains them.
     std::wstring const policies = PolicySummary(settings_, platform_.registry);
+    CheckSettings();
     engine_.SetVersion(version);
     engine_.RecordStart(L"version " + version + L", settings " + settings_.Path() + L", programs " +
-                        std::to_wstring(programs_.Count()) + (policies.empty() ? L"" : L", policies " + policies));
+                            std::to_wstring(programs_.Count()),
+                        policies);
 }
 
 void MainForm::OnTimer() {
@@ -320,7 +323,7 @@ void MainForm::OnSize(WPARAM kind) {
     bool const wasMinimised = minimised_;
     minimised_ = kind == SIZE_MINIMIZED;
     // Restored from its taskbar button (after a stop on a missing file): the editor opens afresh.
-    if (wasMinimised && kind == SIZE_RESTORED) reloadOnActivate_ = true;
+    if (wasMinimised && kind == SIZE_RESTORED) EditorOpens();
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
     KeepOwnWindowsAbove();
@@ -378,14 +381,14 @@ void MainForm::OnEndSession(bool onlyVigilon) {
     Unload();
 }
 
-void MainForm::ApplySettingsLock() {
-    // Read afresh each time the editor opens: an administrator's policy may have changed since.
-    settingsLocked_ = LoadOptions(settings_, platform_.registry).settingsLocked;
-    editor_.SetReadOnly(settingsLocked_);
+bool MainForm::SettingsLocked() const { return LoadOptions(settings_, platform_.registry).settingsLocked; }
+
+void MainForm::EditorOpens() {
+    editor_.SetReadOnly(SettingsLocked());
+    reloadOnActivate_ = true;
 }
 
 void MainForm::Configure() {
-    ApplySettingsLock();
     StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
@@ -397,7 +400,17 @@ void MainForm::StopForEditing() {
 }
 
 void MainForm::ResumeAfterEditing() {
-    if (std::exchange(editing_, false)) engine_.WatchingResumed(L"the editor is closed");
+    if (!std::exchange(editing_, false)) return;
+    // Before a pass runs again: the editor and the dialogs may have saved the file.
+    CheckSettings();
+    engine_.WatchingResumed(L"the editor is closed");
+}
+
+void MainForm::CheckSettings() {
+    // A file that cannot be read this moment keeps the problems found last.
+    if (std::optional<std::wstring> const text = settings_.ReadText()) {
+        engine_.SetSettingsProblems(settings_.Name(), CheckSettingsText(*text));
+    }
 }
 
 void MainForm::RestoreMainWindow() {
@@ -444,7 +457,7 @@ void MainForm::ShowAbout() {
 
 void MainForm::ShowOptions() {
     std::wstring const exe = ExecutablePath();
-    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe)) {
+    if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe, SettingsLocked())) {
         std::wstring const changed = ChangedOptions(applied_, *chosen);
         if (!changed.empty()) engine_.Record(L"options", changed);
         ApplyOptions(*chosen);
@@ -456,7 +469,7 @@ void MainForm::ShowProgramSettings() {
     // For the program the editor shows, once it is saved; with none, there is nothing to set.
     if (editor_.Presenter().SettingsAvailable()) {
         ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),
-                                  settingsLocked_);
+                                  SettingsLocked());
     }
     editor_.Presenter().OnActivate();
 }
@@ -527,6 +540,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
+    case kPlacementDoneMessage:
+        if (FromThisProcess(lParam)) engine_.TakePlacementOutcomes();
+        return 0;
     case kWindowAnsweredMessage:
         if (FromThisProcess(lParam)) engine_.WindowAnswered(FromHwnd(reinterpret_cast<HWND>(wParam)), (lParam & 1) != 0);
         return 0;
@@ -537,7 +553,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam != FALSE) reloadOnActivate_ = true;
+        if (wParam != FALSE) EditorOpens();
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ACTIVATE:
         OnActivate(wParam);

@@ -69,8 +69,8 @@ private:
     // The tray's menu, at the mouse pointer; or, opened by the hot key from any program, at the
     // centre of the screen the pointer is on.
     void ShowPopupMenu(bool atCentre = false);
-    // MenuHotkey: registered as the options say; a value that cannot be used, or a key another
-    // program holds, is said in the history and a notice.
+    // MenuHotkey: registered as the options say; a key another program holds is said in the
+    // history and a notice (a value that cannot be used is a problem of the settings file).
     void ApplyMenuHotkey(std::wstring const& text);
     // Vigilon's own windows (the editor, the Status window, and the dialogs and boxes they own)
     // stand above the windows kept on top while they are open, and nothing is put back in its
@@ -89,8 +89,15 @@ private:
     // says so once each time.
     void StopForEditing();
     void ResumeAfterEditing();
-    // The editor read-only while an administrator locks the settings.
-    void ApplySettingsLock();
+    // Checks the settings file as it is now, and hands its problems to the engine, which says new ones.
+    void CheckSettings();
+    // Whether an administrator locks the settings, read afresh: an administrator's policy may have
+    // changed since. The one place that decides it for the editor, Options and the Settings dialog.
+    bool SettingsLocked() const;
+    // The editor opens, whichever way its window came on screen (Configure, a start in configuring
+    // mode, a stop on a missing file, restored from its taskbar button): read-only while the
+    // settings are locked, and reloaded once the window is active.
+    void EditorOpens();
     void RestoreMainWindow();
     void DisableTimer();
     void Unload();
@@ -110,7 +117,7 @@ private:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
+    StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
@@ -144,7 +151,6 @@ private:
     bool showingStop_ = false;
     bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
     Options applied_;             // the options in force, which the history's `options` line compares with
-    bool settingsLocked_ = false; // an administrator locks the settings: the editor and dialogs are read-only
     std::function<void()> onEnding_;
     std::wstring menuHotkey_;     // MenuHotkey as registered, or as said not to be
     bool hotkeyRegistered_ = false;

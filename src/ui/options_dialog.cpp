@@ -27,6 +27,7 @@ struct OptionsState {
     Platform& platform;
     SettingsFile const& settings;
     std::wstring const& exePath;
+    bool locked;                  // an administrator locks the settings
     Options chosen;               // as loaded, then as the user leaves the rows; with the policies' locks
     bool startedAtLogon = false;  // the box as it was when the dialog opened
     bool logonNote = false;       // the note naming another copy that starts at logon is shown
@@ -58,6 +59,7 @@ void Lock(HWND dialog, std::initializer_list<int> ids) {
 
 void Initialise(HWND dialog, OptionsState& state) {
     state.chosen = LoadOptions(state.settings, state.platform.registry);
+    state.chosen.settingsLocked = state.locked;  // decided by the caller, as for the editor
     Options const& current = state.chosen;
     LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
     std::wstring const note = LogonStartNote(logon);
@@ -184,8 +186,8 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 std::optional<Options> ShowOptionsDialog(HWND owner, HINSTANCE instance, Platform& platform,
-                                         SettingsFile const& settings, std::wstring const& exePath) {
-    OptionsState state{instance, platform, settings, exePath, {}, false, false, {}};
+                                         SettingsFile const& settings, std::wstring const& exePath, bool locked) {
+    OptionsState state{instance, platform, settings, exePath, locked, {}, false, false, {}};
     std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kOptionsStyle);
     INT_PTR const result = DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()),
                                                    owner, OptionsProc, reinterpret_cast<LPARAM>(&state));

@@ -70,7 +70,9 @@ int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& 
 
 ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     ProgramSettingsForm form;
-    form.show = ParseShowAs(rules.show).value == ShowAs::Hidden ? L"" : Trimmed(rules.show);
+    // A word it takes (any case, Maximised) shows as the dialog's own; one it cannot use, as written.
+    RuleValue<ShowAs> const show = ParseShowAs(rules.show);
+    form.show = !show.value ? Trimmed(rules.show) : *show.value == ShowAs::Hidden ? L"" : std::wstring(ShowAsWord(*show.value));
     form.monitor = Trimmed(rules.monitor);
     form.onTop = ParseOnTop(rules.onTop).value == true;
     form.startDelay = Trimmed(rules.startDelay);

@@ -22,8 +22,8 @@ RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAn
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }
 
-RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer) {
-    switch (answer) {
+RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply) {
+    switch (reply.answer) {
     case StartAnswer::Starting: return {kRemoteDone, L"Starting " + program + L".\r\n"};
     case StartAnswer::AlreadyRunning: return {kRemoteDone, program + L" is running already.\r\n"};
     case StartAnswer::AlreadyStarting: return {kRemoteDone, program + L" is starting already.\r\n"};
@@ -33,6 +33,10 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer) {
         return {kRemoteNotDone, L"Launching is paused: " + program + L" is not started. /resume first.\r\n"};
     case StartAnswer::EditorOpen:
         return {kRemoteNotDone, L"The editor is open: watching is stopped, and " + program + L" is not started.\r\n"};
+    case StartAnswer::MissingFile: return {kRemoteNotDone, program + L" is not started: " + reply.missingFile + L"\r\n"};
+    case StartAnswer::NoticeWaits:
+        return {kRemoteNotDone, L"A notice waits for OK: no pass runs until it is answered, and " + program +
+                                    L" is not started.\r\n"};
     case StartAnswer::NoSuchProgram: return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
@@ -41,12 +45,12 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer) {
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status: {
-        std::vector<ProgramStatus> const rows = target.Snapshot().Rows();
-        return {AllRunning(rows) ? kRemoteDone : kRemoteNotAllRunning, StatusTable(rows)};
+        StatusSnapshot const snapshot = target.Snapshot();
+        return {snapshot.AllWell() ? kRemoteDone : kRemoteNotAllRunning, StatusReport(snapshot)};
     }
     case RemoteVerb::StatusJson: {
         StatusSnapshot const snapshot = target.Snapshot();
-        return {AllRunning(snapshot.Rows()) ? kRemoteDone : kRemoteNotAllRunning, StatusJson(snapshot)};
+        return {snapshot.AllWell() ? kRemoteDone : kRemoteNotAllRunning, StatusJson(snapshot)};
     }
     case RemoteVerb::Pause: target.Pause(); return {kRemoteDone, L"Launching paused.\r\n"};
     case RemoteVerb::Resume: target.Resume(); return {kRemoteDone, L"Launching resumed.\r\n"};

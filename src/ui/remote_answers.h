@@ -19,7 +19,7 @@ public:
     virtual void Pause() = 0;
     virtual void Resume() = 0;
     virtual WatchEngine::RestartAnswer Restart(std::wstring const& name) = 0;
-    virtual StartAnswer Start(std::wstring const& name) = 0;
+    virtual StartReply Start(std::wstring const& name) = 0;
     virtual void Close() = 0;
     // A picture of the named program's window: its path, empty when none could be taken, nothing
     // when no program has that name.
@@ -34,7 +34,7 @@ public:
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer);
 
 // What came of asking to start `program`, as a script is told it.
-RemoteAnswer StartAnswerOf(std::wstring const& program, StartAnswer answer);
+RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply);
 
 // Carries out the command and says what came of it, with the command's exit code.
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target);

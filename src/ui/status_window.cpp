@@ -23,6 +23,9 @@ int const kListId = 100;
 constexpr std::array<int, kStatusColumns> kColumnWidths = {150, 150, 70, 80, 55, 170};
 int const kClientWidth = 700;
 int const kClientHeight = 300;
+int const kHeadlineHeight = 22;  // the line above the list, with its margins
+int const kHeadlineMargin = 6;
+int const kProblemsLineHeight = 22;  // the line under the list, at 96 dots per inch
 
 enum RowCommand : UINT { kRestartRow = 1, kShowRow = 2, kHideRow = 3 };
 
@@ -57,6 +60,12 @@ void StatusWindow::OnCreate() {
                             0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    headline_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                window_, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
+                                nullptr);
+    problems_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                window_, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
+                                nullptr);
     std::vector<std::wstring> const headings = StatusHeadings();
     for (int i = 0; i < kStatusColumns; ++i) {
         LVCOLUMNW column{};
@@ -86,10 +95,42 @@ void StatusWindow::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
     font_.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    SendMessageW(headline_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    SendMessageW(problems_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    LayOut();
+}
+
+void StatusWindow::LayOut() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    int const top = headlineText_.empty() ? 0 : MulDiv(kHeadlineHeight, static_cast<int>(dpi_), kDefaultDpi);
+    int const margin = MulDiv(kHeadlineMargin, static_cast<int>(dpi_), kDefaultDpi);
+    MoveWindow(headline_, margin, 0, std::max(0L, client.right - 2 * margin), top, TRUE);
+    ShowWindow(headline_, headlineText_.empty() ? SW_HIDE : SW_SHOWNA);
+    // The line naming the settings file's problems, under the list, only while there are some.
+    int const bottom = problemsText_.empty() ? 0 : MulDiv(kProblemsLineHeight, static_cast<int>(dpi_), kDefaultDpi);
+    MoveWindow(problems_, margin, client.bottom - bottom, std::max(0L, client.right - 2 * margin), bottom, TRUE);
+    ShowWindow(problems_, problemsText_.empty() ? SW_HIDE : SW_SHOWNA);
+    MoveWindow(list_, 0, top, client.right, std::max(0L, client.bottom - top - bottom), TRUE);
 }
 
 void StatusWindow::Refresh() {
-    std::vector<ProgramStatus> rows = engine_.Status();
+    std::wstring const headline(WatchingHeadline(engine_.WatchingNow()));
+    if (headline != headlineText_) {
+        headlineText_ = headline;
+        SetWindowTextW(headline_, headlineText_.c_str());
+        LayOut();
+    }
+    std::size_t const problems = engine_.SettingsProblems().size();
+    std::wstring const line = problems == 0 ? std::wstring()
+                                            : ProblemCount(problems, engine_.SettingsFileName()) +
+                                                  L": the history's settings lines name them, and vigilon.exe /validate checks the file.";
+    if (line != problemsText_) {
+        problemsText_ = line;
+        SetWindowTextW(problems_, problemsText_.c_str());
+        LayOut();
+    }
+    std::vector<ProgramStatus> rows = engine_.StatusOnScreen();
     if (rows == rows_) return;
     std::wstring const selected = SelectedName();
     rows_ = std::move(rows);
@@ -154,7 +195,7 @@ void StatusWindow::ShowRowMenu(int row, POINT at) {
 LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
-    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_SIZE: LayOut(); return 0;
     case WM_TIMER:
         if (wParam == kRefreshTimerId) Refresh();
         return 0;
@@ -195,6 +236,10 @@ LRESULT StatusWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         KillTimer(window_, kRefreshTimerId);
         list_ = nullptr;
+        headline_ = nullptr;
+        headlineText_.clear();
+        problems_ = nullptr;
+        problemsText_.clear();
         rows_.clear();
         cells_.clear();
         return 0;

@@ -7,6 +7,7 @@
 #include "app/logon_start.h"
 #include "app/remote_command.h"
 #include "app/settings.h"
+#include "app/settings_validation.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
 #include "engine/event_history.h"
@@ -15,6 +16,7 @@
 #include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
 #include "support/file_utils.h"
@@ -106,6 +108,17 @@ int ImportSettings(std::wstring const& source) {
     return 0;
 }
 
+// /validate [path]: the file checked and its problems printed, nothing started. A relative path is
+// taken from the current folder, as the administrator typed it; no path is the file beside the exe.
+int ValidateSettings(std::wstring const& path) {
+    vigilon::Win32ProfileStore store;
+    vigilon::Win32FileSystem files;
+    vigilon::SettingsFile const file(store, path.empty() ? ProgramFolder() + L"vigilon.ini" : files.LongFullPath(path));
+    vigilon::ValidationResult const result = vigilon::ValidateSettingsFile(file);
+    vigilon::PrintToConsole(result.text);
+    return result.exitCode;
+}
+
 // /registereventsource and /unregistereventsource: done, and said, on the console.
 int RegisterEventSourceAsAsked(bool registering) {
     std::wstring const exe = vigilon::ExecutablePath();
@@ -173,7 +186,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               : vigilon::SetStartAtLogonIfMissing(registry, files, exe);
         return done ? 0 : 1;
     }
-    if (request == vigilon::StartMode::ImportSettings) return ImportSettings(vigilon::ImportedSettingsPath(arguments));
+    if (request == vigilon::StartMode::ImportSettings) return ImportSettings(vigilon::PathAfterSwitch(arguments));
+    if (request == vigilon::StartMode::Validate) return ValidateSettings(vigilon::PathAfterSwitch(arguments));
     if (request == vigilon::StartMode::RegisterEventSource || request == vigilon::StartMode::UnregisterEventSource) {
         return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
     }

@@ -143,6 +143,11 @@ TEST_F(InstallerTest, PresetsForFleetsAndARebuildOfTheSameVersionInstallInPlace)
     std::wstring const preset = share / L"vigilon.ini";
     WriteTextFile(preset, L"[Apps]\r\nNumber=1\r\nApp1=Kiosk\r\n[Kiosk]\r\nCaption=Kiosk -\r\n");
     SetFileAttributesW(preset.c_str(), FILE_ATTRIBUTE_READONLY);  // as on a share the users may only read
+    // Another copy, still there, starts at logon: STARTATLOGON=1 gives the start to this one.
+    std::wstring const other = L"\"" + (share / L"vigilon.exe") + L"\"";
+    WriteTextFile(share / L"vigilon.exe", L"");
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Vigilon", REG_SZ, other.c_str(),
+                    static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
     ASSERT_EQ(Msiexec(L"/i " + Package(VIGILON_TEST_VERSION) + L" SETTINGS=\"" + preset + L"\" STARTATLOGON=1 /qn"), 0);
     std::wstring const exe = folder_ + L"vigilon.exe";
     EXPECT_EQ(testing::ReadFileBytes(folder_ + L"vigilon.ini"), testing::ReadFileBytes(preset));

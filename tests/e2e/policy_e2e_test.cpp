@@ -34,6 +34,21 @@ std::wstring IniValue(std::wstring const& ini, wchar_t const* key) {
     return text;
 }
 
+// The program's Settings dialog, opened from the main window's menu, is read-only.
+void ExpectSettingsDialogLocked(HWND main, std::wstring const& program) {
+    SendMenuCommand(main, kProgramSettingsCommand);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        settings = FindWindowStartingWith(L"Settings for " + program);
+        return settings != nullptr && IsWindowVisible(settings);
+    }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, kSettingsShow)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(settings, kSettingsLockNote)));
+    PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Settings for") == nullptr; }));
+}
+
 TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
     WriteIni({});
     std::wstring const ini = Path(L"vigilon.ini");
@@ -90,17 +105,7 @@ TEST_F(VigilonTest, LockSettingsOpensTheEditorAndItsDialogsReadOnly) {
     GetDlgItemTextW(main_, 1001, description, 512);
     EXPECT_NE(std::wstring(description).find(L"An administrator manages these settings."), std::wstring::npos);
 
-    SendMenuCommand(main_, kProgramSettingsCommand);
-    HWND settings = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        settings = FindWindowStartingWith(L"Settings for Alpha");
-        return settings != nullptr && IsWindowVisible(settings);
-    }));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, IDOK)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, kSettingsShow)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(settings, kSettingsLockNote)));
-    PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Settings for") == nullptr; }));
+    ExpectSettingsDialogLocked(main_, L"Alpha");
 
     SendMenuCommand(main_, kFileOptionsCommand);
     HWND options = nullptr;
@@ -113,6 +118,25 @@ TEST_F(VigilonTest, LockSettingsOpensTheEditorAndItsDialogsReadOnly) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(options, kOptionsPolicyNote)));
     PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Options") == nullptr; }));
+}
+
+// In Box mode a missing file shows the main window, minimised on the taskbar, without Configure:
+// restored from there, the editor and its Settings dialog are as locked as through Configure.
+TEST_F(VigilonTest, LockSettingsHoldsForTheEditorAMissingFileShows) {
+    std::wstring const missing = Path(L"missing.exe");
+    WriteIni({{L"Alpha", Caption(L"Alpha"), missing}});
+    UserPolicy policy;
+    policy.Set(L"LockSettings", 1);
+    StartVigilon();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(L"Vigilon")) != nullptr; }));
+    PressOk(box);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
+    ShowWindow(main_, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main_) == FALSE; }));
+    HWND const frame = GetDlgItem(main_, 1020);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(frame, 1012)); }));  // Save
+    ExpectSettingsDialogLocked(main_, L"Alpha");
 }
 
 }  // namespace

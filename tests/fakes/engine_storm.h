@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fakes/engine_scene.h"
+#include "support/file_utils.h"
 #include "support/local_time.h"
 #include "support/text_case.h"
 #include "ui/remote_answers.h"
@@ -51,6 +52,7 @@ public:
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
         fake.desktop.onRequest = [this](WindowHandle window, std::int32_t show) { Requested(window, show); };
+        fake.system.onMessage = [this] { HoldBox(); };
         engine().SetEventLog(true);
         engine().SetTroubleCommand(L"tell.cmd");
         engine().SetNoticeMode(NoticeMode::Tray);
@@ -66,9 +68,11 @@ public:
             CheckWindowsHeld();
         }
         CheckStatus();  // as the pass left it, before the world moves on
+        CheckPlacementRequests();
         Answer();
         scene_.fake.events.now += 1000;
         scene_.fake.events.ProcessPendingEvents();
+        NotePlacementOutcomes();
         DrainCommands();
         CheckTrouble();
         CheckHeartbeat();
@@ -183,7 +187,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(30)) {
+        switch (choices_.Below(31)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -298,6 +302,13 @@ private:
         case 26: {
             WindowHandle const window = AnyWindow();
             if (window == 0) break;
+            if (std::erase(desktop().refusePlacement, window) == 0) desktop().refusePlacement.push_back(window);
+            Say("window refuses placements, or not " + std::to_string(window));
+            break;
+        }
+        case 27: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
             // Retitled by its document, or into another program's caption.
             FakeWindow* const w = desktop().Find(window);
             w->caption = choices_.Below(2) == 0 ? L"report.txt - " + w->caption : Caption(program) + L" - renamed";
@@ -305,7 +316,7 @@ private:
             WindowsMayGo();
             break;
         }
-        case 27: {
+        case 28: {
             // Its caption changed in the editor: none (as good as deleted), or its own again. The
             // first program keeps its caption: with none left, /status has nothing to tell.
             int const changed = 1 + static_cast<int>(choices_.Below(kPrograms - 1));
@@ -316,7 +327,7 @@ private:
             WindowsMayGo();
             break;
         }
-        case 28: {
+        case 29: {
             // A process started for a program that runs on without a window ends.
             for (auto& [process, proc] : processes_) {
                 if (proc.startedFor != program || Runs(process) != 1) continue;
@@ -331,12 +342,38 @@ private:
             }
             break;
         }
-        case 29:
+        case 30:
             ownWindowsOpen_ = !ownWindowsOpen_;
             engine().SetOwnWindowsOpen(ownWindowsOpen_);
             Say(ownWindowsOpen_ ? "status window opened" : "status window closed");
             break;
         }
+        }
+    }
+
+    // A notice in Box mode waits for OK and holds the pass that showed it: for a while the world goes
+    // on, the user and scripts act (the editor opened from the tray among them), the commands timer
+    // runs, and no pass does. Nothing may then say that all is well, and no rule may close anything.
+    void HoldBox() {
+        if (inBox_ || choices_.Below(3) != 0) return;
+        inBox_ = true;
+        std::uint32_t const seconds = choices_.Below(30);
+        Say("a notice waits " + std::to_string(seconds) + " s for OK");
+        for (std::uint32_t i = 0; i < seconds; ++i) {
+            if (choices_.Below(3) == 0) Happen();
+            scene_.fake.events.now += 1000;
+            scene_.fake.events.ProcessPendingEvents();
+            Answer();
+            DrainCommands();
+            CheckHeartbeat();
+            // The editor, opened meanwhile, has watching stopped: the status says that instead.
+            if (!scene_.host.watching) continue;
+            if (engine().Snapshot().watching != WatchingState::HeldByNotice) Fail("a notice holds the passes, unsaid");
+            if (AnswerRemote({RemoteVerb::Status, L""}, *this).code == kRemoteDone) {
+                Fail("/status exits 0 while a notice holds the passes");
+            }
+        }
+        inBox_ = false;
     }
 
     // The rules of a program's first start: a delay, another program (itself, one that is not
@@ -369,8 +406,8 @@ private:
         RemoteAnswer const answer = AnswerRemote({verb, choices_.Below(4) == 0 ? L"Nobody" : Name(program)}, *this);
         requested_ = false;
         if (verb == RemoteVerb::Close) engine().ClosePrograms();  // posted, done after the answer
-        if (verb == RemoteVerb::Status && !scene_.host.watching && answer.code == kRemoteDone) {
-            Fail("/status exits 0 while watching is stopped");
+        if (verb == RemoteVerb::Status && (!scene_.host.watching || engine().LaunchPaused()) && answer.code == kRemoteDone) {
+            Fail("/status exits 0 while watching is stopped or launching paused");
         }
     }
     StatusSnapshot Snapshot() override { return engine().Snapshot(); }
@@ -380,12 +417,16 @@ private:
         engine().LaunchPrograms();
     }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine().RestartProgram(name); }
-    StartAnswer Start(std::wstring const& name) override {
-        StartAnswer const answer = engine().StartProgram(name);
+    StartReply Start(std::wstring const& name) override {
+        StartReply const reply = engine().StartProgram(name);
         int const number = scene_.programs.Find(name) - 1;
-        if (answer == StartAnswer::Starting && number >= 0) closed_.erase(number);
-        if (answer == StartAnswer::Starting && number >= 0) startAsked_.insert(number);
-        return answer;
+        if (reply.answer == StartAnswer::Starting && number >= 0) {
+            closed_.erase(number);
+            startAsked_.insert(number);
+            if (!FileExists(scene_.fake.files, Exe(number))) Fail("/start says Starting for a program whose file is missing");
+            if (inBox_) Fail("/start says Starting while a notice holds the passes");
+        }
+        return reply;
     }
     std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine().TakeScreenshot(name); }
     void Close() override {}
@@ -487,6 +528,7 @@ private:
     }
     void Posted(WindowHandle window) {
         posted_.insert(window);
+        if (inBox_ && !requested_) Fail("a rule asked a window to close while a notice held the passes");
         if (engine().LaunchPaused()) Fail("a window asked to close while launching is paused");
         if (!scene_.host.watching && !requested_) Fail("a rule asked a window to close while the editor is open");
         std::uint32_t const process = desktop().WindowProcessId(window);
@@ -498,7 +540,9 @@ private:
     }
     void Ended(std::uint32_t process) {
         scene_.fake.processes.exits[process] = {ProcessExit::State::Ended, 1};
-        if (engine().LaunchPaused() || !scene_.host.watching) Fail("a process ended while launching is paused or the editor open");
+        if (engine().LaunchPaused() || !scene_.host.watching || inBox_) {
+            Fail("a process ended while launching is paused, the editor open or a notice holds the passes");
+        }
         if (process == desktop().shellProcess) Fail("the shell's process ended");
         bool asked = false, unanswered = false, own = false;
         for (WindowHandle const window : desktop().TopLevelWindows()) {
@@ -539,6 +583,9 @@ private:
             }
             seen = facts.counts;
         }
+        if ((engine().LaunchPaused() || !scene_.host.watching) && snapshot.AllWell()) {
+            Fail("all is well, says the status, while launching is paused or the editor is open");
+        }
         for (int i = 0; i < kPrograms; ++i) {
             if (rows[static_cast<std::size_t>(i)].state != StatusState::Running) continue;
             if (desktop().Find(engine().WindowOf(scene_.programs[i + 1].name)) == nullptr) {
@@ -554,6 +601,7 @@ private:
         if (requests.size() == requestsSeen_) return;
         requestsSeen_ = requests.size();
         if (!scene_.host.watching) Fail("a heartbeat pinged while the editor was open");
+        if (inBox_) Fail("a heartbeat pinged while a notice held the passes");
         if (engine().LaunchPaused()) Fail("a heartbeat pinged while launching was paused");
         for (int i = 0; i < kPrograms; ++i) {
             if (scene_.programs[i + 1].caption.empty()) continue;  // not watched
@@ -614,9 +662,18 @@ private:
             // Left closed by Restart=Failure until something starts it; found again, it runs.
             if (line == L"exited" && details == L"exit code 0") closed_.insert(listed);
             if (line == L"found") closed_.erase(listed);
+            // A program whose process Vigilon ended was ended, not closed as asked.
+            if (line == L"ended") ended_.insert(program);
+            if (line == L"found") ended_.erase(program);
+            if (line == L"gone" && ended_.erase(program) != 0 && details.starts_with(L"closed as asked")) {
+                Fail("a program Vigilon ended is said closed as asked");
+            }
+            // Said to be placed only once a placement took.
+            if (line == L"placed" && placedDone_[listed]-- <= 0) Fail("a window said placed while its placement did not take");
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
-                (line == L"gone" && !details.starts_with(L"closed as asked") && !details.ends_with(L"left alone until it ends")) ||
+                (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended after no answer") &&
+                 !details.ends_with(L"left alone until it ends")) ||
                 (line == L"exited" && details.ends_with(L"started again"));
             std::wstring const word = goneTrouble ? std::wstring(L"gone") : line;
             if (goneTrouble) gone.insert(program);
@@ -637,10 +694,38 @@ private:
                 Fail("a planned end ran the command as trouble");
             }
         }
+        // Taken for the program's window instead, another window with its caption is its news now.
+        std::erase_if(ended_, [&](std::wstring const& program) { return desktop().Find(engine().WindowOf(program)) != nullptr; });
         commandsSeen_ = commands.size();
         entriesSeen_ = fake.eventLog.entries.size();
         // A check is under way only for a program that waits.
         if (fake.readiness.Outstanding() > waiting_.size()) Fail("a check of what a start waits for left behind");
+    }
+
+    // A placement refused is asked again a minute later at the earliest; giving back a frame or
+    // the topmost flag (no show command, not made topmost) is not held back.
+    void CheckPlacementRequests() {
+        auto const& asked = desktop().placements;
+        for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
+            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].window);
+            PlacementSteps const& steps = asked[placementsSeen_].steps;
+            if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
+            auto const refused = refusedAt_.find(asked[placementsSeen_].window);
+            if (refused != refusedAt_.end() && scene_.fake.events.now - refused->second < PlacementKeeper::kRetryMilliseconds) {
+                Fail("a refused placement asked again within a minute");
+            }
+        }
+    }
+    void NotePlacementOutcomes() {
+        auto const& ended = desktop().ended;
+        for (; outcomesSeen_ < ended.size(); ++outcomesSeen_) {
+            PlacementOutcome const& outcome = ended[outcomesSeen_];
+            if (outcome.done) {
+                ++placedDone_[placedFor_[outcome.request]];
+            } else {
+                refusedAt_[outcome.window] = scene_.fake.events.now;
+            }
+        }
     }
 
     static bool Forget(std::multiset<int>& set, int value) {
@@ -675,6 +760,7 @@ private:
     std::uint32_t nextProcess_ = 50'000;
     std::map<std::uint32_t, Proc> processes_;
     std::set<std::wstring> waiting_;  // programs whose wait the history began and has not ended
+    std::set<std::wstring> ended_;    // programs whose process Vigilon ended, until their window is gone or found
     std::set<WindowHandle> asksToSave_, posted_;
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
@@ -683,12 +769,17 @@ private:
     std::map<int, std::uint32_t> lastStarted_;  // the process each program was last started as
     std::set<int> startAsked_;             // programs a script asked to start, until they are
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
+    std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
+    std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
+    std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
+    std::map<WindowHandle, std::int64_t> refusedAt_;  // when each window last refused a placement
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
     WindowHandle desktopWindow_ = 0;
     bool requested_ = false;
     bool ownWindowsOpen_ = false;
+    bool inBox_ = false;  // a notice waits for OK
     bool backoff_ = false;
     int hangSeconds_ = 0;
     int step_ = 0;

@@ -17,7 +17,7 @@ public:
     void Pause() override { engine_.PauseLaunching(); }
     void Resume() override { engine_.LaunchPrograms(); }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine_.RestartProgram(name); }
-    StartAnswer Start(std::wstring const& name) override { return engine_.StartProgram(name); }
+    StartReply Start(std::wstring const& name) override { return engine_.StartProgram(name); }
     std::optional<std::wstring> Screenshot(std::wstring const& name) override { return engine_.TakeScreenshot(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }

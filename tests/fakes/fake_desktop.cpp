@@ -6,6 +6,34 @@
 #include <utility>
 
 namespace vigilon::testing {
+namespace {
+
+// A show command's effect on a window that takes it.
+void ApplyShow(FakeWindow& w, std::int32_t command) {
+    switch (command) {
+    case kSwHide: w.visible = false; break;
+    case kSwShowNormal:
+    case kSwShowNoActivate:
+    case kSwShowMaximized:
+        w.visible = true;
+        w.minimised = false;
+        w.maximised = command == kSwShowMaximized;
+        break;
+    case kSwRestore:
+        w.visible = true;
+        if (!std::exchange(w.minimised, false)) w.maximised = false;
+        break;
+    case kSwShow:
+    case kSwShowNa: w.visible = true; break;
+    case kSwMinimize:
+        w.visible = true;
+        w.minimised = true;
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
 
 WindowHandle FakeDesktop::Add(std::wstring caption, bool visible, bool minimised) {
     next_ += 4;
@@ -75,30 +103,10 @@ void FakeDesktop::ShowWindowAs(WindowHandle window, std::int32_t showCommand) {
     FakeWindow* w = Find(window);
     if (w == nullptr || std::find(frozen.begin(), frozen.end(), window) != frozen.end()) return;
     ++changes;
-    switch (showCommand) {
-    case kSwHide: w->visible = false; break;
-    case kSwShowNormal:
-    case kSwShowNoActivate:
-    case kSwShowMaximized:
-        Later(window, [showCommand](FakeWindow& shown) {
-            shown.visible = true;
-            shown.minimised = false;
-            shown.maximised = showCommand == kSwShowMaximized;
-        });
-        break;
-    case kSwRestore:
-        Later(window, [](FakeWindow& shown) {
-            shown.visible = true;
-            if (!std::exchange(shown.minimised, false)) shown.maximised = false;
-        });
-        break;
-    case kSwShow:
-    case kSwShowNa: Later(window, [](FakeWindow& shown) { shown.visible = true; }); break;
-    case kSwMinimize:
-        w->visible = true;
-        w->minimised = true;
-        break;
-    default: break;
+    if (showCommand == kSwHide || showCommand == kSwMinimize) {
+        ApplyShow(*w, showCommand);
+    } else {
+        Later(window, [showCommand](FakeWindow& shown) { ApplyShow(shown, showCommand); });
     }
 }
 
@@ -107,7 +115,8 @@ void FakeDesktop::Later(WindowHandle window, std::function<void(FakeWindow&)> ch
     pending_.emplace_back(window, std::move(change));
 }
 
-WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
+WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window, PlacementParts parts) {
+    placementQuestions += 1 + (parts.topmost ? 1 : 0) + (parts.place ? 1 : 0);
     FakeWindow const* w = Find(window);
     if (w == nullptr) return {};
     WindowPlacement placement;
@@ -123,30 +132,56 @@ WindowPlacement FakeDesktop::ReadPlacement(WindowHandle window) {
             placement.rect = {on->left, on->top, on->width, on->height};
         }
     }
-    placement.topmost = w->topmost;
+    placement.topmost = parts.topmost && w->topmost;
     placement.style = w->style;
+    if (!parts.place) placement.rect = placement.normal = WindowRect{0, 0, 0, 0};
     return placement;
 }
 
-void FakeDesktop::MoveWindowTo(WindowHandle window, WindowRect const& rect) {
-    ++requests;
-    if (onRequest) onRequest(window, kNotAShow);
-    Later(window, [rect](FakeWindow& moved) { moved.rect = rect; });
+std::uint64_t FakeDesktop::Place(WindowHandle window, PlacementSteps const& steps) {
+    for (auto const show : {steps.show, steps.showAfter}) {
+        if (!show) continue;
+        ++requests;
+        if (onRequest) onRequest(window, *show);
+    }
+    for (bool const other : {steps.style || steps.rect, steps.topmost.has_value()}) {
+        if (!other) continue;
+        ++requests;
+        if (onRequest) onRequest(window, kNotAShow);
+    }
+    placements.push_back({window, ++lastRequest_, steps});
+    queued_.push_back(placements.back());
+    return lastRequest_;
 }
 
-void FakeDesktop::SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) {
-    ++requests;
-    if (onRequest) onRequest(window, kNotAShow);
-    Later(window, [style, rect](FakeWindow& framed) {
-        framed.style = style;
-        framed.rect = rect;
-    });
-}
-
-void FakeDesktop::SetTopmost(WindowHandle window, bool topmost) {
-    ++requests;
-    if (onRequest) onRequest(window, kNotAShow);
-    Later(window, [topmost](FakeWindow& raised) { raised.topmost = topmost; });
+void FakeDesktop::CarryOutPlacements() {
+    std::vector<WindowHandle> waiting;  // hung windows, whose requests stay queued in order
+    std::vector<Asked> left;
+    for (Asked& queued : std::exchange(queued_, {})) {
+        bool const hung = std::find(frozen.begin(), frozen.end(), queued.window) != frozen.end();
+        if (hung || std::find(waiting.begin(), waiting.end(), queued.window) != waiting.end()) {
+            waiting.push_back(queued.window);
+            left.push_back(std::move(queued));
+            continue;
+        }
+        FakeWindow* const w = Find(queued.window);
+        bool const refused = std::find(refusePlacement.begin(), refusePlacement.end(), queued.window) != refusePlacement.end();
+        PlacementOutcome outcome{queued.window, queued.request, w != nullptr && !refused, {}};
+        if (w == nullptr) outcome.reason = L"the window is gone";
+        if (refused) outcome.reason = L"access denied (error 5)";
+        if (outcome.done) {
+            PlacementSteps const& steps = queued.steps;
+            ++changes;
+            if (steps.show) ApplyShow(*w, *steps.show);
+            if (steps.style) w->style = *steps.style;
+            if (steps.rect) w->rect = *steps.rect;
+            if (steps.showAfter) ApplyShow(*w, *steps.showAfter);
+            if (steps.topmost) w->topmost = *steps.topmost;
+        }
+        ended.push_back(outcome);
+        outcomes_.push_back(std::move(outcome));
+    }
+    queued_ = std::move(left);
 }
 
 void FakeDesktop::Raise(WindowHandle window) {
@@ -168,9 +203,11 @@ void FakeDesktop::ApplyPendingShows() {
     for (auto& [window, change] : std::exchange(pending_, {})) {
         if (FakeWindow* const w = Find(window)) change(*w);
     }
+    CarryOutPlacements();
 }
 
 std::uint32_t FakeDesktop::WindowProcessId(WindowHandle window) {
+    ++processQueries;
     FakeWindow const* w = Find(window);
     return w == nullptr ? 0 : w->processId;
 }

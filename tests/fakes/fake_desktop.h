@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -40,11 +41,20 @@ public:
     Reports reports = Reports::Wine;
     std::uint64_t changes = 0;
     void Retitle(WindowHandle window, std::wstring caption);
-    // Shows, moves, frames and the topmost flag are handed over without waiting, as for another
-    // process's window: they take effect, in order, when the caller next processes events, which
-    // calls this.
+    // Shows and placements are handed over without waiting, as for another process's window: they
+    // take effect, in order, when the caller next processes events, which calls this. A placement
+    // for a hung window waits until it answers again, and those after it for that window with it.
     void ApplyPendingShows();
-    int requests = 0;  // shows, moves, frames and topmost flags asked for
+    int requests = 0;  // shows, and each step of a placement, asked for
+    struct Asked {
+        WindowHandle window;
+        std::uint64_t request;
+        PlacementSteps steps;
+    };
+    std::vector<Asked> placements;        // every placement asked for, in order
+    std::vector<PlacementOutcome> ended;  // every placement's outcome, in the order they ended
+    // Windows of a program that runs elevated: a placement is refused, as the system refuses it.
+    std::vector<WindowHandle> refusePlacement;
     // Runs as each is asked for, with the show command; kNotAShow for a move, a frame or the flag.
     static constexpr std::int32_t kNotAShow = -1;
     std::function<void(WindowHandle, std::int32_t)> onRequest;
@@ -53,6 +63,7 @@ public:
     std::vector<WindowHandle> TopLevelWindows() const;
     int enumerations = 0;
     int captionReads = 0;
+    int processQueries = 0;  // WindowProcessId calls
     std::vector<std::uint32_t> activatedProcesses;
     std::vector<WindowHandle> closeRequests;
     // Windows that stay open when asked to close (a program that asks to save, or has hung).
@@ -79,16 +90,25 @@ public:
     std::uint32_t ShellProcessId() override { return shellProcess; }
     std::vector<DisplayInfo> displays{{L"primary-display", L"\\\\.\\DISPLAY1", 0, 0, 1920, 1080, true}};
     std::vector<DisplayInfo> Displays() override { return displays; }
-    WindowPlacement ReadPlacement(WindowHandle window) override;
+    // Leaves what was not asked for as it is in WindowPlacement, as a system not asked would.
+    WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) override;
+    int placementQuestions = 0;  // the style, and each part asked for: a question to the system each
     bool IsHung(WindowHandle window) override { return std::find(frozen.begin(), frozen.end(), window) != frozen.end(); }
-    void MoveWindowTo(WindowHandle window, WindowRect const& rect) override;
-    void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) override;
-    void SetTopmost(WindowHandle window, bool topmost) override;
+    std::uint64_t Place(WindowHandle window, PlacementSteps const& steps) override;
+    std::vector<PlacementOutcome> PlacementsDone() override { return std::exchange(outcomes_, {}); }
+    bool WaitForPlacements(int) override {
+        ApplyPendingShows();
+        return queued_.empty();
+    }
 
 private:
     // A request for a window other than a frozen one, to be carried out later.
     void Later(WindowHandle window, std::function<void(FakeWindow&)> change);
     std::vector<std::pair<WindowHandle, std::function<void(FakeWindow&)>>> pending_;
+    void CarryOutPlacements();
+    std::vector<Asked> queued_;  // placements not yet carried out, in the order asked
+    std::vector<PlacementOutcome> outcomes_;
+    std::uint64_t lastRequest_ = 0;
     std::vector<FakeWindow> windows_;
     WindowHandle next_ = 0x1000;
 };

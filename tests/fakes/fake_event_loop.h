@@ -41,10 +41,10 @@ public:
     std::int64_t asleep = 0;
     std::int64_t AwakeMilliseconds() override { return now - asleep; }
     // The local time: 2026-01-02 03:04:05.000 when `now` is 1'000'000'000, moving with `now`; a
-    // test sets the clock with `localShift`, as a user or daylight saving does.
+    // test sets the clock with `localShift`, as a user does, and daylight saving moves it with
+    // `utcOffsetMinutes` too.
     std::int64_t localShift = 0;
     int utcOffsetMinutes = 60;
-    int UtcOffsetMinutes() override { return utcOffsetMinutes; }
     LocalTime LocalTimeNow() override {
         std::int64_t const ms = (now - 1'000'000'000) + localShift + ((3 * 60 + 4) * 60 + 5) * 1000;
         std::int64_t const seconds = ms / 1000;
@@ -56,7 +56,7 @@ public:
         days += 1;  // the 2nd of January is day 1 of the year, counted from 0
         while (days >= kMonthDays[month]) days -= kMonthDays[month++];
         return {2026, month + 1, static_cast<int>(days) + 1, static_cast<int>(inDay / 3600),
-                static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60), static_cast<int>(ms % 1000)};
+                static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60), static_cast<int>(ms % 1000), utcOffsetMinutes};
     }
 
 private:

@@ -26,8 +26,11 @@ public:
     std::vector<std::wstring> undeletable;
     std::vector<std::wstring> directoryChanges;
 
+    // A relative path is taken from the current directory, as the system takes it.
     FileAttributes QueryFileAttributes(std::wstring_view path) override {
-        auto it = entries_.find(std::wstring(path));
+        bool const absolute = (path.size() >= 2 && path[1] == L':') || (!path.empty() && path[0] == L'\\');
+        std::wstring const folder = currentDirectory.ends_with(L'\\') ? currentDirectory : currentDirectory + L'\\';
+        auto it = entries_.find(absolute || path.empty() ? std::wstring(path) : folder + std::wstring(path));
         if (it == entries_.end()) return {kInvalidFileAttributes, kErrorFileNotFound};
         return it->second;
     }

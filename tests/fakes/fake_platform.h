@@ -128,6 +128,7 @@ public:
         std::wstring url;
         int timeoutMilliseconds = 0;
         std::optional<Outcome> outcome;  // nothing while it runs
+        bool cancelled = false;
     };
     std::vector<Request> requests;
     bool startSucceeds = true;
@@ -136,7 +137,10 @@ public:
         requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt});
         return static_cast<std::uint32_t>(requests.size() - 1);
     }
-    std::optional<Outcome> Finished(std::uint32_t id) override { return requests.at(id).outcome; }
+    std::optional<Outcome> Finished(std::uint32_t id) override {
+        return requests.at(id).cancelled ? std::nullopt : requests.at(id).outcome;
+    }
+    void Cancel(std::uint32_t id) override { requests.at(id).cancelled = true; }
     // Ends the last request as a server would.
     void Answer(std::uint32_t status) { requests.back().outcome = Outcome{status / 100 == 2, status, {}}; }
     void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }

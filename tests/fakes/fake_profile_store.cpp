@@ -89,6 +89,22 @@ bool FakeProfileStore::DeleteProfileValue(std::wstring_view section, std::wstrin
     return true;
 }
 
+bool FakeProfileStore::DeleteProfileSection(std::wstring_view section, std::wstring_view file) {
+    std::wstring const name(file);
+    if (readOnly_[name] || locked_[name]) return false;
+    ++writes[name];
+    std::erase_if(files_[name], [&](Section const& s) { return SameName(s.name, section); });
+    return true;
+}
+
+std::optional<std::wstring> FakeProfileStore::ReadProfileText(std::wstring_view file) {
+    std::wstring const name(file);
+    if (!Has(name) || locked_[name]) return std::nullopt;
+    std::wstring text;
+    for (std::wstring const& line : Lines(name)) text += line + L"\r\n";
+    return text;
+}
+
 std::optional<std::wstring> FakeProfileStore::BeginProfileUpdate(std::wstring_view file, std::wstring_view source) {
     std::wstring const name(file);
     if (readOnly_[name] || locked_[name] || locked_[std::wstring(source)]) return std::nullopt;

@@ -35,6 +35,9 @@ public:
     bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                             std::wstring_view value, std::wstring_view file) override;
     bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) override;
+    bool DeleteProfileSection(std::wstring_view section, std::wstring_view file) override;
+    // The file's Lines, each ended by CR LF.
+    std::optional<std::wstring> ReadProfileText(std::wstring_view file) override;
     bool CanReadProfile(std::wstring_view file) override { return !locked_[std::wstring(file)]; }
     bool ProfileExists(std::wstring_view file) override { return Has(std::wstring(file)); }
     bool ProfileInUtf8(std::wstring_view file) override { return utf8_[std::wstring(file)]; }

@@ -37,14 +37,14 @@ ProgramStatus Row(std::wstring name, StatusState state) {
 
 TEST(HeartbeatFacts, SayDownWithTheReasonForTheEditorAPauseOrAProgramNotRunningAndIgnoreProgramsWithoutCaption) {
     std::vector<ProgramStatus> rows{Row(L"Player", StatusState::Running), Row(L"Notes", StatusState::NoCaption)};
-    HeartbeatFacts const up = HeartbeatFactsFrom(rows, true, false);
+    HeartbeatFacts const up = HeartbeatFactsFrom(rows, WatchingState::Watching);
     EXPECT_TRUE(up.allRunning);
     EXPECT_EQ(up.reason, L"1 program running");
 
-    HeartbeatFacts const editor = HeartbeatFactsFrom(rows, false, false);
+    HeartbeatFacts const editor = HeartbeatFactsFrom(rows, WatchingState::Stopped);
     EXPECT_FALSE(editor.allRunning);
     EXPECT_EQ(editor.reason, L"stopped: the editor is open");
-    HeartbeatFacts const paused = HeartbeatFactsFrom(rows, true, true);
+    HeartbeatFacts const paused = HeartbeatFactsFrom(rows, WatchingState::Paused);
     EXPECT_FALSE(paused.allRunning);
     EXPECT_EQ(paused.reason, L"launching paused");
 
@@ -52,7 +52,7 @@ TEST(HeartbeatFacts, SayDownWithTheReasonForTheEditorAPauseOrAProgramNotRunningA
     kiosk.nextStart = L"10:42:05";
     rows.push_back(kiosk);
     rows.push_back(Row(L"Clock", StatusState::Starting));
-    HeartbeatFacts const down = HeartbeatFactsFrom(rows, true, false);
+    HeartbeatFacts const down = HeartbeatFactsFrom(rows, WatchingState::Watching);
     EXPECT_FALSE(down.allRunning);
     EXPECT_EQ(down.reason, L"Kiosk: Waiting until 10:42:05 (1 more not running)");
 }
@@ -157,6 +157,36 @@ TEST_F(HeartbeatTest, AFailureIsSaidOnceUntilOneSucceedsAndARequestUnderWayIsNot
     events = Events(L"");
     EXPECT_EQ(std::count(events.begin(), events.end(), L"heartbeat"), 3) << "failed, answered again, failed";
     EXPECT_EQ(fake.eventLog.entries.size(), 2u);
+}
+
+TEST_F(HeartbeatTest, AnotherUrlStartsAfreshAndNoOutcomeOfARequestForAnOldOneCounts) {
+    constexpr wchar_t kOtherUrl[] = L"https://other.example.net/push?status={status}";
+    engine.SetHeartbeat(kPushUrl, 10);
+    Seconds(11);
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(10);
+    ASSERT_EQ(host.notices.size(), 1u);
+    ASSERT_EQ(fake.http.requests.size(), 2u);
+
+    // Changed while its second request is under way: that one is given up, and its failure is
+    // neither said again nor held against the new URL, whose own failure is said.
+    engine.SetHeartbeat(kOtherUrl, 10);
+    EXPECT_TRUE(fake.http.requests[1].cancelled);
+    fake.http.Fail(L"no answer within the time allowed");
+    Seconds(5);
+    EXPECT_EQ(host.notices.size(), 1u);
+    Seconds(6);
+    ASSERT_EQ(fake.http.requests.size(), 3u);
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(1);
+    ASSERT_EQ(host.notices.size(), 2u);
+    EXPECT_EQ(host.notices[1], L"The heartbeat to https://other.example.net: the server could not be reached.");
+
+    // Turned off with a request under way: it is given up too.
+    Seconds(9);
+    ASSERT_EQ(fake.http.requests.size(), 4u);
+    engine.SetHeartbeat(L"", 10);
+    EXPECT_TRUE(fake.http.requests[3].cancelled);
 }
 
 }  // namespace

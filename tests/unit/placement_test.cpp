@@ -13,7 +13,8 @@ DisplayInfo const kSecond{L"\\\\?\\DISPLAY#TWO", L"\\\\.\\DISPLAY2", 1920, 0, 12
 WindowRect const kSecondArea{1920, 0, 1280, 1024};
 
 // A program whose window is there, found by a pass, on the fakes' desktop of two displays. The
-// world moves on between passes: requests handed to windows take effect then.
+// world moves on between passes: requests handed to windows take effect then, and their outcomes
+// come back, as the system's posted message brings them.
 class PlacementTest : public ::testing::Test, protected testing::EngineScene {
 protected:
     PlacementTest() {
@@ -25,7 +26,11 @@ protected:
     FakeWindow& Window() { return *fake.desktop.Find(window); }
     void Pass() {
         engine.WatchPrograms();
+        Settle();
+    }
+    void Settle() {
         fake.desktop.ApplyPendingShows();
+        engine.TakePlacementOutcomes();
     }
     int History(std::wstring const& word) {
         auto const events = Events(L"Kiosk");
@@ -55,11 +60,14 @@ TEST_F(PlacementTest, EachShowStateIsStartedInAndPutBackWhenMinimisedOrHidden) {
         EXPECT_TRUE(Window().visible);
         EXPECT_EQ(Window().maximised, c.maximised);
     }
-    // Once in place, a pass only reads: no request reaches the window, and one line said it.
+    // Once in place, a pass only reads its style (and the topmost flag with OnTop=1; where it is
+    // with a display named or full screen): no request reaches the window, and one line said it.
     int const requests = fake.desktop.requests;
+    int const questions = fake.desktop.placementQuestions;
     Pass();
     Pass();
     EXPECT_EQ(fake.desktop.requests, requests);
+    EXPECT_EQ(fake.desktop.placementQuestions - questions, 2);
     EXPECT_GE(History(L"placed"), 1);
     EXPECT_EQ(Events(L"Kiosk").back(), L"placed");
 }
@@ -102,12 +110,12 @@ TEST_F(PlacementTest, AWindowGoesToItsDisplayToThePrimaryWhileItIsMissingAndBack
     EXPECT_EQ(DisplayOf(Window().rect, fake.desktop.displays)->id, kSecond.id);
     fake.desktop.displays = {kPrimary};  // unplugged: the system tells of it
     engine.PlaceWindowsAgain();
-    fake.desktop.ApplyPendingShows();
+    Settle();
     EXPECT_EQ(DisplayOf(Window().rect, fake.desktop.displays)->id, kPrimary.id);
     EXPECT_TRUE(Window().maximised);
     fake.desktop.displays = {kSecond, kPrimary};  // back, elsewhere in the list
     engine.PlaceWindowsAgain();
-    fake.desktop.ApplyPendingShows();
+    Settle();
     EXPECT_EQ(DisplayOf(Window().rect, fake.desktop.displays)->id, kSecond.id);
     EXPECT_TRUE(Window().maximised);
 }
@@ -188,6 +196,45 @@ TEST_F(PlacementTest, AValueThatCannotBeUsedIsSaidOnceAndLeavesTheDefault) {
     EXPECT_EQ(History(L"ignored"), 1);
     EXPECT_FALSE(Window().visible);  // hidden, as by default
     EXPECT_EQ(StartShowCommand(Rules()), kSwMinimize);
+}
+
+// A program that runs elevated refuses every placement: said once and shown, asked again once a
+// minute, never said to be placed until one takes.
+TEST_F(PlacementTest, APlacementRefusedIsSaidOnceShownAndTriedAgainOnlyEveryMinute) {
+    Rules().show = L"Maximized";
+    Rules().onTop = L"1";
+    fake.desktop.refusePlacement.push_back(window);
+    for (int second = 0; second < 150; ++second) {
+        Pass();
+        fake.events.now += 1000;
+    }
+    EXPECT_EQ(fake.desktop.placements.size(), 3u) << "at the start, and after one and two minutes";
+    EXPECT_EQ(History(L"placement"), 1);
+    EXPECT_EQ(History(L"placed"), 0);
+    EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Running, could not place: access denied (error 5)");
+
+    fake.desktop.refusePlacement.clear();
+    for (int second = 0; second < 60; ++second) {
+        Pass();
+        fake.events.now += 1000;
+    }
+    EXPECT_TRUE(Window().maximised);
+    EXPECT_TRUE(Window().topmost);
+    EXPECT_EQ(History(L"placed"), 1);
+    EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Running");
+}
+
+// Made full screen by a request its owner has not taken yet, then let go of as Vigilon ends: the
+// end waits for both, and says the frame given back once it was.
+TEST_F(PlacementTest, VigilonsEndWaitsForTheFrameGivenBackBehindTheOneTaken) {
+    WindowRect const own = Window().rect;
+    Rules().show = L"FullScreen";
+    engine.WatchPrograms();
+    engine.LetGoOfWindows();
+    ASSERT_EQ(fake.desktop.ended.size(), 2u);
+    EXPECT_TRUE(fake.desktop.ended[0].done && fake.desktop.ended[1].done);
+    EXPECT_EQ(Window().rect, own);
+    EXPECT_EQ(Events(L"Kiosk").back(), L"released");
 }
 
 TEST(PlacementDecisionTest, AWindowMovedToAnotherDisplayKeepsItsOffsetAndFitsOnIt) {

@@ -109,6 +109,11 @@ TEST(ProgramSettings, DropDownsOfferWhatCanBeChosenAndKeepWhatTheFileHolds) {
 
     EXPECT_EQ(ShowChoices(L"").size(), 4u);
     EXPECT_EQ(ShowChoices(L"Big").back().value, L"Big");
+    // A spelling the rule takes shows as the dialog's own word, not as a value it cannot use.
+    RestartRules british;
+    british.show = L"maximised";
+    EXPECT_EQ(SettingsFormFromRules(british).show, L"Maximized");
+    EXPECT_EQ(ShowChoices(SettingsFormFromRules(british).show).size(), 4u);
     EXPECT_EQ(RestartWhenChoices(L"").back().value, L"Failure");
 }
 

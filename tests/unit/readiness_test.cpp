@@ -81,7 +81,7 @@ TEST_F(ReadinessTest, AStartDelayHoldsOnlyTheFirstStartAndAProgramThatEndsLaterI
 TEST_F(ReadinessTest, AStartAskedForByNameDoesNotWait) {
     Player().rules.startDelay = L"600";
     Passes(1);
-    EXPECT_EQ(engine.StartProgram(L"player"), StartAnswer::Starting);
+    EXPECT_EQ(engine.StartProgram(L"player").answer, StartAnswer::Starting);
     Passes(1);
     EXPECT_EQ(Starts(L"Player"), 1);
     EXPECT_EQ(Said(L"Player", L"ready"), std::vector<std::wstring>{L"a start was asked for"});

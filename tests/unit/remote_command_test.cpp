@@ -45,7 +45,7 @@ TEST(RemoteCommand, ATypoOrAKnownSwitchWithWordsAfterItIsSaidAndNamesAreTrimmed)
     EXPECT_NE(RemoteMisuse(tooLong).find(L"too long"), std::wstring::npos);
     // The commands, the start's own switches and other text are no misuse.
     for (wchar_t const* fine : {L"/status", L"/restart \"Kiosk\"", L"/register", L"/restarted", L"configure",
-                                L"/importsettings \"C:\\preset.ini\"", L"", L"watch"}) {
+                                L"/importsettings \"C:\\preset.ini\"", L"/validate C:\\preset.ini", L"", L"watch"}) {
         EXPECT_EQ(RemoteMisuse(fine), L"") << fine;
     }
 }

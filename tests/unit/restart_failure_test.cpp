@@ -134,7 +134,27 @@ TEST_F(RestartFailureTest, GoneLinesTellTheCodeUnderAlwaysAndStartIsRefusedWithA
     EXPECT_EQ(AnswerRemote({RemoteVerb::Start, L"Nobody"}, target).code, kRemoteUnknown);
     engine.ResumeLaunching();
     host.watching = false;
-    EXPECT_EQ(engine.StartProgram(L"Kiosk"), StartAnswer::EditorOpen);
+    EXPECT_EQ(engine.StartProgram(L"Kiosk").answer, StartAnswer::EditorOpen);
+}
+
+// A start that would stop on a missing file is refused with the pass's own words, looked for where
+// the pass looks; nothing is kept for later.
+TEST_F(RestartFailureTest, AStartWhoseFileIsMissingIsRefusedWithTheFile) {
+    Passes(2);
+    fake.files.RemoveFile(L"C:\\kiosk.exe");
+    Ends({State::Ended, 0});  // left closed: a start must be asked for
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Start, L"kiosk"}, target),
+              (RemoteAnswer{kRemoteNotDone, L"kiosk is not started: Executable: C:\\kiosk.exe is not a valid file.\r\n"}));
+    AddProgram(L"Archive", L"Quorvault V3.2 - ", L"C:\\Java\\bin").command = L"D:\\Q";
+    EXPECT_EQ(engine.StartProgram(L"Archive"), (StartReply{StartAnswer::MissingFile,
+                                                           L"Quorvault location: D:\\Q\\quorvault.jar is not a valid file."}));
+    EXPECT_EQ(programs[2].command, L"D:\\Q");  // completed for the look only
+    // A bare file name is looked for in Vigilon's folder, as the pass does.
+    fake.files.AddFile(std::wstring(kFolder) + L"kiosk.exe");
+    programs[1].exe = L"kiosk.exe";
+    EXPECT_EQ(engine.StartProgram(L"Kiosk").answer, StartAnswer::Starting);
+    Passes(1);
+    EXPECT_EQ(Starts(), 2u);
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ TEST(RestartRules, ValuesAreReadStrictlyAndAnythingElseIsRefusedWithAReason) {
 TEST(RestartRules, WindowAndStartKeysTakeTheirWordsInAnyCaseAndRefuseTheRest) {
     EXPECT_EQ(ParseShowAs(L" maximized ").value, ShowAs::Maximized);
     EXPECT_EQ(ParseShowAs(L"FULLSCREEN").value, ShowAs::FullScreen);
+    EXPECT_EQ(ParseShowAs(L"Maximised").value, ShowAs::Maximized);  // as prose spells it
+    EXPECT_EQ(ParseShowAs(L"fullscreen").value, ShowAs::FullScreen);
     EXPECT_FALSE(ParseShowAs(L"").value);
     EXPECT_FALSE(ParseShowAs(L"Max").problem.empty());
     EXPECT_EQ(ShowAsWord(ShowAs::FullScreen), L"FullScreen");

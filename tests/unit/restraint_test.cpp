@@ -163,6 +163,11 @@ TEST_F(RestraintTest, AHungWindowIsAskedOnceMoreBeforeItsProcessIsEndedAndOneTha
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{fake.desktop.WindowProcessId(window)});
     EXPECT_EQ(Events(L"Crash"),
               (std::vector<std::wstring>{L"found", L"hung", L"close", L"spared", L"hung", L"close", L"ended"}));
+    // Its window goes with its process: it was ended, not closed as asked.
+    fake.desktop.Remove(window);
+    Passes(1, false);
+    EXPECT_NE(fake.files.texts[std::wstring(kFolder) + L"vigilon.log"].find("\tgone\tCrash\tended after no answer"),
+              std::string::npos);
 }
 
 TEST_F(RestraintTest, OnlyTheProgramsOwnProcessIsEnded) {

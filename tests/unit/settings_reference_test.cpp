@@ -45,6 +45,10 @@ public:
     bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) override {
         return files.DeleteProfileValue(section, key, file);
     }
+    bool DeleteProfileSection(std::wstring_view section, std::wstring_view file) override {
+        return files.DeleteProfileSection(section, file);
+    }
+    std::optional<std::wstring> ReadProfileText(std::wstring_view file) override { return files.ReadProfileText(file); }
     bool CanReadProfile(std::wstring_view file) override { return files.CanReadProfile(file); }
     bool ProfileExists(std::wstring_view file) override { return files.ProfileExists(file); }
     bool ProfileInUtf8(std::wstring_view file) override { return files.ProfileInUtf8(file); }

@@ -230,16 +230,21 @@ TEST_F(SettingsTest, SavingTheDefaultEntryWritesTheNineLines) {
     EXPECT_EQ(store.Lines(kIni), expected);
 }
 
-TEST_F(SettingsTest, DeletingKeepsLeftoversThatLoadingIgnores) {
+// A delete leaves nothing the check at start would name; what the user added by hand stays.
+TEST_F(SettingsTest, DeletingTakesAwayWhatTheDeletedProgramsLeftButKeepsWhatWasAddedByHand) {
     programs.Reset(0, 5);
     for (wchar_t const* name : {L"A", L"B", L"C"}) programs[programs.Add(name)].caption = name;
     SaveSettings(file, programs);
+    store.Set(kIni, L"Spare", L"Caption", L"Spare");
+    store.Set(kIni, L"Apps", L"App9", L"Later");
     programs.Delete(2);
     SaveSettings(file, programs);
 
     std::vector<std::wstring> const lines = store.Lines(kIni);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), L"App3=C"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), L"[B]"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), L"App3=C"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), L"[B]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"[Spare]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"App9=Later"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), L"Number=2"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), L"App2=C"), lines.end());
 

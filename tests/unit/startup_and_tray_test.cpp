@@ -39,7 +39,13 @@ TEST(StartMode, ConfigureAnywhereInAnyCaseOpensTheEditor) {
     EXPECT_EQ(DecideStartMode(L"/RegisterEventSource", false), StartMode::RegisterEventSource);
     EXPECT_EQ(DecideStartMode(L"/unregistereventsource", false), StartMode::UnregisterEventSource);
     EXPECT_EQ(DecideStartMode(L"/ImportSettings \"\\\\server\\share\\vigilon.ini\"", false), StartMode::ImportSettings);
-    EXPECT_EQ(ImportedSettingsPath(L"/importsettings \"\\\\server\\share\\vigilon.ini\" "), L"\\\\server\\share\\vigilon.ini");
+    EXPECT_EQ(PathAfterSwitch(L"/importsettings \"\\\\server\\share\\vigilon.ini\" "), L"\\\\server\\share\\vigilon.ini");
+    // An administrator's check of a file, whether it names one or not, and wherever "configure" is.
+    EXPECT_EQ(DecideStartMode(L"/Validate", false), StartMode::Validate);
+    EXPECT_EQ(DecideStartMode(L"/validate \"C:\\configure\\vigilon.ini\"", true), StartMode::Validate);
+    EXPECT_EQ(PathAfterSwitch(L"/validate   C:\\My Files\\vigilon.ini "), L"C:\\My Files\\vigilon.ini");
+    EXPECT_EQ(PathAfterSwitch(L"/validate"), L"");
+    EXPECT_EQ(DecideStartMode(L"/validated", false), StartMode::Watch);
     EXPECT_EQ(DecideStartMode(L"/importsettingsx", false), StartMode::Watch);
     EXPECT_EQ(DecideStartMode(L"/unregister configure", false), StartMode::Configure);
     // Windows' restart after a crash or an installer watches, even on a first start.

@@ -8,6 +8,7 @@
 #include "engine/metrics_text.h"
 #include "engine/status_json.h"
 #include "fakes/engine_scene.h"
+#include "support/local_time.h"
 #include "support/utf8.h"
 
 namespace vigilon {
@@ -25,9 +26,8 @@ StatusSnapshot OneProgram(std::wstring const& name, StatusState state) {
     StatusSnapshot snapshot;
     snapshot.version = L"1.2.3";
     snapshot.computer = L"KIOSK-7";
-    snapshot.runningSince = {2026, 12, 9, 8, 30, 0, 0};
-    snapshot.taken = {2026, 12, 9, 9, 5, 7, 250};
-    snapshot.utcOffsetMinutes = -330;
+    snapshot.runningSince = {2026, 12, 9, 8, 30, 0, 0, -330};
+    snapshot.taken = {2026, 12, 9, 9, 5, 7, 250, -330};
     ProgramFacts& facts = snapshot.programs.emplace_back();
     facts.row.name = name;
     facts.row.state = state;
@@ -72,7 +72,6 @@ TEST(MetricsText, HasEveryMetricOnceWithItsHelpAndTypeAndEscapedLabels) {
     snapshot.programs[0].row.processId = 7;
     snapshot.programs[0].memoryBytes = std::uint64_t{300} << 20;
     snapshot.programs[0].lastStart = LocalTime{1970, 1, 1, 0, 0, 10, 0};
-    snapshot.utcOffsetMinutes = 0;
     std::string const text = MetricsText(snapshot);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
@@ -211,6 +210,21 @@ TEST_F(StatusDataTest, ExitsAreCountedByKindRestartsByReasonAndTheMetricsFileFol
     engine.RecordExit();
     EXPECT_NE(fake.files.texts[file].find("vigilon_up{program=\"Runner\"} 0\n"), std::string::npos);
     EXPECT_NE(fake.files.texts[file].find("\nvigilon_watching 0\n"), std::string::npos);
+}
+
+// Daylight saving time begins: the local clock and its offset move on by an hour together. A time
+// taken before names the same instant after.
+TEST_F(StatusDataTest, PastTimesNameTheSameInstantAfterAChangeOfDaylightSavingTime) {
+    engine.SetMetricsFile(L"C:\\Vigilon\\vigilon.prom");
+    Passes(2);
+    auto const upSince = [this] { return engine.Snapshot().programs[0].upSince; };
+    std::wstring const before = IsoTimeText(*upSince());
+    std::string const metrics = fake.files.texts[L"C:\\Vigilon\\vigilon.prom"];
+    fake.events.localShift += 3'600'000;
+    fake.events.utcOffsetMinutes += 60;
+    EXPECT_EQ(IsoTimeText(*upSince()), before);
+    Passes(31);  // written again at least every 30 s
+    EXPECT_EQ(fake.files.texts[L"C:\\Vigilon\\vigilon.prom"], metrics);
 }
 
 TEST_F(StatusDataTest, AMetricsFileThatCannotBeWrittenIsToldInTheHistoryTheTrayAndTheEventLog) {

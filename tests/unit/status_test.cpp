@@ -71,6 +71,18 @@ TEST_F(StatusTest, EachProgramsStateIsShownAsItChanges) {
     EXPECT_EQ(States()[0], MissingFile);
 }
 
+// The Status window asks for its rows twice a second: while the passes run on time, that asks
+// the desktop nothing; while they lag behind, a window gone since the last pass is not Running.
+TEST_F(StatusTest, TheStatusWindowAsksTheDesktopOnlyWhileThePassesLagBehind) {
+    Passes(3);
+    fake.desktop.Remove(runner);
+    int const questions = fake.desktop.processQueries;
+    EXPECT_EQ(engine.StatusOnScreen()[0].state, StatusState::Running);
+    EXPECT_EQ(fake.desktop.processQueries, questions);
+    fake.events.now += 1000;  // no pass for two seconds now: held by a box, say
+    EXPECT_EQ(engine.StatusOnScreen()[0].state, StatusState::Starting);
+}
+
 using Target = testing::EngineTarget;
 
 TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
@@ -113,6 +125,31 @@ TEST_F(StatusTest, ScriptsGetATableAndExitCodesThatMeanSomething) {
     EXPECT_EQ(AnswerRemote({RemoteVerb::Restart, L""}, target).code, kRemoteUnknown);
     EXPECT_EQ(AnswerRemote({RemoteVerb::Exit, L""}, target).code, kRemoteDone);
     EXPECT_TRUE(target.exited);
+}
+
+// Paused, nothing that goes is started again: however the rows read, /status is not OK and says
+// why above them, and a row that would be started says so.
+TEST_F(StatusTest, WhileLaunchingIsPausedStatusIsNotOkAndSaysWhy) {
+    Target target(engine);
+    programs.Delete(2);  // Runner and Blank
+    Passes(2);
+    ASSERT_EQ(AnswerRemote({RemoteVerb::Status, L""}, target).code, kRemoteDone);
+    engine.PauseLaunching();
+    RemoteAnswer const paused = AnswerRemote({RemoteVerb::Status, L""}, target);
+    EXPECT_EQ(paused.code, kRemoteNotAllRunning);
+    EXPECT_EQ(paused.text.substr(0, paused.text.find(L"\r\n")), L"Launching paused");
+    EXPECT_NE(paused.text.find(L"\r\nRunner\tRunning\t"), std::wstring::npos) << paused.text;  // nothing to start
+    EXPECT_EQ(AnswerRemote({RemoteVerb::StatusJson, L""}, target).code, kRemoteNotAllRunning);
+    fake.desktop.Remove(runner);
+    Passes(1);
+    EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Not running (launching paused)");
+
+    // A missing file stops launching in Box mode: that row says both.
+    engine.SetNoticeMode(NoticeMode::Box);
+    programs[1].exe = L"C:\\gone.exe";
+    engine.ResumeLaunching();
+    Passes(1);
+    EXPECT_EQ(StatusCells(engine.Status()[0])[1], L"Missing file (launching paused)");
 }
 
 // With the editor open no pass runs, and what was last seen may be long gone; a window left alone

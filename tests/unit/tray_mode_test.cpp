@@ -80,6 +80,19 @@ TEST_F(NoticeModeTest, InBoxModeOpeningTheEditorEndsTheWaitForAWindow) {
     EXPECT_TRUE(fake.system.messages.empty());
 }
 
+TEST_F(NoticeModeTest, AWindowThatCameWhileABoxWaitedIsSeenByTheRestOfThePass) {
+    engine.SetNoticeMode(NoticeMode::Tray);
+    Passes(61);  // Slow awaited for all but the last second of its wait; Quick runs
+    engine.SetNoticeMode(NoticeMode::Box);
+    fake.desktop.Remove(engine.WindowOf(L"Quick"));  // Quick ends
+    fake.events.now += 1000;
+    // Slow's wait is over: a box says so, and while it waits the user starts Quick by hand.
+    fake.system.onMessage = [&] { fake.desktop.Add(L"Quick - by hand", true, false); };
+    engine.WatchPrograms();
+    ASSERT_EQ(fake.system.messages.size(), 1u);
+    EXPECT_EQ(Launches(L"C:\\quick.exe"), 1);  // its first start only
+}
+
 class BoxWaitTest : public ::testing::Test, protected testing::EngineScene {};
 
 TEST_F(BoxWaitTest, TheAwaitedProgramIsFollowedByNameWhenAProgramAboveItIsDeleted) {

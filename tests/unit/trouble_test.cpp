@@ -105,7 +105,7 @@ TEST_F(TroubleTest, EachTroubleHasItsOwnEventIdTypeAndStrings) {
     Passes(1);
     ASSERT_EQ(fake.eventLog.entries.size(), 2u);
     EXPECT_EQ(fake.eventLog.entries[0].messageId, 0x40000000u + 100);
-    EXPECT_EQ(fake.eventLog.entries[0].details, L"version 1");
+    EXPECT_EQ(fake.eventLog.entries[0].details, L"version 1, notices Tray");
     EXPECT_EQ(fake.eventLog.entries[1].messageId, 0xC0000000u + 300);
     EXPECT_EQ(fake.eventLog.entries[1].type, kEventLogError);
     EXPECT_EQ(fake.eventLog.entries[1].program, L"Crash");

@@ -476,6 +476,7 @@ TEST_P(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
         {L"C:x.exe", L"say \"hi\"", L"C:", L"\"say \\\"hi\\\"\""},
         {L"x.exe", L"", kFolder, L""},
     };
+    fake.files.AddFile(std::wstring(kFolder) + L"x.exe");  // a bare name is found in the current folder
     for (Case const& c : cases) {
         fake.files.AddFile(c.exe);
         fake.files.AddFolder(c.directory);

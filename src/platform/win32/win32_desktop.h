@@ -1,8 +1,11 @@
 #pragma once
 
 #include <array>
-#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "platform/desktop.h"
 #include "platform/win32/win32_owners.h"
@@ -14,8 +17,10 @@ public:
     Win32Desktop() = default;
     Win32Desktop(Win32Desktop const&) = delete;
     Win32Desktop& operator=(Win32Desktop const&) = delete;
-    // Waits a moment for new frames still being given to windows.
-    ~Win32Desktop() override;
+
+    // `message` is posted to `window`, with PrivateMessageToken() in lParam, whenever a request to
+    // place a window has ended: PlacementsDone has its outcome.
+    void SetPlacementNotify(HWND window, UINT message);
 
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
     // Counted by window-event hooks, installed on the first call; they are delivered while the
@@ -31,19 +36,35 @@ public:
     void PostClose(WindowHandle window) override;
     std::uint32_t ShellProcessId() override;
     std::vector<DisplayInfo> Displays() override;
-    WindowPlacement ReadPlacement(WindowHandle window) override;
+    WindowPlacement ReadPlacement(WindowHandle window, PlacementParts parts) override;
     bool IsHung(WindowHandle window) override;
-    void MoveWindowTo(WindowHandle window, WindowRect const& rect) override;
-    void SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) override;
-    void SetTopmost(WindowHandle window, bool topmost) override;
+    // Each window's requests are carried out by a pool worker of its own while it has any, which
+    // waits for the window's owner instead of the calling thread.
+    std::uint64_t Place(WindowHandle window, PlacementSteps const& steps) override;
+    std::vector<PlacementOutcome> PlacementsDone() override;
+    bool WaitForPlacements(int milliseconds) override;
+
+    struct PlacementRequest {
+        std::uint64_t id = 0;
+        PlacementSteps steps;
+    };
+    // What the desktop and the workers share; a worker may outlive the desktop.
+    struct PlacementQueues {
+        std::mutex mutex;
+        std::condition_variable ended;  // a request ended
+        // The requests not yet begun, by window; a window's entry is there while its worker runs.
+        std::map<HWND, std::deque<PlacementRequest>> waiting;
+        std::vector<PlacementOutcome> done;
+        int underWay = 0;  // requests made and not yet ended
+        HWND notify = nullptr;
+        UINT message = 0;
+    };
 
 private:
     bool hooked_ = false;
     std::array<UniqueWinEventHook, 3> hooks_;
-    // The longest Vigilon waits at its end for frames still being given.
-    static constexpr unsigned kFrameWaitMilliseconds = 2000;
-    // Frames handed to workers and not yet given; shared with them, as one may outlive the desktop.
-    std::shared_ptr<std::atomic<int>> framesInFlight_ = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<PlacementQueues> placements_ = std::make_shared<PlacementQueues>();
+    std::uint64_t lastPlacement_ = 0;
 };
 
 }  // namespace vigilon

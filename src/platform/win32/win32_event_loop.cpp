@@ -48,17 +48,17 @@ std::int64_t Win32EventLoop::AwakeMilliseconds() {
 }
 
 LocalTime Win32EventLoop::LocalTimeNow() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
-}
-
-int Win32EventLoop::UtcOffsetMinutes() {
-    // The same moment in both clocks, so the difference is the offset alone.
-    FILETIME utc;
-    GetSystemTimeAsFileTime(&utc);
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&utc, &local)) return 0;
+    // One reading of the clock, turned into local time by the rules of that moment: the offset is
+    // the difference between the two, so it always belongs to the time it comes with.
+    SYSTEMTIME utc{};
+    GetSystemTime(&utc);
+    SYSTEMTIME local{};
+    FILETIME utcTicks{};
+    FILETIME localTicks{};
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) || !SystemTimeToFileTime(&utc, &utcTicks) ||
+        !SystemTimeToFileTime(&local, &localTicks)) {
+        return {utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds, 0};
+    }
     auto const ticks = [](FILETIME const& time) {
         ULARGE_INTEGER value;
         value.LowPart = time.dwLowDateTime;
@@ -66,8 +66,9 @@ int Win32EventLoop::UtcOffsetMinutes() {
         return static_cast<std::int64_t>(value.QuadPart);
     };
     std::int64_t const minute = 600'000'000;  // in 100 ns units
-    std::int64_t const difference = ticks(local) - ticks(utc);
-    return static_cast<int>((difference + (difference >= 0 ? minute / 2 : -minute / 2)) / minute);
+    std::int64_t const difference = ticks(localTicks) - ticks(utcTicks);
+    int const offset = static_cast<int>((difference + (difference >= 0 ? minute / 2 : -minute / 2)) / minute);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds, offset};
 }
 
 }  // namespace vigilon

@@ -14,7 +14,6 @@ public:
     std::int64_t MonotonicMilliseconds() override;
     std::int64_t AwakeMilliseconds() override;
     LocalTime LocalTimeNow() override;
-    int UtcOffsetMinutes() override;
 
     // Keyboard navigation (Tab, access keys, Enter, Escape) goes to this window's controls.
     void SetDialogWindow(HWND window) { dialogWindow_ = window; }

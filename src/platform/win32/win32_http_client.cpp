@@ -89,6 +89,7 @@ struct Win32HttpClient::Shared {
     std::mutex mutex;
     std::map<std::uint32_t, Outcome> outcomes;
     std::set<HINTERNET> open;  // requests under way, which going away cancels by closing them
+    std::set<std::uint32_t> cancelled;  // given up while under way: their outcome is dropped
     bool closing = false;
 };
 
@@ -182,7 +183,7 @@ std::optional<std::uint32_t> Win32HttpClient::Get(std::wstring_view url, int tim
         threads_.emplace(id, std::thread([shared = shared_, url = std::wstring(url), timeoutMilliseconds, id] {
             Outcome outcome = Request(*shared, url, timeoutMilliseconds);
             std::lock_guard lock(shared->mutex);
-            shared->outcomes[id] = std::move(outcome);
+            if (shared->cancelled.erase(id) == 0) shared->outcomes[id] = std::move(outcome);
         }));
     } catch (std::system_error const&) {
         return std::nullopt;
@@ -206,6 +207,20 @@ std::optional<HttpClient::Outcome> Win32HttpClient::Finished(std::uint32_t id) {
         threads_.erase(thread);
     }
     return outcome;
+}
+
+void Win32HttpClient::Cancel(std::uint32_t id) {
+    auto const thread = threads_.find(id);
+    if (thread == threads_.end()) return;
+    {
+        std::lock_guard lock(shared_->mutex);
+        // Ended already: its outcome is dropped here; otherwise the thread drops it as it ends.
+        if (shared_->outcomes.erase(id) == 0) shared_->cancelled.insert(id);
+    }
+    // A handle another thread waits on may not be closed under it (WinHTTP's synchronous calls):
+    // the request ends within its timeouts, holding what it uses, as one left at Vigilon's end does.
+    thread->second.detach();
+    threads_.erase(thread);
 }
 
 }  // namespace vigilon

@@ -24,6 +24,7 @@ public:
 
     std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override;
     std::optional<Outcome> Finished(std::uint32_t id) override;
+    void Cancel(std::uint32_t id) override;
 
     // What the threads and the client share: the outcomes, and the requests that may be cancelled.
     struct Shared;

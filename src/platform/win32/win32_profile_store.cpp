@@ -72,6 +72,16 @@ bool FromUtf8(std::string_view bytes, std::wstring& text) {
     return MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n) == n;
 }
 
+// The text of `bytes` in the system's ANSI code page.
+std::wstring FromAnsi(std::string_view bytes) {
+    std::wstring text(bytes.size(), L'\0');
+    if (!bytes.empty()) {
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                                 text.data(), static_cast<int>(text.size()))));
+    }
+    return text;
+}
+
 bool WriteWholeFile(std::wstring const& path, std::string_view bytes) {
     HANDLE const file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
@@ -91,13 +101,8 @@ bool MakeUnicode(std::wstring const& path) {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
         return true;
     }
-    std::wstring text(bytes.size(), L'\0');
-    if (!bytes.empty()) {
-        text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                                 text.data(), static_cast<int>(text.size()))));
-    }
     std::wstring const fresh = path + L".new";
-    if (!WriteWholeFile(fresh, Utf16File(text))) return false;
+    if (!WriteWholeFile(fresh, Utf16File(FromAnsi(bytes)))) return false;
     if (MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileW(fresh.c_str());
     return false;
@@ -143,6 +148,36 @@ bool Win32ProfileStore::DeleteProfileValue(std::wstring_view section, std::wstri
     }
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(), nullptr,
                                       path.c_str()) != 0;
+}
+
+bool Win32ProfileStore::DeleteProfileSection(std::wstring_view section, std::wstring_view file) {
+    std::wstring const path(file);
+    DWORD const attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    return WritePrivateProfileStringW(std::wstring(section).c_str(), nullptr, nullptr, path.c_str()) != 0;
+}
+
+std::optional<std::wstring> Win32ProfileStore::ReadProfileText(std::wstring_view file) {
+    std::wstring const path(file);
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    bool ok = false;
+    std::string const bytes = ReadWholeFile(path, ok);
+    if (!ok) return std::nullopt;
+    bool const little = bytes.starts_with("\xFF\xFE");
+    if (little || bytes.starts_with("\xFE\xFF")) {
+        std::wstring text((bytes.size() - 2) / 2, L'\0');
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            auto const first = static_cast<unsigned char>(bytes[2 + 2 * i]);
+            auto const second = static_cast<unsigned char>(bytes[3 + 2 * i]);
+            text[i] = static_cast<wchar_t>(little ? first | (second << 8) : (first << 8) | second);
+        }
+        return text;
+    }
+    std::wstring text;
+    if (IsUtf8Text(bytes) && FromUtf8(bytes, text)) return text;
+    return FromAnsi(bytes);
 }
 
 bool Win32ProfileStore::ProfileExists(std::wstring_view file) {

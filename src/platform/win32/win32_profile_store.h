@@ -19,6 +19,8 @@ public:
     bool WriteProfileValue(std::wstring_view section, std::wstring_view key,
                             std::wstring_view value, std::wstring_view file) override;
     bool DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) override;
+    bool DeleteProfileSection(std::wstring_view section, std::wstring_view file) override;
+    std::optional<std::wstring> ReadProfileText(std::wstring_view file) override;
     bool CanReadProfile(std::wstring_view file) override;
     bool ProfileExists(std::wstring_view file) override;
     bool ProfileInUtf8(std::wstring_view file) override;

@@ -1,11 +1,15 @@
 // Reading and changing where another program's window is. Nothing here waits for the window's
-// owner on the calling thread: reading asks the system, not the window, and every change is
-// posted (ShowWindowAsync, SWP_ASYNCWINDOWPOS) or, for a new style, made on a worker thread.
+// owner on the calling thread: reading asks the system, not the window, and every change is made
+// on a worker thread, one window's changes one after another, whose outcome is posted back.
 #include <windows.h>
 
+#include <chrono>
+#include <iterator>
 #include <memory>
+#include <utility>
 
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 
 namespace vigilon {
@@ -32,56 +36,204 @@ RECT NormalOnScreen(HWND window, WINDOWPLACEMENT const& placement, LONG_PTR exSt
     return normal;
 }
 
-struct FrameRequest {
-    HWND window;
-    LONG_PTR style;
-    WindowRect rect;
-    std::shared_ptr<std::atomic<int>> inFlight;
-};
-
-void ApplyFrame(FrameRequest const& request) {
-    // The style is sent to the window's owner, which must take it before the frame is drawn anew.
-    // Only the frame's bits are taken from the request: the rest (shown, minimised, maximised,
-    // disabled) is as the window has it now, which may have changed since the request was made.
-    LONG_PTR const frame = WS_OVERLAPPEDWINDOW;
-    LONG_PTR const current = GetWindowLongPtrW(request.window, GWL_STYLE);
-    SetWindowLongPtrW(request.window, GWL_STYLE, (current & ~frame) | (request.style & frame));
-    SetWindowPos(request.window, nullptr, request.rect.left, request.rect.top, request.rect.width, request.rect.height,
-                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+// What a step that did not take says, in the system's words where it gives a reason.
+std::wstring ReasonOf(DWORD error) {
+    switch (error) {
+    case ERROR_SUCCESS: return L"the window kept its own placement";
+    case ERROR_ACCESS_DENIED: return L"access denied (error 5)";  // a program that runs elevated
+    case ERROR_INVALID_WINDOW_HANDLE: return L"the window is gone";
+    default: break;
+    }
+    std::wstring const code = L"error " + std::to_wstring(error);
+    wchar_t text[256] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  static_cast<DWORD>(std::size(text)), nullptr);
+    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) --length;
+    if (length == 0) return code;
+    text[0] = static_cast<wchar_t>(towlower(text[0]));  // it follows "could not place: "
+    return std::wstring(text, length) + L" (" + code + L")";
 }
 
-void CALLBACK ApplyFrameOnWorker(PTP_CALLBACK_INSTANCE, void* context) {
-    std::unique_ptr<FrameRequest> const request(static_cast<FrameRequest*>(context));
-    ApplyFrame(*request);
-    --*request->inFlight;
+// True when the window's style shows that the show command took.
+bool ShownAs(HWND window, std::int32_t command) {
+    LONG_PTR const style = GetWindowLongPtrW(window, GWL_STYLE);
+    bool const visible = (style & WS_VISIBLE) != 0;
+    bool const minimised = (style & WS_MINIMIZE) != 0;
+    bool const maximised = (style & WS_MAXIMIZE) != 0;
+    switch (command) {
+    case SW_SHOWMAXIMIZED: return visible && maximised;
+    case SW_SHOWNORMAL: return visible && !minimised && !maximised;
+    case SW_RESTORE: return visible && !minimised;
+    default: return visible;
+    }
+}
+
+// Carries out one request, waiting for the window's owner to take each step: the steps' own
+// answers tell whether the system refused one, and the window's style whether it took it. The
+// frame's bits alone are taken from the request: the rest (shown, minimised, maximised, disabled)
+// stays as the window has it, which may have changed since the request was made.
+PlacementOutcome CarryOut(HWND window, std::uint64_t request, PlacementSteps const& steps) {
+    PlacementOutcome outcome{FromHwnd(window), request, false, {}};
+    UINT const keep = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE;
+    auto failed = [&](DWORD error) {
+        outcome.reason = ReasonOf(IsWindow(window) ? error : ERROR_INVALID_WINDOW_HANDLE);
+        return outcome;
+    };
+    if (steps.show) {
+        ShowWindow(window, *steps.show);  // answers whether it was visible before, not whether it took
+        if (!ShownAs(window, *steps.show)) return failed(ERROR_SUCCESS);
+    }
+    if (steps.style && steps.rect) {
+        LONG_PTR const frame = WS_OVERLAPPEDWINDOW;
+        LONG_PTR const current = GetWindowLongPtrW(window, GWL_STYLE);
+        LONG_PTR const wanted = (current & ~frame) | (static_cast<LONG_PTR>(*steps.style) & frame);
+        SetLastError(ERROR_SUCCESS);
+        if (SetWindowLongPtrW(window, GWL_STYLE, wanted) == 0 && GetLastError() != ERROR_SUCCESS) {
+            return failed(GetLastError());
+        }
+        WindowRect const& r = *steps.rect;
+        if (!SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, keep | SWP_FRAMECHANGED)) {
+            return failed(GetLastError());
+        }
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & frame) != (wanted & frame)) return failed(ERROR_SUCCESS);
+    } else if (steps.rect) {
+        WindowRect const& r = *steps.rect;
+        if (!SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, keep)) return failed(GetLastError());
+    }
+    if (steps.showAfter) {
+        ShowWindow(window, *steps.showAfter);
+        if (!ShownAs(window, *steps.showAfter)) return failed(ERROR_SUCCESS);
+    }
+    if (steps.topmost) {
+        if (!SetWindowPos(window, *steps.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER)) {
+            return failed(GetLastError());
+        }
+        bool const topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        if (topmost != *steps.topmost) return failed(ERROR_SUCCESS);
+    }
+    outcome.done = true;
+    return outcome;
+}
+
+using Queues = Win32Desktop::PlacementQueues;
+
+// A worker's task: the requests of one window, one after another, until its queue is empty.
+struct Drain {
+    std::shared_ptr<Queues> queues;
+    HWND window;
+};
+
+void Finished(Queues& queues, PlacementOutcome outcome) {
+    HWND notify = nullptr;
+    UINT message = 0;
+    {
+        std::lock_guard lock(queues.mutex);
+        queues.done.push_back(std::move(outcome));
+        --queues.underWay;
+        notify = queues.notify;
+        message = queues.message;
+    }
+    queues.ended.notify_all();
+    if (notify != nullptr) PostMessageW(notify, message, 0, static_cast<LPARAM>(PrivateMessageToken()));
+}
+
+void CALLBACK DrainOnWorker(PTP_CALLBACK_INSTANCE, void* context) {
+    std::unique_ptr<Drain> const drain(static_cast<Drain*>(context));
+    Queues& queues = *drain->queues;
+    for (;;) {
+        Win32Desktop::PlacementRequest request;
+        {
+            std::lock_guard lock(queues.mutex);
+            auto const queue = queues.waiting.find(drain->window);
+            if (queue->second.empty()) {
+                queues.waiting.erase(queue);  // a request made after this starts a worker of its own
+                return;
+            }
+            request = std::move(queue->second.front());
+            queue->second.pop_front();
+        }
+        Finished(queues, CarryOut(drain->window, request.id, request.steps));
+    }
 }
 
 }  // namespace
 
-Win32Desktop::~Win32Desktop() {
-    // A frame given back as Vigilon ends is given before it goes, unless the window's owner keeps
-    // the worker waiting: then Vigilon goes without waiting longer.
-    DWORD const deadline = GetTickCount() + kFrameWaitMilliseconds;
-    while (framesInFlight_->load() > 0 && static_cast<LONG>(deadline - GetTickCount()) > 0) Sleep(10);
+void Win32Desktop::SetPlacementNotify(HWND window, UINT message) {
+    std::lock_guard lock(placements_->mutex);
+    placements_->notify = window;
+    placements_->message = message;
 }
 
-WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window) {
+std::uint64_t Win32Desktop::Place(WindowHandle window, PlacementSteps const& steps) {
+    HWND const hwnd = ToHwnd(window);
+    std::uint64_t const id = ++lastPlacement_;
+    // One of Vigilon's own windows takes each step at once: a worker would wait on this thread.
+    if (OwnThreads(hwnd)) {
+        {
+            std::lock_guard lock(placements_->mutex);
+            ++placements_->underWay;
+        }
+        Finished(*placements_, CarryOut(hwnd, id, steps));
+        return id;
+    }
+    bool startWorker = false;
+    {
+        std::lock_guard lock(placements_->mutex);
+        auto [queue, fresh] = placements_->waiting.try_emplace(hwnd);
+        queue->second.push_back({id, steps});
+        ++placements_->underWay;
+        startWorker = fresh;  // otherwise the window's worker takes it after the ones before
+    }
+    if (startWorker) {
+        auto drain = std::make_unique<Drain>(Drain{placements_, hwnd});
+        if (TrySubmitThreadpoolCallback(DrainOnWorker, drain.get(), nullptr)) {
+            drain.release();
+        } else {
+            {
+                std::lock_guard lock(placements_->mutex);
+                placements_->waiting.erase(hwnd);
+            }
+            Finished(*placements_, PlacementOutcome{window, id, false, ReasonOf(GetLastError())});
+        }
+    }
+    return id;
+}
+
+std::vector<PlacementOutcome> Win32Desktop::PlacementsDone() {
+    std::lock_guard lock(placements_->mutex);
+    return std::exchange(placements_->done, {});
+}
+
+bool Win32Desktop::WaitForPlacements(int milliseconds) {
+    std::unique_lock lock(placements_->mutex);
+    return placements_->ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                       [this] { return placements_->underWay == 0; });
+}
+
+WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window, PlacementParts parts) {
     // Read at every pass for every window with a place of its own, so it asks as little as it
     // can (under Wine each question is a round trip to the server): the show state and the
     // visibility are bits of the style, and a normal window is where it comes back to.
     HWND const hwnd = ToHwnd(window);
     WindowPlacement placement;
-    RECT now{};
-    if (!GetWindowRect(hwnd, &now)) return placement;
+    SetLastError(ERROR_SUCCESS);
     LONG_PTR const style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-    LONG_PTR const exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (style == 0 && GetLastError() != ERROR_SUCCESS) return placement;  // gone
     placement.read = true;
     placement.visible = (style & WS_VISIBLE) != 0;  // a top-level window has no parent to hide it
     placement.state = (style & WS_MINIMIZE) != 0   ? WindowShowState::Minimised
                       : (style & WS_MAXIMIZE) != 0 ? WindowShowState::Maximised
                                                    : WindowShowState::Normal;
-    placement.topmost = (exStyle & WS_EX_TOPMOST) != 0;
     placement.style = static_cast<std::uint32_t>(style);
+    LONG_PTR exStyle = 0;
+    if (parts.topmost || (parts.place && placement.state != WindowShowState::Normal)) {
+        exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        placement.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+    }
+    if (!parts.place) return placement;
+    RECT now{};
+    if (!GetWindowRect(hwnd, &now)) return WindowPlacement{};
     placement.rect = placement.normal = FromRect(now);
     if (placement.state == WindowShowState::Normal) return placement;
     WINDOWPLACEMENT read{};
@@ -93,37 +245,5 @@ WindowPlacement Win32Desktop::ReadPlacement(WindowHandle window) {
 }
 
 bool Win32Desktop::IsHung(WindowHandle window) { return IsHungAppWindow(ToHwnd(window)) != FALSE; }
-
-void Win32Desktop::MoveWindowTo(WindowHandle window, WindowRect const& rect) {
-    HWND const hwnd = ToHwnd(window);
-    UINT const async = OwnThreads(hwnd) ? 0 : SWP_ASYNCWINDOWPOS;
-    SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | async);
-}
-
-void Win32Desktop::SetWindowFrame(WindowHandle window, std::uint32_t style, WindowRect const& rect) {
-    HWND const hwnd = ToHwnd(window);
-    auto request = std::make_unique<FrameRequest>(
-        FrameRequest{hwnd, static_cast<LONG_PTR>(style), rect, framesInFlight_});
-    if (OwnThreads(hwnd)) {
-        ApplyFrame(*request);
-        return;
-    }
-    // SetWindowLongPtrW waits for the owner to take the new style: a worker waits instead of the
-    // user-interface thread. A request the pool cannot take is left to the next pass.
-    ++*framesInFlight_;
-    if (TrySubmitThreadpoolCallback(ApplyFrameOnWorker, request.get(), nullptr)) {
-        request.release();
-    } else {
-        --*framesInFlight_;
-    }
-}
-
-void Win32Desktop::SetTopmost(WindowHandle window, bool topmost) {
-    HWND const hwnd = ToHwnd(window);
-    UINT const async = OwnThreads(hwnd) ? 0 : SWP_ASYNCWINDOWPOS;
-    SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | async);
-}
 
 }  // namespace vigilon
