@@ -348,7 +348,6 @@ private:
             Say(ownWindowsOpen_ ? "status window opened" : "status window closed");
             break;
         }
-        }
     }
 
     // A notice in Box mode waits for OK and holds the pass that showed it: for a while the world goes
@@ -703,14 +702,17 @@ private:
     }
 
     // A placement refused is asked again a minute later at the earliest; giving back a frame or
-    // the topmost flag (no show command, not made topmost) is not held back.
+    // the topmost flag (no show command, not made topmost) is not held back. A window retitled
+    // into another program's caption is that program's new window, which starts afresh.
     void CheckPlacementRequests() {
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
-            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].window);
+            int const program = ProgramOf(asked[placementsSeen_].window);
+            placedFor_[asked[placementsSeen_].request] = program;
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
-            auto const refused = refusedAt_.find(asked[placementsSeen_].window);
+            placing_.insert(asked[placementsSeen_].request);
+            auto const refused = refusedAt_.find({asked[placementsSeen_].window, program});
             if (refused != refusedAt_.end() && scene_.fake.events.now - refused->second < PlacementKeeper::kRetryMilliseconds) {
                 Fail("a refused placement asked again within a minute");
             }
@@ -722,8 +724,8 @@ private:
             PlacementOutcome const& outcome = ended[outcomesSeen_];
             if (outcome.done) {
                 ++placedDone_[placedFor_[outcome.request]];
-            } else {
-                refusedAt_[outcome.window] = scene_.fake.events.now;
+            } else if (placing_.contains(outcome.request)) {
+                refusedAt_[{outcome.window, placedFor_[outcome.request]}] = scene_.fake.events.now;
             }
         }
     }
@@ -772,7 +774,8 @@ private:
     std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
     std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
     std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
-    std::map<WindowHandle, std::int64_t> refusedAt_;  // when each window last refused a placement
+    std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
+    std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look

@@ -79,7 +79,7 @@ TEST_P(NoPileOfCopiesTest, WhileTheProcessStartedRunsWithoutItsWindowNoOtherCopy
     // A start asked for comes first.
     Passes(70);
     EXPECT_EQ(Launches(), 2u);
-    EXPECT_EQ(engine.StartProgram(L"Mines"), StartAnswer::Starting);
+    EXPECT_EQ(engine.StartProgram(L"Mines").answer, StartAnswer::Starting);
     Passes(1);
     EXPECT_EQ(Launches(), 3u);
 }
