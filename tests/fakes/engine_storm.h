@@ -667,8 +667,12 @@ private:
             if (line == L"gone" && ended_.erase(program) != 0 && details.starts_with(L"closed as asked")) {
                 Fail("a program Vigilon ended is said closed as asked");
             }
-            // Said to be placed only once a placement took.
-            if (line == L"placed" && placedDone_[listed]-- <= 0) Fail("a window said placed while its placement did not take");
+            // Said to be placed only once a placement took. A window retitled away from every
+            // caption after the pass read it was asked for as no program's.
+            if (line == L"placed") {
+                int& credit = placedDone_[listed] > 0 ? placedDone_[listed] : placedDone_[-1];
+                if (credit-- <= 0) Fail("a window said placed while its placement did not take");
+            }
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
                 (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended after no answer") &&
