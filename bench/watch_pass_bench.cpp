@@ -16,13 +16,18 @@ using namespace vigilon;
 
 constexpr int kOtherWindows = 300;
 
-// A desktop of 300 windows plus one running window per watched program.
+// A desktop of 300 windows plus one running window per watched program. With `overlapping`, every
+// other program's caption begins with the one before it ("... 4 -" and "... 4 - 5 -"), so each of
+// those windows matches two programs.
 struct Scene {
-    explicit Scene(int programCount) {
+    explicit Scene(int programCount, bool overlapping = false) {
         for (int i = 0; i < kOtherWindows; ++i) fake.desktop.Add(L"Some other program window " + std::to_wstring(i));
         programs.Reset(0, programCount);
+        std::wstring previous;
         for (int i = 0; i < programCount; ++i) {
-            std::wstring const caption = L"Watched program " + std::to_wstring(i) + L" -";
+            std::wstring const own = L"Watched program " + std::to_wstring(i) + L" -";
+            std::wstring const caption = overlapping && i % 2 == 1 ? previous + L" " + own : own;
+            previous = caption;
             fake.desktop.Add(caption + L" document.txt");
             programs[programs.Add(L"P" + std::to_wstring(i))].caption = caption;
         }
@@ -39,8 +44,8 @@ void Counters(benchmark::State& state, Scene const& scene) {
         benchmark::Counter(static_cast<double>(scene.fake.desktop.enumerations), benchmark::Counter::kAvgIterations);
 }
 
-void RunPasses(benchmark::State& state, bool quietDesktop) {
-    Scene scene(static_cast<int>(state.range(0)));
+void RunPasses(benchmark::State& state, bool quietDesktop, bool overlapping = false) {
+    Scene scene(static_cast<int>(state.range(0)), overlapping);
     scene.fake.desktop.reports = quietDesktop ? testing::FakeDesktop::Reports::Wine : testing::FakeDesktop::Reports::Blind;
     WatchEngine engine(scene.fake.view, scene.host, scene.programs, L"C:\\");
     for (auto _ : state) engine.WatchPrograms();
@@ -49,6 +54,7 @@ void RunPasses(benchmark::State& state, bool quietDesktop) {
 
 void WatchPass(benchmark::State& state) { RunPasses(state, false); }
 void WatchPassQuietDesktop(benchmark::State& state) { RunPasses(state, true); }
+void WatchPassOverlappingCaptions(benchmark::State& state) { RunPasses(state, false, true); }
 
 void SearchPerProgram(benchmark::State& state) {
     Scene scene(static_cast<int>(state.range(0)));
@@ -63,6 +69,7 @@ void SearchPerProgram(benchmark::State& state) {
 
 BENCHMARK(WatchPass)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassQuietDesktop)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WatchPassOverlappingCaptions)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SearchPerProgram)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

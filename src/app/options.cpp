@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/hotkey.h"
 #include "app/setting_keys.h"
 #include "app/setting_source.h"
 #include "support/text_case.h"
@@ -40,12 +41,15 @@ std::wstring HeartbeatSecondsCheck(std::wstring const& text) {
            std::to_wstring(kMaxHeartbeatSeconds);
 }
 
+std::wstring HotkeyCheck(std::wstring const& text) { return ReadHotkey(text).problem; }
+
 // The check of each key's policy value; the command line takes any text.
 PolicyCheck CheckOf(std::wstring_view key) {
     if (key == kNoticesKey) return TrayOrBox;
     if (key == kBackoffKey || key == kEventLogKey || key == kScreenshotsKey || key == kLockSettingsKey) return ZeroOrOne;
     if (key == kHangSecondsKey) return HangSecondsCheck;
     if (key == kHeartbeatSecondsKey) return HeartbeatSecondsCheck;
+    if (key == kMenuHotkeyKey) return HotkeyCheck;
     return nullptr;
 }
 
@@ -102,6 +106,8 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
         HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
     options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
     bool fromPolicy = false;
+    bool hotkeyFromPolicy = false;
+    options.menuHotkey = read(kMenuHotkeyKey, L"", hotkeyFromPolicy);
     options.settingsLocked = read(kLockSettingsKey, L"0", fromPolicy) == L"1" && fromPolicy;
     return options;
 }
@@ -139,6 +145,7 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     note(before.heartbeatUrl != after.heartbeatUrl, kHeartbeatUrlKey, L"");
     note(before.heartbeatSeconds != after.heartbeatSeconds, kHeartbeatSecondsKey, std::to_wstring(after.heartbeatSeconds));
     note(before.screenshots != after.screenshots, kScreenshotsKey, after.screenshots ? L"1" : L"0");
+    note(before.menuHotkey != after.menuHotkey, kMenuHotkeyKey, after.menuHotkey);
     return changed;
 }
 

@@ -27,6 +27,7 @@ struct Options {
     std::wstring heartbeatUrl;  // [Apps] HeartbeatUrl=<url>: requested every heartbeatSeconds; empty for none
     int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
     bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
+    std::wstring menuHotkey;   // [Apps] MenuHotkey=Ctrl+Alt+Shift+V: opens the tray menu from any program; empty for none
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.

@@ -131,7 +131,7 @@ std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes) 
     auto decoded = Decode(bytes, Kind::Request, kRemoteLongestName);
     if (!decoded) return std::nullopt;
     auto const& [code, text] = *decoded;
-    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Screenshot)) {
+    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Configure)) {
         return std::nullopt;
     }
     auto const verb = static_cast<RemoteVerb>(code);

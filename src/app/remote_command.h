@@ -11,7 +11,8 @@
 namespace vigilon {
 
 // What a script asks the running copy, with the switches /status, /status /json, /pause, /resume,
-// /restart "Name", /start "Name", /screenshot "Name", /close and /exit.
+// /restart "Name", /start "Name", /screenshot "Name", /close and /exit; and what a start with
+// `configure` asks of a copy that runs already (Configure).
 enum class RemoteVerb : std::uint32_t {
     Status = 1,
     Pause = 2,
@@ -22,6 +23,7 @@ enum class RemoteVerb : std::uint32_t {
     StatusJson = 7,
     Start = 8,
     Screenshot = 9,
+    Configure = 10,
 };
 
 // Whether the verb names a program (/restart, /start, /screenshot).

@@ -23,6 +23,7 @@ constexpr SettingKey kKeys[] = {
     {kHeartbeatSecondsKey, Apps, FileOrPolicy},
     {kScreenshotsKey, Apps, FileOrPolicy},
     {L"LockSettings", Apps, PolicyOnly},
+    {kMenuHotkeyKey, Apps, FileOrPolicy},
 
     {kCaptionKey, Program, File},
     {kExeKey, Program, File},

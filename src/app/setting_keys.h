@@ -17,6 +17,7 @@ inline constexpr wchar_t kHeartbeatUrlKey[] = L"HeartbeatUrl";
 inline constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
 inline constexpr wchar_t kScreenshotsKey[] = L"Screenshots";
 inline constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
+inline constexpr wchar_t kMenuHotkeyKey[] = L"MenuHotkey";
 
 // Where a key is read: the [Apps] section, or the section named after a program.
 enum class KeyPlace : std::uint8_t { Apps, Program };

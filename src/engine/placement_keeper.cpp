@@ -36,7 +36,7 @@ bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bo
     }
     ReadRule(record, held);
     LetGo(record.name, held, false);
-    if (!launchPaused) Apply(held);
+    if (!launchPaused && !heldBack_) Apply(held);
     return held.rule.KeepsShown();
 }
 
@@ -160,12 +160,19 @@ void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
 
 void PlacementKeeper::PlaceAgain(bool launchPaused) {
     displaysRead_ = false;
-    if (launchPaused) return;
+    if (launchPaused || heldBack_) return;
     for (auto& [name, held] : held_) {
         if (held.window == 0) continue;
         held.outOfPlace = false;  // a new look: what it finds is news
         Apply(held);
     }
+}
+
+bool PlacementKeeper::AnyAbove() const {
+    for (auto const& [name, held] : held_) {
+        if (held.window != 0 && (held.rule.onTop || held.rule.show == ShowAs::FullScreen)) return true;
+    }
+    return false;
 }
 
 void PlacementKeeper::LetGoOfAll() {

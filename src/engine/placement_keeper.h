@@ -61,6 +61,14 @@ public:
     // Lets go of every window (Vigilon ends): each gets back what was taken from it, waited for at
     // most kLetGoWaitMilliseconds.
     void LetGoOfAll();
+
+    // While Vigilon's own windows are open (the editor, Status, a box) nothing is put back in its
+    // place: a window kept on top, or shown again, would cover them. What is out of place then
+    // is put back at the first pass after they close.
+    void HoldBack(bool held) { heldBack_ = held; }
+    // True when a window found is kept on top or full screen: Vigilon's own windows must then
+    // stand above it.
+    bool AnyAbove() const;
     // Lets go of the windows of the programs `listed` no longer names.
     void ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed);
 
@@ -99,6 +107,7 @@ private:
     std::map<std::uint64_t, Release> releases_;  // by request
     std::vector<DisplayInfo> displays_;
     bool displaysRead_ = false;
+    bool heldBack_ = false;
 };
 
 }  // namespace vigilon

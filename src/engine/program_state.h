@@ -41,6 +41,7 @@ struct ProgramState {
     RestartWhen restartWhen = RestartWhen::Always;  // Restart as read
     std::uint32_t startedProcessId = 0;   // the process Vigilon last started for the program; 0 none known
     std::uint64_t startedProcessAt = 0;   // when that process started, which tells it from a later one of its id
+    bool heldByItsProcess = false;        // not started again: that process runs on without a window with its caption
     std::int64_t launchedAt = 0;          // monotonic; 0: never started here
     std::int64_t foundAt = 0;             // monotonic: when its window was found
     std::wstring upSince;                 // the local time then, hh:mm:ss

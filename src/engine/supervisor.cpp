@@ -50,6 +50,8 @@ std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
     for (auto const& [name, state] : states_) {
         if (state.processId != 0) processes.push_back(state.processId);
         if (state.lingeringProcessId != 0) processes.push_back(state.lingeringProcessId);
+        // Known to run or not, so that no other copy is started while it runs without its window.
+        if (state.startedProcessId != 0) processes.push_back(state.startedProcessId);
     }
     std::sort(processes.begin(), processes.end());
     processes.erase(std::unique(processes.begin(), processes.end()), processes.end());
@@ -83,6 +85,7 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.window = window;
     state.lingeringProcessId = 0;
     state.startAsked = false;
+    state.heldByItsProcess = false;
     state.processId = platform_.desktop.WindowProcessId(window);
     state.foundAt = Now();
     state.foundTime = platform_.events.LocalTimeNow();
@@ -192,6 +195,7 @@ void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
     state.startedProcessAt = started.processStarted;
     state.launchFailSaid = false;
     state.startAsked = false;
+    state.heldByItsProcess = false;
     ++state.starts;
 }
 
@@ -205,6 +209,42 @@ bool Supervisor::StartRefused(WatchedProgram const& record, ProgramState& state)
 bool Supervisor::WaitIsOver(ProgramState const& state) const {
     return state.phase == ProgramPhase::Starting &&
            platform_.events.MonotonicMilliseconds() - state.launchedAt >= kWindowWaitMilliseconds;
+}
+
+bool Supervisor::StartedProcessRuns(ProgramState& state) {
+    if (state.startedProcessId == 0 || state.startedProcessAt == 0) return false;
+    ProcessExit const exit = platform_.processes.ExitCode(state.startedProcessId);
+    if (exit.state == ProcessExit::State::Ended) {
+        state.startedProcessId = 0;  // its id may name another process from now on
+        return false;
+    }
+    return exit.state == ProcessExit::State::Running &&
+           platform_.processes.ProcessStartTime(state.startedProcessId) == state.startedProcessAt;
+}
+
+bool Supervisor::HeldByItsProcess(WatchedProgram const& record, ProgramState& state) {
+    // A start asked for comes first: whoever asked may know better.
+    bool const held = state.window == 0 && !state.startAsked && StartedProcessRuns(state);
+    if (held && !std::exchange(state.heldByItsProcess, true)) {
+        std::vector<std::wstring> const windows = StartedProcessWindows(state).value_or(std::vector<std::wstring>{});
+        journal_.Log(L"unmatched", record.name,
+                     L"process " + std::to_wstring(state.startedProcessId) + L" runs on without a window with its caption" +
+                         (windows.empty() ? L"" : L" (its windows: " + CaptionList(windows) + L")") +
+                         L"; no other copy is started while it runs");
+    }
+    if (!held) state.heldByItsProcess = false;
+    return held;
+}
+
+std::optional<std::vector<std::wstring>> Supervisor::StartedProcessWindows(ProgramState const& state) {
+    std::uint32_t const process = state.startedProcessId;
+    // Not watched yet while a pass waits for its window: the start time alone tells it still runs.
+    if (process == 0 || state.startedProcessAt == 0 ||
+        platform_.processes.ProcessStartTime(process) != state.startedProcessAt ||
+        platform_.processes.ExitCode(process).state == ProcessExit::State::Ended) {
+        return std::nullopt;
+    }
+    return ProcessWindowCaptions(platform_.desktop, process);
 }
 
 void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& state) {
@@ -513,7 +553,7 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
         if (desktop.WindowProcessId(window) != processId) return true;
         // Another watched program's window counts even hidden: Vigilon hides them itself.
-        if (WatchedByAnother(window, record.name)) {
+        if (!HolderOf(window, record.name).empty()) {
             other = true;
             return false;
         }
@@ -525,9 +565,12 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
     return other;
 }
 
-bool Supervisor::WatchedByAnother(WindowHandle window, std::wstring const& name) const {
-    return std::any_of(states_.begin(), states_.end(),
-                       [&](auto const& entry) { return entry.second.window == window && entry.first != name; });
+std::wstring Supervisor::HolderOf(WindowHandle window, std::wstring const& except) const {
+    if (window == 0) return {};
+    for (auto const& [name, state] : states_) {
+        if (state.window == window && name != except) return name;
+    }
+    return {};
 }
 
 void Supervisor::ClosedOnRequest(ProgramState& state) {
@@ -581,6 +624,7 @@ StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState cons
     if (state->missingFile) return StatusState::MissingFile;
     if (state->phase == ProgramPhase::Starting) return StatusState::Starting;
     if (launchPaused) return StatusState::Paused;
+    if (state->heldByItsProcess) return StatusState::Waiting;
     if (state->phase == ProgramPhase::BackingOff && !state->backoff.Allows(now)) return StatusState::Waiting;
     return StatusState::Starting;  // started at the next pass
 }
@@ -598,6 +642,9 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
         row.upSince = state->upSince;
     } else if (row.state == StatusState::Closed) {
         row.processId = state->lingeringProcessId;  // a process its window left running
+    } else if (row.state == StatusState::Waiting && state->heldByItsProcess) {
+        row.waitingFor = L"process " + std::to_wstring(state->startedProcessId) + L" to end";
+        row.processId = state->startedProcessId;
     } else if (row.state == StatusState::Waiting) {
         row.nextStart = ClockText(AddMilliseconds(local, state->backoff.NotBefore() - now));
     }

@@ -65,7 +65,8 @@ public:
     ProgramState const* Find(std::wstring const& name) const;
     // Forgets the states of the programs `listed` no longer names; `count` programs are listed.
     void ForgetUnlisted(std::size_t count, std::function<bool(std::wstring const&)> const& listed);
-    // The processes that own the windows found, each once, in ascending order.
+    // The processes that own the windows found, and those Vigilon last started for each program,
+    // each once, in ascending order.
     std::vector<std::uint32_t> ProcessesFound() const;
 
     // A pass begins: the pass clock moves on.
@@ -76,10 +77,17 @@ public:
     // Nothing is closed or ended here.
     void WhileHeld(bool launchPaused);
 
-    // A program without a caption: nothing of it is watched.
+    // A program without a caption: nothing of it is watched. What it counted stays (the metrics'
+    // counters never go down while Vigilon runs), and so does the process last started for it,
+    // which may run on when the caption comes back.
     void Unwatch(ProgramState& state) {
-        state = {};
-        state.phase = ProgramPhase::Unwatched;
+        ProgramState kept;
+        kept.phase = ProgramPhase::Unwatched;
+        kept.counts = state.counts;
+        kept.starts = state.starts;
+        kept.startedProcessId = state.startedProcessId;
+        kept.startedProcessAt = state.startedProcessAt;
+        state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
@@ -92,6 +100,14 @@ public:
     bool StartRefused(WatchedProgram const& record, ProgramState& state);
     // True when the program was started and its window has not come within the wait.
     bool WaitIsOver(ProgramState const& state) const;
+    // No pile of copies: true while the process Vigilon last started for the program runs on and
+    // the program has no window, unless a start was asked for. The history says so once, naming
+    // the windows that process shows, so that the caption can be corrected; once the process has
+    // ended the program is started as usual.
+    bool HeldByItsProcess(WatchedProgram const& record, ProgramState& state);
+    // The captions of the windows the process Vigilon last started for the program shows; nothing
+    // when that process no longer runs.
+    std::optional<std::vector<std::wstring>> StartedProcessWindows(ProgramState const& state);
     // The wait for its window is over without it: a failed start, as far as back-off goes.
     void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
     // Applies the rules to a program, at every pass: its daily restarts and its memory limit, the
@@ -130,6 +146,9 @@ public:
 
     // Whether `window` answered the question asked of it.
     void Answered(WindowHandle window, bool answered);
+
+    // The name of a program other than `except` whose window `window` is, empty for none.
+    std::wstring HolderOf(WindowHandle window, std::wstring const& except = {}) const;
 
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
@@ -178,9 +197,10 @@ private:
     // Vigilon started for it, or one whose image is the program's executable and that shows no
     // top-level window other than the program's. Never the shell's process.
     std::wstring NotOwnBecause(WatchedProgram const& record, ProgramState const& state);
+    // True when the process Vigilon last started for the program still runs: the process of that
+    // id is the one started then. One known to have ended is forgotten.
+    bool StartedProcessRuns(ProgramState& state);
     // True when the process shows a top-level window whose caption is not the program's.
-    // True when `window` is the window of a watched program other than the one named `name`.
-    bool WatchedByAnother(WindowHandle window, std::wstring const& name) const;
     bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
 
     Platform& platform_;

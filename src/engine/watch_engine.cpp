@@ -86,6 +86,7 @@ void WatchEngine::WatchPrograms() {
     }
     if (!host_.Ending()) {
         WatchProcessesFound();
+        ShowWindowsNoLongerHeld();
         TellRecoveries();
         PublishMetrics();
     }
@@ -122,11 +123,13 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
         return Outcome::Next;
     }
     WindowHandle window = FindInPass(record);
-    // About to start it: a fresh look at every caption decides, unless one was just taken.
-    if (window == 0 && !launchPaused_ && supervisor_.StartDue(state) && captionsState_ != Captions::Fresh) {
+    // About to start it, or to take its window for gone: a fresh look at every caption decides,
+    // unless one was just taken (a window retitled into its caption may be read as it was).
+    if (window == 0 && !launchPaused_ && (state.window != 0 || supervisor_.StartDue(state)) &&
+        captionsState_ != Captions::Fresh && !supervisor_.HeldByItsProcess(record, state)) {
         window = FindProgramWindow(record);
     }
-    supervisor_.Observe(record, state, window);
+    Observe(record, state, window);
     // A window kept on screen is put back in its place rather than hidden when minimised.
     if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
@@ -134,12 +137,23 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
-        Notify(L"Could not find Window with Caption: " + record.caption, record.name);
-        supervisor_.WindowNeverCame(record, state);  // the next pass starts it again, or backs off
+        Notify(NotFoundMessage(record, state), record.name);
+        // The next pass starts it again, or backs off, or waits while the process started runs on.
+        supervisor_.WindowNeverCame(record, state);
         return Outcome::Next;
     }
-    if (launchPaused_ || !supervisor_.StartDue(state)) return Outcome::Next;
+    if (launchPaused_ || !supervisor_.StartDue(state) || supervisor_.HeldByItsProcess(record, state)) {
+        return Outcome::Next;
+    }
     return Launch(number);
+}
+
+std::wstring WatchEngine::NotFoundMessage(WatchedProgram const& record, ProgramState const& state) {
+    std::wstring const message = L"Could not find Window with Caption: " + record.caption;
+    std::optional<std::vector<std::wstring>> const windows = supervisor_.StartedProcessWindows(state);
+    if (!windows) return message;
+    if (windows->empty()) return message + L"; its process shows no window";
+    return message + L"; its windows: " + CaptionList(*windows);
 }
 
 void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
@@ -154,6 +168,7 @@ void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& st
         return;
     }
     desktop.ShowWindowAs(state.window, kSwHide);
+    hidden_.Hid(state.window, record.name);
     // A window that does not hide (its program has hung) is tried at every pass, and said once.
     if (state.hiddenNoted) return;
     state.hiddenNoted = true;
@@ -240,7 +255,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
         captionsState_ = Captions::Stale;  // a second of events has passed
         WindowHandle const window = FindInPass(record);
         if (window != 0) {
-            supervisor_.Observe(record, supervisor_.StateOf(name), window);
+            Observe(record, supervisor_.StateOf(name), window);
             placements_.Keep(record, window, launchPaused_);
             return Outcome::Next;
         }
@@ -248,7 +263,7 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
     int const number = programs_.Find(name);
     if (number == 0) return Outcome::StopPass;
     WatchedProgram const& record = programs_[number];
-    Notify(L"Could not find Window with Caption: " + record.caption, name);
+    Notify(NotFoundMessage(record, supervisor_.StateOf(name)), name);
     supervisor_.WindowNeverCame(record, supervisor_.StateOf(name));
     return Outcome::Next;
 }
@@ -394,12 +409,26 @@ void WatchEngine::WatchProcessesFound() {
     platform_.processes.WatchProcesses(watchedProcesses_);
 }
 
+void WatchEngine::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+    WindowHandle const before = state.window;
+    supervisor_.Observe(record, state, window);
+    if (window == 0 || window == before) return;
+    // One window, one program: one that held it looks for a window of its own again at once, since
+    // the pass may stop before it comes to it.
+    std::wstring const other = supervisor_.HolderOf(window, record.name);
+    int const number = other.empty() ? 0 : programs_.Find(other);
+    if (number == 0) return;
+    WatchedProgram const& loser = programs_[number];
+    supervisor_.Observe(loser, supervisor_.StateOf(other), FindProgramWindow(loser));
+}
+
 WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
     if (captionsState_ == Captions::Stale) {
         captions_.Update(platform_.desktop);
+        claims_.Update(programs_);
         captionsState_ = Captions::Current;
     }
-    WindowHandle const window = Confirmed(captions_.Find(record.caption, kMatchBeginsWith, false), record);
+    WindowHandle const window = Confirmed(FindCached(record), record);
     // Not among the captions as last read: a window may have taken the caption since, and not
     // every system reports a retitle. Every caption is read afresh, at most every other second,
     // so a missing program finds a window retitled into a match within a tick or two.
@@ -412,17 +441,29 @@ WindowHandle WatchEngine::FindInPass(WatchedProgram const& record) {
 
 WindowHandle WatchEngine::Confirmed(WindowHandle window, WatchedProgram const& record) {
     if (window == 0) return 0;
+    if (StillMatches(record, window)) return window;
+    // Closed or retitled since its caption was read, or now another program's.
+    return FindProgramWindow(record);
+}
+
+bool WatchEngine::StillMatches(WatchedProgram const& record, WindowHandle window) {
     std::array<wchar_t, kCaptionBufferLength> buffer{};
-    std::wstring_view const caption = ReadCaption(platform_.desktop, window, buffer);
-    if (CaptionMatches(ToUpperText(caption), ToUpperText(record.caption), kMatchBeginsWith)) return window;
-    return FindProgramWindow(record);  // closed or retitled since its caption was read
+    std::wstring const caption = ToUpperText(ReadCaption(platform_.desktop, window, buffer));
+    return CaptionMatches(caption, ToUpperText(record.caption), kMatchBeginsWith) &&
+           claims_.MayTake(record.name, window, caption);
 }
 
 WindowHandle WatchEngine::FindProgramWindow(WatchedProgram const& record) {
     captions_.Refresh(platform_.desktop);
     captionsState_ = Captions::Fresh;
     lastFullReading_ = Now();
-    return captions_.Find(record.caption, kMatchBeginsWith, false);
+    return FindCached(record);
+}
+
+WindowHandle WatchEngine::FindCached(WatchedProgram const& record) const {
+    return captions_.Find(record.caption, kMatchBeginsWith, false, [&](WindowHandle window, std::wstring_view caption) {
+        return claims_.MayTake(record.name, window, caption);
+    });
 }
 
 void WatchEngine::EnterDirectory(std::wstring const& directory) {
@@ -442,16 +483,31 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
     for (auto const& [window, name] : windows) {
         if (desktop.IsVisible(window) && !forceShow) {
             desktop.ShowWindowAs(window, kSwHide);
+            hidden_.Hid(window, name);
             Log(L"hidden", name);
             continue;
         }
         ShowAndActivate(window, name);
     }
+    // Also the windows hidden for programs that have lost them since the last pass.
+    if (forceShow) hidden_.ShowAll(L"nothing Vigilon hid is left hidden");
+}
+
+void WatchEngine::ShowWindowsNoLongerHeld() {
+    auto const holder = [this](WindowHandle window, std::wstring const& hiddenFor) {
+        return WindowOf(hiddenFor) == window ? hiddenFor : supervisor_.HolderOf(window);
+    };
+    auto const watched = [this](std::wstring const& name) {
+        int const number = programs_.Find(name);
+        return number != 0 && !programs_[number].caption.empty();
+    };
+    hidden_.ShowUnheld(holder, watched);
 }
 
 void WatchEngine::ShowAndActivate(WindowHandle window, std::wstring const& name) {
     Desktop& desktop = platform_.desktop;
     desktop.ShowWindowAs(window, kSwShowNormal);
+    hidden_.Shown(window);
     Log(L"shown", name);
     platform_.events.ProcessPendingEvents();
     std::uint32_t const processId = desktop.WindowProcessId(window);
@@ -470,6 +526,9 @@ void WatchEngine::ClosePrograms() {
         supervisor_.ClosedOnRequest(supervisor_.StateOf(name));
         platform_.desktop.RequestClose(window);
     }
+    // One that asks something before it closes must be seen; one that closes at once has gone
+    // before it would show, since a close request is handled before a show.
+    hidden_.ShowAll(L"Close Programs leaves nothing hidden");
 }
 
 void WatchEngine::PauseLaunching() { SetLaunchPaused(true); }
@@ -484,8 +543,10 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     if (number == 0) return RestartAnswer::NoSuchProgram;
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    // A window gone since the last pass is not restarted: its going was not asked for.
-    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0) {
+    // A window gone since the last pass is not restarted: its going was not asked for; nor one
+    // retitled since, which may be another program's now.
+    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0 ||
+        !StillMatches(record, state.window)) {
         return RestartAnswer::NotRunning;
     }
     if (launchPaused_) return RestartAnswer::LaunchPaused;
@@ -502,6 +563,7 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
         ShowAndActivate(window, program);
     } else {
         platform_.desktop.ShowWindowAs(window, kSwHide);
+        hidden_.Hid(window, program);
         Log(L"hidden", program);
     }
     return true;

@@ -12,6 +12,7 @@
 #include "engine/metrics_file.h"
 #include "engine/placement_keeper.h"
 #include "engine/heartbeat.h"
+#include "engine/hidden_windows.h"
 #include "engine/program_status.h"
 #include "engine/start_request.h"
 #include "engine/status_snapshot.h"
@@ -20,6 +21,7 @@
 #include "engine/trouble_reporter.h"
 #include "engine/trouble_screenshots.h"
 #include "engine/watch_host.h"
+#include "engine/window_claims.h"
 #include "platform/platform.h"
 #include "support/caption_cache.h"
 
@@ -56,10 +58,12 @@ public:
     void WatchPrograms();
 
     // Hides every known window that is visible and shows and activates every hidden one; with
-    // `forceShow`, shows and activates them all.
+    // `forceShow`, shows and activates them all, and shows every other window Vigilon hid that is
+    // still there.
     void ShowHidePrograms(bool forceShow);
 
-    // Pauses launching and asks every known window to close.
+    // Pauses launching and asks every known window to close; every window Vigilon hid that is
+    // still there is shown, so that a question one asks before it closes can be answered.
     void ClosePrograms();
 
     // Ends the pause on launching and starts the watch timer. After a pause, each program's next
@@ -82,6 +86,12 @@ public:
     void PlaceWindowsAgain() { placements_.PlaceAgain(launchPaused_ || !host_.Watching()); }
     // Vigilon ends: each window it made full screen or topmost gets back its own frame and place.
     void LetGoOfWindows() { placements_.LetGoOfAll(); }
+    // Vigilon's own windows are open, or all closed again: while they are, no window is put back
+    // in its place over them (see PlacementKeeper::HoldBack).
+    void SetOwnWindowsOpen(bool open) { placements_.HoldBack(open); }
+    // True when a window is kept on top or full screen, so that Vigilon's own windows are shown
+    // above it.
+    bool KeepsWindowsOnTop() const { return placements_.AnyAbove(); }
     // Requests to place windows have ended: their outcomes are taken (also at each pass).
     void TakePlacementOutcomes() { placements_.TakeOutcomes(); }
 
@@ -223,6 +233,11 @@ private:
     // stops the passes.
     Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
+    // What is said when the program's window did not come within the wait, with the windows the
+    // process started shows instead.
+    std::wstring NotFoundMessage(WatchedProgram const& record, ProgramState const& state);
+    // Every window Vigilon hid that no program holds any more is shown again.
+    void ShowWindowsNoLongerHeld();
     // Reports a problem as the notice mode says, and records it: a tray notification, or in Box
     // mode a message box, shown by ShowNotices once the step is over and nothing is held.
     void Notify(std::wstring const& message, std::wstring_view program);
@@ -268,6 +283,9 @@ private:
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
     void TellRecoveries();
+    // Hands the window the pass found to the program's state; another program that held it lets
+    // go of it now.
+    void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // The program's window as the pass sees it, from the desktop's captions as last read: one
     // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
     // and left out while the desktop reports no change. The window found is confirmed by reading
@@ -278,8 +296,14 @@ private:
     // `window` when its caption still matches, otherwise the program's window from every caption
     // read afresh.
     WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
+    // True when the window's caption, read now, is still the program's: it matches, and no other
+    // program's matches more of it.
+    bool StillMatches(WatchedProgram const& record, WindowHandle window);
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindProgramWindow(WatchedProgram const& record);
+    // The first window among the captions as last read that the program may take: one window,
+    // one program (see WindowClaims).
+    WindowHandle FindCached(WatchedProgram const& record) const;
     void EnterDirectory(std::wstring const& directory);
     // True while the pass may go on with program `number`: it is still listed, Vigilon is not
     // ending, and the user has not stopped the passes (the editor is open).
@@ -310,6 +334,7 @@ private:
         std::wstring program;
     };
     std::vector<Asked> asked_;  // pictures asked for by a user, not yet done
+    HiddenWindows hidden_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     std::vector<SettingsProblem> settingsProblems_;
     std::wstring settingsFileName_;
     std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
@@ -326,6 +351,7 @@ private:
     // what may have changed), or read in full.
     enum class Captions { Stale, Current, Fresh };
     CaptionCache captions_;
+    WindowClaims claims_{[this](std::wstring const& name) { return WindowOf(name); }};
     Captions captionsState_ = Captions::Stale;
     std::int64_t lastFullReading_ = INT64_MIN / 2;  // monotonic milliseconds
 };

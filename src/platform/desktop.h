@@ -86,8 +86,10 @@ public:
 inline constexpr std::int32_t kSwHide = 0;
 inline constexpr std::int32_t kSwShowNormal = 1;
 inline constexpr std::int32_t kSwShowMaximized = 3;
+inline constexpr std::int32_t kSwShowNoActivate = 4;
 inline constexpr std::int32_t kSwShow = 5;
 inline constexpr std::int32_t kSwMinimize = 6;
+inline constexpr std::int32_t kSwShowNa = 8;
 inline constexpr std::int32_t kSwRestore = 9;
 
 }  // namespace vigilon

@@ -52,10 +52,12 @@ void CaptionCache::Read(Desktop& desktop, bool everyCaption) {
     entries_ = std::move(current);
 }
 
-WindowHandle CaptionCache::Find(std::wstring_view searchText, std::int32_t matchKind, bool caseSensitive) const {
+WindowHandle CaptionCache::Find(std::wstring_view searchText, std::int32_t matchKind, bool caseSensitive,
+                                Accept const& accept) const {
     std::wstring const search = caseSensitive ? std::wstring(searchText) : ToUpperText(searchText);
     for (Entry const& entry : entries_) {
-        if (CaptionMatches(caseSensitive ? entry.caption : entry.upperCaption, search, matchKind)) return entry.window;
+        if (!CaptionMatches(caseSensitive ? entry.caption : entry.upperCaption, search, matchKind)) continue;
+        if (!accept || accept(entry.window, entry.upperCaption)) return entry.window;
     }
     return 0;
 }

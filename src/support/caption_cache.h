@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,14 @@ public:
     // Enumerates the windows and reads every caption now.
     void Refresh(Desktop& desktop);
 
-    // The first window in enumeration order whose caption, as last read, matches; or 0.
-    WindowHandle Find(std::wstring_view searchText, std::int32_t matchKind, bool caseSensitive) const;
+    // Whether a window whose caption matches may be taken: it gets the window and its caption as
+    // last read, upper-cased.
+    using Accept = std::function<bool(WindowHandle, std::wstring_view)>;
+
+    // The first window in enumeration order whose caption, as last read, matches, and that
+    // `accept` (when given) takes; or 0.
+    WindowHandle Find(std::wstring_view searchText, std::int32_t matchKind, bool caseSensitive,
+                      Accept const& accept = {}) const;
 
     std::size_t Size() const { return entries_.size(); }
 

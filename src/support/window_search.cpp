@@ -40,4 +40,22 @@ WindowHandle FindWindowByPartialCaption(Desktop& desktop, std::wstring_view sear
     return found;
 }
 
+std::vector<std::wstring> ProcessWindowCaptions(Desktop& desktop, std::uint32_t processId) {
+    std::vector<std::wstring> captions;
+    std::array<wchar_t, kCaptionBufferLength> buffer{};
+    desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
+        if (desktop.WindowProcessId(window) != processId || !desktop.IsVisible(window)) return true;
+        std::wstring_view const caption = ReadCaption(desktop, window, buffer);
+        if (!caption.empty()) captions.emplace_back(caption);
+        return true;
+    });
+    return captions;
+}
+
+std::wstring CaptionList(std::vector<std::wstring> const& captions) {
+    std::wstring text;
+    for (std::wstring const& caption : captions) text += (text.empty() ? L"" : L", ") + caption;
+    return text;
+}
+
 }  // namespace vigilon

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/window_handle.h"
@@ -30,5 +32,12 @@ bool CaptionMatches(std::wstring_view caption, std::wstring_view searchText, std
 // both texts are upper-cased before they are compared.
 WindowHandle FindWindowByPartialCaption(Desktop& desktop, std::wstring_view searchText,
                                         std::int32_t matchKind, bool caseSensitive);
+
+// The captions of the visible top-level windows of the process, in enumeration order; windows
+// without a caption are left out.
+std::vector<std::wstring> ProcessWindowCaptions(Desktop& desktop, std::uint32_t processId);
+
+// Captions as a message lists them: "WineMine, Scores".
+std::wstring CaptionList(std::vector<std::wstring> const& captions);
 
 }  // namespace vigilon

@@ -1,5 +1,6 @@
 #include "ui/editor_presenter.h"
 
+#include "app/caption_overlaps.h"
 #include "app/settings.h"
 #include "support/application_title.h"
 #include "support/blanks.h"
@@ -24,6 +25,24 @@ std::wstring& FieldOf(WatchedProgram& record, Field field) {
     return record.postfix;
 }
 
+// What the editor says of captions that overlap before it saves; empty for none.
+std::wstring CaptionOverlapWarning(WatchedPrograms const& programs) {
+    std::wstring text;
+    for (CaptionOverlap const& overlap : CaptionOverlaps(programs)) {
+        WatchedProgram const& shorter = programs[overlap.shorter];
+        WatchedProgram const& longer = programs[overlap.longer];
+        if (overlap.same) {
+            text += shorter.name + L" and " + longer.name + L" have the same caption, \"" + shorter.caption +
+                    L"\": each takes a window of its own.\r\n";
+        } else {
+            text += L"The caption of " + shorter.name + L", \"" + shorter.caption + L"\", is the start of " +
+                    longer.name + L"'s, \"" + longer.caption + L"\": a window that matches both goes to " +
+                    longer.name + L".\r\n";
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 EditorPresenter::EditorPresenter(EditorView& view, WatchedPrograms& programs, SettingsFile const& settings,
@@ -44,6 +63,16 @@ void EditorPresenter::OnSelectionChanged(int index) {
 void EditorPresenter::OnSave() {
     if (readOnly_) return;
     StoreProgramFields();
+    // Overlapping captions may be meant (a window goes to the longest that matches): asked once
+    // for the same captions.
+    std::wstring const overlaps = CaptionOverlapWarning(programs_);
+    if (!overlaps.empty() && overlaps != keptOverlaps_) {
+        if (ShowMessage(system_, overlaps + L"\r\nSave anyway?", kMbYesNo | kMbIconExclamation, kApplicationTitle) !=
+            kIdYes) {
+            return;
+        }
+        keptOverlaps_ = overlaps;
+    }
     std::wstring refusal;
     if (SaveSettings(settings_, programs_, &refusal)) {
         // Saved: each program has its section now, and its restart rules are written at once.

@@ -79,6 +79,7 @@ private:
     SystemServices& system_;
     int currentProgram_ = 0;
     bool readOnly_ = false;
+    std::wstring keptOverlaps_;  // the overlapping captions the user chose to keep, as they were said
 };
 
 }  // namespace vigilon

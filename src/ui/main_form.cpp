@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/hotkey.h"
 #include "app/options.h"
 #include "app/settings_check.h"
 #include "platform/win32/dpi.h"
@@ -30,6 +31,8 @@ UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done afte
 UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
 UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
 UINT const kScreenshotDoneMessage = WM_APP + 6;  // a picture is done (a restart or a script waits for it); lParam: the token
+UINT const kRemoteEditorMessage = WM_APP + 7;    // another start's `configure`, done after its answer has gone
+int const kMenuHotkeyId = 1;
 // Short, and given up at once for a caller found hung: a window that never reads its messages must
 // not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
 // Vigilon answers well within them, since it handles sent messages inside its own waits and
@@ -71,6 +74,13 @@ HMENU CreateTrayMenu() {
 }
 
 
+// Makes one of Vigilon's own windows topmost, or not, when it is not so already: its own thread's
+// window, so nothing waits on another program.
+void SetOwnTopmost(HWND window, bool topmost) {
+    if (window == nullptr || ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topmost) return;
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 // True for a private message that carries this process's token.
 bool FromThisProcess(LPARAM lParam) {
     return (static_cast<std::uintptr_t>(lParam) & ~std::uintptr_t{1}) == PrivateMessageToken();
@@ -99,6 +109,22 @@ void MainForm::ApplyOptions(Options const& options) {
     applied_ = options;
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
+    if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
+}
+
+void MainForm::ApplyMenuHotkey(std::wstring const& text) {
+    if (text == menuHotkey_) return;
+    menuHotkey_ = text;
+    if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
+    // A value that cannot be used is said by the check of the settings file, with its line.
+    HotkeyRead const read = ReadHotkey(text);
+    if (!read.hotkey) return;
+    hotkeyRegistered_ =
+        RegisterHotKey(window_, kMenuHotkeyId, read.hotkey->modifiers | MOD_NOREPEAT, read.hotkey->key) != FALSE;
+    if (hotkeyRegistered_) return;
+    std::wstring const problem = L"another program has taken it";
+    engine_.Record(L"ignored", L"MenuHotkey=" + text + L": " + problem);
+    ShowNotice(L"The menu's hot key " + text + L" is not used: " + problem + L".");
 }
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -135,6 +161,7 @@ void MainForm::OnCreate() {
     platform_.capture.SetNotifyWindow(window_, kScreenshotDoneMessage);
     platform_.desktop.SetPlacementNotify(window_, kPlacementDoneMessage);
     SetTimer(window_, kCommandsTimerId, kWatchIntervalMilliseconds, nullptr);
+    ApplyMenuHotkey(applied_.menuHotkey);
     // An unlocked or reconnected session may have its displays laid out anew: windows with a
     // place of their own are put back there.
     session_.Register(window_);
@@ -177,8 +204,7 @@ void MainForm::StartWatching() {
 void MainForm::StartConfiguring() {
     StopForEditing();
     DisableTimer();
-    ShowWindow(window_, SW_SHOWNORMAL);
-    SetForegroundWindow(window_);
+    RestoreMainWindow();
 }
 
 WindowHandle MainForm::MainWindow() { return FromHwnd(window_); }
@@ -245,14 +271,23 @@ void MainForm::OnTrayNotification(LPARAM lParam) {
     }
 }
 
-void MainForm::ShowPopupMenu() {
-    POINT cursor{};
-    GetCursorPos(&cursor);
+void MainForm::ShowPopupMenu(bool atCentre) {
+    POINT at{};
+    GetCursorPos(&at);
+    UINT align = TPM_LEFTALIGN;
+    if (atCentre) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+            at = {(monitor.rcMonitor.left + monitor.rcMonitor.right) / 2, (monitor.rcMonitor.top + monitor.rcMonitor.bottom) / 2};
+            align = TPM_CENTERALIGN | TPM_VCENTERALIGN;
+        }
+    }
     // Our window must be foreground before TrackPopupMenu, or the menu will not disappear when
     // the user clicks away from it.
     SetForegroundWindow(window_);
-    UINT const chosen = static_cast<UINT>(TrackPopupMenu(popup_.Get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
-                                                         cursor.x, cursor.y, 0, window_, nullptr));
+    UINT const chosen = static_cast<UINT>(
+        TrackPopupMenu(popup_.Get(), align | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
     // Makes the menu's owner see a new message, so a second click on the icon works at once.
     PostMessageW(window_, WM_NULL, 0, 0);
     if (chosen != 0) OnCommand(chosen);
@@ -278,7 +313,10 @@ void MainForm::RunPopupCommand(PopupCommand command) {
     case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
     case PopupCommand::LaunchPrograms: engine_.LaunchPrograms(); break;
     case PopupCommand::History: OpenHistory(); break;
-    case PopupCommand::Status: status_.Show(instance_); break;
+    case PopupCommand::Status:
+        status_.Show(instance_);
+        KeepOwnWindowsAbove();
+        break;
     case PopupCommand::Configure: Configure(); break;
     case PopupCommand::Exit: Unload(); break;
     case PopupCommand::Separator: break;
@@ -292,6 +330,7 @@ void MainForm::OnSize(WPARAM kind) {
     if (wasMinimised && kind == SIZE_RESTORED) EditorOpens();
     if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
     ShowWindow(window_, SW_HIDE);
+    KeepOwnWindowsAbove();
     ResumeAfterEditing();
     engine_.ResumeLaunching();
 }
@@ -329,6 +368,7 @@ void MainForm::OnClose() {
         return;
     }
     ShowWindow(window_, SW_HIDE);
+    KeepOwnWindowsAbove();
     ResumeAfterEditing();
     engine_.ResumeLaunching();
 }
@@ -379,7 +419,21 @@ void MainForm::CheckSettings() {
 
 void MainForm::RestoreMainWindow() {
     ShowWindow(window_, SW_SHOWNORMAL);
+    KeepOwnWindowsAbove();
     SetForegroundWindow(window_);
+}
+
+void MainForm::KeepOwnWindowsAbove() {
+    if (window_ == nullptr || ending_) return;
+    // Minimised on the taskbar (a stop on a missing file), the editor covers nothing.
+    bool const editor = IsWindowVisible(window_) != FALSE && IsIconic(window_) == FALSE;
+    HWND const status = status_.Window();
+    bool const statusOpen = status != nullptr && IsWindowVisible(status) != FALSE && IsIconic(status) == FALSE;
+    engine_.SetOwnWindowsOpen(editor || statusOpen);
+    // Dialogs and boxes owned by a topmost window are topmost too.
+    bool const above = engine_.KeepsWindowsOnTop();
+    SetOwnTopmost(window_, above && editor);
+    SetOwnTopmost(status, above && statusOpen);
 }
 
 void MainForm::Unload() {
@@ -387,6 +441,7 @@ void MainForm::Unload() {
     ending_ = true;
     if (onEnding_) onEnding_();
     DisableTimer();
+    if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
     engine_.LetGoOfWindows();
     engine_.ShowHidePrograms(true);
     engine_.RecordExit();  // the last line: after the programs shown on the way out
@@ -457,6 +512,10 @@ void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, static_ca
 
 void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
 
+void MainForm::OpenEditor() {
+    PostMessageW(window_, kRemoteEditorMessage, 0, static_cast<LPARAM>(PrivateMessageToken()));
+}
+
 LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr || !IsWindow(sender)) {
         return FALSE;
@@ -501,7 +560,11 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kCommandsTimerId && !ending_) {
             engine_.TendCommands();
             AnswerSettledScreenshots();  // also one not done within its limit
+            KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
         }
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kMenuHotkeyId && !ending_) ShowPopupMenu(true);
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
@@ -537,6 +600,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (ending_ || !FromThisProcess(lParam)) return 0;
         RunPass();  // a restart waits for its picture before the window is asked to close
         AnswerSettledScreenshots();
+        return 0;
+    case kRemoteEditorMessage:
+        if (FromThisProcess(lParam) && !ending_) Configure();
         return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

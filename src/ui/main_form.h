@@ -66,7 +66,16 @@ private:
     // Runs a pass now, or right after the one under way; not while the timer is stopped.
     void RunPass();
     void OnTrayNotification(LPARAM lParam);
-    void ShowPopupMenu();
+    // The tray's menu, at the mouse pointer; or, opened by the hot key from any program, at the
+    // centre of the screen the pointer is on.
+    void ShowPopupMenu(bool atCentre = false);
+    // MenuHotkey: registered as the options say; a key another program holds is said in the
+    // history and a notice (a value that cannot be used is a problem of the settings file).
+    void ApplyMenuHotkey(std::wstring const& text);
+    // Vigilon's own windows (the editor, the Status window, and the dialogs and boxes they own)
+    // stand above the windows kept on top while they are open, and nothing is put back in its
+    // place over them; closed, they take their place among the others again.
+    void KeepOwnWindowsAbove();
     void OnCommand(UINT id);
     void RunPopupCommand(PopupCommand command);
     void OnSize(WPARAM kind);
@@ -115,6 +124,7 @@ private:
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
+    void OpenEditor() override;
 
     Win32Platform& platform_;
     Platform core_;
@@ -152,6 +162,8 @@ private:
     };
     std::vector<AwaitedScreenshot> awaitedScreenshots_;
     std::uint32_t lastAskedScreenshot_ = 0;  // the picture the command being answered began
+    std::wstring menuHotkey_;     // MenuHotkey as registered, or as said not to be
+    bool hotkeyRegistered_ = false;
 };
 
 }  // namespace vigilon

@@ -69,6 +69,9 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
+    case RemoteVerb::Configure:
+        target.OpenEditor();
+        return {kRemoteDone, L"Vigilon runs already: its editor is open now.\r\n"};
     case RemoteVerb::Start:
         if (request.program.empty()) return {kRemoteUnknown, L"Name the program to start: /start \"Name\"\r\n"};
         return StartAnswerOf(request.program, target.Start(request.program));

@@ -25,6 +25,8 @@ public:
     virtual WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) = 0;
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
+    // Opens the editor, above every window kept on top, once the answer has gone back.
+    virtual void OpenEditor() = 0;
 };
 
 // What came of restarting `program`, as a script is told it.

@@ -111,6 +111,9 @@ int RunRemoteCommand(RemoteRequest const& request) {
     // the system drops it, and the command would seem unanswered though it was done.
     ChangeWindowMessageFilterEx(client.Get(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
 
+    // The running copy brings its editor to the front: this start, which the user just made, may
+    // let it.
+    if (request.verb == RemoteVerb::Configure) AllowSetForegroundWindow(*g_exchange.holder);
     std::vector<std::uint8_t> bytes = EncodeRequest(request);
     COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
     DWORD_PTR result = 0;

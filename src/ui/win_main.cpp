@@ -192,7 +192,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
     }
     vigilon::SingleInstance const instanceGuard;
-    if (instanceGuard.AlreadyRunning()) return GiveWay(instanceGuard.Claim());
+    if (instanceGuard.AlreadyRunning()) {
+        // A way in on a covered kiosk: `configure` opens the running copy's editor, above every
+        // window it keeps on top. Where that copy cannot be asked, the start gives way as any other.
+        if (vigilon::DecideStartMode(arguments, false) == vigilon::StartMode::Configure) {
+            int const code = vigilon::RunRemoteCommand({vigilon::RemoteVerb::Configure, {}});
+            if (code == 0) return 0;
+            GiveWay(instanceGuard.Claim());
+            return code;
+        }
+        return GiveWay(instanceGuard.Claim());
+    }
 
     ComApartment const com;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

@@ -28,20 +28,34 @@ struct EngineScene {
     }
 
     // The event words of the history, in order, for `program` (empty: Vigilon's own).
-    std::vector<std::wstring> Events(std::wstring const& program) const {
-        std::vector<std::wstring> words;
+    std::vector<std::wstring> Events(std::wstring const& program) const { return Fields(program, 1); }
+    // The details of each of the program's lines with `event`, in order.
+    std::vector<std::wstring> Details(std::wstring const& program, std::wstring const& event) const {
+        std::vector<std::wstring> details;
+        std::vector<std::wstring> const events = Events(program);
+        std::vector<std::wstring> const all = Fields(program, 3);
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            if (events[i] == event) details.push_back(all[i]);
+        }
+        return details;
+    }
+    // Field `index` of each of the program's lines (ASCII text only), in order.
+    std::vector<std::wstring> Fields(std::wstring const& program, std::size_t index) const {
+        std::vector<std::wstring> found;
         auto const text = fake.files.texts.find(std::wstring(kFolder) + L"vigilon.log");
-        if (text == fake.files.texts.end()) return words;
+        if (text == fake.files.texts.end()) return found;
         std::istringstream lines(text->second);
         for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             std::vector<std::string> fields;
             std::istringstream split(line);
             for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
             if (fields.size() >= 3 && fields[2] == std::string(program.begin(), program.end())) {
-                words.emplace_back(fields[1].begin(), fields[1].end());
+                std::string const field = index < fields.size() ? fields[index] : std::string();
+                found.emplace_back(field.begin(), field.end());
             }
         }
-        return words;
+        return found;
     }
 
     FakePlatform fake;

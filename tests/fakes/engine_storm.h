@@ -38,7 +38,7 @@ public:
     explicit EngineStorm(Choices& choices) : choices_(choices) {
         for (int i = 0; i < kPrograms; ++i) {
             scene_.fake.files.AddFile(Exe(i));
-            scene_.AddProgram(Name(i), Name(i), Exe(i));
+            scene_.AddProgram(Name(i), Caption(i), Exe(i));
         }
         auto& fake = scene_.fake;
         fake.desktop.closeOnPost = true;
@@ -66,7 +66,10 @@ public:
     std::string Step() {
         failure_.clear();
         Happen();
-        if (scene_.host.watching) scene_.engine.WatchPrograms();
+        if (scene_.host.watching) {
+            scene_.engine.WatchPrograms();
+            CheckWindowsHeld();
+        }
         CheckStatus();  // as the pass left it, before the world moves on
         CheckPlacementRequests();
         Answer();
@@ -79,13 +82,23 @@ public:
         return failure_;
     }
 
+    // Vigilon ends, as Exit ends it: no window it hid is left hidden.
+    std::string Finish() {
+        failure_.clear();
+        engine().LetGoOfWindows();
+        engine().ShowHidePrograms(true);
+        ForgetGoneWindows();
+        if (!hidden_.empty()) Fail("a window Vigilon hid is left hidden as Vigilon ends: " + std::to_string(*hidden_.begin()));
+        return failure_;
+    }
+
     // The last steps, for the report of a failure.
     std::string Trace() {
         std::string text;
         for (std::string const& line : trace_) text += line + "\n";
         std::string const& history = scene_.fake.files.texts[std::wstring(EngineScene::kFolder) + L"vigilon.log"];
         std::size_t from = history.size();
-        for (int lines = 0; lines <= 20 && from > 0; lines += history[--from] == '\n') {}
+        for (int lines = 0; lines <= 60 && from > 0; lines += history[--from] == '\n') {}
         return text + "history:\n" + history.substr(from);
     }
 
@@ -97,6 +110,8 @@ private:
     };
 
     static std::wstring Name(int i) { return std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L"lpha"; }
+    // Captions that overlap: the first is the start of the others.
+    static std::wstring Caption(int i) { return i == 0 ? std::wstring(L"Alpha") : L"Alpha " + Name(i); }
     static std::wstring Exe(int i) { return L"C:\\" + Name(i) + L".exe"; }
     WatchEngine& engine() { return scene_.engine; }
     FakeDesktop& desktop() { return scene_.fake.desktop; }
@@ -122,14 +137,41 @@ private:
             if (processes_[process].hung || asksToSave_.count(window) != 0) desktop().refuseClose.push_back(window);
         }
     }
-    // The program whose caption `window` has, -1 none.
+    // The program whose caption, as it is now, matches the most of `window`'s, -1 none.
     int ProgramOf(WindowHandle window) {
         FakeWindow const* w = desktop().Find(window);
         return w == nullptr ? -1 : ProgramOf(w->caption);
     }
-    int ProgramOf(std::wstring const& caption) {
+    // The program whose caption, as it is now, matches the most of `shown`, -1 none.
+    int ProgramOf(std::wstring const& shown) {
+        int best = -1;
         for (int i = 0; i < kPrograms; ++i) {
-            if (ToUpperText(caption).starts_with(ToUpperText(Name(i)))) return i;
+            std::wstring const& caption = scene_.programs[i + 1].caption;
+            if (caption.empty() || !ToUpperText(shown).starts_with(ToUpperText(caption))) continue;
+            if (best < 0 || caption.size() > scene_.programs[best + 1].caption.size()) best = i;
+        }
+        return best;
+    }
+    // The program whose window the last pass found `window` to be, -1 none.
+    int HolderOf(WindowHandle window) {
+        for (int i = 0; i < kPrograms; ++i) {
+            if (window != 0 && engine().WindowOf(scene_.programs[i + 1].name) == window) return i;
+        }
+        return -1;
+    }
+    // A caption changed: each program whose window now matches another's more loses it.
+    void WindowsMayGo() {
+        for (int i = 0; i < kPrograms; ++i) {
+            WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
+            if (window != 0 && ProgramOf(window) != i) crashed_.insert(i);
+        }
+    }
+    // Whether the process runs, as far as the engine can know: -1 it cannot.
+    int Runs(std::uint32_t process) {
+        auto const exit = scene_.fake.processes.exits.find(process);
+        if (exit != scene_.fake.processes.exits.end()) return exit->second.state == ProcessExit::State::Running ? 1 : 0;
+        for (WindowHandle const window : desktop().TopLevelWindows()) {
+            if (desktop().WindowProcessId(window) == process) return 1;
         }
         return -1;
     }
@@ -151,16 +193,16 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(28)) {
-        case 0: Say("user starts " + std::to_string(program)); Open(Name(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
+        switch (choices_.Below(32)) {
+        case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
-            Open(Name(program) + L" - other", program == 2 ? desktop().shellProcess : Process(L"C:\\other.exe"), false);
+            Open(Caption(program) + L" - other", program == 2 ? desktop().shellProcess : Process(L"C:\\other.exe"), false);
             break;
         case 2: case 3: {
             WindowHandle const window = AnyWindow();
             if (window == 0) break;
-            int const of = ProgramOf(window);
+            int const of = HolderOf(window) >= 0 ? HolderOf(window) : ProgramOf(window);
             Say("window gone " + std::to_string(window) + " of " + std::to_string(of));
             if (of >= 0) crashed_.insert(of);
             // Its process ends well, crashes, or its end is not told (it runs on, or cannot be asked).
@@ -280,6 +322,47 @@ private:
             }
             Say("pictures changed");
             break;
+        case 28: {
+            WindowHandle const window = AnyWindow();
+            if (window == 0) break;
+            // Retitled by its document, or into another program's caption.
+            FakeWindow* const w = desktop().Find(window);
+            w->caption = choices_.Below(2) == 0 ? L"report.txt - " + w->caption : Caption(program) + L" - renamed";
+            Say("retitled " + std::to_string(window));
+            WindowsMayGo();
+            break;
+        }
+        case 29: {
+            // Its caption changed in the editor: none (as good as deleted), or its own again. The
+            // first program keeps its caption: with none left, /status has nothing to tell.
+            int const changed = 1 + static_cast<int>(choices_.Below(kPrograms - 1));
+            WatchedProgram& edited = scene_.programs[changed + 1];
+            edited.caption = edited.caption.empty() ? Caption(changed) : L"";
+            if (edited.caption.empty()) closed_.erase(changed);  // not watched: nothing is left closed
+            Say("caption of " + std::to_string(changed) + (edited.caption.empty() ? " taken away" : " back"));
+            WindowsMayGo();
+            break;
+        }
+        case 30: {
+            // A process started for a program that runs on without a window ends.
+            for (auto& [process, proc] : processes_) {
+                if (proc.startedFor != program || Runs(process) != 1) continue;
+                fake.processes.exits[process] = {ProcessExit::State::Ended, 0};
+                for (WindowHandle const window : desktop().TopLevelWindows()) {
+                    if (desktop().WindowProcessId(window) != process) continue;
+                    if (HolderOf(window) >= 0) crashed_.insert(HolderOf(window));
+                    desktop().Remove(window);
+                }
+                Say("started process ends " + std::to_string(process));
+                break;
+            }
+            break;
+        }
+        case 31:
+            ownWindowsOpen_ = !ownWindowsOpen_;
+            engine().SetOwnWindowsOpen(ownWindowsOpen_);
+            Say(ownWindowsOpen_ ? "status window opened" : "status window closed");
+            break;
         }
     }
 
@@ -354,6 +437,7 @@ private:
         int const number = scene_.programs.Find(name) - 1;
         if (reply.answer == StartAnswer::Starting && number >= 0) {
             closed_.erase(number);
+            startAsked_.insert(number);
             if (!FileExists(scene_.fake.files, Exe(number))) Fail("/start says Starting for a program whose file is missing");
             if (inBox_) Fail("/start says Starting while a notice holds the passes");
         }
@@ -362,6 +446,7 @@ private:
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine().AskScreenshot(name); }
     void Close() override {}
     void Exit() override {}
+    void OpenEditor() override {}
 
     // In Box mode the user may edit the list while a box is open: programs added past the table's
     // slots (every record moves), or deleted again, after the three the storm watches. Nothing the
@@ -381,7 +466,15 @@ private:
     // A window kept on screen is never hidden; nothing is put back into place while launching is
     // paused or the editor is open (what goes back when a rule is taken away is no putting back).
     void Requested(WindowHandle window, std::int32_t show) {
-        int const program = ProgramOf(window);
+        // What Vigilon hid, until it asks to show it again.
+        if (show == kSwHide) {
+            hidden_.insert(window);
+        } else if (show != kSwMinimize && show != FakeDesktop::kNotAShow) {
+            hidden_.erase(window);
+        }
+        // Whose window the engine takes it for: with the editor open, a caption changed meanwhile is
+        // not looked at yet.
+        int const program = HolderOf(window) >= 0 ? HolderOf(window) : ProgramOf(window);
         if (program < 0) return;
         bool const keptShown = PlacementKeeper::KeepsShown(scene_.programs[program + 1]);
         if (show == kSwHide && keptShown) Fail("a window kept on screen was hidden");
@@ -389,6 +482,7 @@ private:
                                  (show == kSwShowNormal && keptShown);
         if (puttingBack && engine().LaunchPaused()) Fail("a window put back while launching is paused");
         if (puttingBack && !scene_.host.watching) Fail("a window put back while the editor is open");
+        if (puttingBack && ownWindowsOpen_) Fail("a window put back over Vigilon's own windows");
     }
 
     // Each question out is answered, or found unanswered, as the system reports it.
@@ -409,25 +503,39 @@ private:
         if (engine().LaunchPaused()) Fail("a start while launching is paused");
         if (closed_.count(program) != 0) Fail("a program Restart=Failure left closed was started");
         for (WindowHandle const window : desktop().TopLevelWindows()) {
-            if (ProgramOf(window) == program) Fail("a start while the program's window is there");
+            if (ProgramOf(window) == program) Fail("a start while the program's window is there: " + std::to_string(window));
+        }
+        // No pile of copies: not while the process started last runs, unless a start was asked for.
+        auto const last = lastStarted_.find(program);
+        if (last != lastStarted_.end() && Runs(last->second) == 1 && startAsked_.count(program) == 0) {
+            Fail("a second copy started while process " + std::to_string(last->second) + " started last runs on");
         }
         if (engine().Status()[static_cast<std::size_t>(program)].state == StatusState::Waiting) {
             Fail("a start while back-off or a wait for its rules holds it");
         }
         auto& fake = scene_.fake;
         if (fake.shell.result <= 32) return;
+        startAsked_.erase(program);  // a start asked for is done once one succeeds
         std::uint32_t const process = Process(Exe(program), program);
+        lastStarted_[program] = process;
         fake.shell.processId = process;
         fake.shell.processStarted = process * 10ull;
-        std::wstring const caption = Name(program) + L" - started";
+        std::wstring const caption = Caption(program) + L" - started";
         switch (choices_.Below(4)) {
         case 0: Open(caption, process, true); break;
         case 1: fake.events.After(1'000 + choices_.Below(70) * 1'000, [this, caption, process] { Open(caption, process, true); }); break;
-        case 2: break;  // its window never comes
+        case 2:
+            // Its window never comes: the process ends, runs on without a window, or shows another.
+            switch (choices_.Below(3)) {
+            case 0: break;
+            case 1: fake.processes.exits[process] = {ProcessExit::State::Running, 0}; break;
+            case 2: Open(L"WineMine", process, false); break;
+            }
+            break;
         case 3: {
             WindowHandle const window = Open(caption, process, true);
             fake.events.After(500 + choices_.Below(3) * 1'000, [this, window, program] {
-                if (desktop().Find(window) != nullptr) crashed_.insert(program);
+                if (desktop().Find(window) != nullptr) crashed_.insert(HolderOf(window) >= 0 ? HolderOf(window) : program);
                 Say("started window ends " + std::to_string(window));
                 desktop().Remove(window);
             });
@@ -461,6 +569,7 @@ private:
         }
     }
     void Ended(std::uint32_t process) {
+        scene_.fake.processes.exits[process] = {ProcessExit::State::Ended, 1};
         if (engine().LaunchPaused() || !scene_.host.watching || inBox_) {
             Fail("a process ended while launching is paused, the editor open or a notice holds the passes");
         }
@@ -526,10 +635,28 @@ private:
         if (inBox_) Fail("a heartbeat pinged while a notice held the passes");
         if (engine().LaunchPaused()) Fail("a heartbeat pinged while launching was paused");
         for (int i = 0; i < kPrograms; ++i) {
+            if (scene_.programs[i + 1].caption.empty()) continue;  // not watched
             bool found = false;
             for (WindowHandle const window : desktop().TopLevelWindows()) found = found || ProgramOf(window) == i;
             if (!found) Fail("a heartbeat pinged while program " + std::to_string(i) + " had no window");
         }
+    }
+
+    // One window, one program; and a window Vigilon hid is hidden only while a program holds it.
+    void CheckWindowsHeld() {
+        std::set<WindowHandle> held;
+        for (int i = 0; i < kPrograms; ++i) {
+            WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
+            if (window != 0 && !held.insert(window).second) Fail("two programs hold window " + std::to_string(window));
+        }
+        ForgetGoneWindows();
+        for (WindowHandle const window : hidden_) {
+            if (held.count(window) == 0) Fail("a window Vigilon hid is left hidden, no program's: " + std::to_string(window));
+        }
+    }
+    // Windows gone, or shown by something else (a hide a frozen window did not take), are not hidden.
+    void ForgetGoneWindows() {
+        std::erase_if(hidden_, [this](WindowHandle window) { return desktop().Find(window) == nullptr || desktop().IsVisible(window); });
     }
 
     // Each trouble of a kind new to the program, or past its quiet time, reaches the command at
@@ -579,8 +706,12 @@ private:
             if (line == L"gone" && ended_.erase(program) != 0 && details.starts_with(L"closed as asked")) {
                 Fail("a program Vigilon ended is said closed as asked");
             }
-            // Said to be placed only once a placement took.
-            if (line == L"placed" && placedDone_[listed]-- <= 0) Fail("a window said placed while its placement did not take");
+            // Said to be placed only once a placement took. A window retitled away from every
+            // caption after the pass read it was asked for as no program's.
+            if (line == L"placed") {
+                int& credit = placedDone_[listed] > 0 ? placedDone_[listed] : placedDone_[-1];
+                if (credit-- <= 0) Fail("a window said placed while its placement did not take");
+            }
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
                 (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended after no answer") &&
@@ -614,14 +745,18 @@ private:
     }
 
     // A placement refused is asked again a minute later at the earliest; giving back a frame or
-    // the topmost flag (no show command, not made topmost) is not held back.
+    // the topmost flag (no show command, not made topmost) is not held back. A window retitled
+    // into another program's caption is that program's new window, which starts afresh.
     void CheckPlacementRequests() {
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
-            placedFor_[asked[placementsSeen_].request] = ProgramOf(asked[placementsSeen_].caption);
+            // By the caption its window had when it was asked: the window may be gone by now.
+            int const program = ProgramOf(asked[placementsSeen_].caption);
+            placedFor_[asked[placementsSeen_].request] = program;
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
-            auto const refused = refusedAt_.find(asked[placementsSeen_].window);
+            placing_.insert(asked[placementsSeen_].request);
+            auto const refused = refusedAt_.find({asked[placementsSeen_].window, program});
             if (refused != refusedAt_.end() && scene_.fake.events.now - refused->second < PlacementKeeper::kRetryMilliseconds) {
                 Fail("a refused placement asked again within a minute");
             }
@@ -633,8 +768,8 @@ private:
             PlacementOutcome const& outcome = ended[outcomesSeen_];
             if (outcome.done) {
                 ++placedDone_[placedFor_[outcome.request]];
-            } else {
-                refusedAt_[outcome.window] = scene_.fake.events.now;
+            } else if (placing_.contains(outcome.request)) {
+                refusedAt_[{outcome.window, placedFor_[outcome.request]}] = scene_.fake.events.now;
             }
         }
     }
@@ -676,16 +811,21 @@ private:
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
     std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
+    std::set<WindowHandle> hidden_;        // windows Vigilon hid and has not asked to show since
+    std::map<int, std::uint32_t> lastStarted_;  // the process each program was last started as
+    std::set<int> startAsked_;             // programs a script asked to start, until they are
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
     std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
     std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
     std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
-    std::map<WindowHandle, std::int64_t> refusedAt_;  // when each window last refused a placement
+    std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
+    std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
     WindowHandle desktopWindow_ = 0;
     bool requested_ = false;
+    bool ownWindowsOpen_ = false;
     bool inBox_ = false;  // a notice waits for OK
     bool backoff_ = false;
     bool screenshots_ = false;

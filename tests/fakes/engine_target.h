@@ -21,7 +21,9 @@ public:
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine_.AskScreenshot(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }
+    void OpenEditor() override { editorOpened = true; }
     bool exited = false;
+    bool editorOpened = false;
 
 private:
     WatchEngine& engine_;

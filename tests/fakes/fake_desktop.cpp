@@ -13,6 +13,7 @@ void ApplyShow(FakeWindow& w, std::int32_t command) {
     switch (command) {
     case kSwHide: w.visible = false; break;
     case kSwShowNormal:
+    case kSwShowNoActivate:
     case kSwShowMaximized:
         w.visible = true;
         w.minimised = false;
@@ -22,7 +23,8 @@ void ApplyShow(FakeWindow& w, std::int32_t command) {
         w.visible = true;
         if (!std::exchange(w.minimised, false)) w.maximised = false;
         break;
-    case kSwShow: w.visible = true; break;
+    case kSwShow:
+    case kSwShowNa: w.visible = true; break;
     case kSwMinimize:
         w.visible = true;
         w.minimised = true;

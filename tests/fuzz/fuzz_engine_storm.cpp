@@ -34,5 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         std::fprintf(stderr, "%s\nlast steps:\n%s\n", failure.c_str(), storm.Trace().c_str());
         vigilon::fuzzing::Require(false);
     }
+    std::string const failure = storm.Finish();
+    if (!failure.empty()) std::fprintf(stderr, "%s\nlast steps:\n%s\n", failure.c_str(), storm.Trace().c_str());
+    vigilon::fuzzing::Require(failure.empty());
     return 0;
 }

@@ -101,6 +101,30 @@ TEST_F(EditorTest, SaveTrimsBlanksOnlyAndLeavesTheTextBoxes) {
     EXPECT_TRUE(system.messages.empty());
 }
 
+TEST_F(EditorTest, SaveWarnsOfACaptionThatIsTheStartOfAnothersAndTheUserMayKeepIt) {
+    programs[3].caption = L"alpha - 2";
+    editor.OnActivate();
+    system.buttonPressed = kNo;
+    editor.OnSave();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text,
+              L"The caption of Alpha, \"Alpha -\", is the start of Gamma's, \"alpha - 2\": a window that matches "
+              L"both goes to Gamma.\r\n\r\nSave anyway?");
+    EXPECT_TRUE(store.Lines(kIni).empty());  // not saved
+
+    system.buttonPressed = kYes;
+    editor.OnSave();
+    EXPECT_FALSE(store.Lines(kIni).empty());
+    editor.OnSave();  // kept: not asked again about the same captions
+    EXPECT_EQ(system.messages.size(), 2u);
+    programs[2].caption = L"Gamma";  // another overlap: asked again
+    programs[3].caption = L"Gamma";
+    editor.OnSave();
+    ASSERT_EQ(system.messages.size(), 3u);
+    EXPECT_EQ(system.messages[2].text,
+              L"Beta and Gamma have the same caption, \"Gamma\": each takes a window of its own.\r\n\r\nSave anyway?");
+}
+
 TEST_F(EditorTest, CancelAndActivationRestoreTheStoredValues) {
     editor.OnActivate();
     view.Field(Field::Caption) = L"typed";

@@ -153,6 +153,26 @@ TEST_F(PlacementTest, WhilePausedOrHungAWindowIsLeftAsItIsAndNeverHidden) {
     EXPECT_TRUE(Window().topmost);
 }
 
+TEST_F(PlacementTest, WhileVigilonsOwnWindowsAreOpenNothingIsPutBackOverThem) {
+    Rules().show = L"Maximized";
+    Pass();
+    EXPECT_FALSE(engine.KeepsWindowsOnTop());  // neither on top nor full screen: nothing to stand above
+    Rules().onTop = L"1";
+    Pass();
+    EXPECT_TRUE(engine.KeepsWindowsOnTop());
+    engine.SetOwnWindowsOpen(true);
+    Window().minimised = true;
+    Window().topmost = false;
+    int const requests = fake.desktop.requests;
+    Pass();
+    engine.PlaceWindowsAgain();
+    EXPECT_EQ(fake.desktop.requests, requests);
+    engine.SetOwnWindowsOpen(false);
+    Pass();
+    EXPECT_TRUE(Window().maximised);
+    EXPECT_TRUE(Window().topmost);
+}
+
 TEST_F(PlacementTest, TheTraysShowHideLeavesAWindowKeptOnScreenAlone) {
     Rules().show = L"Maximized";
     WindowHandle const other = fake.desktop.Add(L"Tool - 1", true, false);

@@ -71,7 +71,7 @@ TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
     EXPECT_TRUE(refused([](auto& b) { b.resize(10); }));                 // no whole header
     EXPECT_TRUE(refused([](auto& b) { b[0] ^= 1; }));                    // another mark
     EXPECT_TRUE(refused([](auto& b) { b[4] = 2; }));                     // another version
-    EXPECT_TRUE(refused([](auto& b) { b[8] = 10; }));                     // no such verb
+    EXPECT_TRUE(refused([](auto& b) { b[8] = 11; }));                     // no such verb
     EXPECT_TRUE(refused([](auto& b) { b[8] = 1; }));                     // a name on /status
     EXPECT_TRUE(refused([](auto& b) { b[16] = 0, b[17] = 0; }));         // a NUL in the name
     EXPECT_TRUE(refused([](auto& b) { b.resize(b.size() - 2), b[12] -= 1; }));  // a surrogate cut in half

@@ -425,6 +425,44 @@ TEST_P(WatchEngineTest, TheFirstMatchInEnumerationOrderWinsAndALaunchRefreshesTh
     EXPECT_EQ(fake.shell.launches.size(), 1u);
 }
 
+TEST_P(WatchEngineTest, AWindowGoesToOneProgramOnlyTheOneWhoseCaptionMatchesMostOfIt) {
+    fake.files.AddFile(L"C:\\board.exe");
+    fake.files.AddFile(L"C:\\term.exe");
+    fake.shell.onLaunch = [&](auto const& launch) {
+        fake.desktop.Add(launch.file == L"\"C:\\board.exe\"" ? L"Crashy Board" : L"Terminal", true, true);
+    };
+    // First in enumeration order, so a first match alone would give it to both programs.
+    WindowHandle const board2 = fake.desktop.Add(L"Crashy Board 2 - a.txt", true, true);
+    AddProgram(L"Board", L"Crashy Board", L"C:\\board.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(engine.WindowOf(L"Board"), board2);  // alone, it is the best match there is
+
+    // A program whose caption matches more of it takes it; the other is started for a window of its own.
+    AddProgram(L"Board2", L"Crashy Board 2", L"C:\\board.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(engine.WindowOf(L"Board2"), board2);
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    WindowHandle const board = engine.WindowOf(L"Board");
+    ASSERT_NE(board, 0u);
+    EXPECT_EQ(fake.desktop.Find(board)->caption, L"Crashy Board");
+
+    // Of two programs with the same caption, each takes a window of its own, and keeps it.
+    WindowHandle const terminal = fake.desktop.Add(L"Terminal", true, true);
+    AddProgram(L"Term", L"Terminal", L"C:\\term.exe");
+    AddProgram(L"Term2", L"terminal", L"C:\\term.exe");
+    engine.WatchPrograms();
+    EXPECT_EQ(engine.WindowOf(L"Term"), terminal);
+    WindowHandle const second = engine.WindowOf(L"Term2");
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(second, terminal);
+    for (int i = 0; i < 3; ++i) engine.WatchPrograms();
+    EXPECT_EQ(engine.WindowOf(L"Term"), terminal);
+    EXPECT_EQ(engine.WindowOf(L"Term2"), second);
+    EXPECT_EQ(engine.WindowOf(L"Board2"), board2);
+    EXPECT_EQ(engine.WindowOf(L"Board"), board);
+    EXPECT_EQ(fake.shell.launches.size(), 2u);
+}
+
 TEST_P(WatchEngineTest, PathsOfEveryShapeStartWhereTheyPoint) {
     struct Case {
         wchar_t const* exe;
@@ -522,8 +560,8 @@ TEST(EngineStormTest, RandomHappeningsNeverBreakTheRules) {
     for (std::uint32_t const seed : seeds) {
         SeededChoices choices(seed);
         testing::EngineStorm storm(choices);
-        for (int step = 0; step < kSteps; ++step) {
-            std::string const failure = storm.Step();
+        for (int step = 0; step <= kSteps; ++step) {
+            std::string const failure = step < kSteps ? storm.Step() : storm.Finish();
             if (failure.empty()) continue;
             FAIL() << "seed " << seed << " (replay with VIGILON_STORM_SEED=" << seed << "): " << failure
                    << "\nlast steps:\n" << storm.Trace();
