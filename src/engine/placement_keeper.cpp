@@ -55,7 +55,7 @@ void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
 
 void PlacementKeeper::Apply(Held& held) {
     // One request at a time, whose outcome decides what comes next; a refused one waits.
-    if (held.asked || clock_.MonotonicMilliseconds() < held.retryAt) return;
+    if (held.asked || Refused(held.window)) return;
     if (!held.rule.Any()) {
         held.problem.clear();
         return;
@@ -88,10 +88,7 @@ void PlacementKeeper::TakeOutcomes() {
                 journal_.Log(L"placement", released.name,
                              L"could not give back " + released.details + L": " + outcome.reason);
                 // A window that refused this refuses a placement too: it waits as after a refusal.
-                auto const held = held_.find(released.name);
-                if (held != held_.end() && held->second.window == outcome.window) {
-                    held->second.retryAt = clock_.MonotonicMilliseconds() + kRetryMilliseconds;
-                }
+                NoteRefusal(outcome.window);
             }
             continue;
         }
@@ -107,12 +104,12 @@ void PlacementKeeper::TakeOutcomes() {
 void PlacementKeeper::Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome) {
     held.asked.reset();
     if (outcome.done) {
-        held.retryAt = 0;
+        refusedUntil_.erase(held.window);
         bool const wasRefused = !std::exchange(held.problem, {}).empty();
         if (!std::exchange(held.outOfPlace, true) || wasRefused) journal_.Log(L"placed", name, held.askedFor);
         return;
     }
-    held.retryAt = clock_.MonotonicMilliseconds() + kRetryMilliseconds;
+    NoteRefusal(held.window);
     // What was refused may not have been taken: only what the window shows now is to be given back.
     WindowPlacement const now = desktop_.ReadPlacement(held.window, {.topmost = true});
     if (now.read && held.ownStyle && (now.style & kWsOverlappedWindow) == (*held.ownStyle & kWsOverlappedWindow)) {
@@ -122,6 +119,17 @@ void PlacementKeeper::Placed(std::wstring const& name, Held& held, PlacementOutc
     bool const said = !held.problem.empty();
     held.problem = L"could not place: " + outcome.reason;
     if (!said) journal_.Log(L"placement", name, held.problem);
+}
+
+void PlacementKeeper::NoteRefusal(WindowHandle window) {
+    std::int64_t const now = clock_.MonotonicMilliseconds();
+    std::erase_if(refusedUntil_, [now](auto const& refused) { return refused.second <= now; });
+    refusedUntil_[window] = now + kRetryMilliseconds;
+}
+
+bool PlacementKeeper::Refused(WindowHandle window) const {
+    auto const refused = refusedUntil_.find(window);
+    return refused != refusedUntil_.end() && clock_.MonotonicMilliseconds() < refused->second;
 }
 
 std::wstring PlacementKeeper::Problem(std::wstring const& name) const {

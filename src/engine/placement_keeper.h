@@ -84,7 +84,6 @@ private:
         bool outOfPlace = false;                // the last look found it out of place, and said so
         std::optional<std::uint64_t> asked;     // the request under way
         std::wstring askedFor;                  // its words for the history
-        std::int64_t retryAt = 0;               // monotonic milliseconds: a refused placement waits
         std::wstring problem;                   // why the last placement did not take
     };
     // A window being given back what was taken from it, for the history once it is done.
@@ -96,6 +95,9 @@ private:
     void ReadRule(WatchedProgram const& record, Held& held);
     void Apply(Held& held);
     void Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome);
+    // A window refused a request: it is not asked again for kRetryMilliseconds.
+    void NoteRefusal(WindowHandle window);
+    bool Refused(WindowHandle window) const;
     // Gives the window back what was taken from it that the rule no longer wants.
     void LetGo(std::wstring const& name, Held& held, bool all);
     std::vector<DisplayInfo> const& Displays();
@@ -104,6 +106,9 @@ private:
     EventLoop& clock_;
     SupervisionJournal& journal_;
     std::map<std::wstring, Held> held_;
+    // Windows that refused a placement, until when they are not asked again (monotonic
+    // milliseconds): kept by window, so that one that goes to another program and back still waits.
+    std::map<WindowHandle, std::int64_t> refusedUntil_;
     std::map<std::uint64_t, Release> releases_;  // by request
     std::vector<DisplayInfo> displays_;
     bool displaysRead_ = false;

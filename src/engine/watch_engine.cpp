@@ -83,6 +83,9 @@ void WatchEngine::WatchPrograms() {
     // was open or a start was awaited) starts over on the list as it is now; a few times at most,
     // since each may show a box again: then the next tick's pass goes on.
     for (int starts = 0; Pass() && starts < kStartsOver && !host_.Ending() && host_.Watching(); ++starts) {
+        // The processes started meanwhile are known to run before the pass looks again: no
+        // second copy while one started runs on without its window.
+        WatchProcessesFound();
     }
     if (!host_.Ending()) {
         WatchProcessesFound();

@@ -78,6 +78,7 @@ HMENU CreateTrayMenu() {
 // window, so nothing waits on another program.
 void SetOwnTopmost(HWND window, bool topmost) {
     if (window == nullptr || ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topmost) return;
+    // waits-allowed: one of Vigilon's own windows, on this thread
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
