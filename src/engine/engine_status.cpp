@@ -65,7 +65,9 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
 
 std::vector<std::uint64_t> WatchEngine::QuietMetrics() {
     std::int64_t const now = Now();
-    std::vector<std::uint64_t> facts{host_.Watching(), launchPaused_, static_cast<std::uint64_t>(programs_.Count())};
+    // The watching state too: a notice that holds the passes writes no history line.
+    std::vector<std::uint64_t> facts{static_cast<std::uint64_t>(WatchingNow()), launchPaused_,
+                                     static_cast<std::uint64_t>(programs_.Count())};
     facts.reserve(facts.size() + 3 * static_cast<std::size_t>(programs_.Count()));
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);

@@ -394,6 +394,12 @@ void MainForm::EditorOpens() {
 }
 
 void MainForm::Configure() {
+    // Asked again while the editor is open (a second `configure`, the menu's hot key): brought to
+    // the front, and the programs' windows left as the first call left them.
+    if (editing_) {
+        RestoreMainWindow();
+        return;
+    }
     StopForEditing();
     DisableTimer();
     engine_.ShowHidePrograms(false);
