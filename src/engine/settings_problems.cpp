@@ -12,14 +12,18 @@ void WatchEngine::SetSettingsProblems(std::wstring fileName, std::vector<Setting
     if (startRecorded_) SayNewSettingsProblems();
 }
 
+std::wstring WatchEngine::SaidKey(std::wstring_view program, std::wstring_view text) {
+    return ToUpperText(program) + L"\t" + std::wstring(text);
+}
+
 void WatchEngine::SayNewSettingsProblems() {
     // A problem mended is forgotten: should it come back, it is news again.
     std::set<std::wstring> stillThere;
-    for (SettingsProblem const& problem : settingsProblems_) stillThere.insert(ToUpperText(problem.program) + L"\t" + problem.text);
+    for (SettingsProblem const& problem : settingsProblems_) stillThere.insert(SaidKey(problem.program, problem.text));
     std::erase_if(settingsSaid_, [&](std::wstring const& said) { return stillThere.count(said) == 0; });
     SettingsProblem const* first = nullptr;
     for (SettingsProblem const& problem : settingsProblems_) {
-        if (!settingsSaid_.insert(ToUpperText(problem.program) + L"\t" + problem.text).second) continue;
+        if (!settingsSaid_.insert(SaidKey(problem.program, problem.text)).second) continue;
         Log(L"settings", problem.program, DescribeProblem(problem));
         if (first == nullptr) first = &problem;
     }

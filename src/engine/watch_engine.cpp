@@ -327,7 +327,7 @@ void WatchEngine::SetLaunchPaused(bool paused) {
 
 void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) {
     // A value the settings check named already is not said again as a pass meets it.
-    if (event == L"ignored" && settingsSaid_.contains(ToUpperText(program) + L"\t" + std::wstring(details))) return;
+    if (event == L"ignored" && settingsSaid_.contains(SaidKey(program, details))) return;
     ++revision_;
     if (!program.empty()) {
         ProgramState& state = supervisor_.StateOf(std::wstring(program));

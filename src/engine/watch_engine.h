@@ -268,6 +268,8 @@ private:
     StatusSnapshot TakeSnapshot(bool confirmWindows);
     // Says the problems of the settings file not said yet.
     void SayNewSettingsProblems();
+    // How a settings problem said is known again: its program (upper case), a tab, its text.
+    static std::wstring SaidKey(std::wstring_view program, std::wstring_view text);
     // Program `number`'s row at monotonic time `now` and local time `taken`.
     ProgramStatus RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken);
     // Passes run every second: one that has not ended for longer lags behind.
@@ -337,7 +339,7 @@ private:
     HiddenWindows hidden_{platform_.desktop, static_cast<SupervisionJournal&>(*this)};
     std::vector<SettingsProblem> settingsProblems_;
     std::wstring settingsFileName_;
-    std::set<std::wstring> settingsSaid_;  // each problem said: its program (upper case), a tab, its text
+    std::set<std::wstring> settingsSaid_;  // each problem said, by SaidKey
     bool startRecorded_ = false;
     bool launchPaused_ = false;
     bool watchBusy_ = false;
