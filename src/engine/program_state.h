@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 
 #include <optional>
@@ -30,10 +31,47 @@ enum class ProgramPhase : std::uint8_t {
     Lingering,   // Restart=Failure: its window is gone but its process runs on; judged when that ends
 };
 
+// The phases a program may move to `to` from, one bit per phase.
+constexpr unsigned MovesTo(ProgramPhase to) {
+    auto const bit = [](ProgramPhase phase) { return 1u << static_cast<unsigned>(phase); };
+    switch (to) {
+    case ProgramPhase::Starting: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
+    case ProgramPhase::Running: return ~bit(ProgramPhase::Unwatched);
+    case ProgramPhase::BackingOff: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
+    case ProgramPhase::Restarting: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting);
+    case ProgramPhase::Closed: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::Lingering);
+    case ProgramPhase::Lingering: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting);
+    case ProgramPhase::Unwatched:
+    case ProgramPhase::Absent: return ~0u;
+    }
+    return 0;
+}
+
+// What StartDelay, StartAfter and WaitFor read of the program's keys, and how its wait stands since
+// launching was last armed (see Readiness).
+struct StartWait {
+    int delaySeconds = 0;
+    std::optional<WaitTarget> target;
+    std::wstring targetText;            // WaitFor as the user wrote it, trimmed
+    int waitSeconds = kDefaultWaitSeconds;
+    std::wstring after;                 // the program StartAfter names, as listed; empty when none or ignored
+    std::wstring afterSaid;             // the problem with StartAfter last said
+    std::uint64_t round = 0;            // the Arm the wait belongs to
+    bool pending = true;                // its first start of this round is still to come
+    bool waiting = false;               // the wait began: a `waiting` line was written
+    std::int64_t began = 0;             // monotonic: when it began
+    std::int64_t conditionsSince = -1;  // monotonic: when the delay was over; -1 not yet
+    std::uint32_t ticket = 0;           // the WaitFor check under way; 0 none
+    std::wstring ticketFor;             // what that check looks for
+    std::int64_t nextCheck = 0;         // monotonic: no check begins before then
+    std::int64_t nextAsk = 0;           // monotonic: StartAfter's window is not asked again before then
+    bool afterMet = false;              // StartAfter's program answered, at the last look
+};
+
 // What the engine keeps of one program between passes. Monotonic times are milliseconds; pass
 // times are on the pass clock.
 struct ProgramState {
-    ProgramPhase phase = ProgramPhase::Absent;
+    ProgramPhase phase = ProgramPhase::Absent;  // written by MovePhase only
     WindowHandle window = 0;              // the window the last pass found, 0 for none
     std::uint32_t processId = 0;          // the process that owns it
     std::uint32_t lingeringProcessId = 0; // while Lingering: the process its window left running
@@ -71,9 +109,18 @@ struct ProgramState {
     SparedWindows spared;                 // windows that answered when about to be ended, by reason
     MemoryWatch memory;
     DailySchedule schedule;
+    bool dailyDue = false;                // one of its daily times came at this pass
     RestartRules rulesRead;               // the rules as last read; their unusable values were told of
     std::optional<int> memoryLimit;       // MaxMemoryMB as read: none when unset or unusable
     std::vector<int> restartTimes;        // RestartAt as read, minutes after midnight
+    StartWait start;
 };
+
+// The one writer of a program's phase: a move from a phase it is not allowed from is a fault of
+// the engine's.
+inline void MovePhase(ProgramState& state, ProgramPhase to) {
+    assert((MovesTo(to) >> static_cast<unsigned>(state.phase)) & 1u);
+    state.phase = to;
+}
 
 }  // namespace vigilon

@@ -27,13 +27,13 @@ std::wstring Both(std::wstring const& first, std::wstring const& second) {
 }  // namespace
 
 Readiness::Readiness(Platform& platform, SupervisionJournal& journal, WatchedPrograms const& programs,
-                     Supervisor const& supervisor)
-    : platform_(platform), journal_(journal), programs_(programs), supervisor_(supervisor), armedAt_(Now()) {}
+                     Supervisor& supervisor)
+    : platform_(platform), journal_(journal), programs_(programs), supervisor_(supervisor), armedAt_(Now()) {
+    supervisor_.AddRule(*this);
+}
 
 Readiness::~Readiness() {
-    for (auto& [name, entry] : entries_) {
-        if (entry.wait.ticket != 0) platform_.readiness.Drop(entry.wait.ticket);
-    }
+    for (auto& [name, state] : supervisor_.Book()) Drop(state.start);
 }
 
 void Readiness::Arm() {
@@ -41,32 +41,29 @@ void Readiness::Arm() {
     armedAt_ = Now();
 }
 
-Readiness::Entry& Readiness::EntryOf(std::wstring const& name) {
-    Entry& entry = entries_[name];
-    Wait& wait = entry.wait;
-    if (wait.round == round_) return entry;
+StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) {
+    StartWait& wait = state.start;
+    if (wait.round == round_) return wait;
     // Launching was paused and resumed before a pass saw the pause: that wait ends here.
     if (wait.waiting) journal_.Log(L"cancelled", name, L"launching was paused");
-    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
-    wait = Wait{};
+    Drop(wait);
     wait.round = round_;
-    return entry;
+    wait.pending = true;
+    wait.waiting = false;
+    wait.began = 0;
+    wait.conditionsSince = -1;
+    wait.nextCheck = 0;
+    wait.nextAsk = 0;
+    wait.afterMet = false;
+    return wait;
 }
 
-bool Readiness::Holds(WatchedProgram const& record, ProgramState const& state, bool launchPaused) {
-    ForgetUnlisted();
-    Entry& entry = EntryOf(record.name);
-    Wait& wait = entry.wait;
+bool Readiness::Holds(WatchedProgram const& record, ProgramState& state, bool launchPaused) {
+    StartWait& wait = WaitOf(record.name, state);
     if (!wait.pending) return false;
-    Rules& rules = entry.rules;
-    std::wstring const targetBefore = rules.targetText;
-    ReadRules(record, rules);
     // WaitFor changed meanwhile: the check under way looks for what is no longer awaited.
-    if (rules.targetText != targetBefore && wait.ticket != 0) {
-        platform_.readiness.Drop(wait.ticket);
-        wait.ticket = 0;
-    }
-    LookUpAfter(record, rules);
+    if (wait.ticket != 0 && wait.ticketFor != wait.targetText) Drop(wait);
+    LookUpAfter(record, wait);
     // Its window came (started by hand, or it was running already), something started it without
     // asking, or a start was asked for by name, which comes before every rule: nothing is left to wait for.
     if (state.window != 0 || state.startAsked ||
@@ -86,83 +83,75 @@ bool Readiness::Holds(WatchedProgram const& record, ProgramState const& state, b
     if (!supervisor_.StartDue(state)) return false;
     std::int64_t const now = Now();
     if (!wait.waiting) {
-        if (now >= DelayEnds(rules) && rules.after.empty() && !rules.target) {
+        if (now >= DelayEnds(wait) && wait.after.empty() && !wait.target) {
             wait.pending = false;
             return false;
         }
-        Begin(record, rules, wait);
+        Begin(record, wait);
     }
-    if (now < DelayEnds(rules)) return true;
+    if (now < DelayEnds(wait)) return true;
     if (wait.conditionsSince < 0) wait.conditionsSince = now;
     // Both are looked at every time, so that the check keeps going while the other is awaited.
-    bool const after = AfterMet(rules, wait);
-    bool const there = TargetThere(rules, wait);
+    bool const after = AfterMet(wait);
+    bool const there = TargetThere(wait);
     if (after && there) {
         wait.pending = false;
-        std::wstring met = Both(rules.after.empty() ? L"" : rules.after + L" answers",
-                                rules.target ? rules.targetText + L" is there" : L"");
+        std::wstring met = Both(wait.after.empty() ? L"" : wait.after + L" answers",
+                                wait.target ? wait.targetText + L" is there" : L"");
         End(record, wait, L"ready", (met.empty() ? L"" : met + L", ") + L"after " + Seconds(now - wait.began) + L" s");
         return false;
     }
-    if (now - wait.conditionsSince < std::int64_t{rules.waitSeconds} * 1000) return true;
+    if (now - wait.conditionsSince < std::int64_t{wait.waitSeconds} * 1000) return true;
     wait.pending = false;
     End(record, wait, L"ready",
-        L"started anyway: still waiting for " + Awaited(rules, wait) + L" after " + std::to_wstring(rules.waitSeconds) + L" s");
+        L"started anyway: still waiting for " + Awaited(wait) + L" after " + std::to_wstring(wait.waitSeconds) + L" s");
     return false;
 }
 
 void Readiness::Describe(ProgramStatus& row, bool launchPaused) const {
     if (launchPaused || row.state != StatusState::Starting) return;
-    auto const it = entries_.find(row.name);
-    if (it == entries_.end()) return;
-    Wait const& wait = it->second.wait;
+    ProgramState const* state = supervisor_.Find(row.name);
+    if (state == nullptr) return;
+    StartWait const& wait = state->start;
     if (wait.round != round_ || !wait.waiting) return;
     row.state = StatusState::Waiting;
     std::int64_t const now = Now();
-    std::int64_t const delayEnds = DelayEnds(it->second.rules);
+    std::int64_t const delayEnds = DelayEnds(wait);
     if (now < delayEnds) {
         row.nextStart = ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), delayEnds - now));
     } else {
-        row.waitingFor = Awaited(it->second.rules, wait);
+        row.waitingFor = Awaited(wait);
     }
 }
 
-std::int64_t Readiness::DelayEnds(Rules const& rules) const { return armedAt_ + std::int64_t{rules.delaySeconds} * 1000; }
+std::int64_t Readiness::DelayEnds(StartWait const& wait) const { return armedAt_ + std::int64_t{wait.delaySeconds} * 1000; }
 
-void Readiness::ReadRules(WatchedProgram const& record, Rules& rules) {
-    RestartRules const& now = record.rules;
-    RestartRules& read = rules.read;
-    if (now.startDelay == read.startDelay && now.waitFor == read.waitFor && now.waitSeconds == read.waitSeconds) return;
-    // Each value that cannot be used is said once, when its text is new, and its rule is off.
-    auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& before, std::wstring const& problem) {
-        if (!problem.empty() && text != before) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
-    };
+void Readiness::Read(RuleTexts const& texts, ProgramState& state) const {
+    RestartRules const& now = texts.Now();
     RuleValue<int> const delay = ParseStartDelay(now.startDelay);
     RuleValue<WaitTarget> target = ParseWaitFor(now.waitFor);
     RuleValue<int> const seconds = ParseWaitSeconds(now.waitSeconds);
-    say(kStartDelayKey, now.startDelay, read.startDelay, delay.problem);
-    say(kWaitForKey, now.waitFor, read.waitFor, target.problem);
-    say(kWaitSecondsKey, now.waitSeconds, read.waitSeconds, seconds.problem);
-    rules.delaySeconds = delay.value.value_or(0);
-    rules.target = std::move(target.value);
-    rules.waitSeconds = seconds.value.value_or(kDefaultWaitSeconds);
-    read.startDelay = now.startDelay;
-    read.waitFor = now.waitFor;
-    read.waitSeconds = now.waitSeconds;
-    rules.targetText = std::wstring(TrimSpacesAndTabs(now.waitFor));
+    texts.Refuse(kStartDelayKey, &RestartRules::startDelay, delay.problem);
+    texts.Refuse(kWaitForKey, &RestartRules::waitFor, target.problem);
+    texts.Refuse(kWaitSecondsKey, &RestartRules::waitSeconds, seconds.problem);
+    StartWait& wait = state.start;
+    wait.delaySeconds = delay.value.value_or(0);
+    wait.target = std::move(target.value);
+    wait.waitSeconds = seconds.value.value_or(kDefaultWaitSeconds);
+    wait.targetText = std::wstring(TrimSpacesAndTabs(now.waitFor));
 }
 
-void Readiness::LookUpAfter(WatchedProgram const& record, Rules& rules) {
+void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) {
     std::wstring const text = ParseStartAfter(record.rules.startAfter).value.value_or(std::wstring());
-    std::wstring const problem = StartAfterProblem(programs_, record, rules.after);
-    if (problem == rules.afterSaid) return;
-    rules.afterSaid = problem;
+    std::wstring const problem = StartAfterProblem(programs_, record, wait.after);
+    if (problem == wait.afterSaid) return;
+    wait.afterSaid = problem;
     if (!problem.empty()) journal_.Log(L"ignored", record.name, kStartAfterKey + (L"=" + text) + L": " + problem);
 }
 
-bool Readiness::AfterMet(Rules const& rules, Wait& wait) {
-    if (rules.after.empty()) return true;
-    ProgramState const* other = supervisor_.Find(rules.after);
+bool Readiness::AfterMet(StartWait& wait) {
+    if (wait.after.empty()) return true;
+    ProgramState const* other = supervisor_.Find(wait.after);
     wait.afterMet = other != nullptr && other->window != 0 && other->startup.HasAnswered();
     if (wait.afterMet || other == nullptr || other->window == 0) return wait.afterMet;
     // Its window is there but has not answered since it was found: asked here, as the hang check
@@ -175,8 +164,8 @@ bool Readiness::AfterMet(Rules const& rules, Wait& wait) {
     return false;
 }
 
-bool Readiness::TargetThere(Rules const& rules, Wait& wait) {
-    if (!rules.target) return true;
+bool Readiness::TargetThere(StartWait& wait) {
+    if (!wait.target) return true;
     if (wait.ticket != 0) {
         ProbeResult const result = platform_.readiness.Take(wait.ticket);
         if (result == ProbeResult::There) {
@@ -189,48 +178,43 @@ bool Readiness::TargetThere(Rules const& rules, Wait& wait) {
     // is not asked again meanwhile.
     std::int64_t const now = Now();
     if (wait.ticket == 0 && now >= wait.nextCheck) {
-        wait.ticket = platform_.readiness.Begin(rules.target->path, rules.target->host, rules.target->port);
+        wait.ticket = platform_.readiness.Begin(wait.target->path, wait.target->host, wait.target->port);
+        wait.ticketFor = wait.targetText;
         wait.nextCheck = now + kCheckMilliseconds;
     }
     return false;
 }
 
-void Readiness::Begin(WatchedProgram const& record, Rules const& rules, Wait& wait) {
+void Readiness::Begin(WatchedProgram const& record, StartWait& wait) {
     std::int64_t const now = Now();
     wait.waiting = true;
     wait.began = now;
     std::wstring details;
-    if (now < DelayEnds(rules)) {
-        details = L"until " + ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), DelayEnds(rules) - now));
+    if (now < DelayEnds(wait)) {
+        details = L"until " + ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), DelayEnds(wait) - now));
     }
-    std::wstring const awaited = Both(rules.after, rules.target ? rules.targetText : L"");
+    std::wstring const awaited = Both(wait.after, wait.target ? wait.targetText : L"");
     if (!awaited.empty()) {
         details += (details.empty() ? L"for " : L", then for ") + awaited + L", at most " +
-                   std::to_wstring(rules.waitSeconds) + L" s";
+                   std::to_wstring(wait.waitSeconds) + L" s";
     }
     journal_.Log(L"waiting", record.name, details);
 }
 
-void Readiness::End(WatchedProgram const& record, Wait& wait, std::wstring_view event, std::wstring const& details) {
+void Readiness::End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details) {
     journal_.Log(event, record.name, details);
-    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
-    wait.ticket = 0;
+    Drop(wait);
     wait.waiting = false;
     wait.conditionsSince = -1;
 }
 
-void Readiness::ForgetUnlisted() {
-    // Every program visited has an entry: more entries than programs means some were deleted.
-    if (entries_.size() <= static_cast<std::size_t>(programs_.Count())) return;
-    std::erase_if(entries_, [&](auto& entry) {
-        if (programs_.Find(entry.first) != 0) return false;
-        if (entry.second.wait.ticket != 0) platform_.readiness.Drop(entry.second.wait.ticket);
-        return true;
-    });
+void Readiness::Drop(StartWait& wait) const {
+    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
+    wait.ticket = 0;
 }
 
-std::wstring Readiness::Awaited(Rules const& rules, Wait const& wait) {
-    return Both(rules.after.empty() || wait.afterMet ? L"" : rules.after, rules.target ? rules.targetText : L"");
+std::wstring Readiness::Awaited(StartWait const& wait) {
+    return Both(wait.after.empty() || wait.afterMet ? L"" : wait.after, wait.target ? wait.targetText : L"");
 }
 
 }  // namespace vigilon

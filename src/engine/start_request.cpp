@@ -17,7 +17,7 @@ StartReply AskToStart(WatchedProgram const& record, ProgramState& state, StartCo
     state.startAsked = true;  // also for a window gone since the last pass, whose end is judged next
     state.retryAt = 0;
     if (state.window != 0) return {StartAnswer::Starting};
-    state.phase = ProgramPhase::Absent;
+    MovePhase(state, ProgramPhase::Absent);
     state.lingeringProcessId = 0;
     return {StartAnswer::Starting};
 }

@@ -6,6 +6,9 @@
 #include <utility>
 
 #include "engine/exit_rule.h"
+#include "engine/rules/hang_rule.h"
+#include "engine/rules/restart_reasons.h"
+#include "engine/rules/rule.h"
 #include "support/local_time.h"
 #include "support/text_case.h"
 #include "support/window_search.h"
@@ -22,13 +25,6 @@ std::wstring Seconds(std::int64_t milliseconds) {
     return text;
 }
 
-// The trouble a rule's restart for `reason` is told as.
-TroubleKind KindOf(RestartReason reason) {
-    return reason == RestartReason::Hung     ? TroubleKind::Hung
-           : reason == RestartReason::Memory ? TroubleKind::Memory
-                                             : TroubleKind::Scheduled;
-}
-
 }  // namespace
 
 Supervisor::Supervisor(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
@@ -42,7 +38,14 @@ void Supervisor::ForgetUnlisted(std::size_t count, std::function<bool(std::wstri
     // Every program visited has a state: more states than programs means some were deleted, and
     // only then are the names compared.
     if (states_.size() <= count) return;
-    std::erase_if(states_, [&](auto const& entry) { return !listed(entry.first); });
+    for (auto it = states_.begin(); it != states_.end();) {
+        if (listed(it->first)) {
+            ++it;
+            continue;
+        }
+        for (Rule const* rule : rules_) rule->Unlisted(it->second);
+        it = states_.erase(it);
+    }
 }
 
 std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
@@ -69,19 +72,25 @@ void Supervisor::WhileHeld(bool launchPaused) {
     }
 }
 
+void Supervisor::Move(WatchedProgram const& record, ProgramState& state, ProgramPhase to, std::wstring_view event,
+                      std::wstring_view details) {
+    if (!event.empty()) journal_.Log(event, record.name, details);
+    MovePhase(state, to);
+}
+
 void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
-    if (state.phase == ProgramPhase::Unwatched) state.phase = ProgramPhase::Absent;
-    if (window == state.window) return;
-    if (window == 0) {
-        Gone(record, state);
-        return;
-    }
-    if (state.phase == ProgramPhase::Starting) {
-        journal_.Log(L"found", record.name, Seconds(Now() - state.launchedAt) + L" s after its start");
-    } else if (state.window == 0) {
-        journal_.Log(L"found", record.name, L"already running");  // not started by Vigilon
-    }
-    state.phase = ProgramPhase::Running;
+    if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
+    if (window != state.window && window == 0) Gone(record, state);
+    if (window != state.window && window != 0) Found(record, state, window);
+    ReadRules(record, state);
+}
+
+void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+    // Not started by Vigilon when it was not awaited; another window of a running program is no news.
+    std::wstring const found = state.phase == ProgramPhase::Starting ? Seconds(Now() - state.launchedAt) + L" s after its start"
+                               : state.window == 0                  ? L"already running"
+                                                                    : L"";
+    Move(record, state, ProgramPhase::Running, found.empty() ? L"" : L"found", found);
     state.window = window;
     state.lingeringProcessId = 0;
     state.startAsked = false;
@@ -97,11 +106,8 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     state.restartAsked = false;
     state.restartAskedEnds = -1;
     state.endedUnanswered = false;
-    state.answers.Clear();
     state.restart.Clear();
-    state.memory.Clear();
-    state.memoryUnreadableSaid = false;
-    state.startup.Found(clock_.Now());
+    for (Rule const* rule : rules_) rule->Found(Context(), state);
 }
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
@@ -118,9 +124,8 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     AfterEnd const after =
         state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned || state.restartAsked, exit);
     if (after == AfterEnd::LeaveClosed) {
-        journal_.Log(L"exited", record.name, ExitCodeText(exit.code));
         ForgetWindow(state);
-        state.phase = ProgramPhase::Closed;
+        Move(record, state, ProgramPhase::Closed, L"exited", ExitCodeText(exit.code));
         return;
     }
     std::wstring const code = GoneExitText(state.restartWhen, processId, exit);
@@ -129,15 +134,14 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     if (!code.empty()) details += (details.empty() ? L"" : L", ") + code;
     if (after == AfterEnd::AwaitProcess) {
         // Gone to its own tray, perhaps: whether it failed is known once its process ends.
-        journal_.Log(L"gone", record.name, details + L": left alone until it ends");
         ForgetWindow(state);
-        state.phase = ProgramPhase::Lingering;
+        Move(record, state, ProgramPhase::Lingering, L"gone", details + L": left alone until it ends");
         state.lingeringProcessId = processId;
         return;
     }
-    journal_.Log(L"gone", record.name, details);
-    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
     ForgetWindow(state);
+    Move(record, state, ProgramPhase::Absent, L"gone", details);
+    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
     // A program closed as asked did not end soon after its start of its own accord.
     if (!planned && !state.startAsked) BackOff(record, state, false);
 }
@@ -153,14 +157,12 @@ void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& sta
     std::uint32_t const processId = std::exchange(state.lingeringProcessId, 0);
     CountExit(state, exit);
     if (exit.state == ProcessExit::State::Ended && IsNormalEnd(exit.code)) {
-        journal_.Log(L"exited", record.name, ExitCodeText(exit.code));
-        state.phase = ProgramPhase::Closed;
+        Move(record, state, ProgramPhase::Closed, L"exited", ExitCodeText(exit.code));
         return;
     }
     std::wstring const code = exit.state == ProcessExit::State::Ended ? ExitCodeText(exit.code) : L"exit code unknown";
-    journal_.Log(L"exited", record.name, code + L": started again");
+    Move(record, state, ProgramPhase::Absent, L"exited", code + L": started again");
     journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
-    state.phase = ProgramPhase::Absent;
     BackOff(record, state, false);
 }
 
@@ -168,8 +170,7 @@ void Supervisor::BackOff(WatchedProgram const& record, ProgramState& state, bool
     if (!backoff_) return;
     std::int64_t const delay = failedStart ? state.backoff.Failed(Now()) : state.backoff.Ended(state.launchedAt, Now());
     if (delay == 0) return;
-    state.phase = ProgramPhase::BackingOff;
-    journal_.Log(L"backoff", record.name, L"next start in " + std::to_wstring(delay / 1000) + L" s");
+    Move(record, state, ProgramPhase::BackingOff, L"backoff", L"next start in " + std::to_wstring(delay / 1000) + L" s");
     if (!state.backoff.FirstAtLongest()) return;
     std::wstring const message = record.name + L" keeps ending soon after it starts: it is started again every 5 minutes.";
     journal_.Trouble(TroubleKind::LongestBackoff, record.name, message);
@@ -187,7 +188,7 @@ bool Supervisor::StartDue(ProgramState const& state) const {
 }
 
 void Supervisor::Started(ProgramState& state, ExecuteResult const& started) {
-    state.phase = ProgramPhase::Starting;
+    MovePhase(state, ProgramPhase::Starting);
     state.missingFile = false;
     state.launchedAt = Now();
     state.startTime = platform_.events.LocalTimeNow();
@@ -250,16 +251,13 @@ std::optional<std::vector<std::wstring>> Supervisor::StartedProcessWindows(Progr
 void Supervisor::WindowNeverCame(WatchedProgram const& record, ProgramState& state) {
     // A program that ends before it shows its window is a quick end too: without this it would
     // be started again every minute, with a notice each time.
-    state.phase = ProgramPhase::Absent;
+    MovePhase(state, ProgramPhase::Absent);
     BackOff(record, state, true);
 }
 
 void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused) {
-    ReadRules(record, state);
-    // Looked at every pass, so that a time that goes by while the program is not running, or
-    // launching is paused, is skipped rather than done late.
-    bool const scheduled =
-        !state.restartTimes.empty() && state.schedule.Due(platform_.events.LocalTimeNow(), state.restartTimes);
+    RuleContext const context = Context();
+    for (Rule const* rule : rules_) rule->Look(context, state);
     if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
     if (state.window == 0) return;
     if (state.restartAskedEnds >= 0 && clock_.Now() >= state.restartAskedEnds) {
@@ -279,25 +277,18 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         // The check was turned off meanwhile: nothing more is done to the window.
         state.restart.Clear();
         state.plannedEnd = false;
-        state.phase = ProgramPhase::Running;
+        MovePhase(state, ProgramPhase::Running);
     }
     if (state.restart.Active()) {
         ContinueRestart(record, state);
         return;
     }
-    if (scheduled) {
-        RuleRestart(record, state, RestartReason::Scheduled, {}, {});
-        return;
+    // The first rule whose restart is decided has its way; one spared or held lets the next be asked.
+    for (Rule const* rule : rules_) {
+        std::optional<RestartAsk> ask = rule->RestartDue(record, context, state);
+        if (ask && RuleRestart(record, state, ask->reason, std::move(ask->details), std::move(ask->explained))) return;
     }
-    if (!state.memoryLimit) {
-        state.memory.Clear();  // not read meanwhile: the minute over the limit starts afresh
-    } else if (MemoryOverLimit(record, state, *state.memoryLimit) &&
-               RuleRestart(record, state, RestartReason::Memory, std::to_wstring(state.memory.Megabytes()),
-                           std::to_wstring(state.memory.Megabytes()) + L" MB, over its " +
-                               std::to_wstring(*state.memoryLimit) + L" MB limit for a minute")) {
-        return;
-    }
-    CheckAnswers(record, state);
+    for (Rule const* rule : rules_) rule->Unrestarted(context, state);
 }
 
 void Supervisor::HoldOff(ProgramState& state) {
@@ -306,10 +297,9 @@ void Supervisor::HoldOff(ProgramState& state) {
     // It was asked to close already, and may still: that end stays one Vigilon asked for.
     if (state.restart.Active()) {
         state.restart.Clear();
-        state.phase = ProgramPhase::Running;
+        MovePhase(state, ProgramPhase::Running);
     }
-    state.memory.Clear();
-    state.answers.Clear();
+    for (Rule const* rule : rules_) rule->Forget(state);
 }
 
 bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
@@ -321,12 +311,12 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
         return false;
     }
     // Before the window is asked to close, or left alone: what it showed as it was in trouble.
-    std::uint32_t const shot = reason == RestartReason::Scheduled
+    std::uint32_t const shot = !About(reason).inTrouble
                                    ? 0
-                                   : journal_.BeginScreenshot(state.window, record.name, Describe(KindOf(reason)).word,
+                                   : journal_.BeginScreenshot(state.window, record.name, Describe(About(reason).trouble).word,
                                                               reason == RestartReason::Hung);
     state.restart.Decide(reason, shot, std::move(details), std::move(explained));
-    state.phase = ProgramPhase::Restarting;
+    MovePhase(state, ProgramPhase::Restarting);
     ContinueRestart(record, state);
     return true;
 }
@@ -334,22 +324,18 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
 void Supervisor::CloseDecided(WatchedProgram const& record, ProgramState& state) {
     GracefulRestart const decided = state.restart;  // asking to close starts the restart afresh
     RestartReason const reason = decided.Reason();
-    TroubleKind const kind = KindOf(reason);
+    TroubleKind const kind = About(reason).trouble;
     std::wstring const& shot = decided.ShotPath();
     std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
     journal_.Log(Describe(kind).word, record.name, decided.Explained() + withShot);
     journal_.Trouble(kind, record.name, decided.Details(), shot);  // the path goes to the command on its own
     if (!BeginRestart(record, state, reason)) return;
     state.restartLimit.Restarted(reason, clock_.Now());
-    state.counts.Restarted(reason == RestartReason::Hung     ? RestartCause::Hang
-                           : reason == RestartReason::Memory ? RestartCause::Memory
-                                                             : RestartCause::Daily);
+    state.counts.Restarted(About(reason).cause);
 }
 
 void Supervisor::Held(WatchedProgram const& record, RestartReason reason) {
-    std::wstring const why = reason == RestartReason::Hung     ? L"because it stopped responding"
-                             : reason == RestartReason::Memory ? L"because its memory stayed over its limit"
-                                                               : L"at its daily times";
+    std::wstring const why(About(reason).held);
     std::wstring const message = record.name + L" is not restarted: it was restarted " +
                                  std::to_wstring(RestartLimit::kMostPerHour) + L" times in the last hour " + why + L".";
     journal_.Log(L"held", record.name, why);
@@ -357,60 +343,14 @@ void Supervisor::Held(WatchedProgram const& record, RestartReason reason) {
     journal_.Report(message, record.name);
 }
 
-bool Supervisor::MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB) {
-    if (!state.memory.SampleDue(clock_.Now())) return false;
-    std::uint64_t const bytes = platform_.processes.PrivateMemoryBytes(state.processId);
-    if (bytes == 0 && !state.memoryUnreadableSaid) {
-        state.memoryUnreadableSaid = true;
-        journal_.Log(L"ignored", record.name,
-                     L"MaxMemoryMB: the memory of process " + std::to_wstring(state.processId) + L" cannot be read");
-    }
-    return state.memory.Sample(clock_.Now(), bytes, limitMB);
-}
-
 void Supervisor::ReadRules(WatchedProgram const& record, ProgramState& state) {
     if (record.rules == state.rulesRead) return;
+    RuleTexts const texts(record, state.rulesRead, journal_);
+    for (Rule const* rule : rules_) rule->Read(texts, state);
     state.rulesRead = record.rules;
-    auto say = [&](wchar_t const* key, std::wstring const& text, std::wstring const& problem) {
-        if (!problem.empty()) journal_.Log(L"ignored", record.name, key + (L"=" + text) + L": not " + problem);
-    };
-    RuleValue<RestartWhen> const when = ParseRestartWhen(record.rules.restart);
-    state.restartWhen = when.value.value_or(RestartWhen::Always);
-    // Back to Always: nothing keeps the program closed any more.
-    if (state.restartWhen == RestartWhen::Always &&
-        (state.phase == ProgramPhase::Closed || state.phase == ProgramPhase::Lingering)) {
-        state.phase = ProgramPhase::Absent;
-        state.lingeringProcessId = 0;
-    }
-    say(kRestartKey, record.rules.restart, when.problem);
-    RuleValue<int> const limit = ParseMemoryLimit(record.rules.maxMemoryMB);
-    RuleValue<std::vector<int>> times = ParseRestartTimes(record.rules.restartAt);
-    state.memoryLimit = limit.value;
-    state.restartTimes = std::move(times.value).value_or(std::vector<int>{});
-    say(kMaxMemoryKey, record.rules.maxMemoryMB, limit.problem);
-    say(kRestartAtKey, record.rules.restartAt, times.problem);
-    say(kCrashDialogKey, record.rules.crashDialog, ParseCrashDialog(record.rules.crashDialog).problem);
 }
 
-void Supervisor::CheckAnswers(WatchedProgram const& record, ProgramState& state) {
-    if (hangSeconds_ <= 0) {
-        state.answers.Clear();
-        return;
-    }
-    std::int64_t const late = state.answers.Unanswered(clock_.Now());
-    if (late >= std::int64_t{hangSeconds_} * 1000 && state.startup.Over(clock_.Now()) &&
-        RuleRestart(record, state, RestartReason::Hung, std::to_wstring(late / 1000),
-                    L"no answer for " + std::to_wstring(late / 1000) + L" s")) {
-        return;
-    }
-    Ask(state);
-}
-
-bool Supervisor::Ask(ProgramState& state) {
-    if (state.answers.Asking() || !platform_.processes.AskToAnswer(state.window)) return false;
-    state.answers.Asked(clock_.Now());
-    return true;
-}
+bool Supervisor::Ask(ProgramState& state) { return AskWhetherItAnswers(platform_, state, clock_.Now()); }
 
 bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason) {
     // Not even asked to close: a folder window of Explorer's or a terminal that shares the caption
@@ -425,11 +365,10 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
         }
         return false;
     }
-    journal_.Log(L"close", record.name, {});
+    Move(record, state, ProgramPhase::Restarting, L"close");
     platform_.desktop.PostClose(state.window);
     state.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
-    state.phase = ProgramPhase::Restarting;
     state.plannedEnd = true;
     state.restartAsked = true;
     state.restartAskedEnds = -1;
@@ -451,7 +390,7 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
         if (Ask(state)) state.restart.AskedAgain();
         return;
     case GracefulRestart::Step::Spare:
-        journal_.Log(L"spared", record.name, L"it answers: not ended");
+        Move(record, state, ProgramPhase::Running, L"spared", L"it answers: not ended");
         // Not asked again for the same reason for an hour: it may be asking the user to save.
         if (state.restart.Reason() != RestartReason::Requested) {
             state.spared.Spared(state.window, state.restart.Reason(), clock_.Now());
@@ -461,9 +400,7 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
         // Once it has run on for the time to close, its end is its own.
         state.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;
         state.restart.Clear();
-        state.answers.Clear();
-        state.memory.Clear();  // a minute over its limit anew before it is asked again
-        state.phase = ProgramPhase::Running;
+        for (Rule const* rule : rules_) rule->Forget(state);  // a minute over its limit anew, say
         return;
     case GracefulRestart::Step::End: EndProgram(record, state); return;
     }
@@ -477,7 +414,7 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
         LeaveAlone(record, state, why);
         return;
     }
-    bool const trouble = reason == RestartReason::Hung || reason == RestartReason::Memory;
+    bool const trouble = About(reason).inTrouble;
     // It did not close when asked: it may be hung whatever the reason, so the screen's pixels,
     // awaited before its process is ended (and whose it is looked at again then).
     if (trouble && !state.restart.EndPictureBegun()) {
@@ -501,7 +438,7 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     case EndResult::Denied: {
         state.leftAlone = true;
         state.plannedEnd = false;
-        state.phase = ProgramPhase::Running;
+        MovePhase(state, ProgramPhase::Running);
         std::wstring const message =
             record.name + (reason == RestartReason::Hung ? L" does not respond, and Vigilon may not end it."
                                                          : L" did not close when asked, and Vigilon may not end it.");
@@ -517,7 +454,7 @@ void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, s
     state.leftAlone = true;
     state.plannedEnd = false;
     state.restart.Clear();
-    state.phase = ProgramPhase::Running;
+    MovePhase(state, ProgramPhase::Running);
     std::wstring const message = record.name + L" is not ended: " + why + L".";
     journal_.Trouble(TroubleKind::NotEnded, record.name, message);
     journal_.Report(message, record.name);
@@ -579,7 +516,7 @@ void Supervisor::ClosedOnRequest(ProgramState& state) {
     state.plannedEnd = true;
     state.answers.Clear();
     state.restart.Clear();
-    if (state.phase == ProgramPhase::Restarting) state.phase = ProgramPhase::Running;
+    if (state.phase == ProgramPhase::Restarting) MovePhase(state, ProgramPhase::Running);
 }
 
 void Supervisor::ForgetWindow(ProgramState& state) {
@@ -591,7 +528,6 @@ void Supervisor::ForgetWindow(ProgramState& state) {
     state.endedUnanswered = false;
     state.answers.Clear();
     state.restart.Clear();
-    state.phase = ProgramPhase::Absent;
 }
 
 bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
@@ -666,14 +602,14 @@ void Supervisor::ClearBackoff() {
     for (auto& [name, state] : states_) {
         state.backoff.Clear();
         state.retryAt = 0;
-        if (state.phase == ProgramPhase::BackingOff) state.phase = ProgramPhase::Absent;
+        if (state.phase == ProgramPhase::BackingOff) MovePhase(state, ProgramPhase::Absent);
     }
 }
 
 void Supervisor::ReleaseClosed() {
     for (auto& [name, state] : states_) {
         if (state.phase != ProgramPhase::Closed && state.phase != ProgramPhase::Lingering) continue;
-        state.phase = ProgramPhase::Absent;
+        MovePhase(state, ProgramPhase::Absent);
         state.lingeringProcessId = 0;
     }
 }

@@ -12,6 +12,7 @@
 #include "engine/pass_clock.h"
 #include "engine/program_state.h"
 #include "engine/program_status.h"
+#include "engine/rules/rule.h"
 #include "engine/trouble.h"
 #include "platform/platform.h"
 
@@ -63,6 +64,10 @@ public:
     // The program's state, made on first use.
     ProgramState& StateOf(std::wstring const& name) { return states_[name]; }
     ProgramState const* Find(std::wstring const& name) const;
+    // Every program's state, by name.
+    std::map<std::wstring, ProgramState>& Book() { return states_; }
+    // Adds a rule, asked after those already there.
+    void AddRule(Rule const& rule) { rules_.push_back(&rule); }
     // Forgets the states of the programs `listed` no longer names; `count` programs are listed.
     void ForgetUnlisted(std::size_t count, std::function<bool(std::wstring const&)> const& listed);
     // The processes that own the windows found, and those Vigilon last started for each program,
@@ -82,11 +87,17 @@ public:
     // which may run on when the caption comes back.
     void Unwatch(ProgramState& state) {
         ProgramState kept;
-        kept.phase = ProgramPhase::Unwatched;
+        MovePhase(kept, ProgramPhase::Unwatched);
         kept.counts = state.counts;
         kept.starts = state.starts;
         kept.startedProcessId = state.startedProcessId;
         kept.startedProcessAt = state.startedProcessAt;
+        // Its keys as read stay, and so does a wait for its start: neither depends on a window.
+        kept.rulesRead = std::move(state.rulesRead);
+        kept.restartWhen = state.restartWhen;
+        kept.memoryLimit = state.memoryLimit;
+        kept.restartTimes = std::move(state.restartTimes);
+        kept.start = std::move(state.start);
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another.
@@ -152,19 +163,23 @@ public:
 
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
+    // Moves the program's phase; the history's line for the move, when it has one, says `event`.
+    void Move(WatchedProgram const& record, ProgramState& state, ProgramPhase to, std::wstring_view event = {},
+              std::wstring_view details = {});
+    RuleContext Context() { return {platform_, journal_, clock_.Now(), hangSeconds_}; }
     void Gone(WatchedProgram const& record, ProgramState& state);
+    void Found(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // A process that ended of its own accord is counted by its exit code.
     static void CountExit(ProgramState& state, ProcessExit const& exit);
     // Restart=Failure: the process a gone window left running is judged once it has ended.
     void SettleLingering(WatchedProgram const& record, ProgramState& state);
-    // The program has no window now: nothing is asked of it, and it is started at the next pass.
+    // The program has no window now: nothing is asked of it.
     static void ForgetWindow(ProgramState& state);
     // Holds the program back after a quick end or a start whose window never came, when back-off
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
-    void CheckAnswers(WatchedProgram const& record, ProgramState& state);
     // Launching is paused: a restart under way is called off, and the counts start afresh.
-    static void HoldOff(ProgramState& state);
+    void HoldOff(ProgramState& state);
     // A rule's restart for `reason` (hung, memory, daily), told with `details` (the history's say
     // what the numbers are: `explained`): none for a window
     // spared for that reason within the hour, and held once the rules restarted the program
@@ -177,9 +192,6 @@ private:
     void CloseDecided(WatchedProgram const& record, ProgramState& state);
     // Says once that a rule's restart is held, and why.
     void Held(WatchedProgram const& record, RestartReason reason);
-    // True when the program's memory has stayed over its limit for a minute; reads it when due. A
-    // memory that cannot be read is said once for each window.
-    bool MemoryOverLimit(WatchedProgram const& record, ProgramState& state, int limitMB);
     // Reads the program's rules when they changed, and tells the history once of each value that
     // cannot be used.
     void ReadRules(WatchedProgram const& record, ProgramState& state);
@@ -210,6 +222,7 @@ private:
     int hangSeconds_ = 0;
     bool trayNotices_ = false;
     std::map<std::wstring, ProgramState> states_;
+    std::vector<Rule const*> rules_{ProgramRules().begin(), ProgramRules().end()};
 };
 
 }  // namespace vigilon

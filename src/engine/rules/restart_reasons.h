@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+
+#include "engine/graceful_restart.h"
+#include "engine/program_counts.h"
+#include "engine/trouble.h"
+
+namespace vigilon {
+
+// What each reason for a restart is told and counted as, in one row per reason.
+struct RestartReasonInfo {
+    TroubleKind trouble;      // told as, and its word is the history's line (a restart asked for is told as `restart`)
+    RestartCause cause;       // counted as, in the metrics
+    std::wstring_view held;   // why it would have been made, when the hourly limit holds it
+    bool inTrouble;           // the window is in trouble: pictured first, and its end is told as trouble
+};
+
+inline constexpr RestartReasonInfo kRestartReasons[] = {
+    {TroubleKind::Hung, RestartCause::Hang, L"because it stopped responding", true},                   // Hung
+    {TroubleKind::Memory, RestartCause::Memory, L"because its memory stayed over its limit", true},    // Memory
+    {TroubleKind::Scheduled, RestartCause::Daily, L"at its daily times", false},                        // Scheduled
+    {TroubleKind::Scheduled, RestartCause::Asked, L"", false},                                          // Requested
+};
+
+constexpr RestartReasonInfo const& About(RestartReason reason) {
+    return kRestartReasons[static_cast<std::size_t>(reason)];
+}
+
+}  // namespace vigilon
