@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
@@ -53,21 +55,10 @@ WinHttp const& Functions() {
     return functions;
 }
 
-// Closes a WinHTTP handle when the owner goes away.
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    InternetHandle(InternetHandle const&) = delete;
-    InternetHandle& operator=(InternetHandle const&) = delete;
-    ~InternetHandle() {
-        if (handle_ != nullptr) Functions().closeHandle(handle_);
-    }
-    HINTERNET Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
+struct CloseInternetRelease {
+    void operator()(HINTERNET handle) const { Functions().closeHandle(handle); }
 };
+using InternetHandle = Owned<HINTERNET, CloseInternetRelease>;
 
 std::wstring ErrorText(DWORD error) {
     switch (error) {

@@ -7,34 +7,35 @@
 namespace vigilon {
 
 // Owns one system handle and releases it when the owner goes away. Not copyable; movable.
-template <class Handle, class Release>
+// `kEmpty` is the value that stands for no handle (INVALID_SOCKET for a socket).
+template <class Handle, class Release, Handle kEmpty = Handle{}>
 class Owned {
 public:
     Owned() = default;
     explicit Owned(Handle handle) : handle_(handle) {}
     Owned(Owned const&) = delete;
     Owned& operator=(Owned const&) = delete;
-    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, kEmpty)) {}
     Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, Handle{}));
+        if (this != &other) Reset(std::exchange(other.handle_, kEmpty));
         return *this;
     }
     ~Owned() { Reset(); }
 
     Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Handle{}; }
+    explicit operator bool() const { return handle_ != kEmpty; }
     // For functions that hand back a new handle through a pointer: releases the current one first.
     Handle* Receive() {
         Reset();
         return &handle_;
     }
-    void Reset(Handle handle = Handle{}) {
-        if (handle_ != Handle{}) Release{}(handle_);
+    void Reset(Handle handle = kEmpty) {
+        if (handle_ != kEmpty) Release{}(handle_);
         handle_ = handle;
     }
 
 private:
-    Handle handle_{};
+    Handle handle_ = kEmpty;
 };
 
 struct DestroyIconRelease {
