@@ -10,6 +10,7 @@
 #include "support/application_title.h"
 #include "ui/remote_answers.h"
 #include "ui/res/resource_ids.h"
+#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
@@ -93,7 +94,7 @@ void StatusWindow::ApplyDpi(UINT dpi) {
         ListView_SetColumnWidth(list_, i, MulDiv(width, static_cast<int>(dpi), static_cast<int>(dpi_)));
     }
     dpi_ = dpi;
-    font_.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
+    font_.Reset(CreateDialogFont(dpi));
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     SendMessageW(headline_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     SendMessageW(problems_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);

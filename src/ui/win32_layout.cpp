@@ -113,6 +113,8 @@ HBITMAP BitmapOf(Picture const& picture) {
 
 }  // namespace
 
+HFONT CreateDialogFont(UINT dpi) { return CreatePointFont(kDialogFontFace, kDialogFontPoints, false, dpi); }
+
 RECT ScaledBounds(ControlPlacement const& placement, UINT dpi) {
     int const left = TwipsToPixels(placement.left, dpi);
     int const top = TwipsToPixels(placement.top, dpi);

@@ -8,6 +8,11 @@
 
 namespace vigilon {
 
+// The font of Vigilon's windows and dialogs.
+inline constexpr wchar_t kDialogFontFace[] = L"MS Sans Serif";
+inline constexpr float kDialogFontPoints = 8.25f;
+HFONT CreateDialogFont(UINT dpi);
+
 // A control's place in pixels at `dpi`.
 RECT ScaledBounds(ControlPlacement const& placement, UINT dpi);
 

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/dpi.h"
+#include "platform/win32/win32_owners.h"
+#include "ui/layout_table.h"
+#include "ui/win32_layout.h"
+
+namespace vigilon {
+
+inline ControlPlacement const& PlacementOf(ControlPlacement const& placement) { return placement; }
+inline ControlPlacement const& PlacementOf(PagedPlacement const& paged) { return paged.placement; }
+
+// A modal dialog, as BaseWindow is a window: the object is kept on its dialog from WM_INITDIALOG
+// on, which goes to Derived::OnInitDialog, and the other messages go to Derived::HandleMessage.
+// Cancel (Escape, the close box) ends the dialog. A Derived with LayOut(UINT dpi) takes the
+// rectangle WM_DPICHANGED suggests and is laid out anew for the new DPI. No exception may cross
+// into the system: one is caught and the message is left to the dialog manager.
+template <class Derived>
+class BaseDialog {
+public:
+    BaseDialog() = default;
+    BaseDialog(BaseDialog const&) = delete;
+    BaseDialog& operator=(BaseDialog const&) = delete;
+
+protected:
+    // The style of the dialogs made from a layout table.
+    static constexpr DWORD kStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+    // The dialog of resource `id`, or, without one, an empty dialog of kStyle whose controls
+    // OnInitDialog makes from a layout table, in pixels scaled to the monitor rather than in
+    // dialog units. Returns what EndDialog was given.
+    INT_PTR ShowModal(HWND owner, HINSTANCE instance, int id = 0) {
+        instance_ = instance;
+        auto const parameter = reinterpret_cast<LPARAM>(this);
+        if (id != 0) return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), owner, DialogProc, parameter);
+        std::vector<WORD> const empty = EmptyDialogTemplate(kStyle);
+        return DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(empty.data()), owner,
+                                       DialogProc, parameter);
+    }
+
+    // Gives the dialog a client area of the size in twips at its monitor's DPI, and makes the
+    // controls of `rows` in it.
+    template <class Rows>
+    void CreateControls(Rows const& rows, int widthTwips, int heightTwips) {
+        dpi_ = WindowDpi(dialog_);
+        SizeDialog(dialog_, widthTwips, heightTwips, kStyle, dpi_);
+        for (auto const& row : rows) CreateLayoutControl(dialog_, PlacementOf(row), dpi_, instance_);
+    }
+
+    // Places the controls of `rows` for `dpi`, in the dialog font made for it.
+    template <class Rows>
+    void PlaceControls(Rows const& rows, UINT dpi) {
+        UniqueFont font(CreateDialogFont(dpi));
+        for (auto const& row : rows) {
+            ControlPlacement const& placement = PlacementOf(row);
+            HWND const control = GetDlgItem(dialog_, placement.id);
+            RECT const r = ScaledBounds(placement, dpi);
+            MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+        }
+        font_ = std::move(font);  // the old font is deleted once no control uses it
+        dpi_ = dpi;
+    }
+
+    HWND dialog_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    UINT dpi_ = kDefaultDpi;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+        try {
+            if (message == WM_INITDIALOG) {
+                SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+                auto* const self = reinterpret_cast<Derived*>(lParam);
+                self->dialog_ = dialog;
+                return self->OnInitDialog();
+            }
+            auto* const self = reinterpret_cast<Derived*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            if (self == nullptr) return FALSE;
+            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            if constexpr (requires(Derived& d) { d.LayOut(UINT{}); }) {
+                if (message == WM_DPICHANGED) {
+                    MoveToSuggestedRect(dialog, lParam);
+                    self->LayOut(HIWORD(wParam));
+                    return TRUE;
+                }
+            }
+            return self->HandleMessage(message, wParam, lParam);
+        } catch (...) {
+            return FALSE;
+        }
+    }
+
+    UniqueFont font_;
+};
+
+}  // namespace vigilon
