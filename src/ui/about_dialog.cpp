@@ -13,7 +13,6 @@ class AboutDialog final : public BaseDialog<AboutDialog> {
 public:
     explicit AboutDialog(Platform& platform) : platform_(platform) {}
 
-    void Show(HWND owner, HINSTANCE instance) { ShowModal(owner, instance); }
     INT_PTR OnInitDialog();
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Places the controls and sizes the font and the logo at `dpi`.
@@ -91,6 +90,6 @@ INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) { AboutDialog(platform).Show(owner, instance); }
+void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) { AboutDialog(platform).ShowModal(owner, instance); }
 
 }  // namespace vigilon

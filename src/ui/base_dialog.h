@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/win32/dpi.h"
@@ -26,7 +28,6 @@ public:
     BaseDialog(BaseDialog const&) = delete;
     BaseDialog& operator=(BaseDialog const&) = delete;
 
-protected:
     // The style of the dialogs made from a layout table.
     static constexpr DWORD kStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
@@ -35,19 +36,34 @@ protected:
     // dialog units. Returns what EndDialog was given.
     INT_PTR ShowModal(HWND owner, HINSTANCE instance, int id = 0) {
         instance_ = instance;
-        auto const parameter = reinterpret_cast<LPARAM>(this);
+        auto const parameter = reinterpret_cast<LPARAM>(static_cast<Derived*>(this));
         if (id != 0) return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), owner, DialogProc, parameter);
-        std::vector<WORD> const empty = EmptyDialogTemplate(kStyle);
+        std::vector<WORD> empty(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // no menu, class or title
+        reinterpret_cast<DLGTEMPLATE*>(empty.data())->style = kStyle;
         return DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(empty.data()), owner,
                                        DialogProc, parameter);
     }
 
-    // Gives the dialog a client area of the size in twips at its monitor's DPI, and makes the
-    // controls of `rows` in it.
+protected:
+    // Gives the dialog a client area of the size in twips at its monitor's DPI, centred on its
+    // owner while that is visible, otherwise on the work area (the template's centring knew
+    // nothing of the final size); and makes the controls of `rows` in it.
     template <class Rows>
     void CreateControls(Rows const& rows, int widthTwips, int heightTwips) {
         dpi_ = WindowDpi(dialog_);
-        SizeDialog(dialog_, widthTwips, heightTwips, kStyle, dpi_);
+        RECT frame{0, 0, TwipsToPixels(widthTwips, dpi_), TwipsToPixels(heightTwips, dpi_)};
+        AdjustFrameForDpi(frame, kStyle, false, 0, dpi_);
+        int const width = frame.right - frame.left;
+        int const height = frame.bottom - frame.top;
+        RECT owner{};
+        HWND const parent = GetWindow(dialog_, GW_OWNER);
+        if (parent != nullptr && IsWindowVisible(parent)) {
+            GetWindowRect(parent, &owner);
+        } else {
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+        }
+        SetWindowPos(dialog_, nullptr, owner.left + (owner.right - owner.left - width) / 2,
+                     owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
         for (auto const& row : rows) CreateLayoutControl(dialog_, PlacementOf(row), dpi_, instance_);
     }
 
@@ -64,6 +80,19 @@ protected:
         }
         font_ = std::move(font);  // the old font is deleted once no control uses it
         dpi_ = dpi;
+    }
+
+    // Read-only: the controls of `rows` greyed, but for Cancel and those `kept`; Cancel is the
+    // default button.
+    template <class Rows>
+    void LockControls(Rows const& rows, std::initializer_list<int> kept) {
+        for (auto const& row : rows) {
+            int const id = PlacementOf(row).id;
+            if (id != IDCANCEL && std::find(kept.begin(), kept.end(), id) == kept.end()) {
+                EnableWindow(GetDlgItem(dialog_, id), FALSE);
+            }
+        }
+        SendMessageW(dialog_, DM_SETDEFID, IDCANCEL, 0);
     }
 
     HWND dialog_ = nullptr;

@@ -138,7 +138,6 @@ void MainForm::StartWatching() {
 
 void MainForm::StartConfiguring() {
     StopForEditing();
-    DisableTimer();
     RestoreMainWindow();
 }
 
@@ -156,11 +155,6 @@ void MainForm::ShowMainWindow() {
 void MainForm::EnableTimer() {
     if (window_ == nullptr || !mode_.StartWatching()) return;
     SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
-}
-
-void MainForm::DisableTimer() {
-    if (window_ != nullptr) KillTimer(window_, kWatchTimerId);
-    mode_.StopWatching();
 }
 
 void MainForm::RecordStart(std::wstring const& version) {
@@ -220,13 +214,13 @@ void MainForm::Configure() {
         return;
     }
     StopForEditing();
-    DisableTimer();
     engine_.ShowHidePrograms(false);
     RestoreMainWindow();
 }
 
 void MainForm::StopForEditing() {
     if (mode_.OpenEditor()) engine_.WatchingStopped(L"the editor is open");
+    KillTimer(window_, kWatchTimerId);
 }
 
 void MainForm::ResumeAfterEditing() {

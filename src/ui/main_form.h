@@ -104,7 +104,6 @@ private:
     // settings are locked, and reloaded once the window is active.
     void EditorOpens();
     void RestoreMainWindow();
-    void DisableTimer();
     void Unload();
     void ShowAbout();
     void ShowOptions();

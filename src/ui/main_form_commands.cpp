@@ -7,15 +7,6 @@
 #include "ui/main_form_ids.h"
 
 namespace vigilon {
-namespace {
-
-// Short, and given up at once for a caller found hung: a window that never reads its messages must
-// not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
-// Vigilon answers well within them, since it handles sent messages inside its own waits and
-// message boxes too.
-UINT const kRemoteAnswerTimeoutMilliseconds = 2000;
-
-}  // namespace
 
 WatchEngine::AskedScreenshot MainForm::Screenshot(std::wstring const& name) {
     WatchEngine::AskedScreenshot const asked = engine_.AskScreenshot(name);
@@ -62,11 +53,7 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
         return static_cast<LRESULT>(kRemoteAnswerFollows);
     }
     std::vector<std::uint8_t> answer = EncodeAnswer(now);
-    COPYDATASTRUCT reply{kRemoteMessageMark, static_cast<DWORD>(answer.size()), answer.data()};
-    DWORD_PTR result = 0;
-    // The caller waits for this answer, and handles it at once.
-    SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(&reply),
-                        SMTO_ABORTIFHUNG, kRemoteAnswerTimeoutMilliseconds, &result);
+    SendAnswer(sender, window_, answer);  // the caller waits for it, and handles it at once
     return TRUE;
 }
 

@@ -43,7 +43,7 @@ void MainForm::OnEndSession(bool onlyVigilon) {
 void MainForm::Unload() {
     if (window_ == nullptr || !mode_.End()) return;
     if (onEnding_) onEnding_();
-    DisableTimer();
+    KillTimer(window_, kWatchTimerId);
     if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
     engine_.LetGoOfWindows();
     engine_.ShowHidePrograms(true);

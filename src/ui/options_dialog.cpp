@@ -86,13 +86,8 @@ INT_PTR OptionsDialog::OnInitDialog() {
     ShowWindow(GetDlgItem(dialog_, kIdPolicyNote), locked.Any() || current.settingsLocked ? SW_SHOW : SW_HIDE);
     if (current.settingsLocked) {
         // Read-only: every row greyed and OK disabled; Cancel closes.
-        for (ControlPlacement const& placement : OptionsLayout(logonNote_)) {
-            if (placement.id != kIdOptionsCancel && placement.id != kIdPolicyNote) {
-                EnableWindow(GetDlgItem(dialog_, placement.id), FALSE);
-            }
-        }
+        LockControls(OptionsLayout(logonNote_), {kIdPolicyNote});
         SetDlgItemTextW(dialog_, kIdPolicyNote, kLockedSettingsNote);
-        SendMessageW(dialog_, DM_SETDEFID, kIdOptionsCancel, 0);
         SetFocus(GetDlgItem(dialog_, kIdOptionsCancel));
         return FALSE;  // the focus is set already
     }

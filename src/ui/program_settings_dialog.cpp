@@ -24,7 +24,6 @@ public:
     SettingsDialog(Platform& platform, SettingsFile const& settings, WatchedPrograms& programs, int number, bool readOnly)
         : platform_(platform), settings_(settings), programs_(programs), number_(number), readOnly_(readOnly) {}
 
-    void Show(HWND owner, HINSTANCE instance) { ShowModal(owner, instance); }
     INT_PTR OnInitDialog();
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void LayOut(UINT dpi) { PlaceControls(ProgramSettingsLayout(), dpi); }
@@ -34,7 +33,6 @@ private:
     void EnableBoxes();
     void CreatePages();
     void FillFields();
-    void LockFields();
     ProgramSettingsForm ReadForm() const;
     void FocusRow(SettingsRow row);
     void Accept();
@@ -142,17 +140,6 @@ void SettingsDialog::FillFields() {
     FillDropDown(dialog_, kIdRestartWhen, restartWhen_, form.restartWhen);
 }
 
-// Read-only: every field greyed and OK disabled; the tabs still turn the pages, and Cancel closes.
-void SettingsDialog::LockFields() {
-    for (PagedPlacement const& paged : ProgramSettingsLayout()) {
-        std::uint16_t const id = paged.placement.id;
-        if (id != kIdSettingsTabs && id != kIdSettingsCancel && id != kIdSettingsLockNote) {
-            EnableWindow(GetDlgItem(dialog_, id), FALSE);
-        }
-    }
-    SendMessageW(dialog_, DM_SETDEFID, kIdSettingsCancel, 0);
-}
-
 INT_PTR SettingsDialog::OnInitDialog() {
     pageBrush_ = GetSysColorBrush(Themed() ? COLOR_WINDOW : COLOR_BTNFACE);
     SetWindowTextW(dialog_, (L"Settings for " + programs_[number_].name).c_str());
@@ -161,7 +148,8 @@ INT_PTR SettingsDialog::OnInitDialog() {
     FillFields();
     SetDlgItemTextW(dialog_, kIdSettingsLockNote, readOnly_ ? kLockedSettingsNote : L"");
     ShowWindow(GetDlgItem(dialog_, kIdSettingsLockNote), readOnly_ ? SW_SHOW : SW_HIDE);
-    if (readOnly_) LockFields();
+    // Read-only: every field greyed and OK disabled; the tabs still turn the pages, and Cancel closes.
+    if (readOnly_) LockControls(ProgramSettingsLayout(), {kIdSettingsTabs, kIdSettingsLockNote});
     EnableBoxes();
     ShowPage(SettingsPage::Window);
     SetFocus(GetDlgItem(dialog_, readOnly_ ? kIdSettingsTabs : kIdShow));
@@ -249,7 +237,7 @@ INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 void ShowProgramSettingsDialog(HWND owner, HINSTANCE instance, Platform& platform, SettingsFile const& settings,
                                WatchedPrograms& programs, int number, bool readOnly) {
     if (number < 1 || number > programs.Count()) return;
-    SettingsDialog(platform, settings, programs, number, readOnly).Show(owner, instance);
+    SettingsDialog(platform, settings, programs, number, readOnly).ShowModal(owner, instance);
 }
 
 }  // namespace vigilon

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
@@ -13,9 +15,8 @@ Function FromUser32(char const* name) {
 
 // The screen's dots per inch, as systems before the per-monitor functions give them.
 UINT ScreenDpi() {
-    HDC const screen = GetDC(nullptr);
-    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    UniqueScreenDc const screen(GetDC(nullptr));
+    int const dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 

@@ -19,11 +19,9 @@ std::wstring ProcessUserSid() {
     if (size == 0) return {};
     std::vector<BYTE> buffer(size);
     if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return {};
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER const*>(buffer.data())->User.Sid, &text)) return {};
-    std::wstring sid(text);
-    LocalFree(text);
-    return sid;
+    UniqueLocal<wchar_t*> text;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER const*>(buffer.data())->User.Sid, text.Receive())) return {};
+    return text.Get();
 }
 
 }  // namespace
@@ -34,13 +32,10 @@ PrivateFolderSecurity::PrivateFolderSecurity() {
     // P: protected from inheritance. Full control (FA) for the user, SYSTEM (SY) and the built-in
     // Administrators (BA), inherited by files (OI) and folders (CI) made inside.
     std::wstring const sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor_, nullptr)) {
-        descriptor_ = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor_.Receive(),
+                                                              nullptr)) {
+        descriptor_.Reset();
     }
-}
-
-PrivateFolderSecurity::~PrivateFolderSecurity() {
-    if (descriptor_ != nullptr) LocalFree(descriptor_);
 }
 
 }  // namespace vigilon

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 
 // A security descriptor for a folder that only the user this process runs as, the system and the
@@ -10,16 +12,13 @@ namespace vigilon {
 class PrivateFolderSecurity {
 public:
     PrivateFolderSecurity();
-    PrivateFolderSecurity(PrivateFolderSecurity const&) = delete;
-    PrivateFolderSecurity& operator=(PrivateFolderSecurity const&) = delete;
-    ~PrivateFolderSecurity();
 
     // False when the user could not be read from the process's token.
-    explicit operator bool() const { return descriptor_ != nullptr; }
-    PSECURITY_DESCRIPTOR Descriptor() const { return descriptor_; }
+    explicit operator bool() const { return static_cast<bool>(descriptor_); }
+    PSECURITY_DESCRIPTOR Descriptor() const { return descriptor_.Get(); }
 
 private:
-    PSECURITY_DESCRIPTOR descriptor_ = nullptr;  // from LocalAlloc, by ConvertStringSecurityDescriptorToSecurityDescriptorW
+    UniqueLocal<PSECURITY_DESCRIPTOR> descriptor_;  // by ConvertStringSecurityDescriptorToSecurityDescriptorW
 };
 
 }  // namespace vigilon

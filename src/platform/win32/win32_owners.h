@@ -67,6 +67,15 @@ struct UnhookWinEventRelease {
 struct DestroyWindowRelease {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct ReleaseScreenDcRelease {
+    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+struct FreeLibraryRelease {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct LocalFreeRelease {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
 
 using UniqueIcon = Owned<HICON, DestroyIconRelease>;
 using UniqueWindow = Owned<HWND, DestroyWindowRelease>;
@@ -79,12 +88,30 @@ using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
 using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
 using UniqueSearch = Owned<HANDLE, FindCloseRelease>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
 using UniqueMemoryDc = Owned<HDC, DeleteDcRelease>;    // from CreateCompatibleDC
+using UniqueScreenDc = Owned<HDC, ReleaseScreenDcRelease>;  // from GetDC(nullptr)
+using UniqueModule = Owned<HMODULE, FreeLibraryRelease>;
+template <class Pointer>
+using UniqueLocal = Owned<Pointer, LocalFreeRelease>;  // memory the system made with LocalAlloc
 
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null: either is empty here.
 inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
     return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 using UniqueWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
+
+// COM on this thread while the owner lives, in the apartment `model` (COINIT_...) names.
+class ComScope {
+public:
+    explicit ComScope(DWORD model) : started_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+    ComScope(ComScope const&) = delete;
+    ComScope& operator=(ComScope const&) = delete;
+    ~ComScope() {
+        if (started_) CoUninitialize();
+    }
+
+private:
+    bool started_;
+};
 
 // Selects an object into a device context and selects the previous one back at the end.
 class ScopedSelect {
