@@ -10,7 +10,6 @@
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
 #include "ui/layout_table.h"
-#include "ui/main_form_ids.h"
 #include "ui/options_dialog.h"
 #include "ui/program_settings_dialog.h"
 #include "ui/res/resource_ids.h"

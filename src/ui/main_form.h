@@ -61,6 +61,23 @@ public:
 private:
     friend class BaseWindow<MainForm>;
 
+    // The window's timers, private messages, hot key and tray tips.
+    static constexpr UINT_PTR kWatchTimerId = 1;
+    static constexpr UINT_PTR kCommandsTimerId = 2;  // runs whether or not passes do
+    static constexpr UINT kWatchIntervalMilliseconds = 1000;
+    static constexpr UINT kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
+    // The messages that change state carry PrivateMessageToken in lParam: any program can post to this
+    // window, but only this process knows the token.
+    static constexpr UINT kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
+    static constexpr UINT kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
+    static constexpr UINT kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
+    static constexpr UINT kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
+    static constexpr UINT kScreenshotDoneMessage = WM_APP + 6;  // a picture is done (a restart or a script waits for it); lParam: the token
+    static constexpr UINT kRemoteEditorMessage = WM_APP + 7;    // another start's `configure`, done after its answer has gone
+    static constexpr int kMenuHotkeyId = 1;
+    static constexpr wchar_t kTip[] = L"Vigilon";
+    static constexpr wchar_t kPausedTip[] = L"Vigilon - launching paused";
+
     // The window's menu bar, and the tray icon's menu.
     static HMENU CreateMenuBar();
     static HMENU CreateTrayMenu();

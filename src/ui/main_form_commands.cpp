@@ -4,7 +4,6 @@
 
 #include "platform/win32/private_messages.h"
 #include "ui/late_answer.h"
-#include "ui/main_form_ids.h"
 
 namespace vigilon {
 

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "app/hotkey.h"
-#include "ui/main_form_ids.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "ui/main_form_ids.h"
-
 namespace vigilon {
 
 void MainForm::OnClose() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/system_function.h"
 #include "support/application_title.h"
 #include "support/message.h"
 #include "ui/base_dialog.h"
@@ -50,11 +51,7 @@ private:
 // The theme library is in the process already when the common controls draw themed: it is only
 // asked, never loaded.
 bool Themed() {
-    HMODULE const uxtheme = GetModuleHandleW(L"uxtheme.dll");
-    if (uxtheme == nullptr) return false;
-    using IsAppThemedFunction = BOOL(WINAPI*)();
-    auto const isAppThemed =
-        reinterpret_cast<IsAppThemedFunction>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
+    auto const isAppThemed = SystemFunction<BOOL(WINAPI*)()>(GetModuleHandleW(L"uxtheme.dll"), "IsAppThemed");
     return isAppThemed != nullptr && isAppThemed() != FALSE;
 }
 

@@ -145,22 +145,27 @@ TEST(MainMode, NoPassRunsWhileTheEditorIsOpenOrOnceVigilonEnds) {
 }
 
 // A pass handles messages while it waits: a tick inside it is dropped, an ended program's request
-// runs one more pass right after it, and none once Vigilon begins to end.
-TEST(MainMode, APassAskedForDuringOneRunsOnceAfterItAndATickIsDropped) {
+// runs one more pass right after it, and none runs once Vigilon begins to end.
+TEST(MainMode, ATickDuringAPassIsDroppedAndAPassAskedForRunsOnceAfterIt) {
     MainMode mode;
     mode.StartWatching();
     int passes = 0;
-    std::function<void()> pass = [&] {
-        if (++passes > 1) return;
-        mode.Tick(pass);
+    std::function<void()> inside;  // what happens while the first pass waits
+    auto const pass = [&] {
+        if (++passes == 1) inside();
+    };
+    inside = [&] { mode.Tick(pass); };
+    mode.Tick(pass);
+    EXPECT_EQ(passes, 1);
+    passes = 0;
+    inside = [&] {
         mode.RunPass(pass);
         mode.RunPass(pass);
     };
     mode.Tick(pass);
     EXPECT_EQ(passes, 2);
     passes = 0;
-    pass = [&] {
-        ++passes;
+    inside = [&] {
         mode.RunPass(pass);
         mode.End();
     };
