@@ -9,16 +9,7 @@ namespace vigilon {
 // A security descriptor for a folder that only the user this process runs as, the system and the
 // administrators may open, with full control that files and folders inside inherit. Its list is
 // protected: nothing is inherited from the parent folder, whose permissions may let every user read.
-class PrivateFolderSecurity {
-public:
-    PrivateFolderSecurity();
-
-    // False when the user could not be read from the process's token.
-    explicit operator bool() const { return static_cast<bool>(descriptor_); }
-    PSECURITY_DESCRIPTOR Descriptor() const { return descriptor_.Get(); }
-
-private:
-    UniqueLocal<PSECURITY_DESCRIPTOR> descriptor_;  // by ConvertStringSecurityDescriptorToSecurityDescriptorW
-};
+// Empty when the user could not be read from the process's token.
+UniqueLocal<PSECURITY_DESCRIPTOR> PrivateFolderSecurity();
 
 }  // namespace vigilon
