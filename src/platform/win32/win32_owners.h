@@ -67,6 +67,9 @@ struct UnhookWinEventRelease {
 struct DestroyWindowRelease {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct UnregisterWaitRelease {
+    void operator()(HANDLE wait) const { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
+};
 struct ReleaseScreenDcRelease {
     void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
 };
@@ -89,6 +92,8 @@ using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
 using UniqueSearch = Owned<HANDLE, FindCloseRelease>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
 using UniqueMemoryDc = Owned<HDC, DeleteDcRelease>;    // from CreateCompatibleDC
 using UniqueScreenDc = Owned<HDC, ReleaseScreenDcRelease>;  // from GetDC(nullptr)
+// From RegisterWaitForSingleObject; released once a callback under way has finished.
+using UniqueWait = Owned<HANDLE, UnregisterWaitRelease>;
 using UniqueModule = Owned<HMODULE, FreeLibraryRelease>;
 template <class Pointer>
 using UniqueLocal = Owned<Pointer, LocalFreeRelease>;  // memory the system made with LocalAlloc
