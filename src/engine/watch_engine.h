@@ -21,9 +21,8 @@
 #include "engine/trouble_reporter.h"
 #include "engine/trouble_screenshots.h"
 #include "engine/watch_host.h"
-#include "engine/window_claims.h"
+#include "engine/window_finder.h"
 #include "platform/platform.h"
-#include "support/caption_cache.h"
 
 namespace vigilon {
 
@@ -288,24 +287,6 @@ private:
     // Hands the window the pass found to the program's state; another program that held it lets
     // go of it now.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
-    // The program's window as the pass sees it, from the desktop's captions as last read: one
-    // reading per pass, taken again whenever events were processed (a launch, a wait, a message),
-    // and left out while the desktop reports no change. The window found is confirmed by reading
-    // its own caption again, so a closed or retitled window is never taken for the program's; a
-    // program not found is looked for among every caption read afresh, at most every other
-    // second, so a window retitled into a match counts within a tick or two.
-    WindowHandle FindInPass(WatchedProgram const& record);
-    // `window` when its caption still matches, otherwise the program's window from every caption
-    // read afresh.
-    WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
-    // True when the window's caption, read now, is still the program's: it matches, and no other
-    // program's matches more of it.
-    bool StillMatches(WatchedProgram const& record, WindowHandle window);
-    // The program's window after reading every caption afresh; the cache is corrected meanwhile.
-    WindowHandle FindProgramWindow(WatchedProgram const& record);
-    // The first window among the captions as last read that the program may take: one window,
-    // one program (see WindowClaims).
-    WindowHandle FindCached(WatchedProgram const& record) const;
     void EnterDirectory(std::wstring const& directory);
     // True while the pass may go on with program `number`: it is still listed, Vigilon is not
     // ending, and the user has not stopped the passes (the editor is open).
@@ -349,13 +330,8 @@ private:
     std::uint64_t passRevision_ = 0;     // the list's revision as the pass began
     std::vector<std::wstring> notices_;  // Box mode: the message boxes the step has left to show
     std::vector<std::uint32_t> watchedProcesses_;
-    // How the cached captions stand since events were last processed: not read, updated (only
-    // what may have changed), or read in full.
-    enum class Captions { Stale, Current, Fresh };
-    CaptionCache captions_;
-    WindowClaims claims_{[this](std::wstring const& name) { return WindowOf(name); }};
-    Captions captionsState_ = Captions::Stale;
-    std::int64_t lastFullReading_ = INT64_MIN / 2;  // monotonic milliseconds
+    WindowFinder windows_{platform_.desktop, platform_.events, programs_,
+                          [this](std::wstring const& name) { return WindowOf(name); }};
 };
 
 }  // namespace vigilon

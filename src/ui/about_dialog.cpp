@@ -1,110 +1,86 @@
 #include "ui/about_dialog.h"
 
-#include <vector>
-
-#include "platform/win32/win32_owners.h"
 #include "ui/about_logic.h"
-#include "platform/win32/dpi.h"
-#include "ui/layout_table.h"
+#include "ui/base_dialog.h"
 #include "ui/res/resource_ids.h"
 #include "ui/version_info.h"
-#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
 
-DWORD const kAboutStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+// The dialog, with everything it owns while it is open.
+class AboutDialog final : public BaseDialog<AboutDialog> {
+public:
+    explicit AboutDialog(Platform& platform) : platform_(platform) {}
 
-// Everything the dialog owns while it is open.
-struct AboutState {
-    HINSTANCE instance;
-    Platform& platform;
-    UniqueFont font;
-    UniqueBitmap logo;
-    UINT dpi = 96;
+    INT_PTR OnInitDialog();
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Places the controls and sizes the font and the logo at `dpi`.
+    void LayOut(UINT dpi);
+
+private:
+    void PaintRule();
+
+    Platform& platform_;
+    UniqueBitmap logo_;
 };
 
-// Places the controls and sizes the font and the logo at state.dpi; again whenever the DPI changes.
-void LayOut(HWND dialog, AboutState& state) {
-    int const scale = static_cast<int>(state.dpi);
-    UniqueFont font(CreatePointFont(L"MS Sans Serif", 8.25f, false, state.dpi));
-    for (ControlPlacement const& placement : AboutLayout()) {
-        HWND const control = GetDlgItem(dialog, placement.id);
-        RECT const r = ScaledBounds(placement, state.dpi);
-        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    }
-    state.font = std::move(font);
+void AboutDialog::LayOut(UINT dpi) {
+    PlaceControls(AboutLayout(), dpi);
     // The picture box: the logo inside a sunken two-pixel border.
-    HWND const icon = GetDlgItem(dialog, kIdAboutIcon);
+    HWND const icon = GetDlgItem(dialog_, kIdAboutIcon);
+    int const scale = static_cast<int>(dpi);
     SetWindowPos(icon, nullptr, 0, 0, MulDiv(74, scale, kDefaultDpi), MulDiv(79, scale, kDefaultDpi),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    UniqueBitmap logo(LoadLogo(state.instance, state.dpi));
+    UniqueBitmap logo(LoadLogo(instance_, dpi));
     SendMessageW(icon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
-    state.logo = std::move(logo);
-    InvalidateRect(dialog, nullptr, TRUE);  // the engraved rule
+    logo_ = std::move(logo);
+    InvalidateRect(dialog_, nullptr, TRUE);  // the engraved rule
 }
 
-void Initialise(HWND dialog, AboutState& state) {
-    state.dpi = WindowDpi(dialog);
-    SizeDialog(dialog, kAboutWidth, kAboutHeight, kAboutStyle, state.dpi);
+INT_PTR AboutDialog::OnInitDialog() {
+    CreateControls(AboutLayout(), kAboutWidth, kAboutHeight);
     for (ControlPlacement const& placement : AboutLayout()) {
-        CreateLayoutControl(dialog, placement, state.dpi, state.instance);
+        if (placement.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog_, placement.id));
     }
-    for (ControlPlacement const& placement : AboutLayout()) {
-        if (placement.kind == ControlKind::Label) SendLabelToBack(GetDlgItem(dialog, placement.id));
-    }
-    HWND const icon = GetDlgItem(dialog, kIdAboutIcon);
+    HWND const icon = GetDlgItem(dialog_, kIdAboutIcon);
     SetWindowLongPtrW(icon, GWL_EXSTYLE, GetWindowLongPtrW(icon, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-    LayOut(dialog, state);
+    LayOut(dpi_);
 
     AboutTexts const texts = MakeAboutTexts(ReadApplicationInfo());
-    SetWindowTextW(dialog, texts.caption.c_str());
-    SetDlgItemTextW(dialog, kIdAboutVersion, texts.version.c_str());
-    SetDlgItemTextW(dialog, kIdAboutTitle, texts.title.c_str());
-    SetDlgItemTextW(dialog, kIdAboutDescription, texts.description.c_str());
-    SetDlgItemTextW(dialog, kIdAboutDisclaimer, texts.disclaimer.c_str());
-    SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_VIGILON))));
-    SetFocus(GetDlgItem(dialog, kIdAboutOk));
+    SetWindowTextW(dialog_, texts.caption.c_str());
+    SetDlgItemTextW(dialog_, kIdAboutVersion, texts.version.c_str());
+    SetDlgItemTextW(dialog_, kIdAboutTitle, texts.title.c_str());
+    SetDlgItemTextW(dialog_, kIdAboutDescription, texts.description.c_str());
+    SetDlgItemTextW(dialog_, kIdAboutDisclaimer, texts.disclaimer.c_str());
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_VIGILON))));
+    SetFocus(GetDlgItem(dialog_, kIdAboutOk));
+    return FALSE;  // the focus is set already
 }
 
 // The engraved rule: a grey line over a white one.
-void PaintRule(HWND dialog, UINT dpi) {
+void AboutDialog::PaintRule() {
     PAINTSTRUCT paint;
-    HDC const dc = BeginPaint(dialog, &paint);
+    HDC const dc = BeginPaint(dialog_, &paint);
     for (RuleLine const& line : AboutRule()) {
-        int const top = TwipsToPixels(line.top, dpi);
-        RECT const r{TwipsToPixels(line.left, dpi), top, TwipsToPixels(line.right, dpi),
-                     top + MulDiv(line.widthPixels, static_cast<int>(dpi), 96)};
+        int const top = TwipsToPixels(line.top, dpi_);
+        RECT const r{TwipsToPixels(line.left, dpi_), top, TwipsToPixels(line.right, dpi_),
+                     top + MulDiv(line.widthPixels, static_cast<int>(dpi_), kDefaultDpi)};
         UniqueBrush const brush(CreateSolidBrush(line.colour));
         FillRect(dc, &r, brush.Get());
     }
-    EndPaint(dialog, &paint);
+    EndPaint(dialog_, &paint);
 }
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        Initialise(dialog, *reinterpret_cast<AboutState*>(lParam));
-        return FALSE;  // the focus is set already
-    case WM_PAINT:
-        PaintRule(dialog, state->dpi);
-        return TRUE;
-    case WM_DPICHANGED:
-        MoveToSuggestedRect(dialog, lParam);
-        state->dpi = HIWORD(wParam);
-        LayOut(dialog, *state);
-        return TRUE;
+    case WM_PAINT: PaintRule(); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
+        case IDOK: EndDialog(dialog_, IDOK); return TRUE;
         case kIdAboutSysInfo:
-            StartSysInfo(state->platform.registry, state->platform.files, state->platform.shell,
-                         state->platform.system);
+            StartSysInfo(platform_.registry, platform_.files, platform_.shell, platform_.system);
             return TRUE;
         default: return FALSE;
         }
@@ -114,11 +90,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) {
-    AboutState state{instance, platform, {}, {}};
-    std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kAboutStyle);
-    DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()), owner, AboutProc,
-                            reinterpret_cast<LPARAM>(&state));
-}
+void ShowAboutDialog(HWND owner, HINSTANCE instance, Platform& platform) { AboutDialog(platform).ShowModal(owner, instance); }
 
 }  // namespace vigilon

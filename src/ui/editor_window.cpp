@@ -66,11 +66,12 @@ HFONT EditorWindow::FontFor(ControlFont font) const {
     return windowFont_.Get();
 }
 
-FrameParent EditorWindow::ParentLook() const { return {GetSysColor(COLOR_BTNFACE), kFontName, kFontSize}; }
+// The main window's own look, which the framed panel follows.
+FrameParent EditorWindow::ParentLook() const { return {GetSysColor(COLOR_BTNFACE), kDialogFontFace, kDialogFontPoints}; }
 
 void EditorWindow::LayOut(UINT dpi) {
-    windowFont_.Reset(CreatePointFont(kFontName, kFontSize, false, dpi));
-    buttonBoldFont_.Reset(CreatePointFont(kFontName, 9.75f, true, dpi));
+    windowFont_.Reset(CreateDialogFont(dpi));
+    buttonBoldFont_.Reset(CreatePointFont(kDialogFontFace, 9.75f, true, dpi));
     frame_.SetDpi(dpi);
     for (ControlPlacement const& placement : EditorLayout()) {
         HWND const control = Control(placement.id);
@@ -130,7 +131,7 @@ void EditorWindow::SetReadOnly(bool readOnly) {
 
 void EditorWindow::FitDescription(UINT dpi) {
     HWND const label = Control(kIdDescription);
-    largeBoldFont_.Reset(CreateFittingFont(label, kFontName, 12.0f, true, dpi));
+    largeBoldFont_.Reset(CreateFittingFont(label, kDialogFontFace, 12.0f, true, dpi));
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(largeBoldFont_.Get()), TRUE);
 }
 

@@ -18,10 +18,6 @@ namespace vigilon {
 // The configuration editor's controls on the main window: a thin view over EditorPresenter.
 class EditorWindow final : public EditorView {
 public:
-    // The main window's own look, which the framed panel follows.
-    static constexpr wchar_t kFontName[] = L"MS Sans Serif";
-    static constexpr float kFontSize = 8.25f;
-
     EditorWindow(Platform& platform, WatchedPrograms& programs, SettingsFile const& settings);
 
     bool Create(HWND main, HINSTANCE instance);

@@ -1,50 +1,41 @@
 #include "ui/input_box.h"
 
+#include "ui/base_dialog.h"
 #include "ui/dialog_controls.h"
 #include "ui/res/resource_ids.h"
 
 namespace vigilon {
 namespace {
 
-struct InputBoxState {
-    std::wstring const& prompt;
-    std::wstring const& title;
-    std::wstring answer;
-};
+class InputBoxDialog final : public BaseDialog<InputBoxDialog> {
+public:
+    InputBoxDialog(std::wstring const& prompt, std::wstring const& title) : prompt_(prompt), title_(title) {}
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        state = reinterpret_cast<InputBoxState*>(lParam);
-        SetWindowTextW(dialog, state->title.c_str());
-        SetDlgItemTextW(dialog, IDC_INPUT_PROMPT, state->prompt.c_str());
-        return TRUE;  // the first control with a tab stop, the text box, gets the focus
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            state->answer = WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    default: return FALSE;
+    std::wstring Show(HWND owner, HINSTANCE instance) {
+        return ShowModal(owner, instance, IDD_INPUT_BOX) == IDOK ? answer_ : std::wstring();
     }
-}
+    INT_PTR OnInitDialog() {
+        SetWindowTextW(dialog_, title_.c_str());
+        SetDlgItemTextW(dialog_, IDC_INPUT_PROMPT, prompt_.c_str());
+        return TRUE;  // the first control with a tab stop, the text box, gets the focus
+    }
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+        if (message != WM_COMMAND || LOWORD(wParam) != IDOK) return FALSE;
+        answer_ = WindowText(GetDlgItem(dialog_, IDC_INPUT_TEXT));
+        EndDialog(dialog_, IDOK);
+        return TRUE;
+    }
+
+private:
+    std::wstring const& prompt_;
+    std::wstring const& title_;
+    std::wstring answer_;
+};
 
 }  // namespace
 
 std::wstring InputBox(HWND owner, HINSTANCE instance, std::wstring const& prompt, std::wstring const& title) {
-    InputBoxState state{prompt, title, {}};
-    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_INPUT_BOX), owner, InputBoxProc,
-                        reinterpret_cast<LPARAM>(&state)) != IDOK) {
-        return {};
-    }
-    return state.answer;
+    return InputBoxDialog(prompt, title).Show(owner, instance);
 }
 
 }  // namespace vigilon

@@ -7,8 +7,11 @@
 namespace vigilon {
 namespace {
 
-// Given up at once for a caller found hung, as the answers sent at once are.
-UINT const kLateAnswerTimeoutMilliseconds = 2000;
+// Short, and given up at once for a caller found hung: a window that never reads its messages must
+// not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
+// Vigilon answers well within them, since it handles sent messages inside its own waits and
+// message boxes too.
+UINT const kAnswerTimeoutMilliseconds = 2000;
 
 struct LateAnswer {
     HWND caller;
@@ -18,13 +21,17 @@ struct LateAnswer {
 
 void CALLBACK Send(PTP_CALLBACK_INSTANCE, void* context) {
     std::unique_ptr<LateAnswer> const answer(static_cast<LateAnswer*>(context));
-    COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(answer->bytes.size()), answer->bytes.data()};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(answer->caller, WM_COPYDATA, reinterpret_cast<WPARAM>(answer->from),
-                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kLateAnswerTimeoutMilliseconds, &result);
+    SendAnswer(answer->caller, answer->from, answer->bytes);
 }
 
 }  // namespace
+
+void SendAnswer(HWND caller, HWND from, std::vector<std::uint8_t>& bytes) {
+    COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(caller, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                        SMTO_ABORTIFHUNG, kAnswerTimeoutMilliseconds, &result);
+}
 
 void SendLateAnswer(HWND caller, HWND from, std::vector<std::uint8_t> bytes) {
     auto answer = std::make_unique<LateAnswer>(LateAnswer{caller, from, std::move(bytes)});

@@ -1,9 +1,7 @@
 #include "ui/main_form.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "app/hotkey.h"
 #include "app/options.h"
 #include "app/settings_check.h"
 #include "platform/win32/dpi.h"
@@ -11,7 +9,6 @@
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
-#include "ui/late_answer.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
 #include "ui/program_settings_dialog.h"
@@ -20,59 +17,10 @@
 namespace vigilon {
 namespace {
 
-UINT_PTR const kWatchTimerId = 1;
-UINT_PTR const kCommandsTimerId = 2;  // runs whether or not passes do
-UINT const kWatchIntervalMilliseconds = 1000;
-UINT const kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
-// The messages that change state carry PrivateMessageToken in lParam: any program can post to this
-// window, but only this process knows the token.
-UINT const kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
-UINT const kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
-UINT const kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
-UINT const kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
-UINT const kScreenshotDoneMessage = WM_APP + 6;  // a picture is done (a restart or a script waits for it); lParam: the token
-UINT const kRemoteEditorMessage = WM_APP + 7;    // another start's `configure`, done after its answer has gone
-int const kMenuHotkeyId = 1;
-// Short, and given up at once for a caller found hung: a window that never reads its messages must
-// not hold up watching. Windows calls a caller waiting in SendMessage hung only after five seconds;
-// Vigilon answers well within them, since it handles sent messages inside its own waits and
-// message boxes too.
-UINT const kRemoteAnswerTimeoutMilliseconds = 2000;
-wchar_t const kTip[] = L"Vigilon";
-wchar_t const kPausedTip[] = L"Vigilon - launching paused";
 DWORD const kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The first of the shutdown levels that programs may take to be told of the session's end before
 // others; every program starts at 0x280.
 DWORD const kShutdownLevelBeforePrograms = 0x300;
-
-
-HMENU CreateMenuBar() {
-    HMENU const bar = CreateMenu();
-    HMENU const file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
-    AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
-    HMENU const program = CreatePopupMenu();
-    AppendMenuW(program, MF_STRING, kProgramSettingsCommand, L"&Settings...");
-    HMENU const help = CreatePopupMenu();
-    AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(program), L"&Program");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-    return bar;
-}
-
-HMENU CreateTrayMenu() {
-    HMENU const menu = CreatePopupMenu();
-    for (PopupItem const& item : PopupMenuItems()) {
-        if (item.command == PopupCommand::Separator) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING, kPopupCommandBase + static_cast<UINT>(item.command), item.caption);
-        }
-    }
-    return menu;
-}
-
 
 // Makes one of Vigilon's own windows topmost, or not, when it is not so already: its own thread's
 // window, so nothing waits on another program.
@@ -111,21 +59,6 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
-}
-
-void MainForm::ApplyMenuHotkey(std::wstring const& text) {
-    if (text == menuHotkey_) return;
-    menuHotkey_ = text;
-    if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
-    // A value that cannot be used is said by the check of the settings file, with its line.
-    HotkeyRead const read = ReadHotkey(text);
-    if (!read.hotkey) return;
-    hotkeyRegistered_ =
-        RegisterHotKey(window_, kMenuHotkeyId, read.hotkey->modifiers | MOD_NOREPEAT, read.hotkey->key) != FALSE;
-    if (hotkeyRegistered_) return;
-    std::wstring const problem = L"another program has taken it";
-    engine_.Record(L"ignored", L"MenuHotkey=" + text + L": " + problem);
-    ShowNotice(L"The menu's hot key " + text + L" is not used: " + problem + L".");
 }
 
 bool MainForm::Create(HINSTANCE instance) {
@@ -204,7 +137,6 @@ void MainForm::StartWatching() {
 
 void MainForm::StartConfiguring() {
     StopForEditing();
-    DisableTimer();
     RestoreMainWindow();
 }
 
@@ -220,19 +152,9 @@ void MainForm::ShowMainWindow() {
 }
 
 void MainForm::EnableTimer() {
-    if (window_ == nullptr || ending_ || editing_) return;
+    if (window_ == nullptr || !mode_.StartWatching()) return;
     SetTimer(window_, kWatchTimerId, kWatchIntervalMilliseconds, nullptr);
-    timerEnabled_ = true;
 }
-
-void MainForm::DisableTimer() {
-    if (window_ != nullptr) KillTimer(window_, kWatchTimerId);
-    timerEnabled_ = false;
-}
-
-void MainForm::ShowNotice(std::wstring const& text) { tray_.ShowBalloon(kTip, text); }
-
-void MainForm::LaunchPausedChanged(bool paused) { tray_.SetTip(paused ? kPausedTip : kTip); }
 
 void MainForm::RecordStart(std::wstring const& version) {
     // Settings an administrator's policy holds are named, so that the history explains them.
@@ -244,84 +166,8 @@ void MainForm::RecordStart(std::wstring const& version) {
                         policies);
 }
 
-void MainForm::OnTimer() {
-    // A pass handles events while it waits, so ticks can arrive inside one: they are dropped.
-    if (tickBusy_) return;
-    RunPass();
-}
-
 void MainForm::RunPass() {
-    if (!timerEnabled_ || ending_) return;  // no pass runs while the user edits
-    if (tickBusy_) {
-        passWanted_ = true;
-        return;
-    }
-    tickBusy_ = true;
-    do {
-        passWanted_ = false;
-        engine_.WatchPrograms();
-    } while (passWanted_ && timerEnabled_ && !ending_);
-    tickBusy_ = false;
-}
-
-void MainForm::OnTrayNotification(LPARAM lParam) {
-    switch (DecodeTrayNotification(IsWindowVisible(window_) != FALSE, static_cast<std::uint32_t>(lParam))) {
-    case TrayAction::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
-    case TrayAction::PopupMenu: ShowPopupMenu(); break;
-    case TrayAction::None: break;
-    }
-}
-
-void MainForm::ShowPopupMenu(bool atCentre) {
-    POINT at{};
-    GetCursorPos(&at);
-    UINT align = TPM_LEFTALIGN;
-    if (atCentre) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-            at = {(monitor.rcMonitor.left + monitor.rcMonitor.right) / 2, (monitor.rcMonitor.top + monitor.rcMonitor.bottom) / 2};
-            align = TPM_CENTERALIGN | TPM_VCENTERALIGN;
-        }
-    }
-    // Our window must be foreground before TrackPopupMenu, or the menu will not disappear when
-    // the user clicks away from it.
-    SetForegroundWindow(window_);
-    UINT const chosen = static_cast<UINT>(
-        TrackPopupMenu(popup_.Get(), align | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
-    // Makes the menu's owner see a new message, so a second click on the icon works at once.
-    PostMessageW(window_, WM_NULL, 0, 0);
-    if (chosen != 0) OnCommand(chosen);
-}
-
-void MainForm::OnCommand(UINT id) {
-    if (auto const command = PopupCommandFromId(id)) {
-        RunPopupCommand(*command);
-    } else if (id == kFileExitCommand) {
-        Unload();
-    } else if (id == kHelpAboutCommand) {
-        ShowAbout();
-    } else if (id == kFileOptionsCommand) {
-        ShowOptions();
-    } else if (id == kProgramSettingsCommand) {
-        ShowProgramSettings();
-    }
-}
-
-void MainForm::RunPopupCommand(PopupCommand command) {
-    switch (command) {
-    case PopupCommand::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
-    case PopupCommand::ClosePrograms: engine_.ClosePrograms(); break;
-    case PopupCommand::LaunchPrograms: engine_.LaunchPrograms(); break;
-    case PopupCommand::History: OpenHistory(); break;
-    case PopupCommand::Status:
-        status_.Show(instance_);
-        KeepOwnWindowsAbove();
-        break;
-    case PopupCommand::Configure: Configure(); break;
-    case PopupCommand::Exit: Unload(); break;
-    case PopupCommand::Separator: break;
-    }
+    mode_.RunPass([this] { engine_.WatchPrograms(); });
 }
 
 void MainForm::OnSize(WPARAM kind) {
@@ -329,7 +175,7 @@ void MainForm::OnSize(WPARAM kind) {
     minimised_ = kind == SIZE_MINIMIZED;
     // Restored from its taskbar button (after a stop on a missing file): the editor opens afresh.
     if (wasMinimised && kind == SIZE_RESTORED) EditorOpens();
-    if (kind != SIZE_MINIMIZED || showingStop_ || ending_) return;
+    if (kind != SIZE_MINIMIZED || showingStop_ || mode_.Ending()) return;
     ShowWindow(window_, SW_HIDE);
     KeepOwnWindowsAbove();
     ResumeAfterEditing();
@@ -352,40 +198,6 @@ void MainForm::OnActivate(WPARAM state) {
     }
 }
 
-void MainForm::OnClose() {
-    if (ending_) return;
-    // A hidden window cannot be closed by the user: the request comes from another program (the
-    // task manager, taskkill, an installer), which wants Vigilon to end.
-    if (!IsWindowVisible(window_)) {
-        Unload();
-        return;
-    }
-    // Closed by the user (close box, Close on the system menu, Alt+F4) from any visible state: the
-    // window is hidden and watching resumes. A window not yet minimised is minimised, which does
-    // both (OnSize) and keeps its state for a later stop on a missing file; one that sits
-    // minimised on the taskbar gets no size change, so it is hidden here.
-    if (!IsIconic(window_)) {
-        ShowWindow(window_, SW_MINIMIZE);
-        return;
-    }
-    ShowWindow(window_, SW_HIDE);
-    KeepOwnWindowsAbove();
-    ResumeAfterEditing();
-    engine_.ResumeLaunching();
-}
-
-void MainForm::OnEndSession(bool onlyVigilon) {
-    // An installer replacing Vigilon's exe (Restart Manager) ends Vigilon alone, as Exit does: the
-    // watched programs go on running.
-    if (onlyVigilon) {
-        Unload();
-        return;
-    }
-    engine_.ClosePrograms();
-    platform_.events.ProcessPendingEvents();
-    Unload();
-}
-
 bool MainForm::SettingsLocked() const { return LoadOptions(settings_, platform_.registry).settingsLocked; }
 
 void MainForm::EditorOpens() {
@@ -396,22 +208,22 @@ void MainForm::EditorOpens() {
 void MainForm::Configure() {
     // Asked again while the editor is open (a second `configure`, the menu's hot key): brought to
     // the front, and the programs' windows left as the first call left them.
-    if (editing_) {
+    if (mode_.Editing()) {
         RestoreMainWindow();
         return;
     }
     StopForEditing();
-    DisableTimer();
     engine_.ShowHidePrograms(false);
     RestoreMainWindow();
 }
 
 void MainForm::StopForEditing() {
-    if (!std::exchange(editing_, true)) engine_.WatchingStopped(L"the editor is open");
+    if (mode_.OpenEditor()) engine_.WatchingStopped(L"the editor is open");
+    KillTimer(window_, kWatchTimerId);
 }
 
 void MainForm::ResumeAfterEditing() {
-    if (!std::exchange(editing_, false)) return;
+    if (!mode_.CloseEditor()) return;
     // Before a pass runs again: the editor and the dialogs may have saved the file.
     CheckSettings();
     engine_.WatchingResumed(L"the editor is closed");
@@ -431,7 +243,7 @@ void MainForm::RestoreMainWindow() {
 }
 
 void MainForm::KeepOwnWindowsAbove() {
-    if (window_ == nullptr || ending_) return;
+    if (window_ == nullptr || mode_.Ending()) return;
     // Minimised on the taskbar (a stop on a missing file), the editor covers nothing.
     bool const editor = IsWindowVisible(window_) != FALSE && IsIconic(window_) == FALSE;
     HWND const status = status_.Window();
@@ -441,23 +253,6 @@ void MainForm::KeepOwnWindowsAbove() {
     bool const above = engine_.KeepsWindowsOnTop();
     SetOwnTopmost(window_, above && editor);
     SetOwnTopmost(status, above && statusOpen);
-}
-
-void MainForm::Unload() {
-    if (ending_ || window_ == nullptr) return;
-    ending_ = true;
-    if (onEnding_) onEnding_();
-    DisableTimer();
-    if (std::exchange(hotkeyRegistered_, false)) UnregisterHotKey(window_, kMenuHotkeyId);
-    engine_.LetGoOfWindows();
-    engine_.ShowHidePrograms(true);
-    engine_.RecordExit();  // the last line: after the programs shown on the way out
-    if (status_.Window() != nullptr) DestroyWindow(status_.Window());
-    RestoreMainWindow();
-    tray_.Delete();
-    // A watch pass that is waiting inside this call sees Ending() and the quit request, and
-    // returns without touching the window again.
-    DestroyWindow(window_);
 }
 
 void MainForm::ShowAbout() {
@@ -486,70 +281,12 @@ void MainForm::ShowProgramSettings() {
     editor_.Presenter().OnActivate();
 }
 
-void MainForm::OnInitMenuPopup(HMENU menu) {
-    UINT const state = editor_.Presenter().SettingsAvailable() ? MF_ENABLED : MF_GRAYED;
-    EnableMenuItem(menu, kProgramSettingsCommand, MF_BYCOMMAND | state);  // no-op for menus without it
-}
-
 void MainForm::OpenHistory() {
     // The system's viewer for the file, or Notepad (by its full path) where .log files have none.
     std::wstring const path = engine_.HistoryPath();
     if (platform_.shell.Execute(FromHwnd(window_), L"open", path, L"", L"", SW_SHOWNORMAL).code <= 32) {
         platform_.shell.StartProgram(L"\"" + SystemFolderPath() + L"\\notepad.exe\" \"" + path + L"\"");
     }
-}
-
-WatchEngine::AskedScreenshot MainForm::Screenshot(std::wstring const& name) {
-    WatchEngine::AskedScreenshot const asked = engine_.AskScreenshot(name);
-    lastAskedScreenshot_ = asked.id;
-    return asked;
-}
-
-void MainForm::AnswerSettledScreenshots() {
-    for (WatchEngine::SettledScreenshot const& settled : engine_.SettledScreenshots()) {
-        auto const awaited = std::find_if(awaitedScreenshots_.begin(), awaitedScreenshots_.end(),
-                                          [&](AwaitedScreenshot const& a) { return a.id == settled.id; });
-        if (awaited == awaitedScreenshots_.end()) continue;
-        SendLateAnswer(awaited->caller, window_, EncodeAnswer(ScreenshotAnswerOf(awaited->program, settled.path)));
-        awaitedScreenshots_.erase(awaited);
-    }
-}
-
-void MainForm::Close() { PostMessageW(window_, kRemoteCloseMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
-
-void MainForm::Exit() { PostMessageW(window_, kRemoteExitMessage, 0, static_cast<LPARAM>(PrivateMessageToken())); }
-
-void MainForm::OpenEditor() {
-    PostMessageW(window_, kRemoteEditorMessage, 0, static_cast<LPARAM>(PrivateMessageToken()));
-}
-
-LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
-    if (data == nullptr || data->dwData != kRemoteMessageMark || data->lpData == nullptr || !IsWindow(sender)) {
-        return FALSE;
-    }
-    DWORD senderProcess = 0;
-    GetWindowThreadProcessId(sender, &senderProcess);
-    DWORD senderSession = 0;
-    DWORD ownSession = 0;
-    if (!ProcessIdToSessionId(senderProcess, &senderSession) ||
-        !ProcessIdToSessionId(GetCurrentProcessId(), &ownSession) || senderSession != ownSession) {
-        return FALSE;
-    }
-    auto const request = DecodeRequest({static_cast<std::uint8_t const*>(data->lpData), data->cbData});
-    if (!request) return FALSE;
-    RemoteAnswer const now = AnswerRemote(*request, *this);
-    if (now.code == kRemoteLater) {
-        // A picture is being taken: the caller waits for the answer, which follows once it is done.
-        awaitedScreenshots_.push_back({lastAskedScreenshot_, sender, request->program});
-        return static_cast<LRESULT>(kRemoteAnswerFollows);
-    }
-    std::vector<std::uint8_t> answer = EncodeAnswer(now);
-    COPYDATASTRUCT reply{kRemoteMessageMark, static_cast<DWORD>(answer.size()), answer.data()};
-    DWORD_PTR result = 0;
-    // The caller waits for this answer, and handles it at once.
-    SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(&reply),
-                        SMTO_ABORTIFHUNG, kRemoteAnswerTimeoutMilliseconds, &result);
-    return TRUE;
 }
 
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -563,15 +300,15 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_TIMER:
-        if (wParam == kWatchTimerId) OnTimer();
-        if (wParam == kCommandsTimerId && !ending_) {
+        if (wParam == kWatchTimerId) mode_.Tick([this] { engine_.WatchPrograms(); });
+        if (wParam == kCommandsTimerId && !mode_.Ending()) {
             engine_.TendCommands();
             AnswerSettledScreenshots();  // also one not done within its limit
             KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
         }
         return 0;
     case WM_HOTKEY:
-        if (wParam == kMenuHotkeyId && !ending_) ShowPopupMenu(true);
+        if (wParam == kMenuHotkeyId && !mode_.Ending()) ShowPopupMenu(true);
         return 0;
     case kTrayCallbackMessage: OnTrayNotification(lParam); return 0;
     case kProcessEndedMessage: RunPass(); return 0;  // a watched program has ended: start it now
@@ -604,12 +341,12 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (FromThisProcess(lParam)) Unload();
         return 0;
     case kScreenshotDoneMessage:
-        if (ending_ || !FromThisProcess(lParam)) return 0;
+        if (mode_.Ending() || !FromThisProcess(lParam)) return 0;
         RunPass();  // a restart waits for its picture before the window is asked to close
         AnswerSettledScreenshots();
         return 0;
     case kRemoteEditorMessage:
-        if (FromThisProcess(lParam) && !ending_) Configure();
+        if (FromThisProcess(lParam) && !mode_.Ending()) Configure();
         return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
@@ -624,10 +361,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE:
         // A display attached, taken away or set to another size: windows go where they belong now.
-        if (!ending_) engine_.PlaceWindowsAgain();
+        if (!mode_.Ending()) engine_.PlaceWindowsAgain();
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_WTSSESSION_CHANGE:
-        if (!ending_ && SessionNotifications::ScreenCameBack(wParam)) engine_.PlaceWindowsAgain();
+        if (!mode_.Ending() && SessionNotifications::ScreenCameBack(wParam)) engine_.PlaceWindowsAgain();
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window_, message, wParam, lParam);

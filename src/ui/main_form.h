@@ -14,6 +14,7 @@
 #include "platform/win32/base_window.h"
 #include "platform/win32/session_notifications.h"
 #include "ui/editor_window.h"
+#include "ui/main_mode.h"
 #include "ui/remote_answers.h"
 #include "ui/status_window.h"
 #include "ui/tray_commands.h"
@@ -24,6 +25,8 @@ namespace vigilon {
 
 // The main window: hidden most of the time, it owns the tray icon and its menu, runs the watch
 // timer, and is the configuration editor when shown.
+// Besides main_form.cpp, its menus are in main_form_menus.cpp, how it ends in main_form_session.cpp
+// and the commands of scripts and other starts in main_form_commands.cpp.
 class MainForm final : public BaseWindow<MainForm>, public WatchHost, private RemoteTarget {
 public:
     static constexpr wchar_t kClassName[] = L"VigilonMainForm";
@@ -42,8 +45,8 @@ public:
     WindowHandle MainWindow() override;
     void ShowMainWindow() override;
     void EnableTimer() override;
-    bool Ending() override { return ending_; }
-    bool Watching() override { return timerEnabled_ && !ending_; }
+    bool Ending() override { return mode_.Ending(); }
+    bool Watching() override { return mode_.Watching(); }
     void ShowNotice(std::wstring const& text) override;
     void LaunchPausedChanged(bool paused) override;
 
@@ -58,11 +61,30 @@ public:
 private:
     friend class BaseWindow<MainForm>;
 
+    // The window's timers, private messages, hot key and tray tips.
+    static constexpr UINT_PTR kWatchTimerId = 1;
+    static constexpr UINT_PTR kCommandsTimerId = 2;  // runs whether or not passes do
+    static constexpr UINT kWatchIntervalMilliseconds = 1000;
+    static constexpr UINT kProcessEndedMessage = WM_APP + 1;    // wParam: the process id
+    // The messages that change state carry PrivateMessageToken in lParam: any program can post to this
+    // window, but only this process knows the token.
+    static constexpr UINT kWindowAnsweredMessage = WM_APP + 2;  // wParam: the window; lParam: the token, +1 when it answered
+    static constexpr UINT kRemoteCloseMessage = WM_APP + 3;     // a script's /close, done after its answer has gone
+    static constexpr UINT kRemoteExitMessage = WM_APP + 4;      // a script's /exit, likewise
+    static constexpr UINT kPlacementDoneMessage = WM_APP + 5;   // a window's placement has ended; lParam: the token
+    static constexpr UINT kScreenshotDoneMessage = WM_APP + 6;  // a picture is done (a restart or a script waits for it); lParam: the token
+    static constexpr UINT kRemoteEditorMessage = WM_APP + 7;    // another start's `configure`, done after its answer has gone
+    static constexpr int kMenuHotkeyId = 1;
+    static constexpr wchar_t kTip[] = L"Vigilon";
+    static constexpr wchar_t kPausedTip[] = L"Vigilon - launching paused";
+
+    // The window's menu bar, and the tray icon's menu.
+    static HMENU CreateMenuBar();
+    static HMENU CreateTrayMenu();
     void OnCreate();
     void LayOut();
     // The window's icons drawn for `dpi`, and the tray's for the taskbar's.
     void ApplyIcons(UINT dpi);
-    void OnTimer();
     // Runs a pass now, or right after the one under way; not while the timer is stopped.
     void RunPass();
     void OnTrayNotification(LPARAM lParam);
@@ -99,7 +121,6 @@ private:
     // settings are locked, and reloaded once the window is active.
     void EditorOpens();
     void RestoreMainWindow();
-    void DisableTimer();
     void Unload();
     void ShowAbout();
     void ShowOptions();
@@ -146,12 +167,8 @@ private:
     HWND lastFocus_ = nullptr;
     bool reloadOnActivate_ = false;  // the editor reloads when the window next becomes active
     bool minimised_ = false;
-    bool tickBusy_ = false;
-    bool timerEnabled_ = false;
-    bool passWanted_ = false;  // a process ended while a pass ran
-    bool ending_ = false;
+    MainMode mode_;
     bool showingStop_ = false;
-    bool editing_ = false;        // the user edits the list: no pass runs, whoever asks
     Options applied_;             // the options in force, which the history's `options` line compares with
     std::function<void()> onEnding_;
     // Scripts waiting for a picture: its id, the command's window, and the name as it was typed.

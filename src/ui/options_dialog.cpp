@@ -4,48 +4,44 @@
 
 #include "app/logon_start.h"
 #include "platform/win32/module_path.h"
-#include "platform/win32/dpi.h"
 #include "platform/win32/win32_handles.h"
-#include "platform/win32/win32_owners.h"
+#include "ui/base_dialog.h"
 #include "ui/dialog_controls.h"
-#include "ui/layout_table.h"
 #include "support/application_title.h"
 #include "support/blanks.h"
 #include "support/message.h"
 #include "ui/options_logic.h"
 #include "ui/program_settings_logic.h"
-#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
 
-DWORD const kOptionsStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-
 // Everything the dialog uses while it is open.
-struct OptionsState {
-    HINSTANCE instance;
-    Platform& platform;
-    SettingsFile const& settings;
-    std::wstring const& exePath;
-    bool locked;                  // an administrator locks the settings
-    Options chosen;               // as loaded, then as the user leaves the rows; with the policies' locks
-    bool startedAtLogon = false;  // the box as it was when the dialog opened
-    bool logonNote = false;       // the note naming another copy that starts at logon is shown
-    UniqueFont font;
-};
+class OptionsDialog final : public BaseDialog<OptionsDialog> {
+public:
+    OptionsDialog(Platform& platform, SettingsFile const& settings, std::wstring const& exePath, bool locked)
+        : platform_(platform), settings_(settings), exePath_(exePath), locked_(locked) {}
 
-// Places the controls and sizes their font at `dpi`: at the start, and whenever the dialog moves
-// to a monitor of another DPI.
-void LayOut(HWND dialog, OptionsState& state, UINT dpi) {
-    UniqueFont font(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
-    for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
-        HWND const control = GetDlgItem(dialog, placement.id);
-        RECT const r = ScaledBounds(placement, dpi);
-        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    std::optional<Options> Show(HWND owner, HINSTANCE instance) {
+        if (ShowModal(owner, instance) != IDOK) return std::nullopt;
+        return chosen_;
     }
-    state.font = std::move(font);
-}
+    INT_PTR OnInitDialog();
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void LayOut(UINT dpi) { PlaceControls(OptionsLayout(logonNote_), dpi); }
+
+private:
+    void Accept();
+    void BrowseForCommand();
+
+    Platform& platform_;
+    SettingsFile const& settings_;
+    std::wstring const& exePath_;
+    bool locked_;                  // an administrator locks the settings
+    Options chosen_;               // as loaded, then as the user leaves the rows; with the policies' locks
+    bool startedAtLogon_ = false;  // the box as it was when the dialog opened
+    bool logonNote_ = false;       // the note naming another copy that starts at logon is shown
+};
 
 // A row an administrator's policy sets: greyed, and marked.
 void Lock(HWND dialog, std::initializer_list<int> ids) {
@@ -57,129 +53,98 @@ void Lock(HWND dialog, std::initializer_list<int> ids) {
     }
 }
 
-void Initialise(HWND dialog, OptionsState& state) {
-    state.chosen = LoadOptions(state.settings, state.platform.registry);
-    state.chosen.settingsLocked = state.locked;  // decided by the caller, as for the editor
-    Options const& current = state.chosen;
-    LogonStart const logon = ReadLogonStart(state.platform.registry, state.platform.files, state.exePath);
+INT_PTR OptionsDialog::OnInitDialog() {
+    chosen_ = LoadOptions(settings_, platform_.registry);
+    chosen_.settingsLocked = locked_;  // decided by the caller, as for the editor
+    Options const& current = chosen_;
+    LogonStart const logon = ReadLogonStart(platform_.registry, platform_.files, exePath_);
     std::wstring const note = LogonStartNote(logon);
-    state.logonNote = !note.empty();
-    UINT const dpi = WindowDpi(dialog);
-    SizeDialog(dialog, kOptionsWidth, OptionsHeight(state.logonNote), kOptionsStyle, dpi);
-    SetWindowTextW(dialog, L"Options");
-    for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
-        CreateLayoutControl(dialog, placement, dpi, state.instance);
-    }
-    LayOut(dialog, state, dpi);
-    state.startedAtLogon = logon.Enabled();
-    Check(dialog, kIdTrayNotices, current.trayNotices);
-    Check(dialog, kIdStartAtLogon, state.startedAtLogon);
-    SetDlgItemTextW(dialog, kIdLogonNote, note.c_str());
-    Check(dialog, kIdBackoff, current.backoff);
-    Check(dialog, kIdRestartHung, current.hangSeconds > 0);
+    logonNote_ = !note.empty();
+    CreateControls(OptionsLayout(logonNote_), kOptionsWidth, OptionsHeight(logonNote_));
+    SetWindowTextW(dialog_, L"Options");
+    LayOut(dpi_);
+    startedAtLogon_ = logon.Enabled();
+    Check(dialog_, kIdTrayNotices, current.trayNotices);
+    Check(dialog_, kIdStartAtLogon, startedAtLogon_);
+    SetDlgItemTextW(dialog_, kIdLogonNote, note.c_str());
+    Check(dialog_, kIdBackoff, current.backoff);
+    Check(dialog_, kIdRestartHung, current.hangSeconds > 0);
     int const seconds = current.hangSeconds > 0 ? current.hangSeconds : kDefaultHangSeconds;
-    SetDlgItemTextW(dialog, kIdHangSeconds, std::to_wstring(seconds).c_str());
-    SendDlgItemMessageW(dialog, kIdHangSeconds, EM_LIMITTEXT, std::to_wstring(kMaxHangSeconds).size(), 0);
-    EnableWindow(GetDlgItem(dialog, kIdHangSeconds), current.hangSeconds > 0);
-    Check(dialog, kIdEventLog, current.eventLog);
-    SetDlgItemTextW(dialog, kIdOnEvent, current.onEvent.c_str());
+    SetDlgItemTextW(dialog_, kIdHangSeconds, std::to_wstring(seconds).c_str());
+    SendDlgItemMessageW(dialog_, kIdHangSeconds, EM_LIMITTEXT, std::to_wstring(kMaxHangSeconds).size(), 0);
+    EnableWindow(GetDlgItem(dialog_, kIdHangSeconds), current.hangSeconds > 0);
+    Check(dialog_, kIdEventLog, current.eventLog);
+    SetDlgItemTextW(dialog_, kIdOnEvent, current.onEvent.c_str());
     // The settings file keeps this many characters of a value.
-    SendDlgItemMessageW(dialog, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
+    SendDlgItemMessageW(dialog_, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
     Options::Locks const& locked = current.locked;
-    if (locked.notices) Lock(dialog, {kIdTrayNotices});
-    if (locked.backoff) Lock(dialog, {kIdBackoff});
-    if (locked.hangSeconds) Lock(dialog, {kIdRestartHung, kIdHangSeconds});
-    if (locked.eventLog) Lock(dialog, {kIdEventLog});
-    if (locked.onEvent) Lock(dialog, {kIdOnEventLabel, kIdOnEvent, kIdOnEventBrowse});
-    ShowWindow(GetDlgItem(dialog, kIdPolicyNote), locked.Any() || current.settingsLocked ? SW_SHOW : SW_HIDE);
+    if (locked.notices) Lock(dialog_, {kIdTrayNotices});
+    if (locked.backoff) Lock(dialog_, {kIdBackoff});
+    if (locked.hangSeconds) Lock(dialog_, {kIdRestartHung, kIdHangSeconds});
+    if (locked.eventLog) Lock(dialog_, {kIdEventLog});
+    if (locked.onEvent) Lock(dialog_, {kIdOnEventLabel, kIdOnEvent, kIdOnEventBrowse});
+    ShowWindow(GetDlgItem(dialog_, kIdPolicyNote), locked.Any() || current.settingsLocked ? SW_SHOW : SW_HIDE);
     if (current.settingsLocked) {
         // Read-only: every row greyed and OK disabled; Cancel closes.
-        for (ControlPlacement const& placement : OptionsLayout(state.logonNote)) {
-            if (placement.id != kIdOptionsCancel && placement.id != kIdPolicyNote) {
-                EnableWindow(GetDlgItem(dialog, placement.id), FALSE);
-            }
-        }
-        SetDlgItemTextW(dialog, kIdPolicyNote, kLockedSettingsNote);
-        SendMessageW(dialog, DM_SETDEFID, kIdOptionsCancel, 0);
-        SetFocus(GetDlgItem(dialog, kIdOptionsCancel));
-        return;
+        LockControls(OptionsLayout(logonNote_), {kIdPolicyNote});
+        SetDlgItemTextW(dialog_, kIdPolicyNote, kLockedSettingsNote);
+        SetFocus(GetDlgItem(dialog_, kIdOptionsCancel));
+        return FALSE;  // the focus is set already
     }
-    SetFocus(GetDlgItem(dialog, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
+    SetFocus(GetDlgItem(dialog_, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
+    return FALSE;
 }
 
 // A program or script to run on trouble, chosen in the shell's dialog, put in the box as a command.
-void BrowseForCommand(HWND dialog, OptionsState& state) {
-    std::wstring const path = state.platform.shell.BrowseForFolderDialog(
-        FromHwnd(dialog), L"Choose the program or script to run on trouble", L"", true);
+void OptionsDialog::BrowseForCommand() {
+    std::wstring const path = platform_.shell.BrowseForFolderDialog(
+        FromHwnd(dialog_), L"Choose the program or script to run on trouble", L"", true);
     if (path.empty()) return;
-    SetDlgItemTextW(dialog, kIdOnEvent, CommandForChosenFile(path, SystemFolderPath()).c_str());
+    SetDlgItemTextW(dialog_, kIdOnEvent, CommandForChosenFile(path, SystemFolderPath()).c_str());
 }
 
-void Accept(HWND dialog, OptionsState& state) {
-    if (state.chosen.settingsLocked) return;  // OK is disabled; Enter must not slip past it
-    Options::Locks const& locked = state.chosen.locked;
+void OptionsDialog::Accept() {
+    if (chosen_.settingsLocked) return;  // OK is disabled; Enter must not slip past it
+    Options::Locks const& locked = chosen_.locked;
     wchar_t typed[16] = L"";
-    GetDlgItemTextW(dialog, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
-    HangSecondsChoice const hang = locked.hangSeconds ? HangSecondsChoice{state.chosen.hangSeconds, {}}
-                                                      : ChooseHangSeconds(Checked(dialog, kIdRestartHung), typed);
+    GetDlgItemTextW(dialog_, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
+    HangSecondsChoice const hang = locked.hangSeconds ? HangSecondsChoice{chosen_.hangSeconds, {}}
+                                                      : ChooseHangSeconds(Checked(dialog_, kIdRestartHung), typed);
     if (!hang.refusal.empty()) {
         // Refused with the dialog kept open, the box ready for another number.
-        ShowMessage(state.platform.system, hang.refusal, kMbIconExclamation, kApplicationTitle);
-        FocusBox(dialog, kIdHangSeconds);
+        ShowMessage(platform_.system, hang.refusal, kMbIconExclamation, kApplicationTitle);
+        FocusBox(dialog_, kIdHangSeconds);
         return;
     }
     // A row a policy sets keeps the policy's value.
-    bool const startAtLogon = Checked(dialog, kIdStartAtLogon);
-    if (!locked.notices) state.chosen.trayNotices = Checked(dialog, kIdTrayNotices);
-    if (!locked.backoff) state.chosen.backoff = Checked(dialog, kIdBackoff);
-    state.chosen.hangSeconds = hang.seconds;
-    if (!locked.eventLog) state.chosen.eventLog = Checked(dialog, kIdEventLog);
+    bool const startAtLogon = Checked(dialog_, kIdStartAtLogon);
+    if (!locked.notices) chosen_.trayNotices = Checked(dialog_, kIdTrayNotices);
+    if (!locked.backoff) chosen_.backoff = Checked(dialog_, kIdBackoff);
+    chosen_.hangSeconds = hang.seconds;
+    if (!locked.eventLog) chosen_.eventLog = Checked(dialog_, kIdEventLog);
     if (!locked.onEvent) {
         std::vector<wchar_t> command(kMaxIniValueLength + 1, L'\0');
-        GetDlgItemTextW(dialog, kIdOnEvent, command.data(), static_cast<int>(command.size()));
-        state.chosen.onEvent = TrimSpacesAndTabs(command.data());
+        GetDlgItemTextW(dialog_, kIdOnEvent, command.data(), static_cast<int>(command.size()));
+        chosen_.onEvent = TrimSpacesAndTabs(command.data());
     }
     // Written while the dialog is open, so that a failure's message is modal to it.
-    AcceptOptions(state.chosen, startAtLogon != state.startedAtLogon ? std::optional<bool>(startAtLogon) : std::nullopt,
-                  state.settings, state.platform.registry, state.platform.system, state.exePath);
-    EndDialog(dialog, IDOK);
+    AcceptOptions(chosen_, startAtLogon != startedAtLogon_ ? std::optional<bool>(startAtLogon) : std::nullopt,
+                  settings_, platform_.registry, platform_.system, exePath_);
+    EndDialog(dialog_, IDOK);
 }
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        auto* state = reinterpret_cast<OptionsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            Initialise(dialog, *reinterpret_cast<OptionsState*>(lParam));
-            return FALSE;  // the focus is set already
-        case WM_DPICHANGED:
-            MoveToSuggestedRect(dialog, lParam);
-            LayOut(dialog, *state, HIWORD(wParam));
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                Accept(dialog, *state);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == kIdOnEventBrowse && HIWORD(wParam) == BN_CLICKED) {
-                BrowseForCommand(dialog, *state);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == kIdRestartHung && HIWORD(wParam) == BN_CLICKED) {
-                // The seconds count only while the row is ticked.
-                EnableWindow(GetDlgItem(dialog, kIdHangSeconds), Checked(dialog, kIdRestartHung));
-                return TRUE;
-            }
-            return FALSE;
-        default: return FALSE;
-        }
-    } catch (...) {
-        return FALSE;  // no exception may cross into the system
+INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK: Accept(); return TRUE;
+    case kIdOnEventBrowse:
+        if (HIWORD(wParam) == BN_CLICKED) BrowseForCommand();
+        return TRUE;
+    case kIdRestartHung:
+        // The seconds count only while the row is ticked.
+        if (HIWORD(wParam) == BN_CLICKED) EnableWindow(GetDlgItem(dialog_, kIdHangSeconds), Checked(dialog_, kIdRestartHung));
+        return TRUE;
+    default: return FALSE;
     }
 }
 
@@ -187,12 +152,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 std::optional<Options> ShowOptionsDialog(HWND owner, HINSTANCE instance, Platform& platform,
                                          SettingsFile const& settings, std::wstring const& exePath, bool locked) {
-    OptionsState state{instance, platform, settings, exePath, locked, {}, false, false, {}};
-    std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kOptionsStyle);
-    INT_PTR const result = DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()),
-                                                   owner, OptionsProc, reinterpret_cast<LPARAM>(&state));
-    if (result != IDOK) return std::nullopt;
-    return state.chosen;
+    return OptionsDialog(platform, settings, exePath, locked).Show(owner, instance);
 }
 
 }  // namespace vigilon

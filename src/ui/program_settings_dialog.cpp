@@ -5,45 +5,53 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/dpi.h"
-#include "platform/win32/win32_owners.h"
+#include "platform/win32/system_function.h"
 #include "support/application_title.h"
 #include "support/message.h"
+#include "ui/base_dialog.h"
 #include "ui/dialog_controls.h"
-#include "ui/layout_table.h"
 #include "ui/program_settings_logic.h"
-#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
 
-DWORD const kSettingsStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 int const kTimesLength = 200;     // characters the times box takes: some forty times of day
 int const kSecondsLength = 5;     // digits a seconds box takes: up to a day
 int const kWaitForLength = 254;   // characters the settings file keeps of a value
 
-// Everything the dialog uses while it is open.
-struct SettingsState {
-    HINSTANCE instance;
-    Platform& platform;
-    SettingsFile const& settings;
-    WatchedPrograms& programs;
-    int number;
-    bool readOnly;
-    std::vector<SettingsChoice> show, monitor, startAfter, restartWhen;
-    UniqueFont font;
-    HBRUSH pageBrush = nullptr;  // a system brush: not deleted
+// The dialog, with everything it uses while it is open.
+class SettingsDialog final : public BaseDialog<SettingsDialog> {
+public:
+    SettingsDialog(Platform& platform, SettingsFile const& settings, WatchedPrograms& programs, int number, bool readOnly)
+        : platform_(platform), settings_(settings), programs_(programs), number_(number), readOnly_(readOnly) {}
+
+    INT_PTR OnInitDialog();
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void LayOut(UINT dpi) { PlaceControls(ProgramSettingsLayout(), dpi); }
+
+private:
+    void ShowPage(SettingsPage page);
+    void EnableBoxes();
+    void CreatePages();
+    void FillFields();
+    ProgramSettingsForm ReadForm() const;
+    void FocusRow(SettingsRow row);
+    void Accept();
+
+    Platform& platform_;
+    SettingsFile const& settings_;
+    WatchedPrograms& programs_;
+    int number_;
+    bool readOnly_;
+    std::vector<SettingsChoice> show_, monitor_, startAfter_, restartWhen_;
+    HBRUSH pageBrush_ = nullptr;  // a system brush: not deleted
 };
 
 // Whether the tab control draws its pages with the visual style (white) or in the face colour.
 // The theme library is in the process already when the common controls draw themed: it is only
 // asked, never loaded.
 bool Themed() {
-    HMODULE const uxtheme = GetModuleHandleW(L"uxtheme.dll");
-    if (uxtheme == nullptr) return false;
-    using IsAppThemedFunction = BOOL(WINAPI*)();
-    auto const isAppThemed =
-        reinterpret_cast<IsAppThemedFunction>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
+    auto const isAppThemed = SystemFunction<BOOL(WINAPI*)()>(GetModuleHandleW(L"uxtheme.dll"), "IsAppThemed");
     return isAppThemed != nullptr && isAppThemed() != FALSE;
 }
 
@@ -59,25 +67,12 @@ bool StandsOnPage(int id) {
     return false;
 }
 
-// Places the controls and sizes their font at `dpi`: at the start, and whenever the dialog moves
-// to a monitor of another DPI.
-void LayOut(HWND dialog, SettingsState& state, UINT dpi) {
-    UniqueFont font(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
-    for (PagedPlacement const& paged : ProgramSettingsLayout()) {
-        HWND const control = GetDlgItem(dialog, paged.placement.id);
-        RECT const r = ScaledBounds(paged.placement, dpi);
-        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    }
-    state.font = std::move(font);
-}
-
-void ShowPage(HWND dialog, SettingsPage page) {
+void SettingsDialog::ShowPage(SettingsPage page) {
     for (PagedPlacement const& paged : ProgramSettingsLayout()) {
         if (paged.page == SettingsPage::All) continue;
-        ShowWindow(GetDlgItem(dialog, paged.placement.id), paged.page == page ? SW_SHOW : SW_HIDE);
+        ShowWindow(GetDlgItem(dialog_, paged.placement.id), paged.page == page ? SW_SHOW : SW_HIDE);
     }
-    SendDlgItemMessageW(dialog, kIdSettingsTabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    SendDlgItemMessageW(dialog_, kIdSettingsTabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
 }
 
 void FillDropDown(HWND dialog, int id, std::vector<SettingsChoice> const& choices, std::wstring const& value) {
@@ -94,17 +89,15 @@ std::wstring ChosenValue(HWND dialog, int id, std::vector<SettingsChoice> const&
 }
 
 // Each restart box takes input only while its row is ticked.
-void EnableBoxes(HWND dialog, SettingsState const& state) {
-    if (state.readOnly) return;
-    EnableWindow(GetDlgItem(dialog, kIdMemoryLimit), Checked(dialog, kIdMemoryRule));
-    EnableWindow(GetDlgItem(dialog, kIdScheduleTimes), Checked(dialog, kIdScheduleRule));
+void SettingsDialog::EnableBoxes() {
+    if (readOnly_) return;
+    EnableWindow(GetDlgItem(dialog_, kIdMemoryLimit), Checked(dialog_, kIdMemoryRule));
+    EnableWindow(GetDlgItem(dialog_, kIdScheduleTimes), Checked(dialog_, kIdScheduleRule));
 }
 
-void CreateControls(HWND dialog, SettingsState& state, UINT dpi) {
-    for (PagedPlacement const& paged : ProgramSettingsLayout()) {
-        CreateLayoutControl(dialog, paged.placement, dpi, state.instance);
-    }
-    HWND const tabs = GetDlgItem(dialog, kIdSettingsTabs);
+void SettingsDialog::CreatePages() {
+    CreateControls(ProgramSettingsLayout(), kSettingsWidth, kSettingsHeight);
+    HWND const tabs = GetDlgItem(dialog_, kIdSettingsTabs);
     for (int page = 0; page < kSettingsPageCount; ++page) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -115,149 +108,124 @@ void CreateControls(HWND dialog, SettingsState& state, UINT dpi) {
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void FillFields(HWND dialog, SettingsState& state) {
-    RestartRules const& rules = state.programs[state.number].rules;
+void SettingsDialog::FillFields() {
+    RestartRules const& rules = programs_[number_].rules;
     ProgramSettingsForm const form = SettingsFormFromRules(rules);
-    state.show = ShowChoices(form.show);
-    state.monitor = MonitorChoices(state.platform.desktop.Displays(), form.monitor);
-    state.startAfter = StartAfterChoices(state.programs, state.number, form.startAfter);
-    state.restartWhen = RestartWhenChoices(form.restartWhen);
-    FillDropDown(dialog, kIdShow, state.show, form.show);
-    FillDropDown(dialog, kIdMonitor, state.monitor, form.monitor);
-    Check(dialog, kIdOnTop, form.onTop);
-    SetDlgItemTextW(dialog, kIdDelay, form.startDelay.c_str());
-    SendDlgItemMessageW(dialog, kIdDelay, EM_LIMITTEXT, kSecondsLength, 0);
-    FillDropDown(dialog, kIdStartAfter, state.startAfter, form.startAfter);
-    SetDlgItemTextW(dialog, kIdWaitFor, form.waitFor.c_str());
-    SendDlgItemMessageW(dialog, kIdWaitFor, EM_LIMITTEXT, kWaitForLength, 0);
-    SetDlgItemTextW(dialog, kIdWaitSeconds, form.waitSeconds.c_str());
-    SendDlgItemMessageW(dialog, kIdWaitSeconds, EM_LIMITTEXT, kSecondsLength, 0);
-    SendDlgItemMessageW(dialog, kIdWaitSeconds, EM_SETCUEBANNER, TRUE,
+    show_ = ShowChoices(form.show);
+    monitor_ = MonitorChoices(platform_.desktop.Displays(), form.monitor);
+    startAfter_ = StartAfterChoices(programs_, number_, form.startAfter);
+    restartWhen_ = RestartWhenChoices(form.restartWhen);
+    FillDropDown(dialog_, kIdShow, show_, form.show);
+    FillDropDown(dialog_, kIdMonitor, monitor_, form.monitor);
+    Check(dialog_, kIdOnTop, form.onTop);
+    SetDlgItemTextW(dialog_, kIdDelay, form.startDelay.c_str());
+    SendDlgItemMessageW(dialog_, kIdDelay, EM_LIMITTEXT, kSecondsLength, 0);
+    FillDropDown(dialog_, kIdStartAfter, startAfter_, form.startAfter);
+    SetDlgItemTextW(dialog_, kIdWaitFor, form.waitFor.c_str());
+    SendDlgItemMessageW(dialog_, kIdWaitFor, EM_LIMITTEXT, kWaitForLength, 0);
+    SetDlgItemTextW(dialog_, kIdWaitSeconds, form.waitSeconds.c_str());
+    SendDlgItemMessageW(dialog_, kIdWaitSeconds, EM_LIMITTEXT, kSecondsLength, 0);
+    SendDlgItemMessageW(dialog_, kIdWaitSeconds, EM_SETCUEBANNER, TRUE,
                         reinterpret_cast<LPARAM>(std::to_wstring(kDefaultWaitSeconds).c_str()));
-    Check(dialog, kIdMemoryRule, form.restart.memoryOn);
-    SetDlgItemTextW(dialog, kIdMemoryLimit, form.restart.megabytes.c_str());
-    SendDlgItemMessageW(dialog, kIdMemoryLimit, EM_LIMITTEXT, std::to_wstring(kMaxMemoryLimitMB).size(), 0);
-    Check(dialog, kIdScheduleRule, form.restart.scheduleOn);
-    SetDlgItemTextW(dialog, kIdScheduleTimes, form.restart.times.c_str());
-    SendDlgItemMessageW(dialog, kIdScheduleTimes, EM_LIMITTEXT, kTimesLength, 0);
-    Check(dialog, kIdCrashDialogRule, form.restart.noCrashDialog);
-    FillDropDown(dialog, kIdRestartWhen, state.restartWhen, form.restartWhen);
+    Check(dialog_, kIdMemoryRule, form.restart.memoryOn);
+    SetDlgItemTextW(dialog_, kIdMemoryLimit, form.restart.megabytes.c_str());
+    SendDlgItemMessageW(dialog_, kIdMemoryLimit, EM_LIMITTEXT, std::to_wstring(kMaxMemoryLimitMB).size(), 0);
+    Check(dialog_, kIdScheduleRule, form.restart.scheduleOn);
+    SetDlgItemTextW(dialog_, kIdScheduleTimes, form.restart.times.c_str());
+    SendDlgItemMessageW(dialog_, kIdScheduleTimes, EM_LIMITTEXT, kTimesLength, 0);
+    Check(dialog_, kIdCrashDialogRule, form.restart.noCrashDialog);
+    FillDropDown(dialog_, kIdRestartWhen, restartWhen_, form.restartWhen);
 }
 
-// Read-only: every field greyed and OK disabled; the tabs still turn the pages, and Cancel closes.
-void LockFields(HWND dialog) {
-    for (PagedPlacement const& paged : ProgramSettingsLayout()) {
-        std::uint16_t const id = paged.placement.id;
-        if (id != kIdSettingsTabs && id != kIdSettingsCancel && id != kIdSettingsLockNote) {
-            EnableWindow(GetDlgItem(dialog, id), FALSE);
-        }
-    }
-    SendMessageW(dialog, DM_SETDEFID, kIdSettingsCancel, 0);
+INT_PTR SettingsDialog::OnInitDialog() {
+    pageBrush_ = GetSysColorBrush(Themed() ? COLOR_WINDOW : COLOR_BTNFACE);
+    SetWindowTextW(dialog_, (L"Settings for " + programs_[number_].name).c_str());
+    CreatePages();
+    LayOut(dpi_);
+    FillFields();
+    SetDlgItemTextW(dialog_, kIdSettingsLockNote, readOnly_ ? kLockedSettingsNote : L"");
+    ShowWindow(GetDlgItem(dialog_, kIdSettingsLockNote), readOnly_ ? SW_SHOW : SW_HIDE);
+    // Read-only: every field greyed and OK disabled; the tabs still turn the pages, and Cancel closes.
+    if (readOnly_) LockControls(ProgramSettingsLayout(), {kIdSettingsTabs, kIdSettingsLockNote});
+    EnableBoxes();
+    ShowPage(SettingsPage::Window);
+    SetFocus(GetDlgItem(dialog_, readOnly_ ? kIdSettingsTabs : kIdShow));
+    return FALSE;  // the focus is set already
 }
 
-void Initialise(HWND dialog, SettingsState& state) {
-    UINT const dpi = WindowDpi(dialog);
-    state.pageBrush = GetSysColorBrush(Themed() ? COLOR_WINDOW : COLOR_BTNFACE);
-    SizeDialog(dialog, kSettingsWidth, kSettingsHeight, kSettingsStyle, dpi);
-    SetWindowTextW(dialog, (L"Settings for " + state.programs[state.number].name).c_str());
-    CreateControls(dialog, state, dpi);
-    LayOut(dialog, state, dpi);
-    FillFields(dialog, state);
-    SetDlgItemTextW(dialog, kIdSettingsLockNote, state.readOnly ? kLockedSettingsNote : L"");
-    ShowWindow(GetDlgItem(dialog, kIdSettingsLockNote), state.readOnly ? SW_SHOW : SW_HIDE);
-    if (state.readOnly) LockFields(dialog);
-    EnableBoxes(dialog, state);
-    ShowPage(dialog, SettingsPage::Window);
-    SetFocus(GetDlgItem(dialog, state.readOnly ? kIdSettingsTabs : kIdShow));
-}
-
-ProgramSettingsForm ReadForm(HWND dialog, SettingsState const& state) {
+ProgramSettingsForm SettingsDialog::ReadForm() const {
     ProgramSettingsForm form;
-    form.show = ChosenValue(dialog, kIdShow, state.show);
-    form.monitor = ChosenValue(dialog, kIdMonitor, state.monitor);
-    form.onTop = Checked(dialog, kIdOnTop);
-    form.startDelay = WindowText(GetDlgItem(dialog, kIdDelay));
-    form.startAfter = ChosenValue(dialog, kIdStartAfter, state.startAfter);
-    form.waitFor = WindowText(GetDlgItem(dialog, kIdWaitFor));
-    form.waitSeconds = WindowText(GetDlgItem(dialog, kIdWaitSeconds));
-    form.restart.memoryOn = Checked(dialog, kIdMemoryRule);
-    form.restart.megabytes = WindowText(GetDlgItem(dialog, kIdMemoryLimit));
-    form.restart.scheduleOn = Checked(dialog, kIdScheduleRule);
-    form.restart.times = WindowText(GetDlgItem(dialog, kIdScheduleTimes));
-    form.restart.noCrashDialog = Checked(dialog, kIdCrashDialogRule);
-    form.restartWhen = ChosenValue(dialog, kIdRestartWhen, state.restartWhen);
+    form.show = ChosenValue(dialog_, kIdShow, show_);
+    form.monitor = ChosenValue(dialog_, kIdMonitor, monitor_);
+    form.onTop = Checked(dialog_, kIdOnTop);
+    form.startDelay = WindowText(GetDlgItem(dialog_, kIdDelay));
+    form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
+    form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
+    form.waitSeconds = WindowText(GetDlgItem(dialog_, kIdWaitSeconds));
+    form.restart.memoryOn = Checked(dialog_, kIdMemoryRule);
+    form.restart.megabytes = WindowText(GetDlgItem(dialog_, kIdMemoryLimit));
+    form.restart.scheduleOn = Checked(dialog_, kIdScheduleRule);
+    form.restart.times = WindowText(GetDlgItem(dialog_, kIdScheduleTimes));
+    form.restart.noCrashDialog = Checked(dialog_, kIdCrashDialogRule);
+    form.restartWhen = ChosenValue(dialog_, kIdRestartWhen, restartWhen_);
     return form;
 }
 
 // The page and box of the row a refusal names.
-void FocusRow(HWND dialog, SettingsRow row) {
+void SettingsDialog::FocusRow(SettingsRow row) {
     switch (row) {
-    case SettingsRow::StartDelay: ShowPage(dialog, SettingsPage::Start); FocusBox(dialog, kIdDelay); break;
-    case SettingsRow::WaitFor: ShowPage(dialog, SettingsPage::Start); FocusBox(dialog, kIdWaitFor); break;
-    case SettingsRow::WaitSeconds: ShowPage(dialog, SettingsPage::Start); FocusBox(dialog, kIdWaitSeconds); break;
-    case SettingsRow::MemoryLimit: ShowPage(dialog, SettingsPage::Restart); FocusBox(dialog, kIdMemoryLimit); break;
+    case SettingsRow::StartDelay: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdDelay); break;
+    case SettingsRow::WaitFor: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdWaitFor); break;
+    case SettingsRow::WaitSeconds: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdWaitSeconds); break;
+    case SettingsRow::MemoryLimit: ShowPage(SettingsPage::Restart); FocusBox(dialog_, kIdMemoryLimit); break;
     case SettingsRow::RestartTimes:
-        ShowPage(dialog, SettingsPage::Restart);
-        FocusBox(dialog, kIdScheduleTimes);
+        ShowPage(SettingsPage::Restart);
+        FocusBox(dialog_, kIdScheduleTimes);
         break;
     case SettingsRow::None: break;
     }
 }
 
-void Accept(HWND dialog, SettingsState& state) {
-    if (state.readOnly) return;  // OK is disabled; Enter must not slip past it
-    ProgramSettingsChoice const choice = RulesFromSettingsForm(ReadForm(dialog, state), state.programs[state.number].rules);
+void SettingsDialog::Accept() {
+    if (readOnly_) return;  // OK is disabled; Enter must not slip past it
+    ProgramSettingsChoice const choice = RulesFromSettingsForm(ReadForm(), programs_[number_].rules);
     if (!choice.refusal.empty()) {
-        ShowMessage(state.platform.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
-        FocusRow(dialog, choice.row);
+        ShowMessage(platform_.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
+        FocusRow(choice.row);
         return;
     }
-    // Written while the dialog is open, so that a failure's message is modal to it.
-    if (AcceptRestartRules(state.programs, state.number, choice.rules, state.settings, state.platform.system)) {
-        EndDialog(dialog, IDOK);
+    // Written while the dialog_ is open, so that a failure's message is modal to it.
+    if (AcceptRestartRules(programs_, number_, choice.rules, settings_, platform_.system)) {
+        EndDialog(dialog_, IDOK);
     }
 }
 
-INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        auto* state = reinterpret_cast<SettingsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            Initialise(dialog, *reinterpret_cast<SettingsState*>(lParam));
-            return FALSE;  // the focus is set already
-        case WM_DPICHANGED:
-            MoveToSuggestedRect(dialog, lParam);
-            LayOut(dialog, *state, HIWORD(wParam));
+INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (!StandsOnPage(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) return FALSE;
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(pageBrush_);
+    case WM_NOTIFY: {
+        auto const* header = reinterpret_cast<NMHDR const*>(lParam);
+        if (header->idFrom == kIdSettingsTabs && header->code == TCN_SELCHANGE) {
+            auto const page = SendDlgItemMessageW(dialog_, kIdSettingsTabs, TCM_GETCURSEL, 0, 0);
+            if (page >= 0 && page < kSettingsPageCount) ShowPage(static_cast<SettingsPage>(page));
             return TRUE;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            if (!StandsOnPage(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) return FALSE;
-            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(state->pageBrush);
-        case WM_NOTIFY: {
-            auto const* header = reinterpret_cast<NMHDR const*>(lParam);
-            if (header->idFrom == kIdSettingsTabs && header->code == TCN_SELCHANGE) {
-                auto const page = SendDlgItemMessageW(dialog, kIdSettingsTabs, TCM_GETCURSEL, 0, 0);
-                if (page >= 0 && page < kSettingsPageCount) ShowPage(dialog, static_cast<SettingsPage>(page));
-                return TRUE;
-            }
-            return FALSE;
         }
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-            case IDOK: Accept(dialog, *state); return TRUE;
-            case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-            case kIdMemoryRule:
-            case kIdScheduleRule:
-                if (HIWORD(wParam) == BN_CLICKED) EnableBoxes(dialog, *state);
-                return TRUE;
-            default: return FALSE;
-            }
+        return FALSE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: Accept(); return TRUE;
+        case kIdMemoryRule:
+        case kIdScheduleRule:
+            if (HIWORD(wParam) == BN_CLICKED) EnableBoxes();
+            return TRUE;
         default: return FALSE;
         }
-    } catch (...) {
-        return FALSE;  // no exception may cross into the system
+    default: return FALSE;
     }
 }
 
@@ -266,10 +234,7 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 void ShowProgramSettingsDialog(HWND owner, HINSTANCE instance, Platform& platform, SettingsFile const& settings,
                                WatchedPrograms& programs, int number, bool readOnly) {
     if (number < 1 || number > programs.Count()) return;
-    SettingsState state{instance, platform, settings, programs, number, readOnly, {}, {}, {}, {}, {}};
-    std::vector<WORD> const dialogTemplate = EmptyDialogTemplate(kSettingsStyle);
-    DialogBoxIndirectParamW(instance, reinterpret_cast<DLGTEMPLATE const*>(dialogTemplate.data()), owner, SettingsProc,
-                            reinterpret_cast<LPARAM>(&state));
+    SettingsDialog(platform, settings, programs, number, readOnly).ShowModal(owner, instance);
 }
 
 }  // namespace vigilon

@@ -10,6 +10,7 @@
 #include "support/application_title.h"
 #include "ui/remote_answers.h"
 #include "ui/res/resource_ids.h"
+#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
@@ -54,18 +55,18 @@ bool StatusWindow::Create(HINSTANCE instance) {
 }
 
 void StatusWindow::OnCreate() {
+    auto const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS,
-                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    headline_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                window_, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
-                                nullptr);
-    problems_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                window_, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
-                                nullptr);
+    auto const line = [&] {
+        return CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0, window_,
+                               nullptr, instance, nullptr);
+    };
+    headline_ = line();
+    problems_ = line();
     std::vector<std::wstring> const headings = StatusHeadings();
     for (int i = 0; i < kStatusColumns; ++i) {
         LVCOLUMNW column{};
@@ -93,7 +94,7 @@ void StatusWindow::ApplyDpi(UINT dpi) {
         ListView_SetColumnWidth(list_, i, MulDiv(width, static_cast<int>(dpi), static_cast<int>(dpi_)));
     }
     dpi_ = dpi;
-    font_.Reset(CreatePointFont(L"MS Sans Serif", 8.25f, false, dpi));
+    font_.Reset(CreateDialogFont(dpi));
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     SendMessageW(headline_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     SendMessageW(problems_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);

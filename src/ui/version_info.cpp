@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "platform/win32/win32_owners.h"
 #include "support/version_resource.h"
 
 namespace vigilon {
@@ -22,22 +23,6 @@ std::span<std::uint8_t const> VersionResourceOf(HMODULE module) {
     if (data == nullptr) return {};
     return {static_cast<std::uint8_t const*>(data), SizeofResource(module, found)};
 }
-
-// A module mapped as data and resources only, freed at the end of the scope.
-class DataModule {
-public:
-    explicit DataModule(std::wstring const& path)
-        : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-    DataModule(DataModule const&) = delete;
-    DataModule& operator=(DataModule const&) = delete;
-    ~DataModule() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    HMODULE Get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 }  // namespace
 
@@ -58,8 +43,10 @@ ApplicationInfo ReadApplicationInfo() {
 }
 
 std::wstring ImageProductName(std::wstring const& path) {
-    DataModule const image(path);
-    if (image.Get() == nullptr) return {};
+    // Mapped as data and resources only.
+    UniqueModule const image(
+        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!image) return {};
     return VersionString(VersionResourceOf(image.Get()), kStringTable, L"ProductName").value_or(L"");
 }
 

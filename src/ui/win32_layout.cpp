@@ -113,6 +113,8 @@ HBITMAP BitmapOf(Picture const& picture) {
 
 }  // namespace
 
+HFONT CreateDialogFont(UINT dpi) { return CreatePointFont(kDialogFontFace, kDialogFontPoints, false, dpi); }
+
 RECT ScaledBounds(ControlPlacement const& placement, UINT dpi) {
     int const left = TwipsToPixels(placement.left, dpi);
     int const top = TwipsToPixels(placement.top, dpi);
@@ -165,30 +167,6 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, wchar_t const* text) {
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);
     SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-std::vector<WORD> EmptyDialogTemplate(DWORD style) {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = style;
-    return words;
-}
-
-void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT dpi) {
-    RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
-    AdjustFrameForDpi(frame, style, false, 0, dpi);
-    int const width = frame.right - frame.left;
-    int const height = frame.bottom - frame.top;
-    // Centred here, as the template's centring knew nothing of the final size.
-    RECT owner{};
-    HWND const parent = GetWindow(dialog, GW_OWNER);
-    if (parent != nullptr && IsWindowVisible(parent)) {
-        GetWindowRect(parent, &owner);
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-    }
-    SetWindowPos(dialog, nullptr, owner.left + (owner.right - owner.left - width) / 2,
-                 owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
 }
 
 HBITMAP LoadLogo(HINSTANCE instance, UINT dpi) {

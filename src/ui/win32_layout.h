@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "ui/layout_table.h"
 
 namespace vigilon {
+
+// The font of Vigilon's windows and dialogs.
+inline constexpr wchar_t kDialogFontFace[] = L"MS Sans Serif";
+inline constexpr float kDialogFontPoints = 8.25f;
+HFONT CreateDialogFont(UINT dpi);
 
 // A control's place in pixels at `dpi`.
 RECT ScaledBounds(ControlPlacement const& placement, UINT dpi);
@@ -26,14 +29,6 @@ HFONT CreateFittingFont(HWND label, wchar_t const* face, float points, bool bold
 // A tooltip window for the controls of `owner`; add tips with AddTooltip.
 HWND CreateTooltips(HWND owner, HINSTANCE instance);
 void AddTooltip(HWND tooltips, HWND owner, HWND control, wchar_t const* text);
-
-// An empty dialog template of `style`: the controls are created from a layout table, in pixels
-// scaled to the monitor, rather than in dialog units.
-std::vector<WORD> EmptyDialogTemplate(DWORD style);
-
-// Gives the dialog a client area of the size in twips at `dpi`, centred on its owner while that is
-// visible, otherwise on the work area.
-void SizeDialog(HWND dialog, int widthTwips, int heightTwips, DWORD style, UINT dpi);
 
 // The program's logo, its background painted in the button-face colour, drawn at its size at `dpi`.
 HBITMAP LoadLogo(HINSTANCE instance, UINT dpi);

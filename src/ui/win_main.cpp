@@ -16,6 +16,7 @@
 #include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_owners.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_registry.h"
 #include "support/application_title.h"
@@ -41,20 +42,6 @@ std::wstring ProgramFolder() {
     std::wstring const path = vigilon::ExecutablePath();
     return path.substr(0, path.rfind(L'\\') + 1);
 }
-
-// COM for the shell's dialogs, for the life of the user-interface thread.
-class ComApartment {
-public:
-    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ComApartment(ComApartment const&) = delete;
-    ComApartment& operator=(ComApartment const&) = delete;
-    ~ComApartment() {
-        if (ok_) CoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
 
 // Loads the settings, trying again for a moment while the file cannot be read: a lock held by a
 // backup or synchronising program usually passes within moments. When it still cannot be read,
@@ -204,7 +191,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return GiveWay(instanceGuard.Claim());
     }
 
-    ComApartment const com;
+    // COM for the shell's dialogs, for the life of the user-interface thread.
+    vigilon::ComScope const com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/start_mode.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_shell.h"
 #include "support/folders.h"
 #include "ui/instance_logic.h"
+#include "ui/main_mode.h"
 #include "ui/tray_commands.h"
 
 namespace vigilon {
@@ -110,6 +113,64 @@ TEST(Folders, BrowseStripsOneBackslashAndRestoresTheDirectory) {
     EXPECT_EQ(StripBackslash(L"C:\\"), L"C:");
     EXPECT_EQ(StripBackslash(L"C:\\\\"), L"C:\\");
     EXPECT_EQ(files.currentDirectory, L"C:\\");
+}
+
+// A watched program's exit asks for the timer at any moment: it must not start passes while the
+// editor is open, nor once Vigilon ends; and the history says the editor's opening once.
+TEST(MainMode, NoPassRunsWhileTheEditorIsOpenOrOnceVigilonEnds) {
+    MainMode mode;
+    int passes = 0;
+    auto const pass = [&] { ++passes; };
+    mode.RunPass(pass);
+    EXPECT_EQ(passes, 0);  // not yet watching
+    EXPECT_TRUE(mode.StartWatching());
+    mode.RunPass(pass);
+    EXPECT_EQ(passes, 1);
+    EXPECT_TRUE(mode.OpenEditor());
+    EXPECT_FALSE(mode.OpenEditor());
+    EXPECT_FALSE(mode.StartWatching());
+    mode.RunPass(pass);
+    mode.Tick(pass);
+    EXPECT_EQ(passes, 1);
+    EXPECT_TRUE(mode.CloseEditor());
+    EXPECT_FALSE(mode.CloseEditor());
+    EXPECT_TRUE(mode.StartWatching());
+    EXPECT_TRUE(mode.End());
+    EXPECT_FALSE(mode.End());
+    EXPECT_FALSE(mode.StartWatching());
+    EXPECT_FALSE(mode.OpenEditor());
+    mode.RunPass(pass);
+    EXPECT_EQ(passes, 1);
+    EXPECT_TRUE(mode.Ending());
+}
+
+// A pass handles messages while it waits: a tick inside it is dropped, an ended program's request
+// runs one more pass right after it, and none runs once Vigilon begins to end.
+TEST(MainMode, ATickDuringAPassIsDroppedAndAPassAskedForRunsOnceAfterIt) {
+    MainMode mode;
+    mode.StartWatching();
+    int passes = 0;
+    std::function<void()> inside;  // what happens while the first pass waits
+    auto const pass = [&] {
+        if (++passes == 1) inside();
+    };
+    inside = [&] { mode.Tick(pass); };
+    mode.Tick(pass);
+    EXPECT_EQ(passes, 1);
+    passes = 0;
+    inside = [&] {
+        mode.RunPass(pass);
+        mode.RunPass(pass);
+    };
+    mode.Tick(pass);
+    EXPECT_EQ(passes, 2);
+    passes = 0;
+    inside = [&] {
+        mode.RunPass(pass);
+        mode.End();
+    };
+    mode.RunPass(pass);
+    EXPECT_EQ(passes, 1);
 }
 
 }  // namespace

@@ -2,20 +2,22 @@
 
 #include <cmath>
 
+#include "platform/win32/system_function.h"
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
 // A function of user32.dll that older versions of Windows lack; null where it is missing.
 template <typename Function>
 Function FromUser32(char const* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 // The screen's dots per inch, as systems before the per-monitor functions give them.
 UINT ScreenDpi() {
-    HDC const screen = GetDC(nullptr);
-    int const dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    UniqueScreenDc const screen(GetDC(nullptr));
+    int const dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
@@ -64,10 +66,8 @@ HICON LoadIconForDpi(HINSTANCE instance, int id, bool smallIcon, UINT dpi) {
     int const size = IconSize(smallIcon, dpi);
     // The common controls 6 (the manifest asks for them) have it: the icon's own image of that
     // size, or a larger one scaled down smoothly. LoadImage picks the nearest and stretches it.
-    using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-    HMODULE const controls = GetModuleHandleW(L"comctl32.dll");
-    auto const loadScaled = controls == nullptr ? nullptr : reinterpret_cast<LoadIconWithScaleDownFunction>(
-        reinterpret_cast<void*>(GetProcAddress(controls, "LoadIconWithScaleDown")));
+    auto const loadScaled = SystemFunction<HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*)>(
+        GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown");
     HICON icon = nullptr;
     if (loadScaled != nullptr && SUCCEEDED(loadScaled(instance, MAKEINTRESOURCEW(id), size, size, &icon))) return icon;
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));

@@ -19,28 +19,23 @@ std::wstring ProcessUserSid() {
     if (size == 0) return {};
     std::vector<BYTE> buffer(size);
     if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return {};
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER const*>(buffer.data())->User.Sid, &text)) return {};
-    std::wstring sid(text);
-    LocalFree(text);
-    return sid;
+    wchar_t* made = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER const*>(buffer.data())->User.Sid, &made)) return {};
+    UniqueLocal<wchar_t*> const text(made);
+    return text.Get();
 }
 
 }  // namespace
 
-PrivateFolderSecurity::PrivateFolderSecurity() {
+UniqueLocal<PSECURITY_DESCRIPTOR> PrivateFolderSecurity() {
     std::wstring const user = ProcessUserSid();
-    if (user.empty()) return;
+    if (user.empty()) return {};
     // P: protected from inheritance. Full control (FA) for the user, SYSTEM (SY) and the built-in
     // Administrators (BA), inherited by files (OI) and folders (CI) made inside.
     std::wstring const sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor_, nullptr)) {
-        descriptor_ = nullptr;
-    }
-}
-
-PrivateFolderSecurity::~PrivateFolderSecurity() {
-    if (descriptor_ != nullptr) LocalFree(descriptor_);
+    PSECURITY_DESCRIPTOR made = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &made, nullptr)) return {};
+    return UniqueLocal<PSECURITY_DESCRIPTOR>(made);
 }
 
 }  // namespace vigilon

@@ -1,5 +1,7 @@
 #include "platform/win32/session_notifications.h"
 
+#include "platform/win32/system_function.h"
+
 namespace vigilon {
 namespace {
 
@@ -18,9 +20,7 @@ HMODULE SessionLibrary() {
 
 template <typename Function>
 Function Find(char const* name) {
-    HMODULE const library = SessionLibrary();
-    if (library == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return SystemFunction<Function>(SessionLibrary(), name);
 }
 
 }  // namespace

@@ -140,10 +140,10 @@ bool Win32FileSystem::CreatePrivateFolder(std::wstring_view path) {
     std::wstring const folder(path);
     DWORD const before = GetFileAttributesW(folder.c_str());
     if (before != INVALID_FILE_ATTRIBUTES) return (before & FILE_ATTRIBUTE_DIRECTORY) != 0;  // left as it is
-    PrivateFolderSecurity const security;
+    UniqueLocal<PSECURITY_DESCRIPTOR> const security = PrivateFolderSecurity();
     // Without its own permissions the folder would take its parent's, which may let every user read it.
     if (!security) return false;
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Descriptor(), FALSE};
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
     if (CreateDirectoryW(folder.c_str(), &attributes)) return true;
     DWORD const after = GetFileAttributesW(folder.c_str());  // made meanwhile by someone else
     return after != INVALID_FILE_ATTRIBUTES && (after & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -7,6 +7,9 @@
 #include <string>
 #include <system_error>
 
+#include "platform/win32/system_function.h"
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 namespace {
 
@@ -28,46 +31,29 @@ struct WinHttp {
     }
 };
 
-template <typename Function>
-void Take(HMODULE module, char const* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // Loaded once, and kept for the life of the process: threads may still be using it at exit.
 WinHttp const& Functions() {
     static WinHttp const functions = [] {
         WinHttp f;
         HMODULE const module = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (module == nullptr) return f;
-        Take(module, "WinHttpOpen", f.open);
-        Take(module, "WinHttpCrackUrl", f.crackUrl);
-        Take(module, "WinHttpConnect", f.connect);
-        Take(module, "WinHttpOpenRequest", f.openRequest);
-        Take(module, "WinHttpSetTimeouts", f.setTimeouts);
-        Take(module, "WinHttpSendRequest", f.sendRequest);
-        Take(module, "WinHttpReceiveResponse", f.receiveResponse);
-        Take(module, "WinHttpQueryHeaders", f.queryHeaders);
-        Take(module, "WinHttpCloseHandle", f.closeHandle);
+        f.open = SystemFunction<decltype(f.open)>(module, "WinHttpOpen");
+        f.crackUrl = SystemFunction<decltype(f.crackUrl)>(module, "WinHttpCrackUrl");
+        f.connect = SystemFunction<decltype(f.connect)>(module, "WinHttpConnect");
+        f.openRequest = SystemFunction<decltype(f.openRequest)>(module, "WinHttpOpenRequest");
+        f.setTimeouts = SystemFunction<decltype(f.setTimeouts)>(module, "WinHttpSetTimeouts");
+        f.sendRequest = SystemFunction<decltype(f.sendRequest)>(module, "WinHttpSendRequest");
+        f.receiveResponse = SystemFunction<decltype(f.receiveResponse)>(module, "WinHttpReceiveResponse");
+        f.queryHeaders = SystemFunction<decltype(f.queryHeaders)>(module, "WinHttpQueryHeaders");
+        f.closeHandle = SystemFunction<decltype(f.closeHandle)>(module, "WinHttpCloseHandle");
         return f;
     }();
     return functions;
 }
 
-// Closes a WinHTTP handle when the owner goes away.
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    InternetHandle(InternetHandle const&) = delete;
-    InternetHandle& operator=(InternetHandle const&) = delete;
-    ~InternetHandle() {
-        if (handle_ != nullptr) Functions().closeHandle(handle_);
-    }
-    HINTERNET Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
+struct CloseInternetRelease {
+    void operator()(HINTERNET handle) const { Functions().closeHandle(handle); }
 };
+using InternetHandle = Owned<HINTERNET, CloseInternetRelease>;
 
 std::wstring ErrorText(DWORD error) {
     switch (error) {

@@ -7,34 +7,35 @@
 namespace vigilon {
 
 // Owns one system handle and releases it when the owner goes away. Not copyable; movable.
-template <class Handle, class Release>
+// `kEmpty` is the value that stands for no handle (INVALID_SOCKET for a socket).
+template <class Handle, class Release, Handle kEmpty = Handle{}>
 class Owned {
 public:
     Owned() = default;
     explicit Owned(Handle handle) : handle_(handle) {}
     Owned(Owned const&) = delete;
     Owned& operator=(Owned const&) = delete;
-    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, kEmpty)) {}
     Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, Handle{}));
+        if (this != &other) Reset(std::exchange(other.handle_, kEmpty));
         return *this;
     }
     ~Owned() { Reset(); }
 
     Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Handle{}; }
+    explicit operator bool() const { return handle_ != kEmpty; }
     // For functions that hand back a new handle through a pointer: releases the current one first.
     Handle* Receive() {
         Reset();
         return &handle_;
     }
-    void Reset(Handle handle = Handle{}) {
-        if (handle_ != Handle{}) Release{}(handle_);
+    void Reset(Handle handle = kEmpty) {
+        if (handle_ != kEmpty) Release{}(handle_);
         handle_ = handle;
     }
 
 private:
-    Handle handle_{};
+    Handle handle_ = kEmpty;
 };
 
 struct DestroyIconRelease {
@@ -66,6 +67,18 @@ struct UnhookWinEventRelease {
 struct DestroyWindowRelease {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct UnregisterWaitRelease {
+    void operator()(HANDLE wait) const { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
+};
+struct ReleaseScreenDcRelease {
+    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+struct FreeLibraryRelease {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct LocalFreeRelease {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
 
 using UniqueIcon = Owned<HICON, DestroyIconRelease>;
 using UniqueWindow = Owned<HWND, DestroyWindowRelease>;
@@ -78,12 +91,32 @@ using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
 using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
 using UniqueSearch = Owned<HANDLE, FindCloseRelease>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
 using UniqueMemoryDc = Owned<HDC, DeleteDcRelease>;    // from CreateCompatibleDC
+using UniqueScreenDc = Owned<HDC, ReleaseScreenDcRelease>;  // from GetDC(nullptr)
+// From RegisterWaitForSingleObject; released once a callback under way has finished.
+using UniqueWait = Owned<HANDLE, UnregisterWaitRelease>;
+using UniqueModule = Owned<HMODULE, FreeLibraryRelease>;
+template <class Pointer>
+using UniqueLocal = Owned<Pointer, LocalFreeRelease>;  // memory the system made with LocalAlloc
 
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null: either is empty here.
 inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
     return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 using UniqueWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
+
+// COM on this thread while the owner lives, in the apartment `model` (COINIT_...) names.
+class ComScope {
+public:
+    explicit ComScope(DWORD model) : started_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+    ComScope(ComScope const&) = delete;
+    ComScope& operator=(ComScope const&) = delete;
+    ~ComScope() {
+        if (started_) CoUninitialize();
+    }
+
+private:
+    bool started_;
+};
 
 // Selects an object into a device context and selects the previous one back at the end.
 class ScopedSelect {

@@ -12,21 +12,14 @@
 namespace vigilon {
 
 // One process waited on. The thread-pool callback reads only the fields set before the wait was
-// registered, and the destructor waits for a callback under way to finish.
+// registered; the wait goes first when the watch does, before the process's handle.
 struct Win32ProcessWatch::Watch {
     HWND window = nullptr;
     UINT message = 0;
     std::uint32_t processId = 0;
     UniqueKernelHandle process;
     bool mayQuery = false;  // the handle may read the exit code
-    HANDLE wait = nullptr;
-
-    Watch() = default;
-    Watch(Watch const&) = delete;
-    Watch& operator=(Watch const&) = delete;
-    ~Watch() {
-        if (wait != nullptr) UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
-    }
+    UniqueWait wait;
 
     static VOID CALLBACK Ended(PVOID context, BOOLEAN /*timedOut*/) {
         auto const* watch = static_cast<Watch const*>(context);
@@ -145,11 +138,12 @@ void Win32ProcessWatch::WatchProcesses(std::span<std::uint32_t const> processIds
         watch->mayQuery = static_cast<bool>(watch->process);
         if (!watch->process) watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, id));
         if (!watch->process) continue;  // gone already, or not ours to see: found missing by the pass
-        if (!RegisterWaitForSingleObject(&watch->wait, watch->process.Get(), Watch::Ended, watch.get(), INFINITE,
+        HANDLE wait = nullptr;
+        if (!RegisterWaitForSingleObject(&wait, watch->process.Get(), Watch::Ended, watch.get(), INFINITE,
                                          WT_EXECUTEONLYONCE)) {
-            watch->wait = nullptr;
             continue;
         }
+        watch->wait.Reset(wait);
         watches_.emplace(id, std::move(watch));
     }
 }

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <string>
 
+#include "platform/win32/win32_owners.h"
+
 namespace vigilon {
 
 struct Win32ReadinessProbe::Check {
@@ -18,37 +20,14 @@ struct Win32ReadinessProbe::Check {
 
 namespace {
 
-// Closes a socket when it goes out of scope.
-class UniqueSocket {
-public:
-    explicit UniqueSocket(SOCKET socket) : socket_(socket) {}
-    UniqueSocket(UniqueSocket const&) = delete;
-    UniqueSocket& operator=(UniqueSocket const&) = delete;
-    ~UniqueSocket() {
-        if (socket_ != INVALID_SOCKET) closesocket(socket_);
-    }
-    SOCKET Get() const { return socket_; }
-    explicit operator bool() const { return socket_ != INVALID_SOCKET; }
-
-private:
-    SOCKET socket_;
+struct CloseSocketRelease {
+    void operator()(SOCKET socket) const { closesocket(socket); }
 };
-
-// Frees the address list GetAddrInfoW made.
-class AddressList {
-public:
-    AddressList() = default;
-    AddressList(AddressList const&) = delete;
-    AddressList& operator=(AddressList const&) = delete;
-    ~AddressList() {
-        if (list_ != nullptr) FreeAddrInfoW(list_);
-    }
-    ADDRINFOW** Receive() { return &list_; }
-    ADDRINFOW const* First() const { return list_; }
-
-private:
-    ADDRINFOW* list_ = nullptr;
+struct FreeAddrInfoRelease {
+    void operator()(ADDRINFOW* list) const { FreeAddrInfoW(list); }
 };
+using UniqueSocket = Owned<SOCKET, CloseSocketRelease, INVALID_SOCKET>;
+using AddressList = Owned<ADDRINFOW*, FreeAddrInfoRelease>;  // from GetAddrInfoW
 
 // True when a connection to `address` is made within the timeout. The connect is non-blocking and
 // select waits for it, so a server that drops the packets costs the timeout, not the system's
@@ -103,7 +82,7 @@ bool TakesConnection(std::wstring const& host, int port) {
     AddressList addresses;
     std::wstring const service = std::to_wstring(port);
     if (GetAddrInfoW(host.c_str(), service.c_str(), &hints, addresses.Receive()) != 0) return false;
-    for (ADDRINFOW const* address = addresses.First(); address != nullptr; address = address->ai_next) {
+    for (ADDRINFOW const* address = addresses.Get(); address != nullptr; address = address->ai_next) {
         if (Connects(*address)) return true;
     }
     return false;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/system_function.h"
+
 namespace vigilon {
 namespace {
 
@@ -12,12 +14,8 @@ using SndPlaySoundW = BOOL(WINAPI*)(LPCWSTR, UINT);
 // The sound library is loaded on first use, from the system folder only, and stays loaded for the
 // life of the process: an asynchronous sound goes on playing after the call returns.
 SndPlaySoundW SoundFunction() {
-    static SndPlaySoundW const function = [] {
-        HMODULE const winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (winmm == nullptr) return SndPlaySoundW{};
-        return reinterpret_cast<SndPlaySoundW>(
-            reinterpret_cast<void*>(GetProcAddress(winmm, "sndPlaySoundW")));
-    }();
+    static SndPlaySoundW const function =
+        SystemFunction<SndPlaySoundW>(LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "sndPlaySoundW");
     return function;
 }
 

@@ -39,35 +39,6 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using Pixels = std::vector<std::uint8_t>;  // 32 bits a pixel, blue first, top row first
 
-// The screen's device context, released when the owner goes away.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(ScreenDc const&) = delete;
-    ScreenDc& operator=(ScreenDc const&) = delete;
-    ~ScreenDc() {
-        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// COM for this pool thread, for as long as the picture is encoded.
-class ComOnThisThread {
-public:
-    ComOnThisThread() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ComOnThisThread(ComOnThisThread const&) = delete;
-    ComOnThisThread& operator=(ComOnThisThread const&) = delete;
-    ~ComOnThisThread() {
-        if (started_) CoUninitialize();
-    }
-
-private:
-    bool started_;
-};
-
 // Encodes `pixels` as a PNG file at `path`.
 bool EncodePng(std::wstring const& path, UINT width, UINT height, Pixels& pixels) {
     ComPtr<IWICImagingFactory> factory;
@@ -91,7 +62,7 @@ bool EncodePng(std::wstring const& path, UINT width, UINT height, Pixels& pixels
 
 // Lets `paint` draw into a bitmap of `width` x `height` and copies the result into `pixels`.
 bool Paint(int width, int height, std::function<bool(HDC)> const& paint, Pixels& pixels) {
-    ScreenDc const screen;
+    UniqueScreenDc const screen(GetDC(nullptr));
     UniqueMemoryDc const memory(CreateCompatibleDC(screen.Get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -192,13 +163,13 @@ bool SavePicture(Win32WindowCapture::Job const& job) {
     Pixels pixels;
     bool const drawn = !job.fromScreen && DrawnInTime(window, width, height, job.drawings, pixels);
     auto const fromScreen = [&](HDC dc) {
-        ScreenDc const screen;
+        UniqueScreenDc const screen(GetDC(nullptr));
         return BitBlt(dc, 0, 0, width, height, screen.Get(), frame.left, frame.top, SRCCOPY | CAPTUREBLT) != FALSE;
     };
     if (!drawn && (!visible || !Paint(width, height, fromScreen, pixels))) return false;
     // GDI leaves the fourth byte undefined: every pixel is made opaque.
     for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
-    ComOnThisThread const com;
+    ComScope const com(COINIT_MULTITHREADED);  // for this pool thread, while the picture is encoded
     if (EncodePng(job.path, static_cast<UINT>(width), static_cast<UINT>(height), pixels)) return true;
     DeleteFileW(job.path.c_str());  // no half-written picture is left
     return false;

@@ -1,0 +1,53 @@
+#include "engine/window_finder.h"
+
+#include <array>
+
+#include "support/text_case.h"
+#include "support/window_search.h"
+
+namespace vigilon {
+
+WindowHandle WindowFinder::Find(WatchedProgram const& record) {
+    if (state_ == Captions::Stale) {
+        captions_.Update(desktop_);
+        claims_.Update(programs_);
+        state_ = Captions::Current;
+    }
+    WindowHandle const window = Confirmed(FindCached(record), record);
+    // Not among the captions as last read: a window may have taken the caption since, and not
+    // every system reports a retitle.
+    if (window == 0 && state_ != Captions::Fresh &&
+        events_.MonotonicMilliseconds() - lastFullReading_ >= kFullReadingInterval) {
+        return FindAfresh(record);
+    }
+    return window;
+}
+
+WindowHandle WindowFinder::Confirmed(WindowHandle window, WatchedProgram const& record) {
+    if (window == 0) return 0;
+    if (StillMatches(record, window)) return window;
+    // Closed or retitled since its caption was read, or now another program's.
+    return FindAfresh(record);
+}
+
+bool WindowFinder::StillMatches(WatchedProgram const& record, WindowHandle window) {
+    std::array<wchar_t, kCaptionBufferLength> buffer{};
+    std::wstring const caption = ToUpperText(ReadCaption(desktop_, window, buffer));
+    return CaptionMatches(caption, ToUpperText(record.caption), kMatchBeginsWith) &&
+           claims_.MayTake(record.name, window, caption);
+}
+
+WindowHandle WindowFinder::FindAfresh(WatchedProgram const& record) {
+    captions_.Refresh(desktop_);
+    state_ = Captions::Fresh;
+    lastFullReading_ = events_.MonotonicMilliseconds();
+    return FindCached(record);
+}
+
+WindowHandle WindowFinder::FindCached(WatchedProgram const& record) const {
+    return captions_.Find(record.caption, kMatchBeginsWith, false, [&](WindowHandle window, std::wstring_view caption) {
+        return claims_.MayTake(record.name, window, caption);
+    });
+}
+
+}  // namespace vigilon
