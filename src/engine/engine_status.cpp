@@ -22,28 +22,8 @@ std::vector<ProgramStatus> WatchEngine::StatusOnScreen() {
 
 ProgramStatus WatchEngine::RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken) {
     WatchedProgram const& record = programs_[number];
-    ProgramState const* state = supervisor_.Find(record.name);
-    ProgramStatus row = supervisor_.StatusOf(record, state, launchPaused_, now, taken);
-    readiness_.Describe(row, launchPaused_);
-    if (row.state == StatusState::Running) row.placement = placements_.Problem(record.name);
-    auto const notRunning = [&row](StatusState notRunningState) {
-        row.state = notRunningState;
-        row.processId = 0;
-        row.upSince.clear();
-        row.placement.clear();
-    };
-    // A window gone since the pass last looked (or while a pass waits for another program's
-    // window in Box mode) is not running: the next pass starts the program again. Asked of the
-    // desktop only for someone reading now, not for what the passes publish as they go.
-    if (confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
-        notRunning(launchPaused_ ? StatusState::Paused : StatusState::Starting);
-    }
-    // With the editor open no pass runs: what was last seen may be long gone.
     bool const stopped = !host_.Watching() && !host_.Ending();
-    if (stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
-    // Paused, a program without its window is not started: its row says so.
-    row.launchPaused = launchPaused_ && (row.state == StatusState::Paused || row.state == StatusState::MissingFile);
-    return row;
+    return supervisor_.StatusOf(record, supervisor_.Find(record.name), {launchPaused_, now, taken, confirmWindow, stopped});
 }
 
 StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {

@@ -75,16 +75,17 @@ void FillScreen(PlacementChanges& changes, WindowPlacement const& now, bool onSc
 
 }  // namespace
 
-PlacementRuleRead ReadPlacementRule(RestartRules const& rules) {
-    PlacementRuleRead read;
-    auto take = [&](wchar_t const* key, std::wstring const& text, auto const& value, auto& into) {
+PlacementRule ReadPlacementRule(RuleTexts const& texts) {
+    PlacementRule rule;
+    auto take = [&](wchar_t const* key, std::wstring RestartRules::*text, auto const& value, auto& into) {
         if (value.value) into = *value.value;
-        if (!value.problem.empty()) read.refused.push_back(key + (L"=" + text) + L": not " + value.problem);
+        texts.Refuse(key, text, value.problem);
     };
-    take(kShowKey, rules.show, ParseShowAs(rules.show), read.rule.show);
-    take(kMonitorKey, rules.monitor, ParseMonitor(rules.monitor), read.rule.monitor);
-    take(kOnTopKey, rules.onTop, ParseOnTop(rules.onTop), read.rule.onTop);
-    return read;
+    RestartRules const& rules = texts.Now();
+    take(kShowKey, &RestartRules::show, ParseShowAs(rules.show), rule.show);
+    take(kMonitorKey, &RestartRules::monitor, ParseMonitor(rules.monitor), rule.monitor);
+    take(kOnTopKey, &RestartRules::onTop, ParseOnTop(rules.onTop), rule.onTop);
+    return rule;
 }
 
 std::int32_t StartShowCommand(RestartRules const& rules) {

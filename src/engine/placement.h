@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/restart_rules.h"
+#include "engine/rules/rule_texts.h"
 #include "platform/desktop.h"
 #include "platform/display.h"
 #include "platform/window_placement.h"
@@ -29,13 +30,8 @@ struct PlacementRule {
     bool operator==(PlacementRule const&) const = default;
 };
 
-// The rule from the program's keys, and for each key whose value cannot be used the history's
-// words ("Show=Big: not Hidden, Normal, ..."); a value that cannot be used leaves its part off.
-struct PlacementRuleRead {
-    PlacementRule rule;
-    std::vector<std::wstring> refused;
-};
-PlacementRuleRead ReadPlacementRule(RestartRules const& rules);
+// The rule from the program's keys; a value that cannot be used is said, and leaves its part off.
+PlacementRule ReadPlacementRule(RuleTexts const& texts);
 
 // How the shell is asked to start the program: minimised when Hidden (or Show cannot be used),
 // otherwise in its state (a full-screen window starts normal and is made full screen once found).

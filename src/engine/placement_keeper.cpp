@@ -3,14 +3,6 @@
 #include <utility>
 
 namespace vigilon {
-namespace {
-
-// The keys of the placement rule, apart from the rest of the program's rules.
-bool SameKeys(RestartRules const& a, RestartRules const& b) {
-    return a.show == b.show && a.monitor == b.monitor && a.onTop == b.onTop;
-}
-
-}  // namespace
 
 bool PlacementKeeper::KeepsShown(WatchedProgram const& record) {
     RuleValue<ShowAs> const show = ParseShowAs(record.rules.show);
@@ -18,39 +10,31 @@ bool PlacementKeeper::KeepsShown(WatchedProgram const& record) {
 }
 
 bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bool launchPaused) {
-    auto found = held_.find(record.name);
-    if (found == held_.end()) {
-        // A program without a rule costs nothing: not even a state is kept for it.
-        if (record.rules.show.empty() && record.rules.monitor.empty() && record.rules.onTop.empty()) return false;
-        found = held_.emplace(record.name, Held{}).first;
+    Held& held = supervisor_.StateOf(record.name).placement;
+    // A program without a rule costs nothing.
+    if (held.window == 0 && record.rules.show.empty() && record.rules.monitor.empty() && record.rules.onTop.empty()) {
+        return false;
     }
-    Held& held = found->second;
     if (held.window != window) {
         LetGo(record.name, held, true);  // another window took its caption: the old one gets its own back
-        Held fresh;
-        fresh.window = window;
-        fresh.texts = held.texts;
-        fresh.rule = held.rule;
-        fresh.rulesRead = held.rulesRead;
-        held = fresh;
+        held = {.window = window, .rule = held.rule};
     }
-    ReadRule(record, held);
     LetGo(record.name, held, false);
     if (!launchPaused && !heldBack_) Apply(held);
     return held.rule.KeepsShown();
 }
 
-void PlacementKeeper::ReadRule(WatchedProgram const& record, Held& held) {
-    if (held.rulesRead && SameKeys(record.rules, held.texts)) return;
-    held.rulesRead = true;
-    held.texts = record.rules;
+void PlacementKeeper::Read(RuleTexts const& texts, ProgramState& state) const {
+    if (!texts.Changed(&RestartRules::show) && !texts.Changed(&RestartRules::monitor) &&
+        !texts.Changed(&RestartRules::onTop)) {
+        return;
+    }
+    Held& held = state.placement;
     // Another rule: what the last one met is no longer its news (a refused window is still asked
     // at most once a minute, and what it says then is said afresh).
     held.problem.clear();
     held.outOfPlace = false;
-    PlacementRuleRead const read = ReadPlacementRule(record.rules);
-    held.rule = read.rule;
-    for (std::wstring const& refused : read.refused) journal_.Log(L"ignored", record.name, refused);
+    held.rule = ReadPlacementRule(texts);
 }
 
 void PlacementKeeper::Apply(Held& held) {
@@ -92,9 +76,9 @@ void PlacementKeeper::TakeOutcomes() {
             }
             continue;
         }
-        for (auto& [name, held] : held_) {
-            if (held.asked == outcome.request && held.window == outcome.window) {
-                Placed(name, held, outcome);
+        for (auto& [name, state] : supervisor_.Book()) {
+            if (state.placement.asked == outcome.request && state.placement.window == outcome.window) {
+                Placed(name, state.placement, outcome);
                 break;
             }
         }
@@ -132,12 +116,11 @@ bool PlacementKeeper::Refused(WindowHandle window) const {
     return refused != refusedUntil_.end() && clock_.MonotonicMilliseconds() < refused->second;
 }
 
-std::wstring PlacementKeeper::Problem(std::wstring const& name) const {
-    auto const found = held_.find(name);
-    return found == held_.end() ? std::wstring() : found->second.problem;
+void PlacementKeeper::Describe(ProgramStatus& row, ProgramState const& state, bool) const {
+    if (row.state == StatusState::Running) row.placement = state.placement.problem;
 }
 
-void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
+void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) const {
     bool const style = held.ownStyle && (all || held.rule.show != ShowAs::FullScreen);
     bool const topmost = held.madeTopmost && (all || !held.rule.onTop);
     if (!style && !topmost) return;
@@ -169,22 +152,23 @@ void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) {
 void PlacementKeeper::PlaceAgain(bool launchPaused) {
     displaysRead_ = false;
     if (launchPaused || heldBack_) return;
-    for (auto& [name, held] : held_) {
-        if (held.window == 0) continue;
-        held.outOfPlace = false;  // a new look: what it finds is news
-        Apply(held);
+    for (auto& [name, state] : supervisor_.Book()) {
+        if (state.placement.window == 0) continue;
+        state.placement.outOfPlace = false;  // a new look: what it finds is news
+        Apply(state.placement);
     }
 }
 
 bool PlacementKeeper::AnyAbove() const {
-    for (auto const& [name, held] : held_) {
+    for (auto const& [name, state] : supervisor_.Book()) {
+        WindowHold const& held = state.placement;
         if (held.window != 0 && (held.rule.onTop || held.rule.show == ShowAs::FullScreen)) return true;
     }
     return false;
 }
 
 void PlacementKeeper::LetGoOfAll() {
-    for (auto& [name, held] : held_) LetGo(name, held, true);
+    for (auto& [name, state] : supervisor_.Book()) LetGo(name, state.placement, true);
     if (!releases_.empty()) desktop_.WaitForPlacements(kLetGoWaitMilliseconds);
     TakeOutcomes();
     // A window that did not answer in time: the history says what it may still lack.
@@ -193,16 +177,7 @@ void PlacementKeeper::LetGoOfAll() {
     }
 }
 
-void PlacementKeeper::ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) {
-    for (auto it = held_.begin(); it != held_.end();) {
-        if (listed(it->first)) {
-            ++it;
-            continue;
-        }
-        LetGo(it->first, it->second, true);
-        it = held_.erase(it);
-    }
-}
+void PlacementKeeper::Unlisted(std::wstring const& name, ProgramState& state) const { LetGo(name, state.placement, true); }
 
 std::vector<DisplayInfo> const& PlacementKeeper::Displays() {
     if (!displaysRead_) {

@@ -29,15 +29,18 @@ namespace vigilon {
 // once, and again when the displays change. A window found out of place is told in the history
 // once, until a pass finds it in place again, so a program that fights its rule does not fill the
 // history. A new window for the program starts afresh.
-class PlacementKeeper {
+class PlacementKeeper final : public Rule {
 public:
     // How long a placement that did not take waits before it is tried again.
     static constexpr std::int64_t kRetryMilliseconds = 60'000;
     // The longest Vigilon's end waits for its windows to get back what was taken from them.
     static constexpr int kLetGoWaitMilliseconds = 300;
 
-    PlacementKeeper(Desktop& desktop, EventLoop& clock, SupervisionJournal& journal)
-        : desktop_(desktop), clock_(clock), journal_(journal) {}
+    // Keeps its holds in the programs' states.
+    PlacementKeeper(Desktop& desktop, EventLoop& clock, SupervisionJournal& journal, Supervisor& supervisor)
+        : desktop_(desktop), clock_(clock), journal_(journal), supervisor_(supervisor) {
+        supervisor_.AddRule(*this);
+    }
 
     // True when the program's window is kept on screen (Show other than Hidden): it is never
     // hidden when minimised, and Show/Hide Programs leaves it alone.
@@ -54,9 +57,6 @@ public:
 
     // Takes the outcomes of the requests that ended since the last call.
     void TakeOutcomes();
-    // Why the program's window could not be placed ("could not place: access denied (error 5)"),
-    // until a placement takes; empty when nothing is wrong.
-    std::wstring Problem(std::wstring const& name) const;
 
     // Lets go of every window (Vigilon ends): each gets back what was taken from it, waited for at
     // most kLetGoWaitMilliseconds.
@@ -69,47 +69,39 @@ public:
     // True when a window found is kept on top or full screen: Vigilon's own windows must then
     // stand above it.
     bool AnyAbove() const;
-    // Lets go of the windows of the programs `listed` no longer names.
-    void ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed);
+
+    void Read(RuleTexts const& texts, ProgramState& state) const override;
+    // The row of a running program says why its window could not be placed ("could not place:
+    // access denied (error 5)"), until a placement takes.
+    void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
+    // A program no longer listed: its window gets back what was taken from it.
+    void Unlisted(std::wstring const& name, ProgramState& state) const override;
 
 private:
-    struct Held {
-        WindowHandle window = 0;
-        RestartRules texts;   // the keys as last read; their unusable values were told of
-        bool rulesRead = false;
-        PlacementRule rule;
-        std::optional<std::uint32_t> ownStyle;  // the style it had before it was made full screen
-        WindowRect ownRect;                     // and where it was then
-        bool madeTopmost = false;               // Vigilon made it topmost
-        bool outOfPlace = false;                // the last look found it out of place, and said so
-        std::optional<std::uint64_t> asked;     // the request under way
-        std::wstring askedFor;                  // its words for the history
-        std::wstring problem;                   // why the last placement did not take
-    };
+    using Held = WindowHold;
     // A window being given back what was taken from it, for the history once it is done.
     struct Release {
         std::wstring name;
         std::wstring details;
     };
 
-    void ReadRule(WatchedProgram const& record, Held& held);
     void Apply(Held& held);
     void Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome);
     // A window refused a request: it is not asked again for kRetryMilliseconds.
     void NoteRefusal(WindowHandle window);
     bool Refused(WindowHandle window) const;
     // Gives the window back what was taken from it that the rule no longer wants.
-    void LetGo(std::wstring const& name, Held& held, bool all);
+    void LetGo(std::wstring const& name, Held& held, bool all) const;
     std::vector<DisplayInfo> const& Displays();
 
     Desktop& desktop_;
     EventLoop& clock_;
     SupervisionJournal& journal_;
-    std::map<std::wstring, Held> held_;
+    Supervisor& supervisor_;
     // Windows that refused a placement, until when they are not asked again (monotonic
     // milliseconds): kept by window, so that one that goes to another program and back still waits.
     std::map<WindowHandle, std::int64_t> refusedUntil_;
-    std::map<std::uint64_t, Release> releases_;  // by request
+    mutable std::map<std::uint64_t, Release> releases_;  // by request
     std::vector<DisplayInfo> displays_;
     bool displaysRead_ = false;
     bool heldBack_ = false;

@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstdint>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,10 @@
 #include "engine/graceful_restart.h"
 #include "engine/hang_timeline.h"
 #include "engine/memory_watch.h"
+#include "engine/placement.h"
 #include "engine/program_counts.h"
 #include "engine/restart_limits.h"
+#include "engine/trouble.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {
@@ -68,6 +71,28 @@ struct StartWait {
     bool afterMet = false;              // StartAfter's program answered, at the last look
 };
 
+// The window a placement rule holds: what its keys ask for, and what was taken from the window,
+// to be given back (see PlacementKeeper).
+struct WindowHold {
+    WindowHandle window = 0;
+    PlacementRule rule;
+    std::optional<std::uint32_t> ownStyle;  // the style it had before it was made full screen
+    WindowRect ownRect;                     // and where it was then
+    bool madeTopmost = false;               // Vigilon made it topmost
+    bool outOfPlace = false;                // the last look found it out of place, and said so
+    std::optional<std::uint64_t> asked;     // the request under way
+    std::wstring askedFor;                  // its words for the history
+    std::wstring problem;                   // why the last placement did not take
+};
+
+// What someone away from the PC was told of the program's troubles (see TroubleReporter).
+struct TroubleTold {
+    bool inTrouble = false;
+    std::int64_t lastTroubleAt = 0;                 // monotonic
+    std::map<TroubleKind, std::int64_t> lastRunAt;  // the command last run, by kind
+    std::map<TroubleKind, int> untold;              // troubles since, by kind
+};
+
 // What the engine keeps of one program between passes. Monotonic times are milliseconds; pass
 // times are on the pass clock.
 struct ProgramState {
@@ -114,6 +139,8 @@ struct ProgramState {
     std::optional<int> memoryLimit;       // MaxMemoryMB as read: none when unset or unusable
     std::vector<int> restartTimes;        // RestartAt as read, minutes after midnight
     StartWait start;
+    WindowHold placement;
+    TroubleTold trouble;
 };
 
 // The one writer of a program's phase: a move from a phase it is not allowed from is a fault of

@@ -41,7 +41,7 @@ void Readiness::Arm() {
     armedAt_ = Now();
 }
 
-StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) {
+StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) const {
     StartWait& wait = state.start;
     if (wait.round == round_) return wait;
     // Launching was paused and resumed before a pass saw the pause: that wait ends here.
@@ -58,7 +58,7 @@ StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) {
     return wait;
 }
 
-bool Readiness::Holds(WatchedProgram const& record, ProgramState& state, bool launchPaused) {
+bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
     StartWait& wait = WaitOf(record.name, state);
     if (!wait.pending) return false;
     // WaitFor changed meanwhile: the check under way looks for what is no longer awaited.
@@ -108,11 +108,9 @@ bool Readiness::Holds(WatchedProgram const& record, ProgramState& state, bool la
     return false;
 }
 
-void Readiness::Describe(ProgramStatus& row, bool launchPaused) const {
+void Readiness::Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const {
     if (launchPaused || row.state != StatusState::Starting) return;
-    ProgramState const* state = supervisor_.Find(row.name);
-    if (state == nullptr) return;
-    StartWait const& wait = state->start;
+    StartWait const& wait = state.start;
     if (wait.round != round_ || !wait.waiting) return;
     row.state = StatusState::Waiting;
     std::int64_t const now = Now();
@@ -141,7 +139,7 @@ void Readiness::Read(RuleTexts const& texts, ProgramState& state) const {
     wait.targetText = std::wstring(TrimSpacesAndTabs(now.waitFor));
 }
 
-void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) {
+void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) const {
     std::wstring const text = ParseStartAfter(record.rules.startAfter).value.value_or(std::wstring());
     std::wstring const problem = StartAfterProblem(programs_, record, wait.after);
     if (problem == wait.afterSaid) return;
@@ -149,7 +147,7 @@ void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) {
     if (!problem.empty()) journal_.Log(L"ignored", record.name, kStartAfterKey + (L"=" + text) + L": " + problem);
 }
 
-bool Readiness::AfterMet(StartWait& wait) {
+bool Readiness::AfterMet(StartWait& wait) const {
     if (wait.after.empty()) return true;
     ProgramState const* other = supervisor_.Find(wait.after);
     wait.afterMet = other != nullptr && other->window != 0 && other->startup.HasAnswered();
@@ -164,7 +162,7 @@ bool Readiness::AfterMet(StartWait& wait) {
     return false;
 }
 
-bool Readiness::TargetThere(StartWait& wait) {
+bool Readiness::TargetThere(StartWait& wait) const {
     if (!wait.target) return true;
     if (wait.ticket != 0) {
         ProbeResult const result = platform_.readiness.Take(wait.ticket);
@@ -185,7 +183,7 @@ bool Readiness::TargetThere(StartWait& wait) {
     return false;
 }
 
-void Readiness::Begin(WatchedProgram const& record, StartWait& wait) {
+void Readiness::Begin(WatchedProgram const& record, StartWait& wait) const {
     std::int64_t const now = Now();
     wait.waiting = true;
     wait.began = now;
@@ -201,7 +199,7 @@ void Readiness::Begin(WatchedProgram const& record, StartWait& wait) {
     journal_.Log(L"waiting", record.name, details);
 }
 
-void Readiness::End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details) {
+void Readiness::End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details) const {
     journal_.Log(event, record.name, details);
     Drop(wait);
     wait.waiting = false;

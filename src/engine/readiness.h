@@ -41,29 +41,28 @@ public:
 
     // Asked at every visit of the pass, after the supervisor has seen the program: true while its
     // start is held. A program with a window, or started some other way, has its wait over.
-    bool Holds(WatchedProgram const& record, ProgramState& state, bool launchPaused);
-
-    // Makes the row of a program whose start is held say so: Waiting, until the delay's end or for
-    // what it waits for.
-    void Describe(ProgramStatus& row, bool launchPaused) const;
+    bool HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const override;
 
     void Read(RuleTexts const& texts, ProgramState& state) const override;
-    void Unlisted(ProgramState& state) const override { Drop(state.start); }
+    // Makes the row of a program whose start is held say so: Waiting, until the delay's end or for
+    // what it waits for.
+    void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
+    void Unlisted(std::wstring const&, ProgramState& state) const override { Drop(state.start); }
 
 private:
     std::int64_t Now() const { return platform_.events.MonotonicMilliseconds(); }
     // Monotonic: when StartDelay, counted from the last Arm, is over.
     std::int64_t DelayEnds(StartWait const& wait) const;
     // The program's wait, begun afresh when launching was armed since.
-    StartWait& WaitOf(std::wstring const& name, ProgramState& state);
-    void LookUpAfter(WatchedProgram const& record, StartWait& wait);
+    StartWait& WaitOf(std::wstring const& name, ProgramState& state) const;
+    void LookUpAfter(WatchedProgram const& record, StartWait& wait) const;
     // True when StartAfter's program has its window found and answering; asks it when it is not known yet.
-    bool AfterMet(StartWait& wait);
+    bool AfterMet(StartWait& wait) const;
     // True when WaitFor's target was found there by the last check; begins the next check when due.
-    bool TargetThere(StartWait& wait);
-    void Begin(WatchedProgram const& record, StartWait& wait);
+    bool TargetThere(StartWait& wait) const;
+    void Begin(WatchedProgram const& record, StartWait& wait) const;
     // The wait is over: the history says `event` with `details`, and a check under way is dropped.
-    void End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details);
+    void End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details) const;
     void Drop(StartWait& wait) const;
     // What is still awaited: "Kiosk", "\\server\share", "Kiosk and db:1433".
     static std::wstring Awaited(StartWait const& wait);

@@ -43,7 +43,7 @@ void Supervisor::ForgetUnlisted(std::size_t count, std::function<bool(std::wstri
             ++it;
             continue;
         }
-        for (Rule const* rule : rules_) rule->Unlisted(it->second);
+        for (Rule const* rule : rules_) rule->Unlisted(it->first, it->second);
         it = states_.erase(it);
     }
 }
@@ -565,25 +565,41 @@ StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState cons
     return StatusState::Starting;  // started at the next pass
 }
 
-ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
-                                   std::int64_t now, LocalTime const& local) const {
+ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, RowFacts const& facts) const {
     ProgramStatus row;
     row.name = record.name;
-    row.state = RowState(record, state, launchPaused, now);
-    if (state == nullptr || row.state == StatusState::NoCaption) return row;
-    row.starts = state->starts;
-    row.lastEvent = state->lastEvent;
-    if (state->window != 0) {
-        row.processId = state->processId;
-        row.upSince = state->upSince;
-    } else if (row.state == StatusState::Closed) {
-        row.processId = state->lingeringProcessId;  // a process its window left running
-    } else if (row.state == StatusState::Waiting && state->heldByItsProcess) {
-        row.waitingFor = L"process " + std::to_wstring(state->startedProcessId) + L" to end";
-        row.processId = state->startedProcessId;
-    } else if (row.state == StatusState::Waiting) {
-        row.nextStart = ClockText(AddMilliseconds(local, state->backoff.NotBefore() - now));
+    row.state = RowState(record, state, facts.launchPaused, facts.now);
+    if (state != nullptr && row.state != StatusState::NoCaption) {
+        row.starts = state->starts;
+        row.lastEvent = state->lastEvent;
+        if (state->window != 0) {
+            row.processId = state->processId;
+            row.upSince = state->upSince;
+        } else if (row.state == StatusState::Closed) {
+            row.processId = state->lingeringProcessId;  // a process its window left running
+        } else if (row.state == StatusState::Waiting && state->heldByItsProcess) {
+            row.waitingFor = L"process " + std::to_wstring(state->startedProcessId) + L" to end";
+            row.processId = state->startedProcessId;
+        } else if (row.state == StatusState::Waiting) {
+            row.nextStart = ClockText(AddMilliseconds(facts.local, state->backoff.NotBefore() - facts.now));
+        }
+        for (Rule const* rule : rules_) rule->Describe(row, *state, facts.launchPaused);
     }
+    auto const notRunning = [&row](StatusState notRunningState) {
+        row.state = notRunningState;
+        row.processId = 0;
+        row.upSince.clear();
+        row.placement.clear();
+    };
+    // A window gone since the pass last looked (or while a pass waits for another program's
+    // window in Box mode) is not running: the next pass starts the program again. Asked of the
+    // desktop only for someone reading now, not for what the passes publish as they go.
+    if (facts.confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
+        notRunning(facts.launchPaused ? StatusState::Paused : StatusState::Starting);
+    }
+    if (facts.stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
+    // Paused, a program without its window is not started: its row says so.
+    row.launchPaused = facts.launchPaused && (row.state == StatusState::Paused || row.state == StatusState::MissingFile);
     return row;
 }
 

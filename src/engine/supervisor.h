@@ -98,6 +98,8 @@ public:
         kept.memoryLimit = state.memoryLimit;
         kept.restartTimes = std::move(state.restartTimes);
         kept.start = std::move(state.start);
+        kept.placement = std::move(state.placement);
+        kept.trouble = std::move(state.trouble);
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another.
@@ -109,6 +111,12 @@ public:
     // The shell refused to start the program: a failed start, as far as back-off goes. True the
     // first time since the last start that succeeded: the refusal is said once.
     bool StartRefused(WatchedProgram const& record, ProgramState& state);
+    // True while a rule holds the start of the program (see Rule::HoldsStart).
+    bool HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
+        bool held = false;
+        for (Rule const* rule : rules_) held = rule->HoldsStart(record, state, launchPaused) || held;
+        return held;
+    }
     // True when the program was started and its window has not come within the wait.
     bool WaitIsOver(ProgramState const& state) const;
     // No pile of copies: true while the process Vigilon last started for the program runs on and
@@ -144,9 +152,16 @@ public:
     // The state the program's row shows at monotonic time `now`: cheap, for a look at every pass.
     StatusState RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                          std::int64_t now) const;
-    // The program's row for the status window, at monotonic time `now` and local time `local`.
-    ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
-                           std::int64_t now, LocalTime const& local) const;
+    // What a program's row is decided from, beside its state.
+    struct RowFacts {
+        bool launchPaused = false;
+        std::int64_t now = 0;  // monotonic
+        LocalTime local{};
+        bool confirmWindow = false;  // the window the last pass found is asked for again
+        bool stopped = false;        // no pass runs (the editor is open): what was last seen may be long gone
+    };
+    // The program's row for the status window, scripts and the metrics: the one place it is decided.
+    ProgramStatus StatusOf(WatchedProgram const& record, ProgramState const* state, RowFacts const& facts) const;
 
     // False when the program's window has left a question unanswered for the hang time (one left
     // alone, or spared, is not restarted for it).

@@ -37,8 +37,9 @@ std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold) {
            L" since the last report: " + kinds + L")";
 }
 
-TroubleReporter::TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath)
-    : platform_(platform), journal_(journal), historyPath_(std::move(historyPath)) {}
+TroubleReporter::TroubleReporter(Platform& platform, TroubleJournal& journal, Supervisor& supervisor,
+                                 std::wstring historyPath)
+    : platform_(platform), journal_(journal), supervisor_(supervisor), historyPath_(std::move(historyPath)) {}
 
 void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                              std::wstring_view screenshot) {
@@ -56,7 +57,7 @@ void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::w
     std::wstring const name(program);
     LimitEventLog(kind, name, details);
     if (!IsProblem(kind)) return;
-    ProgramTrouble& trouble = troubles_[name];
+    TroubleTold& trouble = supervisor_.StateOf(name).trouble;
     std::int64_t const now = Now();
     trouble.inTrouble = true;
     trouble.lastTroubleAt = now;
@@ -95,11 +96,11 @@ void TroubleReporter::FlushEventLog() {
 }
 
 void TroubleReporter::Running(std::wstring const& program, std::int64_t runningSince) {
-    auto const it = troubles_.find(program);
-    if (it == troubles_.end() || !it->second.inTrouble) return;
-    if (Now() - std::max(runningSince, it->second.lastTroubleAt) < kRecoveredAfter) return;
-    std::wstring const details = L"ran 5 minutes without trouble" + UntoldSuffix(it->second.untold);
-    troubles_.erase(it);
+    TroubleTold& trouble = supervisor_.StateOf(program).trouble;
+    if (!trouble.inTrouble) return;
+    if (Now() - std::max(runningSince, trouble.lastTroubleAt) < kRecoveredAfter) return;
+    std::wstring const details = L"ran 5 minutes without trouble" + UntoldSuffix(trouble.untold);
+    trouble = {};
     journal_.Log(Describe(TroubleKind::Recovered).word, program, details);
     LimitEventLog(TroubleKind::Recovered, program, details);
     Run(Describe(TroubleKind::Recovered).word, program, details);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/supervisor.h"
 #include "engine/trouble.h"
 #include "platform/platform.h"
 
@@ -43,7 +44,8 @@ public:
     static constexpr std::size_t kMostWaiting = 32;
     static constexpr std::int64_t kEventLogAfter = 60'000;
 
-    TroubleReporter(Platform& platform, TroubleJournal& journal, std::wstring historyPath);
+    // What was told of each program is kept in its state.
+    TroubleReporter(Platform& platform, TroubleJournal& journal, Supervisor& supervisor, std::wstring historyPath);
 
     void SetEventLog(bool on) { eventLog_ = on; }
     void SetCommand(std::wstring commandLine) { command_ = std::move(commandLine); }
@@ -61,12 +63,6 @@ public:
     void Pass();
 
 private:
-    struct ProgramTrouble {
-        bool inTrouble = false;
-        std::int64_t lastTroubleAt = 0;
-        std::map<TroubleKind, std::int64_t> lastRunAt;  // the command last run, by kind
-        std::map<TroubleKind, int> untold;              // troubles since, by kind
-    };
     // The event log's entries for one program and kind.
     struct Logged {
         std::int64_t lastAt = 0;
@@ -93,10 +89,10 @@ private:
 
     Platform& platform_;
     TroubleJournal& journal_;
+    Supervisor& supervisor_;
     std::wstring historyPath_;
     bool eventLog_ = false;
     std::wstring command_;
-    std::map<std::wstring, ProgramTrouble> troubles_;
     // Vigilon's own troubles that come and go with the network or a disk (a heartbeat, the metrics
     // file): the command last run for each, so that a flapping connection runs it at most once per
     // kRepeatAfter.

@@ -74,7 +74,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // A window kept on screen is put back in its place rather than hidden when minimised.
     if (window != 0 && !placements_.Keep(record, window, launchPaused_)) HideIfMinimised(record, state);
     supervisor_.Supervise(record, state, launchPaused_);
-    if (readiness_.Holds(record, state, launchPaused_)) return Outcome::Next;
+    if (supervisor_.HoldsStart(record, state, launchPaused_)) return Outcome::Next;
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
@@ -124,7 +124,6 @@ void WatchEngine::Observe(WatchedProgram const& record, ProgramState& state, Win
 void WatchEngine::WatchProcessesFound() {
     auto const listed = [this](std::wstring const& name) { return programs_.Find(name) != 0; };
     supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()), listed);
-    placements_.ForgetUnlisted(listed);
     std::vector<std::uint32_t> processes = supervisor_.ProcessesFound();
     if (processes == watchedProcesses_) return;
     watchedProcesses_ = std::move(processes);

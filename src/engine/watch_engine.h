@@ -300,8 +300,8 @@ private:
     bool historyFailureReported_ = false;
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
-    TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), history_.Path()};
-    PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this)};
+    TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), supervisor_, history_.Path()};
+    PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this), supervisor_};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
     std::uint64_t revision_ = 0;  // grows with every line of the history
     std::uint64_t metricsRevision_ = ~std::uint64_t{0};  // the revision the metrics were last made at

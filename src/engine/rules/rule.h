@@ -8,11 +8,11 @@
 #include "app/watched_program.h"
 #include "engine/graceful_restart.h"
 #include "engine/program_state.h"
+#include "engine/program_status.h"
+#include "engine/rules/rule_texts.h"
 #include "platform/platform.h"
 
 namespace vigilon {
-
-class SupervisionJournal;
 
 // What a rule sees of the pass.
 struct RuleContext {
@@ -27,24 +27,6 @@ struct RestartAsk {
     RestartReason reason;
     std::wstring details;
     std::wstring explained;
-};
-
-// A program's keys as they are now and as they were last read: a value that cannot be used is
-// said once, when its text is new, and its rule is off.
-class RuleTexts {
-public:
-    RuleTexts(WatchedProgram const& record, RestartRules const& before, SupervisionJournal& journal)
-        : record_(record), before_(before), journal_(journal) {}
-    WatchedProgram const& Record() const { return record_; }
-    RestartRules const& Now() const { return record_.rules; }
-    bool Changed(std::wstring RestartRules::*text) const { return record_.rules.*text != before_.*text; }
-    // Says why the key's value is not used, when `problem` names a reason and the text is new.
-    void Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem) const;
-
-private:
-    WatchedProgram const& record_;
-    RestartRules const& before_;
-    SupervisionJournal& journal_;
 };
 
 // One rule for a program, asked by the pass at the same few points. What a rule keeps of a
@@ -66,8 +48,12 @@ public:
     virtual void Unrestarted(RuleContext const&, ProgramState&) const {}
     // Launching is paused, or the window was spared: what the rule counted starts afresh.
     virtual void Forget(ProgramState&) const {}
-    // The program is no longer listed: what the rule holds for it is given back.
-    virtual void Unlisted(ProgramState&) const {}
+    // Whether the rule holds the start of a program without a window, at every visit of the pass.
+    virtual bool HoldsStart(WatchedProgram const&, ProgramState&, bool /*launchPaused*/) const { return false; }
+    // The program's row, as the rule sees it.
+    virtual void Describe(ProgramStatus&, ProgramState const&, bool /*launchPaused*/) const {}
+    // The program `name` is no longer listed: what the rule holds for it is given back.
+    virtual void Unlisted(std::wstring const& /*name*/, ProgramState&) const {}
 };
 
 // The rules in the order the pass asks them.
