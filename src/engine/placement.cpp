@@ -75,19 +75,6 @@ void FillScreen(PlacementChanges& changes, WindowPlacement const& now, bool onSc
 
 }  // namespace
 
-PlacementRule ReadPlacementRule(RuleTexts const& texts) {
-    PlacementRule rule;
-    auto take = [&](wchar_t const* key, std::wstring RestartRules::*text, auto const& value, auto& into) {
-        if (value.value) into = *value.value;
-        texts.Refuse(key, text, value.problem);
-    };
-    RestartRules const& rules = texts.Now();
-    take(kShowKey, &RestartRules::show, ParseShowAs(rules.show), rule.show);
-    take(kMonitorKey, &RestartRules::monitor, ParseMonitor(rules.monitor), rule.monitor);
-    take(kOnTopKey, &RestartRules::onTop, ParseOnTop(rules.onTop), rule.onTop);
-    return rule;
-}
-
 std::int32_t StartShowCommand(RestartRules const& rules) {
     switch (ParseShowAs(rules.show).value.value_or(ShowAs::Hidden)) {
     case ShowAs::Hidden: return kSwMinimize;

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/restart_rules.h"
-#include "engine/rules/rule_texts.h"
 #include "platform/desktop.h"
 #include "platform/display.h"
 #include "platform/window_placement.h"
@@ -29,9 +28,6 @@ struct PlacementRule {
     PlacementParts Needs() const { return {onTop, !monitor.empty() || show == ShowAs::FullScreen}; }
     bool operator==(PlacementRule const&) const = default;
 };
-
-// The rule from the program's keys; a value that cannot be used is said, and leaves its part off.
-PlacementRule ReadPlacementRule(RuleTexts const& texts);
 
 // How the shell is asked to start the program: minimised when Hidden (or Show cannot be used),
 // otherwise in its state (a full-screen window starts normal and is made full screen once found).

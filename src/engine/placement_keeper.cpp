@@ -1,5 +1,6 @@
 #include "engine/placement_keeper.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace vigilon {
@@ -34,7 +35,15 @@ void PlacementKeeper::Read(RuleTexts const& texts, ProgramState& state) const {
     // at most once a minute, and what it says then is said afresh).
     held.problem.clear();
     held.outOfPlace = false;
-    held.rule = ReadPlacementRule(texts);
+    // A value that cannot be used leaves its part off.
+    auto take = [&](wchar_t const* key, std::wstring RestartRules::*text, auto const& value, auto& into) {
+        into = value.value.value_or(std::remove_reference_t<decltype(into)>{});
+        texts.Refuse(key, text, value.problem);
+    };
+    RestartRules const& rules = texts.Now();
+    take(kShowKey, &RestartRules::show, ParseShowAs(rules.show), held.rule.show);
+    take(kMonitorKey, &RestartRules::monitor, ParseMonitor(rules.monitor), held.rule.monitor);
+    take(kOnTopKey, &RestartRules::onTop, ParseOnTop(rules.onTop), held.rule.onTop);
 }
 
 void PlacementKeeper::Apply(Held& held) {

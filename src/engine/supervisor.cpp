@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "engine/exit_rule.h"
-#include "engine/rules/hang_rule.h"
 #include "engine/rules/restart_reasons.h"
 #include "engine/rules/rule.h"
 #include "support/local_time.h"

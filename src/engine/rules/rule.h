@@ -9,10 +9,28 @@
 #include "engine/graceful_restart.h"
 #include "engine/program_state.h"
 #include "engine/program_status.h"
-#include "engine/rules/rule_texts.h"
 #include "platform/platform.h"
 
 namespace vigilon {
+
+class SupervisionJournal;
+
+// A program's keys as they are now and as they were last read: a value that cannot be used is
+// said once, when its text is new, and its rule is off.
+class RuleTexts {
+public:
+    RuleTexts(WatchedProgram const& record, RestartRules const& before, SupervisionJournal& journal)
+        : record_(record), before_(before), journal_(journal) {}
+    RestartRules const& Now() const { return record_.rules; }
+    bool Changed(std::wstring RestartRules::*text) const { return record_.rules.*text != before_.*text; }
+    // Says why the key's value is not used, when `problem` names a reason and the text is new.
+    void Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem) const;
+
+private:
+    WatchedProgram const& record_;
+    RestartRules const& before_;
+    SupervisionJournal& journal_;
+};
 
 // What a rule sees of the pass.
 struct RuleContext {
@@ -30,7 +48,7 @@ struct RestartAsk {
 };
 
 // One rule for a program, asked by the pass at the same few points. What a rule keeps of a
-// program lives in the program's state; the rule types themselves hold nothing.
+// program lives in the program's state (ProgramState), never in the rule.
 class Rule {
 public:
     virtual ~Rule() = default;
@@ -56,7 +74,11 @@ public:
     virtual void Unlisted(std::wstring const& /*name*/, ProgramState&) const {}
 };
 
-// The rules in the order the pass asks them.
+// The rules every program has, in the order the pass asks them: Restart, RestartAt, MaxMemoryMB
+// and the check that the window answers.
 std::span<Rule const* const> ProgramRules();
+
+// Asks the program's window whether it answers, when no question is out; true when one was sent.
+bool AskWhetherItAnswers(Platform& platform, ProgramState& state, std::int64_t now);
 
 }  // namespace vigilon
