@@ -32,6 +32,7 @@ enum class ProgramPhase : std::uint8_t {
     Restarting,  // its window was asked to close, for a reason, and is ended if it neither closes nor answers
     Closed,      // Restart=Failure: it exited with 0, and is left closed until someone starts it
     Lingering,   // Restart=Failure: its window is gone but its process runs on; judged when that ends
+    LeftAlone,   // its window is not Vigilon's to end (another program's, or ending it was denied): only asked whether it answers
 };
 
 // The phases a program may move to `to` from, one bit per phase.
@@ -41,9 +42,13 @@ constexpr unsigned MovesTo(ProgramPhase to) {
     case ProgramPhase::Starting: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
     case ProgramPhase::Running: return ~bit(ProgramPhase::Unwatched);
     case ProgramPhase::BackingOff: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
-    case ProgramPhase::Restarting: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting);
-    case ProgramPhase::Closed: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::Lingering);
-    case ProgramPhase::Lingering: return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting);
+    case ProgramPhase::Restarting:  // a restart asked for also of a window left alone
+    case ProgramPhase::Lingering:
+        return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone);
+    case ProgramPhase::Closed:
+        return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone) |
+               bit(ProgramPhase::Lingering);
+    case ProgramPhase::LeftAlone: return bit(ProgramPhase::Restarting);
     case ProgramPhase::Unwatched:
     case ProgramPhase::Absent: return ~0u;
     }
@@ -119,7 +124,6 @@ struct ProgramState {
     bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it
     bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
-    bool leftAlone = false;               // this window is not ended (another program's, or not ours to end)
     bool plannedEnd = false;              // Vigilon asked this window to close: its going is no trouble
     bool restartAsked = false;            // Vigilon asked this window to close for a restart (spared or not, for a while)
     std::int64_t restartAskedEnds = -1;   // pass time: a spared window's request ends then; -1 while it lasts

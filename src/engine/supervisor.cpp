@@ -100,7 +100,6 @@ void Supervisor::Found(WatchedProgram const& record, ProgramState& state, Window
     state.upSince = ClockText(state.foundTime);
     state.missingFile = false;
     state.hiddenNoted = false;
-    state.leftAlone = false;
     state.plannedEnd = false;
     state.restartAsked = false;
     state.restartAskedEnds = -1;
@@ -263,7 +262,7 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         state.restartAsked = false;
         state.restartAskedEnds = -1;
     }
-    if (state.leftAlone) {
+    if (state.phase == ProgramPhase::LeftAlone) {
         // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
         if (hangSeconds_ > 0) Ask(state);
         return;
@@ -435,9 +434,8 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     }
     case EndResult::Gone: break;
     case EndResult::Denied: {
-        state.leftAlone = true;
         state.plannedEnd = false;
-        MovePhase(state, ProgramPhase::Running);
+        MovePhase(state, ProgramPhase::LeftAlone);
         std::wstring const message =
             record.name + (reason == RestartReason::Hung ? L" does not respond, and Vigilon may not end it."
                                                          : L" did not close when asked, and Vigilon may not end it.");
@@ -450,10 +448,9 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
 
 void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why) {
     // Its answers are still counted, so that the status shows a hung one as not responding.
-    state.leftAlone = true;
     state.plannedEnd = false;
     state.restart.Clear();
-    MovePhase(state, ProgramPhase::Running);
+    MovePhase(state, ProgramPhase::LeftAlone);
     std::wstring const message = record.name + L" is not ended: " + why + L".";
     journal_.Trouble(TroubleKind::NotEnded, record.name, message);
     journal_.Report(message, record.name);
@@ -532,14 +529,11 @@ void Supervisor::ForgetWindow(ProgramState& state) {
 bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
     if (state.window == 0) return false;
     if (state.restart.Active()) return true;  // one under way already
-    bool const leftAlone = std::exchange(state.leftAlone, false);
     journal_.Log(L"restart", record.name, L"asked for");
-    if (BeginRestart(record, state, RestartReason::Requested)) {
-        state.counts.Restarted(RestartCause::Asked);
-        return true;
-    }
-    state.leftAlone = leftAlone;  // refused: still not Vigilon's to end, and not asked about again
-    return false;
+    // Refused, a window left alone stays so, and is not asked about again.
+    if (!BeginRestart(record, state, RestartReason::Requested)) return false;
+    state.counts.Restarted(RestartCause::Asked);
+    return true;
 }
 
 StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
@@ -604,7 +598,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
 
 bool Supervisor::Healthy(ProgramState const& state) const {
     // A window spared keeps the trouble it was spared from (its memory, its silence) for now.
-    return state.window != 0 && state.phase == ProgramPhase::Running && !state.leftAlone &&
+    return state.window != 0 && state.phase == ProgramPhase::Running &&
            !state.spared.Any(state.window, clock_.Now()) && Responding(state);
 }
 

@@ -52,6 +52,11 @@ public:
 //     asked to close) --closes--> Absent --> started again
 //   Restarting --still there after 10 s: asked again--> answers: Running; does not: its process
 //     ended (its picture taken first, when wanted)
+//   Restarting --not the program's own to end, or ending it denied--> LeftAlone: only asked whether
+//     it answers, until its window goes or a restart is asked for
+//   Running --gone with exit code 0 under Restart=Failure--> Closed, or Lingering while its process
+//     runs on --> Closed or Absent once it ends; Closed --Launch Programs, a start asked for--> Absent
+// Every move goes through MovePhase, which holds the moves allowed (MovesTo).
 class Supervisor {
 public:
     Supervisor(Platform& platform, SupervisionJournal& journal);
