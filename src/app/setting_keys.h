@@ -36,8 +36,9 @@ struct SettingKey {
     bool Policy() const { return setBy != KeySetBy::File; }
 };
 
-// Every key Vigilon reads from vigilon.ini and from the policies, once each. The readers take
-// their names from here, and the settings reference is checked against this list.
+// Every key Vigilon reads from vigilon.ini and from the policies, once each, a program's rule
+// keys taken from RuleKeys(). The readers take their names from here, and the settings reference
+// is checked against this list.
 std::span<SettingKey const> SettingKeys();
 
 }  // namespace vigilon

@@ -22,8 +22,6 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 std::wstring Quoted(std::wstring_view text) { return L"\"" + std::wstring(text) + L"\""; }
 
-std::wstring AppKey(int number) { return kAppKeyPrefix + std::to_wstring(number); }
-
 // The number of an App<n> key as the list reads them ("App" and the number without leading
 // zeros, case ignored); nothing for any other key.
 std::optional<int> AppNumber(std::wstring_view key) {
