@@ -202,11 +202,4 @@ std::wstring_view RestartWhenWord(RestartWhen when) { return kRestartWords[stati
 
 std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 
-std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text) {
-    for (RuleKey const& rule : kRuleKeys) {
-        if (SameWord(key, rule.name)) return rule.problem(text);
-    }
-    return {};
-}
-
 }  // namespace vigilon

@@ -40,7 +40,8 @@ inline constexpr wchar_t kWaitSecondsKey[] = L"WaitSeconds";
 inline constexpr wchar_t kRestartKey[] = L"Restart";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
-// and why a text cannot be used for it (empty when it can). Loading, saving, the check of the
+// and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or
+// FullScreen"; empty when it can). Loading, saving, the check of the
 // file and the list of keys Vigilon reads all go through this one table, in its order.
 struct RuleKey {
     wchar_t const* name;
@@ -124,10 +125,5 @@ RuleValue<int> ParseWaitSeconds(std::wstring_view text);
 enum class RestartWhen : std::uint8_t { Always, Failure };
 RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text);
 std::wstring_view RestartWhenWord(RestartWhen when);  // "Always", "Failure"
-
-// Why `text` cannot be used for the rule `key` (MaxMemoryMB, Show, Restart, ...), as the rule's
-// parser says it ("Hidden, Normal, Maximized or FullScreen"); empty when it can, and for a key
-// that takes any text (Monitor, StartAfter).
-std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text);
 
 }  // namespace vigilon

@@ -36,7 +36,7 @@ std::span<SettingKey const> SettingKeys() {
     static std::vector<SettingKey> const keys = [] {
         std::vector<SettingKey> all(std::begin(kAppsKeys), std::end(kAppsKeys));
         for (ProgramField const& field : kProgramFields) all.push_back({field.key, Program, File});
-        for (RuleKey const& rule : RuleKeys()) all.push_back({rule.name, Program, File});
+        for (RuleKey const& rule : RuleKeys()) all.push_back({rule.name, Program, File, false, false, rule.problem});
         return all;
     }();
     return keys;

@@ -22,11 +22,10 @@ struct ProgramField {
     wchar_t const* key;
     std::wstring WatchedProgram::*field;
 };
-inline constexpr ProgramField kProgramFields[] = {{kCaptionKey, &WatchedProgram::caption},
-                                                  {kExeKey, &WatchedProgram::exe},
-                                                  {kCommandKey, &WatchedProgram::command},
-                                                  {kPrefixKey, &WatchedProgram::prefix},
-                                                  {kPostfixKey, &WatchedProgram::postfix}};
+inline constexpr ProgramField kProgramFields[] = {
+    {kCaptionKey, &WatchedProgram::caption}, {kExeKey, &WatchedProgram::exe},
+    {kCommandKey, &WatchedProgram::command}, {kPrefixKey, &WatchedProgram::prefix},
+    {kPostfixKey, &WatchedProgram::postfix}};
 
 // The built-in entry for the Quorvault archive program, used when the file lists no programs.
 inline constexpr wchar_t kDefaultProgramName[] = L"Quorvault";

@@ -296,7 +296,7 @@ private:
                 std::wstring after;
                 std::wstring const problem = StartAfterProblem(table, record, after);
                 if (!problem.empty()) Say(entry.line, section, record.name, said + L": " + problem);
-            } else if (std::wstring const problem = RuleValueProblem(known->name, entry.value); !problem.empty()) {
+            } else if (std::wstring const problem = known->problem ? known->problem(entry.value) : L""; !problem.empty()) {
                 Say(entry.line, section, record.name, said + L": not " + problem);
             }
         });
