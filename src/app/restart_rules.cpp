@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
 
 #include "support/blanks.h"
 #include "support/text_case.h"

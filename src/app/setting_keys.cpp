@@ -1,6 +1,5 @@
 #include "app/setting_keys.h"
 
-#include <iterator>
 #include <vector>
 
 #include "app/restart_rules.h"
