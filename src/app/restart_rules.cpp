@@ -73,6 +73,26 @@ std::optional<WaitTarget> ParseHostPort(std::wstring_view text) {
     return WaitTarget{{}, std::wstring(host), port};
 }
 
+// The check of a key whose parser is `Parse`: the parser's reason.
+template <auto Parse>
+std::wstring ProblemOf(std::wstring_view text) { return Parse(text).problem; }
+
+constexpr RuleKey kRuleKeys[] = {
+    {kMaxMemoryKey, &RestartRules::maxMemoryMB, ProblemOf<ParseMemoryLimit>},
+    {kRestartAtKey, &RestartRules::restartAt, ProblemOf<ParseRestartTimes>},
+    {kCrashDialogKey, &RestartRules::crashDialog, ProblemOf<ParseCrashDialog>},
+    {kShowKey, &RestartRules::show, ProblemOf<ParseShowAs>},
+    {kMonitorKey, &RestartRules::monitor, ProblemOf<ParseMonitor>},
+    {kOnTopKey, &RestartRules::onTop, ProblemOf<ParseOnTop>},
+    {kStartDelayKey, &RestartRules::startDelay, ProblemOf<ParseStartDelay>},
+    {kStartAfterKey, &RestartRules::startAfter, ProblemOf<ParseStartAfter>},
+    {kWaitForKey, &RestartRules::waitFor, ProblemOf<ParseWaitFor>},
+    {kWaitSecondsKey, &RestartRules::waitSeconds, ProblemOf<ParseWaitSeconds>},
+    {kRestartKey, &RestartRules::restart, ProblemOf<ParseRestartWhen>},
+};
+// Every text of RestartRules is a key's: a field added without its row fails to build.
+static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));
+
 }  // namespace
 
 RuleValue<int> ParseMemoryLimit(std::wstring_view text) {
@@ -179,27 +199,6 @@ RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text) {
 
 std::wstring_view RestartWhenWord(RestartWhen when) { return kRestartWords[static_cast<std::size_t>(when)]; }
 
-std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text) {
-    using Check = std::wstring (*)(std::wstring_view);
-    struct Rule {
-        wchar_t const* key;
-        Check check;
-    };
-    static constexpr Rule kRules[] = {
-        {kMaxMemoryKey, [](std::wstring_view t) { return ParseMemoryLimit(t).problem; }},
-        {kRestartAtKey, [](std::wstring_view t) { return ParseRestartTimes(t).problem; }},
-        {kCrashDialogKey, [](std::wstring_view t) { return ParseCrashDialog(t).problem; }},
-        {kShowKey, [](std::wstring_view t) { return ParseShowAs(t).problem; }},
-        {kOnTopKey, [](std::wstring_view t) { return ParseOnTop(t).problem; }},
-        {kStartDelayKey, [](std::wstring_view t) { return ParseStartDelay(t).problem; }},
-        {kWaitForKey, [](std::wstring_view t) { return ParseWaitFor(t).problem; }},
-        {kWaitSecondsKey, [](std::wstring_view t) { return ParseWaitSeconds(t).problem; }},
-        {kRestartKey, [](std::wstring_view t) { return ParseRestartWhen(t).problem; }},
-    };
-    for (Rule const& rule : kRules) {
-        if (SameWord(key, rule.key)) return rule.check(text);
-    }
-    return {};
-}
+std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 
 }  // namespace vigilon

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,23 @@ inline constexpr wchar_t kWaitForKey[] = L"WaitFor";
 inline constexpr wchar_t kWaitSecondsKey[] = L"WaitSeconds";
 inline constexpr wchar_t kRestartKey[] = L"Restart";
 
+// One key of a program's section that holds a rule: its name, the field that holds its text,
+// and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or
+// FullScreen"; empty when it can). Loading, saving, the check of the
+// file and the list of keys Vigilon reads all go through this one table, in its order.
+struct RuleKey {
+    wchar_t const* name;
+    std::wstring RestartRules::*field;
+    std::wstring (*problem)(std::wstring_view text);
+};
+std::span<RuleKey const> RuleKeys();
+
 // The rules of one section, each key's text as `read` gives it (empty when the key is not there).
 template <typename Read>
 RestartRules ReadRestartRules(Read read) {
-    return {read(kMaxMemoryKey), read(kRestartAtKey), read(kCrashDialogKey), read(kShowKey),
-            read(kMonitorKey),   read(kOnTopKey),     read(kStartDelayKey),  read(kStartAfterKey),
-            read(kWaitForKey),   read(kWaitSecondsKey), read(kRestartKey)};
+    RestartRules rules;
+    for (RuleKey const& key : RuleKeys()) rules.*key.field = read(key.name);
+    return rules;
 }
 
 // The largest memory limit taken, in MB: a terabyte.
@@ -113,10 +125,5 @@ RuleValue<int> ParseWaitSeconds(std::wstring_view text);
 enum class RestartWhen : std::uint8_t { Always, Failure };
 RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text);
 std::wstring_view RestartWhenWord(RestartWhen when);  // "Always", "Failure"
-
-// Why `text` cannot be used for the rule `key` (MaxMemoryMB, Show, Restart, ...), as the rule's
-// parser says it ("Hidden, Normal, Maximized or FullScreen"); empty when it can, and for a key
-// that takes any text (Monitor, StartAfter).
-std::wstring RuleValueProblem(std::wstring_view key, std::wstring_view text);
 
 }  // namespace vigilon

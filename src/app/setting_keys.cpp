@@ -1,5 +1,7 @@
 #include "app/setting_keys.h"
 
+#include <vector>
+
 #include "app/restart_rules.h"
 #include "app/settings.h"
 
@@ -9,7 +11,8 @@ namespace {
 using enum KeyPlace;
 using enum KeySetBy;
 
-constexpr SettingKey kKeys[] = {
+// The keys of [Apps]; those of a program's section follow, from their own tables.
+constexpr SettingKey kAppsKeys[] = {
     {kNumberKey, Apps, File},
     {kAppKeyPrefix, Apps, File, true},
     {kNoticesKey, Apps, FileOrPolicy},
@@ -22,29 +25,20 @@ constexpr SettingKey kKeys[] = {
     {kHeartbeatUrlKey, Apps, FileOrPolicy, false, true},
     {kHeartbeatSecondsKey, Apps, FileOrPolicy},
     {kScreenshotsKey, Apps, FileOrPolicy},
-    {L"LockSettings", Apps, PolicyOnly},
+    {kLockSettingsKey, Apps, PolicyOnly},
     {kMenuHotkeyKey, Apps, FileOrPolicy},
-
-    {kCaptionKey, Program, File},
-    {kExeKey, Program, File},
-    {kCommandKey, Program, File},
-    {kPrefixKey, Program, File},
-    {kPostfixKey, Program, File},
-    {kMaxMemoryKey, Program, File},
-    {kRestartAtKey, Program, File},
-    {kCrashDialogKey, Program, File},
-    {kShowKey, Program, File},
-    {kMonitorKey, Program, File},
-    {kOnTopKey, Program, File},
-    {kStartDelayKey, Program, File},
-    {kStartAfterKey, Program, File},
-    {kWaitForKey, Program, File},
-    {kWaitSecondsKey, Program, File},
-    {kRestartKey, Program, File},
 };
 
 }  // namespace
 
-std::span<SettingKey const> SettingKeys() { return kKeys; }
+std::span<SettingKey const> SettingKeys() {
+    static std::vector<SettingKey> const keys = [] {
+        std::vector<SettingKey> all(std::begin(kAppsKeys), std::end(kAppsKeys));
+        for (ProgramField const& field : kProgramFields) all.push_back({field.key, Program, File});
+        for (RuleKey const& rule : RuleKeys()) all.push_back({rule.name, Program, File, false, false, rule.problem});
+        return all;
+    }();
+    return keys;
+}
 
 }  // namespace vigilon

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace vigilon {
@@ -31,13 +32,15 @@ struct SettingKey {
     KeySetBy setBy;
     bool numbered = false;   // one key per program: the name followed by the program's number
     bool secret = false;     // may hold a password or a token: named where settings are listed, never shown
+    std::wstring (*problem)(std::wstring_view value) = nullptr;  // a rule key's check: why a value cannot be used
 
     bool InFile() const { return setBy != KeySetBy::PolicyOnly; }
     bool Policy() const { return setBy != KeySetBy::File; }
 };
 
-// Every key Vigilon reads from vigilon.ini and from the policies, once each. The readers take
-// their names from here, and the settings reference is checked against this list.
+// Every key Vigilon reads from vigilon.ini and from the policies, once each, a program's rule
+// keys taken from RuleKeys(). The readers take their names from here, and the settings reference
+// is checked against this list.
 std::span<SettingKey const> SettingKeys();
 
 }  // namespace vigilon

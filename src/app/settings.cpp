@@ -15,15 +15,9 @@ namespace {
 
 constexpr int kDefaultCapacity = 10;
 
-std::wstring AppKey(int number) { return kAppKeyPrefix + std::to_wstring(number); }
-
 void LoadProgram(SettingsFile const& file, int number, WatchedProgram& record) {
     record.name = file.ReadIniValue(kAppsSection, AppKey(number), L"");
-    record.caption = file.ReadIniValue(record.name, kCaptionKey, L"");
-    record.exe = file.ReadIniValue(record.name, kExeKey, L"");
-    record.command = file.ReadIniValue(record.name, kCommandKey, L"");
-    record.prefix = file.ReadIniValue(record.name, kPrefixKey, L"");
-    record.postfix = file.ReadIniValue(record.name, kPostfixKey, L"");
+    for (ProgramField const& field : kProgramFields) record.*field.field = file.ReadIniValue(record.name, field.key, L"");
     record.rules = LoadRestartRules(file, record.name);
 }
 
@@ -66,12 +60,9 @@ std::wstring Unstorable(SettingsFile const& copy, WatchedPrograms const& program
             shared |= ToUpperText(TrimBlanks(programs[later].name)) == ToUpperText(TrimBlanks(record.name));
         }
         if (shared) continue;
-        std::pair<wchar_t const*, std::wstring const*> const fields[] = {
-            {kCaptionKey, &record.caption}, {kExeKey, &record.exe},       {kCommandKey, &record.command},
-            {kPrefixKey, &record.prefix},   {kPostfixKey, &record.postfix}};
-        for (auto const& [key, value] : fields) {
-            problem = ReadBackProblem(copy, record.name, key, *value);
-            if (!problem.empty()) return L"The " + std::wstring(key) + L" of " + record.name + L" cannot be saved: " + problem;
+        for (ProgramField const& field : kProgramFields) {
+            problem = ReadBackProblem(copy, record.name, field.key, record.*field.field);
+            if (!problem.empty()) return L"The " + std::wstring(field.key) + L" of " + record.name + L" cannot be saved: " + problem;
         }
     }
     return {};
@@ -187,11 +178,7 @@ bool SaveSettings(SettingsFile const& settings, WatchedPrograms const& programs,
     for (int i = 1; i <= count; ++i) ok &= file.WriteIniValue(kAppsSection, AppKey(i), programs[i].name);
     for (int i = 1; i <= count; ++i) {
         WatchedProgram const& record = programs[i];
-        ok &= file.WriteIniValue(record.name, kCaptionKey, record.caption);
-        ok &= file.WriteIniValue(record.name, kExeKey, record.exe);
-        ok &= file.WriteIniValue(record.name, kCommandKey, record.command);
-        ok &= file.WriteIniValue(record.name, kPrefixKey, record.prefix);
-        ok &= file.WriteIniValue(record.name, kPostfixKey, record.postfix);
+        for (ProgramField const& field : kProgramFields) ok &= file.WriteIniValue(record.name, field.key, record.*field.field);
         // A program added since start-up has no rules yet: keys left in its section by a deleted
         // program of the same name go. A program read from the file keeps keys added by hand.
         ok &= WriteRestartRules(file, record.name, record.rules, record.added);
@@ -217,21 +204,11 @@ bool SaveRestartRules(SettingsFile const& settings, std::wstring const& program,
 
 bool WriteRestartRules(SettingsFile const& file, std::wstring const& program, RestartRules const& rules,
                        bool removeUnset) {
-    auto save = [&](wchar_t const* key, std::wstring const& text) {
-        if (!text.empty()) return file.WriteIniValue(program, key, text);
-        return !removeUnset || file.RemoveIniValue(program, key);
-    };
-    bool ok = save(kMaxMemoryKey, rules.maxMemoryMB);
-    ok &= save(kRestartAtKey, rules.restartAt);
-    ok &= save(kCrashDialogKey, rules.crashDialog);
-    ok &= save(kShowKey, rules.show);
-    ok &= save(kMonitorKey, rules.monitor);
-    ok &= save(kOnTopKey, rules.onTop);
-    ok &= save(kStartDelayKey, rules.startDelay);
-    ok &= save(kStartAfterKey, rules.startAfter);
-    ok &= save(kWaitForKey, rules.waitFor);
-    ok &= save(kWaitSecondsKey, rules.waitSeconds);
-    ok &= save(kRestartKey, rules.restart);
+    bool ok = true;
+    for (RuleKey const& key : RuleKeys()) {
+        std::wstring const& text = rules.*key.field;
+        ok &= !text.empty() ? file.WriteIniValue(program, key.name, text) : !removeUnset || file.RemoveIniValue(program, key.name);
+    }
     return ok;
 }
 

@@ -10,11 +10,22 @@ namespace vigilon {
 inline constexpr wchar_t kAppsSection[] = L"Apps";
 inline constexpr wchar_t kNumberKey[] = L"Number";
 inline constexpr wchar_t kAppKeyPrefix[] = L"App";
+inline std::wstring AppKey(int number) { return kAppKeyPrefix + std::to_wstring(number); }  // App1, App2, ...
 inline constexpr wchar_t kCaptionKey[] = L"Caption";
 inline constexpr wchar_t kExeKey[] = L"EXE";
 inline constexpr wchar_t kCommandKey[] = L"Command";
 inline constexpr wchar_t kPrefixKey[] = L"Prefix";
 inline constexpr wchar_t kPostfixKey[] = L"Postfix";
+
+// The editor's five fields of a program's section, each by its key, in the order they are written.
+struct ProgramField {
+    wchar_t const* key;
+    std::wstring WatchedProgram::*field;
+};
+inline constexpr ProgramField kProgramFields[] = {
+    {kCaptionKey, &WatchedProgram::caption}, {kExeKey, &WatchedProgram::exe},
+    {kCommandKey, &WatchedProgram::command}, {kPrefixKey, &WatchedProgram::prefix},
+    {kPostfixKey, &WatchedProgram::postfix}};
 
 // The built-in entry for the Quorvault archive program, used when the file lists no programs.
 inline constexpr wchar_t kDefaultProgramName[] = L"Quorvault";

@@ -22,8 +22,6 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 std::wstring Quoted(std::wstring_view text) { return L"\"" + std::wstring(text) + L"\""; }
 
-std::wstring AppKey(int number) { return kAppKeyPrefix + std::to_wstring(number); }
-
 // The number of an App<n> key as the list reads them ("App" and the number without leading
 // zeros, case ignored); nothing for any other key.
 std::optional<int> AppNumber(std::wstring_view key) {
@@ -298,7 +296,7 @@ private:
                 std::wstring after;
                 std::wstring const problem = StartAfterProblem(table, record, after);
                 if (!problem.empty()) Say(entry.line, section, record.name, said + L": " + problem);
-            } else if (std::wstring const problem = RuleValueProblem(known->name, entry.value); !problem.empty()) {
+            } else if (std::wstring const problem = known->problem ? known->problem(entry.value) : L""; !problem.empty()) {
                 Say(entry.line, section, record.name, said + L": not " + problem);
             }
         });

@@ -41,8 +41,9 @@ HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, Watchi
     int running = 0;
     int down = 0;
     for (ProgramStatus const& row : rows) {
-        if (row.state == StatusState::NoCaption) continue;
-        if (row.state == StatusState::Running) {
+        StateCount const count = StateRow(row.state).count;
+        if (count == StateCount::Uncounted) continue;
+        if (count == StateCount::Up) {
             ++running;
         } else if (down++ == 0) {
             facts.reason = row.name + L": " + StatusCells(row)[1];

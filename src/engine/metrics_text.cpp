@@ -38,11 +38,6 @@ private:
     char const* name_;
 };
 
-constexpr StatusState kAllStates[] = {StatusState::Running,     StatusState::Starting,   StatusState::Waiting,
-                                      StatusState::NotResponding, StatusState::Restarting, StatusState::Paused,
-                                      StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped,
-                                      StatusState::Closed};
-
 }  // namespace
 
 std::string EscapedLabelValue(std::wstring_view value) {
@@ -72,8 +67,8 @@ std::string MetricsText(StatusSnapshot const& snapshot) {
     Family state(text, "vigilon_program_state", "The program's state: 1 for the one it is in, 0 for the others.",
                  "gauge");
     each([&](ProgramFacts const& p) {
-        for (StatusState const s : kAllStates) {
-            state.Sample({{"program", p.row.name}, {"state", StateWord(s)}}, p.row.state == s ? 1 : 0);
+        for (StatusStateRow const& s : StatusStates()) {
+            state.Sample({{"program", p.row.name}, {"state", s.word}}, p.row.state == s.state ? 1 : 0);
         }
     });
 

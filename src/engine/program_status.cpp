@@ -6,28 +6,47 @@
 
 namespace vigilon {
 
-std::wstring StatusText(StatusState state) {
-    switch (state) {
-    case StatusState::Running: return L"Running";
-    case StatusState::Starting: return L"Starting";
-    case StatusState::Waiting: return L"Waiting";
-    case StatusState::NotResponding: return L"Not responding";
-    case StatusState::Restarting: return L"Restarting";
-    case StatusState::Paused: return L"Not running";
-    case StatusState::MissingFile: return L"Missing file";
-    case StatusState::NoCaption: return L"No caption";
-    case StatusState::Stopped: return L"Not watched (editor open)";
-    case StatusState::Closed: return L"Closed";
+namespace {
+
+using enum StateCount;
+
+constexpr StatusStateRow kStates[] = {
+    {StatusState::Running, L"Running", L"running", Up},
+    {StatusState::Starting, L"Starting", L"starting", Down},
+    {StatusState::Waiting, L"Waiting", L"waiting", Down},
+    {StatusState::NotResponding, L"Not responding", L"not_responding", Down},
+    {StatusState::Restarting, L"Restarting", L"restarting", Down},
+    {StatusState::Paused, L"Not running", L"paused", Down},
+    {StatusState::MissingFile, L"Missing file", L"missing_file", Down},
+    {StatusState::NoCaption, L"No caption", L"no_caption", Uncounted},
+    {StatusState::Stopped, L"Not watched (editor open)", L"stopped", Down},
+    {StatusState::Closed, L"Closed", L"closed", Down},
+};
+
+// One row per state, in the order of StatusState.
+constexpr bool InStateOrder() {
+    std::size_t i = 0;
+    for (StatusStateRow const& row : kStates) {
+        if (static_cast<std::size_t>(row.state) != i++) return false;
     }
-    return L"";
+    return i == static_cast<std::size_t>(StatusState::Closed) + 1;
 }
+static_assert(InStateOrder());
+
+}  // namespace
+
+std::span<StatusStateRow const> StatusStates() { return kStates; }
+
+StatusStateRow const& StateRow(StatusState state) { return kStates[static_cast<std::size_t>(state)]; }
+
+std::wstring_view StateWord(StatusState state) { return StateRow(state).word; }
 
 std::vector<std::wstring> StatusHeadings() {
     return {L"Program", L"State", L"Process", L"Up since", L"Starts", L"Last event"};
 }
 
 std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
-    std::wstring state = StatusText(row.state);
+    std::wstring state(StateRow(row.state).text);
     if (row.state == StatusState::Waiting && !row.waitingFor.empty()) {
         state += L" for " + row.waitingFor;
     } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
@@ -59,9 +78,8 @@ std::wstring StatusTable(std::vector<ProgramStatus> const& rows) {
 }
 
 bool AllRunning(std::vector<ProgramStatus> const& rows) {
-    return std::all_of(rows.begin(), rows.end(), [](ProgramStatus const& row) {
-        return row.state == StatusState::Running || row.state == StatusState::NoCaption;
-    });
+    return std::all_of(rows.begin(), rows.end(),
+                       [](ProgramStatus const& row) { return StateRow(row.state).count != StateCount::Down; });
 }
 
 }  // namespace vigilon

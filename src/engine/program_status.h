@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigilon {
@@ -20,8 +22,24 @@ enum class StatusState : std::uint8_t {
     Closed,         // Restart=Failure: it ended well, and is left closed until someone starts it
 };
 
-// The words the status window shows for a state.
-std::wstring StatusText(StatusState state);
+// How a program in a state counts for /status's exit code and the heartbeat: up, down, or not at
+// all (one without a caption is not watched).
+enum class StateCount : std::uint8_t { Up, Down, Uncounted };
+
+// A state's words and how it counts. The table holds one row per state, in the order of StatusState;
+// a new state is one row there.
+struct StatusStateRow {
+    StatusState state;
+    std::wstring_view text;  // what the Status window shows ("Not responding"); may be reworded
+    std::wstring_view word;  // the fixed word for scripts, /status /json and the metrics ("not_responding")
+    StateCount count;
+};
+std::span<StatusStateRow const> StatusStates();
+StatusStateRow const& StateRow(StatusState state);
+
+// The fixed word for scripts of a program's state ("running", "not_responding", ...): unlike its
+// text, never reworded.
+std::wstring_view StateWord(StatusState state);
 
 // One program's row.
 struct ProgramStatus {
@@ -47,7 +65,7 @@ std::vector<std::wstring> StatusHeadings();
 // The table as /status prints it: a header line, then a line per program, cells separated by tabs.
 std::wstring StatusTable(std::vector<ProgramStatus> const& rows);
 
-// True when every program that has a caption is running: /status's exit code is 0 then, 1 else.
+// True when every program that counts is up (running): /status's exit code is 0 then, 1 else.
 bool AllRunning(std::vector<ProgramStatus> const& rows);
 
 }  // namespace vigilon

@@ -30,22 +30,6 @@ std::wstring_view WatchingHeadline(WatchingState state) {
     return kWatchingTexts[static_cast<std::size_t>(state)].headline;
 }
 
-std::wstring_view StateWord(StatusState state) {
-    switch (state) {
-    case StatusState::Running: return L"running";
-    case StatusState::Starting: return L"starting";
-    case StatusState::Waiting: return L"waiting";
-    case StatusState::NotResponding: return L"not_responding";
-    case StatusState::Restarting: return L"restarting";
-    case StatusState::Paused: return L"paused";
-    case StatusState::MissingFile: return L"missing_file";
-    case StatusState::NoCaption: return L"no_caption";
-    case StatusState::Stopped: return L"stopped";
-    case StatusState::Closed: return L"closed";
-    }
-    return L"";
-}
-
 std::vector<ProgramStatus> StatusSnapshot::Rows() const {
     std::vector<ProgramStatus> rows;
     rows.reserve(programs.size());

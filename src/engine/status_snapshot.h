@@ -28,10 +28,6 @@ std::wstring_view WatchingWord(WatchingState state);
 // waits for OK", ...; empty while watching.
 std::wstring_view WatchingHeadline(WatchingState state);
 
-// The fixed word for scripts of a program's state ("running", "not_responding", ...): unlike
-// StatusText, never reworded.
-std::wstring_view StateWord(StatusState state);
-
 // The history's last line for a program.
 struct LastEvent {
     LocalTime time{};

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "app/watched_programs.h"
 #include "engine/window_claims.h"

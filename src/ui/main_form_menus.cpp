@@ -50,6 +50,8 @@ void MainForm::ApplyMenuHotkey(std::wstring const& text) {
 }
 
 void MainForm::OnTrayNotification(LPARAM lParam) {
+    // Exit has begun: the programs are being shown and let go of, and nothing may hide them again.
+    if (mode_.Ending()) return;
     switch (DecodeTrayNotification(IsWindowVisible(window_) != FALSE, static_cast<std::uint32_t>(lParam))) {
     case TrayAction::ShowHidePrograms: engine_.ShowHidePrograms(false); break;
     case TrayAction::PopupMenu: ShowPopupMenu(); break;

@@ -194,7 +194,7 @@ void SettingsDialog::Accept() {
         FocusRow(choice.row);
         return;
     }
-    // Written while the dialog_ is open, so that a failure's message is modal to it.
+    // Written while the dialog is open, so that a failure's message is modal to it.
     if (AcceptRestartRules(programs_, number_, choice.rules, settings_, platform_.system)) {
         EndDialog(dialog_, IDOK);
     }

@@ -1,5 +1,6 @@
 #include "ui/program_settings_logic.h"
 
+#include "support/blanks.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -17,11 +18,7 @@ std::vector<SettingsChoice> WithCurrent(std::vector<SettingsChoice> choices, std
     return choices;
 }
 
-std::wstring Trimmed(std::wstring const& text) {
-    std::size_t const first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
+std::wstring Trimmed(std::wstring const& text) { return std::wstring(TrimSpacesAndTabs(text)); }
 
 }  // namespace
 

@@ -164,6 +164,17 @@ TEST_F(RulesDialogTest, OkWritesTheKeysAtOnceAndInputThatCannotBeUsedIsRefusedBy
     EXPECT_EQ(programs[1].rules, RestartRules{});
 }
 
+// One table serves loading and saving: each key must go through the field of its own name.
+TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
+    RestartRules const rules{.maxMemoryMB = L"MaxMemoryMB", .restartAt = L"RestartAt", .crashDialog = L"CrashDialog",
+                             .show = L"Show", .monitor = L"Monitor", .onTop = L"OnTop", .startDelay = L"StartDelay",
+                             .startAfter = L"StartAfter", .waitFor = L"WaitFor", .waitSeconds = L"WaitSeconds",
+                             .restart = L"Restart"};
+    ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
+    for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
+    EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);
+}
+
 TEST_F(RulesDialogTest, SavingKeepsAValueItCannotUseAndDropsTheRulesOfADeletedProgram) {
     store.Set(kIni, L"Apps", L"Number", L"1");
     store.Set(kIni, L"Apps", L"App1", L"Kiosk");
