@@ -108,6 +108,7 @@ public:
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another.
+    // Then the program's keys are read by every rule, when they changed since the last read.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // True when a program without a window may be started now.
     bool StartDue(ProgramState const& state) const;
@@ -134,8 +135,9 @@ public:
     std::optional<std::vector<std::wstring>> StartedProcessWindows(ProgramState const& state);
     // The wait for its window is over without it: a failed start, as far as back-off goes.
     void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
-    // Applies the rules to a program, at every pass: its daily restarts and its memory limit, the
-    // check that its window answers, and a restart under way. A program without a window is not
+    // Applies the rules to a program, at every pass, in their order: its daily restarts and its
+    // memory limit, the check that its window answers (the first restart decided has its way),
+    // and a restart under way. A program without a window is not
     // restarted; while launching is paused nothing is closed or ended (nothing would start it
     // again), and a restart under way is called off.
     void Supervise(WatchedProgram const& record, ProgramState& state, bool launchPaused);

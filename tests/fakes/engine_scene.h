@@ -27,6 +27,15 @@ struct EngineScene {
         return record;
     }
 
+    // Passes one second apart, as the timer runs them, each followed by the events due.
+    void Passes(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            fake.events.now += 1000;
+            fake.events.ProcessPendingEvents();
+        }
+    }
+
     // The event words of the history, in order, for `program` (empty: Vigilon's own).
     std::vector<std::wstring> Events(std::wstring const& program) const { return Fields(program, 1); }
     // The details of each of the program's lines with `event`, in order.

@@ -37,13 +37,6 @@ protected:
         for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
         return text;
     }
-    void Passes(int count) {
-        for (int i = 0; i < count; ++i) {
-            engine.WatchPrograms();
-            fake.events.now += 1000;
-            fake.events.ProcessPendingEvents();
-        }
-    }
     std::size_t Launches() const { return fake.shell.launches.size(); }
     bool Hidden(WindowHandle window) { return !fake.desktop.IsVisible(window); }
 

@@ -21,13 +21,6 @@ protected:
             fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\kiosk.exe";
         };
     }
-    void Passes(int count) {
-        for (int i = 0; i < count; ++i) {
-            engine.WatchPrograms();
-            fake.events.now += 1000;
-            fake.events.ProcessPendingEvents();
-        }
-    }
     // The window goes, its process as `exit` says, and a pass sees it; then one finds the next window.
     void Ends(ProcessExit exit) {
         fake.processes.exits[fake.desktop.WindowProcessId(window)] = exit;

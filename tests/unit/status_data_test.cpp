@@ -183,13 +183,6 @@ protected:
             fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\run.exe";
         };
     }
-    void Passes(int count) {
-        for (int i = 0; i < count; ++i) {
-            engine.WatchPrograms();
-            fake.events.now += 1000;
-            fake.events.ProcessPendingEvents();
-        }
-    }
     // The program ends of its own accord with `code`, and is started again.
     void EndsWith(std::uint32_t code) {
         fake.processes.exits[fake.desktop.WindowProcessId(window)] = {ProcessExit::State::Ended, code};

@@ -28,13 +28,6 @@ protected:
             fake.events.After(1500, [this, window] { fake.desktop.Remove(window); });
         };
     }
-    void Passes(int count) {
-        for (int i = 0; i < count; ++i) {
-            engine.WatchPrograms();
-            fake.events.now += 1000;
-            fake.events.ProcessPendingEvents();
-        }
-    }
     std::vector<StatusState> States() {
         std::vector<StatusState> states;
         for (ProgramStatus const& row : engine.Status()) states.push_back(row.state);

@@ -19,13 +19,6 @@ protected:
         AddProgram(L"Crash", L"Crash", L"C:\\crash.exe");
     }
     // Passes one second apart; the program ends `runMs` after each start while `crashing`.
-    void Passes(int count) {
-        for (int i = 0; i < count; ++i) {
-            engine.WatchPrograms();
-            fake.events.now += 1000;
-            fake.events.ProcessPendingEvents();
-        }
-    }
     void CrashAfter(std::int64_t runMs) {
         fake.shell.onLaunch = [this, runMs](auto const&) {
             WindowHandle const window = fake.desktop.Add(L"Crash", true, true);
