@@ -1,6 +1,6 @@
 #include "engine/watch_engine.h"
 
-#include "engine/metrics_text.h"
+#include "engine/outputs/metrics_text.h"
 
 namespace vigilon {
 

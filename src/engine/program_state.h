@@ -10,14 +10,14 @@
 
 #include "app/restart_rules.h"
 #include "engine/backoff.h"
-#include "engine/daily_schedule.h"
+#include "engine/rules/daily_schedule.h"
 #include "engine/graceful_restart.h"
-#include "engine/hang_timeline.h"
-#include "engine/memory_watch.h"
-#include "engine/placement.h"
+#include "engine/rules/hang_timeline.h"
+#include "engine/rules/memory_watch.h"
+#include "engine/rules/placement.h"
 #include "engine/program_counts.h"
-#include "engine/restart_limits.h"
-#include "engine/trouble.h"
+#include "engine/rules/restart_limits.h"
+#include "engine/outputs/trouble.h"
 #include "platform/window_handle.h"
 
 namespace vigilon {

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <utility>
 
-#include "engine/exit_rule.h"
+#include "engine/rules/exit_rule.h"
 #include "engine/rules/restart_reasons.h"
 #include "engine/rules/rule.h"
 #include "support/local_time.h"

@@ -11,9 +11,9 @@
 #include "app/watched_program.h"
 #include "engine/pass_clock.h"
 #include "engine/program_state.h"
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 #include "engine/rules/rule.h"
-#include "engine/trouble.h"
+#include "engine/outputs/trouble.h"
 #include "platform/platform.h"
 
 namespace vigilon {

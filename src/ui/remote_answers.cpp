@@ -1,6 +1,6 @@
 #include "ui/remote_answers.h"
 
-#include "engine/status_json.h"
+#include "engine/outputs/status_json.h"
 
 namespace vigilon {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/remote_command.h"
-#include "engine/program_status.h"
-#include "engine/status_snapshot.h"
+#include "engine/outputs/program_status.h"
+#include "engine/outputs/status_snapshot.h"
 #include "engine/watch_engine.h"
 
 namespace vigilon {

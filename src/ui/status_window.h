@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 #include "engine/watch_engine.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/win32_owners.h"

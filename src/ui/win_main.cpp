@@ -10,7 +10,7 @@
 #include "app/settings_validation.h"
 #include "app/start_mode.h"
 #include "app/watched_programs.h"
-#include "engine/event_history.h"
+#include "engine/outputs/event_history.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_event_log.h"

@@ -1,6 +1,6 @@
 #include "fakes/fake_desktop.h"
 
-#include "engine/placement.h"
+#include "engine/rules/placement.h"
 
 #include <algorithm>
 #include <utility>

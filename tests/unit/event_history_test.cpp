@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/event_history.h"
+#include "engine/outputs/event_history.h"
 #include "engine/watch_engine.h"
 #include "support/utf8.h"
 #include "fakes/fake_platform.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/heartbeat.h"
+#include "engine/outputs/heartbeat.h"
 #include "fakes/engine_scene.h"
 
 namespace vigilon {

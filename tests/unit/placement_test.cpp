@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/placement.h"
+#include "engine/rules/placement.h"
 #include "fakes/engine_scene.h"
 
 namespace vigilon {

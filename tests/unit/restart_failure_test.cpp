@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/exit_rule.h"
+#include "engine/rules/exit_rule.h"
 #include "fakes/engine_scene.h"
 #include "fakes/engine_target.h"
 

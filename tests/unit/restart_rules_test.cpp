@@ -2,7 +2,7 @@
 
 #include "app/restart_rules.h"
 #include "app/settings.h"
-#include "engine/daily_schedule.h"
+#include "engine/rules/daily_schedule.h"
 #include "fakes/fake_profile_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system_services.h"

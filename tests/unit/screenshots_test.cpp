@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/trouble_screenshots.h"
+#include "engine/outputs/trouble_screenshots.h"
 #include "fakes/engine_scene.h"
 #include "fakes/engine_target.h"
 #include "ui/remote_answers.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/settings_check.h"
-#include "engine/status_json.h"
+#include "engine/outputs/status_json.h"
 #include "fakes/engine_scene.h"
 #include "support/utf8.h"
 

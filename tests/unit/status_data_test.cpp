@@ -4,9 +4,9 @@
 #include <set>
 
 #include "app/options.h"
-#include "engine/metrics_file.h"
-#include "engine/metrics_text.h"
-#include "engine/status_json.h"
+#include "engine/outputs/metrics_file.h"
+#include "engine/outputs/metrics_text.h"
+#include "engine/outputs/status_json.h"
 #include "fakes/engine_scene.h"
 #include "support/local_time.h"
 #include "support/utf8.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/trouble.h"
+#include "engine/outputs/trouble.h"
 #include "fakes/engine_scene.h"
 
 namespace vigilon {

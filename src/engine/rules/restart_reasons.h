@@ -4,7 +4,7 @@
 
 #include "engine/graceful_restart.h"
 #include "engine/program_counts.h"
-#include "engine/trouble.h"
+#include "engine/outputs/trouble.h"
 
 namespace vigilon {
 

@@ -8,7 +8,7 @@
 #include "app/watched_program.h"
 #include "engine/graceful_restart.h"
 #include "engine/program_state.h"
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 #include "platform/platform.h"
 
 namespace vigilon {

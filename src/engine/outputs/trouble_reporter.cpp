@@ -1,4 +1,4 @@
-#include "engine/trouble_reporter.h"
+#include "engine/outputs/trouble_reporter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/status_snapshot.h"
+#include "engine/outputs/status_snapshot.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/placement_keeper.h"
+#include "engine/rules/placement_keeper.h"
 
 #include <type_traits>
 #include <utility>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/watched_program.h"
-#include "engine/placement.h"
+#include "engine/rules/placement.h"
 #include "engine/supervisor.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"

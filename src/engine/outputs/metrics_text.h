@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/status_snapshot.h"
+#include "engine/outputs/status_snapshot.h"
 
 namespace vigilon {
 

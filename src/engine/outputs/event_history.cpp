@@ -1,4 +1,4 @@
-#include "engine/event_history.h"
+#include "engine/outputs/event_history.h"
 
 #include <cwchar>
 

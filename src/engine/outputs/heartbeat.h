@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/program_status.h"
-#include "engine/status_snapshot.h"
-#include "engine/trouble_reporter.h"
+#include "engine/outputs/program_status.h"
+#include "engine/outputs/status_snapshot.h"
+#include "engine/outputs/trouble_reporter.h"
 #include "platform/platform.h"
 
 namespace vigilon {

@@ -1,4 +1,4 @@
-#include "engine/exit_rule.h"
+#include "engine/rules/exit_rule.h"
 
 #include <cwchar>
 #include <iterator>

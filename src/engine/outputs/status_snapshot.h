@@ -10,7 +10,7 @@
 #include "app/watched_program.h"
 #include "engine/program_counts.h"
 #include "engine/program_state.h"
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 #include "platform/event_loop.h"
 
 namespace vigilon {

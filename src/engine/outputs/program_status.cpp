@@ -1,4 +1,4 @@
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/restart_limits.h"
+#include "engine/rules/restart_limits.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 
 #include "app/watched_programs.h"
 #include "engine/program_state.h"
-#include "engine/program_status.h"
+#include "engine/outputs/program_status.h"
 #include "engine/rules/rule.h"
 #include "engine/supervisor.h"
 #include "platform/platform.h"

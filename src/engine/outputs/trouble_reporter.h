@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/supervisor.h"
-#include "engine/trouble.h"
+#include "engine/outputs/trouble.h"
 #include "platform/platform.h"
 
 namespace vigilon {

@@ -1,4 +1,4 @@
-#include "engine/status_json.h"
+#include "engine/outputs/status_json.h"
 
 #include <cwchar>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "engine/trouble_screenshots.h"
+#include "engine/outputs/trouble_screenshots.h"
 
 #include <algorithm>
 

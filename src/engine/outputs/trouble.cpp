@@ -1,4 +1,4 @@
-#include "engine/trouble.h"
+#include "engine/outputs/trouble.h"
 
 namespace vigilon {
 

@@ -1,4 +1,4 @@
-#include "engine/placement.h"
+#include "engine/rules/placement.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/metrics_file.h"
+#include "engine/outputs/metrics_file.h"
 
 #include <utility>
 

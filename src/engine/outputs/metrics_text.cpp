@@ -1,4 +1,4 @@
-#include "engine/metrics_text.h"
+#include "engine/outputs/metrics_text.h"
 
 #include <functional>
 #include <initializer_list>

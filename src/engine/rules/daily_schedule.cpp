@@ -1,4 +1,4 @@
-#include "engine/daily_schedule.h"
+#include "engine/rules/daily_schedule.h"
 
 #include "support/local_time.h"
 

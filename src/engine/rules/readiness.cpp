@@ -1,4 +1,4 @@
-#include "engine/readiness.h"
+#include "engine/rules/readiness.h"
 
 #include <cwchar>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "engine/heartbeat.h"
+#include "engine/outputs/heartbeat.h"
 
 #include <algorithm>
 
