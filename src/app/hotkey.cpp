@@ -3,6 +3,7 @@
 #include <array>
 
 #include "support/blanks.h"
+#include "support/digits.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -31,14 +32,8 @@ std::uint32_t KeyCode(std::wstring const& name) {
     for (Name const& key : kKeys) {
         if (name == ToUpperText(key.text)) return key.value;
     }
-    if (name.size() >= 2 && name.size() <= 3 && name[0] == L'F') {
-        int number = 0;
-        for (std::size_t i = 1; i < name.size(); ++i) {
-            if (name[i] < L'0' || name[i] > L'9') return 0;
-            number = number * 10 + (name[i] - L'0');
-        }
-        if (number >= 1 && number <= kFunctionKeys) return kF1 + static_cast<std::uint32_t>(number - 1);
-    }
+    int const number = name.starts_with(L'F') ? SmallNumber(std::wstring_view(name).substr(1), 2) : -1;
+    if (number >= 1 && number <= kFunctionKeys) return kF1 + static_cast<std::uint32_t>(number - 1);
     return 0;
 }
 

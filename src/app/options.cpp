@@ -2,82 +2,36 @@
 
 #include <algorithm>
 
-#include "app/hotkey.h"
 #include "app/setting_keys.h"
 #include "app/setting_source.h"
+#include "app/settings.h"
+#include "support/digits.h"
 #include "support/text_case.h"
 
 namespace vigilon {
 namespace {
 
-constexpr wchar_t kAppsSection[] = L"Apps";
 constexpr wchar_t kTrayNotices[] = L"Tray";
 constexpr wchar_t kBoxNotices[] = L"Box";
 
-std::wstring ZeroOrOne(std::wstring const& text) {
-    return text == L"0" || text == L"1" ? L"" : L"not 0 or 1";
-}
-
-std::wstring TrayOrBox(std::wstring const& text) {
-    std::wstring const upper = ToUpperText(text);
-    return upper == L"TRAY" || upper == L"BOX" ? L"" : L"not Tray or Box";
-}
-
-std::wstring HangSecondsCheck(std::wstring const& text) {
-    bool const digits = !text.empty() && text.size() <= 4 &&
-                        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-    int const value = digits ? std::stoi(text) : -1;
-    if (value == 0 || (value >= kMinHangSeconds && value <= kMaxHangSeconds)) return {};
-    return L"not 0 or a whole number of seconds from " + std::to_wstring(kMinHangSeconds) + L" to " +
-           std::to_wstring(kMaxHangSeconds);
-}
-
-std::wstring HeartbeatSecondsCheck(std::wstring const& text) {
-    bool const digits = !text.empty() && text.size() <= 4 &&
-                        std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-    int const value = digits ? std::stoi(text) : -1;
-    if (value >= kMinHeartbeatSeconds && value <= kMaxHeartbeatSeconds) return {};
-    return L"not a whole number of seconds from " + std::to_wstring(kMinHeartbeatSeconds) + L" to " +
-           std::to_wstring(kMaxHeartbeatSeconds);
-}
-
-std::wstring HotkeyCheck(std::wstring const& text) { return ReadHotkey(text).problem; }
-
-// The check of each key's policy value; the command line takes any text.
-PolicyCheck CheckOf(std::wstring_view key) {
-    if (key == kNoticesKey) return TrayOrBox;
-    if (key == kBackoffKey || key == kEventLogKey || key == kScreenshotsKey || key == kLockSettingsKey) return ZeroOrOne;
-    if (key == kHangSecondsKey) return HangSecondsCheck;
-    if (key == kHeartbeatSecondsKey) return HeartbeatSecondsCheck;
-    if (key == kMenuHotkeyKey) return HotkeyCheck;
+// The check of an [Apps] key's policy value, from its row of SettingKeys().
+PolicyCheck CheckOf(std::wstring_view name) {
+    for (SettingKey const& key : SettingKeys()) {
+        if (key.place == KeyPlace::Apps && key.name == name) return key.problem;
+    }
     return nullptr;
 }
 
 }  // namespace
 
 int HangSecondsFrom(std::wstring const& text) {
-    std::size_t i = text.find_first_not_of(L" \t");
-    long long value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = std::min<long long>(value * 10 + (text[i] - L'0'), kMaxHangSeconds);
-    }
-    if (value <= 0) return 0;
-    return static_cast<int>(std::max<long long>(value, kMinHangSeconds));
+    int const value = LeadingNumber(text, kMaxHangSeconds);
+    return value <= 0 ? 0 : std::max(value, kMinHangSeconds);
 }
 
 int HeartbeatSecondsFrom(std::wstring const& text) {
-    std::size_t i = text.find_first_not_of(L" \t");
-    if (i == std::wstring::npos || text[i] < L'0' || text[i] > L'9') return kDefaultHeartbeatSeconds;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = std::min<long long>(value * 10 + (text[i] - L'0'), kMaxHeartbeatSeconds);
-    }
-    return static_cast<int>(std::max<long long>(value, kMinHeartbeatSeconds));
-}
-
-std::wstring OptionValueProblem(std::wstring_view key, std::wstring const& text) {
-    PolicyCheck const check = CheckOf(key);
-    return check == nullptr ? std::wstring() : check(text);
+    int const value = LeadingNumber(text, kMaxHeartbeatSeconds);
+    return value < 0 ? kDefaultHeartbeatSeconds : std::max(value, kMinHeartbeatSeconds);
 }
 
 std::vector<std::wstring_view> PolicyKeys() {
@@ -95,7 +49,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
         locked = value.FromPolicy();
         return std::move(value.text);
     };
-    options.trayNotices = ToUpperText(read(kNoticesKey, kBoxNotices, options.locked.notices)) == L"TRAY";
+    options.trayNotices = SameText(read(kNoticesKey, kBoxNotices, options.locked.notices), kTrayNotices);
     options.backoff = read(kBackoffKey, L"0", options.locked.backoff) == L"1";
     options.hangSeconds = HangSecondsFrom(read(kHangSecondsKey, L"0", options.locked.hangSeconds));
     options.eventLog = read(kEventLogKey, L"0", options.locked.eventLog) == L"1";
@@ -155,7 +109,7 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         if (!setting.Policy()) continue;
         std::wstring_view const key = setting.name;
         std::vector<PassedOverPolicy> passedOver;
-        SettingValue const value = ReadAppsSetting(settings, registry, key, L"", CheckOf(key), &passedOver);
+        SettingValue const value = ReadAppsSetting(settings, registry, key, L"", setting.problem, &passedOver);
         for (PassedOverPolicy const& ignored : passedOver) {
             if (!summary.empty()) summary += L", ";
             summary += std::wstring(key) + L"=" + ignored.text + L" (" + std::wstring(SourceName(ignored.source)) +

@@ -54,10 +54,6 @@ int HangSecondsFrom(std::wstring const& text);
 // kMinHeartbeatSeconds..kMaxHeartbeatSeconds.
 int HeartbeatSecondsFrom(std::wstring const& text);
 
-// Why `text` cannot be used for the [Apps] key `key` ("not 0 or 1"), as a policy's value is
-// checked; empty when it can, and for a key that takes any text (OnEvent, MetricsFile).
-std::wstring OptionValueProblem(std::wstring_view key, std::wstring const& text);
-
 // The options in force now: an administrator's policies first, then the settings file.
 Options LoadOptions(SettingsFile const& settings, Registry& registry);
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "support/digits.h"
+
 namespace vigilon {
 namespace {
-
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Anything above this is out of range already; saturating keeps long digit runs from overflowing.
 constexpr std::int64_t kSaturation = 1'000'000'000;

@@ -2,6 +2,7 @@
 
 #include "support/blanks.h"
 #include "support/text_case.h"
+#include "support/utf8.h"
 
 namespace vigilon {
 namespace {
@@ -52,29 +53,27 @@ std::optional<std::pair<std::uint32_t, std::wstring>> Decode(std::span<std::uint
     if (length > longest || bytes.size() != kRemoteHeaderBytes + length * 2) return std::nullopt;
     std::wstring text;
     text.reserve(length);
-    auto const isHigh = [](std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
     for (std::size_t i = 0; i < length; ++i) {
         auto const unit = Get(bytes, kRemoteHeaderBytes + 2 * i, 2);
-        bool const low = unit >= 0xDC00 && unit <= 0xDFFF;
-        bool const afterHigh = !text.empty() && isHigh(static_cast<std::uint32_t>(text.back()));
+        bool const afterHigh = !text.empty() && IsHighSurrogate(static_cast<std::uint32_t>(text.back()));
         // No NUL, and a surrogate only in a pair: a high one followed by a low one.
-        if (unit == 0 || low != afterHigh) return std::nullopt;
+        if (unit == 0 || IsLowSurrogate(unit) != afterHigh) return std::nullopt;
         text.push_back(static_cast<wchar_t>(unit));
     }
-    if (!text.empty() && isHigh(static_cast<std::uint32_t>(text.back()))) return std::nullopt;  // cut in half
+    if (!text.empty() && IsHighSurrogate(static_cast<std::uint32_t>(text.back()))) return std::nullopt;  // cut in half
     return std::pair{Get(bytes, 8, 4), std::move(text)};
 }
 
 // The text as the other side takes it: a surrogate not in a pair (a name cut in the middle of an
 // emoji, say), which would make the whole message refused, becomes U+FFFD.
 std::wstring Carriable(std::wstring_view text) {
-    auto const isHigh = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-    auto const isLow = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
     std::wstring carried(text);
     for (std::size_t i = 0; i < carried.size(); ++i) {
-        if (isHigh(carried[i]) && i + 1 < carried.size() && isLow(carried[i + 1])) {
+        auto const c = static_cast<std::uint32_t>(carried[i]);
+        bool const paired = i + 1 < carried.size() && IsLowSurrogate(static_cast<std::uint32_t>(carried[i + 1]));
+        if (IsHighSurrogate(c) && paired) {
             ++i;
-        } else if (isHigh(carried[i]) || isLow(carried[i])) {
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             carried[i] = static_cast<wchar_t>(0xFFFD);
         }
     }

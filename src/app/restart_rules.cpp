@@ -4,22 +4,11 @@
 #include <cwchar>
 
 #include "support/blanks.h"
+#include "support/digits.h"
 #include "support/text_case.h"
 
 namespace vigilon {
 namespace {
-
-bool AllDigits(std::wstring_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-}
-
-// The number of a short run of digits; -1 when it is not one.
-int SmallNumber(std::wstring_view text, std::size_t maxDigits) {
-    if (!AllDigits(text) || text.size() > maxDigits) return -1;
-    int value = 0;
-    for (wchar_t c : text) value = value * 10 + (c - L'0');
-    return value;
-}
 
 // One time hh:mm in minutes after midnight; -1 when it is not one.
 int ParseTime(std::wstring_view text) {
@@ -32,13 +21,11 @@ int ParseTime(std::wstring_view text) {
     return h * 60 + m;
 }
 
-bool SameWord(std::wstring_view a, std::wstring_view b) { return ToUpperText(a) == ToUpperText(b); }
-
 // One of `words`, its case ignored: its index, or -1.
 template <std::size_t N>
 int WordIndex(std::wstring_view text, std::wstring_view const (&words)[N]) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (SameWord(text, words[i])) return static_cast<int>(i);
+        if (SameText(text, words[i])) return static_cast<int>(i);
     }
     return -1;
 }
@@ -144,7 +131,7 @@ RuleValue<ShowAs> ParseShowAs(std::wstring_view text) {
     if (value.empty()) return {};
     int const index = WordIndex(value, kShowWords);
     // The British spelling, as prose (ours too) writes it.
-    if (index < 0 && SameWord(value, L"Maximised")) return {ShowAs::Maximized, {}};
+    if (index < 0 && SameText(value, L"Maximised")) return {ShowAs::Maximized, {}};
     if (index < 0) return {std::nullopt, L"Hidden, Normal, Maximized or FullScreen"};
     return {static_cast<ShowAs>(index), {}};
 }
@@ -154,7 +141,7 @@ std::wstring_view ShowAsWord(ShowAs show) { return kShowWords[static_cast<std::s
 RuleValue<std::wstring> ParseMonitor(std::wstring_view text) {
     std::wstring_view const value = TrimSpacesAndTabs(text);
     if (value.empty()) return {};
-    if (SameWord(value, kPrimaryMonitor)) return {std::wstring(kPrimaryMonitor), {}};
+    if (SameText(value, kPrimaryMonitor)) return {std::wstring(kPrimaryMonitor), {}};
     return {std::wstring(value), {}};
 }
 

@@ -2,8 +2,12 @@
 
 #include <vector>
 
+#include "app/hotkey.h"
+#include "app/options.h"
 #include "app/restart_rules.h"
 #include "app/settings.h"
+#include "support/digits.h"
+#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -11,22 +15,44 @@ namespace {
 using enum KeyPlace;
 using enum KeySetBy;
 
+std::wstring ZeroOrOne(std::wstring_view text) { return text == L"0" || text == L"1" ? L"" : L"not 0 or 1"; }
+
+std::wstring TrayOrBox(std::wstring_view text) {
+    return SameText(text, L"Tray") || SameText(text, L"Box") ? L"" : L"not Tray or Box";
+}
+
+std::wstring HangSecondsCheck(std::wstring_view text) {
+    int const value = SmallNumber(text, 4);
+    if (value == 0 || (value >= kMinHangSeconds && value <= kMaxHangSeconds)) return {};
+    return L"not 0 or a whole number of seconds from " + std::to_wstring(kMinHangSeconds) + L" to " +
+           std::to_wstring(kMaxHangSeconds);
+}
+
+std::wstring HeartbeatSecondsCheck(std::wstring_view text) {
+    int const value = SmallNumber(text, 4);
+    if (value >= kMinHeartbeatSeconds && value <= kMaxHeartbeatSeconds) return {};
+    return L"not a whole number of seconds from " + std::to_wstring(kMinHeartbeatSeconds) + L" to " +
+           std::to_wstring(kMaxHeartbeatSeconds);
+}
+
+std::wstring HotkeyCheck(std::wstring_view text) { return ReadHotkey(text).problem; }
+
 // The keys of [Apps]; those of a program's section follow, from their own tables.
 constexpr SettingKey kAppsKeys[] = {
     {kNumberKey, Apps, File},
     {kAppKeyPrefix, Apps, File, true},
-    {kNoticesKey, Apps, FileOrPolicy},
-    {kBackoffKey, Apps, FileOrPolicy},
-    {kHangSecondsKey, Apps, FileOrPolicy},
-    {kEventLogKey, Apps, FileOrPolicy},
+    {kNoticesKey, Apps, FileOrPolicy, false, false, TrayOrBox},
+    {kBackoffKey, Apps, FileOrPolicy, false, false, ZeroOrOne},
+    {kHangSecondsKey, Apps, FileOrPolicy, false, false, HangSecondsCheck},
+    {kEventLogKey, Apps, FileOrPolicy, false, false, ZeroOrOne},
     {kOnEventKey, Apps, FileOrPolicy, false, true},
     {kMetricsFileKey, Apps, FileOrPolicy},
     // The heartbeat, screenshots and the lock are read by their own parts of Vigilon.
     {kHeartbeatUrlKey, Apps, FileOrPolicy, false, true},
-    {kHeartbeatSecondsKey, Apps, FileOrPolicy},
-    {kScreenshotsKey, Apps, FileOrPolicy},
-    {kLockSettingsKey, Apps, PolicyOnly},
-    {kMenuHotkeyKey, Apps, FileOrPolicy},
+    {kHeartbeatSecondsKey, Apps, FileOrPolicy, false, false, HeartbeatSecondsCheck},
+    {kScreenshotsKey, Apps, FileOrPolicy, false, false, ZeroOrOne},
+    {kLockSettingsKey, Apps, PolicyOnly, false, false, ZeroOrOne},
+    {kMenuHotkeyKey, Apps, FileOrPolicy, false, false, HotkeyCheck},
 };
 
 }  // namespace

@@ -32,7 +32,9 @@ struct SettingKey {
     KeySetBy setBy;
     bool numbered = false;   // one key per program: the name followed by the program's number
     bool secret = false;     // may hold a password or a token: named where settings are listed, never shown
-    std::wstring (*problem)(std::wstring_view value) = nullptr;  // a rule key's check: why a value cannot be used
+    // Why a value cannot be used: an option's check says it whole ("not 0 or 1"), a rule key's
+    // what the key takes ("Always or Failure"). None for a key that takes any text.
+    std::wstring (*problem)(std::wstring_view value) = nullptr;
 
     bool InFile() const { return setBy != KeySetBy::PolicyOnly; }
     bool Policy() const { return setBy != KeySetBy::File; }

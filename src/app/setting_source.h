@@ -25,7 +25,7 @@ struct SettingValue {
 inline constexpr wchar_t kPolicyKeyPath[] = L"Software\\Policies\\Vigilon";
 
 // Why a policy's text cannot be used for a setting ("not 0 or 1"); empty when it can.
-using PolicyCheck = std::wstring (*)(std::wstring const& text);
+using PolicyCheck = std::wstring (*)(std::wstring_view text);
 
 // A policy value passed over, for the history.
 struct PassedOverPolicy {

@@ -57,7 +57,7 @@ std::wstring Unstorable(SettingsFile const& copy, WatchedPrograms const& program
         if (!problem.empty()) return L"The name of program " + std::to_wstring(i) + L" cannot be saved: " + problem;
         bool shared = false;
         for (int later = i + 1; later <= count; ++later) {
-            shared |= ToUpperText(TrimBlanks(programs[later].name)) == ToUpperText(TrimBlanks(record.name));
+            shared |= SameText(TrimBlanks(programs[later].name), TrimBlanks(record.name));
         }
         if (shared) continue;
         for (ProgramField const& field : kProgramFields) {

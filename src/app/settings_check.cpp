@@ -6,11 +6,11 @@
 #include <set>
 
 #include "app/ini_text.h"
-#include "app/options.h"
 #include "app/program_count.h"
 #include "app/setting_keys.h"
 #include "app/settings.h"
 #include "app/start_after.h"
+#include "support/digits.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -18,29 +18,24 @@ namespace {
 
 constexpr wchar_t kPolicyOnly[] = L": set only by an administrator's policy; in vigilon.ini it does nothing";
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
 std::wstring Quoted(std::wstring_view text) { return L"\"" + std::wstring(text) + L"\""; }
 
 // The number of an App<n> key as the list reads them ("App" and the number without leading
 // zeros, case ignored); nothing for any other key.
 std::optional<int> AppNumber(std::wstring_view key) {
     std::wstring_view const prefix = kAppKeyPrefix;
-    if (key.size() <= prefix.size() || ToUpperText(key.substr(0, prefix.size())) != ToUpperText(prefix)) return std::nullopt;
+    if (!SameText(key.substr(0, prefix.size()), prefix)) return std::nullopt;
     std::wstring_view const digits = key.substr(prefix.size());
-    if (!std::all_of(digits.begin(), digits.end(), IsDigit) || (digits.size() > 1 && digits.front() == L'0') ||
-        digits.size() > 5) {
-        return std::nullopt;
-    }
-    return std::stoi(std::wstring(digits));
+    int const number = SmallNumber(digits, 5);
+    if (number < 0 || (digits.size() > 1 && digits.front() == L'0')) return std::nullopt;
+    return number;
 }
 
 // The known key of that name read in `place` from the file or a policy; nothing when none is.
 SettingKey const* KnownKey(std::wstring_view name, KeyPlace place) {
     for (SettingKey const& key : SettingKeys()) {
         if (key.place != place) continue;
-        if (key.numbered ? place == KeyPlace::Apps && AppNumber(name).has_value()
-                         : ToUpperText(key.name) == ToUpperText(name)) {
+        if (key.numbered ? place == KeyPlace::Apps && AppNumber(name).has_value() : SameText(key.name, name)) {
             return &key;
         }
     }
@@ -192,7 +187,7 @@ private:
             return;
         }
         if (entry.value.empty()) return;
-        std::wstring const problem = OptionValueProblem(key.name, entry.value);
+        std::wstring const problem = key.problem != nullptr ? key.problem(entry.value) : L"";
         if (!problem.empty()) {
             Say(entry.line, *apps_, {}, std::wstring(key.name) + (key.secret ? L"" : L"=" + entry.value) + L": " + problem);
         }

@@ -1,5 +1,6 @@
 #include "app/start_after.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "support/text_case.h"
@@ -22,9 +23,7 @@ std::wstring LoopFrom(WatchedPrograms const& programs, WatchedProgram const& rec
         names += L", " + current->name;
         if (upper == self) return names;
         // A loop further on, that does not come back here: its own programs say it.
-        for (std::wstring const& name : seen) {
-            if (name == upper) return {};
-        }
+        if (std::find(seen.begin(), seen.end(), upper) != seen.end()) return {};
         seen.push_back(upper);
     }
     return {};

@@ -34,9 +34,8 @@ int WatchedPrograms::Find(std::wstring_view name) const {
 int WatchedPrograms::FindByName(std::wstring_view name) const {
     int const exact = Find(name);
     if (exact != 0) return exact;
-    std::wstring const wanted = ToUpperText(name);
     for (int i = 0; i < count_; ++i) {
-        if (ToUpperText(slots_[static_cast<std::size_t>(i)].name) == wanted) return i + 1;
+        if (SameText(slots_[static_cast<std::size_t>(i)].name, name)) return i + 1;
     }
     return 0;
 }

@@ -9,21 +9,10 @@ namespace {
 
 constexpr int kLabelLeft = 8;
 
-bool RegisterFrameClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (GetClassInfoExW(instance, LumoFrame::kClassName, &windowClass)) return true;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = LumoFrame::kClassName;
-    return RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 bool LumoFrame::Create(HWND parent, int id, RECT const& bounds, HINSTANCE instance) {
-    if (!RegisterFrameClass(instance, WindowProc)) return false;
+    if (!RegisterWindowClass(instance, kClassName, WindowProc)) return false;
     dpi_ = WindowDpi(parent);
     // WS_EX_CONTROLPARENT lets keyboard navigation enter the panel's children; WS_CLIPCHILDREN
     // keeps the border from being drawn over the caption.

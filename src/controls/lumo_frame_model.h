@@ -54,7 +54,6 @@ public:
     // The caption is shown with one space on each side; reading gives it without them.
     std::wstring Caption() const;
     void SetCaption(std::wstring_view caption);
-    std::wstring const& LabelText() const { return labelText_; }
 
     Colour ForeColour() const { return foreColour_; }
     void SetForeColour(Colour colour);

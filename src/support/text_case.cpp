@@ -35,4 +35,9 @@ std::wstring ToLowerText(std::wstring_view text) {
     return result;
 }
 
+bool SameText(std::wstring_view a, std::wstring_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return ToUpperChar(x) == ToUpperChar(y); });
+}
+
 }  // namespace vigilon

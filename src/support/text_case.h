@@ -14,4 +14,7 @@ wchar_t ToLowerChar(wchar_t c);
 std::wstring ToUpperText(std::wstring_view text);
 std::wstring ToLowerText(std::wstring_view text);
 
+// The two texts are the same but for case.
+bool SameText(std::wstring_view a, std::wstring_view b);
+
 }  // namespace vigilon

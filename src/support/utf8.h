@@ -1,17 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vigilon {
 
+// The halves of a character beyond U+FFFF in UTF-16: a high surrogate, then a low one.
+inline bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // UTF-8 for text held as UTF-16 (or as UTF-32 where wchar_t is that wide). A surrogate without
 // its partner becomes U+FFFD, so the result is always well-formed.
 std::string ToUtf8(std::wstring_view text);
-
-// True when `bytes` are text in UTF-8 that the system's profile functions would misread: they
-// start with the UTF-8 mark (EF BB BF), or hold no mark but bytes above 0x7F that form valid UTF-8
-// throughout. Plain ASCII and a UTF-16 file (with its mark) are not.
-bool IsUtf8Text(std::string_view bytes);
 
 }  // namespace vigilon

@@ -14,16 +14,12 @@ constexpr std::uint32_t kMbYesNo = 4;
 constexpr std::uint32_t kMbDefButton2 = 256;
 constexpr int kIdYes = 6;
 
-std::wstring& FieldOf(WatchedProgram& record, Field field) {
-    switch (field) {
-    case Field::Caption: return record.caption;
-    case Field::Exe: return record.exe;
-    case Field::Prefix: return record.prefix;
-    case Field::Command: return record.command;
-    case Field::Postfix: break;
-    }
-    return record.postfix;
-}
+// The record's text each box shows, in the order of Field.
+constexpr std::wstring WatchedProgram::*kFieldTexts[kFieldCount] = {
+    &WatchedProgram::caption, &WatchedProgram::exe, &WatchedProgram::prefix, &WatchedProgram::command,
+    &WatchedProgram::postfix};
+
+std::wstring& FieldOf(WatchedProgram& record, Field field) { return record.*kFieldTexts[static_cast<int>(field)]; }
 
 // What the editor says of captions that overlap before it saves; empty for none.
 std::wstring CaptionOverlapWarning(WatchedPrograms const& programs) {
@@ -106,9 +102,8 @@ void EditorPresenter::OnNewProgram() {
 
 bool EditorPresenter::NameInUse(std::wstring_view name) const {
     // The settings file compares section names without regard to case, and reads values trimmed.
-    std::wstring const wanted = ToUpperText(name);
     for (int i = 1; i <= programs_.Count(); ++i) {
-        if (ToUpperText(TrimBlanks(programs_[i].name)) == wanted) return true;
+        if (SameText(TrimBlanks(programs_[i].name), name)) return true;
     }
     return false;
 }
@@ -131,15 +126,10 @@ void EditorPresenter::OnBrowse(Field field) {
 }
 
 void EditorPresenter::ShowProgramFields() {
-    if (!HasCurrent()) {
-        // No program is left to show: the fields stay empty until one is added and selected.
-        view_.SetFrameCaption(L"Parameters for ");
-        for (int i = 0; i < kFieldCount; ++i) view_.SetField(static_cast<Field>(i), L"");
-        return;
-    }
-    WatchedProgram& record = programs_[currentProgram_];
-    view_.SetFrameCaption(L"Parameters for " + record.name);
-    for (int i = 0; i < kFieldCount; ++i) view_.SetField(static_cast<Field>(i), FieldOf(record, static_cast<Field>(i)));
+    // With no program left to show, the fields stay empty until one is added and selected.
+    WatchedProgram shown = HasCurrent() ? programs_[currentProgram_] : WatchedProgram{};
+    view_.SetFrameCaption(L"Parameters for " + shown.name);
+    for (int i = 0; i < kFieldCount; ++i) view_.SetField(static_cast<Field>(i), FieldOf(shown, static_cast<Field>(i)));
 }
 
 void EditorPresenter::StoreProgramFields() {

@@ -24,10 +24,10 @@ struct ControlPlacement {
     ControlKind kind;
     Container container;
     wchar_t const* text;
-    wchar_t const* tooltip;  // null for none
     int left, top, width, height;
     int tabIndex;
-    ControlFont font;
+    ControlFont font = ControlFont::Window;
+    wchar_t const* tooltip = nullptr;  // null for none
 };
 
 // Control identifiers of the editor.

@@ -66,16 +66,10 @@ bool MainForm::Create(HINSTANCE instance) {
     UINT const dpi = SystemDpi();
     icon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, false, dpi));
     smallIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon_.Get();
-    windowClass.hIconSm = smallIcon_.Get();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    if (RegisterClassExW(&windowClass) == 0) return false;
+    if (!RegisterWindowClass(instance, kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_.Get(),
+                             smallIcon_.Get())) {
+        return false;
+    }
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     return CreateWindowExW(0, kClassName, L"Vigilon", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
                            nullptr, CreateMenuBar(), instance, this) != nullptr;

@@ -15,15 +15,12 @@ void MainForm::OnClose() {
     // Closed by the user (close box, Close on the system menu, Alt+F4) from any visible state: the
     // window is hidden and watching resumes. A window not yet minimised is minimised, which does
     // both (OnSize) and keeps its state for a later stop on a missing file; one that sits
-    // minimised on the taskbar gets no size change, so it is hidden here.
+    // minimised on the taskbar gets no size change, so it is handled here as a minimise is.
     if (!IsIconic(window_)) {
         ShowWindow(window_, SW_MINIMIZE);
         return;
     }
-    ShowWindow(window_, SW_HIDE);
-    KeepOwnWindowsAbove();
-    ResumeAfterEditing();
-    engine_.ResumeLaunching();
+    OnSize(SIZE_MINIMIZED);
 }
 
 void MainForm::OnEndSession(bool onlyVigilon) {

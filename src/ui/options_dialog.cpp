@@ -1,7 +1,5 @@
 #include "ui/options_dialog.h"
 
-#include <vector>
-
 #include "app/logon_start.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_handles.h"
@@ -106,8 +104,7 @@ void OptionsDialog::BrowseForCommand() {
 void OptionsDialog::Accept() {
     if (chosen_.settingsLocked) return;  // OK is disabled; Enter must not slip past it
     Options::Locks const& locked = chosen_.locked;
-    wchar_t typed[16] = L"";
-    GetDlgItemTextW(dialog_, kIdHangSeconds, typed, static_cast<int>(std::size(typed)));
+    std::wstring const typed = WindowText(GetDlgItem(dialog_, kIdHangSeconds));
     HangSecondsChoice const hang = locked.hangSeconds ? HangSecondsChoice{chosen_.hangSeconds, {}}
                                                       : ChooseHangSeconds(Checked(dialog_, kIdRestartHung), typed);
     if (!hang.refusal.empty()) {
@@ -122,11 +119,7 @@ void OptionsDialog::Accept() {
     if (!locked.backoff) chosen_.backoff = Checked(dialog_, kIdBackoff);
     chosen_.hangSeconds = hang.seconds;
     if (!locked.eventLog) chosen_.eventLog = Checked(dialog_, kIdEventLog);
-    if (!locked.onEvent) {
-        std::vector<wchar_t> command(kMaxIniValueLength + 1, L'\0');
-        GetDlgItemTextW(dialog_, kIdOnEvent, command.data(), static_cast<int>(command.size()));
-        chosen_.onEvent = TrimSpacesAndTabs(command.data());
-    }
+    if (!locked.onEvent) chosen_.onEvent = TrimSpacesAndTabs(WindowText(GetDlgItem(dialog_, kIdOnEvent)));
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(chosen_, startAtLogon != startedAtLogon_ ? std::optional<bool>(startAtLogon) : std::nullopt,
                   settings_, platform_.registry, platform_.system, exePath_);

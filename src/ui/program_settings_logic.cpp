@@ -6,8 +6,6 @@
 namespace vigilon {
 namespace {
 
-bool SameText(std::wstring const& a, std::wstring const& b) { return ToUpperText(a) == ToUpperText(b); }
-
 // Offers `current` as written when no entry stands for it.
 std::vector<SettingsChoice> WithCurrent(std::vector<SettingsChoice> choices, std::wstring const& current,
                                         wchar_t const* why) {
@@ -82,23 +80,19 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
 }
 
 ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, RestartRules const& original) {
-    ProgramSettingsChoice choice;
     auto refuse = [](SettingsRow row, std::wstring text) { return ProgramSettingsChoice{{}, std::move(text), row}; };
     RestartRulesChoice const restart = RulesFromForm(form.restart, original);
     if (!restart.refusal.empty()) {
         bool const memory = form.restart.memoryOn && !ParseMemoryLimit(form.restart.megabytes).value;
         return refuse(memory ? SettingsRow::MemoryLimit : SettingsRow::RestartTimes, restart.refusal);
     }
-    choice.rules = restart.rules;
-    std::wstring const delay = Trimmed(form.startDelay);
-    if (!delay.empty()) {
-        RuleValue<int> const seconds = ParseStartDelay(delay);
-        if (!seconds.value) {
-            return refuse(SettingsRow::StartDelay, L"Delay the first start by: type a whole number of seconds from 0 to " +
-                                                       std::to_wstring(kMaxStartDelaySeconds) + L".");
-        }
-        if (*seconds.value > 0) choice.rules.startDelay = std::to_wstring(*seconds.value);
+    ProgramSettingsChoice choice{restart.rules, {}};
+    // A seconds box refused says what it takes as its parser says it ("a whole number of seconds from 0 to 3600").
+    RuleValue<int> const delay = ParseStartDelay(form.startDelay);
+    if (!delay.problem.empty()) {
+        return refuse(SettingsRow::StartDelay, L"Delay the first start by: type " + delay.problem + L".");
     }
+    if (delay.value.value_or(0) > 0) choice.rules.startDelay = std::to_wstring(*delay.value);
     std::wstring const waitFor = Trimmed(form.waitFor);
     if (!waitFor.empty()) {
         if (!ParseWaitFor(waitFor).value) {
@@ -107,13 +101,10 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         }
         choice.rules.waitFor = waitFor;
     }
-    std::wstring const waitSeconds = Trimmed(form.waitSeconds);
-    if (!waitSeconds.empty()) {
-        RuleValue<int> const seconds = ParseWaitSeconds(waitSeconds);
-        if (!seconds.value) {
-            return refuse(SettingsRow::WaitSeconds, L"Wait at most: type a whole number of seconds from 1 to " +
-                                                        std::to_wstring(kMaxWaitSeconds) + L".");
-        }
+    // An empty box is the default, which writes no key.
+    if (!Trimmed(form.waitSeconds).empty()) {
+        RuleValue<int> const seconds = ParseWaitSeconds(form.waitSeconds);
+        if (!seconds.value) return refuse(SettingsRow::WaitSeconds, L"Wait at most: type " + seconds.problem + L".");
         choice.rules.waitSeconds = std::to_wstring(*seconds.value);
     }
     // The drop-downs offer only values that can be used, and what the file held as written.

@@ -52,13 +52,11 @@ RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const&
 
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
-    case RemoteVerb::Status: {
-        StatusSnapshot const snapshot = target.Snapshot();
-        return {snapshot.AllWell() ? kRemoteDone : kRemoteNotAllRunning, StatusReport(snapshot)};
-    }
+    case RemoteVerb::Status:
     case RemoteVerb::StatusJson: {
         StatusSnapshot const snapshot = target.Snapshot();
-        return {snapshot.AllWell() ? kRemoteDone : kRemoteNotAllRunning, StatusJson(snapshot)};
+        return {snapshot.AllWell() ? kRemoteDone : kRemoteNotAllRunning,
+                request.verb == RemoteVerb::Status ? StatusReport(snapshot) : StatusJson(snapshot)};
     }
     case RemoteVerb::Pause: target.Pause(); return {kRemoteDone, L"Launching paused.\r\n"};
     case RemoteVerb::Resume: target.Resume(); return {kRemoteDone, L"Launching resumed.\r\n"};

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/base_window.h"
 #include "platform/win32/win32_owners.h"
 #include "ui/console_output.h"
 #include "ui/instance_logic.h"
@@ -97,15 +98,11 @@ int RunRemoteCommand(RemoteRequest const& request) {
         return Fail(L"Vigilon did not answer.\r\n");
     }
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = ClientProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClientClass;
-    RegisterClassExW(&windowClass);
+    HINSTANCE const instance = GetModuleHandleW(nullptr);
+    RegisterWindowClass(instance, kClientClass, ClientProc);
     // A message-only window: it can take the answer, and never shows.
-    UniqueWindow const client(CreateWindowExW(0, kClientClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                              windowClass.hInstance, nullptr));
+    UniqueWindow const client(
+        CreateWindowExW(0, kClientClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
     if (!client) return Fail(L"Vigilon could not be asked.\r\n");
     // From an elevated prompt, the answer comes up from a copy that runs with less: without this,
     // the system drops it, and the command would seem unanswered though it was done.

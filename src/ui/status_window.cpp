@@ -39,16 +39,9 @@ void StatusWindow::Show(HINSTANCE instance) {
 }
 
 bool StatusWindow::Create(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VIGILON));
-        windowClass.lpszClassName = kClassName;
-        if (RegisterClassExW(&windowClass) == 0) return false;
+    if (!RegisterWindowClass(instance, kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                             LoadIconW(instance, MAKEINTRESOURCEW(IDI_VIGILON)))) {
+        return false;
     }
     return CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight,
                            nullptr, nullptr, instance, this) != nullptr;

@@ -29,6 +29,7 @@
 #include "ui/single_instance.h"
 #include "version.h"
 
+namespace vigilon {
 namespace {
 
 int const kSettingsReadAttempts = 10;
@@ -39,41 +40,33 @@ DWORD const kInstanceWindowWaitMilliseconds = 3000;
 
 // The folder that holds this executable, with a trailing backslash.
 std::wstring ProgramFolder() {
-    std::wstring const path = vigilon::ExecutablePath();
+    std::wstring const path = ExecutablePath();
     return path.substr(0, path.rfind(L'\\') + 1);
 }
 
 // Loads the settings, trying again for a moment while the file cannot be read: a lock held by a
 // backup or synchronising program usually passes within moments. When it still cannot be read,
 // the user is told and Unreadable comes back.
-vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vigilon::SettingsFile const& settings,
-                                           vigilon::WatchedPrograms& programs) {
-    vigilon::SettingsLoad load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
-    for (int attempt = 0; load == vigilon::SettingsLoad::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
+SettingsLoad LoadSettingsForStart(Win32Platform& platform, SettingsFile const& settings, WatchedPrograms& programs) {
+    auto const warn = [&](std::wstring const& text, std::uint32_t buttons = 0) {
+        return ShowMessage(platform.system, text, kMbIconExclamation | buttons, kApplicationTitle);
+    };
+    SettingsLoad load = LoadStartupSettings(settings, platform.registry, programs);
+    for (int attempt = 0; load == SettingsLoad::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
         Sleep(kSettingsReadPauseMilliseconds);
-        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+        load = LoadStartupSettings(settings, platform.registry, programs);
     }
-    if (load == vigilon::SettingsLoad::Unreadable) {
-        vigilon::ShowMessage(platform.system, vigilon::UnreadableSettingsMessage(settings.Path()),
-                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
-    }
-    if (load == vigilon::SettingsLoad::BackupFound) {
+    if (load == SettingsLoad::Unreadable) warn(UnreadableSettingsMessage(settings.Path()));
+    if (load == SettingsLoad::BackupFound) {
         // A save cut short: the backup is offered, and a first run is never made of it.
-        if (vigilon::ShowMessage(platform.system, vigilon::BackupFoundMessage(settings),
-                                 vigilon::kMbIconExclamation | MB_YESNO, vigilon::kApplicationTitle) != IDYES) {
+        if (warn(BackupFoundMessage(settings), MB_YESNO) != IDYES) return load;
+        if (!RestoreSettingsBackup(settings)) {
+            warn(UnsavedSettingsMessage(settings.Path()));
             return load;
         }
-        if (!vigilon::RestoreSettingsBackup(settings)) {
-            vigilon::ShowMessage(platform.system, vigilon::UnsavedSettingsMessage(settings.Path()),
-                                 vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
-            return load;
-        }
-        load = vigilon::LoadStartupSettings(settings, platform.registry, programs);
+        load = LoadStartupSettings(settings, platform.registry, programs);
     }
-    if (load == vigilon::SettingsLoad::UnusableCount) {
-        vigilon::ShowMessage(platform.system, vigilon::UnusableCountMessage(settings),
-                             vigilon::kMbIconExclamation, vigilon::kApplicationTitle);
-    }
+    if (load == SettingsLoad::UnusableCount) warn(UnusableCountMessage(settings));
     return load;
 }
 
@@ -81,109 +74,109 @@ vigilon::SettingsLoad LoadSettingsForStart(vigilon::Win32Platform& platform, vig
 int ImportSettings(std::wstring const& source) {
     std::wstring const target = ProgramFolder() + L"vigilon.ini";
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        vigilon::PrintToConsole(target + L" is there already: it is kept.\r\n");
+        PrintToConsole(target + L" is there already: it is kept.\r\n");
         return 0;
     }
     if (source.empty() || !CopyFileW(source.c_str(), target.c_str(), TRUE)) {
-        vigilon::PrintToConsole(L"The settings " + source + L" could not be copied to " + target + L" (error " +
-                                std::to_wstring(GetLastError()) + L").\r\n");
+        PrintToConsole(L"The settings " + source + L" could not be copied to " + target + L" (error " +
+                       std::to_wstring(GetLastError()) + L").\r\n");
         return 1;
     }
     // Copied files keep their read-only attribute: the editor must be able to save.
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    vigilon::PrintToConsole(L"The settings " + source + L" are now " + target + L".\r\n");
+    PrintToConsole(L"The settings " + source + L" are now " + target + L".\r\n");
     return 0;
 }
 
 // /validate [path]: the file checked and its problems printed, nothing started. A relative path is
 // taken from the current folder, as the administrator typed it; no path is the file beside the exe.
 int ValidateSettings(std::wstring const& path) {
-    vigilon::Win32ProfileStore store;
-    vigilon::Win32FileSystem files;
-    vigilon::SettingsFile const file(store, path.empty() ? ProgramFolder() + L"vigilon.ini" : files.LongFullPath(path));
-    vigilon::ValidationResult const result = vigilon::ValidateSettingsFile(file);
-    vigilon::PrintToConsole(result.text);
+    Win32ProfileStore store;
+    Win32FileSystem files;
+    SettingsFile const file(store, path.empty() ? ProgramFolder() + L"vigilon.ini" : files.LongFullPath(path));
+    ValidationResult const result = ValidateSettingsFile(file);
+    PrintToConsole(result.text);
     return result.exitCode;
 }
 
 // /registereventsource and /unregistereventsource: done, and said, on the console.
 int RegisterEventSourceAsAsked(bool registering) {
-    std::wstring const exe = vigilon::ExecutablePath();
-    long const result = registering ? vigilon::RegisterAsEventSource(exe) : vigilon::UnregisterAsEventSource();
+    std::wstring const exe = ExecutablePath();
+    long const result = registering ? RegisterAsEventSource(exe) : UnregisterAsEventSource();
     if (result == ERROR_SUCCESS) {
-        vigilon::PrintToConsole(registering ? L"The Application event log now takes the messages of the source "
-                                              L"\"Vigilon\" from " + exe + L".\r\n"
-                                            : std::wstring(L"The event source \"Vigilon\" is no longer registered.\r\n"));
+        PrintToConsole(registering ? L"The Application event log now takes the messages of the source "
+                                     L"\"Vigilon\" from " + exe + L".\r\n"
+                                   : std::wstring(L"The event source \"Vigilon\" is no longer registered.\r\n"));
         return 0;
     }
-    vigilon::PrintToConsole(std::wstring(L"The event source could not be ") + (registering ? L"registered" : L"removed") +
-                            (result == ERROR_ACCESS_DENIED ? L": it needs an administrator. Run it from an elevated prompt."
-                                                           : L": error " + std::to_wstring(result) + L".") +
-                            L"\r\n");
+    PrintToConsole(std::wstring(L"The event source could not be ") + (registering ? L"registered" : L"removed") +
+                   (result == ERROR_ACCESS_DENIED ? L": it needs an administrator. Run it from an elevated prompt."
+                                                  : L": error " + std::to_wstring(result) + L".") +
+                   L"\r\n");
     return 1;
 }
 
 // A start that gives way to another copy says so, once: a line in the history, and a message when
 // the other copy's window cannot be found (it runs elevated or as another account), so that the
 // start does not seem lost. Ends the start with 0, as giving way is no failure.
-int GiveWay(vigilon::InstanceClaim claim) {
+int GiveWay(InstanceClaim claim) {
     bool const windowSeen =
-        vigilon::SingleInstance::WaitForWindow(vigilon::MainForm::kClassName, false, kInstanceWindowWaitMilliseconds) !=
-        nullptr;
-    vigilon::Win32FileSystem files;
-    vigilon::Win32EventLoop clock;
-    vigilon::EventHistory(files, clock, ProgramFolder() + L"vigilon.log")
-        .Record(L"gave way", L"", vigilon::GaveWayDetails(claim, windowSeen));
-    std::wstring const notice = vigilon::GaveWayNotice(claim, windowSeen);
+        SingleInstance::WaitForWindow(MainForm::kClassName, false, kInstanceWindowWaitMilliseconds) != nullptr;
+    Win32FileSystem files;
+    Win32EventLoop clock;
+    EventHistory(files, clock, ProgramFolder() + L"vigilon.log")
+        .Record(L"gave way", L"", GaveWayDetails(claim, windowSeen));
+    std::wstring const notice = GaveWayNotice(claim, windowSeen);
     if (!notice.empty()) {
-        MessageBoxW(nullptr, notice.c_str(), vigilon::kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(nullptr, notice.c_str(), kApplicationTitle, MB_OK | MB_ICONINFORMATION);
     }
     return 0;
 }
 
 }  // namespace
+}  // namespace vigilon
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace vigilon;
     // Before anything else can load a library: DLLs come from the system folder only, never from
     // the exe's folder or the current directory, which the user (or anyone who can write there)
     // may have filled.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    std::wstring_view const arguments = vigilon::ArgumentsOf(GetCommandLineW());
+    std::wstring_view const arguments = ArgumentsOf(GetCommandLineW());
     // A script's command to the running copy: answered, and nothing else is done.
-    if (auto const remote = vigilon::RemoteRequestFromArguments(arguments)) return vigilon::RunRemoteCommand(*remote);
+    if (auto const remote = RemoteRequestFromArguments(arguments)) return RunRemoteCommand(*remote);
     // A typo that reads as a switch is said, rather than taken for a start that gives way silently;
     // with no copy running, any other command line starts Vigilon as it always did.
-    if (std::wstring const misuse = vigilon::RemoteMisuse(arguments); !misuse.empty() && vigilon::SingleInstance::Running()) {
-        vigilon::PrintToConsole(misuse);
-        return static_cast<int>(vigilon::kRemoteUnknown);
+    if (std::wstring const misuse = RemoteMisuse(arguments); !misuse.empty() && SingleInstance::Running()) {
+        PrintToConsole(misuse);
+        return static_cast<int>(kRemoteUnknown);
     }
-    vigilon::StartMode const request = vigilon::DecideStartMode(arguments, false);
-    if (request == vigilon::StartMode::StartAtLogon) {
+    StartMode const request = DecideStartMode(arguments, false);
+    if (request == StartMode::StartAtLogon) {
         // As ticking the box: this copy's Run value, replacing another copy's, enabled in Task Manager.
-        vigilon::Win32Registry registry;
-        return vigilon::SetStartAtLogon(registry, vigilon::ExecutablePath()) ? 0 : 1;
+        Win32Registry registry;
+        return SetStartAtLogon(registry, ExecutablePath()) ? 0 : 1;
     }
-    if (request == vigilon::StartMode::Unregister || request == vigilon::StartMode::Register) {
+    if (request == StartMode::Unregister || request == StartMode::Register) {
         // The installer's requests, answered whether or not another copy is running.
-        vigilon::Win32Registry registry;
-        vigilon::Win32FileSystem files;
-        std::wstring const exe = vigilon::ExecutablePath();
-        bool const done = request == vigilon::StartMode::Unregister
-                              ? vigilon::ForgetStartAtLogon(registry, exe)
-                              : vigilon::SetStartAtLogonIfMissing(registry, files, exe);
+        Win32Registry registry;
+        Win32FileSystem files;
+        std::wstring const exe = ExecutablePath();
+        bool const done = request == StartMode::Unregister ? ForgetStartAtLogon(registry, exe)
+                                                           : SetStartAtLogonIfMissing(registry, files, exe);
         return done ? 0 : 1;
     }
-    if (request == vigilon::StartMode::ImportSettings) return ImportSettings(vigilon::PathAfterSwitch(arguments));
-    if (request == vigilon::StartMode::Validate) return ValidateSettings(vigilon::PathAfterSwitch(arguments));
-    if (request == vigilon::StartMode::RegisterEventSource || request == vigilon::StartMode::UnregisterEventSource) {
-        return RegisterEventSourceAsAsked(request == vigilon::StartMode::RegisterEventSource);
+    if (request == StartMode::ImportSettings) return ImportSettings(PathAfterSwitch(arguments));
+    if (request == StartMode::Validate) return ValidateSettings(PathAfterSwitch(arguments));
+    if (request == StartMode::RegisterEventSource || request == StartMode::UnregisterEventSource) {
+        return RegisterEventSourceAsAsked(request == StartMode::RegisterEventSource);
     }
-    vigilon::SingleInstance const instanceGuard;
+    SingleInstance const instanceGuard;
     if (instanceGuard.AlreadyRunning()) {
         // A way in on a covered kiosk: `configure` opens the running copy's editor, above every
         // window it keeps on top. Where that copy cannot be asked, the start gives way as any other.
-        if (vigilon::DecideStartMode(arguments, false) == vigilon::StartMode::Configure) {
-            int const code = vigilon::RunRemoteCommand({vigilon::RemoteVerb::Configure, {}});
+        if (DecideStartMode(arguments, false) == StartMode::Configure) {
+            int const code = RunRemoteCommand({RemoteVerb::Configure, {}});
             if (code == 0) return 0;
             GiveWay(instanceGuard.Claim());
             return code;
@@ -192,23 +185,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
 
     // COM for the shell's dialogs, for the life of the user-interface thread.
-    vigilon::ComScope const com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ComScope const com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    vigilon::Win32Platform platform;
+    Win32Platform platform;
     std::wstring const folder = ProgramFolder();
-    vigilon::ChangeDirectory(platform.files, folder);
-    vigilon::SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
-    vigilon::WatchedPrograms programs;
-    vigilon::SettingsLoad const load = LoadSettingsForStart(platform, settings, programs);
-    if (load == vigilon::SettingsLoad::Unreadable || load == vigilon::SettingsLoad::UnusableCount ||
-        load == vigilon::SettingsLoad::BackupFound) {
+    ChangeDirectory(platform.files, folder);
+    SettingsFile const settings(platform.profile, folder + L"vigilon.ini");
+    WatchedPrograms programs;
+    SettingsLoad const load = LoadSettingsForStart(platform, settings, programs);
+    if (load == SettingsLoad::Unreadable || load == SettingsLoad::UnusableCount || load == SettingsLoad::BackupFound) {
         return 1;
     }
-    bool const firstRun = load == vigilon::SettingsLoad::FirstRun;
+    bool const firstRun = load == SettingsLoad::FirstRun;
 
-    vigilon::MainForm form(platform, programs, settings, folder);
+    MainForm form(platform, programs, settings, folder);
     if (!form.Create(instance)) return 1;
     // A start while this copy tears its windows down waits for it instead of ending at once.
     form.SetEndingCallback([&instanceGuard] { instanceGuard.Ending(); });
@@ -218,8 +210,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Windows starts Vigilon again, watching, after Restart Manager closed it for an installer, or
     // after it crashed or hung having run a minute. Not after a reboot: starting at logon is the
     // user's choice in Options. A first start has nothing saved to watch yet.
-    if (!firstRun) RegisterApplicationRestart(vigilon::kRestartArguments, RESTART_NO_REBOOT);
-    if (vigilon::DecideStartMode(arguments, firstRun) == vigilon::StartMode::Configure) {
+    if (!firstRun) RegisterApplicationRestart(kRestartArguments, RESTART_NO_REBOOT);
+    if (DecideStartMode(arguments, firstRun) == StartMode::Configure) {
         form.StartConfiguring();
     } else {
         form.StartWatching();

@@ -4,6 +4,23 @@
 
 namespace vigilon {
 
+// Registers the window class `name` once in the process (a class registered already is taken as
+// it is), with the arrow cursor and the background and icons given. False when it cannot be.
+inline bool RegisterWindowClass(HINSTANCE instance, wchar_t const* name, WNDPROC procedure, HBRUSH background = nullptr,
+                                HICON icon = nullptr, HICON smallIcon = nullptr) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (GetClassInfoExW(instance, name, &windowClass)) return true;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
 // A window class wrapper: the object is kept on its window from WM_NCCREATE on, and messages go to
 // Derived::HandleMessage. No exception may cross into the system: one is caught and the message
 // gets its default handling.

@@ -7,11 +7,7 @@
 
 namespace vigilon {
 
-struct CoTaskMemFreeRelease {
-    void operator()(PIDLIST_ABSOLUTE list) const { CoTaskMemFree(list); }
-};
-
 // An item-identifier list from the shell, freed with CoTaskMemFree when the owner goes away.
-using ItemIdList = Owned<PIDLIST_ABSOLUTE, CoTaskMemFreeRelease>;
+using ItemIdList = Owned<PIDLIST_ABSOLUTE, ReleaseWith<CoTaskMemFree>>;
 
 }  // namespace vigilon

@@ -102,10 +102,6 @@ std::size_t Win32Desktop::ReadWindowCaption(WindowHandle window, std::span<wchar
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
-}  // namespace vigilon
-
-namespace vigilon {
-
 bool Win32Desktop::IsMinimised(WindowHandle window) { return IsIconic(ToHwnd(window)) != 0; }
 
 bool Win32Desktop::IsVisible(WindowHandle window) { return IsWindowVisible(ToHwnd(window)) != 0; }
@@ -146,10 +142,7 @@ void Win32Desktop::PostClose(WindowHandle window) { PostMessageW(ToHwnd(window),
 
 std::uint32_t Win32Desktop::ShellProcessId() {
     HWND const shell = GetShellWindow();
-    if (shell == nullptr) return 0;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(shell, &processId);
-    return processId;
+    return shell == nullptr ? 0 : WindowProcessId(FromHwnd(shell));
 }
 
 std::vector<DisplayInfo> Win32Desktop::Displays() {

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_event_loop.h"
 
+#include "platform/win32/win32_handles.h"
+
 namespace vigilon {
 
 void Win32EventLoop::Dispatch(MSG& message) {
@@ -32,10 +34,7 @@ void Win32EventLoop::WaitForEvents(std::int32_t milliseconds) {
 std::int64_t Win32EventLoop::WallClockMilliseconds() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER ticks;
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    return static_cast<std::int64_t>(ticks.QuadPart / 10'000);  // 100 ns units to milliseconds
+    return static_cast<std::int64_t>(TicksOf(now) / 10'000);  // 100 ns units to milliseconds
 }
 
 std::int64_t Win32EventLoop::MonotonicMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
@@ -59,14 +58,8 @@ LocalTime Win32EventLoop::LocalTimeNow() {
         !SystemTimeToFileTime(&local, &localTicks)) {
         return {utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds, 0};
     }
-    auto const ticks = [](FILETIME const& time) {
-        ULARGE_INTEGER value;
-        value.LowPart = time.dwLowDateTime;
-        value.HighPart = time.dwHighDateTime;
-        return static_cast<std::int64_t>(value.QuadPart);
-    };
     std::int64_t const minute = 600'000'000;  // in 100 ns units
-    std::int64_t const difference = ticks(localTicks) - ticks(utcTicks);
+    std::int64_t const difference = static_cast<std::int64_t>(TicksOf(localTicks) - TicksOf(utcTicks));
     int const offset = static_cast<int>((difference + (difference >= 0 ? minute / 2 : -minute / 2)) / minute);
     return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds, offset};
 }

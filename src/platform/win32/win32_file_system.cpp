@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/private_folder_security.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
@@ -163,8 +164,7 @@ std::vector<FileEntry> Win32FileSystem::FilesIn(std::wstring_view path, std::wst
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || name.size() < suffix.size()) continue;
         if (CompareStringOrdinal(name.c_str() + name.size() - suffix.size(), static_cast<int>(suffix.size()),
                                  suffix.data(), static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL) {
-            names.push_back({name, static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
-                                       found.ftLastWriteTime.dwLowDateTime});
+            names.push_back({name, TicksOf(found.ftLastWriteTime)});
         }
     } while (FindNextFileW(search.Get(), &found));
     return names;

@@ -17,11 +17,15 @@ inline HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(window)));
 }
 
+// A FILETIME in one number, of 100 ns units.
+inline std::uint64_t TicksOf(FILETIME const& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 // When `process` started, as a FILETIME in one number; 0 when it cannot be read.
 inline std::uint64_t StartTimeOf(HANDLE process) {
     FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    return GetProcessTimes(process, &created, &exited, &kernel, &user) ? TicksOf(created) : 0;
 }
 
 }  // namespace vigilon

@@ -38,34 +38,11 @@ private:
     Handle handle_ = kEmpty;
 };
 
-struct DestroyIconRelease {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct DestroyMenuRelease {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct DeleteGdiObjectRelease {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct CloseHandleRelease {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-
-struct FindCloseRelease {
-    void operator()(HANDLE search) const { FindClose(search); }
-};
-struct DeleteDcRelease {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
-struct RegCloseKeyRelease {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-struct UnhookWinEventRelease {
-    void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
-};
-struct DestroyWindowRelease {
-    void operator()(HWND window) const { DestroyWindow(window); }
+// The release that is one call of a system function on the handle: ReleaseWith<CloseHandle>.
+template <auto Function>
+struct ReleaseWith {
+    template <class Handle>
+    void operator()(Handle handle) const { Function(handle); }
 };
 struct UnregisterWaitRelease {
     void operator()(HANDLE wait) const { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
@@ -73,36 +50,30 @@ struct UnregisterWaitRelease {
 struct ReleaseScreenDcRelease {
     void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
 };
-struct FreeLibraryRelease {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-struct LocalFreeRelease {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
 
-using UniqueIcon = Owned<HICON, DestroyIconRelease>;
-using UniqueWindow = Owned<HWND, DestroyWindowRelease>;
-using UniqueBitmap = Owned<HBITMAP, DeleteGdiObjectRelease>;
-using UniqueBrush = Owned<HBRUSH, DeleteGdiObjectRelease>;
-using UniquePen = Owned<HPEN, DeleteGdiObjectRelease>;
-using UniqueMenu = Owned<HMENU, DestroyMenuRelease>;
-using UniqueFont = Owned<HFONT, DeleteGdiObjectRelease>;
-using UniqueKernelHandle = Owned<HANDLE, CloseHandleRelease>;
-using UniqueRegistryKey = Owned<HKEY, RegCloseKeyRelease>;
-using UniqueSearch = Owned<HANDLE, FindCloseRelease>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
-using UniqueMemoryDc = Owned<HDC, DeleteDcRelease>;    // from CreateCompatibleDC
-using UniqueScreenDc = Owned<HDC, ReleaseScreenDcRelease>;  // from GetDC(nullptr)
+using UniqueIcon = Owned<HICON, ReleaseWith<DestroyIcon>>;
+using UniqueWindow = Owned<HWND, ReleaseWith<DestroyWindow>>;
+using UniqueBitmap = Owned<HBITMAP, ReleaseWith<DeleteObject>>;
+using UniqueBrush = Owned<HBRUSH, ReleaseWith<DeleteObject>>;
+using UniquePen = Owned<HPEN, ReleaseWith<DeleteObject>>;
+using UniqueMenu = Owned<HMENU, ReleaseWith<DestroyMenu>>;
+using UniqueFont = Owned<HFONT, ReleaseWith<DeleteObject>>;
+using UniqueKernelHandle = Owned<HANDLE, ReleaseWith<CloseHandle>>;
+using UniqueRegistryKey = Owned<HKEY, ReleaseWith<RegCloseKey>>;
+using UniqueSearch = Owned<HANDLE, ReleaseWith<FindClose>>;  // from FindFirstFileExW; never INVALID_HANDLE_VALUE
+using UniqueMemoryDc = Owned<HDC, ReleaseWith<DeleteDC>>;    // from CreateCompatibleDC
+using UniqueScreenDc = Owned<HDC, ReleaseScreenDcRelease>;   // from GetDC(nullptr)
 // From RegisterWaitForSingleObject; released once a callback under way has finished.
 using UniqueWait = Owned<HANDLE, UnregisterWaitRelease>;
-using UniqueModule = Owned<HMODULE, FreeLibraryRelease>;
+using UniqueModule = Owned<HMODULE, ReleaseWith<FreeLibrary>>;
 template <class Pointer>
-using UniqueLocal = Owned<Pointer, LocalFreeRelease>;  // memory the system made with LocalAlloc
+using UniqueLocal = Owned<Pointer, ReleaseWith<LocalFree>>;  // memory the system made with LocalAlloc
 
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null: either is empty here.
 inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
     return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
-using UniqueWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventRelease>;
+using UniqueWinEventHook = Owned<HWINEVENTHOOK, ReleaseWith<UnhookWinEvent>>;
 
 // COM on this thread while the owner lives, in the apartment `model` (COINIT_...) names.
 class ComScope {

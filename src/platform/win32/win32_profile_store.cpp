@@ -20,6 +20,12 @@ bool FitsCodePage(std::wstring_view text) {
     return n > 0 && !lossy;
 }
 
+// A file Windows refuses to write, as the profile functions do; said here for systems that might not.
+bool ReadOnlyOrFolder(std::wstring const& path) {
+    DWORD const attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
+
 std::string ReadWholeFile(std::wstring const& path, bool& ok) {
     ok = false;
     UniqueKernelHandle const file = OwnFileHandle(CreateFileW(
@@ -127,14 +133,11 @@ bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstrin
     // the change in a cache and fail only when that is flushed. Opening the file for writing first
     // tells the truth for a read-only or locked file and an unwritable folder.
     std::wstring const path(file);
-    DWORD const attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;  // Windows refuses to write either; said here for systems that might not
+    if (ReadOnlyOrFolder(path)) return false;
+    if (!OwnFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+        return false;
     }
-    HANDLE const probe = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(probe);
     if (!(FitsCodePage(section) && FitsCodePage(key) && FitsCodePage(value)) && !MakeUnicode(path)) return false;
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(),
                                       std::wstring(value).c_str(), path.c_str()) != 0;
@@ -142,20 +145,14 @@ bool Win32ProfileStore::WriteProfileValue(std::wstring_view section, std::wstrin
 
 bool Win32ProfileStore::DeleteProfileValue(std::wstring_view section, std::wstring_view key, std::wstring_view file) {
     std::wstring const path(file);
-    DWORD const attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
-    }
+    if (ReadOnlyOrFolder(path)) return false;
     return WritePrivateProfileStringW(std::wstring(section).c_str(), std::wstring(key).c_str(), nullptr,
                                       path.c_str()) != 0;
 }
 
 bool Win32ProfileStore::DeleteProfileSection(std::wstring_view section, std::wstring_view file) {
     std::wstring const path(file);
-    DWORD const attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
-    }
+    if (ReadOnlyOrFolder(path)) return false;
     return WritePrivateProfileStringW(std::wstring(section).c_str(), nullptr, nullptr, path.c_str()) != 0;
 }
 
@@ -195,10 +192,7 @@ bool Win32ProfileStore::ProfileInUtf8(std::wstring_view file) {
 
 std::optional<std::wstring> Win32ProfileStore::BeginProfileUpdate(std::wstring_view file, std::wstring_view source) {
     std::wstring const path(file);
-    DWORD const attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return std::nullopt;  // Windows refuses to write either
-    }
+    if (ReadOnlyOrFolder(path)) return std::nullopt;
     bool ok = false;
     std::string bytes = ReadWholeFile(std::wstring(source), ok);
     if (!ok) return std::nullopt;  // held open without sharing, or not readable: never written over
@@ -255,11 +249,9 @@ bool Win32ProfileStore::CommitProfileUpdate(std::wstring_view copy, std::wstring
 void Win32ProfileStore::AbandonProfileUpdate(std::wstring_view copy) { DeleteFileW(std::wstring(copy).c_str()); }
 
 bool Win32ProfileStore::CanReadProfile(std::wstring_view file) {
-    HANDLE const probe = CreateFileW(std::wstring(file).c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
+    DWORD const share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    if (OwnFileHandle(CreateFileW(std::wstring(file).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr))) {
         return true;
     }
     DWORD const error = GetLastError();

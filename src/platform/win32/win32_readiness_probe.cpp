@@ -20,14 +20,8 @@ struct Win32ReadinessProbe::Check {
 
 namespace {
 
-struct CloseSocketRelease {
-    void operator()(SOCKET socket) const { closesocket(socket); }
-};
-struct FreeAddrInfoRelease {
-    void operator()(ADDRINFOW* list) const { FreeAddrInfoW(list); }
-};
-using UniqueSocket = Owned<SOCKET, CloseSocketRelease, INVALID_SOCKET>;
-using AddressList = Owned<ADDRINFOW*, FreeAddrInfoRelease>;  // from GetAddrInfoW
+using UniqueSocket = Owned<SOCKET, ReleaseWith<closesocket>, INVALID_SOCKET>;
+using AddressList = Owned<ADDRINFOW*, ReleaseWith<FreeAddrInfoW>>;  // from GetAddrInfoW
 
 // True when a connection to `address` is made within the timeout. The connect is non-blocking and
 // select waits for it, so a server that drops the packets costs the timeout, not the system's
