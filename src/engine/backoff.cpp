@@ -19,7 +19,7 @@ std::int64_t Backoff::Failed(std::int64_t now) {
 }
 
 bool Backoff::FirstAtLongest() {
-    if (!AtLongest() || longestTold_) return false;
+    if (delay_ != kLongestDelay || longestTold_) return false;
     longestTold_ = true;
     return true;
 }

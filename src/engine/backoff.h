@@ -25,7 +25,6 @@ public:
 
     bool Allows(std::int64_t now) const { return now >= notBefore_; }
     std::int64_t NotBefore() const { return notBefore_; }
-    bool AtLongest() const { return delay_ == kLongestDelay; }
 
     // True the first time it is asked after the delay reached its longest: the user is told once.
     bool FirstAtLongest();

@@ -40,11 +40,8 @@ void WatchEngine::Log(std::wstring_view event, std::wstring_view program, std::w
     if (event == L"ignored" && settingsSaid_.contains(SaidKey(program, details))) return;
     ++revision_;
     if (!program.empty()) {
-        ProgramState& state = supervisor_.StateOf(std::wstring(program));
-        state.lastEventTime = platform_.events.LocalTimeNow();
-        state.lastEvent = ClockText(state.lastEventTime) + L" " + std::wstring(event);
-        state.lastEventWord = event;
-        state.lastEventDetails = details;
+        supervisor_.StateOf(std::wstring(program)).lastEvent = {platform_.events.LocalTimeNow(), std::wstring(event),
+                                                                std::wstring(details)};
     }
     if (history_.Record(event, program, details) || historyFailureReported_) return;
     // Said once, without holding anything up; later lines are tried quietly.

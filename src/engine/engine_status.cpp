@@ -11,19 +11,7 @@ std::vector<ProgramStatus> WatchEngine::Status() { return Snapshot().Rows(); }
 std::vector<ProgramStatus> WatchEngine::StatusOnScreen() {
     // Asked twice a second while the Status window is open, where each question of the desktop is
     // a round trip under Wine: the windows are asked for only while the passes lag behind.
-    bool const confirm = watchBusy_ || Now() - lastPassEnded_ > kPassesLagAfter;
-    std::int64_t const now = Now();
-    LocalTime const taken = platform_.events.LocalTimeNow();
-    std::vector<ProgramStatus> rows;
-    rows.reserve(static_cast<std::size_t>(programs_.Count()));
-    for (int i = 1; i <= programs_.Count(); ++i) rows.push_back(RowOf(i, confirm, now, taken));
-    return rows;
-}
-
-ProgramStatus WatchEngine::RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken) {
-    WatchedProgram const& record = programs_[number];
-    bool const stopped = !host_.Watching() && !host_.Ending();
-    return supervisor_.StatusOf(record, supervisor_.Find(record.name), {launchPaused_, now, taken, confirmWindow, stopped});
+    return TakeSnapshot(watchBusy_ || Now() - lastPassEnded_ > kPassesLagAfter).Rows();
 }
 
 StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
@@ -35,10 +23,11 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     snapshot.taken = platform_.events.LocalTimeNow();
     snapshot.watching = WatchingNow();
     snapshot.settingsProblems = settingsProblems_;
+    Supervisor::RowFacts const facts{launchPaused_, now, snapshot.taken, confirmWindows, !host_.Watching() && !host_.Ending()};
     snapshot.programs.reserve(static_cast<std::size_t>(programs_.Count()));
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        snapshot.programs.push_back(FactsOf(RowOf(i, confirmWindows, now, snapshot.taken), state, now, snapshot.taken));
+        snapshot.programs.push_back(FactsOf(supervisor_.StatusOf(programs_[i], state, facts), state, now, snapshot.taken));
     }
     return snapshot;
 }
@@ -52,7 +41,7 @@ std::vector<std::uint64_t> WatchEngine::QuietMetrics() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
         facts.push_back(static_cast<std::uint64_t>(supervisor_.RowState(programs_[i], state, launchPaused_, now)));
-        facts.push_back(state == nullptr ? 0 : state->processId);
+        facts.push_back(state == nullptr ? 0 : state->window.processId);
         facts.push_back(state == nullptr || !state->memoryLimit ? 0 : state->memory.Bytes());
     }
     return facts;
@@ -95,9 +84,5 @@ void WatchEngine::MetricsFailed(std::wstring const& path) {
     host_.ShowNotice(L"The metrics could not be written to " + path + L".");
     reporter_.Report(TroubleKind::MetricsUnwritable, {}, path);
 }
-
-void WatchEngine::WatchingStopped(std::wstring_view why) { Log(L"stopped", {}, why); }
-
-void WatchEngine::WatchingResumed(std::wstring_view why) { Log(L"watching", {}, why); }
 
 }  // namespace vigilon

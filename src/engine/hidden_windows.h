@@ -36,8 +36,6 @@ public:
     // Shows every one that is still there, restored and without activating it, saying `why`.
     void ShowAll(std::wstring_view why);
 
-    std::size_t Count() const { return windows_.size(); }
-
 private:
     // True when the window is gone, or something else showed it: it is forgotten.
     bool NoLongerHidden(WindowHandle window);

@@ -75,7 +75,7 @@ WatchEngine::Outcome WatchEngine::Start(WatchedProgram const& record) {
     std::wstring const file = L"\"" + record.exe + L"\"";
     ExecuteResult result;
     {
-        NoCrashDialog const quiet(platform_.system, ParseCrashDialog(record.rules.crashDialog).value == false);
+        NoCrashDialog const quiet(platform_.system, supervisor_.StateOf(record.name).noCrashDialog);
         result = platform_.shell.Execute(host_.MainWindow(), L"open", file, parameters,
                                          platform_.files.WorkingDirectory(), StartShowCommand(record.rules));
     }
@@ -129,39 +129,35 @@ WatchEngine::Outcome WatchEngine::WaitForWindow(std::wstring const name) {
     }
     int const number = programs_.Find(name);
     if (number == 0) return Outcome::StopPass;
-    WatchedProgram const& record = programs_[number];
-    Notify(NotFoundMessage(record, supervisor_.StateOf(name)), name);
-    supervisor_.WindowNeverCame(record, supervisor_.StateOf(name));
+    WindowNeverCame(programs_[number], supervisor_.StateOf(name));
     return Outcome::Next;
 }
 
 WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, std::wstring const& program) {
     ProgramState& state = supervisor_.StateOf(program);
-    if (noticeMode_ == NoticeMode::Tray) {
-        // One bad entry stops no other program: this one is looked for again every minute, and
-        // said once until it starts.
-        bool const said = std::exchange(state.missingFile, true);
-        state.retryAt = Now() + Supervisor::kRetryMilliseconds;
-        if (said) return Outcome::Next;
-        reporter_.Report(TroubleKind::MissingFile, program, message);
-        Notify(message, program);
-        return Outcome::Next;
-    }
-    state.missingFile = true;
+    bool const said = std::exchange(state.missingFile, true);
+    bool const tray = noticeMode_ == NoticeMode::Tray;
+    // In Tray mode one bad entry stops no other program: this one is looked for again every
+    // minute, and said once until it starts.
+    if (tray) state.retryAt = Now() + Supervisor::kRetryMilliseconds;
+    if (tray && said) return Outcome::Next;
     reporter_.Report(TroubleKind::MissingFile, program, message);
     Notify(message, program);
+    if (tray) return Outcome::Next;
     if (ShowNotices() == Outcome::StopPass) return Outcome::StopPass;
     SetLaunchPaused(true);
     host_.ShowMainWindow();
     return Outcome::StopPass;
 }
 
-std::wstring WatchEngine::NotFoundMessage(WatchedProgram const& record, ProgramState const& state) {
+void WatchEngine::WindowNeverCame(WatchedProgram const& record, ProgramState& state) {
     std::wstring const message = L"Could not find Window with Caption: " + record.caption;
     std::optional<std::vector<std::wstring>> const windows = supervisor_.StartedProcessWindows(state);
-    if (!windows) return message;
-    if (windows->empty()) return message + L"; its process shows no window";
-    return message + L"; its windows: " + CaptionList(*windows);
+    Notify(!windows           ? message
+           : windows->empty() ? message + L"; its process shows no window"
+                              : message + L"; its windows: " + CaptionList(*windows),
+           record.name);
+    supervisor_.WindowNeverCame(record, state);
 }
 
 void WatchEngine::EnterDirectory(std::wstring const& directory) {

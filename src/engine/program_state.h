@@ -64,16 +64,19 @@ struct StartWait {
     int waitSeconds = kDefaultWaitSeconds;
     std::wstring after;                 // the program StartAfter names, as listed; empty when none or ignored
     std::wstring afterSaid;             // the problem with StartAfter last said
-    std::uint64_t round = 0;            // the Arm the wait belongs to
-    bool pending = true;                // its first start of this round is still to come
-    bool waiting = false;               // the wait began: a `waiting` line was written
-    std::int64_t began = 0;             // monotonic: when it began
-    std::int64_t conditionsSince = -1;  // monotonic: when the delay was over; -1 not yet
-    std::uint32_t ticket = 0;           // the WaitFor check under way; 0 none
-    std::wstring ticketFor;             // what that check looks for
-    std::int64_t nextCheck = 0;         // monotonic: no check begins before then
-    std::int64_t nextAsk = 0;           // monotonic: StartAfter's window is not asked again before then
-    bool afterMet = false;              // StartAfter's program answered, at the last look
+    // How the wait stands since the Arm of `number`: each Arm starts it afresh, in one assignment.
+    struct Round {
+        std::uint64_t number = 0;
+        bool pending = true;                // its first start of this round is still to come
+        bool waiting = false;               // the wait began: a `waiting` line was written
+        std::int64_t began = 0;             // monotonic: when it began
+        std::int64_t conditionsSince = -1;  // monotonic: when the delay was over; -1 not yet
+        std::uint32_t ticket = 0;           // the WaitFor check under way; 0 none
+        std::wstring ticketFor;             // what that check looks for
+        std::int64_t nextCheck = 0;         // monotonic: no check begins before then
+        std::int64_t nextAsk = 0;           // monotonic: StartAfter's window is not asked again before then
+        bool afterMet = false;              // StartAfter's program answered, at the last look
+    } round;
 };
 
 // The window a placement rule holds: what its keys ask for, and what was taken from the window,
@@ -98,41 +101,49 @@ struct TroubleTold {
     std::map<TroubleKind, int> untold;              // troubles since, by kind
 };
 
+// The window the last pass found for the program, and what Vigilon asked of it: a window found,
+// a window gone and a caption emptied each start it afresh, in one assignment.
+struct ProgramWindow {
+    WindowHandle handle = 0;              // 0 for none
+    std::uint32_t processId = 0;          // the process that owns it
+    std::int64_t foundAt = 0;             // monotonic: when it was found
+    LocalTime foundTime{};                // the local date and time it was found
+    bool hiddenNoted = false;             // the history says it was hidden, and nothing showed it since
+    bool plannedEnd = false;              // Vigilon asked it to close: its going is no trouble
+    bool restartAsked = false;            // Vigilon asked it to close for a restart (spared or not, for a while)
+    std::int64_t restartAskedEnds = -1;   // pass time: a spared window's request ends then; -1 while it lasts
+    bool endedUnanswered = false;         // it did not close when asked nor answer, and Vigilon ended its process
+    HangTimeline answers;
+    GracefulRestart restart;
+};
+
+// The history's last line for a program.
+struct LastEvent {
+    LocalTime time{};
+    std::wstring word;  // empty: none yet
+    std::wstring details;
+};
+
 // What the engine keeps of one program between passes. Monotonic times are milliseconds; pass
 // times are on the pass clock.
 struct ProgramState {
     ProgramPhase phase = ProgramPhase::Absent;  // written by MovePhase only
-    WindowHandle window = 0;              // the window the last pass found, 0 for none
-    std::uint32_t processId = 0;          // the process that owns it
+    ProgramWindow window;
     std::uint32_t lingeringProcessId = 0; // while Lingering: the process its window left running
     bool startAsked = false;              // /start asked for a start, which comes before any rule
-    RestartWhen restartWhen = RestartWhen::Always;  // Restart as read
     std::uint32_t startedProcessId = 0;   // the process Vigilon last started for the program; 0 none known
     std::uint64_t startedProcessAt = 0;   // when that process started, which tells it from a later one of its id
     bool heldByItsProcess = false;        // not started again: that process runs on without a window with its caption
     std::int64_t launchedAt = 0;          // monotonic; 0: never started here
-    std::int64_t foundAt = 0;             // monotonic: when its window was found
-    std::wstring upSince;                 // the local time then, hh:mm:ss
-    std::wstring lastEvent;               // the history's last line for it: time and event
-    LocalTime foundTime{};                // the local date and time its window was found
     LocalTime startTime{};                // the local date and time Vigilon last started it
-    LocalTime lastEventTime{};            // the history's last line for it: when, what and its details
-    std::wstring lastEventWord;
-    std::wstring lastEventDetails;
+    LastEvent lastEvent;
     ProgramCounts counts;                 // its restarts and exits since Vigilon started
     bool missingFile = false;             // its start stopped on a missing file
     bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it
-    bool hiddenNoted = false;             // the history says its window was hidden, and nothing showed it since
-    bool plannedEnd = false;              // Vigilon asked this window to close: its going is no trouble
-    bool restartAsked = false;            // Vigilon asked this window to close for a restart (spared or not, for a while)
-    std::int64_t restartAskedEnds = -1;   // pass time: a spared window's request ends then; -1 while it lasts
-    bool endedUnanswered = false;         // it did not close when asked nor answer, and Vigilon ended its process
     bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
     std::int64_t retryAt = 0;             // monotonic: a failed start (a missing file in Tray mode, a refused one) waits until then
     Backoff backoff;
-    HangTimeline answers;
-    GracefulRestart restart;
     StartupAllowance startup;             // a window just found is not called hung yet
     RestartLimit restartLimit;            // the rules' restarts in the last hour, by reason
     SparedWindows spared;                 // windows that answered when about to be ended, by reason
@@ -140,6 +151,8 @@ struct ProgramState {
     DailySchedule schedule;
     bool dailyDue = false;                // one of its daily times came at this pass
     RestartRules rulesRead;               // the rules as last read; their unusable values were told of
+    RestartWhen restartWhen = RestartWhen::Always;  // Restart as read
+    bool noCrashDialog = false;           // CrashDialog=0 as read: started so that a crash ends it at once
     std::optional<int> memoryLimit;       // MaxMemoryMB as read: none when unset or unusable
     std::vector<int> restartTimes;        // RestartAt as read, minutes after midnight
     StartWait start;

@@ -16,7 +16,7 @@ StartReply AskToStart(WatchedProgram const& record, ProgramState& state, StartCo
     if (context.noticeWaits) return {StartAnswer::NoticeWaits};
     state.startAsked = true;  // also for a window gone since the last pass, whose end is judged next
     state.retryAt = 0;
-    if (state.window != 0) return {StartAnswer::Starting};
+    if (state.window.handle != 0) return {StartAnswer::Starting};
     MovePhase(state, ProgramPhase::Absent);
     state.lingeringProcessId = 0;
     return {StartAnswer::Starting};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 #include <utility>
 
 #include "engine/rules/exit_rule.h"
@@ -13,18 +12,8 @@
 #include "support/window_search.h"
 
 namespace vigilon {
-namespace {
 
 constexpr std::int64_t kWindowWaitMilliseconds = 61 * 1000;  // 61 one-second tries
-
-// Seconds with one decimal, as the history gives the wait for a window.
-std::wstring Seconds(std::int64_t milliseconds) {
-    wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%.1f", static_cast<double>(milliseconds) / 1000.0);
-    return text;
-}
-
-}  // namespace
 
 Supervisor::Supervisor(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
 
@@ -50,7 +39,7 @@ void Supervisor::ForgetUnlisted(std::size_t count, std::function<bool(std::wstri
 std::vector<std::uint32_t> Supervisor::ProcessesFound() const {
     std::vector<std::uint32_t> processes;
     for (auto const& [name, state] : states_) {
-        if (state.processId != 0) processes.push_back(state.processId);
+        if (state.window.processId != 0) processes.push_back(state.window.processId);
         if (state.lingeringProcessId != 0) processes.push_back(state.lingeringProcessId);
         // Known to run or not, so that no other copy is started while it runs without its window.
         if (state.startedProcessId != 0) processes.push_back(state.startedProcessId);
@@ -67,7 +56,7 @@ void Supervisor::WhileHeld(bool launchPaused) {
     // While paused, a pass forgets every answer (HoldOff): nothing to ask for.
     if (hangSeconds_ <= 0 || launchPaused) return;
     for (auto& [name, state] : states_) {
-        if (state.window != 0 && !state.restart.Active()) Ask(state);
+        if (state.window.handle != 0 && !state.window.restart.Active()) Ask(state);
     }
 }
 
@@ -79,67 +68,58 @@ void Supervisor::Move(WatchedProgram const& record, ProgramState& state, Program
 
 void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
     if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
-    if (window != state.window && window == 0) Gone(record, state);
-    if (window != state.window && window != 0) Found(record, state, window);
+    // A window gone is judged by its rules as they are now; a window found is said before them.
+    if (window == 0) ReadRules(record, state);
+    if (window != state.window.handle && window == 0) Gone(record, state);
+    if (window != state.window.handle && window != 0) Found(record, state, window);
     ReadRules(record, state);
 }
 
 void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
     // Not started by Vigilon when it was not awaited; another window of a running program is no news.
     std::wstring const found = state.phase == ProgramPhase::Starting ? Seconds(Now() - state.launchedAt) + L" s after its start"
-                               : state.window == 0                  ? L"already running"
+                               : state.window.handle == 0           ? L"already running"
                                                                     : L"";
     Move(record, state, ProgramPhase::Running, found.empty() ? L"" : L"found", found);
-    state.window = window;
+    state.window = {.handle = window,
+                    .processId = platform_.desktop.WindowProcessId(window),
+                    .foundAt = Now(),
+                    .foundTime = platform_.events.LocalTimeNow()};
     state.lingeringProcessId = 0;
     state.startAsked = false;
     state.heldByItsProcess = false;
-    state.processId = platform_.desktop.WindowProcessId(window);
-    state.foundAt = Now();
-    state.foundTime = platform_.events.LocalTimeNow();
-    state.upSince = ClockText(state.foundTime);
     state.missingFile = false;
-    state.hiddenNoted = false;
-    state.plannedEnd = false;
-    state.restartAsked = false;
-    state.restartAskedEnds = -1;
-    state.endedUnanswered = false;
-    state.restart.Clear();
     for (Rule const* rule : rules_) rule->Found(Context(), state);
 }
 
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
+    // The program has no window now: nothing is asked of it.
+    ProgramWindow const gone = std::exchange(state.window, {});
     // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble.
-    bool const planned = state.plannedEnd;
-    std::uint32_t const processId = state.processId;
-    ProcessExit const exit = platform_.processes.ExitCode(processId);
+    bool const planned = gone.plannedEnd;
+    ProcessExit const exit = platform_.processes.ExitCode(gone.processId);
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
     // A window Vigilon asked to close for a restart is started again however it ends, also when it
     // was spared first (it answered, asking its user something) and ended soon after.
-    // Judged by the rule as it is now, also when it changed since the last pass read it.
-    state.restartWhen = ParseRestartWhen(record.rules.restart).value.value_or(RestartWhen::Always);
     AfterEnd const after =
-        state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned || state.restartAsked, exit);
+        state.startAsked ? AfterEnd::StartAgain : JudgeEnd(state.restartWhen, planned || gone.restartAsked, exit);
     if (after == AfterEnd::LeaveClosed) {
-        ForgetWindow(state);
         Move(record, state, ProgramPhase::Closed, L"exited", ExitCodeText(exit.code));
         return;
     }
-    std::wstring const code = GoneExitText(state.restartWhen, processId, exit);
+    std::wstring const code = GoneExitText(state.restartWhen, gone.processId, exit);
     // Its process ended by Vigilon is no close as asked: the history says what happened.
-    std::wstring details = !planned ? L"" : state.endedUnanswered ? L"ended after no answer" : L"closed as asked";
+    std::wstring details = !planned ? L"" : gone.endedUnanswered ? L"ended after no answer" : L"closed as asked";
     if (!code.empty()) details += (details.empty() ? L"" : L", ") + code;
     if (after == AfterEnd::AwaitProcess) {
         // Gone to its own tray, perhaps: whether it failed is known once its process ends.
-        ForgetWindow(state);
         Move(record, state, ProgramPhase::Lingering, L"gone", details + L": left alone until it ends");
-        state.lingeringProcessId = processId;
+        state.lingeringProcessId = gone.processId;
         return;
     }
-    ForgetWindow(state);
     Move(record, state, ProgramPhase::Absent, L"gone", details);
-    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
+    if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(gone.processId));
     // A program closed as asked did not end soon after its start of its own accord.
     if (!planned && !state.startAsked) BackOff(record, state, false);
 }
@@ -223,7 +203,7 @@ bool Supervisor::StartedProcessRuns(ProgramState& state) {
 
 bool Supervisor::HeldByItsProcess(WatchedProgram const& record, ProgramState& state) {
     // A start asked for comes first: whoever asked may know better.
-    bool const held = state.window == 0 && !state.startAsked && StartedProcessRuns(state);
+    bool const held = state.window.handle == 0 && !state.startAsked && StartedProcessRuns(state);
     if (held && !std::exchange(state.heldByItsProcess, true)) {
         std::vector<std::wstring> const windows = StartedProcessWindows(state).value_or(std::vector<std::wstring>{});
         journal_.Log(L"unmatched", record.name,
@@ -257,10 +237,10 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
     RuleContext const context = Context();
     for (Rule const* rule : rules_) rule->Look(context, state);
     if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
-    if (state.window == 0) return;
-    if (state.restartAskedEnds >= 0 && clock_.Now() >= state.restartAskedEnds) {
-        state.restartAsked = false;
-        state.restartAskedEnds = -1;
+    if (state.window.handle == 0) return;
+    if (state.window.restartAskedEnds >= 0 && clock_.Now() >= state.window.restartAskedEnds) {
+        state.window.restartAsked = false;
+        state.window.restartAskedEnds = -1;
     }
     if (state.phase == ProgramPhase::LeftAlone) {
         // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
@@ -271,20 +251,20 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         HoldOff(state);
         return;
     }
-    if (state.restart.Active() && state.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
+    if (state.window.restart.Active() && state.window.restart.Reason() == RestartReason::Hung && hangSeconds_ <= 0) {
         // The check was turned off meanwhile: nothing more is done to the window.
-        state.restart.Clear();
-        state.plannedEnd = false;
+        state.window.restart.Clear();
+        state.window.plannedEnd = false;
         MovePhase(state, ProgramPhase::Running);
     }
-    if (state.restart.Active()) {
+    if (state.window.restart.Active()) {
         ContinueRestart(record, state);
         return;
     }
     // The first rule whose restart is decided has its way; one spared or held lets the next be asked.
     for (Rule const* rule : rules_) {
         std::optional<RestartAsk> ask = rule->RestartDue(record, context, state);
-        if (ask && RuleRestart(record, state, ask->reason, std::move(ask->details), std::move(ask->explained))) return;
+        if (ask && RuleRestart(record, state, std::move(*ask))) return;
     }
     for (Rule const* rule : rules_) rule->Unrestarted(context, state);
 }
@@ -293,17 +273,17 @@ void Supervisor::HoldOff(ProgramState& state) {
     // Nothing would start the program again: a restart under way is called off, and the counts
     // start afresh once launching resumes.
     // It was asked to close already, and may still: that end stays one Vigilon asked for.
-    if (state.restart.Active()) {
-        state.restart.Clear();
+    if (state.window.restart.Active()) {
+        state.window.restart.Clear();
         MovePhase(state, ProgramPhase::Running);
     }
     for (Rule const* rule : rules_) rule->Forget(state);
 }
 
-bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                             std::wstring details, std::wstring explained) {
+bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, RestartAsk ask) {
+    RestartReason const reason = ask.reason;
     std::int64_t const now = clock_.Now();
-    if (state.spared.Holds(state.window, reason, now)) return false;
+    if (state.spared.Holds(state.window.handle, reason, now)) return false;
     if (!state.restartLimit.Allows(reason, now)) {
         if (state.restartLimit.FirstHeld(reason)) Held(record, reason);
         return false;
@@ -311,16 +291,16 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
     // Before the window is asked to close, or left alone: what it showed as it was in trouble.
     std::uint32_t const shot = !About(reason).inTrouble
                                    ? 0
-                                   : journal_.BeginScreenshot(state.window, record.name, Describe(About(reason).trouble).word,
+                                   : journal_.BeginScreenshot(state.window.handle, record.name, Describe(About(reason).trouble).word,
                                                               reason == RestartReason::Hung);
-    state.restart.Decide(reason, shot, std::move(details), std::move(explained));
+    state.window.restart.Decide(reason, shot, std::move(ask.details), std::move(ask.explained));
     MovePhase(state, ProgramPhase::Restarting);
     ContinueRestart(record, state);
     return true;
 }
 
 void Supervisor::CloseDecided(WatchedProgram const& record, ProgramState& state) {
-    GracefulRestart const decided = state.restart;  // asking to close starts the restart afresh
+    GracefulRestart const decided = state.window.restart;  // asking to close starts the restart afresh
     RestartReason const reason = decided.Reason();
     TroubleKind const kind = About(reason).trouble;
     std::wstring const& shot = decided.ShotPath();
@@ -364,40 +344,40 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
         return false;
     }
     Move(record, state, ProgramPhase::Restarting, L"close");
-    platform_.desktop.PostClose(state.window);
-    state.restart.Begin(reason, clock_.Now());
+    platform_.desktop.PostClose(state.window.handle);
+    state.window.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
-    state.plannedEnd = true;
-    state.restartAsked = true;
-    state.restartAskedEnds = -1;
+    state.window.plannedEnd = true;
+    state.window.restartAsked = true;
+    state.window.restartAskedEnds = -1;
     return true;
 }
 
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
-    switch (state.restart.Next(clock_.Now())) {
+    switch (state.window.restart.Next(clock_.Now())) {
     case GracefulRestart::Step::None: return;
     case GracefulRestart::Step::Picture: {
-        std::optional<std::wstring> path = journal_.ScreenshotTaken(state.restart.Shot());
+        std::optional<std::wstring> path = journal_.ScreenshotTaken(state.window.restart.Shot());
         if (!path) return;  // still being taken: looked at again at the next pass
-        state.restart.Pictured(std::move(*path));
+        state.window.restart.Pictured(std::move(*path));
         ContinueRestart(record, state);
         return;
     }
     case GracefulRestart::Step::Close: CloseDecided(record, state); return;
     case GracefulRestart::Step::AskAgain:
-        if (Ask(state)) state.restart.AskedAgain();
+        if (Ask(state)) state.window.restart.AskedAgain();
         return;
     case GracefulRestart::Step::Spare:
         Move(record, state, ProgramPhase::Running, L"spared", L"it answers: not ended");
         // Not asked again for the same reason for an hour: it may be asking the user to save.
-        if (state.restart.Reason() != RestartReason::Requested) {
-            state.spared.Spared(state.window, state.restart.Reason(), clock_.Now());
+        if (state.window.restart.Reason() != RestartReason::Requested) {
+            state.spared.Spared(state.window.handle, state.window.restart.Reason(), clock_.Now());
         }
-        state.plannedEnd = false;
+        state.window.plannedEnd = false;
         // An end soon after is the user's answer to its question ("Don't save"): still the restart's.
         // Once it has run on for the time to close, its end is its own.
-        state.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;
-        state.restart.Clear();
+        state.window.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;
+        state.window.restart.Clear();
         for (Rule const* rule : rules_) rule->Forget(state);  // a minute over its limit anew, say
         return;
     case GracefulRestart::Step::End: EndProgram(record, state); return;
@@ -405,7 +385,7 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
 }
 
 void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
-    RestartReason const reason = state.restart.Reason();
+    RestartReason const reason = state.window.restart.Reason();
     // Its window moved to another process meanwhile, or the process shows another window now.
     std::wstring const why = NotOwnBecause(record, state);
     if (!why.empty()) {
@@ -415,26 +395,26 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     bool const trouble = About(reason).inTrouble;
     // It did not close when asked: it may be hung whatever the reason, so the screen's pixels,
     // awaited before its process is ended (and whose it is looked at again then).
-    if (trouble && !state.restart.EndPictureBegun()) {
-        state.restart.PictureBeforeEnd(journal_.BeginScreenshot(state.window, record.name, L"ended", true));
+    if (trouble && !state.window.restart.EndPictureBegun()) {
+        state.window.restart.PictureBeforeEnd(journal_.BeginScreenshot(state.window.handle, record.name, L"ended", true));
         ContinueRestart(record, state);
         return;
     }
-    std::wstring const shot = state.restart.ShotPath();
-    state.restart.Clear();
-    std::wstring const process = L"process " + std::to_wstring(state.processId);
-    switch (platform_.processes.EndProcess(state.processId)) {
+    std::wstring const shot = state.window.restart.ShotPath();
+    state.window.restart.Clear();
+    std::wstring const process = L"process " + std::to_wstring(state.window.processId);
+    switch (platform_.processes.EndProcess(state.window.processId)) {
     case EndResult::Ended: {
         std::wstring const told = shot.empty() ? process : process + L", screenshot " + shot;
         journal_.Log(L"ended", record.name, told);
-        state.endedUnanswered = true;
+        state.window.endedUnanswered = true;
         // A daily restart and one asked for are planned: their end is no trouble.
         if (trouble) journal_.Trouble(TroubleKind::Ended, record.name, process, shot);
         break;
     }
     case EndResult::Gone: break;
     case EndResult::Denied: {
-        state.plannedEnd = false;
+        state.window.plannedEnd = false;
         MovePhase(state, ProgramPhase::LeftAlone);
         std::wstring const message =
             record.name + (reason == RestartReason::Hung ? L" does not respond, and Vigilon may not end it."
@@ -448,8 +428,8 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
 
 void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, std::wstring const& why) {
     // Its answers are still counted, so that the status shows a hung one as not responding.
-    state.plannedEnd = false;
-    state.restart.Clear();
+    state.window.plannedEnd = false;
+    state.window.restart.Clear();
     MovePhase(state, ProgramPhase::LeftAlone);
     std::wstring const message = record.name + L" is not ended: " + why + L".";
     journal_.Trouble(TroubleKind::NotEnded, record.name, message);
@@ -457,14 +437,14 @@ void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, s
 }
 
 std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramState const& state) {
-    std::wstring const image = state.processId == 0 ? std::wstring() : platform_.processes.ProcessImagePath(state.processId);
+    std::wstring const image = state.window.processId == 0 ? std::wstring() : platform_.processes.ProcessImagePath(state.window.processId);
     std::wstring const named = image.empty() ? std::wstring(L"a process Vigilon cannot name") : image;
-    if (state.processId == 0) return L"its window belongs to " + named + L", not to " + record.exe;
+    if (state.window.processId == 0) return L"its window belongs to " + named + L", not to " + record.exe;
     // Ending the shell would take the taskbar, the desktop and every folder window with it.
-    if (state.processId == platform_.desktop.ShellProcessId()) return L"its window belongs to the Windows shell, " + named;
+    if (state.window.processId == platform_.desktop.ShellProcessId()) return L"its window belongs to the Windows shell, " + named;
     // The process Vigilon started, if the id still names it and not a later process.
-    if (state.processId == state.startedProcessId && state.startedProcessAt != 0 &&
-        platform_.processes.ProcessStartTime(state.processId) == state.startedProcessAt) {
+    if (state.window.processId == state.startedProcessId && state.startedProcessAt != 0 &&
+        platform_.processes.ProcessStartTime(state.window.processId) == state.startedProcessAt) {
         return {};
     }
     if (image.empty() || record.exe.empty() ||
@@ -473,7 +453,7 @@ std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramStat
     }
     // The program's executable by its path only: a browser in app mode or javaw.exe may run other
     // programs' windows in the same process.
-    if (ShowsOtherWindows(record, state.processId)) {
+    if (ShowsOtherWindows(record, state.window.processId)) {
         return L"its process, " + image + L", shows other windows than " + record.name + L"'s";
     }
     return {};
@@ -501,7 +481,7 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
 std::wstring Supervisor::HolderOf(WindowHandle window, std::wstring const& except) const {
     if (window == 0) return {};
     for (auto const& [name, state] : states_) {
-        if (state.window == window && name != except) return name;
+        if (state.window.handle == window && name != except) return name;
     }
     return {};
 }
@@ -509,26 +489,15 @@ std::wstring Supervisor::HolderOf(WindowHandle window, std::wstring const& excep
 void Supervisor::ClosedOnRequest(ProgramState& state) {
     // Kept until it goes, which may take a while (it saves its work, or asks the user to): its
     // going is then one Vigilon asked for, and no trouble.
-    state.plannedEnd = true;
-    state.answers.Clear();
-    state.restart.Clear();
+    state.window.plannedEnd = true;
+    state.window.answers.Clear();
+    state.window.restart.Clear();
     if (state.phase == ProgramPhase::Restarting) MovePhase(state, ProgramPhase::Running);
 }
 
-void Supervisor::ForgetWindow(ProgramState& state) {
-    state.window = 0;
-    state.processId = 0;
-    state.plannedEnd = false;
-    state.restartAsked = false;
-    state.restartAskedEnds = -1;
-    state.endedUnanswered = false;
-    state.answers.Clear();
-    state.restart.Clear();
-}
-
 bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
-    if (state.window == 0) return false;
-    if (state.restart.Active()) return true;  // one under way already
+    if (state.window.handle == 0) return false;
+    if (state.window.restart.Active()) return true;  // one under way already
     journal_.Log(L"restart", record.name, L"asked for");
     // Refused, a window left alone stays so, and is not asked about again.
     if (!BeginRestart(record, state, RestartReason::Requested)) return false;
@@ -540,11 +509,11 @@ StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState cons
                                  std::int64_t now) const {
     if (record.caption.empty()) return StatusState::NoCaption;
     if (state == nullptr) return launchPaused ? StatusState::Paused : StatusState::Starting;
-    if (state->window != 0) {
+    if (state->window.handle != 0) {
         // Restarting also once its process was ended, until the pass sees its window gone. A window
         // left alone, or spared, is not ended, but it may well be hung.
         bool const restarting = state->phase == ProgramPhase::Restarting;
-        bool const hangRestart = restarting && state->restart.Active() && state->restart.Reason() == RestartReason::Hung;
+        bool const hangRestart = restarting && state->window.restart.Active() && state->window.restart.Reason() == RestartReason::Hung;
         return !Responding(*state) || hangRestart ? StatusState::NotResponding
                : restarting                       ? StatusState::Restarting
                                                   : StatusState::Running;
@@ -564,10 +533,10 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     row.state = RowState(record, state, facts.launchPaused, facts.now);
     if (state != nullptr && row.state != StatusState::NoCaption) {
         row.starts = state->starts;
-        row.lastEvent = state->lastEvent;
-        if (state->window != 0) {
-            row.processId = state->processId;
-            row.upSince = state->upSince;
+        if (!state->lastEvent.word.empty()) row.lastEvent = ClockText(state->lastEvent.time) + L" " + state->lastEvent.word;
+        if (state->window.handle != 0) {
+            row.processId = state->window.processId;
+            row.upSince = ClockText(state->window.foundTime);
         } else if (row.state == StatusState::Closed) {
             row.processId = state->lingeringProcessId;  // a process its window left running
         } else if (row.state == StatusState::Waiting && state->heldByItsProcess) {
@@ -587,7 +556,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     // A window gone since the pass last looked (or while a pass waits for another program's
     // window in Box mode) is not running: the next pass starts the program again. Asked of the
     // desktop only for someone reading now, not for what the passes publish as they go.
-    if (facts.confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window) == 0) {
+    if (facts.confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window.handle) == 0) {
         notRunning(facts.launchPaused ? StatusState::Paused : StatusState::Starting);
     }
     if (facts.stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
@@ -598,13 +567,13 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
 
 bool Supervisor::Healthy(ProgramState const& state) const {
     // A window spared keeps the trouble it was spared from (its memory, its silence) for now.
-    return state.window != 0 && state.phase == ProgramPhase::Running &&
-           !state.spared.Any(state.window, clock_.Now()) && Responding(state);
+    return state.window.handle != 0 && state.phase == ProgramPhase::Running &&
+           !state.spared.Any(state.window.handle, clock_.Now()) && Responding(state);
 }
 
 bool Supervisor::Responding(ProgramState const& state) const {
     return hangSeconds_ <= 0 || !state.startup.Over(clock_.Now()) ||
-           state.answers.Unanswered(clock_.Now()) < std::int64_t{hangSeconds_} * 1000;
+           state.window.answers.Unanswered(clock_.Now()) < std::int64_t{hangSeconds_} * 1000;
 }
 
 void Supervisor::ClearBackoff() {
@@ -625,11 +594,11 @@ void Supervisor::ReleaseClosed() {
 
 void Supervisor::Answered(WindowHandle window, bool answered) {
     for (auto& [name, state] : states_) {
-        if (state.window != window || window == 0) continue;
-        bool const last = state.restart.AwaitsAnswer();
-        state.answers.Answered(answered);
+        if (state.window.handle != window || window == 0) continue;
+        bool const last = state.window.restart.AwaitsAnswer();
+        state.window.answers.Answered(answered);
         if (answered) state.startup.Answered();
-        if (last) state.restart.Answered(answered);
+        if (last) state.window.restart.Answered(answered);
     }
 }
 

@@ -18,7 +18,8 @@
 
 namespace vigilon {
 
-// Where the supervisor's findings go: the engine writes them to the history and tells the user.
+// Where the findings of the supervisor, its rules and the engine's outputs go: the engine writes
+// them to the history and tells the user.
 class SupervisionJournal {
 public:
     virtual ~SupervisionJournal() = default;
@@ -26,6 +27,8 @@ public:
     virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
     // A problem the user is told of, as the notice mode says; also a line of the history.
     virtual void Report(std::wstring const& message, std::wstring_view program) = 0;
+    // A tray notice, and nothing more.
+    virtual void Notice(std::wstring const& text) = 0;
     // Something someone away from the PC is told of: the event log, the user's command (with the
     // path of a screenshot of it, when one was taken).
     virtual void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
@@ -100,6 +103,7 @@ public:
         // Its keys as read stay, and so does a wait for its start: neither depends on a window.
         kept.rulesRead = std::move(state.rulesRead);
         kept.restartWhen = state.restartWhen;
+        kept.noCrashDialog = state.noCrashDialog;
         kept.memoryLimit = state.memoryLimit;
         kept.restartTimes = std::move(state.restartTimes);
         kept.start = std::move(state.start);
@@ -107,8 +111,8 @@ public:
         kept.trouble = std::move(state.trouble);
         state = std::move(kept);
     }
-    // The window the pass found for the program, 0 for none: found after a start, gone, or another.
-    // Then the program's keys are read by every rule, when they changed since the last read.
+    // The window the pass found for the program, 0 for none: found after a start, gone, or another;
+    // and the program's keys, read by every rule when they changed since the last read.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // True when a program without a window may be started now.
     bool StartDue(ProgramState const& state) const;
@@ -195,20 +199,16 @@ private:
     static void CountExit(ProgramState& state, ProcessExit const& exit);
     // Restart=Failure: the process a gone window left running is judged once it has ended.
     void SettleLingering(WatchedProgram const& record, ProgramState& state);
-    // The program has no window now: nothing is asked of it.
-    static void ForgetWindow(ProgramState& state);
     // Holds the program back after a quick end or a start whose window never came, when back-off
     // is on.
     void BackOff(WatchedProgram const& record, ProgramState& state, bool failedStart);
     // Launching is paused: a restart under way is called off, and the counts start afresh.
     void HoldOff(ProgramState& state);
-    // A rule's restart for `reason` (hung, memory, daily), told with `details` (the history's say
-    // what the numbers are: `explained`): none for a window
-    // spared for that reason within the hour, and held once the rules restarted the program
-    // RestartLimit::kMostPerHour times this hour for it. Otherwise its picture is begun (for a hang
-    // or its memory) and the window is asked to close once it is done. True when it was decided.
-    bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartReason reason,
-                     std::wstring details, std::wstring explained);
+    // A rule's restart (hung, memory, daily): none for a window spared for its reason within the
+    // hour, and held once the rules restarted the program RestartLimit::kMostPerHour times this
+    // hour for it. Otherwise its picture is begun (for a hang or its memory) and the window is
+    // asked to close once it is done. True when it was decided.
+    bool RuleRestart(WatchedProgram const& record, ProgramState& state, RestartAsk ask);
     // A rule's restart, its picture done: the history and the report say why, with the picture's
     // path, and the window is asked to close.
     void CloseDecided(WatchedProgram const& record, ProgramState& state);

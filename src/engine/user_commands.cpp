@@ -15,15 +15,12 @@ void WatchEngine::ShowHidePrograms(bool forceShow) {
         // A window kept on screen is not the tray's to hide, nor to restore out of its state.
         if (window != 0 && !PlacementKeeper::KeepsShown(programs_[i])) windows.emplace_back(window, programs_[i].name);
     }
-    Desktop& desktop = platform_.desktop;
     for (auto const& [window, name] : windows) {
-        if (desktop.IsVisible(window) && !forceShow) {
-            desktop.ShowWindowAs(window, kSwHide);
-            hidden_.Hid(window, name);
-            Log(L"hidden", name);
-            continue;
+        if (platform_.desktop.IsVisible(window) && !forceShow) {
+            Hide(window, name);
+        } else {
+            ShowAndActivate(window, name);
         }
-        ShowAndActivate(window, name);
     }
     // Also the windows hidden for programs that have lost them since the last pass.
     if (forceShow) hidden_.ShowAll(L"nothing Vigilon hid is left hidden");
@@ -48,9 +45,7 @@ bool WatchEngine::ShowProgram(std::wstring_view name, bool show) {
     if (show) {
         ShowAndActivate(window, program);
     } else {
-        platform_.desktop.ShowWindowAs(window, kSwHide);
-        hidden_.Hid(window, program);
-        Log(L"hidden", program);
+        Hide(window, program);
     }
     return true;
 }
@@ -71,8 +66,6 @@ void WatchEngine::ClosePrograms() {
     // before it would show, since a close request is handled before a show.
     hidden_.ShowAll(L"Close Programs leaves nothing hidden");
 }
-
-void WatchEngine::PauseLaunching() { SetLaunchPaused(true); }
 
 void WatchEngine::LaunchPrograms() {
     supervisor_.ReleaseClosed();
@@ -100,8 +93,8 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     ProgramState& state = supervisor_.StateOf(record.name);
     // A window gone since the last pass is not restarted: its going was not asked for; nor one
     // retitled since, which may be another program's now.
-    if (record.caption.empty() || state.window == 0 || platform_.desktop.WindowProcessId(state.window) == 0 ||
-        !windows_.StillMatches(record, state.window)) {
+    if (record.caption.empty() || state.window.handle == 0 || platform_.desktop.WindowProcessId(state.window.handle) == 0 ||
+        !windows_.StillMatches(record, state.window.handle)) {
         return RestartAnswer::NotRunning;
     }
     if (launchPaused_) return RestartAnswer::LaunchPaused;
@@ -113,7 +106,7 @@ StartReply WatchEngine::StartProgram(std::wstring_view name) {
     if (number == 0) return {StartAnswer::NoSuchProgram};
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    bool const windowThere = state.window != 0 && platform_.desktop.WindowProcessId(state.window) != 0;
+    bool const windowThere = state.window.handle != 0 && platform_.desktop.WindowProcessId(state.window.handle) != 0;
     // The file is looked for as the pass would, so that a start that would stop on it is refused
     // now, with the pass's own words, rather than said to go ahead.
     auto const missing = [&] { return MissingFileOf(record, platform_.files, programFolder_); };

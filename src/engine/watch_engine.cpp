@@ -1,5 +1,7 @@
 #include "engine/watch_engine.h"
 
+#include <utility>
+
 namespace vigilon {
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
@@ -66,7 +68,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WindowHandle window = windows_.Find(record);
     // About to start it, or to take its window for gone: a fresh look at every caption decides,
     // unless one was just taken (a window retitled into its caption may be read as it was).
-    if (window == 0 && !launchPaused_ && (state.window != 0 || supervisor_.StartDue(state)) &&
+    if (window == 0 && !launchPaused_ && (state.window.handle != 0 || supervisor_.StartDue(state)) &&
         !windows_.Fresh() && !supervisor_.HeldByItsProcess(record, state)) {
         window = windows_.FindAfresh(record);
     }
@@ -78,9 +80,8 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     if (window != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
         if (!supervisor_.WaitIsOver(state)) return Outcome::Next;
-        Notify(NotFoundMessage(record, state), record.name);
         // The next pass starts it again, or backs off, or waits while the process started runs on.
-        supervisor_.WindowNeverCame(record, state);
+        WindowNeverCame(record, state);
         return Outcome::Next;
     }
     if (launchPaused_ || !supervisor_.StartDue(state) || supervisor_.HeldByItsProcess(record, state)) {
@@ -92,24 +93,22 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
 void WatchEngine::HideIfMinimised(WatchedProgram const& record, ProgramState& state) {
     Desktop& desktop = platform_.desktop;
     // Visibility first: a watched window is usually hidden, and each question is a round trip.
-    if (!desktop.IsVisible(state.window)) {
-        state.hiddenNoted = false;  // hidden indeed: the next minimise is a new hiding
+    if (!desktop.IsVisible(state.window.handle) || !desktop.IsMinimised(state.window.handle)) {
+        state.window.hiddenNoted = false;  // hidden indeed, or shown: the next minimise is a new hiding
         return;
     }
-    if (!desktop.IsMinimised(state.window)) {
-        state.hiddenNoted = false;
-        return;
-    }
-    desktop.ShowWindowAs(state.window, kSwHide);
-    hidden_.Hid(state.window, record.name);
     // A window that does not hide (its program has hung) is tried at every pass, and said once.
-    if (state.hiddenNoted) return;
-    state.hiddenNoted = true;
-    Log(L"hidden", record.name);
+    Hide(state.window.handle, record.name, !std::exchange(state.window.hiddenNoted, true));
+}
+
+void WatchEngine::Hide(WindowHandle window, std::wstring const& name, bool say) {
+    platform_.desktop.ShowWindowAs(window, kSwHide);
+    hidden_.Hid(window, name);
+    if (say) Log(L"hidden", name);
 }
 
 void WatchEngine::Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
-    WindowHandle const before = state.window;
+    WindowHandle const before = state.window.handle;
     supervisor_.Observe(record, state, window);
     if (window == 0 || window == before) return;
     // One window, one program: one that held it looks for a window of its own again at once, since
@@ -144,7 +143,7 @@ void WatchEngine::ShowWindowsNoLongerHeld() {
 void WatchEngine::TellRecoveries() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        if (state != nullptr && supervisor_.Healthy(*state)) reporter_.Running(programs_[i].name, state->foundAt);
+        if (state != nullptr && supervisor_.Healthy(*state)) reporter_.Running(programs_[i].name, state->window.foundAt);
     }
     reporter_.Pass();
 }
@@ -184,7 +183,7 @@ WatchingState WatchEngine::WatchingNow() {
 
 WindowHandle WatchEngine::WindowOf(std::wstring const& name) const {
     ProgramState const* state = supervisor_.Find(name);
-    return state == nullptr ? 0 : state->window;
+    return state == nullptr ? 0 : state->window.handle;
 }
 
 }  // namespace vigilon

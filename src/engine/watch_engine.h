@@ -48,7 +48,7 @@ enum class NoticeMode : std::uint8_t {
 // Tray mode the program is marked as awaited with a deadline, and later passes look for its
 // window like any other. The processes behind the windows found are watched, so the host can run
 // a pass the moment one ends.
-class WatchEngine final : private SupervisionJournal, private TroubleJournal, private MetricsJournal {
+class WatchEngine final : private SupervisionJournal, private MetricsJournal {
 public:
     WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs, std::wstring programFolder);
 
@@ -78,7 +78,7 @@ public:
     StartReply StartProgram(std::wstring_view name);
 
     // Pauses launching, as Close Programs does, without closing anything.
-    void PauseLaunching();
+    void PauseLaunching() { SetLaunchPaused(true); }
 
     // The displays changed or the session came back: every window with a place of its own is
     // put there again now, unless launching is paused.
@@ -111,8 +111,8 @@ public:
     // The metrics file (empty: none), written as the passes go: see MetricsFile.
     void SetMetricsFile(std::wstring path) { metrics_.SetPath(std::move(path)); }
     // The history says that the passes stopped or run again, and why.
-    void WatchingStopped(std::wstring_view why);
-    void WatchingResumed(std::wstring_view why);
+    void WatchingStopped(std::wstring_view why) { Log(L"stopped", {}, why); }
+    void WatchingResumed(std::wstring_view why) { Log(L"watching", {}, why); }
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
     // while launching is paused: it would not be started again. A refusal is in the answer and
@@ -232,9 +232,9 @@ private:
     // stops the passes.
     Outcome WaitForWindow(std::wstring name);
     Outcome MissingFileStop(std::wstring const& message, std::wstring const& program);
-    // What is said when the program's window did not come within the wait, with the windows the
-    // process started shows instead.
-    std::wstring NotFoundMessage(WatchedProgram const& record, ProgramState const& state);
+    // The program's window did not come within the wait: said, with the windows the process
+    // started shows instead, and a failed start as far as back-off goes.
+    void WindowNeverCame(WatchedProgram const& record, ProgramState& state);
     // Every window Vigilon hid that no program holds any more is shown again.
     void ShowWindowsNoLongerHeld();
     // Reports a problem as the notice mode says, and records it: a tray notification, or in Box
@@ -249,6 +249,8 @@ private:
     void ShowAndActivate(WindowHandle window, std::wstring const& name);
     // Hides a window the user minimised; the history says so once for each time it is hidden.
     void HideIfMinimised(WatchedProgram const& record, ProgramState& state);
+    // Hides the window of the program `name`; the history says so when `say`.
+    void Hide(WindowHandle window, std::wstring const& name, bool say = true);
     void SetLaunchPaused(bool paused);
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details = {}) override;
@@ -269,8 +271,6 @@ private:
     void SayNewSettingsProblems();
     // How a settings problem said is known again: its program (upper case), a tab, its text.
     static std::wstring SaidKey(std::wstring_view program, std::wstring_view text);
-    // Program `number`'s row at monotonic time `now` and local time `taken`.
-    ProgramStatus RowOf(int number, bool confirmWindow, std::int64_t now, LocalTime const& taken);
     // Passes run every second: one that has not ended for longer lags behind.
     static constexpr std::int64_t kPassesLagAfter = 1500;
     // Writes the metrics when they are due.
@@ -300,7 +300,7 @@ private:
     bool historyFailureReported_ = false;
     NoticeMode noticeMode_ = NoticeMode::Box;
     Supervisor supervisor_{platform_, static_cast<SupervisionJournal&>(*this)};
-    TroubleReporter reporter_{platform_, static_cast<TroubleJournal&>(*this), supervisor_, history_.Path()};
+    TroubleReporter reporter_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, history_.Path()};
     PlacementKeeper placements_{platform_.desktop, platform_.events, static_cast<SupervisionJournal&>(*this), supervisor_};
     MetricsFile metrics_{platform_.files, static_cast<MetricsJournal&>(*this)};
     std::uint64_t revision_ = 0;  // grows with every line of the history
@@ -310,7 +310,7 @@ private:
     std::wstring computer_;
     LocalTime startedAt_{};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
-    Heartbeat heartbeat_{platform_, static_cast<TroubleJournal&>(*this), reporter_};
+    Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     struct Asked {
         std::uint32_t id;

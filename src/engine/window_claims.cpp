@@ -28,11 +28,6 @@ void WindowClaims::Update(WatchedPrograms const& programs) {
     }
 }
 
-bool WindowClaims::HasRivals(std::wstring const& name) const {
-    auto const found = byName_.find(name);
-    return found != byName_.end() && !claimants_[found->second].rivals.empty();
-}
-
 bool WindowClaims::MayTake(std::wstring const& name, WindowHandle window, std::wstring_view upperCaption) const {
     auto const found = byName_.find(name);
     if (found == byName_.end()) return true;

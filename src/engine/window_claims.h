@@ -31,9 +31,6 @@ public:
     // only when one changed.
     void Update(WatchedPrograms const& programs);
 
-    // False when the program has no rival: every window its caption matches is its own to take.
-    bool HasRivals(std::wstring const& name) const;
-
     // True when the program named `name` may take `window`, whose caption, upper-cased, is
     // `upperCaption` and begins with the program's own: no rival's caption matches more of it,
     // and no rival of the same caption holds it.

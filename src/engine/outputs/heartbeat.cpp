@@ -24,6 +24,12 @@ std::wstring ReplaceAll(std::wstring_view text, std::wstring_view placeholder, s
     return result;
 }
 
+// True when the URL holds "{status}" or "{msg}" (case ignored).
+bool HasHeartbeatPlaceholder(std::wstring_view url) {
+    std::wstring const upper = ToUpperText(std::wstring(url));
+    return upper.find(kStatusPlaceholder) != std::wstring::npos || upper.find(kMessagePlaceholder) != std::wstring::npos;
+}
+
 std::wstring Programs(int count) { return std::to_wstring(count) + (count == 1 ? L" program" : L" programs"); }
 
 }  // namespace
@@ -71,11 +77,6 @@ std::wstring UrlEncoded(std::wstring_view text) {
         }
     }
     return encoded;
-}
-
-bool HasHeartbeatPlaceholder(std::wstring_view url) {
-    std::wstring const upper = ToUpperText(std::wstring(url));
-    return upper.find(kStatusPlaceholder) != std::wstring::npos || upper.find(kMessagePlaceholder) != std::wstring::npos;
 }
 
 std::optional<std::wstring> HeartbeatRequestUrl(std::wstring_view url, HeartbeatFacts const& facts) {
@@ -142,7 +143,7 @@ void Heartbeat::Failed(std::wstring const& reason) {
     std::wstring const details = HeartbeatSite(url_) + L": " + reason;
     journal_.Log(L"heartbeat", {}, details);
     journal_.Notice(L"The heartbeat to " + details + L".");
-    reporter_.Report(TroubleKind::HeartbeatFailed, {}, details);
+    journal_.Trouble(TroubleKind::HeartbeatFailed, {}, details);
 }
 
 }  // namespace vigilon

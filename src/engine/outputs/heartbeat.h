@@ -29,9 +29,6 @@ HeartbeatFacts HeartbeatFactsFrom(std::vector<ProgramStatus> const& rows, Watchi
 // a URL's query whatever it holds.
 std::wstring UrlEncoded(std::wstring_view text);
 
-// True when the URL holds "{status}" or "{msg}" (case ignored).
-bool HasHeartbeatPlaceholder(std::wstring_view url);
-
 // The URL to request for `facts`, or nothing when none is to be requested. A URL with a
 // placeholder is always requested: "{status}" becomes "up" or "down" and "{msg}" the reason,
 // URL-encoded. One without is requested only while all is well, so that its monitor, which
@@ -51,8 +48,7 @@ public:
     static constexpr int kMaxSeconds = 3600;
     static constexpr int kTimeoutMilliseconds = 10'000;
 
-    Heartbeat(Platform& platform, TroubleJournal& journal, TroubleReporter& reporter)
-        : platform_(platform), journal_(journal), reporter_(reporter) {}
+    Heartbeat(Platform& platform, SupervisionJournal& journal) : platform_(platform), journal_(journal) {}
 
     // An empty URL turns the heartbeat off. Setting the same again changes nothing. Another URL
     // starts afresh: the request under way for the old one is given up, unheard, and a failure
@@ -77,8 +73,7 @@ private:
     void Failed(std::wstring const& reason);
 
     Platform& platform_;
-    TroubleJournal& journal_;
-    TroubleReporter& reporter_;
+    SupervisionJournal& journal_;
     std::wstring url_;
     int seconds_ = kDefaultSeconds;
     std::int64_t nextAt_ = 0;  // monotonic milliseconds

@@ -22,6 +22,18 @@ constexpr WatchingTexts kWatchingTexts[] = {
     {L"held: a pass has not ended", L"Held: a pass has not ended"},
 };
 
+// The next of `times` (minutes after midnight) after `local`: today's, or else tomorrow's first;
+// none without times.
+std::optional<LocalTime> NextDailyTime(std::vector<int> const& times, LocalTime const& local) {
+    if (times.empty()) return std::nullopt;
+    int const minute = local.hour * 60 + local.minute;
+    auto const later = std::find_if(times.begin(), times.end(), [&](int time) { return time > minute; });
+    int const next = later != times.end() ? *later : *std::min_element(times.begin(), times.end()) + 24 * 60;
+    LocalTime midnight = local;
+    midnight.hour = midnight.minute = midnight.second = midnight.millisecond = 0;
+    return AddMilliseconds(midnight, std::int64_t{next} * 60'000);
+}
+
 }  // namespace
 
 std::wstring_view WatchingWord(WatchingState state) { return kWatchingTexts[static_cast<std::size_t>(state)].word; }
@@ -45,32 +57,21 @@ std::wstring StatusReport(StatusSnapshot const& snapshot) {
     return report + StatusTable(snapshot.Rows());
 }
 
-std::optional<LocalTime> NextDailyTime(std::vector<int> const& times, LocalTime const& local) {
-    if (times.empty()) return std::nullopt;
-    int const minute = local.hour * 60 + local.minute;
-    auto const later = std::find_if(times.begin(), times.end(), [&](int time) { return time > minute; });
-    int const next = later != times.end() ? *later : *std::min_element(times.begin(), times.end()) + 24 * 60;
-    LocalTime midnight = local;
-    midnight.hour = midnight.minute = midnight.second = midnight.millisecond = 0;
-    return AddMilliseconds(midnight, std::int64_t{next} * 60'000);
-}
-
 ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t now, LocalTime const& local) {
     ProgramFacts facts;
     facts.row = std::move(row);
     if (state == nullptr) return facts;
     facts.counts = state->counts;
     if (state->starts > 0) facts.lastStart = state->startTime;
-    if (!state->lastEventWord.empty()) {
-        facts.lastEvent = {state->lastEventTime, state->lastEventWord, state->lastEventDetails};
-    }
+    facts.lastEvent = state->lastEvent;
     if (facts.row.state == StatusState::NoCaption || facts.row.state == StatusState::Stopped) return facts;
-    if (facts.row.processId != 0) facts.upSince = state->foundTime;
+    // Only while its window is there: a process a gone window left running is not up since then.
+    if (facts.row.processId != 0 && !facts.row.upSince.empty()) facts.upSince = state->window.foundTime;
     facts.waitingFor = facts.row.waitingFor;
     if (facts.row.state == StatusState::Waiting && state->phase == ProgramPhase::BackingOff) {
         facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
     }
-    if (state->memoryLimit && state->window != 0 && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
+    if (state->memoryLimit && state->window.handle != 0 && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
     facts.nextDailyRestart = NextDailyTime(state->restartTimes, local);
     return facts;
 }

@@ -28,13 +28,6 @@ std::wstring_view WatchingWord(WatchingState state);
 // waits for OK", ...; empty while watching.
 std::wstring_view WatchingHeadline(WatchingState state);
 
-// The history's last line for a program.
-struct LastEvent {
-    LocalTime time{};
-    std::wstring word;  // empty: none yet
-    std::wstring details;
-};
-
 // What is known of one program at one moment: its Status window row and what lies behind it.
 struct ProgramFacts {
     ProgramStatus row;
@@ -70,9 +63,5 @@ std::wstring StatusReport(StatusSnapshot const& snapshot);
 
 // The facts of a program behind its row, at monotonic time `now` and local time `local`.
 ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t now, LocalTime const& local);
-
-// The next of `times` (minutes after midnight) after `local`: today's, or else tomorrow's first;
-// none without times.
-std::optional<LocalTime> NextDailyTime(std::vector<int> const& times, LocalTime const& local);
 
 }  // namespace vigilon

@@ -22,8 +22,7 @@ std::uint16_t EventLogType(EventType type) {
     return kEventLogInformation;
 }
 
-}  // namespace
-
+// What a command's details add for the troubles it was not run for, kind by kind.
 std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold) {
     std::wstring kinds;
     int total = 0;
@@ -37,7 +36,9 @@ std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold) {
            L" since the last report: " + kinds + L")";
 }
 
-TroubleReporter::TroubleReporter(Platform& platform, TroubleJournal& journal, Supervisor& supervisor,
+}  // namespace
+
+TroubleReporter::TroubleReporter(Platform& platform, SupervisionJournal& journal, Supervisor& supervisor,
                                  std::wstring historyPath)
     : platform_(platform), journal_(journal), supervisor_(supervisor), historyPath_(std::move(historyPath)) {}
 

@@ -15,14 +15,6 @@
 
 namespace vigilon {
 
-// Where the reporter's own findings go: the history and the tray.
-class TroubleJournal {
-public:
-    virtual ~TroubleJournal() = default;
-    virtual void Log(std::wstring_view event, std::wstring_view program, std::wstring_view details) = 0;
-    virtual void Notice(std::wstring const& text) = 0;
-};
-
 // Tells someone away from the PC: each trouble goes to the Windows event log (when asked for) and
 // runs the user's command (when there is one), with the history's event word, the program and the
 // details in its environment.
@@ -45,7 +37,7 @@ public:
     static constexpr std::int64_t kEventLogAfter = 60'000;
 
     // What was told of each program is kept in its state.
-    TroubleReporter(Platform& platform, TroubleJournal& journal, Supervisor& supervisor, std::wstring historyPath);
+    TroubleReporter(Platform& platform, SupervisionJournal& journal, Supervisor& supervisor, std::wstring historyPath);
 
     void SetEventLog(bool on) { eventLog_ = on; }
     void SetCommand(std::wstring commandLine) { command_ = std::move(commandLine); }
@@ -88,7 +80,7 @@ private:
     void StartWaiting();
 
     Platform& platform_;
-    TroubleJournal& journal_;
+    SupervisionJournal& journal_;
     Supervisor& supervisor_;
     std::wstring historyPath_;
     bool eventLog_ = false;
@@ -102,8 +94,5 @@ private:
     std::deque<Variables> waiting_;
     bool failureSaid_ = false;  // a command that could not be started, or had to wait out, was told
 };
-
-// What a command's details add for the troubles it was not run for, kind by kind.
-std::wstring UntoldSuffix(std::map<TroubleKind, int> const& untold);
 
 }  // namespace vigilon

@@ -57,8 +57,6 @@ public:
     void Expire();
     static constexpr std::int64_t kForgotten = 60'000;
 
-    std::wstring const& Folder() const { return folder_; }
-
 private:
     struct Shot {
         std::uint32_t ticket = 0;    // the platform's

@@ -11,11 +11,9 @@ bool PlacementKeeper::KeepsShown(WatchedProgram const& record) {
 }
 
 bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bool launchPaused) {
-    Held& held = supervisor_.StateOf(record.name).placement;
+    WindowHold& held = supervisor_.StateOf(record.name).placement;
     // A program without a rule costs nothing.
-    if (held.window == 0 && record.rules.show.empty() && record.rules.monitor.empty() && record.rules.onTop.empty()) {
-        return false;
-    }
+    if (held.window == 0 && !held.rule.Any()) return false;
     if (held.window != window) {
         LetGo(record.name, held, true);  // another window took its caption: the old one gets its own back
         held = {.window = window, .rule = held.rule};
@@ -30,7 +28,7 @@ void PlacementKeeper::Read(RuleTexts const& texts, ProgramState& state) const {
         !texts.Changed(&RestartRules::onTop)) {
         return;
     }
-    Held& held = state.placement;
+    WindowHold& held = state.placement;
     // Another rule: what the last one met is no longer its news (a refused window is still asked
     // at most once a minute, and what it says then is said afresh).
     held.problem.clear();
@@ -46,7 +44,7 @@ void PlacementKeeper::Read(RuleTexts const& texts, ProgramState& state) const {
     take(kOnTopKey, &RestartRules::onTop, ParseOnTop(rules.onTop), held.rule.onTop);
 }
 
-void PlacementKeeper::Apply(Held& held) {
+void PlacementKeeper::Apply(WindowHold& held) {
     // One request at a time, whose outcome decides what comes next; a refused one waits.
     if (held.asked || Refused(held.window)) return;
     if (!held.rule.Any()) {
@@ -94,7 +92,7 @@ void PlacementKeeper::TakeOutcomes() {
     }
 }
 
-void PlacementKeeper::Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome) {
+void PlacementKeeper::Placed(std::wstring const& name, WindowHold& held, PlacementOutcome const& outcome) {
     held.asked.reset();
     if (outcome.done) {
         refusedUntil_.erase(held.window);
@@ -129,7 +127,7 @@ void PlacementKeeper::Describe(ProgramStatus& row, ProgramState const& state, bo
     if (row.state == StatusState::Running) row.placement = state.placement.problem;
 }
 
-void PlacementKeeper::LetGo(std::wstring const& name, Held& held, bool all) const {
+void PlacementKeeper::LetGo(std::wstring const& name, WindowHold& held, bool all) const {
     bool const style = held.ownStyle && (all || held.rule.show != ShowAs::FullScreen);
     bool const topmost = held.madeTopmost && (all || !held.rule.onTop);
     if (!style && !topmost) return;

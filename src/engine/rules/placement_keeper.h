@@ -78,20 +78,19 @@ public:
     void Unlisted(std::wstring const& name, ProgramState& state) const override;
 
 private:
-    using Held = WindowHold;
     // A window being given back what was taken from it, for the history once it is done.
     struct Release {
         std::wstring name;
         std::wstring details;
     };
 
-    void Apply(Held& held);
-    void Placed(std::wstring const& name, Held& held, PlacementOutcome const& outcome);
+    void Apply(WindowHold& held);
+    void Placed(std::wstring const& name, WindowHold& held, PlacementOutcome const& outcome);
     // A window refused a request: it is not asked again for kRetryMilliseconds.
     void NoteRefusal(WindowHandle window);
     bool Refused(WindowHandle window) const;
     // Gives the window back what was taken from it that the rule no longer wants.
-    void LetGo(std::wstring const& name, Held& held, bool all) const;
+    void LetGo(std::wstring const& name, WindowHold& held, bool all) const;
     std::vector<DisplayInfo> const& Displays();
 
     Desktop& desktop_;

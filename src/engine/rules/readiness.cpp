@@ -1,21 +1,11 @@
 #include "engine/rules/readiness.h"
 
-#include <cwchar>
-#include <iterator>
-
 #include "app/start_after.h"
 #include "support/blanks.h"
 #include "support/local_time.h"
 
 namespace vigilon {
 namespace {
-
-// Seconds with one decimal, as the history gives waits.
-std::wstring Seconds(std::int64_t milliseconds) {
-    wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%.1f", static_cast<double>(milliseconds) / 1000.0);
-    return text;
-}
 
 // "a", "a and b".
 std::wstring Both(std::wstring const& first, std::wstring const& second) {
@@ -43,66 +33,59 @@ void Readiness::Arm() {
 
 StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) const {
     StartWait& wait = state.start;
-    if (wait.round == round_) return wait;
+    if (wait.round.number == round_) return wait;
     // Launching was paused and resumed before a pass saw the pause: that wait ends here.
-    if (wait.waiting) journal_.Log(L"cancelled", name, L"launching was paused");
+    if (wait.round.waiting) journal_.Log(L"cancelled", name, L"launching was paused");
     Drop(wait);
-    wait.round = round_;
-    wait.pending = true;
-    wait.waiting = false;
-    wait.began = 0;
-    wait.conditionsSince = -1;
-    wait.nextCheck = 0;
-    wait.nextAsk = 0;
-    wait.afterMet = false;
+    wait.round = {.number = round_};
     return wait;
 }
 
 bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
     StartWait& wait = WaitOf(record.name, state);
-    if (!wait.pending) return false;
+    if (!wait.round.pending) return false;
     // WaitFor changed meanwhile: the check under way looks for what is no longer awaited.
-    if (wait.ticket != 0 && wait.ticketFor != wait.targetText) Drop(wait);
+    if (wait.round.ticket != 0 && wait.round.ticketFor != wait.targetText) Drop(wait);
     LookUpAfter(record, wait);
     // Its window came (started by hand, or it was running already), something started it without
     // asking, or a start was asked for by name, which comes before every rule: nothing is left to wait for.
-    if (state.window != 0 || state.startAsked ||
+    if (state.window.handle != 0 || state.startAsked ||
         (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
-        wait.pending = false;
-        if (wait.waiting) {
-            End(record, wait, L"ready", state.window != 0 ? L"its window is there"
+        wait.round.pending = false;
+        if (wait.round.waiting) {
+            End(record, wait, L"ready", state.window.handle != 0 ? L"its window is there"
                                         : state.startAsked ? L"a start was asked for"
                                                            : L"started without waiting");
         }
         return false;
     }
     if (launchPaused) {
-        if (wait.waiting) End(record, wait, L"cancelled", L"launching paused");
+        if (wait.round.waiting) End(record, wait, L"cancelled", L"launching paused");
         return false;
     }
     if (!supervisor_.StartDue(state)) return false;
     std::int64_t const now = Now();
-    if (!wait.waiting) {
+    if (!wait.round.waiting) {
         if (now >= DelayEnds(wait) && wait.after.empty() && !wait.target) {
-            wait.pending = false;
+            wait.round.pending = false;
             return false;
         }
         Begin(record, wait);
     }
     if (now < DelayEnds(wait)) return true;
-    if (wait.conditionsSince < 0) wait.conditionsSince = now;
+    if (wait.round.conditionsSince < 0) wait.round.conditionsSince = now;
     // Both are looked at every time, so that the check keeps going while the other is awaited.
     bool const after = AfterMet(wait);
     bool const there = TargetThere(wait);
     if (after && there) {
-        wait.pending = false;
+        wait.round.pending = false;
         std::wstring met = Both(wait.after.empty() ? L"" : wait.after + L" answers",
                                 wait.target ? wait.targetText + L" is there" : L"");
-        End(record, wait, L"ready", (met.empty() ? L"" : met + L", ") + L"after " + Seconds(now - wait.began) + L" s");
+        End(record, wait, L"ready", (met.empty() ? L"" : met + L", ") + L"after " + Seconds(now - wait.round.began) + L" s");
         return false;
     }
-    if (now - wait.conditionsSince < std::int64_t{wait.waitSeconds} * 1000) return true;
-    wait.pending = false;
+    if (now - wait.round.conditionsSince < std::int64_t{wait.waitSeconds} * 1000) return true;
+    wait.round.pending = false;
     End(record, wait, L"ready",
         L"started anyway: still waiting for " + Awaited(wait) + L" after " + std::to_wstring(wait.waitSeconds) + L" s");
     return false;
@@ -111,7 +94,7 @@ bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
 void Readiness::Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const {
     if (launchPaused || row.state != StatusState::Starting) return;
     StartWait const& wait = state.start;
-    if (wait.round != round_ || !wait.waiting) return;
+    if (wait.round.number != round_ || !wait.round.waiting) return;
     row.state = StatusState::Waiting;
     std::int64_t const now = Now();
     std::int64_t const delayEnds = DelayEnds(wait);
@@ -150,43 +133,43 @@ void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) const
 bool Readiness::AfterMet(StartWait& wait) const {
     if (wait.after.empty()) return true;
     ProgramState const* other = supervisor_.Find(wait.after);
-    wait.afterMet = other != nullptr && other->window != 0 && other->startup.HasAnswered();
-    if (wait.afterMet || other == nullptr || other->window == 0) return wait.afterMet;
+    wait.round.afterMet = other != nullptr && other->window.handle != 0 && other->startup.HasAnswered();
+    if (wait.round.afterMet || other == nullptr || other->window.handle == 0) return wait.round.afterMet;
     // Its window is there but has not answered since it was found: asked here, as the hang check
     // may be off; the answer reaches its state through the supervisor.
     std::int64_t const now = Now();
-    if (now >= wait.nextAsk) {
-        platform_.processes.AskToAnswer(other->window);
-        wait.nextAsk = now + kCheckMilliseconds;
+    if (now >= wait.round.nextAsk) {
+        platform_.processes.AskToAnswer(other->window.handle);
+        wait.round.nextAsk = now + kCheckMilliseconds;
     }
     return false;
 }
 
 bool Readiness::TargetThere(StartWait& wait) const {
     if (!wait.target) return true;
-    if (wait.ticket != 0) {
-        ProbeResult const result = platform_.readiness.Take(wait.ticket);
+    if (wait.round.ticket != 0) {
+        ProbeResult const result = platform_.readiness.Take(wait.round.ticket);
         if (result == ProbeResult::There) {
-            wait.ticket = 0;
+            wait.round.ticket = 0;
             return true;
         }
-        if (result == ProbeResult::Missing) wait.ticket = 0;
+        if (result == ProbeResult::Missing) wait.round.ticket = 0;
     }
     // One check at a time, begun at most every two seconds: a share that takes long to answer
     // is not asked again meanwhile.
     std::int64_t const now = Now();
-    if (wait.ticket == 0 && now >= wait.nextCheck) {
-        wait.ticket = platform_.readiness.Begin(wait.target->path, wait.target->host, wait.target->port);
-        wait.ticketFor = wait.targetText;
-        wait.nextCheck = now + kCheckMilliseconds;
+    if (wait.round.ticket == 0 && now >= wait.round.nextCheck) {
+        wait.round.ticket = platform_.readiness.Begin(wait.target->path, wait.target->host, wait.target->port);
+        wait.round.ticketFor = wait.targetText;
+        wait.round.nextCheck = now + kCheckMilliseconds;
     }
     return false;
 }
 
 void Readiness::Begin(WatchedProgram const& record, StartWait& wait) const {
     std::int64_t const now = Now();
-    wait.waiting = true;
-    wait.began = now;
+    wait.round.waiting = true;
+    wait.round.began = now;
     std::wstring details;
     if (now < DelayEnds(wait)) {
         details = L"until " + ClockText(AddMilliseconds(platform_.events.LocalTimeNow(), DelayEnds(wait) - now));
@@ -202,17 +185,17 @@ void Readiness::Begin(WatchedProgram const& record, StartWait& wait) const {
 void Readiness::End(WatchedProgram const& record, StartWait& wait, std::wstring_view event, std::wstring const& details) const {
     journal_.Log(event, record.name, details);
     Drop(wait);
-    wait.waiting = false;
-    wait.conditionsSince = -1;
+    wait.round.waiting = false;
+    wait.round.conditionsSince = -1;
 }
 
 void Readiness::Drop(StartWait& wait) const {
-    if (wait.ticket != 0) platform_.readiness.Drop(wait.ticket);
-    wait.ticket = 0;
+    if (wait.round.ticket != 0) platform_.readiness.Drop(wait.round.ticket);
+    wait.round.ticket = 0;
 }
 
 std::wstring Readiness::Awaited(StartWait const& wait) {
-    return Both(wait.after.empty() || wait.afterMet ? L"" : wait.after, wait.target ? wait.targetText : L"");
+    return Both(wait.after.empty() || wait.round.afterMet ? L"" : wait.after, wait.target ? wait.targetText : L"");
 }
 
 }  // namespace vigilon

@@ -1,6 +1,8 @@
 #include "engine/rules/rule.h"
 
 #include <array>
+#include <cwchar>
+#include <iterator>
 
 #include "engine/supervisor.h"
 
@@ -11,16 +13,22 @@ void RuleTexts::Refuse(wchar_t const* key, std::wstring RestartRules::*text, std
     journal_.Log(L"ignored", record_.name, key + (L"=" + record_.rules.*text) + L": not " + problem);
 }
 
+std::wstring Seconds(std::int64_t milliseconds) {
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%.1f", static_cast<double>(milliseconds) / 1000.0);
+    return text;
+}
+
 bool AskWhetherItAnswers(Platform& platform, ProgramState& state, std::int64_t now) {
-    if (state.answers.Asking() || !platform.processes.AskToAnswer(state.window)) return false;
-    state.answers.Asked(now);
+    if (state.window.answers.Asking() || !platform.processes.AskToAnswer(state.window.handle)) return false;
+    state.window.answers.Asked(now);
     return true;
 }
 
 namespace {
 
-// Restart: Always, or Failure, which leaves closed a program that exited with 0 (see JudgeEnd).
-// CrashDialog is read as the program starts; a value of it that cannot be used is said here.
+// Restart: Always, or Failure, which leaves closed a program that exited with 0 (see JudgeEnd);
+// and CrashDialog, which the start reads.
 class RestartWhenRule final : public Rule {
 public:
     void Read(RuleTexts const& texts, ProgramState& state) const override {
@@ -33,7 +41,9 @@ public:
             state.lingeringProcessId = 0;
         }
         texts.Refuse(kRestartKey, &RestartRules::restart, when.problem);
-        texts.Refuse(kCrashDialogKey, &RestartRules::crashDialog, ParseCrashDialog(texts.Now().crashDialog).problem);
+        RuleValue<bool> const crashDialog = ParseCrashDialog(texts.Now().crashDialog);
+        state.noCrashDialog = crashDialog.value == false;
+        texts.Refuse(kCrashDialogKey, &RestartRules::crashDialog, crashDialog.problem);
     }
 };
 
@@ -78,11 +88,11 @@ public:
             return std::nullopt;
         }
         if (!state.memory.SampleDue(context.now)) return std::nullopt;
-        std::uint64_t const bytes = context.platform.processes.PrivateMemoryBytes(state.processId);
+        std::uint64_t const bytes = context.platform.processes.PrivateMemoryBytes(state.window.processId);
         if (bytes == 0 && !state.memoryUnreadableSaid) {
             state.memoryUnreadableSaid = true;
             context.journal.Log(L"ignored", record.name,
-                                L"MaxMemoryMB: the memory of process " + std::to_wstring(state.processId) + L" cannot be read");
+                                L"MaxMemoryMB: the memory of process " + std::to_wstring(state.window.processId) + L" cannot be read");
         }
         if (!state.memory.Sample(context.now, bytes, *state.memoryLimit)) return std::nullopt;
         std::wstring const megabytes = std::to_wstring(state.memory.Megabytes());
@@ -97,17 +107,15 @@ public:
 class HangRule final : public Rule {
 public:
     void Read(RuleTexts const&, ProgramState&) const override {}
-    void Found(RuleContext const& context, ProgramState& state) const override {
-        state.answers.Clear();
-        state.startup.Found(context.now);
-    }
+    // Its answers are the window's, and start afresh with it.
+    void Found(RuleContext const& context, ProgramState& state) const override { state.startup.Found(context.now); }
     std::optional<RestartAsk> RestartDue(WatchedProgram const&, RuleContext const& context,
                                          ProgramState& state) const override {
         if (context.hangSeconds <= 0) {
-            state.answers.Clear();
+            state.window.answers.Clear();
             return std::nullopt;
         }
-        std::int64_t const late = state.answers.Unanswered(context.now);
+        std::int64_t const late = state.window.answers.Unanswered(context.now);
         if (late < std::int64_t{context.hangSeconds} * 1000 || !state.startup.Over(context.now)) return std::nullopt;
         std::wstring const seconds = std::to_wstring(late / 1000);
         return RestartAsk{RestartReason::Hung, seconds, L"no answer for " + seconds + L" s"};
@@ -115,7 +123,7 @@ public:
     void Unrestarted(RuleContext const& context, ProgramState& state) const override {
         if (context.hangSeconds > 0) AskWhetherItAnswers(context.platform, state, context.now);
     }
-    void Forget(ProgramState& state) const override { state.answers.Clear(); }
+    void Forget(ProgramState& state) const override { state.window.answers.Clear(); }
 };
 
 }  // namespace

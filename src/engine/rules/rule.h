@@ -78,6 +78,9 @@ public:
 // and the check that the window answers.
 std::span<Rule const* const> ProgramRules();
 
+// Seconds with one decimal, as the history gives waits ("2.5").
+std::wstring Seconds(std::int64_t milliseconds);
+
 // Asks the program's window whether it answers, when no question is out; true when one was sent.
 bool AskWhetherItAnswers(Platform& platform, ProgramState& state, std::int64_t now);
 
