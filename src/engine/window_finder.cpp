@@ -13,21 +13,15 @@ WindowHandle WindowFinder::Find(WatchedProgram const& record) {
         claims_.Update(programs_);
         state_ = Captions::Current;
     }
-    WindowHandle const window = Confirmed(FindCached(record), record);
+    // A window closed or retitled since its caption was read, or now another program's, is looked
+    // for afresh.
+    if (WindowHandle const window = FindCached(record); window != 0) {
+        return StillMatches(record, window) ? window : FindAfresh(record);
+    }
     // Not among the captions as last read: a window may have taken the caption since, and not
     // every system reports a retitle.
-    if (window == 0 && state_ != Captions::Fresh &&
-        events_.MonotonicMilliseconds() - lastFullReading_ >= kFullReadingInterval) {
-        return FindAfresh(record);
-    }
-    return window;
-}
-
-WindowHandle WindowFinder::Confirmed(WindowHandle window, WatchedProgram const& record) {
-    if (window == 0) return 0;
-    if (StillMatches(record, window)) return window;
-    // Closed or retitled since its caption was read, or now another program's.
-    return FindAfresh(record);
+    bool const due = events_.MonotonicMilliseconds() - lastFullReading_ >= kFullReadingInterval;
+    return state_ != Captions::Fresh && due ? FindAfresh(record) : 0;
 }
 
 bool WindowFinder::StillMatches(WatchedProgram const& record, WindowHandle window) {

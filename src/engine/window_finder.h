@@ -45,9 +45,6 @@ private:
     // at most this often, so every other one-second pass.
     static constexpr std::int64_t kFullReadingInterval = 1500;
 
-    // `window` when its caption still matches, otherwise the program's window from every caption
-    // read afresh.
-    WindowHandle Confirmed(WindowHandle window, WatchedProgram const& record);
     // The first window among the captions as last read that the program may take.
     WindowHandle FindCached(WatchedProgram const& record) const;
 
