@@ -118,6 +118,9 @@ TEST_F(RestartFailureTest, AWindowGoneWhileItsProcessRunsIsLeftAloneUntilTheProc
     EXPECT_TRUE(Logged("gone\tKiosk\tprocess " + std::to_string(process) + " still runs: left alone until it ends"));
     // Still watched, so its end wakes a pass, which starts a failed one again.
     EXPECT_EQ(fake.processes.watched, std::vector<std::uint32_t>{process});
+    // Its row names the process left running, and no time for a window it no longer has.
+    EXPECT_EQ(engine.Snapshot().programs[0].row.processId, process);
+    EXPECT_FALSE(engine.Snapshot().programs[0].upSince.has_value());
     fake.processes.exits[process] = {State::Ended, 3};
     Passes(2);
     EXPECT_TRUE(Logged("exited\tKiosk\texit code 3: started again"));
