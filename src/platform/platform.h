@@ -5,6 +5,7 @@
 #include "platform/event_log.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
+#include "platform/health_probe.h"
 #include "platform/http_client.h"
 #include "platform/process_watch.h"
 #include "platform/profile_store.h"
@@ -29,6 +30,7 @@ struct Platform {
     EventLog& eventLog;
     CommandRunner& commands;
     ReadinessProbe& readiness;
+    HealthProbe& health;
     HttpClient& http;
     WindowCapture& capture;
 };

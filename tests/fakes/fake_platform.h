@@ -12,6 +12,7 @@
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_profile_store.h"
+#include "fakes/fake_health_probe.h"
 #include "fakes/fake_readiness_probe.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
@@ -216,10 +217,11 @@ struct FakePlatform {
     FakeEventLog eventLog;
     FakeCommandRunner commands;
     FakeReadinessProbe readiness;
+    FakeHealthProbe health;
     FakeHttpClient http;
     FakeWindowCapture capture{files};
     Platform view{profile,   registry, desktop,  files,     system, shell, events,
-                  processes, eventLog, commands, readiness, http,   capture};
+                  processes, eventLog, commands, readiness, health, http, capture};
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };

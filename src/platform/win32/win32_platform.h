@@ -6,6 +6,7 @@
 #include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_health_probe.h"
 #include "platform/win32/win32_http_client.h"
 #include "platform/win32/win32_process_watch.h"
 #include "platform/win32/win32_profile_store.h"
@@ -30,13 +31,14 @@ struct Win32Platform {
     Win32EventLog eventLog;
     Win32CommandRunner commands;
     Win32ReadinessProbe readiness;
+    Win32HealthProbe health;
     Win32HttpClient http;
     Win32WindowCapture capture;
 
     // The bundle the core takes.
     Platform View() {
         return Platform{profile,  registry, desktop,  files,     system, shell, events,
-                        processes, eventLog, commands, readiness, http,   capture};
+                        processes, eventLog, commands, readiness, health, http, capture};
     }
 };
 
