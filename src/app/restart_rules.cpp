@@ -32,6 +32,7 @@ int WordIndex(std::wstring_view text, std::wstring_view const (&words)[N]) {
 
 constexpr std::wstring_view kShowWords[] = {L"Hidden", L"Normal", L"Maximized", L"FullScreen"};
 constexpr std::wstring_view kRestartWords[] = {L"Always", L"Failure"};
+constexpr std::wstring_view kCheckActionWords[] = {L"Restart", L"Report"};
 
 // A whole number of seconds from `low` to `high`; the problem names the range.
 RuleValue<int> ParseSeconds(std::wstring_view text, int low, int high) {
@@ -60,6 +61,29 @@ std::optional<WaitTarget> ParseHostPort(std::wstring_view text) {
     return WaitTarget{{}, std::wstring(host), port};
 }
 
+// A full path: C:\... or \\server\....
+bool FullPath(std::wstring_view text) {
+    bool const drive = text.size() >= 3 && text[1] == L':' && (text[2] == L'\\' || text[2] == L'/');
+    bool const share = text.size() >= 3 && text.substr(0, 2) == L"\\\\";
+    return drive || share;
+}
+
+// A full path, or one that begins with a variable (%ProgramFiles%\...).
+bool FullPathOrVariable(std::wstring_view text) { return FullPath(text) || (text.size() >= 2 && text.front() == L'%'); }
+
+// The text after `prefix` when `text` begins with it, its case ignored.
+std::optional<std::wstring_view> After(std::wstring_view text, std::wstring_view prefix) {
+    if (text.size() < prefix.size() || !SameText(text.substr(0, prefix.size()), prefix)) return std::nullopt;
+    return TrimSpacesAndTabs(text.substr(prefix.size()));
+}
+
+// A number of seconds in its range; `fallback` when not set.
+RuleValue<int> SecondsOr(std::wstring_view text, int low, int high, int fallback) {
+    RuleValue<int> seconds = ParseSeconds(text, low, high);
+    if (!seconds.value && seconds.problem.empty()) seconds.value = fallback;
+    return seconds;
+}
+
 // The check of a key whose parser is `Parse`: the parser's reason.
 template <auto Parse>
 std::wstring ProblemOf(std::wstring_view text) { return Parse(text).problem; }
@@ -76,6 +100,14 @@ constexpr RuleKey kRuleKeys[] = {
     {kWaitForKey, &RestartRules::waitFor, ProblemOf<ParseWaitFor>},
     {kWaitSecondsKey, &RestartRules::waitSeconds, ProblemOf<ParseWaitSeconds>},
     {kRestartKey, &RestartRules::restart, ProblemOf<ParseRestartWhen>},
+    {kCheckKey, &RestartRules::check, ProblemOf<ParseHealthCheck>},
+    {kCheckTextKey, &RestartRules::checkText, ProblemOf<ParseCheckText>},
+    {kCheckAgeKey, &RestartRules::checkAge, ProblemOf<ParseCheckAge>},
+    {kCheckSecondsKey, &RestartRules::checkSeconds, ProblemOf<ParseCheckSeconds>},
+    {kCheckTimeoutKey, &RestartRules::checkTimeout, ProblemOf<ParseCheckTimeout>},
+    {kCheckGraceKey, &RestartRules::checkGrace, ProblemOf<ParseCheckGrace>},
+    {kCheckFailuresKey, &RestartRules::checkFailures, ProblemOf<ParseCheckFailures>},
+    {kCheckActionKey, &RestartRules::checkAction, ProblemOf<ParseCheckAction>},
 };
 // Every text of RestartRules is a key's: a field added without its row fails to build.
 static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));
@@ -164,17 +196,11 @@ RuleValue<WaitTarget> ParseWaitFor(std::wstring_view text) {
     std::wstring_view const value = TrimSpacesAndTabs(text);
     if (value.empty()) return {};
     if (std::optional<WaitTarget> connection = ParseHostPort(value)) return {*connection, {}};
-    bool const drive = value.size() >= 3 && value[1] == L':' && (value[2] == L'\\' || value[2] == L'/');
-    bool const share = value.size() >= 3 && value.substr(0, 2) == L"\\\\";
-    if (!drive && !share) return {std::nullopt, L"a full path (C:\\data, \\\\server\\share) or host:port"};
+    if (!FullPath(value)) return {std::nullopt, L"a full path (C:\\data, \\\\server\\share) or host:port"};
     return {WaitTarget{std::wstring(value), {}, 0}, {}};
 }
 
-RuleValue<int> ParseWaitSeconds(std::wstring_view text) {
-    RuleValue<int> seconds = ParseSeconds(text, 1, kMaxWaitSeconds);
-    if (!seconds.value && seconds.problem.empty()) seconds.value = kDefaultWaitSeconds;
-    return seconds;
-}
+RuleValue<int> ParseWaitSeconds(std::wstring_view text) { return SecondsOr(text, 1, kMaxWaitSeconds, kDefaultWaitSeconds); }
 
 RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text) {
     std::wstring_view const value = TrimSpacesAndTabs(text);
@@ -185,6 +211,63 @@ RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text) {
 }
 
 std::wstring_view RestartWhenWord(RestartWhen when) { return kRestartWords[static_cast<std::size_t>(when)]; }
+
+RuleValue<HealthCheck> ParseHealthCheck(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    std::wstring const forms = L"http://..., https://..., tcp:host:port, file:<full path>, window:<caption text> or run:<full path of a command>";
+    if (After(value, L"http://") || After(value, L"https://")) {
+        std::size_t const host = value.find(L"//") + 2;
+        if (value.size() == host || value[host] == L'/') return {std::nullopt, forms};
+        return {HealthCheck{CheckKind::Http, std::wstring(value), 0}, {}};
+    }
+    if (auto const rest = After(value, L"tcp:")) {
+        std::optional<WaitTarget> const server = ParseHostPort(*rest);
+        if (!server) return {std::nullopt, forms};
+        return {HealthCheck{CheckKind::Tcp, server->host, server->port}, {}};
+    }
+    if (auto const rest = After(value, L"file:")) {
+        if (!FullPathOrVariable(*rest)) return {std::nullopt, forms};
+        return {HealthCheck{CheckKind::File, std::wstring(*rest), 0}, {}};
+    }
+    if (auto const rest = After(value, L"window:")) {
+        if (rest->empty()) return {std::nullopt, forms};
+        return {HealthCheck{CheckKind::Window, std::wstring(*rest), 0}, {}};
+    }
+    if (auto const rest = After(value, L"run:")) {
+        std::wstring_view const command = !rest->empty() && rest->front() == L'"' ? rest->substr(1) : *rest;
+        if (!FullPathOrVariable(command)) return {std::nullopt, forms};
+        return {HealthCheck{CheckKind::Run, std::wstring(*rest), 0}, {}};
+    }
+    return {std::nullopt, forms};
+}
+
+RuleValue<std::wstring> ParseCheckText(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    return {std::wstring(value), {}};
+}
+
+RuleValue<int> ParseCheckAge(std::wstring_view text) { return ParseSeconds(text, 1, kMaxCheckAgeSeconds); }
+RuleValue<int> ParseCheckSeconds(std::wstring_view text) { return SecondsOr(text, 5, 3600, kDefaultCheckSeconds); }
+RuleValue<int> ParseCheckTimeout(std::wstring_view text) { return SecondsOr(text, 1, 120, kDefaultCheckTimeout); }
+RuleValue<int> ParseCheckGrace(std::wstring_view text) { return SecondsOr(text, 0, 3600, kDefaultCheckGrace); }
+
+RuleValue<int> ParseCheckFailures(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {kDefaultCheckFailures, {}};
+    int const count = SmallNumber(value, 3);
+    if (count < 1 || count > 100) return {std::nullopt, L"a whole number of failures from 1 to 100"};
+    return {count, {}};
+}
+
+RuleValue<CheckAction> ParseCheckAction(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {CheckAction::Restart, {}};
+    int const index = WordIndex(value, kCheckActionWords);
+    if (index < 0) return {std::nullopt, L"Restart or Report"};
+    return {static_cast<CheckAction>(index), {}};
+}
 
 std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 

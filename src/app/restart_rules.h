@@ -23,6 +23,14 @@ struct RestartRules {
     std::wstring waitFor;      // WaitFor=<path or host:port>: its start waits until that is there
     std::wstring waitSeconds;  // WaitSeconds=N: the longest a start waits (default 120)
     std::wstring restart;      // Restart=Always|Failure: whether a program that exits with 0 is started again
+    std::wstring check;          // Check=http(s)://...|tcp:host:port|file:<path>|window:<text>|run:<command>: whether it works
+    std::wstring checkText;      // CheckText=<text>: an http check's body must hold it
+    std::wstring checkAge;       // CheckAge=N: a file check's file must have been written within N seconds
+    std::wstring checkSeconds;   // CheckSeconds=N: between checks (5 to 3600, default 30)
+    std::wstring checkTimeout;   // CheckTimeout=N: a check's limit (1 to 120, default 10)
+    std::wstring checkGrace;     // CheckGrace=N: after its window is found, before a check counts (0 to 3600, default 60)
+    std::wstring checkFailures;  // CheckFailures=N: failures in a row before anything is done (1 to 100, default 3)
+    std::wstring checkAction;    // CheckAction=Restart|Report: what follows those failures
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -38,6 +46,14 @@ inline constexpr wchar_t kStartAfterKey[] = L"StartAfter";
 inline constexpr wchar_t kWaitForKey[] = L"WaitFor";
 inline constexpr wchar_t kWaitSecondsKey[] = L"WaitSeconds";
 inline constexpr wchar_t kRestartKey[] = L"Restart";
+inline constexpr wchar_t kCheckKey[] = L"Check";
+inline constexpr wchar_t kCheckTextKey[] = L"CheckText";
+inline constexpr wchar_t kCheckAgeKey[] = L"CheckAge";
+inline constexpr wchar_t kCheckSecondsKey[] = L"CheckSeconds";
+inline constexpr wchar_t kCheckTimeoutKey[] = L"CheckTimeout";
+inline constexpr wchar_t kCheckGraceKey[] = L"CheckGrace";
+inline constexpr wchar_t kCheckFailuresKey[] = L"CheckFailures";
+inline constexpr wchar_t kCheckActionKey[] = L"CheckAction";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or
@@ -125,5 +141,39 @@ RuleValue<int> ParseWaitSeconds(std::wstring_view text);
 enum class RestartWhen : std::uint8_t { Always, Failure };
 RuleValue<RestartWhen> ParseRestartWhen(std::wstring_view text);
 std::wstring_view RestartWhenWord(RestartWhen when);  // "Always", "Failure"
+
+// Check: how a program is known to work. `target` is the URL (Http), the host (Tcp), the path as
+// written, variables not yet expanded (File), the caption's leading text (Window) or the command
+// line as written (Run, its first part a full path).
+enum class CheckKind : std::uint8_t { Http, Tcp, File, Window, Run };
+struct HealthCheck {
+    CheckKind kind = CheckKind::Http;
+    std::wstring target;
+    int port = 0;  // Tcp only
+
+    bool operator==(HealthCheck const&) const = default;
+};
+RuleValue<HealthCheck> ParseHealthCheck(std::wstring_view text);
+
+// CheckText: the text an http check's body must hold, trimmed; nothing when not set.
+RuleValue<std::wstring> ParseCheckText(std::wstring_view text);
+
+// CheckAge: seconds, 1 to kMaxCheckAgeSeconds; nothing when not set (the file need only exist).
+inline constexpr int kMaxCheckAgeSeconds = 86'400 * 7;
+RuleValue<int> ParseCheckAge(std::wstring_view text);
+
+// The timing of checks, each in its range and with its default when not set.
+inline constexpr int kDefaultCheckSeconds = 30;
+inline constexpr int kDefaultCheckTimeout = 10;
+inline constexpr int kDefaultCheckGrace = 60;
+inline constexpr int kDefaultCheckFailures = 3;
+RuleValue<int> ParseCheckSeconds(std::wstring_view text);   // 5 to 3600
+RuleValue<int> ParseCheckTimeout(std::wstring_view text);   // 1 to 120
+RuleValue<int> ParseCheckGrace(std::wstring_view text);     // 0 to 3600
+RuleValue<int> ParseCheckFailures(std::wstring_view text);  // 1 to 100
+
+// CheckAction: Restart, the default, restarts the program after its failures; Report only tells of them.
+enum class CheckAction : std::uint8_t { Restart, Report };
+RuleValue<CheckAction> ParseCheckAction(std::wstring_view text);
 
 }  // namespace vigilon

@@ -83,6 +83,38 @@ int Firings(DailySchedule& schedule, std::vector<int> const& times, int fromMinu
     return fired;
 }
 
+TEST(RestartRules, CheckTellsItsKindsApartAndItsTimingKeepsItsRanges) {
+    EXPECT_EQ(ParseHealthCheck(L" HTTP://127.0.0.1:8080/health ").value,
+              (HealthCheck{CheckKind::Http, L"HTTP://127.0.0.1:8080/health", 0}));
+    EXPECT_EQ(ParseHealthCheck(L"tcp:db.local:1433").value, (HealthCheck{CheckKind::Tcp, L"db.local", 1433}));
+    EXPECT_EQ(ParseHealthCheck(L"file: %ProgramData%\\beat.txt").value,
+              (HealthCheck{CheckKind::File, L"%ProgramData%\\beat.txt", 0}));
+    EXPECT_EQ(ParseHealthCheck(L"Window:Connection lost").value, (HealthCheck{CheckKind::Window, L"Connection lost", 0}));
+    EXPECT_EQ(ParseHealthCheck(L"run:\"C:\\Tools\\probe.exe\" -q").value,
+              (HealthCheck{CheckKind::Run, L"\"C:\\Tools\\probe.exe\" -q", 0}));
+    EXPECT_TRUE(ParseHealthCheck(L"").problem.empty());
+    for (wchar_t const* text : {L"http://", L"https:///x", L"tcp:db", L"tcp:db:99999", L"file:beat.txt", L"window:",
+                                L"run:probe.exe", L"ftp://host", L"127.0.0.1:80"}) {
+        EXPECT_FALSE(ParseHealthCheck(text).value) << text;
+        EXPECT_FALSE(ParseHealthCheck(text).problem.empty()) << text;
+    }
+
+    // Each timing key has its default when not set, and refuses what is out of its range.
+    EXPECT_EQ(ParseCheckSeconds(L"").value, 30);
+    EXPECT_EQ(ParseCheckTimeout(L"").value, 10);
+    EXPECT_EQ(ParseCheckGrace(L"0").value, 0);
+    EXPECT_EQ(ParseCheckFailures(L"").value, 3);
+    EXPECT_FALSE(ParseCheckAge(L"").value);
+    for (auto const& [parse, text] : {std::pair{&ParseCheckSeconds, L"4"}, {&ParseCheckTimeout, L"121"},
+                                       {&ParseCheckGrace, L"3601"}, {&ParseCheckFailures, L"0"}, {&ParseCheckAge, L"0"}}) {
+        EXPECT_FALSE(parse(text).value) << text;
+        EXPECT_FALSE(parse(text).problem.empty()) << text;
+    }
+    EXPECT_EQ(ParseCheckAction(L"report").value, CheckAction::Report);
+    EXPECT_EQ(ParseCheckAction(L"").value, CheckAction::Restart);
+    EXPECT_FALSE(ParseCheckAction(L"Reboot").value);
+}
+
 TEST(DailySchedule, EachTimeOnceADayNeitherCaughtUpNorTwiceWhenTheClockGoesBack) {
     std::vector<int> const threeThirty{210};
     DailySchedule schedule;
@@ -169,7 +201,9 @@ TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
     RestartRules const rules{.maxMemoryMB = L"MaxMemoryMB", .restartAt = L"RestartAt", .crashDialog = L"CrashDialog",
                              .show = L"Show", .monitor = L"Monitor", .onTop = L"OnTop", .startDelay = L"StartDelay",
                              .startAfter = L"StartAfter", .waitFor = L"WaitFor", .waitSeconds = L"WaitSeconds",
-                             .restart = L"Restart"};
+                             .restart = L"Restart", .check = L"Check", .checkText = L"CheckText",
+                             .checkAge = L"CheckAge", .checkSeconds = L"CheckSeconds", .checkTimeout = L"CheckTimeout",
+                             .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction"};
     ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
     for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
     EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);
