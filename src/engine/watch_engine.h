@@ -193,6 +193,24 @@ public:
     };
     std::vector<SettledScreenshot> SettledScreenshots();
 
+    // The health check of the program of that name (case ignored), run now at a user's asking,
+    // whatever state it is in; its result is only told, never counted towards a restart. It runs
+    // off this thread: when it was begun, SettledChecks tells what came of it.
+    struct AskedCheck {
+        enum class Kind : std::uint8_t { Begun, NoCheck, NoSuchProgram };  // NoCheck: no usable Check=
+        Kind kind = Kind::NoSuchProgram;
+        std::uint32_t id = 0;  // when Begun
+    };
+    AskedCheck AskCheck(std::wstring_view name);
+    // The checks asked for that have ended since the last call.
+    struct SettledCheck {
+        std::uint32_t id = 0;
+        std::wstring program;
+        bool works = false;
+        std::wstring details;  // what was found, in the history's words ("HTTP 503 after 0.2 s")
+    };
+    std::vector<SettledCheck> SettledChecks();
+
     // A monitor away from the PC is told every `seconds` that all is well, or why not, by a
     // request of `url` (empty: none). See Heartbeat.
     void SetHeartbeat(std::wstring url, int seconds) { heartbeat_.Set(std::move(url), seconds); }
