@@ -7,6 +7,10 @@ namespace {
 
 std::wstring Trimmed(std::wstring const& text) { return std::wstring(TrimSpacesAndTabs(text)); }
 
+// A box left as the file had it: its text is kept as written, even one that cannot be used, which
+// the check of the settings file tells of already.
+bool Untouched(std::wstring const& typed, std::wstring const& written) { return typed == Trimmed(written); }
+
 // One seconds or count box: its key's field, its row, its label as the refusal names it, and its parser.
 struct NumberRow {
     std::wstring HealthCheckForm::*box;
@@ -48,7 +52,7 @@ HealthCheckForm HealthFormFromRules(RestartRules const& rules) {
 
 HealthCheckChoice HealthRulesFromForm(HealthCheckForm const& form, RestartRules const& original, RestartRules& rules) {
     std::wstring const check = Trimmed(form.check);
-    if (!check.empty()) {
+    if (!check.empty() && !Untouched(check, original.check)) {
         RuleValue<HealthCheck> const parsed = ParseHealthCheck(check);
         if (!parsed.value) return {L"Check that it works: type " + parsed.problem + L".", HealthRow::Check};
     }
@@ -56,7 +60,7 @@ HealthCheckChoice HealthRulesFromForm(HealthCheckForm const& form, RestartRules 
     HealthRowsEnabled const enabled = HealthRowsFor(check);
     // A row the check typed does not use takes no input: it keeps the file's text for when it is used again.
     rules.checkText = enabled.text ? Trimmed(form.text) : original.checkText;
-    if (!enabled.age) {
+    if (!enabled.age || Untouched(Trimmed(form.age), original.checkAge)) {
         rules.checkAge = original.checkAge;
     } else if (!Trimmed(form.age).empty()) {
         RuleValue<int> const age = ParseCheckAge(form.age);
@@ -66,6 +70,10 @@ HealthCheckChoice HealthRulesFromForm(HealthCheckForm const& form, RestartRules 
     for (NumberRow const& number : kNumberRows) {
         std::wstring const typed = Trimmed(form.*number.box);
         if (typed.empty()) continue;  // the default, which writes no key
+        if (Untouched(typed, original.*number.field)) {
+            rules.*number.field = original.*number.field;
+            continue;
+        }
         RuleValue<int> const value = number.parse(typed);
         if (!value.value) return {std::wstring(number.label) + L": type " + value.problem + L".", number.row};
         rules.*number.field = std::to_wstring(*value.value);

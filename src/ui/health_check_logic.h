@@ -42,9 +42,10 @@ HealthCheckForm HealthFormFromRules(RestartRules const& rules);
 // The rows of the Health page, for a refusal to name.
 enum class HealthRow : std::uint8_t { None, Check, Age, Seconds, Timeout, Grace, Failures };
 
-// `rules` with the health keys the fields stand for; or, when a row in use holds something that
-// cannot be used, a message naming it and the row. A row that takes no input for the check typed
-// (the page's text for a file check, say) keeps what the file held, as written.
+// `rules` with the health keys the fields stand for; or, when a row in use holds something typed
+// that cannot be used, a message naming it and the row. A box left as the file had it, and a row
+// that takes no input for the check typed (the page's text for a file check, say), keep what the
+// file held, as written.
 struct HealthCheckChoice {
     std::wstring refusal;  // empty when the keys stand
     HealthRow row = HealthRow::None;

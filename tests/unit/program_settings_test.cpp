@@ -58,6 +58,7 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     odd.check = L"window:Connection lost";
     odd.checkText = L"ready";
     odd.checkAge = L"soon";
+    odd.checkSeconds = L"often";  // a box left as the file had it
     EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(odd), odd).rules, odd);
     EXPECT_EQ(CheckActionChoices(L"Reboot").back(), (SettingsChoice{L"Reboot (cannot be used)", L"Reboot"}));
 }
