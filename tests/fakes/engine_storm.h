@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fakes/engine_scene.h"
@@ -48,6 +50,13 @@ public:
         fake.desktop.Find(desktopWindow_)->processId = fake.desktop.shellProcess;
         fake.eventLog.clock = [&fake] { return fake.events.now; };
         fake.commands.clock = [&fake] { return fake.events.now; };
+        // When each history line was written: a pass may run on for minutes after a trouble.
+        fake.files.onAppend = [this](std::wstring const& path, std::string_view bytes) {
+            if (path != std::wstring(EngineScene::kFolder) + L"vigilon.log") return;
+            for (char const c : bytes) {
+                if (c == '\n') historyTimes_.push_back(scene_.fake.events.now);
+            }
+        };
         fake.shell.onLaunch = [this](FakeShell::Launch const& launch) { Launched(launch); };
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
@@ -685,7 +694,7 @@ private:
             last = entry.at;
         }
         std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
-        for (auto const& [program, line, details] : NewHistoryLines()) {
+        for (auto const& [program, line, details, at] : NewHistoryLines()) {
             // A picture is named only once its file is there.
             std::size_t const shot = details.find(L"screenshot ");
             std::wstring const path = shot == std::wstring::npos ? std::wstring() : details.substr(shot + 11);
@@ -723,11 +732,14 @@ private:
             if (!trouble) continue;
             int const number = scene_.programs.Find(program) - 1;
             if (word == L"gone" && !Forget(crashed_, number)) Fail("a planned end told as trouble: " + std::to_string(number));
+            // Due by when the trouble came, not by the step's end: the pass that met it may end
+            // minutes later (in Box mode it waits for windows, and while a notice waits for OK the
+            // world goes on, a sleep among it), past a quiet time the trouble itself fell within.
             auto const last = lastRun_[program].find(word);
-            bool const due = last == lastRun_[program].end() || fake.events.now - last->second >= TroubleReporter::kRepeatAfter + kPrograms * kQueued;
+            bool const due = last == lastRun_[program].end() || at - last->second >= TroubleReporter::kRepeatAfter + kPrograms * kQueued;
             if (due && told[{program, word}] == 0) {
                 Fail("a trouble due was not told to the command: " + std::string(word.begin(), word.end()) + " at " +
-                     std::to_string(fake.events.now) + ", last told " +
+                     std::to_string(at) + ", last told " +
                      (last == lastRun_[program].end() ? std::string("never") : std::to_string(last->second)));
             }
         }
@@ -783,6 +795,7 @@ private:
 
     struct Line {
         std::wstring program, word, details;
+        std::int64_t at = 0;  // when it was written
     };
     std::vector<Line> NewHistoryLines() {
         std::string const& text = scene_.fake.files.texts[std::wstring(EngineScene::kFolder) + L"vigilon.log"];
@@ -793,7 +806,12 @@ private:
             std::vector<std::wstring> fields;
             std::istringstream split(line);
             for (std::string field; std::getline(split, field, '\t');) fields.emplace_back(field.begin(), field.end());
-            if (fields.size() >= 3) lines.push_back({fields[2], fields[1], fields.size() > 3 ? fields[3] : L""});
+            std::int64_t at = scene_.fake.events.now;
+            if (!historyTimes_.empty()) {
+                at = historyTimes_.front();
+                historyTimes_.pop_front();
+            }
+            if (fields.size() >= 3) lines.push_back({fields[2], fields[1], fields.size() > 3 ? fields[3] : L"", at});
         }
         for (Line& line : lines) {
             if (!line.details.empty() && line.details.back() == L'\r') line.details.pop_back();
@@ -821,6 +839,7 @@ private:
     std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
     std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
+    std::deque<std::int64_t> historyTimes_;  // when each history line not read yet was written
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
     WindowHandle desktopWindow_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,10 +64,13 @@ public:
     std::map<std::wstring, std::string> texts;
     std::vector<std::wstring> unwritable;
 
+    std::function<void(std::wstring const& path, std::string_view bytes)> onAppend;  // after each write taken
+
     bool AppendToFile(std::wstring_view path, std::string_view bytes) override {
         std::wstring const name(path);
         if (std::find(unwritable.begin(), unwritable.end(), name) != unwritable.end()) return false;
         texts[name] += bytes;
+        if (onAppend) onAppend(name, bytes);
         return true;
     }
     // Replacements, made as a worker would by the time anyone looks; while `writesStall` (a share
