@@ -764,6 +764,11 @@ private:
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
             // By the caption its window had when it was asked: the window may be gone by now.
             int const program = ProgramOf(asked[placementsSeen_].caption);
+            // Said placed for the program that holds the window, which is not always the one its
+            // caption matches best (with the editor open, a caption changed meanwhile is not looked
+            // at yet).
+            int const holder = HolderOf(asked[placementsSeen_].window);
+            saidFor_[asked[placementsSeen_].request] = holder >= 0 ? holder : program;
             placedFor_[asked[placementsSeen_].request] = program;
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
@@ -779,7 +784,7 @@ private:
         for (; outcomesSeen_ < ended.size(); ++outcomesSeen_) {
             PlacementOutcome const& outcome = ended[outcomesSeen_];
             if (outcome.done) {
-                ++placedDone_[placedFor_[outcome.request]];
+                ++placedDone_[saidFor_[outcome.request]];
             } else if (placing_.contains(outcome.request)) {
                 refusedAt_[{outcome.window, placedFor_[outcome.request]}] = scene_.fake.events.now;
             }
@@ -835,6 +840,7 @@ private:
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
     std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
     std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
+    std::map<std::uint64_t, int> saidFor_;            // the program a placement that takes is said placed for, by request
     std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
     std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
     std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
