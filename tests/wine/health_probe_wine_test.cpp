@@ -188,9 +188,16 @@ TEST(HealthProbe, ACommandGivesItsExitCodeAndIsEndedWithWhatItStartedAtItsLimitO
     EXPECT_TRUE(answer.answered) << answer.error;
     EXPECT_EQ(answer.code, 2u);
     EXPECT_EQ(Check(HealthKind::Run, L"cmd.exe /c exit 0").error, L"not a full path");
+    // A program in a folder with a blank in its name, left unquoted.
+    testing::TempFolder folder;
+    std::wstring const blank = folder / L"with blank";
+    ASSERT_TRUE(CreateDirectoryW(blank.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((SystemFolderPath() + L"\\cmd.exe").c_str(), (blank + L"\\cmd.exe").c_str(), TRUE));
+    answer = Check(HealthKind::Run, blank + L"\\cmd.exe /d /s /c \"exit 3\"");
+    EXPECT_TRUE(answer.answered) << answer.error;
+    EXPECT_EQ(answer.code, 3u);
 
     // A command that runs a program of its own, which holds a file until it is ended.
-    testing::TempFolder folder;
     std::wstring const held = folder / L"held.txt";
     CloseHandle(CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     wchar_t self[MAX_PATH] = L"";

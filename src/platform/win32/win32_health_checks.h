@@ -32,8 +32,7 @@ HealthAnswer AskFile(HealthQuestion const& question);
 // The command of a Run check, which another thread may end while the check waits for it.
 class HealthCommand {
 public:
-    // Starts `commandLine`, whose first word is the full path of the program it runs, in
-    // `folder`; 0, or the error that stopped it. A command ended before it started is not started.
+    // Starts `program` with `commandLine` in `folder`; 0, or the error that stopped it. A command ended before it started is not started.
     DWORD Start(std::wstring const& program, std::wstring const& commandLine, std::wstring const& folder);
     // The started process's handle, for the thread that started it to wait on until Release.
     HANDLE Process() const { return process_ ? process_->process.Get() : nullptr; }
@@ -49,7 +48,8 @@ private:
 };
 
 // Runs the command line without a window and waits for it to end, at most until `deadline`, when
-// it is ended.
+// it is ended. Its program, the full path it begins with, is read as a Run value's is: the text in
+// quotes, or up to ".exe", so that a path with blanks needs no quotes.
 HealthAnswer AskRun(HealthQuestion const& question, HealthClock::time_point deadline, HealthCommand& command);
 
 }  // namespace vigilon
