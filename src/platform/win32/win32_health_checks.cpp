@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/logon_start.h"
 #include "platform/win32/tcp_connect.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/winhttp_get.h"
@@ -70,16 +71,12 @@ std::wstring LowerText(std::string const& body) {
     return ToLowerText(text);
 }
 
-// The program a command line runs: its first word, in quotes or up to the first blank.
-std::wstring ProgramOf(std::wstring const& commandLine) {
-    std::size_t const first = commandLine.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return {};
-    if (commandLine[first] == L'"') {
-        std::size_t const close = commandLine.find(L'"', first + 1);
-        return commandLine.substr(first + 1, close == std::wstring::npos ? std::wstring::npos : close - first - 1);
-    }
-    std::size_t const blank = commandLine.find_first_of(L" \t", first);
-    return commandLine.substr(first, blank == std::wstring::npos ? std::wstring::npos : blank - first);
+// The command line with its program, `program`, in quotes: a path with blanks, which users often
+// leave unquoted, then reaches the program as its first argument whole.
+std::wstring QuotedProgram(std::wstring const& commandLine, std::wstring const& program) {
+    std::size_t rest = commandLine.find(program) + program.size();
+    if (rest < commandLine.size() && commandLine[rest] == L'"') ++rest;
+    return L"\"" + program + L"\"" + commandLine.substr(rest);
 }
 
 // A path from a drive's root (C:\tools\check.exe) or on a share (\\server\tools\check.exe).
@@ -167,9 +164,10 @@ void HealthCommand::Release() {
 }
 
 HealthAnswer AskRun(HealthQuestion const& question, HealthClock::time_point deadline, HealthCommand& command) {
-    std::wstring const program = ProgramOf(question.target);
+    std::wstring const program = RunValueProgram(question.target);
     if (!IsFullPath(program)) return Failed(L"not a full path");
-    if (DWORD const error = command.Start(program, question.target, question.folder); error != 0) {
+    std::wstring const line = QuotedProgram(question.target, program);
+    if (DWORD const error = command.Start(program, line, question.folder); error != 0) {
         return StartFailure(error);
     }
     HealthAnswer answer;
