@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/logon_start.h"
 #include "platform/win32/tcp_connect.h"
