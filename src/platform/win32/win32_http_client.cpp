@@ -29,7 +29,6 @@ std::wstring ErrorText(DWORD error) {
 struct Win32HttpClient::Shared {
     std::mutex mutex;
     std::map<std::uint32_t, Outcome> outcomes;
-    std::set<HINTERNET> open;  // requests under way, which going away cancels by closing them
     std::set<std::uint32_t> cancelled;  // given up while under way: their outcome is dropped
     bool closing = false;
 };
@@ -41,7 +40,7 @@ using Outcome = HttpClient::Outcome;
 
 Outcome Failure(DWORD error) { return Outcome{false, 0, ErrorText(error)}; }
 
-// Sends the request and reads the answer's status; `request` is in the shared set while it is under way.
+// Sends the request and reads the answer's status.
 Outcome Exchange(HINTERNET request) {
     DWORD status = 0;
     if (DWORD const error = SendGet(request, status); error != 0) return Failure(error);
@@ -53,16 +52,11 @@ Outcome Request(Shared& shared, std::wstring const& url, int timeout) {
     if (!WinHttpFunctions().Complete()) return Outcome{false, 0, L"WinHTTP is not available"};
     OpenedGet get;
     if (DWORD const error = OpenGet(url, timeout, get); error != 0) return Failure(error);
-    HINTERNET const request = get.request.Get();
     {
         std::lock_guard lock(shared.mutex);
         if (shared.closing) return Failure(ERROR_WINHTTP_OPERATION_CANCELLED);
-        shared.open.insert(request);
     }
-    Outcome const outcome = Exchange(request);
-    std::lock_guard lock(shared.mutex);
-    shared.open.erase(request);
-    return outcome;
+    return Exchange(get.request.Get());
 }
 
 }  // namespace
