@@ -25,7 +25,7 @@ DWORD WINAPI RunCheck(LPVOID context) {
     bool const there =
         !check.path.empty()
             ? GetFileAttributesW(check.path.c_str()) != INVALID_FILE_ATTRIBUTES
-            : ConnectTcp(check.host, check.port, Win32ReadinessProbe::kConnectTimeoutMilliseconds) ==
+            : ConnectTcp(check.host, check.port, {.perAddressMilliseconds = Win32ReadinessProbe::kConnectTimeoutMilliseconds}) ==
                   ConnectOutcome::Connected;
     check.result.store(there ? ProbeResult::There : ProbeResult::Missing);
     return 0;
