@@ -238,9 +238,9 @@ HealthAnswer AskRun(HealthQuestion const& question, HealthClock::time_point dead
     std::wstring const program = CommandProgram(question.target);
     if (!IsFullPath(program)) return Failed(L"not a full path");
     std::wstring const line = QuotedProgram(question.target, program);
-    // An exe is started as itself. Anything else (a .cmd or .bat script, a name without its
-    // extension) is left to the system to read from the quoted command line: it runs a script with
-    // cmd.exe, which it must not be named as the program itself.
+    // An exe is started as itself, so no other program is looked for. Anything else (a .cmd or .bat
+    // script, a name without its extension) the system reads from the quoted command line: it runs
+    // a script with cmd.exe, which a script named as the program would not get.
     bool const exe = ToLowerText(program).ends_with(L".exe");
     if (DWORD const error = command.Start(exe ? program : std::wstring(), line, question.folder); error != 0) {
         return StartFailure(error);
@@ -251,7 +251,8 @@ HealthAnswer AskRun(HealthQuestion const& question, HealthClock::time_point dead
     if (waited != WAIT_OBJECT_0) {
         DWORD const error = GetLastError();
         command.End();
-        answer = waited == WAIT_TIMEOUT ? TimedOut() : Failed(L"could not be waited for (error " + std::to_wstring(error) + L")");
+        answer = waited == WAIT_TIMEOUT ? TimedOut()
+                                        : Failed(L"could not be waited for (error " + std::to_wstring(error) + L")");
     } else if (GetExitCodeProcess(command.Process(), &exitCode)) {
         answer.answered = true;
         answer.code = exitCode;
