@@ -4,20 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "file_holder.h"
 #include "platform/win32/module_path.h"
+#include "platform/win32/tcp_connect.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_health_checks.h"
 #include "platform/win32/win32_health_probe.h"
 #include "wine_test_support.h"
 
 namespace vigilon {
 namespace {
 
-// A server on 127.0.0.1 that answers every request with the status and body it is given.
+// A server on 127.0.0.1 that answers every request with the status and body it is given. A body
+// promised longer than it is stalls: the connection is held until the client closes it.
 class TinyServer {
 public:
     TinyServer() {
@@ -48,10 +53,11 @@ public:
     }
     int Port() const { return port_; }
     std::wstring Url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/health"; }
-    void Answer(std::string status, std::string body) {
+    void Answer(std::string status, std::string body, std::size_t promised = 0) {
         std::lock_guard lock(mutex_);
         status_ = std::move(status);
         body_ = std::move(body);
+        promised_ = std::max(promised, body_.size());
     }
 
 private:
@@ -67,12 +73,16 @@ private:
                 request.append(buffer, static_cast<std::size_t>(got));
             }
             std::string answer;
+            bool stalls = false;
             {
                 std::lock_guard lock(mutex_);
-                answer = "HTTP/1.1 " + status_ + "\r\nContent-Length: " + std::to_string(body_.size()) +
+                answer = "HTTP/1.1 " + status_ + "\r\nContent-Length: " + std::to_string(promised_) +
                          "\r\nConnection: close\r\n\r\n" + body_;
+                stalls = promised_ > body_.size();
             }
             send(client, answer.data(), static_cast<int>(answer.size()), 0);
+            while (stalls && recv(client, buffer, sizeof(buffer), 0) > 0) {
+            }
             shutdown(client, SD_SEND);
             closesocket(client);
         }
@@ -84,6 +94,7 @@ private:
     std::mutex mutex_;
     std::string status_ = "200 OK";
     std::string body_;
+    std::size_t promised_ = 0;
 };
 
 // The check's answer, polled for up to 30 s: a command starts under Wine in a second or more on a
@@ -145,6 +156,12 @@ TEST(HealthProbe, AnHttpCheckGivesTheStatusAndWhetherTheFirst64KiBHoldTheText) {
     EXPECT_TRUE(answer.textFound) << "no text asked for";
 
     // A port where nothing listens: bound, so that no other program takes it meanwhile.
+    // A body that stalls after the text: the check ends at the text, and at its limit without it.
+    server.Answer("200 OK", "<html>READY", 100'000);
+    answer = Check(HealthKind::Http, server.Url(), 0, L"ready", 3000);
+    EXPECT_TRUE(answer.answered && answer.textFound) << answer.error;
+    EXPECT_TRUE(Check(HealthKind::Http, server.Url(), 0, L"absent", 2000).timedOut);
+
     SOCKET const closed = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     int const closedPort = TinyServer::BindToLoopback(closed);
     answer = Check(HealthKind::Http, L"http://127.0.0.1:" + std::to_wstring(closedPort) + L"/");
@@ -156,6 +173,22 @@ TEST(HealthProbe, AnHttpCheckGivesTheStatusAndWhetherTheFirst64KiBHoldTheText) {
     EXPECT_FALSE(answer.answered);
     EXPECT_EQ(answer.error, L"refused");
     closesocket(closed);
+}
+
+TEST(HealthProbe, TheTextIsFoundWhenSplitBetweenTwoPiecesOfTheBody) {
+    BodySearch search(L"Gr\u00FC\u00DFe");  // "ü" is two bytes in UTF-8, split below
+    EXPECT_FALSE(search.Add("<p>viele GR\xC3"));
+    EXPECT_TRUE(search.Add("\x9C\xC3\x9F" "E</p>"));
+    EXPECT_FALSE(BodySearch(L"ready").Add("<p>not re"));
+}
+
+TEST(HealthProbe, ANameGivesEachAddressAShareOfTheLimitButTheReadinessWaitTwoSecondsEach) {
+    // Loopback connections are refused at once here, so only the sharing itself can be shown.
+    ConnectLimits const check{.totalMilliseconds = 9000};
+    EXPECT_EQ(AddressMilliseconds(check, 9000, 3), 3000);
+    EXPECT_EQ(AddressMilliseconds(check, 600, 3), 500) << "at least a floor";
+    EXPECT_EQ(AddressMilliseconds(check, 300, 2), 300) << "never more than is left";
+    EXPECT_EQ(AddressMilliseconds({.perAddressMilliseconds = 2000}, INT_MAX, 2), 2000);
 }
 
 TEST(HealthProbe, AFileCheckGivesTheAgeOfItsLastWriteOrSaysItIsNotFound) {
@@ -180,6 +213,7 @@ TEST(HealthProbe, AFileCheckGivesTheAgeOfItsLastWriteOrSaysItIsNotFound) {
     answer = Check(HealthKind::File, folder / L"missing.txt");
     EXPECT_FALSE(answer.answered);
     EXPECT_EQ(answer.error, L"not found");
+    EXPECT_EQ(Check(HealthKind::File, L"\\\\vigilon-no-such-host\\share\\beat.txt").error, L"share not reachable");
 }
 
 TEST(HealthProbe, ACommandGivesItsExitCodeAndIsEndedWithWhatItStartedAtItsLimitOrWhenDropped) {
@@ -196,6 +230,17 @@ TEST(HealthProbe, ACommandGivesItsExitCodeAndIsEndedWithWhatItStartedAtItsLimitO
     answer = Check(HealthKind::Run, blank + L"\\cmd.exe /d /s /c \"exit 3\"");
     EXPECT_TRUE(answer.answered) << answer.error;
     EXPECT_EQ(answer.code, 3u);
+    // A script, unquoted, with an argument: run by cmd.exe.
+    std::wstring const script = folder / L"check.cmd";
+    {
+        UniqueKernelHandle const file = OwnFileHandle(
+            CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.Get(), "@exit /b %1\r\n", 13, &written, nullptr));
+    }
+    answer = Check(HealthKind::Run, script + L" 4");
+    EXPECT_TRUE(answer.answered) << answer.error;
+    EXPECT_EQ(answer.code, 4u);
 
     // A command that runs a program of its own, which holds a file until it is ended.
     std::wstring const held = folder / L"held.txt";
@@ -231,6 +276,21 @@ TEST(HealthProbe, ACommandGivesItsExitCodeAndIsEndedWithWhatItStartedAtItsLimitO
     probe.Drop(ticket);
     EXPECT_TRUE(FreedWithin10Seconds(held)) << "a dropped check's command still runs";
     EXPECT_FALSE(probe.Take(ticket).has_value());
+
+    // What a command leaves running ends with its handles, as it does when Vigilon ends unexpectedly.
+    std::wstring const holder = L"\"" + std::wstring(self) + L"\" " + testing::kHoldFileSwitch + L" \"" + held +
+                                L"\" Ready" + tag + L" Release" + tag;
+    ResetEvent(ready.Get());
+    HealthCommand command;
+    ASSERT_EQ(command.Start(self, holder, SystemFolderPath()), 0u);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 10000), WAIT_OBJECT_0);
+    command.Release();
+    EXPECT_TRUE(FreedWithin10Seconds(held)) << "a command outlived its check's handles";
+    // A check dropped before its thread starts the command never starts it.
+    HealthCommand dropped;
+    dropped.End();
+    EXPECT_EQ(dropped.Start(self, holder, SystemFolderPath()), static_cast<DWORD>(ERROR_CANCELLED));
+    EXPECT_EQ(dropped.Process(), nullptr);
     SetEvent(release.Get());
 }
 

@@ -2,11 +2,13 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <mstcpip.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
@@ -31,6 +33,44 @@ private:
     bool started_;
 };
 
+// The least an address is given when a total limit is shared among several: enough for a server
+// across a slow network to answer.
+constexpr int kAddressFloorMilliseconds = 500;
+
+bool IsLoopback(ADDRINFOW const& address) {
+    if (address.ai_family == AF_INET) {
+        return reinterpret_cast<sockaddr_in const*>(address.ai_addr)->sin_addr.S_un.S_un_b.s_b1 == 127;
+    }
+    return address.ai_family == AF_INET6 &&
+           IN6_IS_ADDR_LOOPBACK(&reinterpret_cast<sockaddr_in6 const*>(address.ai_addr)->sin6_addr);
+}
+
+// Windows 10 1709 or later, where a socket can be told to send its first SYN only once. Asked of
+// ntdll, since GetVersionEx answers what the exe's manifest claims.
+bool SynRetriesCanBeTurnedOff() {
+    static bool const can = [] {
+        using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+        auto const get = SystemFunction<GetVersion>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+        OSVERSIONINFOW version{};
+        version.dwOSVersionInfoSize = sizeof(version);
+        return get != nullptr && get(&version) == 0 && version.dwMajorVersion >= 10 && version.dwBuildNumber >= 16299;
+    }();
+    return can;
+}
+
+// Windows believes a refusal from its own loopback only after sending the SYN again a few times,
+// about 2 s; without those retries the refusal comes at once and the next address of the name
+// (127.0.0.1 after ::1, say) is tried in time. A system that does not know the option refuses the
+// call, which changes nothing.
+void RefuseAtOnceOnLoopback(SOCKET socket, ADDRINFOW const& address) {
+    if (!IsLoopback(address) || !SynRetriesCanBeTurnedOff()) return;
+    TCP_INITIAL_RTO_PARAMETERS parameters{};
+    parameters.Rtt = TCP_INITIAL_RTO_UNSPECIFIED_RTT;
+    parameters.MaxSynRetransmissions = TCP_INITIAL_RTO_NO_SYN_RETRANSMISSIONS;
+    DWORD returned = 0;
+    WSAIoctl(socket, SIO_TCP_INITIAL_RTO, &parameters, sizeof(parameters), nullptr, 0, &returned, nullptr, nullptr);
+}
+
 ConnectOutcome OutcomeOf(int error) {
     return error == WSAECONNREFUSED ? ConnectOutcome::Refused
            : error == WSAETIMEDOUT  ? ConnectOutcome::TimedOut
@@ -44,6 +84,7 @@ ConnectOutcome Connect(ADDRINFOW const& address, int milliseconds) {
     if (!socket) return ConnectOutcome::Failed;
     u_long nonBlocking = 1;
     if (ioctlsocket(socket.Get(), FIONBIO, &nonBlocking) != 0) return ConnectOutcome::Failed;
+    RefuseAtOnceOnLoopback(socket.Get(), address);
     if (connect(socket.Get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) {
         return ConnectOutcome::Connected;
     }
@@ -69,9 +110,19 @@ ConnectOutcome Connect(ADDRINFOW const& address, int milliseconds) {
 
 }  // namespace
 
-ConnectOutcome ConnectTcp(std::wstring const& host, int port, int timeoutMilliseconds) {
+int AddressMilliseconds(ConnectLimits const& limits, int left, int untried) {
+    int const share = std::max(left / std::max(untried, 1), std::min(kAddressFloorMilliseconds, left));
+    return std::min(share, limits.perAddressMilliseconds);
+}
+
+ConnectOutcome ConnectTcp(std::wstring const& host, int port, ConnectLimits const& limits) {
     using Clock = std::chrono::steady_clock;
-    Clock::time_point const deadline = Clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    Clock::time_point const start = Clock::now();
+    auto const left = [&] {
+        if (limits.totalMilliseconds == INT_MAX) return INT_MAX;
+        auto const spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        return static_cast<int>(std::max<long long>(limits.totalMilliseconds - spent, 0));
+    };
     ADDRINFOW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -85,12 +136,14 @@ ConnectOutcome ConnectTcp(std::wstring const& host, int port, int timeoutMillise
     int const resolved = GetAddrInfoW(host.c_str(), service.c_str(), &hints, addresses.Receive());
     if (resolved == WSAHOST_NOT_FOUND || resolved == WSANO_DATA) return ConnectOutcome::NameNotFound;
     if (resolved != 0) return ConnectOutcome::Failed;
-    // Each address gets what is left of the limit; the last one's outcome is the answer.
+    int untried = 0;
+    for (ADDRINFOW const* address = addresses.Get(); address != nullptr; address = address->ai_next) ++untried;
+    // Each address in turn, with its share of the time; the last one's outcome is the answer.
     ConnectOutcome outcome = ConnectOutcome::Failed;
-    for (ADDRINFOW const* address = addresses.Get(); address != nullptr; address = address->ai_next) {
-        auto const left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return ConnectOutcome::TimedOut;
-        outcome = Connect(*address, static_cast<int>(left));
+    for (ADDRINFOW const* address = addresses.Get(); address != nullptr; address = address->ai_next, --untried) {
+        int const remaining = left();
+        if (remaining <= 0) return ConnectOutcome::TimedOut;
+        outcome = Connect(*address, AddressMilliseconds(limits, remaining, untried));
         if (outcome == ConnectOutcome::Connected) return outcome;
     }
     return outcome;

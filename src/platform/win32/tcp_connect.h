@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <string>
 
 namespace vigilon {
@@ -13,8 +14,20 @@ enum class ConnectOutcome {
     Failed,        // anything else: no sockets, no route, an address of the wrong family
 };
 
-// Opens a TCP connection to `host` on `port`, trying each of the host's addresses within the one
-// limit of `timeoutMilliseconds`, and closes it again. Blocks: call it off the user-interface thread.
-ConnectOutcome ConnectTcp(std::wstring const& host, int port, int timeoutMilliseconds);
+// How long a connection attempt may take: each address of the name at most `perAddressMilliseconds`,
+// and all of them, the name's lookup included, at most `totalMilliseconds`.
+struct ConnectLimits {
+    int perAddressMilliseconds = INT_MAX;
+    int totalMilliseconds = INT_MAX;  // INT_MAX: no limit over all
+};
+
+// The time the next address gets: its share of what is `left` of the total among the `untried`
+// addresses (itself included), but at least a floor so that one is not given too little to answer,
+// and never more than the per-address limit or what is left.
+int AddressMilliseconds(ConnectLimits const& limits, int left, int untried);
+
+// Opens a TCP connection to `host` on `port`, trying the host's addresses in turn within `limits`,
+// and closes it again. Blocks: call it off the user-interface thread.
+ConnectOutcome ConnectTcp(std::wstring const& host, int port, ConnectLimits const& limits);
 
 }  // namespace vigilon

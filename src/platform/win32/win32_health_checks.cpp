@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/logon_start.h"
 #include "platform/win32/tcp_connect.h"
@@ -37,7 +38,8 @@ HealthAnswer TimedOut() {
 
 HealthAnswer HttpFailure(DWORD error) {
     switch (error) {
-    case ERROR_WINHTTP_TIMEOUT: return TimedOut();
+    case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT: return TimedOut();  // the latter from Wine's WinHTTP
     case ERROR_WINHTTP_NAME_NOT_RESOLVED: return Failed(L"name not found");
     case ERROR_WINHTTP_CANNOT_CONNECT: return Failed(L"no connection");
     case ERROR_WINHTTP_CONNECTION_ERROR: return Failed(L"connection lost");
@@ -49,25 +51,34 @@ HealthAnswer HttpFailure(DWORD error) {
     }
 }
 
-// Up to the first kBodyBytes of the answer's body; what came before a failure or the deadline.
-std::string ReadBody(HINTERNET request) {
-    std::string body(kBodyBytes, '\0');
-    DWORD got = 0;
-    for (DWORD read = 1; read != 0 && got < kBodyBytes; got += read) {
-        read = 0;
-        if (!WinHttpFunctions().readData(request, body.data() + got, kBodyBytes - got, &read)) break;
-    }
-    body.resize(got);
-    return body;
-}
-
 // The body read as UTF-8 (a byte that is not becomes U+FFFD), in lower case.
-std::wstring LowerText(std::string const& body) {
+std::wstring LowerText(std::string_view body) {
     if (body.empty()) return {};
     int const length = MultiByteToWideChar(CP_UTF8, 0, body.data(), static_cast<int>(body.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(std::max(length, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, body.data(), static_cast<int>(body.size()), text.data(), length);
     return ToLowerText(text);
+}
+
+// Reads the answer's body, up to its first kBodyBytes, until `search` finds its text, each wait
+// limited to the time left; 0, or the error that stopped it (ERROR_WINHTTP_TIMEOUT when no time
+// is left). Each read takes only what has come, so that the text is searched as it arrives.
+DWORD SearchBody(HINTERNET request, BodySearch& search, HealthClock::time_point deadline) {
+    WinHttp const& f = WinHttpFunctions();
+    std::string piece;
+    for (DWORD got = 0; got < kBodyBytes && !search.Found();) {
+        DWORD come = 0;
+        if (!LimitRequest(request, Left(deadline))) return ERROR_WINHTTP_TIMEOUT;
+        if (!f.queryDataAvailable(request, &come)) return GetLastError();
+        if (come == 0) break;  // the end of the body
+        piece.resize(std::min(come, kBodyBytes - got));
+        DWORD read = 0;
+        if (!f.readData(request, piece.data(), static_cast<DWORD>(piece.size()), &read)) return GetLastError();
+        if (read == 0) break;
+        search.Add(std::string_view(piece.data(), read));
+        got += read;
+    }
+    return 0;
 }
 
 // The command line with its program, `program`, in quotes: a path with blanks, which users often
@@ -76,6 +87,18 @@ std::wstring QuotedProgram(std::wstring const& commandLine, std::wstring const& 
     std::size_t rest = commandLine.find(program) + program.size();
     if (rest < commandLine.size() && commandLine[rest] == L'"') ++rest;
     return L"\"" + program + L"\"" + commandLine.substr(rest);
+}
+
+// The program a command line starts: the text in quotes; else up to ".exe", so that a path with
+// blanks needs no quotes; else up to the first blank, the arguments of a script following it.
+std::wstring CommandProgram(std::wstring const& commandLine) {
+    std::size_t const first = commandLine.find_first_not_of(L" \t");
+    if (first == std::wstring::npos || commandLine[first] == L'"' ||
+        ToLowerText(commandLine).find(L".exe", first) != std::wstring::npos) {
+        return RunValueProgram(commandLine);
+    }
+    std::size_t const blank = commandLine.find_first_of(L" \t", first);
+    return commandLine.substr(first, blank == std::wstring::npos ? std::wstring::npos : blank - first);
 }
 
 // A path from a drive's root (C:\tools\check.exe) or on a share (\\server\tools\check.exe).
@@ -93,7 +116,49 @@ HealthAnswer StartFailure(DWORD error) {
     }
 }
 
+// Why a file check's path could not be read.
+HealthAnswer FileFailure(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return Failed(L"not found");
+    case ERROR_ACCESS_DENIED: return Failed(L"access denied");
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_BAD_DEV_TYPE:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_HOST_UNREACHABLE:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETWORK_BUSY:
+    case ERROR_REM_NOT_LIST:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_NO_NET_OR_BAD_PATH:
+    case ERROR_NO_NETWORK:
+    case ERROR_NOT_CONNECTED:
+    case ERROR_LOGON_FAILURE:
+    case ERROR_NETWORK_ACCESS_DENIED:
+    case ERROR_SESSION_CREDENTIAL_CONFLICT: return Failed(L"share not reachable");
+    default: return Failed(L"could not be read (error " + std::to_wstring(error) + L")");
+    }
+}
+
 }  // namespace
+
+BodySearch::BodySearch(std::wstring const& text)
+    : text_(ToLowerText(text)), tailBytes_(3 * text.size()), found_(text.empty()) {}
+
+bool BodySearch::Add(std::string_view piece) {
+    if (found_) return true;
+    tail_.append(piece);
+    found_ = LowerText(tail_).find(text_) != std::wstring::npos;
+    // What is kept starts on a character (UTF-8 takes at most 3 bytes for each UTF-16 unit).
+    if (tail_.size() > tailBytes_) {
+        std::size_t cut = tail_.size() - tailBytes_;
+        while (cut > 0 && (static_cast<unsigned char>(tail_[cut]) & 0xC0) == 0x80) --cut;
+        tail_.erase(0, cut);
+    }
+    return found_;
+}
 
 HealthAnswer AskHttp(HealthQuestion const& question, HealthClock::time_point deadline) {
     OpenedGet get;
@@ -101,17 +166,19 @@ HealthAnswer AskHttp(HealthQuestion const& question, HealthClock::time_point dea
         return HttpFailure(error);
     }
     DWORD status = 0;
-    if (DWORD const error = SendGet(get.request.Get(), status); error != 0) return HttpFailure(error);
+    auto const timeLeft = [deadline] { return Left(deadline); };
+    if (DWORD const error = SendGet(get.request.Get(), status, timeLeft); error != 0) return HttpFailure(error);
+    BodySearch search(question.bodyText);
     HealthAnswer answer;
-    answer.answered = true;
+    if (DWORD const error = SearchBody(get.request.Get(), search, deadline); error != 0) answer = HttpFailure(error);
+    answer.answered = answer.error.empty();
     answer.code = status;
-    answer.textFound = question.bodyText.empty() ||
-                       LowerText(ReadBody(get.request.Get())).find(ToLowerText(question.bodyText)) != std::wstring::npos;
+    answer.textFound = search.Found();
     return answer;
 }
 
 HealthAnswer AskTcp(HealthQuestion const& question, HealthClock::time_point deadline) {
-    switch (ConnectTcp(question.target, question.port, Left(deadline))) {
+    switch (ConnectTcp(question.target, question.port, {.totalMilliseconds = Left(deadline)})) {
     case ConnectOutcome::Connected: {
         HealthAnswer answer;
         answer.answered = true;
@@ -128,8 +195,7 @@ HealthAnswer AskTcp(HealthQuestion const& question, HealthClock::time_point dead
 HealthAnswer AskFile(HealthQuestion const& question) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(question.target.c_str(), GetFileExInfoStandard, &data)) {
-        DWORD const error = GetLastError();
-        return Failed(error == ERROR_ACCESS_DENIED ? L"access denied" : L"not found");
+        return FileFailure(GetLastError());
     }
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
@@ -142,8 +208,14 @@ HealthAnswer AskFile(HealthQuestion const& question) {
     return answer;
 }
 
-DWORD HealthCommand::Start(std::wstring const& program, std::wstring const& commandLine, std::wstring const& folder) {
-    std::optional<JobProcess> started = StartInJob(program.c_str(), commandLine, nullptr, folder);
+DWORD HealthCommand::Start(std::wstring const& application, std::wstring const& commandLine,
+                           std::wstring const& folder) {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return ERROR_CANCELLED;  // dropped before its thread came to it
+    }
+    std::optional<JobProcess> started = StartInJob(application.empty() ? nullptr : application.c_str(), commandLine,
+                                                   nullptr, folder, JobClose::End);
     DWORD const error = started ? 0 : GetLastError();
     std::lock_guard lock(mutex_);
     process_ = std::move(started);
@@ -163,17 +235,24 @@ void HealthCommand::Release() {
 }
 
 HealthAnswer AskRun(HealthQuestion const& question, HealthClock::time_point deadline, HealthCommand& command) {
-    std::wstring const program = RunValueProgram(question.target);
+    std::wstring const program = CommandProgram(question.target);
     if (!IsFullPath(program)) return Failed(L"not a full path");
     std::wstring const line = QuotedProgram(question.target, program);
-    if (DWORD const error = command.Start(program, line, question.folder); error != 0) {
+    // An exe is started as itself, so no other program is looked for. Anything else (a .cmd or .bat
+    // script, a name without its extension) the system reads from the quoted command line: it runs
+    // a script with cmd.exe, which a script named as the program would not get.
+    bool const exe = ToLowerText(program).ends_with(L".exe");
+    if (DWORD const error = command.Start(exe ? program : std::wstring(), line, question.folder); error != 0) {
         return StartFailure(error);
     }
     HealthAnswer answer;
     DWORD exitCode = 0;
-    if (WaitForSingleObject(command.Process(), static_cast<DWORD>(Left(deadline))) == WAIT_TIMEOUT) {
+    DWORD const waited = WaitForSingleObject(command.Process(), static_cast<DWORD>(Left(deadline)));
+    if (waited != WAIT_OBJECT_0) {
+        DWORD const error = GetLastError();
         command.End();
-        answer = TimedOut();
+        answer = waited == WAIT_TIMEOUT ? TimedOut()
+                                        : Failed(L"could not be waited for (error " + std::to_wstring(error) + L")");
     } else if (GetExitCodeProcess(command.Process(), &exitCode)) {
         answer.answered = true;
         answer.code = exitCode;

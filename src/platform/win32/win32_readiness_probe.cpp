@@ -22,11 +22,10 @@ DWORD WINAPI RunCheck(LPVOID context) {
     std::unique_ptr<std::shared_ptr<Win32ReadinessProbe::Check>> const owner(
         static_cast<std::shared_ptr<Win32ReadinessProbe::Check>*>(context));
     Win32ReadinessProbe::Check& check = **owner;
-    bool const there =
-        !check.path.empty()
-            ? GetFileAttributesW(check.path.c_str()) != INVALID_FILE_ATTRIBUTES
-            : ConnectTcp(check.host, check.port, Win32ReadinessProbe::kConnectTimeoutMilliseconds) ==
-                  ConnectOutcome::Connected;
+    // Each address of the name gets its own 2 s, with no limit over all.
+    ConnectLimits const limits{.perAddressMilliseconds = Win32ReadinessProbe::kConnectTimeoutMilliseconds};
+    bool const there = !check.path.empty() ? GetFileAttributesW(check.path.c_str()) != INVALID_FILE_ATTRIBUTES
+                                           : ConnectTcp(check.host, check.port, limits) == ConnectOutcome::Connected;
     check.result.store(there ? ProbeResult::There : ProbeResult::Missing);
     return 0;
 }

@@ -9,7 +9,7 @@
 namespace vigilon {
 
 // Runs each check on a thread of the system's pool: GetFileAttributesW for a path, a connection
-// given up after kConnectTimeoutMilliseconds for a server (ConnectTcp, which starts the sockets for
+// given up after kConnectTimeoutMilliseconds on each address of a server (ConnectTcp, which starts the sockets for
 // that connection only). The pool thread writes only the check's own result, which the
 // user-interface thread reads; a check that outlives its ticket (or the probe) keeps its state
 // alive through its shared owner.

@@ -16,6 +16,7 @@ WinHttp const& WinHttpFunctions() {
         f.sendRequest = SystemFunction<decltype(f.sendRequest)>(module, "WinHttpSendRequest");
         f.receiveResponse = SystemFunction<decltype(f.receiveResponse)>(module, "WinHttpReceiveResponse");
         f.queryHeaders = SystemFunction<decltype(f.queryHeaders)>(module, "WinHttpQueryHeaders");
+        f.queryDataAvailable = SystemFunction<decltype(f.queryDataAvailable)>(module, "WinHttpQueryDataAvailable");
         f.readData = SystemFunction<decltype(f.readData)>(module, "WinHttpReadData");
         f.closeHandle = SystemFunction<decltype(f.closeHandle)>(module, "WinHttpCloseHandle");
         return f;
@@ -57,12 +58,22 @@ DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get) 
     return get.request ? 0 : GetLastError();
 }
 
-DWORD SendGet(HINTERNET request, DWORD& status) {
+bool LimitRequest(HINTERNET request, int milliseconds) {
+    if (milliseconds <= 0) return false;
+    // Should the system refuse, the session's limits, set for the whole exchange, still hold.
+    WinHttpFunctions().setTimeouts(request, milliseconds, milliseconds, milliseconds, milliseconds);
+    return true;
+}
+
+DWORD SendGet(HINTERNET request, DWORD& status, std::function<int()> const& timeLeft) {
     WinHttp const& f = WinHttpFunctions();
-    if (!f.sendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !f.receiveResponse(request, nullptr)) {
+    auto const limited = [&] { return !timeLeft || LimitRequest(request, timeLeft()); };
+    if (!limited()) return ERROR_WINHTTP_TIMEOUT;
+    if (!f.sendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
         return GetLastError();
     }
+    if (!limited()) return ERROR_WINHTTP_TIMEOUT;
+    if (!f.receiveResponse(request, nullptr)) return GetLastError();
     DWORD size = sizeof(status);
     if (!f.queryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
                         &status, &size, WINHTTP_NO_HEADER_INDEX)) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/win32/win32_owners.h"
@@ -20,12 +21,13 @@ struct WinHttp {
     decltype(&::WinHttpSendRequest) sendRequest = nullptr;
     decltype(&::WinHttpReceiveResponse) receiveResponse = nullptr;
     decltype(&::WinHttpQueryHeaders) queryHeaders = nullptr;
+    decltype(&::WinHttpQueryDataAvailable) queryDataAvailable = nullptr;
     decltype(&::WinHttpReadData) readData = nullptr;
     decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
 
     bool Complete() const {
         return open && crackUrl && connect && openRequest && setTimeouts && sendRequest && receiveResponse &&
-               queryHeaders && readData && closeHandle;
+               queryHeaders && queryDataAvailable && readData && closeHandle;
     }
 };
 
@@ -50,7 +52,13 @@ struct OpenedGet {
 // Returns 0 and fills `get`, or the error (ERROR_WINHTTP_...) that stopped it.
 DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get);
 
-// Sends the opened request and waits for the answer's headers; returns 0 and the status, or the error.
-DWORD SendGet(HINTERNET request, DWORD& status);
+// Sets each of the request's timeouts to `milliseconds`, the time left for its next step; false,
+// and nothing set, when none is left (WinHTTP would read 0 as no limit at all).
+bool LimitRequest(HINTERNET request, int milliseconds);
+
+// Sends the opened request and waits for the answer's headers; returns 0 and the status, or the
+// error. With `timeLeft`, each step is limited to the milliseconds it gives, and
+// ERROR_WINHTTP_TIMEOUT is the answer when none are left.
+DWORD SendGet(HINTERNET request, DWORD& status, std::function<int()> const& timeLeft = {});
 
 }  // namespace vigilon
