@@ -13,6 +13,7 @@
 #include "engine/rules/placement_keeper.h"
 #include "engine/outputs/heartbeat.h"
 #include "engine/hidden_windows.h"
+#include "engine/rules/health_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
@@ -350,6 +351,10 @@ private:
     std::vector<std::uint32_t> watchedProcesses_;
     WindowFinder windows_{platform_.desktop, platform_.events, programs_,
                           [this](std::wstring const& name) { return WindowOf(name); }};
+    HealthRule health_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, programFolder_,
+                       [this](std::uint32_t processId, WindowHandle except, std::wstring_view text) {
+                           return windows_.ShownBy(processId, except, text);
+                       }};
 };
 
 }  // namespace vigilon
