@@ -111,8 +111,12 @@ public:
     void SetVersion(std::wstring version) { version_ = std::move(version); }
     // The metrics file (empty: none), written as the passes go: see MetricsFile.
     void SetMetricsFile(std::wstring path) { metrics_.SetPath(std::move(path)); }
-    // The history says that the passes stopped or run again, and why.
-    void WatchingStopped(std::wstring_view why) { Log(L"stopped", {}, why); }
+    // The history says that the passes stopped or run again, and why. While they are stopped no
+    // check is under way, and what the checks counted starts afresh.
+    void WatchingStopped(std::wstring_view why) {
+        Log(L"stopped", {}, why);
+        health_.ForgetAll();
+    }
     void WatchingResumed(std::wstring_view why) { Log(L"watching", {}, why); }
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not

@@ -265,7 +265,12 @@ private:
         case 11:
             scene_.host.watching = !scene_.host.watching;
             Say(scene_.host.watching ? "editor closed" : "editor opened");
-            if (scene_.host.watching) engine().ResumeLaunching(); else engine().ShowHidePrograms(false);
+            if (scene_.host.watching) {
+                engine().ResumeLaunching();
+            } else {
+                engine().WatchingStopped(L"the editor is open");
+                engine().ShowHidePrograms(false);
+            }
             break;
         case 12: Say("pause"); engine().PauseLaunching(); break;
         case 13: Say("launch programs"); Resume(); break;
@@ -488,7 +493,12 @@ private:
             while (scene_.fake.events.now - times.front() >= RestartLimit::kHour) times.pop_front();
             if (times.size() > static_cast<std::size_t>(RestartLimit::kMostPerHour)) Fail("more restarts for a check than the hourly limit");
         }
-        if (!scene_.host.watching) return;
+        if (!scene_.host.watching) {
+            for (std::uint32_t const ticket : scene_.fake.health.OutstandingTickets()) {
+                if (checks_.contains(ticket)) Fail("a check under way while the editor is open");
+            }
+            return;
+        }
         std::set<std::uint32_t> stale;
         for (std::uint32_t const ticket : scene_.fake.health.OutstandingTickets()) {
             auto const check = checks_.find(ticket);

@@ -114,6 +114,10 @@ void HealthRule::Describe(ProgramStatus& row, ProgramState const& state, bool la
     row.health = state.health.last->verdict.details;
 }
 
+void HealthRule::ForgetAll() const {
+    for (auto& [name, state] : supervisor_.Book()) Forget(state);
+}
+
 void HealthRule::Unlisted(std::wstring const&, ProgramState& state) const { Drop(state.health); }
 
 HealthQuestion HealthRule::Question(HealthWatch const& health) const { return QuestionOf(health, folder_, variables_); }

@@ -57,6 +57,8 @@ public:
     // A running program whose failures reached the count is Unhealthy, with what its check found.
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
     void Unlisted(std::wstring const& name, ProgramState& state) const override;
+    // The passes stop (the editor opens): every check under way is dropped, and the counts start over.
+    void ForgetAll() const;
 
     // The program's check run now at a user's asking, whatever its state, as its keys are now: its
     // id, or 0 when it has no usable check. Its result is told, never counted.
