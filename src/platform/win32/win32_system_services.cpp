@@ -52,6 +52,7 @@ std::optional<std::wstring> Win32SystemServices::EnvironmentVariable(std::wstrin
     DWORD const size = GetEnvironmentVariableW(wanted.c_str(), nullptr, 0);
     if (size == 0) return std::nullopt;
     std::wstring value(size, L'\0');
+    SetLastError(ERROR_SUCCESS);  // an empty value reads as 0 characters without an error of its own
     DWORD const length = GetEnvironmentVariableW(wanted.c_str(), value.data(), size);
     if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
     value.resize(length < size ? length : 0);
