@@ -243,6 +243,17 @@ TEST_F(HealthCheckTest, ACheckAskedForRunsWhateverTheStateAndIsToldNotCounted) {
     EXPECT_TRUE(engine.SettledChecks().empty());
     EXPECT_FALSE(engine.Snapshot().programs[0].lastCheck);  // told, not counted
 
+    // A window: check is judged at once from the captions the last pass read.
+    engine.ResumeLaunching();
+    Passes(2);
+    programs[1].rules.check = L"window:Connection lost";
+    fake.desktop.Find(fake.desktop.Add(L"Connection lost", true, false))->processId = fake.desktop.WindowProcessId(window);
+    Passes(1);
+    ASSERT_EQ(engine.AskCheck(L"Kiosk").kind, WatchEngine::AskedCheck::Kind::Begun);
+    std::vector<WatchEngine::SettledCheck> const judged = engine.SettledChecks();
+    ASSERT_EQ(judged.size(), 1u);
+    EXPECT_EQ(judged[0].details, L"window \"Connection lost\" shown for 0 s");
+
     EXPECT_EQ(engine.AskCheck(L"Nobody").kind, WatchEngine::AskedCheck::Kind::NoSuchProgram);
     programs[1].rules.check = L"ftp://nowhere";
     EXPECT_EQ(engine.AskCheck(L"Kiosk").kind, WatchEngine::AskedCheck::Kind::NoCheck);
