@@ -377,22 +377,16 @@ private:
             break;
         }
         case 32: HealthRules(program, record); break;
-        case 33: {
+        case 33:
             // What a program's check finds changes: it works, fails, or never answers.
-            std::wstring const url = CheckUrl(program);
-            switch (choices_.Below(4)) {
-            case 0: fake.health.answers.erase(url); break;
-            case 1: fake.health.stalled = !fake.health.stalled; break;
-            default: {
-                HealthAnswer answer;
-                answer.answered = true;
-                answer.code = choices_.Below(2) == 0 ? 200 : 503;
-                fake.health.answers[url] = answer;
-            }
+            if (choices_.Below(4) == 0) fake.health.stalled = !fake.health.stalled;
+            fake.health.answers.erase(CheckUrl(program));
+            if (std::uint32_t const code = 100 * choices_.Below(6); code > 0) {
+                fake.health.answers[CheckUrl(program)].answered = true;
+                fake.health.answers[CheckUrl(program)].code = code;  // 100 to 500: works from 200 to 399
             }
             Say("check answers changed " + std::to_string(program));
             break;
-        }
         case 34: {
             // The program's own process shows an error window, or a user asks for its check.
             WindowHandle const window = engine().WindowOf(record.name);
@@ -462,9 +456,7 @@ private:
         auto const [program, window] = check->second;
         checks_.erase(check);
         if (engine().WindowOf(scene_.programs[program + 1].name) != window) Fail("an earlier window's check counted against a new one");
-        bool const works = answer.answered && answer.code < 400;
-        failures_[window] = works ? 0 : failures_[window] + 1;
-        if (works) givenUp_[window] = 0;
+        failures_[window] = answer.answered && answer.code >= 200 && answer.code < 400 ? 0 : failures_[window] + 1;
     }
     // Restarts for a check: only after its failures in a row, for Restart, and at most three an hour
     // (on the passes' clock, which runs no faster than the storm's); a check under way only for a
@@ -474,6 +466,14 @@ private:
             WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
             if (window != 0 && !firstSeen_.contains(window)) firstSeen_[window] = passBegan_;
         }
+        // A check the engine dropped (or gave up) counts as a failure: failures in a row are counted
+        // generously, never short.
+        std::vector<std::uint32_t> const out = scene_.fake.health.OutstandingTickets();
+        std::erase_if(checks_, [&](auto const& check) {
+            bool const dropped = std::find(out.begin(), out.end(), check.first) == out.end();
+            if (dropped) ++failures_[check.second.window];
+            return dropped;
+        });
         StatusSnapshot const snapshot = engine().Snapshot();
         for (int i = 0; i < kPrograms; ++i) {
             ProgramFacts const& facts = snapshot.programs[static_cast<std::size_t>(i)];
@@ -485,7 +485,7 @@ private:
             WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
             if (!rules.checkAction.empty()) Fail("a program restarted for a check that only reports");
             bool const counted = rules.check.starts_with(L"http");
-            if (counted && failures_[window] + givenUp_[window] < Setting(rules.checkFailures, kDefaultCheckFailures)) {
+            if (counted && failures_[window] < Setting(rules.checkFailures, kDefaultCheckFailures)) {
                 Fail("a program restarted for a check before its failures in a row");
             }
             std::deque<std::int64_t>& times = checkRestartTimes_[i];
@@ -493,38 +493,20 @@ private:
             while (scene_.fake.events.now - times.front() >= RestartLimit::kHour) times.pop_front();
             if (times.size() > static_cast<std::size_t>(RestartLimit::kMostPerHour)) Fail("more restarts for a check than the hourly limit");
         }
-        if (!scene_.host.watching) {
-            for (std::uint32_t const ticket : scene_.fake.health.OutstandingTickets()) {
-                if (checks_.contains(ticket)) Fail("a check under way while the editor is open");
-            }
-            return;
-        }
         std::set<std::uint32_t> stale;
-        for (std::uint32_t const ticket : scene_.fake.health.OutstandingTickets()) {
+        for (std::uint32_t const ticket : out) {
             auto const check = checks_.find(ticket);
             if (check == checks_.end()) continue;
             auto const [program, window] = check->second;
-            ProgramStatus const& row = snapshot.programs[static_cast<std::size_t>(program)].row;
+            if (!scene_.host.watching) Fail("a check under way while the editor is open");
             if (engine().WindowOf(scene_.programs[program + 1].name) == window && !engine().LaunchPaused() &&
-                row.state != StatusState::Restarting) {
+                snapshot.programs[static_cast<std::size_t>(program)].row.state != StatusState::Restarting) {
                 continue;
             }
-            // Given up by the engine, it may have counted as a failure: the storm cannot tell.
-            if (staleChecks_.contains(ticket)) Fail("a check left under way for a program that no longer runs it");
+            if (staleChecks_.contains(ticket) && scene_.host.watching) Fail("a check left under way for a program that no longer runs it");
             stale.insert(ticket);
         }
         staleChecks_ = std::move(stale);
-        // A check the engine gave up (or dropped) counts as a failure at most: failures in a row
-        // are then counted generously, never short.
-        for (auto it = checks_.begin(); it != checks_.end();) {
-            std::vector<std::uint32_t> const out = scene_.fake.health.OutstandingTickets();
-            if (std::find(out.begin(), out.end(), it->first) != out.end()) {
-                ++it;
-                continue;
-            }
-            ++givenUp_[it->second.window];
-            it = checks_.erase(it);
-        }
     }
 
     // A notice in Box mode waits for OK and holds the pass that showed it: for a while the world goes
@@ -1005,7 +987,7 @@ private:
     };
     std::map<std::uint32_t, Checked> checks_;               // the checks the passes began, not yet taken, by ticket
     std::map<WindowHandle, std::int64_t> firstSeen_;        // when each program's window was first seen
-    std::map<WindowHandle, int> failures_, givenUp_;        // each window's failures in a row, and its checks dropped
+    std::map<WindowHandle, int> failures_;                  // each window's failures in a row, its dropped checks among them
     std::set<std::uint32_t> staleChecks_;                   // left under way at the last look
     std::map<int, std::uint64_t> checkRestarts_;
     std::map<int, std::deque<std::int64_t>> checkRestartTimes_;

@@ -25,7 +25,7 @@ HealthVerdict JudgeHttp(HealthQuestion const& question, HealthAnswer const& answ
 HealthVerdict JudgeFile(HealthQuestion const& question, HealthAnswer const& answer, std::optional<int> maxAge) {
     if (!answer.answered) {
         bool const missing = answer.error.empty() || answer.error == L"not found";
-        return {false, question.target + (missing ? L" not found" : L" cannot be read" + Because(answer.error))};
+        return {false, question.target + (missing ? L" not found" : L": " + answer.error)};
     }
     std::wstring const age = std::to_wstring(answer.ageSeconds);
     if (maxAge && answer.ageSeconds > *maxAge) {
@@ -89,7 +89,7 @@ HealthVerdict Judge(HealthQuestion const& question, HealthAnswer const& answer, 
     }
     case HealthKind::File: return JudgeFile(question, answer, maxAge);
     case HealthKind::Run:
-        if (!answer.answered) return {false, question.target + L" could not be run" + Because(answer.error)};
+        if (!answer.answered) return {false, question.target + L": " + (answer.error.empty() ? L"not run" : answer.error)};
         return {answer.code == 0, ExitCodeText(answer.code)};
     }
     return {false, {}};
