@@ -16,7 +16,7 @@
 # Usage: [VIGILON_EXE=this/vigilon.exe] [COMPARE_EXE=other/vigilon.exe] [FIGURES_ONLY="sections"]
 #        bench/figures.sh [seconds per case]
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
-# FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat waiting
+# FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat health waiting
 # restraint exit (all by default). With COMPARE_EXE, the comparison build is measured beside this
 # one in the counts, in the status window's and the placement's cases, and waiting for a window.
 set -euo pipefail
@@ -174,7 +174,7 @@ wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appe
 server=$(wine_server)
 
 no_compare() { [ -z "$compare" ]; }
-only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat waiting restraint exit} "
+only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat health waiting restraint exit} "
 wanted() { [[ "$only" == *" $1 "* ]]; }
 # The build a case runs: this one, or the comparison build while case_exe names it.
 case_exe=
@@ -353,6 +353,24 @@ heartbeat_figures() {
   wait "$ping_server" 2>/dev/null || true
 }
 if wanted heartbeat; then heartbeat_figures; fi
+
+# 50 programs each with a health check every 30 s, beside the same 50 without, side by side: an
+# http check of a server on 127.0.0.1 that answers 200, and a window: check, judged from the
+# captions the passes read. CheckAction=Report, so that no check restarts anything, whatever it
+# finds; CheckGrace=0, so that the checks run from the start of the measurement.
+health_figures() {
+  local port=$((21000 + $$ % 10000)) keys=$'CheckSeconds=30\r\nCheckGrace=0\r\nCheckAction=Report'
+  heartbeat_server "$port"
+  echo
+  echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+  echo "|---|---|---|"
+  extras_case hc_off "" "no health checks"
+  extras_case hc_http "Check=http://127.0.0.1:$port/health"$'\r\n'"$keys" "\`Check=http://...\` every 30 s on every program"
+  extras_case hc_window "Check=window:Connection lost"$'\r\n'"$keys" "\`Check=window:...\` every 30 s on every program"
+  kill "$ping_server" 2>/dev/null || true
+  wait "$ping_server" 2>/dev/null || true
+}
+if wanted health; then health_figures; fi
 
 # Waiting for a window that never comes: measured while the 61-second wait runs, from its start.
 wait_span=$((seconds < 55 ? seconds : 55))

@@ -56,6 +56,31 @@ void WatchPass(benchmark::State& state) { RunPasses(state, false); }
 void WatchPassQuietDesktop(benchmark::State& state) { RunPasses(state, true); }
 void WatchPassOverlappingCaptions(benchmark::State& state) { RunPasses(state, false, true); }
 
+// Passes a second apart with a health check on every program, every 30 s: an http check on the
+// fake probe, which answers at once, or a window: check, judged from the captions the pass read.
+void RunPassesWithChecks(benchmark::State& state, wchar_t const* check) {
+    Scene scene(static_cast<int>(state.range(0)));
+    scene.fake.desktop.reports = testing::FakeDesktop::Reports::Wine;
+    HealthAnswer works;
+    works.answered = true;
+    works.code = 200;
+    scene.fake.health.answers[L"http://127.0.0.1:8080/health"] = works;
+    for (int i = 1; i <= scene.programs.Count(); ++i) {
+        scene.programs[i].rules.check = check;
+        scene.programs[i].rules.checkGrace = L"0";
+    }
+    WatchEngine engine(scene.fake.view, scene.host, scene.programs, L"C:\\");
+    for (auto _ : state) {
+        engine.WatchPrograms();
+        scene.fake.events.now += 1000;
+    }
+    Counters(state, scene);
+    state.counters["checks/pass"] =
+        benchmark::Counter(static_cast<double>(scene.fake.health.checks.size()), benchmark::Counter::kAvgIterations);
+}
+void WatchPassHttpChecks(benchmark::State& state) { RunPassesWithChecks(state, L"http://127.0.0.1:8080/health"); }
+void WatchPassWindowChecks(benchmark::State& state) { RunPassesWithChecks(state, L"window:Connection lost"); }
+
 void SearchPerProgram(benchmark::State& state) {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -70,6 +95,8 @@ void SearchPerProgram(benchmark::State& state) {
 BENCHMARK(WatchPass)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassQuietDesktop)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassOverlappingCaptions)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WatchPassHttpChecks)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WatchPassWindowChecks)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SearchPerProgram)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

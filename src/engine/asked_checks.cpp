@@ -2,12 +2,21 @@
 
 namespace vigilon {
 
-// Not built yet: no program has a check.
 WatchEngine::AskedCheck WatchEngine::AskCheck(std::wstring_view name) {
-    if (programs_.FindByName(name) == 0) return {};
-    return {AskedCheck::Kind::NoCheck, 0};
+    int const number = programs_.FindByName(name);
+    if (number == 0) return {};
+    WatchedProgram const& record = programs_[number];
+    std::uint32_t const id = health_.Ask(record, supervisor_.StateOf(record.name));
+    if (id == 0) return {AskedCheck::Kind::NoCheck, 0};
+    return {AskedCheck::Kind::Begun, id};
 }
 
-std::vector<WatchEngine::SettledCheck> WatchEngine::SettledChecks() { return {}; }
+std::vector<WatchEngine::SettledCheck> WatchEngine::SettledChecks() {
+    std::vector<SettledCheck> settled;
+    for (HealthRule::Settled& check : health_.TakeSettled()) {
+        settled.push_back({check.id, std::move(check.program), check.verdict.works, std::move(check.verdict.details)});
+    }
+    return settled;
+}
 
 }  // namespace vigilon

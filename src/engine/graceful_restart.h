@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -7,7 +8,8 @@
 namespace vigilon {
 
 // Why a program is being restarted.
-enum class RestartReason : std::uint8_t { Hung, Memory, Scheduled, Requested };
+enum class RestartReason : std::uint8_t { Hung, Memory, Scheduled, Requested, Check };
+inline constexpr std::size_t kRestartReasonCount = 5;
 
 // A restart the graceful way, on the pass clock. A rule's restart is first decided: when a picture
 // of the window is wanted, the window is asked to close only once the picture is done (taken on a

@@ -8,9 +8,9 @@
 namespace vigilon {
 
 // Why Vigilon restarted a program, as the metrics count it.
-enum class RestartCause : std::uint8_t { Hang, Memory, Daily, Asked };
+enum class RestartCause : std::uint8_t { Hang, Memory, Daily, Asked, Check };
 inline constexpr RestartCause kAllRestartCauses[] = {RestartCause::Hang, RestartCause::Memory, RestartCause::Daily,
-                                                     RestartCause::Asked};
+                                                     RestartCause::Asked, RestartCause::Check};
 
 // How a program's process ended of its own accord: with exit code 0, or any other (a crash ends
 // with an exception code such as 0xC0000005).
@@ -24,6 +24,7 @@ constexpr std::wstring_view CauseWord(RestartCause cause) {
     case RestartCause::Memory: return L"memory";
     case RestartCause::Daily: return L"daily";
     case RestartCause::Asked: return L"asked";
+    case RestartCause::Check: return L"check";
     }
     return L"";
 }

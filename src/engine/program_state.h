@@ -13,6 +13,7 @@
 #include "engine/rules/daily_schedule.h"
 #include "engine/graceful_restart.h"
 #include "engine/rules/hang_timeline.h"
+#include "engine/rules/health_watch.h"
 #include "engine/rules/memory_watch.h"
 #include "engine/rules/placement.h"
 #include "engine/program_counts.h"
@@ -157,6 +158,7 @@ struct ProgramState {
     std::vector<int> restartTimes;        // RestartAt as read, minutes after midnight
     StartWait start;
     WindowHold placement;
+    HealthWatch health;
     TroubleTold trouble;
 };
 

@@ -556,7 +556,8 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     // A window gone since the pass last looked (or while a pass waits for another program's
     // window in Box mode) is not running: the next pass starts the program again. Asked of the
     // desktop only for someone reading now, not for what the passes publish as they go.
-    if (facts.confirmWindow && row.state == StatusState::Running && platform_.desktop.WindowProcessId(state->window.handle) == 0) {
+    bool const windowThere = row.state == StatusState::Running || row.state == StatusState::Unhealthy;
+    if (facts.confirmWindow && windowThere && platform_.desktop.WindowProcessId(state->window.handle) == 0) {
         notRunning(facts.launchPaused ? StatusState::Paused : StatusState::Starting);
     }
     if (facts.stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
@@ -568,7 +569,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
 bool Supervisor::Healthy(ProgramState const& state) const {
     // A window spared keeps the trouble it was spared from (its memory, its silence) for now.
     return state.window.handle != 0 && state.phase == ProgramPhase::Running &&
-           !state.spared.Any(state.window.handle, clock_.Now()) && Responding(state);
+           !state.spared.Any(state.window.handle, clock_.Now()) && Responding(state) && !state.health.Failing();
 }
 
 bool Supervisor::Responding(ProgramState const& state) const {

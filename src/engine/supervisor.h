@@ -84,6 +84,8 @@ public:
 
     // A pass begins: the pass clock moves on.
     void PassBegins();
+    // The pass clock's time now.
+    std::int64_t PassTime() const { return clock_.Now(); }
     // A second goes by while a pass is held (a notice waits for OK, a start for its window): the
     // pass clock moves on, and every window not being restarted is asked again whether it answers,
     // so that a hang that begins meanwhile is judged by how long it lasted once passes resume.
@@ -94,6 +96,7 @@ public:
     // counters never go down while Vigilon runs), and so does the process last started for it,
     // which may run on when the caption comes back.
     void Unwatch(ProgramState& state) {
+        for (Rule const* rule : rules_) rule->Forget(state);  // a check under way is dropped
         ProgramState kept;
         MovePhase(kept, ProgramPhase::Unwatched);
         kept.counts = state.counts;
@@ -108,6 +111,7 @@ public:
         kept.restartTimes = std::move(state.restartTimes);
         kept.start = std::move(state.start);
         kept.placement = std::move(state.placement);
+        kept.health = std::move(state.health);
         kept.trouble = std::move(state.trouble);
         state = std::move(kept);
     }
@@ -178,7 +182,7 @@ public:
     // alone, or spared, is not restarted for it).
     bool Responding(ProgramState const& state) const;
     // True when the program runs free of trouble: its window there, answering, neither being
-    // restarted, nor left alone or spared.
+    // restarted, nor left alone or spared, nor failing its health check.
     bool Healthy(ProgramState const& state) const;
 
     // Whether `window` answered the question asked of it.

@@ -13,6 +13,7 @@
 #include "engine/rules/placement_keeper.h"
 #include "engine/outputs/heartbeat.h"
 #include "engine/hidden_windows.h"
+#include "engine/rules/health_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
@@ -110,8 +111,12 @@ public:
     void SetVersion(std::wstring version) { version_ = std::move(version); }
     // The metrics file (empty: none), written as the passes go: see MetricsFile.
     void SetMetricsFile(std::wstring path) { metrics_.SetPath(std::move(path)); }
-    // The history says that the passes stopped or run again, and why.
-    void WatchingStopped(std::wstring_view why) { Log(L"stopped", {}, why); }
+    // The history says that the passes stopped or run again, and why. While they are stopped no
+    // check is under way, and what the checks counted starts afresh.
+    void WatchingStopped(std::wstring_view why) {
+        Log(L"stopped", {}, why);
+        health_.ForgetAll();
+    }
     void WatchingResumed(std::wstring_view why) { Log(L"watching", {}, why); }
 
     // Restarts the program of that name (case ignored) the graceful way, as for a hung one. Not
@@ -350,6 +355,10 @@ private:
     std::vector<std::uint32_t> watchedProcesses_;
     WindowFinder windows_{platform_.desktop, platform_.events, programs_,
                           [this](std::wstring const& name) { return WindowOf(name); }};
+    HealthRule health_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, programFolder_,
+                       [this](std::uint32_t processId, WindowHandle except, std::wstring_view text) {
+                           return windows_.ShownBy(processId, except, text);
+                       }};
 };
 
 }  // namespace vigilon

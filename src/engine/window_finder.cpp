@@ -31,6 +31,22 @@ bool WindowFinder::StillMatches(WatchedProgram const& record, WindowHandle windo
            claims_.MayTake(record.name, window, caption);
 }
 
+std::optional<std::wstring> WindowFinder::ShownBy(std::uint32_t processId, WindowHandle except, std::wstring_view text) {
+    if (processId == 0) return std::nullopt;
+    std::wstring const wanted = ToUpperText(text);
+    std::optional<std::wstring> shown;
+    captions_.Find(wanted, kMatchBeginsWith, false, [&](WindowHandle window, std::wstring_view) {
+        if (window == except || desktop_.WindowProcessId(window) != processId || !desktop_.IsVisible(window)) return false;
+        // Closed or retitled since it was read: not there any more.
+        std::array<wchar_t, kCaptionBufferLength> buffer{};
+        std::wstring_view const caption = ReadCaption(desktop_, window, buffer);
+        if (!CaptionMatches(ToUpperText(caption), wanted, kMatchBeginsWith)) return false;
+        shown = std::wstring(caption);
+        return true;
+    });
+    return shown;
+}
+
 WindowHandle WindowFinder::FindAfresh(WatchedProgram const& record) {
     captions_.Refresh(desktop_);
     state_ = Captions::Fresh;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/watched_programs.h"
@@ -36,6 +38,10 @@ public:
     // True when the window's caption, read now, is still the program's: it matches, and no other
     // program's matches more of it.
     bool StillMatches(WatchedProgram const& record, WindowHandle window);
+    // The caption of a visible window of process `processId`, other than `except`, whose caption
+    // begins with `text` (case ignored): looked for among the captions as last read, and only a
+    // window that matches is asked for its process and read again. Nothing when none shows one.
+    std::optional<std::wstring> ShownBy(std::uint32_t processId, WindowHandle except, std::wstring_view text);
 
 private:
     // How the cached captions stand since events were last processed: not read, updated (only

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,10 @@ public:
 
     // The computer's name; empty when it cannot be read.
     virtual std::wstring ComputerName() = 0;
+
+    // The value of this process's environment variable `name` (case ignored); nothing when it is
+    // not set.
+    virtual std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) = 0;
 };
 
 }  // namespace vigilon

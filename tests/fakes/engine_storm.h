@@ -61,6 +61,8 @@ public:
         fake.desktop.onPost = [this](WindowHandle window) { Posted(window); };
         fake.processes.onEnd = [this](std::uint32_t process) { Ended(process); };
         fake.desktop.onRequest = [this](WindowHandle window, std::int32_t show) { Requested(window, show); };
+        fake.health.onBegin = [this](std::uint32_t ticket, HealthQuestion const& question) { CheckBegun(ticket, question); };
+        fake.health.onTake = [this](std::uint32_t ticket, HealthAnswer const& answer) { CheckTaken(ticket, answer); };
         fake.system.onMessage = [this] {
             EditWhileABoxIsOpen();
             HoldBox();
@@ -76,6 +78,7 @@ public:
         failure_.clear();
         Happen();
         if (scene_.host.watching) {
+            passBegan_ = scene_.fake.events.now;
             scene_.engine.WatchPrograms();
             CheckWindowsHeld();
         }
@@ -88,6 +91,7 @@ public:
         DrainCommands();
         CheckTrouble();
         CheckHeartbeat();
+        CheckHealthChecks();
         return failure_;
     }
 
@@ -202,7 +206,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(32)) {
+        switch (choices_.Below(35)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -261,7 +265,12 @@ private:
         case 11:
             scene_.host.watching = !scene_.host.watching;
             Say(scene_.host.watching ? "editor closed" : "editor opened");
-            if (scene_.host.watching) engine().ResumeLaunching(); else engine().ShowHidePrograms(false);
+            if (scene_.host.watching) {
+                engine().ResumeLaunching();
+            } else {
+                engine().WatchingStopped(L"the editor is open");
+                engine().ShowHidePrograms(false);
+            }
             break;
         case 12: Say("pause"); engine().PauseLaunching(); break;
         case 13: Say("launch programs"); Resume(); break;
@@ -367,12 +376,137 @@ private:
             }
             break;
         }
+        case 32: HealthRules(program, record); break;
+        case 33:
+            // What a program's check finds changes: it works, fails, or never answers.
+            if (choices_.Below(4) == 0) fake.health.stalled = !fake.health.stalled;
+            fake.health.answers.erase(CheckUrl(program));
+            if (std::uint32_t const code = 100 * choices_.Below(6); code > 0) {
+                fake.health.answers[CheckUrl(program)].answered = true;
+                fake.health.answers[CheckUrl(program)].code = code;  // 100 to 500: works from 200 to 399
+            }
+            Say("check answers changed " + std::to_string(program));
+            break;
+        case 34: {
+            // The program's own process shows an error window, or a user asks for its check.
+            WindowHandle const window = engine().WindowOf(record.name);
+            if (choices_.Below(2) == 0 && window != 0 && desktop().Find(window) != nullptr) {
+                Open(L"Oops, something went wrong", desktop().WindowProcessId(window), false);
+                Say("error window of " + std::to_string(program));
+                break;
+            }
+            Say("check asked for " + std::to_string(program));
+            asking_ = true;
+            engine().AskCheck(record.name);
+            asking_ = false;
+            break;
+        }
         case 31:
             ownWindowsOpen_ = !ownWindowsOpen_;
             engine().SetOwnWindowsOpen(ownWindowsOpen_);
             Say(ownWindowsOpen_ ? "status window opened" : "status window closed");
             break;
         }
+    }
+
+    static std::wstring CheckUrl(int program) { return L"http://127.0.0.1:8080/" + Name(program); }
+    // A program's health check: none, its address, or a window of its own; its timing and what follows.
+    void HealthRules(int program, WatchedProgram& record) {
+        static constexpr wchar_t const* kGraces[] = {L"", L"0", L"10"};
+        static constexpr wchar_t const* kFailures[] = {L"1", L"2", L"3"};
+        RestartRules& rules = record.rules;
+        switch (choices_.Below(4)) {
+        case 0: rules.check = choices_.Below(3) == 0 ? L"" : choices_.Below(3) == 0 ? L"window:Oops" : CheckUrl(program); break;
+        case 1: rules.checkGrace = kGraces[choices_.Below(3)]; break;
+        case 2: rules.checkFailures = kFailures[choices_.Below(3)]; break;
+        case 3: rules.checkAction = rules.checkAction.empty() ? L"Report" : L""; break;
+        }
+        rules.checkSeconds = L"5";
+        rules.checkTimeout = L"2";
+        Say("health rules of " + std::to_string(program));
+    }
+    static int Setting(std::wstring const& text, int fallback) { return text.empty() ? fallback : std::stoi(text); }
+    // The program of a check begun by its address, -1 none.
+    int CheckedProgram(HealthQuestion const& question) {
+        for (int i = 0; i < kPrograms; ++i) {
+            if (question.target == CheckUrl(i)) return i;
+        }
+        return -1;
+    }
+    // A check begins only for a program's window once its grace is over, never while launching is
+    // paused or the editor is open.
+    void CheckBegun(std::uint32_t ticket, HealthQuestion const& question) {
+        if (asking_) return;  // a user's, at any time
+        int const program = CheckedProgram(question);
+        if (program < 0) return Fail("a check of something not watched");
+        std::wstring const& name = scene_.programs[program + 1].name;
+        WindowHandle const window = engine().WindowOf(name);
+        if (window == 0) Fail("a check begun for a program without a window");
+        if (engine().LaunchPaused() || !scene_.host.watching) Fail("a check begun while launching is paused or the editor is open");
+        // The window was found no earlier than the pass in which the storm first saw it.
+        std::int64_t const found = firstSeen_.contains(window) ? firstSeen_[window] : passBegan_;
+        int const grace = Setting(scene_.programs[program + 1].rules.checkGrace, kDefaultCheckGrace);
+        if (scene_.fake.events.now - found < std::int64_t{grace} * 1000) Fail("a check begun within the grace of its window");
+        checks_[ticket] = {program, window};
+    }
+    // An answer is counted only for the window it was asked for; failures in a row, as the storm sees them.
+    void CheckTaken(std::uint32_t ticket, HealthAnswer const& answer) {
+        auto const check = checks_.find(ticket);
+        if (check == checks_.end()) return;  // a user's
+        auto const [program, window] = check->second;
+        checks_.erase(check);
+        if (engine().WindowOf(scene_.programs[program + 1].name) != window) Fail("an earlier window's check counted against a new one");
+        failures_[window] = answer.answered && answer.code >= 200 && answer.code < 400 ? 0 : failures_[window] + 1;
+    }
+    // Restarts for a check: only after its failures in a row, for Restart, and at most three an hour
+    // (on the passes' clock, which runs no faster than the storm's); a check under way only for a
+    // program's window of the moment, dropped by the pass after the one that left it behind.
+    void CheckHealthChecks() {
+        for (int i = 0; i < kPrograms; ++i) {
+            WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
+            if (window != 0 && !firstSeen_.contains(window)) firstSeen_[window] = passBegan_;
+        }
+        // A check the engine dropped (or gave up) counts as a failure: failures in a row are counted
+        // generously, never short.
+        std::vector<std::uint32_t> const out = scene_.fake.health.OutstandingTickets();
+        std::erase_if(checks_, [&](auto const& check) {
+            bool const dropped = std::find(out.begin(), out.end(), check.first) == out.end();
+            if (dropped) ++failures_[check.second.window];
+            return dropped;
+        });
+        StatusSnapshot const snapshot = engine().Snapshot();
+        for (int i = 0; i < kPrograms; ++i) {
+            ProgramFacts const& facts = snapshot.programs[static_cast<std::size_t>(i)];
+            std::uint64_t const restarts = facts.counts.Restarts(RestartCause::Check);
+            std::uint64_t& seen = checkRestarts_[i];
+            if (restarts == seen) continue;
+            seen = restarts;
+            RestartRules const& rules = scene_.programs[i + 1].rules;
+            WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
+            if (!rules.checkAction.empty()) Fail("a program restarted for a check that only reports");
+            bool const counted = rules.check.starts_with(L"http");
+            if (counted && failures_[window] < Setting(rules.checkFailures, kDefaultCheckFailures)) {
+                Fail("a program restarted for a check before its failures in a row");
+            }
+            std::deque<std::int64_t>& times = checkRestartTimes_[i];
+            times.push_back(scene_.fake.events.now);
+            while (scene_.fake.events.now - times.front() >= RestartLimit::kHour) times.pop_front();
+            if (times.size() > static_cast<std::size_t>(RestartLimit::kMostPerHour)) Fail("more restarts for a check than the hourly limit");
+        }
+        std::set<std::uint32_t> stale;
+        for (std::uint32_t const ticket : out) {
+            auto const check = checks_.find(ticket);
+            if (check == checks_.end()) continue;
+            auto const [program, window] = check->second;
+            if (!scene_.host.watching) Fail("a check under way while the editor is open");
+            if (engine().WindowOf(scene_.programs[program + 1].name) == window && !engine().LaunchPaused() &&
+                snapshot.programs[static_cast<std::size_t>(program)].row.state != StatusState::Restarting) {
+                continue;
+            }
+            if (staleChecks_.contains(ticket) && scene_.host.watching) Fail("a check left under way for a program that no longer runs it");
+            stale.insert(ticket);
+        }
+        staleChecks_ = std::move(stale);
     }
 
     // A notice in Box mode waits for OK and holds the pass that showed it: for a while the world goes
@@ -605,6 +739,7 @@ private:
             }
             engine().TendCommands();
             engine().SettledScreenshots();  // as the host's tick answers the scripts that asked
+            engine().SettledChecks();
         }
     }
 
@@ -764,6 +899,11 @@ private:
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
             // By the caption its window had when it was asked: the window may be gone by now.
             int const program = ProgramOf(asked[placementsSeen_].caption);
+            // Said placed for the program that holds the window, which is not always the one its
+            // caption matches best (with the editor open, a caption changed meanwhile is not looked
+            // at yet).
+            int const holder = HolderOf(asked[placementsSeen_].window);
+            saidFor_[asked[placementsSeen_].request] = holder >= 0 ? holder : program;
             placedFor_[asked[placementsSeen_].request] = program;
             PlacementSteps const& steps = asked[placementsSeen_].steps;
             if (!steps.show && !steps.showAfter && steps.topmost != true) continue;
@@ -779,7 +919,7 @@ private:
         for (; outcomesSeen_ < ended.size(); ++outcomesSeen_) {
             PlacementOutcome const& outcome = ended[outcomesSeen_];
             if (outcome.done) {
-                ++placedDone_[placedFor_[outcome.request]];
+                ++placedDone_[saidFor_[outcome.request]];
             } else if (placing_.contains(outcome.request)) {
                 refusedAt_[{outcome.window, placedFor_[outcome.request]}] = scene_.fake.events.now;
             }
@@ -835,6 +975,7 @@ private:
     std::size_t answered_ = 0, commandsSeen_ = 0, entriesSeen_ = 0, historySeen_ = 0, requestsSeen_ = 0;
     std::size_t placementsSeen_ = 0, outcomesSeen_ = 0;
     std::map<std::uint64_t, int> placedFor_;          // the program of each placement's window, by request
+    std::map<std::uint64_t, int> saidFor_;            // the program a placement that takes is said placed for, by request
     std::map<int, int> placedDone_;                   // placements that took, by program, not yet said
     std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
     std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
@@ -844,6 +985,18 @@ private:
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
     WindowHandle desktopWindow_ = 0;
     bool requested_ = false;
+    bool asking_ = false;  // a user asks for a check
+    std::int64_t passBegan_ = 0;
+    struct Checked {
+        int program;
+        WindowHandle window;
+    };
+    std::map<std::uint32_t, Checked> checks_;               // the checks the passes began, not yet taken, by ticket
+    std::map<WindowHandle, std::int64_t> firstSeen_;        // when each program's window was first seen
+    std::map<WindowHandle, int> failures_;                  // each window's failures in a row, its dropped checks among them
+    std::set<std::uint32_t> staleChecks_;                   // left under way at the last look
+    std::map<int, std::uint64_t> checkRestarts_;
+    std::map<int, std::deque<std::int64_t>> checkRestartTimes_;
     bool ownWindowsOpen_ = false;
     bool inBox_ = false;  // a notice waits for OK
     bool backoff_ = false;

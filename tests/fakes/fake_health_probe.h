@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,8 @@ public:
     std::map<std::wstring, HealthAnswer> answers;
     bool stalled = false;
     std::vector<HealthQuestion> checks;  // each check begun, in order
+    std::function<void(std::uint32_t ticket, HealthQuestion const&)> onBegin;
+    std::function<void(std::uint32_t ticket, HealthAnswer const&)> onTake;  // as an answer is taken
 
     static std::wstring TargetOf(HealthQuestion const& question) {
         return question.kind == HealthKind::Tcp ? question.target + L":" + std::to_wstring(question.port) : question.target;
@@ -27,6 +30,7 @@ public:
         checks.push_back(question);
         auto const it = answers.find(TargetOf(question));
         pending_[++last_] = stalled || it == answers.end() ? std::nullopt : std::optional<HealthAnswer>(it->second);
+        if (onBegin) onBegin(last_, question);
         return last_;
     }
     std::optional<HealthAnswer> Take(std::uint32_t ticket) override {
@@ -34,11 +38,17 @@ public:
         if (it == pending_.end() || !it->second) return std::nullopt;
         HealthAnswer const answer = *it->second;
         pending_.erase(it);
+        if (onTake) onTake(ticket, answer);
         return answer;
     }
     void Drop(std::uint32_t ticket) override { pending_.erase(ticket); }
     // Checks begun whose answer nobody has taken or dropped.
     std::size_t Outstanding() const { return pending_.size(); }
+    std::vector<std::uint32_t> OutstandingTickets() const {
+        std::vector<std::uint32_t> tickets;
+        for (auto const& [ticket, answer] : pending_) tickets.push_back(ticket);
+        return tickets;
+    }
 
 private:
     std::uint32_t last_ = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,13 @@ public:
     }
     void SoundBeep() override { ++beeps; }
     std::wstring ComputerName() override { return L"KIOSK-7"; }
+    std::map<std::wstring, std::wstring> environment;  // by the name in upper case
+    std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override {
+        std::wstring upper(name);
+        for (wchar_t& c : upper) c = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+        auto const it = environment.find(upper);
+        return it == environment.end() ? std::nullopt : std::optional<std::wstring>(it->second);
+    }
     std::uint32_t errorMode = 0;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override { return std::exchange(errorMode, mode); }
     bool QueryVersion(OsVersion& out) override {

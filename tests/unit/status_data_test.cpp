@@ -17,7 +17,7 @@ namespace {
 constexpr StatusState kEveryState[] = {StatusState::Running,     StatusState::Starting,   StatusState::Waiting,
                                        StatusState::NotResponding, StatusState::Restarting, StatusState::Paused,
                                        StatusState::MissingFile, StatusState::NoCaption,  StatusState::Stopped,
-                                       StatusState::Closed};
+                                       StatusState::Closed,      StatusState::Unhealthy};
 
 // A name that needs every kind of care: quotes, a backslash, a line break and letters beyond ASCII.
 std::wstring const kAwkwardName = L"Say \"hi\" \\ to\nGr\u00fc\u00dfe \u65e5\u672c";

@@ -99,6 +99,14 @@ std::string MetricsText(StatusSnapshot const& snapshot) {
         if (p.memoryBytes) memory.Sample({{"program", p.row.name}}, *p.memoryBytes);
     });
 
+    Family checkOk(text, "vigilon_check_ok",
+                   "Whether the program's health check worked (1) or failed (0) the last time (for a program with a "
+                   "check).",
+                   "gauge");
+    each([&](ProgramFacts const& p) {
+        if (p.lastCheck) checkOk.Sample({{"program", p.row.name}}, p.lastCheck->verdict.works ? 1 : 0);
+    });
+
     Family lastStart(text, "vigilon_last_start_timestamp_seconds",
                      "When Vigilon last started the program, in seconds since 1970-01-01 UTC.", "gauge");
     each([&](ProgramFacts const& p) {

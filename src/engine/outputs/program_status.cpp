@@ -21,6 +21,7 @@ constexpr StatusStateRow kStates[] = {
     {StatusState::NoCaption, L"No caption", L"no_caption", Uncounted},
     {StatusState::Stopped, L"Not watched (editor open)", L"stopped", Down},
     {StatusState::Closed, L"Closed", L"closed", Down},
+    {StatusState::Unhealthy, L"Unhealthy", L"unhealthy", Down},
 };
 
 // One row per state, in the order of StatusState.
@@ -29,7 +30,7 @@ constexpr bool InStateOrder() {
     for (StatusStateRow const& row : kStates) {
         if (static_cast<std::size_t>(row.state) != i++) return false;
     }
-    return i == static_cast<std::size_t>(StatusState::Closed) + 1;
+    return i == static_cast<std::size_t>(StatusState::Unhealthy) + 1;
 }
 static_assert(InStateOrder());
 
@@ -51,6 +52,8 @@ std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
         state += L" for " + row.waitingFor;
     } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
         state += L" until " + row.nextStart;
+    } else if (row.state == StatusState::Unhealthy) {
+        state += L": " + row.health;
     } else if (!row.placement.empty()) {
         state += L", " + row.placement;
     }

@@ -20,6 +20,7 @@ enum class StatusState : std::uint8_t {
     NoCaption,      // it has no caption, so it is not watched
     Stopped,        // watching is stopped (the editor is open): what it does is not known
     Closed,         // Restart=Failure: it ended well, and is left closed until someone starts it
+    Unhealthy,      // its window is there, but its health check failed as many times in a row as it allows
 };
 
 // How a program in a state counts for /status's exit code and the heartbeat: up, down, or not at
@@ -53,6 +54,7 @@ struct ProgramStatus {
     std::wstring lastEvent;       // the history's last line for it: time and event
     bool launchPaused = false;    // launching is paused, and it would be started otherwise
     std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
+    std::wstring health;          // while Unhealthy, what its check found ("HTTP 503 after 0.2 s")
 
     bool operator==(ProgramStatus const&) const = default;
 };

@@ -54,6 +54,17 @@ std::wstring LastEventOf(ProgramFacts const& facts, int depth) {
     return text;
 }
 
+std::wstring LastCheckOf(ProgramFacts const& facts, int depth) {
+    if (!facts.lastCheck) return L"null";
+    std::wstring text;
+    JsonObject check(text, depth);
+    check.Text(L"time", IsoTimeText(facts.lastCheck->time));
+    check.Raw(L"ok", facts.lastCheck->verdict.works ? L"true" : L"false");
+    check.Text(L"details", facts.lastCheck->verdict.details);
+    check.Close();
+    return text;
+}
+
 std::wstring ProgramOf(ProgramFacts const& facts, int depth) {
     std::wstring text;
     JsonObject program(text, depth);
@@ -68,6 +79,7 @@ std::wstring ProgramOf(ProgramFacts const& facts, int depth) {
     program.Raw(L"memoryMB", facts.memoryBytes ? std::to_wstring(*facts.memoryBytes >> 20) : L"null");
     program.Raw(L"nextStart", TimeOrNull(facts.nextStart));
     program.Text(L"waitingFor", facts.waitingFor);
+    program.Raw(L"lastCheck", LastCheckOf(facts, depth + 1));
     program.Close();
     return text;
 }

@@ -39,6 +39,7 @@ struct ProgramFacts {
     std::optional<LocalTime> nextStart;         // while it backs off
     std::wstring waitingFor;                    // what its start waits for; empty for nothing
     ProgramCounts counts;
+    std::optional<HealthWatch::Result> lastCheck;  // its health check's last result counted; none without a check
 };
 
 // One model of the facts, which the Status window, /status, the JSON document and the metrics

@@ -16,6 +16,7 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::LongestBackoff: return {204, Warning, L"backoff"};
     case TroubleKind::HistoryUnwritable: return {205, Warning, L"history"};
     case TroubleKind::RestartHeld: return {206, Warning, L"held"};
+    case TroubleKind::Unhealthy: return {207, Warning, L"unhealthy"};
     case TroubleKind::HeartbeatFailed: return {2120, Warning, L"heartbeat"};
     case TroubleKind::MissingFile: return {300, Error, L"message"};
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};

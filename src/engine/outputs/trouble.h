@@ -24,6 +24,7 @@ enum class TroubleKind : std::uint8_t {
     NotEnded,           // a program that should have been ended could not be
     MetricsUnwritable,  // the metrics file cannot be written
     HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
+    Unhealthy,          // a program's health check failed as many times in a row as it allows
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -51,7 +52,7 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
-    TroubleKind::HeartbeatFailed,
+    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
 };
 
 }  // namespace vigilon

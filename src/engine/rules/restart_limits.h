@@ -30,7 +30,7 @@ private:
         bool heldSaid = false;
     };
     static std::size_t Index(RestartReason reason) { return static_cast<std::size_t>(reason); }
-    std::array<Count, 4> counts_;
+    std::array<Count, kRestartReasonCount> counts_;
 };
 
 // A window that answered when it was about to be ended for a reason (it asks the user to save) is
@@ -60,7 +60,7 @@ private:
         WindowHandle window = 0;
         std::int64_t at = 0;
     };
-    std::array<Entry, 4> spared_{};
+    std::array<Entry, kRestartReasonCount> spared_{};
 };
 
 // A window just found may be busy starting up (loading data, a splash screen): it is not called

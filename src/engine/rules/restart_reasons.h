@@ -21,6 +21,7 @@ inline constexpr RestartReasonInfo kRestartReasons[] = {
     {TroubleKind::Memory, RestartCause::Memory, L"because its memory stayed over its limit", true},    // Memory
     {TroubleKind::Scheduled, RestartCause::Daily, L"at its daily times", false},                        // Scheduled
     {TroubleKind::Scheduled, RestartCause::Asked, L"", false},                                          // Requested
+    {TroubleKind::Unhealthy, RestartCause::Check, L"because its check failed", true},                  // Check
 };
 
 constexpr RestartReasonInfo const& About(RestartReason reason) {

@@ -43,6 +43,12 @@ public:
         return it == jobs_.end() ? nullptr : it->second;
     }
 
+    // Calls `visit` with each job held.
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (auto const& [ticket, job] : jobs_) visit(*job);
+    }
+
     // Forgets the ticket; its job, if still under way, ends unseen.
     void Forget(std::uint32_t ticket) { jobs_.erase(ticket); }
 

@@ -65,23 +65,11 @@ std::optional<std::uint32_t> Win32CommandRunner::Start(std::wstring_view command
     std::vector<std::pair<std::wstring, std::wstring>> all(variables.begin(), variables.end());
     all.emplace_back(L"NoDefaultCurrentDirectoryInExePath", L"1");
     std::vector<wchar_t> environment = EnvironmentWith(all);
-    std::wstring const folder = CommandFolder();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    // Started suspended, so that it is in its job before it can start anything.
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(),
-                        folder.empty() ? nullptr : folder.c_str(),
-                        &startup, &info)) {
-        return std::nullopt;
-    }
-    Running running{UniqueKernelHandle(info.hProcess), UniqueKernelHandle(CreateJobObjectW(nullptr, nullptr))};
-    if (running.job && !AssignProcessToJobObject(running.job.Get(), info.hProcess)) running.job.Reset();
-    ResumeThread(info.hThread);
-    CloseHandle(info.hThread);
-    running_[info.dwProcessId] = std::move(running);
-    return info.dwProcessId;
+    std::optional<JobProcess> started = StartInJob(nullptr, line, environment.data(), CommandFolder());
+    if (!started) return std::nullopt;
+    std::uint32_t const id = started->id;
+    running_[id] = std::move(*started);
+    return id;
 }
 
 bool Win32CommandRunner::Finished(std::uint32_t id) {
@@ -97,7 +85,7 @@ bool Win32CommandRunner::Finished(std::uint32_t id) {
 void Win32CommandRunner::End(std::uint32_t id) {
     auto const it = running_.find(id);
     if (it == running_.end()) return;
-    if (!it->second.job || !TerminateJobObject(it->second.job.Get(), 1)) TerminateProcess(it->second.process.Get(), 1);
+    EndJobProcess(it->second);
     running_.erase(it);
 }
 

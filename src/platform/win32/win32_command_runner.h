@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/command_runner.h"
-#include "platform/win32/win32_owners.h"
+#include "platform/win32/job_process.h"
 
 namespace vigilon {
 
@@ -21,11 +21,7 @@ public:
     void End(std::uint32_t id) override;
 
 private:
-    struct Running {
-        UniqueKernelHandle process;
-        UniqueKernelHandle job;  // empty when the process could not be put in one
-    };
-    std::map<std::uint32_t, Running> running_;
+    std::map<std::uint32_t, JobProcess> running_;
 };
 
 }  // namespace vigilon

@@ -8,11 +8,11 @@
 
 namespace vigilon {
 
-// Runs each check on a thread of the system's pool: GetFileAttributesW for a path, a non-blocking
-// connect given up after kConnectTimeoutMilliseconds for a server. The pool thread writes only the
-// check's own result, which the user-interface thread reads; a check that outlives its ticket (or
-// the probe) keeps its state alive through its shared owner. Sockets are started once with the
-// probe and never cleaned up: a check may still run when the probe goes, and the process ends then.
+// Runs each check on a thread of the system's pool: GetFileAttributesW for a path, a connection
+// given up after kConnectTimeoutMilliseconds on each address of a server (ConnectTcp, which starts the sockets for
+// that connection only). The pool thread writes only the check's own result, which the
+// user-interface thread reads; a check that outlives its ticket (or the probe) keeps its state
+// alive through its shared owner.
 class Win32ReadinessProbe final : public ReadinessProbe {
 public:
     static constexpr int kConnectTimeoutMilliseconds = 2000;

@@ -46,6 +46,19 @@ std::wstring Win32SystemServices::ComputerName() {
     return GetComputerNameW(name, &size) ? std::wstring(name, size) : std::wstring();
 }
 
+std::optional<std::wstring> Win32SystemServices::EnvironmentVariable(std::wstring_view name) {
+    std::wstring const wanted(name);
+    // The size with its terminator; 0 when the variable is not set (an empty one gives 1).
+    DWORD const size = GetEnvironmentVariableW(wanted.c_str(), nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::wstring value(size, L'\0');
+    SetLastError(ERROR_SUCCESS);  // an empty value reads as 0 characters without an error of its own
+    DWORD const length = GetEnvironmentVariableW(wanted.c_str(), value.data(), size);
+    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
 bool Win32SystemServices::QueryVersion(OsVersion& version) {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);

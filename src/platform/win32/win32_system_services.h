@@ -19,6 +19,7 @@ public:
     bool QueryVersion(OsVersion& version) override;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
     std::wstring ComputerName() override;
+    std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override;
 
 private:
     HWND owner_ = nullptr;
