@@ -16,7 +16,7 @@ struct Switch {
 constexpr Switch kSwitches[] = {
     {L"/status", RemoteVerb::Status}, {L"/pause", RemoteVerb::Pause}, {L"/resume", RemoteVerb::Resume},
     {L"/restart", RemoteVerb::Restart}, {L"/close", RemoteVerb::Close}, {L"/exit", RemoteVerb::Exit},
-    {L"/start", RemoteVerb::Start}, {L"/screenshot", RemoteVerb::Screenshot},
+    {L"/start", RemoteVerb::Start}, {L"/screenshot", RemoteVerb::Screenshot}, {L"/check", RemoteVerb::Check},
 };
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
@@ -113,13 +113,13 @@ std::wstring RemoteMisuse(std::wstring_view arguments) {
         if (word == own) return {};
     }
     if (RemoteRequestFromArguments(text)) return {};
-    if (word == L"/restart" || word == L"/start" || word == L"/screenshot") {
+    if (word == L"/restart" || word == L"/start" || word == L"/screenshot" || word == L"/check") {
         return L"The name after " + word + L" is too long: a watched program's name has at most " +
                std::to_wstring(kRemoteLongestName) + L" characters.\r\n";
     }
     return L"Not a command: " + std::wstring(text) +
            L"\r\nThe commands are /status, /status /json, /pause, /resume, /restart \"Name\", /start \"Name\", "
-           L"/screenshot \"Name\", /close and /exit, one at a time.\r\n";
+           L"/screenshot \"Name\", /check \"Name\", /close and /exit, one at a time.\r\n";
 }
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request) {
@@ -130,7 +130,7 @@ std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes) 
     auto decoded = Decode(bytes, Kind::Request, kRemoteLongestName);
     if (!decoded) return std::nullopt;
     auto const& [code, text] = *decoded;
-    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Configure)) {
+    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Check)) {
         return std::nullopt;
     }
     auto const verb = static_cast<RemoteVerb>(code);

@@ -11,7 +11,7 @@
 namespace vigilon {
 
 // What a script asks the running copy, with the switches /status, /status /json, /pause, /resume,
-// /restart "Name", /start "Name", /screenshot "Name", /close and /exit; and what a start with
+// /restart "Name", /start "Name", /screenshot "Name", /check "Name", /close and /exit; and what a start with
 // `configure` asks of a copy that runs already (Configure).
 enum class RemoteVerb : std::uint32_t {
     Status = 1,
@@ -24,11 +24,13 @@ enum class RemoteVerb : std::uint32_t {
     Start = 8,
     Screenshot = 9,
     Configure = 10,
+    Check = 11,
 };
 
-// Whether the verb names a program (/restart, /start, /screenshot).
+// Whether the verb names a program (/restart, /start, /screenshot, /check).
 constexpr bool NamesProgram(RemoteVerb verb) {
-    return verb == RemoteVerb::Restart || verb == RemoteVerb::Start || verb == RemoteVerb::Screenshot;
+    return verb == RemoteVerb::Restart || verb == RemoteVerb::Start || verb == RemoteVerb::Screenshot ||
+           verb == RemoteVerb::Check;
 }
 
 struct RemoteRequest {
@@ -49,8 +51,8 @@ struct RemoteAnswer {
 // Exit codes of a command to the running copy.
 inline constexpr std::uint32_t kRemoteDone = 0;
 inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every program runs, or not all is watched
-inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why
-inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name
+inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why; /check: it fails
+inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name; /check: a program without a check
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
 
 // The request the command line's arguments make: nothing when they are not one of the switches
@@ -79,7 +81,7 @@ inline constexpr std::uint16_t kRemoteVersion = 1;
 inline constexpr std::size_t kRemoteHeaderBytes = 16;
 inline constexpr std::size_t kRemoteLongestAnswer = 1 << 23;   // UTF-16 units in an answer
 // What the running copy's WM_COPYDATA returns when the answer is not sent at once but follows (a
-// picture being taken): the caller waits for it within its own limit. Any other result means the
+// picture being taken, a check under way): the caller waits for it within its own limit. Any other result means the
 // answer came, or none will.
 inline constexpr std::uintptr_t kRemoteAnswerFollows = 2;
 

@@ -1,5 +1,7 @@
 #include "ui/layout_table.h"
 
+#include "ui/health_check_logic.h"
+
 namespace vigilon {
 namespace {
 
@@ -74,10 +76,14 @@ constexpr ControlPlacement kOptions[] = {
 
 constexpr SettingsPage Start = SettingsPage::Start;
 constexpr SettingsPage Restart = SettingsPage::Restart;
+constexpr SettingsPage Health = SettingsPage::Health;
 constexpr SettingsPage All = SettingsPage::All;
+// The Health page's seconds and count rows: the label, the box and its unit, a row apart.
+constexpr int kHealthBoxLeft = 3180;
+constexpr int kHealthUnitLeft = 4170;
 
 constexpr PagedPlacement kProgramSettings[] = {
-    {All, {kIdSettingsTabs, Tabs, Window, L"", 120, 120, 6960, 2940, 0}},
+    {All, {kIdSettingsTabs, Tabs, Window, L"", 120, 120, 6960, 4860, 0}},
 
     {SettingsPage::Window, {kIdShowLabel, KeyLabel, Window, L"&Show as:", 360, 690, 1500, 270, 1}},
     {SettingsPage::Window, {kIdShow, DropDown, Window, L"", 1920, 630, 4920, 345, 2}},
@@ -107,9 +113,33 @@ constexpr PagedPlacement kProgramSettings[] = {
     {Restart, {kIdRestartWhenLabel, KeyLabel, Window, L"Start it &again:", 360, 2205, 1800, 270, 8}},
     {Restart, {kIdRestartWhen, DropDown, Window, L"", 2220, 2145, 4620, 345, 9}},
 
-    {All, {kIdSettingsLockNote, Label, Window, L"", 120, 3210, 4020, 450, -1}},
-    {All, {kIdSettingsOk, DefaultButton, Window, L"OK", 4260, 3240, 1260, 375, 10}},
-    {All, {kIdSettingsCancel, Button, Window, L"Cancel", 5820, 3240, 1260, 375, 11}},
+    {Health, {kIdCheckLabel, KeyLabel, Window, L"&Check that it works:", 360, 600, 6480, 270, 1}},
+    {Health, {kIdCheck, TextBox, Window, L"", 360, 885, 6480, 345, 2}},
+    {Health, {kIdCheckForms, Label, Window, kCheckForms, 360, 1275, 6480, 420, 3}},
+    {Health, {kIdCheckTextLabel, KeyLabel, Window, L"The &page must contain:", 360, 1830, 2760, 270, 4}},
+    {Health, {kIdCheckText, TextBox, Window, L"", kHealthBoxLeft, 1770, 3660, 345, 5}},
+    {Health, {kIdCheckAgeLabel, KeyLabel, Window, L"The &file must be written within", 360, 2280, 2760, 270, 6}},
+    {Health, {kIdCheckAge, NumberBox, Window, L"", kHealthBoxLeft, 2220, 900, 345, 7}},
+    {Health, {kIdCheckAgeUnit, Label, Window, L"seconds", kHealthUnitLeft, 2265, 2670, 300, 8}},
+    {Health, {kIdCheckSecondsLabel, KeyLabel, Window, L"Check &every", 360, 2730, 2760, 270, 9}},
+    {Health, {kIdCheckSeconds, NumberBox, Window, L"", kHealthBoxLeft, 2670, 900, 345, 10}},
+    {Health, {kIdCheckSecondsUnit, Label, Window, L"seconds", kHealthUnitLeft, 2715, 2670, 300, 11}},
+    {Health, {kIdCheckTimeoutLabel, KeyLabel, Window, L"&Give a check up after", 360, 3180, 2760, 270, 12}},
+    {Health, {kIdCheckTimeout, NumberBox, Window, L"", kHealthBoxLeft, 3120, 900, 345, 13}},
+    {Health, {kIdCheckTimeoutUnit, Label, Window, L"seconds", kHealthUnitLeft, 3165, 2670, 300, 14}},
+    {Health, {kIdCheckGraceLabel, KeyLabel, Window, L"After a &start, wait", 360, 3630, 2760, 270, 15}},
+    {Health, {kIdCheckGrace, NumberBox, Window, L"", kHealthBoxLeft, 3570, 900, 345, 16}},
+    {Health, {kIdCheckGraceUnit, Label, Window, L"seconds before a check counts", kHealthUnitLeft, 3615, 2670, 300,
+              17}},
+    {Health, {kIdCheckFailuresLabel, KeyLabel, Window, L"&Act after", 360, 4080, 2760, 270, 18}},
+    {Health, {kIdCheckFailures, NumberBox, Window, L"", kHealthBoxLeft, 4020, 900, 345, 19}},
+    {Health, {kIdCheckFailuresUnit, Label, Window, L"failures in a row", kHealthUnitLeft, 4065, 2670, 300, 20}},
+    {Health, {kIdCheckActionLabel, KeyLabel, Window, L"T&hen:", 360, 4530, 2760, 270, 21}},
+    {Health, {kIdCheckAction, DropDown, Window, L"", kHealthBoxLeft, 4470, 3660, 345, 22}},
+
+    {All, {kIdSettingsLockNote, Label, Window, L"", 120, 5130, 4020, 450, -1}},
+    {All, {kIdSettingsOk, DefaultButton, Window, L"OK", 4260, 5160, 1260, 375, 23}},
+    {All, {kIdSettingsCancel, Button, Window, L"Cancel", 5820, 5160, 1260, 375, 24}},
 };
 
 constexpr RuleLine kRule[] = {
@@ -141,6 +171,7 @@ wchar_t const* SettingsPageName(SettingsPage page) {
     case SettingsPage::Window: return L"Window";
     case SettingsPage::Start: return L"Start";
     case SettingsPage::Restart: return L"Restart";
+    case SettingsPage::Health: return L"Health";
     case SettingsPage::All: break;
     }
     return L"";

@@ -88,10 +88,10 @@ std::vector<ControlPlacement> OptionsLayout(bool logonNote);
 // The height of the Options dialog's client area, in twips.
 int OptionsHeight(bool logonNote);
 
-// A program's Settings dialog: its client area, its tab control and the controls of its three
+// A program's Settings dialog: its client area, its tab control and the controls of its four
 // pages, each shown only while its page is.
 inline constexpr int kSettingsWidth = 7200;
-inline constexpr int kSettingsHeight = 3780;
+inline constexpr int kSettingsHeight = 5700;
 inline constexpr std::uint16_t kIdSettingsOk = 1;      // IDOK
 inline constexpr std::uint16_t kIdSettingsCancel = 2;  // IDCANCEL
 inline constexpr std::uint16_t kIdSettingsTabs = 1400;
@@ -123,11 +123,34 @@ inline constexpr std::uint16_t kIdCrashDialogRule = 1305;
 inline constexpr std::uint16_t kIdTimesFormat = 1306;
 inline constexpr std::uint16_t kIdRestartWhenLabel = 1307;
 inline constexpr std::uint16_t kIdRestartWhen = 1308;
+// The Health page.
+inline constexpr std::uint16_t kIdCheckLabel = 1440;
+inline constexpr std::uint16_t kIdCheck = 1441;
+inline constexpr std::uint16_t kIdCheckForms = 1442;
+inline constexpr std::uint16_t kIdCheckTextLabel = 1443;
+inline constexpr std::uint16_t kIdCheckText = 1444;
+inline constexpr std::uint16_t kIdCheckAgeLabel = 1445;
+inline constexpr std::uint16_t kIdCheckAge = 1446;
+inline constexpr std::uint16_t kIdCheckAgeUnit = 1447;
+inline constexpr std::uint16_t kIdCheckSecondsLabel = 1448;
+inline constexpr std::uint16_t kIdCheckSeconds = 1449;
+inline constexpr std::uint16_t kIdCheckSecondsUnit = 1450;
+inline constexpr std::uint16_t kIdCheckTimeoutLabel = 1451;
+inline constexpr std::uint16_t kIdCheckTimeout = 1452;
+inline constexpr std::uint16_t kIdCheckTimeoutUnit = 1453;
+inline constexpr std::uint16_t kIdCheckGraceLabel = 1454;
+inline constexpr std::uint16_t kIdCheckGrace = 1455;
+inline constexpr std::uint16_t kIdCheckGraceUnit = 1456;
+inline constexpr std::uint16_t kIdCheckFailuresLabel = 1457;
+inline constexpr std::uint16_t kIdCheckFailures = 1458;
+inline constexpr std::uint16_t kIdCheckFailuresUnit = 1459;
+inline constexpr std::uint16_t kIdCheckActionLabel = 1460;
+inline constexpr std::uint16_t kIdCheckAction = 1461;
 
 // The pages in the order of their tabs; All for the controls under the tabs.
-enum class SettingsPage : std::uint8_t { Window, Start, Restart, All };
-inline constexpr int kSettingsPageCount = 3;
-wchar_t const* SettingsPageName(SettingsPage page);  // "Window", "Start", "Restart"
+enum class SettingsPage : std::uint8_t { Window, Start, Restart, Health, All };
+inline constexpr int kSettingsPageCount = 4;
+wchar_t const* SettingsPageName(SettingsPage page);  // "Window", "Start", "Restart", "Health"
 
 struct PagedPlacement {
     SettingsPage page;

@@ -298,6 +298,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kCommandsTimerId && !mode_.Ending()) {
             engine_.TendCommands();
             AnswerSettledScreenshots();  // also one not done within its limit
+            AnswerSettledChecks();
             KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
         }
         return 0;

@@ -142,6 +142,9 @@ private:
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override;
     // Answers the scripts whose pictures are done.
     void AnswerSettledScreenshots();
+    WatchEngine::AskedCheck Check(std::wstring const& name) override;
+    // Answers the scripts whose checks have ended; forgets those whose command is gone.
+    void AnswerSettledChecks();
     // Closing and ending wait on other programs: they are done once the answer has gone.
     void Close() override;
     void Exit() override;
@@ -171,14 +174,16 @@ private:
     bool showingStop_ = false;
     Options applied_;             // the options in force, which the history's `options` line compares with
     std::function<void()> onEnding_;
-    // Scripts waiting for a picture: its id, the command's window, and the name as it was typed.
-    struct AwaitedScreenshot {
+    // Scripts waiting for a picture or a check: its id, the command's window, and the name as it was typed.
+    struct AwaitedAnswer {
         std::uint32_t id;
         HWND caller;
         std::wstring program;
     };
-    std::vector<AwaitedScreenshot> awaitedScreenshots_;
+    std::vector<AwaitedAnswer> awaitedScreenshots_;
     std::uint32_t lastAskedScreenshot_ = 0;  // the picture the command being answered began
+    std::vector<AwaitedAnswer> awaitedChecks_;
+    std::uint32_t lastAskedCheck_ = 0;  // the check the command being answered began
     std::wstring menuHotkey_;     // MenuHotkey as registered, or as said not to be
     bool hotkeyRegistered_ = false;
 };

@@ -13,10 +13,30 @@ WatchEngine::AskedScreenshot MainForm::Screenshot(std::wstring const& name) {
     return asked;
 }
 
+WatchEngine::AskedCheck MainForm::Check(std::wstring const& name) {
+    WatchEngine::AskedCheck const asked = engine_.AskCheck(name);
+    lastAskedCheck_ = asked.id;
+    return asked;
+}
+
+void MainForm::AnswerSettledChecks() {
+    for (WatchEngine::SettledCheck const& settled : engine_.SettledChecks()) {
+        auto const awaited = std::find_if(awaitedChecks_.begin(), awaitedChecks_.end(),
+                                          [&](AwaitedAnswer const& a) { return a.id == settled.id; });
+        if (awaited == awaitedChecks_.end()) continue;
+        WatchEngine::SettledCheck named = settled;
+        if (named.program.empty()) named.program = awaited->program;
+        SendLateAnswer(awaited->caller, window_, EncodeAnswer(CheckAnswerOf(named)));
+        awaitedChecks_.erase(awaited);
+    }
+    // A command that gave up waiting (its own limit, or ended by its user) is answered no more.
+    std::erase_if(awaitedChecks_, [](AwaitedAnswer const& a) { return IsWindow(a.caller) == FALSE; });
+}
+
 void MainForm::AnswerSettledScreenshots() {
     for (WatchEngine::SettledScreenshot const& settled : engine_.SettledScreenshots()) {
         auto const awaited = std::find_if(awaitedScreenshots_.begin(), awaitedScreenshots_.end(),
-                                          [&](AwaitedScreenshot const& a) { return a.id == settled.id; });
+                                          [&](AwaitedAnswer const& a) { return a.id == settled.id; });
         if (awaited == awaitedScreenshots_.end()) continue;
         SendLateAnswer(awaited->caller, window_, EncodeAnswer(ScreenshotAnswerOf(awaited->program, settled.path)));
         awaitedScreenshots_.erase(awaited);
@@ -47,8 +67,13 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
     if (!request) return FALSE;
     RemoteAnswer const now = AnswerRemote(*request, *this);
     if (now.code == kRemoteLater) {
-        // A picture is being taken: the caller waits for the answer, which follows once it is done.
-        awaitedScreenshots_.push_back({lastAskedScreenshot_, sender, request->program});
+        // A picture is being taken, or a check runs: the caller waits for the answer, which follows
+        // once it is done.
+        if (request->verb == RemoteVerb::Check) {
+            awaitedChecks_.push_back({lastAskedCheck_, sender, request->program});
+        } else {
+            awaitedScreenshots_.push_back({lastAskedScreenshot_, sender, request->program});
+        }
         return static_cast<LRESULT>(kRemoteAnswerFollows);
     }
     std::vector<std::uint8_t> answer = EncodeAnswer(now);

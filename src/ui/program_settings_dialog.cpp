@@ -18,6 +18,20 @@ namespace {
 int const kTimesLength = 200;     // characters the times box takes: some forty times of day
 int const kSecondsLength = 5;     // digits a seconds box takes: up to a day
 int const kWaitForLength = 254;   // characters the settings file keeps of a value
+int const kAgeLength = 6;         // digits the file's age takes: up to a week
+
+// The Health page's seconds and count boxes, each with its default shown while it is empty.
+struct HealthNumberBox {
+    int id;
+    std::wstring HealthCheckForm::*field;
+    int fallback;
+};
+constexpr HealthNumberBox kHealthNumbers[] = {
+    {kIdCheckSeconds, &HealthCheckForm::seconds, kDefaultCheckSeconds},
+    {kIdCheckTimeout, &HealthCheckForm::timeout, kDefaultCheckTimeout},
+    {kIdCheckGrace, &HealthCheckForm::grace, kDefaultCheckGrace},
+    {kIdCheckFailures, &HealthCheckForm::failures, kDefaultCheckFailures},
+};
 
 // The dialog, with everything it uses while it is open.
 class SettingsDialog final : public BaseDialog<SettingsDialog> {
@@ -34,8 +48,9 @@ private:
     void EnableBoxes();
     void CreatePages();
     void FillFields();
+    void FillHealth(HealthCheckForm const& health);
     ProgramSettingsForm ReadForm() const;
-    void FocusRow(SettingsRow row);
+    void FocusRow(SettingsRow row, HealthRow healthRow);
     void Accept();
 
     Platform& platform_;
@@ -43,7 +58,7 @@ private:
     WatchedPrograms& programs_;
     int number_;
     bool readOnly_;
-    std::vector<SettingsChoice> show_, monitor_, startAfter_, restartWhen_;
+    std::vector<SettingsChoice> show_, monitor_, startAfter_, restartWhen_, checkAction_;
     HBRUSH pageBrush_ = nullptr;  // a system brush: not deleted
 };
 
@@ -88,11 +103,15 @@ std::wstring ChosenValue(HWND dialog, int id, std::vector<SettingsChoice> const&
     return choices[static_cast<std::size_t>(index)].value;
 }
 
-// Each restart box takes input only while its row is ticked.
+// Each restart box takes input only while its row is ticked; the page's text and the file's age
+// only for the check that uses them.
 void SettingsDialog::EnableBoxes() {
     if (readOnly_) return;
     EnableWindow(GetDlgItem(dialog_, kIdMemoryLimit), Checked(dialog_, kIdMemoryRule));
     EnableWindow(GetDlgItem(dialog_, kIdScheduleTimes), Checked(dialog_, kIdScheduleRule));
+    HealthRowsEnabled const rows = HealthRowsFor(WindowText(GetDlgItem(dialog_, kIdCheck)));
+    for (int const id : {kIdCheckTextLabel, kIdCheckText}) EnableWindow(GetDlgItem(dialog_, id), rows.text);
+    for (int const id : {kIdCheckAgeLabel, kIdCheckAge, kIdCheckAgeUnit}) EnableWindow(GetDlgItem(dialog_, id), rows.age);
 }
 
 void SettingsDialog::CreatePages() {
@@ -135,6 +154,24 @@ void SettingsDialog::FillFields() {
     SendDlgItemMessageW(dialog_, kIdScheduleTimes, EM_LIMITTEXT, kTimesLength, 0);
     Check(dialog_, kIdCrashDialogRule, form.restart.noCrashDialog);
     FillDropDown(dialog_, kIdRestartWhen, restartWhen_, form.restartWhen);
+    FillHealth(form.health);
+}
+
+void SettingsDialog::FillHealth(HealthCheckForm const& health) {
+    SetDlgItemTextW(dialog_, kIdCheck, health.check.c_str());
+    SendDlgItemMessageW(dialog_, kIdCheck, EM_LIMITTEXT, kWaitForLength, 0);
+    SetDlgItemTextW(dialog_, kIdCheckText, health.text.c_str());
+    SendDlgItemMessageW(dialog_, kIdCheckText, EM_LIMITTEXT, kWaitForLength, 0);
+    SetDlgItemTextW(dialog_, kIdCheckAge, health.age.c_str());
+    SendDlgItemMessageW(dialog_, kIdCheckAge, EM_LIMITTEXT, kAgeLength, 0);
+    for (HealthNumberBox const& box : kHealthNumbers) {
+        SetDlgItemTextW(dialog_, box.id, (health.*box.field).c_str());
+        SendDlgItemMessageW(dialog_, box.id, EM_LIMITTEXT, kSecondsLength, 0);
+        SendDlgItemMessageW(dialog_, box.id, EM_SETCUEBANNER, TRUE,
+                            reinterpret_cast<LPARAM>(std::to_wstring(box.fallback).c_str()));
+    }
+    checkAction_ = CheckActionChoices(health.action);
+    FillDropDown(dialog_, kIdCheckAction, checkAction_, health.action);
 }
 
 INT_PTR SettingsDialog::OnInitDialog() {
@@ -168,11 +205,30 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.restart.times = WindowText(GetDlgItem(dialog_, kIdScheduleTimes));
     form.restart.noCrashDialog = Checked(dialog_, kIdCrashDialogRule);
     form.restartWhen = ChosenValue(dialog_, kIdRestartWhen, restartWhen_);
+    form.health.check = WindowText(GetDlgItem(dialog_, kIdCheck));
+    form.health.text = WindowText(GetDlgItem(dialog_, kIdCheckText));
+    form.health.age = WindowText(GetDlgItem(dialog_, kIdCheckAge));
+    for (HealthNumberBox const& box : kHealthNumbers) form.health.*box.field = WindowText(GetDlgItem(dialog_, box.id));
+    form.health.action = ChosenValue(dialog_, kIdCheckAction, checkAction_);
     return form;
 }
 
+// The box of the Health page's row a refusal names.
+int HealthBox(HealthRow row) {
+    switch (row) {
+    case HealthRow::Check: return kIdCheck;
+    case HealthRow::Age: return kIdCheckAge;
+    case HealthRow::Seconds: return kIdCheckSeconds;
+    case HealthRow::Timeout: return kIdCheckTimeout;
+    case HealthRow::Grace: return kIdCheckGrace;
+    case HealthRow::Failures: return kIdCheckFailures;
+    case HealthRow::None: break;
+    }
+    return kIdCheck;
+}
+
 // The page and box of the row a refusal names.
-void SettingsDialog::FocusRow(SettingsRow row) {
+void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
     switch (row) {
     case SettingsRow::StartDelay: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdDelay); break;
     case SettingsRow::WaitFor: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdWaitFor); break;
@@ -182,6 +238,7 @@ void SettingsDialog::FocusRow(SettingsRow row) {
         ShowPage(SettingsPage::Restart);
         FocusBox(dialog_, kIdScheduleTimes);
         break;
+    case SettingsRow::Health: ShowPage(SettingsPage::Health); FocusBox(dialog_, HealthBox(healthRow)); break;
     case SettingsRow::None: break;
     }
 }
@@ -191,7 +248,7 @@ void SettingsDialog::Accept() {
     ProgramSettingsChoice const choice = RulesFromSettingsForm(ReadForm(), programs_[number_].rules);
     if (!choice.refusal.empty()) {
         ShowMessage(platform_.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
-        FocusRow(choice.row);
+        FocusRow(choice.row, choice.healthRow);
         return;
     }
     // Written while the dialog is open, so that a failure's message is modal to it.
@@ -222,6 +279,9 @@ INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case kIdMemoryRule:
         case kIdScheduleRule:
             if (HIWORD(wParam) == BN_CLICKED) EnableBoxes();
+            return TRUE;
+        case kIdCheck:
+            if (HIWORD(wParam) == EN_CHANGE) EnableBoxes();
             return TRUE;
         default: return FALSE;
         }

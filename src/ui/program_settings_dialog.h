@@ -8,8 +8,8 @@
 
 namespace vigilon {
 
-// Shows the Settings dialog for program `number` modally, owned by `owner`, on its three pages:
-// Window, Start and Restart. OK writes the program's keys at once and takes them into the table;
+// Shows the Settings dialog for program `number` modally, owned by `owner`, on its four pages:
+// Window, Start, Restart and Health. OK writes the program's keys at once and takes them into the table;
 // input that cannot be used is refused with a message naming its row, the dialog stays open and
 // nothing is written; Cancel changes nothing. `readOnly` (an administrator locks the settings)
 // shows every field greyed and OK disabled, with a line that says why.

@@ -56,6 +56,12 @@ std::vector<SettingsChoice> RestartWhenChoices(std::wstring const& current) {
     return WithCurrent(std::move(choices), current, L"cannot be used");
 }
 
+std::vector<SettingsChoice> CheckActionChoices(std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"Restart it", L""}, {L"Only report it", L"Report"}};
+    if (ParseCheckAction(current).value == CheckAction::Restart) return choices;
+    return WithCurrent(std::move(choices), current, L"cannot be used");
+}
+
 int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& value) {
     for (std::size_t i = 0; i < choices.size(); ++i) {
         if (SameText(choices[i].value, value)) return static_cast<int>(i);
@@ -76,6 +82,7 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     form.waitSeconds = Trimmed(rules.waitSeconds);
     form.restart = FormFromRules(rules);
     form.restartWhen = ParseRestartWhen(rules.restart).value == RestartWhen::Always ? L"" : Trimmed(rules.restart);
+    form.health = HealthFormFromRules(rules);
     return form;
 }
 
@@ -117,6 +124,8 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     }
     choice.rules.startAfter = form.startAfter;
     choice.rules.restart = form.restartWhen;
+    HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
+    if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};
     return choice;
 }
 

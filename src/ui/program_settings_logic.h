@@ -7,6 +7,7 @@
 #include "app/restart_rules.h"
 #include "app/watched_programs.h"
 #include "platform/display.h"
+#include "ui/health_check_logic.h"
 #include "ui/restart_rules_logic.h"
 
 namespace vigilon {
@@ -19,7 +20,7 @@ struct SettingsChoice {
     bool operator==(SettingsChoice const&) const = default;
 };
 
-// The Settings dialog's fields for one program, on its three pages. The drop-downs hold the key's
+// The Settings dialog's fields for one program, on its four pages. The drop-downs hold the key's
 // text they stand for; the boxes hold what is typed.
 struct ProgramSettingsForm {
     // Window
@@ -34,6 +35,8 @@ struct ProgramSettingsForm {
     // Restart
     RestartRulesForm restart;
     std::wstring restartWhen;  // Restart: "" (Always, the default) or "Failure"
+    // Health
+    HealthCheckForm health;
 };
 
 // The drop-downs' entries. A value from the file that none of them stands for (a display not
@@ -44,6 +47,8 @@ std::vector<SettingsChoice> MonitorChoices(std::vector<DisplayInfo> const& displ
 // The other programs of the list (not program `number` itself), after "(none)".
 std::vector<SettingsChoice> StartAfterChoices(WatchedPrograms const& programs, int number, std::wstring const& current);
 std::vector<SettingsChoice> RestartWhenChoices(std::wstring const& current);
+// "Then:" on the Health page: restart it (the default, no key) or only report it.
+std::vector<SettingsChoice> CheckActionChoices(std::wstring const& current);
 
 // The entry of `choices` that stands for `value` (case ignored); 0 when none does.
 int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& value);
@@ -52,7 +57,8 @@ int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& 
 ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules);
 
 // The row a refusal names, so that the dialog can show its page and put the focus there.
-enum class SettingsRow : std::uint8_t { None, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes };
+// Health: the row of the Health page that `healthRow` names.
+enum class SettingsRow : std::uint8_t { None, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health };
 
 // The keys the fields stand for, or, when a box holds something that cannot be used, a message
 // naming its row and no keys. A default (Hidden, Always, no delay) writes no key.
@@ -60,6 +66,7 @@ struct ProgramSettingsChoice {
     RestartRules rules;
     std::wstring refusal;  // empty when the keys stand
     SettingsRow row = SettingsRow::None;
+    HealthRow healthRow = HealthRow::None;
 };
 ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, RestartRules const& original);
 

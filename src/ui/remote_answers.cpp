@@ -3,6 +3,13 @@
 #include "engine/outputs/status_json.h"
 
 namespace vigilon {
+namespace {
+
+RemoteAnswer NoSuchProgram(std::wstring const& program) {
+    return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
+}
+
+}  // namespace
 
 RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAnswer answer) {
     switch (answer) {
@@ -17,7 +24,7 @@ RemoteAnswer RestartAnswerOf(std::wstring const& program, WatchEngine::RestartAn
         return {kRemoteNotDone, program +
                                     L" is not restarted: its window belongs to another program (see the history).\r\n"};
     case WatchEngine::RestartAnswer::NoSuchProgram:
-        return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
+        return NoSuchProgram(program);
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }
@@ -37,7 +44,7 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply)
     case StartAnswer::NoticeWaits:
         return {kRemoteNotDone, L"A notice waits for OK: no pass runs until it is answered, and " + program +
                                     L" is not started.\r\n"};
-    case StartAnswer::NoSuchProgram: return {kRemoteUnknown, L"No program named \"" + program + L"\" is watched.\r\n"};
+    case StartAnswer::NoSuchProgram: return NoSuchProgram(program);
     }
     return {kRemoteUnknown, L"Unknown command.\r\n"};
 }
@@ -48,6 +55,12 @@ RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const&
                 L"No screenshot of " + program + L": its window is not there, or the picture could not be saved.\r\n"};
     }
     return {kRemoteDone, path + L"\r\n"};
+}
+
+RemoteAnswer CheckAnswerOf(WatchEngine::SettledCheck const& check) {
+    std::wstring const said = check.details.empty() ? L".\r\n" : L": " + check.details + L"\r\n";
+    if (check.works) return {kRemoteDone, check.program + L" works" + said};
+    return {kRemoteNotDone, check.program + L" fails" + said};
 }
 
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
@@ -81,7 +94,19 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         case WatchEngine::AskedScreenshot::Kind::Begun: return {kRemoteLater, {}};
         case WatchEngine::AskedScreenshot::Kind::NotTaken: return ScreenshotAnswerOf(request.program, {});
         case WatchEngine::AskedScreenshot::Kind::NoSuchProgram:
-            return {kRemoteUnknown, L"No program named \"" + request.program + L"\" is watched.\r\n"};
+            return NoSuchProgram(request.program);
+        }
+        return {kRemoteUnknown, L"Unknown command.\r\n"};
+    }
+    case RemoteVerb::Check: {
+        if (request.program.empty()) return {kRemoteUnknown, L"Name the program to check: /check \"Name\"\r\n"};
+        switch (target.Check(request.program).kind) {
+        case WatchEngine::AskedCheck::Kind::Begun: return {kRemoteLater, {}};
+        case WatchEngine::AskedCheck::Kind::NoCheck:
+            return {kRemoteUnknown, request.program +
+                                        L" has no check: set one on the Health page of its Settings (Check=).\r\n"};
+        case WatchEngine::AskedCheck::Kind::NoSuchProgram:
+            return NoSuchProgram(request.program);
         }
         return {kRemoteUnknown, L"Unknown command.\r\n"};
     }

@@ -23,6 +23,11 @@ public:
     virtual void Close() = 0;
     // Begins a picture of the named program's window; its answer follows once it is done.
     virtual WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) = 0;
+    // Begins the named program's check; its answer follows once it has ended. A target that runs
+    // no checks says that the program has none.
+    virtual WatchEngine::AskedCheck Check(std::wstring const& /*name*/) {
+        return {WatchEngine::AskedCheck::Kind::NoCheck, 0};
+    }
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
     // Opens the editor, above every window kept on top, once the answer has gone back.
@@ -38,8 +43,13 @@ RemoteAnswer StartAnswerOf(std::wstring const& program, StartReply const& reply)
 // What came of a picture asked for of `program`: its path, or the reason there is none.
 RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const& path);
 
+// What came of a check asked for of `program`: "<Name> works: <details>" with exit code 0, or
+// "<Name> fails: <details>" with 1.
+RemoteAnswer CheckAnswerOf(WatchEngine::SettledCheck const& check);
+
 // The code AnswerRemote gives, never an exit code, for a command whose answer follows later: a
-// picture being taken, answered with ScreenshotAnswerOf once it is done.
+// picture being taken, answered with ScreenshotAnswerOf once it is done; a check under way,
+// answered with CheckAnswerOf once it has ended.
 inline constexpr std::uint32_t kRemoteLater = 0xFFFF'FFFFu;
 
 // Carries out the command and says what came of it, with the command's exit code.

@@ -21,6 +21,9 @@ wchar_t const kClientClass[] = L"VigilonRemoteClient";
 // Every command is answered at once, but for a picture, whose answer follows when it is done (a
 // couple of seconds at most); what takes long (closing programs) is done afterwards.
 UINT const kAnswerTimeoutMilliseconds = 30'000;
+// A check's answer follows when it has ended: within its own timeout (at most 120 s), and the pass
+// after it, which a busy Vigilon may run some seconds late.
+DWORD const kCheckAnswerMilliseconds = 140'000;
 // A copy in its first second holds the mutex before its window is made: a command waits that long
 // for the window rather than saying that Vigilon does not answer.
 DWORD const kWindowWaitMilliseconds = 5000;
@@ -114,14 +117,15 @@ int RunRemoteCommand(RemoteRequest const& request) {
     std::vector<std::uint8_t> bytes = EncodeRequest(request);
     COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
     DWORD_PTR result = 0;
-    DWORD const deadline = GetTickCount() + kAnswerTimeoutMilliseconds;
+    DWORD const deadline =
+        GetTickCount() + (request.verb == RemoteVerb::Check ? kCheckAnswerMilliseconds : kAnswerTimeoutMilliseconds);
     // The answer comes back while this call waits: a message sent to this thread is handled then.
     if (!SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(client.Get()),
                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerTimeoutMilliseconds,
                              &result)) {
         return Fail(L"Vigilon did not answer.\r\n");
     }
-    // Or later (a picture being taken), within the same limit.
+    // Or later (a picture being taken, a check under way), within its limit.
     if (!g_exchange.answer && result == kRemoteAnswerFollows) AwaitLateAnswer(g_exchange.holder, deadline);
     if (!g_exchange.answer) return Fail(L"Vigilon did not answer.\r\n");
     PrintToConsole(g_exchange.answer->text);

@@ -43,6 +43,8 @@ inline constexpr int kSettingsShow = 1411;      // Window page
 inline constexpr int kSettingsDelay = 1421;     // Start page
 inline constexpr int kSettingsWaitSeconds = 1428;
 inline constexpr int kSettingsRestartWhen = 1308;  // Restart page
+inline constexpr int kSettingsCheck = 1441;        // Health page
+inline constexpr int kSettingsCheckText = 1444;
 
 inline constexpr wchar_t kMainCaption[] = L"Watching programs - so you don't have to";
 

@@ -204,9 +204,10 @@ TEST_F(EditorTest, ClosingTheEditorHidesItAndResumesWatching) {
     EXPECT_TRUE(vigilon_.Running());
 }
 
-// Program, Settings...: the Window page first, the arrow keys on the tabs turn to Start and
-// Restart, a value that cannot be used is refused with nothing written, and OK writes the keys.
-TEST_F(EditorTest, TheSettingsDialogShowsItsThreePagesAndWritesWhatIsChosen) {
+// Program, Settings...: the Window page first, the arrow keys on the tabs turn to Start, Restart
+// and Health, the page's text takes input once an http check is typed, a value that cannot be used
+// is refused with nothing written, and OK writes the keys.
+TEST_F(EditorTest, TheSettingsDialogShowsItsPagesAndWritesWhatIsChosen) {
     Open();
     SendMenuCommand(main_, kProgramSettingsCommand);
     HWND dialog = nullptr;
@@ -226,6 +227,13 @@ TEST_F(EditorTest, TheSettingsDialogShowsItsThreePagesAndWritesWhatIsChosen) {
     PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
     ASSERT_TRUE(WaitUntil([&] { return shown(kSettingsRestartWhen) && !shown(kSettingsDelay); }));
     SendMessageW(GetDlgItem(dialog, kSettingsRestartWhen), CB_SETCURSEL, 1, 0);  // only when it fails
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(WaitUntil([&] { return shown(kSettingsCheck) && !shown(kSettingsRestartWhen); }));
+    HWND const pageText = GetDlgItem(dialog, kSettingsCheckText);
+    EXPECT_FALSE(IsWindowEnabled(pageText));
+    SendMessageW(GetDlgItem(dialog, kSettingsCheck), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"http://127.0.0.1:8080/"));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(pageText) != FALSE; }));
+    SendMessageW(pageText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ready"));
 
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     std::wstring refusal;
@@ -241,6 +249,8 @@ TEST_F(EditorTest, TheSettingsDialogShowsItsThreePagesAndWritesWhatIsChosen) {
     EXPECT_EQ(IniValue(Ini(), L"Alpha", L"Show"), L"Maximized");
     EXPECT_EQ(IniValue(Ini(), L"Alpha", L"WaitSeconds"), L"60");
     EXPECT_EQ(IniValue(Ini(), L"Alpha", L"Restart"), L"Failure");
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"Check"), L"http://127.0.0.1:8080/");
+    EXPECT_EQ(IniValue(Ini(), L"Alpha", L"CheckText"), L"ready");
     EXPECT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"Settings for") == nullptr; }));
 }
 

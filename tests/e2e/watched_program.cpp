@@ -5,6 +5,7 @@
 //   endsession|<time>   (WM_ENDSESSION)
 //   destroyed|<time>    (WM_DESTROY: its window is gone)
 //   exit|<time>         (the end of its message loop, just before the process ends)
+//   lost|<time>         (it opened its second window, "Connection lost")
 // Times are the wall clock in milliseconds.
 // Its command line is whatever Vigilon gives it, so its settings come from a file beside it named
 // like the exe with ".cfg" appended: the caption on the first line, the record file on the second,
@@ -15,7 +16,9 @@
 // second, as a program that leaks does, "exit-after-ms=N" to end N
 // milliseconds after its window opens, as a program that crashes soon after its start,
 // "extra-windows=N" for N more hidden
-// top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks).
+// top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks, "lost-window-after-ms=N"
+// to open a second top-level window captioned "Connection lost" N milliseconds after its own, as a
+// player that lost its server shows a box of its own and waits for a click).
 #include <windows.h>
 
 #include <string>
@@ -26,6 +29,7 @@ namespace {
 constexpr UINT_PTR kHangTimer = 1;
 constexpr UINT_PTR kExitTimer = 2;
 constexpr UINT_PTR kGrowTimer = 3;
+constexpr UINT_PTR kLostTimer = 4;
 std::size_t g_growBytes = 0;
 std::wstring g_recordFile;
 bool g_hangOnClose = false;
@@ -82,6 +86,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Record(L"recovered");
         }
         if (wParam == kExitTimer) ExitProcess(3);  // ends without closing, as a crash does
+        if (wParam == kLostTimer) {
+            KillTimer(window, kLostTimer);
+            HWND const lost = CreateWindowExW(0, L"VigilonWatchedProgram", L"Connection lost", WS_OVERLAPPEDWINDOW, 40, 40,
+                                              240, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            ShowWindow(lost, SW_SHOWNOACTIVATE);
+            Record(L"lost");
+        }
         if (wParam == kGrowTimer) {
             // Committed and written, so that it counts as the program's own memory.
             auto* const block = static_cast<char*>(VirtualAlloc(nullptr, g_growBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -179,6 +190,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         g_growBytes = static_cast<std::size_t>(std::stoul(options.substr(grow + 8))) << 20;
         SetTimer(window, kGrowTimer, 1000, nullptr);
     }
+    std::size_t const lost = options.find(L"lost-window-after-ms=");
+    if (lost != std::wstring::npos) SetTimer(window, kLostTimer, static_cast<UINT>(std::stoi(options.substr(lost + 21))), nullptr);
     std::size_t const quit = options.find(L"exit-after-ms=");
     if (quit != std::wstring::npos) SetTimer(window, kExitTimer, static_cast<UINT>(std::stoi(options.substr(quit + 14))), nullptr);
     MSG message;

@@ -29,6 +29,13 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.waitFor = L"\\\\files\\signage\\ready.txt";
     rules.waitSeconds = L"300";
     rules.restart = L"Failure";
+    rules.check = L"https://localhost:8443/health";
+    rules.checkText = L"ready";
+    rules.checkSeconds = L"15";
+    rules.checkTimeout = L"5";
+    rules.checkGrace = L"0";
+    rules.checkFailures = L"2";
+    rules.checkAction = L"Report";
     ProgramSettingsChoice const back = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
     ASSERT_TRUE(back.refusal.empty()) << back.refusal;
     EXPECT_EQ(back.rules, rules);
@@ -39,13 +46,42 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     defaults.restart = L"ALWAYS";
     defaults.startDelay = L"0";
     defaults.onTop = L"0";
+    defaults.checkAction = L"restart";
     EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(defaults), defaults).rules, RestartRules{});
     // What the file holds that the dialog cannot use stays as written while its row is left alone.
     RestartRules odd;
     odd.show = L"Big";
     odd.onTop = L"yes";
     odd.restart = L"Never";
+    odd.checkAction = L"Reboot";
+    // A row the check does not use takes no input, and keeps the file's text: an age for a window check.
+    odd.check = L"window:Connection lost";
+    odd.checkText = L"ready";
+    odd.checkAge = L"soon";
+    odd.checkSeconds = L"often";  // a box left as the file had it
     EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(odd), odd).rules, odd);
+    EXPECT_EQ(CheckActionChoices(L"Reboot").back(), (SettingsChoice{L"Reboot (cannot be used)", L"Reboot"}));
+}
+
+// The page's text takes input only for an http(s) check, the file's age only for a file check:
+// what is typed there counts only then.
+TEST(ProgramSettings, EachKindOfCheckUsesOnlyItsOwnRows) {
+    EXPECT_TRUE(HealthRowsFor(L"HTTPS://kiosk.local/").text);
+    EXPECT_FALSE(HealthRowsFor(L"http://kiosk.local/").age);
+    EXPECT_TRUE(HealthRowsFor(L" file:%ProgramData%\\beat.txt").age);
+    EXPECT_FALSE(HealthRowsFor(L"file:%ProgramData%\\beat.txt").text);
+    for (wchar_t const* other : {L"", L"tcp:127.0.0.1:8080", L"window:Error", L"http://", L"file:beat.txt"}) {
+        EXPECT_FALSE(HealthRowsFor(other).text || HealthRowsFor(other).age) << other;
+    }
+    ProgramSettingsForm form;
+    form.health = {L"file:C:\\data\\beat.txt", L"typed before", L" 120 ", L"", L"", L"", L"", L""};
+    RestartRules const file = RulesFromSettingsForm(form, {}).rules;
+    EXPECT_EQ(file.checkAge, L"120");
+    EXPECT_EQ(file.checkText, L"");
+    form.health.check = L"http://127.0.0.1:8080/";
+    RestartRules const http = RulesFromSettingsForm(form, {}).rules;
+    EXPECT_EQ(http.checkText, L"typed before");
+    EXPECT_EQ(http.checkAge, L"");
 }
 
 TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
@@ -53,6 +89,7 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
         void (*set)(ProgramSettingsForm&);
         SettingsRow row;
         wchar_t const* message;
+        HealthRow health = HealthRow::None;
     };
     Case const cases[] = {
         {[](ProgramSettingsForm& f) { f.startDelay = L"3601"; }, SettingsRow::StartDelay,
@@ -66,6 +103,19 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
         {[](ProgramSettingsForm& f) { f.restart = {false, L"", true, L"25:00", false}; }, SettingsRow::RestartTimes,
          L"Restart every day at: type times of day from 0:00 to 23:59 as hh:mm, separated by commas, for example "
          L"03:30, 15:00."},
+        {[](ProgramSettingsForm& f) { f.health.check = L"ftp://kiosk"; }, SettingsRow::Health,
+         L"Check that it works: type http://..., https://..., tcp:host:port, file:<full path>, window:<caption text> "
+         L"or run:<full path of a command>.", HealthRow::Check},
+        {[](ProgramSettingsForm& f) { f.health = {L"file:C:\\beat.txt", L"", L"0"}; }, SettingsRow::Health,
+         L"The file must be written within: type a whole number of seconds from 1 to 604800.", HealthRow::Age},
+        {[](ProgramSettingsForm& f) { f.health.seconds = L"4"; }, SettingsRow::Health,
+         L"Check every: type a whole number of seconds from 5 to 3600.", HealthRow::Seconds},
+        {[](ProgramSettingsForm& f) { f.health.timeout = L"121"; }, SettingsRow::Health,
+         L"Give a check up after: type a whole number of seconds from 1 to 120.", HealthRow::Timeout},
+        {[](ProgramSettingsForm& f) { f.health.grace = L"3601"; }, SettingsRow::Health,
+         L"After a start, wait: type a whole number of seconds from 0 to 3600.", HealthRow::Grace},
+        {[](ProgramSettingsForm& f) { f.health.failures = L"0"; }, SettingsRow::Health,
+         L"Act after: type a whole number of failures from 1 to 100.", HealthRow::Failures},
     };
     for (Case const& c : cases) {
         ProgramSettingsForm form;
@@ -74,6 +124,7 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
         ProgramSettingsChoice const choice = RulesFromSettingsForm(form, {});
         EXPECT_EQ(choice.refusal, c.message);
         EXPECT_EQ(choice.row, c.row) << c.message;
+        EXPECT_EQ(choice.healthRow, c.health) << c.message;
         EXPECT_EQ(choice.rules, RestartRules{}) << c.message;  // nothing to write
     }
     ProgramSettingsForm typed;
@@ -138,7 +189,8 @@ TEST(ProgramSettingsLayout, EachPageHasUniqueAccessKeysAndNothingOverlaps) {
     auto const layout = ProgramSettingsLayout();
     ControlPlacement const& tabs = layout.front().placement;
     ASSERT_EQ(tabs.id, kIdSettingsTabs);
-    for (SettingsPage const page : {SettingsPage::Window, SettingsPage::Start, SettingsPage::Restart}) {
+    for (SettingsPage const page :
+         {SettingsPage::Window, SettingsPage::Start, SettingsPage::Restart, SettingsPage::Health}) {
         std::wstring keys;
         int rows = 0;
         for (PagedPlacement const& a : layout) {

@@ -2,6 +2,7 @@
 
 #include "app/remote_command.h"
 #include "ui/instance_logic.h"
+#include "ui/remote_answers.h"
 
 namespace vigilon {
 namespace {
@@ -15,6 +16,7 @@ TEST(RemoteCommand, OnlyTheSwitchesAsWrittenAreCommandsToTheRunningCopy) {
     EXPECT_EQ(RemoteRequestFromArguments(L"/status /JSON"), (RemoteRequest{RemoteVerb::StatusJson, L""}));
     EXPECT_EQ(RemoteRequestFromArguments(L"/start \"Kiosk\""), (RemoteRequest{RemoteVerb::Start, L"Kiosk"}));
     EXPECT_EQ(RemoteRequestFromArguments(L"/screenshot Kiosk"), (RemoteRequest{RemoteVerb::Screenshot, L"Kiosk"}));
+    EXPECT_EQ(RemoteRequestFromArguments(L"/CHECK \"Kiosk\""), (RemoteRequest{RemoteVerb::Check, L"Kiosk"}));
     // Every other command line starts Vigilon as it always did.
     for (wchar_t const* other : {L"", L"configure", L"/register", L"/status now", L"/statusx", L"status", L"/restarted", L"/startatlogon"}) {
         EXPECT_FALSE(RemoteRequestFromArguments(other)) << other;
@@ -71,13 +73,42 @@ TEST(RemoteCommand, MessagesRoundTripAndAnythingOfAnotherShapeIsRefused) {
     EXPECT_TRUE(refused([](auto& b) { b.resize(10); }));                 // no whole header
     EXPECT_TRUE(refused([](auto& b) { b[0] ^= 1; }));                    // another mark
     EXPECT_TRUE(refused([](auto& b) { b[4] = 2; }));                     // another version
-    EXPECT_TRUE(refused([](auto& b) { b[8] = 11; }));                     // no such verb
+    EXPECT_TRUE(refused([](auto& b) { b[8] = 12; }));                     // no such verb
     EXPECT_TRUE(refused([](auto& b) { b[8] = 1; }));                     // a name on /status
     EXPECT_TRUE(refused([](auto& b) { b[16] = 0, b[17] = 0; }));         // a NUL in the name
     EXPECT_TRUE(refused([](auto& b) { b.resize(b.size() - 2), b[12] -= 1; }));  // a surrogate cut in half
     EXPECT_TRUE(refused([](auto& b) { b[16] = 0x00, b[17] = 0xDC; }));   // a low surrogate alone
     std::vector<std::uint8_t> huge = EncodeRequest({RemoteVerb::Restart, std::wstring(2000, L'x')});
     EXPECT_FALSE(DecodeRequest(huge));
+}
+
+// /check answers once the check has ended: works (0), fails (1); a program without a check and an
+// unknown name say so at once (2).
+TEST(RemoteCommand, ACheckSaysWhetherItWorksAndExitsByIt) {
+    struct Target final : RemoteTarget {
+        StatusSnapshot Snapshot() override { return {}; }
+        void Pause() override {}
+        void Resume() override {}
+        WatchEngine::RestartAnswer Restart(std::wstring const&) override { return {}; }
+        StartReply Start(std::wstring const&) override { return {}; }
+        void Close() override {}
+        WatchEngine::AskedScreenshot Screenshot(std::wstring const&) override { return {}; }
+        void Exit() override {}
+        void OpenEditor() override {}
+        WatchEngine::AskedCheck Check(std::wstring const& name) override {
+            using enum WatchEngine::AskedCheck::Kind;
+            return {name == L"Kiosk" ? Begun : name == L"Notes" ? NoCheck : NoSuchProgram, 7};
+        }
+    } target;
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Check, L"Kiosk"}, target).code, kRemoteLater);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Check, L"Notes"}, target),
+              (RemoteAnswer{2, L"Notes has no check: set one on the Health page of its Settings (Check=).\r\n"}));
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Check, L"Nobody"}, target).code, 2u);
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Check, L""}, target).code, 2u);
+    EXPECT_EQ(CheckAnswerOf({7, L"Kiosk", true, L"HTTP 200 after 0.1 s"}),
+              (RemoteAnswer{0, L"Kiosk works: HTTP 200 after 0.1 s\r\n"}));
+    EXPECT_EQ(CheckAnswerOf({7, L"Kiosk", false, L"no answer within 10 s"}),
+              (RemoteAnswer{1, L"Kiosk fails: no answer within 10 s\r\n"}));
 }
 
 }  // namespace
