@@ -355,8 +355,9 @@ heartbeat_figures() {
 if wanted heartbeat; then heartbeat_figures; fi
 
 # 50 programs each with a health check every 30 s, beside the same 50 without, side by side: an
-# http check of a server on 127.0.0.1 that answers 200, and a window: check, judged from the
-# captions the passes read. CheckAction=Report, so that no check restarts anything, whatever it
+# http check of a server on 127.0.0.1 that answers 200, a connection to it, a file that is there,
+# a command that ends with 0 (its own processes are not counted, only Vigilon's and the Wine
+# server's time), and a window: check, judged from the captions the passes read. CheckAction=Report, so that no check restarts anything, whatever it
 # finds; CheckGrace=0, so that the checks run from the start of the measurement.
 health_figures() {
   local port=$((21000 + $$ % 10000)) keys=$'CheckSeconds=30\r\nCheckGrace=0\r\nCheckAction=Report'
@@ -366,6 +367,9 @@ health_figures() {
   echo "|---|---|---|"
   extras_case hc_off "" "no health checks"
   extras_case hc_http "Check=http://127.0.0.1:$port/health"$'\r\n'"$keys" "\`Check=http://...\` every 30 s on every program"
+  extras_case hc_tcp "Check=tcp:127.0.0.1:$port"$'\r\n'"$keys" "\`Check=tcp:...\` every 30 s on every program"
+  extras_case hc_file "Check=file:C:\\windows\\win.ini"$'\r\n'"$keys" "\`Check=file:...\` every 30 s on every program"
+  extras_case hc_run "Check=run:C:\\windows\\system32\\cmd.exe /c exit 0"$'\r\n'"$keys" "\`Check=run:...\` every 30 s on every program"
   extras_case hc_window "Check=window:Connection lost"$'\r\n'"$keys" "\`Check=window:...\` every 30 s on every program"
   kill "$ping_server" 2>/dev/null || true
   wait "$ping_server" 2>/dev/null || true
