@@ -65,6 +65,9 @@ protected:
         }
         SetWindowPos(dialog_, nullptr, owner.left + (owner.right - owner.left - width) / 2,
                      owner.top + (owner.bottom - owner.top - height) / 2, width, height, SWP_NOZORDER);
+        // Centred on an owner near a screen's edge, a tall dialog would hang off it: brought
+        // back within the work area of its display.
+        SendMessageW(dialog_, DM_REPOSITION, 0, 0);
         for (auto const& row : rows) CreateLayoutControl(dialog_, PlacementOf(row), dpi_, instance_);
     }
 

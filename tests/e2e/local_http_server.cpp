@@ -1,5 +1,6 @@
 #include "local_http_server.h"
 
+#include <gtest/gtest.h>
 #include <ws2tcpip.h>
 
 namespace vigilon::e2e {
@@ -24,11 +25,12 @@ LocalHttpServer::LocalHttpServer() {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;  // any free port
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
     int size = sizeof(address);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0 || listen(listener_, 4) != 0) {
+        ADD_FAILURE() << "the test's HTTP server could not listen on 127.0.0.1: error " << WSAGetLastError();
+    }
     port_ = ntohs(address.sin_port);
-    listen(listener_, 4);
     thread_ = std::thread([this] { Serve(); });
 }
 
