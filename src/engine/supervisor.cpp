@@ -246,7 +246,7 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         // Not Vigilon's to end, but still asked whether it answers (the status tells a hung one),
         // and still checked: one that works again is no longer told as failing.
         if (hangSeconds_ > 0) Ask(state);
-        for (Rule const* rule : rules_) rule->LeftAlone(record, context, state);
+        for (Rule const* rule : rules_) rule->LeftAlone(record, context, state, launchPaused);
         return;
     }
     if (launchPaused) {

@@ -114,9 +114,11 @@ std::optional<RestartAsk> HealthRule::RestartDue(WatchedProgram const& record, R
     return RestartAsk{RestartReason::Check, details, details};
 }
 
-void HealthRule::LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const {
+void HealthRule::LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state,
+                           bool launchPaused) const {
     HealthWatch& health = state.health;
-    if (!health.check) return;
+    if (launchPaused) Forget(state);  // as a running one: not checked while paused
+    if (!health.check || launchPaused) return;
     Settle(record, context, state);
     BeginDue(record, context, state);
     if (health.Failing() && !std::exchange(health.told, true)) Tell(record, health.last->verdict.details);

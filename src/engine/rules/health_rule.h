@@ -56,7 +56,8 @@ public:
     std::optional<RestartAsk> RestartDue(WatchedProgram const& record, RuleContext const& context,
                                          ProgramState& state) const override;
     // Still checked, and told, but never restarted.
-    void LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const override;
+    void LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state,
+                   bool launchPaused) const override;
     void Forget(ProgramState& state) const override;
     // A running program whose failures reached the count is Unhealthy, with what its check found.
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;

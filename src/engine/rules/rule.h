@@ -68,7 +68,7 @@ public:
     // No rule restarts the window at this pass: what the rule does meanwhile.
     virtual void Unrestarted(RuleContext const&, ProgramState&) const {}
     // The window is left alone (not Vigilon's to end): what the rule still watches, restarting nothing.
-    virtual void LeftAlone(WatchedProgram const&, RuleContext const&, ProgramState&) const {}
+    virtual void LeftAlone(WatchedProgram const&, RuleContext const&, ProgramState&, bool /*launchPaused*/) const {}
     // Launching is paused, or the window was spared: what the rule counted starts afresh.
     virtual void Forget(ProgramState&) const {}
     // Whether the rule holds the start of a program without a window, at every visit of the pass.
