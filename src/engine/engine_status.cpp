@@ -37,7 +37,7 @@ std::vector<std::uint64_t> WatchEngine::QuietMetrics() {
     // The watching state too: a notice that holds the passes writes no history line.
     std::vector<std::uint64_t> facts{static_cast<std::uint64_t>(WatchingNow()), launchPaused_,
                                      static_cast<std::uint64_t>(programs_.Count())};
-    facts.reserve(facts.size() + 4 * static_cast<std::size_t>(programs_.Count()));
+    facts.reserve(facts.size() + 5 * static_cast<std::size_t>(programs_.Count()));
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
         facts.push_back(static_cast<std::uint64_t>(supervisor_.RowState(programs_[i], state, launchPaused_, now)));
@@ -45,6 +45,8 @@ std::vector<std::uint64_t> WatchEngine::QuietMetrics() {
         facts.push_back(state == nullptr || !state->memoryLimit ? 0 : state->memory.Bytes());
         // A check's result changes the metrics without a line in the history.
         facts.push_back(state == nullptr || !state->health.last ? 0 : 1 + state->health.last->verdict.works);
+        // And the state it shows: Unhealthy from the check that reaches the count, not at the refresh.
+        facts.push_back(state == nullptr ? 0 : 2 * state->health.Failing() + state->health.told);
     }
     return facts;
 }

@@ -18,16 +18,20 @@ public:
     // A pass begins, or a second of a held pass goes by, at monotonic time `now`.
     void Tick(std::int64_t now) {
         if (lastPass_ != kNever) elapsed_ += std::clamp<std::int64_t>(now - lastPass_, 0, kLongestGap);
+        if (lastPass_ != kNever && now - lastPass_ > kLongestGap) lastGap_ = elapsed_;
         lastPass_ = now;
     }
 
     // Milliseconds of passing so far.
     std::int64_t Now() const { return elapsed_; }
+    // When the last step longer than kLongestGap (a sleep, the passes stopped) ended; -1 never.
+    std::int64_t LastGap() const { return lastGap_; }
 
 private:
     static constexpr std::int64_t kNever = INT64_MIN;
     std::int64_t lastPass_ = kNever;
     std::int64_t elapsed_ = 0;
+    std::int64_t lastGap_ = -1;
 };
 
 }  // namespace vigilon

@@ -243,8 +243,10 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
         state.window.restartAskedEnds = -1;
     }
     if (state.phase == ProgramPhase::LeftAlone) {
-        // Not Vigilon's to end, but still asked whether it answers: the status tells a hung one.
+        // Not Vigilon's to end, but still asked whether it answers (the status tells a hung one),
+        // and still checked: one that works again is no longer told as failing.
         if (hangSeconds_ > 0) Ask(state);
+        for (Rule const* rule : rules_) rule->LeftAlone(record, context, state, launchPaused);
         return;
     }
     if (launchPaused) {

@@ -196,7 +196,7 @@ private:
     // Moves the program's phase; the history's line for the move, when it has one, says `event`.
     void Move(WatchedProgram const& record, ProgramState& state, ProgramPhase to, std::wstring_view event = {},
               std::wstring_view details = {});
-    RuleContext Context() { return {platform_, journal_, clock_.Now(), hangSeconds_}; }
+    RuleContext Context() { return {platform_, journal_, clock_.Now(), hangSeconds_, clock_.LastGap()}; }
     void Gone(WatchedProgram const& record, ProgramState& state);
     void Found(WatchedProgram const& record, ProgramState& state, WindowHandle window);
     // A process that ended of its own accord is counted by its exit code.

@@ -739,7 +739,9 @@ private:
             }
             engine().TendCommands();
             engine().SettledScreenshots();  // as the host's tick answers the scripts that asked
+            asking_ = true;  // a user's check that joined a scheduled one dropped meanwhile is asked now
             engine().SettledChecks();
+            asking_ = false;
         }
     }
 
@@ -757,6 +759,8 @@ private:
                 if (facts.counts.exits[k] < seen.exits[k]) Fail("an exit count went down");
             }
             seen = facts.counts;
+            // A check's result is its window's: none shown while the program has no window.
+            if (facts.lastCheck && engine().WindowOf(facts.row.name) == 0) Fail("a check's result shown without its window");
         }
         if ((engine().LaunchPaused() || !scene_.host.watching) && snapshot.AllWell()) {
             Fail("all is well, says the status, while launching is paused or the editor is open");

@@ -64,7 +64,10 @@ ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t 
     facts.counts = state->counts;
     if (state->starts > 0) facts.lastStart = state->startTime;
     facts.lastEvent = state->lastEvent;
-    if (state->health.check && facts.row.state != StatusState::NoCaption) facts.lastCheck = state->health.last;
+    // The window's own: none while there is none (backing off, closed, before the next start).
+    if (state->health.check && state->window.handle != 0 && facts.row.state != StatusState::NoCaption) {
+        facts.lastCheck = state->health.last;
+    }
     if (facts.row.state == StatusState::NoCaption || facts.row.state == StatusState::Stopped) return facts;
     // Only while its window is there: a process a gone window left running is not up since then.
     if (facts.row.processId != 0 && !facts.row.upSince.empty()) facts.upSince = state->window.foundTime;

@@ -1,5 +1,7 @@
 #include "engine/rules/health_judgement.h"
 
+#include <algorithm>
+
 #include "engine/rules/exit_rule.h"
 #include "engine/rules/rule.h"
 
@@ -15,7 +17,7 @@ std::wstring HostAndPort(std::wstring const& host, int port) {
 std::wstring Because(std::wstring const& error) { return error.empty() ? std::wstring() : L" (" + error + L")"; }
 
 HealthVerdict JudgeHttp(HealthQuestion const& question, HealthAnswer const& answer) {
-    if (!answer.answered) return {false, L"no answer from " + question.target + Because(answer.error)};
+    if (!answer.answered) return {false, L"no answer from " + ShownUrl(question.target) + Because(answer.error)};
     std::wstring const status = L"HTTP " + std::to_wstring(answer.code) + L" after " + Seconds(answer.elapsedMilliseconds) + L" s";
     if (answer.code < 200 || answer.code > 399) return {false, status};
     if (!question.bodyText.empty() && !answer.textFound) return {false, status + L", without \"" + question.bodyText + L"\""};
@@ -25,6 +27,7 @@ HealthVerdict JudgeHttp(HealthQuestion const& question, HealthAnswer const& answ
 HealthVerdict JudgeFile(HealthQuestion const& question, HealthAnswer const& answer, std::optional<int> maxAge) {
     if (!answer.answered) {
         bool const missing = answer.error.empty() || answer.error == L"not found";
+        if (answer.error == L"access denied") return {false, question.target + L" may not be read by Vigilon (access denied)"};
         return {false, question.target + (missing ? L" not found" : L": " + answer.error)};
     }
     std::wstring const age = std::to_wstring(answer.ageSeconds);
@@ -34,7 +37,38 @@ HealthVerdict JudgeFile(HealthQuestion const& question, HealthAnswer const& answ
     return {true, question.target + (maxAge ? L" written " + age + L" s ago" : L" is there")};
 }
 
+// The probe's own reasons for not asking at all: Vigilon's setup, not the program's failure.
+bool Unasked(HealthAnswer const& answer) {
+    return !answer.answered && !answer.timedOut && (answer.error == L"not started" || answer.error == L"not a full path");
+}
+
 }  // namespace
+
+std::wstring UnsetVariable(HealthWatch const& health, VariableLookup const& lookup) {
+    if (!health.check || (health.check->kind != CheckKind::File && health.check->kind != CheckKind::Run)) return {};
+    std::wstring_view const text = health.check->target;
+    // Each %NAME% left by the expansion, a name without blanks (a lone % is no variable).
+    for (std::size_t open = text.find(L'%'); open != std::wstring_view::npos;) {
+        std::size_t const close = text.find(L'%', open + 1);
+        if (close == std::wstring_view::npos) break;
+        std::wstring_view const name = text.substr(open + 1, close - open - 1);
+        bool const named = !name.empty() && name.find_first_of(L" \\\t") == std::wstring_view::npos;
+        if (named && !lookup(name)) return L"%" + std::wstring(name) + L"% is not set";
+        open = named ? text.find(L'%', close + 1) : close;
+    }
+    return {};
+}
+
+std::wstring ShownUrl(std::wstring_view url) {
+    std::size_t const scheme = url.find(L"://");
+    if (scheme == std::wstring_view::npos) return std::wstring(url);
+    std::size_t const hostAt = scheme + 3;
+    std::size_t const hostEnd = std::min(url.find_first_of(L"/?#", hostAt), url.size());
+    std::size_t const user = url.substr(hostAt, hostEnd - hostAt).rfind(L'@');
+    std::wstring shown(url.substr(0, hostAt));
+    shown += url.substr(user == std::wstring_view::npos ? hostAt : hostAt + user + 1);
+    return shown.substr(0, std::min(shown.find_first_of(L"?#", hostAt), shown.size()));
+}
 
 std::wstring ExpandVariables(std::wstring_view text, VariableLookup const& lookup) {
     std::wstring expanded;
@@ -79,6 +113,10 @@ HealthQuestion QuestionOf(HealthWatch const& health, std::wstring const& folder,
 }
 
 HealthVerdict Judge(HealthQuestion const& question, HealthAnswer const& answer, std::optional<int> maxAge) {
+    if (Unasked(answer)) {
+        std::wstring const what = question.kind == HealthKind::Run ? L"its command " : L"the check ";
+        return {false, what + (answer.error == L"not started" ? L"could not be started now" : L"is not a full path"), true};
+    }
     if (answer.timedOut) return NoAnswerWithin(question.timeoutMilliseconds / 1000);
     switch (question.kind) {
     case HealthKind::Http: return JudgeHttp(question, answer);

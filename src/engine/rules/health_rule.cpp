@@ -50,6 +50,13 @@ void HealthRule::ParseKeys(RestartRules const& rules, HealthWatch& health, RuleT
     texts->Refuse(kCheckGraceKey, &RestartRules::checkGrace, grace.problem);
     texts->Refuse(kCheckFailuresKey, &RestartRules::checkFailures, failures.problem);
     texts->Refuse(kCheckActionKey, &RestartRules::checkAction, action.problem);
+    // A key of one kind of check only: said when it is set beside another kind.
+    bool const http = health.check && health.check->kind == CheckKind::Http;
+    bool const file = health.check && health.check->kind == CheckKind::File;
+    texts->Refuse(kCheckTextKey, &RestartRules::checkText, health.text.empty() || http ? L"" : L"used without an http check",
+                  &RestartRules::check);
+    texts->Refuse(kCheckAgeKey, &RestartRules::checkAge, !health.maxAge || file ? L"" : L"used without a file: check",
+                  &RestartRules::check);
 }
 
 void HealthRule::Read(RuleTexts const& texts, ProgramState& state) const {
@@ -65,11 +72,13 @@ void HealthRule::Read(RuleTexts const& texts, ProgramState& state) const {
     health.nextCheck = 0;
     health.told = false;
     health.last.reset();
+    health.unaskedSaid.clear();
 }
 
 void HealthRule::Look(RuleContext const&, ProgramState& state) const {
     HealthWatch& health = state.health;
-    if (health.ticket != 0 && (state.phase != ProgramPhase::Running || state.window.handle != health.ticketFor)) Drop(health);
+    bool const checked = state.phase == ProgramPhase::Running || state.phase == ProgramPhase::LeftAlone;
+    if (health.ticket != 0 && (!checked || state.window.handle != health.ticketFor)) Drop(health);
 }
 
 void HealthRule::Found(RuleContext const& context, ProgramState& state) const {
@@ -80,25 +89,57 @@ void HealthRule::Found(RuleContext const& context, ProgramState& state) const {
     health.shownSince = -1;
     health.foundAt = context.now;
     health.nextCheck = 0;
+    // What the last window's checks found, and told, says nothing of this one.
+    health.told = false;
+    health.last.reset();
 }
 
 std::optional<RestartAsk> HealthRule::RestartDue(WatchedProgram const& record, RuleContext const& context,
                                                  ProgramState& state) const {
     HealthWatch& health = state.health;
     if (!health.check || state.phase != ProgramPhase::Running) return std::nullopt;
-    TakeAnswer(record, context, state);
-    bool const due = context.now >= health.foundAt + std::int64_t{health.grace} * 1000 && context.now >= health.nextCheck;
-    if (health.ticket == 0 && due) Begin(record, context, state);
+    bool const restart = health.action == CheckAction::Restart;
+    bool const spared = state.spared.Holds(state.window.handle, RestartReason::Check, context.now);
+    auto const restarts = [&] { return restart && !spared && state.restartLimit.Allows(RestartReason::Check, context.now); };
+    Settle(record, context, state);
+    // No check begins in the pass that restarts the window: it would only be ended.
+    if (!(health.Failing() && restarts())) BeginDue(record, context, state);
     if (!health.Failing()) return std::nullopt;
     std::wstring const details = health.last->verdict.details;
-    bool const restart = health.action == CheckAction::Restart;
-    // A restart made is told by the supervisor, with its picture; one that the hourly limit holds,
-    // or that its window was spared from, is told here.
-    bool const restarts = restart && !state.spared.Holds(state.window.handle, RestartReason::Check, context.now) &&
-                          state.restartLimit.Allows(RestartReason::Check, context.now);
-    if (!std::exchange(health.told, true) && !restarts) Tell(record, details);
+    // A restart made is told by the supervisor, with its picture, and one the hourly limit holds
+    // by the supervisor's `held`; one that only reports, or that its window was spared from, here.
+    bool const told = std::exchange(health.told, true);
+    if (!told && (!restart || spared)) Tell(record, details);
     if (!restart) return std::nullopt;
     return RestartAsk{RestartReason::Check, details, details};
+}
+
+void HealthRule::LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state,
+                           bool launchPaused) const {
+    HealthWatch& health = state.health;
+    if (launchPaused) Forget(state);  // as a running one: not checked while paused
+    if (!health.check || launchPaused) return;
+    Settle(record, context, state);
+    BeginDue(record, context, state);
+    if (health.Failing() && !std::exchange(health.told, true)) Tell(record, health.last->verdict.details);
+}
+
+void HealthRule::Settle(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const {
+    HealthWatch& health = state.health;
+    if (context.lastGap > health.foundAt) {
+        // Asleep, or the passes stopped: a check under way spanned it, and what it reaches (a
+        // network, a server) may need a while after: the grace starts over.
+        Drop(health);
+        health.foundAt = context.now;
+        health.nextCheck = 0;
+    }
+    TakeAnswer(record, context, state);
+}
+
+void HealthRule::BeginDue(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const {
+    HealthWatch const& health = state.health;
+    bool const due = context.now >= health.foundAt + std::int64_t{health.grace} * 1000 && context.now >= health.nextCheck;
+    if (health.ticket == 0 && due) Begin(record, context, state);
 }
 
 void HealthRule::Forget(ProgramState& state) const {
@@ -126,12 +167,13 @@ void HealthRule::TakeAnswer(WatchedProgram const& record, RuleContext const& con
     HealthWatch& health = state.health;
     if (health.ticket == 0) return;
     if (std::optional<HealthAnswer> const answer = platform_.health.Take(health.ticket)) {
-        health.ticket = 0;
+        health.answered = std::exchange(health.ticket, 0);
         Count(record, state, Judge(Question(health), *answer, health.maxAge));
         return;
     }
     // The probe ends a check at its timeout; one that has not answered well past it never will.
     if (context.now - health.began < std::int64_t{health.timeout} * 1000 + kGiveUpAfter) return;
+    health.answered = health.ticket;
     Drop(health);
     Count(record, state, NoAnswerWithin(health.timeout));
 }
@@ -140,6 +182,10 @@ void HealthRule::Begin(WatchedProgram const& record, RuleContext const& context,
     HealthWatch& health = state.health;
     health.nextCheck = context.now + std::int64_t{health.seconds} * 1000;
     if (health.check->kind != CheckKind::Window) {
+        if (std::wstring const unset = UnsetVariable(health, variables_); !unset.empty()) {
+            Unasked(record, health, unset);
+            return;
+        }
         health.ticket = platform_.health.Begin(Question(health));
         health.ticketFor = state.window.handle;
         health.began = context.now;
@@ -161,6 +207,10 @@ std::optional<std::wstring> HealthRule::ErrorWindow(HealthWatch const& health, P
 
 void HealthRule::Count(WatchedProgram const& record, ProgramState& state, HealthVerdict verdict) const {
     HealthWatch& health = state.health;
+    if (verdict.unasked) {
+        Unasked(record, health, verdict.details);
+        return;
+    }
     if (verdict.works) {
         if (std::exchange(health.told, false)) journal_.Log(L"healthy", record.name, verdict.details);
         health.failures = 0;
@@ -174,6 +224,12 @@ void HealthRule::Tell(WatchedProgram const& record, std::wstring const& details)
     journal_.Log(vigilon::Describe(TroubleKind::Unhealthy).word, record.name, details);
     journal_.Trouble(TroubleKind::Unhealthy, record.name, details);
     journal_.Notice(record.name + L" does not work: " + details + L".");
+}
+
+void HealthRule::Unasked(WatchedProgram const& record, HealthWatch& health, std::wstring const& why) const {
+    if (health.unaskedSaid == why) return;
+    health.unaskedSaid = why;
+    journal_.Log(L"ignored", record.name, std::wstring(kCheckKey) + L"=" + ShownUrl(record.rules.check) + L": " + why);
 }
 
 void HealthRule::Drop(HealthWatch& health) const {
@@ -198,16 +254,34 @@ std::uint32_t HealthRule::Ask(WatchedProgram const& record, ProgramState const& 
                                                  : WindowVerdict(health.check->target, caption, shownFor);
     } else {
         asked.question = Question(health);
-        asked.ticket = platform_.health.Begin(asked.question);
+        // Never a second probe beside the one under way for the same check: its answer is this one's.
+        bool const joins = state.health.ticket != 0 && state.health.check == health.check &&
+                           state.health.text == health.text && state.health.maxAge == health.maxAge;
+        asked.joins = joins ? state.health.ticket : 0;
+        if (!joins) asked.ticket = platform_.health.Begin(asked.question);
     }
     asked_.push_back(std::move(asked));
     return lastAsked_;
+}
+
+void HealthRule::Joined(Asked& asked) {
+    ProgramState const* state = supervisor_.Find(asked.program);
+    if (state != nullptr && state->health.ticket == asked.joins) return;  // still under way
+    if (state != nullptr && state->health.answered == asked.joins && state->health.last) {
+        asked.verdict = state->health.last->verdict;
+    } else {
+        // Dropped (its window went, the passes stopped) or not counted: asked of the probe now.
+        asked.ticket = platform_.health.Begin(asked.question);
+        asked.began = platform_.events.MonotonicMilliseconds();
+    }
+    asked.joins = 0;
 }
 
 std::vector<HealthRule::Settled> HealthRule::TakeSettled() {
     std::vector<Settled> settled;
     std::int64_t const now = platform_.events.MonotonicMilliseconds();
     std::erase_if(asked_, [&](Asked& asked) {
+        if (asked.joins != 0) Joined(asked);
         if (asked.ticket != 0 && !asked.verdict) {
             if (std::optional<HealthAnswer> const answer = platform_.health.Take(asked.ticket)) {
                 asked.verdict = Judge(asked.question, *answer, asked.maxAge);

@@ -28,8 +28,10 @@ namespace vigilon {
 // from the captions the pass read. CheckFailures failures in a row make the program Unhealthy: it
 // is restarted the graceful way for the reason Check (the supervisor tells it, with its picture),
 // or with CheckAction=Report only told (`unhealthy`, the trouble, a notice), once until a check
-// passes again (`healthy`). The count starts over after a success, a new window, a pause, and a
-// change of the check. A check under way when the window changes, goes or is being restarted is
+// passes again (`healthy`). A window left alone is still checked and told, never restarted. The
+// count starts over after a success, a new window, a pause, and a change of the check; a sleep
+// drops the check under way and starts the grace over. What Vigilon itself cannot ask (a variable
+// not set) is said once as `ignored`, and counts neither way. A check under way when the window changes, goes or is being restarted is
 // dropped and its answer never counted. What it keeps of a program is its HealthWatch.
 class HealthRule final : public Rule {
 public:
@@ -53,6 +55,9 @@ public:
     void Found(RuleContext const& context, ProgramState& state) const override;
     std::optional<RestartAsk> RestartDue(WatchedProgram const& record, RuleContext const& context,
                                          ProgramState& state) const override;
+    // Still checked, and told, but never restarted.
+    void LeftAlone(WatchedProgram const& record, RuleContext const& context, ProgramState& state,
+                   bool launchPaused) const override;
     void Forget(ProgramState& state) const override;
     // A running program whose failures reached the count is Unhealthy, with what its check found.
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
@@ -79,6 +84,7 @@ private:
         HealthQuestion question;
         std::optional<int> maxAge;
         std::uint32_t ticket = 0;            // 0 when judged at once
+    std::uint32_t joins = 0;             // the program's scheduled check under way, whose answer it takes
         std::optional<HealthVerdict> verdict;  // a window: check's
         std::int64_t began = 0;              // monotonic
     };
@@ -88,6 +94,10 @@ private:
     HealthQuestion Question(HealthWatch const& health) const;
     // Takes the answer of the check under way, or gives it up once it is late; counts it.
     void TakeAnswer(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const;
+    // Takes the answer under way; after a sleep, drops the check under way and starts the grace over.
+    void Settle(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const;
+    // Begins the next check once the grace is over and it is due, when none is under way.
+    void BeginDue(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const;
     void Begin(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const;
     // The caption of the window a window: check looks for, shown by the process of the program's window.
     std::optional<std::wstring> ErrorWindow(HealthWatch const& health, ProgramState const& state) const;
@@ -95,6 +105,10 @@ private:
     // Says the failures once: the history, the trouble and a notice.
     void Tell(WatchedProgram const& record, std::wstring const& details) const;
     void Drop(HealthWatch& health) const;
+    // Vigilon could not ask (a variable not set, a command without its full path): said once, not counted.
+    void Unasked(WatchedProgram const& record, HealthWatch& health, std::wstring const& why) const;
+    // A check asked for that joined the scheduled one: its answer, once taken.
+    void Joined(Asked& asked);
 
     Platform& platform_;
     SupervisionJournal& journal_;

@@ -14,6 +14,7 @@ namespace vigilon {
 struct HealthVerdict {
     bool works = false;
     std::wstring details;  // "HTTP 503 after 0.2 s", "exit code 2", "no answer within 10 s"
+    bool unasked = false;  // Vigilon could not ask (its own setup, not the program's): counted neither way
 };
 
 // What the health rule keeps of a program (see HealthRule): its Check keys as read, the check under
@@ -38,8 +39,10 @@ struct HealthWatch {
     int failures = 0;               // in a row, of the window found
     std::int64_t shownSince = -1;   // a window: check: when its window was first seen; -1 not seen
     bool told = false;              // its failures were told (`unhealthy`), and no check has passed since
+    std::uint32_t answered = 0;     // the ticket whose answer `last` holds, for a check asked for meanwhile
+    std::wstring unaskedSaid;       // why it could not be asked, as said last (said once)
 
-    // The last result counted, for the status.
+    // The last result counted of the window found, for the status.
     struct Result {
         LocalTime time{};
         HealthVerdict verdict;

@@ -8,8 +8,9 @@
 
 namespace vigilon {
 
-void RuleTexts::Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem) const {
-    if (problem.empty() || !Changed(text)) return;
+void RuleTexts::Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem,
+                       std::wstring RestartRules::*alsoWhen) const {
+    if (problem.empty() || !(Changed(text) || (alsoWhen != nullptr && Changed(alsoWhen)))) return;
     journal_.Log(L"ignored", record_.name, key + (L"=" + record_.rules.*text) + L": not " + problem);
 }
 

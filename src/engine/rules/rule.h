@@ -23,8 +23,10 @@ public:
         : record_(record), before_(before), journal_(journal) {}
     RestartRules const& Now() const { return record_.rules; }
     bool Changed(std::wstring RestartRules::*text) const { return record_.rules.*text != before_.*text; }
-    // Says why the key's value is not used, when `problem` names a reason and the text is new.
-    void Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem) const;
+    // Says why the key's value is not used, when `problem` names a reason and the text (or the key
+    // `alsoWhen`, that it depends on) is new.
+    void Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem,
+                std::wstring RestartRules::*alsoWhen = nullptr) const;
 
 private:
     WatchedProgram const& record_;
@@ -38,6 +40,7 @@ struct RuleContext {
     SupervisionJournal& journal;
     std::int64_t now;  // pass time
     int hangSeconds;   // 0: windows are not asked whether they answer
+    std::int64_t lastGap = -1;  // pass time when the passes last resumed after a sleep or a stop; -1 never
 };
 
 // A restart a rule asks for: why, what the report says of it, and what the history says.
@@ -64,6 +67,8 @@ public:
     }
     // No rule restarts the window at this pass: what the rule does meanwhile.
     virtual void Unrestarted(RuleContext const&, ProgramState&) const {}
+    // The window is left alone (not Vigilon's to end): what the rule still watches, restarting nothing.
+    virtual void LeftAlone(WatchedProgram const&, RuleContext const&, ProgramState&, bool /*launchPaused*/) const {}
     // Launching is paused, or the window was spared: what the rule counted starts afresh.
     virtual void Forget(ProgramState&) const {}
     // Whether the rule holds the start of a program without a window, at every visit of the pass.
