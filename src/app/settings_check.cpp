@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "app/start_after.h"
 #include "support/digits.h"
+#include "support/shown_url.h"
 #include "support/text_case.h"
 
 namespace vigilon {
@@ -286,7 +287,7 @@ private:
                 Say(entry.line, section, record.name, UnknownKey(entry.key, KeyPlace::Program));
                 return;
             }
-            std::wstring const said = std::wstring(known->name) + L"=" + entry.value;
+            std::wstring const said = std::wstring(known->name) + L"=" + ShownUrl(entry.value);
             if (known->name == kStartAfterKey) {
                 std::wstring after;
                 std::wstring const problem = StartAfterProblem(table, record, after);

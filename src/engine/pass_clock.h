@@ -14,17 +14,20 @@ namespace vigilon {
 class PassClock {
 public:
     static constexpr std::int64_t kLongestGap = 2'000;
+    // A step this long is a sleep, or the passes stopped a while (the editor open), rather than a
+    // slow pass on a busy machine.
+    static constexpr std::int64_t kSleepGap = 30'000;
 
     // A pass begins, or a second of a held pass goes by, at monotonic time `now`.
     void Tick(std::int64_t now) {
         if (lastPass_ != kNever) elapsed_ += std::clamp<std::int64_t>(now - lastPass_, 0, kLongestGap);
-        if (lastPass_ != kNever && now - lastPass_ > kLongestGap) lastGap_ = elapsed_;
+        if (lastPass_ != kNever && now - lastPass_ > kSleepGap) lastGap_ = elapsed_;
         lastPass_ = now;
     }
 
     // Milliseconds of passing so far.
     std::int64_t Now() const { return elapsed_; }
-    // When the last step longer than kLongestGap (a sleep, the passes stopped) ended; -1 never.
+    // When the last step longer than kSleepGap (a sleep, the passes stopped) ended; -1 never.
     std::int64_t LastGap() const { return lastGap_; }
 
 private:

@@ -70,6 +70,13 @@ TEST(HealthJudgement, EachKindWorksOnlyOnWhatItsUserCallsWorkingAndSaysWhatFaile
     };
     EXPECT_EQ(ExpandVariables(L"%ProgramData%\\beat.txt", lookup), L"C:\\ProgramData\\beat.txt");
     EXPECT_EQ(ExpandVariables(L"C:\\100% %NOPE%\\%ProgramData%", lookup), L"C:\\100% %NOPE%\\C:\\ProgramData");
+    EXPECT_EQ(ShownUrl(L"htps://user:pw@kiosk.local/x?token=1#top"), L"htps://kiosk.local/x");  // secrets never written out
+    // Only a command's program must have its variables: its arguments' % signs are its own.
+    HealthWatch command;
+    command.check = HealthCheck{CheckKind::Run, L"C:\\Tools\\curl.exe -f http://127.0.0.1/x?q=a%20b%2Cc %ERRORLEVEL%", 0};
+    EXPECT_EQ(UnsetVariable(command, lookup), L"");
+    command.check->target = L"%TOOLS%\\curl.exe -f";
+    EXPECT_EQ(UnsetVariable(command, lookup), L"%TOOLS% is not set");
 }
 
 // A kiosk whose window opens at each start, checked at an address that the test turns from 200 to 503.
@@ -219,8 +226,8 @@ TEST_F(HealthCheckTest, AtMostThreeRestartsAnHourAndThenItStaysUnhealthy) {
     EXPECT_EQ(Details(L"Kiosk", L"unhealthy").size(), 3u);  // the held one is said by `held` alone
     EXPECT_EQ(engine.Status()[0].state, StatusState::Unhealthy);
 
-    // Works, then fails twice, still held: the metrics say so with no line in the history, within
-    // 8 s (well before their 30 s refresh).
+    // Works, then fails twice, still held: the new bout is said by `held` again, and the metrics
+    // say so within 8 s (well before their 30 s refresh).
     engine.SetMetricsFile(std::wstring(kFolder) + L"vigilon.prom");
     programs[1].rules.checkFailures = L"2";
     Serve(200);
@@ -230,6 +237,7 @@ TEST_F(HealthCheckTest, AtMostThreeRestartsAnHourAndThenItStaysUnhealthy) {
     Passes(8);
     std::string const metrics = fake.files.texts[std::wstring(kFolder) + L"vigilon.prom"];
     EXPECT_NE(metrics.find("vigilon_program_state{program=\"Kiosk\",state=\"unhealthy\"} 1\n"), std::string::npos);
+    EXPECT_EQ(Details(L"Kiosk", L"held").size(), 2u);
 }
 
 TEST_F(HealthCheckTest, AWindowLeftAloneIsStillCheckedAndToldButNeverRestarted) {
@@ -306,13 +314,17 @@ TEST_F(HealthCheckTest, ACheckAskedForRunsWhateverTheStateAndIsToldNotCounted) {
     ASSERT_EQ(judged.size(), 1u);
     EXPECT_EQ(judged[0].details, L"window \"Connection lost\" shown for 0 s");
 
-    // Asked while the scheduled check is under way: that one's answer, from no second probe.
+    // Asked while the scheduled check is under way: that one gives way, and waits for it, so that
+    // one check of a program runs at a time.
     programs[1].rules.check = kUrl;
+    fake.health.stalled = true;
     std::size_t const begun = Checks();
     for (int i = 0; i < 90 && Checks() == begun; ++i) Passes(1);
+    fake.health.stalled = false;
     ASSERT_EQ(engine.AskCheck(L"Kiosk").kind, WatchEngine::AskedCheck::Kind::Begun);
-    EXPECT_EQ(Checks(), begun + 1);
+    EXPECT_EQ(fake.health.Outstanding(), 1u);
     Passes(1);
+    EXPECT_EQ(Checks(), begun + 2);
     std::vector<WatchEngine::SettledCheck> const joined = engine.SettledChecks();
     ASSERT_EQ(joined.size(), 1u);
     EXPECT_EQ(joined[0].details, L"HTTP 503 after 0.2 s");

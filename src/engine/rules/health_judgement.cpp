@@ -4,6 +4,8 @@
 
 #include "engine/rules/exit_rule.h"
 #include "engine/rules/rule.h"
+#include "support/shown_url.h"
+#include "support/text_case.h"
 
 namespace vigilon {
 namespace {
@@ -42,11 +44,22 @@ bool Unasked(HealthAnswer const& answer) {
     return !answer.answered && !answer.timedOut && (answer.error == L"not started" || answer.error == L"not a full path");
 }
 
+// The program's part of a command line: in quotes, or up to ".exe", or up to the first blank.
+std::wstring_view CommandProgramPart(std::wstring_view command) {
+    if (!command.empty() && command.front() == L'"') return command.substr(0, command.find(L'"', 1));
+    std::size_t const exe = ToLowerText(command).find(L".exe");
+    if (exe != std::wstring::npos) return command.substr(0, exe + 4);
+    return command.substr(0, command.find(L' '));
+}
+
 }  // namespace
 
 std::wstring UnsetVariable(HealthWatch const& health, VariableLookup const& lookup) {
     if (!health.check || (health.check->kind != CheckKind::File && health.check->kind != CheckKind::Run)) return {};
-    std::wstring_view const text = health.check->target;
+    std::wstring_view text = health.check->target;
+    // Of a command, only its program must be there: the arguments' % signs are the command's own
+    // (%20 in a URL, cmd's %ERRORLEVEL%), left as written.
+    if (health.check->kind == CheckKind::Run) text = CommandProgramPart(text);
     // Each %NAME% left by the expansion, a name without blanks (a lone % is no variable).
     for (std::size_t open = text.find(L'%'); open != std::wstring_view::npos;) {
         std::size_t const close = text.find(L'%', open + 1);
@@ -57,17 +70,6 @@ std::wstring UnsetVariable(HealthWatch const& health, VariableLookup const& look
         open = named ? text.find(L'%', close + 1) : close;
     }
     return {};
-}
-
-std::wstring ShownUrl(std::wstring_view url) {
-    std::size_t const scheme = url.find(L"://");
-    if (scheme == std::wstring_view::npos) return std::wstring(url);
-    std::size_t const hostAt = scheme + 3;
-    std::size_t const hostEnd = std::min(url.find_first_of(L"/?#", hostAt), url.size());
-    std::size_t const user = url.substr(hostAt, hostEnd - hostAt).rfind(L'@');
-    std::wstring shown(url.substr(0, hostAt));
-    shown += url.substr(user == std::wstring_view::npos ? hostAt : hostAt + user + 1);
-    return shown.substr(0, std::min(shown.find_first_of(L"?#", hostAt), shown.size()));
 }
 
 std::wstring ExpandVariables(std::wstring_view text, VariableLookup const& lookup) {

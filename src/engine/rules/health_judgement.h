@@ -8,6 +8,7 @@
 
 #include "engine/rules/health_watch.h"
 #include "platform/health_probe.h"
+#include "support/shown_url.h"
 
 namespace vigilon {
 
@@ -21,10 +22,6 @@ std::wstring ExpandVariables(std::wstring_view text, VariableLookup const& looku
 // Why Vigilon cannot ask the program's file: or run: check (not the program's fault): "%DATA% is
 // not set" for a variable of its path that Vigilon's environment lacks; empty when it can.
 std::wstring UnsetVariable(HealthWatch const& health, VariableLookup const& lookup);
-
-// A URL as it may be written out: without its user name and password, its query and its fragment,
-// which may hold secrets.
-std::wstring ShownUrl(std::wstring_view url);
 
 // What the probe is asked for the program's check (not a window: check, which the engine judges
 // itself): file: and run: with their variables expanded, run: in `folder`.

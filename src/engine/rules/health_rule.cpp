@@ -1,5 +1,6 @@
 #include "engine/rules/health_rule.h"
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 
@@ -139,7 +140,12 @@ void HealthRule::Settle(WatchedProgram const& record, RuleContext const& context
 void HealthRule::BeginDue(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const {
     HealthWatch const& health = state.health;
     bool const due = context.now >= health.foundAt + std::int64_t{health.grace} * 1000 && context.now >= health.nextCheck;
-    if (health.ticket == 0 && due) Begin(record, context, state);
+    if (health.ticket == 0 && due && !AskedUnderWay(record.name)) Begin(record, context, state);
+}
+
+bool HealthRule::AskedUnderWay(std::wstring const& program) const {
+    return std::any_of(asked_.begin(), asked_.end(),
+                       [&](Asked const& asked) { return asked.ticket != 0 && !asked.verdict && asked.program == program; });
 }
 
 void HealthRule::Forget(ProgramState& state) const {
@@ -213,6 +219,8 @@ void HealthRule::Count(WatchedProgram const& record, ProgramState& state, Health
     }
     if (verdict.works) {
         if (std::exchange(health.told, false)) journal_.Log(L"healthy", record.name, verdict.details);
+        // A later bout held by the hourly limit is said again, not taken for this one.
+        state.restartLimit.Recovered(RestartReason::Check);
         health.failures = 0;
     } else {
         ++health.failures;
@@ -237,7 +245,7 @@ void HealthRule::Drop(HealthWatch& health) const {
     health.ticket = 0;
 }
 
-std::uint32_t HealthRule::Ask(WatchedProgram const& record, ProgramState const& state) {
+std::uint32_t HealthRule::Ask(WatchedProgram const& record, ProgramState& state) {
     HealthWatch health;
     ParseKeys(record.rules, health, nullptr);
     if (!health.check) return 0;
@@ -254,34 +262,22 @@ std::uint32_t HealthRule::Ask(WatchedProgram const& record, ProgramState const& 
                                                  : WindowVerdict(health.check->target, caption, shownFor);
     } else {
         asked.question = Question(health);
-        // Never a second probe beside the one under way for the same check: its answer is this one's.
-        bool const joins = state.health.ticket != 0 && state.health.check == health.check &&
-                           state.health.text == health.text && state.health.maxAge == health.maxAge;
-        asked.joins = joins ? state.health.ticket : 0;
-        if (!joins) asked.ticket = platform_.health.Begin(asked.question);
+        // One check of a program at a time: the scheduled one under way gives way, and is begun
+        // again once this one has ended.
+        if (state.health.ticket != 0) {
+            Drop(state.health);
+            state.health.nextCheck = 0;
+        }
+        asked.ticket = platform_.health.Begin(asked.question);
     }
     asked_.push_back(std::move(asked));
     return lastAsked_;
-}
-
-void HealthRule::Joined(Asked& asked) {
-    ProgramState const* state = supervisor_.Find(asked.program);
-    if (state != nullptr && state->health.ticket == asked.joins) return;  // still under way
-    if (state != nullptr && state->health.answered == asked.joins && state->health.last) {
-        asked.verdict = state->health.last->verdict;
-    } else {
-        // Dropped (its window went, the passes stopped) or not counted: asked of the probe now.
-        asked.ticket = platform_.health.Begin(asked.question);
-        asked.began = platform_.events.MonotonicMilliseconds();
-    }
-    asked.joins = 0;
 }
 
 std::vector<HealthRule::Settled> HealthRule::TakeSettled() {
     std::vector<Settled> settled;
     std::int64_t const now = platform_.events.MonotonicMilliseconds();
     std::erase_if(asked_, [&](Asked& asked) {
-        if (asked.joins != 0) Joined(asked);
         if (asked.ticket != 0 && !asked.verdict) {
             if (std::optional<HealthAnswer> const answer = platform_.health.Take(asked.ticket)) {
                 asked.verdict = Judge(asked.question, *answer, asked.maxAge);

@@ -67,7 +67,7 @@ public:
 
     // The program's check run now at a user's asking, whatever its state, as its keys are now: its
     // id, or 0 when it has no usable check. Its result is told, never counted.
-    std::uint32_t Ask(WatchedProgram const& record, ProgramState const& state);
+    std::uint32_t Ask(WatchedProgram const& record, ProgramState& state);
     // The checks asked for that ended since the last call; each is said in the history (`checked`).
     struct Settled {
         std::uint32_t id = 0;
@@ -84,7 +84,6 @@ private:
         HealthQuestion question;
         std::optional<int> maxAge;
         std::uint32_t ticket = 0;            // 0 when judged at once
-    std::uint32_t joins = 0;             // the program's scheduled check under way, whose answer it takes
         std::optional<HealthVerdict> verdict;  // a window: check's
         std::int64_t began = 0;              // monotonic
     };
@@ -107,8 +106,8 @@ private:
     void Drop(HealthWatch& health) const;
     // Vigilon could not ask (a variable not set, a command without its full path): said once, not counted.
     void Unasked(WatchedProgram const& record, HealthWatch& health, std::wstring const& why) const;
-    // A check asked for that joined the scheduled one: its answer, once taken.
-    void Joined(Asked& asked);
+    // True while a check asked for the program runs: its scheduled check waits meanwhile.
+    bool AskedUnderWay(std::wstring const& program) const;
 
     Platform& platform_;
     SupervisionJournal& journal_;

@@ -23,6 +23,8 @@ public:
     void Restarted(RestartReason reason, std::int64_t now);
     // True the first time a restart for `reason` is held since the last one allowed.
     bool FirstHeld(RestartReason reason);
+    // What held the restart for `reason` is over (the program works again): the next hold is said.
+    void Recovered(RestartReason reason) { counts_[Index(reason)].heldSaid = false; }
 
 private:
     struct Count {

@@ -5,13 +5,14 @@
 #include <iterator>
 
 #include "engine/supervisor.h"
+#include "support/shown_url.h"
 
 namespace vigilon {
 
 void RuleTexts::Refuse(wchar_t const* key, std::wstring RestartRules::*text, std::wstring const& problem,
                        std::wstring RestartRules::*alsoWhen) const {
     if (problem.empty() || !(Changed(text) || (alsoWhen != nullptr && Changed(alsoWhen)))) return;
-    journal_.Log(L"ignored", record_.name, key + (L"=" + record_.rules.*text) + L": not " + problem);
+    journal_.Log(L"ignored", record_.name, key + (L"=" + ShownUrl(record_.rules.*text)) + L": not " + problem);
 }
 
 std::wstring Seconds(std::int64_t milliseconds) {

@@ -17,22 +17,6 @@ namespace {
 using UniqueSocket = Owned<SOCKET, ReleaseWith<closesocket>, INVALID_SOCKET>;
 using AddressList = Owned<ADDRINFOW*, ReleaseWith<FreeAddrInfoW>>;  // from GetAddrInfoW
 
-// The socket library, started and ended again with the scope.
-class Winsock {
-public:
-    Winsock() : started_(WSAStartup(MAKEWORD(2, 2), &data_) == 0) {}
-    Winsock(Winsock const&) = delete;
-    Winsock& operator=(Winsock const&) = delete;
-    ~Winsock() {
-        if (started_) WSACleanup();
-    }
-    bool Started() const { return started_; }
-
-private:
-    WSADATA data_{};
-    bool started_;
-};
-
 // The least an address is given when a total limit is shared among several: enough for a server
 // across a slow network to answer.
 constexpr int kAddressFloorMilliseconds = 500;
@@ -127,10 +111,13 @@ ConnectOutcome ConnectTcp(std::wstring const& host, int port, ConnectLimits cons
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
-    // Sockets are started for this connection only, so that Vigilon without a server to reach
-    // never starts them.
-    Winsock const sockets;
-    if (!sockets.Started()) return ConnectOutcome::Failed;
+    // Sockets are started at the first connection, so that Vigilon without a server to reach
+    // never starts them, and then kept: checks connect again and again.
+    static bool const started = [] {
+        WSADATA data{};
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    if (!started) return ConnectOutcome::Failed;
     AddressList addresses;
     std::wstring const service = std::to_wstring(port);
     int const resolved = GetAddrInfoW(host.c_str(), service.c_str(), &hints, addresses.Receive());

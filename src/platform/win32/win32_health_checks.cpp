@@ -162,7 +162,9 @@ bool BodySearch::Add(std::string_view piece) {
 
 HealthAnswer AskHttp(HealthQuestion const& question, HealthClock::time_point deadline) {
     OpenedGet get;
-    if (DWORD const error = OpenGet(question.target, std::max(Left(deadline), 1), get); error != 0) {
+    HINTERNET const session = SharedSession();
+    if (session == nullptr) return HttpFailure(GetLastError());
+    if (DWORD const error = OpenGet(question.target, std::max(Left(deadline), 1), get, session); error != 0) {
         return HttpFailure(error);
     }
     DWORD status = 0;
