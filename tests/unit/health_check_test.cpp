@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "engine/outputs/metrics_text.h"
@@ -140,6 +141,39 @@ TEST_F(HealthCheckTest, ARestartWaitsForTheGraceAndForFailuresInARowWhichASucces
     EXPECT_EQ(Closes(), 1u);
     ASSERT_TRUE(PassUntilChecks(9));
     EXPECT_EQ(Closes(), 2u);
+}
+
+TEST_F(HealthCheckTest, ProgramsDueTogetherBeginTheirChecksAFewAPassAndStaySpread) {
+    for (int i = 1; i <= 11; ++i) {
+        std::wstring const name = L"Pump " + std::to_wstring(i);
+        WatchedProgram& record = AddProgram(name, name, L"C:\\kiosk.exe");
+        // The last two run a command: no more than one of those begins in a pass.
+        record.rules.check = i <= 9 ? L"tcp:127.0.0.1:" + std::to_wstring(9000 + i) : L"run:C:\\probe.exe " + std::to_wstring(i);
+        record.rules.checkSeconds = L"5";
+        record.rules.checkGrace = L"0";
+        fake.desktop.Add(name, true, false);
+        fake.health.answers[L"127.0.0.1:" + std::to_wstring(9000 + i)] = Answered(0);
+    }
+    fake.health.answers[L"C:\\probe.exe 10"] = fake.health.answers[L"C:\\probe.exe 11"] = Answered(0);
+    std::vector<std::size_t> begun;  // checks begun by each pass
+    std::vector<std::size_t> commands;  // of them, commands
+    auto const commandsSoFar = [&] {
+        return std::count_if(fake.health.checks.begin(), fake.health.checks.end(),
+                             [](HealthQuestion const& q) { return q.kind == HealthKind::Run; });
+    };
+    for (int pass = 0; pass < 20; ++pass) {
+        std::size_t const before = Checks();
+        auto const commandsBefore = commandsSoFar();
+        Passes(1);
+        begun.push_back(Checks() - before);
+        commands.push_back(static_cast<std::size_t>(commandsSoFar() - commandsBefore));
+    }
+    // All eleven due at once: four, four, then the last tcp check and one command; none waits
+    // longer than its period for a turn.
+    EXPECT_EQ(std::vector<std::size_t>(begun.begin(), begun.begin() + 3), (std::vector<std::size_t>{4, 4, 2}));
+    EXPECT_LE(*std::max_element(begun.begin(), begun.end()), 4u);
+    EXPECT_LE(*std::max_element(commands.begin(), commands.end()), 1u);
+    EXPECT_GE(Checks(), 11u * 3);  // each checked every 5 s over the 20 s, and the kiosk after its grace
 }
 
 TEST_F(HealthCheckTest, ACheckUnderWayWhenItsWindowGoesIsDroppedAndOneThatNeverAnswersIsGivenUp) {

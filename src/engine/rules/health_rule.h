@@ -36,6 +36,12 @@ namespace vigilon {
 class HealthRule final : public Rule {
 public:
     static constexpr std::int64_t kGiveUpAfter = 5'000;
+    // Checks begun by one pass, at most: when many programs come due together (all started at
+    // once), the rest begin at the next passes, so that they stay spread over their period and a
+    // few threads serve them all rather than one each at the same moment.
+    static constexpr int kBegunPerPass = 4;
+    // Of them, commands: each starts a process, the dearest thing a check can do.
+    static constexpr int kCommandsPerPass = 1;
 
     // The caption of a visible top-level window of process `processId`, other than `except`, whose
     // caption begins with `text` (case ignored); nothing when none shows one.
@@ -117,6 +123,10 @@ private:
     VariableLookup variables_;
     std::vector<Asked> asked_;
     std::uint32_t lastAsked_ = 0;
+    // The pass that began the last probe check, and how many it began.
+    mutable std::int64_t budgetPass_ = -1;
+    mutable int begunInPass_ = 0;
+    mutable int commandsInPass_ = 0;
 };
 
 }  // namespace vigilon

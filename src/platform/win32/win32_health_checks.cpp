@@ -162,9 +162,7 @@ bool BodySearch::Add(std::string_view piece) {
 
 HealthAnswer AskHttp(HealthQuestion const& question, HealthClock::time_point deadline) {
     OpenedGet get;
-    HINTERNET const session = SharedSession();
-    if (session == nullptr) return HttpFailure(GetLastError());
-    if (DWORD const error = OpenGet(question.target, std::max(Left(deadline), 1), get, session); error != 0) {
+    if (DWORD const error = OpenGet(question.target, std::max(Left(deadline), 1), get); error != 0) {
         return HttpFailure(error);
     }
     DWORD status = 0;

@@ -24,31 +24,7 @@ WinHttp const& WinHttpFunctions() {
     return functions;
 }
 
-namespace {
-
-// A session through the user's own proxy settings, as a browser finds them (Windows 8.1 and
-// later), else the machine's WinHTTP proxy.
-InternetHandle OpenSession() {
-    WinHttp const& f = WinHttpFunctions();
-    constexpr DWORD kAutomaticProxy = 4;  // WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
-    InternetHandle session(f.open(L"Vigilon", kAutomaticProxy, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) {
-        session.Reset(f.open(L"Vigilon", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    }
-    return session;
-}
-
-}  // namespace
-
-HINTERNET SharedSession() {
-    if (!WinHttpFunctions().Complete()) return nullptr;
-    // Never closed (nor its owner destroyed): requests on pool threads may still use it as the
-    // process ends.
-    static InternetHandle const* const session = new InternetHandle(OpenSession());
-    return session->Get();
-}
-
-DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get, HINTERNET session) {
+DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get) {
     WinHttp const& f = WinHttpFunctions();
     if (!f.Complete()) return ERROR_PROC_NOT_FOUND;
     URL_COMPONENTS parts{};
@@ -63,21 +39,23 @@ DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get, 
     std::wstring const host(parts.lpszHostName, parts.dwHostNameLength);
     std::wstring const path = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
                               std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (session == nullptr) {
-        get.session = OpenSession();
-        if (!get.session) return GetLastError();
-        session = get.session.Get();
-        f.setTimeouts(session, timeoutMilliseconds, timeoutMilliseconds, timeoutMilliseconds, timeoutMilliseconds);
+    // The user's own proxy settings, as a browser finds them (Windows 8.1 and later), else the
+    // machine's WinHTTP proxy.
+    constexpr DWORD kAutomaticProxy = 4;  // WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
+    get.session.Reset(f.open(L"Vigilon", kAutomaticProxy, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!get.session) {
+        get.session.Reset(
+            f.open(L"Vigilon", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     }
-    get.connection.Reset(f.connect(session, host.c_str(), parts.nPort, 0));
+    if (!get.session) return GetLastError();
+    f.setTimeouts(get.session.Get(), timeoutMilliseconds, timeoutMilliseconds, timeoutMilliseconds,
+                  timeoutMilliseconds);
+    get.connection.Reset(f.connect(get.session.Get(), host.c_str(), parts.nPort, 0));
     if (!get.connection) return GetLastError();
     DWORD const flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
     get.request.Reset(f.openRequest(get.connection.Get(), L"GET", path.empty() ? L"/" : path.c_str(), nullptr,
                                     WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-    if (!get.request) return GetLastError();
-    // A shared session's limits are not this request's: its own are set.
-    if (!get.session) LimitRequest(get.request.Get(), timeoutMilliseconds);
-    return 0;
+    return get.request ? 0 : GetLastError();
 }
 
 bool LimitRequest(HINTERNET request, int milliseconds) {

@@ -50,13 +50,7 @@ struct OpenedGet {
 // Opens a GET of `url`, an http:// or https:// URL, through the user's proxy, with each of
 // WinHTTP's timeouts (resolving, connecting, sending, receiving) set to `timeoutMilliseconds`.
 // Returns 0 and fills `get`, or the error (ERROR_WINHTTP_...) that stopped it.
-// With `session` (one of SharedSession's), the GET goes through it and `get.session` stays empty.
-DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get, HINTERNET session = nullptr);
-
-// A session opened once and kept for the life of the process, for requests made again and again
-// (health checks): the proxy is found once, and WinHTTP keeps a server's connection open between
-// requests. Null when WinHTTP cannot open one.
-HINTERNET SharedSession();
+DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get);
 
 // Sets each of the request's timeouts to `milliseconds`, the time left for its next step; false,
 // and nothing set, when none is left (WinHTTP would read 0 as no limit at all).
