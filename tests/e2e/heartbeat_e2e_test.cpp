@@ -1,4 +1,4 @@
-#include "local_http_server.h"
+#include "../shared/local_http_server.h"
 
 #include "e2e_fixture.h"
 

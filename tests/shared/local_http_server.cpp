@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <ws2tcpip.h>
 
-namespace vigilon::e2e {
+#include <algorithm>
+
+namespace vigilon {
 namespace {
 
 long long NowMilliseconds() {
@@ -21,16 +23,10 @@ LocalHttpServer::LocalHttpServer() {
     WSADATA data{};
     WSAStartup(MAKEWORD(2, 2), &data);
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;  // any free port
-    int size = sizeof(address);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0 || listen(listener_, 4) != 0) {
+    port_ = BindToLoopback(listener_);
+    if (port_ == 0 || listen(listener_, 4) != 0) {
         ADD_FAILURE() << "the test's HTTP server could not listen on 127.0.0.1: error " << WSAGetLastError();
     }
-    port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -38,6 +34,34 @@ LocalHttpServer::~LocalHttpServer() {
     closesocket(listener_);  // ends the accept under way
     thread_.join();
     WSACleanup();
+}
+
+int LocalHttpServer::BindToLoopback(SOCKET s) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;  // any free port
+    int size = sizeof(address);
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        return 0;
+    }
+    return ntohs(address.sin_port);
+}
+
+void LocalHttpServer::SetStatus(int status) {
+    if (status == 200) {
+        Answer("200 OK", "OK");
+    } else {
+        Answer(std::to_string(status) + " Unavailable", "Unavailable");
+    }
+}
+
+void LocalHttpServer::Answer(std::string status, std::string body, std::size_t promised) {
+    std::lock_guard lock(mutex_);
+    status_ = std::move(status);
+    body_ = std::move(body);
+    promised_ = std::max(promised, body_.size());
 }
 
 std::vector<LocalHttpServer::Served> LocalHttpServer::Requests() {
@@ -55,25 +79,37 @@ void LocalHttpServer::Serve() {
     for (;;) {
         SOCKET const client = accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) return;
-        std::string request;
-        char buffer[1024];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            int const got = recv(client, buffer, sizeof(buffer), 0);
-            if (got <= 0) break;
-            request.append(buffer, static_cast<std::size_t>(got));
-        }
-        int const status = status_;
-        std::string const body = status == 200 ? "OK" : "Unavailable";
-        std::string const answer = "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Unavailable") +
-                                   "\r\nContent-Length: " + std::to_string(body.size()) +
-                                   "\r\nConnection: close\r\n\r\n" + body;
-        send(client, answer.data(), static_cast<int>(answer.size()), 0);
+        AnswerOne(client);
         shutdown(client, SD_SEND);
         closesocket(client);
-        std::string const path = request.starts_with("GET ") ? request.substr(4, request.find(' ', 4) - 4) : "";
-        std::lock_guard lock(mutex_);
-        served_.push_back({path, status, NowMilliseconds()});
     }
 }
 
-}  // namespace vigilon::e2e
+void LocalHttpServer::AnswerOne(SOCKET client) {
+    std::string request;
+    char buffer[1024];
+    while (request.find("\r\n\r\n") == std::string::npos) {
+        int const got = recv(client, buffer, sizeof(buffer), 0);
+        if (got <= 0) break;
+        request.append(buffer, static_cast<std::size_t>(got));
+    }
+    std::string answer;
+    bool stalls = false;
+    int status = 0;
+    {
+        std::lock_guard lock(mutex_);
+        answer = "HTTP/1.1 " + status_ + "\r\nContent-Length: " + std::to_string(promised_) +
+                 "\r\nConnection: close\r\n\r\n" + body_;
+        stalls = promised_ > body_.size();
+        status = std::atoi(status_.c_str());
+    }
+    send(client, answer.data(), static_cast<int>(answer.size()), 0);
+    // A body promised longer than sent: the client waits for the rest until it gives up.
+    while (stalls && recv(client, buffer, sizeof(buffer), 0) > 0) {
+    }
+    std::string const path = request.starts_with("GET ") ? request.substr(4, request.find(' ', 4) - 4) : "";
+    std::lock_guard lock(mutex_);
+    served_.push_back({path, status, NowMilliseconds()});
+}
+
+}  // namespace vigilon

@@ -2,16 +2,15 @@
 
 #include <winsock2.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-namespace vigilon::e2e {
+namespace vigilon {
 
-// A server on 127.0.0.1, on a free port, that answers every request with the status it is set to
-// (200 at first), and keeps what it was asked and answered.
+// A server on 127.0.0.1, on a free port, that answers every request as it is set to (200 "OK" at
+// first), and keeps what it was asked and answered.
 class LocalHttpServer {
 public:
     LocalHttpServer();
@@ -19,8 +18,16 @@ public:
     LocalHttpServer(LocalHttpServer const&) = delete;
     LocalHttpServer& operator=(LocalHttpServer const&) = delete;
 
+    // Binds `s` to a free port of 127.0.0.1, which it returns (0 when it cannot).
+    static int BindToLoopback(SOCKET s);
+
     int Port() const { return port_; }
-    void SetStatus(int status) { status_ = status; }
+    std::wstring Url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/health"; }
+    // 200 with "OK", anything else with "Unavailable".
+    void SetStatus(int status);
+    // The status line's code and words, and the body; with `promised` longer than the body, the
+    // answer says that length and then sends no more, until the client gives up.
+    void Answer(std::string status, std::string body, std::size_t promised = 0);
 
     struct Served {
         std::string path;  // of a GET; empty for anything else
@@ -32,13 +39,16 @@ public:
 
 private:
     void Serve();
+    void AnswerOne(SOCKET client);
 
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
-    std::atomic<int> status_{200};
     std::thread thread_;
     std::mutex mutex_;
+    std::string status_ = "200 OK";
+    std::string body_ = "OK";
+    std::size_t promised_ = 2;
     std::vector<Served> served_;
 };
 
-}  // namespace vigilon::e2e
+}  // namespace vigilon

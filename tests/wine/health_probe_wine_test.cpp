@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <mutex>
 #include <string>
-#include <thread>
 
+#include "../shared/local_http_server.h"
 #include "file_holder.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/tcp_connect.h"
@@ -20,82 +18,6 @@
 
 namespace vigilon {
 namespace {
-
-// A server on 127.0.0.1 that answers every request with the status and body it is given. A body
-// promised longer than it is stalls: the connection is held until the client closes it.
-class TinyServer {
-public:
-    TinyServer() {
-        WSADATA data{};
-        WSAStartup(MAKEWORD(2, 2), &data);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        port_ = BindToLoopback(listener_);
-        listen(listener_, 4);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~TinyServer() {
-        closesocket(listener_);  // ends the accept under way
-        thread_.join();
-        WSACleanup();
-    }
-    TinyServer(TinyServer const&) = delete;
-    TinyServer& operator=(TinyServer const&) = delete;
-
-    // Binds `s` to a free port of 127.0.0.1, which it returns.
-    static int BindToLoopback(SOCKET s) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        int size = sizeof(address);
-        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-        return ntohs(address.sin_port);
-    }
-    int Port() const { return port_; }
-    std::wstring Url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/health"; }
-    void Answer(std::string status, std::string body, std::size_t promised = 0) {
-        std::lock_guard lock(mutex_);
-        status_ = std::move(status);
-        body_ = std::move(body);
-        promised_ = std::max(promised, body_.size());
-    }
-
-private:
-    void Serve() {
-        for (;;) {
-            SOCKET const client = accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET) return;
-            std::string request;
-            char buffer[1024];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                int const got = recv(client, buffer, sizeof(buffer), 0);
-                if (got <= 0) break;
-                request.append(buffer, static_cast<std::size_t>(got));
-            }
-            std::string answer;
-            bool stalls = false;
-            {
-                std::lock_guard lock(mutex_);
-                answer = "HTTP/1.1 " + status_ + "\r\nContent-Length: " + std::to_string(promised_) +
-                         "\r\nConnection: close\r\n\r\n" + body_;
-                stalls = promised_ > body_.size();
-            }
-            send(client, answer.data(), static_cast<int>(answer.size()), 0);
-            while (stalls && recv(client, buffer, sizeof(buffer), 0) > 0) {
-            }
-            shutdown(client, SD_SEND);
-            closesocket(client);
-        }
-    }
-
-    SOCKET listener_ = INVALID_SOCKET;
-    int port_ = 0;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::string status_ = "200 OK";
-    std::string body_;
-    std::size_t promised_ = 0;
-};
 
 // The check's answer, polled for up to 30 s: a command starts under Wine in a second or more on a
 // loaded machine, and each check's limit below is shorter than that wait.
@@ -136,7 +58,7 @@ bool FreedWithin10Seconds(std::wstring const& path) {
 }
 
 TEST(HealthProbe, AnHttpCheckGivesTheStatusAndWhetherTheFirst64KiBHoldTheText) {
-    TinyServer server;
+    LocalHttpServer server;
     server.Answer("200 OK", "<html>Player READY</html>");
     HealthAnswer answer = Check(HealthKind::Http, server.Url(), 0, L"ready");
     EXPECT_TRUE(answer.answered) << answer.error;
@@ -163,7 +85,7 @@ TEST(HealthProbe, AnHttpCheckGivesTheStatusAndWhetherTheFirst64KiBHoldTheText) {
     EXPECT_TRUE(Check(HealthKind::Http, server.Url(), 0, L"absent", 2000).timedOut);
 
     SOCKET const closed = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    int const closedPort = TinyServer::BindToLoopback(closed);
+    int const closedPort = LocalHttpServer::BindToLoopback(closed);
     answer = Check(HealthKind::Http, L"http://127.0.0.1:" + std::to_wstring(closedPort) + L"/");
     EXPECT_FALSE(answer.answered);
     EXPECT_EQ(answer.error, L"no connection");
