@@ -33,7 +33,8 @@ constexpr NumberRow kNumberRows[] = {
 HealthRowsEnabled HealthRowsFor(std::wstring const& check) {
     RuleValue<HealthCheck> const parsed = ParseHealthCheck(check);
     if (!parsed.value) return {};
-    return {parsed.value->kind == CheckKind::Http, parsed.value->kind == CheckKind::File};
+    CheckKind const kind = parsed.value->kind;
+    return {kind == CheckKind::Http, kind == CheckKind::File, kind != CheckKind::Window};
 }
 
 HealthCheckForm HealthFormFromRules(RestartRules const& rules) {
@@ -69,8 +70,9 @@ HealthCheckChoice HealthRulesFromForm(HealthCheckForm const& form, RestartRules 
     }
     for (NumberRow const& number : kNumberRows) {
         std::wstring const typed = Trimmed(form.*number.box);
-        if (typed.empty()) continue;  // the default, which writes no key
-        if (Untouched(typed, original.*number.field)) {
+        bool const used = number.row != HealthRow::Timeout || enabled.timeout;
+        if (typed.empty() && used) continue;  // the default, which writes no key
+        if (!used || Untouched(typed, original.*number.field)) {
             rules.*number.field = original.*number.field;
             continue;
         }

@@ -28,10 +28,12 @@ inline constexpr wchar_t kCheckForms[] =
     L"command>";
 
 // Which of the rows that belong to one kind of check take input for the check typed: the page's
-// text only for an http(s) check, the file's age only for a file check.
+// text only for an http(s) check, the file's age only for a file check, and the time to give a
+// check up after for every kind but a window: check, which is judged at once.
 struct HealthRowsEnabled {
     bool text = false;
     bool age = false;
+    bool timeout = true;
 };
 HealthRowsEnabled HealthRowsFor(std::wstring const& check);
 

@@ -112,6 +112,9 @@ void SettingsDialog::EnableBoxes() {
     HealthRowsEnabled const rows = HealthRowsFor(WindowText(GetDlgItem(dialog_, kIdCheck)));
     for (int const id : {kIdCheckTextLabel, kIdCheckText}) EnableWindow(GetDlgItem(dialog_, id), rows.text);
     for (int const id : {kIdCheckAgeLabel, kIdCheckAge, kIdCheckAgeUnit}) EnableWindow(GetDlgItem(dialog_, id), rows.age);
+    for (int const id : {kIdCheckTimeoutLabel, kIdCheckTimeout, kIdCheckTimeoutUnit}) {
+        EnableWindow(GetDlgItem(dialog_, id), rows.timeout);
+    }
 }
 
 void SettingsDialog::CreatePages() {

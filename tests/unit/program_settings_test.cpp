@@ -82,6 +82,15 @@ TEST(ProgramSettings, EachKindOfCheckUsesOnlyItsOwnRows) {
     RestartRules const http = RulesFromSettingsForm(form, {}).rules;
     EXPECT_EQ(http.checkText, L"typed before");
     EXPECT_EQ(http.checkAge, L"");
+    // A window: check is judged at once: the time to give it up after is kept as the file had it.
+    EXPECT_FALSE(HealthRowsFor(L"window:Error").timeout);
+    EXPECT_TRUE(HealthRowsFor(L"tcp:127.0.0.1:8080").timeout);
+    form.health.check = L"window:Connection lost";
+    form.health.timeout = L"oops";
+    RestartRules original;
+    original.checkTimeout = L"20";
+    ProgramSettingsChoice const window = RulesFromSettingsForm(form, original);
+    EXPECT_EQ(window.rules.checkTimeout, L"20");
 }
 
 TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
