@@ -39,9 +39,13 @@ using PickerTest = VigilonTest;
 // editor shows the new program with the lasting part and the stand-in's executable, saved by Save.
 TEST_F(PickerTest, NewFromAWindowListsAStandInAndFillsTheFields) {
     std::wstring const notes = AddHelper(L"notes.exe", L"today.txt - " + Caption(L"Notes"));
+    std::wstring const sheets = AddHelper(L"sheets.exe", L"Budget.xls - Sheets");  // one the filter leaves out
     Process standIn;
+    Process other;
     ASSERT_TRUE(standIn.Start(notes, L"", FolderOf(notes)));
+    ASSERT_TRUE(other.Start(sheets, L"", FolderOf(sheets)));
     ASSERT_TRUE(WaitUntil([&] { return WindowOf(L"today.txt - " + Caption(L"Notes")) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return WindowOf(L"Budget.xls - Sheets") != nullptr; }));
     WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
     StartVigilon(L"Configure");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
@@ -63,7 +67,7 @@ TEST_F(PickerTest, NewFromAWindowListsAStandInAndFillsTheFields) {
         return std::find(rows.begin(), rows.end(), expected) != rows.end();
     };
     ASSERT_TRUE(WaitUntil(listsTheStandIn));
-    EXPECT_FALSE(listsOnlyTheStandIn());  // Vigilon's own windows aside, the desktop has more
+    EXPECT_FALSE(listsOnlyTheStandIn());
     SendMessageW(GetDlgItem(dialog, kPickerFilter), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tag_.c_str()));
     ASSERT_TRUE(WaitUntil(listsOnlyTheStandIn));
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kPickerPart), CB_GETCURSEL, 0, 0), 1);  // the lasting part
