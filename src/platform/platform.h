@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "platform/system_services.h"
 #include "platform/window_capture.h"
+#include "platform/window_survey.h"
 
 namespace vigilon {
 
@@ -33,6 +34,7 @@ struct Platform {
     HealthProbe& health;
     HttpClient& http;
     WindowCapture& capture;
+    WindowSurvey& survey;
 };
 
 }  // namespace vigilon

@@ -63,6 +63,17 @@ std::optional<Node> Root(std::span<std::uint8_t const> bytes) {
     return root;
 }
 
+// A string node's text, up to its terminator.
+std::wstring TextValue(std::span<std::uint8_t const> bytes, Node const& node) {
+    std::wstring text;
+    for (std::size_t at = node.value; at + 2 <= node.value + node.valueSize; at += 2) {
+        wchar_t const c = static_cast<wchar_t>(Word(bytes, at));
+        if (c == L'\0') break;
+        text.push_back(c);
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<std::wstring> VersionString(std::span<std::uint8_t const> resource, std::wstring_view table,
@@ -72,13 +83,20 @@ std::optional<std::wstring> VersionString(std::span<std::uint8_t const> resource
         if (node) node = Child(resource, *node, key);
     }
     if (!node) return std::nullopt;
-    std::wstring text;
-    for (std::size_t at = node->value; at + 2 <= node->value + node->valueSize; at += 2) {
-        wchar_t const c = static_cast<wchar_t>(Word(resource, at));
-        if (c == L'\0') break;
-        text.push_back(c);
+    return TextValue(resource, *node);
+}
+
+std::optional<std::wstring> VersionStringOfAnyTable(std::span<std::uint8_t const> resource, std::wstring_view name) {
+    std::optional<Node> root = Root(resource);
+    std::optional<Node> const strings = root ? Child(resource, *root, L"StringFileInfo") : std::nullopt;
+    if (!strings) return std::nullopt;
+    for (std::size_t at = strings->children; at < strings->end;) {
+        std::optional<Node> const table = ReadNode(resource, at, strings->end);
+        if (!table) return std::nullopt;
+        if (std::optional<Node> const node = Child(resource, *table, name)) return TextValue(resource, *node);
+        at = Aligned(table->end);
     }
-    return text;
+    return std::nullopt;
 }
 
 std::optional<FileVersion> VersionNumbers(std::span<std::uint8_t const> resource) {

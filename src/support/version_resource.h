@@ -17,6 +17,10 @@ namespace vigilon {
 std::optional<std::wstring> VersionString(std::span<std::uint8_t const> resource, std::wstring_view table,
                                           std::wstring_view name);
 
+// The string `name` of the first string table that holds it, whatever its language and code page:
+// another maker's executable may have its strings in any table.
+std::optional<std::wstring> VersionStringOfAnyTable(std::span<std::uint8_t const> resource, std::wstring_view name);
+
 // The file version's four parts from the fixed part of the resource (VS_FIXEDFILEINFO).
 struct FileVersion {
     std::uint16_t major = 0, minor = 0, build = 0, revision = 0;

@@ -100,6 +100,24 @@ void EditorPresenter::OnNewProgram() {
     view_.AppendListEntry(name, number);
 }
 
+void EditorPresenter::OnNewFromWindow() {
+    if (readOnly_) return;
+    std::optional<WindowChoice> const choice = view_.PickWindow();
+    if (!choice) return;
+    ProgramFromWindow const made =
+        MakeProgramFromWindow(*choice, [&](std::wstring_view name) { return NameInUse(name); });
+    int const number = programs_.Add(made.name);
+    if (number == 0) return;  // the table is full
+    WatchedProgram& record = programs_[number];
+    record.caption = made.caption;
+    record.exe = made.exe;
+    StoreMatchKeys(record, made);
+    view_.AppendListEntry(made.name, number);
+    // Shown at once, so that the user sees what the window filled in before saving.
+    view_.SelectListEntry(number - 1);
+    OnSelectionChanged(number - 1);
+}
+
 bool EditorPresenter::NameInUse(std::wstring_view name) const {
     // The settings file compares section names without regard to case, and reads values trimmed.
     for (int i = 1; i <= programs_.Count(); ++i) {

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/settings_file.h"
 #include "app/watched_programs.h"
 #include "platform/system_services.h"
+#include "ui/window_picker_logic.h"
 
 namespace vigilon {
 
@@ -34,6 +36,8 @@ public:
     virtual std::wstring AskText(std::wstring const& prompt, std::wstring const& title) = 0;
     // The shell's folder dialog owned by the window; empty when cancelled.
     virtual std::wstring BrowseForPath(std::wstring const& prompt, std::wstring const& initialPath) = 0;
+    // New from a Window's dialog owned by the window; nothing when cancelled.
+    virtual std::optional<WindowChoice> PickWindow() = 0;
 };
 
 // The configuration editor: lists the watched programs, shows the current one's fields, and adds,
@@ -50,6 +54,8 @@ public:
     void OnSave();
     void OnCancel();
     void OnNewProgram();
+    // New from a Window: the program the chosen window makes is added and shown, not saved yet.
+    void OnNewFromWindow();
     void OnDeleteProgram();
     // A browse button beside `field` (Exe or Command) was pressed.
     void OnBrowse(Field field);

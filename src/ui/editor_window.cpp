@@ -8,6 +8,7 @@
 #include "ui/input_box.h"
 #include "ui/program_settings_logic.h"
 #include "ui/win32_layout.h"
+#include "ui/window_picker_dialog.h"
 
 namespace vigilon {
 namespace {
@@ -164,6 +165,8 @@ std::wstring EditorWindow::FieldText(Field field) const { return WindowText(Cont
 std::wstring EditorWindow::AskText(std::wstring const& prompt, std::wstring const& title) {
     return InputBox(main_, instance_, prompt, title);
 }
+
+std::optional<WindowChoice> EditorWindow::PickWindow() { return ShowWindowPicker(main_, instance_, platform_.survey); }
 
 std::wstring EditorWindow::BrowseForPath(std::wstring const& prompt, std::wstring const& initialPath) {
     return BrowseForFolder(platform_.shell, platform_.files, FromHwnd(main_), prompt, initialPath, true);

@@ -42,6 +42,7 @@ public:
     std::wstring FieldText(Field field) const override;
     std::wstring AskText(std::wstring const& prompt, std::wstring const& title) override;
     std::wstring BrowseForPath(std::wstring const& prompt, std::wstring const& initialPath) override;
+    std::optional<WindowChoice> PickWindow() override;
 
 private:
     HWND Control(std::uint16_t id) const;

@@ -7,9 +7,11 @@
 namespace vigilon {
 
 // NumberBox is a text box that takes digits only; KeyLabel is a label whose access key moves to the
-// control after it. A DropDown's height is that of its closed box; Tabs is a tab control.
+// control after it. A DropDown's height is that of its closed box; Tabs is a tab control; ListView
+// is a report-style list of one selection whose rows its owner gives as they are drawn.
 enum class ControlKind : std::uint8_t {
-    Picture, Label, KeyLabel, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox, DropDown, Tabs
+    Picture, Label, KeyLabel, ListBox, Button, DefaultButton, TextBox, NumberBox, Frame, CheckBox, DropDown, Tabs,
+    ListView
 };
 
 // Where a control sits: on the window itself, or inside the framed panel.

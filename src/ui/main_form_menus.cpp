@@ -13,6 +13,7 @@ HMENU MainForm::CreateMenuBar() {
     AppendMenuW(file, MF_STRING, kFileOptionsCommand, L"&Options...");
     AppendMenuW(file, MF_STRING, kFileExitCommand, L"E&xit");
     HMENU const program = CreatePopupMenu();
+    AppendMenuW(program, MF_STRING, kProgramFromWindowCommand, L"&New from a Window...");
     AppendMenuW(program, MF_STRING, kProgramSettingsCommand, L"&Settings...");
     HMENU const help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kHelpAboutCommand, L"&About");
@@ -92,6 +93,8 @@ void MainForm::OnCommand(UINT id) {
         ShowOptions();
     } else if (id == kProgramSettingsCommand) {
         ShowProgramSettings();
+    } else if (id == kProgramFromWindowCommand) {
+        editor_.Presenter().OnNewFromWindow();
     }
 }
 
@@ -114,6 +117,9 @@ void MainForm::RunPopupCommand(PopupCommand command) {
 void MainForm::OnInitMenuPopup(HMENU menu) {
     UINT const state = editor_.Presenter().SettingsAvailable() ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(menu, kProgramSettingsCommand, MF_BYCOMMAND | state);  // no-op for menus without it
+    // Locked by an administrator, the list takes no new program.
+    UINT const adding = editor_.Presenter().ReadOnly() ? MF_GRAYED : MF_ENABLED;
+    EnableMenuItem(menu, kProgramFromWindowCommand, MF_BYCOMMAND | adding);
 }
 
 void MainForm::ShowNotice(std::wstring const& text) { tray_.ShowBalloon(kTip, text); }

@@ -45,6 +45,7 @@ inline constexpr std::uint16_t kFileExitCommand = 200;
 inline constexpr std::uint16_t kFileOptionsCommand = 201;
 inline constexpr std::uint16_t kHelpAboutCommand = 209;
 inline constexpr std::uint16_t kProgramSettingsCommand = 210;
+inline constexpr std::uint16_t kProgramFromWindowCommand = 211;
 
 std::optional<PopupCommand> PopupCommandFromId(std::uint32_t id);
 

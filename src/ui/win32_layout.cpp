@@ -35,6 +35,9 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::DropDown: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::Tabs: return {WC_TABCONTROLW, WS_TABSTOP, 0};
+    case ControlKind::ListView:
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
     case ControlKind::Frame: break;
     }
     return {L"STATIC", 0, 0};

@@ -17,6 +17,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system_services.h"
+#include "fakes/fake_window_survey.h"
 #include "platform/platform.h"
 #include "platform/process_watch.h"
 
@@ -220,8 +221,9 @@ struct FakePlatform {
     FakeHealthProbe health;
     FakeHttpClient http;
     FakeWindowCapture capture{files};
+    FakeWindowSurvey survey;
     Platform view{profile,   registry, desktop,  files,     system, shell, events,
-                  processes, eventLog, commands, readiness, health, http, capture};
+                  processes, eventLog, commands, readiness, health, http, capture, survey};
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };

@@ -77,6 +77,18 @@ TEST(About, TheVersionResourceIsReadWithoutTheVersionLibrary) {
     }
 }
 
+// Another maker's executable keeps its strings in the table of its own language and code page;
+// the first table that holds the string gives it.
+TEST(About, AStringIsFoundInWhicheverTableHoldsIt) {
+    auto const resource = VersionNode(
+        L"VS_VERSION_INFO", {}, false,
+        {VersionNode(L"StringFileInfo", {}, true,
+                     {VersionNode(L"040704E4", {}, true, {VersionNode(L"CompanyName", Utf16(L"Maker"), true, {})}),
+                      VersionNode(L"041904E3", {}, true, {VersionNode(L"FileDescription", Utf16(L"Notes"), true, {})})})});
+    EXPECT_EQ(VersionStringOfAnyTable(resource, L"FileDescription"), L"Notes");
+    EXPECT_FALSE(VersionStringOfAnyTable(resource, L"ProductName"));
+}
+
 class SysInfoTest : public ::testing::Test {
 protected:
     void Start() { StartSysInfo(registry, files, shell, system); }

@@ -45,6 +45,12 @@ public:
         browseInitial.push_back(initial);
         return browseAnswer;
     }
+    std::optional<WindowChoice> picked;  // what the user chooses in New from a Window
+    int pickerShown = 0;
+    std::optional<WindowChoice> PickWindow() override {
+        ++pickerShown;
+        return picked;
+    }
     std::wstring& Field(Field f) { return fields[static_cast<std::size_t>(f)]; }
 };
 
@@ -253,6 +259,25 @@ TEST_F(EditorTest, SettingsWaitUntilANewProgramIsSaved) {
     EXPECT_TRUE(editor.SettingsAvailable());
 }
 
+// A window chosen in New from a Window becomes a program at the end of the list, shown at once so
+// that the user sees what it filled in, and written only by Save; a cancelled choice adds nothing.
+TEST_F(EditorTest, AWindowChosenIsAddedAndShownUnsaved) {
+    editor.OnActivate();
+    editor.OnNewFromWindow();
+    EXPECT_EQ(programs.Count(), 3);
+    view.picked = WindowChoice{{7, L"notes.txt - Beta", L"beta.exe", L"BetaFrame", L"C:\\Tools\\beta.exe", L"Beta"},
+                               CaptionPart::Lasting, true};
+    editor.OnNewFromWindow();
+    ASSERT_EQ(programs.Count(), 4);
+    EXPECT_EQ(ListTexts().back(), L"Beta 2");  // Beta is in the list already
+    EXPECT_EQ(view.selected, 3);
+    EXPECT_EQ(editor.CurrentProgram(), 4);
+    EXPECT_EQ(view.Field(Field::Caption), L"Beta");
+    EXPECT_EQ(view.Field(Field::Exe), L"C:\\Tools\\beta.exe");
+    EXPECT_TRUE(programs[4].added);
+    EXPECT_FALSE(store.Has(kIni));
+}
+
 // Locked by an administrator: the list can be looked through, but nothing is added, deleted or saved.
 TEST_F(EditorTest, ReadOnlyChangesNothing) {
     editor.SetReadOnly(true);
@@ -265,6 +290,8 @@ TEST_F(EditorTest, ReadOnlyChangesNothing) {
     editor.OnDeleteProgram();
     view.browseAnswer = L"E:\\x.exe";
     editor.OnBrowse(Field::Exe);
+    editor.OnNewFromWindow();
+    EXPECT_EQ(view.pickerShown, 0);
     EXPECT_EQ(programs.Count(), 3);
     EXPECT_TRUE(system.messages.empty());  // no question asked
     EXPECT_TRUE(view.browseInitial.empty());

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
 #include "platform/win32/win32_window_capture.h"
+#include "platform/win32/win32_window_survey.h"
 
 namespace vigilon {
 
@@ -34,11 +35,12 @@ struct Win32Platform {
     Win32HealthProbe health;
     Win32HttpClient http;
     Win32WindowCapture capture;
+    Win32WindowSurvey survey;
 
     // The bundle the core takes.
     Platform View() {
         return Platform{profile,  registry, desktop,  files,     system, shell, events,
-                        processes, eventLog, commands, readiness, health, http, capture};
+                        processes, eventLog, commands, readiness, health, http, capture, survey};
     }
 };
 

@@ -1,0 +1,215 @@
+#include "ui/window_picker_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ui/base_dialog.h"
+#include "ui/dialog_controls.h"
+#include "ui/window_picker_layout.h"
+
+namespace vigilon {
+namespace {
+
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMilliseconds = 1000;
+
+// The list follows rows_, which it asks for as it draws (LVS_OWNERDATA); the selection is kept by
+// window, so that a refresh that reorders the rows keeps the window the user chose.
+class WindowPickerDialog final : public BaseDialog<WindowPickerDialog> {
+public:
+    explicit WindowPickerDialog(WindowSurvey& survey) : survey_(survey) {}
+
+    std::optional<WindowChoice> Show(HWND owner, HINSTANCE instance) {
+        if (ShowModal(owner, instance) != IDOK) return std::nullopt;
+        return chosen_;
+    }
+    INT_PTR OnInitDialog();
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void LayOut(UINT dpi);
+
+private:
+    HWND List() const { return GetDlgItem(dialog_, kIdPickerList); }
+    // Surveys the desktop and lists what the filter lets through, keeping the selection's window;
+    // `selectFirst` selects the first row when that window is not listed.
+    void Refresh(bool selectFirst);
+    void SelectRow(int index);
+    // The list's selection changed to `index` (-1 for none), by the user or a refresh.
+    void Selected(int index);
+    void ShowCaptionParts(PickerRow const& row, bool keepPart);
+    void GiveCellText(NMLVDISPINFOW& info) const;
+    INT_PTR OnNotify(NMHDR& header);
+    void Accept();
+
+    WindowSurvey& survey_;
+    std::vector<PickerRow> rows_;
+    WindowHandle selected_ = 0;   // the window of the selected row; 0 for none
+    std::wstring selectedCaption_;  // its caption as the choices below the list show it
+    bool refreshing_ = false;     // selections made by Refresh are not the user's
+    std::wstring cell_;           // the text of the cell the list asked for last
+    WindowChoice chosen_;
+};
+
+INT_PTR WindowPickerDialog::OnInitDialog() {
+    CreateControls(WindowPickerLayout(), kPickerWidth, kPickerHeight);
+    SetWindowTextW(dialog_, L"New from a Window");
+    HWND const list = List();
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    int index = 0;
+    for (PickerColumn const& column : PickerColumns()) {
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT | LVCF_WIDTH;
+        item.pszText = const_cast<wchar_t*>(column.title);
+        item.cx = TwipsToPixels(column.widthTwips, dpi_);
+        ListView_InsertColumn(list, index++, &item);
+    }
+    LayOut(dpi_);
+    Check(dialog_, kIdPickerProcess, true);
+    Refresh(true);
+    SetTimer(dialog_, kRefreshTimer, kRefreshMilliseconds, nullptr);
+    SetFocus(list);
+    return FALSE;  // the focus is set already
+}
+
+void WindowPickerDialog::LayOut(UINT dpi) {
+    PlaceControls(WindowPickerLayout(), dpi);
+    int index = 0;
+    for (PickerColumn const& column : PickerColumns()) {
+        ListView_SetColumnWidth(List(), index++, TwipsToPixels(column.widthTwips, dpi));
+    }
+}
+
+void WindowPickerDialog::Refresh(bool selectFirst) {
+    rows_ = PickerRows(survey_.Survey(), WindowText(GetDlgItem(dialog_, kIdPickerFilter)));
+    HWND const list = List();
+    refreshing_ = true;
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
+    refreshing_ = false;
+    auto const kept = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
+    if (selected_ != 0 && kept != rows_.end()) {
+        SelectRow(static_cast<int>(kept - rows_.begin()));
+    } else if (selectFirst && !rows_.empty()) {
+        SelectRow(0);
+    } else {
+        Selected(-1);  // the window chosen is gone, or filtered out: nothing is chosen by mistake
+    }
+    InvalidateRect(list, nullptr, FALSE);
+}
+
+void WindowPickerDialog::SelectRow(int index) {
+    HWND const list = List();
+    refreshing_ = true;
+    ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    refreshing_ = false;
+    ListView_EnsureVisible(list, index, FALSE);
+    Selected(index);
+}
+
+void WindowPickerDialog::Selected(int index) {
+    bool const any = index >= 0 && index < static_cast<int>(rows_.size());
+    EnableWindow(GetDlgItem(dialog_, kIdPickerOk), any);
+    EnableWindow(GetDlgItem(dialog_, kIdPickerPart), any);
+    if (!any) {
+        selected_ = 0;
+        selectedCaption_.clear();
+        SendDlgItemMessageW(dialog_, kIdPickerPart, CB_RESETCONTENT, 0, 0);
+        return;
+    }
+    PickerRow const& row = rows_[static_cast<std::size_t>(index)];
+    bool const sameWindow = row.window == selected_;
+    selected_ = row.window;
+    // The user's choice of part stays while the same window stays selected.
+    if (!sameWindow || row.caption != selectedCaption_) ShowCaptionParts(row, sameWindow);
+}
+
+void WindowPickerDialog::ShowCaptionParts(PickerRow const& row, bool keepPart) {
+    HWND const parts = GetDlgItem(dialog_, kIdPickerPart);
+    auto const previous = SendMessageW(parts, CB_GETCURSEL, 0, 0);
+    SendMessageW(parts, CB_RESETCONTENT, 0, 0);
+    std::wstring const whole = L"Whole caption: " + row.caption;
+    SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(whole.c_str()));
+    if (std::optional<std::wstring> const lasting = LastingPart(row.caption)) {
+        std::wstring const text = L"Lasting part, at its end: " + *lasting;
+        SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    auto const count = SendMessageW(parts, CB_GETCOUNT, 0, 0);
+    WPARAM const part = keepPart && previous >= 0 && previous < count
+                            ? static_cast<WPARAM>(previous)
+                            : static_cast<WPARAM>(DefaultCaptionPart(row) == CaptionPart::Lasting ? 1 : 0);
+    SendMessageW(parts, CB_SETCURSEL, part, 0);
+    selectedCaption_ = row.caption;
+}
+
+void WindowPickerDialog::GiveCellText(NMLVDISPINFOW& info) const {
+    LVITEMW& item = info.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    std::wstring text;
+    if (item.iItem >= 0 && item.iItem < static_cast<int>(rows_.size())) {
+        PickerRow const& row = rows_[static_cast<std::size_t>(item.iItem)];
+        text = item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.programFile : row.className;
+    }
+    std::size_t const n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::copy_n(text.begin(), n, item.pszText);
+    item.pszText[n] = L'\0';
+}
+
+INT_PTR WindowPickerDialog::OnNotify(NMHDR& header) {
+    if (header.idFrom != kIdPickerList) return FALSE;
+    switch (header.code) {
+    case LVN_GETDISPINFOW: GiveCellText(reinterpret_cast<NMLVDISPINFOW&>(header)); return TRUE;
+    case LVN_ITEMCHANGED: {
+        auto const& change = reinterpret_cast<NMLISTVIEW const&>(header);
+        if (!refreshing_ && (change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_SELECTED) != 0) {
+            Selected(change.iItem);
+        } else if (!refreshing_ && ListView_GetNextItem(List(), -1, LVNI_SELECTED) < 0) {
+            Selected(-1);
+        }
+        return TRUE;
+    }
+    case NM_DBLCLK:
+        if (reinterpret_cast<NMITEMACTIVATE const&>(header).iItem >= 0) Accept();
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+void WindowPickerDialog::Accept() {
+    auto const row = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
+    if (selected_ == 0 || row == rows_.end()) return;  // OK is disabled; Enter must not slip past it
+    chosen_.row = *row;
+    LRESULT const part = SendDlgItemMessageW(dialog_, kIdPickerPart, CB_GETCURSEL, 0, 0);
+    chosen_.part = part == 1 ? CaptionPart::Lasting : CaptionPart::Whole;
+    chosen_.matchProcess = Checked(dialog_, kIdPickerProcess);
+    EndDialog(dialog_, IDOK);
+}
+
+INT_PTR WindowPickerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kRefreshTimer) Refresh(false);
+        return TRUE;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            Accept();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kIdPickerFilter && HIWORD(wParam) == EN_CHANGE) {
+            Refresh(true);
+            return TRUE;
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+std::optional<WindowChoice> ShowWindowPicker(HWND owner, HINSTANCE instance, WindowSurvey& survey) {
+    return WindowPickerDialog(survey).Show(owner, instance);
+}
+
+}  // namespace vigilon
