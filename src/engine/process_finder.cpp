@@ -24,15 +24,6 @@ std::vector<ProcessFinder::Running> const& ProcessFinder::Listing() {
     return *listed_;
 }
 
-bool ProcessFinder::RunsItsImage(WatchedProgram const& record, std::uint32_t processId) {
-    Stale();  // asked before a process is ended: what runs now decides
-    std::wstring const image = ImageOf(record);
-    for (Running const& running : Listing()) {
-        if (running.processId == processId && running.image == image) return true;
-    }
-    return false;
-}
-
 std::uint32_t ProcessFinder::Find(WatchedProgram const& record, std::uint32_t known, std::uint32_t started,
                                   TakenByOther const& taken) {
     // Watched, it still runs: its id names no other process while the watch holds it.

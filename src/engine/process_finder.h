@@ -26,9 +26,6 @@ public:
     // A pass begins, or events were processed: processes may have come and gone since the listing.
     void Stale() { listed_.reset(); }
 
-    // True when `processId` is one of `record`'s EXE in this session now, as a new listing says.
-    bool RunsItsImage(WatchedProgram const& record, std::uint32_t processId);
-
     // Whether a process is taken by another program than the one asking.
     using TakenByOther = std::function<bool(std::uint32_t processId)>;
     // The program's process, 0 for none: `known` while it still runs; otherwise a process of its EXE
