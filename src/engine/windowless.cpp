@@ -18,9 +18,14 @@ WatchEngine::Outcome WatchEngine::WatchWindowless(int number) {
     supervisor_.Supervise(record, state, launchPaused_);
     if (supervisor_.HoldsStart(record, state, launchPaused_) || process != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
-        // The process started ended before a pass found it: a quick end, without the wait.
-        if (!supervisor_.WaitIsOver(state) && !supervisor_.StartedProcessEnded(state)) return Outcome::Next;
-        WindowNeverCame(record, state);
+        // The process started ended before a pass found it: a failed start, told in the history
+        // without a notice (one at every pass, in Box mode a box each, would hold everything up).
+        if (supervisor_.StartedProcessEnded(state)) {
+            Log(L"exited", record.name, L"process " + std::to_wstring(state.startedProcessId) + L" ended before it was found");
+            supervisor_.WindowNeverCame(record, state);
+        } else if (supervisor_.WaitIsOver(state)) {
+            WindowNeverCame(record, state);
+        }
         return Outcome::Next;
     }
     if (launchPaused_ || !supervisor_.StartDue(state) || supervisor_.HeldByItsProcess(record, state)) {

@@ -88,7 +88,8 @@ TEST_F(WindowlessTest, AProcessThatEndsBeforeItIsFoundIsAQuickEndWithoutTheWaitF
     Passes(2);
     EXPECT_EQ(fake.shell.launches.size(), 1u);
     // Backing off (2 s) from the pass after its start, not waiting a minute for its process.
-    EXPECT_EQ(Events(L"Agent"), (std::vector<std::wstring>{L"launch", L"message", L"backoff"}));
+    EXPECT_EQ(Details(L"Agent", L"exited"), std::vector<std::wstring>{L"process 101 ended before it was found"});
+    EXPECT_EQ(Events(L"Agent"), (std::vector<std::wstring>{L"launch", L"exited", L"backoff"}));  // no notice
     EXPECT_EQ(Row().state, StatusState::Waiting);
 }
 
