@@ -8,6 +8,8 @@
 #   - processor time with 50 programs: plain, with a memory limit on each, with the status window
 #     open; with the metrics file on and off; the time /status takes to answer;
 #   - processor time with 50 programs all Show=Maximized and OnTop=1, beside all Hidden;
+#   - processor time with 50 programs all Window=None, found by their processes, beside 50 found
+#     by their windows' captions;
 #   - the time from a watched program's exit to its new start, and from the history's "gone" to
 #     its "launch"; peak working set; the size of the exe;
 #   - the time from Exit to the end of the process;
@@ -18,7 +20,7 @@
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
 # HEALTH_KINDS narrows the health section to some of: off http tcp file run window.
 # FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat health waiting
-# restraint exit (all by default). With COMPARE_EXE, the comparison build is measured beside this
+# restraint exit windowless (all by default). With COMPARE_EXE, the comparison build is measured beside this
 # one in the counts, in the status window's and the placement's cases, and waiting for a window.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
@@ -177,7 +179,7 @@ wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appe
 server=$(wine_server)
 
 no_compare() { [ -z "$compare" ]; }
-only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat health waiting restraint exit} "
+only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat health waiting restraint exit windowless} "
 wanted() { [[ "$only" == *" $1 "* ]]; }
 # The build a case runs: this one, or the comparison build while case_exe names it.
 case_exe=
@@ -316,6 +318,28 @@ placement_figures() {
   case_exe=
 }
 if wanted placement; then placement_figures; fi
+
+# 50 programs without a window (Window=None), found by their processes, beside the same 50 found
+# by their windows' captions, side by side. The windowless stand-ins open no window, so nothing can
+# close them: each ends by itself a while after its case is over.
+windowless_case() {
+  local case=$1
+  program_folder "$case" 50 "$(case_build)" "no-window exit-after-ms=$(((seconds + 330) * 1000))" "Window=None"
+  wine "$(win_path "$case\\vigilon.exe")" >/dev/null 2>&1 </dev/null &
+  vigilon=$!
+  wait_for 300 all_found "$case" 50 || { log "case $case: $(found_count "$case") of 50 processes found after 300 s"; exit 1; }
+  read -r nv ns _ < <(measure "$seconds" "$vigilon" "$server" "$baseline")
+  stop_watching
+  echo "| $2 | $(per_minute "$nv" "$seconds" share) | $(per_minute "$ns" "$seconds") |"
+}
+windowless_figures() {
+  echo
+  echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+  echo "|---|---|---|"
+  extras_case wcaption "" "found by their windows' captions (\`Show=Hidden\`, the default)"
+  windowless_case windowless "all \`Window=None\`, found by their processes"
+}
+if wanted windowless; then windowless_figures; fi
 # 50 programs with a heartbeat every 10 s, the shortest period, to a server on 127.0.0.1 that
 # answers 200, beside the same 50 without one. Keys for [Apps] go in after its Number line. A
 # function of its own, so that another case (the metrics file) can stand beside it.

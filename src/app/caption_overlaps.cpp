@@ -9,7 +9,10 @@ namespace vigilon {
 std::vector<CaptionOverlap> CaptionOverlaps(WatchedPrograms const& programs) {
     std::vector<std::wstring> upper;
     upper.reserve(static_cast<std::size_t>(programs.Count()));
-    for (int i = 1; i <= programs.Count(); ++i) upper.push_back(ToUpperText(programs[i].caption));
+    // A program without a window takes no window, whatever its caption.
+    for (int i = 1; i <= programs.Count(); ++i) {
+        upper.push_back(Windowless(programs[i].rules) ? std::wstring() : ToUpperText(programs[i].caption));
+    }
     std::vector<CaptionOverlap> overlaps;
     for (int a = 1; a <= programs.Count(); ++a) {
         std::wstring const& first = upper[static_cast<std::size_t>(a - 1)];

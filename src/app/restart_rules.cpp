@@ -108,6 +108,7 @@ constexpr RuleKey kRuleKeys[] = {
     {kCheckGraceKey, &RestartRules::checkGrace, ProblemOf<ParseCheckGrace>},
     {kCheckFailuresKey, &RestartRules::checkFailures, ProblemOf<ParseCheckFailures>},
     {kCheckActionKey, &RestartRules::checkAction, ProblemOf<ParseCheckAction>},
+    {kWindowKey, &RestartRules::window, ProblemOf<ParseWindowless>},
 };
 // Every text of RestartRules is a key's: a field added without its row fails to build.
 static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));
@@ -268,6 +269,15 @@ RuleValue<CheckAction> ParseCheckAction(std::wstring_view text) {
     if (index < 0) return {std::nullopt, L"Restart or Report"};
     return {static_cast<CheckAction>(index), {}};
 }
+
+RuleValue<bool> ParseWindowless(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    if (!SameText(value, kNoWindow)) return {std::nullopt, L"None, for a program that shows no window"};
+    return {true, {}};
+}
+
+bool Windowless(RestartRules const& rules) { return !rules.window.empty() && ParseWindowless(rules.window).value.has_value(); }
 
 std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 

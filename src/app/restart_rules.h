@@ -31,6 +31,7 @@ struct RestartRules {
     std::wstring checkGrace;     // CheckGrace=N: after its window is found, before a check counts (0 to 3600, default 60)
     std::wstring checkFailures;  // CheckFailures=N: failures in a row before anything is done (1 to 100, default 3)
     std::wstring checkAction;    // CheckAction=Restart|Report: what follows those failures
+    std::wstring window;         // Window=None: the program shows no window; it runs while a process of its EXE does
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -54,6 +55,7 @@ inline constexpr wchar_t kCheckTimeoutKey[] = L"CheckTimeout";
 inline constexpr wchar_t kCheckGraceKey[] = L"CheckGrace";
 inline constexpr wchar_t kCheckFailuresKey[] = L"CheckFailures";
 inline constexpr wchar_t kCheckActionKey[] = L"CheckAction";
+inline constexpr wchar_t kWindowKey[] = L"Window";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or
@@ -175,5 +177,12 @@ RuleValue<int> ParseCheckFailures(std::wstring_view text);  // 1 to 100
 // CheckAction: Restart, the default, restarts the program after its failures; Report only tells of them.
 enum class CheckAction : std::uint8_t { Restart, Report };
 RuleValue<CheckAction> ParseCheckAction(std::wstring_view text);
+
+// Window: "None" (any case) for a program that shows no window, found by its process instead;
+// nothing for one found by its window's caption.
+inline constexpr wchar_t kNoWindow[] = L"None";
+RuleValue<bool> ParseWindowless(std::wstring_view text);
+// True for a program whose Window key says it shows none; a value that cannot be used is not.
+bool Windowless(RestartRules const& rules);
 
 }  // namespace vigilon

@@ -37,7 +37,7 @@ std::wstring StartAfterProblem(WatchedPrograms const& programs, WatchedProgram c
     if (text.empty()) return {};
     int const number = programs.FindByName(text);
     if (number == 0) return L"no program of that name";
-    if (programs[number].caption.empty()) return programs[number].name + L" has no caption, so its window is never found";
+    if (programs[number].caption.empty() && !Windowless(programs[number].rules)) return programs[number].name + L" has no caption, so its window is never found";
     std::wstring const loop = LoopFrom(programs, record);
     if (!loop.empty()) return L"a loop of names, " + loop;
     after = programs[number].name;

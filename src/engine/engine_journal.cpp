@@ -27,6 +27,7 @@ WatchEngine::Outcome WatchEngine::ShowNotices() {
             ShowMessage(platform_.system, message, kMbIconExclamation, kApplicationTitle);
         }
         windows_.Stale();  // windows came and went while the box was open
+        processes_.Stale();
         if (Interrupted()) {
             notices_.clear();  // the history has them; the pass that would have shown them is over
             return Outcome::StopPass;

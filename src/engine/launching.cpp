@@ -52,7 +52,8 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     WatchedProgram const record = programs_[number];
     Outcome outcome = Start(record);
     if (outcome == Outcome::Started) {
-        outcome = noticeMode_ == NoticeMode::Box ? WaitForWindow(record.name) : Outcome::Next;
+        // A program without a window has none to wait for: the next pass finds its process.
+        outcome = noticeMode_ == NoticeMode::Box && !Windowless(record.rules) ? WaitForWindow(record.name) : Outcome::Next;
     }
     // Every way out of a launch, an abandoned one included, leaves the program folder current:
     // a later program with a bare file name is looked for there.
@@ -61,6 +62,7 @@ WatchEngine::Outcome WatchEngine::Launch(int number) {
     if (noticeMode_ == NoticeMode::Tray) return Outcome::Next;  // nothing was waited for
     bool const goOn = platform_.events.ProcessPendingEvents();
     windows_.Stale();  // the desktop has moved on during the wait and its events
+    processes_.Stale();
     return goOn ? Outcome::Next : Outcome::StopPass;
 }
 
@@ -151,6 +153,11 @@ WatchEngine::Outcome WatchEngine::MissingFileStop(std::wstring const& message, s
 }
 
 void WatchEngine::WindowNeverCame(WatchedProgram const& record, ProgramState& state) {
+    if (Windowless(record.rules)) {
+        Notify(L"Could not find the process of " + record.exe + L" after its start", record.name);
+        supervisor_.WindowNeverCame(record, state);
+        return;
+    }
     std::wstring const message = L"Could not find Window with Caption: " + record.caption;
     std::optional<std::vector<std::wstring>> const windows = supervisor_.StartedProcessWindows(state);
     Notify(!windows           ? message

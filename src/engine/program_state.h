@@ -28,7 +28,7 @@ enum class ProgramPhase : std::uint8_t {
     Unwatched,   // it has no caption, so it claims no window and is never started
     Absent,      // no window: started at the next pass, unless launching is paused
     Starting,    // started, and its window awaited until a deadline
-    Running,     // its window is there
+    Running,     // its window is there (for a program without a window, its process)
     BackingOff,  // ended soon after its start: not started again before a moment
     Restarting,  // its window was asked to close, for a reason, and is ended if it neither closes nor answers
     Closed,      // Restart=Failure: it exited with 0, and is left closed until someone starts it
@@ -116,6 +116,10 @@ struct ProgramWindow {
     bool endedUnanswered = false;         // it did not close when asked nor answer, and Vigilon ended its process
     HangTimeline answers;
     GracefulRestart restart;
+
+    // The program runs: its window was found, or, for a program without a window (Window=None),
+    // its process, whose id is then all there is (`handle` stays 0).
+    bool Present() const { return handle != 0 || processId != 0; }
 };
 
 // The history's last line for a program.

@@ -5,7 +5,7 @@
 namespace vigilon {
 
 StartReply AskToStart(WatchedProgram const& record, ProgramState& state, StartContext const& context) {
-    if (record.caption.empty()) return {StartAnswer::NoCaption};
+    if (record.caption.empty() && !Windowless(record.rules)) return {StartAnswer::NoCaption};
     if (!context.watching) return {StartAnswer::EditorOpen};
     if (context.windowThere) return {StartAnswer::AlreadyRunning};
     if (state.phase == ProgramPhase::Starting) return {StartAnswer::AlreadyStarting};
@@ -16,7 +16,7 @@ StartReply AskToStart(WatchedProgram const& record, ProgramState& state, StartCo
     if (context.noticeWaits) return {StartAnswer::NoticeWaits};
     state.startAsked = true;  // also for a window gone since the last pass, whose end is judged next
     state.retryAt = 0;
-    if (state.window.handle != 0) return {StartAnswer::Starting};
+    if (state.window.Present()) return {StartAnswer::Starting};
     MovePhase(state, ProgramPhase::Absent);
     state.lingeringProcessId = 0;
     return {StartAnswer::Starting};

@@ -70,19 +70,35 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
     if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
     // A window gone is judged by its rules as they are now; a window found is said before them.
     if (window == 0) ReadRules(record, state);
-    if (window != state.window.handle && window == 0) Gone(record, state);
-    if (window != state.window.handle && window != 0) Found(record, state, window);
+    // Also the process of a program whose window key changed since: it runs no more as far as
+    // this key goes.
+    if (window == 0 && state.window.Present()) Gone(record, state);
+    if (window != state.window.handle && window != 0) Found(record, state, window, platform_.desktop.WindowProcessId(window));
     ReadRules(record, state);
 }
 
-void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window) {
+void Supervisor::ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId) {
+    if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
+    // The window it had before its key said it has none is no longer looked at, nor asked anything.
+    if (state.window.handle != 0) {
+        state.window.handle = 0;
+        state.window.answers.Clear();
+    }
+    if (processId == 0) ReadRules(record, state);
+    if (processId == 0 && state.window.Present()) Gone(record, state);
+    if (processId != state.window.processId && processId != 0) Found(record, state, 0, processId);
+    ReadRules(record, state);
+}
+
+void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window, std::uint32_t processId) {
     // Not started by Vigilon when it was not awaited; another window of a running program is no news.
     std::wstring const found = state.phase == ProgramPhase::Starting ? Seconds(Now() - state.launchedAt) + L" s after its start"
-                               : state.window.handle == 0           ? L"already running"
+                               : !state.window.Present()            ? L"already running"
                                                                     : L"";
-    Move(record, state, ProgramPhase::Running, found.empty() ? L"" : L"found", found);
+    std::wstring const process = window == 0 ? L"process " + std::to_wstring(processId) + L", " : L"";
+    Move(record, state, ProgramPhase::Running, found.empty() ? L"" : L"found", found.empty() ? L"" : process + found);
     state.window = {.handle = window,
-                    .processId = platform_.desktop.WindowProcessId(window),
+                    .processId = processId,
                     .foundAt = Now(),
                     .foundTime = platform_.events.LocalTimeNow()};
     state.lingeringProcessId = 0;
@@ -110,7 +126,10 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     }
     std::wstring const code = GoneExitText(state.restartWhen, gone.processId, exit);
     // Its process ended by Vigilon is no close as asked: the history says what happened.
-    std::wstring details = !planned ? L"" : gone.endedUnanswered ? L"ended after no answer" : L"closed as asked";
+    std::wstring details = !planned                ? L""
+                           : !gone.endedUnanswered ? L"closed as asked"
+                           : gone.handle == 0      ? L"ended"  // nothing was asked of it
+                                                   : L"ended after no answer";
     if (!code.empty()) details += (details.empty() ? L"" : L", ") + code;
     if (after == AfterEnd::AwaitProcess) {
         // Gone to its own tray, perhaps: whether it failed is known once its process ends.
@@ -203,13 +222,14 @@ bool Supervisor::StartedProcessRuns(ProgramState& state) {
 
 bool Supervisor::HeldByItsProcess(WatchedProgram const& record, ProgramState& state) {
     // A start asked for comes first: whoever asked may know better.
-    bool const held = state.window.handle == 0 && !state.startAsked && StartedProcessRuns(state);
+    bool const held = !state.window.Present() && !state.startAsked && StartedProcessRuns(state);
     if (held && !std::exchange(state.heldByItsProcess, true)) {
+        std::wstring const process = L"process " + std::to_wstring(state.startedProcessId);
         std::vector<std::wstring> const windows = StartedProcessWindows(state).value_or(std::vector<std::wstring>{});
-        journal_.Log(L"unmatched", record.name,
-                     L"process " + std::to_wstring(state.startedProcessId) + L" runs on without a window with its caption" +
-                         (windows.empty() ? L"" : L" (its windows: " + CaptionList(windows) + L")") +
-                         L"; no other copy is started while it runs");
+        std::wstring const how = Windowless(record.rules) ? L" runs on, but not as " + record.exe + L" in this session"
+                                 : L" runs on without a window with its caption" +
+                                       (windows.empty() ? std::wstring() : L" (its windows: " + CaptionList(windows) + L")");
+        journal_.Log(L"unmatched", record.name, process + how + L"; no other copy is started while it runs");
     }
     if (!held) state.heldByItsProcess = false;
     return held;
@@ -237,7 +257,7 @@ void Supervisor::Supervise(WatchedProgram const& record, ProgramState& state, bo
     RuleContext const context = Context();
     for (Rule const* rule : rules_) rule->Look(context, state);
     if (state.phase == ProgramPhase::Lingering) SettleLingering(record, state);
-    if (state.window.handle == 0) return;
+    if (!state.window.Present()) return;
     if (state.window.restartAskedEnds >= 0 && clock_.Now() >= state.window.restartAskedEnds) {
         state.window.restartAsked = false;
         state.window.restartAskedEnds = -1;
@@ -291,7 +311,8 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
         return false;
     }
     // Before the window is asked to close, or left alone: what it showed as it was in trouble.
-    std::uint32_t const shot = !About(reason).inTrouble
+    // A program without a window shows nothing to take a picture of.
+    std::uint32_t const shot = !About(reason).inTrouble || state.window.handle == 0
                                    ? 0
                                    : journal_.BeginScreenshot(state.window.handle, record.name, Describe(About(reason).trouble).word,
                                                               reason == RestartReason::Hung);
@@ -345,8 +366,14 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
         }
         return false;
     }
-    Move(record, state, ProgramPhase::Restarting, L"close");
-    platform_.desktop.PostClose(state.window.handle);
+    // A program without a window is asked nothing: its process is ended once its time to close is
+    // up, unless it ends first.
+    bool const windowless = state.window.handle == 0;
+    Move(record, state, ProgramPhase::Restarting, L"close",
+         windowless ? L"it has no window to close: its process is ended in " +
+                          std::to_wstring(GracefulRestart::kTimeToClose / 1000) + L" s"
+                    : L"");
+    if (!windowless) platform_.desktop.PostClose(state.window.handle);
     state.window.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
     state.window.plannedEnd = true;
@@ -367,6 +394,11 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
     }
     case GracefulRestart::Step::Close: CloseDecided(record, state); return;
     case GracefulRestart::Step::AskAgain:
+        // Without a window there is nothing to ask: it did not end within its time, so it is ended.
+        if (state.window.handle == 0) {
+            EndProgram(record, state);
+            return;
+        }
         if (Ask(state)) state.window.restart.AskedAgain();
         return;
     case GracefulRestart::Step::Spare:
@@ -397,7 +429,7 @@ void Supervisor::EndProgram(WatchedProgram const& record, ProgramState& state) {
     bool const trouble = About(reason).inTrouble;
     // It did not close when asked: it may be hung whatever the reason, so the screen's pixels,
     // awaited before its process is ended (and whose it is looked at again then).
-    if (trouble && !state.window.restart.EndPictureBegun()) {
+    if (trouble && !state.window.restart.EndPictureBegun() && state.window.handle != 0) {
         state.window.restart.PictureBeforeEnd(journal_.BeginScreenshot(state.window.handle, record.name, L"ended", true));
         ContinueRestart(record, state);
         return;
@@ -438,7 +470,24 @@ void Supervisor::LeaveAlone(WatchedProgram const& record, ProgramState& state, s
     journal_.Report(message, record.name);
 }
 
+std::wstring Supervisor::NotOwnProcessBecause(WatchedProgram const& record, ProgramState const& state) {
+    std::uint32_t const id = state.window.processId;
+    std::wstring const process = L"process " + std::to_wstring(id);
+    bool const ownStart = id != 0 && id == state.startedProcessId && state.startedProcessAt != 0 &&
+                          platform_.processes.ProcessStartTime(id) == state.startedProcessAt;
+    if (!ownStart) return process + L" was not started by Vigilon";
+    if (id == platform_.desktop.ShellProcessId()) return process + L" is the Windows shell";
+    // Listed afresh: its image and its session as they are now.
+    std::wstring const image = platform_.files.LongFullPath(record.exe);
+    std::vector<ImageProcess> const running = platform_.processes.ProcessesOfImages(std::span(&image, 1));
+    bool const itsImage = !record.exe.empty() && std::any_of(running.begin(), running.end(),
+                                                              [id](ImageProcess const& p) { return p.processId == id; });
+    if (!itsImage) return process + L" is not " + record.exe + L" in this session";
+    return {};
+}
+
 std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramState const& state) {
+    if (state.window.handle == 0 && state.window.processId != 0) return NotOwnProcessBecause(record, state);
     std::wstring const image = state.window.processId == 0 ? std::wstring() : platform_.processes.ProcessImagePath(state.window.processId);
     std::wstring const named = image.empty() ? std::wstring(L"a process Vigilon cannot name") : image;
     if (state.window.processId == 0) return L"its window belongs to " + named + L", not to " + record.exe;
@@ -498,7 +547,7 @@ void Supervisor::ClosedOnRequest(ProgramState& state) {
 }
 
 bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& state) {
-    if (state.window.handle == 0) return false;
+    if (!state.window.Present()) return false;
     if (state.window.restart.Active()) return true;  // one under way already
     journal_.Log(L"restart", record.name, L"asked for");
     // Refused, a window left alone stays so, and is not asked about again.
@@ -509,9 +558,9 @@ bool Supervisor::RequestRestart(WatchedProgram const& record, ProgramState& stat
 
 StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState const* state, bool launchPaused,
                                  std::int64_t now) const {
-    if (record.caption.empty()) return StatusState::NoCaption;
+    if (record.caption.empty() && !Windowless(record.rules)) return StatusState::NoCaption;
     if (state == nullptr) return launchPaused ? StatusState::Paused : StatusState::Starting;
-    if (state->window.handle != 0) {
+    if (state->window.Present()) {
         // Restarting also once its process was ended, until the pass sees its window gone. A window
         // left alone, or spared, is not ended, but it may well be hung.
         bool const restarting = state->phase == ProgramPhase::Restarting;
@@ -536,7 +585,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     if (state != nullptr && row.state != StatusState::NoCaption) {
         row.starts = state->starts;
         if (!state->lastEvent.word.empty()) row.lastEvent = ClockText(state->lastEvent.time) + L" " + state->lastEvent.word;
-        if (state->window.handle != 0) {
+        if (state->window.Present()) {
             row.processId = state->window.processId;
             row.upSince = ClockText(state->window.foundTime);
         } else if (row.state == StatusState::Closed) {
@@ -559,7 +608,12 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
     // window in Box mode) is not running: the next pass starts the program again. Asked of the
     // desktop only for someone reading now, not for what the passes publish as they go.
     bool const windowThere = row.state == StatusState::Running || row.state == StatusState::Unhealthy;
-    if (facts.confirmWindow && windowThere && platform_.desktop.WindowProcessId(state->window.handle) == 0) {
+    // Without a window, its process is asked whether it has ended: the process watch holds it.
+    auto const gone = [&] {
+        return state->window.handle != 0 ? platform_.desktop.WindowProcessId(state->window.handle) == 0
+                                         : platform_.processes.ExitCode(state->window.processId).state == ProcessExit::State::Ended;
+    };
+    if (facts.confirmWindow && windowThere && gone()) {
         notRunning(facts.launchPaused ? StatusState::Paused : StatusState::Starting);
     }
     if (facts.stopped && row.state != StatusState::NoCaption) notRunning(StatusState::Stopped);
@@ -570,7 +624,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
 
 bool Supervisor::Healthy(ProgramState const& state) const {
     // A window spared keeps the trouble it was spared from (its memory, its silence) for now.
-    return state.window.handle != 0 && state.phase == ProgramPhase::Running &&
+    return state.window.Present() && state.phase == ProgramPhase::Running &&
            !state.spared.Any(state.window.handle, clock_.Now()) && Responding(state) && !state.health.Failing();
 }
 

@@ -118,6 +118,15 @@ public:
     // The window the pass found for the program, 0 for none: found after a start, gone, or another;
     // and the program's keys, read by every rule when they changed since the last read.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
+    // The same for a program without a window (Window=None): the process the pass found for it, 0
+    // for none.
+    void ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId);
+    // True when the process Vigilon last started for the program is known to have ended.
+    bool StartedProcessEnded(ProgramState const& state) const { return KnownEnded(state.startedProcessId); }
+    // True when a watched process is known to have ended.
+    bool KnownEnded(std::uint32_t processId) const {
+        return processId != 0 && platform_.processes.ExitCode(processId).state == ProcessExit::State::Ended;
+    }
     // True when a program without a window may be started now.
     bool StartDue(ProgramState const& state) const;
     // Vigilon started the program: the process started, when the shell tells it.
@@ -134,7 +143,8 @@ public:
     // True when the program was started and its window has not come within the wait.
     bool WaitIsOver(ProgramState const& state) const;
     // No pile of copies: true while the process Vigilon last started for the program runs on and
-    // the program has no window, unless a start was asked for. The history says so once, naming
+    // the program has no window (without one: is not found by that process's image), unless a
+    // start was asked for. The history says so once, naming
     // the windows that process shows, so that the caption can be corrected; once the process has
     // ended the program is started as usual.
     bool HeldByItsProcess(WatchedProgram const& record, ProgramState& state);
@@ -198,7 +208,8 @@ private:
               std::wstring_view details = {});
     RuleContext Context() { return {platform_, journal_, clock_.Now(), hangSeconds_, clock_.LastGap()}; }
     void Gone(WatchedProgram const& record, ProgramState& state);
-    void Found(WatchedProgram const& record, ProgramState& state, WindowHandle window);
+    // Its window found, or for a program without a window its process (`window` 0).
+    void Found(WatchedProgram const& record, ProgramState& state, WindowHandle window, std::uint32_t processId);
     // A process that ended of its own accord is counted by its exit code.
     static void CountExit(ProgramState& state, ProcessExit const& exit);
     // Restart=Failure: the process a gone window left running is judged once it has ended.
@@ -235,6 +246,9 @@ private:
     // Vigilon started for it, or one whose image is the program's executable and that shows no
     // top-level window other than the program's. Never the shell's process.
     std::wstring NotOwnBecause(WatchedProgram const& record, ProgramState const& state);
+    // The same for a program without a window: its own only when it is the process Vigilon
+    // started for it, its image is the program's executable, and it runs in this session.
+    std::wstring NotOwnProcessBecause(WatchedProgram const& record, ProgramState const& state);
     // True when the process Vigilon last started for the program still runs: the process of that
     // id is the one started then. One known to have ended is forgotten.
     bool StartedProcessRuns(ProgramState& state);

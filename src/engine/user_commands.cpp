@@ -93,8 +93,13 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     ProgramState& state = supervisor_.StateOf(record.name);
     // A window gone since the last pass is not restarted: its going was not asked for; nor one
     // retitled since, which may be another program's now.
-    if (record.caption.empty() || state.window.handle == 0 || platform_.desktop.WindowProcessId(state.window.handle) == 0 ||
-        !windows_.StillMatches(record, state.window.handle)) {
+    bool const windowless = Windowless(record.rules);
+    // Without a window: its process, which the process watch tells ended or not.
+    bool const gone = windowless ? !state.window.Present() || supervisor_.KnownEnded(state.window.processId)
+                                 : record.caption.empty() || state.window.handle == 0 ||
+                                       platform_.desktop.WindowProcessId(state.window.handle) == 0 ||
+                                       !windows_.StillMatches(record, state.window.handle);
+    if (gone) {
         return RestartAnswer::NotRunning;
     }
     if (launchPaused_) return RestartAnswer::LaunchPaused;
@@ -106,7 +111,9 @@ StartReply WatchEngine::StartProgram(std::wstring_view name) {
     if (number == 0) return {StartAnswer::NoSuchProgram};
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    bool const windowThere = state.window.handle != 0 && platform_.desktop.WindowProcessId(state.window.handle) != 0;
+    bool const windowThere = Windowless(record.rules)
+                                 ? state.window.Present() && !supervisor_.KnownEnded(state.window.processId)
+                                 : state.window.handle != 0 && platform_.desktop.WindowProcessId(state.window.handle) != 0;
     // The file is looked for as the pass would, so that a start that would stop on it is refused
     // now, with the pass's own words, rather than said to go ahead.
     auto const missing = [&] { return MissingFileOf(record, platform_.files, programFolder_); };

@@ -17,6 +17,7 @@ void WatchEngine::WatchPrograms() {
     watchBusy_ = true;
     passBegan_ = Now();
     windows_.Stale();
+    processes_.Stale();
     supervisor_.PassBegins();
     placements_.TakeOutcomes();
     // A pass that the user's edit of the list interrupted (a program added or deleted while a box
@@ -59,6 +60,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     // takes its own copy.
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
+    if (Windowless(record.rules)) return WatchWindowless(number);
     // Every caption begins with the empty text: a program without a caption would claim some
     // other program's window, to hide or close it. It is left unwatched until it has one.
     if (record.caption.empty()) {
@@ -68,7 +70,7 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     WindowHandle window = windows_.Find(record);
     // About to start it, or to take its window for gone: a fresh look at every caption decides,
     // unless one was just taken (a window retitled into its caption may be read as it was).
-    if (window == 0 && !launchPaused_ && (state.window.handle != 0 || supervisor_.StartDue(state)) &&
+    if (window == 0 && !launchPaused_ && (state.window.Present() || supervisor_.StartDue(state)) &&
         !windows_.Fresh() && !supervisor_.HeldByItsProcess(record, state)) {
         window = windows_.FindAfresh(record);
     }

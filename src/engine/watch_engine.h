@@ -13,6 +13,7 @@
 #include "engine/rules/placement_keeper.h"
 #include "engine/outputs/heartbeat.h"
 #include "engine/hidden_windows.h"
+#include "engine/process_finder.h"
 #include "engine/rules/health_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
@@ -243,6 +244,8 @@ private:
     // since the pass began (a record or number taken before may be another program's now).
     bool Interrupted() const;
     Outcome WatchProgram(int number);
+    // The pass's step for a program without a window (Window=None): found by its process.
+    Outcome WatchWindowless(int number);
     // Starts the program, and in Box mode waits for its window; the program folder is current
     // again after.
     Outcome Launch(int number);
@@ -353,6 +356,7 @@ private:
     std::uint64_t passRevision_ = 0;     // the list's revision as the pass began
     std::vector<std::wstring> notices_;  // Box mode: the message boxes the step has left to show
     std::vector<std::uint32_t> watchedProcesses_;
+    ProcessFinder processes_{platform_.processes, platform_.files, programs_};
     WindowFinder windows_{platform_.desktop, platform_.events, programs_,
                           [this](std::wstring const& name) { return WindowOf(name); }};
     HealthRule health_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, programFolder_,

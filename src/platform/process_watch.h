@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/window_handle.h"
 
@@ -23,6 +24,12 @@ struct ProcessExit {
     };
     State state = State::Unknown;
     std::uint32_t code = 0;
+};
+
+// A process of this session that runs one of the executables asked for (see ProcessesOfImages).
+struct ImageProcess {
+    std::uint32_t processId = 0;
+    std::size_t image = 0;  // the index of its executable among those asked for
 };
 
 // Watching other programs' processes: learns of their end as it happens, so that a watched
@@ -55,6 +62,12 @@ public:
     // while it is watched (WatchProcesses): the watch holds it, so the code can be read after it
     // ended and its id cannot name another process meanwhile.
     virtual ProcessExit ExitCode(std::uint32_t processId) = 0;
+
+    // The processes running in this session whose executable is one of `images` (full paths,
+    // compared with their case ignored), in the order the system lists them. One enumeration of the
+    // system's processes; only a process whose file name is one of the images' is opened, to read
+    // its full path and its session.
+    virtual std::vector<ImageProcess> ProcessesOfImages(std::span<std::wstring const> images) = 0;
 
     // Ends the process at once, as the task manager does.
     virtual EndResult EndProcess(std::uint32_t processId) = 0;

@@ -90,6 +90,9 @@ constexpr PagedPlacement kProgramSettings[] = {
     {SettingsPage::Window, {kIdMonitorLabel, KeyLabel, Window, L"&Monitor:", 360, 1140, 1500, 270, 3}},
     {SettingsPage::Window, {kIdMonitor, DropDown, Window, L"", 1920, 1080, 4920, 345, 4}},
     {SettingsPage::Window, {kIdOnTop, CheckBox, Window, L"Keep it on &top of other windows", 360, 1530, 6480, 345, 5}},
+    // At the page's foot, apart from the rows of its window that it greys.
+    {SettingsPage::Window, {kIdNoWindow, CheckBox, Window, L"It shows &no window: it runs while its program file does",
+                            360, 4440, 6480, 345, 9}},
 
     {Start, {kIdDelayLabel, KeyLabel, Window, L"&Delay its first start by", 360, 690, 2700, 270, 1}},
     {Start, {kIdDelay, NumberBox, Window, L"", 3120, 630, 900, 345, 2}},

@@ -104,6 +104,7 @@ inline constexpr std::uint16_t kIdShow = 1411;
 inline constexpr std::uint16_t kIdMonitorLabel = 1412;
 inline constexpr std::uint16_t kIdMonitor = 1413;
 inline constexpr std::uint16_t kIdOnTop = 1414;
+inline constexpr std::uint16_t kIdNoWindow = 1470;  // the program shows no window: the rows above are greyed
 // The Start page.
 inline constexpr std::uint16_t kIdDelayLabel = 1420;
 inline constexpr std::uint16_t kIdDelay = 1421;

@@ -109,6 +109,11 @@ void SettingsDialog::EnableBoxes() {
     if (readOnly_) return;
     EnableWindow(GetDlgItem(dialog_, kIdMemoryLimit), Checked(dialog_, kIdMemoryRule));
     EnableWindow(GetDlgItem(dialog_, kIdScheduleTimes), Checked(dialog_, kIdScheduleRule));
+    // Hiding and placement are for a window: nothing of them applies to a program without one.
+    bool const window = !Checked(dialog_, kIdNoWindow);
+    for (int const id : {kIdShowLabel, kIdShow, kIdMonitorLabel, kIdMonitor, kIdOnTop}) {
+        EnableWindow(GetDlgItem(dialog_, id), window);
+    }
     HealthRowsEnabled const rows = HealthRowsFor(WindowText(GetDlgItem(dialog_, kIdCheck)));
     for (int const id : {kIdCheckTextLabel, kIdCheckText}) EnableWindow(GetDlgItem(dialog_, id), rows.text);
     for (int const id : {kIdCheckAgeLabel, kIdCheckAge, kIdCheckAgeUnit}) EnableWindow(GetDlgItem(dialog_, id), rows.age);
@@ -140,6 +145,7 @@ void SettingsDialog::FillFields() {
     FillDropDown(dialog_, kIdShow, show_, form.show);
     FillDropDown(dialog_, kIdMonitor, monitor_, form.monitor);
     Check(dialog_, kIdOnTop, form.onTop);
+    Check(dialog_, kIdNoWindow, form.noWindow);
     SetDlgItemTextW(dialog_, kIdDelay, form.startDelay.c_str());
     SendDlgItemMessageW(dialog_, kIdDelay, EM_LIMITTEXT, kSecondsLength, 0);
     FillDropDown(dialog_, kIdStartAfter, startAfter_, form.startAfter);
@@ -198,6 +204,7 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.show = ChosenValue(dialog_, kIdShow, show_);
     form.monitor = ChosenValue(dialog_, kIdMonitor, monitor_);
     form.onTop = Checked(dialog_, kIdOnTop);
+    form.noWindow = Checked(dialog_, kIdNoWindow);
     form.startDelay = WindowText(GetDlgItem(dialog_, kIdDelay));
     form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
     form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
@@ -281,6 +288,7 @@ INT_PTR SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case IDOK: Accept(); return TRUE;
         case kIdMemoryRule:
         case kIdScheduleRule:
+        case kIdNoWindow:
             if (HIWORD(wParam) == BN_CLICKED) EnableBoxes();
             return TRUE;
         case kIdCheck:

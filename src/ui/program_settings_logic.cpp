@@ -76,6 +76,7 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     form.show = !show.value ? Trimmed(rules.show) : *show.value == ShowAs::Hidden ? L"" : std::wstring(ShowAsWord(*show.value));
     form.monitor = Trimmed(rules.monitor);
     form.onTop = ParseOnTop(rules.onTop).value == true;
+    form.noWindow = Windowless(rules);
     form.startDelay = Trimmed(rules.startDelay);
     form.startAfter = Trimmed(rules.startAfter);
     form.waitFor = Trimmed(rules.waitFor);
@@ -121,6 +122,12 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         choice.rules.onTop = L"1";
     } else if (!ParseOnTop(original.onTop).problem.empty()) {
         choice.rules.onTop = original.onTop;  // the user's text, which the box cannot show
+    }
+    // Kept as they are when it shows no window, for the day it shows one again.
+    if (form.noWindow) {
+        choice.rules.window = kNoWindow;
+    } else if (!ParseWindowless(original.window).problem.empty()) {
+        choice.rules.window = original.window;  // the user's text, which the box cannot show
     }
     choice.rules.startAfter = form.startAfter;
     choice.rules.restart = form.restartWhen;

@@ -27,6 +27,7 @@ struct ProgramSettingsForm {
     std::wstring show;     // Show: "" (Hidden, the default), "Normal", "Maximized", "FullScreen"
     std::wstring monitor;  // Monitor: "" (where it opens), "primary" or a display's identity
     bool onTop = false;
+    bool noWindow = false;  // Window=None: the three rows above do not apply
     // Start
     std::wstring startDelay;   // seconds; empty or 0 for none
     std::wstring startAfter;   // another program's name; empty for none

@@ -18,7 +18,9 @@
 // "extra-windows=N" for N more hidden
 // top-level windows captioned "Crowd <n>", a crowded desktop for benchmarks, "lost-window-after-ms=N"
 // to open a second top-level window captioned "Connection lost" N milliseconds after its own, as a
-// player that lost its server shows a box of its own and waits for a click).
+// player that lost its server shows a box of its own and waits for a click, "no-window" to open
+// no window at all, as a tray agent or a console tool started hidden, and with "exit-after-ms=N"
+// end N milliseconds after its start).
 #include <windows.h>
 
 #include <string>
@@ -167,6 +169,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // The arguments as the C runtime split the command line, each on a line of its own.
     for (int i = 1; i < __argc; ++i) Record(L"arg|" + std::wstring(__wargv[i]));
     if (exitAtOnce) return 0;
+    if (options.find(L"no-window") != std::wstring::npos) {
+        std::size_t const after = options.find(L"exit-after-ms=");
+        Sleep(after == std::wstring::npos ? INFINITE : static_cast<DWORD>(std::stoul(options.substr(after + 14))));
+        ExitProcess(3);  // ends as a crash does
+    }
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;

@@ -42,6 +42,13 @@ public:
             scene_.fake.files.AddFile(Exe(i));
             scene_.AddProgram(Name(i), Caption(i), Exe(i));
         }
+        // A program without a window, after the others: its caption is the first one's, which it
+        // must never take, and its keys ask for a window kept on screen, which it has not.
+        scene_.fake.files.AddFile(Exe(kWindowless));
+        WatchedProgram& windowless = scene_.AddProgram(Name(kWindowless), Caption(0), Exe(kWindowless));
+        windowless.rules.window = L"None";
+        windowless.rules.show = L"Maximized";
+        windowless.rules.onTop = L"1";
         auto& fake = scene_.fake;
         fake.desktop.closeOnPost = true;
         // The third program's executable is the shell's, as with EXE=explorer.exe for a folder.
@@ -81,6 +88,8 @@ public:
             passBegan_ = scene_.fake.events.now;
             scene_.engine.WatchPrograms();
             CheckWindowsHeld();
+            if (engine().WindowOf(Name(kWindowless)) != 0) Fail("a program without a window took one");
+            windowlessFound_ = engine().Status()[kWindowless].processId;
         }
         CheckStatus();  // as the pass left it, before the world moves on
         CheckPlacementRequests();
@@ -122,6 +131,8 @@ private:
         int startedFor = -1;  // the program Vigilon started it for, -1 none
     };
 
+    // The program without a window: listed after the others, which the storm's loops go through.
+    static constexpr int kWindowless = kPrograms;
     static std::wstring Name(int i) { return std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L"lpha"; }
     // Captions that overlap: the first is the start of the others.
     static std::wstring Caption(int i) { return i == 0 ? std::wstring(L"Alpha") : L"Alpha " + Name(i); }
@@ -206,7 +217,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(35)) {
+        switch (choices_.Below(36)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -377,6 +388,7 @@ private:
             break;
         }
         case 32: HealthRules(program, record); break;
+        case 35: WindowlessHappens(); break;
         case 33:
             // What a program's check finds changes: it works, fails, or never answers.
             if (choices_.Below(4) == 0) fake.health.stalled = !fake.health.stalled;
@@ -597,9 +609,9 @@ private:
     void EditWhileABoxIsOpen() {
         if (choices_.Below(3) != 0) return;
         WatchedPrograms& programs = scene_.programs;
-        if (programs.Count() > kPrograms) {
+        if (programs.Count() > kPrograms + 1) {
             Say("box: extras deleted");
-            while (programs.Count() > kPrograms) programs.Delete(kPrograms + 1);
+            while (programs.Count() > kPrograms + 1) programs.Delete(kPrograms + 2);
             return;
         }
         Say("box: extras added");
@@ -628,6 +640,83 @@ private:
         if (puttingBack && ownWindowsOpen_) Fail("a window put back over Vigilon's own windows");
     }
 
+    // The program without a window: its process ends, a copy Vigilon did not start runs (in this
+    // session or another), its memory is read, its rules change, or a script restarts it.
+    void WindowlessHappens() {
+        auto& fake = scene_.fake;
+        WatchedProgram& record = scene_.programs[kWindowless + 1];
+        switch (choices_.Below(6)) {
+        case 0: {
+            auto const running = fake.processes.running;
+            if (running.empty()) break;
+            auto const it = std::next(running.begin(), choices_.Below(static_cast<std::uint32_t>(running.size())));
+            if (windowlessFound_ == it->first) crashed_.insert(kWindowless);
+            Say("windowless process ends " + std::to_string(it->first));
+            WindowlessEnds(it->first, choices_.Below(2) == 0 ? 0u : 0xC0000005u);
+            break;
+        }
+        case 1:
+        case 2: {
+            std::uint32_t const process = Process(Exe(kWindowless));
+            fake.processes.running[process] = {Exe(kWindowless), choices_.Below(2) == 0 ? FakeProcessWatch::kOwnSession : 2};
+            Say("windowless copy started by hand " + std::to_string(process));
+            break;
+        }
+        case 3:
+            for (auto const& [process, listed] : fake.processes.running) {
+                fake.processes.memory[process] = std::uint64_t{choices_.Below(2) == 0 ? 50u : 300u} << 20;
+            }
+            Say("windowless memory reading");
+            break;
+        case 4:
+            if (choices_.Below(2) == 0) {
+                record.rules.maxMemoryMB = record.rules.maxMemoryMB.empty() ? L"100" : L"";
+            } else {
+                LocalTime const soon = AddMilliseconds(fake.events.LocalTimeNow(), 60'000);
+                record.rules.restartAt = choices_.Below(2) == 0 ? std::wstring() : ClockText(soon).substr(0, 5);
+            }
+            Say("windowless rules");
+            break;
+        case 5:
+            Say("windowless restart asked for");
+            requested_ = true;
+            AnswerRemote({RemoteVerb::Restart, Name(kWindowless)}, *this);
+            requested_ = false;
+            break;
+        }
+    }
+    void WindowlessEnds(std::uint32_t process, std::uint32_t code) {
+        scene_.fake.processes.running.erase(process);
+        scene_.fake.processes.exits[process] = {ProcessExit::State::Ended, code};
+    }
+    // Started only while no process of its executable runs in this session; its process comes at
+    // once, and may end at once.
+    void WindowlessLaunched(FakeShell::Launch const& launch) {
+        auto& fake = scene_.fake;
+        if (engine().LaunchPaused()) Fail("a start while launching is paused");
+        if (launch.showCommand == kSwMinimize) Fail("a program without a window started minimised");
+        for (auto const& [process, listed] : fake.processes.running) {
+            if (listed.session == FakeProcessWatch::kOwnSession) {
+                Fail("a program without a window started while process " + std::to_string(process) + " of it runs");
+            }
+        }
+        if (fake.shell.result <= 32) return;
+        std::uint32_t const process = Process(Exe(kWindowless), kWindowless);
+        fake.processes.running[process] = {Exe(kWindowless)};
+        fake.shell.processId = process;
+        fake.shell.processStarted = process * 10ull;
+        if (choices_.Below(4) == 0) WindowlessEnds(process, 1);
+    }
+    // Ended only when Vigilon started it, its image is the program's, and it runs in this session.
+    void WindowlessEnded(std::uint32_t process) {
+        FakeProcessWatch::Listed const listed = scene_.fake.processes.running.at(process);
+        if (processes_[process].startedFor != kWindowless || listed.image != Exe(kWindowless) ||
+            listed.session != FakeProcessWatch::kOwnSession) {
+            Fail("a process ended that is not the windowless program's own start: " + std::to_string(process));
+        }
+        scene_.fake.processes.running.erase(process);
+    }
+
     // Each question out is answered, or found unanswered, as the system reports it.
     void Answer() {
         auto const& questions = scene_.fake.processes.questions;
@@ -641,6 +730,7 @@ private:
 
     void Launched(FakeShell::Launch const& launch) {
         int program = -1;
+        if (launch.file == L"\"" + Exe(kWindowless) + L"\"") return WindowlessLaunched(launch);
         for (int i = 0; i < kPrograms; ++i) program = launch.file == L"\"" + Exe(i) + L"\"" ? i : program;
         if (program < 0) return Fail("a start of something not watched");
         if (engine().LaunchPaused()) Fail("a start while launching is paused");
@@ -717,6 +807,7 @@ private:
             Fail("a process ended while launching is paused, the editor open or a notice holds the passes");
         }
         if (process == desktop().shellProcess) Fail("the shell's process ended");
+        if (scene_.fake.processes.running.contains(process)) return WindowlessEnded(process);
         bool asked = false, unanswered = false, own = false;
         for (WindowHandle const window : desktop().TopLevelWindows()) {
             if (desktop().WindowProcessId(window) != process) continue;
@@ -762,6 +853,7 @@ private:
             // A check's result is its window's: none shown while the program has no window.
             if (facts.lastCheck && engine().WindowOf(facts.row.name) == 0) Fail("a check's result shown without its window");
         }
+        if (rows[kWindowless].state == StatusState::NotResponding) Fail("a program without a window called hung");
         if ((engine().LaunchPaused() || !scene_.host.watching) && snapshot.AllWell()) {
             Fail("all is well, says the status, while launching is paused or the editor is open");
         }
@@ -862,7 +954,7 @@ private:
             }
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
-                (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended after no answer") &&
+                (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended") &&
                  !details.ends_with(L"left alone until it ends")) ||
                 (line == L"exited" && details.ends_with(L"started again"));
             std::wstring const word = goneTrouble ? std::wstring(L"gone") : line;
@@ -1007,6 +1099,7 @@ private:
     bool screenshots_ = false;
     int hangSeconds_ = 0;
     int step_ = 0;
+    std::uint32_t windowlessFound_ = 0;  // the process the last pass found for the program without a window
     std::vector<std::string> trace_;
     std::string failure_;
 };

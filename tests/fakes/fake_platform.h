@@ -20,6 +20,7 @@
 #include "fakes/fake_window_survey.h"
 #include "platform/platform.h"
 #include "platform/process_watch.h"
+#include "support/text_case.h"
 
 namespace vigilon::testing {
 
@@ -67,7 +68,28 @@ public:
         auto const it = exits.find(processId);
         if (it != exits.end()) return it->second;
         if (hasWindow && hasWindow(processId)) return {ProcessExit::State::Running, 0};
+        if (running.contains(processId)) return {ProcessExit::State::Running, 0};
         return {};
+    }
+    // Processes that run with no window of their own, as the system lists them: their executable and
+    // their session (kOwnSession is this one's). Listed by ProcessesOfImages; running while listed.
+    static constexpr std::uint32_t kOwnSession = 1;
+    struct Listed {
+        std::wstring image;
+        std::uint32_t session = kOwnSession;
+    };
+    std::map<std::uint32_t, Listed> running;
+    int imageQueries = 0;  // enumerations of the system's processes
+    std::vector<ImageProcess> ProcessesOfImages(std::span<std::wstring const> wanted) override {
+        ++imageQueries;
+        std::vector<ImageProcess> found;
+        for (auto const& [id, process] : running) {
+            if (process.session != kOwnSession) continue;
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                if (ToUpperText(wanted[i]) == ToUpperText(process.image)) found.push_back({id, i});
+            }
+        }
+        return found;
     }
     std::function<void(std::uint32_t)> onEnd;  // runs as a process is ended
     EndResult EndProcess(std::uint32_t processId) override {

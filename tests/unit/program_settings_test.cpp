@@ -36,6 +36,7 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.checkGrace = L"0";
     rules.checkFailures = L"2";
     rules.checkAction = L"Report";
+    rules.window = L"None";  // its window's rows kept, greyed, for the day it shows one again
     ProgramSettingsChoice const back = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
     ASSERT_TRUE(back.refusal.empty()) << back.refusal;
     EXPECT_EQ(back.rules, rules);
@@ -59,6 +60,7 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     odd.checkText = L"ready";
     odd.checkAge = L"soon";
     odd.checkSeconds = L"often";  // a box left as the file had it
+    odd.window = L"Tray";
     EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(odd), odd).rules, odd);
     EXPECT_EQ(CheckActionChoices(L"Reboot").back(), (SettingsChoice{L"Reboot (cannot be used)", L"Reboot"}));
 }

@@ -65,7 +65,7 @@ ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t 
     if (state->starts > 0) facts.lastStart = state->startTime;
     facts.lastEvent = state->lastEvent;
     // The window's own: none while there is none (backing off, closed, before the next start).
-    if (state->health.check && state->window.handle != 0 && facts.row.state != StatusState::NoCaption) {
+    if (state->health.check && state->window.Present() && facts.row.state != StatusState::NoCaption) {
         facts.lastCheck = state->health.last;
     }
     if (facts.row.state == StatusState::NoCaption || facts.row.state == StatusState::Stopped) return facts;
@@ -75,7 +75,7 @@ ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t 
     if (facts.row.state == StatusState::Waiting && state->phase == ProgramPhase::BackingOff) {
         facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
     }
-    if (state->memoryLimit && state->window.handle != 0 && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
+    if (state->memoryLimit && state->window.Present() && state->memory.Bytes() != 0) facts.memoryBytes = state->memory.Bytes();
     facts.nextDailyRestart = NextDailyTime(state->restartTimes, local);
     return facts;
 }

@@ -36,6 +36,9 @@ void HealthRule::ParseKeys(RestartRules const& rules, HealthWatch& health, RuleT
     RuleValue<int> const failures = ParseCheckFailures(rules.checkFailures);
     RuleValue<CheckAction> const action = ParseCheckAction(rules.checkAction);
     health.check = std::move(check.value);
+    // A window: check is judged by the program's window: a program without one cannot have it.
+    bool const needsWindow = health.check && health.check->kind == CheckKind::Window && Windowless(rules);
+    if (needsWindow) health.check.reset();
     health.text = std::move(text.value).value_or(std::wstring());
     health.maxAge = age.value;
     health.seconds = seconds.value.value_or(kDefaultCheckSeconds);
@@ -44,7 +47,9 @@ void HealthRule::ParseKeys(RestartRules const& rules, HealthWatch& health, RuleT
     health.failuresAllowed = failures.value.value_or(kDefaultCheckFailures);
     health.action = action.value.value_or(CheckAction::Restart);
     if (texts == nullptr) return;
-    texts->Refuse(kCheckKey, &RestartRules::check, check.problem);
+    texts->Refuse(kCheckKey, &RestartRules::check,
+                  needsWindow ? L"usable for a program without a window (Window=None): window: needs one" : check.problem,
+                  &RestartRules::window);
     texts->Refuse(kCheckAgeKey, &RestartRules::checkAge, age.problem);
     texts->Refuse(kCheckSecondsKey, &RestartRules::checkSeconds, seconds.problem);
     texts->Refuse(kCheckTimeoutKey, &RestartRules::checkTimeout, timeout.problem);

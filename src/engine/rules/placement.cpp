@@ -76,6 +76,8 @@ void FillScreen(PlacementChanges& changes, WindowPlacement const& now, bool onSc
 }  // namespace
 
 std::int32_t StartShowCommand(RestartRules const& rules) {
+    // Nothing to minimise: a program without a window is started as it starts itself.
+    if (Windowless(rules)) return kSwShowNormal;
     switch (ParseShowAs(rules.show).value.value_or(ShowAs::Hidden)) {
     case ShowAs::Hidden: return kSwMinimize;
     case ShowAs::Maximized: return kSwShowMaximized;

@@ -49,11 +49,11 @@ bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     LookUpAfter(record, wait);
     // Its window came (started by hand, or it was running already), something started it without
     // asking, or a start was asked for by name, which comes before every rule: nothing is left to wait for.
-    if (state.window.handle != 0 || state.startAsked ||
+    if (state.window.Present() || state.startAsked ||
         (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
         wait.round.pending = false;
         if (wait.round.waiting) {
-            End(record, wait, L"ready", state.window.handle != 0 ? L"its window is there"
+            End(record, wait, L"ready", state.window.Present() ? L"its window is there"
                                         : state.startAsked ? L"a start was asked for"
                                                            : L"started without waiting");
         }
@@ -133,7 +133,9 @@ void Readiness::LookUpAfter(WatchedProgram const& record, StartWait& wait) const
 bool Readiness::AfterMet(StartWait& wait) const {
     if (wait.after.empty()) return true;
     ProgramState const* other = supervisor_.Find(wait.after);
-    wait.round.afterMet = other != nullptr && other->window.handle != 0 && other->startup.HasAnswered();
+    // A program without a window counts once its process runs: it has nothing to answer with.
+    wait.round.afterMet = other != nullptr && other->window.Present() &&
+                          (other->window.handle == 0 || other->startup.HasAnswered());
     if (wait.round.afterMet || other == nullptr || other->window.handle == 0) return wait.round.afterMet;
     // Its window is there but has not answered since it was found: asked here, as the hang check
     // may be off; the answer reaches its state through the supervisor.

@@ -22,7 +22,10 @@ std::wstring Seconds(std::int64_t milliseconds) {
 }
 
 bool AskWhetherItAnswers(Platform& platform, ProgramState& state, std::int64_t now) {
-    if (state.window.answers.Asking() || !platform.processes.AskToAnswer(state.window.handle)) return false;
+    // A program without a window has nothing to ask: it is never called hung.
+    if (state.window.handle == 0 || state.window.answers.Asking() || !platform.processes.AskToAnswer(state.window.handle)) {
+        return false;
+    }
     state.window.answers.Asked(now);
     return true;
 }

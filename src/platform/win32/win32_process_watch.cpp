@@ -4,6 +4,7 @@
 #include <string>
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
@@ -79,6 +80,51 @@ std::wstring Win32ProcessWatch::ProcessImagePath(std::uint32_t processId) {
     if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) return {};
     path.resize(size);
     return path;
+}
+
+namespace {
+
+// The file name of a path: what follows its last backslash or slash.
+std::wstring_view FileNameOf(std::wstring_view path) {
+    std::size_t const slash = path.find_last_of(L"\\/");
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::vector<ImageProcess> Win32ProcessWatch::ProcessesOfImages(std::span<std::wstring const> images) {
+    // What it costs: one snapshot of the system's processes (their ids and file names, no handle
+    // opened), then, for a process whose file name is one of the images' (usually the few asked
+    // for), its session and one open to read its full path.
+    std::vector<ImageProcess> found;
+    if (images.empty()) return found;
+    // It fails with INVALID_HANDLE_VALUE, as CreateFile does.
+    UniqueKernelHandle const snapshot = OwnFileHandle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return found;
+    DWORD ownSession = 0;
+    if (!ProcessIdToSessionId(GetCurrentProcessId(), &ownSession)) return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        std::wstring_view const name(entry.szExeFile);
+        DWORD session = 0;
+        std::wstring path;  // read once, for the first image whose file name matches
+        for (std::size_t i = 0; i < images.size(); ++i) {
+            if (!SameTextIgnoringCase(FileNameOf(images[i]), FileNameOf(name))) continue;
+            if (path.empty()) {
+                if (!ProcessIdToSessionId(entry.th32ProcessID, &session) || session != ownSession) break;
+                path = ProcessImagePath(entry.th32ProcessID);
+                if (path.empty()) break;  // not ours to see, or gone
+            }
+            if (SameTextIgnoringCase(path, images[i])) found.push_back({entry.th32ProcessID, i});
+        }
+    }
+    return found;
 }
 
 EndResult Win32ProcessWatch::EndProcess(std::uint32_t processId) {

@@ -29,6 +29,7 @@ public:
     std::uint64_t ProcessStartTime(std::uint32_t processId) override;
     std::uint64_t PrivateMemoryBytes(std::uint32_t processId) override;
     ProcessExit ExitCode(std::uint32_t processId) override;
+    std::vector<ImageProcess> ProcessesOfImages(std::span<std::wstring const> images) override;
     EndResult EndProcess(std::uint32_t processId) override;
 
 private:

@@ -1,0 +1,43 @@
+#include "engine/process_finder.h"
+
+#include "support/text_case.h"
+
+namespace vigilon {
+
+std::wstring ProcessFinder::ImageOf(WatchedProgram const& record) {
+    return record.exe.empty() ? std::wstring() : ToUpperText(files_.LongFullPath(record.exe));
+}
+
+std::vector<ProcessFinder::Running> const& ProcessFinder::Listing() {
+    if (listed_) return *listed_;
+    listed_.emplace();
+    std::vector<std::wstring> images;
+    for (int i = 1; i <= programs_.Count(); ++i) {
+        if (!Windowless(programs_[i].rules)) continue;
+        std::wstring image = ImageOf(programs_[i]);
+        if (!image.empty()) images.push_back(std::move(image));
+    }
+    if (images.empty()) return *listed_;
+    for (ImageProcess const& process : processes_.ProcessesOfImages(images)) {
+        listed_->push_back({images[process.image], process.processId});
+    }
+    return *listed_;
+}
+
+std::uint32_t ProcessFinder::Find(WatchedProgram const& record, std::uint32_t known, std::uint32_t started,
+                                  TakenByOther const& taken) {
+    // Watched, it still runs: its id names no other process while the watch holds it.
+    ProcessExit::State const knownState = known == 0 ? ProcessExit::State::Unknown : processes_.ExitCode(known).state;
+    if (knownState == ProcessExit::State::Running) return known;
+    std::wstring const image = ImageOf(record);
+    std::uint32_t first = 0;
+    for (Running const& running : Listing()) {
+        // One known to have ended may still be listed while a handle holds it.
+        if (running.image != image || (running.processId == known && knownState == ProcessExit::State::Ended)) continue;
+        if (running.processId == started || running.processId == known) return running.processId;
+        if (first == 0 && !taken(running.processId)) first = running.processId;
+    }
+    return first;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "app/restart_rules.h"
+#include "fakes/engine_scene.h"
+
+namespace vigilon {
+namespace {
+
+using State = ProcessExit::State;
+
+TEST(WindowKey, OnlyNoneIsTakenAndAnythingElseIsRefusedWithAReason) {
+    EXPECT_TRUE(ParseWindowless(L" none ").value.value_or(false));
+    EXPECT_FALSE(ParseWindowless(L"").value.has_value());
+    EXPECT_TRUE(ParseWindowless(L"").problem.empty());
+    EXPECT_FALSE(ParseWindowless(L"Hidden").value.has_value());
+    EXPECT_FALSE(ParseWindowless(L"Hidden").problem.empty());
+    EXPECT_FALSE(Windowless({.window = L"0"}));
+}
+
+// A tray agent without a window, in Box mode (where a start waits for a window): found by its
+// process, which runs in this session with the program's executable as its image.
+class WindowlessTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    static constexpr wchar_t kExe[] = L"C:\\Agent\\agent.exe";
+
+    WindowlessTest() {
+        fake.files.AddFile(L"c:\\agent\\AGENT.EXE");  // the fake's paths keep their case
+        fake.files.longPaths[L"c:\\agent\\AGENT.EXE"] = kExe;
+        // Its caption left empty, as for a program that shows none; the path as the user typed it.
+        WatchedProgram& record = AddProgram(L"Agent", L"", L"c:\\agent\\AGENT.EXE");
+        record.rules.window = L"None";
+        engine.SetHangSeconds(5);
+        fake.shell.onLaunch = [this](auto const&) { Runs(fake.shell.processId); };
+        fake.processes.onEnd = [this](std::uint32_t id) { Ends(id, 1); };
+        NextStartIs(101);
+    }
+    // A process of the program's executable runs in this session.
+    void Runs(std::uint32_t id) {
+        fake.processes.running[id] = {kExe};
+        fake.processes.startTimes[id] = id * 10;
+    }
+    void Ends(std::uint32_t id, std::uint32_t code) {
+        fake.processes.running.erase(id);
+        fake.processes.exits[id] = {State::Ended, code};
+    }
+    void NextStartIs(std::uint32_t id) {
+        fake.shell.processId = id;
+        fake.shell.processStarted = id * 10;
+    }
+    ProgramStatus Row() { return engine.Status()[0]; }
+};
+
+TEST_F(WindowlessTest, FoundByItsProcessStartedAsItIsAndStartedAgainOnceItsProcessEnds) {
+    programs[1].rules.check = L"window:Error";  // needs a window: said, and not done
+    std::int64_t const began = fake.events.now;
+    Passes(1);
+    ASSERT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(fake.shell.launches[0].showCommand, kSwShowNormal);  // nothing to start minimised
+    // No window was waited for: that wait takes a second a try, for up to 61 tries.
+    EXPECT_LT(fake.events.now - began, 5000);
+    Passes(1);
+    EXPECT_EQ(Row().state, StatusState::Running);
+    EXPECT_EQ(Row().processId, 101u);
+    EXPECT_EQ(Details(L"Agent", L"found"), std::vector<std::wstring>{L"process 101, 1.0 s after its start"});
+    ASSERT_EQ(Details(L"Agent", L"ignored").size(), 1u);
+    EXPECT_NE(Details(L"Agent", L"ignored")[0].find(L"Check=window:Error"), std::wstring::npos);
+
+    // While it runs, the pass asks the process watch only: the system's processes are not listed.
+    int const listings = fake.processes.imageQueries;
+    Passes(5);
+    EXPECT_EQ(fake.processes.imageQueries, listings);
+    // Nothing is asked of a window it does not have: it is never called hung, hidden or placed.
+    EXPECT_TRUE(fake.processes.questions.empty());
+    EXPECT_EQ(fake.desktop.requests, 0);
+    EXPECT_EQ(Row().state, StatusState::Running);
+
+    NextStartIs(102);
+    Ends(101, 3);
+    Passes(2);
+    EXPECT_EQ(Details(L"Agent", L"gone"), std::vector<std::wstring>{L"exit code 3"});
+    EXPECT_EQ(fake.shell.launches.size(), 2u);
+    EXPECT_EQ(Row().processId, 102u);
+}
+
+TEST_F(WindowlessTest, AProcessThatEndsBeforeItIsFoundIsAQuickEndWithoutTheWaitForAWindow) {
+    engine.SetBackoff(true);
+    fake.shell.onLaunch = [this](auto const&) { Ends(fake.shell.processId, 1); };
+    Passes(2);
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    // Backing off (2 s) from the pass after its start, not waiting a minute for its process.
+    EXPECT_EQ(Details(L"Agent", L"exited"), std::vector<std::wstring>{L"process 101 ended before it was found"});
+    EXPECT_EQ(Events(L"Agent"), (std::vector<std::wstring>{L"launch", L"exited", L"backoff"}));  // no notice
+    EXPECT_EQ(Row().state, StatusState::Waiting);
+}
+
+TEST_F(WindowlessTest, ARestartEndsItsOwnProcessOnceItsTimeToCloseIsUpAskingNothingOfAWindow) {
+    Passes(2);
+    ASSERT_EQ(engine.RestartProgram(L"Agent"), WatchEngine::RestartAnswer::Restarting);
+    Passes(9);  // its time to close, 10 s, is not up
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    NextStartIs(102);
+    Passes(3);
+    EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{101});
+    EXPECT_EQ(Details(L"Agent", L"gone"), std::vector<std::wstring>{L"ended, exit code 1"});
+    EXPECT_EQ(fake.shell.launches.size(), 2u);
+    EXPECT_EQ(Row().state, StatusState::Running);
+}
+
+// Vigilon may end a user's program: a process that is not its own start, whose image is not the
+// program's, or that runs in another session, is never ended.
+TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
+    // Running already when Vigilon came: not its start.
+    Runs(200);
+    programs[1].rules.maxMemoryMB = L"100";
+    fake.processes.memory[200] = 500ull << 20;
+    Passes(2);
+    EXPECT_EQ(Details(L"Agent", L"found"), std::vector<std::wstring>{L"process 200, already running"});
+    EXPECT_EQ(engine.RestartProgram(L"Agent"), WatchEngine::RestartAnswer::NotItsOwn);
+    Passes(90);  // a minute over its memory limit, and the time to close after it
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(fake.shell.launches.size(), 0u);
+
+    // Its own start, but by the time it would be ended its image, or its session, is not the program's.
+    programs[1].rules.maxMemoryMB.clear();
+    std::uint32_t next = 300;
+    for (auto const change : {+[](testing::FakeProcessWatch::Listed& p) { p.image = L"C:\\Other\\agent.exe"; },
+                              +[](testing::FakeProcessWatch::Listed& p) { p.session = 2; }}) {
+        NextStartIs(++next);
+        Ends(Row().processId, 0);
+        Passes(2);
+        ASSERT_EQ(Row().processId, next);
+        ASSERT_EQ(engine.RestartProgram(L"Agent"), WatchEngine::RestartAnswer::Restarting);
+        change(fake.processes.running[next]);
+        Passes(12);
+        EXPECT_TRUE(fake.processes.ended.empty());
+    }
+}
+
+}  // namespace
+}  // namespace vigilon
