@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 #include "engine/outputs/metrics_text.h"
@@ -113,6 +114,30 @@ protected:
         return Checks() == count;
     }
     std::size_t Closes() const { return fake.desktop.postedCloses.size(); }
+    // Programs with checks every 5 s, their windows open from the first pass: `tcp` of them with a
+    // connection, then `commands` with a command. Returns how many checks each began in `passes`.
+    std::map<std::wstring, int> CheckedOver(int tcp, int commands, int passes, std::vector<std::size_t>& begun) {
+        for (int i = 1; i <= tcp + commands; ++i) {
+            std::wstring const name = L"Pump " + std::to_wstring(i);
+            WatchedProgram& record = AddProgram(name, name, L"C:\\kiosk.exe");
+            record.rules.check = i <= tcp ? L"tcp:127.0.0.1:" + std::to_wstring(9000 + i) : L"run:C:\\probe.exe " + name;
+            record.rules.checkSeconds = L"5";
+            record.rules.checkGrace = L"0";
+            fake.desktop.Add(name, true, false);
+            fake.health.answers[i <= tcp ? L"127.0.0.1:" + std::to_wstring(9000 + i) : L"C:\\probe.exe " + name] = Answered(0);
+        }
+        for (int pass = 0; pass < passes; ++pass) {
+            std::size_t const before = fake.health.checks.size();
+            Passes(1);
+            begun.push_back(fake.health.checks.size() - before);
+        }
+        std::map<std::wstring, int> checked;
+        for (HealthQuestion const& question : fake.health.checks) {
+            std::size_t const pump = question.target.find(L"Pump ");
+            checked[pump != std::wstring::npos ? question.target.substr(pump) : L"Pump " + std::to_wstring(question.port - 9000)]++;
+        }
+        return checked;
+    }
 
     WindowHandle window = 0;
 };
@@ -144,36 +169,23 @@ TEST_F(HealthCheckTest, ARestartWaitsForTheGraceAndForFailuresInARowWhichASucces
 }
 
 TEST_F(HealthCheckTest, ProgramsDueTogetherBeginTheirChecksAFewAPassAndStaySpread) {
-    for (int i = 1; i <= 11; ++i) {
-        std::wstring const name = L"Pump " + std::to_wstring(i);
-        WatchedProgram& record = AddProgram(name, name, L"C:\\kiosk.exe");
-        // The last two run a command: no more than one of those begins in a pass.
-        record.rules.check = i <= 9 ? L"tcp:127.0.0.1:" + std::to_wstring(9000 + i) : L"run:C:\\probe.exe " + std::to_wstring(i);
-        record.rules.checkSeconds = L"5";
-        record.rules.checkGrace = L"0";
-        fake.desktop.Add(name, true, false);
-        fake.health.answers[L"127.0.0.1:" + std::to_wstring(9000 + i)] = Answered(0);
-    }
-    fake.health.answers[L"C:\\probe.exe 10"] = fake.health.answers[L"C:\\probe.exe 11"] = Answered(0);
     std::vector<std::size_t> begun;  // checks begun by each pass
-    std::vector<std::size_t> commands;  // of them, commands
-    auto const commandsSoFar = [&] {
-        return std::count_if(fake.health.checks.begin(), fake.health.checks.end(),
-                             [](HealthQuestion const& q) { return q.kind == HealthKind::Run; });
-    };
-    for (int pass = 0; pass < 20; ++pass) {
-        std::size_t const before = Checks();
-        auto const commandsBefore = commandsSoFar();
-        Passes(1);
-        begun.push_back(Checks() - before);
-        commands.push_back(static_cast<std::size_t>(commandsSoFar() - commandsBefore));
-    }
-    // All eleven due at once: four, four, then the last tcp check and one command; none waits
-    // longer than its period for a turn.
+    std::map<std::wstring, int> const checked = CheckedOver(9, 2, 20, begun);
+    // All eleven due at once: four, four, then the last connection and one command; then no more
+    // than four a pass, and each program checked every 5 s or so over the 20 s.
     EXPECT_EQ(std::vector<std::size_t>(begun.begin(), begun.begin() + 3), (std::vector<std::size_t>{4, 4, 2}));
     EXPECT_LE(*std::max_element(begun.begin(), begun.end()), 4u);
-    EXPECT_LE(*std::max_element(commands.begin(), commands.end()), 1u);
-    EXPECT_GE(Checks(), 11u * 3);  // each checked every 5 s over the 20 s, and the kiosk after its grace
+    for (int i = 1; i <= 11; ++i) EXPECT_GE(checked.at(L"Pump " + std::to_wstring(i)), 3) << i;
+}
+
+TEST_F(HealthCheckTest, MoreCommandsDueThanOneAPassTakeTurnsAndNoneIsPassedOver) {
+    programs[1].rules.check.clear();  // the kiosk's own check would begin beside a command
+    std::vector<std::size_t> begun;
+    // Six commands every 5 s, one a pass: each runs about every 6 s, none is left out by those
+    // listed before it.
+    std::map<std::wstring, int> const checked = CheckedOver(0, 6, 42, begun);
+    EXPECT_LE(*std::max_element(begun.begin(), begun.end()), 1u);
+    for (int i = 1; i <= 6; ++i) EXPECT_GE(checked.at(L"Pump " + std::to_wstring(i)), 5) << i;
 }
 
 TEST_F(HealthCheckTest, ACheckUnderWayWhenItsWindowGoesIsDroppedAndOneThatNeverAnswersIsGivenUp) {

@@ -192,20 +192,17 @@ void HealthRule::TakeAnswer(WatchedProgram const& record, RuleContext const& con
 void HealthRule::Begin(WatchedProgram const& record, RuleContext const& context, ProgramState& state) const {
     HealthWatch& health = state.health;
     if (health.check->kind != CheckKind::Window) {
-        if (context.now != budgetPass_) {
-            budgetPass_ = context.now;
-            begunInPass_ = commandsInPass_ = 0;
-        }
         bool const command = health.check->kind == CheckKind::Run;
-        // Due still: a later pass begins it.
-        if (begunInPass_ == kBegunPerPass || (command && commandsInPass_ == kCommandsPerPass)) return;
+        // Both asked, so that each keeps what it turned away. Due still when not: a later pass begins it.
+        bool const mayCheck = checksBudget_.May(context.now, health.nextCheck);
+        if (!(command ? commandsBudget_.May(context.now, health.nextCheck) && mayCheck : mayCheck)) return;
         health.nextCheck = context.now + std::int64_t{health.seconds} * 1000;
         if (std::wstring const unset = UnsetVariable(health, variables_); !unset.empty()) {
             Unasked(record, health, unset);
             return;
         }
-        ++begunInPass_;
-        commandsInPass_ += command ? 1 : 0;
+        checksBudget_.Take();
+        if (command) commandsBudget_.Take();
         health.ticket = platform_.health.Begin(Question(health));
         health.ticketFor = state.window.handle;
         health.began = context.now;

@@ -9,6 +9,7 @@
 
 #include "app/watched_program.h"
 #include "engine/program_state.h"
+#include "engine/rules/check_budget.h"
 #include "engine/rules/health_judgement.h"
 #include "engine/rules/rule.h"
 #include "engine/supervisor.h"
@@ -38,7 +39,8 @@ public:
     static constexpr std::int64_t kGiveUpAfter = 5'000;
     // Checks begun by one pass, at most: when many programs come due together (all started at
     // once), the rest begin at the next passes, so that they stay spread over their period and a
-    // few threads serve them all rather than one each at the same moment.
+    // few threads serve them all rather than one each at the same moment. A window: check asks
+    // nothing of the probe and is not counted.
     static constexpr int kBegunPerPass = 4;
     // Of them, commands: each starts a process, the dearest thing a check can do.
     static constexpr int kCommandsPerPass = 1;
@@ -123,10 +125,9 @@ private:
     VariableLookup variables_;
     std::vector<Asked> asked_;
     std::uint32_t lastAsked_ = 0;
-    // The pass that began the last probe check, and how many it began.
-    mutable std::int64_t budgetPass_ = -1;
-    mutable int begunInPass_ = 0;
-    mutable int commandsInPass_ = 0;
+    // The checks each pass may begin, and the commands among them.
+    mutable CheckBudget checksBudget_{kBegunPerPass};
+    mutable CheckBudget commandsBudget_{kCommandsPerPass};
 };
 
 }  // namespace vigilon
