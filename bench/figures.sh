@@ -378,6 +378,7 @@ heartbeat_figures() {
     "\`HeartbeatSeconds=10\` to a server on 127.0.0.1"
   kill "$ping_server" 2>/dev/null || true
   wait "$ping_server" 2>/dev/null || true
+  ping_server=
 }
 if wanted heartbeat; then heartbeat_figures; fi
 
@@ -402,6 +403,7 @@ health_figures() {
   health_case hc_window "Check=window:Connection lost"$'\r\n'"$keys" "\`Check=window:...\` every 30 s on every program"
   kill "$ping_server" 2>/dev/null || true
   wait "$ping_server" 2>/dev/null || true
+  ping_server=
 }
 if wanted health; then health_figures; fi
 

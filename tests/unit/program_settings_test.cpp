@@ -92,7 +92,10 @@ TEST(ProgramSettings, EachKindOfCheckUsesOnlyItsOwnRows) {
     RestartRules original;
     original.checkTimeout = L"20";
     ProgramSettingsChoice const window = RulesFromSettingsForm(form, original);
+    EXPECT_TRUE(window.refusal.empty());
     EXPECT_EQ(window.rules.checkTimeout, L"20");
+    form.health.timeout.clear();
+    EXPECT_EQ(RulesFromSettingsForm(form, original).rules.checkTimeout, L"20");
 }
 
 TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
