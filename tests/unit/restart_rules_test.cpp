@@ -203,7 +203,8 @@ TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
                              .startAfter = L"StartAfter", .waitFor = L"WaitFor", .waitSeconds = L"WaitSeconds",
                              .restart = L"Restart", .check = L"Check", .checkText = L"CheckText",
                              .checkAge = L"CheckAge", .checkSeconds = L"CheckSeconds", .checkTimeout = L"CheckTimeout",
-                             .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction"};
+                             .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction",
+                             .process = L"Process", .windowClass = L"Class", .captionMatch = L"CaptionMatch"};
     ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
     for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
     EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);
