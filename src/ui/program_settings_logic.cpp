@@ -66,7 +66,7 @@ std::vector<SettingsChoice> CheckActionChoices(std::wstring const& current) {
 
 std::vector<SettingsChoice> CaptionMatchChoices(std::wstring const& current) {
     std::vector<SettingsChoice> choices{{L"Starts with the text", L""}};
-    for (auto const [match, label] : {std::pair{CaptionMatch::Contains, L"Contains the text"},
+    for (auto const& [match, label] : {std::pair{CaptionMatch::Contains, L"Contains the text"},
                                       std::pair{CaptionMatch::End, L"Ends with the text"},
                                       std::pair{CaptionMatch::Exact, L"Is exactly the text"}}) {
         choices.push_back({label, std::wstring(CaptionMatchWord(match))});
