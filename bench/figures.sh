@@ -19,7 +19,7 @@
 #        bench/figures.sh [seconds per case]
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
 # HEALTH_KINDS narrows the health section to some of: off http tcp file run window.
-# FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat health waiting
+# FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat matching health waiting
 # restraint exit windowless (all by default). With COMPARE_EXE, the comparison build is measured beside this
 # one in the counts, in the status window's and the placement's cases, and waiting for a window.
 set -euo pipefail
@@ -73,7 +73,8 @@ stand_in() {
 }
 
 # A program folder <root>/<case> with a copy of <exe> watching <count> stand-ins "<case> P<nn>",
-# each section with the key line <extra> when one is given.
+# each section with the key lines <extra> when given, {exe} in them standing for the stand-in's
+# file name.
 program_folder() {
   local case=$1 count=$2 from=$3 options=${4:-} extra=${5:-} i ini="$root/$1/vigilon.ini"
   mkdir -p "$root/$case"
@@ -83,7 +84,7 @@ program_folder() {
   for i in $(seq -w 1 "$count"); do
     stand_in "$case-p$i" "$case P$i" "$options"
     printf '[P%s]\r\nCaption=%s P%s\r\nEXE=%s\r\n' "$i" "$case" "$i" "$(win_path "$case-p$i.exe")" >>"$ini"
-    [ -z "$extra" ] || printf '%s\r\n' "$extra" >>"$ini"
+    [ -z "$extra" ] || printf '%s\r\n' "${extra//\{exe\}/$case-p$i.exe}" >>"$ini"
   done
 }
 
@@ -179,7 +180,7 @@ wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appe
 server=$(wine_server)
 
 no_compare() { [ -z "$compare" ]; }
-only=" ${FIGURES_ONLY:-counts extras metrics placement heartbeat health waiting restraint exit windowless} "
+only=" ${FIGURES_ONLY:-counts extras metrics placement matching heartbeat health waiting restraint exit windowless} "
 wanted() { [[ "$only" == *" $1 "* ]]; }
 # The build a case runs: this one, or the comparison build while case_exe names it.
 case_exe=
@@ -275,6 +276,16 @@ if ! no_compare; then
   extras_case cstatus "" "status window open (comparison build)" window
   case_exe=
 fi
+fi
+# 50 programs found by their caption alone, and by their caption with Class= and Process= (each
+# its own stand-in's file name) on every program, side by side: the class and the image are read
+# once per window and process, so the passes should cost what they did.
+if wanted matching; then
+echo
+echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+echo "|---|---|---|"
+extras_case match-caption "" "found by \`Caption\` alone"
+extras_case match-keys $'Class=VigilonWatchedProgram\r\nProcess={exe}' "\`Caption\`, \`Class\` and \`Process\` on every program"
 fi
 if wanted metrics; then metrics_figures; fi
 if wanted extras; then

@@ -18,9 +18,10 @@ constexpr int kOtherWindows = 300;
 
 // A desktop of 300 windows plus one running window per watched program. With `overlapping`, every
 // other program's caption begins with the one before it ("... 4 -" and "... 4 - 5 -"), so each of
-// those windows matches two programs.
+// those windows matches two programs. With `keys`, every program also has Class= and Process=, and
+// each window a process of its own.
 struct Scene {
-    explicit Scene(int programCount, bool overlapping = false) {
+    explicit Scene(int programCount, bool overlapping = false, bool keys = false) {
         for (int i = 0; i < kOtherWindows; ++i) fake.desktop.Add(L"Some other program window " + std::to_wstring(i));
         programs.Reset(0, programCount);
         std::wstring previous;
@@ -28,8 +29,16 @@ struct Scene {
             std::wstring const own = L"Watched program " + std::to_wstring(i) + L" -";
             std::wstring const caption = overlapping && i % 2 == 1 ? previous + L" " + own : own;
             previous = caption;
-            fake.desktop.Add(caption + L" document.txt");
-            programs[programs.Add(L"P" + std::to_wstring(i))].caption = caption;
+            WindowHandle const window = fake.desktop.Add(caption + L" document.txt");
+            WatchedProgram& record = programs[programs.Add(L"P" + std::to_wstring(i))];
+            record.caption = caption;
+            if (!keys) continue;
+            auto const process = static_cast<std::uint32_t>(1000 + i);
+            fake.desktop.Find(window)->processId = process;
+            fake.processes.images[process] = L"C:\\Apps\\p" + std::to_wstring(i) + L".exe";
+            fake.processes.startTimes[process] = process;
+            record.rules.windowClass = L"FakeWindowClass";
+            record.rules.process = L"p" + std::to_wstring(i) + L".exe";
         }
     }
     testing::FakePlatform fake;
@@ -44,15 +53,18 @@ void Counters(benchmark::State& state, Scene const& scene) {
         benchmark::Counter(static_cast<double>(scene.fake.desktop.enumerations), benchmark::Counter::kAvgIterations);
 }
 
-void RunPasses(benchmark::State& state, bool quietDesktop, bool overlapping = false) {
-    Scene scene(static_cast<int>(state.range(0)), overlapping);
+void RunPasses(benchmark::State& state, bool quietDesktop, bool overlapping = false, bool keys = false) {
+    Scene scene(static_cast<int>(state.range(0)), overlapping, keys);
     scene.fake.desktop.reports = quietDesktop ? testing::FakeDesktop::Reports::Wine : testing::FakeDesktop::Reports::Blind;
     WatchEngine engine(scene.fake.view, scene.host, scene.programs, L"C:\\");
     for (auto _ : state) engine.WatchPrograms();
     Counters(state, scene);
+    state.counters["image reads/pass"] =
+        benchmark::Counter(static_cast<double>(scene.fake.processes.imageReads), benchmark::Counter::kAvgIterations);
 }
 
 void WatchPass(benchmark::State& state) { RunPasses(state, false); }
+void WatchPassClassAndProcess(benchmark::State& state) { RunPasses(state, false, false, true); }
 void WatchPassQuietDesktop(benchmark::State& state) { RunPasses(state, true); }
 void WatchPassOverlappingCaptions(benchmark::State& state) { RunPasses(state, false, true); }
 
@@ -94,6 +106,7 @@ void SearchPerProgram(benchmark::State& state) {
 
 BENCHMARK(WatchPass)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassQuietDesktop)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WatchPassClassAndProcess)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassOverlappingCaptions)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassHttpChecks)->Arg(50)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WatchPassWindowChecks)->Arg(50)->Unit(benchmark::kMicrosecond);

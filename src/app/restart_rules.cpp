@@ -33,6 +33,7 @@ int WordIndex(std::wstring_view text, std::wstring_view const (&words)[N]) {
 constexpr std::wstring_view kShowWords[] = {L"Hidden", L"Normal", L"Maximized", L"FullScreen"};
 constexpr std::wstring_view kRestartWords[] = {L"Always", L"Failure"};
 constexpr std::wstring_view kCheckActionWords[] = {L"Restart", L"Report"};
+constexpr std::wstring_view kCaptionMatchWords[] = {L"Start", L"Contains", L"End", L"Exact"};
 
 // A whole number of seconds from `low` to `high`; the problem names the range.
 RuleValue<int> ParseSeconds(std::wstring_view text, int low, int high) {
@@ -109,6 +110,9 @@ constexpr RuleKey kRuleKeys[] = {
     {kCheckFailuresKey, &RestartRules::checkFailures, ProblemOf<ParseCheckFailures>},
     {kCheckActionKey, &RestartRules::checkAction, ProblemOf<ParseCheckAction>},
     {kWindowKey, &RestartRules::window, ProblemOf<ParseWindowless>},
+    {kProcessKey, &RestartRules::process, ProblemOf<ParseProcess>},
+    {kClassKey, &RestartRules::windowClass, ProblemOf<ParseWindowClass>},
+    {kCaptionMatchKey, &RestartRules::captionMatch, ProblemOf<ParseCaptionMatch>},
 };
 // Every text of RestartRules is a key's: a field added without its row fails to build.
 static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));
@@ -278,6 +282,31 @@ RuleValue<bool> ParseWindowless(std::wstring_view text) {
 }
 
 bool Windowless(RestartRules const& rules) { return !rules.window.empty() && ParseWindowless(rules.window).value.has_value(); }
+RuleValue<std::wstring> ParseProcess(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    bool const bareName = value.find_first_of(L"\\/:") == std::wstring_view::npos;
+    if (!bareName && !FullPath(value)) {
+        return {std::nullopt, L"a full path (C:\\Tools\\app.exe) or a file name alone (app.exe)"};
+    }
+    return {std::wstring(value), {}};
+}
+
+RuleValue<std::wstring> ParseWindowClass(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {};
+    return {std::wstring(value), {}};
+}
+
+RuleValue<CaptionMatch> ParseCaptionMatch(std::wstring_view text) {
+    std::wstring_view const value = TrimSpacesAndTabs(text);
+    if (value.empty()) return {CaptionMatch::Start, {}};
+    int const index = WordIndex(value, kCaptionMatchWords);
+    if (index < 0) return {std::nullopt, L"Start, Contains, End or Exact"};
+    return {static_cast<CaptionMatch>(index), {}};
+}
+
+std::wstring_view CaptionMatchWord(CaptionMatch match) { return kCaptionMatchWords[static_cast<std::size_t>(match)]; }
 
 std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 

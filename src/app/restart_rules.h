@@ -32,6 +32,9 @@ struct RestartRules {
     std::wstring checkFailures;  // CheckFailures=N: failures in a row before anything is done (1 to 100, default 3)
     std::wstring checkAction;    // CheckAction=Restart|Report: what follows those failures
     std::wstring window;         // Window=None: the program shows no window; it runs while a process of its EXE does
+    std::wstring process;        // Process=<full path or file name>: its window's process runs this image
+    std::wstring windowClass;    // Class=<class name>: its window is of this class
+    std::wstring captionMatch;   // CaptionMatch=Start|Contains|End|Exact: how Caption is compared
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -56,6 +59,9 @@ inline constexpr wchar_t kCheckGraceKey[] = L"CheckGrace";
 inline constexpr wchar_t kCheckFailuresKey[] = L"CheckFailures";
 inline constexpr wchar_t kCheckActionKey[] = L"CheckAction";
 inline constexpr wchar_t kWindowKey[] = L"Window";
+inline constexpr wchar_t kProcessKey[] = L"Process";
+inline constexpr wchar_t kClassKey[] = L"Class";
+inline constexpr wchar_t kCaptionMatchKey[] = L"CaptionMatch";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or
@@ -184,5 +190,17 @@ inline constexpr wchar_t kNoWindow[] = L"None";
 RuleValue<bool> ParseWindowless(std::wstring_view text);
 // True for a program whose Window key says it shows none; a value that cannot be used is not.
 bool Windowless(RestartRules const& rules);
+// Process: the image its window's process runs, as a full path (C:\Tools\app.exe,
+// \\server\share\app.exe) or a bare file name (app.exe), trimmed; nothing when not set.
+RuleValue<std::wstring> ParseProcess(std::wstring_view text);
+
+// Class: the class name its window has, trimmed; nothing when not set.
+RuleValue<std::wstring> ParseWindowClass(std::wstring_view text);
+
+// CaptionMatch: how Caption is compared with a window's caption, case ignored: it begins it (Start,
+// the default), is found in it, ends it or is all of it.
+enum class CaptionMatch : std::uint8_t { Start, Contains, End, Exact };
+RuleValue<CaptionMatch> ParseCaptionMatch(std::wstring_view text);
+std::wstring_view CaptionMatchWord(CaptionMatch match);  // "Start", "Contains", "End", "Exact"
 
 }  // namespace vigilon

@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "app/window_match.h"
 #include "engine/rules/exit_rule.h"
 #include "engine/rules/restart_reasons.h"
 #include "engine/rules/rule.h"
@@ -512,7 +513,7 @@ std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramStat
 
 bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId) {
     Desktop& desktop = platform_.desktop;
-    std::wstring const wanted = ToUpperText(record.caption);
+    std::optional<WindowMatch> const match = WindowMatchOf(record);
     bool other = false;
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
         if (desktop.WindowProcessId(window) != processId) return true;
@@ -523,7 +524,7 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
         }
         if (!desktop.IsVisible(window)) return true;
         std::array<wchar_t, kCaptionBufferLength> buffer{};
-        other = !CaptionMatches(ToUpperText(ReadCaption(desktop, window, buffer)), wanted, kMatchBeginsWith);
+        other = !match || !CaptionFits(*match, ToUpperText(ReadCaption(desktop, window, buffer)));
         return !other;
     });
     return other;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/window_match.h"
+
 namespace vigilon {
 
 WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& programs,
@@ -62,8 +64,10 @@ WatchEngine::Outcome WatchEngine::WatchProgram(int number) {
     ProgramState& state = supervisor_.StateOf(record.name);
     if (Windowless(record.rules)) return WatchWindowless(number);
     // Every caption begins with the empty text: a program without a caption would claim some
-    // other program's window, to hide or close it. It is left unwatched until it has one.
-    if (record.caption.empty()) {
+    // other program's window, to hide or close it. It is left unwatched until it has one, and so is
+    // one whose Process, Class or CaptionMatch cannot be used (the check of the settings says
+    // which), since without it its window could be a stranger's.
+    if (record.caption.empty() || !MatchKeysUsable(record.rules)) {
         supervisor_.Unwatch(state);
         return Outcome::Next;
     }

@@ -1,42 +1,62 @@
 #include "engine/window_claims.h"
 
-#include "app/caption_overlaps.h"
-#include "support/text_case.h"
+#include <utility>
 
 namespace vigilon {
+namespace {
+
+// How strong a program's claim on a window its match takes: the length of its caption, then how
+// many of Class and Process narrow it.
+std::pair<std::size_t, int> Strength(WindowMatch const& match) { return {match.caption.size(), match.Narrowing()}; }
+
+}  // namespace
 
 void WindowClaims::Update(WatchedPrograms const& programs) {
-    bool same = read_.size() == static_cast<std::size_t>(programs.Count());
-    for (int i = 1; same && i <= programs.Count(); ++i) {
-        auto const& [name, caption] = read_[static_cast<std::size_t>(i - 1)];
-        same = name == programs[i].name && caption == programs[i].caption;
+    std::vector<Texts> texts;
+    texts.reserve(static_cast<std::size_t>(programs.Count()));
+    for (int i = 1; i <= programs.Count(); ++i) {
+        WatchedProgram const& record = programs[i];
+        texts.push_back({record.name, record.caption, record.rules.process, record.rules.windowClass,
+                         record.rules.captionMatch});
     }
-    if (same) return;
-    read_.clear();
+    if (texts == read_) return;
+    read_ = std::move(texts);
     claimants_.clear();
     byName_.clear();
     for (int i = 1; i <= programs.Count(); ++i) {
-        read_.emplace_back(programs[i].name, programs[i].caption);
-        claimants_.push_back({programs[i].name, ToUpperText(programs[i].caption), {}});
+        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i]), {}});
         byName_.emplace(programs[i].name, claimants_.size() - 1);
     }
-    for (CaptionOverlap const& overlap : CaptionOverlaps(programs)) {
-        auto const shorter = static_cast<std::size_t>(overlap.shorter - 1);
-        auto const longer = static_cast<std::size_t>(overlap.longer - 1);
-        claimants_[shorter].rivals.push_back(longer);
-        if (overlap.same) claimants_[longer].rivals.push_back(shorter);
+    for (std::size_t a = 0; a < claimants_.size(); ++a) {
+        for (std::size_t b = a + 1; b < claimants_.size(); ++b) {
+            if (!claimants_[a].match || !claimants_[b].match) continue;
+            if (!MayShareWindow(*claimants_[a].match, *claimants_[b].match)) continue;
+            claimants_[a].rivals.push_back(b);
+            claimants_[b].rivals.push_back(a);
+        }
     }
 }
 
-bool WindowClaims::MayTake(std::wstring const& name, WindowHandle window, std::wstring_view upperCaption) const {
+WindowMatch const* WindowClaims::MatchOf(std::wstring_view name) const {
+    auto const found = byName_.find(name);
+    if (found == byName_.end() || !claimants_[found->second].match) return nullptr;
+    return &*claimants_[found->second].match;
+}
+
+bool WindowClaims::MayTake(std::wstring const& name, WindowHandle window, std::wstring_view upperCaption,
+                           Fits const& fits) const {
     auto const found = byName_.find(name);
     if (found == byName_.end()) return true;
     Claimant const& self = claimants_[found->second];
+    if (!self.match) return false;
     for (std::size_t const index : self.rivals) {
         Claimant const& rival = claimants_[index];
-        if (!upperCaption.starts_with(rival.caption)) continue;
-        // A longer caption matches more of the window; the same caption holding it was there first.
-        if (rival.caption.size() > self.caption.size() || holder_(rival.name) == window) return false;
+        auto const rivalStrength = Strength(*rival.match);
+        auto const ownStrength = Strength(*self.match);
+        if (rivalStrength < ownStrength || !CaptionFits(*rival.match, upperCaption)) continue;
+        // A stronger claim takes it; of equal ones, the program holding it was there first.
+        bool const stronger = ownStrength < rivalStrength;
+        if ((stronger || holder_(rival.name) == window) && fits(*rival.match)) return false;
     }
     return true;
 }

@@ -10,6 +10,7 @@ namespace vigilon {
 WindowHandle WindowFinder::Find(WatchedProgram const& record) {
     if (state_ == Captions::Stale) {
         captions_.Update(desktop_);
+        Read();
         claims_.Update(programs_);
         state_ = Captions::Current;
     }
@@ -25,10 +26,11 @@ WindowHandle WindowFinder::Find(WatchedProgram const& record) {
 }
 
 bool WindowFinder::StillMatches(WatchedProgram const& record, WindowHandle window) {
+    WindowMatch const* const match = MatchOf(record);
+    if (match == nullptr) return false;
     std::array<wchar_t, kCaptionBufferLength> buffer{};
     std::wstring const caption = ToUpperText(ReadCaption(desktop_, window, buffer));
-    return CaptionMatches(caption, ToUpperText(record.caption), kMatchBeginsWith) &&
-           claims_.MayTake(record.name, window, caption);
+    return CaptionFits(*match, caption) && Takes(record, *match, window, caption);
 }
 
 std::optional<std::wstring> WindowFinder::ShownBy(std::uint32_t processId, WindowHandle except, std::wstring_view text) {
@@ -49,14 +51,44 @@ std::optional<std::wstring> WindowFinder::ShownBy(std::uint32_t processId, Windo
 
 WindowHandle WindowFinder::FindAfresh(WatchedProgram const& record) {
     captions_.Refresh(desktop_);
+    Read();
     state_ = Captions::Fresh;
     lastFullReading_ = events_.MonotonicMilliseconds();
     return FindCached(record);
 }
 
-WindowHandle WindowFinder::FindCached(WatchedProgram const& record) const {
-    return captions_.Find(record.caption, kMatchBeginsWith, false, [&](WindowHandle window, std::wstring_view caption) {
-        return claims_.MayTake(record.name, window, caption);
+void WindowFinder::Read() {
+    if (images_.Empty()) return;
+    images_.Prune([this](WindowHandle window) { return captions_.Holds(window); });
+}
+
+WindowHandle WindowFinder::FindCached(WatchedProgram const& record) {
+    WindowMatch const* const match = MatchOf(record);
+    if (match == nullptr) return 0;
+    return captions_.Find(match->caption, match->captionKind, false, [&](WindowHandle window, std::wstring_view caption) {
+        return Takes(record, *match, window, caption);
+    });
+}
+
+WindowMatch const* WindowFinder::MatchOf(WatchedProgram const& record) {
+    // The claims take the programs' keys again at the first search after events were processed,
+    // which is when the list can change.
+    if (WindowMatch const* const match = claims_.MatchOf(record.name); match != nullptr) return match;
+    unclaimed_ = WindowMatchOf(record);
+    return unclaimed_ ? &*unclaimed_ : nullptr;
+}
+
+bool WindowFinder::Fits(WindowMatch const& match, WindowHandle window) {
+    if (!match.windowClass.empty() && captions_.UpperClass(desktop_, window) != match.windowClass) return false;
+    if (match.process.empty()) return true;
+    std::uint32_t const processId = captions_.ProcessId(desktop_, window);
+    return processId != 0 && ImageFits(match, images_.Of(processId, window));
+}
+
+bool WindowFinder::Takes(WatchedProgram const& record, WindowMatch const& match, WindowHandle window,
+                         std::wstring_view upperCaption) {
+    return Fits(match, window) && claims_.MayTake(record.name, window, upperCaption, [&](WindowMatch const& rival) {
+        return Fits(rival, window);
     });
 }
 

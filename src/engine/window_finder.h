@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "app/watched_programs.h"
+#include "engine/process_images.h"
 #include "engine/window_claims.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/process_watch.h"
 #include "support/caption_cache.h"
 
 namespace vigilon {
@@ -20,11 +22,17 @@ namespace vigilon {
 // again, so a closed or retitled window is never taken for the program's; a program not found is
 // looked for among every caption read afresh, at most every other second, so a window retitled
 // into a match counts within a tick or two. One window, one program (see WindowClaims).
+//
+// A window is the program's when its caption matches as the program's CaptionMatch says and,
+// where set, its class and its process's image are those of Class and Process. The class and the
+// process are asked only of a window whose caption matches, once in the window's life (the
+// caption cache keeps them), and the image once in the process's (ProcessImages): a program
+// without those keys costs what it did before them.
 class WindowFinder {
 public:
-    WindowFinder(Desktop& desktop, EventLoop& events, WatchedPrograms const& programs,
+    WindowFinder(Desktop& desktop, ProcessWatch& processes, EventLoop& events, WatchedPrograms const& programs,
                  WindowClaims::HolderOf holder)
-        : desktop_(desktop), events_(events), programs_(programs), claims_(std::move(holder)) {}
+        : desktop_(desktop), events_(events), programs_(programs), images_(processes), claims_(std::move(holder)) {}
 
     // Events were processed: windows may have come and gone since the captions were read.
     void Stale() { state_ = Captions::Stale; }
@@ -35,8 +43,8 @@ public:
     WindowHandle Find(WatchedProgram const& record);
     // The program's window after reading every caption afresh; the cache is corrected meanwhile.
     WindowHandle FindAfresh(WatchedProgram const& record);
-    // True when the window's caption, read now, is still the program's: it matches, and no other
-    // program's matches more of it.
+    // True when the window, its caption read now, is still the program's: it matches, and no other
+    // program has a stronger claim on it.
     bool StillMatches(WatchedProgram const& record, WindowHandle window);
     // The caption of a visible window of process `processId`, other than `except`, whose caption
     // begins with `text` (case ignored): looked for among the captions as last read, and only a
@@ -52,13 +60,24 @@ private:
     static constexpr std::int64_t kFullReadingInterval = 1500;
 
     // The first window among the captions as last read that the program may take.
-    WindowHandle FindCached(WatchedProgram const& record) const;
+    WindowHandle FindCached(WatchedProgram const& record);
+    // The program's match: as the claims took it, or worked out now for a program they do not
+    // know yet. Null when one of its keys cannot be used.
+    WindowMatch const* MatchOf(WatchedProgram const& record);
+    // True when the window's class and process are those `match` asks for.
+    bool Fits(WindowMatch const& match, WindowHandle window);
+    // True when the window matches and the program may take it.
+    bool Takes(WatchedProgram const& record, WindowMatch const& match, WindowHandle window, std::wstring_view upperCaption);
+    // The desktop was read again: what is kept of processes whose windows are gone is dropped.
+    void Read();
 
     Desktop& desktop_;
     EventLoop& events_;
     WatchedPrograms const& programs_;
     CaptionCache captions_;
+    ProcessImages images_;
     WindowClaims claims_;
+    std::optional<WindowMatch> unclaimed_;  // the match of a program the claims do not know yet
     Captions state_ = Captions::Stale;
     std::int64_t lastFullReading_ = INT64_MIN / 2;  // monotonic milliseconds
 };

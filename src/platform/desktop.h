@@ -32,6 +32,11 @@ public:
     // `buffer`. Returns the number of characters copied: 0 for a window without a caption.
     virtual std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) = 0;
 
+    // Copies at most buffer.size() - 1 characters of the name of the window's class and a
+    // terminator into `buffer`. Returns the number of characters copied: 0 when it cannot be read
+    // (the window is gone). Asks nothing of the window's owner.
+    virtual std::size_t ReadWindowClass(WindowHandle window, std::span<wchar_t> buffer) = 0;
+
     virtual bool IsMinimised(WindowHandle window) = 0;
     virtual bool IsVisible(WindowHandle window) = 0;
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -40,16 +41,31 @@ public:
 
     std::size_t Size() const { return entries_.size(); }
 
+    // A window's class name, upper-cased, and the id of its process. Neither changes in a
+    // window's life, so for a window the cache holds each is asked of the system once, when first
+    // wanted (only for a window whose caption matched), and kept while the window is there; for
+    // another window each is asked now. Empty, or 0, when it cannot be read.
+    std::wstring UpperClass(Desktop& desktop, WindowHandle window);
+    std::uint32_t ProcessId(Desktop& desktop, WindowHandle window);
+    // True when the window was there at the last update.
+    bool Holds(WindowHandle window);
+
 private:
     struct Entry {
         WindowHandle window;
         std::wstring caption;
         std::wstring upperCaption;
         int updatesSeen;
+        std::wstring upperClass;     // empty until read
+        std::uint32_t processId = 0;  // 0 until read
     };
     void Read(Desktop& desktop, bool everyCaption);
+    // The window's entry, or null; the index is made on the first asking after a reading.
+    Entry* EntryOf(WindowHandle window);
 
     std::vector<Entry> entries_;
+    std::unordered_map<WindowHandle, std::size_t> index_;
+    bool indexed_ = false;
     int refreshInterval_;
     int updatesSinceRefresh_ = 0;
     int quietUpdates_ = 0;

@@ -14,6 +14,7 @@ bool CaptionMatches(std::wstring_view caption, std::wstring_view searchText, std
     case kMatchBeginsWith: return caption.starts_with(searchText);
     case kMatchContains: return caption.find(searchText) != std::wstring_view::npos;
     case kMatchEquals: return caption == searchText;
+    case kMatchEndsWith: return caption.ends_with(searchText);
     default: return false;
     }
 }

@@ -15,6 +15,7 @@ namespace vigilon {
 inline constexpr std::int32_t kMatchBeginsWith = 0;
 inline constexpr std::int32_t kMatchContains = 1;
 inline constexpr std::int32_t kMatchEquals = 2;
+inline constexpr std::int32_t kMatchEndsWith = 3;
 
 // Captions are read and compared on their first 255 characters.
 inline constexpr std::size_t kCaptionBufferLength = 256;

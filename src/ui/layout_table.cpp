@@ -90,9 +90,15 @@ constexpr PagedPlacement kProgramSettings[] = {
     {SettingsPage::Window, {kIdMonitorLabel, KeyLabel, Window, L"&Monitor:", 360, 1140, 1500, 270, 3}},
     {SettingsPage::Window, {kIdMonitor, DropDown, Window, L"", 1920, 1080, 4920, 345, 4}},
     {SettingsPage::Window, {kIdOnTop, CheckBox, Window, L"Keep it on &top of other windows", 360, 1530, 6480, 345, 5}},
+    {SettingsPage::Window, {kIdCaptionMatchLabel, KeyLabel, Window, L"Its &caption:", 360, 2100, 1500, 270, 6}},
+    {SettingsPage::Window, {kIdCaptionMatch, DropDown, Window, L"", 1920, 2040, 4920, 345, 7}},
+    {SettingsPage::Window, {kIdWindowClassLabel, KeyLabel, Window, L"Window c&lass:", 360, 2550, 1500, 270, 8}},
+    {SettingsPage::Window, {kIdWindowClass, TextBox, Window, L"", 1920, 2490, 4920, 345, 9}},
+    {SettingsPage::Window, {kIdProcessLabel, KeyLabel, Window, L"&Program file:", 360, 3000, 1500, 270, 10}},
+    {SettingsPage::Window, {kIdProcess, TextBox, Window, L"", 1920, 2940, 4920, 345, 11}},
     // At the page's foot, apart from the rows of its window that it greys.
     {SettingsPage::Window, {kIdNoWindow, CheckBox, Window, L"It shows &no window: it runs while its program file does",
-                            360, 4440, 6480, 345, 9}},
+                            360, 4440, 6480, 345, 12}},
 
     {Start, {kIdDelayLabel, KeyLabel, Window, L"&Delay its first start by", 360, 690, 2700, 270, 1}},
     {Start, {kIdDelay, NumberBox, Window, L"", 3120, 630, 900, 345, 2}},

@@ -104,7 +104,14 @@ inline constexpr std::uint16_t kIdShow = 1411;
 inline constexpr std::uint16_t kIdMonitorLabel = 1412;
 inline constexpr std::uint16_t kIdMonitor = 1413;
 inline constexpr std::uint16_t kIdOnTop = 1414;
-inline constexpr std::uint16_t kIdNoWindow = 1470;  // the program shows no window: the rows above are greyed
+// The Window page's rows that say which window is the program's.
+inline constexpr std::uint16_t kIdCaptionMatchLabel = 1470;
+inline constexpr std::uint16_t kIdCaptionMatch = 1471;
+inline constexpr std::uint16_t kIdWindowClassLabel = 1472;
+inline constexpr std::uint16_t kIdWindowClass = 1473;
+inline constexpr std::uint16_t kIdProcessLabel = 1474;
+inline constexpr std::uint16_t kIdProcess = 1475;
+inline constexpr std::uint16_t kIdNoWindow = 1476;  // the program shows no window: the page's other rows are greyed
 // The Start page.
 inline constexpr std::uint16_t kIdDelayLabel = 1420;
 inline constexpr std::uint16_t kIdDelay = 1421;

@@ -19,6 +19,7 @@ int const kTimesLength = 200;     // characters the times box takes: some forty 
 int const kSecondsLength = 5;     // digits a seconds box takes: up to a day
 int const kWaitForLength = 254;   // characters the settings file keeps of a value
 int const kAgeLength = 6;         // digits the file's age takes: up to a week
+int const kClassLength = 256;     // characters of the longest class name
 
 // The Health page's seconds and count boxes, each with its default shown while it is empty.
 struct HealthNumberBox {
@@ -58,7 +59,7 @@ private:
     WatchedPrograms& programs_;
     int number_;
     bool readOnly_;
-    std::vector<SettingsChoice> show_, monitor_, startAfter_, restartWhen_, checkAction_;
+    std::vector<SettingsChoice> show_, monitor_, startAfter_, restartWhen_, checkAction_, captionMatch_;
     HBRUSH pageBrush_ = nullptr;  // a system brush: not deleted
 };
 
@@ -111,7 +112,8 @@ void SettingsDialog::EnableBoxes() {
     EnableWindow(GetDlgItem(dialog_, kIdScheduleTimes), Checked(dialog_, kIdScheduleRule));
     // Hiding and placement are for a window: nothing of them applies to a program without one.
     bool const window = !Checked(dialog_, kIdNoWindow);
-    for (int const id : {kIdShowLabel, kIdShow, kIdMonitorLabel, kIdMonitor, kIdOnTop}) {
+    for (int const id : {kIdShowLabel, kIdShow, kIdMonitorLabel, kIdMonitor, kIdOnTop, kIdCaptionMatchLabel,
+                         kIdCaptionMatch, kIdWindowClassLabel, kIdWindowClass, kIdProcessLabel, kIdProcess}) {
         EnableWindow(GetDlgItem(dialog_, id), window);
     }
     HealthRowsEnabled const rows = HealthRowsFor(WindowText(GetDlgItem(dialog_, kIdCheck)));
@@ -146,6 +148,12 @@ void SettingsDialog::FillFields() {
     FillDropDown(dialog_, kIdMonitor, monitor_, form.monitor);
     Check(dialog_, kIdOnTop, form.onTop);
     Check(dialog_, kIdNoWindow, form.noWindow);
+    captionMatch_ = CaptionMatchChoices(form.captionMatch);
+    FillDropDown(dialog_, kIdCaptionMatch, captionMatch_, form.captionMatch);
+    SetDlgItemTextW(dialog_, kIdWindowClass, form.windowClass.c_str());
+    SendDlgItemMessageW(dialog_, kIdWindowClass, EM_LIMITTEXT, kClassLength, 0);
+    SetDlgItemTextW(dialog_, kIdProcess, form.process.c_str());
+    SendDlgItemMessageW(dialog_, kIdProcess, EM_LIMITTEXT, kWaitForLength, 0);
     SetDlgItemTextW(dialog_, kIdDelay, form.startDelay.c_str());
     SendDlgItemMessageW(dialog_, kIdDelay, EM_LIMITTEXT, kSecondsLength, 0);
     FillDropDown(dialog_, kIdStartAfter, startAfter_, form.startAfter);
@@ -205,6 +213,9 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.monitor = ChosenValue(dialog_, kIdMonitor, monitor_);
     form.onTop = Checked(dialog_, kIdOnTop);
     form.noWindow = Checked(dialog_, kIdNoWindow);
+    form.captionMatch = ChosenValue(dialog_, kIdCaptionMatch, captionMatch_);
+    form.windowClass = WindowText(GetDlgItem(dialog_, kIdWindowClass));
+    form.process = WindowText(GetDlgItem(dialog_, kIdProcess));
     form.startDelay = WindowText(GetDlgItem(dialog_, kIdDelay));
     form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
     form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
@@ -248,6 +259,7 @@ void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
         ShowPage(SettingsPage::Restart);
         FocusBox(dialog_, kIdScheduleTimes);
         break;
+    case SettingsRow::Process: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdProcess); break;
     case SettingsRow::Health: ShowPage(SettingsPage::Health); FocusBox(dialog_, HealthBox(healthRow)); break;
     case SettingsRow::None: break;
     }

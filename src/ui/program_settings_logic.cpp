@@ -1,5 +1,7 @@
 #include "ui/program_settings_logic.h"
 
+#include <utility>
+
 #include "support/blanks.h"
 #include "support/text_case.h"
 
@@ -62,6 +64,17 @@ std::vector<SettingsChoice> CheckActionChoices(std::wstring const& current) {
     return WithCurrent(std::move(choices), current, L"cannot be used");
 }
 
+std::vector<SettingsChoice> CaptionMatchChoices(std::wstring const& current) {
+    std::vector<SettingsChoice> choices{{L"Starts with the text", L""}};
+    for (auto const& [match, label] : {std::pair{CaptionMatch::Contains, L"Contains the text"},
+                                      std::pair{CaptionMatch::End, L"Ends with the text"},
+                                      std::pair{CaptionMatch::Exact, L"Is exactly the text"}}) {
+        choices.push_back({label, std::wstring(CaptionMatchWord(match))});
+    }
+    if (ParseCaptionMatch(current).value == CaptionMatch::Start) return choices;
+    return WithCurrent(std::move(choices), current, L"cannot be used");
+}
+
 int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& value) {
     for (std::size_t i = 0; i < choices.size(); ++i) {
         if (SameText(choices[i].value, value)) return static_cast<int>(i);
@@ -77,6 +90,12 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     form.monitor = Trimmed(rules.monitor);
     form.onTop = ParseOnTop(rules.onTop).value == true;
     form.noWindow = Windowless(rules);
+    RuleValue<CaptionMatch> const captionMatch = ParseCaptionMatch(rules.captionMatch);
+    form.captionMatch = !captionMatch.value                        ? Trimmed(rules.captionMatch)
+                        : *captionMatch.value == CaptionMatch::Start ? L""
+                                                                   : std::wstring(CaptionMatchWord(*captionMatch.value));
+    form.windowClass = Trimmed(rules.windowClass);
+    form.process = Trimmed(rules.process);
     form.startDelay = Trimmed(rules.startDelay);
     form.startAfter = Trimmed(rules.startAfter);
     form.waitFor = Trimmed(rules.waitFor);
@@ -130,6 +149,11 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         choice.rules.window = original.window;  // the user's text, which the box cannot show
     }
     choice.rules.startAfter = form.startAfter;
+    choice.rules.captionMatch = form.captionMatch;
+    choice.rules.windowClass = Trimmed(form.windowClass);
+    RuleValue<std::wstring> const process = ParseProcess(form.process);
+    if (!process.problem.empty()) return refuse(SettingsRow::Process, L"Program file: type " + process.problem + L".");
+    choice.rules.process = process.value.value_or(L"");
     choice.rules.restart = form.restartWhen;
     HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
     if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};

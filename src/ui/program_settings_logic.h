@@ -28,6 +28,9 @@ struct ProgramSettingsForm {
     std::wstring monitor;  // Monitor: "" (where it opens), "primary" or a display's identity
     bool onTop = false;
     bool noWindow = false;  // Window=None: the three rows above do not apply
+    std::wstring captionMatch;  // CaptionMatch: "" (Start, the default), "Contains", "End", "Exact"
+    std::wstring windowClass;   // Class: empty for any
+    std::wstring process;       // Process: a full path or a file name; empty for any
     // Start
     std::wstring startDelay;   // seconds; empty or 0 for none
     std::wstring startAfter;   // another program's name; empty for none
@@ -50,6 +53,8 @@ std::vector<SettingsChoice> StartAfterChoices(WatchedPrograms const& programs, i
 std::vector<SettingsChoice> RestartWhenChoices(std::wstring const& current);
 // "Then:" on the Health page: restart it (the default, no key) or only report it.
 std::vector<SettingsChoice> CheckActionChoices(std::wstring const& current);
+// "Its caption:" on the Window page: how the caption the editor holds is compared.
+std::vector<SettingsChoice> CaptionMatchChoices(std::wstring const& current);
 
 // The entry of `choices` that stands for `value` (case ignored); 0 when none does.
 int ChoiceIndex(std::vector<SettingsChoice> const& choices, std::wstring const& value);
@@ -59,7 +64,7 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules);
 
 // The row a refusal names, so that the dialog can show its page and put the focus there.
 // Health: the row of the Health page that `healthRow` names.
-enum class SettingsRow : std::uint8_t { None, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health };
+enum class SettingsRow : std::uint8_t { None, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process };
 
 // The keys the fields stand for, or, when a box holds something that cannot be used, a message
 // naming its row and no keys. A default (Hidden, Always, no delay) writes no key.

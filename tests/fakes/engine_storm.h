@@ -134,8 +134,9 @@ private:
     // The program without a window: listed after the others, which the storm's loops go through.
     static constexpr int kWindowless = kPrograms;
     static std::wstring Name(int i) { return std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L"lpha"; }
-    // Captions that overlap: the first is the start of the others.
-    static std::wstring Caption(int i) { return i == 0 ? std::wstring(L"Alpha") : L"Alpha " + Name(i); }
+    // Captions that overlap: the first is the start of the others. While the twins are on, the
+    // third has the second's caption, and each of the two is told apart by its Process.
+    std::wstring Caption(int i) const { return i == 0 ? std::wstring(L"Alpha") : L"Alpha " + Name(twins_ && i == 2 ? 1 : i); }
     static std::wstring Exe(int i) { return L"C:\\" + Name(i) + L".exe"; }
     WatchEngine& engine() { return scene_.engine; }
     FakeDesktop& desktop() { return scene_.fake.desktop; }
@@ -150,6 +151,7 @@ private:
     WindowHandle Open(std::wstring const& caption, std::uint32_t process, bool minimised) {
         WindowHandle const window = desktop().Add(caption, true, minimised);
         desktop().Find(window)->processId = process;
+        windowImages_[window] = processes_[process].image;
         Sync(process);
         return window;
     }
@@ -164,17 +166,29 @@ private:
     // The program whose caption, as it is now, matches the most of `window`'s, -1 none.
     int ProgramOf(WindowHandle window) {
         FakeWindow const* w = desktop().Find(window);
-        return w == nullptr ? -1 : ProgramOf(w->caption);
+        return w == nullptr ? -1 : ProgramOf(w->caption, ImageOf(window));
     }
-    // The program whose caption, as it is now, matches the most of `shown`, -1 none.
-    int ProgramOf(std::wstring const& shown) {
+    // The program whose caption, as it is now, matches the most of `shown`, shown by a process of
+    // `image`: a program with Process takes only its own executable's, and at the same length of
+    // caption wins over one without. -1 none.
+    int ProgramOf(std::wstring const& shown, std::wstring const& image) {
         int best = -1;
         for (int i = 0; i < kPrograms; ++i) {
-            std::wstring const& caption = scene_.programs[i + 1].caption;
-            if (caption.empty() || !ToUpperText(shown).starts_with(ToUpperText(caption))) continue;
-            if (best < 0 || caption.size() > scene_.programs[best + 1].caption.size()) best = i;
+            WatchedProgram const& record = scene_.programs[i + 1];
+            if (record.caption.empty() || !ToUpperText(shown).starts_with(ToUpperText(record.caption))) continue;
+            if (!record.rules.process.empty() && !SameText(record.rules.process, image)) continue;
+            WatchedProgram const* const other = best < 0 ? nullptr : &scene_.programs[best + 1];
+            if (other == nullptr || record.caption.size() > other->caption.size() ||
+                (record.caption.size() == other->caption.size() && other->rules.process.empty() && !record.rules.process.empty())) {
+                best = i;
+            }
         }
         return best;
+    }
+    // The executable of the process that opened `window`; empty for one the storm did not open.
+    std::wstring ImageOf(WindowHandle window) const {
+        auto const found = windowImages_.find(window);
+        return found == windowImages_.end() ? std::wstring() : found->second;
     }
     // The program whose window the last pass found `window` to be, -1 none.
     int HolderOf(WindowHandle window) {
@@ -398,6 +412,18 @@ private:
                 fake.health.answers[CheckUrl(program)].code = code;  // 100 to 500: works from 200 to 399
             }
             Say("check answers changed " + std::to_string(program));
+            break;
+        case 35:
+            // The second and third programs take one caption, each narrowed to its own executable
+            // by Process, or part again.
+            twins_ = !twins_;
+            for (int i = 1; i <= 2; ++i) {
+                WatchedProgram& twin = scene_.programs[i + 1];
+                if (!twin.caption.empty()) twin.caption = Caption(i);
+                twin.rules.process = twins_ ? Exe(i) : L"";
+            }
+            Say(twins_ ? "twins on" : "twins off");
+            WindowsMayGo();
             break;
         case 34: {
             // The program's own process shows an error window, or a user asks for its check.
@@ -888,6 +914,11 @@ private:
         for (int i = 0; i < kPrograms; ++i) {
             WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
             if (window != 0 && !held.insert(window).second) Fail("two programs hold window " + std::to_string(window));
+            // Programs of one caption told apart by Process never take each other's window.
+            std::wstring const& process = scene_.programs[i + 1].rules.process;
+            if (window != 0 && !process.empty() && ImageOf(window) != process) {
+                Fail("a program holds a window of another executable than its Process: " + std::to_string(window));
+            }
         }
         ForgetGoneWindows();
         for (WindowHandle const window : hidden_) {
@@ -994,7 +1025,7 @@ private:
         auto const& asked = desktop().placements;
         for (; placementsSeen_ < asked.size(); ++placementsSeen_) {
             // By the caption its window had when it was asked: the window may be gone by now.
-            int const program = ProgramOf(asked[placementsSeen_].caption);
+            int const program = ProgramOf(asked[placementsSeen_].caption, ImageOf(asked[placementsSeen_].window));
             // Said placed for the program that holds the window, which is not always the one its
             // caption matches best (with the editor open, a caption changed meanwhile is not looked
             // at yet).
@@ -1095,6 +1126,8 @@ private:
     std::map<int, std::deque<std::int64_t>> checkRestartTimes_;
     bool ownWindowsOpen_ = false;
     bool inBox_ = false;  // a notice waits for OK
+    bool twins_ = false;  // the second and third programs share a caption (see Caption)
+    std::map<WindowHandle, std::wstring> windowImages_;  // the executable of each window's process
     bool backoff_ = false;
     bool screenshots_ = false;
     int hangSeconds_ = 0;

@@ -87,6 +87,16 @@ std::size_t FakeDesktop::ReadWindowCaption(WindowHandle window, std::span<wchar_
     return n;
 }
 
+std::size_t FakeDesktop::ReadWindowClass(WindowHandle window, std::span<wchar_t> buffer) {
+    ++classReads;
+    FakeWindow const* w = Find(window);
+    if (w == nullptr || buffer.empty()) return 0;
+    std::size_t const n = std::min(w->windowClass.size(), buffer.size() - 1);
+    std::copy_n(w->windowClass.begin(), n, buffer.begin());
+    buffer[n] = L'\0';
+    return n;
+}
+
 bool FakeDesktop::IsMinimised(WindowHandle window) {
     FakeWindow const* w = Find(window);
     return w != nullptr && w->minimised;

@@ -22,6 +22,7 @@ struct FakeWindow {
     WindowRect rect{100, 100, 800, 600};  // its restored place; maximised, it fills its display
     bool topmost = false;
     std::uint32_t style = kWsOverlappedWindow;
+    std::wstring windowClass = L"FakeWindowClass";
 };
 
 // A desktop of windows, enumerated in the order they were added.
@@ -64,6 +65,7 @@ public:
     std::vector<WindowHandle> TopLevelWindows() const;
     int enumerations = 0;
     int captionReads = 0;
+    int classReads = 0;
     int processQueries = 0;  // WindowProcessId calls
     std::vector<std::uint32_t> activatedProcesses;
     std::vector<WindowHandle> closeRequests;
@@ -75,6 +77,7 @@ public:
     void EnumerateTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
     std::uint64_t ChangeCount() override { return reports == Reports::Blind ? ++changes : changes; }
     std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
+    std::size_t ReadWindowClass(WindowHandle window, std::span<wchar_t> buffer) override;
     bool IsMinimised(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;
     void ShowWindowAs(WindowHandle window, std::int32_t showCommand) override;

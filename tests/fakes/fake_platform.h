@@ -44,7 +44,9 @@ public:
         questions.push_back(window);
         return true;
     }
+    int imageReads = 0;  // ProcessImagePath calls
     std::wstring ProcessImagePath(std::uint32_t processId) override {
+        ++imageReads;
         auto const it = images.find(processId);
         return it == images.end() ? std::wstring() : it->second;
     }

@@ -37,6 +37,9 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.checkFailures = L"2";
     rules.checkAction = L"Report";
     rules.window = L"None";  // its window's rows kept, greyed, for the day it shows one again
+    rules.captionMatch = L"End";
+    rules.windowClass = L"SunAwtFrame";
+    rules.process = L"C:\\Program Files\\Board\\board.exe";
     ProgramSettingsChoice const back = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
     ASSERT_TRUE(back.refusal.empty()) << back.refusal;
     EXPECT_EQ(back.rules, rules);
@@ -48,6 +51,7 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     defaults.startDelay = L"0";
     defaults.onTop = L"0";
     defaults.checkAction = L"restart";
+    defaults.captionMatch = L"start";
     EXPECT_EQ(RulesFromSettingsForm(SettingsFormFromRules(defaults), defaults).rules, RestartRules{});
     // What the file holds that the dialog cannot use stays as written while its row is left alone.
     RestartRules odd;
@@ -55,6 +59,7 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     odd.onTop = L"yes";
     odd.restart = L"Never";
     odd.checkAction = L"Reboot";
+    odd.captionMatch = L"Anywhere";
     // A row the check does not use takes no input, and keeps the file's text: an age for a window check.
     odd.check = L"window:Connection lost";
     odd.checkText = L"ready";
@@ -112,6 +117,8 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          L"Wait for: type a path that must exist (C:\\data, \\\\server\\share\\file) or host:port (server:1433)."},
         {[](ProgramSettingsForm& f) { f.waitSeconds = L"0"; }, SettingsRow::WaitSeconds,
          L"Wait at most: type a whole number of seconds from 1 to 86400."},
+        {[](ProgramSettingsForm& f) { f.process = L"bin\\board.exe"; }, SettingsRow::Process,
+         L"Program file: type a full path (C:\\Tools\\app.exe) or a file name alone (app.exe)."},
         {[](ProgramSettingsForm& f) { f.restart = {true, L"5a", false, L"", false}; }, SettingsRow::MemoryLimit,
          L"Restart when its memory stays above: type a whole number of megabytes from 1 to 1048576."},
         {[](ProgramSettingsForm& f) { f.restart = {false, L"", true, L"25:00", false}; }, SettingsRow::RestartTimes,

@@ -204,7 +204,7 @@ TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
                              .restart = L"Restart", .check = L"Check", .checkText = L"CheckText",
                              .checkAge = L"CheckAge", .checkSeconds = L"CheckSeconds", .checkTimeout = L"CheckTimeout",
                              .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction",
-                             .window = L"Window"};
+                             .window = L"Window", .process = L"Process", .windowClass = L"Class", .captionMatch = L"CaptionMatch"};
     ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
     for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
     EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);

@@ -53,7 +53,9 @@ TEST(WindowSearch, MatchKinds) {
     EXPECT_EQ(Find(desktop, L"alpha", kMatchEquals), 0u);
     EXPECT_EQ(Find(desktop, L"", kMatchContains), w);
     EXPECT_EQ(Find(desktop, L"", kMatchEquals), 0u);
-    EXPECT_EQ(Find(desktop, L"Alpha", 3), 0u);
+    EXPECT_EQ(Find(desktop, L"beta", kMatchEndsWith), w);
+    EXPECT_EQ(Find(desktop, L"Alpha", kMatchEndsWith), 0u);
+    EXPECT_EQ(Find(desktop, L"Alpha", 4), 0u);
     EXPECT_EQ(Find(desktop, L"Alpha", -1), 0u);
 }
 

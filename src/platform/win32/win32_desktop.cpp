@@ -102,6 +102,12 @@ std::size_t Win32Desktop::ReadWindowCaption(WindowHandle window, std::span<wchar
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
+std::size_t Win32Desktop::ReadWindowClass(WindowHandle window, std::span<wchar_t> buffer) {
+    if (buffer.empty()) return 0;
+    int const n = GetClassNameW(ToHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
 bool Win32Desktop::IsMinimised(WindowHandle window) { return IsIconic(ToHwnd(window)) != 0; }
 
 bool Win32Desktop::IsVisible(WindowHandle window) { return IsWindowVisible(ToHwnd(window)) != 0; }

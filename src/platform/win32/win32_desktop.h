@@ -27,6 +27,7 @@ public:
     // calling thread waits for messages.
     std::uint64_t ChangeCount() override;
     std::size_t ReadWindowCaption(WindowHandle window, std::span<wchar_t> buffer) override;
+    std::size_t ReadWindowClass(WindowHandle window, std::span<wchar_t> buffer) override;
     bool IsMinimised(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;
     void ShowWindowAs(WindowHandle window, std::int32_t showCommand) override;

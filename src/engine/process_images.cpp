@@ -1,0 +1,40 @@
+#include "engine/process_images.h"
+
+#include <algorithm>
+
+#include "support/text_case.h"
+
+namespace vigilon {
+
+std::wstring const& ProcessImages::Of(std::uint32_t processId, WindowHandle window) {
+    auto const [entry, added] = known_.try_emplace(processId);
+    Known& known = entry->second;
+    if (added) {
+        Read(processId, known);
+    } else if (std::find(known.windows.begin(), known.windows.end(), window) == known.windows.end()) {
+        // A window not seen before: the id may have passed to a later process.
+        std::uint64_t const started = processes_.ProcessStartTime(processId);
+        if (started == 0 || started != known.started) {
+            known.windows.clear();
+            Read(processId, known);
+        }
+    } else {
+        return known.upperImage;
+    }
+    known.windows.push_back(window);
+    return known.upperImage;
+}
+
+void ProcessImages::Read(std::uint32_t processId, Known& known) {
+    known.upperImage = ToUpperText(processes_.ProcessImagePath(processId));
+    known.started = processes_.ProcessStartTime(processId);
+}
+
+void ProcessImages::Prune(std::function<bool(WindowHandle)> const& there) {
+    for (auto it = known_.begin(); it != known_.end();) {
+        std::erase_if(it->second.windows, [&](WindowHandle window) { return !there(window); });
+        it = it->second.windows.empty() ? known_.erase(it) : std::next(it);
+    }
+}
+
+}  // namespace vigilon
