@@ -90,10 +90,8 @@ ProgramFromWindow MakeProgramFromWindow(WindowChoice const& choice,
 }
 
 void StoreMatchKeys(WatchedProgram& record, ProgramFromWindow const& made) {
-    // The record keeps Caption and EXE as fields of its own; Process= and CaptionMatch= go into the
-    // fields of the keys that narrow the match, which this record does not have.
-    static_cast<void>(record);
-    static_cast<void>(made);
+    record.rules.process = made.process;
+    record.rules.captionMatch = made.captionMatch;
 }
 
 }  // namespace vigilon

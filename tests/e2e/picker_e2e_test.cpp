@@ -88,6 +88,8 @@ TEST_F(PickerTest, NewFromAWindowListsAStandInAndFillsTheFields) {
     PostMessageW(GetDlgItem(frame, kEditorSave), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return IniValue(ini, L"notes", L"EXE") == notes; }));
     EXPECT_EQ(IniValue(ini, L"notes", L"Caption"), Caption(L"Notes"));
+    EXPECT_EQ(IniValue(ini, L"notes", L"CaptionMatch"), L"End");
+    EXPECT_EQ(IniValue(ini, L"notes", L"Process"), notes);
     EXPECT_EQ(IniValue(ini, L"Apps", L"App2"), L"notes");
 }
 

@@ -275,6 +275,9 @@ TEST_F(EditorTest, AWindowChosenIsAddedAndShownUnsaved) {
     EXPECT_EQ(view.Field(Field::Caption), L"Beta");
     EXPECT_EQ(view.Field(Field::Exe), L"C:\\Tools\\beta.exe");
     EXPECT_TRUE(programs[4].added);
+    // Its lasting part matched at the end, and only in windows of its own program file.
+    EXPECT_EQ(programs[4].rules.captionMatch, L"End");
+    EXPECT_EQ(programs[4].rules.process, L"C:\\Tools\\beta.exe");
     EXPECT_FALSE(store.Has(kIni));
 }
 
