@@ -32,10 +32,11 @@ public:
 
 private:
     HWND List() const { return GetDlgItem(dialog_, kIdPickerList); }
-    // Surveys the desktop and lists what the filter lets through, keeping the selection's window;
-    // `selectFirst` selects the first row when that window is not listed.
-    void Refresh(bool selectFirst);
-    void SelectRow(int index);
+    // Surveys the desktop and lists what the filter lets through, keeping the selection's window.
+    // `fresh` (the first fill, a new filter) selects the first row when that window is not listed
+    // and scrolls the selection into view; the refresh every second leaves the scrolling to the user.
+    void Refresh(bool fresh);
+    void SelectRow(int index, bool scroll);
     // The list's selection changed to `index` (-1 for none), by the user or a refresh.
     void Selected(int index);
     void ShowCaptionParts(PickerRow const& row, bool keepPart);
@@ -81,7 +82,7 @@ void WindowPickerDialog::LayOut(UINT dpi) {
     }
 }
 
-void WindowPickerDialog::Refresh(bool selectFirst) {
+void WindowPickerDialog::Refresh(bool fresh) {
     rows_ = PickerRows(survey_.Survey(), WindowText(GetDlgItem(dialog_, kIdPickerFilter)));
     HWND const list = List();
     refreshing_ = true;
@@ -90,21 +91,21 @@ void WindowPickerDialog::Refresh(bool selectFirst) {
     refreshing_ = false;
     auto const kept = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
     if (selected_ != 0 && kept != rows_.end()) {
-        SelectRow(static_cast<int>(kept - rows_.begin()));
-    } else if (selectFirst && !rows_.empty()) {
-        SelectRow(0);
+        SelectRow(static_cast<int>(kept - rows_.begin()), fresh);
+    } else if (fresh && !rows_.empty()) {
+        SelectRow(0, true);
     } else {
         Selected(-1);  // the window chosen is gone, or filtered out: nothing is chosen by mistake
     }
     InvalidateRect(list, nullptr, FALSE);
 }
 
-void WindowPickerDialog::SelectRow(int index) {
+void WindowPickerDialog::SelectRow(int index, bool scroll) {
     HWND const list = List();
     refreshing_ = true;
     ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     refreshing_ = false;
-    ListView_EnsureVisible(list, index, FALSE);
+    if (scroll) ListView_EnsureVisible(list, index, FALSE);
     Selected(index);
 }
 
