@@ -49,7 +49,6 @@ private:
     WindowHandle selected_ = 0;   // the window of the selected row; 0 for none
     std::wstring selectedCaption_;  // its caption as the choices below the list show it
     bool refreshing_ = false;     // selections made by Refresh are not the user's
-    std::wstring cell_;           // the text of the cell the list asked for last
     WindowChoice chosen_;
 };
 
