@@ -40,6 +40,9 @@ private:
     // The list's selection changed to `index` (-1 for none), by the user or a refresh.
     void Selected(int index);
     void ShowCaptionParts(PickerRow const& row, bool keepPart);
+    // The box for Process= is greyed and unticked for a window whose program file could not be
+    // read: there is no path to match. Otherwise it shows what the user last chose.
+    void ShowProcessChoice(bool fileKnown);
     void GiveCellText(NMLVDISPINFOW& info) const;
     INT_PTR OnNotify(NMHDR& header);
     void Accept();
@@ -49,6 +52,7 @@ private:
     WindowHandle selected_ = 0;   // the window of the selected row; 0 for none
     std::wstring selectedCaption_;  // its caption as the choices below the list show it
     bool refreshing_ = false;     // selections made by Refresh are not the user's
+    bool matchProcess_ = true;    // the user's choice of Process=, for the windows that can have one
     WindowChoice chosen_;
 };
 
@@ -66,7 +70,7 @@ INT_PTR WindowPickerDialog::OnInitDialog() {
         ListView_InsertColumn(list, index++, &item);
     }
     LayOut(dpi_);
-    Check(dialog_, kIdPickerProcess, true);
+    ShowProcessChoice(true);
     Refresh(true);
     SetTimer(dialog_, kRefreshTimer, kRefreshMilliseconds, nullptr);
     SetFocus(list);
@@ -119,6 +123,7 @@ void WindowPickerDialog::Selected(int index) {
         return;
     }
     PickerRow const& row = rows_[static_cast<std::size_t>(index)];
+    ShowProcessChoice(!row.imagePath.empty());
     bool const sameWindow = row.window == selected_;
     selected_ = row.window;
     // The user's choice of part stays while the same window stays selected.
@@ -141,6 +146,11 @@ void WindowPickerDialog::ShowCaptionParts(PickerRow const& row, bool keepPart) {
                             : static_cast<WPARAM>(DefaultCaptionPart(row) == CaptionPart::Lasting ? 1 : 0);
     SendMessageW(parts, CB_SETCURSEL, part, 0);
     selectedCaption_ = row.caption;
+}
+
+void WindowPickerDialog::ShowProcessChoice(bool fileKnown) {
+    EnableWindow(GetDlgItem(dialog_, kIdPickerProcess), fileKnown);
+    Check(dialog_, kIdPickerProcess, fileKnown && matchProcess_);
 }
 
 void WindowPickerDialog::GiveCellText(NMLVDISPINFOW& info) const {
@@ -182,7 +192,7 @@ void WindowPickerDialog::Accept() {
     chosen_.row = *row;
     LRESULT const part = SendDlgItemMessageW(dialog_, kIdPickerPart, CB_GETCURSEL, 0, 0);
     chosen_.part = part == 1 ? CaptionPart::Lasting : CaptionPart::Whole;
-    chosen_.matchProcess = Checked(dialog_, kIdPickerProcess);
+    chosen_.matchProcess = !row->imagePath.empty() && Checked(dialog_, kIdPickerProcess);
     EndDialog(dialog_, IDOK);
 }
 
@@ -199,6 +209,10 @@ INT_PTR WindowPickerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         }
         if (LOWORD(wParam) == kIdPickerFilter && HIWORD(wParam) == EN_CHANGE) {
             Refresh(true);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kIdPickerProcess && HIWORD(wParam) == BN_CLICKED) {
+            matchProcess_ = Checked(dialog_, kIdPickerProcess);
             return TRUE;
         }
         return FALSE;

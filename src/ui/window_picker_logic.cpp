@@ -49,8 +49,9 @@ std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring
         }
         rows.push_back(std::move(row));
     }
+    // A window whose program file could not be read (another user's, an elevated one) comes last.
     auto const key = [](PickerRow const& row) {
-        return std::make_tuple(ToLowerText(row.programFile), ToLowerText(row.caption), row.window);
+        return std::make_tuple(row.programFile.empty(), ToLowerText(row.programFile), ToLowerText(row.caption), row.window);
     };
     std::stable_sort(rows.begin(), rows.end(), [&](PickerRow const& a, PickerRow const& b) { return key(a) < key(b); });
     return rows;

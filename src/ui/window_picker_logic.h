@@ -25,7 +25,8 @@ struct PickerRow {
 // The rows for what the survey found, narrowed by `filter`: every visible window with a caption,
 // but for Vigilon's own and the shell's. A filter of blanks lists everything; otherwise a row stays
 // when its caption, program file or class holds the filter's text, case ignored. Sorted by
-// program file, then by caption (case ignored), so that a program's windows stand together.
+// program file, then by caption (case ignored), so that a program's windows stand together; the
+// windows whose program file could not be read come last.
 std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring_view filter);
 
 // The part of a caption that stays while the program runs: the text after its last " - ", which is

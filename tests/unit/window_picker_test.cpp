@@ -13,6 +13,7 @@ constexpr std::uint32_t kVigilon = 10;
 constexpr std::uint32_t kShell = 20;
 constexpr std::uint32_t kNotes = 30;
 constexpr std::uint32_t kSheets = 40;
+constexpr std::uint32_t kElevated = 50;  // a process whose image cannot be read
 
 WindowSurveyResult Desktop() {
     WindowSurveyResult survey;
@@ -25,6 +26,7 @@ WindowSurveyResult Desktop() {
         {4, L"   ", L"NotesToolTip", kNotes, L"C:\\Tools\\notes.exe", L""},
         {5, L"Budget.xls - Sheets", L"SheetsMain", kSheets, L"D:\\Apps\\Sheets.EXE", L""},
         {6, L"About Notes", L"#32770", kNotes, L"C:\\Tools\\notes.exe", L"Notes for Everyone"},
+        {7, L"Administrator: Console", L"ConsoleWindowClass", kElevated, L"", L""},
     };
     return survey;
 }
@@ -36,21 +38,23 @@ std::vector<WindowHandle> Listed(WindowSurveyResult const& survey, std::wstring_
 }
 
 // Vigilon's own windows, the shell's and windows without a caption are left out; the rest come
-// sorted by program file, then caption, whatever the order the system gave them in.
+// sorted by program file, then caption, whatever the order the system gave them in, and a window
+// whose program file could not be read comes last.
 TEST(WindowPicker, ListsOtherProgramsWindowsWithCaptionsByProgram) {
     std::vector<PickerRow> const rows = PickerRows(Desktop(), L"");
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].window, 6u);  // notes.exe: "About Notes" before "Untitled - Notes"
     EXPECT_EQ(rows[1].window, 3u);
     EXPECT_EQ(rows[2].window, 5u);  // Sheets.EXE, case ignored
     EXPECT_EQ(rows[2].programFile, L"Sheets.EXE");
     EXPECT_EQ(rows[2].className, L"SheetsMain");
+    EXPECT_EQ(rows[3].window, 7u);
 
     // Without a shell (a kiosk's own shell gone), no window is left out for being the shell's.
     WindowSurveyResult noShell = Desktop();
     noShell.shellProcessId = 0;
     noShell.windows[1].processId = 0;
-    EXPECT_EQ(PickerRows(noShell, L"").size(), 4u);
+    EXPECT_EQ(PickerRows(noShell, L"").size(), 5u);
 }
 
 // The filter looks in the caption, the program file and the class, case ignored; blanks list all.
@@ -60,7 +64,7 @@ TEST(WindowPicker, TheFilterNarrowsByCaptionProgramOrClass) {
     EXPECT_EQ(Listed(survey, L" NOTES.exe "), (std::vector<WindowHandle>{6, 3}));
     EXPECT_EQ(Listed(survey, L"#32770"), std::vector<WindowHandle>{6});
     EXPECT_TRUE(Listed(survey, L"Vigilon").empty());  // its own windows are never listed
-    EXPECT_EQ(Listed(survey, L"  ").size(), 3u);
+    EXPECT_EQ(Listed(survey, L"  ").size(), 4u);
 }
 
 // The lasting part is the text after the last " - ", offered only when there is one.
@@ -112,6 +116,16 @@ TEST(WindowPicker, AChoiceFillsInTheNewProgram) {
 TEST(WindowPicker, TheNameComesFromTheFileWithoutADescriptionAndIsNeverTakenTwice) {
     EXPECT_EQ(Make(5, CaptionPart::Whole, true).name, L"Sheets");
     EXPECT_EQ(Make(5, CaptionPart::Whole, true, {L"Sheets", L"Sheets 2"}).name, L"Sheets 3");
+}
+
+// A window whose program file could not be read leaves EXE= for the user to fill in, and makes no
+// Process= of an empty path, whatever the box said.
+TEST(WindowPicker, AWindowWithoutAProgramFileGivesNoExecutableToMatch) {
+    ProgramFromWindow const made = Make(7, CaptionPart::Whole, true);
+    EXPECT_EQ(made.name, L"Program");
+    EXPECT_EQ(made.caption, L"Administrator: Console");
+    EXPECT_EQ(made.exe, L"");
+    EXPECT_EQ(made.process, L"");
 }
 
 }  // namespace
