@@ -136,7 +136,7 @@ void WindowPickerDialog::ShowCaptionParts(PickerRow const& row, bool keepPart) {
     SendMessageW(parts, CB_RESETCONTENT, 0, 0);
     std::wstring const whole = L"Whole caption: " + row.caption;
     SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(whole.c_str()));
-    if (std::optional<std::wstring> const lasting = LastingPart(row.caption)) {
+    if (std::optional<std::wstring> const lasting = LastingPartOf(row)) {
         std::wstring const text = L"Lasting part, at its end: " + *lasting;
         SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }

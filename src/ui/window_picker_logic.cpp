@@ -9,7 +9,8 @@
 namespace vigilon {
 namespace {
 
-constexpr std::wstring_view kSeparator = L" - ";
+// What stands between a document's name and the program's in a caption.
+constexpr std::wstring_view kSeparators[] = {L" - ", L" \u2014 ", L" \u2013 "};
 constexpr wchar_t kLastingMatch[] = L"End";
 
 // The file name of a path, after its last backslash or slash.
@@ -41,8 +42,8 @@ std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring
     std::vector<PickerRow> rows;
     for (SurveyedWindow const& window : survey.windows) {
         if (!Listed(window, survey)) continue;
-        PickerRow row{window.window,    window.caption,  std::wstring(FileNameOf(window.imagePath)),
-                      window.className, window.imagePath, window.fileDescription};
+        PickerRow row{window.window,    window.caption,   std::wstring(FileNameOf(window.imagePath)),
+                      window.className, window.imagePath, window.fileDescription, window.captionCut};
         if (!wanted.empty() && !Holds(row.caption, wanted) && !Holds(row.programFile, wanted) &&
             !Holds(row.className, wanted)) {
             continue;
@@ -58,15 +59,24 @@ std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring
 }
 
 std::optional<std::wstring> LastingPart(std::wstring_view caption) {
-    std::size_t const at = caption.rfind(kSeparator);
-    if (at == std::wstring_view::npos) return std::nullopt;
-    std::wstring_view const lasting = TrimSpacesAndTabs(caption.substr(at + kSeparator.size()));
+    std::optional<std::size_t> after;  // where the text after the last separator starts
+    for (std::wstring_view const separator : kSeparators) {
+        std::size_t const at = caption.rfind(separator);
+        if (at != std::wstring_view::npos && (!after || at + separator.size() > *after)) after = at + separator.size();
+    }
+    if (!after) return std::nullopt;
+    std::wstring_view const lasting = TrimSpacesAndTabs(caption.substr(*after));
     if (lasting.empty()) return std::nullopt;
     return std::wstring(lasting);
 }
 
+std::optional<std::wstring> LastingPartOf(PickerRow const& row) {
+    if (row.captionCut) return std::nullopt;
+    return LastingPart(row.caption);
+}
+
 CaptionPart DefaultCaptionPart(PickerRow const& row) {
-    return LastingPart(row.caption) ? CaptionPart::Lasting : CaptionPart::Whole;
+    return LastingPartOf(row) ? CaptionPart::Lasting : CaptionPart::Whole;
 }
 
 ProgramFromWindow MakeProgramFromWindow(WindowChoice const& choice,
@@ -78,7 +88,7 @@ ProgramFromWindow MakeProgramFromWindow(WindowChoice const& choice,
     if (named.empty()) named = L"Program";  // a process whose image cannot be read
     made.name = std::wstring(named);
     for (int number = 2; nameInUse(made.name); ++number) made.name = std::wstring(named) + L" " + std::to_wstring(number);
-    std::optional<std::wstring> const lasting = LastingPart(row.caption);
+    std::optional<std::wstring> const lasting = LastingPartOf(row);
     if (choice.part == CaptionPart::Lasting && lasting) {
         made.caption = *lasting;
         made.captionMatch = kLastingMatch;

@@ -20,6 +20,7 @@ struct PickerRow {
     std::wstring className;
     std::wstring imagePath;
     std::wstring fileDescription;
+    bool captionCut = false;  // the caption's end was not read
 };
 
 // The rows for what the survey found, narrowed by `filter`: every visible window with a caption,
@@ -29,10 +30,15 @@ struct PickerRow {
 // windows whose program file could not be read come last.
 std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring_view filter);
 
-// The part of a caption that stays while the program runs: the text after its last " - ", which is
-// usually the program's own name where the text before it names the open document. Nothing when
-// the caption has no " - ", or nothing but blanks after it.
+// The part of a caption that stays while the program runs: the text after its last separator
+// (" - ", or an em or en dash with a space each side), which is usually the program's own name
+// where the text before it names the open document. Nothing when the caption has no separator, or
+// nothing but blanks after it.
 std::optional<std::wstring> LastingPart(std::wstring_view caption);
+
+// The lasting part of a row's caption, as the dialog offers it: nothing when the caption was cut
+// where the survey stopped reading, for its real end is not known.
+std::optional<std::wstring> LastingPartOf(PickerRow const& row);
 
 // Which part of the caption the new program looks for.
 enum class CaptionPart : std::uint8_t { Whole, Lasting };

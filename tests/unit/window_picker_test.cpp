@@ -67,18 +67,30 @@ TEST(WindowPicker, TheFilterNarrowsByCaptionProgramOrClass) {
     EXPECT_EQ(Listed(survey, L"  ").size(), 4u);
 }
 
-// The lasting part is the text after the last " - ", offered only when there is one.
+// The lasting part is the text after the last " - ", em dash or en dash with a space each side,
+// offered only when there is one.
 TEST(WindowPicker, TheLastingPartIsWhatFollowsTheLastDash) {
     EXPECT_EQ(LastingPart(L"notes.txt - Notes"), L"Notes");
     EXPECT_EQ(LastingPart(L"a - b.txt - Notes "), L"Notes");
+    EXPECT_EQ(LastingPart(L"Start Page \u2014 Mozilla Firefox"), L"Mozilla Firefox");
+    EXPECT_EQ(LastingPart(L"a \u2014 b - c \u2013 Viewer"), L"Viewer");
+    EXPECT_EQ(LastingPart(L"a \u2013 b - Notes"), L"Notes");
     EXPECT_FALSE(LastingPart(L"Notes"));
     EXPECT_FALSE(LastingPart(L"Re-Start"));  // a dash inside a word is no separator
+    EXPECT_FALSE(LastingPart(L"1990\u20132000"));
     EXPECT_FALSE(LastingPart(L"Quorvault V3.2 - "));
-    PickerRow row;
-    row.caption = L"Untitled - Notes";
-    EXPECT_EQ(DefaultCaptionPart(row), CaptionPart::Lasting);
-    row.caption = L"About Notes";
+}
+
+// A caption cut where the survey stopped reading has lost its end: no lasting part is offered,
+// and the whole caption (what was read of it) is looked for from its start.
+TEST(WindowPicker, ACutCaptionOffersNoLastingPart) {
+    PickerRow row{8, L"a very long document name - Notes and then the rest was cut", L"notes.exe", L"NotesFrame",
+                  L"C:\\Tools\\notes.exe", L"", true};
+    EXPECT_FALSE(LastingPartOf(row));
     EXPECT_EQ(DefaultCaptionPart(row), CaptionPart::Whole);
+    ProgramFromWindow const made = MakeProgramFromWindow({row, CaptionPart::Lasting, true}, [](std::wstring_view) { return false; });
+    EXPECT_EQ(made.caption, row.caption);
+    EXPECT_EQ(made.captionMatch, L"");
 }
 
 ProgramFromWindow Make(WindowHandle window, CaptionPart part, bool matchProcess,
