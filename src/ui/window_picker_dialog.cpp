@@ -15,6 +15,20 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMilliseconds = 1000;
+constexpr UINT_PTR kFindBoxSubclass = 1;
+
+bool MovesInList(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT; }
+
+// The Find box passes Up, Down, Page Up and Page Down to the list (`list`, the subclass's data),
+// so that the user can narrow the list and choose a row in it without leaving the box.
+LRESULT CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR list) {
+    if (message == WM_KEYDOWN && MovesInList(wParam)) {
+        SendMessageW(reinterpret_cast<HWND>(list), WM_KEYDOWN, wParam, lParam);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, FindBoxProc, id);
+    return DefSubclassProc(box, message, wParam, lParam);
+}
 
 // The list follows rows_, which it asks for as it draws (LVS_OWNERDATA); the selection is kept by
 // window, so that a refresh that reorders the rows keeps the window the user chose.
@@ -44,6 +58,8 @@ private:
     // read: there is no path to match. Otherwise it shows what the user last chose.
     void ShowProcessChoice(bool fileKnown);
     void GiveCellText(NMLVDISPINFOW& info) const;
+    // Letters typed in the list: the row they find, as the list's answer.
+    void FindTypedRow(NMLVFINDITEMW const& find);
     INT_PTR OnNotify(NMHDR& header);
     void Accept();
 
@@ -60,7 +76,9 @@ INT_PTR WindowPickerDialog::OnInitDialog() {
     CreateControls(WindowPickerLayout(), kPickerWidth, kPickerHeight);
     SetWindowTextW(dialog_, L"New from a Window");
     HWND const list = List();
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    // A caption longer than its column is shown whole in a tip over it.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    SetWindowSubclass(GetDlgItem(dialog_, kIdPickerFilter), FindBoxProc, kFindBoxSubclass, reinterpret_cast<DWORD_PTR>(list));
     int index = 0;
     for (PickerColumn const& column : PickerColumns()) {
         LVCOLUMNW item{};
@@ -166,10 +184,22 @@ void WindowPickerDialog::GiveCellText(NMLVDISPINFOW& info) const {
     item.pszText[n] = L'\0';
 }
 
+void WindowPickerDialog::FindTypedRow(NMLVFINDITEMW const& find) {
+    // The list asks with LVFI_PARTIAL as letters are typed (Wine's without LVFI_STRING); a search
+    // for a whole text or a row's data is not one the dialog makes, and finds nothing.
+    LVFINDINFOW const& info = find.lvfi;
+    int found = -1;
+    if ((info.flags & LVFI_PARTIAL) != 0 && (info.flags & LVFI_PARAM) == 0 && info.psz != nullptr) {
+        found = FindRowByCaption(rows_, info.psz, find.iStart, (info.flags & LVFI_WRAP) != 0);
+    }
+    SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, found);
+}
+
 INT_PTR WindowPickerDialog::OnNotify(NMHDR& header) {
     if (header.idFrom != kIdPickerList) return FALSE;
     switch (header.code) {
     case LVN_GETDISPINFOW: GiveCellText(reinterpret_cast<NMLVDISPINFOW&>(header)); return TRUE;
+    case LVN_ODFINDITEMW: FindTypedRow(reinterpret_cast<NMLVFINDITEMW const&>(header)); return TRUE;
     case LVN_ITEMCHANGED: {
         auto const& change = reinterpret_cast<NMLISTVIEW const&>(header);
         if (!refreshing_ && (change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_SELECTED) != 0) {

@@ -75,6 +75,22 @@ std::optional<std::wstring> LastingPartOf(PickerRow const& row) {
     return LastingPart(row.caption);
 }
 
+int FindRowByCaption(std::vector<PickerRow> const& rows, std::wstring_view typed, int start, bool wrap) {
+    std::wstring const wanted = ToLowerText(typed);
+    int const count = static_cast<int>(rows.size());
+    int const first = std::clamp(start, 0, count);
+    auto const matches = [&](int i) {
+        return ToLowerText(rows[static_cast<std::size_t>(i)].caption).starts_with(wanted);
+    };
+    for (int i = first; i < count; ++i) {
+        if (matches(i)) return i;
+    }
+    for (int i = 0; wrap && i < first; ++i) {
+        if (matches(i)) return i;
+    }
+    return -1;
+}
+
 CaptionPart DefaultCaptionPart(PickerRow const& row) {
     return LastingPartOf(row) ? CaptionPart::Lasting : CaptionPart::Whole;
 }

@@ -40,6 +40,10 @@ std::optional<std::wstring> LastingPart(std::wstring_view caption);
 // where the survey stopped reading, for its real end is not known.
 std::optional<std::wstring> LastingPartOf(PickerRow const& row);
 
+// The row whose caption starts with `typed` (case ignored), looked for from row `start` on and,
+// with `wrap`, then from the first row; -1 for none. Letters typed in the list find a row so.
+int FindRowByCaption(std::vector<PickerRow> const& rows, std::wstring_view typed, int start, bool wrap);
+
 // Which part of the caption the new program looks for.
 enum class CaptionPart : std::uint8_t { Whole, Lasting };
 

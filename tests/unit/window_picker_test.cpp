@@ -93,6 +93,19 @@ TEST(WindowPicker, ACutCaptionOffersNoLastingPart) {
     EXPECT_EQ(made.captionMatch, L"");
 }
 
+// Letters typed in the list find the next row whose caption starts with them, case ignored,
+// going round to the first row when the list view asks for that.
+TEST(WindowPicker, TypedLettersFindARowByTheStartOfItsCaption) {
+    std::vector<PickerRow> const rows = PickerRows(Desktop(), L"");
+    // About Notes, Untitled - Notes, Budget.xls - Sheets, Administrator: Console
+    EXPECT_EQ(FindRowByCaption(rows, L"a", 0, true), 0);
+    EXPECT_EQ(FindRowByCaption(rows, L"a", 1, true), 3);
+    EXPECT_EQ(FindRowByCaption(rows, L"ABOUT", 1, true), 0);
+    EXPECT_EQ(FindRowByCaption(rows, L"about", 1, false), -1);
+    EXPECT_EQ(FindRowByCaption(rows, L"Bu", 4, true), 2);
+    EXPECT_EQ(FindRowByCaption(rows, L"Notes", 0, true), -1);  // the start of a caption, not its inside
+}
+
 ProgramFromWindow Make(WindowHandle window, CaptionPart part, bool matchProcess,
                        std::vector<std::wstring> const& inUse = {}) {
     std::vector<PickerRow> const rows = PickerRows(Desktop(), L"");
