@@ -220,6 +220,13 @@ void WindowPickerDialog::Accept() {
     auto const row = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
     if (selected_ == 0 || row == rows_.end()) return;  // OK is disabled; Enter must not slip past it
     chosen_.row = *row;
+    if (chosen_.row.fileDescription.empty() && !chosen_.row.imagePath.empty()) {
+        // Read since the last refresh, the description names the program instead of its file. The
+        // survey reads it on a thread of its own, from the first survey on; this one only looks.
+        for (SurveyedWindow const& window : survey_.Survey().windows) {
+            if (window.window == selected_) chosen_.row.fileDescription = window.fileDescription;
+        }
+    }
     LRESULT const part = SendDlgItemMessageW(dialog_, kIdPickerPart, CB_GETCURSEL, 0, 0);
     chosen_.part = part == 1 ? CaptionPart::Lasting : CaptionPart::Whole;
     chosen_.matchProcess = !row->imagePath.empty() && Checked(dialog_, kIdPickerProcess);
