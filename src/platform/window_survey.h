@@ -16,6 +16,7 @@ struct SurveyedWindow {
     std::uint32_t processId = 0;
     std::wstring imagePath;        // the full path of its process's executable; empty when it cannot be read
     std::wstring fileDescription;  // the executable's FileDescription; empty when it has none or is not read yet
+    bool captionCut = false;       // the caption was longer than the survey reads: its end is missing
 };
 
 // The visible top-level windows of this session, and the two processes whose windows are no

@@ -113,9 +113,21 @@ void EditorPresenter::OnNewFromWindow() {
     record.exe = made.exe;
     StoreMatchKeys(record, made);
     view_.AppendListEntry(made.name, number);
-    // Shown at once, so that the user sees what the window filled in before saving.
+    // Shown at once, so that the user sees what the window filled in before saving; but text typed
+    // for the program shown and not saved yet stays in its boxes, and the new program is left
+    // unselected, as New Program leaves it: selecting another entry would replace that text.
+    if (FieldsEdited()) return;
     view_.SelectListEntry(number - 1);
     OnSelectionChanged(number - 1);
+}
+
+bool EditorPresenter::FieldsEdited() const {
+    if (!HasCurrent()) return false;
+    for (int i = 0; i < kFieldCount; ++i) {
+        auto const field = static_cast<Field>(i);
+        if (view_.FieldText(field) != FieldOf(programs_[currentProgram_], field)) return true;
+    }
+    return false;
 }
 
 bool EditorPresenter::NameInUse(std::wstring_view name) const {

@@ -54,7 +54,8 @@ public:
     void OnSave();
     void OnCancel();
     void OnNewProgram();
-    // New from a Window: the program the chosen window makes is added and shown, not saved yet.
+    // New from a Window: the program the chosen window makes is added, not saved yet, and shown,
+    // unless the boxes hold text typed for the program shown: then it is only added to the list.
     void OnNewFromWindow();
     void OnDeleteProgram();
     // A browse button beside `field` (Exe or Command) was pressed.
@@ -75,6 +76,8 @@ private:
     bool HasCurrent() const { return currentProgram_ >= 1 && currentProgram_ <= programs_.Count(); }
     void ShowProgramFields();
     void StoreProgramFields();
+    // True when a box's text differs from what the current program holds: typed and not saved.
+    bool FieldsEdited() const;
     void RebuildProgramList();
     // True when a program of the list already has `name`, as the settings file compares names.
     bool NameInUse(std::wstring_view name) const;

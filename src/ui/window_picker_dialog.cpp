@@ -15,6 +15,20 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMilliseconds = 1000;
+constexpr UINT_PTR kFindBoxSubclass = 1;
+
+bool MovesInList(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT; }
+
+// The Find box passes Up, Down, Page Up and Page Down to the list (`list`, the subclass's data),
+// so that the user can narrow the list and choose a row in it without leaving the box.
+LRESULT CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR list) {
+    if (message == WM_KEYDOWN && MovesInList(wParam)) {
+        SendMessageW(reinterpret_cast<HWND>(list), WM_KEYDOWN, wParam, lParam);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, FindBoxProc, id);
+    return DefSubclassProc(box, message, wParam, lParam);
+}
 
 // The list follows rows_, which it asks for as it draws (LVS_OWNERDATA); the selection is kept by
 // window, so that a refresh that reorders the rows keeps the window the user chose.
@@ -32,14 +46,20 @@ public:
 
 private:
     HWND List() const { return GetDlgItem(dialog_, kIdPickerList); }
-    // Surveys the desktop and lists what the filter lets through, keeping the selection's window;
-    // `selectFirst` selects the first row when that window is not listed.
-    void Refresh(bool selectFirst);
-    void SelectRow(int index);
+    // Surveys the desktop and lists what the filter lets through, keeping the selection's window.
+    // `fresh` (the first fill, a new filter) selects the first row when that window is not listed
+    // and scrolls the selection into view; the refresh every second leaves the scrolling to the user.
+    void Refresh(bool fresh);
+    void SelectRow(int index, bool scroll);
     // The list's selection changed to `index` (-1 for none), by the user or a refresh.
     void Selected(int index);
     void ShowCaptionParts(PickerRow const& row, bool keepPart);
+    // The box for Process= is greyed and unticked for a window whose program file could not be
+    // read: there is no path to match. Otherwise it shows what the user last chose.
+    void ShowProcessChoice(bool fileKnown);
     void GiveCellText(NMLVDISPINFOW& info) const;
+    // Letters typed in the list: the row they find, as the list's answer.
+    void FindTypedRow(NMLVFINDITEMW const& find);
     INT_PTR OnNotify(NMHDR& header);
     void Accept();
 
@@ -48,7 +68,7 @@ private:
     WindowHandle selected_ = 0;   // the window of the selected row; 0 for none
     std::wstring selectedCaption_;  // its caption as the choices below the list show it
     bool refreshing_ = false;     // selections made by Refresh are not the user's
-    std::wstring cell_;           // the text of the cell the list asked for last
+    bool matchProcess_ = true;    // the user's choice of Process=, for the windows that can have one
     WindowChoice chosen_;
 };
 
@@ -56,7 +76,9 @@ INT_PTR WindowPickerDialog::OnInitDialog() {
     CreateControls(WindowPickerLayout(), kPickerWidth, kPickerHeight);
     SetWindowTextW(dialog_, L"New from a Window");
     HWND const list = List();
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    // A caption longer than its column is shown whole in a tip over it.
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    SetWindowSubclass(GetDlgItem(dialog_, kIdPickerFilter), FindBoxProc, kFindBoxSubclass, reinterpret_cast<DWORD_PTR>(list));
     int index = 0;
     for (PickerColumn const& column : PickerColumns()) {
         LVCOLUMNW item{};
@@ -66,7 +88,7 @@ INT_PTR WindowPickerDialog::OnInitDialog() {
         ListView_InsertColumn(list, index++, &item);
     }
     LayOut(dpi_);
-    Check(dialog_, kIdPickerProcess, true);
+    ShowProcessChoice(true);
     Refresh(true);
     SetTimer(dialog_, kRefreshTimer, kRefreshMilliseconds, nullptr);
     SetFocus(list);
@@ -81,7 +103,7 @@ void WindowPickerDialog::LayOut(UINT dpi) {
     }
 }
 
-void WindowPickerDialog::Refresh(bool selectFirst) {
+void WindowPickerDialog::Refresh(bool fresh) {
     rows_ = PickerRows(survey_.Survey(), WindowText(GetDlgItem(dialog_, kIdPickerFilter)));
     HWND const list = List();
     refreshing_ = true;
@@ -90,21 +112,21 @@ void WindowPickerDialog::Refresh(bool selectFirst) {
     refreshing_ = false;
     auto const kept = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
     if (selected_ != 0 && kept != rows_.end()) {
-        SelectRow(static_cast<int>(kept - rows_.begin()));
-    } else if (selectFirst && !rows_.empty()) {
-        SelectRow(0);
+        SelectRow(static_cast<int>(kept - rows_.begin()), fresh);
+    } else if (fresh && !rows_.empty()) {
+        SelectRow(0, true);
     } else {
         Selected(-1);  // the window chosen is gone, or filtered out: nothing is chosen by mistake
     }
     InvalidateRect(list, nullptr, FALSE);
 }
 
-void WindowPickerDialog::SelectRow(int index) {
+void WindowPickerDialog::SelectRow(int index, bool scroll) {
     HWND const list = List();
     refreshing_ = true;
     ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     refreshing_ = false;
-    ListView_EnsureVisible(list, index, FALSE);
+    if (scroll) ListView_EnsureVisible(list, index, FALSE);
     Selected(index);
 }
 
@@ -119,6 +141,7 @@ void WindowPickerDialog::Selected(int index) {
         return;
     }
     PickerRow const& row = rows_[static_cast<std::size_t>(index)];
+    ShowProcessChoice(!row.imagePath.empty());
     bool const sameWindow = row.window == selected_;
     selected_ = row.window;
     // The user's choice of part stays while the same window stays selected.
@@ -131,7 +154,7 @@ void WindowPickerDialog::ShowCaptionParts(PickerRow const& row, bool keepPart) {
     SendMessageW(parts, CB_RESETCONTENT, 0, 0);
     std::wstring const whole = L"Whole caption: " + row.caption;
     SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(whole.c_str()));
-    if (std::optional<std::wstring> const lasting = LastingPart(row.caption)) {
+    if (std::optional<std::wstring> const lasting = LastingPartOf(row)) {
         std::wstring const text = L"Lasting part, at its end: " + *lasting;
         SendMessageW(parts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
@@ -141,6 +164,11 @@ void WindowPickerDialog::ShowCaptionParts(PickerRow const& row, bool keepPart) {
                             : static_cast<WPARAM>(DefaultCaptionPart(row) == CaptionPart::Lasting ? 1 : 0);
     SendMessageW(parts, CB_SETCURSEL, part, 0);
     selectedCaption_ = row.caption;
+}
+
+void WindowPickerDialog::ShowProcessChoice(bool fileKnown) {
+    EnableWindow(GetDlgItem(dialog_, kIdPickerProcess), fileKnown);
+    Check(dialog_, kIdPickerProcess, fileKnown && matchProcess_);
 }
 
 void WindowPickerDialog::GiveCellText(NMLVDISPINFOW& info) const {
@@ -156,10 +184,22 @@ void WindowPickerDialog::GiveCellText(NMLVDISPINFOW& info) const {
     item.pszText[n] = L'\0';
 }
 
+void WindowPickerDialog::FindTypedRow(NMLVFINDITEMW const& find) {
+    // The list asks with LVFI_PARTIAL as letters are typed (Wine's without LVFI_STRING); a search
+    // for a whole text or a row's data is not one the dialog makes, and finds nothing.
+    LVFINDINFOW const& info = find.lvfi;
+    int found = -1;
+    if ((info.flags & LVFI_PARTIAL) != 0 && (info.flags & LVFI_PARAM) == 0 && info.psz != nullptr) {
+        found = FindRowByCaption(rows_, info.psz, find.iStart, (info.flags & LVFI_WRAP) != 0);
+    }
+    SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, found);
+}
+
 INT_PTR WindowPickerDialog::OnNotify(NMHDR& header) {
     if (header.idFrom != kIdPickerList) return FALSE;
     switch (header.code) {
     case LVN_GETDISPINFOW: GiveCellText(reinterpret_cast<NMLVDISPINFOW&>(header)); return TRUE;
+    case LVN_ODFINDITEMW: FindTypedRow(reinterpret_cast<NMLVFINDITEMW const&>(header)); return TRUE;
     case LVN_ITEMCHANGED: {
         auto const& change = reinterpret_cast<NMLISTVIEW const&>(header);
         if (!refreshing_ && (change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_SELECTED) != 0) {
@@ -180,9 +220,16 @@ void WindowPickerDialog::Accept() {
     auto const row = std::find_if(rows_.begin(), rows_.end(), [&](PickerRow const& r) { return r.window == selected_; });
     if (selected_ == 0 || row == rows_.end()) return;  // OK is disabled; Enter must not slip past it
     chosen_.row = *row;
+    if (chosen_.row.fileDescription.empty() && !chosen_.row.imagePath.empty()) {
+        // Read since the last refresh, the description names the program instead of its file. The
+        // survey reads it on a thread of its own, from the first survey on; this one only looks.
+        for (SurveyedWindow const& window : survey_.Survey().windows) {
+            if (window.window == selected_) chosen_.row.fileDescription = window.fileDescription;
+        }
+    }
     LRESULT const part = SendDlgItemMessageW(dialog_, kIdPickerPart, CB_GETCURSEL, 0, 0);
     chosen_.part = part == 1 ? CaptionPart::Lasting : CaptionPart::Whole;
-    chosen_.matchProcess = Checked(dialog_, kIdPickerProcess);
+    chosen_.matchProcess = !row->imagePath.empty() && Checked(dialog_, kIdPickerProcess);
     EndDialog(dialog_, IDOK);
 }
 
@@ -199,6 +246,10 @@ INT_PTR WindowPickerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         }
         if (LOWORD(wParam) == kIdPickerFilter && HIWORD(wParam) == EN_CHANGE) {
             Refresh(true);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kIdPickerProcess && HIWORD(wParam) == BN_CLICKED) {
+            matchProcess_ = Checked(dialog_, kIdPickerProcess);
             return TRUE;
         }
         return FALSE;

@@ -20,18 +20,29 @@ struct PickerRow {
     std::wstring className;
     std::wstring imagePath;
     std::wstring fileDescription;
+    bool captionCut = false;  // the caption's end was not read
 };
 
 // The rows for what the survey found, narrowed by `filter`: every visible window with a caption,
 // but for Vigilon's own and the shell's. A filter of blanks lists everything; otherwise a row stays
 // when its caption, program file or class holds the filter's text, case ignored. Sorted by
-// program file, then by caption (case ignored), so that a program's windows stand together.
+// program file, then by caption (case ignored), so that a program's windows stand together; the
+// windows whose program file could not be read come last.
 std::vector<PickerRow> PickerRows(WindowSurveyResult const& survey, std::wstring_view filter);
 
-// The part of a caption that stays while the program runs: the text after its last " - ", which is
-// usually the program's own name where the text before it names the open document. Nothing when
-// the caption has no " - ", or nothing but blanks after it.
+// The part of a caption that stays while the program runs: the text after its last separator
+// (" - ", or an em or en dash with a space each side), which is usually the program's own name
+// where the text before it names the open document. Nothing when the caption has no separator, or
+// nothing but blanks after it.
 std::optional<std::wstring> LastingPart(std::wstring_view caption);
+
+// The lasting part of a row's caption, as the dialog offers it: nothing when the caption was cut
+// where the survey stopped reading, for its real end is not known.
+std::optional<std::wstring> LastingPartOf(PickerRow const& row);
+
+// The row whose caption starts with `typed` (case ignored), looked for from row `start` on and,
+// with `wrap`, then from the first row; -1 for none. Letters typed in the list find a row so.
+int FindRowByCaption(std::vector<PickerRow> const& rows, std::wstring_view typed, int start, bool wrap);
 
 // Which part of the caption the new program looks for.
 enum class CaptionPart : std::uint8_t { Whole, Lasting };

@@ -1,5 +1,7 @@
 #include "e2e_fixture.h"
 
+#include <commctrl.h>
+
 namespace vigilon::e2e {
 namespace {
 
@@ -33,6 +35,7 @@ std::wstring IniValue(std::wstring const& ini, wchar_t const* section, wchar_t c
 }
 
 using PickerTest = VigilonTest;
+using Rows = std::vector<std::vector<std::wstring>>;
 
 // Program, New from a Window...: a stand-in's window is listed with its program file, the filter
 // narrows the list to it, its caption's lasting part is offered first, Enter chooses it, and the
@@ -91,6 +94,48 @@ TEST_F(PickerTest, NewFromAWindowListsAStandInAndFillsTheFields) {
     EXPECT_EQ(IniValue(ini, L"notes", L"CaptionMatch"), L"End");
     EXPECT_EQ(IniValue(ini, L"notes", L"Process"), notes);
     EXPECT_EQ(IniValue(ini, L"Apps", L"App2"), L"notes");
+}
+
+// The list is looked over anew every second while the dialog is open: a window opened meanwhile
+// comes into it, the row the user selected stays selected though it moves down a row, and Up in
+// the Find box moves the selection in the list.
+TEST_F(PickerTest, AWindowOpenedWhileTheDialogIsOpenIsListedAndTheSelectionStays) {
+    std::wstring const first = AddHelper(L"first.exe", Caption(L"First"));
+    std::wstring const later = AddHelper(L"a-later.exe", Caption(L"Later"));  // sorts before first.exe
+    Process firstProcess;
+    ASSERT_TRUE(firstProcess.Start(first, L"", FolderOf(first)));
+    ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"First")) != nullptr; }));
+    WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
+    StartVigilon(L"Configure");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
+
+    SendMenuCommand(main_, kNewFromWindowCommand);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowStartingWith(L"New from a Window");
+        return dialog != nullptr && IsWindowVisible(dialog);
+    }));
+    HWND const list = GetDlgItem(dialog, kPickerList);
+    HWND const filter = GetDlgItem(dialog, kPickerFilter);
+    auto const selectedRow = [&] { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); };
+    std::vector<std::wstring> const firstRow{Caption(L"First"), L"first.exe"};
+    std::vector<std::wstring> const laterRow{Caption(L"Later"), L"a-later.exe"};
+    SendMessageW(filter, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tag_.c_str()));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRows(list, 2) == Rows{firstRow}; }));
+    ASSERT_EQ(selectedRow(), 0);
+
+    Process laterProcess;
+    ASSERT_TRUE(laterProcess.Start(later, L"", FolderOf(later)));
+    // The list is looked over once a second; 10 s leaves room for Wine to start the process and
+    // show its window on a loaded 2-core machine.
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRows(list, 2) == Rows{laterRow, firstRow}; }, 10));
+    EXPECT_TRUE(WaitUntil([&] { return selectedRow() == 1; }));
+    EXPECT_TRUE(HoldsFor([&] { return selectedRow() == 1; }, 3));  // across refreshes
+
+    PostMessageW(filter, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_TRUE(WaitUntil([&] { return selectedRow() == 0; }));
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowStartingWith(L"New from a Window") == nullptr; }));
 }
 
 }  // namespace

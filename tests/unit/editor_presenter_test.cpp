@@ -281,6 +281,24 @@ TEST_F(EditorTest, AWindowChosenIsAddedAndShownUnsaved) {
     EXPECT_FALSE(store.Has(kIni));
 }
 
+// Text typed for the program shown and not saved yet is not replaced by the new program's: the
+// new one is only added to the list, as New Program adds one, and the typed text is saved as typed.
+TEST_F(EditorTest, AWindowChosenWhileFieldsAreEditedLeavesTheTypedText) {
+    editor.OnActivate();
+    view.Field(Field::Command) = L"--typed";
+    view.picked = WindowChoice{{7, L"Delta", L"delta.exe", L"DeltaFrame", L"C:\\delta.exe", L""}, CaptionPart::Whole, true};
+    editor.OnNewFromWindow();
+    ASSERT_EQ(programs.Count(), 4);
+    EXPECT_EQ(ListTexts().back(), L"delta");
+    EXPECT_EQ(view.selected, 0);
+    EXPECT_EQ(editor.CurrentProgram(), 1);
+    EXPECT_EQ(view.Field(Field::Command), L"--typed");
+    EXPECT_EQ(view.Field(Field::Caption), L"Alpha - ");
+    editor.OnSave();
+    EXPECT_EQ(programs[1].command, L"--typed");
+    EXPECT_EQ(programs[4].caption, L"Delta");
+}
+
 // Locked by an administrator: the list can be looked through, but nothing is added, deleted or saved.
 TEST_F(EditorTest, ReadOnlyChangesNothing) {
     editor.SetReadOnly(true);

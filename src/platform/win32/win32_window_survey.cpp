@@ -15,7 +15,7 @@ namespace vigilon {
 namespace {
 
 // Longer captions are cut here: the start of a caption is what tells a window.
-constexpr int kCaptionChars = 1024;
+constexpr std::size_t kCaptionChars = 1024;
 // Window class names are at most 256 characters.
 constexpr int kClassChars = 257;
 
@@ -24,12 +24,16 @@ BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM context) {
     return TRUE;
 }
 
-std::wstring CaptionOf(HWND window) {
+// Reads the caption into `seen`, cut at kCaptionChars.
+void ReadCaption(HWND window, SurveyedWindow& seen) {
     // The text the system keeps for the window: no WM_GETTEXT is sent, so a program that has
-    // stopped responding cannot hold the caller up.
-    wchar_t buffer[kCaptionChars] = L"";
-    int const n = InternalGetWindowText(window, buffer, kCaptionChars);
-    return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    // stopped responding cannot hold the caller up. One character more than is kept is read, to
+    // tell a caption that was cut from one of exactly the length kept.
+    wchar_t buffer[kCaptionChars + 2] = L"";
+    int const n = InternalGetWindowText(window, buffer, static_cast<int>(kCaptionChars + 2));
+    std::size_t const length = n > 0 ? static_cast<std::size_t>(n) : 0;
+    seen.captionCut = length > kCaptionChars;
+    seen.caption.assign(buffer, seen.captionCut ? kCaptionChars : length);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -107,7 +111,8 @@ WindowSurveyResult Win32WindowSurvey::Survey() {
     for (HWND const window : visible) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
-        SurveyedWindow seen{FromHwnd(window), CaptionOf(window), ClassOf(window), processId, {}, {}};
+        SurveyedWindow seen{FromHwnd(window), {}, ClassOf(window), processId, {}, {}};
+        ReadCaption(window, seen);
         // Vigilon's own windows and the shell's are not read further: they are never listed.
         if (processId != result.ownProcessId && processId != result.shellProcessId) {
             auto image = images.find(processId);
