@@ -146,6 +146,7 @@ struct ProgramState {
     bool missingFile = false;             // its start stopped on a missing file
     bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it
+    bool quickEndSaid = false;            // a start without a window that ended before it was found was said; again once found
     bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
     std::int64_t retryAt = 0;             // monotonic: a failed start (a missing file in Tray mode, a refused one) waits until then
     Backoff backoff;

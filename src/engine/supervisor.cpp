@@ -105,6 +105,7 @@ void Supervisor::Found(WatchedProgram const& record, ProgramState& state, Window
     state.startAsked = false;
     state.heldByItsProcess = false;
     state.missingFile = false;
+    state.quickEndSaid = false;
     for (Rule const* rule : rules_) rule->Found(Context(), state);
 }
 
@@ -202,6 +203,22 @@ bool Supervisor::StartRefused(WatchedProgram const& record, ProgramState& state)
     // Without back-off it is tried again once a minute, not at every pass.
     if (!backoff_) state.retryAt = Now() + kRetryMilliseconds;
     return !std::exchange(state.launchFailSaid, true);
+}
+
+bool Supervisor::EndedBeforeFound(WatchedProgram const& record, ProgramState& state) {
+    std::uint32_t const processId = state.startedProcessId;
+    ProcessExit const exit = platform_.processes.ExitCode(processId);
+    CountExit(state, exit);
+    if (!state.startAsked && JudgeEnd(state.restartWhen, false, exit) == AfterEnd::LeaveClosed) {
+        Move(record, state, ProgramPhase::Closed, L"exited", ExitCodeText(exit.code));
+        return false;
+    }
+    std::wstring const code = exit.state == ProcessExit::State::Ended ? ExitCodeText(exit.code) : L"exit code unknown";
+    journal_.Log(L"exited", record.name, L"process " + std::to_wstring(processId) + L" ended before it was found, " + code);
+    WindowNeverCame(record, state);
+    // Without back-off it is tried again once a minute, not at every other pass.
+    if (!backoff_) state.retryAt = Now() + kRetryMilliseconds;
+    return !std::exchange(state.quickEndSaid, true);
 }
 
 bool Supervisor::WaitIsOver(ProgramState const& state) const {

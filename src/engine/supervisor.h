@@ -123,6 +123,11 @@ public:
     void ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId);
     // True when the process Vigilon last started for the program is known to have ended.
     bool StartedProcessEnded(ProgramState const& state) const { return KnownEnded(state.startedProcessId); }
+    // The process Vigilon started for a program without a window ended before a pass found it. Its
+    // exit is judged as a process gone is: under Restart=Failure a normal end leaves the program
+    // closed; any other end is a failed start, tried again after the back-off or, without back-off,
+    // after kRetryMilliseconds. True when a notice is to say so: once, until the program is found.
+    bool EndedBeforeFound(WatchedProgram const& record, ProgramState& state);
     // True when a watched process is known to have ended.
     bool KnownEnded(std::uint32_t processId) const {
         return processId != 0 && platform_.processes.ExitCode(processId).state == ProcessExit::State::Ended;

@@ -18,11 +18,13 @@ WatchEngine::Outcome WatchEngine::WatchWindowless(int number) {
     supervisor_.Supervise(record, state, launchPaused_);
     if (supervisor_.HoldsStart(record, state, launchPaused_) || process != 0) return Outcome::Next;
     if (state.phase == ProgramPhase::Starting) {
-        // The process started ended before a pass found it: a failed start, told in the history
-        // without a notice (one at every pass, in Box mode a box each, would hold everything up).
+        // The process started ended before a pass found it: judged by its exit, and said in one
+        // notice until it is found (one at every start, in Box mode a box each, would hold
+        // everything up). A launcher that starts the real program and ends is never found.
         if (supervisor_.StartedProcessEnded(state)) {
-            Log(L"exited", record.name, L"process " + std::to_wstring(state.startedProcessId) + L" ended before it was found");
-            supervisor_.WindowNeverCame(record, state);
+            if (supervisor_.EndedBeforeFound(record, state)) {
+                Notify(record.exe + L" ended right after its start: EXE must name the file that keeps running", record.name);
+            }
         } else if (supervisor_.WaitIsOver(state)) {
             WindowNeverCame(record, state);
         }

@@ -88,9 +88,35 @@ TEST_F(WindowlessTest, AProcessThatEndsBeforeItIsFoundIsAQuickEndWithoutTheWaitF
     Passes(2);
     EXPECT_EQ(fake.shell.launches.size(), 1u);
     // Backing off (2 s) from the pass after its start, not waiting a minute for its process.
-    EXPECT_EQ(Details(L"Agent", L"exited"), std::vector<std::wstring>{L"process 101 ended before it was found"});
-    EXPECT_EQ(Events(L"Agent"), (std::vector<std::wstring>{L"launch", L"exited", L"backoff"}));  // no notice
+    EXPECT_EQ(Details(L"Agent", L"exited"), std::vector<std::wstring>{L"process 101 ended before it was found, exit code 1"});
+    EXPECT_EQ(Events(L"Agent"), (std::vector<std::wstring>{L"launch", L"exited", L"backoff", L"message"}));
     EXPECT_EQ(Row().state, StatusState::Waiting);
+    EXPECT_EQ(engine.Snapshot().programs[0].counts.Exits(ExitKind::Crash), 1u);
+}
+
+// With the default settings (no back-off) a launcher that ends at once must not pile up copies,
+// one every other pass, unsaid: it is tried again a minute later, and said once.
+TEST_F(WindowlessTest, AProcessThatEndsBeforeItIsFoundWithoutBackoffIsTriedAgainAMinuteLaterAndSaidOnce) {
+    fake.shell.onLaunch = [this](auto const&) { Ends(fake.shell.processId, 1); };
+    Passes(30);
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    NextStartIs(102);
+    Passes(40);  // the minute is up
+    EXPECT_EQ(fake.shell.launches.size(), 2u);
+    ASSERT_EQ(Details(L"Agent", L"message").size(), 1u);
+    EXPECT_EQ(Details(L"Agent", L"message")[0],
+              L"c:\\agent\\AGENT.EXE ended right after its start: EXE must name the file that keeps running");
+    EXPECT_EQ(engine.Snapshot().programs[0].counts.Exits(ExitKind::Crash), 2u);
+}
+
+TEST_F(WindowlessTest, UnderRestartFailureAProcessThatEndsNormallyBeforeItIsFoundIsLeftClosed) {
+    programs[1].rules.restart = L"Failure";
+    fake.shell.onLaunch = [this](auto const&) { Ends(fake.shell.processId, 0); };
+    Passes(120);
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(Details(L"Agent", L"exited"), std::vector<std::wstring>{L"exit code 0"});
+    EXPECT_TRUE(Details(L"Agent", L"message").empty());
+    EXPECT_EQ(engine.Snapshot().programs[0].counts.Exits(ExitKind::Normal), 1u);
 }
 
 TEST_F(WindowlessTest, ARestartEndsItsOwnProcessOnceItsTimeToCloseIsUpAskingNothingOfAWindow) {
