@@ -4,18 +4,29 @@
 
 namespace vigilon {
 
-std::wstring ProcessFinder::ImageOf(WatchedProgram const& record) {
-    return record.exe.empty() ? std::wstring() : ToUpperText(files_.LongFullPath(record.exe));
+std::wstring const& ProcessFinder::ImageOf(WatchedProgram const& record) {
+    auto const [it, added] = images_.try_emplace(record.exe);
+    if (added && !record.exe.empty()) it->second = ToUpperText(files_.LongFullPath(record.exe));
+    return it->second;
+}
+
+void ProcessFinder::ForgetUnusedImages() {
+    for (auto it = images_.begin(); it != images_.end();) {
+        bool used = false;
+        for (int i = 1; i <= programs_.Count() && !used; ++i) used = programs_[i].exe == it->first;
+        it = used ? std::next(it) : images_.erase(it);
+    }
 }
 
 std::vector<ProcessFinder::Running> const& ProcessFinder::Listing() {
     if (listed_) return *listed_;
     listed_.emplace();
+    ForgetUnusedImages();
     std::vector<std::wstring> images;
     for (int i = 1; i <= programs_.Count(); ++i) {
         if (!Windowless(programs_[i].rules)) continue;
-        std::wstring image = ImageOf(programs_[i]);
-        if (!image.empty()) images.push_back(std::move(image));
+        std::wstring const& image = ImageOf(programs_[i]);
+        if (!image.empty()) images.push_back(image);
     }
     if (images.empty()) return *listed_;
     for (ImageProcess const& process : processes_.ProcessesOfImages(images)) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,14 +40,18 @@ private:
         std::wstring image;  // the full path asked for, as LongFullPath gives it
         std::uint32_t processId;
     };
-    // The full path a program's EXE is compared by.
-    std::wstring ImageOf(WatchedProgram const& record);
+    // The full path a program's EXE is compared by, worked out once per EXE text: writing it out
+    // long reads the disk, which may be a share that is offline, and this runs on the UI thread.
+    std::wstring const& ImageOf(WatchedProgram const& record);
+    // Forgets the paths of EXE texts no program has any more.
+    void ForgetUnusedImages();
     std::vector<Running> const& Listing();
 
     ProcessWatch& processes_;
     FileSystem& files_;
     WatchedPrograms const& programs_;
     std::optional<std::vector<Running>> listed_;
+    std::map<std::wstring, std::wstring> images_;  // by EXE text: its full path, upper case
 };
 
 }  // namespace vigilon

@@ -133,6 +133,18 @@ TEST_F(WindowlessTest, ARestartEndsItsOwnProcessOnceItsTimeToCloseIsUpAskingNoth
     EXPECT_EQ(Row().state, StatusState::Running);
 }
 
+// The EXE written out long reads the disk (an offline share would freeze the UI): once per EXE
+// text, however many passes look for the program, and again only when the EXE changes.
+TEST_F(WindowlessTest, ItsExecutablesFullPathIsWorkedOutOncePerExeText) {
+    fake.shell.onLaunch = [](auto const&) {};  // it never comes: every pass lists the processes
+    Passes(30);
+    EXPECT_GT(fake.processes.imageQueries, 10);
+    EXPECT_EQ(fake.files.longPathCalls, 1);
+    programs[1].exe = L"C:\\Agent\\agent2.exe";
+    Passes(5);
+    EXPECT_EQ(fake.files.longPathCalls, 2);
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
