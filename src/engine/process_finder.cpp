@@ -37,18 +37,30 @@ std::vector<ProcessFinder::Running> const& ProcessFinder::Listing() {
 
 std::uint32_t ProcessFinder::Find(WatchedProgram const& record, std::uint32_t known, std::uint32_t started,
                                   TakenByOther const& taken) {
-    // Watched, it still runs: its id names no other process while the watch holds it.
+    std::wstring const image = ImageOf(record);  // a copy: a listing may forget unused paths
+    // Watched, it still runs: its id names no other process while the watch holds it. Taken only
+    // when it was listed as this EXE: a window's process from before Window=None, or one of the
+    // EXE before it changed, is no process of this one.
+    auto const held = found_.find(record.name);
+    bool const listedAsIs = held != found_.end() && held->second.processId == known && held->second.image == image;
     ProcessExit::State const knownState = known == 0 ? ProcessExit::State::Unknown : processes_.ExitCode(known).state;
-    if (knownState == ProcessExit::State::Running) return known;
-    std::wstring const image = ImageOf(record);
-    std::uint32_t first = 0;
+    if (knownState == ProcessExit::State::Running && listedAsIs) return known;
+    std::uint32_t found = 0;
     for (Running const& running : Listing()) {
         // One known to have ended may still be listed while a handle holds it.
         if (running.image != image || (running.processId == known && knownState == ProcessExit::State::Ended)) continue;
-        if (running.processId == started || running.processId == known) return running.processId;
-        if (first == 0 && !taken(running.processId)) first = running.processId;
+        if (running.processId == started || running.processId == known) {
+            found = running.processId;
+            break;
+        }
+        if (found == 0 && !taken(running.processId)) found = running.processId;
     }
-    return first;
+    if (found == 0) {
+        found_.erase(record.name);
+    } else {
+        found_[record.name] = {image, found};
+    }
+    return found;
 }
 
 }  // namespace vigilon

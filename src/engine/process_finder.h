@@ -29,9 +29,9 @@ public:
 
     // Whether a process is taken by another program than the one asking.
     using TakenByOther = std::function<bool(std::uint32_t processId)>;
-    // The program's process, 0 for none: `known` while it still runs; otherwise a process of its EXE
-    // in this session that no other program holds, `started` (the one Vigilon last started for it)
-    // before any other.
+    // The program's process, 0 for none: `known` while it still runs, if it was found here for the
+    // program's EXE as it is now; otherwise a process of its EXE in this session that no other
+    // program holds, `started` (the one Vigilon last started for it) before any other.
     std::uint32_t Find(WatchedProgram const& record, std::uint32_t known, std::uint32_t started,
                        TakenByOther const& taken);
 
@@ -52,6 +52,8 @@ private:
     WatchedPrograms const& programs_;
     std::optional<std::vector<Running>> listed_;
     std::map<std::wstring, std::wstring> images_;  // by EXE text: its full path, upper case
+    // By program name: the process last found for it and the full path it was listed as.
+    std::map<std::wstring, Running> found_;
 };
 
 }  // namespace vigilon

@@ -79,15 +79,16 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 
 void Supervisor::ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId) {
     if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
-    // The window it had before its key said it has none is no longer looked at, nor asked anything.
-    if (state.window.handle != 0) {
-        state.window.handle = 0;
-        state.window.answers.Clear();
-    }
     if (processId == 0) ReadRules(record, state);
     if (processId == 0 && state.window.Present()) Gone(record, state);
     if (processId != state.window.processId && processId != 0) Found(record, state, 0, processId);
     ReadRules(record, state);
+}
+
+void Supervisor::LetGoOfWindow(WatchedProgram const& record, ProgramState& state) {
+    // Its key now says it has none: the window and its process are gone as far as this program
+    // goes (nothing is ended), and its process is looked for afresh by its image.
+    if (state.window.handle != 0) Gone(record, state);
 }
 
 void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window, std::uint32_t processId) {

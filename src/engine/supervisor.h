@@ -121,6 +121,9 @@ public:
     // The same for a program without a window (Window=None): the process the pass found for it, 0
     // for none.
     void ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId);
+    // A program without a window that still holds the window it had before its key said so lets
+    // go of it, as of a window gone: nothing is ended.
+    void LetGoOfWindow(WatchedProgram const& record, ProgramState& state);
     // True when the process Vigilon last started for the program is known to have ended.
     bool StartedProcessEnded(ProgramState const& state) const { return KnownEnded(state.startedProcessId); }
     // The process Vigilon started for a program without a window ended before a pass found it. Its

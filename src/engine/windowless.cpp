@@ -12,6 +12,7 @@ WatchEngine::Outcome WatchEngine::WatchWindowless(int number) {
         }
         return false;
     };
+    supervisor_.LetGoOfWindow(record, state);
     std::uint32_t const process = processes_.Find(record, state.window.processId, state.startedProcessId, taken);
     // Nothing is hidden, placed or asked whether it answers: there is no window.
     supervisor_.ObserveProcess(record, state, process);

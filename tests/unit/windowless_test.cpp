@@ -145,6 +145,41 @@ TEST_F(WindowlessTest, ItsExecutablesFullPathIsWorkedOutOncePerExeText) {
     EXPECT_EQ(fake.files.longPathCalls, 2);
 }
 
+// A process held is looked at again once the program's keys say another is wanted: the window's
+// process from before Window=None, or the old EXE's, is let go as a gone one is (nothing is ended),
+// and the program is found, or started, as it is now.
+TEST_F(WindowlessTest, AWindowsProcessIsLetGoWhenTheProgramBecomesWindowless) {
+    programs[1].caption = L"Agent";
+    programs[1].rules.window.clear();
+    fake.processes.running[500] = {L"C:\\Host\\host.exe"};
+    fake.desktop.Find(fake.desktop.Add(L"Agent"))->processId = 500;
+    Passes(2);
+    ASSERT_EQ(Row().processId, 500u);
+    ASSERT_TRUE(fake.shell.launches.empty());
+    programs[1].rules.window = L"None";
+    Passes(3);
+    EXPECT_EQ(Details(L"Agent", L"gone"), std::vector<std::wstring>{L"process 500 still runs"});
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(Row().processId, 101u);
+    EXPECT_TRUE(fake.processes.ended.empty());
+}
+
+TEST_F(WindowlessTest, TheOldExesProcessIsLetGoWhenTheExeChanges) {
+    Runs(600);  // running when Vigilon came
+    Passes(2);
+    ASSERT_EQ(Row().processId, 600u);
+    programs[1].exe = L"C:\\Agent\\agent2.exe";
+    fake.shell.onLaunch = [this](auto const&) {
+        fake.processes.running[fake.shell.processId] = {L"C:\\Agent\\agent2.exe"};
+        fake.processes.startTimes[fake.shell.processId] = fake.shell.processStarted;
+    };
+    Passes(3);
+    EXPECT_EQ(Details(L"Agent", L"gone"), std::vector<std::wstring>{L"process 600 still runs"});
+    EXPECT_EQ(fake.shell.launches.size(), 1u);
+    EXPECT_EQ(Row().processId, 101u);
+    EXPECT_TRUE(fake.processes.ended.empty());
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
