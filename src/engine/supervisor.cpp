@@ -387,17 +387,36 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     // A program without a window is asked nothing: its process is ended once its time to close is
     // up, unless it ends first.
     bool const windowless = state.window.handle == 0;
-    Move(record, state, ProgramPhase::Restarting, L"close",
-         windowless ? L"it has no window to close: its process is ended in " +
-                          std::to_wstring(GracefulRestart::kTimeToClose / 1000) + L" s"
-                    : L"");
-    if (!windowless) platform_.desktop.PostClose(state.window.handle);
+    if (windowless) {
+        // Yet its process may show windows (a console, a settings window) where work can be lost:
+        // they are asked to close, as a window is, and the process is ended only after the time to close.
+        std::vector<WindowHandle> const shown = VisibleWindowsOf(state.window.processId);
+        std::wstring const ended = L"its process is ended in " + std::to_wstring(GracefulRestart::kTimeToClose / 1000) + L" s";
+        Move(record, state, ProgramPhase::Restarting, L"close",
+             shown.empty() ? L"it has no window to close: " + ended
+                           : L"its process's windows are asked to close (" + std::to_wstring(shown.size()) + L"): " + ended +
+                                 L" unless it ends first");
+        for (WindowHandle const window : shown) platform_.desktop.PostClose(window);
+    } else {
+        Move(record, state, ProgramPhase::Restarting, L"close", L"");
+        platform_.desktop.PostClose(state.window.handle);
+    }
     state.window.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
     state.window.plannedEnd = true;
     state.window.restartAsked = true;
     state.window.restartAskedEnds = -1;
     return true;
+}
+
+std::vector<WindowHandle> Supervisor::VisibleWindowsOf(std::uint32_t processId) {
+    Desktop& desktop = platform_.desktop;
+    std::vector<WindowHandle> windows;
+    desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
+        if (desktop.WindowProcessId(window) == processId && desktop.IsVisible(window)) windows.push_back(window);
+        return true;
+    });
+    return windows;
 }
 
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {

@@ -260,6 +260,8 @@ private:
     // True when the process Vigilon last started for the program still runs: the process of that
     // id is the one started then. One known to have ended is forgotten.
     bool StartedProcessRuns(ProgramState& state);
+    // The visible top-level windows of a process, in the order the system lists them.
+    std::vector<WindowHandle> VisibleWindowsOf(std::uint32_t processId);
     // True when the process shows a top-level window whose caption is not the program's.
     bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
 

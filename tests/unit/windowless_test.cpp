@@ -180,6 +180,24 @@ TEST_F(WindowlessTest, TheOldExesProcessIsLetGoWhenTheExeChanges) {
     EXPECT_TRUE(fake.processes.ended.empty());
 }
 
+// Its process may still show a window (a console, a settings window) where work can be lost: it is
+// asked to close as a window is, and the process is ended only once the time to close is up.
+TEST_F(WindowlessTest, ARestartAsksTheWindowsItsProcessShowsToCloseBeforeItIsEnded) {
+    Passes(2);
+    WindowHandle const console = fake.desktop.Add(L"agent console");
+    fake.desktop.Find(console)->processId = 101;
+    WindowHandle const hidden = fake.desktop.Add(L"agent tray", false);
+    fake.desktop.Find(hidden)->processId = 101;
+    ASSERT_EQ(engine.RestartProgram(L"Agent"), WatchEngine::RestartAnswer::Restarting);
+    Passes(1);
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{console});
+    Passes(8);  // its time to close, 10 s, is not up
+    EXPECT_TRUE(fake.processes.ended.empty());
+    NextStartIs(102);
+    Passes(3);
+    EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{101});
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
