@@ -5,10 +5,13 @@ namespace vigilon {
 WatchEngine::Outcome WatchEngine::WatchWindowless(int number) {
     WatchedProgram const& record = programs_[number];
     ProgramState& state = supervisor_.StateOf(record.name);
-    // One process, one program: a process another program holds is not taken.
+    // One process, one program: a process another program holds is not taken, nor one it waits
+    // for (its fresh start, not found yet) or one its window left running.
     auto const taken = [&](std::uint32_t processId) {
         for (auto const& [name, other] : supervisor_.Book()) {
-            if (name != record.name && other.window.processId == processId) return true;
+            if (name == record.name) continue;
+            bool const starting = other.phase == ProgramPhase::Starting && other.startedProcessId == processId;
+            if (other.window.processId == processId || other.lingeringProcessId == processId || starting) return true;
         }
         return false;
     };

@@ -198,6 +198,23 @@ TEST_F(WindowlessTest, ARestartAsksTheWindowsItsProcessShowsToCloseBeforeItIsEnd
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{101});
 }
 
+// Two programs on the same executable: one's fresh start, not found yet, is not the other's.
+TEST_F(WindowlessTest, AnotherProgramsFreshStartIsNotTaken) {
+    WatchedProgram& second = AddProgram(L"Agent2", L"", L"c:\\agent\\AGENT.EXE");
+    second.rules.window = L"None";
+    fake.shell.onLaunch = [this](auto const&) {
+        Runs(fake.shell.processId);
+        NextStartIs(fake.shell.processId + 1);
+    };
+    Passes(3);
+    ASSERT_EQ(fake.shell.launches.size(), 2u);
+    std::vector<ProgramStatus> const rows = engine.Status();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].processId, 101u);
+    EXPECT_EQ(rows[1].processId, 102u);
+    EXPECT_EQ(Details(L"Agent2", L"found"), std::vector<std::wstring>{L"process 102, 1.0 s after its start"});
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
