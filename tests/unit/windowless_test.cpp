@@ -215,6 +215,17 @@ TEST_F(WindowlessTest, AnotherProgramsFreshStartIsNotTaken) {
     EXPECT_EQ(Details(L"Agent2", L"found"), std::vector<std::wstring>{L"process 102, 1.0 s after its start"});
 }
 
+// Close Programs asks windows to close; a program without one is left running, and the history
+// says so rather than leaving it running silently.
+TEST_F(WindowlessTest, CloseProgramsLeavesItRunningAndSaysSo) {
+    Passes(2);
+    engine.ClosePrograms();
+    Passes(15);
+    EXPECT_EQ(Details(L"Agent", L"close"), std::vector<std::wstring>{L"it has no window: left running"});
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_EQ(Row().processId, 101u);
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
