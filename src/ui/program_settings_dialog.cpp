@@ -205,6 +205,7 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.monitor = ChosenValue(dialog_, kIdMonitor, monitor_);
     form.onTop = Checked(dialog_, kIdOnTop);
     form.noWindow = Checked(dialog_, kIdNoWindow);
+    form.exe = programs_[number_].exe;
     form.startDelay = WindowText(GetDlgItem(dialog_, kIdDelay));
     form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
     form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
@@ -249,6 +250,7 @@ void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
         FocusBox(dialog_, kIdScheduleTimes);
         break;
     case SettingsRow::Health: ShowPage(SettingsPage::Health); FocusBox(dialog_, HealthBox(healthRow)); break;
+    case SettingsRow::NoWindow: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdNoWindow); break;
     case SettingsRow::None: break;
     }
 }

@@ -125,6 +125,8 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     }
     // Kept as they are when it shows no window, for the day it shows one again.
     if (form.noWindow) {
+        std::wstring const problem = WindowlessExeProblem(form.exe);
+        if (!problem.empty()) return refuse(SettingsRow::NoWindow, L"It shows no window: " + problem + L".");
         choice.rules.window = kNoWindow;
     } else if (!ParseWindowless(original.window).problem.empty()) {
         choice.rules.window = original.window;  // the user's text, which the box cannot show
