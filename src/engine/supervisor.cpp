@@ -80,7 +80,9 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 void Supervisor::ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId) {
     if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
     if (processId == 0) ReadRules(record, state);
-    if (processId == 0 && state.window.Present()) Gone(record, state);
+    // Another process than the one held (a copy when the one held ended, one of a new EXE): the
+    // end of the one held is told first, and counted, as for any process gone.
+    if (processId != state.window.processId && state.window.Present()) Gone(record, state);
     if (processId != state.window.processId && processId != 0) Found(record, state, 0, processId);
     ReadRules(record, state);
 }

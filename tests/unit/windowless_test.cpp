@@ -226,6 +226,20 @@ TEST_F(WindowlessTest, CloseProgramsLeavesItRunningAndSaysSo) {
     EXPECT_EQ(Row().processId, 101u);
 }
 
+// Two copies run: when the one held ends, its end is told and counted before the other is taken.
+TEST_F(WindowlessTest, TheEndOfTheCopyHeldIsToldBeforeAnotherCopyIsTaken) {
+    Runs(200);
+    Runs(300);
+    Passes(2);
+    ASSERT_EQ(Row().processId, 200u);
+    Ends(200, 5);
+    Passes(2);
+    EXPECT_EQ(Details(L"Agent", L"gone"), std::vector<std::wstring>{L"exit code 5"});
+    EXPECT_EQ(Row().processId, 300u);
+    EXPECT_EQ(engine.Snapshot().programs[0].counts.Exits(ExitKind::Crash), 1u);
+    EXPECT_TRUE(fake.shell.launches.empty());
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
