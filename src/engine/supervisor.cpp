@@ -620,6 +620,7 @@ StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState cons
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, RowFacts const& facts) const {
     ProgramStatus row;
     row.name = record.name;
+    row.windowless = Windowless(record.rules);
     row.state = RowState(record, state, facts.launchPaused, facts.now);
     if (state != nullptr && row.state != StatusState::NoCaption) {
         row.starts = state->starts;

@@ -135,6 +135,13 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     choice.rules.restart = form.restartWhen;
     HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
     if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};
+    // A window: check looks for a window the program does not show: it would always fail.
+    RuleValue<HealthCheck> const check = ParseHealthCheck(form.health.check);
+    if (form.noWindow && check.value && check.value->kind == CheckKind::Window) {
+        return {{}, L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" "
+                    L"or check it another way.",
+                SettingsRow::Health, HealthRow::Check};
+    }
     return choice;
 }
 

@@ -140,6 +140,14 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          SettingsRow::NoWindow,
          L"It shows no window: EXE must be the full path of an .exe (C:\\Agent\\agent.exe): a program without a window "
          L"is found by its process's file, which a bare name, a relative path, a script or a shortcut never names."},
+        {[](ProgramSettingsForm& f) {
+             f.noWindow = true;
+             f.exe = L"C:\\Agent\\agent.exe";
+             f.health.check = L"window:Connection lost";
+         },
+         SettingsRow::Health,
+         L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" or "
+         L"check it another way.", HealthRow::Check},
     };
     for (Case const& c : cases) {
         ProgramSettingsForm form;

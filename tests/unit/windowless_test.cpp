@@ -240,6 +240,14 @@ TEST_F(WindowlessTest, TheEndOfTheCopyHeldIsToldBeforeAnotherCopyIsTaken) {
     EXPECT_TRUE(fake.shell.launches.empty());
 }
 
+// Nothing that needs a window is offered: no picture is taken, and the status row says it has none
+// (the Status window greys Show and Hide by it).
+TEST_F(WindowlessTest, NoPictureIsTakenOfAProgramWithoutAWindow) {
+    Passes(2);
+    EXPECT_EQ(engine.AskScreenshot(L"Agent").kind, WatchEngine::AskedScreenshot::Kind::NoWindow);
+    EXPECT_TRUE(Row().windowless);
+}
+
 // Vigilon may end a user's program: a process that is not its own start, whose image is not the
 // program's, or that runs in another session, is never ended.
 TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
