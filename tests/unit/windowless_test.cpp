@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/restart_rules.h"
 #include "fakes/engine_scene.h"
 
@@ -262,17 +264,22 @@ TEST_F(WindowlessTest, AProcessThatIsNotItsOwnIsNeverEnded) {
     EXPECT_TRUE(fake.processes.ended.empty());
     EXPECT_EQ(fake.shell.launches.size(), 0u);
 
-    // Its own start, but by the time it would be ended its image, or its session, is not the program's.
+    // Its own start, but by the time it would be ended its image, or its session, is not the
+    // program's, or its id names a later process (the same id, another start time).
     programs[1].rules.maxMemoryMB.clear();
     std::uint32_t next = 300;
-    for (auto const change : {+[](testing::FakeProcessWatch::Listed& p) { p.image = L"C:\\Other\\agent.exe"; },
-                              +[](testing::FakeProcessWatch::Listed& p) { p.session = 2; }}) {
+    std::vector<std::function<void(std::uint32_t)>> const changes = {
+        [this](std::uint32_t id) { fake.processes.running[id].image = L"C:\\Other\\agent.exe"; },
+        [this](std::uint32_t id) { fake.processes.running[id].session = 2; },
+        [this](std::uint32_t id) { fake.processes.startTimes[id] += 1; },
+    };
+    for (auto const& change : changes) {
         NextStartIs(++next);
         Ends(Row().processId, 0);
         Passes(2);
         ASSERT_EQ(Row().processId, next);
         ASSERT_EQ(engine.RestartProgram(L"Agent"), WatchEngine::RestartAnswer::Restarting);
-        change(fake.processes.running[next]);
+        change(next);
         Passes(12);
         EXPECT_TRUE(fake.processes.ended.empty());
     }
