@@ -46,9 +46,9 @@ constexpr unsigned MovesTo(ProgramPhase to) {
     case ProgramPhase::Restarting:  // a restart asked for also of a window left alone
     case ProgramPhase::Lingering:
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone);
-    case ProgramPhase::Closed:
+    case ProgramPhase::Closed:  // from Starting: a process without a window that ended normally before it was found
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone) |
-               bit(ProgramPhase::Lingering);
+               bit(ProgramPhase::Lingering) | bit(ProgramPhase::Starting);
     case ProgramPhase::LeftAlone: return bit(ProgramPhase::Restarting);
     case ProgramPhase::Unwatched:
     case ProgramPhase::Absent: return ~0u;
