@@ -170,6 +170,7 @@ TEST_F(WindowlessTest, TheOldExesProcessIsLetGoWhenTheExeChanges) {
     Runs(600);  // running when Vigilon came
     Passes(2);
     ASSERT_EQ(Row().processId, 600u);
+    fake.files.AddFile(L"C:\\Agent\\agent2.exe");
     programs[1].exe = L"C:\\Agent\\agent2.exe";
     fake.shell.onLaunch = [this](auto const&) {
         fake.processes.running[fake.shell.processId] = {L"C:\\Agent\\agent2.exe"};
@@ -204,9 +205,10 @@ TEST_F(WindowlessTest, ARestartAsksTheWindowsItsProcessShowsToCloseBeforeItIsEnd
 TEST_F(WindowlessTest, AnotherProgramsFreshStartIsNotTaken) {
     WatchedProgram& second = AddProgram(L"Agent2", L"", L"c:\\agent\\AGENT.EXE");
     second.rules.window = L"None";
-    fake.shell.onLaunch = [this](auto const&) {
-        Runs(fake.shell.processId);
-        NextStartIs(fake.shell.processId + 1);
+    // Each start gets the next id: the shell reads it after this runs.
+    fake.shell.onLaunch = [this, next = 101u](auto const&) mutable {
+        NextStartIs(next);
+        Runs(next++);
     };
     Passes(3);
     ASSERT_EQ(fake.shell.launches.size(), 2u);
