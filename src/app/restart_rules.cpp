@@ -308,6 +308,17 @@ RuleValue<CaptionMatch> ParseCaptionMatch(std::wstring_view text) {
 
 std::wstring_view CaptionMatchWord(CaptionMatch match) { return kCaptionMatchWords[static_cast<std::size_t>(match)]; }
 
+std::wstring WindowlessExeProblem(std::wstring_view exe) {
+    std::wstring_view const path = TrimSpacesAndTabs(exe);
+    bool const drive = path.size() > 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/') &&
+                       ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    bool const share = path.size() > 2 && path.starts_with(L"\\\\");
+    bool const exeFile = path.size() > 4 && SameText(path.substr(path.size() - 4), L".exe");
+    if ((drive || share) && exeFile) return {};
+    return L"EXE must be the full path of an .exe (C:\\Agent\\agent.exe): a program without a window is found by "
+           L"its process's file, which a bare name, a relative path, a script or a shortcut never names";
+}
+
 std::span<RuleKey const> RuleKeys() { return kRuleKeys; }
 
 }  // namespace vigilon

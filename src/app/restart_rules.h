@@ -190,6 +190,11 @@ inline constexpr wchar_t kNoWindow[] = L"None";
 RuleValue<bool> ParseWindowless(std::wstring_view text);
 // True for a program whose Window key says it shows none; a value that cannot be used is not.
 bool Windowless(RestartRules const& rules);
+// Why a program without a window cannot be found by this EXE, empty when it can: its process's file
+// is compared with EXE, so EXE must be the full path of an .exe (a bare name, a relative path, a
+// script or a shortcut never names a running process's file).
+std::wstring WindowlessExeProblem(std::wstring_view exe);
+
 // Process: the image its window's process runs, as a full path (C:\Tools\app.exe,
 // \\server\share\app.exe) or a bare file name (app.exe), trimmed; nothing when not set.
 RuleValue<std::wstring> ParseProcess(std::wstring_view text);

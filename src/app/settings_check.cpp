@@ -7,6 +7,7 @@
 
 #include "app/ini_text.h"
 #include "app/program_count.h"
+#include "app/restart_rules.h"
 #include "app/setting_keys.h"
 #include "app/settings.h"
 #include "app/start_after.h"
@@ -294,6 +295,9 @@ private:
                 if (!problem.empty()) Say(entry.line, section, record.name, said + L": " + problem);
             } else if (std::wstring const problem = known->problem ? known->problem(entry.value) : L""; !problem.empty()) {
                 Say(entry.line, section, record.name, said + L": not " + problem);
+            } else if (known->name == kWindowKey && Windowless(record.rules)) {
+                std::wstring const exeProblem = WindowlessExeProblem(Value(&section, kExeKey));
+                if (!exeProblem.empty()) Say(entry.line, section, record.name, said + L": " + exeProblem);
             }
         });
     }

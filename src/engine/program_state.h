@@ -46,9 +46,9 @@ constexpr unsigned MovesTo(ProgramPhase to) {
     case ProgramPhase::Restarting:  // a restart asked for also of a window left alone
     case ProgramPhase::Lingering:
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone);
-    case ProgramPhase::Closed:
+    case ProgramPhase::Closed:  // from Starting: a process without a window that ended normally before it was found
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone) |
-               bit(ProgramPhase::Lingering);
+               bit(ProgramPhase::Lingering) | bit(ProgramPhase::Starting);
     case ProgramPhase::LeftAlone: return bit(ProgramPhase::Restarting);
     case ProgramPhase::Unwatched:
     case ProgramPhase::Absent: return ~0u;
@@ -146,6 +146,7 @@ struct ProgramState {
     bool missingFile = false;             // its start stopped on a missing file
     bool memoryUnreadableSaid = false;    // the history said its memory cannot be read
     int starts = 0;                       // how many times Vigilon started it
+    bool quickEndSaid = false;            // a start without a window that ended before it was found was said; again once found
     bool launchFailSaid = false;          // a start the shell refused was said; again only after a start
     std::int64_t retryAt = 0;             // monotonic: a failed start (a missing file in Tray mode, a refused one) waits until then
     Backoff backoff;

@@ -6,6 +6,7 @@ WatchEngine::AskedScreenshot WatchEngine::AskScreenshot(std::wstring_view name) 
     int const number = programs_.FindByName(name);
     if (number == 0) return {};
     std::wstring const program = programs_[number].name;
+    if (Windowless(programs_[number].rules)) return {AskedScreenshot::Kind::NoWindow};
     WindowHandle const window = supervisor_.StateOf(program).window.handle;
     // A window gone since the last pass is not there to be taken.
     if (window == 0 || platform_.desktop.WindowProcessId(window) == 0) return {AskedScreenshot::Kind::NotTaken};

@@ -80,15 +80,18 @@ void Supervisor::Observe(WatchedProgram const& record, ProgramState& state, Wind
 
 void Supervisor::ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId) {
     if (state.phase == ProgramPhase::Unwatched) MovePhase(state, ProgramPhase::Absent);
-    // The window it had before its key said it has none is no longer looked at, nor asked anything.
-    if (state.window.handle != 0) {
-        state.window.handle = 0;
-        state.window.answers.Clear();
-    }
     if (processId == 0) ReadRules(record, state);
-    if (processId == 0 && state.window.Present()) Gone(record, state);
+    // Another process than the one held (a copy when the one held ended, one of a new EXE): the
+    // end of the one held is told first, and counted, as for any process gone.
+    if (processId != state.window.processId && state.window.Present()) Gone(record, state);
     if (processId != state.window.processId && processId != 0) Found(record, state, 0, processId);
     ReadRules(record, state);
+}
+
+void Supervisor::LetGoOfWindow(WatchedProgram const& record, ProgramState& state) {
+    // Its key now says it has none: the window and its process are gone as far as this program
+    // goes (nothing is ended), and its process is looked for afresh by its image.
+    if (state.window.handle != 0) Gone(record, state);
 }
 
 void Supervisor::Found(WatchedProgram const& record, ProgramState& state, WindowHandle window, std::uint32_t processId) {
@@ -106,6 +109,7 @@ void Supervisor::Found(WatchedProgram const& record, ProgramState& state, Window
     state.startAsked = false;
     state.heldByItsProcess = false;
     state.missingFile = false;
+    state.quickEndSaid = false;
     for (Rule const* rule : rules_) rule->Found(Context(), state);
 }
 
@@ -203,6 +207,22 @@ bool Supervisor::StartRefused(WatchedProgram const& record, ProgramState& state)
     // Without back-off it is tried again once a minute, not at every pass.
     if (!backoff_) state.retryAt = Now() + kRetryMilliseconds;
     return !std::exchange(state.launchFailSaid, true);
+}
+
+bool Supervisor::EndedBeforeFound(WatchedProgram const& record, ProgramState& state) {
+    std::uint32_t const processId = state.startedProcessId;
+    ProcessExit const exit = platform_.processes.ExitCode(processId);
+    CountExit(state, exit);
+    if (!state.startAsked && JudgeEnd(state.restartWhen, false, exit) == AfterEnd::LeaveClosed) {
+        Move(record, state, ProgramPhase::Closed, L"exited", ExitCodeText(exit.code));
+        return false;
+    }
+    std::wstring const code = exit.state == ProcessExit::State::Ended ? ExitCodeText(exit.code) : L"exit code unknown";
+    journal_.Log(L"exited", record.name, L"process " + std::to_wstring(processId) + L" ended before it was found, " + code);
+    WindowNeverCame(record, state);
+    // Without back-off it is tried again once a minute, not at every other pass.
+    if (!backoff_) state.retryAt = Now() + kRetryMilliseconds;
+    return !std::exchange(state.quickEndSaid, true);
 }
 
 bool Supervisor::WaitIsOver(ProgramState const& state) const {
@@ -370,17 +390,36 @@ bool Supervisor::BeginRestart(WatchedProgram const& record, ProgramState& state,
     // A program without a window is asked nothing: its process is ended once its time to close is
     // up, unless it ends first.
     bool const windowless = state.window.handle == 0;
-    Move(record, state, ProgramPhase::Restarting, L"close",
-         windowless ? L"it has no window to close: its process is ended in " +
-                          std::to_wstring(GracefulRestart::kTimeToClose / 1000) + L" s"
-                    : L"");
-    if (!windowless) platform_.desktop.PostClose(state.window.handle);
+    if (windowless) {
+        // Yet its process may show windows (a console, a settings window) where work can be lost:
+        // they are asked to close, as a window is, and the process is ended only after the time to close.
+        std::vector<WindowHandle> const shown = VisibleWindowsOf(state.window.processId);
+        std::wstring const ended = L"its process is ended in " + std::to_wstring(GracefulRestart::kTimeToClose / 1000) + L" s";
+        Move(record, state, ProgramPhase::Restarting, L"close",
+             shown.empty() ? L"it has no window to close: " + ended
+                           : L"its process's windows are asked to close (" + std::to_wstring(shown.size()) + L"): " + ended +
+                                 L" unless it ends first");
+        for (WindowHandle const window : shown) platform_.desktop.PostClose(window);
+    } else {
+        Move(record, state, ProgramPhase::Restarting, L"close", L"");
+        platform_.desktop.PostClose(state.window.handle);
+    }
     state.window.restart.Begin(reason, clock_.Now());
     state.memory.Clear();
     state.window.plannedEnd = true;
     state.window.restartAsked = true;
     state.window.restartAskedEnds = -1;
     return true;
+}
+
+std::vector<WindowHandle> Supervisor::VisibleWindowsOf(std::uint32_t processId) {
+    Desktop& desktop = platform_.desktop;
+    std::vector<WindowHandle> windows;
+    desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
+        if (desktop.WindowProcessId(window) == processId && desktop.IsVisible(window)) windows.push_back(window);
+        return true;
+    });
+    return windows;
 }
 
 void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& state) {
@@ -582,6 +621,7 @@ StatusState Supervisor::RowState(WatchedProgram const& record, ProgramState cons
 ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState const* state, RowFacts const& facts) const {
     ProgramStatus row;
     row.name = record.name;
+    row.windowless = Windowless(record.rules);
     row.state = RowState(record, state, facts.launchPaused, facts.now);
     if (state != nullptr && row.state != StatusState::NoCaption) {
         row.starts = state->starts;

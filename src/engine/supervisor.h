@@ -121,8 +121,16 @@ public:
     // The same for a program without a window (Window=None): the process the pass found for it, 0
     // for none.
     void ObserveProcess(WatchedProgram const& record, ProgramState& state, std::uint32_t processId);
+    // A program without a window that still holds the window it had before its key said so lets
+    // go of it, as of a window gone: nothing is ended.
+    void LetGoOfWindow(WatchedProgram const& record, ProgramState& state);
     // True when the process Vigilon last started for the program is known to have ended.
     bool StartedProcessEnded(ProgramState const& state) const { return KnownEnded(state.startedProcessId); }
+    // The process Vigilon started for a program without a window ended before a pass found it. Its
+    // exit is judged as a process gone is: under Restart=Failure a normal end leaves the program
+    // closed; any other end is a failed start, tried again after the back-off or, without back-off,
+    // after kRetryMilliseconds. True when a notice is to say so: once, until the program is found.
+    bool EndedBeforeFound(WatchedProgram const& record, ProgramState& state);
     // True when a watched process is known to have ended.
     bool KnownEnded(std::uint32_t processId) const {
         return processId != 0 && platform_.processes.ExitCode(processId).state == ProcessExit::State::Ended;
@@ -252,6 +260,8 @@ private:
     // True when the process Vigilon last started for the program still runs: the process of that
     // id is the one started then. One known to have ended is forgotten.
     bool StartedProcessRuns(ProgramState& state);
+    // The visible top-level windows of a process, in the order the system lists them.
+    std::vector<WindowHandle> VisibleWindowsOf(std::uint32_t processId);
     // True when the process shows a top-level window whose caption is not the program's.
     bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
 

@@ -54,8 +54,13 @@ void WatchEngine::ClosePrograms() {
     SetLaunchPaused(true);
     for (int i = 1; i <= programs_.Count(); ++i) {
         WindowHandle const window = WindowOf(programs_[i].name);
-        if (window == 0) continue;
         std::wstring const name = programs_[i].name;
+        // Nothing is asked to close, and its process is not ended (work could be lost): said, so
+        // that whoever closed the programs learns why it still runs.
+        if (window == 0 && Windowless(programs_[i].rules) && supervisor_.StateOf(name).window.Present()) {
+            Log(L"close", name, L"it has no window: left running");
+        }
+        if (window == 0) continue;
         Log(L"close", name);
         // Marked first: its going is asked for, not news, however long it takes. The next pass
         // finds the window again while it is still open.

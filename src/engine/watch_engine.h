@@ -185,7 +185,8 @@ public:
     // whatever SetScreenshots says. It is taken on a worker: when it was begun, SettledScreenshots
     // tells what came of it, within TroubleScreenshots::kLimit.
     struct AskedScreenshot {
-        enum class Kind : std::uint8_t { Begun, NotTaken, NoSuchProgram };  // NotTaken: no window, or no folder
+        // NotTaken: its window is not there, or no folder; NoWindow: it shows none (Window=None).
+        enum class Kind : std::uint8_t { Begun, NotTaken, NoWindow, NoSuchProgram };
         Kind kind = Kind::NoSuchProgram;
         std::uint32_t id = 0;  // when Begun
     };

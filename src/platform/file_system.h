@@ -65,7 +65,8 @@ public:
     virtual bool MoveFileReplacing(std::wstring_view from, std::wstring_view to) = 0;
 
     // The full path of `path` (taken from the current directory when relative) with every short
-    // (8.3) name in it written out long, as far as the file exists; the full path alone otherwise.
+    // (8.3) name in it written out long, as far as the file exists; the full path alone otherwise,
+    // and always for a path on a share (\\server\...), which is not read.
     virtual std::wstring LongFullPath(std::wstring_view path) = 0;
 
     // Creates the folder `path` (its parent must exist) for the user Vigilon runs as alone, with the

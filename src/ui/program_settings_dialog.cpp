@@ -216,6 +216,7 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.captionMatch = ChosenValue(dialog_, kIdCaptionMatch, captionMatch_);
     form.windowClass = WindowText(GetDlgItem(dialog_, kIdWindowClass));
     form.process = WindowText(GetDlgItem(dialog_, kIdProcess));
+    form.exe = programs_[number_].exe;
     form.startDelay = WindowText(GetDlgItem(dialog_, kIdDelay));
     form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
     form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
@@ -261,6 +262,7 @@ void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
         break;
     case SettingsRow::Process: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdProcess); break;
     case SettingsRow::Health: ShowPage(SettingsPage::Health); FocusBox(dialog_, HealthBox(healthRow)); break;
+    case SettingsRow::NoWindow: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdNoWindow); break;
     case SettingsRow::None: break;
     }
 }

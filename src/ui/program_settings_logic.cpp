@@ -144,6 +144,8 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     }
     // Kept as they are when it shows no window, for the day it shows one again.
     if (form.noWindow) {
+        std::wstring const problem = WindowlessExeProblem(form.exe);
+        if (!problem.empty()) return refuse(SettingsRow::NoWindow, L"It shows no window: " + problem + L".");
         choice.rules.window = kNoWindow;
     } else if (!ParseWindowless(original.window).problem.empty()) {
         choice.rules.window = original.window;  // the user's text, which the box cannot show
@@ -157,6 +159,13 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     choice.rules.restart = form.restartWhen;
     HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
     if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};
+    // A window: check looks for a window the program does not show: it would always fail.
+    RuleValue<HealthCheck> const check = ParseHealthCheck(form.health.check);
+    if (form.noWindow && check.value && check.value->kind == CheckKind::Window) {
+        return {{}, L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" "
+                    L"or check it another way.",
+                SettingsRow::Health, HealthRow::Check};
+    }
     return choice;
 }
 

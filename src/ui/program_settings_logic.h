@@ -31,6 +31,7 @@ struct ProgramSettingsForm {
     std::wstring captionMatch;  // CaptionMatch: "" (Start, the default), "Contains", "End", "Exact"
     std::wstring windowClass;   // Class: empty for any
     std::wstring process;       // Process: a full path or a file name; empty for any
+    std::wstring exe;       // the program's EXE, not on these pages: "no window" needs its full path
     // Start
     std::wstring startDelay;   // seconds; empty or 0 for none
     std::wstring startAfter;   // another program's name; empty for none
@@ -64,7 +65,7 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules);
 
 // The row a refusal names, so that the dialog can show its page and put the focus there.
 // Health: the row of the Health page that `healthRow` names.
-enum class SettingsRow : std::uint8_t { None, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process };
+enum class SettingsRow : std::uint8_t { None, NoWindow, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process };
 
 // The keys the fields stand for, or, when a box holds something that cannot be used, a message
 // naming its row and no keys. A default (Hidden, Always, no delay) writes no key.

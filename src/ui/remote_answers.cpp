@@ -93,6 +93,8 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         switch (target.Screenshot(request.program).kind) {
         case WatchEngine::AskedScreenshot::Kind::Begun: return {kRemoteLater, {}};
         case WatchEngine::AskedScreenshot::Kind::NotTaken: return ScreenshotAnswerOf(request.program, {});
+        case WatchEngine::AskedScreenshot::Kind::NoWindow:
+            return {kRemoteNotDone, L"No screenshot of " + request.program + L": it has no window (Window=None).\r\n"};
         case WatchEngine::AskedScreenshot::Kind::NoSuchProgram:
             return NoSuchProgram(request.program);
         }

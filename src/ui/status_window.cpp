@@ -165,8 +165,10 @@ void StatusWindow::ShowRowMenu(int row, POINT at) {
     std::wstring const name = rows_[static_cast<std::size_t>(row)].name;
     UniqueMenu const menu(CreatePopupMenu());
     AppendMenuW(menu.Get(), MF_STRING, kRestartRow, L"&Restart");
-    AppendMenuW(menu.Get(), MF_STRING, kShowRow, L"&Show");
-    AppendMenuW(menu.Get(), MF_STRING, kHideRow, L"&Hide");
+    // A program without a window has nothing to show or hide.
+    UINT const windowItem = MF_STRING | (rows_[static_cast<std::size_t>(row)].windowless ? MF_GRAYED : 0u);
+    AppendMenuW(menu.Get(), windowItem, kShowRow, L"&Show");
+    AppendMenuW(menu.Get(), windowItem, kHideRow, L"&Hide");
     UINT const chosen = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                          at.x, at.y, 0, window_, nullptr));
     switch (chosen) {

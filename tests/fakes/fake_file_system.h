@@ -111,7 +111,9 @@ public:
 
     // Paths as the system writes them out in full, by the path given; any other comes back as given.
     std::map<std::wstring, std::wstring> longPaths;
+    int longPathCalls = 0;  // each reads the disk on the system
     std::wstring LongFullPath(std::wstring_view path) override {
+        ++longPathCalls;
         auto const it = longPaths.find(std::wstring(path));
         return it == longPaths.end() ? std::wstring(path) : it->second;
     }

@@ -40,7 +40,9 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.captionMatch = L"End";
     rules.windowClass = L"SunAwtFrame";
     rules.process = L"C:\\Program Files\\Board\\board.exe";
-    ProgramSettingsChoice const back = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
+    ProgramSettingsForm form = SettingsFormFromRules(rules);
+    form.exe = L"C:\\Agent\\agent.exe";  // found by its process's file: the full path of an .exe
+    ProgramSettingsChoice const back = RulesFromSettingsForm(form, rules);
     ASSERT_TRUE(back.refusal.empty()) << back.refusal;
     EXPECT_EQ(back.rules, rules);
 
@@ -137,6 +139,22 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          L"After a start, wait: type a whole number of seconds from 0 to 3600.", HealthRow::Grace},
         {[](ProgramSettingsForm& f) { f.health.failures = L"0"; }, SettingsRow::Health,
          L"Act after: type a whole number of failures from 1 to 100.", HealthRow::Failures},
+        // A program without a window is found by its process's file, and has no window to check.
+        {[](ProgramSettingsForm& f) {
+             f.noWindow = true;
+             f.exe = L"agent.exe";
+         },
+         SettingsRow::NoWindow,
+         L"It shows no window: EXE must be the full path of an .exe (C:\\Agent\\agent.exe): a program without a window "
+         L"is found by its process's file, which a bare name, a relative path, a script or a shortcut never names."},
+        {[](ProgramSettingsForm& f) {
+             f.noWindow = true;
+             f.exe = L"C:\\Agent\\agent.exe";
+             f.health.check = L"window:Connection lost";
+         },
+         SettingsRow::Health,
+         L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" or "
+         L"check it another way.", HealthRow::Check},
     };
     for (Case const& c : cases) {
         ProgramSettingsForm form;

@@ -132,6 +132,19 @@ TEST(SettingsCheck, ValuesThatCannotBeUsedAndKeysInTheWrongPlaceAreNamed) {
               }));
 }
 
+// A program without a window is found by its process's file: EXE must name it in full.
+TEST(SettingsCheck, WindowNoneWantsTheFullPathOfAnExe) {
+    std::wstring const head = L"[Apps]\r\nNumber=1\r\nApp1=Agent\r\n[Agent]\r\nWindow=None\r\n";
+    for (wchar_t const* good : {L"C:\\Agent\\agent.EXE", L"\\\\server\\tools\\agent.exe"}) {
+        EXPECT_TRUE(Said(head + L"EXE=" + good + L"\r\n").empty()) << good;
+    }
+    for (wchar_t const* bad : {L"agent.exe", L"Agent\\agent.exe", L"C:\\Agent\\start.cmd", L"C:\\Agent\\Agent.lnk", L""}) {
+        std::vector<std::wstring> const said = Said(head + L"EXE=" + bad + L"\r\n");
+        ASSERT_EQ(said.size(), 1u) << bad;
+        EXPECT_TRUE(said[0].starts_with(L"line 5 [Agent]: Window=None: EXE must be the full path of an .exe")) << said[0];
+    }
+}
+
 TEST(SettingsCheck, AnUnknownKeyIsGivenTheKnownKeyOfItsPlaceNearestToIt) {
     EXPECT_EQ(Said(L"[Apps]\nNumber=1\nApp1=A\nAp1=A\nApp01=A\nHangSecond=5\nColour=red\n"
                    L"[A]\nCaptoin=A\nShw=Normal\nRestrt=Failure\nNotice=Tray\nExecutable=a.exe\nSohw=Normal\n"),

@@ -55,6 +55,7 @@ struct ProgramStatus {
     bool launchPaused = false;    // launching is paused, and it would be started otherwise
     std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
     std::wstring health;          // while Unhealthy, what its check found ("HTTP 503 after 0.2 s")
+    bool windowless = false;      // Window=None: it has no window to show, hide or take a picture of
 
     bool operator==(ProgramStatus const&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "engine/rules/readiness.h"
 
+#include "app/restart_rules.h"
 #include "app/start_after.h"
 #include "support/blanks.h"
 #include "support/local_time.h"
@@ -53,7 +54,7 @@ bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
         (state.phase != ProgramPhase::Absent && state.phase != ProgramPhase::BackingOff)) {
         wait.round.pending = false;
         if (wait.round.waiting) {
-            End(record, wait, L"ready", state.window.Present() ? L"its window is there"
+            End(record, wait, L"ready", state.window.Present() ? (Windowless(record.rules) ? L"its process runs" : L"its window is there")
                                         : state.startAsked ? L"a start was asked for"
                                                            : L"started without waiting");
         }

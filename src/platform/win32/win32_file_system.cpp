@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/long_path.h"
 #include "platform/win32/private_folder_security.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
@@ -127,15 +128,7 @@ bool Win32FileSystem::MoveFileReplacing(std::wstring_view from, std::wstring_vie
     return MoveFileExW(std::wstring(from).c_str(), std::wstring(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-std::wstring Win32FileSystem::LongFullPath(std::wstring_view path) {
-    std::wstring const given(path);
-    std::wstring const full = GrowingBuffer(
-        [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(given.c_str(), size, buffer, nullptr); });
-    if (full.empty()) return given;
-    std::wstring const longPath =
-        GrowingBuffer([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(full.c_str(), buffer, size); });
-    return longPath.empty() ? full : longPath;
-}
+std::wstring Win32FileSystem::LongFullPath(std::wstring_view path) { return LongFullPathOf(path); }
 
 bool Win32FileSystem::CreatePrivateFolder(std::wstring_view path) {
     std::wstring const folder(path);

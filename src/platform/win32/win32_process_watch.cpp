@@ -6,6 +6,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include "platform/win32/long_path.h"
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
@@ -97,10 +98,27 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
 
 }  // namespace
 
+std::wstring const& Win32ProcessWatch::LongImageOf(std::uint32_t processId) {
+    static std::wstring const none;
+    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return none;  // not ours to see, or gone
+    std::uint64_t const started = StartTimeOf(process.Get());
+    LongImage& known = longImages_[processId];
+    if (known.startTime == started && !known.path.empty()) return known.path;
+    std::wstring path(32768, L'\0');  // the longest path the system takes
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) return none;
+    path.resize(size);
+    // Written out long as the images asked for are: the system may give a short (8.3) name.
+    known = {started, LongFullPathOf(path)};
+    return known.path;
+}
+
 std::vector<ImageProcess> Win32ProcessWatch::ProcessesOfImages(std::span<std::wstring const> images) {
     // What it costs: one snapshot of the system's processes (their ids and file names, no handle
     // opened), then, for a process whose file name is one of the images' (usually the few asked
-    // for), its session and one open to read its full path.
+    // for) or a short (8.3) name that may be one, its session and one open to read its full path,
+    // written out long once per process.
     std::vector<ImageProcess> found;
     if (images.empty()) return found;
     // It fails with INVALID_HANDLE_VALUE, as CreateFile does.
@@ -108,22 +126,25 @@ std::vector<ImageProcess> Win32ProcessWatch::ProcessesOfImages(std::span<std::ws
     if (!snapshot) return found;
     DWORD ownSession = 0;
     if (!ProcessIdToSessionId(GetCurrentProcessId(), &ownSession)) return found;
+    std::map<std::uint32_t, LongImage> seen;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
         std::wstring_view const name(entry.szExeFile);
+        bool const shortName = name.find(L'~') != std::wstring_view::npos;
+        bool const named = shortName || std::any_of(images.begin(), images.end(), [&](std::wstring const& image) {
+                               return SameTextIgnoringCase(FileNameOf(image), name);
+                           });
         DWORD session = 0;
-        std::wstring path;  // read once, for the first image whose file name matches
+        if (!named || !ProcessIdToSessionId(entry.th32ProcessID, &session) || session != ownSession) continue;
+        std::wstring const& path = LongImageOf(entry.th32ProcessID);
+        if (path.empty()) continue;
+        seen[entry.th32ProcessID] = longImages_[entry.th32ProcessID];
         for (std::size_t i = 0; i < images.size(); ++i) {
-            if (!SameTextIgnoringCase(FileNameOf(images[i]), FileNameOf(name))) continue;
-            if (path.empty()) {
-                if (!ProcessIdToSessionId(entry.th32ProcessID, &session) || session != ownSession) break;
-                path = ProcessImagePath(entry.th32ProcessID);
-                if (path.empty()) break;  // not ours to see, or gone
-            }
             if (SameTextIgnoringCase(path, images[i])) found.push_back({entry.th32ProcessID, i});
         }
     }
+    longImages_ = std::move(seen);  // those not listed any more are forgotten
     return found;
 }
 

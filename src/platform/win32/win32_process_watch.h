@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/process_watch.h"
 
@@ -34,7 +35,15 @@ public:
 
 private:
     struct Watch;
+    // A listed process's image, written out long as the images asked for are: read once per process.
+    struct LongImage {
+        std::uint64_t startTime = 0;  // tells the process from a later one of its id
+        std::wstring path;
+    };
+    // The image of a process of this session as LongFullPathOf gives it; empty when it cannot be read.
+    std::wstring const& LongImageOf(std::uint32_t processId);
     std::map<std::uint32_t, std::unique_ptr<Watch>> watches_;
+    std::map<std::uint32_t, LongImage> longImages_;  // by process id, of the processes last listed
     HWND window_ = nullptr;
     UINT message_ = 0;
     UINT answeredMessage_ = 0;
