@@ -915,9 +915,11 @@ private:
         for (int i = 0; i < kPrograms; ++i) {
             WindowHandle const window = engine().WindowOf(scene_.programs[i + 1].name);
             if (window != 0 && !held.insert(window).second) Fail("two programs hold window " + std::to_string(window));
-            // Programs of one caption told apart by Process never take each other's window.
+            // Programs of one caption told apart by Process never take each other's window. While
+            // launching is paused the windows held are asked to close and awaited, not looked for
+            // again: one held as the key was set is kept until it goes.
             std::wstring const& process = scene_.programs[i + 1].rules.process;
-            if (window != 0 && !process.empty() && ImageOf(window) != process) {
+            if (window != 0 && !process.empty() && ImageOf(window) != process && !engine().LaunchPaused()) {
                 Fail("a program holds a window of another executable than its Process: " + std::to_string(window));
             }
         }
