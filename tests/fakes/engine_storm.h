@@ -231,7 +231,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(36)) {
+        switch (choices_.Below(37)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -413,7 +413,7 @@ private:
             }
             Say("check answers changed " + std::to_string(program));
             break;
-        case 35:
+        case 36:
             // The second and third programs take one caption, each narrowed to its own executable
             // by Process, or part again.
             twins_ = !twins_;
