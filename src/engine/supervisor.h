@@ -252,8 +252,10 @@ private:
     // True when the process Vigilon last started for the program still runs: the process of that
     // id is the one started then. One known to have ended is forgotten.
     bool StartedProcessRuns(ProgramState& state);
-    // True when the process shows a top-level window whose caption is not the program's.
-    bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
+    // True when the process shows a top-level window other than `held` (the program's) that is not
+    // the program's: one that fails its match, or any one when its caption is matched by Contains
+    // or End, which a stranger's caption can fit.
+    bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId, WindowHandle held);
 
     Platform& platform_;
     SupervisionJournal& journal_;
