@@ -513,7 +513,8 @@ std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramStat
 
 bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId, WindowHandle held) {
     Desktop& desktop = platform_.desktop;
-    std::optional<WindowMatch> const match = WindowMatchOf(record);
+    std::optional<WindowMatch> const match =
+        WindowMatchOf(record, [this](std::wstring_view path) { return platform_.files.LongFullPath(path); });
     // A text found anywhere in a caption, or at its end, fits the user's own windows of a browser
     // too ("Outlook - Search - Edge" for Contains "Outlook"): with those, only the held window is
     // the program's. With Start or Exact, a window that passes the whole match is the program's too.

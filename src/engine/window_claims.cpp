@@ -24,7 +24,7 @@ void WindowClaims::Update(WatchedPrograms const& programs) {
     claimants_.clear();
     byName_.clear();
     for (int i = 1; i <= programs.Count(); ++i) {
-        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i]), {}});
+        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i], fullPath_), {}});
         byName_.emplace(programs[i].name, claimants_.size() - 1);
     }
     for (std::size_t a = 0; a < claimants_.size(); ++a) {

@@ -31,7 +31,8 @@ public:
     // Whether the window's class and process are those `match` asks for.
     using Fits = std::function<bool(WindowMatch const& match)>;
 
-    explicit WindowClaims(HolderOf holder) : holder_(std::move(holder)) {}
+    // `fullPath` writes a Process path out long, once each time the keys change.
+    WindowClaims(HolderOf holder, FullPathOf fullPath) : holder_(std::move(holder)), fullPath_(std::move(fullPath)) {}
 
     // Takes the programs' matching keys as they are now: compared at every call, worked through
     // again only when one changed.
@@ -59,6 +60,7 @@ private:
     };
 
     HolderOf holder_;
+    FullPathOf fullPath_;
     std::vector<Texts> read_;
     std::vector<Claimant> claimants_;
     std::map<std::wstring, std::size_t, std::less<>> byName_;

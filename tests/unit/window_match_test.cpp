@@ -122,6 +122,20 @@ TEST_F(WindowMatchEngineTest, AWindowOfAnotherProcessWithTheSameCaptionIsNotTake
     EXPECT_EQ(fake.shell.launches.size(), 2u);
 }
 
+// A Process written in a short or relative form, or a file name without its extension, names the
+// image all the same: the program's window is found, and it is not started again and again.
+TEST_F(WindowMatchEngineTest, ProcessInAnotherFormOfTheImagesPathStillFindsTheWindow) {
+    fake.files.longPaths[L"C:\\PROGRA~1\\Board\\board.exe"] = L"C:\\Program Files\\Board\\board.exe";
+    WindowHandle const shortly = Open(L"Board - lobby", 20, L"C:\\Program Files\\Board\\board.exe");
+    WindowHandle const bare = Open(L"Pad - notes", 30, L"C:\\Windows\\notepad.exe");
+    Board().rules.process = L"C:\\PROGRA~1\\Board\\board.exe";
+    Board(L"Pad").rules.process = L"Notepad";
+    Passes(5);
+    EXPECT_EQ(engine.WindowOf(L"Board1"), shortly);
+    EXPECT_EQ(engine.WindowOf(L"Board2"), bare);
+    EXPECT_TRUE(fake.shell.launches.empty());
+}
+
 TEST_F(WindowMatchEngineTest, ClassNarrowsTheMatchAndAKeyThatCannotBeUsedWatchesNothing) {
     WindowHandle const folder = Open(L"Board", 10, L"C:\\Windows\\explorer.exe", L"CabinetWClass");
     WindowHandle const own = Open(L"Board", 20, L"C:\\Apps\\board.exe", L"BoardFrame");
