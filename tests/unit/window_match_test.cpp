@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/window_match.h"
+#include "engine/process_images.h"
+#include "fakes/fake_platform.h"
 #include "fakes/engine_scene.h"
 
 namespace vigilon {
@@ -71,6 +73,19 @@ TEST(WindowMatch, ProgramsAreRivalsOnlyWhereOneWindowCouldMatchBoth) {
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, L"A"), MatchOf(L"Board")));
     EXPECT_FALSE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\b.exe")));
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\x\\A.exe")));
+}
+
+// An image that cannot be read now (an elevated program's) is asked again once the desktop has
+// been read again, not taken as empty for the life of the process.
+TEST(ProcessImages, AnImageThatCannotBeReadIsAskedAgainAfterTheNextReadingOfTheDesktop) {
+    testing::FakeProcessWatch processes;
+    ProcessImages images(processes);
+    processes.startTimes[20] = 2000;
+    EXPECT_EQ(images.Of(20, 1), L"");
+    processes.images[20] = L"C:\\Apps\\board.exe";
+    EXPECT_EQ(images.Of(20, 1), L"");  // not asked again before then
+    images.Prune([](WindowHandle) { return true; });
+    EXPECT_EQ(images.Of(20, 1), L"C:\\APPS\\BOARD.EXE");
 }
 
 // Windows of processes whose images the test gives.
