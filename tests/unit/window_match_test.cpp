@@ -88,6 +88,22 @@ TEST(ProcessImages, AnImageThatCannotBeReadIsAskedAgainAfterTheNextReadingOfTheD
     EXPECT_EQ(images.Of(20, 1), L"C:\\APPS\\BOARD.EXE");
 }
 
+// A process id can pass to a later process once the first has ended: a window not seen before is
+// checked by the process's start time, and the image read again only when it changed.
+TEST(ProcessImages, AnUnseenWindowOfAnIdThatStartedAgainHasItsImageReadAgain) {
+    testing::FakeProcessWatch processes;
+    ProcessImages images(processes);
+    processes.images[20] = L"C:\\Apps\\board.exe";
+    processes.startTimes[20] = 2000;
+    EXPECT_EQ(images.Of(20, 1), L"C:\\APPS\\BOARD.EXE");
+    // Were it read again, the image would now be another: the same process's new window keeps it.
+    processes.images[20] = L"C:\\Tools\\other.exe";
+    EXPECT_EQ(images.Of(20, 2), L"C:\\APPS\\BOARD.EXE");
+    // The id now names a later process: its new window has the later image.
+    processes.startTimes[20] = 3000;
+    EXPECT_EQ(images.Of(20, 3), L"C:\\TOOLS\\OTHER.EXE");
+}
+
 // Windows of processes whose images the test gives.
 class WindowMatchEngineTest : public ::testing::Test, protected testing::EngineScene {
 protected:
