@@ -16,7 +16,8 @@ namespace vigilon {
 
 // One window, one program. A window that several programs' matches take ("Crashy Board 2 - a.txt"
 // for "Crashy Board" and "Crashy Board 2") goes to the program whose caption matches the most of
-// it; at the same length, to the one narrowed by more of Class and Process; of programs alike in
+// it; at the same length, to the one whose caption is compared more closely (Exact, then Start or
+// End, then Contains), then to the one narrowed by more of Class and Process; of programs alike in
 // both, each takes a window of its own, and a window one of them holds is not another's.
 //
 // How it works: the programs' matches are worked out only when one of their texts changed. Each

@@ -2,6 +2,7 @@
 
 #include "app/window_match.h"
 #include "engine/process_images.h"
+#include "engine/window_claims.h"
 #include "fakes/fake_platform.h"
 #include "fakes/engine_scene.h"
 
@@ -73,6 +74,31 @@ TEST(WindowMatch, ProgramsAreRivalsOnlyWhereOneWindowCouldMatchBoth) {
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, L"A"), MatchOf(L"Board")));
     EXPECT_FALSE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\b.exe")));
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\x\\A.exe")));
+}
+
+// At the same length of caption, the closer way of comparing wins the window: Exact, then Start
+// or End, then Contains.
+TEST(WindowClaims, AtTheSameLengthExactBeatsStartAndEndWhichBeatContains) {
+    WatchedPrograms programs;
+    auto const add = [&](std::wstring const& name, std::wstring const& captionMatch) {
+        WatchedProgram& record = programs[programs.Add(name)];
+        record.caption = L"Notes";
+        record.rules.captionMatch = captionMatch;
+    };
+    add(L"Whole", L"Exact");
+    add(L"Begins", L"Start");
+    add(L"Ends", L"End");
+    add(L"Anywhere", L"Contains");
+    WindowClaims claims([](std::wstring const&) { return WindowHandle{0}; }, {});
+    claims.Update(programs);
+    auto const fits = [](WindowMatch const&) { return true; };
+    EXPECT_TRUE(claims.MayTake(L"Whole", 1, L"NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Begins", 1, L"NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Anywhere", 1, L"NOTES", fits));
+    // Without the whole caption, Start and End are alike, each above Contains.
+    EXPECT_TRUE(claims.MayTake(L"Begins", 2, L"NOTES - NOTES", fits));
+    EXPECT_TRUE(claims.MayTake(L"Ends", 2, L"NOTES - NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Anywhere", 2, L"NOTES - NOTES", fits));
 }
 
 // An image that cannot be read now (an elevated program's) is asked again once the desktop has
