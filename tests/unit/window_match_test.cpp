@@ -31,6 +31,9 @@ TEST(WindowMatch, CaptionMatchComparesEachWayCaseIgnored) {
     EXPECT_FALSE(CaptionFits(MatchOf(L"notes", L"End"), caption));
     EXPECT_TRUE(CaptionFits(MatchOf(L"notes.txt - notepad", L" Exact "), caption));
     EXPECT_FALSE(CaptionFits(MatchOf(L"notes.txt - note", L"Exact"), caption));
+    // Blanks left at the end of a caption do not hide its end.
+    EXPECT_TRUE(CaptionFits(MatchOf(L"Notepad", L"End"), L"NOTES.TXT - NOTEPAD  "));
+    EXPECT_TRUE(CaptionFits(MatchOf(L"notes.txt - notepad", L"Exact"), L"NOTES.TXT - NOTEPAD \t"));
 
     WatchedProgram record;
     record.caption = L"Notepad";
