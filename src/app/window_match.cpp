@@ -38,6 +38,9 @@ bool CaptionsMayShare(std::wstring_view text, std::int32_t kind, std::wstring_vi
     return true;
 }
 
+// True for a path on a share (\\server\share\...), slashes already backslashes.
+bool OnShare(std::wstring_view path) { return path.starts_with(L"\\\\"); }
+
 int KindOrder(std::int32_t kind) {
     return kind == kMatchBeginsWith ? 0 : kind == kMatchContains ? 1 : kind == kMatchEndsWith ? 2 : 3;
 }
@@ -50,7 +53,7 @@ bool ProcessesMayBeOne(WindowMatch const& a, WindowMatch const& b) {
 
 }  // namespace
 
-std::optional<WindowMatch> WindowMatchOf(WatchedProgram const& record) {
+std::optional<WindowMatch> WindowMatchOf(WatchedProgram const& record, FullPathOf const& fullPath) {
     RuleValue<CaptionMatch> const kind = ParseCaptionMatch(record.rules.captionMatch);
     RuleValue<std::wstring> const windowClass = ParseWindowClass(record.rules.windowClass);
     RuleValue<std::wstring> const process = ParseProcess(record.rules.process);
@@ -62,6 +65,10 @@ std::optional<WindowMatch> WindowMatchOf(WatchedProgram const& record) {
     if (process.value) {
         match.process = Backslashed(ToUpperText(*process.value));
         match.processByName = match.process.find(L'\\') == std::wstring::npos;
+        if (match.processByName && match.process.find(L'.') == std::wstring::npos) match.process += L".EXE";
+        if (!match.processByName && !OnShare(match.process) && fullPath) {
+            match.process = Backslashed(ToUpperText(fullPath(*process.value)));
+        }
     }
     return match;
 }

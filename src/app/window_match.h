@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,9 +24,15 @@ struct WindowMatch {
     bool operator==(WindowMatch const&) const = default;
 };
 
+// The long full path of a path, as the file system gives it (FileSystem::LongFullPath).
+using FullPathOf = std::function<std::wstring(std::wstring_view path)>;
+
 // The program's match; nothing when one of its keys cannot be used (said by the check of the
-// settings), so that no wider match than the one asked for is ever made.
-std::optional<WindowMatch> WindowMatchOf(WatchedProgram const& record);
+// settings), so that no wider match than the one asked for is ever made. A Process given as a full
+// path is written out by `fullPath` when given (C:\PROGRA~1\App\app.exe is the image's
+// C:\Program Files\App\app.exe), except on a share, where asking could wait on the network; a
+// file name without an extension is taken as an .exe (notepad is notepad.exe).
+std::optional<WindowMatch> WindowMatchOf(WatchedProgram const& record, FullPathOf const& fullPath = {});
 
 // True when the program's matching keys can all be used; reads nothing more than needed when none
 // is set, as at every pass.

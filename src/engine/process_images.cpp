@@ -33,7 +33,10 @@ void ProcessImages::Read(std::uint32_t processId, Known& known) {
 void ProcessImages::Prune(std::function<bool(WindowHandle)> const& there) {
     for (auto it = known_.begin(); it != known_.end();) {
         std::erase_if(it->second.windows, [&](WindowHandle window) { return !there(window); });
-        it = it->second.windows.empty() ? known_.erase(it) : std::next(it);
+        // An image that could not be read (an elevated program's) is asked again after the next
+        // reading of the desktop, not kept for the life of the process.
+        bool const drop = it->second.windows.empty() || it->second.upperImage.empty();
+        it = drop ? known_.erase(it) : std::next(it);
     }
 }
 

@@ -20,7 +20,8 @@ namespace vigilon {
 // was read or confirmed: while one of them is still on the desktop (the caller prunes the others
 // after every reading of the desktop), the id still names that process. A window of the id not
 // seen before may belong to a later process that took the id over: the process's start time is
-// read (one question, cheaper than the image), and the image read again when it differs.
+// read (one question, cheaper than the image), and the image read again when it differs. An image
+// that cannot be read is kept only until the caller next prunes, then asked again.
 class ProcessImages {
 public:
     explicit ProcessImages(ProcessWatch& processes) : processes_(processes) {}
@@ -29,7 +30,8 @@ public:
     // read.
     std::wstring const& Of(std::uint32_t processId, WindowHandle window);
 
-    // Forgets the windows `there` says are gone, and the processes left with none.
+    // Forgets the windows `there` says are gone, the processes left with none, and the processes
+    // whose image could not be read, so that it is read again.
     void Prune(std::function<bool(WindowHandle)> const& there);
 
     bool Empty() const { return known_.empty(); }

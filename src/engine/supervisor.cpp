@@ -544,26 +544,43 @@ std::wstring Supervisor::NotOwnBecause(WatchedProgram const& record, ProgramStat
     }
     // The program's executable by its path only: a browser in app mode or javaw.exe may run other
     // programs' windows in the same process.
-    if (ShowsOtherWindows(record, state.window.processId)) {
+    if (ShowsOtherWindows(record, state.window.processId, state.window.handle)) {
         return L"its process, " + image + L", shows other windows than " + record.name + L"'s";
     }
     return {};
 }
 
-bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId) {
+bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId, WindowHandle held) {
     Desktop& desktop = platform_.desktop;
-    std::optional<WindowMatch> const match = WindowMatchOf(record);
+    std::optional<WindowMatch> const match =
+        WindowMatchOf(record, [this](std::wstring_view path) { return platform_.files.LongFullPath(path); });
+    // A text found anywhere in a caption, or at its end, fits the user's own windows of a browser
+    // too ("Outlook - Search - Edge" for Contains "Outlook"): with those, only the held window is
+    // the program's. With Start or Exact, a window that passes the whole match is the program's too.
+    bool const whole = match && (match->captionKind == kMatchBeginsWith || match->captionKind == kMatchEquals);
+    std::optional<std::wstring> image;  // read at the first window that needs it
+    auto const isProgramsWindow = [&](WindowHandle window) {
+        std::array<wchar_t, kCaptionBufferLength> buffer{};
+        if (!CaptionFits(*match, ToUpperText(ReadCaption(desktop, window, buffer)))) return false;
+        if (!match->windowClass.empty()) {
+            std::array<wchar_t, kCaptionBufferLength + 1> name{};
+            std::size_t const n = std::min(desktop.ReadWindowClass(window, name), name.size() - 1);
+            if (ToUpperText(std::wstring_view(name.data(), n)) != match->windowClass) return false;
+        }
+        if (match->process.empty()) return true;
+        if (!image) image = ToUpperText(platform_.processes.ProcessImagePath(processId));
+        return ImageFits(*match, *image);
+    };
     bool other = false;
     desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
-        if (desktop.WindowProcessId(window) != processId) return true;
+        if (window == held || desktop.WindowProcessId(window) != processId) return true;
         // Another watched program's window counts even hidden: Vigilon hides them itself.
         if (!HolderOf(window, record.name).empty()) {
             other = true;
             return false;
         }
         if (!desktop.IsVisible(window)) return true;
-        std::array<wchar_t, kCaptionBufferLength> buffer{};
-        other = !match || !CaptionFits(*match, ToUpperText(ReadCaption(desktop, window, buffer)));
+        other = !whole || !isProgramsWindow(window);
         return !other;
     });
     return other;

@@ -262,8 +262,10 @@ private:
     bool StartedProcessRuns(ProgramState& state);
     // The visible top-level windows of a process, in the order the system lists them.
     std::vector<WindowHandle> VisibleWindowsOf(std::uint32_t processId);
-    // True when the process shows a top-level window whose caption is not the program's.
-    bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId);
+    // True when the process shows a top-level window other than `held` (the program's) that is not
+    // the program's: one that fails its match, or any one when its caption is matched by Contains
+    // or End, which a stranger's caption can fit.
+    bool ShowsOtherWindows(WatchedProgram const& record, std::uint32_t processId, WindowHandle held);
 
     Platform& platform_;
     SupervisionJournal& journal_;

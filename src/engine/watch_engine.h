@@ -358,7 +358,7 @@ private:
     std::vector<std::wstring> notices_;  // Box mode: the message boxes the step has left to show
     std::vector<std::uint32_t> watchedProcesses_;
     ProcessFinder processes_{platform_.processes, platform_.files, programs_};
-    WindowFinder windows_{platform_.desktop, platform_.processes, platform_.events, programs_,
+    WindowFinder windows_{platform_.desktop, platform_.processes, platform_.files, platform_.events, programs_,
                           [this](std::wstring const& name) { return WindowOf(name); }};
     HealthRule health_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, programFolder_,
                        [this](std::uint32_t processId, WindowHandle except, std::wstring_view text) {

@@ -1,13 +1,25 @@
 #include "engine/window_claims.h"
 
+#include <tuple>
 #include <utility>
+
+#include "support/window_search.h"
 
 namespace vigilon {
 namespace {
 
-// How strong a program's claim on a window its match takes: the length of its caption, then how
-// many of Class and Process narrow it.
-std::pair<std::size_t, int> Strength(WindowMatch const& match) { return {match.caption.size(), match.Narrowing()}; }
+// How closely a way of comparing captions ties a caption to the program: the whole caption most,
+// a text found anywhere in it least.
+int ModeStrength(std::int32_t kind) {
+    return kind == kMatchEquals ? 2 : kind == kMatchContains ? 0 : 1;  // Start and End alike
+}
+
+// How strong a program's claim on a window its match takes: the length of its caption, then its
+// way of comparing (Exact, then Start or End, then Contains), then how many of Class and Process
+// narrow it.
+std::tuple<std::size_t, int, int> Strength(WindowMatch const& match) {
+    return {match.caption.size(), ModeStrength(match.captionKind), match.Narrowing()};
+}
 
 }  // namespace
 
@@ -24,7 +36,7 @@ void WindowClaims::Update(WatchedPrograms const& programs) {
     claimants_.clear();
     byName_.clear();
     for (int i = 1; i <= programs.Count(); ++i) {
-        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i]), {}});
+        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i], fullPath_), {}});
         byName_.emplace(programs[i].name, claimants_.size() - 1);
     }
     for (std::size_t a = 0; a < claimants_.size(); ++a) {

@@ -16,7 +16,8 @@ namespace vigilon {
 
 // One window, one program. A window that several programs' matches take ("Crashy Board 2 - a.txt"
 // for "Crashy Board" and "Crashy Board 2") goes to the program whose caption matches the most of
-// it; at the same length, to the one narrowed by more of Class and Process; of programs alike in
+// it; at the same length, to the one whose caption is compared more closely (Exact, then Start or
+// End, then Contains), then to the one narrowed by more of Class and Process; of programs alike in
 // both, each takes a window of its own, and a window one of them holds is not another's.
 //
 // How it works: the programs' matches are worked out only when one of their texts changed. Each
@@ -31,7 +32,8 @@ public:
     // Whether the window's class and process are those `match` asks for.
     using Fits = std::function<bool(WindowMatch const& match)>;
 
-    explicit WindowClaims(HolderOf holder) : holder_(std::move(holder)) {}
+    // `fullPath` writes a Process path out long, once each time the keys change.
+    WindowClaims(HolderOf holder, FullPathOf fullPath) : holder_(std::move(holder)), fullPath_(std::move(fullPath)) {}
 
     // Takes the programs' matching keys as they are now: compared at every call, worked through
     // again only when one changed.
@@ -59,6 +61,7 @@ private:
     };
 
     HolderOf holder_;
+    FullPathOf fullPath_;
     std::vector<Texts> read_;
     std::vector<Claimant> claimants_;
     std::map<std::wstring, std::size_t, std::less<>> byName_;

@@ -74,7 +74,7 @@ WindowMatch const* WindowFinder::MatchOf(WatchedProgram const& record) {
     // The claims take the programs' keys again at the first search after events were processed,
     // which is when the list can change.
     if (WindowMatch const* const match = claims_.MatchOf(record.name); match != nullptr) return match;
-    unclaimed_ = WindowMatchOf(record);
+    unclaimed_ = WindowMatchOf(record, fullPath_);
     return unclaimed_ ? &*unclaimed_ : nullptr;
 }
 

@@ -11,6 +11,7 @@
 #include "engine/window_claims.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/file_system.h"
 #include "platform/process_watch.h"
 #include "support/caption_cache.h"
 
@@ -30,9 +31,14 @@ namespace vigilon {
 // without those keys costs what it did before them.
 class WindowFinder {
 public:
-    WindowFinder(Desktop& desktop, ProcessWatch& processes, EventLoop& events, WatchedPrograms const& programs,
-                 WindowClaims::HolderOf holder)
-        : desktop_(desktop), events_(events), programs_(programs), images_(processes), claims_(std::move(holder)) {}
+    WindowFinder(Desktop& desktop, ProcessWatch& processes, FileSystem& files, EventLoop& events,
+                 WatchedPrograms const& programs, WindowClaims::HolderOf holder)
+        : desktop_(desktop),
+          events_(events),
+          programs_(programs),
+          images_(processes),
+          fullPath_([&files](std::wstring_view path) { return files.LongFullPath(path); }),
+          claims_(std::move(holder), fullPath_) {}
 
     // Events were processed: windows may have come and gone since the captions were read.
     void Stale() { state_ = Captions::Stale; }
@@ -76,6 +82,7 @@ private:
     WatchedPrograms const& programs_;
     CaptionCache captions_;
     ProcessImages images_;
+    FullPathOf fullPath_;
     WindowClaims claims_;
     std::optional<WindowMatch> unclaimed_;  // the match of a program the claims do not know yet
     Captions state_ = Captions::Stale;

@@ -8,13 +8,23 @@
 
 namespace vigilon {
 
+namespace {
+
+std::wstring_view WithoutTrailingBlanks(std::wstring_view text) {
+    std::size_t const last = text.find_last_not_of(L" \t");
+    return last == std::wstring_view::npos ? std::wstring_view() : text.substr(0, last + 1);
+}
+
+}  // namespace
+
 bool CaptionMatches(std::wstring_view caption, std::wstring_view searchText, std::int32_t matchKind) {
     if (caption.empty()) return false;
     switch (matchKind) {
     case kMatchBeginsWith: return caption.starts_with(searchText);
     case kMatchContains: return caption.find(searchText) != std::wstring_view::npos;
-    case kMatchEquals: return caption == searchText;
-    case kMatchEndsWith: return caption.ends_with(searchText);
+    // Blanks some programs leave at the end of their caption are not part of its text.
+    case kMatchEquals: return WithoutTrailingBlanks(caption) == searchText;
+    case kMatchEndsWith: return WithoutTrailingBlanks(caption).ends_with(searchText);
     default: return false;
     }
 }

@@ -467,6 +467,23 @@ TEST_F(RestraintTest, NeitherTheShellNorAProcessShowingOtherWindowsIsEnded) {
     EXPECT_NE(std::find(host.notices.begin(), host.notices.end(), othersShown), host.notices.end());
 }
 
+// A caption found anywhere fits the user's own windows of the same browser: with Contains (or End),
+// any other window the process shows is not the program's, and the browser is not ended.
+TEST_F(RestraintTest, ABrowserShowingTheUsersWindowIsNotEndedForAProgramMatchedByContains) {
+    WatchedProgram& mail = AddProgram(L"Mail", L"Outlook", L"C:\\Edge\\msedge.exe");
+    mail.rules.captionMatch = L"Contains";
+    fake.files.AddFile(L"C:\\Edge\\msedge.exe");
+    WindowHandle const app = fake.desktop.Add(L"Mail - Outlook", true, false);
+    std::uint32_t const browser = fake.desktop.WindowProcessId(app);
+    fake.processes.images[browser] = L"C:\\Edge\\msedge.exe";
+    fake.desktop.Find(fake.desktop.Add(L"Outlook - Search - Edge", true, false))->processId = browser;
+    Passes(3, true);
+    EXPECT_EQ(engine.RestartProgram(L"Mail"), WatchEngine::RestartAnswer::NotItsOwn);
+    Passes(70, true);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_TRUE(fake.processes.ended.empty());
+}
+
 // A start the shell refuses (not a valid program, access denied) is a failed start for back-off,
 // and is said once until a start succeeds.
 TEST_F(RestraintTest, AStartTheShellRefusesBacksOffAndIsSaidOnceUntilAStartSucceeds) {

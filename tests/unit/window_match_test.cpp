@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/window_match.h"
+#include "engine/process_images.h"
+#include "engine/window_claims.h"
+#include "fakes/fake_platform.h"
 #include "fakes/engine_scene.h"
 
 namespace vigilon {
@@ -28,6 +31,9 @@ TEST(WindowMatch, CaptionMatchComparesEachWayCaseIgnored) {
     EXPECT_FALSE(CaptionFits(MatchOf(L"notes", L"End"), caption));
     EXPECT_TRUE(CaptionFits(MatchOf(L"notes.txt - notepad", L" Exact "), caption));
     EXPECT_FALSE(CaptionFits(MatchOf(L"notes.txt - note", L"Exact"), caption));
+    // Blanks left at the end of a caption do not hide its end.
+    EXPECT_TRUE(CaptionFits(MatchOf(L"Notepad", L"End"), L"NOTES.TXT - NOTEPAD  "));
+    EXPECT_TRUE(CaptionFits(MatchOf(L"notes.txt - notepad", L"Exact"), L"NOTES.TXT - NOTEPAD \t"));
 
     WatchedProgram record;
     record.caption = L"Notepad";
@@ -71,6 +77,60 @@ TEST(WindowMatch, ProgramsAreRivalsOnlyWhereOneWindowCouldMatchBoth) {
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, L"A"), MatchOf(L"Board")));
     EXPECT_FALSE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\b.exe")));
     EXPECT_TRUE(MayShareWindow(MatchOf(L"Board", {}, {}, L"a.exe"), MatchOf(L"Board", {}, {}, L"C:\\x\\A.exe")));
+}
+
+// At the same length of caption, the closer way of comparing wins the window: Exact, then Start
+// or End, then Contains.
+TEST(WindowClaims, AtTheSameLengthExactBeatsStartAndEndWhichBeatContains) {
+    WatchedPrograms programs;
+    auto const add = [&](std::wstring const& name, std::wstring const& captionMatch) {
+        WatchedProgram& record = programs[programs.Add(name)];
+        record.caption = L"Notes";
+        record.rules.captionMatch = captionMatch;
+    };
+    add(L"Whole", L"Exact");
+    add(L"Begins", L"Start");
+    add(L"Ends", L"End");
+    add(L"Anywhere", L"Contains");
+    WindowClaims claims([](std::wstring const&) { return WindowHandle{0}; }, {});
+    claims.Update(programs);
+    auto const fits = [](WindowMatch const&) { return true; };
+    EXPECT_TRUE(claims.MayTake(L"Whole", 1, L"NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Begins", 1, L"NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Anywhere", 1, L"NOTES", fits));
+    // Without the whole caption, Start and End are alike, each above Contains.
+    EXPECT_TRUE(claims.MayTake(L"Begins", 2, L"NOTES - NOTES", fits));
+    EXPECT_TRUE(claims.MayTake(L"Ends", 2, L"NOTES - NOTES", fits));
+    EXPECT_FALSE(claims.MayTake(L"Anywhere", 2, L"NOTES - NOTES", fits));
+}
+
+// An image that cannot be read now (an elevated program's) is asked again once the desktop has
+// been read again, not taken as empty for the life of the process.
+TEST(ProcessImages, AnImageThatCannotBeReadIsAskedAgainAfterTheNextReadingOfTheDesktop) {
+    testing::FakeProcessWatch processes;
+    ProcessImages images(processes);
+    processes.startTimes[20] = 2000;
+    EXPECT_EQ(images.Of(20, 1), L"");
+    processes.images[20] = L"C:\\Apps\\board.exe";
+    EXPECT_EQ(images.Of(20, 1), L"");  // not asked again before then
+    images.Prune([](WindowHandle) { return true; });
+    EXPECT_EQ(images.Of(20, 1), L"C:\\APPS\\BOARD.EXE");
+}
+
+// A process id can pass to a later process once the first has ended: a window not seen before is
+// checked by the process's start time, and the image read again only when it changed.
+TEST(ProcessImages, AnUnseenWindowOfAnIdThatStartedAgainHasItsImageReadAgain) {
+    testing::FakeProcessWatch processes;
+    ProcessImages images(processes);
+    processes.images[20] = L"C:\\Apps\\board.exe";
+    processes.startTimes[20] = 2000;
+    EXPECT_EQ(images.Of(20, 1), L"C:\\APPS\\BOARD.EXE");
+    // Were it read again, the image would now be another: the same process's new window keeps it.
+    processes.images[20] = L"C:\\Tools\\other.exe";
+    EXPECT_EQ(images.Of(20, 2), L"C:\\APPS\\BOARD.EXE");
+    // The id now names a later process: its new window has the later image.
+    processes.startTimes[20] = 3000;
+    EXPECT_EQ(images.Of(20, 3), L"C:\\TOOLS\\OTHER.EXE");
 }
 
 // Windows of processes whose images the test gives.
@@ -120,6 +180,20 @@ TEST_F(WindowMatchEngineTest, AWindowOfAnotherProcessWithTheSameCaptionIsNotTake
     Passes(3);
     EXPECT_NE(engine.WindowOf(L"Board1"), stranger);
     EXPECT_EQ(fake.shell.launches.size(), 2u);
+}
+
+// A Process written in a short or relative form, or a file name without its extension, names the
+// image all the same: the program's window is found, and it is not started again and again.
+TEST_F(WindowMatchEngineTest, ProcessInAnotherFormOfTheImagesPathStillFindsTheWindow) {
+    fake.files.longPaths[L"C:\\PROGRA~1\\Board\\board.exe"] = L"C:\\Program Files\\Board\\board.exe";
+    WindowHandle const shortly = Open(L"Board - lobby", 20, L"C:\\Program Files\\Board\\board.exe");
+    WindowHandle const bare = Open(L"Pad - notes", 30, L"C:\\Windows\\notepad.exe");
+    Board().rules.process = L"C:\\PROGRA~1\\Board\\board.exe";
+    Board(L"Pad").rules.process = L"Notepad";
+    Passes(5);
+    EXPECT_EQ(engine.WindowOf(L"Board1"), shortly);
+    EXPECT_EQ(engine.WindowOf(L"Board2"), bare);
+    EXPECT_TRUE(fake.shell.launches.empty());
 }
 
 TEST_F(WindowMatchEngineTest, ClassNarrowsTheMatchAndAKeyThatCannotBeUsedWatchesNothing) {
