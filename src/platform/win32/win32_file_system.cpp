@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/growing_buffer.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/private_folder_security.h"
 #include "platform/win32/win32_handles.h"
@@ -22,23 +23,6 @@ struct Win32FileSystem::Replacement {
 };
 
 namespace {
-
-// Calls `get` with a buffer that grows until the text fits: `get` returns the characters it
-// wrote, or the size it needs (terminator counted) when the buffer was too small, or 0 on failure.
-template <typename Get>
-std::wstring GrowingBuffer(Get get) {
-    std::wstring text(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD const n = get(text.data(), static_cast<DWORD>(text.size()));
-        if (n == 0) return {};
-        if (n < text.size()) {
-            text.resize(n);
-            return text;
-        }
-        text.resize(n);
-    }
-    return {};
-}
 
 bool WriteFlushed(std::wstring const& path, std::string const& bytes) {
     UniqueKernelHandle const file = OwnFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,

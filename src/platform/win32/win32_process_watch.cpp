@@ -8,6 +8,7 @@
 
 #include "platform/win32/long_path.h"
 #include "platform/win32/private_messages.h"
+#include "platform/win32/process_image_path.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 
@@ -73,15 +74,7 @@ bool Win32ProcessWatch::AskToAnswer(WindowHandle window) {
     return true;
 }
 
-std::wstring Win32ProcessWatch::ProcessImagePath(std::uint32_t processId) {
-    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return {};
-    std::wstring path(32768, L'\0');  // the longest path the system takes
-    DWORD size = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) return {};
-    path.resize(size);
-    return path;
-}
+std::wstring Win32ProcessWatch::ProcessImagePath(std::uint32_t processId) { return ProcessImagePathOf(processId); }
 
 namespace {
 

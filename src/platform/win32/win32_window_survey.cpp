@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/process_image_path.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_owners.h"
 #include "support/version_resource.h"
@@ -40,16 +41,6 @@ std::wstring ClassOf(HWND window) {
     wchar_t buffer[kClassChars] = L"";
     int const n = GetClassNameW(window, buffer, kClassChars);
     return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-std::wstring ImagePathOf(DWORD processId) {
-    UniqueKernelHandle const process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return {};
-    std::wstring path(32768, L'\0');  // the longest path the system takes
-    DWORD size = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) return {};
-    path.resize(size);
-    return path;
 }
 
 // The FileDescription of the executable at `path`, mapped as data and resources only, so none of
@@ -116,7 +107,7 @@ WindowSurveyResult Win32WindowSurvey::Survey() {
         // Vigilon's own windows and the shell's are not read further: they are never listed.
         if (processId != result.ownProcessId && processId != result.shellProcessId) {
             auto image = images.find(processId);
-            if (image == images.end()) image = images.emplace(processId, ImagePathOf(processId)).first;
+            if (image == images.end()) image = images.emplace(processId, ProcessImagePathOf(processId)).first;
             seen.imagePath = image->second;
             if (!seen.imagePath.empty()) seen.fileDescription = DescriptionOf(seen.imagePath);
         }
