@@ -26,7 +26,10 @@ std::wstring const& ProcessImages::Of(std::uint32_t processId, WindowHandle wind
 }
 
 void ProcessImages::Read(std::uint32_t processId, Known& known) {
-    known.upperImage = ToUpperText(processes_.ProcessImagePath(processId));
+    std::wstring image = processes_.ProcessImagePath(processId);
+    // Only a path with a short name in it is read from the disk again, once for the process.
+    if (longPath_ && image.find(L'~') != std::wstring::npos) image = longPath_(image);
+    known.upperImage = ToUpperText(image);
     known.started = processes_.ProcessStartTime(processId);
 }
 

@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "app/window_match.h"
 #include "platform/process_watch.h"
 #include "platform/window_handle.h"
 
@@ -24,7 +26,9 @@ namespace vigilon {
 // that cannot be read is kept only until the caller next prunes, then asked again.
 class ProcessImages {
 public:
-    explicit ProcessImages(ProcessWatch& processes) : processes_(processes) {}
+    // `longPath` writes out an image the system names by short (8.3) names, as a Process= key is.
+    explicit ProcessImages(ProcessWatch& processes, FullPathOf longPath = {})
+        : processes_(processes), longPath_(std::move(longPath)) {}
 
     // The image, upper-cased, of process `processId`, which owns `window`; empty when it cannot be
     // read.
@@ -46,6 +50,7 @@ private:
     void Read(std::uint32_t processId, Known& known);
 
     ProcessWatch& processes_;
+    FullPathOf longPath_;
     std::unordered_map<std::uint32_t, Known> known_;
 };
 

@@ -523,6 +523,13 @@ std::wstring Supervisor::NotOwnProcessBecause(WatchedProgram const& record, Prog
     bool const itsImage = !record.exe.empty() && std::any_of(running.begin(), running.end(),
                                                               [id](ImageProcess const& p) { return p.processId == id; });
     if (!itsImage) return process + L" is not " + record.exe + L" in this session";
+    // None of its windows may be another program's, even one Vigilon hid: ending it would end them.
+    std::wstring holder;
+    platform_.desktop.EnumerateTopLevelWindows([&](WindowHandle window) {
+        if (platform_.desktop.WindowProcessId(window) == id) holder = HolderOf(window, record.name);
+        return holder.empty();
+    });
+    if (!holder.empty()) return process + L" shows " + holder + L"'s window";
     return {};
 }
 
@@ -568,7 +575,7 @@ bool Supervisor::ShowsOtherWindows(WatchedProgram const& record, std::uint32_t p
             if (ToUpperText(std::wstring_view(name.data(), n)) != match->windowClass) return false;
         }
         if (match->process.empty()) return true;
-        if (!image) image = ToUpperText(platform_.processes.ProcessImagePath(processId));
+        if (!image) image = ToUpperText(platform_.files.LongFullPath(platform_.processes.ProcessImagePath(processId)));
         return ImageFits(*match, *image);
     };
     bool other = false;

@@ -29,14 +29,17 @@ void WindowClaims::Update(WatchedPrograms const& programs) {
     for (int i = 1; i <= programs.Count(); ++i) {
         WatchedProgram const& record = programs[i];
         texts.push_back({record.name, record.caption, record.rules.process, record.rules.windowClass,
-                         record.rules.captionMatch});
+                         record.rules.captionMatch, record.rules.window});
     }
     if (texts == read_) return;
     read_ = std::move(texts);
     claimants_.clear();
     byName_.clear();
     for (int i = 1; i <= programs.Count(); ++i) {
-        claimants_.push_back({programs[i].name, WindowMatchOf(programs[i], fullPath_), {}});
+        // A program without a window takes none, whatever caption it keeps for the day it shows one.
+        std::optional<WindowMatch> match;
+        if (!Windowless(programs[i].rules)) match = WindowMatchOf(programs[i], fullPath_);
+        claimants_.push_back({programs[i].name, std::move(match), {}});
         byName_.emplace(programs[i].name, claimants_.size() - 1);
     }
     for (std::size_t a = 0; a < claimants_.size(); ++a) {

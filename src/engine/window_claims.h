@@ -56,7 +56,7 @@ private:
     };
     // The texts a program's match is made of, as last taken.
     struct Texts {
-        std::wstring name, caption, process, windowClass, captionMatch;
+        std::wstring name, caption, process, windowClass, captionMatch, window;
         bool operator==(Texts const&) const = default;
     };
 

@@ -36,7 +36,7 @@ public:
         : desktop_(desktop),
           events_(events),
           programs_(programs),
-          images_(processes),
+          images_(processes, [&files](std::wstring_view path) { return files.LongFullPath(path); }),
           fullPath_([&files](std::wstring_view path) { return files.LongFullPath(path); }),
           claims_(std::move(holder), fullPath_) {}
 

@@ -151,11 +151,18 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         choice.rules.window = original.window;  // the user's text, which the box cannot show
     }
     choice.rules.startAfter = form.startAfter;
-    choice.rules.captionMatch = form.captionMatch;
-    choice.rules.windowClass = Trimmed(form.windowClass);
-    RuleValue<std::wstring> const process = ParseProcess(form.process);
-    if (!process.problem.empty()) return refuse(SettingsRow::Process, L"Program file: type " + process.problem + L".");
-    choice.rules.process = process.value.value_or(L"");
+    if (form.noWindow) {
+        // Greyed with the rest of the window's rows: kept as the file has them.
+        choice.rules.captionMatch = original.captionMatch;
+        choice.rules.windowClass = original.windowClass;
+        choice.rules.process = original.process;
+    } else {
+        choice.rules.captionMatch = form.captionMatch;
+        choice.rules.windowClass = Trimmed(form.windowClass);
+        RuleValue<std::wstring> const process = ParseProcess(form.process);
+        if (!process.problem.empty()) return refuse(SettingsRow::Process, L"Program file: type " + process.problem + L".");
+        choice.rules.process = process.value.value_or(L"");
+    }
     choice.rules.restart = form.restartWhen;
     HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
     if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};

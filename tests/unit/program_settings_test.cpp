@@ -166,6 +166,16 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
         EXPECT_EQ(choice.healthRow, c.health) << c.message;
         EXPECT_EQ(choice.rules, RestartRules{}) << c.message;  // nothing to write
     }
+    // Greyed for a program without a window: the window's rows keep what the file has, usable or not.
+    ProgramSettingsForm windowless;
+    windowless.noWindow = true;
+    windowless.exe = L"C:\\Agent\\agent.exe";
+    windowless.process = L"typed\\agent.exe";
+    RestartRules kept;
+    kept.process = L"relative\\agent.exe";
+    ProgramSettingsChoice const greyed = RulesFromSettingsForm(windowless, kept);
+    EXPECT_TRUE(greyed.refusal.empty()) << greyed.refusal;
+    EXPECT_EQ(greyed.rules.process, L"relative\\agent.exe");
     ProgramSettingsForm typed;
     typed.startDelay = L" 15 ";
     typed.waitFor = L" db.local:1433 ";

@@ -188,11 +188,16 @@ TEST_F(WindowMatchEngineTest, ProcessInAnotherFormOfTheImagesPathStillFindsTheWi
     fake.files.longPaths[L"C:\\PROGRA~1\\Board\\board.exe"] = L"C:\\Program Files\\Board\\board.exe";
     WindowHandle const shortly = Open(L"Board - lobby", 20, L"C:\\Program Files\\Board\\board.exe");
     WindowHandle const bare = Open(L"Pad - notes", 30, L"C:\\Windows\\notepad.exe");
+    // And the other way round: the system names the image by its short form, the key by its long one.
+    fake.files.longPaths[L"C:\\PROGRA~1\\Chess\\chess.exe"] = L"C:\\Program Files\\Chess\\chess.exe";
+    WindowHandle const named = Open(L"Chess - game", 40, L"C:\\PROGRA~1\\Chess\\chess.exe");
     Board().rules.process = L"C:\\PROGRA~1\\Board\\board.exe";
     Board(L"Pad").rules.process = L"Notepad";
+    Board(L"Chess").rules.process = L"C:\\Program Files\\Chess\\chess.exe";
     Passes(5);
     EXPECT_EQ(engine.WindowOf(L"Board1"), shortly);
     EXPECT_EQ(engine.WindowOf(L"Board2"), bare);
+    EXPECT_EQ(engine.WindowOf(L"Board3"), named);
     EXPECT_TRUE(fake.shell.launches.empty());
 }
 

@@ -201,6 +201,22 @@ TEST_F(WindowlessTest, ARestartAsksTheWindowsItsProcessShowsToCloseBeforeItIsEnd
     EXPECT_EQ(fake.processes.ended, std::vector<std::uint32_t>{101});
 }
 
+// A window of its process that another program holds, hidden or not, keeps it from being ended,
+// and is not asked to close.
+TEST_F(WindowlessTest, AProcessShowingAnotherProgramsWindowIsNeverEnded) {
+    fake.files.AddFile(L"C:\\Agent\\settings.exe");
+    AddProgram(L"Agent Settings", L"Agent Settings", L"C:\\Agent\\settings.exe");
+    Passes(2);
+    WindowHandle const window = fake.desktop.Add(L"Agent Settings", true, false);
+    fake.desktop.Find(window)->processId = Row().processId;
+    Passes(2);
+    ASSERT_EQ(engine.WindowOf(L"Agent Settings"), window);
+    engine.RestartProgram(L"Agent");
+    Passes(15);  // past its time to close
+    EXPECT_TRUE(fake.processes.ended.empty());
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+}
+
 // Two programs on the same executable: one's fresh start, not found yet, is not the other's.
 TEST_F(WindowlessTest, AnotherProgramsFreshStartIsNotTaken) {
     WatchedProgram& second = AddProgram(L"Agent2", L"", L"c:\\agent\\AGENT.EXE");
