@@ -17,7 +17,8 @@ struct CaptionOverlap {
     bool operator==(CaptionOverlap const&) const = default;
 };
 
-// Every such pair among the programs that have a caption, in the table's order; a pair of the
+// Every such pair among the programs that have a caption compared by its start and may share a
+// window (their Class and Process do not tell them apart), in the table's order; a pair of the
 // same captions once, the earlier program first.
 std::vector<CaptionOverlap> CaptionOverlaps(WatchedPrograms const& programs);
 

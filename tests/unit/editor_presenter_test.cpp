@@ -129,6 +129,11 @@ TEST_F(EditorTest, SaveWarnsOfACaptionThatIsTheStartOfAnothersAndTheUserMayKeepI
     ASSERT_EQ(system.messages.size(), 3u);
     EXPECT_EQ(system.messages[2].text,
               L"Beta and Gamma have the same caption, \"Gamma\": each takes a window of its own.\r\n\r\nSave anyway?");
+    // Told apart by their program files, they never compete for a window: nothing to ask.
+    programs[2].rules.process = L"C:\\Tools\\beta.exe";
+    programs[3].rules.process = L"C:\\Tools\\gamma.exe";
+    editor.OnSave();
+    EXPECT_EQ(system.messages.size(), 3u);
 }
 
 TEST_F(EditorTest, CancelAndActivationRestoreTheStoredValues) {
