@@ -34,7 +34,23 @@ std::wstring IniValue(std::wstring const& ini, wchar_t const* section, wchar_t c
     return buffer;
 }
 
-using PickerTest = VigilonTest;
+class PickerTest : public VigilonTest {
+protected:
+    // Vigilon's editor open on one program, and New from a Window... open over it; null when it
+    // does not open.
+    HWND OpenPicker() {
+        WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
+        StartVigilon(L"Configure");
+        if (!WaitUntil([&] { return IsWindowVisible(main_) != FALSE; })) return nullptr;
+        SendMenuCommand(main_, kNewFromWindowCommand);
+        HWND dialog = nullptr;
+        bool const open = WaitUntil([&] {
+            dialog = FindWindowStartingWith(L"New from a Window");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        });
+        return open ? dialog : nullptr;
+    }
+};
 using Rows = std::vector<std::vector<std::wstring>>;
 
 // Program, New from a Window...: a stand-in's window is listed with its program file, the filter
@@ -49,16 +65,8 @@ TEST_F(PickerTest, NewFromAWindowListsAStandInAndFillsTheFields) {
     ASSERT_TRUE(other.Start(sheets, L"", FolderOf(sheets)));
     ASSERT_TRUE(WaitUntil([&] { return WindowOf(L"today.txt - " + Caption(L"Notes")) != nullptr; }));
     ASSERT_TRUE(WaitUntil([&] { return WindowOf(L"Budget.xls - Sheets") != nullptr; }));
-    WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
-    StartVigilon(L"Configure");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
-
-    SendMenuCommand(main_, kNewFromWindowCommand);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowStartingWith(L"New from a Window");
-        return dialog != nullptr && IsWindowVisible(dialog);
-    }));
+    HWND const dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
     HWND const list = GetDlgItem(dialog, kPickerList);
     std::vector<std::wstring> const expected{L"today.txt - " + Caption(L"Notes"), L"notes.exe"};
     auto listsOnlyTheStandIn = [&] {
@@ -105,16 +113,8 @@ TEST_F(PickerTest, AWindowOpenedWhileTheDialogIsOpenIsListedAndTheSelectionStays
     Process firstProcess;
     ASSERT_TRUE(firstProcess.Start(first, L"", FolderOf(first)));
     ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"First")) != nullptr; }));
-    WriteIni({{L"Alpha", Caption(L"Alpha"), L"C:\\alpha.exe"}});
-    StartVigilon(L"Configure");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
-
-    SendMenuCommand(main_, kNewFromWindowCommand);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowStartingWith(L"New from a Window");
-        return dialog != nullptr && IsWindowVisible(dialog);
-    }));
+    HWND const dialog = OpenPicker();
+    ASSERT_NE(dialog, nullptr);
     HWND const list = GetDlgItem(dialog, kPickerList);
     HWND const filter = GetDlgItem(dialog, kPickerFilter);
     auto const selectedRow = [&] { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); };
