@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/restart_rules.h"
 #include "app/setting_keys.h"
 #include "app/setting_source.h"
 #include "app/settings.h"
@@ -59,6 +60,12 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.heartbeatSeconds =
         HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
     options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
+    EscalationOptions& escalation = options.escalation;
+    escalation.minUptimeMinutes = MinUptimeFrom(read(kMinUptimeKey, L"", options.locked.minUptime));
+    escalation.maxReboots = MaxRebootsFrom(read(kMaxRebootsKey, L"", options.locked.maxReboots));
+    escalation.noticeSeconds = EscalateNoticeFrom(read(kEscalateNoticeKey, L"", options.locked.escalateNotice));
+    escalation.rebootAt = RebootAtFrom(read(kRebootAtKey, L"", options.locked.rebootAt));
+    escalation.rebootDays = RebootDaysFrom(read(kRebootDaysKey, L"", options.locked.rebootDays));
     bool fromPolicy = false;
     bool hotkeyFromPolicy = false;
     options.menuHotkey = read(kMenuHotkeyKey, L"", hotkeyFromPolicy);
@@ -100,6 +107,13 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     note(before.heartbeatSeconds != after.heartbeatSeconds, kHeartbeatSecondsKey, std::to_wstring(after.heartbeatSeconds));
     note(before.screenshots != after.screenshots, kScreenshotsKey, after.screenshots ? L"1" : L"0");
     note(before.menuHotkey != after.menuHotkey, kMenuHotkeyKey, after.menuHotkey);
+    EscalationOptions const& was = before.escalation;
+    EscalationOptions const& is = after.escalation;
+    note(was.minUptimeMinutes != is.minUptimeMinutes, kMinUptimeKey, std::to_wstring(is.minUptimeMinutes));
+    note(was.maxReboots != is.maxReboots, kMaxRebootsKey, std::to_wstring(is.maxReboots));
+    note(was.noticeSeconds != is.noticeSeconds, kEscalateNoticeKey, std::to_wstring(is.noticeSeconds));
+    note(was.rebootAt != is.rebootAt, kRebootAtKey, is.rebootAt ? FormatRestartTimes({*is.rebootAt}) : L"");
+    note(was.rebootDays != is.rebootDays, kRebootDaysKey, RebootDaysText(is.rebootDays));
     return changed;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/escalation_options.h"
 #include "app/settings_file.h"
 #include "platform/registry.h"
 
@@ -28,15 +29,17 @@ struct Options {
     int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
     bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
     std::wstring menuHotkey;   // [Apps] MenuHotkey=Ctrl+Alt+Shift+V: opens the tray menu from any program; empty for none
+    EscalationOptions escalation;  // [Apps] MinUptime, MaxReboots, EscalateNotice, RebootAt, RebootDays
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
     struct Locks {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
         bool metricsFile = false, heartbeatUrl = false, heartbeatSeconds = false, screenshots = false;
+        bool minUptime = false, maxReboots = false, escalateNotice = false, rebootAt = false, rebootDays = false;
         bool Any() const {
             return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile || heartbeatUrl ||
-                   heartbeatSeconds || screenshots;
+                   heartbeatSeconds || screenshots || minUptime || maxReboots || escalateNotice || rebootAt || rebootDays;
         }
     } locked;
 };

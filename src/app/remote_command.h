@@ -11,7 +11,7 @@
 namespace vigilon {
 
 // What a script asks the running copy, with the switches /status, /status /json, /pause, /resume,
-// /restart "Name", /start "Name", /screenshot "Name", /check "Name", /close and /exit; and what a start with
+// /restart "Name", /start "Name", /screenshot "Name", /check "Name", /close, /exit and /cancel; and what a start with
 // `configure` asks of a copy that runs already (Configure).
 enum class RemoteVerb : std::uint32_t {
     Status = 1,
@@ -25,6 +25,7 @@ enum class RemoteVerb : std::uint32_t {
     Screenshot = 9,
     Configure = 10,
     Check = 11,
+    Cancel = 12,  // cancels the countdown before a logoff, restart or shutdown
 };
 
 // Whether the verb names a program (/restart, /start, /screenshot, /check).

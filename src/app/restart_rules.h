@@ -35,6 +35,8 @@ struct RestartRules {
     std::wstring process;        // Process=<full path or file name>: its window's process runs this image
     std::wstring windowClass;    // Class=<class name>: its window is of this class
     std::wstring captionMatch;   // CaptionMatch=Start|Contains|End|Exact: how Caption is compared
+    std::wstring escalate;         // Escalate=<count>:<action>[,...]: what follows that many troubles within the minutes
+    std::wstring escalateMinutes;  // EscalateMinutes=M: the troubles counted are those of the last M minutes (1 to 1440, default 60)
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -62,6 +64,8 @@ inline constexpr wchar_t kWindowKey[] = L"Window";
 inline constexpr wchar_t kProcessKey[] = L"Process";
 inline constexpr wchar_t kClassKey[] = L"Class";
 inline constexpr wchar_t kCaptionMatchKey[] = L"CaptionMatch";
+inline constexpr wchar_t kEscalateKey[] = L"Escalate";
+inline constexpr wchar_t kEscalateMinutesKey[] = L"EscalateMinutes";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or

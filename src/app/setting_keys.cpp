@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/escalation_options.h"
 #include "app/hotkey.h"
 #include "app/options.h"
 #include "app/restart_rules.h"
@@ -53,6 +54,12 @@ constexpr SettingKey kAppsKeys[] = {
     {kScreenshotsKey, Apps, FileOrPolicy, false, false, ZeroOrOne},
     {kLockSettingsKey, Apps, PolicyOnly, false, false, ZeroOrOne},
     {kMenuHotkeyKey, Apps, FileOrPolicy, false, false, HotkeyCheck},
+    // The lockout, the notice and the scheduled restart: read by the escalation keeper.
+    {kMinUptimeKey, Apps, FileOrPolicy, false, false, MinUptimeCheck},
+    {kMaxRebootsKey, Apps, FileOrPolicy, false, false, MaxRebootsCheck},
+    {kEscalateNoticeKey, Apps, FileOrPolicy, false, false, EscalateNoticeCheck},
+    {kRebootAtKey, Apps, FileOrPolicy, false, false, RebootAtCheck},
+    {kRebootDaysKey, Apps, FileOrPolicy, false, false, RebootDaysCheck},
 };
 
 }  // namespace

@@ -64,6 +64,7 @@ void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view polic
 }
 
 void WatchEngine::RecordExit() {
+    escalation_.Cancel(L"Exit");  // a countdown dies with Vigilon: nothing would end it
     PublishLastMetrics();  // before the last line, which says that Vigilon ends
     Log(L"exit", {});
     reporter_.Report(TroubleKind::Exited, {}, {});

@@ -11,6 +11,7 @@
 #include "app/restart_rules.h"
 #include "engine/backoff.h"
 #include "engine/rules/daily_schedule.h"
+#include "engine/rules/escalation_ladder.h"
 #include "engine/graceful_restart.h"
 #include "engine/rules/hang_timeline.h"
 #include "engine/rules/health_watch.h"
@@ -165,6 +166,7 @@ struct ProgramState {
     WindowHold placement;
     HealthWatch health;
     TroubleTold trouble;
+    EscalationLadder escalation;          // Escalate and EscalateMinutes as read, and the troubles counted
 };
 
 // The one writer of a program's phase: a move from a phase it is not allowed from is a fault of

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/window_match.h"
+#include "engine/rules/escalate_rule.h"
 #include "engine/rules/exit_rule.h"
 #include "engine/rules/restart_reasons.h"
 #include "engine/rules/rule.h"
@@ -144,6 +145,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     }
     Move(record, state, ProgramPhase::Absent, L"gone", details);
     if (!planned) journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(gone.processId));
+    if (!planned) journal_.TroubleEnd(record, state);
     // A program closed as asked did not end soon after its start of its own accord.
     if (!planned && !state.startAsked) BackOff(record, state, false);
 }
@@ -165,6 +167,7 @@ void Supervisor::SettleLingering(WatchedProgram const& record, ProgramState& sta
     std::wstring const code = exit.state == ProcessExit::State::Ended ? ExitCodeText(exit.code) : L"exit code unknown";
     Move(record, state, ProgramPhase::Absent, L"exited", code + L": started again");
     journal_.Trouble(TroubleKind::Gone, record.name, L"process " + std::to_wstring(processId));
+    journal_.TroubleEnd(record, state);
     BackOff(record, state, false);
 }
 
@@ -351,6 +354,7 @@ void Supervisor::CloseDecided(WatchedProgram const& record, ProgramState& state)
     std::wstring const withShot = shot.empty() ? std::wstring() : L", screenshot " + shot;
     journal_.Log(Describe(kind).word, record.name, decided.Explained() + withShot);
     journal_.Trouble(kind, record.name, decided.Details(), shot);  // the path goes to the command on its own
+    if (About(reason).inTrouble) journal_.TroubleEnd(record, state);
     if (!BeginRestart(record, state, reason)) return;
     state.restartLimit.Restarted(reason, clock_.Now());
     state.counts.Restarted(About(reason).cause);
@@ -662,6 +666,7 @@ ProgramStatus Supervisor::StatusOf(WatchedProgram const& record, ProgramState co
             row.nextStart = ClockText(AddMilliseconds(facts.local, state->backoff.NotBefore() - facts.now));
         }
         for (Rule const* rule : rules_) rule->Describe(row, *state, facts.launchPaused);
+        DescribeEscalation(row, state->escalation, facts.now);
     }
     auto const notRunning = [&row](StatusState notRunningState) {
         row.state = notRunningState;

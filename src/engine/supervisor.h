@@ -40,6 +40,9 @@ public:
     // What came of picture `id`: nothing while it is being taken; then the path of its file, or
     // empty when none was saved.
     virtual std::optional<std::wstring> ScreenshotTaken(std::uint32_t id) = 0;
+    // An end of the program that the history calls trouble (gone unplanned, restarted for a hang,
+    // its memory or its check): what its escalation ladder counts.
+    virtual void TroubleEnd(WatchedProgram const& /*record*/, ProgramState& /*state*/) {}
 };
 
 // Each watched program's state between passes, and the rules that move it: found and gone,
@@ -113,6 +116,7 @@ public:
         kept.placement = std::move(state.placement);
         kept.health = std::move(state.health);
         kept.trouble = std::move(state.trouble);
+        kept.escalation = std::move(state.escalation);
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another;

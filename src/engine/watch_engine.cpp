@@ -162,9 +162,12 @@ void WatchEngine::TendCommands() {
     if (watchBusy_ && host_.Watching() && !host_.Ending()) supervisor_.WhileHeld(launchPaused_);
     // Also while no pass runs: the file then says that watching has stopped, and stays fresh.
     if (!host_.Ending()) PublishMetrics();
+    if (!host_.Ending()) escalation_.Tick(launchPaused_);
     heartbeat_.Tick([this] {
         StatusSnapshot const snapshot = Snapshot();
-        return HeartbeatFactsFrom(snapshot.Rows(), snapshot.watching);
+        HeartbeatFacts facts = HeartbeatFactsFrom(snapshot.Rows(), snapshot.watching);
+        escalation_.Explain(facts);
+        return facts;
     });
 }
 

@@ -19,6 +19,7 @@
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
 #include "engine/rules/readiness.h"
+#include "engine/escalation_keeper.h"
 #include "engine/supervisor.h"
 #include "engine/outputs/trouble_reporter.h"
 #include "engine/outputs/trouble_screenshots.h"
@@ -225,6 +226,13 @@ public:
     bool LaunchPaused() const { return launchPaused_; }
     bool WatchBusy() const { return watchBusy_; }
 
+    // The lockout, the notice and the scheduled restart of escalation (see EscalationKeeper).
+    void SetEscalation(EscalationOptions const& options) { escalation_.Set(options); }
+    // Cancels the countdown to a logoff, restart or shutdown; `by` names who. False when none runs.
+    bool CancelEscalation(std::wstring_view by) { return escalation_.Cancel(by); }
+    // The countdown's notice, while one is to be shown.
+    std::optional<EscalationKeeper::Notice> EscalationNotice() { return escalation_.Showing(); }
+
 private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.
     enum class Outcome { Next, StopPass, Started };
@@ -290,6 +298,8 @@ private:
         return screenshots_.On() ? screenshots_.Begin(window, program, event, hung) : 0;
     }
     std::optional<std::wstring> ScreenshotTaken(std::uint32_t id) override { return screenshots_.Take(id); }
+    // A trouble end counted by the program's ladder, unless launching is paused (engine_escalation.cpp).
+    void TroubleEnd(WatchedProgram const& record, ProgramState& state) override;
     void Notice(std::wstring const& text) override { host_.ShowNotice(text); }
     void MetricsFailed(std::wstring const& path) override;
     // The snapshot; with `confirmWindows`, a window the last pass found is asked for again.
@@ -364,6 +374,7 @@ private:
                        [this](std::uint32_t processId, WindowHandle except, std::wstring_view text) {
                            return windows_.ShownBy(processId, except, text);
                        }};
+    EscalationKeeper escalation_{platform_, static_cast<SupervisionJournal&>(*this), reporter_, supervisor_, heartbeat_};
 };
 
 }  // namespace vigilon

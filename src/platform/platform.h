@@ -11,6 +11,7 @@
 #include "platform/profile_store.h"
 #include "platform/readiness_probe.h"
 #include "platform/registry.h"
+#include "platform/session_power.h"
 #include "platform/shell.h"
 #include "platform/system_services.h"
 #include "platform/window_capture.h"
@@ -35,6 +36,7 @@ struct Platform {
     HttpClient& http;
     WindowCapture& capture;
     WindowSurvey& survey;
+    SessionPower& power;
 };
 
 }  // namespace vigilon

@@ -121,6 +121,13 @@ constexpr PagedPlacement kProgramSettings[] = {
     {Restart, {kIdCrashDialogRule, CheckBox, Window, L"Start it without the &crash dialog", 360, 1725, 6480, 345, 7}},
     {Restart, {kIdRestartWhenLabel, KeyLabel, Window, L"Start it &again:", 360, 2205, 1800, 270, 8}},
     {Restart, {kIdRestartWhen, DropDown, Window, L"", 2220, 2145, 4620, 345, 9}},
+    {Restart, {kIdEscalateLabel, KeyLabel, Window, L"When it keeps failing, &escalate:", 360, 2685, 6480, 270, 10}},
+    {Restart, {kIdEscalate, TextBox, Window, L"", 360, 2970, 6480, 345, 11}},
+    {Restart, {kIdEscalateFormat, Label, Window, L"count:action, ... (action: command, logoff, reboot or shutdown)", 360,
+               3360, 6480, 270, 12}},
+    {Restart, {kIdEscalateMinutesLabel, KeyLabel, Window, L"Count its troubles o&ver", 360, 3780, 2400, 270, 13}},
+    {Restart, {kIdEscalateMinutes, NumberBox, Window, L"", 2820, 3720, 900, 345, 14}},
+    {Restart, {kIdEscalateMinutesUnit, Label, Window, L"minutes (1 to 1440, 60 when empty)", 3810, 3765, 3030, 300, 15}},
 
     {Health, {kIdCheckLabel, KeyLabel, Window, L"&Check that it works:", 360, 600, 6480, 270, 1}},
     {Health, {kIdCheck, TextBox, Window, L"", 360, 885, 6480, 345, 2}},

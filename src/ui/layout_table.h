@@ -133,6 +133,12 @@ inline constexpr std::uint16_t kIdCrashDialogRule = 1305;
 inline constexpr std::uint16_t kIdTimesFormat = 1306;
 inline constexpr std::uint16_t kIdRestartWhenLabel = 1307;
 inline constexpr std::uint16_t kIdRestartWhen = 1308;
+inline constexpr std::uint16_t kIdEscalateLabel = 1330;
+inline constexpr std::uint16_t kIdEscalate = 1331;
+inline constexpr std::uint16_t kIdEscalateFormat = 1332;
+inline constexpr std::uint16_t kIdEscalateMinutesLabel = 1333;
+inline constexpr std::uint16_t kIdEscalateMinutes = 1334;
+inline constexpr std::uint16_t kIdEscalateMinutesUnit = 1335;
 // The Health page.
 inline constexpr std::uint16_t kIdCheckLabel = 1440;
 inline constexpr std::uint16_t kIdCheck = 1441;

@@ -58,6 +58,7 @@ void MainForm::ApplyOptions(Options const& options) {
     applied_ = options;
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
+    engine_.SetEscalation(options.escalation);
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
 }
 

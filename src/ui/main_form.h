@@ -149,6 +149,7 @@ private:
     void Close() override;
     void Exit() override;
     void OpenEditor() override;
+    bool CancelCountdown() override { return engine_.CancelEscalation(L"/cancel"); }
 
     Win32Platform& platform_;
     Platform core_;

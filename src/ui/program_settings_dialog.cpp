@@ -171,6 +171,8 @@ void SettingsDialog::FillFields() {
     SendDlgItemMessageW(dialog_, kIdScheduleTimes, EM_LIMITTEXT, kTimesLength, 0);
     Check(dialog_, kIdCrashDialogRule, form.restart.noCrashDialog);
     FillDropDown(dialog_, kIdRestartWhen, restartWhen_, form.restartWhen);
+    SetDlgItemTextW(dialog_, kIdEscalate, form.escalate.c_str());
+    SetDlgItemTextW(dialog_, kIdEscalateMinutes, form.escalateMinutes.c_str());
     FillHealth(form.health);
 }
 
@@ -227,6 +229,8 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.restart.times = WindowText(GetDlgItem(dialog_, kIdScheduleTimes));
     form.restart.noCrashDialog = Checked(dialog_, kIdCrashDialogRule);
     form.restartWhen = ChosenValue(dialog_, kIdRestartWhen, restartWhen_);
+    form.escalate = WindowText(GetDlgItem(dialog_, kIdEscalate));
+    form.escalateMinutes = WindowText(GetDlgItem(dialog_, kIdEscalateMinutes));
     form.health.check = WindowText(GetDlgItem(dialog_, kIdCheck));
     form.health.text = WindowText(GetDlgItem(dialog_, kIdCheckText));
     form.health.age = WindowText(GetDlgItem(dialog_, kIdCheckAge));
@@ -263,6 +267,8 @@ void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
     case SettingsRow::Process: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdProcess); break;
     case SettingsRow::Health: ShowPage(SettingsPage::Health); FocusBox(dialog_, HealthBox(healthRow)); break;
     case SettingsRow::NoWindow: ShowPage(SettingsPage::Window); FocusBox(dialog_, kIdNoWindow); break;
+    case SettingsRow::Escalate: ShowPage(SettingsPage::Restart); FocusBox(dialog_, kIdEscalate); break;
+    case SettingsRow::EscalateMinutes: ShowPage(SettingsPage::Restart); FocusBox(dialog_, kIdEscalateMinutes); break;
     case SettingsRow::None: break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/escalate_rules.h"
 #include "support/blanks.h"
 #include "support/text_case.h"
 
@@ -103,6 +104,8 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     form.restart = FormFromRules(rules);
     form.restartWhen = ParseRestartWhen(rules.restart).value == RestartWhen::Always ? L"" : Trimmed(rules.restart);
     form.health = HealthFormFromRules(rules);
+    form.escalate = Trimmed(rules.escalate);
+    form.escalateMinutes = Trimmed(rules.escalateMinutes);
     return form;
 }
 
@@ -164,6 +167,15 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         choice.rules.process = process.value.value_or(L"");
     }
     choice.rules.restart = form.restartWhen;
+    // The ladder as the parser writes it; its minutes only beside a ladder's, an empty box the default.
+    RuleValue<std::vector<EscalateStep>> const ladder = ParseEscalate(form.escalate);
+    if (!ladder.problem.empty()) return refuse(SettingsRow::Escalate, L"Escalate: type " + ladder.problem + L".");
+    choice.rules.escalate = ladder.value ? FormatEscalate(*ladder.value) : L"";
+    if (!Trimmed(form.escalateMinutes).empty()) {
+        RuleValue<int> const minutes = ParseEscalateMinutes(form.escalateMinutes);
+        if (!minutes.value) return refuse(SettingsRow::EscalateMinutes, L"Count its troubles over: type " + minutes.problem + L".");
+        choice.rules.escalateMinutes = std::to_wstring(*minutes.value);
+    }
     HealthCheckChoice const health = HealthRulesFromForm(form.health, original, choice.rules);
     if (!health.refusal.empty()) return {{}, health.refusal, SettingsRow::Health, health.row};
     // A window: check looks for a window the program does not show: it would always fail.

@@ -40,6 +40,8 @@ struct ProgramSettingsForm {
     // Restart
     RestartRulesForm restart;
     std::wstring restartWhen;  // Restart: "" (Always, the default) or "Failure"
+    std::wstring escalate;         // Escalate: the ladder as written; empty for none
+    std::wstring escalateMinutes;  // EscalateMinutes: empty for the default
     // Health
     HealthCheckForm health;
 };
@@ -65,7 +67,7 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules);
 
 // The row a refusal names, so that the dialog can show its page and put the focus there.
 // Health: the row of the Health page that `healthRow` names.
-enum class SettingsRow : std::uint8_t { None, NoWindow, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process };
+enum class SettingsRow : std::uint8_t { None, NoWindow, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process, Escalate, EscalateMinutes };
 
 // The keys the fields stand for, or, when a box holds something that cannot be used, a message
 // naming its row and no keys. A default (Hidden, Always, no delay) writes no key.

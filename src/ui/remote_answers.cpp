@@ -80,6 +80,9 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
         return RestartAnswerOf(request.program, target.Restart(request.program));
     case RemoteVerb::Close: target.Close(); return {kRemoteDone, L"Programs asked to close; launching paused.\r\n"};
     case RemoteVerb::Exit: target.Exit(); return {kRemoteDone, L"Vigilon is ending.\r\n"};
+    case RemoteVerb::Cancel:
+        if (target.CancelCountdown()) return {kRemoteDone, L"The countdown is cancelled: nothing is ended.\r\n"};
+        return {kRemoteNotDone, L"No countdown runs: there is nothing to cancel.\r\n"};
     case RemoteVerb::Configure:
         target.OpenEditor();
         return {kRemoteDone, L"Vigilon runs already: its editor is open now.\r\n"};

@@ -28,6 +28,8 @@ public:
     virtual WatchEngine::AskedCheck Check(std::wstring const& /*name*/) {
         return {WatchEngine::AskedCheck::Kind::NoCheck, 0};
     }
+    // Cancels the countdown before a logoff, restart or shutdown; false when none runs.
+    virtual bool CancelCountdown() { return false; }
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
     // Opens the editor, above every window kept on top, once the answer has gone back.

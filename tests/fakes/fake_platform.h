@@ -15,6 +15,7 @@
 #include "fakes/fake_health_probe.h"
 #include "fakes/fake_readiness_probe.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_session_power.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system_services.h"
 #include "fakes/fake_window_survey.h"
@@ -246,8 +247,9 @@ struct FakePlatform {
     FakeHttpClient http;
     FakeWindowCapture capture{files};
     FakeWindowSurvey survey;
+    FakeSessionPower power;
     Platform view{profile,   registry, desktop,  files,     system, shell, events,
-                  processes, eventLog, commands, readiness, health, http, capture, survey};
+                  processes, eventLog, commands, readiness, health, http, capture, survey, power};
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };

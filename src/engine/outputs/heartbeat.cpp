@@ -129,6 +129,13 @@ void Heartbeat::TakeOutcome() {
     journal_.Log(L"heartbeat", {}, L"answered again by " + HeartbeatSite(url_));
 }
 
+void Heartbeat::TellNow(HeartbeatFacts const& facts) {
+    if (!On()) return;
+    if (pending_) platform_.http.Cancel(*pending_);
+    pending_.reset();
+    Send(facts);
+}
+
 void Heartbeat::Send(HeartbeatFacts const& facts) {
     nextAt_ = Now() + std::int64_t{seconds_} * 1000;
     std::optional<std::wstring> const request = HeartbeatRequestUrl(url_, facts);

@@ -66,6 +66,9 @@ public:
         Send(readFacts());
     }
 
+    // Tells `facts` now, not waiting for the next beat: a request under way is given up for it.
+    void TellNow(HeartbeatFacts const& facts);
+
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void TakeOutcome();

@@ -56,6 +56,9 @@ struct ProgramStatus {
     std::wstring placement;       // while it runs, why its window could not be placed; empty when nothing is wrong
     std::wstring health;          // while Unhealthy, what its check found ("HTTP 503 after 0.2 s")
     bool windowless = false;      // Window=None: it has no window to show, hide or take a picture of
+    int escalationMinutes = 0;    // Escalate= set: the minutes its troubles are counted in; 0 when off
+    int escalationCount = 0;      // its troubles counted within them
+    std::wstring escalationNext;  // the step the count reaches next ("10:reboot"); empty when none
 
     bool operator==(ProgramStatus const&) const = default;
 };

@@ -65,6 +65,18 @@ std::wstring LastCheckOf(ProgramFacts const& facts, int depth) {
     return text;
 }
 
+// The program's escalation ladder, null when it has none.
+std::wstring EscalationOf(ProgramFacts const& facts, int depth) {
+    if (facts.row.escalationMinutes == 0) return L"null";
+    std::wstring text;
+    JsonObject escalation(text, depth);
+    escalation.Number(L"count", facts.row.escalationCount);
+    escalation.Number(L"windowMinutes", facts.row.escalationMinutes);
+    escalation.Raw(L"next", facts.row.escalationNext.empty() ? L"null" : JsonString(facts.row.escalationNext));
+    escalation.Close();
+    return text;
+}
+
 std::wstring ProgramOf(ProgramFacts const& facts, int depth) {
     std::wstring text;
     JsonObject program(text, depth);
@@ -80,6 +92,7 @@ std::wstring ProgramOf(ProgramFacts const& facts, int depth) {
     program.Raw(L"nextStart", TimeOrNull(facts.nextStart));
     program.Text(L"waitingFor", facts.waitingFor);
     program.Raw(L"lastCheck", LastCheckOf(facts, depth + 1));
+    program.Raw(L"escalation", EscalationOf(facts, depth + 1));
     program.Close();
     return text;
 }
@@ -141,6 +154,7 @@ std::wstring StatusJson(StatusSnapshot const& snapshot) {
     document.Raw(L"programs", ArrayOf(snapshot.programs, [](ProgramFacts const& facts) { return ProgramOf(facts, 2); }));
     document.Raw(L"settingsProblems",
                  ArrayOf(snapshot.settingsProblems, [](SettingsProblem const& problem) { return ProblemOf(problem, 2); }));
+    document.Raw(L"nextReboot", snapshot.nextReboot.empty() ? L"null" : JsonString(snapshot.nextReboot));
     document.Close();
     return text + kLineEnd;
 }

@@ -52,6 +52,7 @@ struct StatusSnapshot {
     WatchingState watching = WatchingState::Watching;
     std::vector<ProgramFacts> programs;
     std::vector<SettingsProblem> settingsProblems;  // what the settings file holds that Vigilon does not read as written
+    std::wstring nextReboot;  // when the PC restarts next, by a countdown or RebootAt (ISO 8601); empty for none
 
     std::vector<ProgramStatus> Rows() const;
     // True when all is well: watching, and every program that has a caption running.

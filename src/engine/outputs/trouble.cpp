@@ -17,6 +17,10 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::HistoryUnwritable: return {205, Warning, L"history"};
     case TroubleKind::RestartHeld: return {206, Warning, L"held"};
     case TroubleKind::Unhealthy: return {207, Warning, L"unhealthy"};
+    case TroubleKind::Escalate: return {208, Warning, L"escalate"};
+    case TroubleKind::Cancelled: return {209, Warning, L"cancelled"};
+    case TroubleKind::EscalationHeld: return {210, Warning, L"held"};
+    case TroubleKind::Refused: return {211, Warning, L"refused"};
     case TroubleKind::HeartbeatFailed: return {2120, Warning, L"heartbeat"};
     case TroubleKind::MissingFile: return {300, Error, L"message"};
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};
@@ -37,6 +41,7 @@ std::wstring_view TroubleName(TroubleKind kind) {
     case TroubleKind::MissingFile: return L"missing file";
     case TroubleKind::LaunchFailed: return L"refused start";
     case TroubleKind::NotEnded: return L"not ended";
+    case TroubleKind::EscalationHeld: return L"escalation held";
     default: return Describe(kind).word;
     }
 }

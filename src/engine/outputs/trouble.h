@@ -25,6 +25,10 @@ enum class TroubleKind : std::uint8_t {
     MetricsUnwritable,  // the metrics file cannot be written
     HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
     Unhealthy,          // a program's health check failed as many times in a row as it allows
+    Escalate,           // a program's troubles reached a step of its escalation ladder, or the scheduled restart came
+    Cancelled,          // the countdown before a logoff, restart or shutdown was cancelled
+    EscalationHeld,     // a logoff, restart or shutdown was kept back by the lockout
+    Refused,            // the system refused to log off, restart or shut down
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -52,7 +56,8 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
-    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
+    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy, TroubleKind::Escalate, TroubleKind::Cancelled,
+    TroubleKind::EscalationHeld, TroubleKind::Refused,
 };
 
 }  // namespace vigilon

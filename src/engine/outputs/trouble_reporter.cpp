@@ -113,8 +113,14 @@ void TroubleReporter::WriteEventLog(TroubleKind kind, std::wstring_view program,
     platform_.eventLog.Write(EventLogType(info.type), MessageId(info), program, details);
 }
 
+void TroubleReporter::ReportEscalation(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                                       Variables extra) {
+    WriteEventLog(kind, program, details);
+    Run(Describe(kind).word, program, details, {}, std::move(extra));
+}
+
 void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std::wstring_view details,
-                          std::wstring_view screenshot) {
+                          std::wstring_view screenshot, Variables extra) {
     if (command_.empty()) return;
     if (waiting_.size() >= kMostWaiting) {
         if (!failureSaid_) journal_.Log(L"command", {}, L"not run: " + std::to_wstring(kMostWaiting) + L" wait already");
@@ -128,6 +134,7 @@ void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std
                         {L"VIGILON_COMPUTER", platform_.system.ComputerName()},
                         {L"VIGILON_HISTORY", historyPath_}});
     if (!screenshot.empty()) waiting_.back().emplace_back(L"VIGILON_SCREENSHOT", std::wstring(screenshot));
+    for (auto& variable : extra) waiting_.back().push_back(std::move(variable));
     StartWaiting();
 }
 

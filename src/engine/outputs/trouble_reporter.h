@@ -47,6 +47,11 @@ public:
     void Report(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                 std::wstring_view screenshot = {});
 
+    using Variables = std::vector<std::pair<std::wstring, std::wstring>>;
+    // An escalation's event (escalate, cancelled, held, refused), each one rare and told every
+    // time: the event log, and the command with `extra` variables besides the usual ones.
+    void ReportEscalation(TroubleKind kind, std::wstring_view program, std::wstring_view details, Variables extra);
+
     // The program's window is there, and has been since `runningSince` (monotonic milliseconds):
     // a program in trouble that has run long enough has recovered.
     void Running(std::wstring const& program, std::int64_t runningSince);
@@ -61,7 +66,6 @@ private:
         int heldBack = 0;
         std::wstring heldDetails;  // the last one held back
     };
-    using Variables = std::vector<std::pair<std::wstring, std::wstring>>;
     struct RunningCommand {
         std::uint32_t id;
         std::int64_t startedAt;
@@ -76,7 +80,7 @@ private:
     void FlushEventLog();
     // Queues the command for one trouble, and starts it when a place is free.
     void Run(std::wstring_view word, std::wstring_view program, std::wstring_view details,
-             std::wstring_view screenshot = {});
+             std::wstring_view screenshot = {}, Variables extra = {});
     void StartWaiting();
 
     Platform& platform_;

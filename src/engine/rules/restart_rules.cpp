@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "engine/rules/escalate_rule.h"
 #include "engine/supervisor.h"
 #include "support/shown_url.h"
 
@@ -139,7 +140,7 @@ std::span<Rule const* const> ProgramRules() {
     static MemoryRule const memory;
     static HangRule const hang;
     // A daily restart comes before the memory limit, and both before the check that the window answers.
-    static std::array<Rule const*, 4> const rules{&restartWhen, &daily, &memory, &hang};
+    static std::array<Rule const*, 5> const rules{&restartWhen, &daily, &memory, &hang, &EscalateRule()};
     return rules;
 }
 

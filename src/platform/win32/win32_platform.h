@@ -12,6 +12,7 @@
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_readiness_probe.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_session_power.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_services.h"
 #include "platform/win32/win32_window_capture.h"
@@ -36,11 +37,12 @@ struct Win32Platform {
     Win32HttpClient http;
     Win32WindowCapture capture;
     Win32WindowSurvey survey;
+    Win32SessionPower power;
 
     // The bundle the core takes.
     Platform View() {
         return Platform{profile,  registry, desktop,  files,     system, shell, events,
-                        processes, eventLog, commands, readiness, health, http, capture, survey};
+                        processes, eventLog, commands, readiness, health, http, capture, survey, power};
     }
 };
 

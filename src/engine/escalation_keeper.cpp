@@ -1,0 +1,196 @@
+#include "engine/escalation_keeper.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "support/local_time.h"
+
+namespace vigilon {
+namespace {
+
+SessionEnd SessionEndOf(EscalateAction action) {
+    switch (action) {
+    case EscalateAction::Logoff: return SessionEnd::Logoff;
+    case EscalateAction::Shutdown: return SessionEnd::Shutdown;
+    default: return SessionEnd::Reboot;
+    }
+}
+
+// What is done, as the history names it.
+std::wstring What(SessionEnd how) {
+    switch (how) {
+    case SessionEnd::Logoff: return L"logoff";
+    case SessionEnd::Reboot: return L"restart of the PC";
+    case SessionEnd::Shutdown: return L"shutdown of the PC";
+    }
+    return {};
+}
+
+// Sunday 0 to Saturday 6: 1970-01-01 was a Thursday.
+unsigned Weekday(LocalTime const& time) {
+    std::int64_t const days = DaysFromCivil(time.year, time.month, time.day);
+    return static_cast<unsigned>(((days % 7) + 7 + 4) % 7);
+}
+
+// The local time `minutes` after the midnight that begins the day `days` after `time`'s.
+LocalTime DayAt(LocalTime const& time, int days, int minutes) {
+    LocalTime day = AddMilliseconds(time, std::int64_t{days} * 86'400'000);
+    day.hour = minutes / 60;
+    day.minute = minutes % 60;
+    day.second = 0;
+    day.millisecond = 0;
+    return day;
+}
+
+}  // namespace
+
+std::wstring CountdownText(SessionEnd how, int seconds, std::wstring_view why) {
+    std::wstring const in = L" in " + std::to_wstring(seconds) + L" s: " + std::wstring(why) + L".";
+    switch (how) {
+    case SessionEnd::Logoff: return L"Vigilon logs off this session" + in;
+    case SessionEnd::Reboot: return L"Vigilon restarts this PC" + in;
+    case SessionEnd::Shutdown: return L"Vigilon shuts down this PC" + in;
+    }
+    return {};
+}
+
+void EscalationKeeper::StepReached(std::wstring const& program, EscalationLadder& ladder, EscalateStep step) {
+    std::wstring const count = std::to_wstring(step.count);
+    std::wstring const minutes = std::to_wstring(ladder.minutes);
+    std::wstring const why = program + L" failed " + count + L" times in " + minutes + L" minutes";
+    TroubleReporter::Variables extra{{L"VIGILON_COUNT", count},
+                                     {L"VIGILON_MINUTES", minutes},
+                                     {L"VIGILON_ACTION", std::wstring(EscalateActionWord(step.action))}};
+    if (!EndsSession(step.action)) {
+        journal_.Log(L"escalate", program, why + L": the command on trouble runs");
+        reporter_.ReportEscalation(TroubleKind::Escalate, program, why + L": the command on trouble runs", std::move(extra));
+        return;
+    }
+    Begin(SessionEndOf(step.action), program, why, std::move(extra));
+}
+
+EscalationKeeper::Hold EscalationKeeper::HeldBecause() {
+    if (countdown_) return {Hold::Cause::Countdown, L"a countdown already runs"};
+    std::int64_t const uptime = platform_.power.UptimeMilliseconds();
+    if (uptime < std::int64_t{options_.minUptimeMinutes} * 60'000) {
+        return {Hold::Cause::Uptime, L"the PC started " + std::to_wstring(uptime / 60'000) + L" minutes ago, within MinUptime=" +
+                                         std::to_wstring(options_.minUptimeMinutes)};
+    }
+    if (refusedAt_ >= 0 && Now() - refusedAt_ < kRefusedPause) {
+        return {Hold::Cause::Refused, L"the system refused one less than an hour ago"};
+    }
+    int const recent = record_.InLastDay(UnixSeconds(platform_.events.LocalTimeNow()));
+    if (recent >= options_.maxReboots) {
+        return {Hold::Cause::Count, std::to_wstring(recent) + L" in the last 24 hours, MaxReboots=" +
+                                        std::to_wstring(options_.maxReboots)};
+    }
+    return {};
+}
+
+void EscalationKeeper::SayHeld(std::wstring const& program, SessionEnd how, Hold const& hold,
+                               TroubleReporter::Variables extra) {
+    if (heldSaid_ == hold.cause) return;
+    heldSaid_ = hold.cause;
+    std::wstring const details = What(how) + L" kept back: " + hold.because;
+    journal_.Log(L"held", program, details);
+    reporter_.ReportEscalation(TroubleKind::EscalationHeld, program, details, std::move(extra));
+}
+
+void EscalationKeeper::Begin(SessionEnd how, std::wstring const& program, std::wstring const& why,
+                             TroubleReporter::Variables extra) {
+    Hold const hold = HeldBecause();
+    if (hold.cause != Hold::Cause::None) {
+        SayHeld(program, how, hold, std::move(extra));
+        return;
+    }
+    heldSaid_ = Hold::Cause::None;
+    int const seconds = options_.noticeSeconds;
+    countdown_ = Countdown{how, program, why, Now() + std::int64_t{seconds} * 1000};
+    std::wstring const details = why + L": " + What(how) + L" in " + std::to_wstring(seconds) + L" s";
+    journal_.Log(L"escalate", program, details);
+    reporter_.ReportEscalation(TroubleKind::Escalate, program, details, std::move(extra));
+    // Told at once, so that its monitor knows before the PC goes.
+    heartbeat_.TellNow({HeartbeatFacts::Watching::Watching, false, CountdownText(how, seconds, why)});
+}
+
+void EscalationKeeper::Tick(bool launchPaused) {
+    Schedule(launchPaused);
+    if (countdown_ && Now() >= countdown_->endsAt) Act();
+}
+
+void EscalationKeeper::Act() {
+    Countdown const due = std::move(*countdown_);
+    countdown_.reset();
+    // The count of whichever program asked starts over, whatever comes of it.
+    if (!due.program.empty()) supervisor_.StateOf(due.program).escalation.StartOver();
+    Hold const hold = HeldBecause();
+    if (hold.cause != Hold::Cause::None) {
+        SayHeld(due.program, due.how, hold, {});
+        return;
+    }
+    // Kept before it is asked for, so that it counts however quickly the session ends.
+    record_.Add(UnixSeconds(platform_.events.LocalTimeNow()));
+    journal_.Log(L"escalate", due.program, What(due.how) + L" now: " + due.why);
+    SessionEndResult const result = platform_.power.EndSession(due.how, L"Vigilon: " + due.why + L".");
+    if (result.accepted) return;
+    record_.TakeBack();
+    refusedAt_ = Now();
+    std::wstring const details = What(due.how) + L" refused by the system: " + result.refusal;
+    journal_.Log(L"refused", due.program, details);
+    reporter_.ReportEscalation(TroubleKind::Refused, due.program, details, {});
+    journal_.Notice(L"Windows refused the " + What(due.how) + L": " + result.refusal + L".");
+}
+
+bool EscalationKeeper::Cancel(std::wstring_view by) {
+    if (!countdown_) return false;
+    Countdown const cancelled = std::move(*countdown_);
+    countdown_.reset();
+    if (!cancelled.program.empty()) supervisor_.StateOf(cancelled.program).escalation.StartOver();
+    std::wstring const details = What(cancelled.how) + L" cancelled by " + std::wstring(by) + L": " + cancelled.why;
+    journal_.Log(L"cancelled", cancelled.program, details);
+    reporter_.ReportEscalation(TroubleKind::Cancelled, cancelled.program, details, {});
+    return true;
+}
+
+void EscalationKeeper::Schedule(bool launchPaused) {
+    if (!options_.rebootAt) return;
+    LocalTime const now = platform_.events.LocalTimeNow();
+    if (!schedule_.Due(now, {*options_.rebootAt})) return;
+    if ((options_.rebootDays & (1u << Weekday(now))) == 0) return;
+    std::wstring const why = L"the restart scheduled at " + FormatRestartTimes({*options_.rebootAt});
+    if (launchPaused) {
+        journal_.Log(L"held", {}, why + L" is skipped: launching is paused");
+        return;
+    }
+    Begin(SessionEnd::Reboot, {}, why, {});
+}
+
+std::optional<EscalationKeeper::Notice> EscalationKeeper::Showing() {
+    if (!countdown_ || options_.noticeSeconds == 0) return std::nullopt;
+    std::int64_t const left = std::max<std::int64_t>(countdown_->endsAt - Now(), 0);
+    int const seconds = static_cast<int>((left + 999) / 1000);
+    return Notice{CountdownText(countdown_->how, seconds, countdown_->why), seconds};
+}
+
+void EscalationKeeper::Explain(HeartbeatFacts& facts) const {
+    if (!countdown_) return;
+    facts.allRunning = false;
+    facts.reason = What(countdown_->how) + L" coming: " + countdown_->why;
+}
+
+std::wstring EscalationKeeper::NextReboot() {
+    LocalTime const now = platform_.events.LocalTimeNow();
+    if (countdown_ && countdown_->how == SessionEnd::Reboot) {
+        return IsoTimeText(AddMilliseconds(now, std::max<std::int64_t>(countdown_->endsAt - Now(), 0)));
+    }
+    if (!options_.rebootAt) return {};
+    int const minuteNow = now.hour * 60 + now.minute;
+    for (int days = 0; days <= 7; ++days) {
+        if (days == 0 && minuteNow >= *options_.rebootAt) continue;
+        LocalTime const day = DayAt(now, days, *options_.rebootAt);
+        if ((options_.rebootDays & (1u << Weekday(day))) != 0) return IsoTimeText(day);
+    }
+    return {};
+}
+
+}  // namespace vigilon
