@@ -57,7 +57,8 @@ std::wstring CountdownText(SessionEnd how, int seconds, std::wstring_view why) {
 void EscalationKeeper::StepReached(std::wstring const& program, EscalationLadder& ladder, EscalateStep step) {
     std::wstring const count = std::to_wstring(step.count);
     std::wstring const minutes = std::to_wstring(ladder.minutes);
-    std::wstring const why = program + L" failed " + count + L" times in " + minutes + L" minutes";
+    std::wstring const times = step.count == 1 ? L"once" : count + L" times";
+    std::wstring const why = program + L" failed " + times + L" in " + minutes + L" minutes";
     TroubleReporter::Variables extra{{L"VIGILON_COUNT", count},
                                      {L"VIGILON_MINUTES", minutes},
                                      {L"VIGILON_ACTION", std::wstring(EscalateActionWord(step.action))}};

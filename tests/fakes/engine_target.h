@@ -21,6 +21,7 @@ public:
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine_.AskScreenshot(name); }
     void Close() override { engine_.ClosePrograms(); }
     void Exit() override { exited = true; }
+    bool CancelCountdown() override { return engine_.CancelEscalation(L"/cancel"); }
     void OpenEditor() override { editorOpened = true; }
     bool exited = false;
     bool editorOpened = false;

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/escalate_rules.h"
+#include "engine/escalation_record.h"
+#include "engine/outputs/status_json.h"
+#include "engine/rules/escalation_ladder.h"
+#include "fakes/engine_scene.h"
+#include "fakes/engine_target.h"
+#include "support/local_time.h"
+
+namespace vigilon {
+namespace {
+
+using State = ProcessExit::State;
+constexpr std::int64_t kMinute = 60'000;
+
+TEST(EscalateRules, StepsAreReadInOrderOfTheirCountsAndATextThatCannotBeUsedIsRefusedWithWhy) {
+    RuleValue<std::vector<EscalateStep>> const steps = ParseEscalate(L" 15:Reboot, 5:command,10:LOGOFF ");
+    ASSERT_TRUE(steps.value);
+    EXPECT_EQ(FormatEscalate(*steps.value), L"5:command, 10:logoff, 15:reboot");
+    EXPECT_FALSE(ParseEscalate(L"").value);
+    EXPECT_TRUE(ParseEscalate(L"").problem.empty());  // off, not refused
+    for (wchar_t const* bad : {L"5", L"5:explode", L"0:reboot", L"1001:reboot", L"5:reboot, 5:logoff", L"5:reboot,"}) {
+        EXPECT_FALSE(ParseEscalate(bad).value) << bad;
+        EXPECT_NE(ParseEscalate(bad).problem.find(L"count:action"), std::wstring::npos) << bad;
+    }
+    EXPECT_EQ(ParseEscalateMinutes(L"").value, 60);
+    EXPECT_EQ(ParseEscalateMinutes(L"1440").value, 1440);
+    for (wchar_t const* bad : {L"0", L"1441", L"ten"}) EXPECT_FALSE(ParseEscalateMinutes(bad).value) << bad;
+}
+
+TEST(EscalationLadder, EachStepIsTakenOnceAndTheCountStartsOverAtTheTopAndAfterItsQuietMinutes) {
+    EscalationLadder ladder;
+    ladder.Change({{2, EscalateAction::Command}, {3, EscalateAction::Reboot}}, 10);
+    std::int64_t t = 1'000'000;
+    EXPECT_FALSE(ladder.Count(t));
+    EXPECT_EQ(ladder.Count(t += 1000), (EscalateStep{2, EscalateAction::Command}));
+    EXPECT_EQ(FormatEscalate({*ladder.Next(t)}), L"3:reboot");
+    EXPECT_EQ(ladder.Count(t += 1000), (EscalateStep{3, EscalateAction::Reboot}));
+    EXPECT_EQ(ladder.CountAt(t), 0);  // the top: a new climb begins
+    EXPECT_FALSE(ladder.Count(t += 1000));
+    // Ten quiet minutes: what was counted is forgotten, shown as 0 already before the next trouble.
+    EXPECT_EQ(ladder.CountAt(t + 10 * kMinute), 0);
+    EXPECT_FALSE(ladder.Count(t += 10 * kMinute));
+    EXPECT_EQ(ladder.Count(t += 9 * kMinute), (EscalateStep{2, EscalateAction::Command}));
+
+    // Changed while its count runs: the count stays for a ladder it has not climbed past...
+    ladder.Change({{5, EscalateAction::Logoff}}, 60);
+    EXPECT_EQ(ladder.CountAt(t), 2);
+    // ...and starts over for one whose top it has reached, or when turned off.
+    ladder.Change({{2, EscalateAction::Logoff}}, 60);
+    EXPECT_EQ(ladder.CountAt(t), 0);
+    ladder.Change({}, 60);
+    EXPECT_FALSE(ladder.Count(t));
+}
+
+TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry) {
+    testing::FakeRegistry registry;
+    std::int64_t const now = 1'800'000'000;
+    {
+        EscalationRecord before(registry);
+        EXPECT_EQ(before.InLastDay(now), 0);
+        ASSERT_TRUE(before.Add(now - EscalationRecord::kDaySeconds));  // a day ago: no longer counted
+        ASSERT_TRUE(before.Add(now - 60));
+    }
+    EscalationRecord after(registry);  // Vigilon started again, after the restart
+    EXPECT_EQ(after.InLastDay(now), 1);
+}
+
+// A kiosk program whose window opens at each start, with a ladder, the command on trouble set and
+// the lockout's defaults; the fake PC has run an hour.
+class EscalationTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    EscalationTest() {
+        engine.SetNoticeMode(NoticeMode::Tray);
+        engine.SetTroubleCommand(L"C:\\notify.cmd");
+        fake.files.AddFile(L"C:\\kiosk.exe");
+        AddProgram(L"Kiosk", L"Kiosk", L"C:\\kiosk.exe");
+        fake.shell.onLaunch = [this](auto const&) {
+            window = fake.desktop.Add(L"Kiosk - up", true, false);
+            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\kiosk.exe";
+        };
+        Ladder(L"3:reboot");
+        Seconds(2);
+    }
+    void Ladder(std::wstring const& steps) { programs[1].rules.escalate = steps; }
+    void Options(int noticeSeconds, int maxReboots = 3) {
+        EscalationOptions options;
+        options.noticeSeconds = noticeSeconds;
+        options.maxReboots = maxReboots;
+        engine.SetEscalation(options);
+    }
+    // Seconds of passes, each with the once-a-second work that runs the countdown.
+    void Seconds(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.WatchPrograms();
+            engine.TendCommands();
+            fake.events.now += 1000;
+            fake.events.ProcessPendingEvents();
+        }
+    }
+    // The window goes with its process ended as `exit` says, and it is started again.
+    void Ends(ProcessExit exit = {State::Ended, 0xC0000005u}) {
+        fake.processes.exits[fake.desktop.WindowProcessId(window)] = exit;
+        fake.desktop.Remove(window);
+        Seconds(2);
+    }
+    using FakeCommand = testing::FakeCommandRunner::Command;
+    // The same, seen by one pass and no time later: the countdown it begins has all its seconds to go.
+    void Crash() {
+        fake.processes.exits[fake.desktop.WindowProcessId(window)] = {State::Ended, 0xC0000005u};
+        fake.desktop.Remove(window);
+        engine.WatchPrograms();
+    }
+    // The commands run for `event`, in order.
+    std::vector<FakeCommand> Commands(std::wstring const& event) const {
+        std::vector<FakeCommand> found;
+        for (auto const& command : fake.commands.commands) {
+            if (command.variables.at(L"VIGILON_EVENT") == event) found.push_back(command);
+        }
+        return found;
+    }
+    std::size_t Said(std::wstring const& program, std::wstring const& word) const { return Details(program, word).size(); }
+    int Count() { return engine.Status()[0].escalationCount; }
+    WindowHandle window = 0;
+    testing::EngineTarget target{engine};
+};
+
+TEST_F(EscalationTest, OnlyTheEndsTheHistoryCallsTroubleCountAndNoneWhileLaunchingIsPaused) {
+    Ladder(L"3:command");
+    Ends();  // a crash
+    EXPECT_EQ(Count(), 1);
+    ASSERT_EQ(engine.RestartProgram(L"Kiosk"), WatchEngine::RestartAnswer::Restarting);
+    Ends({State::Ended, 0});  // closed as asked by /restart
+    engine.ClosePrograms();   // Close Programs asks it to close
+    Ends({State::Ended, 0});
+    EXPECT_EQ(Count(), 1);
+    engine.LaunchPrograms();
+    Seconds(2);
+    engine.PauseLaunching();
+    Ends();  // a crash while launching is paused
+    EXPECT_EQ(Count(), 1);
+    engine.LaunchPrograms();
+    Seconds(2);
+    programs[1].rules.restart = L"Failure";
+    Seconds(1);
+    Ends({State::Ended, 0});  // a normal exit under Restart=Failure: left closed, no trouble
+    EXPECT_EQ(Count(), 1);
+    EXPECT_TRUE(Commands(L"escalate").empty());
+
+    engine.LaunchPrograms();
+    Seconds(2);
+    Ends({State::Ended, 3});  // an exit code other than 0
+    Ends();
+    ASSERT_EQ(Commands(L"escalate").size(), 1u);
+    auto const variables = Commands(L"escalate")[0].variables;
+    EXPECT_EQ(variables.at(L"VIGILON_PROGRAM"), L"Kiosk");
+    EXPECT_EQ(variables.at(L"VIGILON_COUNT"), L"3");
+    EXPECT_EQ(variables.at(L"VIGILON_MINUTES"), L"60");
+    EXPECT_EQ(Details(L"Kiosk", L"escalate"), std::vector<std::wstring>{L"Kiosk failed 3 times in 60 minutes: the command on trouble runs"});
+    EXPECT_EQ(Count(), 0);  // the top of its ladder: it starts over
+    EXPECT_TRUE(fake.power.requests.empty());
+}
+
+TEST_F(EscalationTest, ARestartComesAfterItsCountdownWithItsReasonAndIsShownInTheStatus) {
+    Options(60);
+    Ends();
+    Ends();
+    StatusSnapshot snapshot = engine.Snapshot();
+    EXPECT_NE(StatusJson(snapshot).find(L"\"escalation\": {\r\n        \"count\": 2,\r\n        \"windowMinutes\": 60,\r\n"
+                                        L"        \"next\": \"3:reboot\""),
+              std::wstring::npos);
+    EXPECT_NE(StatusJson(snapshot).find(L"\"nextReboot\": null"), std::wstring::npos);
+    Crash();
+    ASSERT_TRUE(engine.EscalationNotice());
+    EXPECT_EQ(engine.EscalationNotice()->text, L"Vigilon restarts this PC in 60 s: Kiosk failed 3 times in 60 minutes.");
+    EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": \"2026-"), std::wstring::npos);
+    Seconds(55);
+    EXPECT_TRUE(fake.power.requests.empty());
+    Seconds(6);
+    ASSERT_EQ(fake.power.requests.size(), 1u);
+    EXPECT_EQ(fake.power.requests[0].how, SessionEnd::Reboot);
+    EXPECT_EQ(fake.power.requests[0].reason, L"Vigilon: Kiosk failed 3 times in 60 minutes.");
+    EXPECT_FALSE(engine.EscalationNotice());
+    EXPECT_EQ(EscalationRecord(fake.registry).InLastDay(UnixSeconds(fake.events.LocalTimeNow())), 1);
+    EXPECT_EQ(Commands(L"escalate").size(), 1u);  // told once, as the countdown began
+}
+
+TEST_F(EscalationTest, TheLockoutHoldsWithinMinUptimeAndPastMaxRebootsSaidOnceWhileTheCommandStillRuns) {
+    Ladder(L"1:reboot");
+    Options(0, 1);
+    fake.power.uptime = 10 * kMinute;  // within MinUptime=15
+    Ends();
+    Ends();
+    EXPECT_EQ(Details(L"Kiosk", L"held"),
+              std::vector<std::wstring>{L"restart of the PC kept back: the PC started 10 minutes ago, within MinUptime=15"});
+    EXPECT_EQ(Commands(L"held").size(), 1u);
+    EXPECT_TRUE(fake.power.requests.empty());
+
+    fake.power.uptime = 20 * kMinute;
+    Ends();
+    EXPECT_EQ(fake.power.requests.size(), 1u);
+    Ends();  // MaxReboots=1 in 24 hours: the one just made counts, also for a Vigilon started again
+    Ends();
+    EXPECT_EQ(fake.power.requests.size(), 1u);
+    EXPECT_EQ(Details(L"Kiosk", L"held").back(), L"restart of the PC kept back: 1 in the last 24 hours, MaxReboots=1");
+    EXPECT_EQ(Said(L"Kiosk", L"held"), 2u);
+}
+
+TEST_F(EscalationTest, ARefusalIsSaidOnceWithTheSystemsReasonAndNotAskedAgainWithinTheHour) {
+    Ladder(L"1:shutdown");
+    Options(0);
+    fake.power.refusal = L"A required privilege is not held by the client (error 1314)";
+    Ends();
+    ASSERT_EQ(fake.power.requests.size(), 1u);
+    EXPECT_EQ(Details(L"Kiosk", L"refused"),
+              std::vector<std::wstring>{L"shutdown of the PC refused by the system: A required privilege is not held by the client (error 1314)"});
+    EXPECT_EQ(Commands(L"refused").size(), 1u);
+    EXPECT_EQ(EscalationRecord(fake.registry).InLastDay(UnixSeconds(fake.events.LocalTimeNow())), 0);  // it did not happen
+    for (int i = 0; i < 5; ++i) Ends();
+    EXPECT_EQ(fake.power.requests.size(), 1u);
+    EXPECT_EQ(Said(L"Kiosk", L"refused"), 1u);
+    fake.events.now += 60 * kMinute;
+    Ends();
+    EXPECT_EQ(fake.power.requests.size(), 2u);
+}
+
+TEST_F(EscalationTest, ACountdownIsCancelledByItsButtonByCancelAndByExitAndTheCountStartsOver) {
+    Ladder(L"1:logoff, 2:reboot");
+    Options(60);
+    Crash();
+    ASSERT_TRUE(engine.EscalationNotice());
+    EXPECT_EQ(engine.EscalationNotice()->text, L"Vigilon logs off this session in 60 s: Kiosk failed once in 60 minutes.");
+    EXPECT_TRUE(engine.CancelEscalation(L"Cancel"));  // the notice's button
+    EXPECT_EQ(Count(), 0);
+    Seconds(61);
+    Ends();
+    ASSERT_TRUE(engine.EscalationNotice());
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Cancel, {}}, target),
+              (RemoteAnswer{kRemoteDone, L"The countdown is cancelled: nothing is ended.\r\n"}));
+    EXPECT_EQ(AnswerRemote({RemoteVerb::Cancel, {}}, target).code, kRemoteNotDone);
+    Ends();
+    ASSERT_TRUE(engine.EscalationNotice());
+    engine.RecordExit();
+    Seconds(61);
+    EXPECT_TRUE(fake.power.requests.empty());
+    EXPECT_EQ(Details(L"Kiosk", L"cancelled"),
+              (std::vector<std::wstring>{L"logoff cancelled by Cancel: Kiosk failed once in 60 minutes",
+                                         L"logoff cancelled by /cancel: Kiosk failed once in 60 minutes",
+                                         L"logoff cancelled by Exit: Kiosk failed once in 60 minutes"}));
+}
+
+TEST_F(EscalationTest, TheScheduledRestartIsSkippedWhileLaunchingIsPausedAndComesOnItsDayOtherwise) {
+    // The fake's clock reads 2026-01-02 03:04:07 now, a Friday.
+    EscalationOptions options;
+    options.rebootAt = 3 * 60 + 5;
+    engine.SetEscalation(options);
+    engine.PauseLaunching();
+    Seconds(60);
+    EXPECT_EQ(Details(L"", L"held"), std::vector<std::wstring>{L"the restart scheduled at 03:05 is skipped: launching is paused"});
+    EXPECT_FALSE(engine.EscalationNotice());
+    engine.LaunchPrograms();
+    options.rebootAt = 3 * 60 + 7;
+    options.rebootDays = RebootDaysFrom(L"Thu");
+    engine.SetEscalation(options);
+    EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": \"2026-01-08T03:07:00"), std::wstring::npos);
+    Seconds(120);
+    EXPECT_FALSE(engine.EscalationNotice());  // 03:07 went by: not a Thursday
+    options.rebootAt = 3 * 60 + 9;
+    options.rebootDays = RebootDaysFrom(L"Mon, friday");
+    engine.SetEscalation(options);
+    Seconds(120);
+    ASSERT_TRUE(engine.EscalationNotice());
+    std::wstring const text = engine.EscalationNotice()->text;  // begun at 03:09:00, a few seconds ago
+    EXPECT_TRUE(text.starts_with(L"Vigilon restarts this PC in 5")) << text;
+    EXPECT_TRUE(text.ends_with(L" s: the restart scheduled at 03:09.")) << text;
+}
+
+}  // namespace
+}  // namespace vigilon
