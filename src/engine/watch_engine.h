@@ -232,6 +232,7 @@ public:
     bool CancelEscalation(std::wstring_view by) { return escalation_.Cancel(by); }
     // The countdown's notice, while one is to be shown.
     std::optional<EscalationKeeper::Notice> EscalationNotice() { return escalation_.Showing(); }
+    bool EscalationCountingDown() const { return escalation_.CountingDown(); }
 
 private:
     // How a step ends: go on with the next program, or end the pass; Started only from Start.

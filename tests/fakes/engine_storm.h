@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -102,6 +103,7 @@ public:
         CheckTrouble();
         CheckHeartbeat();
         CheckHealthChecks();
+        CheckEscalation();
         return failure_;
     }
 
@@ -223,6 +225,44 @@ private:
         trace_.push_back(std::to_string(step_) + ": " + what);
         if (trace_.size() > 40) trace_.erase(trace_.begin());
     }
+    static constexpr int kUptimes[] = {2, 10, 20, 600};  // minutes
+    // A ladder on the program, and the PC-wide options of escalation.
+    void EscalationRules(WatchedProgram& record) {
+        static constexpr wchar_t const* kLadders[] = {L"", L"1:reboot", L"2:logoff, 3:shutdown", L"1:command, 2:reboot"};
+        record.rules.escalate = kLadders[choices_.Below(4)];
+        escalation_.minUptimeMinutes = choices_.Below(2) == 0 ? 5 : 15;
+        escalation_.maxReboots = 1 + static_cast<int>(choices_.Below(3));
+        escalation_.noticeSeconds = static_cast<int>(choices_.Below(3)) * 15;  // 0, 15 or 30
+        engine().SetEscalation(escalation_);
+        Say("escalation rules " + std::to_string(escalation_.noticeSeconds));
+    }
+    // The lines of escalation that share a word with others: `held` and `cancelled`.
+    static bool EscalationDetails(std::wstring_view details) {
+        return details.find(L" kept back: ") != std::wstring_view::npos || details.find(L" cancelled by ") != std::wstring_view::npos;
+    }
+    // No logoff, restart or shutdown within MinUptime, more than MaxReboots in 24 hours, before its
+    // countdown has run, or beside another countdown.
+    void CheckEscalation() {
+        auto& fake = scene_.fake;
+        bool const counting = engine().EscalationCountingDown();
+        for (std::size_t i = powerSeen_; i < fake.power.requests.size(); ++i) {
+            if (fake.power.uptime < std::int64_t{escalation_.minUptimeMinutes} * 60'000) Fail("a session ended within MinUptime");
+            if (i > powerSeen_) Fail("two sessions ended at once");
+            if (counting) Fail("a session ended while a countdown still runs");
+            // Asked for within the step after the countdown's end: its seconds have gone by.
+            if (countdownSince_ < 0 || fake.events.now - countdownSince_ < std::int64_t{countdownNotice_} * 1000) {
+                Fail("a session ended before its countdown ran");
+            }
+            if (!fake.power.refusal.empty()) continue;
+            std::int64_t const wall = UnixSeconds(fake.events.LocalTimeNow());
+            int const inDay = static_cast<int>(std::count_if(sessionsEnded_.begin(), sessionsEnded_.end(),
+                                                             [&](std::int64_t at) { return wall - at < 86'400; }));
+            if (inDay >= escalation_.maxReboots) Fail("more sessions ended in a day than MaxReboots");
+            sessionsEnded_.push_back(wall);
+        }
+        powerSeen_ = fake.power.requests.size();
+    }
+
     void Fail(std::string const& what) {
         if (failure_.empty()) failure_ = "step " + std::to_string(step_) + ": " + what;
     }
@@ -232,7 +272,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(37)) {
+        switch (choices_.Below(40)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -425,6 +465,22 @@ private:
             }
             Say(twins_ ? "twins on" : "twins off");
             WindowsMayGo();
+            break;
+        case 37: EscalationRules(record); break;
+        case 38:
+            // The PC has run a while, or has just started; the system takes a session's end, or refuses it.
+            fake.power.uptime = std::int64_t{kUptimes[choices_.Below(4)]} * 60'000;
+            fake.power.refusal = choices_.Below(4) == 0 ? L"Access is denied (error 5)" : L"";
+            Say("uptime " + std::to_string(fake.power.uptime / 60'000) + " min");
+            break;
+        case 39:
+            // Someone cancels the countdown: its button, a script, or nobody.
+            switch (choices_.Below(3)) {
+            case 0: engine().CancelEscalation(L"Cancel"); break;
+            case 1: AnswerRemote({RemoteVerb::Cancel, L""}, *this); break;
+            default: break;
+            }
+            Say("countdown cancelled, perhaps");
             break;
         case 34: {
             // The program's own process shows an error window, or a user asks for its check.
@@ -628,6 +684,7 @@ private:
     WatchEngine::AskedScreenshot Screenshot(std::wstring const& name) override { return engine().AskScreenshot(name); }
     void Close() override {}
     void Exit() override {}
+    bool CancelCountdown() override { return engine().CancelEscalation(L"/cancel"); }
     void OpenEditor() override {}
 
     // In Box mode the user may edit the list while a box is open: programs added past the table's
@@ -943,6 +1000,12 @@ private:
             std::wstring const program = commands[i].variables.at(L"VIGILON_PROGRAM");
             std::wstring const event = commands[i].variables.at(L"VIGILON_EVENT");
             if (event == L"recovered") lastRun_.erase(program);
+            // Escalation's own are each said once, when they happen, not held back by kind.
+            if (commands[i].variables.contains(L"VIGILON_ACTION") || event == L"escalate" || event == L"refused" ||
+                EscalationDetails(commands[i].variables.at(L"VIGILON_DETAILS"))) {
+                ++told[{program, event}];
+                continue;
+            }
             auto& last = lastRun_[program][event];
             if (event != L"message" && event != L"recovered" && last != 0 &&
                 commands[i].at - last < TroubleReporter::kRepeatAfter - kQueued) {
@@ -953,7 +1016,7 @@ private:
         }
         for (std::size_t i = entriesSeen_; i < fake.eventLog.entries.size(); ++i) {
             auto const& entry = fake.eventLog.entries[i];
-            if (entry.program.empty()) continue;
+            if (entry.program.empty() || ((entry.messageId & 0xFFFF) >= 208 && (entry.messageId & 0xFFFF) <= 211)) continue;
             auto& last = lastEntry_[{entry.program, entry.messageId}];
             if (last != 0 && entry.at - last < TroubleReporter::kEventLogAfter) Fail("the event log took one kind twice in a minute");
             last = entry.at;
@@ -970,7 +1033,25 @@ private:
             int const listed = scene_.programs.Find(program) - 1;
             // Each wait ends once, before the next begins.
             if (line == L"waiting" && !waiting_.insert(program).second) Fail("a wait began again before it ended");
-            if ((line == L"ready" || line == L"cancelled") && waiting_.erase(program) == 0) Fail("a wait ended that never began");
+            bool const escalation = EscalationDetails(details);
+            if ((line == L"ready" || (line == L"cancelled" && !escalation)) && waiting_.erase(program) == 0) {
+                Fail("a wait ended that never began");
+            }
+            // A step of a ladder is taken only at a trouble: the program's line just before it says which.
+            if (line == L"escalate" && details.find(L" now: ") == std::wstring::npos && !program.empty()) {
+                auto const& [word, said] = lastLine_[program];
+                bool const troubleEnd = (word == L"gone" && !said.starts_with(L"closed as asked") && !said.starts_with(L"ended")) ||
+                                        word == L"exited" || word == L"hung" || word == L"memory" || word == L"unhealthy";
+                if (!troubleEnd) Fail("a ladder's step taken without a trouble before it");
+            }
+            // A countdown begins: "... restart of the PC in 15 s".
+            if (line == L"escalate" && details.ends_with(L" s")) {
+                std::size_t const in = details.rfind(L" in ");
+                countdownSince_ = at;
+                countdownNotice_ = std::stoi(std::wstring(details.substr(in + 4)));
+            }
+            lastLine_[program] = {line, details};
+            if (escalation) continue;  // its `held` is no rule's restart held
             // Left closed by Restart=Failure until something starts it; found again, it runs.
             if (line == L"exited" && details == L"exit code 0") closed_.insert(listed);
             if (line == L"found") closed_.erase(listed);
@@ -1110,6 +1191,13 @@ private:
     std::set<std::uint64_t> placing_;  // the requests that place a window, not give back what was taken
     std::map<std::pair<WindowHandle, int>, std::int64_t> refusedAt_;  // when each window last refused a placement, by program
     std::map<std::wstring, std::map<std::wstring, std::int64_t>> lastRun_;
+    EscalationOptions escalation_;
+    std::size_t powerSeen_ = 0;
+    std::int64_t countdownSince_ = -1;  // when the countdown under way was first seen; -1 none
+    int countdownNotice_ = 0;           // its notice then
+    std::vector<std::int64_t> sessionsEnded_;  // wall-clock seconds of each session ended
+    std::map<std::wstring, std::pair<std::wstring, std::wstring>> lastLine_;  // each program's last history line
+
     std::deque<std::int64_t> historyTimes_;  // when each history line not read yet was written
     std::map<std::pair<std::wstring, std::uint32_t>, std::int64_t> lastEntry_;
     std::map<std::wstring, ProgramCounts> counts_;  // each program's counts at the last look
