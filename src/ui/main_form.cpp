@@ -62,8 +62,14 @@ void MainForm::ApplyOptions(Options const& options) {
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
 }
 
+void MainForm::ShowEscalationNotice() {
+    std::optional<EscalationKeeper::Notice> const notice = engine_.EscalationNotice();
+    escalationNotice_.Show(notice ? std::optional<std::wstring>(notice->text) : std::nullopt);
+}
+
 bool MainForm::Create(HINSTANCE instance) {
     instance_ = instance;
+    escalationNotice_.SetInstance(instance);
     UINT const dpi = SystemDpi();
     icon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, false, dpi));
     smallIcon_.Reset(LoadIconForDpi(instance, IDI_VIGILON, true, dpi));
@@ -301,6 +307,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             AnswerSettledScreenshots();  // also one not done within its limit
             AnswerSettledChecks();
             KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
+            ShowEscalationNotice();
         }
         return 0;
     case WM_HOTKEY:

@@ -13,6 +13,7 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/session_notifications.h"
+#include "ui/escalation_notice.h"
 #include "ui/editor_window.h"
 #include "ui/main_mode.h"
 #include "ui/remote_answers.h"
@@ -98,6 +99,8 @@ private:
     // stand above the windows kept on top while they are open, and nothing is put back in its
     // place over them; closed, they take their place among the others again.
     void KeepOwnWindowsAbove();
+    // Shows, updates or closes the notice of the countdown, as the engine has it now.
+    void ShowEscalationNotice();
     void OnCommand(UINT id);
     void RunPopupCommand(PopupCommand command);
     void OnSize(WPARAM kind);
@@ -159,6 +162,8 @@ private:
     EditorWindow editor_;
     StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
+    // The countdown before a logoff, restart or shutdown, as the engine decides it (its Cancel calls back).
+    EscalationNoticeWindow escalationNotice_{nullptr, [this] { engine_.CancelEscalation(L"Cancel"); }};
     TrayIcon tray_;
     SessionNotifications session_;  // tells the window of session changes
     UniqueIcon icon_;

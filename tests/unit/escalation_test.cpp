@@ -169,11 +169,17 @@ TEST_F(EscalationTest, ARestartComesAfterItsCountdownWithItsReasonAndIsShownInTh
     Ends();
     Ends();
     StatusSnapshot snapshot = engine.Snapshot();
+    EXPECT_EQ(StatusCells(snapshot.programs[0].row)[1], L"Running, 2 of 3:reboot in 60 min");
     EXPECT_NE(StatusJson(snapshot).find(L"\"escalation\": {\r\n        \"count\": 2,\r\n        \"windowMinutes\": 60,\r\n"
                                         L"        \"next\": \"3:reboot\""),
               std::wstring::npos);
     EXPECT_NE(StatusJson(snapshot).find(L"\"nextReboot\": null"), std::wstring::npos);
+    engine.SetHeartbeat(L"https://hc.example.com/push?status={status}&msg={msg}", 60);
     Crash();
+    // Its monitor hears at once that the PC goes down, and why.
+    ASSERT_FALSE(fake.http.requests.empty());
+    EXPECT_EQ(fake.http.requests.back().url,
+              L"https://hc.example.com/push?status=down&msg=" + UrlEncoded(L"Vigilon restarts this PC in 60 s: Kiosk failed 3 times in 60 minutes."));
     ASSERT_TRUE(engine.EscalationNotice());
     EXPECT_EQ(engine.EscalationNotice()->text, L"Vigilon restarts this PC in 60 s: Kiosk failed 3 times in 60 minutes.");
     EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": \"2026-"), std::wstring::npos);

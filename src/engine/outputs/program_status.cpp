@@ -58,6 +58,12 @@ std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
         state += L", " + row.placement;
     }
     if (row.launchPaused) state += L" (launching paused)";
+    // Its escalation ladder's count, while it has climbed it: "Running, 2 of 3:reboot in 60 min".
+    if (row.escalationCount > 0) {
+        state += L", " + std::to_wstring(row.escalationCount) +
+                 (row.escalationNext.empty() ? std::wstring() : L" of " + row.escalationNext) + L" in " +
+                 std::to_wstring(row.escalationMinutes) + L" min";
+    }
     return {row.name,
             state,
             row.processId == 0 ? std::wstring() : std::to_wstring(row.processId),

@@ -1,0 +1,82 @@
+#include "ui/escalation_notice.h"
+
+#include "support/application_title.h"
+
+namespace vigilon {
+namespace {
+
+constexpr int kWidth = 520;  // pixels at 96 DPI
+constexpr int kHeight = 170;
+constexpr int kMargin = 16;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 30;
+
+int Scaled(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+}  // namespace
+
+EscalationNoticeWindow::~EscalationNoticeWindow() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void EscalationNoticeWindow::Show(std::optional<std::wstring> const& text) {
+    if (!text) {
+        if (window_ != nullptr) DestroyWindow(window_);
+        shown_.clear();
+        return;
+    }
+    if (window_ == nullptr) Create();
+    if (window_ == nullptr || *text == shown_) return;
+    shown_ = *text;
+    SetWindowTextW(text_, shown_.c_str());
+}
+
+void EscalationNoticeWindow::Create() {
+    if (!RegisterWindowClass(instance_, kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return;
+    UINT const dpi = GetDpiForSystem();
+    int const width = Scaled(kWidth, dpi);
+    int const height = Scaled(kHeight, dpi);
+    // In the middle of the primary display, above every window, never taking the focus from a kiosk
+    // program by itself: a person who wants to cancel clicks it.
+    int const left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int const top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_BORDER,
+                    left, top, width, height, nullptr, nullptr, instance_, this);
+    if (window_ == nullptr) return;
+    HFONT const font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    text_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
+    cancel_ = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                              window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
+    SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Layout();
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+void EscalationNoticeWindow::Layout() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    UINT const dpi = GetDpiForSystem();
+    int const margin = Scaled(kMargin, dpi);
+    int const buttonWidth = Scaled(kButtonWidth, dpi);
+    int const buttonHeight = Scaled(kButtonHeight, dpi);
+    MoveWindow(text_, margin, margin, client.right - 2 * margin, client.bottom - 3 * margin - buttonHeight, FALSE);
+    MoveWindow(cancel_, client.right - margin - buttonWidth, client.bottom - margin - buttonHeight, buttonWidth,
+               buttonHeight, FALSE);
+}
+
+LRESULT EscalationNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL && onCancel_) onCancel_();  // the engine's next look closes the window
+        return 0;
+    case WM_CLOSE: return 0;  // only Cancel, or the countdown's end, closes it
+    case WM_DESTROY:
+        text_ = nullptr;
+        cancel_ = nullptr;
+        return 0;
+    default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace vigilon
