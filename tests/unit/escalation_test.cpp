@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "app/escalate_rules.h"
+#include "app/options.h"
+#include "app/setting_source.h"
+#include "fakes/fake_profile_store.h"
 #include "engine/escalation_record.h"
 #include "engine/outputs/status_json.h"
 #include "engine/rules/escalation_ladder.h"
@@ -67,6 +70,31 @@ TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry
     }
     EscalationRecord after(registry);  // Vigilon started again, after the restart
     EXPECT_EQ(after.InLastDay(now), 1);
+}
+
+// The PC-wide keys are [Apps] options: read leniently from the file, a policy first, one a policy
+// cannot use passed over.
+TEST(EscalationOptions, AreReadFromTheFileUnderThePoliciesHeldToTheirRanges) {
+    testing::FakeProfileStore store;
+    testing::FakeRegistry registry;
+    SettingsFile const settings{store, L"C:\\V\\vigilon.ini"};
+    EXPECT_EQ(LoadOptions(settings, registry).escalation, EscalationOptions{});
+    store.Set(L"C:\\V\\vigilon.ini", L"Apps", L"MinUptime", L"2");  // at least 5
+    store.Set(L"C:\\V\\vigilon.ini", L"Apps", L"EscalateNotice", L"9999");
+    store.Set(L"C:\\V\\vigilon.ini", L"Apps", L"RebootAt", L"4:30");
+    store.Set(L"C:\\V\\vigilon.ini", L"Apps", L"RebootDays", L"Sat, sunday");
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"MaxReboots", 1);
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"MinUptime", 1);  // out of range: passed over
+    Options const options = LoadOptions(settings, registry);
+    EXPECT_EQ(options.escalation.minUptimeMinutes, 5);
+    EXPECT_FALSE(options.locked.minUptime);
+    EXPECT_EQ(options.escalation.maxReboots, 1);
+    EXPECT_TRUE(options.locked.maxReboots);
+    EXPECT_EQ(options.escalation.noticeSeconds, 600);
+    EXPECT_EQ(options.escalation.rebootAt, 4 * 60 + 30);
+    EXPECT_EQ(RebootDaysText(options.escalation.rebootDays), L"Sat, Sun");
+    EXPECT_EQ(RebootDaysCheck(L"Mon, Funday"), L"not days of the week (Mon, Tue, Wed, Thu, Fri, Sat, Sun) separated by commas");
+    EXPECT_EQ(RebootAtCheck(L"25:00"), L"not a time of day from 0:00 to 23:59, as hh:mm");
 }
 
 // A kiosk program whose window opens at each start, with a ladder, the command on trouble set and
