@@ -59,6 +59,11 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.heartbeatSeconds =
         HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
     options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
+    options.alertUrl = read(kAlertUrlKey, L"", options.locked.alertUrl);
+    options.alertFormat =
+        AlertFormatFrom(read(kAlertFormatKey, L"Auto", options.locked.alertFormat)).value_or(AlertFormat::Auto);
+    options.alertAfter = AlertAfterFrom(read(kAlertAfterKey, L"60", options.locked.alertAfter));
+    options.alertKinds = read(kAlertKindsKey, L"", options.locked.alertKinds);
     bool fromPolicy = false;
     bool hotkeyFromPolicy = false;
     options.menuHotkey = read(kMenuHotkeyKey, L"", hotkeyFromPolicy);
@@ -79,6 +84,17 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
     write(options.locked.hangSeconds, kHangSecondsKey, std::to_wstring(options.hangSeconds));
     write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
     write(options.locked.onEvent, kOnEventKey, options.onEvent);
+    // The alert keys only while they say something: a file without alerts stays without them.
+    auto writeOrRemove = [&](bool locked, wchar_t const* key, std::wstring const& value, bool isDefault) {
+        if (locked) return;
+        saved &= isDefault ? update.Copy().RemoveIniValue(kAppsSection, key)
+                           : update.Copy().WriteIniValue(kAppsSection, key, value);
+    };
+    writeOrRemove(options.locked.alertUrl, kAlertUrlKey, options.alertUrl, options.alertUrl.empty());
+    writeOrRemove(options.locked.alertFormat, kAlertFormatKey, std::wstring(AlertFormatName(options.alertFormat)),
+                  options.alertFormat == AlertFormat::Auto);
+    writeOrRemove(options.locked.alertAfter, kAlertAfterKey, std::to_wstring(options.alertAfter),
+                  options.alertAfter == kDefaultAlertAfterSeconds);
     return saved && update.Commit();
 }
 
@@ -100,6 +116,10 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     note(before.heartbeatSeconds != after.heartbeatSeconds, kHeartbeatSecondsKey, std::to_wstring(after.heartbeatSeconds));
     note(before.screenshots != after.screenshots, kScreenshotsKey, after.screenshots ? L"1" : L"0");
     note(before.menuHotkey != after.menuHotkey, kMenuHotkeyKey, after.menuHotkey);
+    note(before.alertUrl != after.alertUrl, kAlertUrlKey, L"");
+    note(before.alertFormat != after.alertFormat, kAlertFormatKey, std::wstring(AlertFormatName(after.alertFormat)));
+    note(before.alertAfter != after.alertAfter, kAlertAfterKey, std::to_wstring(after.alertAfter));
+    note(before.alertKinds != after.alertKinds, kAlertKindsKey, after.alertKinds);
     return changed;
 }
 

@@ -58,6 +58,7 @@ void MainForm::ApplyOptions(Options const& options) {
     applied_ = options;
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
+    engine_.SetAlerts(options.alertUrl, options.alertFormat, options.alertAfter, AlertKindsFrom(options.alertKinds));
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
 }
 
@@ -299,6 +300,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             engine_.TendCommands();
             AnswerSettledScreenshots();  // also one not done within its limit
             AnswerSettledChecks();
+            AnswerSettledAlertTests();
             KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
         }
         return 0;

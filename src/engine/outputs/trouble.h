@@ -25,6 +25,7 @@ enum class TroubleKind : std::uint8_t {
     MetricsUnwritable,  // the metrics file cannot be written
     HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
     Unhealthy,          // a program's health check failed as many times in a row as it allows
+    AlertFailed,        // an alert could not be delivered to AlertUrl, retries included
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -53,6 +54,7 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
     TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
+    TroubleKind::AlertFailed,
 };
 
 }  // namespace vigilon
