@@ -154,7 +154,7 @@ void WatchEngine::TellRecoveries() {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
         if (state == nullptr || !supervisor_.Healthy(*state)) continue;
         reporter_.Running(programs_[i].name, state->window.foundAt);
-        alerts_.Running(programs_[i].name, state->window.foundAt);
+        alerts_.Running(programs_[i].name);
     }
     reporter_.Pass();
 }

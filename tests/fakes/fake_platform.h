@@ -162,7 +162,7 @@ public:
     bool startSucceeds = true;
     std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override {
         if (!startSucceeds) return std::nullopt;
-        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt});
+        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt, false, {}, {}});
         return static_cast<std::uint32_t>(requests.size() - 1);
     }
     std::optional<std::uint32_t> Post(std::wstring_view url, std::string_view contentType, std::string body,
@@ -180,7 +180,7 @@ public:
     void Answer(std::uint32_t status, std::string answer = {}) {
         requests.back().outcome = Outcome{status / 100 == 2, status, {}, std::move(answer)};
     }
-    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
+    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error), {}}; }
 };
 
 // Takes each picture as a worker would, saved as a file of the fake file system by the time anyone

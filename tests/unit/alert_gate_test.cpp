@@ -15,11 +15,11 @@ protected:
     void Trouble(TroubleKind kind, std::wstring const& program, std::wstring const& details = L"d") {
         gate.Trouble(kind, program, details, {}, now, sent);
     }
-    // Seconds pass; the program runs since `runningSince` through them when it is given.
-    void Seconds(int count, std::optional<std::int64_t> runningSince = std::nullopt) {
+    // Seconds pass; the program runs well through them when `running`.
+    void Seconds(int count, bool running = false) {
         for (int i = 0; i < count; ++i) {
             now += kSecond;
-            if (runningSince) gate.Running(L"Kiosk", *runningSince, now, sent);
+            if (running) gate.Running(L"Kiosk", now, sent);
             gate.Tick(now, sent);
         }
     }
@@ -37,7 +37,7 @@ protected:
 TEST_F(AlertGateTest, AProgramRunningAgainWithinAlertAfterSendsNothingAndOneThatStaysDownSendsOnceThenOneRecovered) {
     Trouble(TroubleKind::Gone, L"Kiosk");
     Seconds(1);
-    Seconds(120, now);  // its window back a second later, and running on
+    Seconds(120, true);  // its window back a second later, and running on
     EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(gate.Idle());
 
@@ -50,8 +50,7 @@ TEST_F(AlertGateTest, AProgramRunningAgainWithinAlertAfterSendsNothingAndOneThat
     EXPECT_TRUE(sent[0].problem);
     Trouble(TroubleKind::MissingFile, L"Kiosk");  // still down, and now its file is missing
     Seconds(100);
-    std::int64_t const back = now;
-    Seconds(30, back);
+    Seconds(30, true);
     ASSERT_EQ(Kinds(), (std::vector<std::wstring>{L"gone", L"missing-file", L"recovered"}));
     EXPECT_EQ(sent[2].details, L"running again after 2 min 41 s");
     EXPECT_FALSE(sent[2].problem);
@@ -74,7 +73,7 @@ TEST_F(AlertGateTest, EachKindOfAProgramIsSentAtMostOnceInTenMinutesAndTheNextSa
     for (int i = 0; i < 3; ++i) {
         Trouble(TroubleKind::Gone, L"Kiosk");
         Seconds(5);
-        Seconds(60, now);  // back
+        Seconds(60, true);  // back
     }
     EXPECT_EQ(Kinds(), (std::vector<std::wstring>{L"gone", L"recovered"})) << "the repeats are held back, and so their recoveries";
     Trouble(TroubleKind::Hung, L"Kiosk", L"no answer");  // another kind goes at once, with what was held back
@@ -92,7 +91,7 @@ TEST_F(AlertGateTest, AlertKindsNarrowsWhatIsSentRecoveredAmongThem) {
     Trouble(TroubleKind::MetricsUnwritable, L"");
     Trouble(TroubleKind::Hung, L"Kiosk");
     Trouble(TroubleKind::MissingFile, L"Other");
-    Seconds(5, now);
+    Seconds(5, true);
     EXPECT_EQ(Kinds(), (std::vector<std::wstring>{L"hung", L"missing-file"})) << "no recovered: not named";
 }
 

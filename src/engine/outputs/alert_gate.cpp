@@ -66,14 +66,14 @@ void AlertGate::Trouble(TroubleKind kind, std::wstring_view program, std::wstrin
     if (afterMs_ == 0) Tick(now, due);
 }
 
-void AlertGate::Running(std::wstring const& program, std::int64_t runningSince, std::int64_t now,
-                        std::vector<Due>& due) {
+void AlertGate::Running(std::wstring const& program, std::int64_t now, std::vector<Due>& due) {
     auto const found = programs_.find(program);
     if (found == programs_.end()) return;
     ProgramAlerts& alerts = found->second;
-    // Running again since these troubles: within their AlertAfter, so none is sent.
-    std::erase_if(alerts.waiting, [&](Waiting const& trouble) { return trouble.at <= runningSince; });
-    if (alerts.sent && runningSince >= alerts.lastTroubleAt) {
+    // Running again after these troubles, within their AlertAfter: none is sent. A trouble told
+    // in this very moment (the pass that finds the window gone) is not over yet.
+    std::erase_if(alerts.waiting, [&](Waiting const& trouble) { return trouble.at < now; });
+    if (alerts.sent && alerts.lastTroubleAt < now) {
         alerts.sent = false;
         if (Wanted(L"recovered")) {
             due.push_back({L"recovered", program, L"running again after " + Duration(now - alerts.sentSince), {}, false});

@@ -15,8 +15,8 @@ namespace vigilon {
 std::wstring_view AlertKindOf(TroubleKind kind);
 
 // Decides which troubles become alerts, and when. A program's trouble waits AlertAfter: it is
-// sent only when the program has not run again since (so a restart within a second sends
-// nothing), and once something was sent for it, one `recovered` follows when it runs again.
+// sent only when the program has not been seen running well since (so a restart within a second
+// sends nothing; nor does a window that answers again), and once something was sent for it, one `recovered` follows when it runs again.
 // Vigilon's own troubles go at once. As for the command on trouble, a program sends each kind at
 // most once per kRepeatAfter, those held back counted in its next alert; Vigilon's flapping own
 // troubles (heartbeat, metrics) likewise. AlertKinds narrows the kinds sent. Times are monotonic
@@ -41,8 +41,9 @@ public:
     // A trouble was reported at `now`.
     void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                  std::wstring_view screenshot, std::int64_t now, std::vector<Due>& due);
-    // The program's window (or process) is there, and has been since `runningSince`.
-    void Running(std::wstring const& program, std::int64_t runningSince, std::int64_t now, std::vector<Due>& due);
+    // The program runs well at `now` (its window, or its process, there and answering): its
+    // troubles before now are over.
+    void Running(std::wstring const& program, std::int64_t now, std::vector<Due>& due);
     // Sends the troubles that have waited AlertAfter.
     void Tick(std::int64_t now, std::vector<Due>& due);
     // The program is no longer listed: what waits for it is dropped.

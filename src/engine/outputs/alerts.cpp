@@ -4,6 +4,8 @@ namespace vigilon {
 
 void Alerts::Set(std::wstring url, AlertFormat format, int afterSeconds, std::vector<std::wstring> kinds) {
     delivery_.Set(std::move(url), format);
+    // Off, the gate hears of no trouble and no run: what it held is stale by the time alerts are on again.
+    if (!delivery_.On()) gate_ = AlertGate{};
     gate_.SetAfterSeconds(afterSeconds);
     gate_.SetKinds(std::move(kinds));
 }
@@ -16,10 +18,10 @@ void Alerts::Trouble(TroubleKind kind, std::wstring_view program, std::wstring_v
     Queue(due);
 }
 
-void Alerts::Running(std::wstring const& program, std::int64_t runningSince) {
+void Alerts::Running(std::wstring const& program) {
     if (!On() || gate_.Idle()) return;
     std::vector<AlertGate::Due> due;
-    gate_.Running(program, runningSince, Now(), due);
+    gate_.Running(program, Now(), due);
     Queue(due);
 }
 

@@ -27,7 +27,8 @@ public:
     bool On() const { return delivery_.On(); }
 
     void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details, std::wstring_view screenshot);
-    void Running(std::wstring const& program, std::int64_t runningSince);
+    // The program runs well now.
+    void Running(std::wstring const& program);
     // Called every second, also while no pass runs.
     void Tick();
 
