@@ -40,7 +40,8 @@ TEST_F(AlertTest, AProgramThatStaysDownIsAlertedAsJsonThenRecoveredAndOneRestart
     Set(L"AlertAfter", L"5");
     Set(L"Notices", L"Tray");
     StartVigilon();
-    ASSERT_TRUE(WaitUntil([&] { return WindowOf(Caption(L"Alpha")) && WindowOf(Caption(L"Beta")); }));
+    // Found by Vigilon, not merely there: a window that goes before it is found is a start still awaited.
+    ASSERT_TRUE(WaitUntil([&] { return InHistory(Caption(L"Alpha"), "found") && InHistory(Caption(L"Beta"), "found"); }));
 
     // Beta is closed and started again at once: back well within AlertAfter.
     Close(WindowOf(Caption(L"Beta")));
@@ -56,9 +57,11 @@ TEST_F(AlertTest, AProgramThatStaysDownIsAlertedAsJsonThenRecoveredAndOneRestart
     EXPECT_EQ(served.back().postPath, "/alerts/s3cret");
     EXPECT_NE(served.back().body.find("\"computer\": "), std::string::npos);
 
-    // Started as before, it runs again: one `recovered`.
+    // Started as before, it runs again: one `recovered`. Its next start may wait for the last one's
+    // window for up to a minute; the wait allows half as long again.
     WriteTextFile(alpha + L".cfg", Caption(L"Alpha") + L"\r\n" + alpha + L".txt\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return PostsWith(server, {Name(L"Alpha"), "\"kind\": \"recovered\""}) >= 1; }, 40));
+    ASSERT_TRUE(WaitUntil([&] { return PostsWith(server, {Name(L"Alpha"), "\"kind\": \"recovered\""}) >= 1; }, 90))
+        << testing::ReadFileBytes(Path(L"vigilon.log"));
     Sleep(3000);  // time for a second one, which must not come
     EXPECT_EQ(PostsWith(server, {Name(L"Alpha"), "\"kind\": \"gone\""}), 1u);
     EXPECT_EQ(PostsWith(server, {Name(L"Alpha"), "\"kind\": \"recovered\""}), 1u);
