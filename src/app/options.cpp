@@ -66,6 +66,11 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     escalation.noticeSeconds = EscalateNoticeFrom(read(kEscalateNoticeKey, L"", options.locked.escalateNotice));
     escalation.rebootAt = RebootAtFrom(read(kRebootAtKey, L"", options.locked.rebootAt));
     escalation.rebootDays = RebootDaysFrom(read(kRebootDaysKey, L"", options.locked.rebootDays));
+    options.alertUrl = read(kAlertUrlKey, L"", options.locked.alertUrl);
+    options.alertFormat =
+        AlertFormatFrom(read(kAlertFormatKey, L"Auto", options.locked.alertFormat)).value_or(AlertFormat::Auto);
+    options.alertAfter = AlertAfterFrom(read(kAlertAfterKey, L"60", options.locked.alertAfter));
+    options.alertKinds = read(kAlertKindsKey, L"", options.locked.alertKinds);
     bool fromPolicy = false;
     bool hotkeyFromPolicy = false;
     options.menuHotkey = read(kMenuHotkeyKey, L"", hotkeyFromPolicy);
@@ -86,6 +91,17 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
     write(options.locked.hangSeconds, kHangSecondsKey, std::to_wstring(options.hangSeconds));
     write(options.locked.eventLog, kEventLogKey, options.eventLog ? L"1" : L"0");
     write(options.locked.onEvent, kOnEventKey, options.onEvent);
+    // The alert keys only while they say something: a file without alerts stays without them.
+    auto writeOrRemove = [&](bool locked, wchar_t const* key, std::wstring const& value, bool isDefault) {
+        if (locked) return;
+        saved &= isDefault ? update.Copy().RemoveIniValue(kAppsSection, key)
+                           : update.Copy().WriteIniValue(kAppsSection, key, value);
+    };
+    writeOrRemove(options.locked.alertUrl, kAlertUrlKey, options.alertUrl, options.alertUrl.empty());
+    writeOrRemove(options.locked.alertFormat, kAlertFormatKey, std::wstring(AlertFormatName(options.alertFormat)),
+                  options.alertFormat == AlertFormat::Auto);
+    writeOrRemove(options.locked.alertAfter, kAlertAfterKey, std::to_wstring(options.alertAfter),
+                  options.alertAfter == kDefaultAlertAfterSeconds);
     return saved && update.Commit();
 }
 
@@ -114,6 +130,10 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     note(was.noticeSeconds != is.noticeSeconds, kEscalateNoticeKey, std::to_wstring(is.noticeSeconds));
     note(was.rebootAt != is.rebootAt, kRebootAtKey, is.rebootAt ? FormatRestartTimes({*is.rebootAt}) : L"");
     note(was.rebootDays != is.rebootDays, kRebootDaysKey, RebootDaysText(is.rebootDays));
+    note(before.alertUrl != after.alertUrl, kAlertUrlKey, L"");
+    note(before.alertFormat != after.alertFormat, kAlertFormatKey, std::wstring(AlertFormatName(after.alertFormat)));
+    note(before.alertAfter != after.alertAfter, kAlertAfterKey, std::to_wstring(after.alertAfter));
+    note(before.alertKinds != after.alertKinds, kAlertKindsKey, after.alertKinds);
     return changed;
 }
 

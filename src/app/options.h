@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/escalation_options.h"
+#include "app/alert_options.h"
 #include "app/settings_file.h"
 #include "platform/registry.h"
 
@@ -30,6 +31,10 @@ struct Options {
     bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
     std::wstring menuHotkey;   // [Apps] MenuHotkey=Ctrl+Alt+Shift+V: opens the tray menu from any program; empty for none
     EscalationOptions escalation;  // [Apps] MinUptime, MaxReboots, EscalateNotice, RebootAt, RebootDays
+    std::wstring alertUrl;     // [Apps] AlertUrl=<url>: troubles posted there; empty for none
+    AlertFormat alertFormat = AlertFormat::Auto;        // [Apps] AlertFormat=Auto|Json|Text|Teams|Slack|Discord|Ntfy
+    int alertAfter = kDefaultAlertAfterSeconds;         // [Apps] AlertAfter=N, 0 to 3600
+    std::wstring alertKinds;   // [Apps] AlertKinds=<kinds>: the kinds sent; empty for all
 
     // Which of them an administrator's policy sets: the dialog shows them greyed, and they are
     // never written to the settings file.
@@ -37,9 +42,11 @@ struct Options {
         bool notices = false, backoff = false, hangSeconds = false, eventLog = false, onEvent = false;
         bool metricsFile = false, heartbeatUrl = false, heartbeatSeconds = false, screenshots = false;
         bool minUptime = false, maxReboots = false, escalateNotice = false, rebootAt = false, rebootDays = false;
+        bool alertUrl = false, alertFormat = false, alertAfter = false, alertKinds = false;
         bool Any() const {
             return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile || heartbeatUrl ||
-                   heartbeatSeconds || screenshots || minUptime || maxReboots || escalateNotice || rebootAt || rebootDays;
+                   heartbeatSeconds || screenshots || minUptime || maxReboots || escalateNotice || rebootAt || rebootDays ||
+                   alertUrl || alertFormat || alertAfter || alertKinds;
         }
     } locked;
 };

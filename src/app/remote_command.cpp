@@ -18,6 +18,7 @@ constexpr Switch kSwitches[] = {
     {L"/restart", RemoteVerb::Restart}, {L"/close", RemoteVerb::Close}, {L"/exit", RemoteVerb::Exit},
     {L"/start", RemoteVerb::Start}, {L"/screenshot", RemoteVerb::Screenshot}, {L"/check", RemoteVerb::Check},
     {L"/cancel", RemoteVerb::Cancel},
+    {L"/alert", RemoteVerb::AlertTest},
 };
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
@@ -91,6 +92,10 @@ std::optional<RemoteRequest> RemoteRequestFromArguments(std::wstring_view argume
         if (word != s.word) continue;
         std::wstring_view rest = end == std::wstring_view::npos ? std::wstring_view() : TrimSpacesAndTabs(text.substr(end));
         if (s.verb == RemoteVerb::Status && ToLowerText(rest) == L"/json") return RemoteRequest{RemoteVerb::StatusJson, {}};
+        if (s.verb == RemoteVerb::AlertTest) {
+            if (ToLowerText(rest) != L"test") return std::nullopt;  // /alert alone, or another word
+            return RemoteRequest{RemoteVerb::AlertTest, {}};
+        }
         if (!NamesProgram(s.verb)) {
             if (!rest.empty()) return std::nullopt;  // not one of the switches as they are written
             return RemoteRequest{s.verb, {}};
@@ -120,7 +125,7 @@ std::wstring RemoteMisuse(std::wstring_view arguments) {
     }
     return L"Not a command: " + std::wstring(text) +
            L"\r\nThe commands are /status, /status /json, /pause, /resume, /restart \"Name\", /start \"Name\", "
-           L"/screenshot \"Name\", /check \"Name\", /close, /exit and /cancel, one at a time.\r\n";
+           L"/screenshot \"Name\", /check \"Name\", /close, /exit, /cancel and /alert test, one at a time.\r\n";
 }
 
 std::vector<std::uint8_t> EncodeRequest(RemoteRequest const& request) {
@@ -131,7 +136,7 @@ std::optional<RemoteRequest> DecodeRequest(std::span<std::uint8_t const> bytes) 
     auto decoded = Decode(bytes, Kind::Request, kRemoteLongestName);
     if (!decoded) return std::nullopt;
     auto const& [code, text] = *decoded;
-    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::Cancel)) {
+    if (code < static_cast<std::uint32_t>(RemoteVerb::Status) || code > static_cast<std::uint32_t>(RemoteVerb::AlertTest)) {
         return std::nullopt;
     }
     auto const verb = static_cast<RemoteVerb>(code);

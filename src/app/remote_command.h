@@ -11,7 +11,7 @@
 namespace vigilon {
 
 // What a script asks the running copy, with the switches /status, /status /json, /pause, /resume,
-// /restart "Name", /start "Name", /screenshot "Name", /check "Name", /close, /exit and /cancel; and what a start with
+// /restart "Name", /start "Name", /screenshot "Name", /check "Name", /close, /exit, /cancel and /alert test; and what a start with
 // `configure` asks of a copy that runs already (Configure).
 enum class RemoteVerb : std::uint32_t {
     Status = 1,
@@ -26,6 +26,7 @@ enum class RemoteVerb : std::uint32_t {
     Configure = 10,
     Check = 11,
     Cancel = 12,  // cancels the countdown before a logoff, restart or shutdown
+    AlertTest = 13,  // /alert test: a test message to AlertUrl
 };
 
 // Whether the verb names a program (/restart, /start, /screenshot, /check).
@@ -55,6 +56,8 @@ inline constexpr std::uint32_t kRemoteNotAllRunning = 1;  // /status: not every 
 inline constexpr std::uint32_t kRemoteNotDone = 1;        // /restart: not restarted, and why; /check: it fails
 inline constexpr std::uint32_t kRemoteUnknown = 2;  // an unknown switch or program name; /check: a program without a check
 inline constexpr std::uint32_t kRemoteNoCopy = 3;   // no copy is running, or it did not answer
+// /alert test: 0 when the service accepted the message, kRemoteNotDone when not, kRemoteUnknown
+// when no AlertUrl is set.
 
 // The request the command line's arguments make: nothing when they are not one of the switches
 // (the arguments then start Vigilon as always). A verb that names a program, without a name, makes a request with an

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/escalation_options.h"
+#include "app/alert_options.h"
 #include "app/hotkey.h"
 #include "app/options.h"
 #include "app/restart_rules.h"
@@ -38,6 +39,18 @@ std::wstring HeartbeatSecondsCheck(std::wstring_view text) {
 
 std::wstring HotkeyCheck(std::wstring_view text) { return ReadHotkey(text).problem; }
 
+std::wstring AlertUrlCheck(std::wstring_view text) { return text.empty() ? L"" : AlertUrlProblem(text); }
+
+std::wstring AlertFormatCheck(std::wstring_view text) {
+    return AlertFormatFrom(text) ? L"" : L"not Auto, Json, Text, Teams, Slack, Discord or Ntfy";
+}
+
+std::wstring AlertAfterCheck(std::wstring_view text) {
+    int const value = SmallNumber(text, 4);
+    if (value >= 0 && value <= kMaxAlertAfterSeconds) return {};
+    return L"not a whole number of seconds from 0 to " + std::to_wstring(kMaxAlertAfterSeconds);
+}
+
 // The keys of [Apps]; those of a program's section follow, from their own tables.
 constexpr SettingKey kAppsKeys[] = {
     {kNumberKey, Apps, File},
@@ -60,6 +73,11 @@ constexpr SettingKey kAppsKeys[] = {
     {kEscalateNoticeKey, Apps, FileOrPolicy, false, false, EscalateNoticeCheck},
     {kRebootAtKey, Apps, FileOrPolicy, false, false, RebootAtCheck},
     {kRebootDaysKey, Apps, FileOrPolicy, false, false, RebootDaysCheck},
+    // Alerts: the URL holds the webhook's secret, so it is named and never shown.
+    {kAlertUrlKey, Apps, FileOrPolicy, false, true, AlertUrlCheck},
+    {kAlertFormatKey, Apps, FileOrPolicy, false, false, AlertFormatCheck},
+    {kAlertAfterKey, Apps, FileOrPolicy, false, false, AlertAfterCheck},
+    {kAlertKindsKey, Apps, FileOrPolicy, false, false, AlertKindsProblem},
 };
 
 }  // namespace

@@ -19,6 +19,10 @@ inline constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
 inline constexpr wchar_t kScreenshotsKey[] = L"Screenshots";
 inline constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
 inline constexpr wchar_t kMenuHotkeyKey[] = L"MenuHotkey";
+inline constexpr wchar_t kAlertUrlKey[] = L"AlertUrl";
+inline constexpr wchar_t kAlertFormatKey[] = L"AlertFormat";
+inline constexpr wchar_t kAlertAfterKey[] = L"AlertAfter";
+inline constexpr wchar_t kAlertKindsKey[] = L"AlertKinds";
 
 // Where a key is read: the [Apps] section, or the section named after a program.
 enum class KeyPlace : std::uint8_t { Apps, Program };

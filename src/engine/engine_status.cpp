@@ -8,6 +8,14 @@ StatusSnapshot WatchEngine::Snapshot() { return TakeSnapshot(true); }
 
 std::vector<ProgramStatus> WatchEngine::Status() { return Snapshot().Rows(); }
 
+std::optional<ProgramFacts> WatchEngine::AlertFactsOf(std::wstring const& program) {
+    StatusSnapshot snapshot = TakeSnapshot(false);
+    for (ProgramFacts& facts : snapshot.programs) {
+        if (facts.row.name == program) return std::move(facts);
+    }
+    return std::nullopt;
+}
+
 std::vector<ProgramStatus> WatchEngine::StatusOnScreen() {
     // Asked twice a second while the Status window is open, where each question of the desktop is
     // a round trip under Wine: the windows are asked for only while the passes lag behind.

@@ -12,7 +12,10 @@ WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& p
       host_(host),
       programs_(programs),
       programFolder_(std::move(programFolder)),
-      history_(platform.files, platform.events, programFolder_ + L"vigilon.log") {}
+      history_(platform.files, platform.events, programFolder_ + L"vigilon.log") {
+    reporter_.SetObserver([this](TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                                 std::wstring_view screenshot) { alerts_.Trouble(kind, program, details, screenshot); });
+}
 
 void WatchEngine::WatchPrograms() {
     if (watchBusy_) return;
@@ -149,7 +152,9 @@ void WatchEngine::ShowWindowsNoLongerHeld() {
 void WatchEngine::TellRecoveries() {
     for (int i = 1; i <= programs_.Count(); ++i) {
         ProgramState const* state = supervisor_.Find(programs_[i].name);
-        if (state != nullptr && supervisor_.Healthy(*state)) reporter_.Running(programs_[i].name, state->window.foundAt);
+        if (state == nullptr || !supervisor_.Healthy(*state)) continue;
+        reporter_.Running(programs_[i].name, state->window.foundAt);
+        alerts_.Running(programs_[i].name);
     }
     reporter_.Pass();
 }
@@ -169,6 +174,7 @@ void WatchEngine::TendCommands() {
         escalation_.Explain(facts);
         return facts;
     });
+    alerts_.Tick();
 }
 
 WatchEngine::Hold WatchEngine::HeldBy() {

@@ -11,6 +11,7 @@
 #include "engine/outputs/event_history.h"
 #include "engine/outputs/metrics_file.h"
 #include "engine/rules/placement_keeper.h"
+#include "engine/outputs/alerts.h"
 #include "engine/outputs/heartbeat.h"
 #include "engine/hidden_windows.h"
 #include "engine/process_finder.h"
@@ -223,6 +224,26 @@ public:
     // request of `url` (empty: none). See Heartbeat.
     void SetHeartbeat(std::wstring url, int seconds) { heartbeat_.Set(std::move(url), seconds); }
 
+    // Alerts to a chat room or a push service (empty URL: none). See Alerts.
+    void SetAlerts(std::wstring url, AlertFormat format, int afterSeconds, std::vector<std::wstring> kinds) {
+        alerts_.Set(std::move(url), format, afterSeconds, std::move(kinds));
+    }
+    // /alert test: a test message posted at once, off this thread. SettledAlertTests tells what
+    // came of it.
+    struct AskedAlertTest {
+        enum class Kind : std::uint8_t { Begun, Off, NotStarted };  // Off: no AlertUrl, or one refused
+        Kind kind = Kind::Off;
+        std::uint32_t id = 0;  // when Begun
+        std::wstring site;     // AlertUrl's scheme and host
+    };
+    AskedAlertTest AskAlertTest() {
+        if (!alerts_.On()) return {AskedAlertTest::Kind::Off, 0, {}};
+        std::optional<std::uint32_t> const id = alerts_.BeginTest();
+        return {id ? AskedAlertTest::Kind::Begun : AskedAlertTest::Kind::NotStarted, id.value_or(0), alerts_.Site()};
+    }
+    std::vector<AlertDelivery::SettledTest> SettledAlertTests() { return alerts_.SettledTests(); }
+    std::wstring AlertSiteText() const { return alerts_.Site(); }
+
     bool LaunchPaused() const { return launchPaused_; }
     bool WatchBusy() const { return watchBusy_; }
 
@@ -349,6 +370,11 @@ private:
     LocalTime startedAt_{};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
+    // Reads the program's facts, as /status /json does, only as an alert is queued.
+    Alerts alerts_{platform_, static_cast<SupervisionJournal&>(*this), [this](std::wstring const& program) {
+                       return AlertFactsOf(program);
+                   }};
+    std::optional<ProgramFacts> AlertFactsOf(std::wstring const& program);
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     struct Asked {
         std::uint32_t id;

@@ -52,7 +52,7 @@ constexpr ControlPlacement kAbout[] = {
 };
 
 // The Options dialog with every row; the logon note and the room it takes from the rows below it.
-constexpr int kOptionsFullHeight = 4140;
+constexpr int kOptionsFullHeight = 5280;
 constexpr int kLogonNoteTop = 945;
 constexpr int kLogonNoteRoom = 480;
 
@@ -69,9 +69,17 @@ constexpr ControlPlacement kOptions[] = {
     {kIdOnEventLabel, KeyLabel, Window, L"Run this command on &trouble:", 240, 2790, 6540, 270, 7},
     {kIdOnEvent, TextBox, Window, L"", 240, 3075, 5160, 345, 8},
     {kIdOnEventBrowse, Button, Window, L"&Browse...", 5520, 3060, 1260, 375, 9},
-    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 3645, 3780, 300, -1},
-    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 3600, 1260, 375, 10},
-    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 3600, 1260, 375, 11},
+    {kIdAlertUrlLabel, KeyLabel, Window, L"Post &alerts to this address (Teams, Slack, Discord, ntfy, JSON):", 240, 3540,
+     6540, 270, 10},
+    {kIdAlertUrl, TextBox, Window, L"", 240, 3825, 6540, 345, 11},
+    {kIdAlertFormatLabel, KeyLabel, Window, L"F&ormat:", 240, 4305, 840, 270, 12},
+    {kIdAlertFormat, DropDown, Window, L"", 1140, 4245, 1980, 345, 13},
+    {kIdAlertAfterLabel, KeyLabel, Window, L"after a program is &down for", 3240, 4305, 2460, 270, 14},
+    {kIdAlertAfter, NumberBox, Window, L"", 5760, 4245, 600, 345, 15},
+    {kIdAlertAfterUnit, Label, Window, L"s", 6450, 4290, 330, 300, 16},
+    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 4785, 3780, 300, -1},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 4740, 1260, 375, 17},
+    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 4740, 1260, 375, 18},
 };
 
 constexpr SettingsPage Start = SettingsPage::Start;

@@ -83,6 +83,14 @@ inline constexpr std::uint16_t kIdOnEventLabel = 1208;
 inline constexpr std::uint16_t kIdOnEvent = 1209;
 inline constexpr std::uint16_t kIdOnEventBrowse = 1210;
 inline constexpr std::uint16_t kIdPolicyNote = 1211;  // shown when a policy sets a row
+// The Alerts rows: the URL, the format and AlertAfter.
+inline constexpr std::uint16_t kIdAlertUrlLabel = 1212;
+inline constexpr std::uint16_t kIdAlertUrl = 1213;
+inline constexpr std::uint16_t kIdAlertFormatLabel = 1214;
+inline constexpr std::uint16_t kIdAlertFormat = 1215;
+inline constexpr std::uint16_t kIdAlertAfterLabel = 1216;
+inline constexpr std::uint16_t kIdAlertAfter = 1217;
+inline constexpr std::uint16_t kIdAlertAfterUnit = 1218;
 
 // The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
 // `logonNote`: without it, the rows below move up into its place.

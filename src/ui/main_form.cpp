@@ -59,6 +59,7 @@ void MainForm::ApplyOptions(Options const& options) {
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
     engine_.SetEscalation(options.escalation);
+    engine_.SetAlerts(options.alertUrl, options.alertFormat, options.alertAfter, AlertKindsFrom(options.alertKinds));
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
 }
 
@@ -306,6 +307,7 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             engine_.TendCommands();
             AnswerSettledScreenshots();  // also one not done within its limit
             AnswerSettledChecks();
+            AnswerSettledAlertTests();
             KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
             ShowEscalationNotice();
         }

@@ -146,6 +146,9 @@ private:
     // Answers the scripts whose pictures are done.
     void AnswerSettledScreenshots();
     WatchEngine::AskedCheck Check(std::wstring const& name) override;
+    WatchEngine::AskedAlertTest AlertTest() override;
+    // Answers the scripts waiting for /alert test whose message the service has answered.
+    void AnswerSettledAlertTests();
     // Answers the scripts whose checks have ended; forgets those whose command is gone.
     void AnswerSettledChecks();
     // Closing and ending wait on other programs: they are done once the answer has gone.
@@ -190,6 +193,8 @@ private:
     std::uint32_t lastAskedScreenshot_ = 0;  // the picture the command being answered began
     std::vector<AwaitedAnswer> awaitedChecks_;
     std::uint32_t lastAskedCheck_ = 0;  // the check the command being answered began
+    std::vector<AwaitedAnswer> awaitedAlertTests_;  // `program` holds AlertUrl's site
+    WatchEngine::AskedAlertTest lastAlertTest_;      // the test the command being answered began
     std::wstring menuHotkey_;     // MenuHotkey as registered, or as said not to be
     bool hotkeyRegistered_ = false;
 };

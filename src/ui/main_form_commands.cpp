@@ -33,6 +33,22 @@ void MainForm::AnswerSettledChecks() {
     std::erase_if(awaitedChecks_, [](AwaitedAnswer const& a) { return IsWindow(a.caller) == FALSE; });
 }
 
+WatchEngine::AskedAlertTest MainForm::AlertTest() {
+    lastAlertTest_ = engine_.AskAlertTest();
+    return lastAlertTest_;
+}
+
+void MainForm::AnswerSettledAlertTests() {
+    for (AlertDelivery::SettledTest const& settled : engine_.SettledAlertTests()) {
+        auto const awaited = std::find_if(awaitedAlertTests_.begin(), awaitedAlertTests_.end(),
+                                          [&](AwaitedAnswer const& a) { return a.id == settled.id; });
+        if (awaited == awaitedAlertTests_.end()) continue;
+        SendLateAnswer(awaited->caller, window_, EncodeAnswer(AlertTestAnswerOf(awaited->program, settled.outcome)));
+        awaitedAlertTests_.erase(awaited);
+    }
+    std::erase_if(awaitedAlertTests_, [](AwaitedAnswer const& a) { return IsWindow(a.caller) == FALSE; });
+}
+
 void MainForm::AnswerSettledScreenshots() {
     for (WatchEngine::SettledScreenshot const& settled : engine_.SettledScreenshots()) {
         auto const awaited = std::find_if(awaitedScreenshots_.begin(), awaitedScreenshots_.end(),
@@ -71,6 +87,8 @@ LRESULT MainForm::OnCopyData(HWND sender, COPYDATASTRUCT const* data) {
         // once it is done.
         if (request->verb == RemoteVerb::Check) {
             awaitedChecks_.push_back({lastAskedCheck_, sender, request->program});
+        } else if (request->verb == RemoteVerb::AlertTest) {
+            awaitedAlertTests_.push_back({lastAlertTest_.id, sender, lastAlertTest_.site});
         } else {
             awaitedScreenshots_.push_back({lastAskedScreenshot_, sender, request->program});
         }

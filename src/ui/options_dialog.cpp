@@ -31,6 +31,8 @@ public:
 private:
     void Accept();
     void BrowseForCommand();
+    void FillAlertRows(Options const& current);
+    bool TakeAlertRows();
 
     Platform& platform_;
     SettingsFile const& settings_;
@@ -47,7 +49,9 @@ void Lock(HWND dialog, std::initializer_list<int> ids) {
         HWND const control = GetDlgItem(dialog, id);
         EnableWindow(control, FALSE);
         std::wstring const text = WindowText(control);
-        if (id != kIdHangSeconds && id != kIdOnEvent && id != kIdOnEventBrowse) SetWindowTextW(control, (text + L" *").c_str());
+        bool const box = id == kIdHangSeconds || id == kIdOnEvent || id == kIdOnEventBrowse || id == kIdAlertUrl ||
+                         id == kIdAlertFormat || id == kIdAlertAfter || id == kIdAlertAfterUnit;
+        if (!box) SetWindowTextW(control, (text + L" *").c_str());
     }
 }
 
@@ -75,7 +79,11 @@ INT_PTR OptionsDialog::OnInitDialog() {
     SetDlgItemTextW(dialog_, kIdOnEvent, current.onEvent.c_str());
     // The settings file keeps this many characters of a value.
     SendDlgItemMessageW(dialog_, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
+    FillAlertRows(current);
     Options::Locks const& locked = current.locked;
+    if (locked.alertUrl) Lock(dialog_, {kIdAlertUrlLabel, kIdAlertUrl});
+    if (locked.alertFormat) Lock(dialog_, {kIdAlertFormatLabel, kIdAlertFormat});
+    if (locked.alertAfter) Lock(dialog_, {kIdAlertAfterLabel, kIdAlertAfter, kIdAlertAfterUnit});
     if (locked.notices) Lock(dialog_, {kIdTrayNotices});
     if (locked.backoff) Lock(dialog_, {kIdBackoff});
     if (locked.hangSeconds) Lock(dialog_, {kIdRestartHung, kIdHangSeconds});
@@ -91,6 +99,38 @@ INT_PTR OptionsDialog::OnInitDialog() {
     }
     SetFocus(GetDlgItem(dialog_, locked.notices ? kIdStartAtLogon : kIdTrayNotices));
     return FALSE;
+}
+
+void OptionsDialog::FillAlertRows(Options const& current) {
+    SetDlgItemTextW(dialog_, kIdAlertUrl, current.alertUrl.c_str());
+    SendDlgItemMessageW(dialog_, kIdAlertUrl, EM_LIMITTEXT, kMaxIniValueLength, 0);
+    for (std::wstring const& label : AlertFormatLabels()) {
+        SendDlgItemMessageW(dialog_, kIdAlertFormat, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    SendDlgItemMessageW(dialog_, kIdAlertFormat, CB_SETCURSEL, static_cast<WPARAM>(current.alertFormat), 0);
+    SetDlgItemTextW(dialog_, kIdAlertAfter, std::to_wstring(current.alertAfter).c_str());
+    SendDlgItemMessageW(dialog_, kIdAlertAfter, EM_LIMITTEXT, std::to_wstring(kMaxAlertAfterSeconds).size(), 0);
+}
+
+// Reads the Alerts rows into `chosen_`, but for those a policy sets; false, with the refusal
+// said and its box focused, when the address or the seconds cannot be used.
+bool OptionsDialog::TakeAlertRows() {
+    Options::Locks const& locked = chosen_.locked;
+    auto const format = SendDlgItemMessageW(dialog_, kIdAlertFormat, CB_GETCURSEL, 0, 0);
+    AlertsChoice const alerts =
+        ChooseAlerts(locked.alertUrl ? chosen_.alertUrl : WindowText(GetDlgItem(dialog_, kIdAlertUrl)),
+                     locked.alertFormat ? static_cast<int>(chosen_.alertFormat) : static_cast<int>(format),
+                     locked.alertAfter ? std::to_wstring(chosen_.alertAfter)
+                                       : WindowText(GetDlgItem(dialog_, kIdAlertAfter)));
+    if (!alerts.refusal.empty()) {
+        ShowMessage(platform_.system, alerts.refusal, kMbIconExclamation, kApplicationTitle);
+        FocusBox(dialog_, alerts.refusedAfter ? kIdAlertAfter : kIdAlertUrl);
+        return false;
+    }
+    chosen_.alertUrl = alerts.url;
+    chosen_.alertFormat = alerts.format;
+    chosen_.alertAfter = alerts.afterSeconds;
+    return true;
 }
 
 // A program or script to run on trouble, chosen in the shell's dialog, put in the box as a command.
@@ -113,6 +153,7 @@ void OptionsDialog::Accept() {
         FocusBox(dialog_, kIdHangSeconds);
         return;
     }
+    if (!TakeAlertRows()) return;
     // A row a policy sets keeps the policy's value.
     bool const startAtLogon = Checked(dialog_, kIdStartAtLogon);
     if (!locked.notices) chosen_.trayNotices = Checked(dialog_, kIdTrayNotices);

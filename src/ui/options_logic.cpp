@@ -18,6 +18,35 @@ HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed) {
                    std::to_wstring(kMinHangSeconds) + L" to " + std::to_wstring(kMaxHangSeconds) + L"."};
 }
 
+AlertsChoice ChooseAlerts(std::wstring const& url, int formatIndex, std::wstring const& afterTyped) {
+    AlertsChoice choice;
+    choice.url = std::wstring(TrimSpacesAndTabs(url));
+    if (!choice.url.empty()) {
+        std::wstring const problem = AlertUrlProblem(choice.url);
+        if (!problem.empty()) {
+            choice.refusal = L"Post alerts to this address: " + problem + L".";
+            return choice;
+        }
+    }
+    if (formatIndex >= 0 && formatIndex <= static_cast<int>(AlertFormat::Ntfy)) {
+        choice.format = static_cast<AlertFormat>(formatIndex);
+    }
+    std::wstring_view const typed = TrimBlanks(afterTyped);
+    int const seconds = typed.empty() ? kDefaultAlertAfterSeconds : SmallNumber(typed, 5);
+    if (seconds < 0 || seconds > kMaxAlertAfterSeconds) {
+        choice.refusal = L"After a program is down for: type a whole number of seconds from 0 to " +
+                         std::to_wstring(kMaxAlertAfterSeconds) + L".";
+        choice.refusedAfter = true;
+        return choice;
+    }
+    choice.afterSeconds = seconds;
+    return choice;
+}
+
+std::vector<std::wstring> AlertFormatLabels() {
+    return {L"Auto (by the address)", L"Json (Vigilon's own)", L"Text", L"Teams", L"Slack", L"Discord", L"ntfy"};
+}
+
 bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, SettingsFile const& settings,
                    Registry& registry, SystemServices& system, std::wstring const& exePath) {
     bool const settingsSaved = SaveOptions(options, settings);

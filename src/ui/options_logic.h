@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/options.h"
 #include "platform/registry.h"
@@ -20,6 +21,22 @@ struct HangSecondsChoice {
     std::wstring refusal;  // empty when the choice stands
 };
 HangSecondsChoice ChooseHangSeconds(bool checked, std::wstring const& typed);
+
+// The Alerts rows as the user leaves them: the address (blanks trimmed; empty for none), the
+// format by its place in the list (Auto first, as AlertFormat counts), the seconds typed. An
+// address AlertUrlProblem refuses, or seconds outside 0..3600, are refused with a message naming
+// the row, and nothing is changed.
+struct AlertsChoice {
+    std::wstring url;
+    AlertFormat format = AlertFormat::Auto;
+    int afterSeconds = kDefaultAlertAfterSeconds;
+    std::wstring refusal;  // empty when the choice stands
+    bool refusedAfter = false;  // the seconds were refused, rather than the address
+};
+AlertsChoice ChooseAlerts(std::wstring const& url, int formatIndex, std::wstring const& afterTyped);
+
+// The labels of the Format list, in AlertFormat's order.
+std::vector<std::wstring> AlertFormatLabels();
 
 // The command line for a program or script chosen with Browse: the path quoted, and a PowerShell
 // script run by PowerShell without its profile (cmd.exe would open a .ps1 in Notepad), named by its

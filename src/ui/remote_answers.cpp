@@ -63,6 +63,19 @@ RemoteAnswer CheckAnswerOf(WatchEngine::SettledCheck const& check) {
     return {kRemoteNotDone, check.program + L" fails" + said};
 }
 
+RemoteAnswer AlertTestAnswerOf(std::wstring const& site, HttpClient::Outcome const& outcome) {
+    // The service's own words, as far as they are text: a byte outside ASCII is shown as '?'.
+    std::wstring answer;
+    for (char const c : outcome.answer) {
+        auto const byte = static_cast<unsigned char>(c);
+        answer += byte == '\r' || byte == '\n' || byte == '\t' || (byte >= 0x20 && byte < 0x7F) ? static_cast<wchar_t>(byte) : L'?';
+    }
+    if (!answer.empty() && answer.back() != L'\n') answer += L"\r\n";
+    std::wstring const status = outcome.status != 0 ? L"HTTP " + std::to_wstring(outcome.status) : outcome.error;
+    if (outcome.ok) return {kRemoteDone, L"Accepted by " + site + L": " + status + L".\r\n" + answer};
+    return {kRemoteNotDone, L"Not accepted by " + site + L": " + status + L".\r\n" + answer};
+}
+
 RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
     switch (request.verb) {
     case RemoteVerb::Status:
@@ -100,6 +113,17 @@ RemoteAnswer AnswerRemote(RemoteRequest const& request, RemoteTarget& target) {
             return {kRemoteNotDone, L"No screenshot of " + request.program + L": it has no window (Window=None).\r\n"};
         case WatchEngine::AskedScreenshot::Kind::NoSuchProgram:
             return NoSuchProgram(request.program);
+        }
+        return {kRemoteUnknown, L"Unknown command.\r\n"};
+    }
+    case RemoteVerb::AlertTest: {
+        WatchEngine::AskedAlertTest const asked = target.AlertTest();
+        switch (asked.kind) {
+        case WatchEngine::AskedAlertTest::Kind::Begun: return {kRemoteLater, {}};
+        case WatchEngine::AskedAlertTest::Kind::Off:
+            return {kRemoteUnknown, L"No alerts are sent: set AlertUrl (Options, Alerts) to an https:// address.\r\n"};
+        case WatchEngine::AskedAlertTest::Kind::NotStarted:
+            return {kRemoteNotDone, L"The test message to " + asked.site + L" could not be started.\r\n"};
         }
         return {kRemoteUnknown, L"Unknown command.\r\n"};
     }

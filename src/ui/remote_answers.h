@@ -30,6 +30,9 @@ public:
     }
     // Cancels the countdown before a logoff, restart or shutdown; false when none runs.
     virtual bool CancelCountdown() { return false; }
+    // Posts a test message to AlertUrl; its answer follows once the service has answered. A target
+    // without alerts says that none is set.
+    virtual WatchEngine::AskedAlertTest AlertTest() { return {WatchEngine::AskedAlertTest::Kind::Off, 0}; }
     // Ends Vigilon once the answer has gone back.
     virtual void Exit() = 0;
     // Opens the editor, above every window kept on top, once the answer has gone back.
@@ -48,6 +51,9 @@ RemoteAnswer ScreenshotAnswerOf(std::wstring const& program, std::wstring const&
 // What came of a check asked for of `program`: "<Name> works: <details>" with exit code 0, or
 // "<Name> fails: <details>" with 1.
 RemoteAnswer CheckAnswerOf(WatchEngine::SettledCheck const& check);
+
+// What came of /alert test: the service's answer, with exit code 0 when it accepted the message.
+RemoteAnswer AlertTestAnswerOf(std::wstring const& site, HttpClient::Outcome const& outcome);
 
 // The code AnswerRemote gives, never an exit code, for a command whose answer follows later: a
 // picture being taken, answered with ScreenshotAnswerOf once it is done; a check under way,

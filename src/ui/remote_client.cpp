@@ -24,6 +24,9 @@ UINT const kAnswerTimeoutMilliseconds = 30'000;
 // A check's answer follows when it has ended: within its own timeout (at most 120 s), and the pass
 // after it, which a busy Vigilon may run some seconds late.
 DWORD const kCheckAnswerMilliseconds = 140'000;
+// A test alert's answer follows when the service has answered: WinHTTP gives each of its four
+// steps 10 s, and the commands' timer takes it up to a second later.
+DWORD const kAlertAnswerMilliseconds = 60'000;
 // A copy in its first second holds the mutex before its window is made: a command waits that long
 // for the window rather than saying that Vigilon does not answer.
 DWORD const kWindowWaitMilliseconds = 5000;
@@ -118,7 +121,9 @@ int RunRemoteCommand(RemoteRequest const& request) {
     COPYDATASTRUCT data{kRemoteMessageMark, static_cast<DWORD>(bytes.size()), bytes.data()};
     DWORD_PTR result = 0;
     DWORD const deadline =
-        GetTickCount() + (request.verb == RemoteVerb::Check ? kCheckAnswerMilliseconds : kAnswerTimeoutMilliseconds);
+        GetTickCount() + (request.verb == RemoteVerb::Check       ? kCheckAnswerMilliseconds
+                          : request.verb == RemoteVerb::AlertTest ? kAlertAnswerMilliseconds
+                                                                  : kAnswerTimeoutMilliseconds);
     // The answer comes back while this call waits: a message sent to this thread is handled then.
     if (!SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(client.Get()),
                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAnswerTimeoutMilliseconds,

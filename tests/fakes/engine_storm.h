@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fakes/engine_scene.h"
@@ -81,6 +82,7 @@ public:
         engine().SetNoticeMode(NoticeMode::Tray);
         // A URL without a placeholder: a monitor that alerts when its pings stop.
         engine().SetHeartbeat(kPingUrl, 10);
+        SetAlerts();
     }
 
     std::string Step() {
@@ -104,6 +106,7 @@ public:
         CheckHeartbeat();
         CheckHealthChecks();
         CheckEscalation();
+        CheckAlerts();
         return failure_;
     }
 
@@ -272,7 +275,7 @@ private:
         auto& fake = scene_.fake;
         int const program = static_cast<int>(choices_.Below(kPrograms));
         WatchedProgram& record = scene_.programs[program + 1];
-        switch (choices_.Below(40)) {
+        switch (choices_.Below(46)) {
         case 0: Say("user starts " + std::to_string(program)); Open(Caption(program) + L" - user", Process(Exe(program)), choices_.Below(2) == 0); break;
         case 1:
             Say("stranger window " + std::to_string(program));
@@ -496,6 +499,13 @@ private:
             asking_ = false;
             break;
         }
+        case 43: alertAfter_ = kAlertAfters[choices_.Below(3)]; SetAlerts(); Say("alert after " + std::to_string(alertAfter_)); break;
+        case 44: alertGoneOnly_ = !alertGoneOnly_; SetAlerts(); Say(alertGoneOnly_ ? "alert kinds gone" : "alert kinds all"); break;
+        case 45:
+            alertsOn_ = !alertsOn_;
+            SetAlerts();
+            Say(alertsOn_ ? "alerts on" : "alerts off");
+            break;
         case 31:
             ownWindowsOpen_ = !ownWindowsOpen_;
             engine().SetOwnWindowsOpen(ownWindowsOpen_);
@@ -910,7 +920,10 @@ private:
         for (int i = 0; i < 10; ++i) {
             for (auto& command : scene_.fake.commands.commands) command.running = false;
             for (auto& request : scene_.fake.http.requests) {
-                if (!request.outcome) request.outcome = HttpClient::Outcome{choices_.Below(4) != 0, 200, {}};
+                // An alert is always accepted, so that each one queued is posted within the step
+                // (the retries are proved on their own); a ping may fail.
+                bool const alert = !request.body.empty();
+                if (!request.outcome) request.outcome = HttpClient::Outcome{alert || choices_.Below(4) != 0, 200, {}, {}};
             }
             engine().TendCommands();
             engine().SettledScreenshots();  // as the host's tick answers the scripts that asked
@@ -938,6 +951,7 @@ private:
             if (facts.lastCheck && engine().WindowOf(facts.row.name) == 0) Fail("a check's result shown without its window");
         }
         if (rows[kWindowless].state == StatusState::NotResponding) Fail("a program without a window called hung");
+        NoteRunningForAlerts(rows);
         if ((engine().LaunchPaused() || !scene_.host.watching) && snapshot.AllWell()) {
             Fail("all is well, says the status, while launching is paused or the editor is open");
         }
@@ -953,8 +967,9 @@ private:
     // program's window is missing from the desktop.
     void CheckHeartbeat() {
         auto const& requests = scene_.fake.http.requests;
-        if (requests.size() == requestsSeen_) return;
-        requestsSeen_ = requests.size();
+        bool pinged = false;  // alerts are POSTs; a ping is a GET
+        for (; requestsSeen_ < requests.size(); ++requestsSeen_) pinged = pinged || requests[requestsSeen_].body.empty();
+        if (!pinged) return;
         if (!scene_.host.watching) Fail("a heartbeat pinged while the editor was open");
         if (inBox_) Fail("a heartbeat pinged while a notice held the passes");
         if (engine().LaunchPaused()) Fail("a heartbeat pinged while launching was paused");
@@ -964,6 +979,81 @@ private:
             for (WindowHandle const window : desktop().TopLevelWindows()) found = found || ProgramOf(window) == i;
             if (!found) Fail("a heartbeat pinged while program " + std::to_string(i) + " had no window");
         }
+    }
+
+    // Alerts (AlertAfter 0, 5 or 30 s): a `gone` alert only for a program that has not run since
+    // that long after its trouble; every trouble that lasts that long sent, unless the same kind
+    // went within ten minutes; a kind at most once in ten minutes; and one `recovered` after each
+    // run of troubles sent. The passes tell the alerts which programs run; a step counts only when
+    // its pass ran whole (watching, Tray mode, no notice waiting), others leave a trouble unjudged.
+    static constexpr wchar_t kAlertUrl[] = L"http://127.0.0.1:9/alerts";
+    static constexpr int kAlertAfters[] = {0, 5, 30};
+    void SetAlerts() {
+        engine().SetAlerts(alertsOn_ ? kAlertUrl : L"", AlertFormat::Json, alertAfter_,
+                           alertGoneOnly_ ? std::vector<std::wstring>{L"gone", L"recovered"} : std::vector<std::wstring>{});
+        alertsChangedAt_ = scene_.fake.events.now;
+        if (!alertsOn_) alertPosts_.clear();  // the gate starts afresh, its flood rule with it
+    }
+    void NoteGoneForAlerts(std::wstring const& program, std::int64_t at) {
+        goneAt_[program].push_back(at);
+        if (alertsOn_) alertOwed_.push_back({program, at});
+    }
+    void NoteRunningForAlerts(std::vector<ProgramStatus> const& rows) {
+        std::int64_t const now = scene_.fake.events.now;
+        if (!scene_.host.watching || inBox_ || engine().Notices() != NoticeMode::Tray) {
+            alertsUnjudgedAt_ = now;
+            return;
+        }
+        for (ProgramStatus const& row : rows) {
+            if (row.state == StatusState::Running) runningAt_[row.name] = now;
+        }
+    }
+    // The name and kind of a posted alert, from its JSON.
+    static std::pair<std::wstring, std::wstring> AlertOf(std::string const& body) {
+        auto const field = [&](std::string const& name) {
+            std::size_t const at = body.find("\"" + name + "\": \"");
+            if (at == std::string::npos) return std::wstring();
+            std::size_t const from = at + name.size() + 5;
+            return std::wstring(body.begin() + static_cast<std::ptrdiff_t>(from),
+                                body.begin() + static_cast<std::ptrdiff_t>(body.find('"', from)));
+        };
+        return {field("name"), field("kind")};
+    }
+    void CheckAlerts() {
+        std::int64_t const now = scene_.fake.events.now;
+        auto const& requests = scene_.fake.http.requests;
+        for (; alertsSeen_ < requests.size(); ++alertsSeen_) {
+            if (requests[alertsSeen_].body.empty()) continue;
+            auto const [program, kind] = AlertOf(requests[alertsSeen_].body);
+            if (program.empty()) continue;  // Vigilon's own
+            if (kind == L"recovered") {
+                if (!std::exchange(alertTroubleSent_[program], false)) Fail("a recovered alert without a trouble sent before it");
+                continue;
+            }
+            alertTroubleSent_[program] = true;
+            auto& last = alertPosts_[{program, kind}];
+            if (last != 0 && now - last < AlertGate::kRepeatAfter) Fail("one kind alerted twice within ten minutes");
+            last = now;
+            if (kind != L"gone") continue;
+            // Sent for a trouble after the program last ran, at least AlertAfter ago.
+            auto const ran = runningAt_.find(program);
+            std::int64_t const ranAt = ran == runningAt_.end() ? INT64_MIN : ran->second;
+            bool lasted = false;
+            for (std::int64_t const at : goneAt_[program]) lasted = lasted || (at >= ranAt && now - at >= alertAfter_ * 1000);
+            if (!lasted) Fail("a gone alert for a program that ran again within AlertAfter, or sooner than AlertAfter");
+        }
+        std::erase_if(alertOwed_, [&](std::pair<std::wstring, std::int64_t> const& owed) {
+            auto const& [program, at] = owed;
+            if (now < at + alertAfter_ * 1000 + 1000) return false;
+            auto const ran = runningAt_.find(program);
+            bool const ranAgain = ran != runningAt_.end() && ran->second >= at;
+            bool const unjudged = alertsUnjudgedAt_ >= at || alertsChangedAt_ >= at || !alertsOn_;
+            auto const sent = alertPosts_.find({program, L"gone"});
+            // Sent, for this trouble or (the flood rule) within ten minutes before it.
+            bool const told = sent != alertPosts_.end() && sent->second >= at - AlertGate::kRepeatAfter;
+            if (!ranAgain && !unjudged && !told) Fail("a gone trouble that lasted past AlertAfter was not alerted");
+            return true;
+        });
     }
 
     // One window, one program; and a window Vigilon hid is hidden only while a program holds it.
@@ -1074,6 +1164,7 @@ private:
                 (line == L"exited" && details.ends_with(L"started again"));
             std::wstring const word = goneTrouble ? std::wstring(L"gone") : line;
             if (goneTrouble) gone.insert(program);
+            if (goneTrouble) NoteGoneForAlerts(program, at);
             bool const trouble = word == L"hung" || word == L"memory" || word == L"held" || goneTrouble;
             if (!trouble) continue;
             int const number = scene_.programs.Find(program) - 1;
@@ -1226,6 +1317,16 @@ private:
     std::uint32_t windowlessFound_ = 0;  // the process the last pass found for the program without a window
     std::vector<std::string> trace_;
     std::string failure_;
+    bool alertsOn_ = true;
+    bool alertGoneOnly_ = false;
+    int alertAfter_ = 30;
+    std::int64_t alertsChangedAt_ = 0, alertsUnjudgedAt_ = 0;
+    std::size_t alertsSeen_ = 0;
+    std::map<std::wstring, std::vector<std::int64_t>> goneAt_;  // each program's gone troubles
+    std::map<std::wstring, std::int64_t> runningAt_;             // when a whole pass last saw it run
+    std::map<std::pair<std::wstring, std::wstring>, std::int64_t> alertPosts_;  // the last alert of each kind
+    std::map<std::wstring, bool> alertTroubleSent_;  // a trouble alert went, its recovery owed
+    std::vector<std::pair<std::wstring, std::int64_t>> alertOwed_;  // gone troubles to be judged
 };
 
 }  // namespace vigilon::testing

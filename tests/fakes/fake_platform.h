@@ -156,12 +156,21 @@ public:
         int timeoutMilliseconds = 0;
         std::optional<Outcome> outcome;  // nothing while it runs
         bool cancelled = false;
+        std::string contentType;  // a POST's
+        std::string body;
     };
     std::vector<Request> requests;
     bool startSucceeds = true;
     std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override {
         if (!startSucceeds) return std::nullopt;
-        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt});
+        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt, false, {}, {}});
+        return static_cast<std::uint32_t>(requests.size() - 1);
+    }
+    std::optional<std::uint32_t> Post(std::wstring_view url, std::string_view contentType, std::string body,
+                                      int timeoutMilliseconds) override {
+        if (!startSucceeds) return std::nullopt;
+        requests.push_back({std::wstring(url), timeoutMilliseconds, std::nullopt, false, std::string(contentType),
+                            std::move(body)});
         return static_cast<std::uint32_t>(requests.size() - 1);
     }
     std::optional<Outcome> Finished(std::uint32_t id) override {
@@ -169,8 +178,10 @@ public:
     }
     void Cancel(std::uint32_t id) override { requests.at(id).cancelled = true; }
     // Ends the last request as a server would.
-    void Answer(std::uint32_t status) { requests.back().outcome = Outcome{status / 100 == 2, status, {}}; }
-    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error)}; }
+    void Answer(std::uint32_t status, std::string answer = {}) {
+        requests.back().outcome = Outcome{status / 100 == 2, status, {}, std::move(answer)};
+    }
+    void Fail(std::wstring error) { requests.back().outcome = Outcome{false, 0, std::move(error), {}}; }
 };
 
 // Takes each picture as a worker would, saved as a file of the fake file system by the time anyone

@@ -4,6 +4,8 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 namespace vigilon {
 namespace {
@@ -69,6 +71,14 @@ std::vector<LocalHttpServer::Served> LocalHttpServer::Requests() {
     return served_;
 }
 
+std::vector<std::string> LocalHttpServer::Posts() {
+    std::vector<std::string> bodies;
+    for (Served const& served : Requests()) {
+        if (!served.postPath.empty()) bodies.push_back(served.body);
+    }
+    return bodies;
+}
+
 std::vector<std::string> LocalHttpServer::Paths() {
     std::vector<std::string> paths;
     for (Served const& served : Requests()) paths.push_back(served.path);
@@ -93,6 +103,21 @@ void LocalHttpServer::AnswerOne(SOCKET client) {
         if (got <= 0) break;
         request.append(buffer, static_cast<std::size_t>(got));
     }
+    // A POST's body: as many bytes as its Content-Length says, after the headers.
+    std::size_t const headersEnd = request.find("\r\n\r\n");
+    std::string body;
+    if (request.starts_with("POST ") && headersEnd != std::string::npos) {
+        std::string lower = request.substr(0, headersEnd);
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::size_t const field = lower.find("\r\ncontent-length:");
+        std::size_t const length = field == std::string::npos ? 0 : std::strtoul(lower.c_str() + field + 17, nullptr, 10);
+        body = request.substr(headersEnd + 4);
+        while (body.size() < length) {
+            int const got = recv(client, buffer, sizeof(buffer), 0);
+            if (got <= 0) break;
+            body.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
     std::string answer;
     bool stalls = false;
     int status = 0;
@@ -108,8 +133,9 @@ void LocalHttpServer::AnswerOne(SOCKET client) {
     while (stalls && recv(client, buffer, sizeof(buffer), 0) > 0) {
     }
     std::string const path = request.starts_with("GET ") ? request.substr(4, request.find(' ', 4) - 4) : "";
+    std::string const postPath = request.starts_with("POST ") ? request.substr(5, request.find(' ', 5) - 5) : "";
     std::lock_guard lock(mutex_);
-    served_.push_back({path, status, NowMilliseconds()});
+    served_.push_back({path, status, NowMilliseconds(), postPath, body});
 }
 
 }  // namespace vigilon

@@ -33,9 +33,13 @@ public:
         std::string path;  // of a GET; empty for anything else
         int status = 0;
         long long time = 0;  // when it was answered, in milliseconds of the system clock
+        std::string postPath;  // of a POST; empty for anything else
+        std::string body;      // a POST's body, as its Content-Length gives it
     };
     std::vector<Served> Requests();
     std::vector<std::string> Paths();
+    // The bodies of the POSTs, in order.
+    std::vector<std::string> Posts();
 
 private:
     void Serve();

@@ -120,6 +120,8 @@ std::wstring ArrayOf(std::vector<Item> const& items, Write write) {
 
 }  // namespace
 
+std::wstring ProgramJson(ProgramFacts const& facts, int depth) { return ProgramOf(facts, depth); }
+
 std::wstring JsonString(std::wstring_view text) {
     std::wstring quoted = L"\"";
     for (wchar_t const c : text) {

@@ -15,6 +15,9 @@ inline constexpr int kStatusSchema = 1;
 // null. Written out in UTF-8.
 std::wstring StatusJson(StatusSnapshot const& snapshot);
 
+// One program's object of the document, its members indented for `depth`.
+std::wstring ProgramJson(ProgramFacts const& facts, int depth);
+
 // `text` as a JSON string, quotes included.
 std::wstring JsonString(std::wstring_view text);
 

@@ -26,6 +26,7 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};
     case TroubleKind::NotEnded: return {302, Error, L"message"};
     case TroubleKind::MetricsUnwritable: return {2100, Warning, L"metrics"};
+    case TroubleKind::AlertFailed: return {2130, Warning, L"alert"};
     }
     return {0, Information, L""};
 }

@@ -29,6 +29,7 @@ enum class TroubleKind : std::uint8_t {
     Cancelled,          // the countdown before a logoff, restart or shutdown was cancelled
     EscalationHeld,     // a logoff, restart or shutdown was kept back by the lockout
     Refused,            // the system refused to log off, restart or shut down
+    AlertFailed,        // an alert could not be delivered to AlertUrl, retries included
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -58,6 +59,8 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
     TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy, TroubleKind::Escalate, TroubleKind::Cancelled,
     TroubleKind::EscalationHeld, TroubleKind::Refused,
+    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
+    TroubleKind::AlertFailed,
 };
 
 }  // namespace vigilon

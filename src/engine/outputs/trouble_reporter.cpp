@@ -44,6 +44,7 @@ TroubleReporter::TroubleReporter(Platform& platform, SupervisionJournal& journal
 
 void TroubleReporter::Report(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                              std::wstring_view screenshot) {
+    if (observer_) observer_(kind, program, details, screenshot);
     if (program.empty()) {  // Vigilon's own: every one is told, a flapping one's command held back
         WriteEventLog(kind, program, details);
         if (!IsProblem(kind)) return;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -41,6 +42,10 @@ public:
 
     void SetEventLog(bool on) { eventLog_ = on; }
     void SetCommand(std::wstring commandLine) { command_ = std::move(commandLine); }
+    // Told of every trouble as it is reported, before anything else is done with it (the alerts).
+    using Observer = std::function<void(TroubleKind, std::wstring_view program, std::wstring_view details,
+                                        std::wstring_view screenshot)>;
+    void SetObserver(Observer observer) { observer_ = std::move(observer); }
 
     // A trouble of `kind` for `program` (empty: Vigilon's own); the command gets the path of a
     // screenshot of it in VIGILON_SCREENSHOT, when there is one.
@@ -97,6 +102,7 @@ private:
     std::vector<RunningCommand> running_;
     std::deque<Variables> waiting_;
     bool failureSaid_ = false;  // a command that could not be started, or had to wait out, was told
+    Observer observer_;
 };
 
 }  // namespace vigilon

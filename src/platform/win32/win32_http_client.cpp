@@ -1,5 +1,6 @@
 #include "platform/win32/win32_http_client.h"
 
+#include <algorithm>
 #include <mutex>
 #include <set>
 #include <string>
@@ -38,18 +39,18 @@ namespace {
 using Shared = Win32HttpClient::Shared;
 using Outcome = HttpClient::Outcome;
 
-Outcome Failure(DWORD error) { return Outcome{false, 0, ErrorText(error)}; }
+Outcome Failure(DWORD error) { return Outcome{false, 0, ErrorText(error), {}}; }
 
 // Sends the request and reads the answer's status.
 Outcome Exchange(HINTERNET request) {
     DWORD status = 0;
     if (DWORD const error = SendGet(request, status); error != 0) return Failure(error);
     bool const ok = status >= 200 && status < 300;
-    return Outcome{ok, status, ok ? L"" : L"HTTP status " + std::to_wstring(status)};
+    return Outcome{ok, status, ok ? L"" : L"HTTP status " + std::to_wstring(status), {}};
 }
 
 Outcome Request(Shared& shared, std::wstring const& url, int timeout) {
-    if (!WinHttpFunctions().Complete()) return Outcome{false, 0, L"WinHTTP is not available"};
+    if (!WinHttpFunctions().Complete()) return Outcome{false, 0, L"WinHTTP is not available", {}};
     OpenedGet get;
     if (DWORD const error = OpenGet(url, timeout, get); error != 0) return Failure(error);
     {
@@ -57,6 +58,47 @@ Outcome Request(Shared& shared, std::wstring const& url, int timeout) {
         if (shared.closing) return Failure(ERROR_WINHTTP_OPERATION_CANCELLED);
     }
     return Exchange(get.request.Get());
+}
+
+// The first HttpClient::kMostAnswerBytes of the answer's body; the rest is left unread.
+std::string ReadAnswer(HINTERNET request) {
+    WinHttp const& f = WinHttpFunctions();
+    std::string answer;
+    while (answer.size() < HttpClient::kMostAnswerBytes) {
+        DWORD come = 0;
+        if (!f.queryDataAvailable(request, &come) || come == 0) break;
+        std::string piece(std::min<std::size_t>(come, HttpClient::kMostAnswerBytes - answer.size()), '\0');
+        DWORD read = 0;
+        if (!f.readData(request, piece.data(), static_cast<DWORD>(piece.size()), &read) || read == 0) break;
+        answer.append(piece.data(), read);
+    }
+    return answer;
+}
+
+Outcome PostRequest(Shared& shared, std::wstring const& url, std::wstring const& headers, std::string const& body,
+                    int timeout) {
+    WinHttp const& f = WinHttpFunctions();
+    if (!f.Complete()) return Outcome{false, 0, L"WinHTTP is not available", {}};
+    OpenedGet post;
+    if (DWORD const error = OpenGet(url, timeout, post, L"POST"); error != 0) return Failure(error);
+    {
+        std::lock_guard lock(shared.mutex);
+        if (shared.closing) return Failure(ERROR_WINHTTP_OPERATION_CANCELLED);
+    }
+    HINTERNET const request = post.request.Get();
+    auto const size = static_cast<DWORD>(body.size());
+    if (!f.sendRequest(request, headers.c_str(), static_cast<DWORD>(-1L), const_cast<char*>(body.data()), size, size, 0) ||
+        !f.receiveResponse(request, nullptr)) {
+        return Failure(GetLastError());
+    }
+    DWORD status = 0;
+    DWORD length = sizeof(status);
+    if (!f.queryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
+                        &status, &length, WINHTTP_NO_HEADER_INDEX)) {
+        return Failure(GetLastError());
+    }
+    bool const ok = status >= 200 && status < 300;
+    return Outcome{ok, status, ok ? L"" : L"HTTP status " + std::to_wstring(status), ReadAnswer(request)};
 }
 
 }  // namespace
@@ -74,11 +116,12 @@ Win32HttpClient::~Win32HttpClient() {
     for (auto& [id, thread] : threads_) thread.detach();
 }
 
-std::optional<std::uint32_t> Win32HttpClient::Get(std::wstring_view url, int timeoutMilliseconds) {
+template <typename Request>
+std::optional<std::uint32_t> Win32HttpClient::Begin(Request request) {
     std::uint32_t const id = nextId_++;
     try {
-        threads_.emplace(id, std::thread([shared = shared_, url = std::wstring(url), timeoutMilliseconds, id] {
-            Outcome outcome = Request(*shared, url, timeoutMilliseconds);
+        threads_.emplace(id, std::thread([shared = shared_, request = std::move(request), id] {
+            Outcome outcome = request(*shared);
             std::lock_guard lock(shared->mutex);
             if (shared->cancelled.erase(id) == 0) shared->outcomes[id] = std::move(outcome);
         }));
@@ -86,6 +129,20 @@ std::optional<std::uint32_t> Win32HttpClient::Get(std::wstring_view url, int tim
         return std::nullopt;
     }
     return id;
+}
+
+std::optional<std::uint32_t> Win32HttpClient::Get(std::wstring_view url, int timeoutMilliseconds) {
+    return Begin([url = std::wstring(url), timeoutMilliseconds](Shared& shared) {
+        return Request(shared, url, timeoutMilliseconds);
+    });
+}
+
+std::optional<std::uint32_t> Win32HttpClient::Post(std::wstring_view url, std::string_view contentType,
+                                                   std::string body, int timeoutMilliseconds) {
+    std::wstring const headers = L"Content-Type: " + std::wstring(contentType.begin(), contentType.end()) + L"\r\n";
+    return Begin([url = std::wstring(url), headers, body = std::move(body), timeoutMilliseconds](Shared& shared) {
+        return PostRequest(shared, url, headers, body, timeoutMilliseconds);
+    });
 }
 
 std::optional<HttpClient::Outcome> Win32HttpClient::Finished(std::uint32_t id) {

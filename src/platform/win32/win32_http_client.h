@@ -23,6 +23,8 @@ public:
     Win32HttpClient& operator=(Win32HttpClient const&) = delete;
 
     std::optional<std::uint32_t> Get(std::wstring_view url, int timeoutMilliseconds) override;
+    std::optional<std::uint32_t> Post(std::wstring_view url, std::string_view contentType, std::string body,
+                                      int timeoutMilliseconds) override;
     std::optional<Outcome> Finished(std::uint32_t id) override;
     void Cancel(std::uint32_t id) override;
 
@@ -30,6 +32,10 @@ public:
     struct Shared;
 
 private:
+    // Runs `request` on a thread of its own; its outcome waits in the shared state.
+    template <typename Request>
+    std::optional<std::uint32_t> Begin(Request request);
+
     std::shared_ptr<Shared> shared_;
     std::map<std::uint32_t, std::thread> threads_;
     std::uint32_t nextId_ = 1;

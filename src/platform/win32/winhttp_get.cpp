@@ -24,7 +24,7 @@ WinHttp const& WinHttpFunctions() {
     return functions;
 }
 
-DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get) {
+DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get, wchar_t const* verb) {
     WinHttp const& f = WinHttpFunctions();
     if (!f.Complete()) return ERROR_PROC_NOT_FOUND;
     URL_COMPONENTS parts{};
@@ -53,7 +53,7 @@ DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get) 
     get.connection.Reset(f.connect(get.session.Get(), host.c_str(), parts.nPort, 0));
     if (!get.connection) return GetLastError();
     DWORD const flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-    get.request.Reset(f.openRequest(get.connection.Get(), L"GET", path.empty() ? L"/" : path.c_str(), nullptr,
+    get.request.Reset(f.openRequest(get.connection.Get(), verb, path.empty() ? L"/" : path.c_str(), nullptr,
                                     WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
     return get.request ? 0 : GetLastError();
 }

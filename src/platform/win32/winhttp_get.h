@@ -50,7 +50,8 @@ struct OpenedGet {
 // Opens a GET of `url`, an http:// or https:// URL, through the user's proxy, with each of
 // WinHTTP's timeouts (resolving, connecting, sending, receiving) set to `timeoutMilliseconds`.
 // Returns 0 and fills `get`, or the error (ERROR_WINHTTP_...) that stopped it.
-DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get);
+// `verb` POST opens a POST the same way.
+DWORD OpenGet(std::wstring const& url, int timeoutMilliseconds, OpenedGet& get, wchar_t const* verb = L"GET");
 
 // Sets each of the request's timeouts to `milliseconds`, the time left for its next step; false,
 // and nothing set, when none is left (WinHTTP would read 0 as no limit at all).
