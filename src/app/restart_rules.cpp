@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/opening_hours.h"
 #include "support/blanks.h"
 #include "support/digits.h"
 #include "support/text_case.h"
@@ -113,6 +114,8 @@ constexpr RuleKey kRuleKeys[] = {
     {kProcessKey, &RestartRules::process, ProblemOf<ParseProcess>},
     {kClassKey, &RestartRules::windowClass, ProblemOf<ParseWindowClass>},
     {kCaptionMatchKey, &RestartRules::captionMatch, ProblemOf<ParseCaptionMatch>},
+    {kHoursKey, &RestartRules::hours, ProblemOf<ParseOpeningHours>},
+    {kIdleRestartKey, &RestartRules::idleRestart, ProblemOf<ParseIdleRestart>},
 };
 // Every text of RestartRules is a key's: a field added without its row fails to build.
 static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));

@@ -35,6 +35,8 @@ struct RestartRules {
     std::wstring process;        // Process=<full path or file name>: its window's process runs this image
     std::wstring windowClass;    // Class=<class name>: its window is of this class
     std::wstring captionMatch;   // CaptionMatch=Start|Contains|End|Exact: how Caption is compared
+    std::wstring hours;          // Hours=[days] hh:mm-hh:mm[; ...]: it runs only inside these local hours
+    std::wstring idleRestart;    // IdleRestart=N: restarted once when nobody used the PC for N minutes (1 to 1440)
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -62,6 +64,8 @@ inline constexpr wchar_t kWindowKey[] = L"Window";
 inline constexpr wchar_t kProcessKey[] = L"Process";
 inline constexpr wchar_t kClassKey[] = L"Class";
 inline constexpr wchar_t kCaptionMatchKey[] = L"CaptionMatch";
+inline constexpr wchar_t kHoursKey[] = L"Hours";
+inline constexpr wchar_t kIdleRestartKey[] = L"IdleRestart";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or

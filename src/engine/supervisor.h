@@ -113,6 +113,7 @@ public:
         kept.placement = std::move(state.placement);
         kept.health = std::move(state.health);
         kept.trouble = std::move(state.trouble);
+        kept.hours = std::move(state.hours);
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another;

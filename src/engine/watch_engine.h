@@ -15,6 +15,7 @@
 #include "engine/hidden_windows.h"
 #include "engine/process_finder.h"
 #include "engine/rules/health_rule.h"
+#include "engine/rules/hours_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
@@ -71,7 +72,8 @@ public:
     // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
-    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
+    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed
+    // and those off outside their hours (a person's start: see HoursRule).
     void LaunchPrograms();
 
     // Starts the program of that name (case ignored) at the next pass, also one backing off or left
@@ -336,6 +338,8 @@ private:
     std::wstring version_;
     std::wstring computer_;
     LocalTime startedAt_{};
+    // Asked before readiness: a program outside its hours has no start to wait for.
+    HoursRule hours_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, readiness_};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleScreenshots screenshots_{platform_, history_.Path()};

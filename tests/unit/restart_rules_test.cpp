@@ -204,7 +204,8 @@ TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
                              .restart = L"Restart", .check = L"Check", .checkText = L"CheckText",
                              .checkAge = L"CheckAge", .checkSeconds = L"CheckSeconds", .checkTimeout = L"CheckTimeout",
                              .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction",
-                             .window = L"Window", .process = L"Process", .windowClass = L"Class", .captionMatch = L"CaptionMatch"};
+                             .window = L"Window", .process = L"Process", .windowClass = L"Class", .captionMatch = L"CaptionMatch",
+                             .hours = L"Hours", .idleRestart = L"IdleRestart"};
     ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
     for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
     EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);

@@ -22,6 +22,9 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::LaunchFailed: return {301, Error, L"message"};
     case TroubleKind::NotEnded: return {302, Error, L"message"};
     case TroubleKind::MetricsUnwritable: return {2100, Warning, L"metrics"};
+    case TroubleKind::HoursOff: return {104, Information, L"off"};
+    case TroubleKind::HoursOn: return {105, Information, L"on"};
+    case TroubleKind::Idle: return {106, Information, L"idle"};
     }
     return {0, Information, L""};
 }

@@ -25,6 +25,9 @@ enum class TroubleKind : std::uint8_t {
     MetricsUnwritable,  // the metrics file cannot be written
     HeartbeatFailed,    // the heartbeat URL could not be requested, or did not answer with success
     Unhealthy,          // a program's health check failed as many times in a row as it allows
+    HoursOff,           // a program's opening hours ended: it is closed, or not started, until they begin
+    HoursOn,            // a program's opening hours began, or a person started it outside them
+    Idle,               // nobody used the PC for a program's IdleRestart minutes: it is restarted
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -52,7 +55,7 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::Gone,    TroubleKind::Hung,           TroubleKind::Ended,             TroubleKind::Memory,
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
-    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
+    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy, TroubleKind::HoursOff, TroubleKind::HoursOn, TroubleKind::Idle,
 };
 
 }  // namespace vigilon
