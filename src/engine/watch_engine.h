@@ -16,6 +16,7 @@
 #include "engine/process_finder.h"
 #include "engine/rules/health_rule.h"
 #include "engine/rules/hours_rule.h"
+#include "engine/rules/idle_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
@@ -92,6 +93,9 @@ public:
     // Vigilon's own windows are open, or all closed again: while they are, no window is put back
     // in its place over them (see PlacementKeeper::HoldBack).
     void SetOwnWindowsOpen(bool open) { placements_.HoldBack(open); }
+    // A Vigilon dialog, notice or countdown is shown, or no longer: the one place that holds back
+    // the idle restart (IdleRestart) while one is.
+    void SetDialogShown(bool shown) { idle_.SetDialogShown(shown); }
     // True when a window is kept on top or full screen, so that Vigilon's own windows are shown
     // above it.
     bool KeepsWindowsOnTop() const { return placements_.AnyAbove(); }
@@ -341,6 +345,7 @@ private:
     // Asked before readiness: a program outside its hours has no start to wait for.
     HoursRule hours_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, readiness_};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
+    IdleRule idle_{platform_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     struct Asked {

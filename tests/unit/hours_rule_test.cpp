@@ -91,9 +91,13 @@ TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndT
     engine.StartProgram(L"Sign");
     Passes(2);
     EXPECT_EQ(Details(L"Sign", L"on").back(), L"started by a person outside its hours: watched until it is closed");
+    // A restart is no close: it is started again.
+    EXPECT_EQ(engine.RestartProgram(L"Sign"), WatchEngine::RestartAnswer::Restarting);
+    Passes(3);
+    EXPECT_EQ(Starts(), 2);
     fake.desktop.Remove(window);
     Passes(5);
-    EXPECT_EQ(Starts(), 1);
+    EXPECT_EQ(Starts(), 2);
     EXPECT_EQ(State(), L"Off until Mon 08:00");
     EXPECT_EQ(Details(L"Sign", L"off").size(), 2u);
 
@@ -101,12 +105,12 @@ TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndT
     // hours begin.
     engine.LaunchPrograms();
     Passes(2);
-    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(Starts(), 3);
     engine.ClosePrograms();
     Passes(3);
     Later(3 * 24 * 60 + 5 * 60 - 1);  // Monday 08:03
     Passes(10);
-    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(Starts(), 3);
 
     // Its hours begin while launching runs: its StartDelay counts from then.
     engine.ResumeLaunching();
@@ -117,7 +121,7 @@ TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndT
     EXPECT_EQ(Details(L"Sign", L"off").back(), L"its hours end: closed until Mon 08:00");
     EXPECT_EQ(Details(L"Sign", L"waiting"), std::vector<std::wstring>{L"until 08:00:20"});
     EXPECT_EQ(Details(L"Sign", L"ready"), std::vector<std::wstring>{L"after 20.0 s"});
-    EXPECT_EQ(Starts(), 4);
+    EXPECT_EQ(Starts(), 5);
 }
 
 TEST_F(HoursRuleTest, AProgramRunningOutsideItsHoursAtVigilonsStartIsLeftRunning) {

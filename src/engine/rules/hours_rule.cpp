@@ -44,9 +44,20 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     HoursWatch& watch = state.hours;
     if (watch.ranges.empty()) {
         // Hours taken away: it runs at all hours.
-        watch = HoursWatch{.idleMinutes = watch.idleMinutes, .idleDue = watch.idleDue, .idleDone = watch.idleDone};
+        watch = HoursWatch{.idleMinutes = watch.idleMinutes, .idleRestartedAfter = watch.idleRestartedAfter};
         if (state.phase == ProgramPhase::Off) MovePhase(state, ProgramPhase::Absent);
         return false;
+    }
+    // A window gone after Vigilon asked it to close for a restart (at a pass, or asked for between
+    // passes) was not closed by anyone.
+    std::uint64_t restarts = 0;
+    for (std::uint64_t const count : state.counts.restarts) restarts += count;
+    if (state.window.Present()) {
+        watch.restartAsked = state.window.restartAsked;
+        watch.restartsSeen = restarts;
+    } else if (restarts != watch.restartsSeen) {
+        watch.restartAsked = true;
+        watch.restartsSeen = restarts;
     }
     bool const first = !std::exchange(watch.looked, true);
     bool const wasOn = watch.on;
@@ -114,8 +125,9 @@ void HoursRule::Override(WatchedProgram const& record, ProgramState& state, std:
 
 bool HoursRule::OverrideOver(ProgramState const& state, std::int64_t at) {
     if (*state.hours.overrideUntil != HoursWatch::kUntilClosed) return at >= *state.hours.overrideUntil;
-    // Until it is closed: its window gone, and no start of it under way or asked for.
-    return !state.window.Present() && state.phase != ProgramPhase::Starting && !state.startAsked;
+    // Until it is closed: its window gone, not for a restart, and no start of it under way or asked for.
+    return !state.window.Present() && !state.hours.restartAsked && state.phase != ProgramPhase::Starting &&
+           !state.startAsked;
 }
 
 std::optional<RestartAsk> HoursRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {

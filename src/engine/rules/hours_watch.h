@@ -23,10 +23,11 @@ struct HoursWatch {
     std::optional<std::int64_t> overrideUntil;  // wall minute: a person's start outside the hours runs until then
     bool personAsked = false;                // Launch Programs asked for its start outside its hours
     bool offSaid = false;                    // the history said `off` for this stretch off
+    bool restartAsked = false;               // at the last look its window was asked to close for a restart
+    std::uint64_t restartsSeen = 0;          // its restarts counted at the last look while its window was there
 
     std::optional<int> idleMinutes;          // IdleRestart as read
-    bool idleDue = false;                    // the PC has been idle that long, and the program is not yet restarted for it
-    bool idleDone = false;                   // restarted for this idle spell: not again until someone uses the PC
+    std::optional<std::int64_t> idleRestartedAfter;  // monotonic: the last input the last idle restart followed
 };
 
 }  // namespace vigilon
