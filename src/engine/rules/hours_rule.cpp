@@ -44,6 +44,9 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     HoursWatch& watch = state.hours;
     if (watch.ranges.empty()) {
         // Hours taken away: it runs at all hours.
+        if (!watch.on) {
+            journal_.Log(vigilon::Describe(TroubleKind::HoursOn).word, record.name, L"no hours set any more");
+        }
         watch = HoursWatch{.idleMinutes = watch.idleMinutes, .idleRestartedAfter = watch.idleRestartedAfter};
         if (state.phase == ProgramPhase::Off) MovePhase(state, ProgramPhase::Absent);
         return false;
@@ -66,7 +69,7 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     if (inside) {
         watch.overrideUntil.reset();  // its hours cover a person's start from here
         watch.on = true;
-        if (!wasOn) On(record, state, !first);
+        if (!wasOn) On(record, state);
         return false;
     }
     if (watch.overrideUntil && OverrideOver(state, at)) watch.overrideUntil.reset();
@@ -88,10 +91,9 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     return true;
 }
 
-void HoursRule::On(WatchedProgram const& record, ProgramState& state, bool edge) const {
+void HoursRule::On(WatchedProgram const& record, ProgramState& state) const {
     if (state.phase == ProgramPhase::Off) MovePhase(state, ProgramPhase::Absent);
     state.hours.offSaid = false;
-    if (!edge) return;
     // Started as after Vigilon's start: its StartDelay counted from now, then StartAfter and WaitFor.
     readiness_.ArmOne(state);
     std::wstring const details = L"its hours begin, until " + WallMinuteText(state.hours.clock.End());

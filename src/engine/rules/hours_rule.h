@@ -46,7 +46,7 @@ public:
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
 
 private:
-    void On(WatchedProgram const& record, ProgramState& state, bool edge) const;
+    void On(WatchedProgram const& record, ProgramState& state) const;
     void Off(WatchedProgram const& record, ProgramState& state) const;
     // A person's start outside the hours, or a program found running outside them: until when.
     void Override(WatchedProgram const& record, ProgramState& state, std::wstring const& why) const;
