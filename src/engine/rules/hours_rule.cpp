@@ -64,7 +64,7 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     }
     bool const first = !std::exchange(watch.looked, true);
     bool const wasOn = watch.on;
-    bool const inside = watch.clock.Look(platform_.events.LocalTimeNow(), watch.ranges);
+    bool const inside = watch.clock.Look(LocalNow(), watch.ranges);
     std::int64_t const at = watch.clock.LastLook();
     if (inside) {
         watch.overrideUntil.reset();  // its hours cover a person's start from here
@@ -89,6 +89,15 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     watch.nextStart = next ? std::optional<std::int64_t>(next->start) : std::nullopt;
     Off(record, state);
     return true;
+}
+
+LocalTime const& HoursRule::LocalNow() const {
+    // Read once a pass for every program: the clock is looked at for each at every visit.
+    if (readAt_ != supervisor_.PassTime()) {
+        readAt_ = supervisor_.PassTime();
+        read_ = platform_.events.LocalTimeNow();
+    }
+    return read_;
 }
 
 void HoursRule::On(WatchedProgram const& record, ProgramState& state) const {

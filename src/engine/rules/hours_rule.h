@@ -51,11 +51,14 @@ private:
     // A person's start outside the hours, or a program found running outside them: until when.
     void Override(WatchedProgram const& record, ProgramState& state, std::wstring const& why) const;
     static bool OverrideOver(ProgramState const& state, std::int64_t at);
+    LocalTime const& LocalNow() const;
 
     Platform& platform_;
     SupervisionJournal& journal_;
     Supervisor& supervisor_;
     Readiness const& readiness_;
+    mutable std::int64_t readAt_ = -1;  // the pass time the local time was read at
+    mutable LocalTime read_{};
 };
 
 }  // namespace vigilon
