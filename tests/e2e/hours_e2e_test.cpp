@@ -56,5 +56,23 @@ TEST_F(HoursTest, AProgramWhoseHoursEndIsClosedAsPlannedShownOffAndStartedAgainB
     ExitVigilon();
 }
 
+// Wine gives no input on an Xvfb: its last input time is 0, so the session has been idle since
+// the machine started, and a program on screen is restarted for it once, not again.
+TEST_F(HoursTest, AProgramOnScreenIsRestartedOnceWhenNobodyUsedThePc) {
+    std::wstring const kiosk = AddHelper(L"kiosk.exe", Caption(L"Kiosk"));
+    WriteIni({{L"Kiosk", Caption(L"Kiosk"), kiosk}});
+    std::wstring const ini = Path(L"vigilon.ini");
+    WritePrivateProfileStringW(L"Kiosk", L"Show", L"Normal", ini.c_str());
+    WritePrivateProfileStringW(L"Kiosk", L"IdleRestart", L"1", ini.c_str());
+    WritePrivateProfileStringW(L"Apps", L"Notices", L"Tray", ini.c_str());
+    StartVigilon();
+    ASSERT_TRUE(WaitUntil([&] { return Seen("Kiosk", "idle"); }));
+    ASSERT_TRUE(WaitUntil([&] { return RecordOf(kiosk).starts.size() == 2; }));
+    EXPECT_TRUE(HoldsFor([&] { return RecordOf(kiosk).starts.size() == 2; }, 5));
+    EXPECT_NE(testing::ReadFileBytes(Path(L"vigilon.log")).find("\tidle\tKiosk\tnobody used the PC for 1 min"),
+              std::string::npos);
+    ExitVigilon();
+}
+
 }  // namespace
 }  // namespace vigilon::e2e
