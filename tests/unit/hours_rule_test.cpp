@@ -134,5 +134,15 @@ TEST_F(HoursRuleTest, AProgramRunningOutsideItsHoursAtVigilonsStartIsLeftRunning
     EXPECT_EQ(State(), L"Running");
 }
 
+TEST_F(HoursRuleTest, AWindowStartedByHandWhileItIsOffIsLeftRunning) {
+    Sign().rules.hours = L"Mon-Fri 08:00-18:00";
+    Passes(3);
+    window = fake.desktop.Add(L"Sign - by hand", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+    Passes(5);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"running outside its hours: watched until Fri 18:00"});
+}
+
 }  // namespace
 }  // namespace vigilon

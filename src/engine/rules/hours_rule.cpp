@@ -73,11 +73,16 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
         return false;
     }
     if (watch.overrideUntil && OverrideOver(state, at)) watch.overrideUntil.reset();
+    // Its hours end now: the window there, or the one a start under way brings, is closed for them;
+    // once gone, a window that comes while it is off is someone's own start.
+    if (wasOn && !watch.overrideUntil) watch.closeForHours = state.window.Present() || state.phase == ProgramPhase::Starting;
+    if (!state.window.Present() && state.phase != ProgramPhase::Starting) watch.closeForHours = false;
     bool const asked = state.startAsked || std::exchange(watch.personAsked, false);
     if (!watch.overrideUntil && asked) {
         Override(record, state, L"started by a person outside its hours");
-    } else if (!watch.overrideUntil && first && state.window.Present()) {
-        // Not ended for hours it did not start in: it ran before Vigilon looked.
+    } else if (!watch.overrideUntil && state.window.Present() && (first || !watch.closeForHours)) {
+        // Not ended for hours it did not run in: it ran before Vigilon looked, or someone started
+        // it by hand while it was off.
         Override(record, state, L"running outside its hours");
     }
     if (watch.overrideUntil) {
@@ -143,7 +148,7 @@ bool HoursRule::OverrideOver(ProgramState const& state, std::int64_t at) {
 
 std::optional<RestartAsk> HoursRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {
     HoursWatch& watch = state.hours;
-    if (watch.ranges.empty() || watch.on || !state.window.Present()) return std::nullopt;
+    if (watch.ranges.empty() || watch.on || !watch.closeForHours || !state.window.Present()) return std::nullopt;
     std::wstring const until = UntilText(watch.nextStart);
     watch.offSaid = true;  // the close says it
     return RestartAsk{RestartReason::Hours, until, L"its hours end: closed " + until};

@@ -20,8 +20,8 @@ namespace vigilon {
 // Vigilon's start. Outside its hours it is Off: not started, at Vigilon's start neither. A person's
 // start outside them (/start, Launch Programs) starts it, and it is then watched until the end of
 // the next range when one begins within 24 hours, otherwise until its window goes; a program found
-// running outside its hours (at Vigilon's start, or when its hours are set) is left running the
-// same way, never ended. Nothing is closed while launching is paused or the window is left alone:
+// running outside its hours (at Vigilon's start, when its hours are set, or started by hand while
+// it is off) is left running the same way, never ended. Nothing is closed while launching is paused or the window is left alone:
 // the supervisor asks no rule then.
 class HoursRule final : public Rule {
 public:

@@ -23,6 +23,7 @@ struct HoursWatch {
     std::optional<std::int64_t> overrideUntil;  // wall minute: a person's start outside the hours runs until then
     bool personAsked = false;                // Launch Programs asked for its start outside its hours
     bool offSaid = false;                    // the history said `off` for this stretch off
+    bool closeForHours = false;              // off: the window that ran as its hours ended is to be closed
     bool restartAsked = false;               // at the last look its window was asked to close for a restart
     std::uint64_t restartsSeen = 0;          // its restarts counted at the last look while its window was there
 
