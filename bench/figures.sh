@@ -20,7 +20,7 @@
 # The seconds default to 60. The wait for a window lasts 61 s, so that case measures at most 55.
 # HEALTH_KINDS narrows the health section to some of: off http tcp file run window.
 # FIGURES_ONLY names the sections to measure, of: counts extras metrics placement heartbeat matching health waiting
-# restraint exit windowless (all by default). With COMPARE_EXE, the comparison build is measured beside this
+# restraint exit windowless hours (all by default). With COMPARE_EXE, the comparison build is measured beside this
 # one in the counts, in the status window's and the placement's cases, and waiting for a window.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
@@ -180,7 +180,7 @@ wait_for 60 crowd_ready || { log "the $crowd_size crowd windows did not all appe
 server=$(wine_server)
 
 no_compare() { [ -z "$compare" ]; }
-only=" ${FIGURES_ONLY:-counts extras metrics placement matching heartbeat health waiting restraint exit windowless} "
+only=" ${FIGURES_ONLY:-counts extras metrics placement matching heartbeat health waiting restraint exit windowless hours} "
 wanted() { [[ "$only" == *" $1 "* ]]; }
 # The build a case runs: this one, or the comparison build while case_exe names it.
 case_exe=
@@ -351,6 +351,16 @@ windowless_figures() {
   windowless_case windowless "all \`Window=None\`, found by their processes"
 }
 if wanted windowless; then windowless_figures; fi
+
+# 50 programs with opening hours round the clock on each (Hours=00:00-24:00), beside the same 50
+# without, side by side: each program's hours are looked at on the local clock at every pass.
+if wanted hours; then
+echo
+echo "| 50 programs watched among 300 windows | vigilon.exe | Wine server |"
+echo "|---|---|---|"
+extras_case hours-none "" "no \`Hours=\`"
+extras_case hours-all "Hours=00:00-24:00" "\`Hours=00:00-24:00\` on every program"
+fi
 # 50 programs with a heartbeat every 10 s, the shortest period, to a server on 127.0.0.1 that
 # answers 200, beside the same 50 without one. Keys for [Apps] go in after its Number line. A
 # function of its own, so that another case (the metrics file) can stand beside it.

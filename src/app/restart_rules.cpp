@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "app/escalate_rules.h"
+#include "app/opening_hours.h"
 #include "support/blanks.h"
 #include "support/digits.h"
 #include "support/text_case.h"
@@ -116,6 +117,8 @@ constexpr RuleKey kRuleKeys[] = {
     {kCaptionMatchKey, &RestartRules::captionMatch, ProblemOf<ParseCaptionMatch>},
     {kEscalateKey, &RestartRules::escalate, ProblemOf<ParseEscalate>},
     {kEscalateMinutesKey, &RestartRules::escalateMinutes, ProblemOf<ParseEscalateMinutes>},
+    {kHoursKey, &RestartRules::hours, ProblemOf<ParseOpeningHours>},
+    {kIdleRestartKey, &RestartRules::idleRestart, ProblemOf<ParseIdleRestart>},
 };
 // Every text of RestartRules is a key's: a field added without its row fails to build.
 static_assert(sizeof(RestartRules) == std::size(kRuleKeys) * sizeof(std::wstring));

@@ -37,6 +37,8 @@ struct RestartRules {
     std::wstring captionMatch;   // CaptionMatch=Start|Contains|End|Exact: how Caption is compared
     std::wstring escalate;         // Escalate=<count>:<action>[,...]: what follows that many troubles within the minutes
     std::wstring escalateMinutes;  // EscalateMinutes=M: the troubles counted are those of the last M minutes (1 to 1440, default 60)
+    std::wstring hours;          // Hours=[days] hh:mm-hh:mm[; ...]: it runs only inside these local hours
+    std::wstring idleRestart;    // IdleRestart=N: restarted once when nobody used the PC for N minutes (1 to 1440)
 
     bool operator==(RestartRules const&) const = default;
 };
@@ -66,6 +68,8 @@ inline constexpr wchar_t kClassKey[] = L"Class";
 inline constexpr wchar_t kCaptionMatchKey[] = L"CaptionMatch";
 inline constexpr wchar_t kEscalateKey[] = L"Escalate";
 inline constexpr wchar_t kEscalateMinutesKey[] = L"EscalateMinutes";
+inline constexpr wchar_t kHoursKey[] = L"Hours";
+inline constexpr wchar_t kIdleRestartKey[] = L"IdleRestart";
 
 // One key of a program's section that holds a rule: its name, the field that holds its text,
 // and why a text cannot be used for it, as its parser says it ("Hidden, Normal, Maximized or

@@ -8,8 +8,8 @@
 namespace vigilon {
 
 // Why a program is being restarted.
-enum class RestartReason : std::uint8_t { Hung, Memory, Scheduled, Requested, Check };
-inline constexpr std::size_t kRestartReasonCount = 5;
+enum class RestartReason : std::uint8_t { Hung, Memory, Scheduled, Requested, Check, Hours, Idle };
+inline constexpr std::size_t kRestartReasonCount = 7;
 
 // A restart the graceful way, on the pass clock. A rule's restart is first decided: when a picture
 // of the window is wanted, the window is asked to close only once the picture is done (taken on a

@@ -8,9 +8,11 @@
 namespace vigilon {
 
 // Why Vigilon restarted a program, as the metrics count it.
-enum class RestartCause : std::uint8_t { Hang, Memory, Daily, Asked, Check };
-inline constexpr RestartCause kAllRestartCauses[] = {RestartCause::Hang, RestartCause::Memory, RestartCause::Daily,
-                                                     RestartCause::Asked, RestartCause::Check};
+// Hours: closed at the end of its opening hours (not started again until they begin).
+enum class RestartCause : std::uint8_t { Hang, Memory, Daily, Asked, Check, Hours, Idle };
+inline constexpr RestartCause kAllRestartCauses[] = {RestartCause::Hang,  RestartCause::Memory, RestartCause::Daily,
+                                                     RestartCause::Asked, RestartCause::Check,  RestartCause::Hours,
+                                                     RestartCause::Idle};
 
 // How a program's process ended of its own accord: with exit code 0, or any other (a crash ends
 // with an exception code such as 0xC0000005).
@@ -25,6 +27,8 @@ constexpr std::wstring_view CauseWord(RestartCause cause) {
     case RestartCause::Daily: return L"daily";
     case RestartCause::Asked: return L"asked";
     case RestartCause::Check: return L"check";
+    case RestartCause::Hours: return L"hours";
+    case RestartCause::Idle: return L"idle";
     }
     return L"";
 }

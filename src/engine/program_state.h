@@ -15,6 +15,7 @@
 #include "engine/graceful_restart.h"
 #include "engine/rules/hang_timeline.h"
 #include "engine/rules/health_watch.h"
+#include "engine/rules/hours_watch.h"
 #include "engine/rules/memory_watch.h"
 #include "engine/rules/placement.h"
 #include "engine/program_counts.h"
@@ -35,6 +36,7 @@ enum class ProgramPhase : std::uint8_t {
     Closed,      // Restart=Failure: it exited with 0, and is left closed until someone starts it
     Lingering,   // Restart=Failure: its window is gone but its process runs on; judged when that ends
     LeftAlone,   // its window is not Vigilon's to end (another program's, or ending it was denied): only asked whether it answers
+    Off,         // outside its opening hours (Hours): not started until they begin or someone starts it
 };
 
 // The phases a program may move to `to` from, one bit per phase.
@@ -51,6 +53,7 @@ constexpr unsigned MovesTo(ProgramPhase to) {
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone) |
                bit(ProgramPhase::Lingering) | bit(ProgramPhase::Starting);
     case ProgramPhase::LeftAlone: return bit(ProgramPhase::Restarting);
+    case ProgramPhase::Off: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
     case ProgramPhase::Unwatched:
     case ProgramPhase::Absent: return ~0u;
     }
@@ -78,6 +81,7 @@ struct StartWait {
         std::int64_t nextCheck = 0;         // monotonic: no check begins before then
         std::int64_t nextAsk = 0;           // monotonic: StartAfter's window is not asked again before then
         bool afterMet = false;              // StartAfter's program answered, at the last look
+        std::int64_t armedAt = -1;          // monotonic: armed for this program alone (its hours began); -1 with every program
     } round;
 };
 
@@ -167,6 +171,7 @@ struct ProgramState {
     HealthWatch health;
     TroubleTold trouble;
     EscalationLadder escalation;          // Escalate and EscalateMinutes as read, and the troubles counted
+    HoursWatch hours;                     // Hours and IdleRestart as read, and how the program stands with them
 };
 
 // The one writer of a program's phase: a move from a phase it is not allowed from is a fault of

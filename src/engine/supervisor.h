@@ -117,6 +117,7 @@ public:
         kept.health = std::move(state.health);
         kept.trouble = std::move(state.trouble);
         kept.escalation = std::move(state.escalation);
+        kept.hours = std::move(state.hours);
         state = std::move(kept);
     }
     // The window the pass found for the program, 0 for none: found after a start, gone, or another;

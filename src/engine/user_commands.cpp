@@ -74,6 +74,7 @@ void WatchEngine::ClosePrograms() {
 
 void WatchEngine::LaunchPrograms() {
     supervisor_.ReleaseClosed();
+    hours_.LaunchAsked();
     ResumeLaunching();
 }
 

@@ -16,6 +16,8 @@
 #include "engine/hidden_windows.h"
 #include "engine/process_finder.h"
 #include "engine/rules/health_rule.h"
+#include "engine/rules/hours_rule.h"
+#include "engine/rules/idle_rule.h"
 #include "engine/outputs/program_status.h"
 #include "engine/start_request.h"
 #include "engine/outputs/status_snapshot.h"
@@ -73,7 +75,8 @@ public:
     // start waits for its StartDelay, StartAfter and WaitFor again.
     void ResumeLaunching();
 
-    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed.
+    // Launch Programs: resumes launching, and starts again the programs Restart=Failure left closed
+    // and those off outside their hours (a person's start: see HoursRule).
     void LaunchPrograms();
 
     // Starts the program of that name (case ignored) at the next pass, also one backing off or left
@@ -92,6 +95,9 @@ public:
     // Vigilon's own windows are open, or all closed again: while they are, no window is put back
     // in its place over them (see PlacementKeeper::HoldBack).
     void SetOwnWindowsOpen(bool open) { placements_.HoldBack(open); }
+    // A Vigilon dialog, notice or countdown is shown, or no longer: the one place that holds back
+    // the idle restart (IdleRestart) while one is.
+    void SetDialogShown(bool shown) { idle_.SetDialogShown(shown); }
     // True when a window is kept on top or full screen, so that Vigilon's own windows are shown
     // above it.
     bool KeepsWindowsOnTop() const { return placements_.AnyAbove(); }
@@ -368,7 +374,10 @@ private:
     std::wstring version_;
     std::wstring computer_;
     LocalTime startedAt_{};
+    // Asked before readiness: a program outside its hours has no start to wait for.
+    HoursRule hours_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, readiness_};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
+    IdleRule idle_{platform_, supervisor_};
     Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
     // Reads the program's facts, as /status /json does, only as an alert is queued.
     Alerts alerts_{platform_, static_cast<SupervisionJournal&>(*this), [this](std::wstring const& program) {

@@ -52,6 +52,10 @@ public:
     // The value of this process's environment variable `name` (case ignored); nothing when it is
     // not set.
     virtual std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) = 0;
+
+    // The milliseconds since this session's last keyboard or mouse input; nothing when the system
+    // cannot tell.
+    virtual std::optional<std::int64_t> IdleMilliseconds() = 0;
 };
 
 }  // namespace vigilon

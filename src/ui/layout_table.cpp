@@ -119,6 +119,12 @@ constexpr PagedPlacement kProgramSettings[] = {
     {Start, {kIdWaitSecondsLabel, KeyLabel, Window, L"Wait at m&ost", 360, 2385, 1500, 270, 8}},
     {Start, {kIdWaitSeconds, NumberBox, Window, L"", 1920, 2325, 900, 345, 9}},
     {Start, {kIdWaitSecondsUnit, Label, Window, L"seconds, then start it anyway", 2910, 2370, 3930, 300, 10}},
+    {Start, {kIdHoursLabel, KeyLabel, Window, L"Run it only during these &hours:", 360, 2895, 6480, 270, 11}},
+    {Start, {kIdHours, TextBox, Window, L"", 360, 3180, 6480, 345, 12}},
+    {Start, {kIdHoursFormat, Label, Window, L"Mon-Fri 08:00-18:00; Sat 09:00-13:00 (local time)", 360, 3570, 6480, 270, 13}},
+    {Start, {kIdIdleLabel, KeyLabel, Window, L"Restart &it after", 360, 4080, 1500, 270, 14}},
+    {Start, {kIdIdle, NumberBox, Window, L"", 1920, 4020, 900, 345, 15}},
+    {Start, {kIdIdleUnit, Label, Window, L"minutes without input (1 to 1440)", 2910, 4065, 3930, 300, 16}},
 
     {Restart, {kIdMemoryRule, CheckBox, Window, L"Restart when its &memory stays above", 360, 630, 3660, 345, 1}},
     {Restart, {kIdMemoryLimit, NumberBox, Window, L"", 4080, 615, 1020, 345, 2}},

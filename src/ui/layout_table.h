@@ -120,6 +120,13 @@ inline constexpr std::uint16_t kIdWindowClass = 1473;
 inline constexpr std::uint16_t kIdProcessLabel = 1474;
 inline constexpr std::uint16_t kIdProcess = 1475;
 inline constexpr std::uint16_t kIdNoWindow = 1476;  // the program shows no window: the page's other rows are greyed
+// The Start page's opening hours and idle restart.
+inline constexpr std::uint16_t kIdHoursLabel = 1480;
+inline constexpr std::uint16_t kIdHours = 1481;
+inline constexpr std::uint16_t kIdHoursFormat = 1482;
+inline constexpr std::uint16_t kIdIdleLabel = 1483;
+inline constexpr std::uint16_t kIdIdle = 1484;
+inline constexpr std::uint16_t kIdIdleUnit = 1485;
 // The Start page.
 inline constexpr std::uint16_t kIdDelayLabel = 1420;
 inline constexpr std::uint16_t kIdDelay = 1421;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/opening_hours.h"
 #include "platform/win32/system_function.h"
 #include "support/application_title.h"
 #include "support/message.h"
@@ -163,6 +164,10 @@ void SettingsDialog::FillFields() {
     SendDlgItemMessageW(dialog_, kIdWaitSeconds, EM_LIMITTEXT, kSecondsLength, 0);
     SendDlgItemMessageW(dialog_, kIdWaitSeconds, EM_SETCUEBANNER, TRUE,
                         reinterpret_cast<LPARAM>(std::to_wstring(kDefaultWaitSeconds).c_str()));
+    SetDlgItemTextW(dialog_, kIdHours, form.hours.c_str());
+    SendDlgItemMessageW(dialog_, kIdHours, EM_LIMITTEXT, kWaitForLength, 0);
+    SetDlgItemTextW(dialog_, kIdIdle, form.idleRestart.c_str());
+    SendDlgItemMessageW(dialog_, kIdIdle, EM_LIMITTEXT, std::to_wstring(kMaxIdleMinutes).size(), 0);
     Check(dialog_, kIdMemoryRule, form.restart.memoryOn);
     SetDlgItemTextW(dialog_, kIdMemoryLimit, form.restart.megabytes.c_str());
     SendDlgItemMessageW(dialog_, kIdMemoryLimit, EM_LIMITTEXT, std::to_wstring(kMaxMemoryLimitMB).size(), 0);
@@ -223,6 +228,8 @@ ProgramSettingsForm SettingsDialog::ReadForm() const {
     form.startAfter = ChosenValue(dialog_, kIdStartAfter, startAfter_);
     form.waitFor = WindowText(GetDlgItem(dialog_, kIdWaitFor));
     form.waitSeconds = WindowText(GetDlgItem(dialog_, kIdWaitSeconds));
+    form.hours = WindowText(GetDlgItem(dialog_, kIdHours));
+    form.idleRestart = WindowText(GetDlgItem(dialog_, kIdIdle));
     form.restart.memoryOn = Checked(dialog_, kIdMemoryRule);
     form.restart.megabytes = WindowText(GetDlgItem(dialog_, kIdMemoryLimit));
     form.restart.scheduleOn = Checked(dialog_, kIdScheduleRule);
@@ -259,6 +266,8 @@ void SettingsDialog::FocusRow(SettingsRow row, HealthRow healthRow) {
     case SettingsRow::StartDelay: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdDelay); break;
     case SettingsRow::WaitFor: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdWaitFor); break;
     case SettingsRow::WaitSeconds: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdWaitSeconds); break;
+    case SettingsRow::Hours: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdHours); break;
+    case SettingsRow::IdleRestart: ShowPage(SettingsPage::Start); FocusBox(dialog_, kIdIdle); break;
     case SettingsRow::MemoryLimit: ShowPage(SettingsPage::Restart); FocusBox(dialog_, kIdMemoryLimit); break;
     case SettingsRow::RestartTimes:
         ShowPage(SettingsPage::Restart);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/escalate_rules.h"
+#include "app/opening_hours.h"
 #include "support/blanks.h"
 #include "support/text_case.h"
 
@@ -106,6 +107,8 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules) {
     form.health = HealthFormFromRules(rules);
     form.escalate = Trimmed(rules.escalate);
     form.escalateMinutes = Trimmed(rules.escalateMinutes);
+    form.hours = Trimmed(rules.hours);
+    form.idleRestart = Trimmed(rules.idleRestart);
     return form;
 }
 
@@ -137,6 +140,16 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
         if (!seconds.value) return refuse(SettingsRow::WaitSeconds, L"Wait at most: type " + seconds.problem + L".");
         choice.rules.waitSeconds = std::to_wstring(*seconds.value);
     }
+    std::wstring const hours = Trimmed(form.hours);
+    if (RuleValue<std::vector<HoursRange>> const read = ParseOpeningHours(hours); !read.problem.empty()) {
+        return refuse(SettingsRow::Hours, L"Run it only during these hours: type " + read.problem + L".");
+    }
+    choice.rules.hours = hours;
+    std::wstring const idle = Trimmed(form.idleRestart);
+    if (RuleValue<int> const minutes = ParseIdleRestart(idle); !minutes.problem.empty()) {
+        return refuse(SettingsRow::IdleRestart, L"Restart it after: type " + minutes.problem + L".");
+    }
+    choice.rules.idleRestart = idle;
     // The drop-downs offer only values that can be used, and what the file held as written.
     choice.rules.show = form.show;
     choice.rules.monitor = form.monitor;

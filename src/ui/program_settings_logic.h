@@ -44,6 +44,9 @@ struct ProgramSettingsForm {
     std::wstring escalateMinutes;  // EscalateMinutes: empty for the default
     // Health
     HealthCheckForm health;
+    // Start, its foot
+    std::wstring hours;        // Hours: empty for all hours
+    std::wstring idleRestart;  // IdleRestart: minutes; empty for none
 };
 
 // The drop-downs' entries. A value from the file that none of them stands for (a display not
@@ -67,7 +70,10 @@ ProgramSettingsForm SettingsFormFromRules(RestartRules const& rules);
 
 // The row a refusal names, so that the dialog can show its page and put the focus there.
 // Health: the row of the Health page that `healthRow` names.
-enum class SettingsRow : std::uint8_t { None, NoWindow, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process, Escalate, EscalateMinutes };
+enum class SettingsRow : std::uint8_t {
+    None, NoWindow, StartDelay, WaitFor, WaitSeconds, MemoryLimit, RestartTimes, Health, Process, Escalate,
+    EscalateMinutes, Hours, IdleRestart
+};
 
 // The keys the fields stand for, or, when a box holds something that cannot be used, a message
 // naming its row and no keys. A default (Hidden, Always, no delay) writes no key.

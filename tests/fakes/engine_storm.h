@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -505,6 +506,35 @@ private:
             alertsOn_ = !alertsOn_;
             SetAlerts();
             Say(alertsOn_ ? "alerts on" : "alerts off");
+        case 40: {
+            // Opening hours: none, a range that holds now and ends within minutes, one that begins
+            // in a minute, or one days away.
+            LocalTime const now = fake.events.LocalTimeNow();
+            auto const at = [&](int minutes) { return ClockText(AddMilliseconds(now, minutes * 60'000LL)).substr(0, 5); };
+            switch (choices_.Below(4)) {
+            case 0: record.rules.hours.clear(); break;
+            case 1: record.rules.hours = at(-1) + L"-" + at(1 + static_cast<int>(choices_.Below(3))); break;
+            case 2: record.rules.hours = at(1) + L"-" + at(3); break;
+            case 3: record.rules.hours = L"Mon 08:00-09:00"; break;
+            }
+            Say("hours of " + std::to_string(program));
+            break;
+        }
+        case 41:
+            // IdleRestart a minute on or off, or someone uses the PC.
+            if (choices_.Below(2) == 0) {
+                record.rules.idleRestart = record.rules.idleRestart.empty() ? L"1" : L"";
+                Say("idle restart of " + std::to_string(program));
+            } else {
+                fake.system.lastInput = fake.events.now;
+                idleRestarted_.clear();
+                Say("input");
+            }
+            break;
+        case 42:
+            dialogShown_ = !dialogShown_;
+            engine().SetDialogShown(dialogShown_);
+            Say(dialogShown_ ? "dialog shown" : "dialog closed");
             break;
         case 31:
             ownWindowsOpen_ = !ownWindowsOpen_;
@@ -677,6 +707,7 @@ private:
     void Pause() override { engine().PauseLaunching(); }
     void Resume() override {
         closed_.clear();
+        for (int i = 0; i < kPrograms; ++i) personAsked_.insert(i);
         engine().LaunchPrograms();
     }
     WatchEngine::RestartAnswer Restart(std::wstring const& name) override { return engine().RestartProgram(name); }
@@ -685,6 +716,7 @@ private:
         int const number = scene_.programs.Find(name) - 1;
         if (reply.answer == StartAnswer::Starting && number >= 0) {
             closed_.erase(number);
+            personAsked_.insert(number);
             startAsked_.insert(number);
             if (!FileExists(scene_.fake.files, Exe(number))) Fail("/start says Starting for a program whose file is missing");
             if (inBox_) Fail("/start says Starting while a notice holds the passes");
@@ -828,6 +860,8 @@ private:
         for (int i = 0; i < kPrograms; ++i) program = launch.file == L"\"" + Exe(i) + L"\"" ? i : program;
         if (program < 0) return Fail("a start of something not watched");
         if (engine().LaunchPaused()) Fail("a start while launching is paused");
+        HoursLines();
+        if (off_.count(program) != 0) Fail("a program started outside its hours, nobody asking");
         if (closed_.count(program) != 0) Fail("a program Restart=Failure left closed was started");
         for (WindowHandle const window : desktop().TopLevelWindows()) {
             if (ProgramOf(window) == program) Fail("a start while the program's window is there: " + std::to_string(window));
@@ -975,6 +1009,7 @@ private:
         if (engine().LaunchPaused()) Fail("a heartbeat pinged while launching was paused");
         for (int i = 0; i < kPrograms; ++i) {
             if (scene_.programs[i + 1].caption.empty()) continue;  // not watched
+            if (off_.count(i) != 0) continue;                     // off outside its hours: counted neither way
             bool found = false;
             for (WindowHandle const window : desktop().TopLevelWindows()) found = found || ProgramOf(window) == i;
             if (!found) Fail("a heartbeat pinged while program " + std::to_string(i) + " had no window");
@@ -1112,7 +1147,9 @@ private:
             last = entry.at;
         }
         std::set<std::wstring> gone;  // programs with a gone line of trouble in this step
+        HoursLines();
         for (auto const& [program, line, details, at] : NewHistoryLines()) {
+            CheckHoursAndIdle(scene_.programs.Find(program) - 1, line, details, at);
             // A picture is named only once its file is there.
             std::size_t const shot = details.find(L"screenshot ");
             std::wstring const path = shot == std::wstring::npos ? std::wstring() : details.substr(shot + 11);
@@ -1228,6 +1265,44 @@ private:
         }
     }
 
+    // The history's `off` and `on` lines, as the passes write them: between the two a program is
+    // off, and is started only once a person asked (which says `on` first).
+    void HoursLines() {
+        std::string const& text = scene_.fake.files.texts[std::wstring(EngineScene::kFolder) + L"vigilon.log"];
+        std::istringstream stream(text.substr(std::min(hoursSeen_, text.size())));
+        hoursSeen_ = text.size();
+        for (std::string line; std::getline(stream, line);) {
+            std::vector<std::wstring> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');) fields.emplace_back(field.begin(), field.end());
+            if (fields.size() < 4) continue;
+            int const program = scene_.programs.Find(fields[2]) - 1;
+            if (fields[1] == L"off") off_.insert(program);
+            if (fields[1] != L"on") continue;
+            off_.erase(program);
+            // A person's start is said only after a person asked for one.
+            if (fields[3].starts_with(L"started by a person") && personAsked_.erase(program) == 0) {
+                Fail("a person's start outside its hours said, nobody asking");
+            }
+        }
+    }
+    // A program closed by its hours is never trouble, and is pictured never; an idle restart comes
+    // once the PC was idle its minute, never while a dialog is shown, and never twice without input between.
+    void CheckHoursAndIdle(int program, std::wstring const& line, std::wstring const& details, std::int64_t at) {
+        if (line == L"off" && details.find(L"screenshot") != std::wstring::npos) Fail("a program closed by its hours pictured");
+        if (line == L"off" && details.starts_with(L"its hours end")) closingForHours_.insert(program);
+        if (line == L"found") closingForHours_.erase(program);
+        if (line == L"gone" && closingForHours_.erase(program) != 0 && !details.starts_with(L"closed as asked") &&
+            !details.starts_with(L"ended") && crashed_.count(program) == 0) {
+            Fail("a program closed by its hours told as trouble");
+        }
+        if (line != L"idle") return;
+        std::optional<std::int64_t> const input = scene_.fake.system.lastInput;
+        if (!input || at - *input < 60'000) Fail("an idle restart before the PC was idle its minute");
+        if (dialogShown_) Fail("an idle restart while a Vigilon dialog is shown");
+        if (!idleRestarted_.insert(program).second) Fail("an idle restart twice without input between");
+    }
+
     static bool Forget(std::multiset<int>& set, int value) {
         auto const it = set.find(value);
         if (it == set.end()) return false;
@@ -1271,6 +1346,12 @@ private:
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
     std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
+    std::set<int> off_;           // programs the history said `off` for, until it says `on`
+    std::set<int> personAsked_;   // programs a person asked to start (/start, Launch Programs), not yet said
+    std::set<int> closingForHours_;  // programs asked to close at the end of their hours, until found again
+    std::set<int> idleRestarted_;    // programs restarted for the idle spell under way
+    std::size_t hoursSeen_ = 0;      // the history's length HoursLines has read
+    bool dialogShown_ = false;
     std::set<WindowHandle> hidden_;        // windows Vigilon hid and has not asked to show since
     std::map<int, std::uint32_t> lastStarted_;  // the process each program was last started as
     std::set<int> startAsked_;             // programs a script asked to start, until they are

@@ -264,6 +264,7 @@ struct FakePlatform {
 
     FakePlatform() {
         events.onProcess = [this] { desktop.ApplyPendingShows(); };
+        system.now = &events.now;
         processes.hasWindow = [this](std::uint32_t processId) {
             auto const windows = desktop.TopLevelWindows();
             return std::any_of(windows.begin(), windows.end(),

@@ -47,6 +47,13 @@ public:
         auto const it = environment.find(upper);
         return it == environment.end() ? std::nullopt : std::optional<std::wstring>(it->second);
     }
+    // The session's last input, on the fake clock `now` points to (FakePlatform sets it); nothing: not known.
+    std::optional<std::int64_t> lastInput;
+    std::int64_t const* now = nullptr;
+    std::optional<std::int64_t> IdleMilliseconds() override {
+        if (!lastInput || now == nullptr) return std::nullopt;
+        return *now - *lastInput;
+    }
     std::uint32_t errorMode = 0;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override { return std::exchange(errorMode, mode); }
     bool QueryVersion(OsVersion& out) override {

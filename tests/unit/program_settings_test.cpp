@@ -40,6 +40,8 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.captionMatch = L"End";
     rules.windowClass = L"SunAwtFrame";
     rules.process = L"C:\\Program Files\\Board\\board.exe";
+    rules.hours = L"Mon-Fri 08:00-18:00; Sat 09:00-13:00";
+    rules.idleRestart = L"10";
     ProgramSettingsForm form = SettingsFormFromRules(rules);
     form.exe = L"C:\\Agent\\agent.exe";  // found by its process's file: the full path of an .exe
     ProgramSettingsChoice const back = RulesFromSettingsForm(form, rules);
@@ -119,6 +121,10 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          L"Wait for: type a path that must exist (C:\\data, \\\\server\\share\\file) or host:port (server:1433)."},
         {[](ProgramSettingsForm& f) { f.waitSeconds = L"0"; }, SettingsRow::WaitSeconds,
          L"Wait at most: type a whole number of seconds from 1 to 86400."},
+        {[](ProgramSettingsForm& f) { f.hours = L"Mon-Fri 8-18"; }, SettingsRow::Hours,
+         L"Run it only during these hours: type times as hh:mm-hh:mm from 00:00 to 24:00: \"8-18\" is not one."},
+        {[](ProgramSettingsForm& f) { f.idleRestart = L"0"; }, SettingsRow::IdleRestart,
+         L"Restart it after: type a whole number of minutes from 1 to 1440."},
         {[](ProgramSettingsForm& f) { f.process = L"bin\\board.exe"; }, SettingsRow::Process,
          L"Program file: type a full path (C:\\Tools\\app.exe) or a file name alone (app.exe)."},
         {[](ProgramSettingsForm& f) { f.restart = {true, L"5a", false, L"", false}; }, SettingsRow::MemoryLimit,

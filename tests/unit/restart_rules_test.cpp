@@ -205,7 +205,8 @@ TEST_F(RulesDialogTest, EachKeyIsWrittenFromAndReadIntoItsOwnField) {
                              .checkAge = L"CheckAge", .checkSeconds = L"CheckSeconds", .checkTimeout = L"CheckTimeout",
                              .checkGrace = L"CheckGrace", .checkFailures = L"CheckFailures", .checkAction = L"CheckAction",
                              .window = L"Window", .process = L"Process", .windowClass = L"Class", .captionMatch = L"CaptionMatch",
-                             .escalate = L"Escalate", .escalateMinutes = L"EscalateMinutes"};
+                             .escalate = L"Escalate", .escalateMinutes = L"EscalateMinutes",
+                             .hours = L"Hours", .idleRestart = L"IdleRestart"};
     ASSERT_TRUE(SaveRestartRules(file, L"Kiosk", rules, true));
     for (RuleKey const& key : RuleKeys()) EXPECT_EQ(Key(key.name), key.name);
     EXPECT_EQ(LoadRestartRules(file, L"Kiosk"), rules);

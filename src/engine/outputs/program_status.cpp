@@ -22,6 +22,7 @@ constexpr StatusStateRow kStates[] = {
     {StatusState::Stopped, L"Not watched (editor open)", L"stopped", Down},
     {StatusState::Closed, L"Closed", L"closed", Down},
     {StatusState::Unhealthy, L"Unhealthy", L"unhealthy", Down},
+    {StatusState::Off, L"Off", L"off", Uncounted},
 };
 
 // One row per state, in the order of StatusState.
@@ -30,7 +31,7 @@ constexpr bool InStateOrder() {
     for (StatusStateRow const& row : kStates) {
         if (static_cast<std::size_t>(row.state) != i++) return false;
     }
-    return i == static_cast<std::size_t>(StatusState::Unhealthy) + 1;
+    return i == static_cast<std::size_t>(StatusState::Off) + 1;
 }
 static_assert(InStateOrder());
 
@@ -51,6 +52,8 @@ std::vector<std::wstring> StatusCells(ProgramStatus const& row) {
     if (row.state == StatusState::Waiting && !row.waitingFor.empty()) {
         state += L" for " + row.waitingFor;
     } else if (row.state == StatusState::Waiting && !row.nextStart.empty()) {
+        state += L" until " + row.nextStart;
+    } else if (row.state == StatusState::Off && !row.nextStart.empty()) {
         state += L" until " + row.nextStart;
     } else if (row.state == StatusState::Unhealthy) {
         state += L": " + row.health;

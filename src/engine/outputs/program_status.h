@@ -21,6 +21,7 @@ enum class StatusState : std::uint8_t {
     Stopped,        // watching is stopped (the editor is open): what it does is not known
     Closed,         // Restart=Failure: it ended well, and is left closed until someone starts it
     Unhealthy,      // its window is there, but its health check failed as many times in a row as it allows
+    Off,            // outside its opening hours: not started until `nextStart` (said as "Mon 08:00"); counts neither up nor down
 };
 
 // How a program in a state counts for /status's exit code and the heartbeat: up, down, or not at

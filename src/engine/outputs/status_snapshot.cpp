@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/rules/hours_clock.h"
 #include "support/local_time.h"
 
 namespace vigilon {
@@ -72,6 +73,9 @@ ProgramFacts FactsOf(ProgramStatus row, ProgramState const* state, std::int64_t 
     // Only while its window is there: a process a gone window left running is not up since then.
     if (facts.row.processId != 0 && !facts.row.upSince.empty()) facts.upSince = state->window.foundTime;
     facts.waitingFor = facts.row.waitingFor;
+    if (facts.row.state == StatusState::Off && state->hours.nextStart) {
+        facts.nextStart = WallMinuteTime(*state->hours.nextStart, local);
+    }
     if (facts.row.state == StatusState::Waiting && state->phase == ProgramPhase::BackingOff) {
         facts.nextStart = AddMilliseconds(local, state->backoff.NotBefore() - now);
     }

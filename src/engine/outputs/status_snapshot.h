@@ -36,7 +36,7 @@ struct ProgramFacts {
     LastEvent lastEvent;
     std::optional<LocalTime> nextDailyRestart;  // the next of its RestartAt times
     std::optional<std::uint64_t> memoryBytes;   // the memory read last, where its limit reads it
-    std::optional<LocalTime> nextStart;         // while it backs off
+    std::optional<LocalTime> nextStart;         // while it backs off, or is off outside its hours
     std::wstring waitingFor;                    // what its start waits for; empty for nothing
     ProgramCounts counts;
     std::optional<HealthWatch::Result> lastCheck;  // its health check's last result counted; none without a check

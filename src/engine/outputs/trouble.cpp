@@ -27,6 +27,9 @@ TroubleInfo Describe(TroubleKind kind) {
     case TroubleKind::NotEnded: return {302, Error, L"message"};
     case TroubleKind::MetricsUnwritable: return {2100, Warning, L"metrics"};
     case TroubleKind::AlertFailed: return {2130, Warning, L"alert"};
+    case TroubleKind::HoursOff: return {104, Information, L"off"};
+    case TroubleKind::HoursOn: return {105, Information, L"on"};
+    case TroubleKind::Idle: return {106, Information, L"idle"};
     }
     return {0, Information, L""};
 }

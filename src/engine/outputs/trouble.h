@@ -30,6 +30,9 @@ enum class TroubleKind : std::uint8_t {
     EscalationHeld,     // a logoff, restart or shutdown was kept back by the lockout
     Refused,            // the system refused to log off, restart or shut down
     AlertFailed,        // an alert could not be delivered to AlertUrl, retries included
+    HoursOff,           // a program's opening hours ended: it is closed, or not started, until they begin
+    HoursOn,            // a program's opening hours began, or a person started it outside them
+    Idle,               // nobody used the PC for a program's IdleRestart minutes: it is restarted
 };
 
 enum class EventType : std::uint8_t { Information, Warning, Error };
@@ -58,9 +61,8 @@ inline constexpr TroubleKind kAllTroubles[] = {
     TroubleKind::LongestBackoff, TroubleKind::HistoryUnwritable, TroubleKind::RestartHeld, TroubleKind::MissingFile,
     TroubleKind::LaunchFailed,   TroubleKind::NotEnded,          TroubleKind::MetricsUnwritable,
     TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy, TroubleKind::Escalate, TroubleKind::Cancelled,
-    TroubleKind::EscalationHeld, TroubleKind::Refused,
-    TroubleKind::HeartbeatFailed, TroubleKind::Unhealthy,
-    TroubleKind::AlertFailed,
+    TroubleKind::EscalationHeld, TroubleKind::Refused,     TroubleKind::AlertFailed,
+    TroubleKind::HoursOff,       TroubleKind::HoursOn,     TroubleKind::Idle,
 };
 
 }  // namespace vigilon

@@ -42,9 +42,19 @@ StartWait& Readiness::WaitOf(std::wstring const& name, ProgramState& state) cons
     return wait;
 }
 
+void Readiness::ArmOne(ProgramState& state) const {
+    Drop(state.start);
+    state.start.round = {.number = round_, .armedAt = Now()};
+}
+
 bool Readiness::HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
     StartWait& wait = WaitOf(record.name, state);
     if (!wait.round.pending) return false;
+    // Outside its hours it is not started at all: the wait begins again with its hours (ArmOne).
+    if (state.phase == ProgramPhase::Off) {
+        if (wait.round.waiting) End(record, wait, L"cancelled", L"outside its hours");
+        return false;
+    }
     // WaitFor changed meanwhile: the check under way looks for what is no longer awaited.
     if (wait.round.ticket != 0 && wait.round.ticketFor != wait.targetText) Drop(wait);
     LookUpAfter(record, wait);
@@ -106,7 +116,10 @@ void Readiness::Describe(ProgramStatus& row, ProgramState const& state, bool lau
     }
 }
 
-std::int64_t Readiness::DelayEnds(StartWait const& wait) const { return armedAt_ + std::int64_t{wait.delaySeconds} * 1000; }
+std::int64_t Readiness::DelayEnds(StartWait const& wait) const {
+    std::int64_t const armed = wait.round.armedAt >= 0 ? wait.round.armedAt : armedAt_;
+    return armed + std::int64_t{wait.delaySeconds} * 1000;
+}
 
 void Readiness::Read(RuleTexts const& texts, ProgramState& state) const {
     RestartRules const& now = texts.Now();

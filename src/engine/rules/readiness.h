@@ -38,6 +38,9 @@ public:
     // Vigilon starts, or launching resumes after a pause: every program's next start waits for its
     // rules again.
     void Arm();
+    // The program's opening hours began: its next start waits for its rules again, its delay
+    // counted from now.
+    void ArmOne(ProgramState& state) const;
 
     // Asked at every visit of the pass, after the supervisor has seen the program: true while its
     // start is held. A program with a window, or started some other way, has its wait over.

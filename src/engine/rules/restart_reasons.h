@@ -22,6 +22,8 @@ inline constexpr RestartReasonInfo kRestartReasons[] = {
     {TroubleKind::Scheduled, RestartCause::Daily, L"at its daily times", false},                        // Scheduled
     {TroubleKind::Scheduled, RestartCause::Asked, L"", false},                                          // Requested
     {TroubleKind::Unhealthy, RestartCause::Check, L"because its check failed", true},                  // Check
+    {TroubleKind::HoursOff, RestartCause::Hours, L"at the end of its hours", false},                    // Hours
+    {TroubleKind::Idle, RestartCause::Idle, L"after the PC was left idle", false},                      // Idle
 };
 
 constexpr RestartReasonInfo const& About(RestartReason reason) {

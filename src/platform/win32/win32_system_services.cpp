@@ -76,4 +76,12 @@ bool Win32SystemServices::QueryVersion(OsVersion& version) {
     return true;
 }
 
+std::optional<std::int64_t> Win32SystemServices::IdleMilliseconds() {
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetLastInputInfo(&info) == FALSE) return std::nullopt;
+    // Both tick counts wrap after 49.7 days: their difference in 32 bits is right across the wrap.
+    return static_cast<std::int64_t>(static_cast<DWORD>(GetTickCount() - info.dwTime));
+}
+
 }  // namespace vigilon

@@ -20,6 +20,7 @@ public:
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
     std::wstring ComputerName() override;
     std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override;
+    std::optional<std::int64_t> IdleMilliseconds() override;
 
 private:
     HWND owner_ = nullptr;

@@ -1,0 +1,33 @@
+#include "engine/rules/idle_rule.h"
+
+#include "app/opening_hours.h"
+
+namespace vigilon {
+
+IdleRule::IdleRule(Platform& platform, Supervisor& supervisor) : platform_(platform) { supervisor.AddRule(*this); }
+
+void IdleRule::Read(RuleTexts const& texts, ProgramState& state) const {
+    RuleValue<int> const minutes = ParseIdleRestart(texts.Now().idleRestart);
+    texts.Refuse(kIdleRestartKey, &RestartRules::idleRestart, minutes.problem);
+    state.hours.idleMinutes = minutes.value;
+}
+
+std::optional<RestartAsk> IdleRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {
+    HoursWatch& watch = state.hours;
+    // Outside its hours not even when a person started it: whoever did may be coming back.
+    bool const inHours = watch.ranges.empty() || watch.clock.Inside();
+    if (!watch.idleMinutes || dialogShown_ || !inHours || state.window.handle == 0) return std::nullopt;
+    std::optional<std::int64_t> const idle = platform_.system.IdleMilliseconds();
+    std::int64_t const limit = std::int64_t{*watch.idleMinutes} * 60'000;
+    if (!idle || *idle < limit) return std::nullopt;
+    // The last input, on the monotonic clock: the same spell as long as it does not move on.
+    std::int64_t const lastInput = platform_.events.MonotonicMilliseconds() - *idle;
+    if (watch.idleRestartedAfter && lastInput <= *watch.idleRestartedAfter + kInputSlack) return std::nullopt;
+    Desktop& desktop = platform_.desktop;
+    if (!desktop.IsVisible(state.window.handle) || desktop.IsMinimised(state.window.handle)) return std::nullopt;
+    watch.idleRestartedAfter = lastInput;
+    std::wstring const minutes = std::to_wstring(*watch.idleMinutes);
+    return RestartAsk{RestartReason::Idle, minutes + L" min", L"nobody used the PC for " + minutes + L" min"};
+}
+
+}  // namespace vigilon

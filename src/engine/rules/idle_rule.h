@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "engine/program_state.h"
+#include "engine/rules/rule.h"
+#include "engine/supervisor.h"
+#include "platform/platform.h"
+
+namespace vigilon {
+
+// IdleRestart: when nobody has used the keyboard or mouse for the program's minutes (the session's
+// last input, from the platform) and its window is on screen, the program is restarted once, as a
+// planned restart, for the next person; not again until someone has used the PC and left it idle
+// that long again. Not while a Vigilon dialog or countdown is shown (SetDialogShown), nor outside
+// its hours; the supervisor asks no rule while launching is paused, and no pass runs while the
+// editor is open. A program without a window has nothing on screen, and is never restarted for it.
+class IdleRule final : public Rule {
+public:
+    // An input counts as new when it is this much later than the one the last restart followed:
+    // the last input's time is read from two clocks, and may move by a tick between readings.
+    static constexpr std::int64_t kInputSlack = 2'000;
+
+    IdleRule(Platform& platform, Supervisor& supervisor);
+    IdleRule(IdleRule const&) = delete;
+    IdleRule& operator=(IdleRule const&) = delete;
+
+    // A Vigilon dialog, a notice or a countdown is on screen, or no longer: while one is, nobody's
+    // session is taken away under it.
+    void SetDialogShown(bool shown) { dialogShown_ = shown; }
+
+    void Read(RuleTexts const& texts, ProgramState& state) const override;
+    std::optional<RestartAsk> RestartDue(WatchedProgram const& record, RuleContext const& context,
+                                         ProgramState& state) const override;
+
+private:
+    Platform& platform_;
+    bool dialogShown_ = false;
+};
+
+}  // namespace vigilon

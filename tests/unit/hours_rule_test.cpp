@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/outputs/heartbeat.h"
+#include "engine/outputs/status_json.h"
+#include "fakes/engine_scene.h"
+
+namespace vigilon {
+namespace {
+
+constexpr std::int64_t kMinute = 60'000;
+
+// A sign player with opening hours. The fake clock starts on Friday 2026-01-02 at 03:04:05; a
+// started program shows its window at once, and closes when asked.
+class HoursRuleTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    HoursRuleTest() {
+        fake.files.AddFile(L"C:\\Sign.exe");
+        AddProgram(L"Sign", L"Sign", L"C:\\Sign.exe");
+        engine.SetNoticeMode(NoticeMode::Tray);
+        fake.desktop.closeOnPost = true;
+        fake.shell.onLaunch = [this](testing::FakeShell::Launch const&) {
+            window = fake.desktop.Add(L"Sign - up", true, false);
+            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+        };
+    }
+    WatchedProgram& Sign() { return programs[1]; }
+    int Starts() const { return static_cast<int>(fake.shell.launches.size()); }
+    std::wstring State() { return StatusCells(engine.Status()[0])[1]; }
+    // Moves the local clock on by `minutes` without passes (Vigilon asleep, or just time gone by).
+    void Later(std::int64_t minutes) { fake.events.localShift += minutes * kMinute; }
+    std::wstring Json() { return StatusJson(engine.Snapshot()); }
+
+    WindowHandle window = 0;
+};
+
+TEST_F(HoursRuleTest, ClosedAsPlannedAtTheEndAndStartedAtTheNextStartOfItsHours) {
+    Sign().rules.hours = L"03:00-03:06";
+    Passes(2);
+    ASSERT_EQ(Starts(), 1);
+    Passes(120);  // to 03:06:07: the end of its hours
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(Details(L"Sign", L"off"), std::vector<std::wstring>{L"its hours end: closed until Sat 03:00"});
+    Passes(5);
+    EXPECT_EQ(Starts(), 1);
+    EXPECT_EQ(Details(L"Sign", L"gone"), std::vector<std::wstring>{L"closed as asked"});
+    EXPECT_EQ(State(), L"Off until Sat 03:00");
+    // A planned end: no warning in the event log, no picture; off counts neither up nor down.
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
+    EXPECT_TRUE(AllRunning(engine.Status()));
+    EXPECT_NE(Json().find(L"\"state\": \"off\""), std::wstring::npos);
+    EXPECT_NE(Json().find(L"\"nextStart\": \"2026-01-03T03:00:00+01:00\""), std::wstring::npos) << Json();
+
+    Later(24 * 60 - 7);  // Saturday 02:59:12
+    Passes(50);
+    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"its hours begin, until Sat 03:06"});
+    EXPECT_EQ(State(), L"Running");
+}
+
+TEST_F(HoursRuleTest, NotStartedAtVigilonsStartOutsideItsHoursUntilAPersonStartsIt) {
+    Sign().rules.hours = L"Mon-Fri 08:00-18:00";
+    Sign().rules.startDelay = L"30";
+    Passes(40);
+    EXPECT_EQ(Starts(), 0);
+    EXPECT_EQ(State(), L"Off until Fri 08:00");
+    EXPECT_EQ(Details(L"Sign", L"off"), std::vector<std::wstring>{L"outside its hours, not started until Fri 08:00"});
+    EXPECT_TRUE(Details(L"Sign", L"waiting").empty());
+
+    // A person's start: watched, and started again after a crash, until the end of the next range.
+    EXPECT_EQ(engine.StartProgram(L"Sign").answer, StartAnswer::Starting);
+    Passes(2);
+    EXPECT_EQ(Starts(), 1);
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"started by a person outside its hours: watched until Fri 18:00"});
+    fake.desktop.Remove(window);
+    Passes(3);
+    EXPECT_EQ(Starts(), 2);
+    Later(18 * 60 - 4 * 60);  // 17:04
+    Passes(10);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    Later(56);  // 18:00
+    Passes(5);
+    EXPECT_EQ(fake.desktop.postedCloses.size(), 1u);
+    EXPECT_EQ(State(), L"Off until Mon 08:00");
+}
+
+TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndTheStartDelayAppliesAtTheHoursStart) {
+    Sign().rules.hours = L"Mon 08:00-09:00";
+    Passes(2);
+    engine.StartProgram(L"Sign");
+    Passes(2);
+    EXPECT_EQ(Details(L"Sign", L"on").back(), L"started by a person outside its hours: watched until it is closed");
+    // A restart is no close: it is started again.
+    EXPECT_EQ(engine.RestartProgram(L"Sign"), WatchEngine::RestartAnswer::Restarting);
+    Passes(3);
+    EXPECT_EQ(Starts(), 2);
+    fake.desktop.Remove(window);
+    Passes(5);
+    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(State(), L"Off until Mon 08:00");
+    EXPECT_EQ(Details(L"Sign", L"off").size(), 2u);
+
+    // Launch Programs is a person's start too; Close Programs then leaves it closed, also when its
+    // hours begin.
+    engine.LaunchPrograms();
+    Passes(2);
+    EXPECT_EQ(Starts(), 3);
+    engine.ClosePrograms();
+    Passes(3);
+    Later(3 * 24 * 60 + 5 * 60 - 1);  // Monday 08:03
+    Passes(10);
+    EXPECT_EQ(Starts(), 3);
+
+    // Its hours begin while launching runs: its StartDelay counts from then.
+    engine.ResumeLaunching();
+    Passes(2);
+    Sign().rules.startDelay = L"20";
+    Later(7 * 24 * 60 - 4);  // next Monday 07:59: closed, its hours over since last Monday 09:00
+    Passes(70);
+    EXPECT_EQ(Details(L"Sign", L"off").back(), L"its hours end: closed until Mon 08:00");
+    EXPECT_EQ(Details(L"Sign", L"waiting"), std::vector<std::wstring>{L"until 08:00:20"});
+    EXPECT_EQ(Details(L"Sign", L"ready"), std::vector<std::wstring>{L"after 20.0 s"});
+    EXPECT_EQ(Starts(), 5);
+}
+
+TEST_F(HoursRuleTest, AProgramRunningOutsideItsHoursAtVigilonsStartIsLeftRunning) {
+    Sign().rules.hours = L"Mon-Fri 08:00-18:00";
+    window = fake.desktop.Add(L"Sign - already", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+    Passes(10);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"running outside its hours: watched until Fri 18:00"});
+    EXPECT_EQ(State(), L"Running");
+}
+
+TEST_F(HoursRuleTest, AWindowStartedByHandWhileItIsOffIsLeftRunning) {
+    Sign().rules.hours = L"Mon-Fri 08:00-18:00";
+    Passes(3);
+    window = fake.desktop.Add(L"Sign - by hand", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+    Passes(5);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"running outside its hours: watched until Fri 18:00"});
+}
+
+}  // namespace
+}  // namespace vigilon

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "fakes/engine_scene.h"
+
+namespace vigilon {
+namespace {
+
+// A browser kiosk restarted after a minute without input. A started program shows its window at
+// once, on screen, and closes when asked.
+class IdleRuleTest : public ::testing::Test, protected testing::EngineScene {
+protected:
+    IdleRuleTest() {
+        fake.files.AddFile(L"C:\\Kiosk.exe");
+        AddProgram(L"Kiosk", L"Kiosk", L"C:\\Kiosk.exe").rules.idleRestart = L"1";
+        engine.SetNoticeMode(NoticeMode::Tray);
+        fake.desktop.closeOnPost = true;
+        fake.shell.onLaunch = [this](testing::FakeShell::Launch const&) {
+            WindowHandle const window = fake.desktop.Add(L"Kiosk - home", true, false);
+            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Kiosk.exe";
+        };
+        Input();
+    }
+    void Input() { fake.system.lastInput = fake.events.now; }
+    int Restarts() const { return static_cast<int>(Details(L"Kiosk", L"idle").size()); }
+};
+
+TEST_F(IdleRuleTest, RestartedOnceForEachIdleSpell) {
+    Passes(58);
+    EXPECT_EQ(Restarts(), 0);
+    Passes(4);
+    EXPECT_EQ(Restarts(), 1);
+    EXPECT_EQ(Details(L"Kiosk", L"idle"), std::vector<std::wstring>{L"nobody used the PC for 1 min"});
+    EXPECT_EQ(fake.shell.launches.size(), 2u);  // started again: a planned restart, no trouble
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
+    Passes(300);
+    EXPECT_EQ(Restarts(), 1);
+    // Someone uses the PC and leaves it: a new spell.
+    Input();
+    Passes(62);
+    EXPECT_EQ(Restarts(), 2);
+}
+
+TEST_F(IdleRuleTest, NotWhilePausedADialogIsShownOrOutsideItsHoursNorWhenTheSystemCannotTell) {
+    Passes(2);
+    engine.PauseLaunching();
+    Passes(120);
+    EXPECT_EQ(Restarts(), 0);
+    engine.ResumeLaunching();
+    engine.SetDialogShown(true);
+    Passes(5);
+    EXPECT_EQ(Restarts(), 0);
+    engine.SetDialogShown(false);
+    Passes(2);
+    EXPECT_EQ(Restarts(), 1);  // the same spell, now that nothing is in the way
+
+    // Outside its hours: it is off, and not restarted (the fake's clock says 03:07 on a Friday).
+    programs[1].rules.hours = L"Sat 08:00-18:00";
+    fake.desktop.refuseClose.clear();
+    Input();
+    Passes(120);
+    EXPECT_EQ(Restarts(), 1);
+
+    programs[1].rules.hours.clear();
+    fake.system.lastInput.reset();
+    Passes(120);
+    EXPECT_EQ(Restarts(), 1);
+}
+
+}  // namespace
+}  // namespace vigilon
