@@ -102,6 +102,19 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
                   options.alertFormat == AlertFormat::Auto);
     writeOrRemove(options.locked.alertAfter, kAlertAfterKey, std::to_wstring(options.alertAfter),
                   options.alertAfter == kDefaultAlertAfterSeconds);
+    // The escalation keys likewise: a file that never set them stays without them.
+    Options::Locks const& locked = options.locked;
+    EscalationOptions const& escalation = options.escalation;
+    writeOrRemove(locked.minUptime, kMinUptimeKey, std::to_wstring(escalation.minUptimeMinutes),
+                  escalation.minUptimeMinutes == kDefaultMinUptime);
+    writeOrRemove(locked.maxReboots, kMaxRebootsKey, std::to_wstring(escalation.maxReboots),
+                  escalation.maxReboots == kDefaultMaxReboots);
+    writeOrRemove(locked.escalateNotice, kEscalateNoticeKey, std::to_wstring(escalation.noticeSeconds),
+                  escalation.noticeSeconds == kDefaultEscalateNotice);
+    writeOrRemove(locked.rebootAt, kRebootAtKey, escalation.rebootAt ? FormatRestartTimes({*escalation.rebootAt}) : L"",
+                  !escalation.rebootAt);
+    writeOrRemove(locked.rebootDays, kRebootDaysKey, RebootDaysText(escalation.rebootDays),
+                  escalation.rebootDays == kEveryDay);
     return saved && update.Commit();
 }
 

@@ -31,7 +31,7 @@ StatusSnapshot WatchEngine::TakeSnapshot(bool confirmWindows) {
     snapshot.taken = platform_.events.LocalTimeNow();
     snapshot.watching = WatchingNow();
     snapshot.settingsProblems = settingsProblems_;
-    snapshot.nextReboot = escalation_.NextReboot();
+    snapshot.nextReboot = escalation_.NextReboot(launchPaused_);
     Supervisor::RowFacts const facts{launchPaused_, now, snapshot.taken, confirmWindows, !host_.Watching() && !host_.Ending()};
     snapshot.programs.reserve(static_cast<std::size_t>(programs_.Count()));
     for (int i = 1; i <= programs_.Count(); ++i) {

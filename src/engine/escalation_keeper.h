@@ -34,7 +34,7 @@ public:
         : platform_(platform), journal_(journal), reporter_(reporter), supervisor_(supervisor), heartbeat_(heartbeat),
           record_(platform.registry) {}
 
-    void Set(EscalationOptions const& options) { options_ = options; }
+    void Set(EscalationOptions const& options);
     EscalationOptions const& Options() const { return options_; }
 
     // The program's ladder counted a trouble, which reached `step`.
@@ -42,11 +42,14 @@ public:
 
     // Every second: a countdown that is over is acted on; the scheduled restart begins when its
     // time comes (skipped, and said, while launching is paused).
+    // A countdown runs on only while launching runs and its program's ladder still ends the session.
     void Tick(bool launchPaused);
 
     // Cancels the countdown, `by` naming who ("Cancel", "/cancel", "Exit"): said, and the program's
     // count starts over. False when none runs.
     bool Cancel(std::wstring_view by);
+    // The same, for a reason rather than a person ("launching was paused").
+    bool CancelBecause(std::wstring_view because);
 
     // The countdown's text for the notice, while one runs and EscalateNotice is not 0.
     struct Notice {
@@ -61,7 +64,8 @@ public:
 
     // The local time of the PC's next restart: the countdown's end, or the next scheduled time;
     // empty when none ("2026-01-02T04:00:00+01:00").
-    std::wstring NextReboot();
+    // RebootAt is left out while launching is paused: it would be skipped.
+    std::wstring NextReboot(bool launchPaused);
 
 private:
     struct Countdown {
@@ -69,6 +73,8 @@ private:
         std::wstring program;  // empty: the scheduled restart
         std::wstring why;      // "Kiosk failed 10 times in 60 minutes", "the restart scheduled at 04:00"
         std::int64_t endsAt = 0;  // monotonic
+        bool notice = true;       // EscalateNotice was not 0 when it began: shown to its end
+        TroubleReporter::Variables extra;  // for the command on trouble, when it is held at its end
     };
     // Why a session may not be ended now.
     struct Hold {
@@ -84,6 +90,10 @@ private:
     void Begin(SessionEnd how, std::wstring const& program, std::wstring const& why, TroubleReporter::Variables extra);
     void Act();
     void Schedule(bool launchPaused);
+    bool Stop(std::wstring const& how);
+    // Why the running countdown may no longer end the session; empty when it may.
+    std::wstring Void(bool launchPaused) const;
+    void StartOver(std::wstring const& program);
 
     Platform& platform_;
     SupervisionJournal& journal_;
@@ -96,6 +106,7 @@ private:
     std::int64_t refusedAt_ = -1;  // monotonic: the system's last refusal; -1 none
     Hold::Cause heldSaid_ = Hold::Cause::None;  // the cause of the last `held` said; None once a countdown began
     DailySchedule schedule_;
+    bool ending_ = false;  // the system accepted a session's end: nothing more is begun or said
 };
 
 // The words of a countdown: "Vigilon restarts this PC in 60 s: Kiosk failed 10 times in 60 minutes."

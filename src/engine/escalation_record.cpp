@@ -27,8 +27,12 @@ void EscalationRecord::Load(std::int64_t nowSeconds) {
             start = comma + 1;
         }
     }
-    // A time ahead of now (the clock set back) counts until a day after it: the safer guess.
-    std::erase_if(times_, [&](std::int64_t time) { return nowSeconds - time >= kDaySeconds; });
+    // A time a little ahead of now (the clock set back a while) still counts. One more than a day
+    // ahead is no time of ours (a value written by hand, a clock set far back): kept, it would
+    // lock escalation out for as long as it is ahead, so it is dropped.
+    std::erase_if(times_, [&](std::int64_t time) {
+        return nowSeconds - time >= kDaySeconds || time - nowSeconds > kDaySeconds;
+    });
 }
 
 int EscalationRecord::InLastDay(std::int64_t nowSeconds) {

@@ -89,6 +89,8 @@ void WatchEngine::SetLaunchPaused(bool paused) {
     if (paused == launchPaused_) return;
     launchPaused_ = paused;
     Log(paused ? L"paused" : L"resumed", {});
+    // Nothing is ended while launching is paused: a countdown running is cancelled at once.
+    if (paused) escalation_.CancelBecause(L"launching was paused");
     host_.LaunchPausedChanged(paused);
 }
 

@@ -1,6 +1,8 @@
 #include "ui/escalation_notice.h"
 
+#include "platform/win32/dpi.h"
 #include "support/application_title.h"
+#include "ui/win32_layout.h"
 
 namespace vigilon {
 namespace {
@@ -26,24 +28,28 @@ void EscalationNoticeWindow::Show(std::optional<std::wstring> const& text) {
         return;
     }
     if (window_ == nullptr) Create();
-    if (window_ == nullptr || *text == shown_) return;
+    if (window_ == nullptr) return;
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (*text == shown_) return;
     shown_ = *text;
     SetWindowTextW(text_, shown_.c_str());
 }
 
 void EscalationNoticeWindow::Create() {
     if (!RegisterWindowClass(instance_, kClassName, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return;
-    UINT const dpi = GetDpiForSystem();
+    UINT const dpi = SystemDpi();
     int const width = Scaled(kWidth, dpi);
     int const height = Scaled(kHeight, dpi);
     // In the middle of the primary display, above every window, never taking the focus from a kiosk
     // program by itself: a person who wants to cancel clicks it.
     int const left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int const top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_BORDER,
+    // A tool window: no button on a kiosk's taskbar.
+    CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_BORDER,
                     left, top, width, height, nullptr, nullptr, instance_, this);
     if (window_ == nullptr) return;
-    HFONT const font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    font_.Reset(CreateDialogFont(dpi));
+    HFONT const font = font_.Get() != nullptr ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     text_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
     cancel_ = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                               window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance_, nullptr);
@@ -56,7 +62,7 @@ void EscalationNoticeWindow::Create() {
 void EscalationNoticeWindow::Layout() {
     RECT client{};
     GetClientRect(window_, &client);
-    UINT const dpi = GetDpiForSystem();
+    UINT const dpi = SystemDpi();
     int const margin = Scaled(kMargin, dpi);
     int const buttonWidth = Scaled(kButtonWidth, dpi);
     int const buttonHeight = Scaled(kButtonHeight, dpi);

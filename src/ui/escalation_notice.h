@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/base_window.h"
+#include "platform/win32/win32_owners.h"
 
 namespace vigilon {
 
@@ -22,8 +23,10 @@ public:
     ~EscalationNoticeWindow();
     void SetInstance(HINSTANCE instance) { instance_ = instance; }
 
-    // Shows `text`, the window made on first use; closes it when there is none.
+    // Shows `text`, the window made on first use and put above every topmost window again at each
+    // call (a kiosk window Vigilon raises may have come above it); closes it when there is none.
     void Show(std::optional<std::wstring> const& text);
+    bool Open() const { return window_ != nullptr; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -36,6 +39,7 @@ private:
     std::wstring shown_;
     HWND text_ = nullptr;
     HWND cancel_ = nullptr;
+    UniqueFont font_;
 };
 
 }  // namespace vigilon

@@ -52,7 +52,7 @@ constexpr ControlPlacement kAbout[] = {
 };
 
 // The Options dialog with every row; the logon note and the room it takes from the rows below it.
-constexpr int kOptionsFullHeight = 5280;
+constexpr int kOptionsFullHeight = 6540;
 constexpr int kLogonNoteTop = 945;
 constexpr int kLogonNoteRoom = 480;
 
@@ -77,9 +77,21 @@ constexpr ControlPlacement kOptions[] = {
     {kIdAlertAfterLabel, KeyLabel, Window, L"after a program is &down for", 3240, 4305, 2460, 270, 14},
     {kIdAlertAfter, NumberBox, Window, L"", 5760, 4245, 600, 345, 15},
     {kIdAlertAfterUnit, Label, Window, L"s", 6450, 4290, 330, 300, 16},
-    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 4785, 3780, 300, -1},
-    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 4740, 1260, 375, 17},
-    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 4740, 1260, 375, 18},
+    {kIdRebootAtLabel, KeyLabel, Window, L"Restart the &PC at", 240, 4725, 1620, 270, 17},
+    {kIdRebootAt, TextBox, Window, L"", 1920, 4665, 720, 345, 18},
+    {kIdRebootDaysLabel, Label, Window, L"on", 2700, 4710, 360, 300, 19},
+    {kIdRebootDays, TextBox, Window, L"", 3120, 4665, 3660, 345, 20},
+    {kIdMinUptimeLabel, KeyLabel, Window, L"Ne&ver within", 240, 5145, 1260, 270, 21},
+    {kIdMinUptime, NumberBox, Window, L"", 1560, 5085, 600, 345, 22},
+    {kIdMaxRebootsLabel, Label, Window, L"minutes of its start, at most", 2220, 5130, 2640, 300, 23},
+    {kIdMaxReboots, NumberBox, Window, L"", 4920, 5085, 480, 345, 24},
+    {kIdMaxRebootsUnit, Label, Window, L"a day", 5460, 5130, 1320, 300, 25},
+    {kIdNoticeLabel, KeyLabel, Window, L"&Count down for", 240, 5565, 1500, 270, 26},
+    {kIdNotice, NumberBox, Window, L"", 1800, 5505, 720, 345, 27},
+    {kIdNoticeUnit, Label, Window, L"seconds first", 2580, 5550, 4200, 300, 28},
+    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 6045, 3780, 300, -1},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 6000, 1260, 375, 29},
+    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 6000, 1260, 375, 30},
 };
 
 constexpr SettingsPage Start = SettingsPage::Start;

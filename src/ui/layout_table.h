@@ -91,6 +91,19 @@ inline constexpr std::uint16_t kIdAlertFormat = 1215;
 inline constexpr std::uint16_t kIdAlertAfterLabel = 1216;
 inline constexpr std::uint16_t kIdAlertAfter = 1217;
 inline constexpr std::uint16_t kIdAlertAfterUnit = 1218;
+// The escalation rows: RebootAt and RebootDays, MinUptime and MaxReboots, EscalateNotice.
+inline constexpr std::uint16_t kIdRebootAtLabel = 1219;
+inline constexpr std::uint16_t kIdRebootAt = 1220;
+inline constexpr std::uint16_t kIdRebootDaysLabel = 1221;
+inline constexpr std::uint16_t kIdRebootDays = 1222;
+inline constexpr std::uint16_t kIdMinUptimeLabel = 1223;
+inline constexpr std::uint16_t kIdMinUptime = 1224;
+inline constexpr std::uint16_t kIdMaxRebootsLabel = 1225;
+inline constexpr std::uint16_t kIdMaxReboots = 1226;
+inline constexpr std::uint16_t kIdMaxRebootsUnit = 1227;
+inline constexpr std::uint16_t kIdNoticeLabel = 1228;
+inline constexpr std::uint16_t kIdNotice = 1229;
+inline constexpr std::uint16_t kIdNoticeUnit = 1230;
 
 // The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
 // `logonNote`: without it, the rows below move up into its place.

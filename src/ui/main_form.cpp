@@ -250,7 +250,8 @@ void MainForm::KeepOwnWindowsAbove() {
     bool const editor = IsWindowVisible(window_) != FALSE && IsIconic(window_) == FALSE;
     HWND const status = status_.Window();
     bool const statusOpen = status != nullptr && IsWindowVisible(status) != FALSE && IsIconic(status) == FALSE;
-    engine_.SetOwnWindowsOpen(editor || statusOpen);
+    // The countdown's notice too: a kiosk window is then not raised above it.
+    engine_.SetOwnWindowsOpen(editor || statusOpen || escalationNotice_.Open());
     // Dialogs and boxes owned by a topmost window are topmost too.
     bool const above = engine_.KeepsWindowsOnTop();
     SetOwnTopmost(window_, above && editor);
@@ -308,8 +309,8 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             AnswerSettledScreenshots();  // also one not done within its limit
             AnswerSettledChecks();
             AnswerSettledAlertTests();
-            KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
             ShowEscalationNotice();
+            KeepOwnWindowsAbove();  // also for a window kept on top that came since they opened
         }
         return 0;
     case WM_HOTKEY:

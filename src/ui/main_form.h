@@ -155,7 +155,11 @@ private:
     void Close() override;
     void Exit() override;
     void OpenEditor() override;
-    bool CancelCountdown() override { return engine_.CancelEscalation(L"/cancel"); }
+    bool CancelCountdown() override {
+        bool const cancelled = engine_.CancelEscalation(L"/cancel");
+        ShowEscalationNotice();  // closed at once, not at the next second
+        return cancelled;
+    }
 
     Win32Platform& platform_;
     Platform core_;
@@ -166,7 +170,10 @@ private:
     StatusWindow status_{engine_};
     HINSTANCE instance_ = nullptr;
     // The countdown before a logoff, restart or shutdown, as the engine decides it (its Cancel calls back).
-    EscalationNoticeWindow escalationNotice_{nullptr, [this] { engine_.CancelEscalation(L"Cancel"); }};
+    EscalationNoticeWindow escalationNotice_{nullptr, [this] {
+        engine_.CancelEscalation(L"Cancel");
+        ShowEscalationNotice();
+    }};
     TrayIcon tray_;
     SessionNotifications session_;  // tells the window of session changes
     UniqueIcon icon_;

@@ -1,6 +1,7 @@
 #include "ui/options_dialog.h"
 
 #include "app/logon_start.h"
+#include "app/restart_rules.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/base_dialog.h"
@@ -33,6 +34,8 @@ private:
     void BrowseForCommand();
     void FillAlertRows(Options const& current);
     bool TakeAlertRows();
+    void FillEscalationRows(Options const& current);
+    bool TakeEscalationRows();
 
     Platform& platform_;
     SettingsFile const& settings_;
@@ -50,7 +53,9 @@ void Lock(HWND dialog, std::initializer_list<int> ids) {
         EnableWindow(control, FALSE);
         std::wstring const text = WindowText(control);
         bool const box = id == kIdHangSeconds || id == kIdOnEvent || id == kIdOnEventBrowse || id == kIdAlertUrl ||
-                         id == kIdAlertFormat || id == kIdAlertAfter || id == kIdAlertAfterUnit;
+                         id == kIdAlertFormat || id == kIdAlertAfter || id == kIdAlertAfterUnit || id == kIdRebootAt ||
+                         id == kIdRebootDays || id == kIdMinUptime || id == kIdMaxReboots || id == kIdMaxRebootsUnit ||
+                         id == kIdNotice || id == kIdNoticeUnit;
         if (!box) SetWindowTextW(control, (text + L" *").c_str());
     }
 }
@@ -80,7 +85,13 @@ INT_PTR OptionsDialog::OnInitDialog() {
     // The settings file keeps this many characters of a value.
     SendDlgItemMessageW(dialog_, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
     FillAlertRows(current);
+    FillEscalationRows(current);
     Options::Locks const& locked = current.locked;
+    if (locked.rebootAt) Lock(dialog_, {kIdRebootAtLabel, kIdRebootAt});
+    if (locked.rebootDays) Lock(dialog_, {kIdRebootDaysLabel, kIdRebootDays});
+    if (locked.minUptime) Lock(dialog_, {kIdMinUptimeLabel, kIdMinUptime});
+    if (locked.maxReboots) Lock(dialog_, {kIdMaxRebootsLabel, kIdMaxReboots, kIdMaxRebootsUnit});
+    if (locked.escalateNotice) Lock(dialog_, {kIdNoticeLabel, kIdNotice, kIdNoticeUnit});
     if (locked.alertUrl) Lock(dialog_, {kIdAlertUrlLabel, kIdAlertUrl});
     if (locked.alertFormat) Lock(dialog_, {kIdAlertFormatLabel, kIdAlertFormat});
     if (locked.alertAfter) Lock(dialog_, {kIdAlertAfterLabel, kIdAlertAfter, kIdAlertAfterUnit});
@@ -110,6 +121,43 @@ void OptionsDialog::FillAlertRows(Options const& current) {
     SendDlgItemMessageW(dialog_, kIdAlertFormat, CB_SETCURSEL, static_cast<WPARAM>(current.alertFormat), 0);
     SetDlgItemTextW(dialog_, kIdAlertAfter, std::to_wstring(current.alertAfter).c_str());
     SendDlgItemMessageW(dialog_, kIdAlertAfter, EM_LIMITTEXT, std::to_wstring(kMaxAlertAfterSeconds).size(), 0);
+}
+
+void OptionsDialog::FillEscalationRows(Options const& current) {
+    EscalationOptions const& escalation = current.escalation;
+    auto const fill = [&](int id, std::wstring const& text, std::size_t limit) {
+        SetDlgItemTextW(dialog_, id, text.c_str());
+        SendDlgItemMessageW(dialog_, id, EM_LIMITTEXT, limit, 0);
+    };
+    fill(kIdRebootAt, escalation.rebootAt ? FormatRestartTimes({*escalation.rebootAt}) : L"", 5);
+    fill(kIdRebootDays, RebootDaysText(escalation.rebootDays), 80);
+    fill(kIdMinUptime, std::to_wstring(escalation.minUptimeMinutes), 4);
+    fill(kIdMaxReboots, std::to_wstring(escalation.maxReboots), 3);
+    fill(kIdNotice, std::to_wstring(escalation.noticeSeconds), 3);
+}
+
+// Reads the escalation rows into `chosen_`, but for those a policy sets; false, with the refusal
+// said and its box focused, when one cannot be used.
+bool OptionsDialog::TakeEscalationRows() {
+    Options::Locks const& locked = chosen_.locked;
+    EscalationOptions const& was = chosen_.escalation;
+    auto const typed = [&](bool lockedRow, int id, std::wstring const& kept) {
+        return lockedRow ? kept : WindowText(GetDlgItem(dialog_, id));
+    };
+    EscalationChoice const choice = ChooseEscalation(
+        typed(locked.minUptime, kIdMinUptime, std::to_wstring(was.minUptimeMinutes)),
+        typed(locked.maxReboots, kIdMaxReboots, std::to_wstring(was.maxReboots)),
+        typed(locked.escalateNotice, kIdNotice, std::to_wstring(was.noticeSeconds)),
+        typed(locked.rebootAt, kIdRebootAt, was.rebootAt ? FormatRestartTimes({*was.rebootAt}) : L""),
+        typed(locked.rebootDays, kIdRebootDays, RebootDaysText(was.rebootDays)));
+    if (!choice.refusal.empty()) {
+        static constexpr int kBoxes[] = {kIdMinUptime, kIdMaxReboots, kIdNotice, kIdRebootAt, kIdRebootDays};
+        ShowMessage(platform_.system, choice.refusal, kMbIconExclamation, kApplicationTitle);
+        FocusBox(dialog_, kBoxes[choice.refusedRow]);
+        return false;
+    }
+    chosen_.escalation = choice.options;
+    return true;
 }
 
 // Reads the Alerts rows into `chosen_`, but for those a policy sets; false, with the refusal
@@ -153,7 +201,7 @@ void OptionsDialog::Accept() {
         FocusBox(dialog_, kIdHangSeconds);
         return;
     }
-    if (!TakeAlertRows()) return;
+    if (!TakeAlertRows() || !TakeEscalationRows()) return;
     // A row a policy sets keeps the policy's value.
     bool const startAtLogon = Checked(dialog_, kIdStartAtLogon);
     if (!locked.notices) chosen_.trayNotices = Checked(dialog_, kIdTrayNotices);

@@ -43,6 +43,33 @@ AlertsChoice ChooseAlerts(std::wstring const& url, int formatIndex, std::wstring
     return choice;
 }
 
+EscalationChoice ChooseEscalation(std::wstring const& minUptime, std::wstring const& maxReboots,
+                                  std::wstring const& notice, std::wstring const& rebootAt,
+                                  std::wstring const& rebootDays) {
+    EscalationChoice choice;
+    struct Row {
+        wchar_t const* label;
+        std::wstring problem;
+    };
+    Row const rows[] = {{L"Never within ... minutes of its start", MinUptimeCheck(minUptime)},
+                        {L"At most ... a day", MaxRebootsCheck(maxReboots)},
+                        {L"Count down for", EscalateNoticeCheck(notice)},
+                        {L"Restart the PC at", RebootAtCheck(rebootAt)},
+                        {L"Restart the PC on", RebootDaysCheck(rebootDays)}};
+    for (int row = 0; row < 5; ++row) {
+        if (rows[row].problem.empty()) continue;
+        choice.refusal = std::wstring(rows[row].label) + L": " + rows[row].problem + L".";
+        choice.refusedRow = row;
+        return choice;
+    }
+    choice.options.minUptimeMinutes = MinUptimeFrom(minUptime);
+    choice.options.maxReboots = MaxRebootsFrom(maxReboots);
+    choice.options.noticeSeconds = EscalateNoticeFrom(notice);
+    choice.options.rebootAt = RebootAtFrom(rebootAt);
+    choice.options.rebootDays = RebootDaysFrom(rebootDays);
+    return choice;
+}
+
 std::vector<std::wstring> AlertFormatLabels() {
     return {L"Auto (by the address)", L"Json (Vigilon's own)", L"Text", L"Teams", L"Slack", L"Discord", L"ntfy"};
 }

@@ -35,6 +35,19 @@ struct AlertsChoice {
 };
 AlertsChoice ChooseAlerts(std::wstring const& url, int formatIndex, std::wstring const& afterTyped);
 
+// The escalation rows as the user leaves them, each as typed: MinUptime, MaxReboots and
+// EscalateNotice whole numbers in their ranges, RebootAt a time of day or empty (off), RebootDays
+// days of the week or empty (every day). The first that cannot be used is refused with a message
+// naming its row, `refusedRow` its place (0 to 4, in that order), and nothing is changed.
+struct EscalationChoice {
+    EscalationOptions options;
+    std::wstring refusal;  // empty when the choice stands
+    int refusedRow = -1;
+};
+EscalationChoice ChooseEscalation(std::wstring const& minUptime, std::wstring const& maxReboots,
+                                  std::wstring const& notice, std::wstring const& rebootAt,
+                                  std::wstring const& rebootDays);
+
 // The labels of the Format list, in AlertFormat's order.
 std::vector<std::wstring> AlertFormatLabels();
 

@@ -53,6 +53,7 @@ TEST_F(EscalationTest, TheNoticeCountsDownOnTopAndCancelStopsTheRestart) {
     ASSERT_TRUE(WaitUntil([&] { return (notice = FindWindowW(L"VigilonEscalationNotice", nullptr)) != nullptr; }, 60))
         << testing::ReadFileBytes(Path(L"vigilon.log"));
     EXPECT_TRUE(GetWindowLongPtrW(notice, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(notice, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);  // no taskbar button on a kiosk
     HWND const text = FindWindowExW(notice, nullptr, L"Static", nullptr);
     ASSERT_NE(text, nullptr);
     wchar_t shown[256] = L"";

@@ -242,10 +242,11 @@ private:
     }
     // The lines of escalation that share a word with others: `held` and `cancelled`.
     static bool EscalationDetails(std::wstring_view details) {
-        return details.find(L" kept back: ") != std::wstring_view::npos || details.find(L" cancelled by ") != std::wstring_view::npos;
+        return details.find(L" kept back: ") != std::wstring_view::npos || details.find(L" cancelled by ") != std::wstring_view::npos ||
+               details.find(L" cancelled, ") != std::wstring_view::npos;
     }
     // No logoff, restart or shutdown within MinUptime, more than MaxReboots in 24 hours, before its
-    // countdown has run, or beside another countdown.
+    // countdown has run, beside another countdown, or while launching is paused.
     void CheckEscalation() {
         auto& fake = scene_.fake;
         bool const counting = engine().EscalationCountingDown();
@@ -253,6 +254,7 @@ private:
             if (fake.power.uptime < std::int64_t{escalation_.minUptimeMinutes} * 60'000) Fail("a session ended within MinUptime");
             if (i > powerSeen_) Fail("two sessions ended at once");
             if (counting) Fail("a session ended while a countdown still runs");
+            if (engine().LaunchPaused()) Fail("a session ended while launching is paused");
             // Asked for within the step after the countdown's end: its seconds have gone by.
             if (countdownSince_ < 0 || fake.events.now - countdownSince_ < std::int64_t{countdownNotice_} * 1000) {
                 Fail("a session ended before its countdown ran");

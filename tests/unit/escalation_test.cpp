@@ -59,6 +59,19 @@ TEST(EscalationLadder, EachStepIsTakenOnceAndTheCountStartsOverAtTheTopAndAfterI
     EXPECT_FALSE(ladder.Count(t));
 }
 
+// The count is of the troubles within the last minutes, not since the last quiet period: troubles
+// every six minutes under EscalateMinutes=10 never make three.
+TEST(EscalationLadder, CountsOnlyTheTroublesWithinTheLastMinutes) {
+    EscalationLadder ladder;
+    ladder.Change({{3, EscalateAction::Reboot}}, 10);
+    std::int64_t t = 1000;
+    EXPECT_FALSE(ladder.Count(t));
+    EXPECT_FALSE(ladder.Count(t += 6 * kMinute));
+    EXPECT_FALSE(ladder.Count(t += 6 * kMinute));  // the first is 12 minutes old: dropped
+    EXPECT_EQ(ladder.CountAt(t), 2);
+    EXPECT_EQ(ladder.Count(t += 2 * kMinute), (EscalateStep{3, EscalateAction::Reboot}));
+}
+
 TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry) {
     testing::FakeRegistry registry;
     std::int64_t const now = 1'800'000'000;
@@ -70,6 +83,17 @@ TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry
     }
     EscalationRecord after(registry);  // Vigilon started again, after the restart
     EXPECT_EQ(after.InLastDay(now), 1);
+}
+
+// A time far ahead of now (written by hand, or the clock set back by more than a day) must not lock
+// escalation out; one a little ahead still counts, and what is no time at all is passed over.
+TEST(EscalationRecord, TimesMoreThanADayAheadAndGarbageAreDropped) {
+    testing::FakeRegistry registry;
+    std::int64_t const now = 1'800'000'000;
+    registry.WriteString(RegistryRoot::CurrentUser, EscalationRecord::kKeyPath, EscalationRecord::kValueName,
+                         L"9999999999,1800000600,x1,,-5,12345678901," + std::to_wstring(now + 2 * 86'400));
+    EscalationRecord record(registry);
+    EXPECT_EQ(record.InLastDay(now), 1);  // only the one ten minutes ahead
 }
 
 // The PC-wide keys are [Apps] options: read leniently from the file, a policy first, one a policy
@@ -229,18 +253,89 @@ TEST_F(EscalationTest, TheLockoutHoldsWithinMinUptimeAndPastMaxRebootsSaidOnceWh
     Ends();
     Ends();
     EXPECT_EQ(Details(L"Kiosk", L"held"),
-              std::vector<std::wstring>{L"restart of the PC kept back: the PC started 10 minutes ago, within MinUptime=15"});
-    EXPECT_EQ(Commands(L"held").size(), 1u);
+              std::vector<std::wstring>{L"restart of the PC for Kiosk kept back: the PC started 10 minutes ago, within MinUptime=15"});
+    ASSERT_EQ(Commands(L"held").size(), 2u);  // the command runs for every step held
+    EXPECT_EQ(Commands(L"held")[1].variables.at(L"VIGILON_ACTION"), L"reboot");
     EXPECT_TRUE(fake.power.requests.empty());
 
+    // MaxReboots=1 in 24 hours: one made a minute ago by a Vigilon since started again counts.
     fake.power.uptime = 20 * kMinute;
+    EscalationRecord(fake.registry).Add(UnixSeconds(fake.events.LocalTimeNow()) - 60);
     Ends();
-    EXPECT_EQ(fake.power.requests.size(), 1u);
-    Ends();  // MaxReboots=1 in 24 hours: the one just made counts, also for a Vigilon started again
     Ends();
-    EXPECT_EQ(fake.power.requests.size(), 1u);
-    EXPECT_EQ(Details(L"Kiosk", L"held").back(), L"restart of the PC kept back: 1 in the last 24 hours, MaxReboots=1");
+    EXPECT_TRUE(fake.power.requests.empty());
+    EXPECT_EQ(Details(L"Kiosk", L"held").back(), L"restart of the PC for Kiosk kept back: 1 in the last 24 hours, MaxReboots=1");
     EXPECT_EQ(Said(L"Kiosk", L"held"), 2u);
+}
+
+TEST_F(EscalationTest, AnActionHeldAtItsCountdownsEndKeepsItsVariablesAndOnceTheSystemTakesOneNothingMoreIsBegun) {
+    Ladder(L"1:reboot");
+    Options(60);
+    Crash();
+    fake.power.uptime = 10 * kMinute;  // within MinUptime by the countdown's end (a fake's clock)
+    Seconds(61);
+    EXPECT_TRUE(fake.power.requests.empty());
+    ASSERT_EQ(Commands(L"held").size(), 1u);
+    EXPECT_EQ(Commands(L"held")[0].variables.at(L"VIGILON_COUNT"), L"1");
+    EXPECT_EQ(Commands(L"held")[0].variables.at(L"VIGILON_ACTION"), L"reboot");
+
+    fake.power.uptime = 60 * kMinute;
+    Ends();
+    Seconds(61);
+    ASSERT_EQ(fake.power.requests.size(), 1u);
+    // The session ends: the programs' ends that come meanwhile and the exit begin and say nothing.
+    Ends();
+    Ends();
+    EXPECT_FALSE(engine.EscalationNotice());
+    engine.RecordExit();
+    EXPECT_EQ(fake.power.requests.size(), 1u);
+    EXPECT_EQ(Said(L"Kiosk", L"escalate"), 3u);  // two countdowns begun, and the second's end
+    EXPECT_EQ(Said(L"Kiosk", L"cancelled"), 0u);
+}
+
+TEST_F(EscalationTest, PausingLaunchingCancelsTheCountdownAtOnceAndLeavesTheScheduledRestartOutOfNextReboot) {
+    Options(60);
+    Ends();
+    Ends();
+    Crash();
+    ASSERT_TRUE(engine.EscalationNotice());
+    engine.PauseLaunching();
+    EXPECT_FALSE(engine.EscalationNotice());
+    Seconds(61);
+    EXPECT_TRUE(fake.power.requests.empty());
+    EXPECT_EQ(Details(L"Kiosk", L"cancelled"),
+              std::vector<std::wstring>{L"restart of the PC cancelled, launching was paused: Kiosk failed 3 times in 60 minutes"});
+    EscalationOptions options;
+    options.rebootAt = 4 * 60;
+    engine.SetEscalation(options);
+    EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": null"), std::wstring::npos);
+}
+
+TEST_F(EscalationTest, ACountdownGoesOnShownWhateverTheNoticeIsSetToButNotForADeletedProgramOrALadderThatNoLongerEndsTheSession) {
+    Options(60);
+    Ends();
+    Ends();
+    Crash();
+    Options(0);  // changed mid-countdown: the restart still comes, so the notice stays
+    Seconds(1);
+    ASSERT_TRUE(engine.EscalationNotice());
+    Ladder(L"3:command");
+    Seconds(2);
+    EXPECT_FALSE(engine.EscalationCountingDown());
+
+    Options(60);
+    Ladder(L"1:logoff");
+    Seconds(1);
+    Crash();
+    ASSERT_TRUE(engine.EscalationCountingDown());
+    programs.Delete(1);
+    Seconds(61);
+    EXPECT_FALSE(engine.EscalationCountingDown());
+    EXPECT_TRUE(fake.power.requests.empty());
+    EXPECT_EQ(Details(L"Kiosk", L"cancelled"),
+              (std::vector<std::wstring>{
+                  L"restart of the PC cancelled, the ladder of Kiosk no longer ends the session: Kiosk failed 3 times in 60 minutes",
+                  L"logoff cancelled, Kiosk is no longer in the list: Kiosk failed once in 60 minutes"}));
 }
 
 TEST_F(EscalationTest, ARefusalIsSaidOnceWithTheSystemsReasonAndNotAskedAgainWithinTheHour) {
@@ -250,7 +345,7 @@ TEST_F(EscalationTest, ARefusalIsSaidOnceWithTheSystemsReasonAndNotAskedAgainWit
     Ends();
     ASSERT_EQ(fake.power.requests.size(), 1u);
     EXPECT_EQ(Details(L"Kiosk", L"refused"),
-              std::vector<std::wstring>{L"shutdown of the PC refused by the system: A required privilege is not held by the client (error 1314)"});
+              std::vector<std::wstring>{L"shutdown of the PC for Kiosk refused by the system: A required privilege is not held by the client (error 1314)"});
     EXPECT_EQ(Commands(L"refused").size(), 1u);
     EXPECT_EQ(EscalationRecord(fake.registry).InLastDay(UnixSeconds(fake.events.LocalTimeNow())), 0);  // it did not happen
     for (int i = 0; i < 5; ++i) Ends();
@@ -310,6 +405,19 @@ TEST_F(EscalationTest, TheScheduledRestartIsSkippedWhileLaunchingIsPausedAndCome
     std::wstring const text = engine.EscalationNotice()->text;  // begun at 03:09:00, a few seconds ago
     EXPECT_TRUE(text.starts_with(L"Vigilon restarts this PC in 5")) << text;
     EXPECT_TRUE(text.ends_with(L" s: the restart scheduled at 03:09.")) << text;
+}
+
+TEST_F(EscalationTest, TheScheduledRestartTurnedOffAndOnAgainDoesNotComeForATimeGoneByMeanwhile) {
+    // The fake's clock reads 03:04:07 now: 03:05 goes by while RebootAt is off.
+    EscalationOptions options;
+    options.rebootAt = 3 * 60 + 5;
+    engine.SetEscalation(options);
+    Seconds(2);
+    engine.SetEscalation(EscalationOptions{});
+    Seconds(120);
+    engine.SetEscalation(options);
+    Seconds(2);
+    EXPECT_FALSE(engine.EscalationNotice());
 }
 
 }  // namespace

@@ -234,6 +234,40 @@ TEST_F(OptionsTest, AnAdministratorsPolicyWinsAndIsNeverWrittenToTheFile) {
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"OnEvent", L"-"), L"-");
 }
 
+// The escalation rows: each taken only in its range, the first that is not refused by its row; a
+// choice saved, reads back the same; a key at its default, or under a policy, is not written.
+TEST_F(OptionsTest, TheEscalationRowsAreTakenInTheirRangesAndSavedButForAPolicysOwn) {
+    EscalationChoice choice = ChooseEscalation(L" 30 ", L"2", L"0", L"4:30", L"mon, Fri");
+    ASSERT_TRUE(choice.refusal.empty()) << choice.refusal;
+    EXPECT_EQ(choice.options.minUptimeMinutes, 30);
+    EXPECT_EQ(choice.options.maxReboots, 2);
+    EXPECT_EQ(choice.options.noticeSeconds, 0);
+    EXPECT_EQ(choice.options.rebootAt, 4 * 60 + 30);
+    EXPECT_EQ(RebootDaysText(choice.options.rebootDays), L"Mon, Fri");
+    EXPECT_FALSE(ChooseEscalation(L"15", L"3", L"60", L"", L"").options.rebootAt);  // empty: off, every day
+    EXPECT_EQ(ChooseEscalation(L"4", L"3", L"60", L"", L"").refusal,
+              L"Never within ... minutes of its start: not a whole number of minutes from 5 to 1440.");
+    EXPECT_EQ(ChooseEscalation(L"15", L"0", L"60", L"", L"").refusedRow, 1);
+    EXPECT_EQ(ChooseEscalation(L"15", L"3", L"601", L"", L"").refusedRow, 2);
+    EXPECT_EQ(ChooseEscalation(L"15", L"3", L"60", L"24:00", L"").refusedRow, 3);
+    EXPECT_EQ(ChooseEscalation(L"15", L"3", L"60", L"", L"Funday").refusedRow, 4);
+
+    registry.SetDword(RegistryRoot::LocalMachine, kPolicyKeyPath, L"MaxReboots", 1);
+    Options options = LoadOptions(settings, registry);
+    options.escalation = choice.options;
+    ASSERT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"MaxReboots", L"-"), L"-");  // the policy's
+    Options const read = LoadOptions(settings, registry);
+    EXPECT_EQ(read.escalation.minUptimeMinutes, 30);
+    EXPECT_EQ(read.escalation.noticeSeconds, 0);
+    EXPECT_EQ(read.escalation.rebootAt, choice.options.rebootAt);
+    EXPECT_EQ(read.escalation.rebootDays, choice.options.rebootDays);
+    options.escalation = EscalationOptions{};
+    ASSERT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"RebootAt", L"-"), L"-");
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"MinUptime", L"-"), L"-");
+}
+
 TEST(OptionsBrowse, AChosenScriptBecomesACommandThatRunsIt) {
     EXPECT_EQ(CommandForChosenFile(L"C:\\Tools\\tell.cmd", L"C:\\Windows\\System32"), L"\"C:\\Tools\\tell.cmd\"");
     // PowerShell by its full path: by its bare name, a powershell.exe in the current folder would run.

@@ -120,6 +120,11 @@ void TroubleReporter::ReportEscalation(TroubleKind kind, std::wstring_view progr
     Run(Describe(kind).word, program, details, {}, std::move(extra));
 }
 
+void TroubleReporter::RunEscalationCommand(TroubleKind kind, std::wstring_view program, std::wstring_view details,
+                                           Variables extra) {
+    Run(Describe(kind).word, program, details, {}, std::move(extra));
+}
+
 void TroubleReporter::Run(std::wstring_view word, std::wstring_view program, std::wstring_view details,
                           std::wstring_view screenshot, Variables extra) {
     if (command_.empty()) return;

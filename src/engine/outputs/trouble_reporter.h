@@ -56,6 +56,8 @@ public:
     // An escalation's event (escalate, cancelled, held, refused), each one rare and told every
     // time: the event log, and the command with `extra` variables besides the usual ones.
     void ReportEscalation(TroubleKind kind, std::wstring_view program, std::wstring_view details, Variables extra);
+    // The same event's command alone, for one already said in the event log (a step held again).
+    void RunEscalationCommand(TroubleKind kind, std::wstring_view program, std::wstring_view details, Variables extra);
 
     // The program's window is there, and has been since `runningSince` (monotonic milliseconds):
     // a program in trouble that has run long enough has recovered.
