@@ -41,6 +41,7 @@ public:
     static constexpr wchar_t kPingUrl[] = L"https://hc.example.com/ping/storm";
 
     explicit EngineStorm(Choices& choices) : choices_(choices) {
+        scene_.fake.power.paused = [this] { return engine().LaunchPaused(); };
         for (int i = 0; i < kPrograms; ++i) {
             scene_.fake.files.AddFile(Exe(i));
             scene_.AddProgram(Name(i), Caption(i), Exe(i));
@@ -251,10 +252,11 @@ private:
         auto& fake = scene_.fake;
         bool const counting = engine().EscalationCountingDown();
         for (std::size_t i = powerSeen_; i < fake.power.requests.size(); ++i) {
-            if (fake.power.uptime < std::int64_t{escalation_.minUptimeMinutes} * 60'000) Fail("a session ended within MinUptime");
+            FakeSessionPower::Request const& request = fake.power.requests[i];
+            if (request.uptime < std::int64_t{escalation_.minUptimeMinutes} * 60'000) Fail("a session ended within MinUptime");
             if (i > powerSeen_) Fail("two sessions ended at once");
             if (counting) Fail("a session ended while a countdown still runs");
-            if (engine().LaunchPaused()) Fail("a session ended while launching is paused");
+            if (request.paused) Fail("a session ended while launching is paused");
             // Asked for within the step after the countdown's end: its seconds have gone by.
             if (countdownSince_ < 0 || fake.events.now - countdownSince_ < std::int64_t{countdownNotice_} * 1000) {
                 Fail("a session ended before its countdown ran");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,17 @@ public:
     struct Request {
         SessionEnd how;
         std::wstring reason;
+        std::int64_t uptime = 0;  // the PC's uptime when it was asked
+        bool paused = false;      // whether launching was paused when it was asked (as `paused` told)
     };
     std::vector<Request> requests;
     std::int64_t uptime = 3'600'000;  // an hour: past the lockout's shortest uptime
     std::wstring refusal;             // empty: accepted
+    std::function<bool()> paused;     // tells whether launching is paused; none: never
 
     std::int64_t UptimeMilliseconds() override { return uptime; }
     SessionEndResult EndSession(SessionEnd how, std::wstring_view reason) override {
-        requests.push_back({how, std::wstring(reason)});
+        requests.push_back({how, std::wstring(reason), uptime, paused && paused()});
         return {refusal.empty(), refusal};
     }
 };
