@@ -983,7 +983,8 @@ private:
 
     // Alerts (AlertAfter 0, 5 or 30 s): a `gone` alert only for a program that has not run since
     // that long after its trouble; every trouble that lasts that long sent, unless the same kind
-    // went within ten minutes; a kind at most once in ten minutes; and one `recovered` after each
+    // went within ten minutes for the same outage (after a `recovered`, a new outage is sent once
+    // the ten minutes are over); a kind at most once in ten minutes; and one `recovered` after each
     // run of troubles sent. The passes tell the alerts which programs run; a step counts only when
     // its pass ran whole (watching, Tray mode, no notice waiting), others leave a trouble unjudged.
     static constexpr wchar_t kAlertUrl[] = L"http://127.0.0.1:9/alerts";
@@ -1000,7 +1001,8 @@ private:
     }
     void NoteRunningForAlerts(std::vector<ProgramStatus> const& rows) {
         std::int64_t const now = scene_.fake.events.now;
-        if (!scene_.host.watching || inBox_ || engine().Notices() != NoticeMode::Tray) {
+        // Launching paused or the editor open: the programs' troubles are dropped, not alerted.
+        if (!scene_.host.watching || inBox_ || engine().Notices() != NoticeMode::Tray || engine().LaunchPaused()) {
             alertsUnjudgedAt_ = now;
             return;
         }
@@ -1049,9 +1051,17 @@ private:
             bool const ranAgain = ran != runningAt_.end() && ran->second >= at;
             bool const unjudged = alertsUnjudgedAt_ >= at || alertsChangedAt_ >= at || !alertsOn_;
             auto const sent = alertPosts_.find({program, L"gone"});
-            // Sent, for this trouble or (the flood rule) within ten minutes before it.
-            bool const told = sent != alertPosts_.end() && sent->second >= at - AlertGate::kRepeatAfter;
-            if (!ranAgain && !unjudged && !told) Fail("a gone trouble that lasted past AlertAfter was not alerted");
+            bool const sentSince = sent != alertPosts_.end() && sent->second >= at;
+            // Part of an outage already alerted within ten minutes, no recovery told since: the
+            // flood rule counts it in the next alert.
+            bool const sameOutage = sent != alertPosts_.end() && sent->second >= at - AlertGate::kRepeatAfter &&
+                                    alertTroubleSent_[program];
+            if (ranAgain || unjudged || sentSince || sameOutage) return true;
+            // A new outage after a recovery waits for the flood rule, and is sent once it lets it
+            // go: ten minutes after the last, give or take the posts queued before it (30 s is
+            // far more than the few programs' alerts take, one a second).
+            if (sent != alertPosts_.end() && now < sent->second + AlertGate::kRepeatAfter + 30'000) return false;
+            Fail("a gone trouble that lasted past AlertAfter was not alerted");
             return true;
         });
     }
