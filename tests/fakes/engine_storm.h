@@ -993,7 +993,10 @@ private:
         engine().SetAlerts(alertsOn_ ? kAlertUrl : L"", AlertFormat::Json, alertAfter_,
                            alertGoneOnly_ ? std::vector<std::wstring>{L"gone", L"recovered"} : std::vector<std::wstring>{});
         alertsChangedAt_ = scene_.fake.events.now;
-        if (!alertsOn_) alertPosts_.clear();  // the gate starts afresh, its flood rule with it
+        if (!alertsOn_) {  // the gate starts afresh, its flood rule with it
+            alertPosts_.clear();
+            alertPostsAfter_.clear();
+        }
     }
     void NoteGoneForAlerts(std::wstring const& program, std::int64_t at) {
         goneAt_[program].push_back(at);
@@ -1033,9 +1036,15 @@ private:
                 continue;
             }
             alertTroubleSent_[program] = true;
-            auto& last = alertPosts_[{program, kind}];
-            if (last != 0 && now - last < AlertGate::kRepeatAfter) Fail("one kind alerted twice within ten minutes");
-            last = now;
+            // Posted at some time since the last check, within a step that may span minutes (a
+            // sleep, a start awaited): twice within ten minutes only when even the earliest the
+            // first can have been posted and the latest the second can are nearer than that.
+            auto const before = alertPostsAfter_.find({program, kind});
+            if (before != alertPostsAfter_.end() && now - before->second < AlertGate::kRepeatAfter) {
+                Fail("one kind alerted twice within ten minutes");
+            }
+            alertPostsAfter_[{program, kind}] = alertsCheckedAt_;
+            alertPosts_[{program, kind}] = now;
             if (kind != L"gone") continue;
             // Sent for a trouble after the program last ran, at least AlertAfter ago.
             auto const ran = runningAt_.find(program);
@@ -1064,6 +1073,7 @@ private:
             Fail("a gone trouble that lasted past AlertAfter was not alerted");
             return true;
         });
+        alertsCheckedAt_ = now;
     }
 
     // One window, one program; and a window Vigilon hid is hidden only while a program holds it.
@@ -1335,6 +1345,8 @@ private:
     std::map<std::wstring, std::vector<std::int64_t>> goneAt_;  // each program's gone troubles
     std::map<std::wstring, std::int64_t> runningAt_;             // when a whole pass last saw it run
     std::map<std::pair<std::wstring, std::wstring>, std::int64_t> alertPosts_;  // the last alert of each kind
+    std::map<std::pair<std::wstring, std::wstring>, std::int64_t> alertPostsAfter_;  // the check before it
+    std::int64_t alertsCheckedAt_ = INT64_MIN / 2;  // the last CheckAlerts
     std::map<std::wstring, bool> alertTroubleSent_;  // a trouble alert went, its recovery owed
     std::vector<std::pair<std::wstring, std::int64_t>> alertOwed_;  // gone troubles to be judged
 };
