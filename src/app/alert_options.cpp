@@ -70,7 +70,9 @@ std::optional<UrlParts> SplitUrl(std::wstring_view url) {
     std::size_t const authorityFrom = schemeEnd + 3;
     std::size_t const authorityTo = std::min(url.find_first_of(L"/?#", authorityFrom), url.size());
     std::wstring_view authority = url.substr(authorityFrom, authorityTo - authorityFrom);
-    if (std::size_t const at = authority.rfind(L'@'); at != std::wstring_view::npos) authority.remove_prefix(at + 1);
+    // Refused where WinHTTP might read another host than this: a backslash (a path's start to
+    // it), and a user name before `@`.
+    if (authority.find_first_of(L"\\@") != std::wstring_view::npos) return std::nullopt;
     if (authority.starts_with(L'[')) {  // [::1]:8080
         std::size_t const close = authority.find(L']');
         if (close == std::wstring_view::npos) return std::nullopt;
@@ -83,8 +85,10 @@ std::optional<UrlParts> SplitUrl(std::wstring_view url) {
         parts.host = authority.substr(0, colon);
         if (colon != std::wstring_view::npos) parts.port = authority.substr(colon + 1);
     }
-    if (parts.host.empty()) return std::nullopt;
-    if (!parts.port.empty() && SmallNumber(parts.port, 5) <= 0) return std::nullopt;
+    if (parts.host.empty() || parts.host.find(L'%') != std::wstring::npos) return std::nullopt;
+    if (!parts.port.empty() && (SmallNumber(parts.port, 5) <= 0 || SmallNumber(parts.port, 5) > 65535)) {
+        return std::nullopt;
+    }
     std::wstring_view rest = url.substr(authorityTo);
     rest = rest.substr(0, rest.find(L'#'));  // a fragment is never sent
     parts.pathAndQuery = rest.empty() || rest.front() != L'/' ? L"/" + std::wstring(rest) : std::wstring(rest);

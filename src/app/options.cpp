@@ -157,14 +157,15 @@ std::wstring PolicySummary(SettingsFile const& settings, Registry& registry) {
         std::wstring_view const key = setting.name;
         std::vector<PassedOverPolicy> passedOver;
         SettingValue const value = ReadAppsSetting(settings, registry, key, L"", setting.problem, &passedOver);
+        // A command line or a URL is named, not shown, refused or not: it may hold a token, and the
+        // event log is read widely.
         for (PassedOverPolicy const& ignored : passedOver) {
             if (!summary.empty()) summary += L", ";
-            summary += std::wstring(key) + L"=" + ignored.text + L" (" + std::wstring(SourceName(ignored.source)) +
-                       L") ignored: " + ignored.reason;
+            summary += std::wstring(key) + (setting.secret ? L"" : L"=" + ignored.text) + L" (" +
+                       std::wstring(SourceName(ignored.source)) + L") ignored: " + ignored.reason;
         }
         if (!value.FromPolicy()) continue;
         if (!summary.empty()) summary += L", ";
-        // A command line or a URL is named, not shown: it may hold a token, and the event log is read widely.
         summary += std::wstring(key) + (setting.secret ? L"" : L"=" + value.text) + L" (" +
                    std::wstring(SourceName(value.source)) + L")";
     }

@@ -14,7 +14,10 @@ WatchEngine::WatchEngine(Platform& platform, WatchHost& host, WatchedPrograms& p
       programFolder_(std::move(programFolder)),
       history_(platform.files, platform.events, programFolder_ + L"vigilon.log") {
     reporter_.SetObserver([this](TroubleKind kind, std::wstring_view program, std::wstring_view details,
-                                 std::wstring_view screenshot) { alerts_.Trouble(kind, program, details, screenshot); });
+                                 std::wstring_view screenshot) {
+        alerts_.HoldPrograms(ProgramAlertsHeld());
+        alerts_.Trouble(kind, program, details, screenshot);
+    });
 }
 
 void WatchEngine::WatchPrograms() {
@@ -132,6 +135,7 @@ void WatchEngine::Observe(WatchedProgram const& record, ProgramState& state, Win
 void WatchEngine::WatchProcessesFound() {
     auto const listed = [this](std::wstring const& name) { return programs_.Find(name) != 0; };
     supervisor_.ForgetUnlisted(static_cast<std::size_t>(programs_.Count()), listed);
+    alerts_.ForgetUnlisted(listed);
     std::vector<std::uint32_t> processes = supervisor_.ProcessesFound();
     if (processes == watchedProcesses_) return;
     watchedProcesses_ = std::move(processes);
@@ -174,6 +178,7 @@ void WatchEngine::TendCommands() {
         escalation_.Explain(facts);
         return facts;
     });
+    alerts_.HoldPrograms(ProgramAlertsHeld());
     alerts_.Tick();
 }
 

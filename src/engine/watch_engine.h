@@ -384,6 +384,9 @@ private:
                        return AlertFactsOf(program);
                    }};
     std::optional<ProgramFacts> AlertFactsOf(std::wstring const& program);
+    // Launching paused (Close Programs, /pause) or the watch held by the editor: the programs'
+    // troubles are someone's doing, and are not alerted.
+    bool ProgramAlertsHeld() { return launchPaused_ || !host_.Watching(); }
     TroubleScreenshots screenshots_{platform_, history_.Path()};
     struct Asked {
         std::uint32_t id;

@@ -1022,7 +1022,8 @@ private:
 
     // Alerts (AlertAfter 0, 5 or 30 s): a `gone` alert only for a program that has not run since
     // that long after its trouble; every trouble that lasts that long sent, unless the same kind
-    // went within ten minutes; a kind at most once in ten minutes; and one `recovered` after each
+    // went within ten minutes for the same outage (after a `recovered`, a new outage is sent once
+    // the ten minutes are over); a kind at most once in ten minutes; and one `recovered` after each
     // run of troubles sent. The passes tell the alerts which programs run; a step counts only when
     // its pass ran whole (watching, Tray mode, no notice waiting), others leave a trouble unjudged.
     static constexpr wchar_t kAlertUrl[] = L"http://127.0.0.1:9/alerts";
@@ -1031,7 +1032,10 @@ private:
         engine().SetAlerts(alertsOn_ ? kAlertUrl : L"", AlertFormat::Json, alertAfter_,
                            alertGoneOnly_ ? std::vector<std::wstring>{L"gone", L"recovered"} : std::vector<std::wstring>{});
         alertsChangedAt_ = scene_.fake.events.now;
-        if (!alertsOn_) alertPosts_.clear();  // the gate starts afresh, its flood rule with it
+        if (!alertsOn_) {  // the gate starts afresh, its flood rule with it
+            alertPosts_.clear();
+            alertPostsAfter_.clear();
+        }
     }
     void NoteGoneForAlerts(std::wstring const& program, std::int64_t at) {
         goneAt_[program].push_back(at);
@@ -1039,7 +1043,8 @@ private:
     }
     void NoteRunningForAlerts(std::vector<ProgramStatus> const& rows) {
         std::int64_t const now = scene_.fake.events.now;
-        if (!scene_.host.watching || inBox_ || engine().Notices() != NoticeMode::Tray) {
+        // Launching paused or the editor open: the programs' troubles are dropped, not alerted.
+        if (!scene_.host.watching || inBox_ || engine().Notices() != NoticeMode::Tray || engine().LaunchPaused()) {
             alertsUnjudgedAt_ = now;
             return;
         }
@@ -1070,9 +1075,15 @@ private:
                 continue;
             }
             alertTroubleSent_[program] = true;
-            auto& last = alertPosts_[{program, kind}];
-            if (last != 0 && now - last < AlertGate::kRepeatAfter) Fail("one kind alerted twice within ten minutes");
-            last = now;
+            // Posted at some time since the last check, within a step that may span minutes (a
+            // sleep, a start awaited): twice within ten minutes only when even the earliest the
+            // first can have been posted and the latest the second can are nearer than that.
+            auto const before = alertPostsAfter_.find({program, kind});
+            if (before != alertPostsAfter_.end() && now - before->second < AlertGate::kRepeatAfter) {
+                Fail("one kind alerted twice within ten minutes");
+            }
+            alertPostsAfter_[{program, kind}] = alertsCheckedAt_;
+            alertPosts_[{program, kind}] = now;
             if (kind != L"gone") continue;
             // Sent for a trouble after the program last ran, at least AlertAfter ago.
             auto const ran = runningAt_.find(program);
@@ -1088,11 +1099,20 @@ private:
             bool const ranAgain = ran != runningAt_.end() && ran->second >= at;
             bool const unjudged = alertsUnjudgedAt_ >= at || alertsChangedAt_ >= at || !alertsOn_;
             auto const sent = alertPosts_.find({program, L"gone"});
-            // Sent, for this trouble or (the flood rule) within ten minutes before it.
-            bool const told = sent != alertPosts_.end() && sent->second >= at - AlertGate::kRepeatAfter;
-            if (!ranAgain && !unjudged && !told) Fail("a gone trouble that lasted past AlertAfter was not alerted");
+            bool const sentSince = sent != alertPosts_.end() && sent->second >= at;
+            // Part of an outage already alerted within ten minutes, no recovery told since: the
+            // flood rule counts it in the next alert.
+            bool const sameOutage = sent != alertPosts_.end() && sent->second >= at - AlertGate::kRepeatAfter &&
+                                    alertTroubleSent_[program];
+            if (ranAgain || unjudged || sentSince || sameOutage) return true;
+            // A new outage after a recovery waits for the flood rule, and is sent once it lets it
+            // go: ten minutes after the last, give or take the posts queued before it (30 s is
+            // far more than the few programs' alerts take, one a second).
+            if (sent != alertPosts_.end() && now < sent->second + AlertGate::kRepeatAfter + 30'000) return false;
+            Fail("a gone trouble that lasted past AlertAfter was not alerted");
             return true;
         });
+        alertsCheckedAt_ = now;
     }
 
     // One window, one program; and a window Vigilon hid is hidden only while a program holds it.
@@ -1410,6 +1430,8 @@ private:
     std::map<std::wstring, std::vector<std::int64_t>> goneAt_;  // each program's gone troubles
     std::map<std::wstring, std::int64_t> runningAt_;             // when a whole pass last saw it run
     std::map<std::pair<std::wstring, std::wstring>, std::int64_t> alertPosts_;  // the last alert of each kind
+    std::map<std::pair<std::wstring, std::wstring>, std::int64_t> alertPostsAfter_;  // the check before it
+    std::int64_t alertsCheckedAt_ = INT64_MIN / 2;  // the last CheckAlerts
     std::map<std::wstring, bool> alertTroubleSent_;  // a trouble alert went, its recovery owed
     std::vector<std::pair<std::wstring, std::int64_t>> alertOwed_;  // gone troubles to be judged
 };

@@ -103,6 +103,59 @@ TEST_F(AlertDeliveryTest, AFailedPostIsTriedAfter30s2minAnd10minThenSaidOnceUnti
     for (auto const& line : journal.lines) EXPECT_EQ(line.find(L"t0k"), std::wstring::npos);
 }
 
+TEST_F(AlertDeliveryTest, APostRefusedWithAClientErrorIsGivenUpAtOnceAndATimeOutOrTooManyIsTriedAgain) {
+    delivery.Add(Event(L"First"));
+    delivery.Add(Event(L"Second"));
+    Seconds(1);
+    fake.http.Answer(404);  // the webhook deleted: the same post would be refused again
+    Seconds(1);
+    EXPECT_EQ(journal.lines, std::vector<std::wstring>{
+                                 L"alert: https://chat.example.com: answered with HTTP status 404 (given up at once)"});
+    EXPECT_EQ(journal.troubles.size(), 1u);
+    Seconds(1);
+    ASSERT_EQ(Posts(), 2u) << "the next goes at once";
+    EXPECT_NE(LastBody().find("Second: gone: d (1 earlier alert was not delivered)"), std::string::npos) << LastBody();
+    fake.http.Answer(410);
+    Seconds(3);
+    EXPECT_EQ(journal.lines.size(), 1u) << "said once";
+
+    for (std::uint32_t const passing : {408u, 429u}) {
+        delivery.Add(Event(L"Busy"));
+        Seconds(1);
+        std::size_t const before = Posts();
+        fake.http.Answer(passing);
+        Seconds(31);
+        EXPECT_EQ(Posts(), before + 1) << passing << " is tried again after 30 s";
+        fake.http.Answer(200);
+        Seconds(1);
+    }
+}
+
+TEST_F(AlertDeliveryTest, AnAcceptedTestSendsWhatWaitsForARetryAtOnceAndEndsTheFailureSaid) {
+    delivery.Add(Event(L"First"));
+    Seconds(1);
+    for (int i = 0; i < 4; ++i) {
+        fake.http.Fail(L"the server could not be reached");
+        Seconds(700);
+    }
+    ASSERT_EQ(journal.lines.size(), 1u) << "given up, and said";
+    delivery.Add(Event(L"Second"));
+    Seconds(1);
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(2);  // Second waits 30 s for its retry
+    std::size_t const before = Posts();
+
+    AlertEvent test = Event(L"");
+    test.kind = L"test";
+    ASSERT_TRUE(delivery.BeginTest(test).has_value());
+    fake.http.Answer(200);
+    EXPECT_EQ(delivery.SettledTests().size(), 1u);
+    EXPECT_EQ(journal.lines.back(), L"alert: delivered again to https://chat.example.com");
+    Seconds(1);
+    ASSERT_EQ(Posts(), before + 2) << "the test, then Second at once";
+    EXPECT_NE(LastBody().find("Second: gone"), std::string::npos);
+}
+
 TEST_F(AlertDeliveryTest, AtMostAHundredWaitTheOldestDroppedAndCountedInTheNextDelivered) {
     delivery.Add(Event(L"P0"));
     Seconds(1);  // P0 under way
@@ -117,6 +170,15 @@ TEST_F(AlertDeliveryTest, AtMostAHundredWaitTheOldestDroppedAndCountedInTheNextD
     Seconds(2);
     EXPECT_NE(LastBody().find("P8: gone: d"), std::string::npos);
     EXPECT_EQ(LastBody().find("earlier"), std::string::npos) << "counted once, in the one delivered";
+
+    // The first, waiting for its retry, dropped: the next does not wait for that retry's time.
+    fake.http.Fail(L"the server could not be reached");
+    Seconds(1);
+    while (delivery.Waiting() < 100) delivery.Add(Event(L"Q"));
+    std::size_t const before = Posts();
+    delivery.Add(Event(L"Last"));
+    Seconds(1);
+    EXPECT_EQ(Posts(), before + 1) << "the new first goes at once";
 }
 
 TEST_F(AlertDeliveryTest, ATestGoesAtOnceIsNeverRetriedAndAnEmptyOrRefusedUrlSendsNothing) {
@@ -198,6 +260,36 @@ TEST_F(EngineAlertTest, AProgramDownPastAlertAfterIsSentOnceAndItsReturnOnceAndA
     fake.http.Answer(200);
     Seconds(120);
     EXPECT_EQ(fake.http.requests.size(), 2u);
+}
+
+TEST_F(EngineAlertTest, NothingIsSentForAProgramNoLongerListedNorForATroubleWhileLaunchingIsPaused) {
+    Seconds(3);
+    fake.desktop.Remove(window);
+    Seconds(30);
+    programs.Delete(1);  // deleted in the editor while down
+    Seconds(120);
+    EXPECT_TRUE(fake.http.requests.empty()) << "its trouble forgotten with it";
+
+    AddProgram(L"Kiosk", L"Kiosk", L"C:\\kiosk.exe");
+    window = fake.desktop.Add(L"Kiosk", true, false);
+    Seconds(3);
+    fake.desktop.Remove(window);
+    Seconds(62);
+    ASSERT_EQ(fake.http.requests.size(), 1u);
+    fake.http.Answer(200);
+    programs.Delete(1);
+    Seconds(5);
+    AddProgram(L"Kiosk", L"Kiosk", L"C:\\kiosk.exe");  // listed anew, running
+    window = fake.desktop.Add(L"Kiosk", true, false);
+    Seconds(10);
+    EXPECT_EQ(fake.http.requests.size(), 1u) << "no recovered owed by the program deleted";
+
+    // A technician pauses launching and closes the program: not a trouble to alert.
+    fake.desktop.Remove(window);
+    Seconds(10);
+    engine.PauseLaunching();
+    Seconds(120);
+    EXPECT_EQ(fake.http.requests.size(), 1u);
 }
 
 }  // namespace

@@ -25,8 +25,14 @@ TEST(AlertUrl, HttpsAnywhereHttpOnlyToThisComputerAndOnlyTheSchemeAndHostAreEver
     EXPECT_EQ(AlertUrlProblem(L"ftp://example.com/x"), L"not an http:// or https:// URL with a host");
     EXPECT_EQ(AlertUrlProblem(L"https:///path"), L"not an http:// or https:// URL with a host");
     EXPECT_EQ(AlertUrlProblem(L"https://example.com/a b"), L"a URL holds no blanks");
+    // What WinHTTP would read as another host, or not take at all, is refused.
+    for (wchar_t const* odd : {L"http://evil.com\\@localhost/", L"http://a@localhost/", L"https://host:99999/",
+                               L"https://host:0/", L"https://ho%73t/", L"https://host\\x.example/"}) {
+        EXPECT_EQ(AlertUrlProblem(odd), L"not an http:// or https:// URL with a host") << odd;
+    }
+    EXPECT_EQ(AlertUrlProblem(L"https://host:65535/"), L"");
 
-    EXPECT_EQ(AlertSite(L"https://user:pw@outlook.webhook.office.com:8443/webhookb2/abc?sig=s#f"),
+    EXPECT_EQ(AlertSite(L"https://outlook.webhook.office.com:8443/webhookb2/abc?sig=s#f"),
               L"https://outlook.webhook.office.com:8443");
     EXPECT_EQ(AlertSite(L"http://[::1]:8080/x?token=1"), L"http://[::1]:8080");
 }
@@ -154,6 +160,10 @@ TEST(AlertBody, EachServiceCarriesTheTitleTheDetailsTheComputerAndTheTime) {
     EXPECT_EQ(ntfyJson["topic"].text, "kiosk-alerts");
     EXPECT_EQ(ntfyJson["title"].text, title);
     EXPECT_EQ(ntfyJson["message"].text, Utf8(L"exit code 3\r\nsecond line\nKIOSK-7 \u00b7 2026-12-10 16:40:05"));
+    // A server under a sub-path: the plain text, to the URL as given.
+    AlertRequest const under = AlertRequestFor(AlertFormat::Ntfy, L"https://example.com/ntfy/kiosks?auth=tk", event);
+    EXPECT_EQ(under.url, L"https://example.com/ntfy/kiosks?auth=tk");
+    EXPECT_EQ(under.contentType, "text/plain; charset=utf-8");
 
     AlertRequest const text = AlertRequestFor(AlertFormat::Text, L"https://h/x", event);
     EXPECT_EQ(text.contentType, "text/plain; charset=utf-8");
@@ -169,6 +179,10 @@ TEST(AlertBody, LongDetailsAreCutToWhatEachServiceTakes) {
     EXPECT_EQ(discord["embeds"][0]["description"].text, std::string(4095, 'x') + "\xE2\x80\xA6");
     JsonValue const slack = Parsed(AlertRequestFor(AlertFormat::Slack, L"https://hooks.slack.com/s", event));
     EXPECT_EQ(slack["blocks"][1]["text"]["text"].text, std::string(2999, 'x') + "\xE2\x80\xA6");
+    // Cut before an entity, never within one.
+    event.details = std::wstring(2996, L'x') + std::wstring(100, L'&');
+    JsonValue const ampersands = Parsed(AlertRequestFor(AlertFormat::Slack, L"https://hooks.slack.com/s", event));
+    EXPECT_EQ(ampersands["blocks"][1]["text"]["text"].text, std::string(2996, 'x') + "\xE2\x80\xA6");
 }
 
 }  // namespace

@@ -84,6 +84,21 @@ TEST_F(AlertGateTest, EachKindOfAProgramIsSentAtMostOnceInTenMinutesAndTheNextSa
     EXPECT_EQ(sent[3].details, L"exit code 3");
 }
 
+TEST_F(AlertGateTest, ANewOutageSoonAfterARecoveredIsSentOnceTheTenMinutesAreOverIfItLasts) {
+    Trouble(TroubleKind::Gone, L"Kiosk");
+    Seconds(60);
+    Seconds(60, true);
+    ASSERT_EQ(Kinds(), (std::vector<std::wstring>{L"gone", L"recovered"}));
+    Trouble(TroubleKind::Gone, L"Kiosk", L"exit code 5");  // down again a minute after the alert
+    Seconds(539);
+    EXPECT_EQ(sent.size(), 2u) << "the flood rule holds it back until ten minutes after the last";
+    Seconds(1);
+    ASSERT_EQ(Kinds(), (std::vector<std::wstring>{L"gone", L"recovered", L"gone"}));
+    EXPECT_EQ(sent[2].details, L"exit code 5");
+    Seconds(5, true);
+    EXPECT_EQ(Kinds(), (std::vector<std::wstring>{L"gone", L"recovered", L"gone", L"recovered"}));
+}
+
 TEST_F(AlertGateTest, AlertKindsNarrowsWhatIsSentRecoveredAmongThem) {
     gate.SetKinds({L"hung", L"missing-file"});
     gate.SetAfterSeconds(0);

@@ -44,6 +44,13 @@ TEST_F(AlertOptionsTest, TheKeysAreReadFromAPolicyFirstAndOptionsWritesOnlyWhatS
               L"Slack, Discord or Ntfy")
         << "the URL named, never shown: it holds the webhook's secret";
 
+    // Refused (plain HTTP away from this computer), it is still named only.
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"AlertUrl", L"http://chat.example.com/s3cret?t0k");
+    std::wstring const refused = PolicySummary(settings, registry);
+    EXPECT_NE(refused.find(L"AlertUrl (machine policy) ignored: not HTTPS"), std::wstring::npos) << refused;
+    EXPECT_EQ(refused.find(L"s3cret"), std::wstring::npos) << refused;
+    EXPECT_EQ(refused.find(L"t0k"), std::wstring::npos) << refused;
+
     registry.DeleteValue(RegistryRoot::LocalMachine, kPolicyKeyPath, L"AlertUrl");
     options = LoadOptions(settings, registry);
     Options changed = options;

@@ -73,28 +73,32 @@ std::wstring TeamsBody(AlertEvent const& event) {
            L"\"content\":" + card + L"}]}";
 }
 
-// Slack reads &, < and > in its text as markup.
-std::wstring SlackEscaped(std::wstring_view text) {
+// Slack reads &, < and > in its text as markup: escaped, and cut to at most `most` characters
+// (with an ellipsis) between whole characters, never within `&amp;` or a surrogate pair.
+std::wstring SlackEscaped(std::wstring_view text, std::size_t most = std::wstring::npos) {
     std::wstring escaped;
-    for (wchar_t const c : text) {
-        switch (c) {
-        case L'&': escaped += L"&amp;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        default: escaped += c;
-        }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wchar_t const c = text[i];
+        std::wstring piece(1, c);
+        if (c == L'&') piece = L"&amp;";
+        if (c == L'<') piece = L"&lt;";
+        if (c == L'>') piece = L"&gt;";
+        if (IsHighSurrogate(static_cast<std::uint32_t>(c)) && i + 1 < text.size()) piece += text[++i];
+        bool const last = i + 1 == text.size();
+        if (escaped.size() + piece.size() + (last ? 0 : 1) > most) return escaped + L"\u2026";
+        escaped += piece;
     }
     return escaped;
 }
 
 std::wstring SlackBody(AlertEvent const& event) {
     std::wstring const title = AlertTitle(event);
-    std::wstring const context = SlackEscaped(event.computer + L" \u00b7 " + When(event));
+    std::wstring const context = SlackEscaped(event.computer + L" \u00b7 " + When(event), 3000);
     return L"{\"text\":" + JsonString(SlackEscaped(title + L": " + Details(event))) +
            L",\"blocks\":[{\"type\":\"header\",\"text\":{\"type\":\"plain_text\",\"text\":" + JsonString(Cut(title, 150)) +
            L"}},{\"type\":\"section\",\"text\":{\"type\":\"mrkdwn\",\"text\":" +
-           JsonString(Cut(SlackEscaped(Details(event)), 3000)) +
-           L"}},{\"type\":\"context\",\"elements\":[{\"type\":\"mrkdwn\",\"text\":" + JsonString(Cut(context, 3000)) +
+           JsonString(SlackEscaped(Details(event), 3000)) +
+           L"}},{\"type\":\"context\",\"elements\":[{\"type\":\"mrkdwn\",\"text\":" + JsonString(context) +
            L"}]}]}";
 }
 
@@ -109,10 +113,12 @@ std::wstring DiscordBody(AlertEvent const& event) {
            JsonString(IsoTimeText(event.time)) + L"}]}";
 }
 
-// The topic of an ntfy URL: its path's first segment.
+// The topic of an ntfy URL whose path is exactly `/<topic>`; empty for any other path (a server
+// under a sub-path, say), which is posted the plain text as given.
 std::wstring NtfyTopic(UrlParts const& parts) {
     std::wstring_view path = parts.pathAndQuery;
-    path = path.substr(1, path.find_first_of(L"/?", 1) - 1);
+    path = path.substr(1, path.find(L'?') == std::wstring_view::npos ? std::wstring_view::npos : path.find(L'?') - 1);
+    if (path.find(L'/') != std::wstring_view::npos) return {};
     return std::wstring(path);
 }
 

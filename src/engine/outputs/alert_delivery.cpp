@@ -38,7 +38,11 @@ void AlertDelivery::Add(AlertEvent event) {
     if (waiting_.size() >= kMostWaiting) {
         // The oldest goes, unless it is the one under way.
         auto const oldest = pending_ ? std::next(waiting_.begin()) : waiting_.begin();
-        if (oldest == waiting_.begin()) tries_ = 0;
+        // The one waiting for a retry goes: the next is tried when it is due, not at the retry's time.
+        if (oldest == waiting_.begin()) {
+            tries_ = 0;
+            nextAt_ = 0;
+        }
         waiting_.erase(oldest);
         ++lost_;
     }
@@ -58,7 +62,7 @@ void AlertDelivery::Start() {
     carried_ = lost_;
     AlertRequest const request = AlertRequestFor(AlertFormatFor(format_, url_), url_, event);
     pending_ = platform_.http.Post(request.url, request.contentType, request.body, kTimeoutMilliseconds);
-    if (!pending_) Failed(L"the request could not be started");
+    if (!pending_) Failed(L"the request could not be started", true);
 }
 
 void AlertDelivery::TakeOutcome() {
@@ -67,24 +71,35 @@ void AlertDelivery::TakeOutcome() {
     if (!outcome) return;
     pending_.reset();
     if (!outcome->ok) {
-        Failed(ReasonOf(*outcome));
+        Failed(ReasonOf(*outcome), !Refused(outcome->status));
         return;
     }
     waiting_.pop_front();
-    tries_ = 0;
-    nextAt_ = 0;
     lost_ -= carried_;
     carried_ = 0;
+    Reached();
+}
+
+void AlertDelivery::Reached() {
+    tries_ = 0;
+    nextAt_ = 0;
     if (!failureSaid_) return;
     failureSaid_ = false;
     journal_.Log(L"alert", {}, L"delivered again to " + Site());
 }
 
-void AlertDelivery::Failed(std::wstring const& reason) {
-    if (tries_ < static_cast<int>(std::size(kRetryAfter))) {
+bool AlertDelivery::Refused(std::uint32_t status) {
+    // A client error says the same post would be refused again: not tried again. But for a time
+    // out and "too many requests", which pass.
+    return status >= 400 && status < 500 && status != 408 && status != 429;
+}
+
+void AlertDelivery::Failed(std::wstring const& reason, bool retry) {
+    if (retry && tries_ < static_cast<int>(std::size(kRetryAfter))) {
         nextAt_ = Now() + kRetryAfter[tries_++];
         return;
     }
+    int const tried = tries_ + 1;
     // Given up: the next one is tried at once, and the one given up is counted in it.
     waiting_.pop_front();
     tries_ = 0;
@@ -93,7 +108,9 @@ void AlertDelivery::Failed(std::wstring const& reason) {
     carried_ = 0;
     if (failureSaid_) return;
     failureSaid_ = true;
-    std::wstring const details = Site() + L": " + reason + L" (given up after 4 tries)";
+    std::wstring const details =
+        Site() + L": " + reason +
+        (tried == 1 ? std::wstring(L" (given up at once)") : L" (given up after " + std::to_wstring(tried) + L" tries)");
     journal_.Log(L"alert", {}, details);
     journal_.Notice(L"An alert to " + Site() + L" could not be delivered: " + reason + L".");
     journal_.Trouble(TroubleKind::AlertFailed, {}, details);
@@ -113,6 +130,8 @@ std::vector<AlertDelivery::SettledTest> AlertDelivery::SettledTests() {
     std::erase_if(tests_, [&](std::uint32_t id) {
         std::optional<HttpClient::Outcome> outcome = platform_.http.Finished(id);
         if (!outcome) return false;
+        // Accepted: the place is reached again, and what waits for a retry goes now.
+        if (outcome->ok) Reached();
         settled.push_back({id, std::move(*outcome)});
         return true;
     });

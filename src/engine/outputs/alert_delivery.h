@@ -17,8 +17,9 @@ namespace vigilon {
 // Posts the alerts to AlertUrl, one at a time and in order, each request on a thread of the HTTP
 // client's own with kTimeoutMilliseconds per step, so nothing here waits on the network. A post
 // that fails is tried again after 30 s, 2 min and 10 min; when the last try fails too it is given
-// up and the failure said once (history `alert`, a notice, the event log) until a post succeeds
-// again. At most kMostWaiting wait: the oldest are dropped, and the next alert delivered says how
+// up and the failure said once (history `alert`, a notice, the event log) until a post (or an
+// accepted test) succeeds again. One refused with a client error (4xx but 408 and 429) is given up
+// at once. An accepted test sends what waits for a retry at once. At most kMostWaiting wait: the oldest are dropped, and the next alert delivered says how
 // many were lost. Only the URL's scheme and host are ever written out.
 class AlertDelivery {
 public:
@@ -54,7 +55,10 @@ public:
 private:
     std::int64_t Now() { return platform_.events.MonotonicMilliseconds(); }
     void TakeOutcome();
-    void Failed(std::wstring const& reason);
+    void Failed(std::wstring const& reason, bool retry);
+    // A post was accepted: the next waiting goes at once, and a failure said is over.
+    void Reached();
+    static bool Refused(std::uint32_t status);
     void Start();
 
     Platform& platform_;

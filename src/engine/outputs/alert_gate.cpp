@@ -72,7 +72,12 @@ void AlertGate::Running(std::wstring const& program, std::int64_t now, std::vect
     ProgramAlerts& alerts = found->second;
     // Running again after these troubles, within their AlertAfter: none is sent. A trouble told
     // in this very moment (the pass that finds the window gone) is not over yet.
-    std::erase_if(alerts.waiting, [&](Waiting const& trouble) { return trouble.at < now; });
+    // One that lasted AlertAfter and waited only for the repeat rule is counted in the next alert.
+    std::erase_if(alerts.waiting, [&](Waiting const& trouble) {
+        if (trouble.at >= now) return false;
+        if (now - trouble.at >= afterMs_ && HeldBack(alerts, trouble.kind, now)) ++alerts.untold[trouble.kind];
+        return true;
+    });
     if (alerts.sent && alerts.lastTroubleAt < now) {
         alerts.sent = false;
         if (Wanted(L"recovered")) {
@@ -84,19 +89,25 @@ void AlertGate::Running(std::wstring const& program, std::int64_t now, std::vect
 
 void AlertGate::Tick(std::int64_t now, std::vector<Due>& due) {
     for (auto& [program, alerts] : programs_) {
-        auto const over = std::stable_partition(alerts.waiting.begin(), alerts.waiting.end(),
-                                                [&](Waiting const& trouble) { return now - trouble.at < afterMs_; });
-        std::vector<Waiting> const lasting(over, alerts.waiting.end());
-        alerts.waiting.erase(over, alerts.waiting.end());
-        for (Waiting const& trouble : lasting) Send(program, alerts, trouble, now, due);
+        std::vector<Waiting> lasting;
+        std::swap(lasting, alerts.waiting);
+        for (Waiting& trouble : lasting) {
+            // A new outage after a recovery was sent is held back by the repeat rule only until
+            // the rule lets it go, and sent then if the program is still down: never swallowed.
+            bool const early = now - trouble.at < afterMs_ || (!alerts.sent && HeldBack(alerts, trouble.kind, now));
+            if (early) {
+                alerts.waiting.push_back(std::move(trouble));
+            } else {
+                Send(program, alerts, trouble, now, due);
+            }
+        }
     }
     Prune(now);
 }
 
 void AlertGate::Send(std::wstring const& program, ProgramAlerts& alerts, Waiting const& trouble, std::int64_t now,
                      std::vector<Due>& due) {
-    auto const last = alerts.lastSentAt.find(trouble.kind);
-    if (last != alerts.lastSentAt.end() && now - last->second < kRepeatAfter) {
+    if (HeldBack(alerts, trouble.kind, now)) {
         ++alerts.untold[trouble.kind];
         return;
     }
@@ -107,6 +118,19 @@ void AlertGate::Send(std::wstring const& program, ProgramAlerts& alerts, Waiting
     if (!alerts.sent) alerts.sentSince = trouble.at;
     alerts.sent = true;
     alerts.lastTroubleAt = std::max(alerts.lastTroubleAt, trouble.at);
+}
+
+bool AlertGate::HeldBack(ProgramAlerts const& alerts, TroubleKind kind, std::int64_t now) {
+    auto const last = alerts.lastSentAt.find(kind);
+    return last != alerts.lastSentAt.end() && now - last->second < kRepeatAfter;
+}
+
+void AlertGate::ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) {
+    std::erase_if(programs_, [&](auto const& each) { return !listed(each.first); });
+}
+
+void AlertGate::DropProgramTroubles() {
+    for (auto& [program, alerts] : programs_) alerts.waiting.clear();
 }
 
 void AlertGate::Prune(std::int64_t now) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ std::wstring_view AlertKindOf(TroubleKind kind);
 // sent only when the program has not been seen running well since (so a restart within a second
 // sends nothing; nor does a window that answers again), and once something was sent for it, one `recovered` follows when it runs again.
 // Vigilon's own troubles go at once. As for the command on trouble, a program sends each kind at
-// most once per kRepeatAfter, those held back counted in its next alert; Vigilon's flapping own
+// most once per kRepeatAfter, those held back counted in its next alert (a new outage after a
+// `recovered` waits until the rule lets it go, and is sent then if still lasting); Vigilon's flapping own
 // troubles (heartbeat, metrics) likewise. AlertKinds narrows the kinds sent. Times are monotonic
 // milliseconds; the gate keeps no clock of its own, so it is driven by the engine's.
 class AlertGate {
@@ -48,6 +50,10 @@ public:
     void Tick(std::int64_t now, std::vector<Due>& due);
     // The program is no longer listed: what waits for it is dropped.
     void Forget(std::wstring const& program) { programs_.erase(program); }
+    // Forgets every program `listed` says is no longer listed (deleted, or renamed).
+    void ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed);
+    // Drops the programs' troubles waiting for their AlertAfter (launching paused, the watch held).
+    void DropProgramTroubles();
 
     // True while nothing waits and no program is down after an alert: Tick then has nothing to do.
     bool Idle() const { return programs_.empty(); }
@@ -70,6 +76,8 @@ private:
     };
 
     bool Wanted(std::wstring_view word) const;
+    // The repeat rule holds a trouble of this kind back: one was sent within kRepeatAfter.
+    static bool HeldBack(ProgramAlerts const& alerts, TroubleKind kind, std::int64_t now);
     void Send(std::wstring const& program, ProgramAlerts& alerts, Waiting const& trouble, std::int64_t now,
               std::vector<Due>& due);
     void Prune(std::int64_t now);

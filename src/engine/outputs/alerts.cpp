@@ -12,10 +12,15 @@ void Alerts::Set(std::wstring url, AlertFormat format, int afterSeconds, std::ve
 
 void Alerts::Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details,
                      std::wstring_view screenshot) {
-    if (!On()) return;
+    if (!On() || (programsHeld_ && !program.empty())) return;
     std::vector<AlertGate::Due> due;
     gate_.Trouble(kind, program, details, screenshot, Now(), due);
     Queue(due);
+}
+
+void Alerts::HoldPrograms(bool held) {
+    programsHeld_ = held;
+    if (held) gate_.DropProgramTroubles();
 }
 
 void Alerts::Running(std::wstring const& program) {

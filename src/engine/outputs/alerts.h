@@ -26,7 +26,13 @@ public:
     void Set(std::wstring url, AlertFormat format, int afterSeconds, std::vector<std::wstring> kinds);
     bool On() const { return delivery_.On(); }
 
+    // A program's trouble is dropped while its troubles are held (HoldPrograms); Vigilon's own go on.
     void Trouble(TroubleKind kind, std::wstring_view program, std::wstring_view details, std::wstring_view screenshot);
+    // While launching is paused or the watch is held (the editor open), the programs' troubles are
+    // someone's doing (a technician closing programs): none is alerted, and those waiting are dropped.
+    void HoldPrograms(bool held);
+    // The programs no longer listed are forgotten: nothing more is sent for them.
+    void ForgetUnlisted(std::function<bool(std::wstring const&)> const& listed) { gate_.ForgetUnlisted(listed); }
     // The program runs well now.
     void Running(std::wstring const& program);
     // Called every second, also while no pass runs.
@@ -45,6 +51,7 @@ private:
     AlertGate gate_;
     AlertDelivery delivery_;
     FactsOf factsOf_;
+    bool programsHeld_ = false;
 };
 
 }  // namespace vigilon

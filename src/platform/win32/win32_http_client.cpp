@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/winhttp_get.h"
 
 namespace vigilon {
@@ -75,6 +76,16 @@ std::string ReadAnswer(HINTERNET request) {
     return answer;
 }
 
+// A POST follows no redirection: WinHTTP would repeat a 301 or 302 as a GET, and a 307 to
+// whatever host it names. The 3xx answer is the outcome then, not accepted.
+void FollowNoRedirect(HINTERNET request) {
+    static auto const setOption = SystemFunction<decltype(&::WinHttpSetOption)>(
+        LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "WinHttpSetOption");
+    if (setOption == nullptr) return;
+    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+    setOption(request, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
+}
+
 Outcome PostRequest(Shared& shared, std::wstring const& url, std::wstring const& headers, std::string const& body,
                     int timeout) {
     WinHttp const& f = WinHttpFunctions();
@@ -86,6 +97,7 @@ Outcome PostRequest(Shared& shared, std::wstring const& url, std::wstring const&
         if (shared.closing) return Failure(ERROR_WINHTTP_OPERATION_CANCELLED);
     }
     HINTERNET const request = post.request.Get();
+    FollowNoRedirect(request);
     auto const size = static_cast<DWORD>(body.size());
     if (!f.sendRequest(request, headers.c_str(), static_cast<DWORD>(-1L), const_cast<char*>(body.data()), size, size, 0) ||
         !f.receiveResponse(request, nullptr)) {
