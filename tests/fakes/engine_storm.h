@@ -537,6 +537,7 @@ private:
             break;
         case 42:
             dialogShown_ = !dialogShown_;
+            dialogShownSince_ = fake.events.now;
             engine().SetDialogShown(dialogShown_);
             Say(dialogShown_ ? "dialog shown" : "dialog closed");
             break;
@@ -1323,7 +1324,8 @@ private:
         if (line != L"idle") return;
         std::optional<std::int64_t> const input = scene_.fake.system.lastInput;
         if (!input || at - *input < 60'000) Fail("an idle restart before the PC was idle its minute");
-        if (dialogShown_) Fail("an idle restart while a Vigilon dialog is shown");
+        // Judged at the line's time: a step may run passes (a notice's wait) before its dialog opens.
+        if (dialogShown_ && at >= dialogShownSince_) Fail("an idle restart while a Vigilon dialog is shown");
         if (!idleRestarted_.insert(program).second) Fail("an idle restart twice without input between");
     }
 
@@ -1376,6 +1378,7 @@ private:
     std::set<int> idleRestarted_;    // programs restarted for the idle spell under way
     std::size_t hoursSeen_ = 0;      // the history's length HoursLines has read
     bool dialogShown_ = false;
+    std::int64_t dialogShownSince_ = 0;  // when the dialog last opened or closed
     std::set<WindowHandle> hidden_;        // windows Vigilon hid and has not asked to show since
     std::map<int, std::uint32_t> lastStarted_;  // the process each program was last started as
     std::set<int> startAsked_;             // programs a script asked to start, until they are
