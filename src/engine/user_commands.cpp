@@ -89,6 +89,7 @@ void WatchEngine::SetLaunchPaused(bool paused) {
     if (paused == launchPaused_) return;
     launchPaused_ = paused;
     Log(paused ? L"paused" : L"resumed", {});
+    if (paused) WakeDisplays(L"launching is paused");
     host_.LaunchPausedChanged(paused);
 }
 

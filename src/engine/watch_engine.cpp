@@ -37,6 +37,7 @@ void WatchEngine::WatchPrograms() {
         WatchProcessesFound();
         ShowWindowsNoLongerHeld();
         TellRecoveries();
+        DecideDisplays();
         PublishMetrics();
     }
     lastPassEnded_ = Now();
