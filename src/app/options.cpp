@@ -60,6 +60,7 @@ Options LoadOptions(SettingsFile const& settings, Registry& registry) {
     options.heartbeatSeconds =
         HeartbeatSecondsFrom(read(kHeartbeatSecondsKey, L"60", options.locked.heartbeatSeconds));
     options.screenshots = read(kScreenshotsKey, L"0", options.locked.screenshots) == L"1";
+    options.displayOff = SameText(read(kDisplayOffKey, L"", options.locked.displayOff), kDisplayOffHours);
     EscalationOptions& escalation = options.escalation;
     escalation.minUptimeMinutes = MinUptimeFrom(read(kMinUptimeKey, L"", options.locked.minUptime));
     escalation.maxReboots = MaxRebootsFrom(read(kMaxRebootsKey, L"", options.locked.maxReboots));
@@ -136,6 +137,7 @@ std::wstring ChangedOptions(Options const& before, Options const& after) {
     note(before.heartbeatSeconds != after.heartbeatSeconds, kHeartbeatSecondsKey, std::to_wstring(after.heartbeatSeconds));
     note(before.screenshots != after.screenshots, kScreenshotsKey, after.screenshots ? L"1" : L"0");
     note(before.menuHotkey != after.menuHotkey, kMenuHotkeyKey, after.menuHotkey);
+    note(before.displayOff != after.displayOff, kDisplayOffKey, after.displayOff ? kDisplayOffHours : L"");
     EscalationOptions const& was = before.escalation;
     EscalationOptions const& is = after.escalation;
     note(was.minUptimeMinutes != is.minUptimeMinutes, kMinUptimeKey, std::to_wstring(is.minUptimeMinutes));

@@ -12,6 +12,7 @@
 namespace vigilon {
 
 inline constexpr int kDefaultHeartbeatSeconds = 60;
+inline constexpr wchar_t kDisplayOffHours[] = L"Hours";
 inline constexpr int kMinHeartbeatSeconds = 10;
 inline constexpr int kMaxHeartbeatSeconds = 3600;
 
@@ -30,6 +31,7 @@ struct Options {
     int heartbeatSeconds = kDefaultHeartbeatSeconds;  // [Apps] HeartbeatSeconds=N, 10 to 3600
     bool screenshots = false;  // [Apps] Screenshots=1: a picture of a window in trouble before it is closed
     std::wstring menuHotkey;   // [Apps] MenuHotkey=Ctrl+Alt+Shift+V: opens the tray menu from any program; empty for none
+    bool displayOff = false;   // [Apps] DisplayOff=Hours: the displays sleep while no program is inside its hours
     EscalationOptions escalation;  // [Apps] MinUptime, MaxReboots, EscalateNotice, RebootAt, RebootDays
     std::wstring alertUrl;     // [Apps] AlertUrl=<url>: troubles posted there; empty for none
     AlertFormat alertFormat = AlertFormat::Auto;        // [Apps] AlertFormat=Auto|Json|Text|Teams|Slack|Discord|Ntfy
@@ -43,10 +45,11 @@ struct Options {
         bool metricsFile = false, heartbeatUrl = false, heartbeatSeconds = false, screenshots = false;
         bool minUptime = false, maxReboots = false, escalateNotice = false, rebootAt = false, rebootDays = false;
         bool alertUrl = false, alertFormat = false, alertAfter = false, alertKinds = false;
+        bool displayOff = false;
         bool Any() const {
             return notices || backoff || hangSeconds || eventLog || onEvent || metricsFile || heartbeatUrl ||
                    heartbeatSeconds || screenshots || minUptime || maxReboots || escalateNotice || rebootAt || rebootDays ||
-                   alertUrl || alertFormat || alertAfter || alertKinds;
+                   alertUrl || alertFormat || alertAfter || alertKinds || displayOff;
         }
     } locked;
 };

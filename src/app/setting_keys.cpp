@@ -37,6 +37,10 @@ std::wstring HeartbeatSecondsCheck(std::wstring_view text) {
            std::to_wstring(kMaxHeartbeatSeconds);
 }
 
+std::wstring DisplayOffCheck(std::wstring_view text) {
+    return text.empty() || SameText(text, kDisplayOffHours) ? L"" : L"not Hours or empty";
+}
+
 std::wstring HotkeyCheck(std::wstring_view text) { return ReadHotkey(text).problem; }
 
 std::wstring AlertUrlCheck(std::wstring_view text) { return text.empty() ? L"" : AlertUrlProblem(text); }
@@ -67,6 +71,7 @@ constexpr SettingKey kAppsKeys[] = {
     {kScreenshotsKey, Apps, FileOrPolicy, false, false, ZeroOrOne},
     {kLockSettingsKey, Apps, PolicyOnly, false, false, ZeroOrOne},
     {kMenuHotkeyKey, Apps, FileOrPolicy, false, false, HotkeyCheck},
+    {kDisplayOffKey, Apps, FileOrPolicy, false, false, DisplayOffCheck},
     // The lockout, the notice and the scheduled restart: read by the escalation keeper.
     {kMinUptimeKey, Apps, FileOrPolicy, false, false, MinUptimeCheck},
     {kMaxRebootsKey, Apps, FileOrPolicy, false, false, MaxRebootsCheck},

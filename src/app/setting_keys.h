@@ -19,6 +19,7 @@ inline constexpr wchar_t kHeartbeatSecondsKey[] = L"HeartbeatSeconds";
 inline constexpr wchar_t kScreenshotsKey[] = L"Screenshots";
 inline constexpr wchar_t kLockSettingsKey[] = L"LockSettings";
 inline constexpr wchar_t kMenuHotkeyKey[] = L"MenuHotkey";
+inline constexpr wchar_t kDisplayOffKey[] = L"DisplayOff";
 inline constexpr wchar_t kAlertUrlKey[] = L"AlertUrl";
 inline constexpr wchar_t kAlertFormatKey[] = L"AlertFormat";
 inline constexpr wchar_t kAlertAfterKey[] = L"AlertAfter";

@@ -65,6 +65,7 @@ void WatchEngine::RecordStart(std::wstring_view details, std::wstring_view polic
 
 void WatchEngine::RecordExit() {
     escalation_.Cancel(L"Exit");  // a countdown dies with Vigilon: nothing would end it
+    WakeDisplays(L"Vigilon ends");  // nothing would wake them at the next start of hours
     PublishLastMetrics();  // before the last line, which says that Vigilon ends
     Log(L"exit", {});
     reporter_.Report(TroubleKind::Exited, {}, {});

@@ -91,6 +91,7 @@ void WatchEngine::SetLaunchPaused(bool paused) {
     Log(paused ? L"paused" : L"resumed", {});
     // Nothing is ended while launching is paused: a countdown running is cancelled at once.
     if (paused) escalation_.CancelBecause(L"launching was paused");
+    if (paused) WakeDisplays(L"launching is paused");
     host_.LaunchPausedChanged(paused);
 }
 

@@ -40,6 +40,7 @@ void WatchEngine::WatchPrograms() {
         WatchProcessesFound();
         ShowWindowsNoLongerHeld();
         TellRecoveries();
+        DecideDisplays();
         PublishMetrics();
     }
     lastPassEnded_ = Now();

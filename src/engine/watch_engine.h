@@ -13,6 +13,7 @@
 #include "engine/rules/placement_keeper.h"
 #include "engine/outputs/alerts.h"
 #include "engine/outputs/heartbeat.h"
+#include "engine/display_sleep.h"
 #include "engine/hidden_windows.h"
 #include "engine/process_finder.h"
 #include "engine/rules/health_rule.h"
@@ -95,6 +96,10 @@ public:
     // Vigilon's own windows are open, or all closed again: while they are, no window is put back
     // in its place over them (see PlacementKeeper::HoldBack).
     void SetOwnWindowsOpen(bool open) { placements_.HoldBack(open); }
+    // DisplayOff=Hours: the displays sleep while no program with hours is inside them (see
+    // DisplaySleep); turned off, they are woken at once (engine_displays.cpp).
+    void SetDisplayOff(bool on);
+    bool DisplaysAsleep() const { return displays_.Asleep(); }
     // A Vigilon dialog, notice or countdown is shown, or no longer: the one place that holds back
     // the idle restart (IdleRestart) while one is.
     void SetDialogShown(bool shown) { idle_.SetDialogShown(shown); }
@@ -349,6 +354,10 @@ private:
     void WatchProcessesFound();
     // Programs in trouble that have run long enough have recovered; commands on trouble move on.
     void TellRecoveries();
+    // After a pass: the displays put to sleep or woken as the programs' hours say; while they
+    // sleep no window is put back in its place (a display that sleeps may look gone).
+    void DecideDisplays();
+    void WakeDisplays(std::wstring_view why);
     // Hands the window the pass found to the program's state; another program that held it lets
     // go of it now.
     void Observe(WatchedProgram const& record, ProgramState& state, WindowHandle window);
@@ -377,7 +386,8 @@ private:
     // Asked before readiness: a program outside its hours has no start to wait for.
     HoursRule hours_{platform_, static_cast<SupervisionJournal&>(*this), supervisor_, readiness_};
     Readiness readiness_{platform_, static_cast<SupervisionJournal&>(*this), programs_, supervisor_};
-    IdleRule idle_{platform_, supervisor_};
+    // Held while the escalation's countdown runs (escalation_ is made later, asked only at passes).
+    IdleRule idle_{platform_, supervisor_, [this] { return escalation_.CountingDown(); }};
     Heartbeat heartbeat_{platform_, static_cast<SupervisionJournal&>(*this)};
     // Reads the program's facts, as /status /json does, only as an alert is queued.
     Alerts alerts_{platform_, static_cast<SupervisionJournal&>(*this), [this](std::wstring const& program) {
@@ -413,6 +423,7 @@ private:
                        [this](std::uint32_t processId, WindowHandle except, std::wstring_view text) {
                            return windows_.ShownBy(processId, except, text);
                        }};
+    DisplaySleep displays_{platform_.system, static_cast<SupervisionJournal&>(*this)};
     EscalationKeeper escalation_{platform_, static_cast<SupervisionJournal&>(*this), reporter_, supervisor_, heartbeat_};
 };
 

@@ -56,6 +56,10 @@ public:
     // The milliseconds since this session's last keyboard or mouse input; nothing when the system
     // cannot tell.
     virtual std::optional<std::int64_t> IdleMilliseconds() = 0;
+
+    // Puts the displays into power saving, or wakes them. Asked, never waited for: nothing here
+    // counts as a person's input.
+    virtual void SetDisplaysAsleep(bool asleep) = 0;
 };
 
 }  // namespace vigilon

@@ -9,6 +9,7 @@
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 #include "ui/about_dialog.h"
+#include "ui/dialog_shown.h"
 #include "ui/layout_table.h"
 #include "ui/options_dialog.h"
 #include "ui/program_settings_dialog.h"
@@ -58,6 +59,7 @@ void MainForm::ApplyOptions(Options const& options) {
     applied_ = options;
     engine_.SetHeartbeat(options.heartbeatUrl, options.heartbeatSeconds);
     engine_.SetScreenshots(options.screenshots);
+    engine_.SetDisplayOff(options.displayOff);
     engine_.SetEscalation(options.escalation);
     engine_.SetAlerts(options.alertUrl, options.alertFormat, options.alertAfter, AlertKindsFrom(options.alertKinds));
     if (window_ != nullptr) ApplyMenuHotkey(options.menuHotkey);
@@ -259,12 +261,14 @@ void MainForm::KeepOwnWindowsAbove() {
 }
 
 void MainForm::ShowAbout() {
+    DialogShown const shown(engine_);
     ShowAboutDialog(window_, instance_, core_);
     // Coming back from another window of the program reloads the editor.
     editor_.Presenter().OnActivate();
 }
 
 void MainForm::ShowOptions() {
+    DialogShown const shown(engine_);
     std::wstring const exe = ExecutablePath();
     if (auto const chosen = ShowOptionsDialog(window_, instance_, core_, settings_, exe, SettingsLocked())) {
         std::wstring const changed = ChangedOptions(applied_, *chosen);
@@ -276,6 +280,7 @@ void MainForm::ShowOptions() {
 }
 
 void MainForm::ShowProgramSettings() {
+    DialogShown const shown(engine_);
     // For the program the editor shows, once it is saved; with none, there is nothing to set.
     if (editor_.Presenter().SettingsAvailable()) {
         ShowProgramSettingsDialog(window_, instance_, core_, settings_, programs_, editor_.Presenter().CurrentProgram(),

@@ -54,6 +54,8 @@ public:
         if (!lastInput || now == nullptr) return std::nullopt;
         return *now - *lastInput;
     }
+    std::vector<bool> displaysAsleep;  // each SetDisplaysAsleep, in order
+    void SetDisplaysAsleep(bool asleep) override { displaysAsleep.push_back(asleep); }
     std::uint32_t errorMode = 0;
     std::uint32_t SetProcessErrorMode(std::uint32_t mode) override { return std::exchange(errorMode, mode); }
     bool QueryVersion(OsVersion& out) override {

@@ -66,5 +66,22 @@ TEST_F(IdleRuleTest, NotWhilePausedADialogIsShownOrOutsideItsHoursNorWhenTheSyst
     EXPECT_EQ(Restarts(), 1);
 }
 
+TEST_F(IdleRuleTest, NotWhileTheEscalationCountdownRuns) {
+    // The restart scheduled at 03:05 counts down from then for a minute; the kiosk is idle a minute
+    // from about 03:05:05, inside the countdown, where a person may be reading the notice.
+    EscalationOptions options;
+    options.rebootAt = 3 * 60 + 5;
+    engine.SetEscalation(options);
+    for (int i = 0; i < 80; ++i) {
+        Passes(1);
+        engine.TendCommands();  // the once-a-second work that runs the countdown
+    }
+    ASSERT_TRUE(engine.EscalationCountingDown());
+    EXPECT_EQ(Restarts(), 0);
+    ASSERT_TRUE(engine.CancelEscalation(L"Cancel"));
+    Passes(2);
+    EXPECT_EQ(Restarts(), 1);
+}
+
 }  // namespace
 }  // namespace vigilon

@@ -1,10 +1,15 @@
 #include "engine/rules/idle_rule.h"
 
+#include <utility>
+
 #include "app/opening_hours.h"
 
 namespace vigilon {
 
-IdleRule::IdleRule(Platform& platform, Supervisor& supervisor) : platform_(platform) { supervisor.AddRule(*this); }
+IdleRule::IdleRule(Platform& platform, Supervisor& supervisor, std::function<bool()> countingDown)
+    : platform_(platform), countingDown_(std::move(countingDown)) {
+    supervisor.AddRule(*this);
+}
 
 void IdleRule::Read(RuleTexts const& texts, ProgramState& state) const {
     RuleValue<int> const minutes = ParseIdleRestart(texts.Now().idleRestart);
@@ -17,6 +22,7 @@ std::optional<RestartAsk> IdleRule::RestartDue(WatchedProgram const&, RuleContex
     // Outside its hours not even when a person started it: whoever did may be coming back.
     bool const inHours = watch.ranges.empty() || watch.clock.Inside();
     if (!watch.idleMinutes || dialogShown_ || !inHours || state.window.handle == 0) return std::nullopt;
+    if (countingDown_ && countingDown_()) return std::nullopt;
     std::optional<std::int64_t> const idle = platform_.system.IdleMilliseconds();
     std::int64_t const limit = std::int64_t{*watch.idleMinutes} * 60'000;
     if (!idle || *idle < limit) return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "engine/program_state.h"
@@ -22,7 +23,9 @@ public:
     // the last input's time is read from two clocks, and may move by a tick between readings.
     static constexpr std::int64_t kInputSlack = 2'000;
 
-    IdleRule(Platform& platform, Supervisor& supervisor);
+    // `countingDown` tells whether the escalation's countdown to a logoff, restart or shutdown runs:
+    // the idle restart holds while it does, as it does for a dialog.
+    IdleRule(Platform& platform, Supervisor& supervisor, std::function<bool()> countingDown);
     IdleRule(IdleRule const&) = delete;
     IdleRule& operator=(IdleRule const&) = delete;
 
@@ -36,6 +39,7 @@ public:
 
 private:
     Platform& platform_;
+    std::function<bool()> countingDown_;
     bool dialogShown_ = false;
 };
 

@@ -19,7 +19,7 @@ bool PlacementKeeper::Keep(WatchedProgram const& record, WindowHandle window, bo
         held = {.window = window, .rule = held.rule};
     }
     LetGo(record.name, held, false);
-    if (!launchPaused && !heldBack_) Apply(held);
+    if (!launchPaused && !heldBack_ && !asleep_) Apply(held);
     return held.rule.KeepsShown();
 }
 
@@ -158,7 +158,7 @@ void PlacementKeeper::LetGo(std::wstring const& name, WindowHold& held, bool all
 
 void PlacementKeeper::PlaceAgain(bool launchPaused) {
     displaysRead_ = false;
-    if (launchPaused || heldBack_) return;
+    if (launchPaused || heldBack_ || asleep_) return;
     for (auto& [name, state] : supervisor_.Book()) {
         if (state.placement.window == 0) continue;
         state.placement.outOfPlace = false;  // a new look: what it finds is news

@@ -66,6 +66,9 @@ public:
     // place: a window kept on top, or shown again, would cover them. What is out of place then
     // is put back at the first pass after they close.
     void HoldBack(bool held) { heldBack_ = held; }
+    // While the displays sleep on purpose (DisplayOff) nothing is put back either: a display in
+    // power saving may drop out of the display list, and its windows are not on a failed screen.
+    void HoldWhileAsleep(bool asleep) { asleep_ = asleep; }
     // True when a window found is kept on top or full screen: Vigilon's own windows must then
     // stand above it.
     bool AnyAbove() const;
@@ -104,6 +107,7 @@ private:
     std::vector<DisplayInfo> displays_;
     bool displaysRead_ = false;
     bool heldBack_ = false;
+    bool asleep_ = false;  // the displays sleep on purpose
 };
 
 }  // namespace vigilon

@@ -84,4 +84,13 @@ std::optional<std::int64_t> Win32SystemServices::IdleMilliseconds() {
     return static_cast<std::int64_t>(static_cast<DWORD>(GetTickCount() - info.dwTime));
 }
 
+void Win32SystemServices::SetDisplaysAsleep(bool asleep) {
+    // Posted, never sent: a window that does not answer must not hold this thread. 2 puts the
+    // displays into power saving, -1 turns them on; no input is made up to wake them, since that
+    // would count as a person's use of the PC.
+    LPARAM const power = asleep ? 2 : -1;
+    if (!asleep) SetThreadExecutionState(ES_DISPLAY_REQUIRED);
+    PostMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, power);
+}
+
 }  // namespace vigilon

@@ -21,6 +21,7 @@ public:
     std::wstring ComputerName() override;
     std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override;
     std::optional<std::int64_t> IdleMilliseconds() override;
+    void SetDisplaysAsleep(bool asleep) override;
 
 private:
     HWND owner_ = nullptr;
