@@ -1324,8 +1324,9 @@ private:
         if (line != L"idle") return;
         std::optional<std::int64_t> const input = scene_.fake.system.lastInput;
         if (!input || at - *input < 60'000) Fail("an idle restart before the PC was idle its minute");
-        // Judged at the line's time: a step may run passes (a notice's wait) before its dialog opens.
-        if (dialogShown_ && at >= dialogShownSince_) Fail("an idle restart while a Vigilon dialog is shown");
+        // Judged by the pass that decided it: a pass held by a notice's wait may have decided before
+        // the dialog opened and tell it after, so the dialog must have been open a whole pass before.
+        if (dialogShown_ && at > dialogShownSince_ + 1000) Fail("an idle restart while a Vigilon dialog is shown");
         if (!idleRestarted_.insert(program).second) Fail("an idle restart twice without input between");
     }
 
