@@ -49,8 +49,24 @@ std::uint8_t ReadDays(std::wstring_view text, std::wstring& problem) {
     return days;
 }
 
+// `text` without the blanks around its dashes: `08:00 - 18:00` is `08:00-18:00`.
+std::wstring CloseDashes(std::wstring_view text) {
+    std::wstring closed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool const blank = text[i] == L' ' || text[i] == L'\t';
+        std::size_t const next = text.find_first_not_of(L" \t", i);
+        if (blank && ((!closed.empty() && closed.back() == L'-') || (next != std::wstring_view::npos && text[next] == L'-'))) {
+            continue;
+        }
+        closed += text[i];
+    }
+    return closed;
+}
+
 // One range `[days] hh:mm-hh:mm`; the reason when the text is not one.
-std::optional<HoursRange> ReadRange(std::wstring_view text, std::wstring& problem) {
+std::optional<HoursRange> ReadRange(std::wstring_view written, std::wstring& problem) {
+    std::wstring const closed = CloseDashes(written);
+    std::wstring_view const text = closed;
     HoursRange range;
     std::size_t const blank = text.find_last_of(L" \t");
     std::wstring_view const times = blank == std::wstring_view::npos ? text : text.substr(blank + 1);

@@ -53,7 +53,8 @@ constexpr unsigned MovesTo(ProgramPhase to) {
         return bit(ProgramPhase::Running) | bit(ProgramPhase::Restarting) | bit(ProgramPhase::LeftAlone) |
                bit(ProgramPhase::Lingering) | bit(ProgramPhase::Starting);
     case ProgramPhase::LeftAlone: return bit(ProgramPhase::Restarting);
-    case ProgramPhase::Off: return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff);
+    case ProgramPhase::Off:  // from Starting: a start whose window did not come before its wait ended, off hours
+        return bit(ProgramPhase::Absent) | bit(ProgramPhase::BackingOff) | bit(ProgramPhase::Starting);
     case ProgramPhase::Unwatched:
     case ProgramPhase::Absent: return ~0u;
     }

@@ -117,8 +117,10 @@ void Supervisor::Found(WatchedProgram const& record, ProgramState& state, Window
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     // The program has no window now: nothing is asked of it.
     ProgramWindow const gone = std::exchange(state.window, {});
-    // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble.
-    bool const planned = gone.plannedEnd;
+    // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble, nor the
+    // close of a program a person started outside its hours to run until it is closed.
+    bool const personsClose = !gone.plannedEnd && !gone.restartAsked && state.hours.overrideUntil == HoursWatch::kUntilClosed;
+    bool const planned = gone.plannedEnd || personsClose;
     ProcessExit const exit = platform_.processes.ExitCode(gone.processId);
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
@@ -133,6 +135,7 @@ void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     std::wstring const code = GoneExitText(state.restartWhen, gone.processId, exit);
     // Its process ended by Vigilon is no close as asked: the history says what happened.
     std::wstring details = !planned                ? L""
+                           : personsClose          ? L"closed outside its hours"
                            : !gone.endedUnanswered ? L"closed as asked"
                            : gone.handle == 0      ? L"ended"  // nothing was asked of it
                                                    : L"ended after no answer";
@@ -330,7 +333,7 @@ bool Supervisor::RuleRestart(WatchedProgram const& record, ProgramState& state, 
     RestartReason const reason = ask.reason;
     std::int64_t const now = clock_.Now();
     if (state.spared.Holds(state.window.handle, reason, now)) return false;
-    if (!state.restartLimit.Allows(reason, now)) {
+    if (About(reason).limited && !state.restartLimit.Allows(reason, now)) {
         if (state.restartLimit.FirstHeld(reason)) Held(record, reason);
         return false;
     }
@@ -451,7 +454,9 @@ void Supervisor::ContinueRestart(WatchedProgram const& record, ProgramState& sta
         if (state.window.restart.Reason() != RestartReason::Requested) {
             state.spared.Spared(state.window.handle, state.window.restart.Reason(), clock_.Now());
         }
-        state.window.plannedEnd = false;
+        // A close for its hours stays a planned end however late the user answers ("Don't save"):
+        // it is not asked again (HoursRule), and its end is no trouble.
+        state.window.plannedEnd = state.window.restart.Reason() == RestartReason::Hours;
         // An end soon after is the user's answer to its question ("Don't save"): still the restart's.
         // Once it has run on for the time to close, its end is its own.
         state.window.restartAskedEnds = clock_.Now() + GracefulRestart::kTimeToClose;

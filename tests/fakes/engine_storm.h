@@ -1192,7 +1192,8 @@ private:
             // A step of a ladder is taken only at a trouble: the program's line just before it says which.
             if (line == L"escalate" && details.find(L" now: ") == std::wstring::npos && !program.empty()) {
                 auto const& [word, said] = lastLine_[program];
-                bool const troubleEnd = (word == L"gone" && !said.starts_with(L"closed as asked") && !said.starts_with(L"ended")) ||
+                bool const troubleEnd = (word == L"gone" && !said.starts_with(L"closed as asked") && !said.starts_with(L"ended") &&
+                                         !said.starts_with(L"closed outside its hours")) ||
                                         word == L"exited" || word == L"hung" || word == L"memory" || word == L"unhealthy";
                 if (!troubleEnd) Fail("a ladder's step taken without a trouble before it");
             }
@@ -1221,8 +1222,9 @@ private:
             }
             // Gone by itself: trouble, told as `gone`, once it is known not to have ended well.
             bool const goneTrouble =
+                // A program a person ran outside its hours until it is closed ends as planned.
                 (line == L"gone" && !details.starts_with(L"closed as asked") && !details.starts_with(L"ended") &&
-                 !details.ends_with(L"left alone until it ends")) ||
+                 !details.starts_with(L"closed outside its hours") && !details.ends_with(L"left alone until it ends")) ||
                 (line == L"exited" && details.ends_with(L"started again"));
             std::wstring const word = goneTrouble ? std::wstring(L"gone") : line;
             if (goneTrouble) gone.insert(program);

@@ -59,6 +59,50 @@ TEST_F(HoursRuleTest, ClosedAsPlannedAtTheEndAndStartedAtTheNextStartOfItsHours)
     EXPECT_EQ(State(), L"Running");
 }
 
+TEST_F(HoursRuleTest, AWindowAskingToSaveAtTheEndIsAskedOnceAndItsLateEndIsNoTrouble) {
+    Sign().rules.hours = L"03:00-03:06";
+    Passes(2);
+    fake.desktop.refuseClose.push_back(window);  // it answers, and asks its user to save
+    std::size_t answered = 0;
+    for (int i = 0; i < 2 * 3600; ++i) {  // two hours on: never ended, never asked a second time
+        Passes(1);
+        for (; answered < fake.processes.questions.size(); ++answered) engine.WindowAnswered(fake.processes.questions[answered], true);
+    }
+    EXPECT_EQ(Details(L"Sign", L"spared").size(), 1u);
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(State(), L"Running");
+    // The user answers "Don't save" long after: a planned end, not started again.
+    fake.desktop.Remove(window);
+    Passes(3);
+    EXPECT_EQ(Details(L"Sign", L"gone"), std::vector<std::wstring>{L"closed as asked"});
+    EXPECT_EQ(Starts(), 1);
+    EXPECT_EQ(State(), L"Off until Sat 03:00");
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
+}
+
+TEST_F(HoursRuleTest, AStartWhoseWindowNeverCameIsOffOnceItsWaitIsOverAfterTheEnd) {
+    Sign().rules.hours = L"03:00-03:05";
+    fake.shell.onLaunch = nullptr;  // its window never comes
+    Passes(2);                      // started at 03:04:06; its hours end at 03:05 while it waits
+    ASSERT_EQ(Starts(), 1);
+    Passes(90);  // past its wait of a minute
+    EXPECT_EQ(State(), L"Off until Sat 03:00");
+    EXPECT_EQ(Starts(), 1);
+}
+
+TEST_F(HoursRuleTest, ALaunchProgramsSeenInsideItsHoursDoesNotKeepItOpenPastTheirEnd) {
+    Sign().rules.hours = L"03:06-03:08";
+    Passes(2);  // 03:04:07: off
+    ASSERT_EQ(Starts(), 0);
+    engine.LaunchPrograms();
+    Later(2);  // its hours begin before the next pass sees the Launch Programs
+    Passes(2);
+    ASSERT_EQ(Starts(), 1);
+    Passes(120);  // past 03:08
+    EXPECT_EQ(fake.desktop.postedCloses, std::vector<WindowHandle>{window});
+    EXPECT_EQ(State(), L"Off until Sat 03:06");
+}
+
 TEST_F(HoursRuleTest, NotStartedAtVigilonsStartOutsideItsHoursUntilAPersonStartsIt) {
     Sign().rules.hours = L"Mon-Fri 08:00-18:00";
     Sign().rules.startDelay = L"30";
@@ -99,6 +143,9 @@ TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndT
     Passes(5);
     EXPECT_EQ(Starts(), 2);
     EXPECT_EQ(State(), L"Off until Mon 08:00");
+    // Closed by its person: no trouble.
+    EXPECT_EQ(Details(L"Sign", L"gone").back(), L"closed outside its hours");
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
     EXPECT_EQ(Details(L"Sign", L"off").size(), 2u);
 
     // Launch Programs is a person's start too; Close Programs then leaves it closed, also when its

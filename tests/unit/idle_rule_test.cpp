@@ -24,7 +24,11 @@ protected:
     int Restarts() const { return static_cast<int>(Details(L"Kiosk", L"idle").size()); }
 };
 
-TEST_F(IdleRuleTest, RestartedOnceForEachIdleSpell) {
+TEST_F(IdleRuleTest, RestartedOnceForEachIdleSpellAfterSomeoneUsedThePcSinceItsWindowCame) {
+    // Nobody used the PC since the window came: a fresh start, however long it is idle.
+    Passes(120);
+    EXPECT_EQ(Restarts(), 0);
+    Input();
     Passes(58);
     EXPECT_EQ(Restarts(), 0);
     Passes(4);
@@ -38,10 +42,20 @@ TEST_F(IdleRuleTest, RestartedOnceForEachIdleSpell) {
     Input();
     Passes(62);
     EXPECT_EQ(Restarts(), 2);
+    // A busy kiosk: more idle restarts within the hour than a fault's restarts may make, none held.
+    for (int spell = 3; spell <= 5; ++spell) {
+        Passes(5);  // its new window comes before the next person's input
+        Input();
+        Passes(62);
+        EXPECT_EQ(Restarts(), spell);
+    }
+    EXPECT_TRUE(Details(L"Kiosk", L"held").empty());
+    for (auto const& entry : fake.eventLog.entries) EXPECT_EQ(entry.type, kEventLogInformation) << entry.details;
 }
 
 TEST_F(IdleRuleTest, NotWhilePausedADialogIsShownOrOutsideItsHoursNorWhenTheSystemCannotTell) {
     Passes(2);
+    Input();
     engine.PauseLaunching();
     Passes(120);
     EXPECT_EQ(Restarts(), 0);

@@ -16,6 +16,7 @@ TEST(OpeningHours, RangesAreReadWithTheirDaysAndAnythingElseIsRefusedWithItsReas
     EXPECT_EQ(ParseOpeningHours(L" 22:00-06:00 ").value, (Ranges{{0x7f, 1320, 360}}));
     EXPECT_EQ(ParseOpeningHours(L"sat-MON 00:00-24:00").value, (Ranges{{0x61, 0, 1440}}));
     EXPECT_EQ(ParseOpeningHours(L"Mon,Wed, Fri-Sat 07:30-08:00").value, (Ranges{{0x35, 450, 480}}));
+    EXPECT_EQ(ParseOpeningHours(L"Mon - Fri 08:00 - 18:00").value, (Ranges{{kWeekdays, 480, 1080}}));  // blanks at dashes
     EXPECT_EQ((HoursRange{0x7f, 1320, 360}).Length(), 480);
     EXPECT_EQ((HoursRange{0x7f, 0, 1440}).Length(), 1440);
     EXPECT_FALSE(ParseOpeningHours(L"  ").value);
@@ -130,6 +131,12 @@ TEST(HoursClock, AChangeOfDaylightSavingTimeIsRunAsTheClockSaysAndNoSpanIsEntere
     HoursClock byHand;
     EXPECT_TRUE(byHand.Look(At(25, 3, 0), lateBegin));
     EXPECT_FALSE(byHand.Look(At(24, 5, 0), lateBegin));
+    // A clock set on a day by hand and put right again: today's hours run on.
+    std::vector<HoursRange> const office = *ParseOpeningHours(L"08:00-18:00").value;
+    HoursClock putRight;
+    EXPECT_TRUE(putRight.Look(At(9, 10, 0), office));
+    EXPECT_TRUE(putRight.Look(At(10, 10, 0), office));
+    EXPECT_TRUE(putRight.Look(At(9, 10, 5), office));
 }
 
 }  // namespace

@@ -95,8 +95,10 @@ bool HoursClock::Look(LocalTime const& now, std::vector<HoursRange> const& range
     }
     if (!current_) {
         std::optional<HoursSpan> const span = SpanAt(ranges, at);
-        // Not back into the stretch just left: the clock went back into it.
-        if (span && (!leftEnd_ || span->end > *leftEnd_)) current_ = span;
+        // Not back into the stretch just left when the clock went back a daylight saving step into
+        // it; a clock put right after it was set on by hand (a day, say) is inside its hours again.
+        bool const steppedBack = leftEnd_ && span && span->end <= *leftEnd_ && at >= *leftEnd_ - kStepBack;
+        if (span && !steppedBack) current_ = span;
     }
     return current_.has_value();
 }

@@ -41,13 +41,16 @@ std::optional<HoursSpan> NextSpan(std::vector<HoursRange> const& ranges, std::in
 // Whether a program is inside its opening hours, looked at once a pass. A span once entered is
 // left only when the clock reaches its end, so a clock set back an hour (the end of daylight
 // saving time) inside it does not close the program before its start time comes round again;
-// and a span once left is not entered again when the clock goes back into it. A span entered
-// late (the clock jumped over its start) is entered as the clock says; one the clock jumped over
-// entirely is skipped. Touching or overlapping spans are one stretch (of at most a week).
+// and a span once left is not entered again when the clock goes back a little (kStepBack) into
+// it. A span entered late (the clock jumped over its start) is entered as the clock says; one the
+// clock jumped over entirely is skipped. Touching or overlapping spans are one stretch (of at most a week).
 class HoursClock {
 public:
     // A clock set back further than this (by hand, not daylight saving) leaves the span it was in.
     static constexpr std::int64_t kSetBack = 180;  // minutes
+    // A span just left is entered again only from further back than this before its end: the
+    // clock went back further than a daylight saving step (it was put right by hand).
+    static constexpr std::int64_t kStepBack = 120;  // minutes
 
     // True when `now` is inside the hours.
     bool Look(LocalTime const& now, std::vector<HoursRange> const& ranges);

@@ -69,6 +69,8 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     if (inside) {
         watch.overrideUntil.reset();  // its hours cover a person's start from here
         watch.on = true;
+        watch.closeAsked = false;
+        watch.personAsked = false;  // a Launch Programs not yet seen is covered by its hours
         if (!wasOn) On(record, state);
         return false;
     }
@@ -87,6 +89,7 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     }
     if (watch.overrideUntil) {
         watch.on = true;
+        watch.closeAsked = false;
         return false;
     }
     watch.on = false;
@@ -116,8 +119,12 @@ void HoursRule::On(WatchedProgram const& record, ProgramState& state) const {
 }
 
 void HoursRule::Off(WatchedProgram const& record, ProgramState& state) const {
-    // Not started until its hours begin; a start under way goes on, and its window is closed once found.
-    if (state.phase == ProgramPhase::Absent || state.phase == ProgramPhase::BackingOff) MovePhase(state, ProgramPhase::Off);
+    // Not started until its hours begin; a start under way goes on, and its window is closed once
+    // found. One whose window did not come within its wait is over quietly: it is not started again.
+    bool const startOver = !state.window.Present() && supervisor_.WaitIsOver(state);
+    if (state.phase == ProgramPhase::Absent || state.phase == ProgramPhase::BackingOff || startOver) {
+        MovePhase(state, ProgramPhase::Off);
+    }
     // A window there is asked to close (RestartDue), and that says `off`; otherwise it is said here,
     // once for each stretch off.
     if (state.window.Present() || std::exchange(state.hours.offSaid, true)) return;
@@ -149,6 +156,10 @@ bool HoursRule::OverrideOver(ProgramState const& state, std::int64_t at) {
 std::optional<RestartAsk> HoursRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {
     HoursWatch& watch = state.hours;
     if (watch.ranges.empty() || watch.on || !watch.closeForHours || !state.window.Present()) return std::nullopt;
+    // Asked once for each stretch off: a window that answered may be asking its user to save, and
+    // a second request would stack a second question on it. It is never ended while it answers.
+    if (watch.closeAsked) return std::nullopt;
+    watch.closeAsked = true;
     std::wstring const until = UntilText(watch.nextStart);
     watch.offSaid = true;  // the close says it
     return RestartAsk{RestartReason::Hours, until, L"its hours end: closed " + until};

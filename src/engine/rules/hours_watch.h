@@ -24,6 +24,7 @@ struct HoursWatch {
     bool personAsked = false;                // Launch Programs asked for its start outside its hours
     bool offSaid = false;                    // the history said `off` for this stretch off
     bool closeForHours = false;              // off: the window that ran as its hours ended is to be closed
+    bool closeAsked = false;                 // off: its window was asked to close, once for each stretch off
     bool restartAsked = false;               // at the last look its window was asked to close for a restart
     std::uint64_t restartsSeen = 0;          // its restarts counted at the last look while its window was there
 

@@ -29,6 +29,9 @@ std::optional<RestartAsk> IdleRule::RestartDue(WatchedProgram const&, RuleContex
     // The last input, on the monotonic clock: the same spell as long as it does not move on.
     std::int64_t const lastInput = platform_.events.MonotonicMilliseconds() - *idle;
     if (watch.idleRestartedAfter && lastInput <= *watch.idleRestartedAfter + kInputSlack) return std::nullopt;
+    // Nobody used the PC since its window came (a fresh start, or no input since the PC started):
+    // there is no last person's session to clear.
+    if (lastInput <= state.window.foundAt) return std::nullopt;
     Desktop& desktop = platform_.desktop;
     if (!desktop.IsVisible(state.window.handle) || desktop.IsMinimised(state.window.handle)) return std::nullopt;
     watch.idleRestartedAfter = lastInput;

@@ -14,16 +14,18 @@ struct RestartReasonInfo {
     RestartCause cause;       // counted as, in the metrics
     std::wstring_view held;   // why it would have been made, when the hourly limit holds it
     bool inTrouble;           // the window is in trouble: pictured first, and its end is told as trouble
+    bool limited;             // at most RestartLimit::kMostPerHour an hour: a planned end by the clock or
+                              // the PC's use is no fault to hold back (a busy kiosk's idle restarts)
 };
 
 inline constexpr RestartReasonInfo kRestartReasons[] = {
-    {TroubleKind::Hung, RestartCause::Hang, L"because it stopped responding", true},                   // Hung
-    {TroubleKind::Memory, RestartCause::Memory, L"because its memory stayed over its limit", true},    // Memory
-    {TroubleKind::Scheduled, RestartCause::Daily, L"at its daily times", false},                        // Scheduled
-    {TroubleKind::Scheduled, RestartCause::Asked, L"", false},                                          // Requested
-    {TroubleKind::Unhealthy, RestartCause::Check, L"because its check failed", true},                  // Check
-    {TroubleKind::HoursOff, RestartCause::Hours, L"at the end of its hours", false},                    // Hours
-    {TroubleKind::Idle, RestartCause::Idle, L"after the PC was left idle", false},                      // Idle
+    {TroubleKind::Hung, RestartCause::Hang, L"because it stopped responding", true, true},             // Hung
+    {TroubleKind::Memory, RestartCause::Memory, L"because its memory stayed over its limit", true, true}, // Memory
+    {TroubleKind::Scheduled, RestartCause::Daily, L"at its daily times", false, true},                  // Scheduled
+    {TroubleKind::Scheduled, RestartCause::Asked, L"", false, true},                                    // Requested
+    {TroubleKind::Unhealthy, RestartCause::Check, L"because its check failed", true, true},            // Check
+    {TroubleKind::HoursOff, RestartCause::Hours, L"at the end of its hours", false, false},             // Hours
+    {TroubleKind::Idle, RestartCause::Idle, L"after the PC was left idle", false, false},               // Idle
 };
 
 constexpr RestartReasonInfo const& About(RestartReason reason) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "platform/win32/system_function.h"
@@ -81,7 +83,8 @@ std::optional<std::int64_t> Win32SystemServices::IdleMilliseconds() {
     info.cbSize = sizeof(info);
     if (GetLastInputInfo(&info) == FALSE) return std::nullopt;
     // Both tick counts wrap after 49.7 days: their difference in 32 bits is right across the wrap.
-    return static_cast<std::int64_t>(static_cast<DWORD>(GetTickCount() - info.dwTime));
+    // Read signed, an input stamped just after the tick count was read is no idle time, not 49 days.
+    return std::max<std::int32_t>(0, static_cast<std::int32_t>(GetTickCount() - info.dwTime));
 }
 
 void Win32SystemServices::SetDisplaysAsleep(bool asleep) {
