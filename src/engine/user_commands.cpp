@@ -103,6 +103,9 @@ WatchEngine::RestartAnswer WatchEngine::RestartProgram(std::wstring_view name) {
     // A window gone since the last pass is not restarted: its going was not asked for; nor one
     // retitled since, which may be another program's now.
     bool const windowless = Windowless(record.rules);
+    // A program whose caption came back since the last pass has a stronger claim on the window
+    // than the one held for this program while it had none: it is judged by the keys of now.
+    if (!windowless) windows_.ReadKeys();
     // Without a window: its process, which the process watch tells ended or not.
     bool const gone = windowless ? !state.window.Present() || supervisor_.KnownEnded(state.window.processId)
                                  : record.caption.empty() || state.window.handle == 0 ||

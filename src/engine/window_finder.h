@@ -52,6 +52,9 @@ public:
     // True when the window, its caption read now, is still the program's: it matches, and no other
     // program has a stronger claim on it.
     bool StillMatches(WatchedProgram const& record, WindowHandle window);
+    // The programs' keys may have changed since the last pass (a caption put back in the editor
+    // while it is open): the claims take them again now, for a judgement made between passes.
+    void ReadKeys() { claims_.Update(programs_); }
     // The caption of a visible window of process `processId`, other than `except`, whose caption
     // begins with `text` (case ignored): looked for among the captions as last read, and only a
     // window that matches is asked for its process and read again. Nothing when none shows one.

@@ -504,5 +504,20 @@ TEST_F(RestraintTest, AStartTheShellRefusesBacksOffAndIsSaidOnceUntilAStartSucce
     EXPECT_EQ(host.notices, (std::vector<std::wstring>{refused, refused}));
 }
 
+// A window held for a program while another, whose caption begins with its own, had none: once
+// that caption is back (the editor still open, no pass since), a restart asked for is refused
+// rather than closing the other program's window.
+TEST_F(RestraintTest, ARestartAskedForClosesNoWindowThatACaptionPutBackGaveToAnotherProgram) {
+    fake.files.AddFile(L"C:\\other.exe");
+    AddProgram(L"Other", L"", L"C:\\other.exe");
+    WindowHandle const window = fake.desktop.Add(L"Crash Other - report", true, false);
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\other.exe";
+    Passes(2, true);
+    ASSERT_EQ(engine.WindowOf(L"Crash"), window);
+    programs[2].caption = L"Crash Other";
+    EXPECT_EQ(engine.RestartProgram(L"Crash"), WatchEngine::RestartAnswer::NotRunning);
+    EXPECT_TRUE(fake.desktop.postedCloses.empty());
+}
+
 }  // namespace
 }  // namespace vigilon
