@@ -92,6 +92,7 @@ public:
         Happen();
         if (scene_.host.watching) {
             passBegan_ = scene_.fake.events.now;
+            processKeysInPass_ = false;
             scene_.engine.WatchPrograms();
             CheckWindowsHeld();
             if (engine().WindowOf(Name(kWindowless)) != 0) Fail("a program without a window took one");
@@ -466,6 +467,7 @@ private:
             // The second and third programs take one caption, each narrowed to its own executable
             // by Process, or part again.
             twins_ = !twins_;
+            processKeysInPass_ = true;  // while a notice holds a pass, that pass has looked already
             for (int i = 1; i <= 2; ++i) {
                 WatchedProgram& twin = scene_.programs[i + 1];
                 if (!twin.caption.empty()) twin.caption = Caption(i);
@@ -1124,9 +1126,12 @@ private:
             if (window != 0 && !held.insert(window).second) Fail("two programs hold window " + std::to_string(window));
             // Programs of one caption told apart by Process never take each other's window. While
             // launching is paused the windows held are asked to close and awaited, not looked for
-            // again: one held as the key was set is kept until it goes.
+            // again: one held as the key was set is kept until it goes. Nor when the key was set
+            // while a notice held this pass (the list edited meanwhile): the programs it had visited
+            // before keep what they found, and the next pass judges them by the new key.
             std::wstring const& process = scene_.programs[i + 1].rules.process;
-            if (window != 0 && !process.empty() && ImageOf(window) != process && !engine().LaunchPaused()) {
+            if (window != 0 && !process.empty() && ImageOf(window) != process && !engine().LaunchPaused() &&
+                !processKeysInPass_) {
                 Fail("a program holds a window of another executable than its Process: " + std::to_string(window));
             }
         }
@@ -1420,6 +1425,7 @@ private:
     bool ownWindowsOpen_ = false;
     bool inBox_ = false;  // a notice waits for OK
     bool twins_ = false;  // the second and third programs share a caption (see Caption)
+    bool processKeysInPass_ = false;  // the twins' Process keys changed during the last pass (a notice held it)
     std::map<WindowHandle, std::wstring> windowImages_;  // the executable of each window's process
     bool backoff_ = false;
     bool screenshots_ = false;
