@@ -3,28 +3,15 @@
 #include "app/options.h"
 #include "app/setting_keys.h"
 #include "app/setting_source.h"
-#include "fakes/engine_scene.h"
+#include "unit/hours_scene.h"
 
 namespace vigilon {
 namespace {
 
-constexpr std::int64_t kMinute = 60'000;
-
-// DisplayOff=Hours with a sign player open from 03:00 to 03:06. The fake clock starts on Friday
-// 2026-01-02 at 03:04:05; a started program shows its window at once, and closes when asked.
-class DisplaySleepTest : public ::testing::Test, protected testing::EngineScene {
+// DisplayOff=Hours with a sign player.
+class DisplaySleepTest : public ::testing::Test, protected testing::OneProgramScene {
 protected:
-    DisplaySleepTest() {
-        fake.files.AddFile(L"C:\\Sign.exe");
-        AddProgram(L"Sign", L"Sign", L"C:\\Sign.exe");
-        engine.SetNoticeMode(NoticeMode::Tray);
-        engine.SetDisplayOff(true);
-        fake.desktop.closeOnPost = true;
-        fake.shell.onLaunch = [this](testing::FakeShell::Launch const&) {
-            WindowHandle const window = fake.desktop.Add(L"Sign - up", true, false);
-            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
-        };
-    }
+    DisplaySleepTest() : OneProgramScene(L"Sign", L"Sign - up") { engine.SetDisplayOff(true); }
     std::vector<bool> const& Calls() const { return fake.system.displaysAsleep; }
 };
 
@@ -40,7 +27,7 @@ TEST_F(DisplaySleepTest, AsleepOnceWhenTheLastHoursEndAndWokenWhenTheyBeginAPers
     Passes(60);
     EXPECT_EQ(Calls().size(), 1u);  // once at the edge, not at every pass
 
-    fake.events.localShift += (24 * 60 - 7) * kMinute;  // Saturday 02:59:xx
+    Later(24 * 60 - 7);  // Saturday 02:59:xx
     Passes(50);
     EXPECT_EQ(Calls(), (std::vector<bool>{true, false}));
     EXPECT_EQ(Details(L"", L"on"), std::vector<std::wstring>{L"displays woken: Sign runs"});

@@ -72,7 +72,10 @@ TEST(EscalationLadder, CountsOnlyTheTroublesWithinTheLastMinutes) {
     EXPECT_EQ(ladder.Count(t += 2 * kMinute), (EscalateStep{3, EscalateAction::Reboot}));
 }
 
-TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry) {
+// The times of the last day survive a restart of Vigilon in the registry. A time far ahead of now
+// (written by hand, or the clock set back by more than a day) must not lock escalation out; one a
+// little ahead still counts, and what is no time at all is passed over.
+TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonAndThoseMoreThanADayAheadAndGarbageAreDropped) {
     testing::FakeRegistry registry;
     std::int64_t const now = 1'800'000'000;
     {
@@ -81,19 +84,11 @@ TEST(EscalationRecord, TheTimesOfTheLastDaySurviveARestartOfVigilonInTheRegistry
         ASSERT_TRUE(before.Add(now - EscalationRecord::kDaySeconds));  // a day ago: no longer counted
         ASSERT_TRUE(before.Add(now - 60));
     }
-    EscalationRecord after(registry);  // Vigilon started again, after the restart
-    EXPECT_EQ(after.InLastDay(now), 1);
-}
+    EXPECT_EQ(EscalationRecord(registry).InLastDay(now), 1);  // Vigilon started again, after the restart
 
-// A time far ahead of now (written by hand, or the clock set back by more than a day) must not lock
-// escalation out; one a little ahead still counts, and what is no time at all is passed over.
-TEST(EscalationRecord, TimesMoreThanADayAheadAndGarbageAreDropped) {
-    testing::FakeRegistry registry;
-    std::int64_t const now = 1'800'000'000;
     registry.WriteString(RegistryRoot::CurrentUser, EscalationRecord::kKeyPath, EscalationRecord::kValueName,
                          L"9999999999,1800000600,x1,,-5,12345678901," + std::to_wstring(now + 2 * 86'400));
-    EscalationRecord record(registry);
-    EXPECT_EQ(record.InLastDay(now), 1);  // only the one ten minutes ahead
+    EXPECT_EQ(EscalationRecord(registry).InLastDay(now), 1);  // only the one ten minutes ahead
 }
 
 // The PC-wide keys are [Apps] options: read leniently from the file, a policy first, one a policy
@@ -138,6 +133,10 @@ protected:
         Seconds(2);
     }
     void Ladder(std::wstring const& steps) { programs[1].rules.escalate = steps; }
+    void Goes(ProcessExit exit) {
+        fake.processes.exits[fake.desktop.WindowProcessId(window)] = exit;
+        fake.desktop.Remove(window);
+    }
     void Options(int noticeSeconds, int maxReboots = 3) {
         EscalationOptions options;
         options.noticeSeconds = noticeSeconds;
@@ -155,17 +154,28 @@ protected:
     }
     // The window goes with its process ended as `exit` says, and it is started again.
     void Ends(ProcessExit exit = {State::Ended, 0xC0000005u}) {
-        fake.processes.exits[fake.desktop.WindowProcessId(window)] = exit;
-        fake.desktop.Remove(window);
+        Goes(exit);
         Seconds(2);
     }
-    using FakeCommand = testing::FakeCommandRunner::Command;
-    // The same, seen by one pass and no time later: the countdown it begins has all its seconds to go.
+    // A crash seen by one pass and no time later: the countdown it begins has all its seconds to go.
     void Crash() {
-        fake.processes.exits[fake.desktop.WindowProcessId(window)] = {State::Ended, 0xC0000005u};
-        fake.desktop.Remove(window);
+        Goes({State::Ended, 0xC0000005u});
         engine.WatchPrograms();
     }
+    // The countdown of a minute begun: `before` ends, then the crash that reaches the ladder's step.
+    void Countdown(int before) {
+        Options(60);
+        for (int i = 0; i < before; ++i) Ends();
+        Crash();
+    }
+    // RebootAt, minutes after midnight, on `days`.
+    void RebootAt(int minutes, unsigned days = kEveryDay) {
+        EscalationOptions options;
+        options.rebootAt = minutes;
+        options.rebootDays = days;
+        engine.SetEscalation(options);
+    }
+    using FakeCommand = testing::FakeCommandRunner::Command;
     // The commands run for `event`, in order.
     std::vector<FakeCommand> Commands(std::wstring const& event) const {
         std::vector<FakeCommand> found;
@@ -270,8 +280,7 @@ TEST_F(EscalationTest, TheLockoutHoldsWithinMinUptimeAndPastMaxRebootsSaidOnceWh
 
 TEST_F(EscalationTest, AnActionHeldAtItsCountdownsEndKeepsItsVariablesAndOnceTheSystemTakesOneNothingMoreIsBegun) {
     Ladder(L"1:reboot");
-    Options(60);
-    Crash();
+    Countdown(0);
     fake.power.uptime = 10 * kMinute;  // within MinUptime by the countdown's end (a fake's clock)
     Seconds(61);
     EXPECT_TRUE(fake.power.requests.empty());
@@ -294,10 +303,7 @@ TEST_F(EscalationTest, AnActionHeldAtItsCountdownsEndKeepsItsVariablesAndOnceThe
 }
 
 TEST_F(EscalationTest, PausingLaunchingCancelsTheCountdownAtOnceAndLeavesTheScheduledRestartOutOfNextReboot) {
-    Options(60);
-    Ends();
-    Ends();
-    Crash();
+    Countdown(2);
     ASSERT_TRUE(engine.EscalationNotice());
     engine.PauseLaunching();
     EXPECT_FALSE(engine.EscalationNotice());
@@ -305,17 +311,12 @@ TEST_F(EscalationTest, PausingLaunchingCancelsTheCountdownAtOnceAndLeavesTheSche
     EXPECT_TRUE(fake.power.requests.empty());
     EXPECT_EQ(Details(L"Kiosk", L"cancelled"),
               std::vector<std::wstring>{L"restart of the PC cancelled, launching was paused: Kiosk failed 3 times in 60 minutes"});
-    EscalationOptions options;
-    options.rebootAt = 4 * 60;
-    engine.SetEscalation(options);
+    RebootAt(4 * 60);
     EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": null"), std::wstring::npos);
 }
 
 TEST_F(EscalationTest, ACountdownGoesOnShownWhateverTheNoticeIsSetToButNotForADeletedProgramOrALadderThatNoLongerEndsTheSession) {
-    Options(60);
-    Ends();
-    Ends();
-    Crash();
+    Countdown(2);
     Options(0);  // changed mid-countdown: the restart still comes, so the notice stays
     Seconds(1);
     ASSERT_TRUE(engine.EscalationNotice());
@@ -323,10 +324,9 @@ TEST_F(EscalationTest, ACountdownGoesOnShownWhateverTheNoticeIsSetToButNotForADe
     Seconds(2);
     EXPECT_FALSE(engine.EscalationCountingDown());
 
-    Options(60);
     Ladder(L"1:logoff");
     Seconds(1);
-    Crash();
+    Countdown(0);
     ASSERT_TRUE(engine.EscalationCountingDown());
     programs.Delete(1);
     Seconds(61);
@@ -358,8 +358,7 @@ TEST_F(EscalationTest, ARefusalIsSaidOnceWithTheSystemsReasonAndNotAskedAgainWit
 
 TEST_F(EscalationTest, ACountdownIsCancelledByItsButtonByCancelAndByExitAndTheCountStartsOver) {
     Ladder(L"1:logoff, 2:reboot");
-    Options(60);
-    Crash();
+    Countdown(0);
     ASSERT_TRUE(engine.EscalationNotice());
     EXPECT_EQ(engine.EscalationNotice()->text, L"Vigilon logs off this session in 60 s: Kiosk failed once in 60 minutes.");
     EXPECT_TRUE(engine.CancelEscalation(L"Cancel"));  // the notice's button
@@ -383,23 +382,17 @@ TEST_F(EscalationTest, ACountdownIsCancelledByItsButtonByCancelAndByExitAndTheCo
 
 TEST_F(EscalationTest, TheScheduledRestartIsSkippedWhileLaunchingIsPausedAndComesOnItsDayOtherwise) {
     // The fake's clock reads 2026-01-02 03:04:07 now, a Friday.
-    EscalationOptions options;
-    options.rebootAt = 3 * 60 + 5;
-    engine.SetEscalation(options);
+    RebootAt(3 * 60 + 5);
     engine.PauseLaunching();
     Seconds(60);
     EXPECT_EQ(Details(L"", L"held"), std::vector<std::wstring>{L"the restart scheduled at 03:05 is skipped: launching is paused"});
     EXPECT_FALSE(engine.EscalationNotice());
     engine.LaunchPrograms();
-    options.rebootAt = 3 * 60 + 7;
-    options.rebootDays = RebootDaysFrom(L"Thu");
-    engine.SetEscalation(options);
+    RebootAt(3 * 60 + 7, RebootDaysFrom(L"Thu"));
     EXPECT_NE(StatusJson(engine.Snapshot()).find(L"\"nextReboot\": \"2026-01-08T03:07:00"), std::wstring::npos);
     Seconds(120);
     EXPECT_FALSE(engine.EscalationNotice());  // 03:07 went by: not a Thursday
-    options.rebootAt = 3 * 60 + 9;
-    options.rebootDays = RebootDaysFrom(L"Mon, friday");
-    engine.SetEscalation(options);
+    RebootAt(3 * 60 + 9, RebootDaysFrom(L"Mon, friday"));
     Seconds(120);
     ASSERT_TRUE(engine.EscalationNotice());
     std::wstring const text = engine.EscalationNotice()->text;  // begun at 03:09:00, a few seconds ago
@@ -409,13 +402,11 @@ TEST_F(EscalationTest, TheScheduledRestartIsSkippedWhileLaunchingIsPausedAndCome
 
 TEST_F(EscalationTest, TheScheduledRestartTurnedOffAndOnAgainDoesNotComeForATimeGoneByMeanwhile) {
     // The fake's clock reads 03:04:07 now: 03:05 goes by while RebootAt is off.
-    EscalationOptions options;
-    options.rebootAt = 3 * 60 + 5;
-    engine.SetEscalation(options);
+    RebootAt(3 * 60 + 5);
     Seconds(2);
     engine.SetEscalation(EscalationOptions{});
     Seconds(120);
-    engine.SetEscalation(options);
+    RebootAt(3 * 60 + 5);
     Seconds(2);
     EXPECT_FALSE(engine.EscalationNotice());
 }

@@ -4,35 +4,19 @@
 
 #include "engine/outputs/heartbeat.h"
 #include "engine/outputs/status_json.h"
-#include "fakes/engine_scene.h"
+#include "unit/hours_scene.h"
 
 namespace vigilon {
 namespace {
 
-constexpr std::int64_t kMinute = 60'000;
-
-// A sign player with opening hours. The fake clock starts on Friday 2026-01-02 at 03:04:05; a
-// started program shows its window at once, and closes when asked.
-class HoursRuleTest : public ::testing::Test, protected testing::EngineScene {
+// A sign player with opening hours.
+class HoursRuleTest : public ::testing::Test, protected testing::OneProgramScene {
 protected:
-    HoursRuleTest() {
-        fake.files.AddFile(L"C:\\Sign.exe");
-        AddProgram(L"Sign", L"Sign", L"C:\\Sign.exe");
-        engine.SetNoticeMode(NoticeMode::Tray);
-        fake.desktop.closeOnPost = true;
-        fake.shell.onLaunch = [this](testing::FakeShell::Launch const&) {
-            window = fake.desktop.Add(L"Sign - up", true, false);
-            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
-        };
-    }
+    HoursRuleTest() : OneProgramScene(L"Sign", L"Sign - up") {}
     WatchedProgram& Sign() { return programs[1]; }
     int Starts() const { return static_cast<int>(fake.shell.launches.size()); }
     std::wstring State() { return StatusCells(engine.Status()[0])[1]; }
-    // Moves the local clock on by `minutes` without passes (Vigilon asleep, or just time gone by).
-    void Later(std::int64_t minutes) { fake.events.localShift += minutes * kMinute; }
     std::wstring Json() { return StatusJson(engine.Snapshot()); }
-
-    WindowHandle window = 0;
 };
 
 TEST_F(HoursRuleTest, ClosedAsPlannedAtTheEndAndStartedAtTheNextStartOfItsHours) {
@@ -174,7 +158,7 @@ TEST_F(HoursRuleTest, WithNoRangeWithinADayAPersonsStartLastsUntilItIsClosedAndT
 TEST_F(HoursRuleTest, AProgramRunningOutsideItsHoursAtVigilonsStartIsLeftRunning) {
     Sign().rules.hours = L"Mon-Fri 08:00-18:00";
     window = fake.desktop.Add(L"Sign - already", true, false);
-    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = exe;
     Passes(10);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
     EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"running outside its hours: watched until Fri 18:00"});
@@ -185,7 +169,7 @@ TEST_F(HoursRuleTest, AWindowStartedByHandWhileItIsOffIsLeftRunning) {
     Sign().rules.hours = L"Mon-Fri 08:00-18:00";
     Passes(3);
     window = fake.desktop.Add(L"Sign - by hand", true, false);
-    fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Sign.exe";
+    fake.processes.images[fake.desktop.WindowProcessId(window)] = exe;
     Passes(5);
     EXPECT_TRUE(fake.desktop.postedCloses.empty());
     EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"running outside its hours: watched until Fri 18:00"});

@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "fakes/engine_scene.h"
+#include "unit/hours_scene.h"
 
 namespace vigilon {
 namespace {
 
-// A browser kiosk restarted after a minute without input. A started program shows its window at
-// once, on screen, and closes when asked.
-class IdleRuleTest : public ::testing::Test, protected testing::EngineScene {
+// A browser kiosk restarted after a minute without input.
+class IdleRuleTest : public ::testing::Test, protected testing::OneProgramScene {
 protected:
-    IdleRuleTest() {
-        fake.files.AddFile(L"C:\\Kiosk.exe");
-        AddProgram(L"Kiosk", L"Kiosk", L"C:\\Kiosk.exe").rules.idleRestart = L"1";
-        engine.SetNoticeMode(NoticeMode::Tray);
-        fake.desktop.closeOnPost = true;
-        fake.shell.onLaunch = [this](testing::FakeShell::Launch const&) {
-            WindowHandle const window = fake.desktop.Add(L"Kiosk - home", true, false);
-            fake.processes.images[fake.desktop.WindowProcessId(window)] = L"C:\\Kiosk.exe";
-        };
+    IdleRuleTest() : OneProgramScene(L"Kiosk", L"Kiosk - home") {
+        programs[1].rules.idleRestart = L"1";
         Input();
     }
     void Input() { fake.system.lastInput = fake.events.now; }

@@ -2,25 +2,13 @@
 
 #include <windows.h>
 
-#include <cwctype>
-#include <iterator>
 #include <string>
 
+#include "platform/win32/win32_error_text.h"
 #include "platform/win32/win32_owners.h"
 
 namespace vigilon {
 namespace {
-
-// The system's words for `error`, with its number.
-std::wstring ErrorText(DWORD error) {
-    std::wstring const code = L"error " + std::to_wstring(error);
-    wchar_t text[256] = L"";
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                  static_cast<DWORD>(std::size(text)), nullptr);
-    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) --length;
-    if (length == 0) return code;
-    return std::wstring(text, length) + L" (" + code + L")";
-}
 
 // Enables the right to shut the system down in this process's token; the error when it cannot.
 DWORD EnableShutdownPrivilege() {
@@ -43,15 +31,15 @@ SessionEndResult Win32SessionPower::EndSession(SessionEnd how, std::wstring_view
     DWORD const planned = SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_MAINTENANCE | SHTDN_REASON_FLAG_PLANNED;
     if (how == SessionEnd::Logoff) {
         if (ExitWindowsEx(EWX_LOGOFF, planned)) return {true, {}};
-        return {false, ErrorText(GetLastError())};
+        return {false, SystemErrorText(GetLastError())};
     }
-    if (DWORD const error = EnableShutdownPrivilege(); error != ERROR_SUCCESS) return {false, ErrorText(error)};
+    if (DWORD const error = EnableShutdownPrivilege(); error != ERROR_SUCCESS) return {false, SystemErrorText(error)};
     std::wstring message(reason);
     // No grace period of the system's own: Vigilon's notice has already counted down.
     DWORD const flags = how == SessionEnd::Reboot ? SHUTDOWN_RESTART : SHUTDOWN_POWEROFF;
     DWORD const error = InitiateShutdownW(nullptr, message.data(), 0, flags, planned);
     if (error == ERROR_SUCCESS) return {true, {}};
-    return {false, ErrorText(error)};
+    return {false, SystemErrorText(error)};
 }
 
 }  // namespace vigilon

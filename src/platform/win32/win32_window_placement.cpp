@@ -4,11 +4,12 @@
 #include <windows.h>
 
 #include <chrono>
-#include <iterator>
+#include <cwctype>
 #include <memory>
 #include <utility>
 
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_error_text.h"
 #include "platform/win32/private_messages.h"
 #include "platform/win32/win32_handles.h"
 
@@ -44,14 +45,9 @@ std::wstring ReasonOf(DWORD error) {
     case ERROR_INVALID_WINDOW_HANDLE: return L"the window is gone";
     default: break;
     }
-    std::wstring const code = L"error " + std::to_wstring(error);
-    wchar_t text[256] = L"";
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                  static_cast<DWORD>(std::size(text)), nullptr);
-    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) --length;
-    if (length == 0) return code;
-    text[0] = static_cast<wchar_t>(towlower(text[0]));  // it follows "could not place: "
-    return std::wstring(text, length) + L" (" + code + L")";
+    std::wstring reason = SystemErrorText(error);
+    reason[0] = static_cast<wchar_t>(towlower(reason[0]));  // it follows "could not place: "
+    return reason;
 }
 
 // True when the window's style shows that the show command took.
