@@ -161,6 +161,14 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          SettingsRow::Health,
          L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" or "
          L"check it another way.", HealthRow::Check},
+        {[](ProgramSettingsForm& f) {
+             f.noWindow = true;
+             f.exe = L"C:\\Agent\\agent.exe";
+             f.idleRestart = L"10";
+         },
+         SettingsRow::IdleRestart,
+         L"Restart it after: a program that shows no window is never restarted for an idle PC; untick \"It shows no "
+         L"window\" or empty the box."},
     };
     for (Case const& c : cases) {
         ProgramSettingsForm form;
