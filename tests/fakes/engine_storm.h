@@ -1340,7 +1340,8 @@ private:
         // A person's start outside its hours that crashed or failed is trouble, not its person's close.
         std::size_t const code = details.find(L"exit code ");
         if (line == L"gone" && details.starts_with(L"closed outside its hours") && code != std::wstring::npos &&
-            details.compare(code, std::wstring::npos, L"exit code 0") != 0 && details.find(L"(console closed)") == std::wstring::npos) {
+            details.compare(code, std::wstring::npos, L"exit code 0") != 0 && details.find(L"(console closed)") == std::wstring::npos &&
+            details.find(L"exit code unknown") == std::wstring::npos) {
             Fail("a crash of a person's start outside its hours told as a planned end");
         }
         if (line == L"off" && details.starts_with(L"its hours end")) closingForHours_.insert(program);
