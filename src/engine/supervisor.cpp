@@ -117,11 +117,15 @@ void Supervisor::Found(WatchedProgram const& record, ProgramState& state, Window
 void Supervisor::Gone(WatchedProgram const& record, ProgramState& state) {
     // The program has no window now: nothing is asked of it.
     ProgramWindow const gone = std::exchange(state.window, {});
-    // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble, nor the
-    // close of a program a person started outside its hours to run until it is closed.
-    bool const personsClose = !gone.plannedEnd && !gone.restartAsked && state.hours.overrideUntil == HoursWatch::kUntilClosed;
-    bool const planned = gone.plannedEnd || personsClose;
     ProcessExit const exit = platform_.processes.ExitCode(gone.processId);
+    // An end Vigilon asked for (a daily restart, one asked for, a rule's own) is no trouble, nor the
+    // close of a program a person started outside its hours to run until it is closed; a crash or a
+    // failing exit code there is trouble, as in its hours, and it is started again as Restart says.
+    bool const failed = exit.state == ProcessExit::State::Ended && !IsNormalEnd(exit.code);
+    bool const untilClosed = !gone.plannedEnd && !gone.restartAsked && state.hours.overrideUntil == HoursWatch::kUntilClosed;
+    bool const personsClose = untilClosed && !failed;
+    if (untilClosed && failed) state.hours.troubleEnd = true;
+    bool const planned = gone.plannedEnd || personsClose;
     if (!planned) CountExit(state, exit);
     // A start asked for comes before the rule that would leave the program closed.
     // A window Vigilon asked to close for a restart is started again however it ends, also when it

@@ -149,6 +149,11 @@ ProgramSettingsChoice RulesFromSettingsForm(ProgramSettingsForm const& form, Res
     if (RuleValue<int> const minutes = ParseIdleRestart(idle); !minutes.problem.empty()) {
         return refuse(SettingsRow::IdleRestart, L"Restart it after: type " + minutes.problem + L".");
     }
+    // A program without a window has nothing on screen for the next person to find fresh.
+    if (form.noWindow && !idle.empty()) {
+        return refuse(SettingsRow::IdleRestart, L"Restart it after: a program that shows no window is never restarted for an "
+                                                L"idle PC; untick \"It shows no window\" or empty the box.");
+    }
     choice.rules.idleRestart = idle;
     // The drop-downs offer only values that can be used, and what the file held as written.
     choice.rules.show = form.show;

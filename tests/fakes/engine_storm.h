@@ -106,6 +106,7 @@ public:
         NotePlacementOutcomes();
         DrainCommands();
         CheckTrouble();
+        CheckHoursBegan();
         CheckHeartbeat();
         CheckHealthChecks();
         CheckEscalation();
@@ -1210,9 +1211,7 @@ private:
             }
             lastLine_[program] = {line, details};
             if (escalation) continue;  // its `held` is no rule's restart held
-            // Left closed by Restart=Failure until something starts it; found again, it runs.
-            if (line == L"exited" && details == L"exit code 0") closed_.insert(listed);
-            if (line == L"found") closed_.erase(listed);
+            NoteClosed(listed, line, details);
             // A program whose process Vigilon ended was ended, not closed as asked.
             if (line == L"ended") ended_.insert(program);
             if (line == L"found") ended_.erase(program);
@@ -1309,6 +1308,7 @@ private:
             for (std::string field; std::getline(split, field, '\t');) fields.emplace_back(field.begin(), field.end());
             if (fields.size() < 4) continue;
             int const program = scene_.programs.Find(fields[2]) - 1;
+            NoteClosed(program, fields[1], fields[3]);
             if (fields[1] == L"off") off_.insert(program);
             if (fields[1] != L"on") continue;
             off_.erase(program);
@@ -1318,10 +1318,37 @@ private:
             }
         }
     }
+    // Left closed by Restart=Failure until something starts it: found again, or its hours begin
+    // while launching runs, which starts it. Both readers of the history note each line in order.
+    void NoteClosed(int program, std::wstring const& line, std::wstring const& details) {
+        if (line == L"exited" && details == L"exit code 0") closed_.insert(program);
+        if (line == L"found" || line == L"exited" || line == L"gone") hoursBegan_.erase(program);
+        if (line == L"found") closed_.erase(program);
+        if (line == L"on" && details.starts_with(L"its hours begin") && !engine().LaunchPaused() && closed_.erase(program) != 0) {
+            hoursBegan_.insert(program);
+        }
+    }
+    // A program left closed whose hours began while launching runs is not left closed.
+    void CheckHoursBegan() {
+        if (engine().LaunchPaused()) hoursBegan_.clear();
+        std::vector<ProgramStatus> const rows = engine().Status();
+        for (int const program : hoursBegan_) {
+            if (program >= 0 && static_cast<std::size_t>(program) < rows.size() && rows[static_cast<std::size_t>(program)].state == StatusState::Closed) {
+                Fail("a program left closed was not started as its hours began: " + std::to_string(program));
+            }
+        }
+    }
     // A program closed by its hours is never trouble, and is pictured never; an idle restart comes
     // once the PC was idle its minute, never while a dialog is shown, and never twice without input between.
     void CheckHoursAndIdle(int program, std::wstring const& line, std::wstring const& details, std::int64_t at) {
         if (line == L"off" && details.find(L"screenshot") != std::wstring::npos) Fail("a program closed by its hours pictured");
+        // A person's start outside its hours that crashed or failed is trouble, not its person's close.
+        std::size_t const code = details.find(L"exit code ");
+        if (line == L"gone" && details.starts_with(L"closed outside its hours") && code != std::wstring::npos &&
+            details.compare(code, std::wstring::npos, L"exit code 0") != 0 && details.find(L"(console closed)") == std::wstring::npos &&
+            details.find(L"exit code unknown") == std::wstring::npos) {
+            Fail("a crash of a person's start outside its hours told as a planned end");
+        }
         if (line == L"off" && details.starts_with(L"its hours end")) closingForHours_.insert(program);
         if (line == L"found") closingForHours_.erase(program);
         if (line == L"gone" && closingForHours_.erase(program) != 0 && !details.starts_with(L"closed as asked") &&
@@ -1380,6 +1407,7 @@ private:
     std::map<WindowHandle, bool> lastAnswer_;
     std::multiset<int> crashed_;  // programs whose window went by itself, not as asked
     std::set<int> closed_;        // programs Restart=Failure left closed, until something starts them
+    std::set<int> hoursBegan_;    // of those, the ones whose hours began while launching ran, until they run or end again
     std::set<int> off_;           // programs the history said `off` for, until it says `on`
     std::set<int> personAsked_;   // programs a person asked to start (/start, Launch Programs), not yet said
     std::set<int> closingForHours_;  // programs asked to close at the end of their hours, until found again

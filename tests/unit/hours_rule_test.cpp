@@ -17,6 +17,12 @@ protected:
     int Starts() const { return static_cast<int>(fake.shell.launches.size()); }
     std::wstring State() { return StatusCells(engine.Status()[0])[1]; }
     std::wstring Json() { return StatusJson(engine.Snapshot()); }
+    // Its window goes and its process ends with `code`; a pass sees it.
+    void Ends(std::uint32_t code) {
+        fake.processes.exits[fake.desktop.WindowProcessId(window)] = {ProcessExit::State::Ended, code};
+        fake.desktop.Remove(window);
+        Passes(5);
+    }
 };
 
 TEST_F(HoursRuleTest, ClosedAsPlannedAtTheEndAndStartedAtTheNextStartOfItsHours) {
@@ -41,6 +47,76 @@ TEST_F(HoursRuleTest, ClosedAsPlannedAtTheEndAndStartedAtTheNextStartOfItsHours)
     EXPECT_EQ(Starts(), 2);
     EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"its hours begin, until Sat 03:06"});
     EXPECT_EQ(State(), L"Running");
+}
+
+TEST_F(HoursRuleTest, AProgramLeftClosedIsStartedAtTheNextStartOfItsHoursUnlessLaunchingIsPaused) {
+    Sign().rules.hours = L"03:00-03:06";
+    Sign().rules.restart = L"Failure";
+    Passes(2);
+    ASSERT_EQ(Starts(), 1);
+    // Closed by its person within its hours (it exits with 0): left closed for the rest of them.
+    Ends(0);
+    Passes(30);
+    EXPECT_EQ(engine.Status()[0].state, StatusState::Closed);
+    EXPECT_EQ(Starts(), 1);
+    Later(24 * 60 - 6);  // Saturday 02:58:42
+    Passes(90);
+    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(Details(L"Sign", L"on"), std::vector<std::wstring>{L"its hours begin, until Sat 03:06"});
+    EXPECT_EQ(State(), L"Running");
+
+    // Started by a person after its hours, left closed, and its hours begin meanwhile: started then.
+    Passes(7 * 60);  // past 03:06: closed for its hours
+    EXPECT_EQ(engine.StartProgram(L"Sign").answer, StartAnswer::Starting);
+    Passes(2);
+    ASSERT_EQ(Starts(), 3);
+    Ends(0);
+    EXPECT_EQ(engine.Status()[0].state, StatusState::Closed);
+    Later(24 * 60 - 9);  // Sunday 02:58
+    Passes(120);
+    EXPECT_EQ(Starts(), 4);
+    EXPECT_EQ(Details(L"Sign", L"on").back(), L"its hours begin, until Sun 03:06");
+
+    // Launching paused as its hours begin: nothing starts.
+    Ends(0);
+    engine.PauseLaunching();
+    Later(24 * 60 - 3);  // Monday 02:57
+    Passes(240);
+    EXPECT_EQ(Starts(), 4);
+}
+
+TEST_F(HoursRuleTest, ACrashOfAPersonsStartOutsideItsHoursIsTroubleAndItIsStartedAgain) {
+    // No range within a day: watched until it is closed.
+    Sign().rules.hours = L"Mon 08:00-09:00";
+    Passes(2);
+    engine.StartProgram(L"Sign");
+    Passes(2);
+    ASSERT_EQ(Details(L"Sign", L"on").back(), L"started by a person outside its hours: watched until it is closed");
+    // Trouble: its gone line says no person's close (a planned end would say "closed outside its hours").
+    Ends(0xC0000005u);
+    EXPECT_EQ(Details(L"Sign", L"gone").back(), L"exit code 0xC0000005 (crash)");
+    EXPECT_EQ(Starts(), 2);
+    Ends(3);  // a failing exit code, the same
+    EXPECT_EQ(Details(L"Sign", L"gone").back(), L"exit code 3");
+    Passes(5);
+    EXPECT_EQ(Starts(), 3);
+    EXPECT_EQ(State(), L"Running");
+    // An exit with 0 is its person's close: a planned end, and it is off.
+    Ends(0);
+    Passes(5);
+    EXPECT_EQ(Details(L"Sign", L"gone").back(), L"closed outside its hours, exit code 0");
+    EXPECT_EQ(Starts(), 3);
+    EXPECT_EQ(State(), L"Off until Mon 08:00");
+
+    // Until the end of the next range (it begins within a day): a crash is trouble too.
+    Sign().rules.hours = L"Fri 08:00-09:00";
+    Passes(2);
+    engine.StartProgram(L"Sign");
+    Passes(2);
+    ASSERT_EQ(Details(L"Sign", L"on").back(), L"started by a person outside its hours: watched until Fri 09:00");
+    Ends(0xC0000005u);
+    EXPECT_EQ(Details(L"Sign", L"gone").back(), L"exit code 0xC0000005 (crash)");
+    EXPECT_EQ(Starts(), 5);
 }
 
 TEST_F(HoursRuleTest, AWindowAskingToSaveAtTheEndIsAskedOnceAndItsLateEndIsNoTrouble) {

@@ -72,6 +72,22 @@ TEST_F(IdleRuleTest, NotWhilePausedADialogIsShownOrOutsideItsHoursNorWhenTheSyst
     EXPECT_EQ(Restarts(), 1);
 }
 
+TEST_F(IdleRuleTest, RefusedOnceForAProgramWithoutAWindowWhichKeepsItsKey) {
+    fake.shell.onLaunch = nullptr;
+    fake.files.AddFile(L"C:\\Agent\\agent.exe");
+    WatchedProgram& agent = AddProgram(L"Agent", L"", L"C:\\Agent\\agent.exe");
+    agent.rules.window = L"None";
+    agent.rules.idleRestart = L"1";
+    Passes(5);
+    Input();
+    Passes(90);
+    EXPECT_EQ(Details(L"Agent", L"ignored"),
+              std::vector<std::wstring>{L"IdleRestart=1: not usable for a program without a window (Window=None): "
+                                        L"it has no window on screen to restart"});
+    EXPECT_TRUE(Details(L"Agent", L"idle").empty());
+    EXPECT_EQ(programs[2].rules.idleRestart, L"1");  // left as the file has it
+}
+
 TEST_F(IdleRuleTest, NotWhileTheEscalationCountdownRuns) {
     // The restart scheduled at 03:05 counts down from then for a minute; the kiosk is idle a minute
     // from about 03:05:05, inside the countdown, where a person may be reading the notice.

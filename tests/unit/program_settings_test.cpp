@@ -41,12 +41,17 @@ TEST(ProgramSettings, EveryKeyComesBackAsItWasAndDefaultsWriteNoKey) {
     rules.windowClass = L"SunAwtFrame";
     rules.process = L"C:\\Program Files\\Board\\board.exe";
     rules.hours = L"Mon-Fri 08:00-18:00; Sat 09:00-13:00";
-    rules.idleRestart = L"10";
     ProgramSettingsForm form = SettingsFormFromRules(rules);
     form.exe = L"C:\\Agent\\agent.exe";  // found by its process's file: the full path of an .exe
     ProgramSettingsChoice const back = RulesFromSettingsForm(form, rules);
     ASSERT_TRUE(back.refusal.empty()) << back.refusal;
     EXPECT_EQ(back.rules, rules);
+    // IdleRestart, which a program without a window cannot take, comes back for one with a window.
+    rules.window.clear();
+    rules.idleRestart = L"10";
+    ProgramSettingsChoice const idle = RulesFromSettingsForm(SettingsFormFromRules(rules), rules);
+    ASSERT_TRUE(idle.refusal.empty()) << idle.refusal;
+    EXPECT_EQ(idle.rules, rules);
 
     // Hidden, Always, no delay and no top: the defaults, written as no key.
     RestartRules defaults;
@@ -161,6 +166,14 @@ TEST(ProgramSettings, InputThatCannotBeUsedIsRefusedByItsRow) {
          SettingsRow::Health,
          L"Check: a program that shows no window cannot be checked by a window; untick \"It shows no window\" or "
          L"check it another way.", HealthRow::Check},
+        {[](ProgramSettingsForm& f) {
+             f.noWindow = true;
+             f.exe = L"C:\\Agent\\agent.exe";
+             f.idleRestart = L"10";
+         },
+         SettingsRow::IdleRestart,
+         L"Restart it after: a program that shows no window is never restarted for an idle PC; untick \"It shows no "
+         L"window\" or empty the box."},
     };
     for (Case const& c : cases) {
         ProgramSettingsForm form;

@@ -40,7 +40,7 @@ void HoursRule::Read(RuleTexts const& texts, ProgramState& state) const {
     watch.looked = false;
 }
 
-bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bool) const {
+bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
     HoursWatch& watch = state.hours;
     if (watch.ranges.empty()) {
         // Hours taken away: it runs at all hours.
@@ -58,20 +58,27 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     if (state.window.Present()) {
         watch.restartAsked = state.window.restartAsked;
         watch.restartsSeen = restarts;
+        watch.troubleEnd = false;  // it runs again
     } else if (restarts != watch.restartsSeen) {
         watch.restartAsked = true;
         watch.restartsSeen = restarts;
     }
     bool const first = !std::exchange(watch.looked, true);
     bool const wasOn = watch.on;
+    bool const wasInside = watch.clock.Inside();
     bool const inside = watch.clock.Look(LocalNow(), watch.ranges);
     std::int64_t const at = watch.clock.LastLook();
     if (inside) {
         watch.overrideUntil.reset();  // its hours cover a person's start from here
+        watch.troubleEnd = false;
         watch.on = true;
         watch.closeAsked = false;
         watch.personAsked = false;  // a Launch Programs not yet seen is covered by its hours
-        if (!wasOn) On(record, state);
+        // Its hours begin: off until now, or a person's start ran into them while it was left
+        // closed. Not at Vigilon's start nor when its hours were changed while it was left closed:
+        // the start of a range is what starts it again.
+        bool const begin = !first && !wasInside;
+        if (!wasOn || (begin && !launchPaused && state.phase == ProgramPhase::Closed)) On(record, state, launchPaused);
         return false;
     }
     if (watch.overrideUntil && OverrideOver(state, at)) watch.overrideUntil.reset();
@@ -87,6 +94,7 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
         // it by hand while it was off.
         Override(record, state, L"running outside its hours");
     }
+    if (!watch.overrideUntil) watch.troubleEnd = false;
     if (watch.overrideUntil) {
         watch.on = true;
         watch.closeAsked = false;
@@ -108,8 +116,11 @@ LocalTime const& HoursRule::LocalNow() const {
     return read_;
 }
 
-void HoursRule::On(WatchedProgram const& record, ProgramState& state) const {
+void HoursRule::On(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
     if (state.phase == ProgramPhase::Off) MovePhase(state, ProgramPhase::Absent);
+    // Left closed (Restart=Failure, it exited with 0) in an earlier range or outside them: its
+    // hours begin anew, and it is started, unless launching is paused then.
+    if (state.phase == ProgramPhase::Closed && !launchPaused) MovePhase(state, ProgramPhase::Absent);
     state.hours.offSaid = false;
     // Started as after Vigilon's start: its StartDelay counted from now, then StartAfter and WaitFor.
     readiness_.ArmOne(state);
@@ -148,9 +159,10 @@ void HoursRule::Override(WatchedProgram const& record, ProgramState& state, std:
 
 bool HoursRule::OverrideOver(ProgramState const& state, std::int64_t at) {
     if (*state.hours.overrideUntil != HoursWatch::kUntilClosed) return at >= *state.hours.overrideUntil;
-    // Until it is closed: its window gone, not for a restart, and no start of it under way or asked for.
-    return !state.window.Present() && !state.hours.restartAsked && state.phase != ProgramPhase::Starting &&
-           !state.startAsked;
+    // Until it is closed: its window gone, not for a restart nor in trouble (a crash is started
+    // again as its Restart says), and no start of it under way or asked for.
+    return !state.window.Present() && !state.hours.restartAsked && !state.hours.troubleEnd &&
+           state.phase != ProgramPhase::Starting && !state.startAsked;
 }
 
 std::optional<RestartAsk> HoursRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {

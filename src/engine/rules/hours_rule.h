@@ -17,9 +17,11 @@ namespace vigilon {
 // At the end of its hours its window is asked to close as a planned end, the graceful restart's
 // steps and no trouble (history `off`), and it is not started again; at the next start of its
 // hours it is started (history `on`), its StartDelay, StartAfter and WaitFor applying as after
-// Vigilon's start. Outside its hours it is Off: not started, at Vigilon's start neither. A person's
-// start outside them (/start, Launch Programs) starts it, and it is then watched until the end of
-// the next range when one begins within 24 hours, otherwise until its window goes; a program found
+// Vigilon's start, also one left closed (Restart=Failure) unless launching is paused then; within
+// its hours a program left closed stays closed. Outside its hours it is Off: not started, at
+// Vigilon's start neither. A person's start outside them (/start, Launch Programs) starts it, and it
+// is then watched until the end of the next range when one begins within 24 hours, otherwise until
+// it is closed (a crash there is trouble, and it is started again as Restart says); a program found
 // running outside its hours (at Vigilon's start, when its hours are set, or started by hand while
 // it is off) is left running the same way, never ended. Nothing is closed while launching is paused or the window is left alone:
 // the supervisor asks no rule then.
@@ -46,7 +48,7 @@ public:
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
 
 private:
-    void On(WatchedProgram const& record, ProgramState& state) const;
+    void On(WatchedProgram const& record, ProgramState& state, bool launchPaused) const;
     void Off(WatchedProgram const& record, ProgramState& state) const;
     // A person's start outside the hours, or a program found running outside them: until when.
     void Override(WatchedProgram const& record, ProgramState& state, std::wstring const& why) const;

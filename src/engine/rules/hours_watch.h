@@ -27,6 +27,8 @@ struct HoursWatch {
     bool closeAsked = false;                 // off: its window was asked to close, once for each stretch off
     bool restartAsked = false;               // at the last look its window was asked to close for a restart
     std::uint64_t restartsSeen = 0;          // its restarts counted at the last look while its window was there
+    bool troubleEnd = false;                 // a person's start until it is closed crashed or failed: started
+                                             // again as its Restart says, and still watched, until it runs again
 
     std::optional<int> idleMinutes;          // IdleRestart as read
     std::optional<std::int64_t> idleRestartedAfter;  // monotonic: the last input the last idle restart followed

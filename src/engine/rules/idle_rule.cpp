@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/opening_hours.h"
+#include "app/restart_rules.h"
 
 namespace vigilon {
 
@@ -13,8 +14,14 @@ IdleRule::IdleRule(Platform& platform, Supervisor& supervisor, std::function<boo
 
 void IdleRule::Read(RuleTexts const& texts, ProgramState& state) const {
     RuleValue<int> const minutes = ParseIdleRestart(texts.Now().idleRestart);
-    texts.Refuse(kIdleRestartKey, &RestartRules::idleRestart, minutes.problem);
-    state.hours.idleMinutes = minutes.value;
+    // A program without a window has nothing on screen for the next person: said once, and kept in
+    // the file for the day it shows a window again.
+    bool const windowless = minutes.value && Windowless(texts.Now());
+    texts.Refuse(kIdleRestartKey, &RestartRules::idleRestart,
+                 windowless ? L"usable for a program without a window (Window=None): it has no window on screen to restart"
+                            : minutes.problem,
+                 windowless ? &RestartRules::window : nullptr);
+    state.hours.idleMinutes = windowless ? std::nullopt : minutes.value;
 }
 
 std::optional<RestartAsk> IdleRule::RestartDue(WatchedProgram const&, RuleContext const&, ProgramState& state) const {

@@ -16,8 +16,9 @@ namespace vigilon {
 // planned restart, for the next person; not again until someone has used the PC and left it idle
 // that long again. Not while a Vigilon dialog or countdown is shown (SetDialogShown), nor outside
 // its hours; the supervisor asks no rule while launching is paused, and no pass runs while the
-// editor is open. A program without a window has nothing on screen, and is never restarted for it;
-// nor one whose window came after the last input: nobody used it since it started.
+// editor is open. A program without a window (Window=None) has nothing on screen: its IdleRestart
+// is refused, said once, and it is never restarted for it; nor is one whose window came after the
+// last input: nobody used it since it started.
 class IdleRule final : public Rule {
 public:
     // An input counts as new when it is this much later than the one the last restart followed:
