@@ -11,7 +11,7 @@ namespace {
 constexpr std::pair<AlertFormat, std::wstring_view> kFormatNames[] = {
     {AlertFormat::Auto, L"Auto"},   {AlertFormat::Json, L"Json"},       {AlertFormat::Text, L"Text"},
     {AlertFormat::Teams, L"Teams"}, {AlertFormat::Slack, L"Slack"},     {AlertFormat::Discord, L"Discord"},
-    {AlertFormat::Ntfy, L"Ntfy"},
+    {AlertFormat::Ntfy, L"Ntfy"},   {AlertFormat::Gotify, L"Gotify"},
 };
 
 bool EndsWith(std::wstring_view text, std::wstring_view end) {
@@ -21,6 +21,25 @@ bool EndsWith(std::wstring_view text, std::wstring_view end) {
 // `host` is `domain` or a name under it.
 bool InDomain(std::wstring_view host, std::wstring_view domain) {
     return host == domain || EndsWith(host, L"." + std::wstring(domain));
+}
+
+// The query (after `?`) holds a parameter `name=`, as written (a server reads its names by case).
+bool HasQueryParameter(std::wstring_view query, std::wstring_view name) {
+    std::size_t from = 0;
+    while (from <= query.size()) {
+        std::size_t const to = std::min(query.find(L'&', from), query.size());
+        std::wstring_view const pair = query.substr(from, to - from);
+        if (pair.size() > name.size() && pair.starts_with(name) && pair[name.size()] == L'=') return true;
+        from = to + 1;
+    }
+    return false;
+}
+
+// Gotify's message endpoint: the path exactly /message, with the application's token in the query.
+bool IsGotifyMessage(std::wstring_view pathAndQuery) {
+    std::size_t const question = pathAndQuery.find(L'?');
+    if (question == std::wstring_view::npos || pathAndQuery.substr(0, question) != L"/message") return false;
+    return HasQueryParameter(pathAndQuery.substr(question + 1), L"token");
 }
 
 bool IsLoopback(std::wstring_view host) {
@@ -130,6 +149,7 @@ AlertFormat AlertFormatFor(AlertFormat format, std::wstring_view url) {
         return AlertFormat::Teams;
     }
     if (host == L"ntfy.sh") return AlertFormat::Ntfy;
+    if (IsGotifyMessage(parts->pathAndQuery)) return AlertFormat::Gotify;
     return AlertFormat::Json;
 }
 

@@ -8,8 +8,9 @@
 
 namespace vigilon {
 
-// How an alert's body is written: Auto picks by the URL's host (AlertFormatFor).
-enum class AlertFormat : std::uint8_t { Auto, Json, Text, Teams, Slack, Discord, Ntfy };
+// How an alert's body is written: Auto picks by the URL (AlertFormatFor).
+enum class AlertFormat : std::uint8_t { Auto, Json, Text, Teams, Slack, Discord, Ntfy, Gotify };
+inline constexpr AlertFormat kLastAlertFormat = AlertFormat::Gotify;  // the Options dialog's list ends with it
 
 inline constexpr int kDefaultAlertAfterSeconds = 60;
 inline constexpr int kMaxAlertAfterSeconds = 3600;
@@ -42,7 +43,8 @@ std::wstring AlertSite(std::wstring_view url);
 
 // The format an alert to `url` is written in: `format` itself, or for Auto the service its host
 // names (Slack's and Discord's webhooks, Teams' webhooks and Power Automate workflows, ntfy.sh),
-// else Json.
+// Gotify for a path of exactly /message with a token= parameter (a server of one's own has no
+// host to know it by), else Json.
 AlertFormat AlertFormatFor(AlertFormat format, std::wstring_view url);
 
 // The words AlertKinds takes, the kinds of trouble an alert is sent for.

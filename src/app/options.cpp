@@ -103,6 +103,8 @@ bool SaveOptions(Options const& options, SettingsFile const& settings) {
                   options.alertFormat == AlertFormat::Auto);
     writeOrRemove(options.locked.alertAfter, kAlertAfterKey, std::to_wstring(options.alertAfter),
                   options.alertAfter == kDefaultAlertAfterSeconds);
+    // DisplayOff is off by default: unchecked, the key goes.
+    writeOrRemove(options.locked.displayOff, kDisplayOffKey, kDisplayOffHours, !options.displayOff);
     // The escalation keys likewise: a file that never set them stays without them.
     Options::Locks const& locked = options.locked;
     EscalationOptions const& escalation = options.escalation;

@@ -34,7 +34,7 @@ struct Options {
     bool displayOff = false;   // [Apps] DisplayOff=Hours: the displays sleep while no program is inside its hours
     EscalationOptions escalation;  // [Apps] MinUptime, MaxReboots, EscalateNotice, RebootAt, RebootDays
     std::wstring alertUrl;     // [Apps] AlertUrl=<url>: troubles posted there; empty for none
-    AlertFormat alertFormat = AlertFormat::Auto;        // [Apps] AlertFormat=Auto|Json|Text|Teams|Slack|Discord|Ntfy
+    AlertFormat alertFormat = AlertFormat::Auto;  // [Apps] AlertFormat=Auto|Json|Text|Teams|Slack|Discord|Ntfy|Gotify
     int alertAfter = kDefaultAlertAfterSeconds;         // [Apps] AlertAfter=N, 0 to 3600
     std::wstring alertKinds;   // [Apps] AlertKinds=<kinds>: the kinds sent; empty for all
 

@@ -46,7 +46,7 @@ std::wstring HotkeyCheck(std::wstring_view text) { return ReadHotkey(text).probl
 std::wstring AlertUrlCheck(std::wstring_view text) { return text.empty() ? L"" : AlertUrlProblem(text); }
 
 std::wstring AlertFormatCheck(std::wstring_view text) {
-    return AlertFormatFrom(text) ? L"" : L"not Auto, Json, Text, Teams, Slack, Discord or Ntfy";
+    return AlertFormatFrom(text) ? L"" : L"not Auto, Json, Text, Teams, Slack, Discord, Ntfy or Gotify";
 }
 
 std::wstring AlertAfterCheck(std::wstring_view text) {

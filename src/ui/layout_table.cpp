@@ -52,7 +52,7 @@ constexpr ControlPlacement kAbout[] = {
 };
 
 // The Options dialog with every row; the logon note and the room it takes from the rows below it.
-constexpr int kOptionsFullHeight = 6540;
+constexpr int kOptionsFullHeight = 6960;
 constexpr int kLogonNoteTop = 945;
 constexpr int kLogonNoteRoom = 480;
 
@@ -69,7 +69,7 @@ constexpr ControlPlacement kOptions[] = {
     {kIdOnEventLabel, KeyLabel, Window, L"Run this command on &trouble:", 240, 2790, 6540, 270, 7},
     {kIdOnEvent, TextBox, Window, L"", 240, 3075, 5160, 345, 8},
     {kIdOnEventBrowse, Button, Window, L"&Browse...", 5520, 3060, 1260, 375, 9},
-    {kIdAlertUrlLabel, KeyLabel, Window, L"Post &alerts to this address (Teams, Slack, Discord, ntfy, JSON):", 240, 3540,
+    {kIdAlertUrlLabel, KeyLabel, Window, L"Post &alerts to this address (Teams, Slack, Discord, ntfy, Gotify, JSON):", 240, 3540,
      6540, 270, 10},
     {kIdAlertUrl, TextBox, Window, L"", 240, 3825, 6540, 345, 11},
     {kIdAlertFormatLabel, KeyLabel, Window, L"F&ormat:", 240, 4305, 840, 270, 12},
@@ -89,9 +89,10 @@ constexpr ControlPlacement kOptions[] = {
     {kIdNoticeLabel, KeyLabel, Window, L"&Count down for", 240, 5565, 1500, 270, 26},
     {kIdNotice, NumberBox, Window, L"", 1800, 5505, 720, 345, 27},
     {kIdNoticeUnit, Label, Window, L"seconds first", 2580, 5550, 4200, 300, 28},
-    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 6045, 3780, 300, -1},
-    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 6000, 1260, 375, 29},
-    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 6000, 1260, 375, 30},
+    {kIdDisplayOff, CheckBox, Window, L"Put the displays to sleep outside opening &hours", 240, 5955, 6540, 345, 29},
+    {kIdPolicyNote, Label, Window, L"* Set by your administrator", 240, 6465, 3780, 300, -1},
+    {kIdOptionsOk, DefaultButton, Window, L"OK", 4140, 6420, 1260, 375, 30},
+    {kIdOptionsCancel, Button, Window, L"Cancel", 5520, 6420, 1260, 375, 31},
 };
 
 constexpr SettingsPage Start = SettingsPage::Start;

@@ -104,6 +104,8 @@ inline constexpr std::uint16_t kIdMaxRebootsUnit = 1227;
 inline constexpr std::uint16_t kIdNoticeLabel = 1228;
 inline constexpr std::uint16_t kIdNotice = 1229;
 inline constexpr std::uint16_t kIdNoticeUnit = 1230;
+// DisplayOff=Hours: the displays sleep while no program with hours is inside them.
+inline constexpr std::uint16_t kIdDisplayOff = 1231;
 
 // The Options dialog's controls, with the note under "Start Vigilon when I log on" only when
 // `logonNote`: without it, the rows below move up into its place.

@@ -81,6 +81,7 @@ INT_PTR OptionsDialog::OnInitDialog() {
     SendDlgItemMessageW(dialog_, kIdHangSeconds, EM_LIMITTEXT, std::to_wstring(kMaxHangSeconds).size(), 0);
     EnableWindow(GetDlgItem(dialog_, kIdHangSeconds), current.hangSeconds > 0);
     Check(dialog_, kIdEventLog, current.eventLog);
+    Check(dialog_, kIdDisplayOff, current.displayOff);
     SetDlgItemTextW(dialog_, kIdOnEvent, current.onEvent.c_str());
     // The settings file keeps this many characters of a value.
     SendDlgItemMessageW(dialog_, kIdOnEvent, EM_LIMITTEXT, kMaxIniValueLength, 0);
@@ -100,6 +101,7 @@ INT_PTR OptionsDialog::OnInitDialog() {
     if (locked.hangSeconds) Lock(dialog_, {kIdRestartHung, kIdHangSeconds});
     if (locked.eventLog) Lock(dialog_, {kIdEventLog});
     if (locked.onEvent) Lock(dialog_, {kIdOnEventLabel, kIdOnEvent, kIdOnEventBrowse});
+    if (locked.displayOff) Lock(dialog_, {kIdDisplayOff});
     ShowWindow(GetDlgItem(dialog_, kIdPolicyNote), locked.Any() || current.settingsLocked ? SW_SHOW : SW_HIDE);
     if (current.settingsLocked) {
         // Read-only: every row greyed and OK disabled; Cancel closes.
@@ -208,6 +210,7 @@ void OptionsDialog::Accept() {
     if (!locked.backoff) chosen_.backoff = Checked(dialog_, kIdBackoff);
     chosen_.hangSeconds = hang.seconds;
     if (!locked.eventLog) chosen_.eventLog = Checked(dialog_, kIdEventLog);
+    if (!locked.displayOff) chosen_.displayOff = Checked(dialog_, kIdDisplayOff);
     if (!locked.onEvent) chosen_.onEvent = TrimSpacesAndTabs(WindowText(GetDlgItem(dialog_, kIdOnEvent)));
     // Written while the dialog is open, so that a failure's message is modal to it.
     AcceptOptions(chosen_, startAtLogon != startedAtLogon_ ? std::optional<bool>(startAtLogon) : std::nullopt,

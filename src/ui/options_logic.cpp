@@ -28,7 +28,7 @@ AlertsChoice ChooseAlerts(std::wstring const& url, int formatIndex, std::wstring
             return choice;
         }
     }
-    if (formatIndex >= 0 && formatIndex <= static_cast<int>(AlertFormat::Ntfy)) {
+    if (formatIndex >= 0 && formatIndex <= static_cast<int>(kLastAlertFormat)) {
         choice.format = static_cast<AlertFormat>(formatIndex);
     }
     std::wstring_view const typed = TrimBlanks(afterTyped);
@@ -71,7 +71,8 @@ EscalationChoice ChooseEscalation(std::wstring const& minUptime, std::wstring co
 }
 
 std::vector<std::wstring> AlertFormatLabels() {
-    return {L"Auto (by the address)", L"Json (Vigilon's own)", L"Text", L"Teams", L"Slack", L"Discord", L"ntfy"};
+    return {L"Auto (by the address)", L"Json (Vigilon's own)", L"Text", L"Teams", L"Slack", L"Discord", L"ntfy",
+            L"Gotify"};
 }
 
 bool AcceptOptions(Options const& options, std::optional<bool> startAtLogon, SettingsFile const& settings,

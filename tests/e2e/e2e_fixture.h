@@ -34,6 +34,7 @@ inline constexpr int kOptionsBackoff = 1202;
 inline constexpr int kOptionsRestartHung = 1203;
 inline constexpr int kOptionsHangSeconds = 1204;
 inline constexpr int kOptionsPolicyNote = 1211;
+inline constexpr int kOptionsDisplayOff = 1231;
 
 // A program's Settings dialog: its tabs and a control of each page.
 inline constexpr UINT kProgramSettingsCommand = 210;

@@ -56,6 +56,7 @@ TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
     UserPolicy policy;
     policy.Set(L"Notices", L"Tray");
     policy.Set(L"HangSeconds", 7);
+    policy.Set(L"DisplayOff", L"Hours");  // no program has hours: the displays are left alone
     StartVigilon(L"configure");
 
     std::string history;
@@ -79,6 +80,9 @@ TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
     GetDlgItemTextW(options, kOptionsHangSeconds, seconds, 16);
     EXPECT_STREQ(seconds, L"7");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(options, kOptionsBackoff)));
+    HWND const displays = GetDlgItem(options, kOptionsDisplayOff);
+    EXPECT_FALSE(IsWindowEnabled(displays));
+    EXPECT_EQ(SendMessageW(displays, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(options, kOptionsPolicyNote)));
 
     // OK writes the user's rows, and leaves the file's own value where a policy holds the setting.
@@ -86,6 +90,7 @@ TEST_F(VigilonTest, APolicyHoldsItsSettingGreyedInOptionsAndNamedInTheHistory) {
     ASSERT_TRUE(WaitUntil([&] { return IniValue(ini, L"Backoff") != L"(none)"; }));
     EXPECT_EQ(IniValue(ini, L"Notices"), L"Box");
     EXPECT_EQ(IniValue(ini, L"HangSeconds"), L"(none)");
+    EXPECT_EQ(IniValue(ini, L"DisplayOff"), L"(none)");
 }
 
 // LockSettings: the editor's fields and buttons that change the list are greyed, the Settings

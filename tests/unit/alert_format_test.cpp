@@ -52,6 +52,13 @@ TEST(AlertUrl, AutoPicksTheServiceByItsHostAndElseJson) {
         {L"https://default1.environment.api.powerplatform.com/powerautomate/x", AlertFormat::Teams},
         {L"https://ntfy.sh/kiosk-alerts", AlertFormat::Ntfy},
         {L"https://ntfy.example.com/kiosk", AlertFormat::Json},  // a server of one's own: AlertFormat=Ntfy
+        // Gotify has no host of its own: its message endpoint with an application's token.
+        {L"https://push.example.com/message?token=AbC.d", AlertFormat::Gotify},
+        {L"https://push.example.com:8443/message?priority=5&token=AbC", AlertFormat::Gotify},
+        {L"https://push.example.com/message", AlertFormat::Json},                    // no token
+        {L"https://push.example.com/message?mytoken=AbC", AlertFormat::Json},        // another parameter
+        {L"https://push.example.com/gotify/message?token=AbC", AlertFormat::Json},   // under a sub-path
+        {L"https://push.example.com/messages?token=AbC", AlertFormat::Json},
         {L"https://evilhooks.slack.com.example/x", AlertFormat::Json},
         {L"http://127.0.0.1:9/x", AlertFormat::Json},
     };
@@ -62,6 +69,8 @@ TEST(AlertUrl, AutoPicksTheServiceByItsHostAndElseJson) {
 TEST(AlertSettings, FormatAfterAndKindsAreReadAsWrittenAndRefusedWithAReason) {
     EXPECT_EQ(AlertFormatFrom(L"teams"), AlertFormat::Teams);
     EXPECT_EQ(AlertFormatFrom(L""), AlertFormat::Auto);
+    EXPECT_EQ(AlertFormatFrom(L"GOTIFY"), AlertFormat::Gotify);
+    EXPECT_EQ(AlertFormatName(AlertFormat::Gotify), L"Gotify");
     EXPECT_EQ(AlertFormatFrom(L"Mail"), std::nullopt);
     EXPECT_EQ(AlertAfterFrom(L""), 60);
     EXPECT_EQ(AlertAfterFrom(L"0"), 0);
@@ -164,6 +173,18 @@ TEST(AlertBody, EachServiceCarriesTheTitleTheDetailsTheComputerAndTheTime) {
     AlertRequest const under = AlertRequestFor(AlertFormat::Ntfy, L"https://example.com/ntfy/kiosks?auth=tk", event);
     EXPECT_EQ(under.url, L"https://example.com/ntfy/kiosks?auth=tk");
     EXPECT_EQ(under.contentType, "text/plain; charset=utf-8");
+
+    // Gotify: to the URL as given (the token in its query), louder for a trouble than a recovery.
+    AlertRequest const gotify = AlertRequestFor(AlertFormat::Gotify, L"https://push.example.com/message?token=AbC", event);
+    EXPECT_EQ(gotify.url, L"https://push.example.com/message?token=AbC");
+    JsonValue const gotifyJson = Parsed(gotify);
+    EXPECT_EQ(gotifyJson["title"].text, title);
+    EXPECT_EQ(gotifyJson["message"].text, Utf8(L"exit code 3\r\nsecond line\nKIOSK-7 \u00b7 2026-12-10 16:40:05"));
+    EXPECT_EQ(gotifyJson["priority"].number, 8);
+    AlertEvent recovered = event;
+    recovered.kind = L"recovered";
+    recovered.problem = false;
+    EXPECT_EQ(Parsed(AlertRequestFor(AlertFormat::Gotify, gotify.url, recovered))["priority"].number, 4);
 
     AlertRequest const text = AlertRequestFor(AlertFormat::Text, L"https://h/x", event);
     EXPECT_EQ(text.contentType, "text/plain; charset=utf-8");

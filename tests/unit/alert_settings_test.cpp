@@ -41,7 +41,7 @@ TEST_F(AlertOptionsTest, TheKeysAreReadFromAPolicyFirstAndOptionsWritesOnlyWhatS
     EXPECT_EQ(options.alertKinds, L"gone,recovered");
     EXPECT_EQ(PolicySummary(settings, registry),
               L"AlertUrl (machine policy), AlertFormat=Mail (machine policy) ignored: not Auto, Json, Text, Teams, "
-              L"Slack, Discord or Ntfy")
+              L"Slack, Discord, Ntfy or Gotify")
         << "the URL named, never shown: it holds the webhook's secret";
 
     // Refused (plain HTTP away from this computer), it is still named only.
@@ -71,7 +71,9 @@ TEST(AlertsRow, TakesAnHttpsAddressAndSecondsFrom0To3600AndRefusesAnythingElseNa
     EXPECT_EQ(choice.format, AlertFormat::Discord);
     EXPECT_EQ(choice.afterSeconds, 90);
     EXPECT_EQ(ChooseAlerts(L"", 0, L"").afterSeconds, 60) << "an empty box is the default";
-    EXPECT_EQ(AlertFormatLabels().size(), static_cast<std::size_t>(AlertFormat::Ntfy) + 1);
+    EXPECT_EQ(AlertFormatLabels().size(), static_cast<std::size_t>(AlertFormat::Gotify) + 1);
+    EXPECT_EQ(ChooseAlerts(L"", static_cast<int>(AlertFormat::Gotify), L"").format, AlertFormat::Gotify)
+        << "the list's last entry is taken";
 
     choice = ChooseAlerts(L"http://chat.example.com/hook", 0, L"60");
     EXPECT_EQ(choice.refusal,

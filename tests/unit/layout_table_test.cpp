@@ -54,6 +54,9 @@ TEST(OptionsLayout, EveryRowHasAUniqueAccessKeyAndNothingOverlaps) {
         EXPECT_EQ(std::count_if(layout.begin(), layout.end(), [](auto const& p) { return p.id == kIdLogonNote; }),
                   note ? 1 : 0);
     }
+    // On a 1024x768 screen at 96 dpi (15 twips a pixel) the dialog, with its caption and frame and
+    // above a taskbar (about 80 pixels together, taken as 100 to spare larger captions), fits.
+    EXPECT_LE(OptionsHeight(true) / 15, 768 - 100);
 }
 
 }  // namespace

@@ -268,6 +268,30 @@ TEST_F(OptionsTest, TheEscalationRowsAreTakenInTheirRangesAndSavedButForAPolicys
     EXPECT_EQ(settings.ReadIniValue(L"Apps", L"MinUptime", L"-"), L"-");
 }
 
+// The displays' row: ticked, the file says DisplayOff=Hours; unticked, the key goes, as for the
+// other keys that are off unless set; under a policy, the file is left as it is.
+TEST_F(OptionsTest, TheDisplaysRowWritesHoursOrRemovesTheKeyButForAPolicysOwn) {
+    Options options = LoadOptions(settings, registry);
+    EXPECT_FALSE(options.displayOff);
+    Options const before = options;
+    options.displayOff = true;
+    EXPECT_EQ(ChangedOptions(before, options), L"DisplayOff=Hours");
+    ASSERT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"DisplayOff", L"-"), L"Hours");
+    EXPECT_TRUE(LoadOptions(settings, registry).displayOff);
+    options.displayOff = false;
+    ASSERT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"DisplayOff", L"-"), L"-") << "removed, not left empty";
+
+    store.Set(kIni, L"Apps", L"DisplayOff", L"hours");
+    registry.SetString(RegistryRoot::LocalMachine, kPolicyKeyPath, L"DisplayOff", L"");
+    options = LoadOptions(settings, registry);
+    EXPECT_TRUE(options.locked.displayOff);
+    EXPECT_FALSE(options.displayOff) << "the policy's empty value wins over the file's";
+    ASSERT_TRUE(AcceptOptions(options, std::nullopt, settings, registry, system, kExe));
+    EXPECT_EQ(settings.ReadIniValue(L"Apps", L"DisplayOff", L"-"), L"hours") << "the file's own value stays";
+}
+
 TEST(OptionsBrowse, AChosenScriptBecomesACommandThatRunsIt) {
     EXPECT_EQ(CommandForChosenFile(L"C:\\Tools\\tell.cmd", L"C:\\Windows\\System32"), L"\"C:\\Tools\\tell.cmd\"");
     // PowerShell by its full path: by its bare name, a powershell.exe in the current folder would run.

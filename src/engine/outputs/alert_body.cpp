@@ -129,6 +129,18 @@ std::wstring NtfyBody(AlertEvent const& event, std::wstring const& topic) {
            (event.problem ? L"4" : L"3") + L"}";
 }
 
+// Gotify's priorities run 0 to 10; its phone app sounds from 4 and shows a trouble at 8 and over
+// as a pop-up notification.
+constexpr int kGotifyTroublePriority = 8;
+constexpr int kGotifyQuietPriority = 4;
+
+std::wstring GotifyBody(AlertEvent const& event) {
+    int const priority = event.problem ? kGotifyTroublePriority : kGotifyQuietPriority;
+    return L"{\"title\":" + JsonString(AlertTitle(event)) + L",\"message\":" +
+           JsonString(Details(event) + L"\n" + event.computer + L" \u00b7 " + When(event)) + L",\"priority\":" +
+           std::to_wstring(priority) + L"}";
+}
+
 }  // namespace
 
 std::wstring AlertTitle(AlertEvent const& event) {
@@ -141,6 +153,7 @@ AlertRequest AlertRequestFor(AlertFormat format, std::wstring const& url, AlertE
     case AlertFormat::Teams: return {url, kJson, ToUtf8(TeamsBody(event))};
     case AlertFormat::Slack: return {url, kJson, ToUtf8(SlackBody(event))};
     case AlertFormat::Discord: return {url, kJson, ToUtf8(DiscordBody(event))};
+    case AlertFormat::Gotify: return {url, kJson, ToUtf8(GotifyBody(event))};
     case AlertFormat::Ntfy: {
         std::optional<UrlParts> const parts = SplitUrl(url);
         std::wstring const topic = parts ? NtfyTopic(*parts) : std::wstring();

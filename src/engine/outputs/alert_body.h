@@ -41,6 +41,8 @@ std::wstring AlertTitle(AlertEvent const& event);
 //   Discord: an embed, with nobody mentioned whatever the names hold.
 //   Ntfy: ntfy's JSON, posted to the server's root with the topic (the URL's first path segment)
 //         in the body, so that names outside ASCII need no header.
+//   Gotify: its message (title, message, priority: 8 for a trouble, 4 for a recovery or a test),
+//         posted to the URL as given, the application's token in its query.
 AlertRequest AlertRequestFor(AlertFormat format, std::wstring const& url, AlertEvent const& event);
 
 }  // namespace vigilon
