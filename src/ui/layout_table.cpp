@@ -154,7 +154,7 @@ constexpr PagedPlacement kProgramSettings[] = {
                3360, 6480, 270, 12}},
     {Restart, {kIdEscalateMinutesLabel, KeyLabel, Window, L"Count its troubles o&ver", 360, 3780, 2400, 270, 13}},
     {Restart, {kIdEscalateMinutes, NumberBox, Window, L"", 2820, 3720, 900, 345, 14}},
-    {Restart, {kIdEscalateMinutesUnit, Label, Window, L"minutes (1 to 1440, 60 when empty)", 3810, 3765, 3030, 300, 15}},
+    {Restart, {kIdEscalateMinutesUnit, Label, Window, L"minutes (60 when empty)", 3810, 3765, 3030, 300, 15}},
 
     {Health, {kIdCheckLabel, KeyLabel, Window, L"&Check that it works:", 360, 600, 6480, 270, 1}},
     {Health, {kIdCheck, TextBox, Window, L"", 360, 885, 6480, 345, 2}},

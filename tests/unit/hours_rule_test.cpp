@@ -83,6 +83,31 @@ TEST_F(HoursRuleTest, AProgramLeftClosedIsStartedAtTheNextStartOfItsHoursUnlessL
     Later(24 * 60 - 3);  // Monday 02:57
     Passes(240);
     EXPECT_EQ(Starts(), 4);
+    // Its range began while paused: it stays closed when launching resumes.
+    engine.ResumeLaunching();
+    Passes(10);
+    EXPECT_EQ(Starts(), 4);
+    EXPECT_EQ(engine.Status()[0].state, StatusState::Closed);
+}
+
+TEST_F(HoursRuleTest, ARangeNoPassSawBeginStartsAProgramLeftClosedButChangedHoursDoNot) {
+    Sign().rules.hours = L"03:00-03:06";
+    Sign().rules.restart = L"Failure";
+    Passes(2);
+    ASSERT_EQ(Starts(), 1);
+    Ends(0);
+    // No pass between Friday's range and Saturday's (the PC slept through the night).
+    Later(24 * 60);
+    Passes(5);
+    EXPECT_EQ(Starts(), 2);
+    // Closed by its person again, past its hours, and then its hours are widened to cover now:
+    // only the start of a range starts it again.
+    Ends(0);
+    Passes(180);
+    Sign().rules.hours = L"03:00-23:00";
+    Passes(10);
+    EXPECT_EQ(Starts(), 2);
+    EXPECT_EQ(engine.Status()[0].state, StatusState::Closed);
 }
 
 TEST_F(HoursRuleTest, ACrashOfAPersonsStartOutsideItsHoursIsTroubleAndItIsStartedAgain) {

@@ -66,6 +66,7 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
     bool const first = !std::exchange(watch.looked, true);
     bool const wasOn = watch.on;
     bool const wasInside = watch.clock.Inside();
+    std::int64_t const wasEnd = watch.clock.End();
     bool const inside = watch.clock.Look(LocalNow(), watch.ranges);
     std::int64_t const at = watch.clock.LastLook();
     if (inside) {
@@ -74,11 +75,12 @@ bool HoursRule::HoldsStart(WatchedProgram const& record, ProgramState& state, bo
         watch.on = true;
         watch.closeAsked = false;
         watch.personAsked = false;  // a Launch Programs not yet seen is covered by its hours
-        // Its hours begin: off until now, or a person's start ran into them while it was left
-        // closed. Not at Vigilon's start nor when its hours were changed while it was left closed:
-        // the start of a range is what starts it again.
-        bool const begin = !first && !wasInside;
-        if (!wasOn || (begin && !launchPaused && state.phase == ProgramPhase::Closed)) On(record, state, launchPaused);
+        // A range begins: off until now, or the next range found with no pass between the two
+        // (the PC slept, the editor was open). A program left closed is started again only then:
+        // not at Vigilon's start nor when its hours were changed while it was left closed.
+        bool const begin = !first && (!wasInside || watch.clock.End() != wasEnd);
+        bool const reopen = begin && !launchPaused && state.phase == ProgramPhase::Closed;
+        if (!wasOn || reopen) On(record, state, reopen);
         return false;
     }
     if (watch.overrideUntil && OverrideOver(state, at)) watch.overrideUntil.reset();
@@ -116,11 +118,11 @@ LocalTime const& HoursRule::LocalNow() const {
     return read_;
 }
 
-void HoursRule::On(WatchedProgram const& record, ProgramState& state, bool launchPaused) const {
+void HoursRule::On(WatchedProgram const& record, ProgramState& state, bool reopen) const {
     if (state.phase == ProgramPhase::Off) MovePhase(state, ProgramPhase::Absent);
-    // Left closed (Restart=Failure, it exited with 0) in an earlier range or outside them: its
-    // hours begin anew, and it is started, unless launching is paused then.
-    if (state.phase == ProgramPhase::Closed && !launchPaused) MovePhase(state, ProgramPhase::Absent);
+    // Left closed (Restart=Failure, it exited with 0) in an earlier range or outside them: a new
+    // range starts it again.
+    if (reopen) MovePhase(state, ProgramPhase::Absent);
     state.hours.offSaid = false;
     // Started as after Vigilon's start: its StartDelay counted from now, then StartAfter and WaitFor.
     readiness_.ArmOne(state);

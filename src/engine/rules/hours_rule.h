@@ -48,7 +48,7 @@ public:
     void Describe(ProgramStatus& row, ProgramState const& state, bool launchPaused) const override;
 
 private:
-    void On(WatchedProgram const& record, ProgramState& state, bool launchPaused) const;
+    void On(WatchedProgram const& record, ProgramState& state, bool reopen) const;
     void Off(WatchedProgram const& record, ProgramState& state) const;
     // A person's start outside the hours, or a program found running outside them: until when.
     void Override(WatchedProgram const& record, ProgramState& state, std::wstring const& why) const;
