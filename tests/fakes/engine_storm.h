@@ -1223,7 +1223,10 @@ private:
             NoteClosed(listed, line, details);
             // A program whose process Vigilon ended was ended, not closed as asked.
             if (line == L"ended") ended_.insert(program);
-            if (line == L"found") ended_.erase(program);
+            // A window found afresh, or one asked to close after the end: a later close as asked
+            // may be that window's. (A pass that finds another process's window where the ended
+            // one was takes it without a line.)
+            if (line == L"found" || line == L"close") ended_.erase(program);
             if (line == L"gone" && ended_.erase(program) != 0 && details.starts_with(L"closed as asked")) {
                 Fail("a program Vigilon ended is said closed as asked");
             }
