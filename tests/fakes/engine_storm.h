@@ -519,6 +519,7 @@ private:
             alertsOn_ = !alertsOn_;
             SetAlerts();
             Say(alertsOn_ ? "alerts on" : "alerts off");
+            break;
         case 40: {
             // Opening hours: none, a range that holds now and ends within minutes, one that begins
             // in a minute, or one days away.
@@ -530,6 +531,9 @@ private:
             case 2: record.rules.hours = at(1) + L"-" + at(3); break;
             case 3: record.rules.hours = L"Mon 08:00-09:00"; break;
             }
+            // Changed hours do not start a program left closed: only the start of a range does.
+            closed_.erase(program);
+            hoursBegan_.erase(program);
             Say("hours of " + std::to_string(program));
             break;
         }
